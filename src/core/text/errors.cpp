@@ -1,0 +1,7 @@
+#include "core/text/errors.h"
+
+namespace tessaly {
+
+Error::Error(QString message) : message_(std::move(message)), utf8_(message_.toUtf8()) {}
+
+}  // namespace tessaly

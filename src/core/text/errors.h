@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <QByteArray>
+#include <exception>
+
+namespace tessaly {
+
+// Base of every error the core raises. The message is the text shown to the user.
+class Error : public std::exception {
+public:
+    explicit Error(QString message);
+    const QString& message() const noexcept { return message_; }
+    const char* what() const noexcept override { return utf8_.constData(); }
+
+private:
+    QString message_;
+    QByteArray utf8_;
+};
+
+// A file or folder could not be opened, created, read, written or renamed.
+class IoError : public Error {
+public:
+    using Error::Error;
+};
+
+// A text holds a character that code page 932 cannot store.
+class EncodingError : public Error {
+public:
+    using Error::Error;
+};
+
+// A pixel image, codec or image file problem.
+class ImageError : public Error {
+public:
+    using Error::Error;
+};
+
+}  // namespace tessaly

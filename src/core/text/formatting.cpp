@@ -1,0 +1,33 @@
+#include "core/text/formatting.h"
+
+#include <cfenv>
+#include <cmath>
+
+#include "core/text/charfuncs.h"
+
+namespace tessaly {
+
+const char* const kHomePageUrl = "https://tessaly.example/";
+const char* const kVersion = "1.60";
+
+QString htmlColorCode(qint64 colour) {
+    // Negative values keep their two's complement digits, as a 32-bit colour would print.
+    const quint64 bits = colour < 0 ? static_cast<quint32>(colour) : static_cast<quint64>(colour);
+    const QString hex = QString::number(bits, 16).toUpper().rightJustified(6, QLatin1Char('0'));
+    return charRight(hex, 2) + charMid(hex, 3, 2) + charLeft(hex, 2);
+}
+
+QString counterText(qint64 number) {
+    return charRight(QStringLiteral("000") + QString::number(number), 3);
+}
+
+long long roundHalfEven(long double value) {
+    return static_cast<long long>(std::nearbyintl(value));
+}
+
+QString folderPath(const QString& folder) {
+    if (folder.endsWith(QLatin1Char('/'))) return folder;
+    return folder + QLatin1Char('/');
+}
+
+}  // namespace tessaly

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+namespace tessaly {
+
+// A stored Windows colour (0x00BBGGRR) as six upper-case hex digits in RRGGBB order.
+QString htmlColorCode(qint64 colour);
+
+// The three-digit counter text: the last three characters of "000" + the number.
+QString counterText(qint64 number);
+
+// Rounds to the nearest integer, halves to the even neighbour (82.5 -> 82, 83.5 -> 84).
+long long roundHalfEven(long double value);
+
+// A folder path ready for a file name to be appended: "/" added unless it already ends in one.
+QString folderPath(const QString& folder);
+
+// The product home page named in the default footers.
+extern const char* const kHomePageUrl;
+
+// The program version printed in pages and the settings file.
+extern const char* const kVersion;
+
+}  // namespace tessaly

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QFile>
+#include <QSaveFile>
+#include <QString>
+#include <memory>
+
+#include "core/text/sjis.h"
+
+namespace tessaly {
+
+// Writes a Shift-JIS text file line by line, CR LF after every line.
+// Direct mode creates or truncates the file at once (pages: what was written stays on a failure).
+// Atomic mode writes a temporary file beside the target and renames it over the target on
+// close(), so a failure leaves the old file untouched (settings, comment file).
+class TextFileWriter {
+public:
+    enum class Replace { Direct, Atomic };
+
+    TextFileWriter(const QString& path, sjis::Unmappable unmappable,
+                   Replace replace = Replace::Direct);
+    ~TextFileWriter();
+    TextFileWriter(const TextFileWriter&) = delete;
+    TextFileWriter& operator=(const TextFileWriter&) = delete;
+
+    void writeLine(const QString& line);
+    // Flushes and closes (atomic mode: commits). Raises IoError when that fails.
+    void close();
+    bool isOpen() const;
+    const QString& path() const { return path_; }
+
+private:
+    void fail() const;
+
+    QString path_;
+    sjis::Unmappable unmappable_;
+    std::unique_ptr<QFile> direct_;
+    std::unique_ptr<QSaveFile> atomic_;
+};
+
+// Reads a Shift-JIS text file line by line. CR LF and bare LF both end a line;
+// reading past the end gives empty lines.
+class TextFileReader {
+public:
+    explicit TextFileReader(const QString& path);  // raises IoError when it cannot be opened
+    QString readLine();
+    bool atEnd() const;
+
+private:
+    QFile file_;
+};
+
+// Message texts shared by the file helpers.
+QString cannotCreateMessage(const QString& path);
+QString cannotWriteMessage(const QString& path);
+QString cannotOpenMessage(const QString& path);
+
+}  // namespace tessaly

@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include "core/text/charfuncs.h"
+#include "core/text/errors.h"
+#include "core/text/filecopy.h"
+#include "core/text/formatting.h"
+#include "core/text/sjis.h"
+#include "core/text/textfile.h"
+#include "support/tempdir.h"
+
+using namespace tessaly;
+
+TEST(Sjis, EncodesJapaneseAndRoundTrips) {
+    const QString text = QStringLiteral("　写真 ｶﾀﾛｸﾞ ABC");
+    const QByteArray bytes = sjis::encode(text, sjis::Unmappable::Refuse);
+    EXPECT_TRUE(bytes.startsWith("\x81\x40"));  // ideographic space
+    EXPECT_EQ(sjis::decode(bytes), text);
+}
+
+TEST(Sjis, UnmappableCharacterIsCharacterReferenceInPagesAndRefusedInPlainText) {
+    const QString text = QStringLiteral("a😀b€");
+    EXPECT_EQ(sjis::encode(text, sjis::Unmappable::CharacterRef), QByteArray("a&#128512;b&#8364;"));
+    try {
+        sjis::encode(text, sjis::Unmappable::Refuse);
+        FAIL() << "expected an EncodingError";
+    } catch (const EncodingError& e) {
+        EXPECT_TRUE(e.message().contains(QStringLiteral("U+1F600"))) << e.what();
+    }
+    EXPECT_FALSE(sjis::canEncode(text));
+    EXPECT_TRUE(sjis::canEncode(QStringLiteral("日本語")));
+}
+
+TEST(Sjis, InvalidBytesDecodeToReplacementCharacters) {
+    EXPECT_EQ(sjis::decode(QByteArray("a\x81")), QStringLiteral("a\uFFFD"));
+    EXPECT_EQ(sjis::decode(QByteArray("\xFF" "b")), QStringLiteral("\uFFFDb"));
+}
+
+TEST(TextFile, WritesCrLfAndReadsBothLineEnds) {
+    test::TempDir dir;
+    {
+        TextFileWriter w(dir.file("a.txt"), sjis::Unmappable::Refuse);
+        w.writeLine(QStringLiteral("一"));
+        w.writeLine(QString());
+        w.close();
+    }
+    EXPECT_EQ(dir.read("a.txt"), QByteArray("\x88\xea\r\n\r\n"));
+    dir.write("b.txt", "x\r\ny\nz");
+    TextFileReader r(dir.file("b.txt"));
+    EXPECT_EQ(r.readLine(), "x");
+    EXPECT_EQ(r.readLine(), "y");
+    EXPECT_EQ(r.readLine(), "z");
+    EXPECT_TRUE(r.atEnd());
+    EXPECT_EQ(r.readLine(), QString());
+    EXPECT_THROW(TextFileReader(dir.file("missing.txt")), IoError);
+}
+
+TEST(TextFile, AtomicWriterKeepsOldFileWhenWritingFails) {
+    test::TempDir dir;
+    dir.write("s.ini", "old\r\n");
+    {
+        TextFileWriter w(dir.file("s.ini"), sjis::Unmappable::Refuse, TextFileWriter::Replace::Atomic);
+        w.writeLine("new");
+        EXPECT_THROW(w.writeLine(QStringLiteral("😀")), EncodingError);
+    }
+    EXPECT_EQ(dir.read("s.ini"), QByteArray("old\r\n"));
+}
+
+TEST(CharFunctions, CountCharactersNotBytesWithEdgeRules) {
+    const QString t = QStringLiteral("日本abc");
+    EXPECT_EQ(charLength(t), 5);
+    EXPECT_EQ(charLeft(t, 2), QStringLiteral("日本"));
+    EXPECT_EQ(charLeft(t, 9), t);
+    EXPECT_EQ(charLeft(t, 0), QString());
+    EXPECT_EQ(charRight(t, 4), QStringLiteral("本abc"));
+    EXPECT_EQ(charRight(t, -1), QString());
+    EXPECT_EQ(charMid(t, 2, 2), QStringLiteral("本a"));
+    EXPECT_EQ(charMid(t, 4, 10), QStringLiteral("bc"));
+    EXPECT_EQ(charMid(t, 99, 3), QStringLiteral("c"));  // start past the end: last character
+    EXPECT_EQ(charMid(t, 0, 3), QString());
+    EXPECT_EQ(charMid(t, 1, 0), QString());
+}
+
+TEST(Formatting, ColourCodesCountersRoundingAndFolders) {
+    EXPECT_EQ(htmlColorCode(8421504), "808080");
+    EXPECT_EQ(htmlColorCode(255), "FF0000");
+    EXPECT_EQ(htmlColorCode(16711680), "0000FF");
+    EXPECT_EQ(htmlColorCode(0), "000000");
+    EXPECT_EQ(htmlColorCode(16777215), "FFFFFF");
+    EXPECT_EQ(counterText(7), "007");
+    EXPECT_EQ(counterText(1234), "234");
+    EXPECT_EQ(roundHalfEven(82.5L), 82);
+    EXPECT_EQ(roundHalfEven(83.5L), 84);
+    EXPECT_EQ(roundHalfEven(99.9L), 100);
+    EXPECT_EQ(folderPath("/"), "/");
+    EXPECT_EQ(folderPath("/photos"), "/photos/");
+}
+
+TEST(FileCopy, CopiesReplacesAndReportsBothFailures) {
+    test::TempDir dir;
+    QDir().mkdir(dir.file("sub"));
+    dir.write("Sky.JPG", QByteArray(20000, 'x'));
+    dir.write("sub/Sky.JPG", "old");
+    EXPECT_EQ(CopyFileToFolder(dir.file("Sky.JPG"), dir.file("sub")), dir.file("sub/Sky.JPG"));
+    EXPECT_EQ(dir.read("sub/Sky.JPG"), QByteArray(20000, 'x'));
+    try {
+        CopyFileToFolder(dir.file("none.jpg"), dir.file("sub"));
+        FAIL();
+    } catch (const IoError& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("ﾌｧｲﾙ %1 は開けません").arg(dir.file("none.jpg")));
+    }
+    EXPECT_THROW(CopyFileToFolder(dir.file("Sky.JPG"), dir.file("nofolder")), IoError);
+    // Copying a file onto itself leaves it whole.
+    EXPECT_NO_THROW(CopyFileToFolder(dir.file("sub/Sky.JPG"), dir.file("sub")));
+    EXPECT_EQ(dir.read("sub/Sky.JPG").size(), 20000);
+}
