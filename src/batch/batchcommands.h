@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QStringList>
+
+namespace tessaly::batch {
+
+// Each mode of tessaly-batch; args are the command-line arguments after the program name.
+// They return the process exit status (0 all well, 1 a file failed, 2 usage error).
+int runCatalogCommand(const QStringList& args);
+int runTocCommand(const QStringList& args);
+int runConvertBmpCommand(const QStringList& args);
+int runRotateCommand(const QStringList& args);
+
+}  // namespace tessaly::batch
