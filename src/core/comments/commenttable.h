@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+namespace tessaly {
+
+// The two comment lines of one image; both empty when the image has no comment.
+struct CommentLines {
+    QString first;
+    QString second;
+};
+
+// The comments of one image folder, as kept in its PicComment.txt: records of four lines
+// (separator, file name, first comment line, second comment line), Shift-JIS, CR LF.
+// File names match without regard to letter case; when a name occurs twice, the later
+// entry wins. Each user loads a table afresh; nothing is cached between uses.
+class CommentTable {
+public:
+    // The comment file of a folder: folder + "/PicComment.txt" ("/" gives "/PicComment.txt").
+    static QString filePath(const QString& folder);
+
+    // Replaces the entries with the records of the folder's comment file. A missing file gives
+    // an empty table; a file that exists but cannot be read raises IoError. Reading stops at the
+    // first empty name line; a file ending inside a record gives empty missing lines.
+    void load(const QString& folder);
+
+    // The lines of the last entry whose name equals fileName ignoring letter case.
+    CommentLines lookUp(const QString& fileName) const;
+
+    // Stores the two lines for fileName, replacing the matching entry's lines or adding one.
+    void set(const QString& fileName, const QString& first, const QString& second);
+
+    // Writes the folder's comment file anew: one record per listed name, in list order, with
+    // the lines lookUp gives. The file is replaced atomically, so on any failure the old file
+    // stays as it was. Raises EncodingError (nothing written) when a name or comment holds a
+    // character Shift-JIS cannot store, IoError when the file cannot be created or written.
+    // An empty list writes a 0-byte file.
+    void save(const QString& folder, const QStringList& fileNames) const;
+
+    // Number of entries held (duplicates included).
+    int size() const;
+
+private:
+    struct Entry {
+        QString fileName;
+        QString first;
+        QString second;
+    };
+
+    int findLast(const QString& fileName) const;
+
+    std::vector<Entry> entries_;
+};
+
+}  // namespace tessaly
