@@ -1,0 +1,100 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+#include <atomic>
+#include <vector>
+
+#include "core/settings/catalogsettings.h"
+#include "core/text/shell.h"
+
+namespace tessaly {
+
+class TNkDIB;
+
+// What one catalogue run works on, read from the front end when the run starts.
+struct CatalogRunInput {
+    QString folder;               // the image folder; "/" is appended when missing
+    QStringList names;            // the image list in its order: name and extension, no folder
+    std::vector<bool> selected;   // one flag per name; entries named "back.jpg" get cleared
+    QString title;                // page title
+    int perRow = 5;               // thumbnails per row, 1..10
+    QDate date;                   // date written into the page; invalid means today
+    int jobs = 1;                 // images decoded at once (1 = strictly one at a time)
+};
+
+// How a run ended.
+enum class CatalogRunOutcome {
+    Completed,           // pages written; the browser step was offered
+    NothingSelected,     // "ファイルが選択されていません。"
+    CommentFileMissing,  // the comment file question was asked; nothing written
+    Cancelled,           // cancel() during the run; pages ended properly
+    Failed,              // a write or other failure, already shown to the user
+};
+
+// The front end of a run: the main window, or tessaly-batch. Every call is made on the
+// thread that called CatalogRun::execute.
+class CatalogRunHost {
+public:
+    virtual ~CatalogRunHost() = default;
+    // false at the start (Button7 hidden, Button8 shown, inputs disabled; CommentBox stays
+    // usable); restoreWindow() brings the idle state back.
+    virtual void setInputsEnabled(bool enabled) = 0;
+    // Status bar: panel 0 step or file, panel 1 phase, panel 2 counter.
+    virtual void setStatus(int panel, const QString& text) = 0;
+    // The list entry at index is deselected (an entry named "back.jpg").
+    virtual void deselect(int index) = 0;
+    // Preview image: hide it, empty it, or show this thumbnail centred in its panel.
+    virtual void hidePreview() = 0;
+    virtual void clearPreview() = 0;
+    virtual void showPreview(const TNkDIB& picture) = 0;
+    // Lets pending events run (repaint, Cancel button, CommentBox clicks).
+    virtual void processEvents() = 0;
+    // The comment switch (CommentBox), sampled after each image.
+    virtual bool commentsOn() = 0;
+    // A notice with one OK button.
+    virtual void information(const QString& text) = 0;
+    // A Yes/No question captioned "Tessaly"; true for Yes.
+    virtual bool question(const QString& text) = 0;
+    // An unforeseen failure, shown with its own text.
+    virtual void showError(const QString& text) = 0;
+    // Opens the comment editor on the run's folder (menu command N9); returns when it closes.
+    virtual void openCommentEditor() = 0;
+    // Back to the idle state: inputs enabled, Button7 shown, lists refreshed. Called on every
+    // way out of a run.
+    virtual void restoreWindow() = 0;
+};
+
+// The catalogue run: thumbnails, catalogue page, slide show page and the browser step.
+// Images are handled one at a time per worker and page lines are written as each image is
+// done, so memory does not grow with the number of images.
+class CatalogRun {
+public:
+    CatalogRun(const CatalogSettings& settings, CatalogRunHost& host, Shell& shell);
+    CatalogRun(const CatalogRun&) = delete;
+    CatalogRun& operator=(const CatalogRun&) = delete;
+
+    // Runs the whole catalogue and returns when the run has ended in any way; open files are
+    // closed and host.restoreWindow() has been called. Never throws: failures are shown
+    // through the host. input.selected loses the flags of "back.jpg" entries.
+    CatalogRunOutcome execute(CatalogRunInput& input);
+
+    // The Cancel button: the image in hand is finished, both pages end properly, no browser
+    // step. Safe to call from the host's callbacks, another thread or a signal handler.
+    // A window closed during a run calls this and closes once execute has returned.
+    void cancel() noexcept;
+
+    // True from the start of execute until it returns.
+    bool isActive() const noexcept;
+
+private:
+    struct Run;
+    const CatalogSettings& settings_;
+    CatalogRunHost& host_;
+    Shell& shell_;
+    std::atomic<bool> runActive_{false};
+    std::atomic<bool> running_{false};
+};
+
+}  // namespace tessaly
