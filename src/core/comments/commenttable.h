@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -23,7 +24,8 @@ public:
 
     // Replaces the entries with the records of the folder's comment file. A missing file gives
     // an empty table; a file that exists but cannot be read raises IoError. Reading stops at the
-    // first empty name line; a file ending inside a record gives empty missing lines.
+    // first empty name line; a file ending inside a record gives empty missing lines. There is
+    // no fixed capacity: every record of the file is read.
     void load(const QString& folder);
 
     // The lines of the last entry whose name equals fileName ignoring letter case.
@@ -36,7 +38,9 @@ public:
     // the lines lookUp gives. The file is replaced atomically, so on any failure the old file
     // stays as it was. Raises EncodingError (nothing written) when a name or comment holds a
     // character Shift-JIS cannot store, IoError when the file cannot be created or written.
-    // An empty list writes a 0-byte file.
+    // An empty list writes a 0-byte file. Empty names are skipped (an empty name line would end
+    // the reading there); a line break inside a comment is stored as a space, so the record
+    // keeps its four lines; a name holding a line break is refused with EncodingError.
     void save(const QString& folder, const QStringList& fileNames) const;
 
     // Number of entries held (duplicates included).
@@ -49,9 +53,11 @@ private:
         QString second;
     };
 
-    int findLast(const QString& fileName) const;
+    static QString key(const QString& fileName);
+    void append(const QString& fileName, const QString& first, const QString& second);
 
     std::vector<Entry> entries_;
+    QHash<QString, int> lastIndex_;  // lowercased name -> index of its last entry
 };
 
 }  // namespace tessaly
