@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <functional>
+
+#include "core/settings/catalogsettings.h"
+#include "core/text/shell.h"
+
+namespace tessaly {
+
+// What one table-of-contents run works on, read from the window (or the command line).
+struct TocOptions {
+    QString folder;                   // the chosen folder (the folder Dir1 has open)
+    QString title;                    // HPtytlebox
+    bool showImages = false;          // Check2: grid variant with thumbnails (ignored with frames)
+    bool useFrames = false;           // framecheck: frame top page + title.htm
+    bool useBackgroundImage = false;  // Check3
+    QString backgroundImageFile;      // Edit2: the image copied beside the page
+    qint64 backgroundColor = 8421504; // Panel2's colour, Windows value 0x00BBGGRR
+    QDate date;                       // the date written into the pages; invalid means today
+};
+
+// Builds the table of contents of a folder: one page linking the catalogue pages found in
+// its immediate sub-folders (list or grid variant), or the frame set of a top page and
+// title.htm.
+//
+// How a window uses it (Tmokuji's Button1Click):
+//
+//     TocOptions options;  // filled from HPtytlebox, Check2, framecheck, Check3, Edit2, ...
+//     try {
+//         TocGenerator generator(context.settings);
+//         const QString page = generator.run(
+//             options, [this](const QString& text) { Label2->setText(text); repaint(); });
+//         if (context.prompts.question(TocGenerator::finishedQuestion()))
+//             TocGenerator::openPage(context.settings, context.shell, page);
+//     } catch (const Error& e) {
+//         context.prompts.error(e.message());
+//     }
+//
+// run() throws Error carrying the user's message for each of the five checks, in their order,
+// before any file is touched:
+//     "目次のタイトルが指定されていません。", "背景の画像ファイルが指定されていません。",
+//     "ファルダがありません。", "対象のファルダがありません。",
+//     "背景ファイルコピーに失敗しました。\r処理は中断されました。"
+// (messages as constants below; checkMessage() tells a check apart from other errors).
+// Other failures throw IoError (a page or the background copy cannot be read or written),
+// EncodingError or ImageError (a thumbnail that is not a readable JPEG); pages already written
+// stay as far as written.
+class TocGenerator {
+public:
+    using Progress = std::function<void(const QString&)>;
+
+    explicit TocGenerator(const CatalogSettings& settings);
+
+    // Runs the checks, copies the background image, writes the page(s) and returns the path
+    // of the page to open (folder + htmlFileName). progress receives "001/012" style texts,
+    // one per catalogue written.
+    QString run(const TocOptions& options, const Progress& progress = {}) const;
+
+    // The question asked once the files are written (Yes/No, captioned "Tessaly").
+    static QString finishedQuestion();
+
+    // Opens the written page: through the shell's "OPEN" when browserPath is empty, else
+    // starts browserPath with the page path as its parameter and the page's folder as the
+    // working folder.
+    static void openPage(const CatalogSettings& settings, Shell& shell, const QString& page);
+
+    // True when the text is one of the five check messages below.
+    static bool checkMessage(const QString& text);
+
+    static const QString kNoTitleMessage;
+    static const QString kNoBackgroundFileMessage;
+    static const QString kNoFoldersMessage;
+    static const QString kNoCataloguesMessage;
+    static const QString kBackgroundCopyMessage;
+
+private:
+    void checkInput(const TocOptions& options) const;
+    void copyBackground(const TocOptions& options, const QString& folder) const;
+
+    const CatalogSettings& settings_;
+};
+
+}  // namespace tessaly
