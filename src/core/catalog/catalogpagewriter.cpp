@@ -1,0 +1,286 @@
+#include "core/catalog/catalogpagewriter.h"
+
+#include "core/text/charfuncs.h"
+#include "core/text/errors.h"
+#include "core/text/formatting.h"
+#include "core/text/textfile.h"
+
+namespace tessaly {
+
+namespace {
+
+bool isOn(const QString& value) { return value == QLatin1String("on"); }
+
+const char* const kDocType = "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 3.2 Final//EN\">";
+const char* const kContentType =
+    "<HEAD><META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=Shift_JIS\">";
+const char* const kOpenSubWindow =
+    "  sub_win=window.open(file,\"sub\",\"width=\"+imgx+\",height=\"+imgy+\",toolbar=no,"
+    "menubar=no,location=no,status=no,scrollbars=yes,resizable=yes\");";
+
+QString number(qint64 value) { return QString::number(value); }
+
+// The extension of a path from its last ".", or empty when the last part has none.
+QString extensionOf(const QString& path) {
+    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+    if (dot < 0 || dot < path.lastIndexOf(QLatin1Char('/'))) return QString();
+    return path.mid(dot);
+}
+
+}  // namespace
+
+CatalogPageWriter::CatalogPageWriter(const CatalogSettings& settings) : settings_(settings) {}
+
+CatalogPageWriter::~CatalogPageWriter() { close(); }
+
+bool CatalogPageWriter::isOpen() const { return file_ != nullptr; }
+
+void CatalogPageWriter::close() noexcept {
+    // The file keeps what was written; a failure to flush it is not reported here.
+    file_.reset();
+}
+
+QString CatalogPageWriter::pageUrl(const QString& fileName) {
+    QString url;
+    url.reserve(fileName.size());
+    for (const QChar c : fileName) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || u == 0x7F || u == '"' || u == '#' || u == '?' || u == '%' ||
+            u == '\\') {
+            url += QStringLiteral("%%1").arg(static_cast<uint>(u), 2, 16, QLatin1Char('0'))
+                       .toUpper();
+        } else {
+            url += c;
+        }
+    }
+    return url;
+}
+
+QString CatalogPageWriter::attributeText(const QString& text) {
+    QString out = text;
+    out.replace(QLatin1Char('"'), QLatin1String("&quot;"));
+    for (qsizetype i = out.size() - 1; i >= 0; --i) {
+        const char16_t u = out.at(i).unicode();
+        if (u < 0x20 || u == 0x7F) {
+            out.replace(i, 1, QStringLiteral("&#%1;").arg(static_cast<uint>(u)));
+        }
+    }
+    return out;
+}
+
+void CatalogPageWriter::writeLine(const QString& line) {
+    if (!file_) throw IoError(cannotWriteMessage(path_));
+    file_->writeLine(line);
+}
+
+void CatalogPageWriter::writeLines(const QStringList& lines) {
+    for (const QString& line : lines) writeLine(line);
+}
+
+void CatalogPageWriter::writeHead(const QString& path, const QString& title, int perRow,
+                                  int selectedCount, const QString& firstSelectedName,
+                                  const QDate& date) {
+    close();
+    path_ = path;
+    title_ = title;
+    perRow_ = perRow < 1 ? 1 : perRow;
+    selectedCount_ = selectedCount;
+    firstSelectedName_ = firstSelectedName;
+    date_ = date;
+    commentCells_ = QStringList(perRow_, QString());
+    file_ = std::make_unique<TextFileWriter>(path, sjis::Unmappable::CharacterRef,
+                                             TextFileWriter::Replace::Direct);
+    writeLines(headLines());
+}
+
+QStringList CatalogPageWriter::headLines() const {
+    const QString dateText = QStringLiteral("    ") + number(date_.year()) + QLatin1Char('.') +
+                             number(date_.month()) + QLatin1Char('.') + number(date_.day());
+    QStringList lines = {
+        QLatin1String(kDocType),
+        QStringLiteral("<!-- Tessaly Version ") + settings_.version + QStringLiteral(" -->"),
+        QStringLiteral("<!-- FILE=") + counterText(selectedCount_) + QLatin1Char(' ') +
+            settings_.thumbPrefix + firstSelectedName_ + QStringLiteral(" -->"),
+        QStringLiteral("<!-- ") + charRight(dateText, 10) + QStringLiteral(" -->"),
+        QStringLiteral("<HTML>"),
+        QLatin1String(kContentType),
+        QStringLiteral("<TITLE>") + title_ + QStringLiteral("</TITLE>"),
+    };
+    if (isOn(settings_.useScriptPopup)) {
+        lines += scriptLines();
+    } else {
+        lines << QStringLiteral("</HEAD>") << QString() << QString() << QString() << QString()
+              << QString();
+    }
+    return lines;
+}
+
+QStringList CatalogPageWriter::scriptLines() const {
+    return {
+        QString(),
+        QStringLiteral("<SCRIPT LANGUAGE=\"JavaScript\">"),
+        QString(),
+        QStringLiteral("function disp(file,xpic,ypic){"),
+        QStringLiteral("  if ((navigator.appName == \"Netscape\") &&"),
+        QStringLiteral("        (3 <= parseInt(navigator.appVersion.substring(0, 1)))) "),
+        QStringLiteral("     {"),
+        QStringLiteral("  imgx=eval(xpic)+20;"),
+        QStringLiteral("  imgy=eval(ypic)+20;"),
+        QString(),
+        QLatin1String(kOpenSubWindow),
+        QStringLiteral("  sub_win.focus();"),
+        QStringLiteral("     }"),
+        QStringLiteral("   else"),
+        QStringLiteral("     {"),
+        QStringLiteral("  imgx=eval(xpic)+40;"),
+        QStringLiteral("  imgy=eval(ypic)+30;"),
+        QString(),
+        QLatin1String(kOpenSubWindow),
+        QStringLiteral("     }"),
+        QStringLiteral(" }"),
+        QString(),
+        QStringLiteral("</SCRIPT>"),
+        QStringLiteral("</HEAD>"),
+    };
+}
+
+void CatalogPageWriter::writeBodyStart() {
+    const bool table = isOn(settings_.titleUseTable);
+    const QString border = QStringLiteral("<TABLE border=\"") + settings_.tableBorder +
+                           QLatin1Char('"');
+    QString widthPiece;
+    if (settings_.titleTableWidth != QStringLiteral("標準")) {
+        widthPiece = QStringLiteral("width=\"") + settings_.titleTableWidth +
+                     QStringLiteral("\" ");
+    }
+    const QString titleTable =
+        border + QStringLiteral("><TR><TD align=\"center\" ") + widthPiece +
+        QStringLiteral("bgcolor=\"#") + htmlColorCode(settingInt(settings_.titleBackColor)) +
+        QStringLiteral("\">");
+    writeLines({
+        bodyTag(),
+        QStringLiteral("<CENTER>"),
+        table ? titleTable : QString(),
+        titleLine(),
+        table ? QStringLiteral("</TD></TR></TABLE>") : QString(),
+        QStringLiteral("</CENTER>"),
+        QStringLiteral("<P align=\"right\">"),
+        headerText(),
+        QStringLiteral("</P>"),
+        QStringLiteral("<CENTER>"),
+        QStringLiteral("<BR>"),
+        border + QLatin1Char('>'),
+        QStringLiteral("<TR>"),
+    });
+}
+
+QString CatalogPageWriter::bodyTag() const {
+    const QString colour =
+        QStringLiteral("bgcolor=\"#") + htmlColorCode(settings_.backgroundColor) +
+        QStringLiteral("\">");
+    if (!isOn(settings_.useBackgroundImage)) return QStringLiteral("<BODY ") + colour;
+    const bool jpeg = extensionOf(settings_.backgroundFile).toLower() == QLatin1String(".jpg");
+    return QStringLiteral("<BODY background=\"") + settings_.thumbFolderName +
+           (jpeg ? QStringLiteral("/back.jpg\" ") : QStringLiteral("/back.gif\" ")) + colour;
+}
+
+QString CatalogPageWriter::titleLine() const {
+    const bool italic = isOn(settings_.titleItalic);
+    const bool bold = isOn(settings_.titleBold);
+    return QStringLiteral("<FONT size=\"") + settings_.titleFontSize +
+           QStringLiteral("\" color=\"#") + htmlColorCode(settingInt(settings_.titleColor)) +
+           QStringLiteral("\" face=\"") + settings_.titleFontFace + QStringLiteral("\">") +
+           (bold ? QStringLiteral("<B>") : QString()) +
+           (italic ? QStringLiteral("<I>") : QString()) + QStringLiteral("　") + title_ +
+           QStringLiteral("　") + (italic ? QStringLiteral("</I>") : QString()) +
+           (bold ? QStringLiteral("</B>") : QString()) + QStringLiteral("</FONT>");
+}
+
+QString CatalogPageWriter::headerText() const {
+    if (!isOn(settings_.headerDefault)) return settings_.headerText;
+    return QLatin1Char('[') + number(date_.year()) + QStringLiteral("年") +
+           number(date_.month()) + QStringLiteral("月") + number(date_.day()) +
+           QStringLiteral("日作成]");
+}
+
+QString CatalogPageWriter::footerText() const {
+    if (isOn(settings_.footerDefault)) {
+        return QStringLiteral("Created by <A href=\"") + QLatin1String(kHomePageUrl) +
+               QStringLiteral("\">「Tessaly」</A>");
+    }
+    if (settings_.footerLinkEnabled == QLatin1String("off")) return settings_.footerText;
+    return QStringLiteral("<A href=\"") + settings_.footerLinkUrl + QStringLiteral("\">") +
+           settings_.footerText + QStringLiteral("</A>");
+}
+
+QString CatalogPageWriter::cellLine(const CatalogEntry& entry) const {
+    const QString& name = entry.fileName;
+    const bool newWindow = isOn(settings_.openInNewWindow);
+    QString click;
+    if (newWindow && isOn(settings_.useScriptPopup)) {
+        QString scriptName = pageUrl(name);
+        scriptName.replace(QLatin1Char('\''), QLatin1String("\\'"));
+        click = QStringLiteral(" onclick=\"disp('") + scriptName + QStringLiteral("',") +
+                number(entry.imageWidth) + QLatin1Char(',') + number(entry.imageHeight) +
+                QStringLiteral(")\"");
+    }
+    const QString target = newWindow ? QStringLiteral(" target=\"sub\"") : QString();
+    const QString shortName = charLeft(name, charLength(name) - 4);
+    return QStringLiteral("  <TD align=\"center\" valign=\"middle\"><A href=\"") +
+           pageUrl(name) + QLatin1Char('"') + click + target + QStringLiteral("><IMG src=\"") +
+           settings_.thumbFolderName + QLatin1Char('/') + pageUrl(settings_.thumbPrefix + name) +
+           QStringLiteral("\" ALT=\"") + attributeText(shortName) +
+           QStringLiteral("\" height=\"") + number(entry.thumbnailHeight) +
+           QStringLiteral("\" width=\"") + number(entry.thumbnailWidth) +
+           QStringLiteral("\"></A></TD>");
+}
+
+void CatalogPageWriter::writeImage(int n, const CatalogEntry& entry, bool commentsOn) {
+    writeLine(cellLine(entry));
+    const int slot = ((n - 1) % perRow_ + perRow_) % perRow_;
+    const QString text = entry.comment2.isEmpty()
+                             ? entry.comment1
+                             : entry.comment1 + QStringLiteral("<BR>") + entry.comment2;
+    commentCells_[slot] = QStringLiteral("  <TD align=\"center\" valign=\"middle\" width=\"") +
+                          number(entry.thumbnailWidth) + QStringLiteral("\">") + text +
+                          QStringLiteral("</TD>");
+    if (n < selectedCount_ && n % perRow_ == 0) {
+        writeLines({QStringLiteral("</TR>"), QStringLiteral("<TR>")});
+        if (commentsOn) writeCommentRow();
+    }
+}
+
+void CatalogPageWriter::writeCommentRow() {
+    writeLines(commentCells_);
+    writeLines({QStringLiteral("</TR>"), QStringLiteral("<TR>")});
+    commentCells_ = QStringList(perRow_, QString());
+}
+
+void CatalogPageWriter::writeTail(bool commentsOn) {
+    const int rest = selectedCount_ % perRow_;
+    if (rest > 0) {
+        for (int i = rest; i < perRow_; ++i) writeLine(QStringLiteral("  <TD></TD>"));
+    }
+    if (commentsOn) {
+        writeLines({QStringLiteral("</TR>"), QStringLiteral("<TR>")});
+        writeLines(commentCells_);
+    }
+    const QString slideButton = QStringLiteral(
+        "<FORM action=\"SShow.htm\"><input type=SUBMIT value=\" スライドショウ \"></FORM>"
+        "</CENTER>");
+    writeLines({
+        QStringLiteral("</TR>"),
+        QStringLiteral("</TABLE>"),
+        isOn(settings_.makeSlideShow) ? slideButton : QStringLiteral("</CENTER>"),
+        QStringLiteral("<P align=\"right\">"),
+        footerText(),
+        QString(),
+        QStringLiteral("</P>"),
+        QStringLiteral("</BODY>"),
+        QStringLiteral("</HTML>"),
+    });
+    std::unique_ptr<TextFileWriter> file = std::move(file_);
+    file->close();  // the writer is gone even when closing fails
+}
+
+}  // namespace tessaly

@@ -1,0 +1,246 @@
+#include "core/catalog/slideshowwriter.h"
+
+#include <QFileInfo>
+#include <algorithm>
+
+#include "core/text/errors.h"
+#include "core/text/formatting.h"
+#include "core/text/textfile.h"
+
+namespace tessaly {
+
+const char* const kSlideShowFileName = "SShow.htm";
+
+namespace {
+
+bool isOn(const QString& value) { return value == QLatin1String("on"); }
+
+// Tail lines 1 to 36.
+const char* const kTailScript[] = {
+    "",
+    "function Veltra(ver) {",
+    "  if ((navigator.appName == \"Netscape\") &&",
+    "        (ver <= parseInt(navigator.appVersion.substring(0, 1)))) ",
+    "     {",
+    "     return false;}",
+    "   else {",
+    "     return true;}",
+    "}",
+    "",
+    "function disp(n) {",
+    "//ウインドウを20ポイント大きくする",
+    "  imgx=eval(imagx[n])+20;",
+    "  imgy=eval(imagy[n])+20;",
+    "",
+    "//ウインドウの表示",
+    "  s_win=window.open(\"\",\"s_sub\",\"width=\"+imgx+\",height=\"+imgy+\",toolbar=no,menubar=no,location=no,status=no,scrollbars=no,resizable=yes\");",
+    "",
+    "//Netscape4以降",
+    "  if (Veltra(4)) {}",
+    "   else{",
+    "    s_win.focus();//最前面に表示",
+    "    s_win.window.moveTo(0,0);//画面の左上部に表示",
+    "  }",
+    "",
+    "//ドキュメント表示",
+    "  s_win.document.open();",
+    "  s_win.document.write(\"<HTML><HEAD><TITLE>Slide Show \" + imag[n] + \" </TITLE></HEAD>\");",
+    "  s_win.document.write(\"<IMG SRC=./\"+imag[n]+\" ALT=\"+imag[n]+\" WIDTH=\"+imagx[n]+\" HEIGHT=\"+imagy[n]+\">\");",
+    "  s_win.document.write(\"<BR>\");",
+    "  s_win.document.write(\"</BODY>\");",
+    "  s_win.document.write(\"</HTML>\");",
+    "  s_win.document.close();",
+    "}",
+    "",
+    "function s_main(){",
+};
+
+// Tail lines 38 to 58.
+const char* const kTailTimer[] = {
+    "    s_win.close();",
+    "    history.back();",
+    "  }",
+    " else {",
+    "  disp(i);",
+    "//カウント設定",
+    "  i++",
+    "  timerID=setTimeout(\"s_main()\",TimerSet1);",
+    "  }",
+    "}",
+    "",
+    "function Pwait() {",
+    "  clearTimeout(timerID);",
+    "  }",
+    "",
+    "function Pstart(){",
+    "  timerID=setTimeout(\"s_main()\",TimerSet1);",
+    "  }",
+    "",
+    "</SCRIPT>",
+    "</HEAD>",
+};
+
+// Tail lines 60 to 70.
+const char* const kTailBody[] = {
+    "",
+    "<CENTER>",
+    "スライドショウを開始します。",
+    "<BR>",
+    "<FORM>",
+    "<INPUT TYPE=\"button\" VALUE=\"一時停止\" onClick=\"Pwait()\">",
+    "<INPUT TYPE=\"button\" VALUE=\"表示再開\" onClick=\"Pstart()\">",
+    "</FORM>",
+    "</CENTER>",
+    "<SCRIPT Language=\"JavaScript\">",
+    "  if (Veltra(4)) {",
+};
+
+// Tail lines 72 to 81.
+const char* const kTailStart[] = {
+    "    i=1;}",
+    "   else {",
+    "    disp(1);",
+    "    i=2;",
+    "    }",
+    "",
+    "  Pstart();",
+    "",
+    "</SCRIPT>",
+    "<P align=\"right\">",
+};
+
+// Tail lines 83 to 85.
+const char* const kTailEnd[] = {
+    "</P>",
+    "</BODY>",
+    "</HTML>",
+};
+
+template <size_t N>
+QStringList linesOf(const char* const (&texts)[N]) {
+    QStringList lines;
+    for (const char* text : texts) lines << QString::fromUtf8(text);
+    return lines;
+}
+
+}  // namespace
+
+SlideShowWriter::SlideShowWriter(const CatalogSettings& settings) : settings_(settings) {}
+
+SlideShowWriter::~SlideShowWriter() { close(); }
+
+bool SlideShowWriter::isOpen() const { return file_ != nullptr; }
+
+void SlideShowWriter::close() noexcept { file_.reset(); }
+
+void SlideShowWriter::writeLine(const QString& line) {
+    if (!file_) throw IoError(cannotWriteMessage(path_));
+    file_->writeLine(line);
+}
+
+QString SlideShowWriter::scriptString(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u == '"' || u == '\\') {
+            out += QLatin1Char('\\');
+            out += c;
+        } else if (u < 0x20 || u == 0x7F || u == 0x2028 || u == 0x2029) {
+            out += QStringLiteral("\\u%1").arg(static_cast<uint>(u), 4, 16, QLatin1Char('0'));
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+void SlideShowWriter::slideSize(const CatalogSettings& settings, int imageWidth,
+                                int imageHeight, int& slideWidth, int& slideHeight) {
+    slideWidth = imageWidth;
+    slideHeight = imageHeight;
+    if (!isOn(settings.slideMaxEnabled)) return;
+    const int maxWidth = settingInt(settings.slideMaxWidth);
+    const int maxHeight = settingInt(settings.slideMaxHeight);
+    if (maxWidth <= 0 || maxHeight <= 0) return;  // no usable limit
+    if (imageWidth <= maxWidth && imageHeight <= maxHeight) return;
+    const long double rx = static_cast<long double>(imageWidth) / maxWidth;
+    const long double ry = static_cast<long double>(imageHeight) / maxHeight;
+    if (ry >= rx) {
+        slideWidth = static_cast<int>(roundHalfEven(imageWidth / ry));
+        slideHeight = maxHeight;
+    } else {
+        slideWidth = maxWidth;
+        slideHeight = static_cast<int>(roundHalfEven(imageHeight / rx));
+    }
+}
+
+void SlideShowWriter::writeHead(const QString& path, const QString& title, int selectedCount) {
+    close();
+    path_ = QFileInfo(path).isDir() ? folderPath(path) + QLatin1String(kSlideShowFileName)
+                                    : path;
+    file_ = std::make_unique<TextFileWriter>(path_, sjis::Unmappable::CharacterRef,
+                                             TextFileWriter::Replace::Direct);
+    const QString count = QString::number(selectedCount);
+    const QStringList lines = {
+        QStringLiteral("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 3.2 Final//EN\">"),
+        QStringLiteral("<!-- Tessaly Version ") + settings_.version + QStringLiteral(" -->"),
+        QStringLiteral("<!--  -->"),
+        QStringLiteral("<!--  -->"),
+        QStringLiteral("<HTML>"),
+        QStringLiteral("<HEAD><META HTTP-EQUIV=\"Content-Type\" "
+                       "CONTENT=\"text/html; charset=Shift_JIS\">"),
+        QStringLiteral("<TITLE>") + title + QStringLiteral(" Slide Show</TITLE>"),
+        QStringLiteral("<SCRIPT LANGUAGE=\"JavaScript\">"),
+        QStringLiteral("function makearray(n){this.length=n;}"),
+        QStringLiteral("var imag=new makearray(") + count + QStringLiteral(");"),
+        QStringLiteral("var imagx=new makearray(") + count + QStringLiteral(");"),
+        QStringLiteral("var imagy=new makearray(") + count + QStringLiteral(");"),
+        QStringLiteral("var s_win;"),
+        QStringLiteral("var TimerSet1=") + settings_.slideInterval + QStringLiteral("000;"),
+        QStringLiteral("i=1"),
+        QString(),
+    };
+    for (const QString& line : lines) writeLine(line);
+}
+
+void SlideShowWriter::writeImage(int n, const CatalogEntry& entry) {
+    const QString index = QString::number(n);
+    writeLine(QStringLiteral("imag[") + index + QStringLiteral("]=\"") +
+              scriptString(entry.fileName) + QStringLiteral("\";"));
+    writeLine(QStringLiteral("imagx[") + index + QStringLiteral("]=\"") +
+              QString::number(entry.slideWidth) + QStringLiteral("\";"));
+    writeLine(QStringLiteral("imagy[") + index + QStringLiteral("]=\"") +
+              QString::number(entry.slideHeight) + QStringLiteral("\";"));
+}
+
+void SlideShowWriter::writeTail(int imagesWritten, int largestWidth, int largestHeight) {
+    int width = largestWidth;
+    int height = largestHeight;
+    const int maxWidth = settingInt(settings_.slideMaxWidth);
+    const int maxHeight = settingInt(settings_.slideMaxHeight);
+    if (isOn(settings_.slideMaxEnabled) && maxWidth > 0 && maxHeight > 0) {
+        width = std::min(width, maxWidth);
+        height = std::min(height, maxHeight);
+    }
+    QStringList lines = linesOf(kTailScript);
+    lines << QStringLiteral("  if (i>") + QString::number(imagesWritten) + QStringLiteral(") {");
+    lines += linesOf(kTailTimer);
+    lines << QStringLiteral("<BODY bgcolor=\"#") + htmlColorCode(settings_.backgroundColor) +
+                 QStringLiteral("\">");
+    lines += linesOf(kTailBody);
+    lines << QStringLiteral("    w=window.open(\"\",\"s_sub\",\"width=") +
+                 QString::number(width + 20) + QStringLiteral(",height=") +
+                 QString::number(height + 20) +
+                 QStringLiteral(",toolbar=no,menubar=no,location=no,status=no,scrollbars=no,"
+                                "resizable=yes\");");
+    lines += linesOf(kTailStart);
+    lines << QStringLiteral("Created by <A href=\"") + QLatin1String(kHomePageUrl) +
+                 QStringLiteral("\">Tessaly</A>");
+    lines += linesOf(kTailEnd);
+    for (const QString& line : lines) writeLine(line);
+    std::unique_ptr<TextFileWriter> file = std::move(file_);
+    file->close();  // the writer is gone even when closing fails
+}
+
+}  // namespace tessaly

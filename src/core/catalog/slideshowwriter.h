@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+#include "core/catalog/catalogentry.h"
+#include "core/settings/catalogsettings.h"
+
+namespace tessaly {
+
+class TextFileWriter;
+
+// Name of the slide show page, always beside the catalogue page.
+extern const char* const kSlideShowFileName;
+
+// Writes the slide show page of one run in three stages: head, three script lines per image,
+// tail. Shift-JIS with CR LF; characters the code page cannot hold become "&#N;".
+class SlideShowWriter {
+public:
+    explicit SlideShowWriter(const CatalogSettings& settings);
+    ~SlideShowWriter();  // closes quietly if open
+    SlideShowWriter(const SlideShowWriter&) = delete;
+    SlideShowWriter& operator=(const SlideShowWriter&) = delete;
+
+    // Creates or truncates the page and writes its 16 head lines. path is the page file; an
+    // existing folder stands for kSlideShowFileName inside it. Raises IoError.
+    void writeHead(const QString& path, const QString& title, int selectedCount);
+    // The lines of image number n (1 for the first image written), with its slide size.
+    void writeImage(int n, const CatalogEntry& entry);
+    // The 85 tail lines, then closes the file (raises IoError when that fails).
+    // largestWidth/largestHeight are the uncapped largest image sizes of the run.
+    void writeTail(int imagesWritten, int largestWidth, int largestHeight);
+    // Closes whatever is open without writing more (failure paths).
+    void close() noexcept;
+    bool isOpen() const;
+
+    // The slide size of an image: within slideMaxWidth x slideMaxHeight when slideMaxEnabled
+    // is "on", keeping the proportions; otherwise the image size.
+    static void slideSize(const CatalogSettings& settings, int imageWidth, int imageHeight,
+                          int& slideWidth, int& slideHeight);
+    // A file name made safe inside a double-quoted script string: '"' and '\' are escaped,
+    // control characters written as \uXXXX; everything else is kept.
+    static QString scriptString(const QString& text);
+
+private:
+    void writeLine(const QString& line);
+
+    CatalogSettings settings_;
+    std::unique_ptr<TextFileWriter> file_;
+    QString path_;
+};
+
+}  // namespace tessaly
