@@ -39,7 +39,7 @@ class CatalogRunHost {
 public:
     virtual ~CatalogRunHost() = default;
     // false at the start (Button7 hidden, Button8 shown, inputs disabled; CommentBox stays
-    // usable); restoreWindow() brings the idle state back.
+    // usable); true on every way out, right before restoreWindow().
     virtual void setInputsEnabled(bool enabled) = 0;
     // Status bar: panel 0 step or file, panel 1 phase, panel 2 counter.
     virtual void setStatus(int panel, const QString& text) = 0;

@@ -1,0 +1,333 @@
+#include "core/catalog/catalogrun.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <optional>
+
+#include "core/catalog/backgroundcopy.h"
+#include "core/catalog/catalogpagewriter.h"
+#include "core/catalog/slideshowwriter.h"
+#include "core/catalog/thumbnailpipeline.h"
+#include "core/catalog/thumbnailwork.h"
+#include "core/comments/commenttable.h"
+#include "core/text/errors.h"
+#include "core/text/formatting.h"
+
+namespace tessaly {
+
+namespace {
+
+const QString kWriteError =
+    QStringLiteral("ファイル書き込みエラーが発生しました。\r処理は中断されました。");
+const QString kNothingSelected = QStringLiteral("ファイルが選択されていません。");
+const QString kNoCommentFile =
+    QStringLiteral("コメントファイルが見つかりません。\rコメント作成ウインドウを開きますか？");
+const QString kNoBackground = QStringLiteral("背景ファイルが存在しません。\r再設定が必要です。");
+const QString kStopped = QStringLiteral("処理は中断されました。");
+const QString kFinishedQuestion =
+    QStringLiteral("　　　　ファイル作成終了　　　　\rブラウザを起動しますか？");
+const QString kFinished = QStringLiteral("ファイル作成終了");
+const QString kReading = QStringLiteral("画像読込中");
+const QString kSkipped = QStringLiteral("ファイル作成スキップ");
+
+bool isOn(const QString& value) { return value == QStringLiteral("on"); }
+
+// Thrown inside a run for a failure the run reports with the write error message.
+struct WriteFailure {};
+
+}  // namespace
+
+// The state of one run, from the start of execute until it returns.
+struct CatalogRun::Run {
+    Run(CatalogRun& owner, CatalogRunInput& input)
+        : owner(owner), host(owner.host_), settings(owner.settings_), input(input),
+          page(owner.settings_), slides(owner.settings_) {}
+
+    CatalogRunOutcome perform();
+    bool scanSelection();
+    bool askForCommentFile();
+    bool prepareThumbnailFolder();
+    void copyBackground();
+    void writePageHeads();
+    void makeThumbnails();
+    void processImage(int index, ThumbnailResult result);
+    ThumbnailResult nextResult(int index);
+    QString thumbPathOf(int index) const;
+    bool moveIntoPlace(int index);
+    void writeEntry(int index, int width, int height);
+    void finishPages();
+    void offerBrowser();
+    void closeAll() noexcept;
+
+    CatalogRun& owner;
+    CatalogRunHost& host;
+    const CatalogSettings& settings;
+    CatalogRunInput& input;
+    CatalogPageWriter page;
+    SlideShowWriter slides;
+    QString folder;
+    QString thumbFolder;
+    QString title;
+    int perRow = 5;
+    QDate date;
+    int n = 0;
+    int lastSelected = -1;
+    int selectedCount = 0;
+    QString firstSelected;
+    int largestWidth = 0;
+    int largestHeight = 0;
+    bool commentsOn = false;
+    bool slideShow = false;
+    ThumbnailBox box{};
+    CommentTable comments;
+    std::unique_ptr<QTemporaryDir> scratch;
+    std::unique_ptr<ThumbnailPipeline> pipeline;
+    std::size_t jobsTaken = 0;
+};
+
+CatalogRun::CatalogRun(const CatalogSettings& settings, CatalogRunHost& host, Shell& shell)
+    : settings_(settings), host_(host), shell_(shell) {}
+
+void CatalogRun::cancel() noexcept { runActive_.store(false); }
+
+bool CatalogRun::isActive() const noexcept { return running_.load(); }
+
+CatalogRunOutcome CatalogRun::execute(CatalogRunInput& input) {
+    if (running_.exchange(true)) return CatalogRunOutcome::Failed;  // never entered twice
+    runActive_.store(true);
+    CatalogRunOutcome outcome = CatalogRunOutcome::Failed;
+    {
+        Run run(*this, input);
+        try {
+            outcome = run.perform();
+        } catch (const WriteFailure&) {
+            run.closeAll();
+            host_.information(kWriteError);
+        } catch (const Error& error) {
+            run.closeAll();
+            host_.showError(error.message());
+        } catch (const std::exception& error) {
+            run.closeAll();
+            host_.showError(QString::fromLocal8Bit(error.what()));
+        } catch (...) {
+            run.closeAll();
+            host_.showError(kStopped);
+        }
+    }
+    try {
+        host_.setInputsEnabled(true);
+        host_.restoreWindow();
+    } catch (...) {
+    }
+    running_.store(false);
+    return outcome;
+}
+
+CatalogRunOutcome CatalogRun::Run::perform() {
+    folder = folderPath(input.folder);
+    host.setInputsEnabled(false);
+    title = input.title;
+    host.setStatus(2, QStringLiteral(" 000/ 000   "));
+    perRow = std::clamp(input.perRow, 1, 10);
+    commentsOn = host.commentsOn();
+    if (!scanSelection()) {
+        host.information(kNothingSelected);
+        return CatalogRunOutcome::NothingSelected;
+    }
+    if (askForCommentFile()) return CatalogRunOutcome::CommentFileMissing;
+    date = input.date.isValid() ? input.date : QDate::currentDate();
+    if (!prepareThumbnailFolder()) throw WriteFailure{};
+    if (QFileInfo::exists(CommentTable::filePath(folder))) comments.load(folder);
+    if (isOn(settings.useBackgroundImage)) copyBackground();
+    writePageHeads();
+    makeThumbnails();
+    finishPages();
+    for (int panel = 0; panel < 3; ++panel) host.setStatus(panel, QString());
+    if (!owner.runActive_.load()) return CatalogRunOutcome::Cancelled;
+    offerBrowser();
+    return CatalogRunOutcome::Completed;
+}
+
+bool CatalogRun::Run::scanSelection() {
+    input.selected.resize(static_cast<std::size_t>(input.names.size()), false);
+    for (int i = 0; i < input.names.size(); ++i) {
+        if (!input.selected[static_cast<std::size_t>(i)]) continue;
+        if (input.names[i] == QStringLiteral("back.jpg")) {
+            input.selected[static_cast<std::size_t>(i)] = false;
+            host.deselect(i);
+            continue;
+        }
+        lastSelected = i;
+        ++selectedCount;
+        if (firstSelected.isEmpty()) firstSelected = input.names[i];
+    }
+    return lastSelected >= 0;
+}
+
+bool CatalogRun::Run::askForCommentFile() {
+    if (!host.commentsOn() || QFileInfo::exists(CommentTable::filePath(folder))) return false;
+    if (host.question(kNoCommentFile)) host.openCommentEditor();
+    return true;
+}
+
+// Creates the thumbnail folder when needed. Refuses a thumbnail folder that is the image
+// folder itself when no prefix tells thumbnails from photographs: every thumbnail would
+// replace its own photograph.
+bool CatalogRun::Run::prepareThumbnailFolder() {
+    thumbFolder = folder + settings.thumbFolderName;
+    const QFileInfo info(thumbFolder);
+    if (!info.isDir() && (info.exists() || !QDir().mkdir(thumbFolder))) return false;
+    const bool sameFolder =
+        QFileInfo(thumbFolder).canonicalFilePath() == QFileInfo(folder).canonicalFilePath();
+    return !(sameFolder && settings.thumbPrefix.isEmpty());
+}
+
+void CatalogRun::Run::copyBackground() {
+    if (!QFileInfo(settings.backgroundFile).isFile()) {
+        host.information(kNoBackground);
+        return;
+    }
+    try {
+        installBackground(settings.backgroundFile, thumbFolder);
+    } catch (const IoError&) {
+        throw WriteFailure{};
+    }
+}
+
+void CatalogRun::Run::writePageHeads() {
+    try {
+        host.hidePreview();
+        page.writeHead(folder + settings.htmlFileName, title, perRow, selectedCount,
+                       firstSelected, date);
+        host.setStatus(0, QLocale::system().toString(date, QLocale::ShortFormat));
+        page.writeBodyStart();
+        slideShow = isOn(settings.makeSlideShow);
+        if (slideShow) slides.writeHead(folder + QLatin1String(kSlideShowFileName), title,
+                                        selectedCount);
+    } catch (const Error&) {
+        throw WriteFailure{};
+    }
+}
+
+// The loop over the list: one image at a time in list order, or several decoded ahead by
+// worker threads when input.jobs asks for it; either way the page sees the same sequence.
+void CatalogRun::Run::makeThumbnails() {
+    box = ThumbnailBox{settingInt(settings.thumbWidth), settingInt(settings.thumbHeight),
+                       settingInt(settings.thumbQuality),
+                       settings.thumbFilter != QStringLiteral("off")};
+    host.setStatus(1, kReading);
+    if (input.jobs > 1 && selectedCount > 1) {
+        scratch = std::make_unique<QTemporaryDir>(thumbFolder + QStringLiteral("/.work-XXXXXX"));
+        if (!scratch->isValid()) throw WriteFailure{};
+        std::vector<ThumbnailJob> jobs;
+        for (int i = 0; i <= lastSelected; ++i) {
+            if (!input.selected[static_cast<std::size_t>(i)]) continue;
+            const QString out = scratch->filePath(QString::number(jobs.size()) + ".jpg");
+            jobs.push_back(ThumbnailJob{folder + input.names[i], thumbPathOf(i), out});
+        }
+        pipeline = std::make_unique<ThumbnailPipeline>(
+            std::move(jobs), box, isOn(settings.skipExistingThumbs), input.jobs);
+    }
+    for (int i = 0; i <= lastSelected; ++i) {
+        host.processEvents();
+        if (!owner.runActive_.load()) {
+            host.information(kStopped);
+            break;
+        }
+        if (!input.selected[static_cast<std::size_t>(i)]) continue;
+        host.setStatus(2, counterText(n + 1) + QLatin1Char('/') + counterText(selectedCount) +
+                              QStringLiteral("   "));
+        ++n;
+        host.clearPreview();
+        processImage(i, nextResult(i));
+    }
+    pipeline.reset();
+    scratch.reset();
+}
+
+QString CatalogRun::Run::thumbPathOf(int index) const {
+    return thumbFolder + QLatin1Char('/') + settings.thumbPrefix + input.names[index];
+}
+
+ThumbnailResult CatalogRun::Run::nextResult(int index) {
+    if (pipeline) return pipeline->take(jobsTaken++);
+    const QString thumbPath = thumbPathOf(index);
+    return makeThumbnail(ThumbnailJob{folder + input.names[index], thumbPath, thumbPath}, box,
+                         isOn(settings.skipExistingThumbs));
+}
+
+void CatalogRun::Run::processImage(int index, ThumbnailResult result) {
+    if (result.loadError) std::rethrow_exception(result.loadError);
+    const QString& name = input.names[index];
+    host.setStatus(0, name);
+    largestWidth = std::max(largestWidth, result.imageWidth);
+    largestHeight = std::max(largestHeight, result.imageHeight);
+    host.hidePreview();
+    if (result.skipped) {
+        host.setStatus(0, kSkipped);
+    } else {
+        for (const QString& text : result.statusTexts) host.setStatus(0, text);
+        if (result.saveError) throw WriteFailure{};
+        if (pipeline && !moveIntoPlace(index)) throw WriteFailure{};
+        host.showPreview(result.preview);
+    }
+    result.preview = TNkDIB();
+    writeEntry(index, result.imageWidth, result.imageHeight);
+}
+
+// Moves a thumbnail made by a worker from its scratch file to its own name.
+bool CatalogRun::Run::moveIntoPlace(int index) {
+    const QString from = scratch->filePath(QString::number(jobsTaken - 1) + ".jpg");
+    return std::rename(QFile::encodeName(from).constData(),
+                       QFile::encodeName(thumbPathOf(index)).constData()) == 0;
+}
+
+void CatalogRun::Run::writeEntry(int index, int width, int height) {
+    CatalogEntry entry;
+    entry.fileName = input.names[index];
+    entry.imageWidth = width;
+    entry.imageHeight = height;
+    entry.scale = ThumbnailMaker::fitRatio(width, height, box);
+    ThumbnailMaker::nominalSize(width, height, box, entry.thumbnailWidth, entry.thumbnailHeight);
+    const CommentLines lines = comments.lookUp(entry.fileName);
+    entry.comment1 = lines.first;
+    entry.comment2 = lines.second;
+    SlideShowWriter::slideSize(settings, width, height, entry.slideWidth, entry.slideHeight);
+    commentsOn = host.commentsOn();
+    page.writeImage(n, entry, commentsOn);
+    if (slideShow) slides.writeImage(n, entry);
+}
+
+void CatalogRun::Run::finishPages() {
+    page.writeTail(commentsOn);
+    if (slideShow) slides.writeTail(n, largestWidth, largestHeight);
+}
+
+void CatalogRun::Run::offerBrowser() {
+    if (settings.noBrowserLaunch != QStringLiteral("off")) {
+        host.setStatus(0, kFinished);
+        return;
+    }
+    if (!host.question(kFinishedQuestion)) return;
+    const QString pagePath = folder + settings.htmlFileName;
+    if (settings.browserPath.isEmpty()) {
+        owner.shell_.openDocument(pagePath);
+    } else {
+        owner.shell_.startProgram(settings.browserPath, pagePath, folder);
+    }
+}
+
+void CatalogRun::Run::closeAll() noexcept {
+    pipeline.reset();
+    scratch.reset();
+    page.close();
+    slides.close();
+}
+
+}  // namespace tessaly
