@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+#include "core/imaging/tnkdib.h"
+
+namespace tessaly {
+
+// Turns BMP files into JPEG files beside them, shared by the converter window and
+// tessaly-batch. The source files are never changed.
+class BmpConversion {
+public:
+    // What the front end is told while a run goes on. Every hook may be left empty.
+    struct Hooks {
+        std::function<void(const QString& name)> starting;   // before a file is read
+        std::function<void(const TNkDIB& picture)> loaded;   // the file's picture
+        // The output file exists: true to replace it. Empty: never replace.
+        std::function<bool(const QString& outputName)> overwrite;
+    };
+
+    enum class Failure { None, Read, Write };
+
+    // How a run went. On a failure the run stopped at failedName; files before it stay.
+    struct Result {
+        QStringList written;  // output names written
+        QStringList skipped;  // output names left as they were (the question was answered No)
+        Failure failure = Failure::None;
+        QString failedName;   // the source file that stopped the run
+        QString message;      // the pixel image's, codec's or file system's text
+    };
+
+    explicit BmpConversion(int quality);  // clamped to 1..100
+
+    // The JPEG name for a BMP name: its first charLength - 3 characters followed by "jpg",
+    // so "pic.bmp" and "photo.BMP" give "pic.jpg" and "photo.jpg".
+    static QString outputName(const QString& bmpName);
+
+    // Reads a BMP file (the pixel image's errors, or IoError).
+    static TNkDIB load(const QString& path);
+
+    // Encodes the picture as a colour JPEG at the quality and writes it through a temporary
+    // file, so a failure never leaves a half-written file behind. Raises IoError.
+    void write(const TNkDIB& picture, const QString& path) const;
+
+    // Converts the named files of a folder in order, asking before an existing output is
+    // replaced. Stops at the first file that cannot be read or written.
+    Result run(const QString& folder, const QStringList& names, const Hooks& hooks) const;
+
+    // The window's texts.
+    static QString overwriteQuestion(const QString& outputName);
+    static QString writeErrorMessage();  // "ファイル書き込みエラーが発生しました。\r処理は中断されました。"
+    static QString convertingStatus();   // "BMP→JPG 変換中"
+    static QString finishedStatus();     // "変換終了"
+
+private:
+    int quality_;
+};
+
+}  // namespace tessaly
