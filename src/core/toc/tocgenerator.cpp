@@ -1,0 +1,137 @@
+#include "core/toc/tocgenerator.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include "core/text/errors.h"
+#include "core/text/filecopy.h"
+#include "core/text/formatting.h"
+#include "core/toc/framepagewriter.h"
+#include "core/toc/tocentry.h"
+#include "core/toc/tocpagehead.h"
+#include "core/toc/tocpagewriter.h"
+
+namespace tessaly {
+
+const QString TocGenerator::kNoTitleMessage = QStringLiteral("目次のタイトルが指定されていません。");
+const QString TocGenerator::kNoBackgroundFileMessage =
+    QStringLiteral("背景の画像ファイルが指定されていません。");
+const QString TocGenerator::kNoFoldersMessage = QStringLiteral("ファルダがありません。");
+const QString TocGenerator::kNoCataloguesMessage = QStringLiteral("対象のファルダがありません。");
+const QString TocGenerator::kBackgroundCopyMessage =
+    QStringLiteral("背景ファイルコピーに失敗しました。\r処理は中断されました。");
+
+namespace {
+
+// The catalogues found by the first pass over the sub-folders.
+struct Discovery {
+    QStringList subFolders;
+    int count = 0;
+    QString firstFolderName;
+};
+
+QString pagePathOf(const QString& folder, const QString& subFolder, const QString& fileName) {
+    return folder + subFolder + QLatin1Char('/') + fileName;
+}
+
+Discovery discover(const QString& folder, const QString& htmlFileName) {
+    Discovery found;
+    found.subFolders = tocSubFolders(folder);
+    if (found.subFolders.isEmpty()) throw Error(TocGenerator::kNoFoldersMessage);
+    for (const QString& name : found.subFolders) {
+        if (!isCatalogPage(pagePathOf(folder, name, htmlFileName))) continue;
+        if (found.count++ == 0) found.firstFolderName = name;
+    }
+    if (found.count == 0) throw Error(TocGenerator::kNoCataloguesMessage);
+    return found;
+}
+
+QString progressText(int k, int count) {
+    return counterText(k) + QLatin1Char('/') + counterText(count);
+}
+
+}  // namespace
+
+TocGenerator::TocGenerator(const CatalogSettings& settings) : settings_(settings) {}
+
+QString TocGenerator::finishedQuestion() {
+    return QStringLiteral("　　　　ファイル作成終了　　　　\rブラウザを起動しますか？");
+}
+
+bool TocGenerator::checkMessage(const QString& text) {
+    return text == kNoTitleMessage || text == kNoBackgroundFileMessage ||
+           text == kNoFoldersMessage || text == kNoCataloguesMessage ||
+           text == kBackgroundCopyMessage;
+}
+
+void TocGenerator::openPage(const CatalogSettings& settings, Shell& shell, const QString& page) {
+    if (settings.browserPath.isEmpty()) {
+        shell.openDocument(page);
+    } else {
+        shell.startProgram(settings.browserPath, page, QFileInfo(page).path());
+    }
+}
+
+void TocGenerator::checkInput(const TocOptions& options) const {
+    if (options.title.isEmpty()) throw Error(kNoTitleMessage);
+    if (options.useBackgroundImage && options.backgroundImageFile.isEmpty()) {
+        throw Error(kNoBackgroundFileMessage);
+    }
+}
+
+void TocGenerator::copyBackground(const TocOptions& options, const QString& folder) const {
+    const QString name = QFileInfo(options.backgroundImageFile).fileName();
+    if (QFileInfo::exists(folder + name)) throw Error(kBackgroundCopyMessage);
+    const QString copy = CopyFileToFolder(options.backgroundImageFile, folder);
+    // Earlier backgrounds go; the copy itself stays even when it already bears one of the names.
+    for (const QString& old : {QStringLiteral("back.jpg"), QStringLiteral("back.gif")}) {
+        if (old != name && QFileInfo::exists(folder + old)) QFile::remove(folder + old);
+    }
+    const QString suffix = QFileInfo(name).suffix().toLower();
+    QString target;
+    if (suffix == QLatin1String("jpg")) target = QStringLiteral("back.jpg");
+    if (suffix == QLatin1String("gif")) target = QStringLiteral("back.gif");
+    if (!target.isEmpty() && target != name) QFile::rename(copy, folder + target);
+}
+
+QString TocGenerator::run(const TocOptions& options, const Progress& progress) const {
+    checkInput(options);
+    const QString folder = folderPath(options.folder);
+    const Discovery found = discover(folder, settings_.htmlFileName);
+    if (options.useBackgroundImage) copyBackground(options, folder);
+    const TocPageHead head(settings_, options, found.count);
+    const QString page = folder + settings_.htmlFileName;
+
+    std::unique_ptr<FramePageWriter> frames;
+    std::unique_ptr<TocPageWriter> contents;
+    if (options.useFrames) {
+        frames = std::make_unique<FramePageWriter>(folder, head, found.firstFolderName);
+    } else {
+        const auto variant =
+            options.showImages ? TocPageWriter::Variant::Grid : TocPageWriter::Variant::List;
+        contents = std::make_unique<TocPageWriter>(page, folder, head, variant, found.count);
+    }
+    int k = 0;
+    for (const QString& name : found.subFolders) {
+        if (k == found.count) break;  // a page marked since the first pass
+        const std::optional<TocEntry> entry =
+            readTocEntry(pagePathOf(folder, name, settings_.htmlFileName), name);
+        if (!entry) continue;
+        ++k;
+        if (progress) progress(progressText(k, found.count));
+        if (frames) {
+            frames->writeEntry(*entry);
+        } else {
+            contents->writeEntry(*entry, k);
+        }
+    }
+    if (frames) {
+        frames->finish();
+    } else {
+        contents->finish();
+    }
+    return page;
+}
+
+}  // namespace tessaly

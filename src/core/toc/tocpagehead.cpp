@@ -1,0 +1,90 @@
+#include "core/toc/tocpagehead.h"
+
+#include <QFileInfo>
+
+#include "core/text/formatting.h"
+
+namespace tessaly {
+
+TocPageHead::TocPageHead(const CatalogSettings& settings, const TocOptions& options,
+                         int catalogueCount)
+    : settings_(settings),
+      title_(options.title),
+      useBackgroundImage_(options.useBackgroundImage),
+      backgroundSuffix_(QFileInfo(options.backgroundImageFile).suffix().toLower()),
+      pageColour_(htmlColorCode(options.backgroundColor)),
+      date_(options.date.isValid() ? options.date : QDate::currentDate()),
+      count_(catalogueCount) {}
+
+void TocPageHead::writeDocumentStart(TextFileWriter& out, const QString& thirdLine) const {
+    out.writeLine(QStringLiteral("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 3.2 Final//EN\">"));
+    out.writeLine(QStringLiteral("<!-- Tessaly Version ") + settings_.version +
+                  QStringLiteral(" -->"));
+    out.writeLine(thirdLine);
+    out.writeLine(QStringLiteral("<!-- %1.%2.%3 -->")
+                      .arg(date_.year())
+                      .arg(date_.month())
+                      .arg(date_.day()));
+    out.writeLine(QStringLiteral("<HTML>"));
+    out.writeLine(QStringLiteral(
+        "<HEAD><META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=Shift_JIS\">"));
+    out.writeLine(QStringLiteral("<TITLE>") + title_ + QStringLiteral("</TITLE>"));
+    out.writeLine(QStringLiteral("</HEAD>"));
+}
+
+void TocPageHead::writeOpening(TextFileWriter& out) const {
+    writeDocumentStart(out, QStringLiteral("<!-- FILE=") + counterText(count_) +
+                                QStringLiteral(" -->"));
+    out.writeLine(bodyLine());
+    out.writeLine(QString());
+    out.writeLine(QStringLiteral("<CENTER>"));
+    out.writeLine(QStringLiteral("<TABLE border=\"3\">"));
+    out.writeLine(QStringLiteral("<TR>"));
+}
+
+QString TocPageHead::bodyLine() const {
+    const QString colour = QStringLiteral("bgcolor=\"#") + pageColour_ + QStringLiteral("\">");
+    if (!useBackgroundImage_) return QStringLiteral("<BODY ") + colour;
+    const QString image = backgroundSuffix_ == QLatin1String("jpg") ? QStringLiteral("back.jpg")
+                                                                    : QStringLiteral("back.gif");
+    return QStringLiteral("<BODY background=\"") + image + QStringLiteral("\" ") + colour;
+}
+
+QString TocPageHead::titleCell(const QString& fontSize, bool padTitle) const {
+    const bool bold = settings_.titleBold == QLatin1String("on");
+    const bool italic = settings_.titleItalic == QLatin1String("on");
+    const QString width = settings_.titleTableWidth == QStringLiteral("標準")
+                              ? QString()
+                              : QStringLiteral("width=\"") + settings_.titleTableWidth +
+                                    QStringLiteral("\" ");
+    const QString pad = padTitle ? QStringLiteral("　") : QString();
+    return QStringLiteral("<TD align=\"center\" ") + width + QStringLiteral("bgcolor=\"#") +
+           htmlColorCode(settingInt(settings_.titleBackColor)) +
+           QStringLiteral("\"><FONT size=\"") + fontSize + QStringLiteral("\" color=\"#") +
+           htmlColorCode(settingInt(settings_.titleColor)) + QStringLiteral("\" face=\"") +
+           settings_.titleFontFace + QStringLiteral("\">") +
+           (bold ? QStringLiteral("<B>") : QString()) +
+           (italic ? QStringLiteral("<I>") : QString()) + pad + title_ + pad +
+           (italic ? QStringLiteral("</I>") : QString()) +
+           (bold ? QStringLiteral("</B>") : QString()) + QStringLiteral("</FONT></TD></TR>");
+}
+
+QString TocPageHead::dateCaption() const {
+    return QStringLiteral("[%1年%2月%3日作成]").arg(date_.year()).arg(date_.month()).arg(date_.day());
+}
+
+QString TocPageHead::thumbnailPath(const QString& folder, const TocEntry& entry) const {
+    return folderPath(folder) + entry.folderName + QLatin1Char('/') + settings_.thumbFolderName +
+           QLatin1Char('/') + entry.thumbnailName;
+}
+
+QString TocPageHead::pageLink(const TocEntry& entry) const {
+    return entry.folderName + QLatin1Char('/') + settings_.htmlFileName;
+}
+
+QString TocPageHead::thumbnailLink(const TocEntry& entry) const {
+    return entry.folderName + QLatin1Char('/') + settings_.thumbFolderName + QLatin1Char('/') +
+           entry.thumbnailName;
+}
+
+}  // namespace tessaly
