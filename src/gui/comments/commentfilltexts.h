@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+namespace tessaly {
+
+// The texts the comment editor's fill commands put into the comment lines.
+
+// A modification time as the system's short date-and-time text, cut to its first 8
+// characters (so it never grows longer, whatever the system's format).
+QString commentDateText(const QDateTime& modified);
+
+// A size in tenths of a kilobyte of 1,024 bytes, rounded half to even: 256 -> "0.2KB",
+// 12,345 -> "12.1KB", 1,000 -> "1.0KB", 0 -> "0.0KB".
+QString commentSizeText(qint64 bytes);
+
+// A listed file name; without its last four characters (".jpg") when withoutExtension is set.
+QString commentNameText(const QString& fileName, bool withoutExtension);
+
+// The date and size texts of a file on disk. Raise IoError when the file cannot be examined.
+QString fileDateText(const QString& path);
+QString fileSizeText(const QString& path);
+
+}  // namespace tessaly
