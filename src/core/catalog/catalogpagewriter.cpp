@@ -45,10 +45,9 @@ QString CatalogPageWriter::pageUrl(const QString& fileName) {
     url.reserve(fileName.size());
     for (const QChar c : fileName) {
         const char16_t u = c.unicode();
-        if (u < 0x20 || u == 0x7F || u == '"' || u == '#' || u == '?' || u == '%' ||
-            u == '\\') {
-            url += QStringLiteral("%%1").arg(static_cast<uint>(u), 2, 16, QLatin1Char('0'))
-                       .toUpper();
+        if (u < 0x20 || u == 0x7F || u == '"' || u == '#' || u == '?' || u == '%' || u == '\\') {
+            url +=
+                QStringLiteral("%%1").arg(static_cast<uint>(u), 2, 16, QLatin1Char('0')).toUpper();
         } else {
             url += c;
         }
@@ -146,17 +145,16 @@ QStringList CatalogPageWriter::scriptLines() const {
 
 void CatalogPageWriter::writeBodyStart() {
     const bool table = isOn(settings_.titleUseTable);
-    const QString border = QStringLiteral("<TABLE border=\"") + settings_.tableBorder +
-                           QLatin1Char('"');
+    const QString border =
+        QStringLiteral("<TABLE border=\"") + settings_.tableBorder + QLatin1Char('"');
     QString widthPiece;
     if (settings_.titleTableWidth != QStringLiteral("標準")) {
-        widthPiece = QStringLiteral("width=\"") + settings_.titleTableWidth +
-                     QStringLiteral("\" ");
+        widthPiece = QStringLiteral("width=\"") + settings_.titleTableWidth + QStringLiteral("\" ");
     }
-    const QString titleTable =
-        border + QStringLiteral("><TR><TD align=\"center\" ") + widthPiece +
-        QStringLiteral("bgcolor=\"#") + htmlColorCode(settingInt(settings_.titleBackColor)) +
-        QStringLiteral("\">");
+    const QString titleTable = border + QStringLiteral("><TR><TD align=\"center\" ") + widthPiece +
+                               QStringLiteral("bgcolor=\"#") +
+                               htmlColorCode(settingInt(settings_.titleBackColor)) +
+                               QStringLiteral("\">");
     writeLines({
         bodyTag(),
         QStringLiteral("<CENTER>"),
@@ -175,9 +173,8 @@ void CatalogPageWriter::writeBodyStart() {
 }
 
 QString CatalogPageWriter::bodyTag() const {
-    const QString colour =
-        QStringLiteral("bgcolor=\"#") + htmlColorCode(settings_.backgroundColor) +
-        QStringLiteral("\">");
+    const QString colour = QStringLiteral("bgcolor=\"#") +
+                           htmlColorCode(settings_.backgroundColor) + QStringLiteral("\">");
     if (!isOn(settings_.useBackgroundImage)) return QStringLiteral("<BODY ") + colour;
     const bool jpeg = extensionOf(settings_.backgroundFile).toLower() == QLatin1String(".jpg");
     return QStringLiteral("<BODY background=\"") + settings_.thumbFolderName +
@@ -198,9 +195,8 @@ QString CatalogPageWriter::titleLine() const {
 
 QString CatalogPageWriter::headerText() const {
     if (!isOn(settings_.headerDefault)) return settings_.headerText;
-    return QLatin1Char('[') + number(date_.year()) + QStringLiteral("年") +
-           number(date_.month()) + QStringLiteral("月") + number(date_.day()) +
-           QStringLiteral("日作成]");
+    return QLatin1Char('[') + number(date_.year()) + QStringLiteral("年") + number(date_.month()) +
+           QStringLiteral("月") + number(date_.day()) + QStringLiteral("日作成]");
 }
 
 QString CatalogPageWriter::footerText() const {
@@ -226,13 +222,12 @@ QString CatalogPageWriter::cellLine(const CatalogEntry& entry) const {
     }
     const QString target = newWindow ? QStringLiteral(" target=\"sub\"") : QString();
     const QString shortName = charLeft(name, charLength(name) - 4);
-    return QStringLiteral("  <TD align=\"center\" valign=\"middle\"><A href=\"") +
-           pageUrl(name) + QLatin1Char('"') + click + target + QStringLiteral("><IMG src=\"") +
+    return QStringLiteral("  <TD align=\"center\" valign=\"middle\"><A href=\"") + pageUrl(name) +
+           QLatin1Char('"') + click + target + QStringLiteral("><IMG src=\"") +
            settings_.thumbFolderName + QLatin1Char('/') + pageUrl(settings_.thumbPrefix + name) +
-           QStringLiteral("\" ALT=\"") + attributeText(shortName) +
-           QStringLiteral("\" height=\"") + number(entry.thumbnailHeight) +
-           QStringLiteral("\" width=\"") + number(entry.thumbnailWidth) +
-           QStringLiteral("\"></A></TD>");
+           QStringLiteral("\" ALT=\"") + attributeText(shortName) + QStringLiteral("\" height=\"") +
+           number(entry.thumbnailHeight) + QStringLiteral("\" width=\"") +
+           number(entry.thumbnailWidth) + QStringLiteral("\"></A></TD>");
 }
 
 void CatalogPageWriter::writeImage(int n, const CatalogEntry& entry, bool commentsOn) {

@@ -15,6 +15,7 @@ namespace {
 
 bool isOn(const QString& value) { return value == QLatin1String("on"); }
 
+// clang-format off
 // Tail lines 1 to 36.
 const char* const kTailScript[] = {
     "",
@@ -33,7 +34,8 @@ const char* const kTailScript[] = {
     "  imgy=eval(imagy[n])+20;",
     "",
     "//ウインドウの表示",
-    "  s_win=window.open(\"\",\"s_sub\",\"width=\"+imgx+\",height=\"+imgy+\",toolbar=no,menubar=no,location=no,status=no,scrollbars=no,resizable=yes\");",
+    "  s_win=window.open(\"\",\"s_sub\",\"width=\"+imgx+\",height=\"+imgy+\","
+        "toolbar=no,menubar=no,location=no,status=no,scrollbars=no,resizable=yes\");",
     "",
     "//Netscape4以降",
     "  if (Veltra(4)) {}",
@@ -45,7 +47,8 @@ const char* const kTailScript[] = {
     "//ドキュメント表示",
     "  s_win.document.open();",
     "  s_win.document.write(\"<HTML><HEAD><TITLE>Slide Show \" + imag[n] + \" </TITLE></HEAD>\");",
-    "  s_win.document.write(\"<IMG SRC=./\"+imag[n]+\" ALT=\"+imag[n]+\" WIDTH=\"+imagx[n]+\" HEIGHT=\"+imagy[n]+\">\");",
+    "  s_win.document.write(\"<IMG SRC=./\"+imag[n]+\" ALT=\"+imag[n]+\" "
+        "WIDTH=\"+imagx[n]+\" HEIGHT=\"+imagy[n]+\">\");",
     "  s_win.document.write(\"<BR>\");",
     "  s_win.document.write(\"</BODY>\");",
     "  s_win.document.write(\"</HTML>\");",
@@ -115,6 +118,7 @@ const char* const kTailEnd[] = {
     "</BODY>",
     "</HTML>",
 };
+// clang-format on
 
 template <size_t N>
 QStringList linesOf(const char* const (&texts)[N]) {
@@ -155,8 +159,8 @@ QString SlideShowWriter::scriptString(const QString& text) {
     return out;
 }
 
-void SlideShowWriter::slideSize(const CatalogSettings& settings, int imageWidth,
-                                int imageHeight, int& slideWidth, int& slideHeight) {
+void SlideShowWriter::slideSize(const CatalogSettings& settings, int imageWidth, int imageHeight,
+                                int& slideWidth, int& slideHeight) {
     slideWidth = imageWidth;
     slideHeight = imageHeight;
     if (!isOn(settings.slideMaxEnabled)) return;
@@ -177,8 +181,7 @@ void SlideShowWriter::slideSize(const CatalogSettings& settings, int imageWidth,
 
 void SlideShowWriter::writeHead(const QString& path, const QString& title, int selectedCount) {
     close();
-    path_ = QFileInfo(path).isDir() ? folderPath(path) + QLatin1String(kSlideShowFileName)
-                                    : path;
+    path_ = QFileInfo(path).isDir() ? folderPath(path) + QLatin1String(kSlideShowFileName) : path;
     file_ = std::make_unique<TextFileWriter>(path_, sjis::Unmappable::CharacterRef,
                                              TextFileWriter::Replace::Direct);
     const QString count = QString::number(selectedCount);
@@ -232,8 +235,9 @@ void SlideShowWriter::writeTail(int imagesWritten, int largestWidth, int largest
     lines << QStringLiteral("    w=window.open(\"\",\"s_sub\",\"width=") +
                  QString::number(width + 20) + QStringLiteral(",height=") +
                  QString::number(height + 20) +
-                 QStringLiteral(",toolbar=no,menubar=no,location=no,status=no,scrollbars=no,"
-                                "resizable=yes\");");
+                 QStringLiteral(
+                     ",toolbar=no,menubar=no,location=no,status=no,scrollbars=no,"
+                     "resizable=yes\");");
     lines += linesOf(kTailStart);
     lines << QStringLiteral("Created by <A href=\"") + QLatin1String(kHomePageUrl) +
                  QStringLiteral("\">Tessaly</A>");
