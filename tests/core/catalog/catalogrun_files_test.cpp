@@ -1,0 +1,209 @@
+#include <QDir>
+#include <QFileInfo>
+
+#include "catalogrun_fixture.h"
+
+namespace tessaly::test {
+namespace {
+
+// Background image, failures and the files a run leaves behind.
+class CatalogRunFilesTest : public CatalogRunTest {
+protected:
+    void SetUp() override {
+        CatalogRunTest::SetUp();
+        addImage("a.jpg");
+        addImage("b.jpg");
+        settings.useBackgroundImage = QStringLiteral("on");
+    }
+    QString mkdir(const QString& relative) {
+        QDir(dir.path()).mkpath(relative);
+        return dir.file(relative);
+    }
+};
+
+TEST_F(CatalogRunFilesTest, BackgroundTakesItsTargetNameAndStaleCopiesGo) {
+    TempDir elsewhere;
+    elsewhere.write("Sky.JPG", "sky bytes");
+    mkdir("htm_image");
+    writeFile(thumb("back.gif"), "stale gif");
+    settings.backgroundFile = elsewhere.file("Sky.JPG");
+    EXPECT_EQ(run(), CatalogRunOutcome::Completed);
+    EXPECT_EQ(readFile(thumb("back.jpg")), QByteArray("sky bytes"));
+    EXPECT_FALSE(QFileInfo::exists(thumb("back.gif")));
+    EXPECT_FALSE(QFileInfo::exists(thumb("Sky.JPG")));
+    EXPECT_EQ(elsewhere.read("Sky.JPG"), QByteArray("sky bytes"));
+    EXPECT_TRUE(page().contains(R"(<BODY background="htm_image/back.jpg" bgcolor="#808080">)"));
+    EXPECT_TRUE(QDir(dir.file("htm_image")).entryList(QDir::Hidden | QDir::AllDirs |
+                                                      QDir::NoDotAndDotDot).isEmpty());
+}
+
+TEST_F(CatalogRunFilesTest, BackgroundAlreadyNamedBackJpgOrInsideTheThumbnailFolder) {
+    dir.write("back.jpg", "own back");
+    settings.backgroundFile = dir.file("back.jpg");
+    EXPECT_EQ(run(), CatalogRunOutcome::Completed);
+    EXPECT_EQ(readFile(thumb("back.jpg")), QByteArray("own back"));
+    EXPECT_EQ(dir.read("back.jpg"), QByteArray("own back"));
+
+    // The copy made last time is the source now.
+    writeFile(thumb("back.jpg"), "in place");
+    settings.backgroundFile = thumb("back.jpg");
+    EXPECT_EQ(run(), CatalogRunOutcome::Completed);
+    EXPECT_EQ(readFile(thumb("back.jpg")), QByteArray("in place"));
+
+    // A file of the thumbnail folder under another name stays where it is.
+    writeFile(thumb("Pattern.GIF"), "gif bytes");
+    settings.backgroundFile = thumb("Pattern.GIF");
+    EXPECT_EQ(run(), CatalogRunOutcome::Completed);
+    EXPECT_EQ(readFile(thumb("back.gif")), QByteArray("gif bytes"));
+    EXPECT_EQ(readFile(thumb("Pattern.GIF")), QByteArray("gif bytes"));
+    EXPECT_FALSE(QFileInfo::exists(thumb("back.jpg")));
+
+    // Any other extension keeps its own name.
+    dir.write("tile.png", "png bytes");
+    settings.backgroundFile = dir.file("tile.png");
+    EXPECT_EQ(run(), CatalogRunOutcome::Completed);
+    EXPECT_EQ(readFile(thumb("tile.png")), QByteArray("png bytes"));
+    EXPECT_FALSE(QFileInfo::exists(thumb("back.gif")));
+}
+
+TEST_F(CatalogRunFilesTest, MissingBackgroundIsReportedAndTheRunGoesOn) {
+    settings.backgroundFile = dir.file("gone.jpg");
+    EXPECT_EQ(run(), CatalogRunOutcome::Completed);
+    EXPECT_TRUE(host.log.contains("info:背景ファイルが存在しません。\r再設定が必要です。"));
+    EXPECT_TRUE(page().contains(R"(<BODY background="htm_image/back.jpg" bgcolor="#808080">)"));
+    EXPECT_EQ(cells().size(), 2);
+}
+
+TEST_F(CatalogRunFilesTest, BackgroundThatCannotBePutInPlaceStopsBeforeThePage) {
+    dir.write("sky.jpg", "sky");
+    settings.backgroundFile = dir.file("sky.jpg");
+    mkdir("htm_image/back.jpg/blocker");
+    EXPECT_EQ(run(), CatalogRunOutcome::Failed);
+    EXPECT_TRUE(host.log.contains(kWriteError));
+    EXPECT_EQ(host.log.last(), "restore");
+    EXPECT_FALSE(QFileInfo::exists(dir.file("index.htm")));
+}
+
+TEST_F(CatalogRunFilesTest, ThumbnailFolderThatCannotBeCreated) {
+    settings.useBackgroundImage = QStringLiteral("off");
+    dir.write("htm_image", "a file in the way");
+    EXPECT_EQ(run(), CatalogRunOutcome::Failed);
+    EXPECT_TRUE(host.log.contains(kWriteError));
+    EXPECT_FALSE(QFileInfo::exists(dir.file("index.htm")));
+    EXPECT_EQ(host.log.mid(host.log.size() - 2), QStringList({"enable", "restore"}));
+}
+
+TEST_F(CatalogRunFilesTest, ThumbnailFolderThatIsTheImageFolderNeedsAPrefix) {
+    settings.useBackgroundImage = QStringLiteral("off");
+    settings.thumbFolderName = QString();
+    const QByteArray original = dir.read("a.jpg");
+    EXPECT_EQ(run(), CatalogRunOutcome::Failed);
+    EXPECT_TRUE(host.log.contains(kWriteError));
+    EXPECT_EQ(dir.read("a.jpg"), original);
+
+    settings.thumbPrefix = QStringLiteral("t_");
+    EXPECT_EQ(run(), CatalogRunOutcome::Completed);
+    EXPECT_EQ(dir.read("a.jpg"), original);
+    EXPECT_EQ(jpegSize(dir.file("t_a.jpg")), QSize(110, 75));
+}
+
+TEST_F(CatalogRunFilesTest, PageThatCannotBeCreatedLeavesTheThumbnailFolder) {
+    settings.useBackgroundImage = QStringLiteral("off");
+    mkdir("index.htm");
+    EXPECT_EQ(run(), CatalogRunOutcome::Failed);
+    EXPECT_TRUE(host.log.contains(kWriteError));
+    EXPECT_TRUE(QFileInfo(dir.file("htm_image")).isDir());
+    EXPECT_FALSE(QFileInfo::exists(thumb("a.jpg")));
+}
+
+TEST_F(CatalogRunFilesTest, ThumbnailThatCannotBeSavedKeepsWhatWasMade) {
+    settings.useBackgroundImage = QStringLiteral("off");
+    settings.makeSlideShow = QStringLiteral("on");
+    mkdir("htm_image/b.jpg/blocker");
+    EXPECT_EQ(run(), CatalogRunOutcome::Failed);
+    EXPECT_TRUE(host.log.contains(kWriteError));
+    EXPECT_TRUE(QFileInfo::exists(thumb("a.jpg")));
+    EXPECT_EQ(cells().size(), 1);
+    EXPECT_NE(page().last(), "</HTML>");
+    EXPECT_NE(slides().last(), "</HTML>");
+    EXPECT_EQ(host.log.last(), "restore");
+}
+
+TEST_F(CatalogRunFilesTest, CorruptPhotographIsShownWithItsOwnError) {
+    settings.useBackgroundImage = QStringLiteral("off");
+    dir.write("b.jpg", "not a jpeg at all");
+    EXPECT_EQ(run(), CatalogRunOutcome::Failed);
+    const QStringList errors = host.matching("error:");
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_GT(errors[0].size(), 6);
+    EXPECT_FALSE(host.log.contains(kWriteError));
+    EXPECT_EQ(cells().size(), 1);
+    EXPECT_NE(page().last(), "</HTML>");
+    EXPECT_EQ(host.log.last(), "restore");
+}
+
+TEST_F(CatalogRunFilesTest, FolderWithAJapaneseName) {
+    settings.useBackgroundImage = QStringLiteral("off");
+    const QString folder = mkdir("写真 二〇二六");
+    writeTestJpeg(folder + "/朝の海.jpg", 300, 200);
+    input.folder = folder;
+    input.names = QStringList{"朝の海.jpg"};
+    input.selected = {true};
+    settings.noBrowserLaunch = QStringLiteral("off");
+    host.answer = true;
+    EXPECT_EQ(run(), CatalogRunOutcome::Completed);
+    EXPECT_EQ(jpegSize(folder + "/htm_image/朝の海.jpg"), QSize(110, 73));
+    EXPECT_EQ(shell.calls, QStringList({"open " + folder + "/index.htm"}));
+    EXPECT_TRUE(sjisLines(readFile(folder + "/index.htm")).contains("<!-- FILE=001 朝の海.jpg -->"));
+}
+
+// Several workers must leave exactly the files one worker leaves.
+TEST_F(CatalogRunFilesTest, WorkerCountDoesNotChangeTheOutput) {
+    settings.useBackgroundImage = QStringLiteral("off");
+    settings.makeSlideShow = QStringLiteral("on");
+    settings.thumbFilter = QStringLiteral("on");
+    input.names.clear();
+    input.selected.clear();
+    for (int i = 0; i < 9; ++i) addImage(QStringLiteral("x%1.jpg").arg(i), 200 + 37 * i, 150 + i);
+    input.selected[4] = false;
+    const QStringList outputs{"index.htm", "SShow.htm", "htm_image/x0.jpg", "htm_image/x8.jpg",
+                              "htm_image/x5.jpg"};
+    QList<QByteArray> first;
+    for (int jobs : {1, 3}) {
+        QDir(dir.file("htm_image")).removeRecursively();
+        input.jobs = jobs;
+        host.log.clear();
+        host.previews.clear();
+        EXPECT_EQ(run(), CatalogRunOutcome::Completed);
+        QList<QByteArray> bytes;
+        for (const QString& name : outputs) bytes << dir.read(name);
+        if (first.isEmpty()) {
+            first = bytes;
+        } else {
+            EXPECT_EQ(bytes, first);
+        }
+        EXPECT_EQ(host.previews.size(), 8u);
+        EXPECT_FALSE(QFileInfo::exists(thumb("x4.jpg")));
+        EXPECT_EQ(QDir(dir.file("htm_image")).entryList(QDir::Hidden | QDir::AllEntries |
+                                                        QDir::NoDotAndDotDot).size(), 8);
+    }
+}
+
+TEST_F(CatalogRunFilesTest, CancelWithWorkersLeavesNoThumbnailsBeyondTheCancel) {
+    settings.useBackgroundImage = QStringLiteral("off");
+    for (int i = 0; i < 8; ++i) addImage(QStringLiteral("y%1.jpg").arg(i), 400, 300);
+    input.jobs = 4;
+    CatalogRun catalogRun(settings, host, shell);
+    host.onLog = [&](const QString& line) {
+        if (line == "status2:003/010   ") catalogRun.cancel();
+    };
+    EXPECT_EQ(catalogRun.execute(input), CatalogRunOutcome::Cancelled);
+    EXPECT_TRUE(QFileInfo::exists(thumb("y0.jpg")));
+    EXPECT_FALSE(QFileInfo::exists(thumb("y1.jpg")));
+    EXPECT_EQ(QDir(dir.file("htm_image")).entryList(QDir::Hidden | QDir::AllEntries |
+                                                    QDir::NoDotAndDotDot).size(), 3);
+    EXPECT_EQ(cells().size(), 3);
+}
+
+}  // namespace
+}  // namespace tessaly::test

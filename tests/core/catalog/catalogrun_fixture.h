@@ -1,0 +1,65 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSize>
+
+#include "catalogrun_fakehost.h"
+#include "core/catalog/catalogrun.h"
+#include "core/imaging/tjpegimage.h"
+#include "support/tempdir.h"
+#include "support/testimages.h"
+
+namespace tessaly::test {
+
+inline const QString kWriteError =
+    QStringLiteral("info:ファイル書き込みエラーが発生しました。\r処理は中断されました。");
+
+inline QSize jpegSize(const QString& path) {
+    TJPEGImage image;
+    image.LoadFromFile(path);
+    return QSize(image.Width(), image.Height());
+}
+
+class CatalogRunTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        input.folder = dir.path();
+        input.title = QStringLiteral("旅の写真");
+        input.date = QDate(2026, 1, 5);
+        settings.noBrowserLaunch = QStringLiteral("on");
+    }
+
+    void addImage(const QString& name, int width = 66, int height = 45, bool selected = true) {
+        writeTestJpeg(dir.file(name), width, height);
+        input.names << name;
+        input.selected.push_back(selected);
+    }
+
+    CatalogRunOutcome run() {
+        CatalogRun catalogRun(settings, host, shell);
+        return catalogRun.execute(input);
+    }
+
+    QString thumb(const QString& name) const { return dir.file("htm_image/" + name); }
+    QStringList page() const { return sjisLines(dir.read("index.htm")); }
+    QStringList slides() const { return sjisLines(dir.read("SShow.htm")); }
+    QStringList cells() const {
+        QStringList found;
+        for (const QString& line : page()) {
+            if (line.contains("<IMG src=")) found << line;
+        }
+        return found;
+    }
+
+    TempDir dir;
+    CatalogSettings settings;
+    FakeRunHost host;
+    FakeShell shell;
+    CatalogRunInput input;
+};
+
+}  // namespace tessaly::test

@@ -1,0 +1,189 @@
+#include <gtest/gtest.h>
+
+#include <QLocale>
+
+#include "catalogrun_fixture.h"
+
+namespace tessaly::test {
+namespace {
+
+TEST_F(CatalogRunTest, OneImageRunTalksToTheHostInOrder) {
+    addImage("a.jpg", 660, 450);
+    EXPECT_EQ(run(), CatalogRunOutcome::Completed);
+    const QString date = QLocale::system().toString(QDate(2026, 1, 5), QLocale::ShortFormat);
+    const QStringList expected{"disable", "status2: 000/ 000   ", "hide", "status0:" + date,
+                               "status1:画像読込中", "events", "status2:001/001   ", "clear",
+                               "status0:a.jpg", "hide", "status0:通常圧縮", "show", "status0:",
+                               "status1:", "status2:", "status0:ファイル作成終了", "enable",
+                               "restore"};
+    EXPECT_EQ(host.log, expected);
+    EXPECT_EQ(jpegSize(thumb("a.jpg")), QSize(110, 75));
+    ASSERT_EQ(cells().size(), 1);
+    EXPECT_TRUE(cells()[0].contains(R"(height="75" width="110")"));
+    EXPECT_EQ(page().last(), "</HTML>");
+    EXPECT_FALSE(QFileInfo::exists(dir.file("SShow.htm")));
+    EXPECT_TRUE(shell.calls.isEmpty());
+}
+
+TEST_F(CatalogRunTest, OnlyBackJpgSelectedEndsWithNothingSelected) {
+    addImage("back.jpg");
+    addImage("Back.jpg", 66, 45, false);
+    EXPECT_EQ(run(), CatalogRunOutcome::NothingSelected);
+    EXPECT_TRUE(host.log.contains("deselect:0"));
+    EXPECT_TRUE(host.log.contains("info:ファイルが選択されていません。"));
+    EXPECT_EQ(host.log.last(), "restore");
+    EXPECT_FALSE(input.selected[0]);
+    EXPECT_FALSE(QFileInfo::exists(dir.file("htm_image")));
+
+    host.log.clear();
+    input.selected = {true, true};  // Back.jpg is an ordinary image
+    EXPECT_EQ(run(), CatalogRunOutcome::Completed);
+    ASSERT_EQ(cells().size(), 1);
+    EXPECT_TRUE(cells()[0].contains(R"(<A href="Back.jpg")"));
+    EXPECT_FALSE(QFileInfo::exists(thumb("back.jpg")));
+}
+
+TEST_F(CatalogRunTest, SparseSelectionVisitsUpToTheLastAndCountsSelectedOnly) {
+    for (int i = 0; i < 20; ++i) {
+        addImage(QStringLiteral("img%1.jpg").arg(i, 2, 10, QLatin1Char('0')), 30, 20,
+                 i == 2 || i == 5 || i == 9);
+    }
+    EXPECT_EQ(run(), CatalogRunOutcome::Completed);
+    EXPECT_EQ(host.matching("status2:"),
+              QStringList({"status2: 000/ 000   ", "status2:001/003   ", "status2:002/003   ",
+                           "status2:003/003   ", "status2:"}));
+    EXPECT_EQ(host.log.count("events"), 10);
+    EXPECT_EQ(page()[2], "<!-- FILE=003 img02.jpg -->");
+    EXPECT_EQ(cells().size(), 3);
+    EXPECT_TRUE(QFileInfo::exists(thumb("img09.jpg")));
+    EXPECT_FALSE(QFileInfo::exists(thumb("img03.jpg")));
+}
+
+TEST_F(CatalogRunTest, SmallImagesAreEnlargedAndLargeOnesFitTheBox) {
+    addImage("small.jpg", 55, 75);
+    addImage("large.jpg", 3300, 2200);
+    settings.thumbFilter = QStringLiteral("on");
+    EXPECT_EQ(run(), CatalogRunOutcome::Completed);
+    ASSERT_EQ(cells().size(), 2);
+    EXPECT_TRUE(cells()[0].contains(R"(height="150" width="110")"));
+    EXPECT_TRUE(cells()[1].contains(R"(height="73" width="110")"));
+    EXPECT_EQ(jpegSize(thumb("small.jpg")), QSize(110, 150));
+    EXPECT_TRUE(host.log.contains("status0:フィルター処理"));
+    ASSERT_EQ(host.previews.size(), 2u);
+    EXPECT_EQ(host.previews[0], QSize(110, 150));
+}
+
+TEST_F(CatalogRunTest, SkipExistingThumbsLeavesTheFileAndStillWritesTheCell) {
+    addImage("a.jpg", 660, 450);
+    QDir(dir.path()).mkdir("htm_image");
+    writeFile(thumb("a.jpg"), "old thumbnail");
+    settings.skipExistingThumbs = QStringLiteral("on");
+    settings.makeSlideShow = QStringLiteral("on");
+    EXPECT_EQ(run(), CatalogRunOutcome::Completed);
+    EXPECT_EQ(readFile(thumb("a.jpg")), QByteArray("old thumbnail"));
+    EXPECT_TRUE(host.log.contains("status0:ファイル作成スキップ"));
+    EXPECT_FALSE(host.log.contains("show"));
+    ASSERT_EQ(cells().size(), 1);
+    EXPECT_TRUE(cells()[0].contains(R"(height="75" width="110")"));
+    EXPECT_TRUE(slides().contains(R"(    w=window.open("","s_sub","width=680,height=470,)"
+                                  R"(toolbar=no,menubar=no,location=no,status=no,)"
+                                  R"(scrollbars=no,resizable=yes");)"));
+}
+
+TEST_F(CatalogRunTest, CancelDuringTheThirdImageFinishesItAndEndsBothPages) {
+    for (int i = 0; i < 10; ++i) addImage(QStringLiteral("p%1.jpg").arg(i));
+    settings.makeSlideShow = QStringLiteral("on");
+    settings.noBrowserLaunch = QStringLiteral("off");
+    CatalogRun catalogRun(settings, host, shell);
+    host.onLog = [&](const QString& line) {
+        if (line == "status2:003/010   ") catalogRun.cancel();
+        if (line == "restore") {
+            EXPECT_TRUE(catalogRun.isActive());
+        }
+    };
+    EXPECT_EQ(catalogRun.execute(input), CatalogRunOutcome::Cancelled);
+    EXPECT_FALSE(catalogRun.isActive());
+    const int stopped = host.log.indexOf("info:処理は中断されました。");
+    ASSERT_GT(stopped, 0);
+    EXPECT_EQ(host.log.mid(stopped - 2, 2), QStringList({"show", "events"}));
+    EXPECT_EQ(host.log.count("show"), 3);
+    EXPECT_TRUE(host.matching("question:").isEmpty());
+    EXPECT_TRUE(shell.calls.isEmpty());
+    EXPECT_EQ(cells().size(), 3);
+    EXPECT_EQ(page().last(), "</HTML>");
+    EXPECT_TRUE(page().contains("var imag=new makearray(10);") == false);
+    EXPECT_TRUE(slides().contains("var imag=new makearray(10);"));
+    EXPECT_TRUE(slides().contains(R"(imag[3]="p2.jpg";)"));
+    EXPECT_FALSE(slides().contains(R"(imag[4]="p3.jpg";)"));
+    EXPECT_TRUE(slides().contains("  if (i>3) {"));
+    EXPECT_EQ(slides().last(), "</HTML>");
+    EXPECT_FALSE(QFileInfo::exists(thumb("p3.jpg")));
+    EXPECT_EQ(host.log.last(), "restore");
+}
+
+void writeCommentFile(const TempDir& dir, const QStringList& records) {
+    QByteArray bytes;
+    for (const QString& line : records) bytes += sjisBytes(line) + "\r\n";
+    dir.write("PicComment.txt", bytes);
+}
+
+TEST_F(CatalogRunTest, CommentRowsFollowTheCheckBoxAsSampledAfterEachImage) {
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg", "d.jpg"}) addImage(name);
+    const QString sep(29, QLatin1Char('*'));
+    writeCommentFile(dir, {sep, "A.JPG", "朝", "", sep, "b.jpg", "昼", "二行目", sep, "d.jpg",
+                           "夜", ""});
+    input.perRow = 2;
+    host.onLog = [&](const QString& line) {
+        if (line == "status2:002/004   ") host.comments = true;
+    };
+    EXPECT_EQ(run(), CatalogRunOutcome::Completed);
+    const QStringList lines = page();
+    EXPECT_TRUE(lines.contains(R"(  <TD align="center" valign="middle" width="110">朝</TD>)"));
+    EXPECT_TRUE(lines.contains(
+        R"(  <TD align="center" valign="middle" width="110">昼<BR>二行目</TD>)"));
+    EXPECT_TRUE(lines.contains(R"(  <TD align="center" valign="middle" width="110">夜</TD>)"));
+
+    // Box never ticked: looked up, but no comment row.
+    host.log.clear();
+    host.onLog = nullptr;
+    host.comments = false;
+    EXPECT_EQ(run(), CatalogRunOutcome::Completed);
+    for (const QString& line : page()) EXPECT_FALSE(line.contains("朝")) << line.toStdString();
+}
+
+TEST_F(CatalogRunTest, TickedBoxWithoutCommentFileAsksAndWritesNothing) {
+    addImage("a.jpg");
+    host.comments = true;
+    host.answer = true;
+    EXPECT_EQ(run(), CatalogRunOutcome::CommentFileMissing);
+    EXPECT_TRUE(host.log.contains(
+        "question:コメントファイルが見つかりません。\rコメント作成ウインドウを開きますか？"));
+    EXPECT_EQ(host.log.mid(host.log.size() - 3),
+              QStringList({"editor", "enable", "restore"}));
+    EXPECT_FALSE(QFileInfo::exists(dir.file("htm_image")));
+    EXPECT_FALSE(QFileInfo::exists(dir.file("index.htm")));
+}
+
+TEST_F(CatalogRunTest, BrowserStepOpensThePageOrStartsTheBrowser) {
+    addImage("a.jpg");
+    settings.noBrowserLaunch = QStringLiteral("off");
+    host.answer = false;
+    EXPECT_EQ(run(), CatalogRunOutcome::Completed);
+    EXPECT_TRUE(host.log.contains(
+        "question:　　　　ファイル作成終了　　　　\rブラウザを起動しますか？"));
+    EXPECT_TRUE(shell.calls.isEmpty());
+    EXPECT_FALSE(host.log.contains("status0:ファイル作成終了"));
+
+    host.answer = true;
+    run();
+    EXPECT_EQ(shell.calls, QStringList({"open " + dir.path() + "/index.htm"}));
+
+    shell.calls.clear();
+    settings.browserPath = QStringLiteral("/opt/web browser/run");
+    run();
+    EXPECT_EQ(shell.calls, QStringList({"start /opt/web browser/run|" + dir.path() +
+                                        "/index.htm|" + dir.path() + "/"}));
+}
+
+}  // namespace
+}  // namespace tessaly::test
