@@ -1,0 +1,366 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QStringList>
+
+#include "core/settings/catalogsettings.h"
+#include "core/text/errors.h"
+#include "support/tempdir.h"
+
+using namespace tessaly;
+
+namespace {
+
+const QStringList kKeys = {
+    "[起動フォルダ]",
+    "[背景色]",
+    "[背景パターン設定]",
+    "[背景ファイル]",
+    "[ブラウザ設定]",
+    "[外部ビュアー設定]",
+    "[表示水平位置]",
+    "[表示垂直位置]",
+    "[画像回転圧縮率]",
+    "[画像回転バックアップ]",
+    "[タイトル文字サイズ]",
+    "[タイトル文字色]",
+    "[タイトルフォント]",
+    "[タイトルテーブル幅]",
+    "[タイトル背景色]",
+    "[タイトル斜体文字]",
+    "[タイトル太文字]",
+    "[サムネイル幅]",
+    "[サムネイル高さ]",
+    "[ブラウザ別起動]",
+    "[javaでウインドウを開く]",
+    "[スライドショウのHTMLを作成]",
+    "[スライドショウの間隔]",
+    "[サムネイル画像の圧縮率]",
+    "[サムネイル画像のフィルタ]",
+    "[ブラウザ起動チェック]",
+    "[HTMLファイル名]",
+    "[サムネイル画像フォルダ名]",
+    "[タイトルのフォントを指定する]",
+    "[ヘッダーを書き換える]",
+    "[ヘッダーのコメント]",
+    "[フッターを書き換える]",
+    "[フッターのコメント]",
+    "[フッターでlinkする]",
+    "[フッターのlinkのURL]",
+    "[タイトルにテーブルを使用する]",
+    "[サムネイル画像に付加する文字列]",
+    "[サムネイル画像の有無確認]",
+    "[テーブルの幅]",
+    "[スライドショウの最大値を指定]",
+    "[スライドショウの最大値Ｘ]",
+    "[スライドショウの最大値Ｙ]",
+};
+
+const QStringList kDefaults = {
+    "",
+    "8421504",
+    "",
+    "",
+    "",
+    "",
+    "0",
+    "0",
+    "95",
+    "on",
+    "7",
+    "0",
+    "ＭＳ Ｐ明朝",
+    "標準",
+    "16777215",
+    "off",
+    "off",
+    "110",
+    "150",
+    "off",
+    "off",
+    "off",
+    "3",
+    "80",
+    "off",
+    "off",
+    "index.htm",
+    "htm_image",
+    "on",
+    "on",
+    "",
+    "on",
+    "",
+    "off",
+    "",
+    "on",
+    "",
+    "off",
+    "1",
+    "off",
+    "1000",
+    "750",
+};
+
+// The 42 stored values of a record as text, in file order.
+QStringList values(const CatalogSettings& s) {
+    return {s.startFolder,
+            QString::number(s.backgroundColor),
+            s.useBackgroundImage,
+            s.backgroundFile,
+            s.browserPath,
+            s.viewerPath,
+            QString::number(s.windowLeft),
+            QString::number(s.windowTop),
+            QString::number(s.rotateQuality),
+            s.rotateBackup,
+            s.titleFontSize,
+            s.titleColor,
+            s.titleFontFace,
+            s.titleTableWidth,
+            s.titleBackColor,
+            s.titleItalic,
+            s.titleBold,
+            s.thumbWidth,
+            s.thumbHeight,
+            s.openInNewWindow,
+            s.useScriptPopup,
+            s.makeSlideShow,
+            s.slideInterval,
+            s.thumbQuality,
+            s.thumbFilter,
+            s.noBrowserLaunch,
+            s.htmlFileName,
+            s.thumbFolderName,
+            s.titleFontEnabled,
+            s.headerDefault,
+            s.headerText,
+            s.footerDefault,
+            s.footerText,
+            s.footerLinkEnabled,
+            s.footerLinkUrl,
+            s.titleUseTable,
+            s.thumbPrefix,
+            s.skipExistingThumbs,
+            s.tableBorder,
+            s.slideMaxEnabled,
+            s.slideMaxWidth,
+            s.slideMaxHeight};
+}
+
+// A settings file of the given version holding the first pairCount pairs of these values.
+QByteArray settingsFile(const QString& version, const QStringList& vals, int pairCount,
+                        const QStringList& keys = kKeys) {
+    QString text = "Quorvel Ver" + version + "\r\n";
+    for (int i = 0; i < pairCount; ++i) text += keys[i] + "\r\n" + vals[i] + "\r\n";
+    return test::sjisBytes(text);
+}
+
+// Values unlike every default, numbers where the field is read as a number.
+QStringList changedValues() {
+    QStringList vals;
+    for (int i = 0; i < 42; ++i) vals << QStringLiteral("値%1").arg(i + 1);
+    vals[1] = "255";
+    vals[6] = "-20";
+    vals[7] = "40";
+    vals[8] = "60";
+    return vals;
+}
+
+QStringList withDefaultsFrom(QStringList vals, int firstDefault) {
+    for (int i = firstDefault; i < 42; ++i) vals[i] = kDefaults[i];
+    return vals;
+}
+
+}  // namespace
+
+TEST(Settings, MissingFileGivesTheDefaults) {
+    test::TempDir dir;
+    const CatalogSettings s = loadSettings(dir.path());
+    EXPECT_EQ(values(s), kDefaults);
+    EXPECT_EQ(s.appFolder, dir.path());
+    EXPECT_EQ(s.version, "1.60");
+    EXPECT_EQ(settingsFilePath(dir.path()), dir.path() + "/Quorvel.ini");
+    EXPECT_EQ(settingsFilePath("/"), "/Quorvel.ini");
+}
+
+TEST(Settings, DefaultSaveIsTheWholeFileExactly) {
+    test::TempDir dir;
+    CatalogSettings s;
+    s.appFolder = dir.path();
+    saveSettings(s);
+    QStringList expected = {"Quorvel Ver1.60"};
+    for (int i = 0; i < 42; ++i) expected << kKeys[i] << kDefaults[i];
+    const QByteArray bytes = dir.read("Quorvel.ini");
+    EXPECT_EQ(test::sjisLines(bytes), expected);
+    EXPECT_EQ(bytes.count("\r\n"), 85);
+    EXPECT_EQ(bytes.count('\n'), 85);
+    EXPECT_TRUE(bytes.endsWith("750\r\n"));
+}
+
+TEST(Settings, Version13FileLoadsItsThreeBlocksAndKeepsLaterDefaults) {
+    test::TempDir dir;
+    const QStringList vals = changedValues();
+    const QByteArray file = settingsFile("1.3", vals, 26);
+    ASSERT_EQ(test::sjisLines(file).size(), 53);
+    dir.write("Quorvel.ini", file);
+    CatalogSettings s = loadSettings(dir.path());
+    EXPECT_EQ(values(s), withDefaultsFrom(vals, 26));
+    EXPECT_EQ(s.htmlFileName, "index.htm");
+    EXPECT_EQ(s.headerDefault, "on");
+    EXPECT_EQ(s.slideMaxWidth, "1000");
+    EXPECT_EQ(s.backgroundColor, 255);
+    EXPECT_EQ(s.windowLeft, -20);
+
+    saveSettings(s);
+    const QStringList lines = test::sjisLines(dir.read("Quorvel.ini"));
+    ASSERT_EQ(lines.size(), 85);
+    EXPECT_EQ(lines[0], "Quorvel Ver1.60");
+    EXPECT_EQ(lines[14], "-20");
+    EXPECT_EQ(lines[84], "750");
+}
+
+TEST(Settings, VersionNumberSelectsTheBlocks) {
+    const QStringList vals = changedValues();
+    const struct {
+        const char* version;
+        int pairs;
+    } cases[] = {{"1.6", 42},  {"1.60", 42}, {"1.59", 39}, {"1.55", 39},
+                 {"1.54", 36}, {"1.32", 36}, {"1.31", 28}, {"1.3", 26},
+                 {"1.1", 23},  {"0.9", 17},  {"2.0", 42},  {" 1.6 ", 42}};
+    for (const auto& c : cases) {
+        test::TempDir dir;
+        dir.write("Quorvel.ini", settingsFile(c.version, vals, 42));
+        EXPECT_EQ(values(loadSettings(dir.path())), withDefaultsFrom(vals, c.pairs))
+            << "version " << c.version;
+    }
+}
+
+TEST(Settings, KeyLinesAreNeverExamined) {
+    test::TempDir dir;
+    QStringList keys = kKeys;
+    keys.swapItemsAt(0, 1);
+    keys[40] = "[something else]";
+    const QStringList vals = changedValues();
+    dir.write("Quorvel.ini", settingsFile("1.60", vals, 42, keys));
+    const CatalogSettings s = loadSettings(dir.path());
+    EXPECT_EQ(values(s), vals);
+    EXPECT_EQ(s.startFolder, "値1");
+    EXPECT_EQ(s.backgroundColor, 255);
+}
+
+TEST(Settings, ShortFileGivesEmptyTextsAndKeepsIntegerDefaults) {
+    test::TempDir dir;
+    QStringList vals = changedValues();
+    dir.write("Quorvel.ini", settingsFile("1.60", vals, 3));
+    const CatalogSettings s = loadSettings(dir.path());
+    QStringList expected;
+    for (int i = 0; i < 42; ++i) expected << (i < 3 ? vals[i] : QString());
+    expected[6] = "0";  // integers keep their defaults
+    expected[7] = "0";
+    expected[8] = "95";
+    EXPECT_EQ(values(s), expected);
+
+    // A file that ends after a key line without its line end.
+    dir.write("Quorvel.ini",
+              test::sjisBytes("Quorvel Ver1.60\r\n[起動フォルダ]\r\n/photos\r\n[背景色]"));
+    const CatalogSettings t = loadSettings(dir.path());
+    EXPECT_EQ(t.startFolder, "/photos");
+    EXPECT_EQ(t.backgroundColor, 8421504);
+    EXPECT_EQ(t.rotateBackup, "");
+}
+
+TEST(Settings, UnreadableNumbersKeepTheirDefaults) {
+    test::TempDir dir;
+    QStringList vals = changedValues();
+    vals[1] = "grey";
+    vals[6] = "";
+    vals[7] = "12px";
+    vals[8] = "99999999999";
+    dir.write("Quorvel.ini", settingsFile("1.60", vals, 42));
+    const CatalogSettings s = loadSettings(dir.path());
+    EXPECT_EQ(s.backgroundColor, 8421504);
+    EXPECT_EQ(s.windowLeft, 0);
+    EXPECT_EQ(s.windowTop, 0);
+    EXPECT_EQ(s.rotateQuality, 95);
+    EXPECT_EQ(s.slideMaxHeight, "値42");
+
+    // A version that is no number is read as a current file; one below 0.9 has no blocks.
+    dir.write("Quorvel.ini", settingsFile("x.y", changedValues(), 42));
+    EXPECT_EQ(values(loadSettings(dir.path())), changedValues());
+    dir.write("Quorvel.ini", settingsFile("0.5", changedValues(), 42));
+    EXPECT_EQ(values(loadSettings(dir.path())), kDefaults);
+    dir.write("Quorvel.ini", QByteArray());
+    EXPECT_EQ(values(loadSettings(dir.path())).mid(9, 1), QStringList{""});
+}
+
+TEST(Settings, ValuesAreKeptExactlyAndSavedTwiceIdentically) {
+    test::TempDir dir;
+    QStringList vals = withDefaultsFrom(changedValues(), 9);
+    vals[0] = "  /写真/旅行 ";
+    vals[26] = "index.htm ";
+    vals[30] = "<b>ヘッダー</b> & ";
+    dir.write("Quorvel.ini", settingsFile("1.60", vals, 42));
+    const QByteArray original = dir.read("Quorvel.ini");
+    CatalogSettings s = loadSettings(dir.path());
+    EXPECT_EQ(s.htmlFileName, "index.htm ");
+    EXPECT_EQ(s.startFolder, "  /写真/旅行 ");
+    saveSettings(s);
+    EXPECT_EQ(dir.read("Quorvel.ini"), original);
+    saveSettings(s);
+    EXPECT_EQ(dir.read("Quorvel.ini"), original);
+    EXPECT_EQ(loadSettings(dir.path()), s);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"Quorvel.ini"});
+}
+
+TEST(Settings, UnencodableValueIsRefusedAndTheOldFileKept) {
+    test::TempDir dir;
+    CatalogSettings s;
+    s.appFolder = dir.path();
+    saveSettings(s);
+    const QByteArray old = dir.read("Quorvel.ini");
+    s.footerText = "作成 😀";
+    try {
+        saveSettings(s);
+        FAIL() << "expected an EncodingError";
+    } catch (const EncodingError& e) {
+        EXPECT_TRUE(e.message().contains("U+1F600")) << e.what();
+    }
+    EXPECT_EQ(dir.read("Quorvel.ini"), old);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"Quorvel.ini"});
+}
+
+TEST(Settings, SaveIntoAReadOnlyFolderFailsAndKeepsTheOldFile) {
+    test::TempDir dir;
+    const QString folder = dir.file("ro");
+    ASSERT_TRUE(QDir().mkdir(folder));
+    CatalogSettings s;
+    s.appFolder = folder;
+    saveSettings(s);
+    const QByteArray old = test::readFile(folder + "/Quorvel.ini");
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                          QFile::ReadOther | QFile::ExeOther);
+    QFile::setPermissions(folder,
+                          QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
+    // The superuser writes anywhere: act as an ordinary user for the save.
+    const bool asRoot = geteuid() == 0;
+    if (asRoot && seteuid(65534) != 0) {
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        GTEST_SKIP() << "skipped: cannot drop the superuser's rights";
+    }
+    s.headerText = "changed";
+    bool failed = false;
+    try {
+        saveSettings(s);
+    } catch (const IoError&) {
+        failed = true;
+    }
+    if (asRoot) {
+        EXPECT_EQ(seteuid(0), 0);
+    }
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_TRUE(failed);
+    EXPECT_EQ(test::readFile(folder + "/Quorvel.ini"), old);
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{"Quorvel.ini"});
+}
