@@ -1,0 +1,29 @@
+#pragma once
+
+#include <memory>
+
+#include "core/imaging/tnkdib.h"
+
+namespace tessaly {
+
+class TNkInternalDIB;
+
+// Converts a pixel storage to another pixel format. Increases keep the colours exactly
+// (palette indices, or the colour-table colours when going to 24 bits); reductions map each
+// pixel to the nearest colour of a fixed table (8 bits: a 6 x 7 x 6 colour cube, 4 bits:
+// the 16 standard VGA colours, 1 bit: black and white). Run-length formats are decoded
+// before and encoded after the conversion.
+class PixelFormatConverter {
+public:
+    static std::shared_ptr<TNkInternalDIB> convert(const TNkInternalDIB& source,
+                                                   TNkPixelFormat format);
+    static std::shared_ptr<TNkInternalDIB> decompress(const TNkInternalDIB& source);
+
+private:
+    static std::shared_ptr<TNkInternalDIB> toTrueColor(const TNkInternalDIB& source);
+    static std::shared_ptr<TNkInternalDIB> widen(const TNkInternalDIB& source, int bitCount);
+    static std::shared_ptr<TNkInternalDIB> reduce(const TNkInternalDIB& source, int bitCount);
+    static std::shared_ptr<TNkInternalDIB> compress(const TNkInternalDIB& source);
+};
+
+}  // namespace tessaly

@@ -1,0 +1,49 @@
+#include <cmath>
+
+#include "core/imaging/real48.h"
+#include "core/imaging/thumbnailfilters.h"
+
+namespace tessaly {
+
+namespace {
+
+// One channel: neighbour sum times k, rounded to the 6-byte real; plus centre times the
+// centre weight in extended precision, rounded again; clamped; rounded half to even.
+uchar sharpened(int neighbourSum, int centre, long double k, long double centreWeight) {
+    long double v = roundToReal48(neighbourSum * k);
+    v = roundToReal48(v + centre * centreWeight);
+    if (v < 0) v = 0;
+    if (v > 255) v = 255;
+    return uchar(std::nearbyint(v));
+}
+
+}  // namespace
+
+void Sharpen3x3(TNkDIB& picture) {
+    TNkDIB source = picture;
+    if (source.PixelFormat() != nk24Bit) source.SetPixelFormat(nk24Bit);
+    TNkDIB target = source;
+    const int w = source.Width();
+    const int h = source.Height();
+    if (w >= 3 && h >= 3) {
+        const long double k = sharpenNeighbourWeight();
+        const long double centreWeight = sharpenCentreWeight();
+        for (int y = 1; y <= h - 2; ++y) {
+            const uchar* above = source.ConstScanLine(y - 1);
+            const uchar* row = source.ConstScanLine(y);
+            const uchar* below = source.ConstScanLine(y + 1);
+            uchar* out = target.ScanLine(y);  // the first call gives target its own copy
+            for (int x = 1; x <= w - 2; ++x) {
+                for (int ch = 0; ch < 3; ++ch) {
+                    const int l = 3 * (x - 1) + ch, m = 3 * x + ch, r = 3 * (x + 1) + ch;
+                    const int sum = above[l] + above[m] + above[r] + row[l] + row[r] +
+                                    below[l] + below[m] + below[r];
+                    out[m] = sharpened(sum, row[m], k, centreWeight);
+                }
+            }
+        }
+    }
+    picture = target;
+}
+
+}  // namespace tessaly

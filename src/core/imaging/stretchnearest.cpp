@@ -1,0 +1,38 @@
+#include <cstring>
+#include <vector>
+
+#include "core/imaging/thumbnailfilters.h"
+
+namespace tessaly {
+
+namespace {
+
+// Source index under the centre of target index i when n source cells map onto m targets.
+int centreSample(int i, int n, int m) { return int((2 * qint64(i) + 1) * n / (2 * qint64(m))); }
+
+}  // namespace
+
+TNkDIB StretchNearest(const TNkDIB& source, int tw, int th) {
+    TNkDIB from = source;
+    if (from.PixelFormat() != nk24Bit && from.PixelFormat() != nk8Bit) {
+        from.SetPixelFormat(nk24Bit);
+    }
+    const int bytes = from.BitCount() / 8;
+    TNkDIB target(tw, th, from.PixelFormat());
+    if (bytes == 1) {
+        target.SetColorCount(from.ColorCount());
+        for (int i = 0; i < from.ColorCount(); ++i) target.SetColors(i, from.Colors(i));
+    }
+    std::vector<int> columns(static_cast<size_t>(tw));
+    for (int x = 0; x < tw; ++x) columns[size_t(x)] = centreSample(x, from.Width(), tw);
+    for (int y = 0; y < th; ++y) {
+        const uchar* in = from.ConstScanLine(centreSample(y, from.Height(), th));
+        uchar* out = target.ScanLine(y);
+        for (int x = 0; x < tw; ++x) {
+            std::memcpy(out + bytes * x, in + bytes * columns[size_t(x)], size_t(bytes));
+        }
+    }
+    return target;
+}
+
+}  // namespace tessaly

@@ -1,0 +1,302 @@
+// The only source file that talks to libjpeg.
+//
+// libjpeg reports fatal errors through error_exit, which must not return. It longjmps back
+// into one of the small stage functions below. Those stage functions, and everything
+// between them and libjpeg, hold only plain C data, so no C++ destructor is skipped by the
+// jump; the C++ objects (pictures, buffers, guards) live in the callers' frames, which the
+// jump never leaves.
+
+#include "core/imaging/tjpegimage.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include <jpeglib.h>
+
+#ifndef JCS_EXTENSIONS
+#error "libjpeg-turbo's colour space extensions (JCS_EXT_BGR) are required"
+#endif
+
+#include "core/imaging/tnkinternaldib.h"
+#include "core/text/textfile.h"
+
+namespace tessaly {
+
+namespace {
+
+constexpr int kMaxWarnings = 4;
+
+struct ErrorManager {
+    jpeg_error_mgr pub;
+    jmp_buf jump;
+    char message[JMSG_LENGTH_MAX];
+    char warnings[kMaxWarnings][JMSG_LENGTH_MAX];
+    int warningCount;
+};
+
+void errorExit(j_common_ptr cinfo) {
+    ErrorManager* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+    (*cinfo->err->format_message)(cinfo, err->message);
+    std::longjmp(err->jump, 1);
+}
+
+void outputMessage(j_common_ptr cinfo) {
+    ErrorManager* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+    if (err->warningCount < kMaxWarnings) {
+        (*cinfo->err->format_message)(cinfo, err->warnings[err->warningCount++]);
+    }
+}
+
+void installErrors(ErrorManager* err) {
+    jpeg_std_error(&err->pub);
+    err->pub.error_exit = errorExit;
+    err->pub.output_message = outputMessage;
+}
+
+// Plain data of one decode; the guard in the caller destroys it.
+struct DecodeJob {
+    jpeg_decompress_struct cinfo;
+    ErrorManager err;
+    const unsigned char* data;
+    unsigned long size;
+    bool created;
+    bool cmyk;
+    unsigned char* base;  // first (top) output row
+    long step;            // bytes from one output row to the next (negative: bottom-up)
+    unsigned char* cmykRow;
+};
+
+// Stages return 0 on success and 1 when libjpeg raised a fatal error (text in err.message).
+int readHeader(DecodeJob* job) {
+    installErrors(&job->err);
+    job->cinfo.err = &job->err.pub;
+    if (setjmp(job->err.jump)) return 1;
+    jpeg_create_decompress(&job->cinfo);
+    job->created = true;
+    jpeg_mem_src(&job->cinfo, job->data, job->size);
+    jpeg_read_header(&job->cinfo, TRUE);
+    return 0;
+}
+
+int startOutput(DecodeJob* job, J_COLOR_SPACE space) {
+    if (setjmp(job->err.jump)) return 1;
+    job->cinfo.out_color_space = space;
+    job->cinfo.dct_method = JDCT_ISLOW;
+    job->cinfo.do_fancy_upsampling = TRUE;
+    job->cinfo.do_block_smoothing = TRUE;
+    job->cinfo.scale_num = 1;
+    job->cinfo.scale_denom = 1;
+    job->cinfo.quantize_colors = FALSE;
+    jpeg_start_decompress(&job->cinfo);
+    return 0;
+}
+
+unsigned char cmykChannel(unsigned c, unsigned k, bool inverted) {
+    if (!inverted) {
+        c = 255 - c;
+        k = 255 - k;
+    }
+    return static_cast<unsigned char>((c * k + 127) / 255);
+}
+
+// Reads every row; a CMYK row goes through cmykRow and becomes blue, green, red.
+int readRows(DecodeJob* job) {
+    if (setjmp(job->err.jump)) return 1;
+    jpeg_decompress_struct* cinfo = &job->cinfo;
+    const bool inverted = cinfo->saw_Adobe_marker;
+    while (cinfo->output_scanline < cinfo->output_height) {
+        unsigned char* out = job->base + job->step * long(cinfo->output_scanline);
+        JSAMPROW row = job->cmyk ? job->cmykRow : out;
+        jpeg_read_scanlines(cinfo, &row, 1);
+        if (job->cmyk) {
+            for (JDIMENSION x = 0; x < cinfo->output_width; ++x) {
+                const unsigned char* p = job->cmykRow + 4 * x;
+                out[3 * x] = cmykChannel(p[2], p[3], inverted);
+                out[3 * x + 1] = cmykChannel(p[1], p[3], inverted);
+                out[3 * x + 2] = cmykChannel(p[0], p[3], inverted);
+            }
+        }
+    }
+    return 0;
+}
+
+int finishDecode(DecodeJob* job) {
+    if (setjmp(job->err.jump)) return 1;
+    jpeg_finish_decompress(&job->cinfo);
+    return 0;
+}
+
+struct DecodeGuard {
+    DecodeJob* job;
+    ~DecodeGuard() {
+        if (job->created) jpeg_destroy_decompress(&job->cinfo);
+    }
+};
+
+// Plain data of one encode; the guard in the caller destroys it and frees the output.
+struct EncodeJob {
+    jpeg_compress_struct cinfo;
+    ErrorManager err;
+    bool created;
+    unsigned char* out;
+    unsigned long outSize;
+    int width;
+    int height;
+    int quality;
+    const unsigned char* base;  // top row, blue, green, red
+    long step;
+};
+
+int encodeRows(EncodeJob* job) {
+    installErrors(&job->err);
+    job->cinfo.err = &job->err.pub;
+    if (setjmp(job->err.jump)) return 1;
+    jpeg_compress_struct* cinfo = &job->cinfo;
+    jpeg_create_compress(cinfo);
+    job->created = true;
+    jpeg_mem_dest(cinfo, &job->out, &job->outSize);
+    cinfo->image_width = JDIMENSION(job->width);
+    cinfo->image_height = JDIMENSION(job->height);
+    cinfo->input_components = 3;
+    cinfo->in_color_space = JCS_EXT_BGR;
+    jpeg_set_defaults(cinfo);
+    jpeg_set_quality(cinfo, job->quality, TRUE);
+    jpeg_start_compress(cinfo, TRUE);
+    while (cinfo->next_scanline < cinfo->image_height) {
+        JSAMPROW row = const_cast<JSAMPROW>(job->base + job->step * long(cinfo->next_scanline));
+        jpeg_write_scanlines(cinfo, &row, 1);
+    }
+    jpeg_finish_compress(cinfo);
+    return 0;
+}
+
+struct EncodeGuard {
+    EncodeJob* job;
+    ~EncodeGuard() {
+        if (job->created) jpeg_destroy_compress(&job->cinfo);
+        std::free(job->out);
+    }
+};
+
+[[noreturn]] void codecError(const char* message) {
+    throw EJPEG(QString::fromLocal8Bit(message));
+}
+
+}  // namespace
+
+namespace {
+
+// The output colour space for the file's colour space; refuses the ones it cannot show.
+J_COLOR_SPACE outputSpace(const jpeg_decompress_struct& cinfo, bool& grey, bool& cmyk) {
+    grey = false;
+    cmyk = false;
+    switch (cinfo.jpeg_color_space) {
+        case JCS_GRAYSCALE: grey = true; return JCS_GRAYSCALE;
+        case JCS_RGB:
+        case JCS_YCbCr: return JCS_EXT_BGR;
+        case JCS_CMYK:
+        case JCS_YCCK: cmyk = true; return JCS_CMYK;
+        default:
+            throw EJPEG(QStringLiteral("Unsupported JPEG color space (%1 components)")
+                            .arg(cinfo.num_components));
+    }
+}
+
+}  // namespace
+
+void TJPEGImage::LoadFromFile(const QString& path) {
+    Clear();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        throw IoError(cannotOpenMessage(path));
+    }
+    const QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        throw IoError(cannotOpenMessage(path));
+    }
+    LoadFromData(data);
+}
+
+void TJPEGImage::LoadFromData(const QByteArray& data) {
+    Clear();
+    DecodeJob job{};
+    job.data = reinterpret_cast<const unsigned char*>(data.constData());
+    job.size = static_cast<unsigned long>(data.size());
+    DecodeGuard guard{&job};
+    if (readHeader(&job)) codecError(job.err.message);
+    const qint64 w = job.cinfo.image_width, h = job.cinfo.image_height;
+    if (!TNkInternalDIB::fitsLimits(w, h, 24)) {
+        throw EJPEG(QStringLiteral("JPEG image is too large (%1 x %2 pixels)").arg(w).arg(h));
+    }
+    bool grey = false, cmyk = false;
+    const J_COLOR_SPACE space = outputSpace(job.cinfo, grey, cmyk);
+    if (startOutput(&job, space)) codecError(job.err.message);
+    TNkDIB picture(int(job.cinfo.output_width), int(job.cinfo.output_height),
+                   grey ? nk8Bit : nk24Bit);
+    if (grey) {
+        for (int i = 0; i < 256; ++i) picture.SetColors(i, quint32(i) * 0x010101u);
+    }
+    std::vector<unsigned char> cmykRow(cmyk ? size_t(w) * 4 : 0);
+    job.cmyk = cmyk;
+    job.cmykRow = cmykRow.data();
+    job.base = picture.ScanLine(0);
+    job.step = picture.TopDown() ? picture.Stride() : -long(picture.Stride());
+    if (readRows(&job)) codecError(job.err.message);
+    if (job.err.pub.num_warnings == 0 && finishDecode(&job)) codecError(job.err.message);
+    for (int i = 0; i < job.err.warningCount; ++i) {
+        warnings_ << QString::fromLocal8Bit(job.err.warnings[i]);
+    }
+    picture_ = std::move(picture);
+    grayscale_ = grey;
+    empty_ = false;
+}
+
+QByteArray TJPEGImage::SaveToData() const {
+    TNkDIB rows = picture_;
+    if (rows.PixelFormat() != nk24Bit) rows.SetPixelFormat(nk24Bit);
+    EncodeJob job{};
+    EncodeGuard guard{&job};
+    job.width = rows.Width();
+    job.height = rows.Height();
+    job.quality = quality_;
+    job.base = rows.ConstScanLine(0);
+    job.step = rows.TopDown() ? rows.Stride() : -long(rows.Stride());
+    if (encodeRows(&job)) codecError(job.err.message);
+    return QByteArray(reinterpret_cast<const char*>(job.out), int(job.outSize));
+}
+
+void TJPEGImage::SaveToFile(const QString& path) const {
+    const QByteArray bytes = SaveToData();
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        throw IoError(cannotCreateMessage(path));
+    }
+    if (file.write(bytes) != bytes.size() || !file.commit()) {
+        throw IoError(cannotWriteMessage(path));
+    }
+}
+
+void TJPEGImage::SetCompressionQuality(int quality) { quality_ = qBound(1, quality, 100); }
+
+int TJPEGImage::Width() const { return empty_ ? 0 : picture_.Width(); }
+int TJPEGImage::Height() const { return empty_ ? 0 : picture_.Height(); }
+
+void TJPEGImage::Assign(const TNkDIB& picture) {
+    picture_ = picture;
+    grayscale_ = false;
+    empty_ = false;
+    warnings_.clear();
+}
+
+void TJPEGImage::Clear() {
+    picture_ = TNkDIB();
+    grayscale_ = false;
+    empty_ = true;
+    warnings_.clear();
+}
+
+}  // namespace tessaly

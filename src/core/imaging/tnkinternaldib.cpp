@@ -1,0 +1,118 @@
+#include "core/imaging/tnkinternaldib.h"
+
+#include <cstring>
+#include <new>
+#include <vector>
+
+namespace tessaly {
+
+int TNkInternalDIB::strideFor(int width, int bitCount) {
+    return int(((qint64(width) * bitCount + 31) / 32) * 4);
+}
+
+bool TNkInternalDIB::fitsLimits(qint64 width, qint64 rows, int bitCount) {
+    if (width < 1 || rows < 1 || width > kMaxImagePixels || rows > kMaxImagePixels) {
+        return false;
+    }
+    const qint64 stride = ((width * bitCount + 31) / 32) * 4;
+    return width * rows <= kMaxImagePixels && stride * rows <= kMaxImageBytes;
+}
+
+void TNkInternalDIB::allocate(size_t size) {
+    // calloc hands out zeroed pages without touching them first.
+    uchar* p = static_cast<uchar*>(std::calloc(size ? size : 1, 1));
+    if (!p) {
+        throw std::bad_alloc();
+    }
+    bits_.reset(p);
+    size_ = size;
+}
+
+std::shared_ptr<TNkInternalDIB> TNkInternalDIB::Create(int width, int height, int bitCount,
+                                                       int colorCount) {
+    const bool goodBits = bitCount == 1 || bitCount == 4 || bitCount == 8 || bitCount == 24;
+    const qint64 rows = height < 0 ? -qint64(height) : qint64(height);
+    if (width <= 0 || height == 0 || colorCount < 0 || colorCount > 256 || !goodBits ||
+        !fitsLimits(width, rows, bitCount)) {
+        throw ENkDIBInvalidDIBPara(QString::fromLatin1(nkmsg::kCreateDIB));
+    }
+    std::shared_ptr<TNkInternalDIB> dib(new TNkInternalDIB());
+    dib->width_ = width;
+    dib->height_ = height;
+    dib->bitCount_ = bitCount;
+    dib->colorCount_ = colorCount;
+    dib->stride_ = strideFor(width, bitCount);
+    dib->allocate(size_t(dib->stride_) * size_t(rows));
+    return dib;
+}
+
+std::shared_ptr<TNkInternalDIB> TNkInternalDIB::CreateCompressed(
+    int width, int height, int bitCount, const std::vector<uchar>& stream) {
+    std::shared_ptr<TNkInternalDIB> dib(new TNkInternalDIB());
+    dib->width_ = width;
+    dib->height_ = height;
+    dib->bitCount_ = bitCount;
+    dib->compression_ = bitCount == 8 ? kRle8 : kRle4;
+    dib->colorCount_ = 1 << bitCount;
+    dib->stride_ = strideFor(width, bitCount);
+    dib->allocate(stream.size());
+    if (!stream.empty()) {
+        std::memcpy(dib->bits_.get(), stream.data(), stream.size());
+    }
+    return dib;
+}
+
+std::shared_ptr<TNkInternalDIB> TNkInternalDIB::clone() const {
+    std::shared_ptr<TNkInternalDIB> dib(new TNkInternalDIB());
+    dib->width_ = width_;
+    dib->height_ = height_;
+    dib->bitCount_ = bitCount_;
+    dib->compression_ = compression_;
+    dib->stride_ = stride_;
+    dib->colorCount_ = colorCount_;
+    dib->colors_ = colors_;
+    dib->allocate(size_);
+    std::memcpy(dib->bits_.get(), bits_.get(), size_);
+    return dib;
+}
+
+TNkPixelFormat TNkInternalDIB::pixelFormat() const {
+    switch (bitCount_) {
+        case 1:
+            if (compression_ == kNone) return nk1Bit;
+            throw ENkDIBInvalidDIB(QString::fromLatin1(nkmsg::kGetPixelFormat1));
+        case 4:
+            if (compression_ == kNone) return nk4Bit;
+            if (compression_ == kRle4) return nk4BitRLE;
+            throw ENkDIBInvalidDIB(QString::fromLatin1(nkmsg::kGetPixelFormat4));
+        case 8:
+            if (compression_ == kNone) return nk8Bit;
+            if (compression_ == kRle8) return nk8BitRLE;
+            throw ENkDIBInvalidDIB(QString::fromLatin1(nkmsg::kGetPixelFormat8));
+        case 24:
+            if (compression_ == kNone) return nk24Bit;
+            throw ENkDIBInvalidDIB(QString::fromLatin1(nkmsg::kGetPixelFormat24));
+        default:
+            throw ENkDIBInvalidDIB(QString::fromLatin1(nkmsg::kGetPixelFormatBitCount));
+    }
+}
+
+quint32 TNkInternalDIB::color(int index) const {
+    const uchar* e = colors_.data() + 4 * index;
+    return quint32(e[2]) | (quint32(e[1]) << 8) | (quint32(e[0]) << 16);
+}
+
+void TNkInternalDIB::setColor(int index, quint32 color) {
+    uchar* e = colors_.data() + 4 * index;
+    e[0] = uchar((color >> 16) & 0xFF);
+    e[1] = uchar((color >> 8) & 0xFF);
+    e[2] = uchar(color & 0xFF);
+    e[3] = 0;
+}
+
+size_t TNkInternalDIB::rowOffset(int y) const {
+    const int stored = height_ > 0 ? height_ - 1 - y : y;
+    return size_t(stored) * size_t(stride_);
+}
+
+}  // namespace tessaly
