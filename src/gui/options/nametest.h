@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+
+namespace tessaly {
+
+// Checks that the thumbnail folder name and the catalogue page name can be created, by
+// creating them inside the scratch folder "temp" of the program's folder and removing them
+// again. The scratch folder itself is created when missing and left in place.
+//
+// Names holding a separator ("/" or "\"), a NUL character, or being "." or ".." are refused
+// without touching the disk: they would reach outside the scratch folder here and outside the
+// image folder when the catalogue is made.
+class NameTest {
+public:
+    enum class Result { Passed, BadFolderName, BadFileName };
+
+    explicit NameTest(QString appFolder);
+
+    QString scratchFolder() const;  // appFolder + "/temp"
+
+    // Raises IoError when the scratch folder is missing and cannot be created.
+    Result run(const QString& folderName, const QString& fileName) const;
+
+    static QString badFolderMessage();  // "フォルダ名が不正です。\r指定し直してください。"
+    static QString badFileMessage();    // "ファイル名が不正です。\r指定し直してください。"
+
+private:
+    static bool isSingleName(const QString& name, bool allowEmpty);
+    static bool makeScratchFile(const QString& path);
+
+    QString appFolder_;
+};
+
+}  // namespace tessaly

@@ -1,0 +1,129 @@
+// The options dialog's OK and Cancel buttons.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QSlider>
+
+#include "core/text/errors.h"
+#include "gui/options/clampingspinbox.h"
+#include "gui/options/colorswatch.h"
+#include "gui/options/nametest.h"
+#include "gui/options/toption.h"
+#include "gui/options/updown.h"
+
+namespace tessaly {
+namespace {
+
+QString onOff(const QCheckBox* box) {
+    return box->isChecked() ? QStringLiteral("on") : QStringLiteral("off");
+}
+
+QString number(const ClampingSpinBox* box) { return QString::number(box->value()); }
+
+}  // namespace
+
+// Validates the two names, copies every control into the record, writes the settings file,
+// moves the main window and closes. A refused name or a failed write keeps the dialog open.
+void TOption::optOKClick() {
+    for (ClampingSpinBox* box :
+         {tablewidthbox, SpinEdit1, SpinEdit2, SpinEdit3, SpinEdit4, SpinSX, SpinSY}) {
+        box->interpretText();  // as when the box loses the focus
+    }
+    const QPoint position = chosenPosition();
+    settings_.backgroundColor = Panel2->colour();
+    const QString backgroundFile = Edit2->text();
+    const QString useBackground = onOff(Check3);
+    const int quality = UpDown1->position();
+    const QString backup = onOff(CheckBox1);
+    storeTitleAndThumbnails();
+    if (!passesNameTest()) return;
+    storeNamesAndPage();
+    settings_.startFolder = Edit1->text();
+    settings_.useBackgroundImage = useBackground;
+    settings_.backgroundFile = backgroundFile;
+    settings_.browserPath = Edit6->text();
+    settings_.viewerPath = Edit3->text();
+    settings_.windowLeft = position.x();
+    settings_.windowTop = position.y();
+    settings_.rotateQuality = quality;
+    settings_.rotateBackup = backup;
+    try {
+        saveSettings(settings_);
+    } catch (const Error& error) {
+        prompts_.error(this, error.message());
+        return;
+    }
+    if (mainWindow_) mainWindow_->move(position);
+    if (rotationQuality_) rotationQuality_(quality);
+    accept();
+}
+
+void TOption::optCanselClick() {
+    loadFromSettings();
+    reject();
+}
+
+QPoint TOption::chosenPosition() const {
+    if (CheckBox2->isChecked()) {
+        return mainWindow_ ? mainWindow_->pos()
+                           : QPoint(settings_.windowLeft, settings_.windowTop);
+    }
+    return QPoint(HBar->value(), VBar->value());
+}
+
+void TOption::storeTitleAndThumbnails() {
+    settings_.titleFontSize = Combo1->currentText();
+    settings_.titleColor = QString::number(Panel3->colour());
+    settings_.titleFontFace = Combo2->currentText();
+    settings_.titleTableWidth = Combo3->currentText();
+    settings_.titleBackColor = QString::number(Panel4->colour());
+    settings_.titleItalic = onOff(CheckBox3);
+    settings_.titleBold = onOff(CheckBox4);
+    settings_.thumbWidth = number(SpinEdit1);
+    settings_.thumbHeight = number(SpinEdit2);
+    settings_.openInNewWindow = onOff(Check5);
+    const bool scriptPopup = Check5->isChecked() && Check6->isChecked();
+    settings_.useScriptPopup = scriptPopup ? QStringLiteral("on") : QStringLiteral("off");
+    settings_.makeSlideShow = onOff(Check7);
+    settings_.slideInterval = number(SpinEdit3);
+    settings_.thumbQuality = number(SpinEdit4);
+    settings_.thumbFilter = onOff(Checkfilter);
+    settings_.noBrowserLaunch = onOff(veltra_check);
+}
+
+bool TOption::passesNameTest() {
+    NameTest::Result result = NameTest::Result::Passed;
+    try {
+        result = NameTest(settings_.appFolder).run(htmlfoldabox->text(), htmlfilebox->text());
+    } catch (const Error& error) {
+        prompts_.error(this, error.message());
+        return false;
+    }
+    if (result == NameTest::Result::BadFolderName) {
+        prompts_.information(this, NameTest::badFolderMessage());
+    } else if (result == NameTest::Result::BadFileName) {
+        prompts_.information(this, NameTest::badFileMessage());
+    }
+    return result == NameTest::Result::Passed;
+}
+
+void TOption::storeNamesAndPage() {
+    settings_.htmlFileName = htmlfilebox->text();
+    settings_.thumbFolderName = htmlfoldabox->text();
+    settings_.titleFontEnabled = onOff(fontsetbox);
+    settings_.headerDefault = onOff(headerBox);
+    settings_.footerDefault = onOff(footerbox);
+    settings_.footerLinkEnabled = onOff(footerlinkbox);
+    settings_.headerText = headertext->text();
+    settings_.footerText = footertext->text();
+    settings_.footerLinkUrl = footerlink->text();
+    settings_.titleUseTable = onOff(TtableBox);
+    settings_.thumbPrefix = s_headerbox->text();
+    settings_.skipExistingThumbs = onOff(s_filebox);
+    settings_.tableBorder = number(tablewidthbox);
+    settings_.slideMaxEnabled = onOff(s_maxcheck);
+    settings_.slideMaxWidth = number(SpinSX);
+    settings_.slideMaxHeight = number(SpinSY);
+}
+
+}  // namespace tessaly
