@@ -1,12 +1,224 @@
+// Catalogue mode of tessaly-batch: the catalogue run of the main window, driven from the
+// command line.
+#include <signal.h>
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QThread>
+#include <QTemporaryDir>
+#include <algorithm>
 #include <cstdio>
+#include <optional>
 
 #include "batch/batchcommands.h"
+#include "batch/batchrunhost.h"
+#include "batch/processshell.h"
+#include "core/catalog/catalogrun.h"
+#include "core/settings/catalogsettings.h"
+#include "core/text/errors.h"
+#include "core/text/formatting.h"
 
 namespace tessaly::batch {
 
-int runCatalogCommand(const QStringList&) {
-    std::fputs("tessaly-batch: catalogue mode is not built yet\n", stderr);
+namespace {
+
+const char* const kUsage =
+    "Usage: tessaly-batch [options] FOLDER [NAME...]\n"
+    "Makes the catalogue page of FOLDER's JPEG files (or of the NAMEs, in that order).\n"
+    "  -t, --title TEXT     page title (default: the folder's own name)\n"
+    "  -r, --per-row N      thumbnails per row, 1..10 (default 5)\n"
+    "  -c, --comments       add the comment rows from PicComment.txt\n"
+    "  -s, --settings FILE  settings file, or the folder holding Quorvel.ini\n"
+    "                       (default: Quorvel.ini in the program's folder)\n"
+    "      --files A,B,...  the names to catalogue, comma-separated (as NAME...)\n"
+    "      --date Y-M-D     date written into the pages (default: today)\n"
+    "  -j, --jobs N         images decoded at once (default: the number of cores)\n"
+    "      --open           open the finished page as the run's browser step would\n"
+    "  -q, --quiet          no progress display\n"
+    "  -h, --help           this text\n"
+    "  -v, --version        the program version\n"
+    "Other modes: --toc, --convert-bmp, --rotate (see their own --help).\n"
+    "Exit status: 0 done, 1 the run failed, 2 usage error, 130 interrupted.\n";
+
+struct Options {
+    QString folder;
+    QStringList names;
+    std::optional<QString> title;
+    int perRow = 5;
+    bool comments = false;
+    QString settings;
+    QDate date;
+    int jobs = 1;
+    bool open = false;
+    bool quiet = false;
+};
+
+CatalogRun* activeRun = nullptr;
+volatile sig_atomic_t interrupted = 0;
+
+void onInterrupt(int) {
+    interrupted = 1;
+    if (activeRun != nullptr) activeRun->cancel();
+    signal(SIGINT, SIG_DFL);  // a second Ctrl-C ends the program at once
+}
+
+int usageError(const QString& text) {
+    std::fprintf(stderr, "tessaly-batch: %s\n%s", text.toUtf8().constData(), kUsage);
     return 2;
+}
+
+bool positiveNumber(const QString& text, int low, int high, int& value) {
+    bool ok = false;
+    value = text.toInt(&ok);
+    return ok && value >= low && value <= high;
+}
+
+void addOptions(QCommandLineParser& parser) {
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
+    parser.addOptions({{{"t", "title"}, "", "TEXT"},
+                       {{"r", "per-row"}, "", "N"},
+                       {{"c", "comments"}, ""},
+                       {{"s", "settings"}, "", "FILE"},
+                       {"files", "", "NAMES"},
+                       {"date", "", "Y-M-D"},
+                       {{"j", "jobs"}, "", "N"},
+                       {"open", ""},
+                       {{"q", "quiet"}, ""},
+                       {{"h", "help"}, ""},
+                       {{"v", "version"}, ""}});
+}
+
+// Fills options from the parsed line; an empty result means all is well.
+QString readOptions(const QCommandLineParser& parser, Options& options) {
+    const QStringList positional = parser.positionalArguments();
+    if (positional.isEmpty()) return QStringLiteral("no folder given");
+    options.folder = positional.first();
+    options.names = positional.mid(1);
+    if (parser.isSet("files")) options.names << parser.value("files").split(',', Qt::SkipEmptyParts);
+    for (const QString& name : options.names) {
+        if (name.contains('/')) return QStringLiteral("a NAME is a file name without folder: ") + name;
+    }
+    if (parser.isSet("title")) options.title = parser.value("title");
+    if (parser.isSet("per-row") && !positiveNumber(parser.value("per-row"), 1, 10, options.perRow)) {
+        return QStringLiteral("--per-row takes a number from 1 to 10");
+    }
+    options.jobs = std::max(1, QThread::idealThreadCount());
+    if (parser.isSet("jobs") && !positiveNumber(parser.value("jobs"), 1, 64, options.jobs)) {
+        return QStringLiteral("--jobs takes a number from 1 to 64");
+    }
+    if (parser.isSet("date")) {
+        options.date = QDate::fromString(parser.value("date"), QStringLiteral("yyyy-M-d"));
+        if (!options.date.isValid()) return QStringLiteral("--date takes a date such as 2026-1-5");
+    }
+    options.comments = parser.isSet("comments");
+    options.settings = parser.value("settings");
+    options.open = parser.isSet("open");
+    options.quiet = parser.isSet("quiet");
+    return QString();
+}
+
+// What the main window lists for a folder: its non-hidden files ending in ".jpg" in any
+// letter case, sorted by name ignoring case.
+QStringList folderImages(const QString& folder) {
+    QStringList names;
+    const QFileInfoList entries = QDir(folder).entryInfoList(QDir::Files | QDir::NoDotAndDotDot);
+    for (const QFileInfo& entry : entries) {
+        if (entry.fileName().toLower().endsWith(QStringLiteral(".jpg"))) names << entry.fileName();
+    }
+    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+    });
+    return names;
+}
+
+// The settings named on the command line: a folder holding Quorvel.ini, or a settings file
+// of any name (read through a scratch folder, since the file always bears that name).
+CatalogSettings readSettings(const QString& given) {
+    const QString appFolder = QCoreApplication::applicationDirPath();
+    if (given.isEmpty()) return loadSettings(appFolder);
+    const QFileInfo info(given);
+    if (info.isDir()) return loadSettings(info.absoluteFilePath());
+    if (!info.isFile()) throw IoError(QStringLiteral("settings file not found: ") + given);
+    if (info.fileName() == QLatin1String(kSettingsFileName)) {
+        return loadSettings(info.absolutePath());
+    }
+    QTemporaryDir scratch;
+    if (!scratch.isValid() ||
+        !QFile::copy(info.absoluteFilePath(), scratch.filePath(kSettingsFileName))) {
+        throw IoError(QStringLiteral("settings file cannot be read: ") + given);
+    }
+    CatalogSettings settings = loadSettings(scratch.path());
+    settings.appFolder = appFolder;
+    return settings;
+}
+
+// The folder's own name, as the main window puts it into the title box.
+QString folderOwnName(const QString& folder) {
+    const QString clean = QDir::cleanPath(folder);
+    return clean == QStringLiteral("/") ? QString() : clean.section('/', -1);
+}
+
+int exitStatus(CatalogRunOutcome outcome) {
+    if (interrupted != 0 && outcome == CatalogRunOutcome::Cancelled) return 130;
+    return outcome == CatalogRunOutcome::Completed ? 0 : 1;
+}
+
+int runCatalogue(const Options& options) {
+    const QString folder = QFileInfo(options.folder).absoluteFilePath();
+    if (!QFileInfo(folder).isDir()) {
+        std::fprintf(stderr, "tessaly-batch: no such folder: %s\n", folder.toUtf8().constData());
+        return 1;
+    }
+    CatalogSettings settings = readSettings(options.settings);
+    if (options.open) settings.noBrowserLaunch = QStringLiteral("off");
+    CatalogRunInput input;
+    input.folder = QDir::cleanPath(folder);
+    input.names = options.names.isEmpty() ? folderImages(folder) : options.names;
+    input.selected.assign(static_cast<std::size_t>(input.names.size()), true);
+    input.title = options.title ? *options.title : folderOwnName(folder);
+    input.perRow = options.perRow;
+    input.date = options.date;
+    input.jobs = options.jobs;
+    BatchRunHost host(static_cast<int>(input.names.size() - input.names.count("back.jpg")),
+                      options.quiet, options.open);
+    host.setComments(options.comments);
+    ProcessShell shell;
+    CatalogRun run(settings, host, shell);
+    activeRun = &run;
+    signal(SIGINT, onInterrupt);
+    const CatalogRunOutcome outcome = run.execute(input);
+    signal(SIGINT, SIG_DFL);
+    activeRun = nullptr;
+    return exitStatus(outcome);
+}
+
+}  // namespace
+
+int runCatalogCommand(const QStringList& args) {
+    QCommandLineParser parser;
+    addOptions(parser);
+    if (!parser.parse(QStringList{QStringLiteral("tessaly-batch")} + args)) {
+        return usageError(parser.errorText());
+    }
+    if (parser.isSet("help")) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (parser.isSet("version")) {
+        std::printf("tessaly-batch %s\n", kVersion);
+        return 0;
+    }
+    Options options;
+    const QString problem = readOptions(parser, options);
+    if (!problem.isEmpty()) return usageError(problem);
+    try {
+        return runCatalogue(options);
+    } catch (const Error& error) {
+        std::fprintf(stderr, "tessaly-batch: %s\n", error.message().toUtf8().constData());
+        return 1;
+    }
 }
 
 }  // namespace tessaly::batch

@@ -148,7 +148,7 @@ TEST_F(CatalogRunTest, CommentRowsFollowTheCheckBoxAsSampledAfterEachImage) {
     host.onLog = nullptr;
     host.comments = false;
     EXPECT_EQ(run(), CatalogRunOutcome::Completed);
-    for (const QString& line : page()) EXPECT_FALSE(line.contains("朝")) << line.toStdString();
+    for (const QString& line : page()) EXPECT_FALSE(line.contains(">朝<")) << line.toStdString();
 }
 
 TEST_F(CatalogRunTest, TickedBoxWithoutCommentFileAsksAndWritesNothing) {

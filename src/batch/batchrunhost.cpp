@@ -1,0 +1,71 @@
+#include "batch/batchrunhost.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+
+namespace tessaly::batch {
+
+BatchRunHost::BatchRunHost(int imageCount, bool quiet, bool openPage)
+    : imageCount_(imageCount),
+      quiet_(quiet),
+      openPage_(openPage),
+      terminal_(isatty(STDERR_FILENO) != 0) {
+    clock_.start();
+}
+
+void BatchRunHost::clearPreview() {
+    ++done_;
+    awaitingName_ = true;  // the next text of panel 0 names the photograph
+}
+
+void BatchRunHost::setStatus(int panel, const QString& text) {
+    if (panel != 0 || !awaitingName_) return;
+    awaitingName_ = false;
+    if (!quiet_) showProgress(text);
+}
+
+void BatchRunHost::showProgress(const QString& fileName) {
+    const QByteArray name = fileName.toUtf8();
+    if (!terminal_) {
+        std::fprintf(stderr, "%d/%d %s\n", done_, imageCount_, name.constData());
+        return;
+    }
+    const int width = 24;
+    const int filled = imageCount_ > 0 ? done_ * width / imageCount_ : width;
+    const double seconds = clock_.elapsed() / 1000.0;
+    const double rate = seconds > 0 ? (done_ - 1) / seconds : 0.0;
+    std::fprintf(stderr, "\r\033[K[%s%s] %d/%d %.1f/s %s", QByteArray(filled, '#').constData(),
+                 QByteArray(width - filled, '.').constData(), done_, imageCount_, rate,
+                 name.constData());
+    std::fflush(stderr);
+    barShown_ = true;
+}
+
+void BatchRunHost::endProgressLine() {
+    if (!barShown_) return;
+    std::fputs("\n", stderr);
+    barShown_ = false;
+}
+
+void BatchRunHost::print(const QString& text) {
+    endProgressLine();
+    QString shown = text;
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    std::fprintf(stderr, "%s\n", shown.toUtf8().constData());
+}
+
+void BatchRunHost::information(const QString& text) { print(text); }
+
+void BatchRunHost::showError(const QString& text) { print(text); }
+
+// The comment file question is answered No; the browser question Yes only with --open.
+bool BatchRunHost::question(const QString& text) {
+    const bool browser = text.contains(QStringLiteral("ブラウザ"));
+    if (!browser) print(text.section(QLatin1Char('\r'), 0, 0));
+    return browser && openPage_;
+}
+
+void BatchRunHost::restoreWindow() { endProgressLine(); }
+
+}  // namespace tessaly::batch

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QString>
+
+#include "core/catalog/catalogrun.h"
+
+namespace tessaly::batch {
+
+// The catalogue run's front end on a terminal: progress on standard error (a bar on a
+// terminal, one line per image otherwise, nothing when quiet), messages in their own words,
+// questions answered from the command line.
+class BatchRunHost : public CatalogRunHost {
+public:
+    BatchRunHost(int imageCount, bool quiet, bool openPage);
+
+    void setInputsEnabled(bool) override {}
+    void setStatus(int panel, const QString& text) override;
+    void deselect(int) override {}
+    void hidePreview() override {}
+    void clearPreview() override;
+    void showPreview(const TNkDIB&) override {}
+    void processEvents() override {}
+    bool commentsOn() override { return comments_; }
+    void information(const QString& text) override;
+    bool question(const QString& text) override;
+    void showError(const QString& text) override;
+    void openCommentEditor() override {}
+    void restoreWindow() override;
+
+    void setComments(bool on) { comments_ = on; }
+
+private:
+    void showProgress(const QString& fileName);
+    void endProgressLine();
+    void print(const QString& text);
+
+    int imageCount_;
+    bool quiet_;
+    bool openPage_;
+    bool terminal_;
+    bool comments_ = false;
+    bool barShown_ = false;
+    bool awaitingName_ = false;
+    int done_ = 0;
+    QElapsedTimer clock_;
+};
+
+}  // namespace tessaly::batch
