@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 
+#include "core/catalog/catalogpagewriter.h"
 #include "core/text/formatting.h"
 #include "core/toc/jpegsize.h"
 
@@ -11,8 +12,7 @@ FramePageWriter::FramePageWriter(const QString& folder, const TocPageHead& head,
                                  const QString& firstFolderName)
     : folder_(folder), head_(head) {
     writeTopPage(firstFolderName);
-    out_ = std::make_unique<TextFileWriter>(titlePagePath(folder_),
-                                            sjis::Unmappable::CharacterRef);
+    out_ = std::make_unique<TextFileWriter>(titlePagePath(folder_), sjis::Unmappable::CharacterRef);
     writeTitleHeader();
 }
 
@@ -26,10 +26,9 @@ void FramePageWriter::writeTopPage(const QString& firstFolderName) const {
     head_.writeDocumentStart(top, QStringLiteral("<!-- FRAME TOP PAGE -->"));
     top.writeLine(QString());
     top.writeLine(QStringLiteral("<FRAMESET cols=\"20%,80%\">"));
-    top.writeLine(
-        QStringLiteral("<FRAME src=\"title.htm\" name=\"h_title\" scrolling=\"auto\" >"));
-    top.writeLine(QStringLiteral("<FRAME src=\"") + firstFolderName + QLatin1Char('/') +
-                  head_.settings().htmlFileName +
+    top.writeLine(QStringLiteral("<FRAME src=\"title.htm\" name=\"h_title\" scrolling=\"auto\" >"));
+    top.writeLine(QStringLiteral("<FRAME src=\"") + CatalogPageWriter::pageUrl(firstFolderName) +
+                  QLatin1Char('/') + head_.settings().htmlFileName +
                   QStringLiteral("\" name=\"h_main\" scrolling=\"auto\" >"));
     top.writeLine(QStringLiteral("<NOFRAMES>"));
     top.writeLine(QStringLiteral("<BODY>"));
@@ -57,8 +56,7 @@ QString FramePageWriter::sizePart(const TocEntry& entry) const {
     const QString path = head_.thumbnailPath(folder_, entry);
     if (!QFileInfo(path).isFile()) return QString();
     const JpegSize size = requireJpegSize(path);
-    const long double height =
-        static_cast<long double>(size.height) * kThumbnailWidth / size.width;
+    const long double height = static_cast<long double>(size.height) * kThumbnailWidth / size.width;
     return QStringLiteral(" height=\"%1\" width=\"%2\" ")
         .arg(roundHalfEven(height))
         .arg(kThumbnailWidth);
@@ -69,8 +67,8 @@ void FramePageWriter::writeEntry(const TocEntry& entry) {
                          QStringLiteral("\" target=\"h_main\">");
     out_->writeLine(QStringLiteral("<TR><TD align=\"center\" valign=\"middle\">") + link +
                     QStringLiteral("<IMG src=\"") + head_.thumbnailLink(entry) +
-                    QStringLiteral("\" ALT=\"") + entry.title + QStringLiteral("\"") +
-                    sizePart(entry) + QStringLiteral("></A></TD>"));
+                    QStringLiteral("\" ALT=\"") + TocPageHead::altText(entry.title) +
+                    QStringLiteral("\"") + sizePart(entry) + QStringLiteral("></A></TD>"));
     out_->writeLine(QStringLiteral("</TR>"));
     out_->writeLine(QStringLiteral("<TR><TD align=\"center\">") + link + entry.title +
                     QStringLiteral("</A></TD>"));

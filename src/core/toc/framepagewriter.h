@@ -19,8 +19,7 @@ public:
     // Thumbnails in the left pane are shown this many pixels wide.
     static constexpr int kThumbnailWidth = 80;
 
-    FramePageWriter(const QString& folder, const TocPageHead& head,
-                    const QString& firstFolderName);
+    FramePageWriter(const QString& folder, const TocPageHead& head, const QString& firstFolderName);
 
     void writeEntry(const TocEntry& entry);
     // Writes the footer of title.htm and closes it.

@@ -24,8 +24,7 @@ bool readWord(QFile& file, int& value) {
 
 // Start-of-frame markers: C0..CF except DHT (C4), JPG (C8) and DAC (CC).
 bool isFrameMarker(unsigned char marker) {
-    return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 &&
-           marker != 0xCC;
+    return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
 }
 
 // Markers that stand alone, without a length: TEM, RST0..RST7.
@@ -46,8 +45,7 @@ bool nextMarker(QFile& file, unsigned char& marker) {
 std::optional<JpegSize> frameSize(QFile& file) {
     unsigned char precision;
     JpegSize size;
-    if (!readByte(file, precision) || !readWord(file, size.height) ||
-        !readWord(file, size.width)) {
+    if (!readByte(file, precision) || !readWord(file, size.height) || !readWord(file, size.width)) {
         return std::nullopt;
     }
     if (size.width == 0 || size.height == 0) return std::nullopt;

@@ -14,7 +14,8 @@
 
 namespace tessaly {
 
-const QString TocGenerator::kNoTitleMessage = QStringLiteral("目次のタイトルが指定されていません。");
+const QString TocGenerator::kNoTitleMessage =
+    QStringLiteral("目次のタイトルが指定されていません。");
 const QString TocGenerator::kNoBackgroundFileMessage =
     QStringLiteral("背景の画像ファイルが指定されていません。");
 const QString TocGenerator::kNoFoldersMessage = QStringLiteral("ファルダがありません。");

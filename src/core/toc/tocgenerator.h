@@ -11,14 +11,14 @@ namespace tessaly {
 
 // What one table-of-contents run works on, read from the window (or the command line).
 struct TocOptions {
-    QString folder;                   // the chosen folder (the folder Dir1 has open)
-    QString title;                    // HPtytlebox
-    bool showImages = false;          // Check2: grid variant with thumbnails (ignored with frames)
-    bool useFrames = false;           // framecheck: frame top page + title.htm
-    bool useBackgroundImage = false;  // Check3
-    QString backgroundImageFile;      // Edit2: the image copied beside the page
-    qint64 backgroundColor = 8421504; // Panel2's colour, Windows value 0x00BBGGRR
-    QDate date;                       // the date written into the pages; invalid means today
+    QString folder;                    // the chosen folder (the folder Dir1 has open)
+    QString title;                     // HPtytlebox
+    bool showImages = false;           // Check2: grid variant with thumbnails (ignored with frames)
+    bool useFrames = false;            // framecheck: frame top page + title.htm
+    bool useBackgroundImage = false;   // Check3
+    QString backgroundImageFile;       // Edit2: the image copied beside the page
+    qint64 backgroundColor = 8421504;  // Panel2's colour, Windows value 0x00BBGGRR
+    QDate date;                        // the date written into the pages; invalid means today
 };
 
 // Builds the table of contents of a folder: one page linking the catalogue pages found in

@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 
+#include "core/catalog/catalogpagewriter.h"
 #include "core/text/formatting.h"
 
 namespace tessaly {
@@ -21,10 +22,8 @@ void TocPageHead::writeDocumentStart(TextFileWriter& out, const QString& thirdLi
     out.writeLine(QStringLiteral("<!-- Tessaly Version ") + settings_.version +
                   QStringLiteral(" -->"));
     out.writeLine(thirdLine);
-    out.writeLine(QStringLiteral("<!-- %1.%2.%3 -->")
-                      .arg(date_.year())
-                      .arg(date_.month())
-                      .arg(date_.day()));
+    out.writeLine(
+        QStringLiteral("<!-- %1.%2.%3 -->").arg(date_.year()).arg(date_.month()).arg(date_.day()));
     out.writeLine(QStringLiteral("<HTML>"));
     out.writeLine(QStringLiteral(
         "<HEAD><META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=Shift_JIS\">"));
@@ -33,8 +32,8 @@ void TocPageHead::writeDocumentStart(TextFileWriter& out, const QString& thirdLi
 }
 
 void TocPageHead::writeOpening(TextFileWriter& out) const {
-    writeDocumentStart(out, QStringLiteral("<!-- FILE=") + counterText(count_) +
-                                QStringLiteral(" -->"));
+    writeDocumentStart(out,
+                       QStringLiteral("<!-- FILE=") + counterText(count_) + QStringLiteral(" -->"));
     out.writeLine(bodyLine());
     out.writeLine(QString());
     out.writeLine(QStringLiteral("<CENTER>"));
@@ -53,10 +52,10 @@ QString TocPageHead::bodyLine() const {
 QString TocPageHead::titleCell(const QString& fontSize, bool padTitle) const {
     const bool bold = settings_.titleBold == QLatin1String("on");
     const bool italic = settings_.titleItalic == QLatin1String("on");
-    const QString width = settings_.titleTableWidth == QStringLiteral("標準")
-                              ? QString()
-                              : QStringLiteral("width=\"") + settings_.titleTableWidth +
-                                    QStringLiteral("\" ");
+    const QString width =
+        settings_.titleTableWidth == QStringLiteral("標準")
+            ? QString()
+            : QStringLiteral("width=\"") + settings_.titleTableWidth + QStringLiteral("\" ");
     const QString pad = padTitle ? QStringLiteral("　") : QString();
     return QStringLiteral("<TD align=\"center\" ") + width + QStringLiteral("bgcolor=\"#") +
            htmlColorCode(settingInt(settings_.titleBackColor)) +
@@ -70,7 +69,10 @@ QString TocPageHead::titleCell(const QString& fontSize, bool padTitle) const {
 }
 
 QString TocPageHead::dateCaption() const {
-    return QStringLiteral("[%1年%2月%3日作成]").arg(date_.year()).arg(date_.month()).arg(date_.day());
+    return QStringLiteral("[%1年%2月%3日作成]")
+        .arg(date_.year())
+        .arg(date_.month())
+        .arg(date_.day());
 }
 
 QString TocPageHead::thumbnailPath(const QString& folder, const TocEntry& entry) const {
@@ -79,12 +81,17 @@ QString TocPageHead::thumbnailPath(const QString& folder, const TocEntry& entry)
 }
 
 QString TocPageHead::pageLink(const TocEntry& entry) const {
-    return entry.folderName + QLatin1Char('/') + settings_.htmlFileName;
+    return CatalogPageWriter::pageUrl(entry.folderName) + QLatin1Char('/') + settings_.htmlFileName;
 }
 
 QString TocPageHead::thumbnailLink(const TocEntry& entry) const {
-    return entry.folderName + QLatin1Char('/') + settings_.thumbFolderName + QLatin1Char('/') +
-           entry.thumbnailName;
+    return CatalogPageWriter::pageUrl(entry.folderName) + QLatin1Char('/') +
+           settings_.thumbFolderName + QLatin1Char('/') +
+           CatalogPageWriter::pageUrl(entry.thumbnailName);
+}
+
+QString TocPageHead::altText(const QString& title) {
+    return CatalogPageWriter::attributeText(title);
 }
 
 }  // namespace tessaly

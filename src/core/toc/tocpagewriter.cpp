@@ -36,9 +36,9 @@ void TocPageWriter::writeHeader() {
     out_.writeLine(QStringLiteral("<TABLE border=\"1\">"));
     out_.writeLine(QStringLiteral("<TR>"));
     if (variant_ == Variant::Grid) return;
-    out_.writeLine(QStringLiteral(
-        "<TD align=\"center\">タイトル</TD><TD align=\"center\">フォルダ名</TD>"
-        "<TD align=\"center\">ファイル数</TD><TD align=\"center\">作成日</TD>"));
+    out_.writeLine(
+        QStringLiteral("<TD align=\"center\">タイトル</TD><TD align=\"center\">フォルダ名</TD>"
+                       "<TD align=\"center\">ファイル数</TD><TD align=\"center\">作成日</TD>"));
     out_.writeLine(QStringLiteral("</TR>"));
     out_.writeLine(QStringLiteral("<TR>"));
 }
@@ -74,8 +74,8 @@ void TocPageWriter::writeGridEntry(const TocEntry& entry, int k) {
         QStringLiteral("<A href=\"") + head_.pageLink(entry) + QStringLiteral("\">");
     out_.writeLine(QStringLiteral("<TD align=\"center\" valign=\"middle\">") + linkOpening +
                    QStringLiteral("<IMG src=\"") + head_.thumbnailLink(entry) +
-                   QStringLiteral("\" ALT=\"") + entry.title + QStringLiteral("\"") +
-                   sizePart(entry) + QStringLiteral("></A></TD>"));
+                   QStringLiteral("\" ALT=\"") + TocPageHead::altText(entry.title) +
+                   QStringLiteral("\"") + sizePart(entry) + QStringLiteral("></A></TD>"));
     captions_[static_cast<size_t>((k - 1) % kPerRow)] = Caption{linkOpening, entry.title};
     if (k == count_) {
         out_.writeLine(QStringLiteral("</TR><TR>"));
