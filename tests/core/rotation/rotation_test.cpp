@@ -1,0 +1,246 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <csignal>
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include "core/imaging/bmpconversion.h"
+#include "core/imaging/filereplacement.h"
+#include "core/imaging/rotationjob.h"
+#include "core/imaging/tjpegimage.h"
+#include "core/text/errors.h"
+#include "support/tempdir.h"
+#include "support/testimages.h"
+
+namespace tessaly {
+namespace {
+
+using test::TempDir;
+
+// A 24-bit picture whose every pixel has its own colour.
+TNkDIB numbered(int width, int height) {
+    TNkDIB picture(width, height, nk24Bit);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) picture.SetPixels(x, y, quint32(y * 1000 + x + 1));
+    }
+    return picture;
+}
+
+bool samePixels(const TNkDIB& a, const TNkDIB& b) {
+    if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
+    for (int y = 0; y < a.Height(); ++y) {
+        for (int x = 0; x < a.Width(); ++x) {
+            if (a.Pixels(x, y) != b.Pixels(x, y)) return false;
+        }
+    }
+    return true;
+}
+
+// Mean absolute difference per colour channel of two 24-bit pictures of one size.
+double meanError(const TNkDIB& a, const TNkDIB& b) {
+    double sum = 0;
+    for (int y = 0; y < a.Height(); ++y) {
+        for (int x = 0; x < a.Width(); ++x) {
+            const quint32 p = a.Pixels(x, y), q = b.Pixels(x, y);
+            for (int shift = 0; shift < 24; shift += 8) {
+                sum += std::abs(int((p >> shift) & 0xFF) - int((q >> shift) & 0xFF));
+            }
+        }
+    }
+    return sum / (3.0 * a.Width() * a.Height());
+}
+
+TNkDIB decoded(const QString& path) { return RotationJob::loadPhotograph(path); }
+
+bool runningAsRoot() { return ::geteuid() == 0; }
+
+// A disk that fills up after a few bytes: no file of this process may grow beyond the limit
+// while the object lives.
+class FullDisk {
+public:
+    explicit FullDisk(rlim_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &saved_);
+        previous_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = saved_;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FullDisk() {
+        ::setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previous_);
+    }
+
+private:
+    rlimit saved_{};
+    void (*previous_)(int) = nullptr;
+};
+
+TEST(RotationJobTest, OnlyLowerCasedJpgExtensionsAreTurned) {
+    EXPECT_TRUE(RotationJob::isRotatableName("a.JPG"));
+    EXPECT_TRUE(RotationJob::isRotatableName("写真.jpg"));
+    EXPECT_FALSE(RotationJob::isRotatableName("b.jpeg"));
+    EXPECT_FALSE(RotationJob::isRotatableName("c.gif"));
+    EXPECT_FALSE(RotationJob::isRotatableName("d.jpg.bak"));
+    EXPECT_FALSE(RotationJob::isRotatableName("jpg"));
+    EXPECT_EQ(RotationJob::noFileMessage(), QStringLiteral("ファイルが選択されていません。"));
+}
+
+TEST(RotationJobTest, RootFolderPathsHaveNoDoubledSeparator) {
+    const RotationJob job("/", 95, true);
+    EXPECT_EQ(job.filePath("a.jpg"), QStringLiteral("/a.jpg"));
+    EXPECT_EQ(job.backupFolder(), QStringLiteral("/_backup"));
+    EXPECT_EQ(RotationJob("/photos", 95, true).backupFolder(), QStringLiteral("/photos/_backup"));
+}
+
+TEST(RotationJobTest, TurnsAddUp) {
+    const TNkDIB source = numbered(5, 3);
+    const TNkDIB right = RotationJob::turned(source, Turn::Right);
+    EXPECT_EQ(right.Width(), 3);
+    EXPECT_EQ(right.Height(), 5);
+    EXPECT_EQ(right.Pixels(2, 0), source.Pixels(0, 0));  // top-left goes to top-right
+    const TNkDIB twice = RotationJob::turned(right, Turn::Right);
+    EXPECT_TRUE(samePixels(twice, RotationJob::turned(source, Turn::Half)));
+    EXPECT_EQ(twice.Pixels(0, 0), source.Pixels(4, 2));
+    EXPECT_TRUE(samePixels(RotationJob::turned(right, Turn::Left), source));
+    EXPECT_TRUE(samePixels(RotationJob::turned(twice, Turn::Half), source));
+    EXPECT_EQ(source.Pixels(0, 0), 1u);  // the source is not touched
+}
+
+TEST(RotationJobTest, GreyscalePhotographsAreWidenedAndSavedInColour) {
+    TempDir dir;
+    test::writeTestJpeg(dir.file("g.jpg"), 40, 30, true);
+    const TNkDIB grey = decoded(dir.file("g.jpg"));
+    EXPECT_EQ(grey.PixelFormat(), nk24Bit);
+    RotationJob(dir.path(), 95, false).rotateFile("g.jpg", Turn::Left);
+    TJPEGImage saved;
+    saved.LoadFromFile(dir.file("g.jpg"));
+    EXPECT_FALSE(saved.Grayscale());
+    EXPECT_EQ(saved.Width(), 30);
+    EXPECT_EQ(saved.Height(), 40);
+    EXPECT_LT(meanError(decoded(dir.file("g.jpg")), RotationJob::turned(grey, Turn::Left)), 2.0);
+}
+
+TEST(RotationJobTest, RotateFileTurnsAndKeepsTheFirstBackup) {
+    TempDir dir;
+    test::writeTestJpeg(dir.file("a.JPG"), 64, 48);
+    const QByteArray original = dir.read("a.JPG");
+    const TNkDIB before = decoded(dir.file("a.JPG"));
+    const RotationJob job(dir.path(), 95, true);
+    job.rotateFile("a.JPG", Turn::Right);
+    EXPECT_EQ(test::readFile(dir.file("_backup/a.JPG")), original);
+    const TNkDIB once = decoded(dir.file("a.JPG"));
+    ASSERT_EQ(once.Width(), 48);
+    ASSERT_EQ(once.Height(), 64);
+    EXPECT_LT(meanError(once, RotationJob::turned(before, Turn::Right)), 8.0);
+
+    job.rotateFile("a.JPG", Turn::Right);  // the second save keeps the first backup
+    EXPECT_EQ(test::readFile(dir.file("_backup/a.JPG")), original);
+    const TNkDIB twice = decoded(dir.file("a.JPG"));
+    EXPECT_EQ(twice.Width(), 64);
+    EXPECT_LT(meanError(twice, RotationJob::turned(before, Turn::Half)), 10.0);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{"a.JPG"});  // no temporary file left behind
+}
+
+TEST(RotationJobTest, BackupsOffMakesNoFolder) {
+    TempDir dir;
+    test::writeTestJpeg(dir.file("a.jpg"), 16, 8);
+    RotationJob job(dir.path(), 90, false);
+    EXPECT_FALSE(job.backUp("a.jpg"));
+    job.rotateFile("a.jpg", Turn::Half);
+    EXPECT_FALSE(QFileInfo::exists(dir.file("_backup")));
+}
+
+TEST(RotationJobTest, BackupFolderBlockedByAFileRaisesAndSavesNothing) {
+    TempDir dir;
+    test::writeTestJpeg(dir.file("a.jpg"), 16, 8);
+    dir.write("_backup", "not a folder");
+    const QByteArray original = dir.read("a.jpg");
+    EXPECT_THROW(RotationJob(dir.path(), 90, true).rotateFile("a.jpg", Turn::Right), IoError);
+    EXPECT_EQ(dir.read("a.jpg"), original);
+}
+
+TEST(RotationJobTest, UnwritableFolderLeavesThePhotographByteIdentical) {
+    if (runningAsRoot()) GTEST_SKIP() << "skipped: permissions do not bind root";
+    TempDir dir;
+    test::writeTestJpeg(dir.file("a.jpg"), 32, 16);
+    const QByteArray original = dir.read("a.jpg");
+    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const RotationJob job(dir.path(), 90, false);
+    try {
+        job.save(RotationJob::turned(decoded(dir.file("a.jpg")), Turn::Right), "a.jpg");
+        ADD_FAILURE() << "save into a read-only folder succeeded";
+    } catch (const IoError& error) {
+        EXPECT_TRUE(error.message().contains("a.jpg"));
+    }
+    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                          QFileDevice::ExeOwner);
+    EXPECT_EQ(dir.read("a.jpg"), original);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"a.jpg"});
+}
+
+TEST(RotationJobTest, FullDiskLeavesThePhotographByteIdentical) {
+    TempDir dir;
+    test::writeTestJpeg(dir.file("a.jpg"), 200, 150);
+    const QByteArray original = dir.read("a.jpg");
+    const RotationJob job(dir.path(), 95, false);
+    const TNkDIB turned = RotationJob::turned(decoded(dir.file("a.jpg")), Turn::Right);
+    {
+        FullDisk full(1000);
+        EXPECT_THROW(job.save(turned, "a.jpg"), IoError);
+    }
+    EXPECT_EQ(dir.read("a.jpg"), original);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"a.jpg"});
+    job.save(turned, "a.jpg");  // room again: the save goes through
+    EXPECT_EQ(decoded(dir.file("a.jpg")).Width(), 150);
+}
+
+TEST(RotationJobTest, FullDiskDuringTheBackupLeavesNoHalfCopy) {
+    TempDir dir;
+    test::writeTestJpeg(dir.file("a.jpg"), 200, 150);
+    const QByteArray original = dir.read("a.jpg");
+    const RotationJob job(dir.path(), 95, true);
+    {
+        FullDisk full(1000);
+        EXPECT_THROW(job.rotateFile("a.jpg", Turn::Left), IoError);
+    }
+    EXPECT_EQ(dir.read("a.jpg"), original);
+    EXPECT_FALSE(QFileInfo::exists(dir.file("_backup/a.jpg")));
+    job.rotateFile("a.jpg", Turn::Left);  // the next try makes a whole backup
+    EXPECT_EQ(test::readFile(dir.file("_backup/a.jpg")), original);
+}
+
+TEST(RotationJobTest, ReplacementThatIsNotCommittedLeavesTheTargetAlone) {
+    TempDir dir;
+    dir.write("a.jpg", "original");
+    {
+        FileReplacement replacement(dir.file("a.jpg"));
+        test::writeFile(replacement.temporaryPath(), "half an enc");  // the encode failed here
+    }
+    EXPECT_EQ(dir.read("a.jpg"), QByteArray("original"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"a.jpg"});
+
+    FileReplacement replacement(dir.file("a.jpg"));
+    test::writeFile(replacement.temporaryPath(), "new");
+    QFile::setPermissions(dir.file("a.jpg"), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                 QFileDevice::ReadOther);
+    replacement.commit();
+    EXPECT_EQ(dir.read("a.jpg"), QByteArray("new"));
+    EXPECT_TRUE(QFile::permissions(dir.file("a.jpg")) & QFileDevice::ReadOther);
+}
+
+TEST(RotationJobTest, UnreadablePhotographRaisesAndLeavesNoBackup) {
+    TempDir dir;
+    dir.write("bad.jpg", "no jpeg at all");
+    EXPECT_THROW(RotationJob(dir.path(), 90, true).rotateFile("bad.jpg", Turn::Right), Error);
+    EXPECT_FALSE(QFileInfo::exists(dir.file("_backup/bad.jpg")));
+    EXPECT_EQ(dir.read("bad.jpg"), QByteArray("no jpeg at all"));
+}
+
+}  // namespace
+}  // namespace tessaly
