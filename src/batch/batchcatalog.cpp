@@ -65,7 +65,8 @@ void onInterrupt(int) {
 }
 
 int usageError(const QString& text) {
-    std::fprintf(stderr, "tessaly-batch: %s\n%s", text.toUtf8().constData(), kUsage);
+    std::fprintf(stderr, "tessaly-batch: %s\nTry 'tessaly-batch --help' for more.\n",
+                 text.toUtf8().constData());
     return 2;
 }
 
@@ -211,6 +212,10 @@ int runCatalogCommand(const QStringList& args) {
         return 0;
     }
     Options options;
+    if (parser.positionalArguments().isEmpty()) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
     const QString problem = readOptions(parser, options);
     if (!problem.isEmpty()) return usageError(problem);
     try {

@@ -1,0 +1,146 @@
+// Catalogue run benchmark: time per image of a whole run against the bare libjpeg decode of
+// the same files, the speed-up of two workers, and peak memory for two folder sizes.
+//   bench_catalogrun [WIDTH HEIGHT [SMALL LARGE]]     (defaults 1600 1200 50 200)
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cstddef>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include <jpeglib.h>
+
+#include "core/catalog/catalogrun.h"
+#include "core/settings/catalogsettings.h"
+#include "support/testimages.h"
+
+using namespace tessaly;
+
+namespace {
+
+class SilentHost : public CatalogRunHost {
+public:
+    void setInputsEnabled(bool) override {}
+    void setStatus(int, const QString&) override {}
+    void deselect(int) override {}
+    void hidePreview() override {}
+    void clearPreview() override {}
+    void showPreview(const TNkDIB&) override {}
+    void processEvents() override {}
+    bool commentsOn() override { return false; }
+    void information(const QString& text) override {
+        std::fprintf(stderr, "%s\n", text.toUtf8().constData());
+    }
+    bool question(const QString&) override { return false; }
+    void showError(const QString& text) override { information(text); }
+    void openCommentEditor() override {}
+    void restoreWindow() override {}
+};
+
+class NoShell : public Shell {
+public:
+    void openDocument(const QString&) override {}
+    void startProgram(const QString&, const QString&, const QString&) override {}
+};
+
+QStringList makeFolder(const QString& folder, int count, int width, int height) {
+    const QByteArray jpeg = test::makeTestJpeg(width, height, false, 90);
+    QStringList names;
+    for (int i = 0; i < count; ++i) {
+        names << QStringLiteral("photo%1.jpg").arg(i, 4, 10, QLatin1Char('0'));
+        QFile file(folder + "/" + names.last());
+        if (!file.open(QIODevice::WriteOnly) || file.write(jpeg) != jpeg.size()) std::exit(1);
+    }
+    return names;
+}
+
+// Plain libjpeg decode of every file into one row buffer: the floor for a run.
+double bareDecodeSeconds(const QString& folder, const QStringList& names) {
+    QElapsedTimer clock;
+    clock.start();
+    for (const QString& name : names) {
+        FILE* file = std::fopen(QFile::encodeName(folder + "/" + name).constData(), "rb");
+        if (file == nullptr) std::exit(1);
+        jpeg_decompress_struct cinfo;
+        jpeg_error_mgr jerr;
+        cinfo.err = jpeg_std_error(&jerr);
+        jpeg_create_decompress(&cinfo);
+        jpeg_stdio_src(&cinfo, file);
+        jpeg_read_header(&cinfo, TRUE);
+        jpeg_start_decompress(&cinfo);
+        std::vector<unsigned char> row(size_t(cinfo.output_width) * cinfo.output_components);
+        JSAMPROW rows[1] = {row.data()};
+        while (cinfo.output_scanline < cinfo.output_height) jpeg_read_scanlines(&cinfo, rows, 1);
+        jpeg_finish_decompress(&cinfo);
+        jpeg_destroy_decompress(&cinfo);
+        std::fclose(file);
+    }
+    return clock.elapsed() / 1000.0;
+}
+
+double runSeconds(const QString& folder, const QStringList& names, int jobs) {
+    QDir(folder + "/htm_image").removeRecursively();
+    CatalogSettings settings;
+    settings.noBrowserLaunch = QStringLiteral("on");
+    settings.makeSlideShow = QStringLiteral("on");
+    SilentHost host;
+    NoShell shell;
+    CatalogRunInput input;
+    input.folder = folder;
+    input.names = names;
+    input.selected.assign(size_t(names.size()), true);
+    input.title = QStringLiteral("bench");
+    input.jobs = jobs;
+    QElapsedTimer clock;
+    clock.start();
+    CatalogRun run(settings, host, shell);
+    if (run.execute(input) != CatalogRunOutcome::Completed) std::exit(1);
+    return clock.elapsed() / 1000.0;
+}
+
+// Peak resident memory (KiB) of a child process that makes a catalogue of count images.
+long peakKiB(const QString& folder, int count, int jobs) {
+    const pid_t child = fork();
+    if (child == 0) {
+        const QStringList names = QDir(folder).entryList({"*.jpg"}, QDir::Files, QDir::Name);
+        runSeconds(folder, names.mid(0, count), jobs);
+        std::_Exit(0);
+    }
+    int status = 0;
+    rusage usage{};
+    wait4(child, &status, 0, &usage);
+    return (WIFEXITED(status) && WEXITSTATUS(status) == 0) ? usage.ru_maxrss : -1;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    const int width = argc > 2 ? std::atoi(argv[1]) : 1600;
+    const int height = argc > 2 ? std::atoi(argv[2]) : 1200;
+    const int small = argc > 4 ? std::atoi(argv[3]) : 50;
+    const int large = argc > 4 ? std::atoi(argv[4]) : 200;
+    QTemporaryDir dir;
+    const QStringList names = makeFolder(dir.path(), large, width, height);
+    std::printf("%d images of %dx%d\n", large, width, height);
+    const double bare = bareDecodeSeconds(dir.path(), names);
+    const double one = runSeconds(dir.path(), names, 1);
+    const double two = runSeconds(dir.path(), names, 2);
+    std::printf("bare libjpeg decode : %8.2f ms/image\n", 1000 * bare / large);
+    std::printf("run, 1 job          : %8.2f ms/image  (%.2f x bare decode)\n", 1000 * one / large,
+                one / bare);
+    std::printf("run, 2 jobs         : %8.2f ms/image  (speed-up %.2f over 1 job)\n",
+                1000 * two / large, one / two);
+    for (int jobs : {1, 2}) {
+        const long a = peakKiB(dir.path(), small, jobs);
+        const long b = peakKiB(dir.path(), large, jobs);
+        std::printf("peak RSS, %d job(s)  : %d images %ld KiB, %d images %ld KiB (%+.1f%%)\n", jobs,
+                    small, a, large, b, 100.0 * (b - a) / a);
+    }
+    return 0;
+}
