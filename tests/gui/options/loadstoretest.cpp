@@ -1,0 +1,224 @@
+// Loading the controls from the record and storing them back with OK.
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QTabWidget>
+
+#include "core/settings/catalogsettings.h"
+#include "optionsfixture.h"
+
+namespace tessaly::test {
+namespace {
+
+TEST_F(OptionsTest, PagesAndButtonsStandInTheirOrderWithTheirCaptions) {
+    auto* pages = control<QTabWidget>("PageControl1");
+    const QStringList titles = {"起動フォルダ", "ページ設定", "タイトル設定", "ｻﾑﾈｲﾙ画像",
+                                "作成ﾌｧｲﾙ名", "ﾍｯﾀﾞｰ/ﾌｯﾀｰ", "外部ソフト", "スライドショウ",
+                                "画像回転", "表示位置"};
+    const QStringList names = {"TabSheet1", "TabSheet2", "TabSheet6", "TabSheet7", "TabSheet9",
+                               "TabSheet10", "TabSheet4", "TabSheet8", "TabSheet5", "TabSheet3"};
+    ASSERT_EQ(pages->count(), 10);
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_EQ(pages->tabText(i), titles[i]);
+        EXPECT_EQ(pages->widget(i)->objectName(), names[i]);
+    }
+    EXPECT_EQ(pages->currentIndex(), 0);
+    EXPECT_EQ(dialog().windowTitle(), "オプション");
+    EXPECT_EQ(control<QLabel>("Panel1")->text(), "オプション設定");
+    EXPECT_TRUE(control<QLabel>("Panel1")->font().bold());
+    EXPECT_EQ(control<QPushButton>("optOK")->text(), "登録");
+    EXPECT_EQ(control<QPushButton>("optCansel")->text(), "ｷｬﾝｾﾙ");
+    EXPECT_EQ(control<QPushButton>("optCansel")->toolTip(), "設定を変更せず終了します。");
+    EXPECT_EQ(box("Check6")->text(),
+              "Jave Script　を使用する　（ブラウザによっては表示できないものもあります）");
+    EXPECT_EQ(edit("Edit6")->toolTip(),
+              "WWWを表示できるブラウザ新聞でいう閲覧ソフト(^^;を指定します。");
+    EXPECT_FALSE(dialog().windowFlags() & Qt::WindowMaximizeButtonHint);
+}
+
+TEST_F(OptionsTest, DialogStandsBelowAndRightOfTheMainWindow) {
+    settings.windowLeft = 120;
+    settings.windowTop = 70;
+    EXPECT_EQ(dialog().pos(), QPoint(170, 165));
+}
+
+TEST_F(OptionsTest, DefaultsFillTheControls) {
+    dialog();
+    EXPECT_EQ(edit("Edit1")->text(), "");
+    EXPECT_EQ(edit("htmlfilebox")->text(), "index.htm");
+    EXPECT_EQ(edit("htmlfoldabox")->text(), "htm_image");
+    EXPECT_EQ(combo("Combo1")->currentIndex(), 6);
+    EXPECT_EQ(combo("Combo2")->currentText(), "ＭＳ Ｐ明朝");
+    EXPECT_EQ(combo("Combo3")->currentIndex(), 7);
+    EXPECT_EQ(spin("SpinEdit1")->value(), 110);
+    EXPECT_EQ(spin("SpinEdit2")->value(), 150);
+    EXPECT_EQ(spin("SpinEdit3")->value(), 3);
+    EXPECT_EQ(spin("SpinEdit4")->value(), 80);
+    EXPECT_EQ(spin("SpinSX")->value(), 1000);
+    EXPECT_EQ(spin("SpinSY")->value(), 750);
+    EXPECT_EQ(spin("tablewidthbox")->value(), 1);
+    EXPECT_EQ(edit("Edit7")->text(), "95");
+    EXPECT_EQ(control<UpDown>("UpDown1")->position(), 95);
+    EXPECT_EQ(swatch("Panel2")->colour(), 8421504);
+    EXPECT_EQ(swatch("Panel3")->colour(), 0);
+    EXPECT_EQ(swatch("Panel4")->colour(), 16777215);
+    // An empty switch fails the "on" test and passes the "differs from off" one.
+    EXPECT_FALSE(box("Check3")->isChecked());
+    EXPECT_TRUE(box("CheckBox1")->isChecked());
+    EXPECT_FALSE(box("Check5")->isChecked());
+    EXPECT_TRUE(box("fontsetbox")->isChecked());
+    EXPECT_TRUE(box("headerBox")->isChecked());
+    EXPECT_TRUE(box("TtableBox")->isChecked());
+    EXPECT_TRUE(box("CheckBox2")->isChecked());
+}
+
+TEST_F(OptionsTest, SwitchTestsFollowEqualsOnOrDiffersFromOff) {
+    for (QString* field :
+         {&settings.useBackgroundImage, &settings.rotateBackup, &settings.titleItalic,
+          &settings.titleBold, &settings.openInNewWindow, &settings.useScriptPopup,
+          &settings.makeSlideShow, &settings.slideMaxEnabled, &settings.thumbFilter,
+          &settings.noBrowserLaunch, &settings.titleFontEnabled, &settings.headerDefault,
+          &settings.footerDefault, &settings.footerLinkEnabled, &settings.titleUseTable,
+          &settings.skipExistingThumbs}) {
+        *field = QStringLiteral("yes");
+    }
+    dialog();
+    for (const char* name : {"Check3", "CheckBox1", "fontsetbox", "headerBox", "footerbox",
+                             "footerlinkbox", "TtableBox", "s_filebox"}) {
+        EXPECT_FALSE(box(name)->isChecked()) << name;
+    }
+    for (const char* name : {"CheckBox3", "CheckBox4", "Check5", "Check6", "Check7", "s_maxcheck",
+                             "Checkfilter", "veltra_check"}) {
+        EXPECT_TRUE(box(name)->isChecked()) << name;
+    }
+}
+
+TEST_F(OptionsTest, OkWithUntouchedDefaultsKeepsTheRecordAndWritesAFileThatReadsBackEqual) {
+    const CatalogSettings before = settings;
+    dialog().optOKClick();
+    EXPECT_EQ(dialog().result(), QDialog::Accepted);
+    // The empty background switch is stored as a word now.
+    CatalogSettings expected = before;
+    expected.useBackgroundImage = QStringLiteral("off");
+    EXPECT_EQ(settings, expected);
+    const QStringList lines = sjisLines(readFile(settingsFilePath(dir.path())));
+    EXPECT_EQ(lines.size(), 85);
+    EXPECT_EQ(loadSettings(dir.path()), settings);
+    EXPECT_TRUE(prompts.log.isEmpty()) << prompts.log.join('\n').toStdString();
+}
+
+TEST_F(OptionsTest, EveryUnusualValueSurvivesLoadAndOk) {
+    settings = unusualSettings(dir.path());
+    const CatalogSettings before = settings;
+    dialog().optOKClick();
+    EXPECT_TRUE(prompts.log.isEmpty()) << prompts.log.join('\n').toStdString();
+    EXPECT_EQ(settings, before);
+    EXPECT_EQ(loadSettings(dir.path()), before);
+    EXPECT_EQ(qualities, QList<int>{77});
+}
+
+TEST_F(OptionsTest, EveryControlReachesItsField) {
+    const CatalogSettings target = unusualSettings(dir.path());
+    dialog();
+    pickerAnswer = target.startFolder;
+    click("Button1");
+    box("Check3")->setChecked(true);
+    prompts.fileNames = {target.backgroundFile, target.browserPath, target.viewerPath};
+    click("Button5");
+    click("Button3");
+    click("Button2");
+    prompts.colours = {target.backgroundColor, 255, 65280};
+    click("Button4");
+    click("Button6");
+    click("Button7");
+    mainWindow.move(target.windowLeft, target.windowTop);
+    for (int i = 95; i > 77; --i) control<UpDown>("UpDown1")->downButton()->click();
+    box("CheckBox1")->setChecked(false);
+    combo("Combo1")->setCurrentIndex(2);
+    combo("Combo2")->setCurrentIndex(0);
+    combo("Combo3")->setCurrentIndex(4);
+    for (const char* name : {"CheckBox3", "CheckBox4", "Check5", "Check6", "Check7",
+                             "Checkfilter", "veltra_check", "footerlinkbox", "s_filebox",
+                             "s_maxcheck"}) {
+        box(name)->setChecked(true);
+    }
+    for (const char* name : {"fontsetbox", "headerBox", "footerbox", "TtableBox"}) {
+        box(name)->setChecked(false);
+    }
+    const std::pair<const char*, int> numbers[] = {
+        {"SpinEdit1", 120}, {"SpinEdit2", 90},   {"SpinEdit3", 7},  {"SpinEdit4", 88},
+        {"SpinSX", 1280},   {"SpinSY", 960},     {"tablewidthbox", 4}};
+    for (const auto& [name, value] : numbers) spin(name)->setValue(value);
+    const std::pair<const char*, QString> texts[] = {
+        {"htmlfilebox", target.htmlFileName}, {"htmlfoldabox", target.thumbFolderName},
+        {"s_headerbox", target.thumbPrefix},  {"headertext", target.headerText},
+        {"footertext", target.footerText},    {"footerlink", target.footerLinkUrl}};
+    for (const auto& [name, text] : texts) edit(name)->setText(text);
+    dialog().optOKClick();
+    EXPECT_TRUE(prompts.log.size() == 6) << prompts.log.join('\n').toStdString();
+    EXPECT_EQ(settings, target);
+}
+
+TEST_F(OptionsTest, ListsSelectByTheirRules) {
+    settings.titleTableWidth = QStringLiteral("300");
+    EXPECT_EQ(combo("Combo3")->currentIndex(), 2);
+    option.reset();
+    settings.titleTableWidth = QStringLiteral("250");  // 2.5 rounds to the even 2
+    EXPECT_EQ(combo("Combo3")->currentText(), "200");
+    option.reset();
+    settings.titleTableWidth = QStringLiteral("350");
+    EXPECT_EQ(combo("Combo3")->currentText(), "400");
+    option.reset();
+    settings.titleTableWidth = QStringLiteral("幅");
+    settings.titleFontSize = QStringLiteral("9");
+    EXPECT_EQ(combo("Combo3")->currentIndex(), -1);
+    EXPECT_EQ(combo("Combo1")->currentIndex(), -1);
+}
+
+TEST_F(OptionsTest, UnknownFaceLeavesTheSelectionAndOkStoresAnEmptyFace) {
+    settings.titleFontFace = QStringLiteral("Arial");
+    EXPECT_EQ(combo("Combo2")->currentIndex(), -1);
+    dialog().optOKClick();
+    EXPECT_EQ(settings.titleFontFace, "");
+
+    combo("Combo2")->setCurrentIndex(1);
+    settings.titleFontFace = QStringLiteral("Arial");
+    dialog().optCanselClick();
+    EXPECT_EQ(combo("Combo2")->currentText(), "ＭＳ 明朝");
+}
+
+TEST_F(OptionsTest, CancelTwiceKeepsEachListEntryOnce) {
+    dialog().optCanselClick();
+    dialog().optCanselClick();
+    ASSERT_EQ(combo("Combo1")->count(), 7);
+    for (int i = 0; i < 7; ++i) EXPECT_EQ(combo("Combo1")->itemText(i), QString::number(i + 1));
+    EXPECT_EQ(combo("Combo2")->count(), 4);
+    ASSERT_EQ(combo("Combo3")->count(), 8);
+    EXPECT_EQ(combo("Combo3")->itemText(7), "標準");
+}
+
+TEST_F(OptionsTest, NumbersOutsideTheRangesAreLimitedOnLoading) {
+    settings.thumbWidth = QStringLiteral("5000");
+    settings.thumbQuality = QStringLiteral("10");
+    settings.slideInterval = QStringLiteral("abc");
+    settings.rotateQuality = 20;
+    settings.windowLeft = 100000;
+    settings.windowTop = -50;
+    dialog();
+    EXPECT_EQ(spin("SpinEdit1")->value(), 1000);
+    EXPECT_EQ(spin("SpinEdit4")->value(), 70);
+    EXPECT_EQ(spin("SpinEdit3")->value(), 1);
+    EXPECT_EQ(edit("Edit7")->text(), "50");
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    EXPECT_EQ(bar("HBar")->maximum(), screen.width() - 300);
+    EXPECT_EQ(bar("VBar")->maximum(), screen.height() - 200);
+    EXPECT_EQ(bar("HBar")->value(), screen.width() - 300);
+    EXPECT_EQ(edit("Edit4")->text(), QString::number(screen.width() - 300));
+    EXPECT_EQ(edit("Edit5")->text(), "0");
+    EXPECT_EQ(bar("HBar")->pageStep(), 10);
+    EXPECT_EQ(bar("HBar")->tickInterval(), 10);
+}
+
+}  // namespace
+}  // namespace tessaly::test
