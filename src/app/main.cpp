@@ -1,0 +1,31 @@
+#include <QApplication>
+
+#include "gui/common/desktopshell.h"
+#include "gui/common/qtprompts.h"
+#include "gui/main/instanceguard.h"
+#include "gui/main/tmain.h"
+#include "gui/main/windowset.h"
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    // One copy per user: a second copy brings the first one forward and ends quietly.
+    tessaly::InstanceGuard guard;
+    if (!guard.acquire()) return 0;
+
+    QApplication::setApplicationName(QStringLiteral("Tessaly"));
+    tessaly::QtPrompts prompts;
+    tessaly::DesktopShell shell;
+    tessaly::TMain window(QCoreApplication::applicationDirPath(), prompts, shell);
+    QApplication::setWindowIcon(window.windowIcon());
+    tessaly::WindowSet windows(window);
+    window.setWindowSet(&windows);
+    QObject::connect(&guard, &tessaly::InstanceGuard::activationRequested, &window, [&window] {
+        if (window.isMinimized()) window.showNormal();
+        QWidget* active = QApplication::activeModalWidget();
+        QWidget* target = active ? active : &window;
+        target->raise();
+        target->activateWindow();
+    });
+    window.show();
+    return QApplication::exec();
+}

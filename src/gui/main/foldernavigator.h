@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class QLineEdit;
+
+namespace tessaly {
+
+class DriveBox;
+class FileList;
+class FolderList;
+
+// The main window's folder choice: drive box, folder list, the hidden file list and the
+// title box. A folder or drive that cannot be opened sends the folder list back to the
+// program's folder without a message.
+class FolderNavigator : public QObject {
+    Q_OBJECT
+public:
+    FolderNavigator(DriveBox& drives, FolderList& folders, FileList& files, QLineEdit& title,
+                    const QString& appFolder);
+
+    // Opens a folder; on failure the program's folder (or, when that is gone too, the root).
+    void openFolder(const QString& path);
+    // The drive box chose a volume: its root is opened.
+    void changeDrive(const QString& root);
+    // The next sibling of the open folder, wrapping to the first; the root stays the root.
+    void nextFolder();
+    // Reads the folder list and the file list again (the file list rebuilds the image list).
+    void refresh();
+
+    // The folder's own name: the characters after its last "/" (empty for the root).
+    static QString ownName(const QString& folder);
+    // 1-based character position of the last "/" of a path; 0 when it has none.
+    static int lastSeparator(const QString& path);
+    // The parent folder as next folder walks it: the text before the last "/", or the root.
+    static QString parentOf(const QString& folder);
+
+private:
+    void folderChanged(const QString& path);
+    void fallBack();
+
+    DriveBox& drives_;
+    FolderList& folders_;
+    FileList& files_;
+    QLineEdit& title_;
+    QString appFolder_;
+};
+
+}  // namespace tessaly

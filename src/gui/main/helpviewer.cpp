@@ -1,0 +1,47 @@
+#include "gui/main/helpviewer.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace tessaly {
+
+HelpViewer::HelpViewer(QWidget* parent)
+    : QDialog(parent, Qt::Window), HelpText(new QTextBrowser(this)) {
+    setObjectName(QStringLiteral("HelpViewer"));
+    setWindowTitle(QStringLiteral("Tessaly ヘルプ"));
+    HelpText->setObjectName(QStringLiteral("HelpText"));
+    HelpText->setOpenExternalLinks(true);
+    auto* contents = new QPushButton(QStringLiteral("目次"), this);
+    auto* close = new QPushButton(QStringLiteral("閉じる"), this);
+    connect(contents, &QPushButton::clicked, this, [this] { HelpText->scrollToAnchor("contents"); });
+    connect(close, &QPushButton::clicked, this, &QDialog::close);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(contents);
+    buttons->addStretch();
+    buttons->addWidget(close);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(HelpText, 1);
+    layout->addLayout(buttons);
+    resize(560, 480);
+}
+
+bool HelpViewer::showContents(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    const QString text = QString::fromUtf8(file.readAll());
+    file_ = path;
+    HelpText->setSearchPaths({QFileInfo(path).absolutePath()});
+    HelpText->setHtml(text);
+    HelpText->moveCursor(QTextCursor::Start);
+    HelpText->scrollToAnchor(QStringLiteral("contents"));
+    show();
+    raise();
+    activateWindow();
+    return true;
+}
+
+}  // namespace tessaly

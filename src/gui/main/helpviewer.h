@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QDialog>
+
+class QTextBrowser;
+
+namespace tessaly {
+
+// The program's help viewer: shows the help file (HTML text in UTF-8) from its contents page.
+class HelpViewer : public QDialog {
+    Q_OBJECT
+public:
+    explicit HelpViewer(QWidget* parent = nullptr);
+
+    // Loads the file and shows its contents page (the top). False when it cannot be read.
+    bool showContents(const QString& path);
+    QString loadedFile() const { return file_; }
+
+    QTextBrowser* HelpText = nullptr;
+
+private:
+    QString file_;
+};
+
+}  // namespace tessaly

@@ -1,0 +1,109 @@
+#include "gui/main/mainrunner.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+
+#include "gui/common/drivebox.h"
+#include "gui/common/folderlist.h"
+#include "gui/main/dibimage.h"
+#include "gui/main/imagelistorder.h"
+#include "gui/main/imagepreview.h"
+#include "gui/main/tmain.h"
+#include "gui/main/windowset.h"
+#include "gui/options/updown.h"
+
+namespace tessaly {
+namespace {
+
+// A thumbnail made by a run is shown this far below the panel's middle.
+constexpr int kRunPreviewOffset = 10;
+
+}  // namespace
+
+MainRunner::MainRunner(TMain& window)
+    : window_(window),
+      run_(std::make_unique<CatalogRun>(window.settings(), *this, window.context().shell)) {}
+
+MainRunner::~MainRunner() = default;
+
+CatalogRunOutcome MainRunner::execute() {
+    CatalogRunInput input = inputFromWindow();
+    return run_->execute(input);
+}
+
+void MainRunner::cancel() { run_->cancel(); }
+
+bool MainRunner::isActive() const { return run_->isActive(); }
+
+CatalogRunInput MainRunner::inputFromWindow() const {
+    CatalogRunInput input;
+    input.folder = window_.currentFolder();
+    input.names = ImageListOrder::names(*window_.OldFile);
+    for (int i = 0; i < window_.OldFile->count(); ++i)
+        input.selected.push_back(window_.OldFile->item(i)->isSelected());
+    input.title = window_.HPtytlebox->text();
+    input.perRow = window_.UpDown1->position();
+    input.jobs = 1;
+    return input;
+}
+
+void MainRunner::setInputsEnabled(bool enabled) {
+    TMain& w = window_;
+    w.Button8->setVisible(!enabled);
+    w.Button7->setVisible(enabled);
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             w.Drive1, w.Dir1, w.OldFile, w.Button1, w.Button2, w.Button3, w.Button4, w.Button5,
+             w.Button6, w.Button9, w.Button11, w.UpDown1, w.HPtytlebox}) {
+        control->setEnabled(enabled);
+    }
+    for (QMenu* menu : {w.File2, w.Edit1, w.Help1}) menu->menuAction()->setEnabled(enabled);
+    if (enabled && w.windowSet()) w.windowSet()->updateActions();
+    if (!enabled) w.Button8->setFocus();
+}
+
+void MainRunner::setStatus(int panel, const QString& text) {
+    if (panel >= 0 && panel < static_cast<int>(window_.statusPanels.size()))
+        window_.statusPanels[panel]->setText(text);
+}
+
+void MainRunner::deselect(int index) {
+    if (QListWidgetItem* entry = window_.OldFile->item(index)) entry->setSelected(false);
+}
+
+void MainRunner::hidePreview() { window_.preview()->hide(); }
+
+void MainRunner::clearPreview() { window_.preview()->clear(); }
+
+void MainRunner::showPreview(const TNkDIB& picture) {
+    window_.preview()->showPicture(DibImage::toImage(picture), kRunPreviewOffset);
+}
+
+void MainRunner::processEvents() { QApplication::processEvents(QEventLoop::AllEvents); }
+
+bool MainRunner::commentsOn() { return window_.CommentBox->isChecked(); }
+
+void MainRunner::information(const QString& text) {
+    window_.context().prompts.information(&window_, text);
+}
+
+bool MainRunner::question(const QString& text) {
+    return window_.context().prompts.question(&window_, text);
+}
+
+void MainRunner::showError(const QString& text) {
+    window_.context().prompts.error(&window_, text);
+}
+
+void MainRunner::openCommentEditor() {
+    if (window_.windowSet()) window_.windowSet()->openComments();
+}
+
+void MainRunner::restoreWindow() { window_.restoreWindow(); }
+
+}  // namespace tessaly

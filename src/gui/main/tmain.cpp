@@ -1,0 +1,193 @@
+#include "gui/main/tmain.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QSplitter>
+
+#include "core/text/errors.h"
+#include "core/text/formatting.h"
+#include "gui/common/drivebox.h"
+#include "gui/common/filelist.h"
+#include "gui/common/folderlist.h"
+#include "gui/main/foldernavigator.h"
+#include "gui/main/imagelistorder.h"
+#include "gui/main/imagepreview.h"
+#include "gui/main/mainrunner.h"
+#include "gui/main/mainwindowlayout.h"
+#include "gui/main/programicon.h"
+#include "gui/main/windowsounds.h"
+#include "gui/options/updown.h"
+
+namespace tessaly {
+
+TMain::TMain(const QString& appFolder, Prompts& prompts, Shell& shell, QWidget* parent)
+    : QMainWindow(parent), context_{settings_, prompts, shell},
+      sounds_(std::make_unique<WindowSounds>()) {
+    setObjectName(QStringLiteral("TMain"));
+    setWindowTitle(QStringLiteral("Tessaly for Windows95,NT4.0"));
+    setWindowIcon(ProgramIcon::icon());
+    MainWindowLayout::build(*this);
+    resize(521, 365);
+    try {
+        settings_ = loadSettings(appFolder);
+    } catch (const Error& error) {
+        prompts.error(this, error.message());
+    }
+    settings_.appFolder = appFolder;
+    setTabOrder(Button7, Button9);
+    setTabOrder(Button9, Button6);
+    navigator_ = std::make_unique<FolderNavigator>(*Drive1, *Dir1, *File1, *HPtytlebox, appFolder);
+    preview_ = std::make_unique<ImagePreview>(*Panel2, *Image1);
+    runner_ = std::make_unique<MainRunner>(*this);
+    connectHandlers();
+    const QString start = settings_.startFolder;
+    navigator_->openFolder(!start.isEmpty() && QFileInfo(start).isDir() ? start : appFolder);
+    move(settings_.windowLeft, settings_.windowTop);
+    edit2->setText(QString::number(UpDown1->position()));
+    rebuildImageList();
+    Image1->hide();
+    Image1->setEnabled(false);
+    Button7->setFocus();
+}
+
+TMain::~TMain() = default;
+
+void TMain::connectHandlers() {
+    connect(File1, &FileList::contentsChanged, this, &TMain::rebuildImageList);
+    connect(UpDown1, &UpDown::clicked, this,
+            [this](int position) { edit2->setText(QString::number(position)); });
+    connect(Button1, &QPushButton::clicked, this, &TMain::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TMain::Button2Click);
+    connect(Button3, &QPushButton::clicked, this, &TMain::Button3Click);
+    connect(Button4, &QPushButton::clicked, this, &TMain::Button4Click);
+    connect(Button5, &QPushButton::clicked, this, &TMain::Button5Click);
+    connect(Button7, &QPushButton::clicked, this, &TMain::Button7Click);
+    connect(Button8, &QPushButton::clicked, this, &TMain::Button8Click);
+    connect(Button9, &QPushButton::clicked, this, &TMain::Button9Click);
+    connect(Button11, &QPushButton::clicked, this, &TMain::Button11Click);
+    connect(N4, &QAction::triggered, this, &TMain::Button9Click);
+    connect(maxup, &QAction::triggered, this, &TMain::maxupClick);
+    connect(maxdown, &QAction::triggered, this, &TMain::maxdownClick);
+    connect(Refresh1, &QAction::triggered, this, &TMain::Button11Click);
+    connect(Refresh2, &QAction::triggered, this, &TMain::Button11Click);
+    connect(N6, &QAction::triggered, this, &TMain::Button5Click);
+    connect(Exit1, &QAction::triggered, this, &QWidget::close);
+    connect(OldFile, &QListWidget::itemDoubleClicked, this, &TMain::OldFileDblClick);
+    connect(OldFile, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { PopupMenu1->popup(OldFile->viewport()->mapToGlobal(at)); });
+    connect(Dir1, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { PopupMenu2->popup(Dir1->viewport()->mapToGlobal(at)); });
+}
+
+void TMain::setWindowSet(WindowSet* windows) { windows_ = windows; }
+
+QString TMain::currentFolder() const { return Dir1->directory(); }
+
+QString TMain::currentDrive() const { return Drive1->drive(); }
+
+void TMain::openFolder(const QString& path) { navigator_->openFolder(path); }
+
+bool TMain::runActive() const { return runner_->isActive(); }
+
+void TMain::rebuildImageList() { ImageListOrder::rebuild(*OldFile, File1->files()); }
+
+void TMain::showMoveRefusal() { context_.prompts.information(this, QStringLiteral("移動できません")); }
+
+void TMain::Button1Click() {
+    if (!ImageListOrder::moveUp(*OldFile)) showMoveRefusal();
+}
+
+void TMain::Button2Click() {
+    if (!ImageListOrder::moveDown(*OldFile)) showMoveRefusal();
+}
+
+void TMain::Button3Click() { ImageListOrder::selectAll(*OldFile, true); }
+
+void TMain::Button4Click() { ImageListOrder::selectAll(*OldFile, false); }
+
+void TMain::Button5Click() { navigator_->nextFolder(); }
+
+void TMain::Button7Click() {
+    if (runner_->isActive()) return;
+    runner_->execute();
+    if (closeAfterRun_) close();
+}
+
+void TMain::Button8Click() { runner_->cancel(); }
+
+void TMain::Button9Click() {
+    const int top = ImageListOrder::topmostSelected(*OldFile);
+    if (top < 0) return;
+    for (int i = top; i < OldFile->count(); ++i) {
+        if (!OldFile->item(i)->isSelected()) continue;
+        if (!ImageListOrder::isJpegName(OldFile->item(i)->text())) continue;
+        try {
+            preview_->showFile(folderPath(currentFolder()) + OldFile->item(top)->text());
+        } catch (const Error& error) {
+            context_.prompts.error(this, error.message());
+        }
+        return;
+    }
+}
+
+void TMain::Button11Click() { navigator_->refresh(); }
+
+void TMain::maxupClick() { ImageListOrder::moveToTop(*OldFile); }
+
+void TMain::maxdownClick() { ImageListOrder::moveToBottom(*OldFile); }
+
+void TMain::OldFileDblClick() {
+    const int top = ImageListOrder::topmostSelected(*OldFile);
+    if (top < 0) return;
+    const QString prefix = folderPath(currentFolder());
+    const QString name = OldFile->item(top)->text();
+    if (ImageListOrder::isJpegName(name) && !settings_.viewerPath.isEmpty()) {
+        context_.shell.startProgram(settings_.viewerPath, name, prefix);
+    } else {
+        context_.shell.openDocument(prefix + name);
+    }
+}
+
+void TMain::restoreWindow() {
+    runner_->setInputsEnabled(true);
+    navigator_->refresh();
+}
+
+void TMain::closeEvent(QCloseEvent* event) {
+    if (runner_->isActive()) {
+        // The run ends first (its pages are closed properly); the window closes after it.
+        closeAfterRun_ = true;
+        runner_->cancel();
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
+}
+
+void TMain::keyPressEvent(QKeyEvent* event) {
+    QWidget* focus = focusWidget();
+    if (focus == nullptr || focus == this) {
+        Button7->setFocus();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
+void TMain::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::WindowStateChange) {
+        const auto previous = static_cast<QWindowStateChangeEvent*>(event)->oldState();
+        if (isMinimized() && !(previous & Qt::WindowMinimized)) sounds_->play("Minimize");
+        if (!isMinimized() && (previous & Qt::WindowMinimized)) sounds_->play("RestoreUp");
+    }
+    QMainWindow::changeEvent(event);
+}
+
+}  // namespace tessaly
