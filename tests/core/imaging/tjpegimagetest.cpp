@@ -1,0 +1,216 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include <jpeglib.h>
+
+#include "core/imaging/tjpegimage.h"
+#include "support/tempdir.h"
+#include "support/testimages.h"
+
+namespace tessaly {
+namespace {
+
+int channel(quint32 colour, int shift) { return int((colour >> shift) & 0xFF); }
+
+// Largest channel difference between the decoded picture and the test pattern.
+int worstDifference(const TNkDIB& picture) {
+    int worst = 0;
+    for (int y = 0; y < picture.Height(); ++y)
+        for (int x = 0; x < picture.Width(); ++x) {
+            const quint32 a = picture.Pixels(x, y);
+            const quint32 b = test::testPatternColor(x, y, picture.Width(), picture.Height());
+            for (int s = 0; s < 24; s += 8) worst = std::max(worst, std::abs(channel(a, s) - channel(b, s)));
+        }
+    return worst;
+}
+
+TEST(TJPEGImage, DecodesColourAsTwentyFourBitBlueGreenRed) {
+    TJPEGImage jpeg;
+    EXPECT_TRUE(jpeg.Empty());
+    EXPECT_EQ(jpeg.CompressionQuality(), 90);
+    jpeg.LoadFromData(test::makeTestJpeg(64, 48, false, 100));
+    EXPECT_FALSE(jpeg.Empty());
+    EXPECT_EQ(jpeg.Width(), 64);
+    EXPECT_EQ(jpeg.Height(), 48);
+    EXPECT_FALSE(jpeg.Grayscale());
+    EXPECT_EQ(jpeg.Bitmap().PixelFormat(), nk24Bit);
+    EXPECT_TRUE(jpeg.Warnings().isEmpty());
+    // The red ramp runs left to right, the green ramp top to bottom.
+    const TNkDIB& p = jpeg.Bitmap();
+    EXPECT_LT(channel(p.Pixels(0, 24), 0), 30);
+    EXPECT_GT(channel(p.Pixels(63, 24), 0), 225);
+    EXPECT_LT(channel(p.Pixels(32, 0), 8), 30);
+    EXPECT_GT(channel(p.Pixels(32, 47), 8), 225);
+    EXPECT_LT(worstDifference(p), 60);
+}
+
+TEST(TJPEGImage, DecodesGreyscaleAsEightBitGrey) {
+    TJPEGImage jpeg;
+    jpeg.LoadFromData(test::makeTestJpeg(30, 20, true));
+    EXPECT_TRUE(jpeg.Grayscale());
+    const TNkDIB& p = jpeg.Bitmap();
+    EXPECT_EQ(p.PixelFormat(), nk8Bit);
+    EXPECT_EQ(p.Colors(0), 0u);
+    EXPECT_EQ(p.Colors(128), 0x808080u);
+    EXPECT_EQ(p.Colors(255), 0xFFFFFFu);
+}
+
+TEST(TJPEGImage, SavesBaselineThreeComponentsAtTheQuality) {
+    TNkDIB picture(40, 30, nk24Bit);
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x) picture.SetPixels(x, y, test::testPatternColor(x, y, 40, 30));
+    TJPEGImage jpeg;
+    jpeg.Assign(picture);
+    jpeg.SetCompressionQuality(100);
+    const QByteArray best = jpeg.SaveToData();
+    jpeg.SetCompressionQuality(0);
+    EXPECT_EQ(jpeg.CompressionQuality(), 1);
+    const QByteArray worst = jpeg.SaveToData();
+    EXPECT_LT(worst.size(), best.size());
+    EXPECT_TRUE(best.contains("\xFF\xC0"));   // baseline frame
+    EXPECT_FALSE(best.contains("\xFF\xC2"));  // not progressive
+    TJPEGImage back;
+    back.LoadFromData(best);
+    EXPECT_EQ(back.Width(), 40);
+    EXPECT_LT(worstDifference(back.Bitmap()), 60);  // a swapped red and blue is far off
+
+    TJPEGImage grey;  // an 8-bit grey picture is written as three components
+    grey.LoadFromData(test::makeTestJpeg(16, 16, true));
+    TJPEGImage greyCopy;
+    greyCopy.LoadFromData(grey.SaveToData());
+    EXPECT_FALSE(greyCopy.Grayscale());
+    EXPECT_EQ(greyCopy.Bitmap().PixelFormat(), nk24Bit);
+}
+
+TEST(TJPEGImage, SaveReplacesTheFileAndReportsFailures) {
+    test::TempDir dir;
+    dir.write("t.jpg", QByteArray("old content"));
+    TJPEGImage jpeg;
+    jpeg.Assign(TNkDIB(8, 8, nk24Bit));
+    jpeg.SaveToFile(dir.file("t.jpg"));
+    TJPEGImage back;
+    back.LoadFromFile(dir.file("t.jpg"));
+    EXPECT_EQ(back.Width(), 8);
+    EXPECT_THROW(jpeg.SaveToFile(dir.file("no/such/folder/t.jpg")), IoError);
+    EXPECT_THROW(back.LoadFromFile(dir.file("missing.jpg")), IoError);
+}
+
+template <typename F>
+void expectCodecError(F f) {
+    try {
+        f();
+        ADD_FAILURE() << "decoded";
+    } catch (const EJPEG& e) {
+        EXPECT_FALSE(e.message().isEmpty());
+    }
+}
+
+TEST(TJPEGImage, BadDataRaisesTheCodecError) {
+    TJPEGImage jpeg;
+    expectCodecError([&] { jpeg.LoadFromData(QByteArray()); });
+    expectCodecError([&] { jpeg.LoadFromData(test::makeTestBmp24(4, 4)); });
+    const QByteArray good = test::makeTestJpeg(32, 32);
+    expectCodecError([&] { jpeg.LoadFromData(good.left(20)); });  // header cut off
+    EXPECT_TRUE(jpeg.Empty());
+    QByteArray badTable = good;
+    const int dht = badTable.indexOf("\xFF\xC4");
+    ASSERT_GT(dht, 0);
+    badTable[dht + 2] = 0, badTable[dht + 3] = 3;  // a Huffman table segment far too short
+    expectCodecError([&] { jpeg.LoadFromData(badTable); });
+}
+
+TEST(TJPEGImage, TruncatedDataDecodesWithAWarning) {
+    const QByteArray good = test::makeTestJpeg(64, 64);
+    TJPEGImage jpeg;
+    jpeg.LoadFromData(good.left(good.size() * 2 / 3));
+    EXPECT_EQ(jpeg.Width(), 64);
+    EXPECT_EQ(jpeg.Height(), 64);
+    EXPECT_FALSE(jpeg.Warnings().isEmpty());
+}
+
+TEST(TJPEGImage, DamagedDataNeverCrashes) {
+    const QByteArray good = test::makeTestJpeg(48, 32);
+    std::srand(7);
+    for (int round = 0; round < 300; ++round) {
+        QByteArray data = good;
+        for (int i = 0; i < 1 + round % 5; ++i) data[std::rand() % data.size()] = char(std::rand());
+        TJPEGImage jpeg;
+        try {
+            jpeg.LoadFromData(data);
+            EXPECT_GE(jpeg.Width(), 1);
+        } catch (const EJPEG&) {
+        }
+    }
+}
+
+TEST(TJPEGImage, AbsurdSizeIsRefusedBeforeDecoding) {
+    QByteArray data = test::makeTestJpeg(16, 16);
+    const int sof = data.indexOf("\xFF\xC0");
+    ASSERT_GT(sof, 0);
+    // Height and width fields of the frame header: 60000 x 60000.
+    data[sof + 5] = char(0xEA), data[sof + 6] = char(0x60);
+    data[sof + 7] = char(0xEA), data[sof + 8] = char(0x60);
+    TJPEGImage jpeg;
+    try {
+        jpeg.LoadFromData(data);
+        ADD_FAILURE() << "decoded";
+    } catch (const EJPEG& e) {
+        EXPECT_TRUE(e.message().contains("too large")) << e.message().toStdString();
+    }
+}
+
+// A four-component CMYK JPEG of one flat colour, written as Adobe applications do
+// (inverted values, Adobe marker) or plain.
+QByteArray cmykJpeg(unsigned char c, unsigned char m, unsigned char y, unsigned char k,
+                    bool adobe) {
+    jpeg_compress_struct cinfo;
+    jpeg_error_mgr jerr;
+    cinfo.err = jpeg_std_error(&jerr);
+    jpeg_create_compress(&cinfo);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&cinfo, &buffer, &size);
+    cinfo.image_width = 16;
+    cinfo.image_height = 16;
+    cinfo.input_components = 4;
+    cinfo.in_color_space = JCS_CMYK;
+    jpeg_set_defaults(&cinfo);
+    cinfo.write_Adobe_marker = adobe ? TRUE : FALSE;
+    jpeg_set_quality(&cinfo, 100, TRUE);
+    jpeg_start_compress(&cinfo, TRUE);
+    std::vector<unsigned char> row;
+    for (int x = 0; x < 16; ++x) {
+        const unsigned char px[4] = {c, m, y, k};
+        for (unsigned char v : px) row.push_back(adobe ? 255 - v : v);
+    }
+    while (cinfo.next_scanline < 16) {
+        JSAMPROW r = row.data();
+        jpeg_write_scanlines(&cinfo, &r, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    QByteArray result(reinterpret_cast<const char*>(buffer), int(size));
+    std::free(buffer);
+    return result;
+}
+
+TEST(TJPEGImage, CmykIsConvertedToRgb) {
+    for (bool adobe : {true, false}) {
+        TJPEGImage jpeg;
+        jpeg.LoadFromData(cmykJpeg(0, 255, 255, 0, adobe));  // red
+        const quint32 red = jpeg.Bitmap().Pixels(8, 8);
+        EXPECT_GT(channel(red, 0), 240) << adobe;
+        EXPECT_LT(channel(red, 8), 15);
+        EXPECT_LT(channel(red, 16), 15);
+        jpeg.LoadFromData(cmykJpeg(0, 0, 0, 128, adobe));  // mid grey
+        const quint32 grey = jpeg.Bitmap().Pixels(8, 8);
+        for (int s = 0; s < 24; s += 8) EXPECT_NEAR(channel(grey, s), 127, 4);
+    }
+}
+
+}  // namespace
+}  // namespace tessaly
