@@ -1,17 +1,250 @@
+// The BMP conversion and rotation modes of tessaly-batch: the converter window and the
+// rotation window, driven from the command line through the same core.
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFileInfo>
 #include <cstdio>
+#include <iostream>
+#include <string>
+
+#include <unistd.h>
 
 #include "batch/batchcommands.h"
+#include "core/imaging/bmpconversion.h"
+#include "core/imaging/rotationjob.h"
+#include "core/settings/catalogsettings.h"
+#include "core/text/errors.h"
 
 namespace tessaly::batch {
 
-int runConvertBmpCommand(const QStringList&) {
-    std::fputs("tessaly-batch: --convert-bmp is not built yet\n", stderr);
+namespace {
+
+const char* const kConvertUsage =
+    "Usage: tessaly-batch --convert-bmp [-Q N] [--overwrite | --no-overwrite] FILE.bmp...\n"
+    "Writes each BMP file as a JPEG file beside it (pic.bmp -> pic.jpg).\n"
+    "  -Q, --quality N   JPEG quality, 70..100 (default 95)\n"
+    "      --overwrite   replace existing JPEG files without asking\n"
+    "      --no-overwrite  keep existing JPEG files without asking\n"
+    "                    (neither: asked on a terminal, kept otherwise)\n"
+    "Stops at the first file that cannot be read or written; files converted before it stay.\n"
+    "Exit status: 0 done, 1 a file failed, 2 usage error.\n";
+
+const char* const kRotateUsage =
+    "Usage: tessaly-batch --rotate right|left|180 [-Q N] [--no-backup] [--settings DIR] "
+    "FILE.jpg...\n"
+    "Turns each photograph and saves it over its own file (replaced in one step).\n"
+    "  -Q, --quality N     JPEG quality, 50..100 (default: the rotation quality of the settings)\n"
+    "      --no-backup     no copy of the original in the folder's _backup\n"
+    "                      (by default the first original is kept there, never replaced)\n"
+    "  -s, --settings DIR  folder holding Quorvel.ini (default: the program's folder)\n"
+    "Only files whose extension is .jpg (any letter case) are turned.\n"
+    "Exit status: 0 done, 1 a file failed, 2 usage error.\n";
+
+// Messages go to standard error, one per line; "\r" in a window text breaks the line.
+void say(const QString& text) {
+    QString line = text;
+    line.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    std::fprintf(stderr, "%s\n", line.toUtf8().constData());
+}
+
+int usageError(const QString& text, const char* usage) {
+    say(QStringLiteral("tessaly-batch: ") + text);
+    std::fputs(usage, stderr);
     return 2;
 }
 
-int runRotateCommand(const QStringList&) {
-    std::fputs("tessaly-batch: --rotate is not built yet\n", stderr);
-    return 2;
+bool parse(QCommandLineParser& parser, const QStringList& args) {
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
+    parser.addOption({{"Q", "quality"}, "", "N"});
+    parser.addOption({{"h", "help"}, ""});
+    return parser.parse(QStringList{QCoreApplication::applicationFilePath()} + args);
+}
+
+// The quality option, or fallback when it is not given; false when it is out of range.
+bool qualityOption(const QCommandLineParser& parser, int low, int high, int fallback,
+                   int& quality) {
+    if (!parser.isSet("quality")) {
+        quality = fallback;
+        return true;
+    }
+    bool ok = false;
+    quality = parser.value("quality").toInt(&ok);
+    return ok && quality >= low && quality <= high;
+}
+
+// The overwrite question on a terminal; No when nobody can answer it.
+bool askOverwrite(const QString& outputPath) {
+    if (!::isatty(STDIN_FILENO) || !::isatty(STDERR_FILENO)) return false;
+    QString question = BmpConversion::overwriteQuestion(outputPath);
+    question.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    std::fprintf(stderr, "%s [y/N] ", question.toUtf8().constData());
+    std::fflush(stderr);
+    std::string answer;
+    if (!std::getline(std::cin, answer)) return false;
+    const QString reply = QString::fromStdString(answer).trimmed().toLower();
+    return reply == QLatin1String("y") || reply == QLatin1String("yes");
+}
+
+enum class Overwrite { Ask, Always, Never };
+
+// Converts one file; false when the run has to stop there.
+bool convertOne(const BmpConversion& conversion, const QString& file, Overwrite overwrite,
+                int& written, int& skipped) {
+    const QFileInfo info(file);
+    const QString folder = info.absolutePath() + QLatin1Char('/');
+    BmpConversion::Hooks hooks;
+    hooks.overwrite = [&](const QString& output) {
+        if (overwrite != Overwrite::Ask) return overwrite == Overwrite::Always;
+        return askOverwrite(folder + output);
+    };
+    const BmpConversion::Result result = conversion.run(folder, {info.fileName()}, hooks);
+    for (const QString& output : result.written) say(QStringLiteral("変換: ") + folder + output);
+    for (const QString& output : result.skipped) {
+        say(QStringLiteral("スキップ: ") + folder + output);
+    }
+    written += result.written.size();
+    skipped += result.skipped.size();
+    if (result.failure == BmpConversion::Failure::None) return true;
+    say(QStringLiteral("tessaly-batch: ") + file + QStringLiteral(": ") + result.message);
+    if (result.failure == BmpConversion::Failure::Write) say(BmpConversion::writeErrorMessage());
+    return false;
+}
+
+}  // namespace
+
+int runConvertBmpCommand(const QStringList& args) {
+    QCommandLineParser parser;
+    parser.addOption({"convert-bmp", ""});
+    parser.addOption({"overwrite", ""});
+    parser.addOption({"no-overwrite", ""});
+    if (!parse(parser, args)) return usageError(parser.errorText(), kConvertUsage);
+    if (parser.isSet("help")) {
+        std::fputs(kConvertUsage, stdout);
+        return 0;
+    }
+    int quality = 95;
+    if (!qualityOption(parser, 70, 100, 95, quality)) {
+        return usageError(QStringLiteral("the quality must be a number from 70 to 100"),
+                          kConvertUsage);
+    }
+    if (parser.isSet("overwrite") && parser.isSet("no-overwrite")) {
+        return usageError(QStringLiteral("--overwrite and --no-overwrite exclude each other"),
+                          kConvertUsage);
+    }
+    const QStringList files = parser.positionalArguments();
+    if (files.isEmpty()) return usageError(RotationJob::noFileMessage(), kConvertUsage);
+    const Overwrite overwrite = parser.isSet("overwrite")      ? Overwrite::Always
+                                : parser.isSet("no-overwrite") ? Overwrite::Never
+                                                               : Overwrite::Ask;
+    const BmpConversion conversion(quality);
+    int written = 0, skipped = 0;
+    bool complete = true;
+    for (const QString& file : files) {
+        complete = convertOne(conversion, file, overwrite, written, skipped);
+        if (!complete) break;
+    }
+    if (complete) say(BmpConversion::finishedStatus());
+    say(QStringLiteral("%1 件変換、%2 件スキップ").arg(written).arg(skipped));
+    return complete ? 0 : 1;
+}
+
+namespace {
+
+bool parseTurn(const QString& text, Turn& turn) {
+    if (text == QLatin1String("right")) {
+        turn = Turn::Right;
+    } else if (text == QLatin1String("left")) {
+        turn = Turn::Left;
+    } else if (text == QLatin1String("180")) {
+        turn = Turn::Half;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// The settings folder: the one given (or the folder of a Quorvel.ini given), else the
+// program's own folder.
+QString settingsFolder(const QString& given) {
+    if (given.isEmpty()) return QCoreApplication::applicationDirPath();
+    const QFileInfo info(given);
+    return info.isDir() ? info.absoluteFilePath() : info.absolutePath();
+}
+
+// Turns one photograph; false (after its message) when it failed.
+bool rotateOne(const QString& file, Turn turn, int quality, bool backup) {
+    const QFileInfo info(file);
+    const QString name = info.fileName();
+    const auto fail = [&](const QString& text) {
+        say(QStringLiteral("tessaly-batch: ") + file + QStringLiteral(": ") + text);
+        return false;
+    };
+    if (!RotationJob::isRotatableName(name)) return fail(RotationJob::noFileMessage());
+    const RotationJob job(info.absolutePath(), quality, backup);
+    TNkDIB picture;
+    try {
+        picture = RotationJob::turned(RotationJob::loadPhotograph(job.filePath(name)), turn);
+    } catch (const Error& error) {
+        return fail(error.message());
+    }
+    try {
+        job.backUp(name);
+    } catch (const Error& error) {
+        return fail(RotationJob::backupErrorMessage() + QLatin1Char(' ') + error.message());
+    }
+    try {
+        job.save(picture, name);
+    } catch (const Error& error) {
+        return fail(RotationJob::saveErrorMessage() + QLatin1Char(' ') + error.message());
+    }
+    say(QStringLiteral("回転: ") + file);
+    return true;
+}
+
+}  // namespace
+
+int runRotateCommand(const QStringList& args) {
+    QCommandLineParser parser;
+    parser.addOption({"rotate", "", "DIRECTION"});
+    parser.addOption({"no-backup", ""});
+    parser.addOption({{"s", "settings"}, "", "DIR"});
+    if (!parse(parser, args)) return usageError(parser.errorText(), kRotateUsage);
+    if (parser.isSet("help")) {
+        std::fputs(kRotateUsage, stdout);
+        return 0;
+    }
+    Turn turn = Turn::Right;
+    if (!parseTurn(parser.value("rotate"), turn)) {
+        return usageError(QStringLiteral("the turn must be right, left or 180"), kRotateUsage);
+    }
+    const QString given = parser.value("settings");
+    if (!given.isEmpty() && !QFileInfo::exists(given)) {
+        return usageError(QStringLiteral("settings folder not found: ") + given, kRotateUsage);
+    }
+    CatalogSettings settings;
+    try {
+        settings = loadSettings(settingsFolder(given));
+    } catch (const Error& error) {
+        say(QStringLiteral("tessaly-batch: ") + error.message());
+        return 1;
+    }
+    int quality = 95;
+    if (!qualityOption(parser, 50, 100, qBound(50, settings.rotateQuality, 100), quality)) {
+        return usageError(QStringLiteral("the quality must be a number from 50 to 100"),
+                          kRotateUsage);
+    }
+    const QStringList files = parser.positionalArguments();
+    if (files.isEmpty()) return usageError(RotationJob::noFileMessage(), kRotateUsage);
+    int turned = 0, failed = 0;
+    for (const QString& file : files) {
+        if (rotateOne(file, turn, quality, !parser.isSet("no-backup"))) {
+            ++turned;
+        } else {
+            ++failed;
+        }
+    }
+    say(QStringLiteral("%1 件回転、%2 件失敗").arg(turned).arg(failed));
+    return failed == 0 ? 0 : 1;
 }
 
 }  // namespace tessaly::batch

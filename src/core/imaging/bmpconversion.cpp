@@ -58,6 +58,10 @@ BmpConversion::Result BmpConversion::run(const QString& folder, const QStringLis
         }
         if (hooks.loaded) hooks.loaded(picture);
         const QString output = outputName(name);
+        if (QFileInfo(base + output) == QFileInfo(base + name)) {
+            result.skipped << output;  // never written over its own source
+            continue;
+        }
         if (QFileInfo::exists(base + output) &&
             !(hooks.overwrite && hooks.overwrite(output))) {
             result.skipped << output;

@@ -25,7 +25,7 @@ public:
     // How a run went. On a failure the run stopped at failedName; files before it stay.
     struct Result {
         QStringList written;  // output names written
-        QStringList skipped;  // output names left as they were (the question was answered No)
+        QStringList skipped;  // output names left as they were (answered No, or the source)
         Failure failure = Failure::None;
         QString failedName;   // the source file that stopped the run
         QString message;      // the pixel image's, codec's or file system's text
