@@ -1,12 +1,155 @@
+// Table-of-contents mode of tessaly-batch: the generator of the table-of-contents window,
+// driven from the command line.
+#include <unistd.h>
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFileInfo>
 #include <cstdio>
 
 #include "batch/batchcommands.h"
+#include "batch/processshell.h"
+#include "core/settings/catalogsettings.h"
+#include "core/text/errors.h"
+#include "core/text/formatting.h"
+#include "core/toc/tocgenerator.h"
 
 namespace tessaly::batch {
 
-int runTocCommand(const QStringList&) {
-    std::fputs("tessaly-batch: --toc is not built yet\n", stderr);
+namespace {
+
+const char* const kTocUsage =
+    "Usage: tessaly-batch --toc FOLDER --title TEXT [options]\n"
+    "Makes the table of contents of the catalogues in FOLDER's sub-folders.\n"
+    "  -t, --title TEXT              title of the contents page (required)\n"
+    "      --grid                    show the catalogues' thumbnails, five to a row\n"
+    "      --frames                  write a frame set (top page and title.htm) instead\n"
+    "      --background-image FILE   copy FILE beside the page as its background\n"
+    "      --background-color N      page colour, Windows colour value (default 8421504)\n"
+    "      --date Y-M-D              date written into the pages (default: today)\n"
+    "  -s, --settings DIR            folder holding Quorvel.ini (default: the program's folder)\n"
+    "      --open                    open the page afterwards (browser setting or xdg-open)\n"
+    "  -q, --quiet                   no progress display\n"
+    "  -h, --help                    this text\n"
+    "The page's path is printed on standard output.\n"
+    "Exit status: 0 done, 1 the run failed, 2 usage error.\n";
+
+struct Request {
+    TocOptions options;
+    QString settingsFolder;
+    bool open = false;
+    bool quiet = false;
+};
+
+int usageError(const QString& text) {
+    std::fprintf(stderr, "tessaly-batch: %s\n%s", text.toUtf8().constData(), kTocUsage);
     return 2;
+}
+
+// A message as the terminal shows it: the message box's line break becomes a newline.
+void reportError(QString message) {
+    message.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    std::fprintf(stderr, "tessaly-batch: %s\n", message.toUtf8().constData());
+}
+
+void addOptions(QCommandLineParser& parser) {
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
+    parser.addOptions({{"toc", "", "FOLDER"},
+                       {{"t", "title"}, "", "TEXT"},
+                       {"grid", ""},
+                       {"frames", ""},
+                       {"background-image", "", "FILE"},
+                       {"background-color", "", "N"},
+                       {"date", "", "Y-M-D"},
+                       {{"s", "settings"}, "", "DIR"},
+                       {"open", ""},
+                       {{"q", "quiet"}, ""},
+                       {{"h", "help"}, ""}});
+}
+
+// Fills the request from the parsed line; an empty result means all is well.
+QString readRequest(const QCommandLineParser& parser, Request& request) {
+    if (!parser.positionalArguments().isEmpty()) {
+        return QStringLiteral("unexpected argument: ") + parser.positionalArguments().first();
+    }
+    TocOptions& options = request.options;
+    options.folder = parser.value("toc");
+    if (options.folder.isEmpty()) return QStringLiteral("--toc takes the folder to work on");
+    options.title = parser.value("title");
+    options.showImages = parser.isSet("grid");
+    options.useFrames = parser.isSet("frames");
+    options.useBackgroundImage = parser.isSet("background-image");
+    options.backgroundImageFile = parser.value("background-image");
+    if (parser.isSet("background-color")) {
+        bool ok = false;
+        options.backgroundColor = parser.value("background-color").toLongLong(&ok);
+        if (!ok || options.backgroundColor < 0 || options.backgroundColor > 0xFFFFFF) {
+            return QStringLiteral("--background-color takes a colour value from 0 to 16777215");
+        }
+    }
+    if (parser.isSet("date")) {
+        options.date = QDate::fromString(parser.value("date"), QStringLiteral("yyyy-M-d"));
+        if (!options.date.isValid()) return QStringLiteral("--date takes a date such as 2026-1-5");
+    }
+    request.settingsFolder = parser.value("settings");
+    request.open = parser.isSet("open");
+    request.quiet = parser.isSet("quiet");
+    return QString();
+}
+
+// The settings: Quorvel.ini in the given folder (a path to the file itself is taken too),
+// else in the program's folder.
+CatalogSettings readSettings(const QString& given) {
+    if (given.isEmpty()) return loadSettings(QCoreApplication::applicationDirPath());
+    const QFileInfo info(given);
+    if (info.isDir()) return loadSettings(info.absoluteFilePath());
+    if (info.isFile() && info.fileName() == QLatin1String(kSettingsFileName)) {
+        return loadSettings(info.absolutePath());
+    }
+    throw IoError(QStringLiteral("settings folder not found: ") + given);
+}
+
+int runToc(Request& request) {
+    const CatalogSettings settings = readSettings(request.settingsFolder);
+    request.options.folder = QFileInfo(request.options.folder).absoluteFilePath();
+    if (!request.options.title.isEmpty() && !QFileInfo(request.options.folder).isDir()) {
+        throw IoError(QStringLiteral("no such folder: ") + request.options.folder);
+    }
+    const bool showProgress = !request.quiet && isatty(STDERR_FILENO);
+    TocGenerator generator(settings);
+    const QString page = generator.run(request.options, [showProgress](const QString& text) {
+        if (showProgress) std::fprintf(stderr, "\r%s", text.toUtf8().constData());
+    });
+    if (showProgress) std::fputs("\n", stderr);
+    std::printf("%s\n", page.toUtf8().constData());
+    if (request.open) {
+        ProcessShell shell;
+        TocGenerator::openPage(settings, shell, page);
+    }
+    return 0;
+}
+
+}  // namespace
+
+int runTocCommand(const QStringList& args) {
+    QCommandLineParser parser;
+    addOptions(parser);
+    if (!parser.parse(QStringList{QStringLiteral("tessaly-batch")} + args)) {
+        return usageError(parser.errorText());
+    }
+    if (parser.isSet("help")) {
+        std::fputs(kTocUsage, stdout);
+        return 0;
+    }
+    Request request;
+    const QString problem = readRequest(parser, request);
+    if (!problem.isEmpty()) return usageError(problem);
+    try {
+        return runToc(request);
+    } catch (const Error& error) {
+        reportError(error.message());
+        return 1;
+    }
 }
 
 }  // namespace tessaly::batch

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QRandomGenerator>
 
+#include "core/catalog/catalogpagewriter.h"
 #include "core/text/errors.h"
 #include "tocfixture.h"
 
@@ -96,4 +97,22 @@ TEST(TocEntry, SubFoldersSortedIgnoringCaseWithoutFilesOrHiddenFolders) {
     dir.write(QStringLiteral("afile"), "x");
     EXPECT_EQ(tocSubFolders(dir.path()), (QStringList{"Alpha", "alpha2", "beta", "Gamma"}));
     EXPECT_TRUE(tocSubFolders(dir.file(QStringLiteral("missing"))).isEmpty());
+}
+
+TEST(TocEntry, ReadsPagesWrittenByTheCataloguePageWriter) {
+    test::TempDir dir;
+    CatalogSettings settings;
+    settings.thumbPrefix = QStringLiteral("s_");
+    CatalogPageWriter writer(settings);
+    const QString path = dir.file(QStringLiteral("index.htm"));
+    writer.writeHead(path, QStringLiteral("北海道の旅 <2026>"), 5, 1234,
+                     QStringLiteral("写真 01.JPG"), QDate(2026, 1, 5));
+    writer.writeBodyStart();
+    writer.writeTail(false);
+    const std::optional<TocEntry> entry = readTocEntry(path, QStringLiteral("旅"));
+    ASSERT_TRUE(entry.has_value());
+    EXPECT_EQ(entry->title, QStringLiteral("北海道の旅 <2026>"));
+    EXPECT_EQ(entry->imageCount, QStringLiteral("234"));
+    EXPECT_EQ(entry->date, QStringLiteral("  2026.1.5"));
+    EXPECT_EQ(entry->thumbnailName, QStringLiteral("s_写真 01.JPG"));
 }
