@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+
+#include "core/imaging/rotationjob.h"
+#include "core/imaging/tjpegimage.h"
+#include "core/settings/catalogsettings.h"
+#include "support/tempdir.h"
+#include "support/testimages.h"
+
+namespace tessaly {
+namespace {
+
+using test::TempDir;
+
+// tessaly-batch: named by TESSALY_BATCH, else found beside this test program's build folder.
+QString batchProgram() {
+    const QString given = qEnvironmentVariable("TESSALY_BATCH");
+    if (!given.isEmpty()) return given;
+    const QString self = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+    return QFileInfo(self).absolutePath() + QStringLiteral("/../src/batch/tessaly-batch");
+}
+
+struct Outcome {
+    int status = -1;
+    QString errors;
+};
+
+Outcome runBatch(const QStringList& args) {
+    QProcess process;
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.start(batchProgram(), args);
+    process.waitForFinished(60000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+class BatchTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!QFileInfo(batchProgram()).isExecutable()) {
+            GTEST_SKIP() << "skipped: tessaly-batch not built";
+        }
+    }
+    TempDir dir;
+};
+
+TEST_F(BatchTest, ConvertKeepsExistingOutputWithoutATerminal) {
+    dir.write("pic.bmp", test::makeTestBmp24(40, 30));
+    dir.write("photo.BMP", test::makeTestBmp24(20, 10));
+    dir.write("pic.jpg", "old");
+    const Outcome outcome = runBatch({"--convert-bmp", dir.file("pic.bmp"), dir.file("photo.BMP")});
+    EXPECT_EQ(outcome.status, 0) << outcome.errors.toStdString();
+    EXPECT_EQ(dir.read("pic.jpg"), QByteArray("old"));
+    TJPEGImage photo;
+    photo.LoadFromFile(dir.file("photo.jpg"));
+    EXPECT_EQ(photo.Width(), 20);
+    EXPECT_TRUE(outcome.errors.contains(QStringLiteral("スキップ: ") + dir.file("pic.jpg")));
+    EXPECT_TRUE(outcome.errors.contains(QStringLiteral("変換: ") + dir.file("photo.jpg")));
+    EXPECT_TRUE(outcome.errors.contains(QStringLiteral("変換終了")));
+
+    EXPECT_EQ(runBatch({"--convert-bmp", "--overwrite", "-Q", "70", dir.file("pic.bmp")}).status, 0);
+    EXPECT_NE(dir.read("pic.jpg"), QByteArray("old"));
+}
+
+TEST_F(BatchTest, ConvertStopsAtAFileThatIsNoBitmap) {
+    dir.write("a.bmp", test::makeTestBmp24(8, 8));
+    dir.write("b.bmp", "not a bitmap");
+    dir.write("c.bmp", test::makeTestBmp24(8, 8));
+    const Outcome outcome = runBatch(
+        {"--convert-bmp", dir.file("a.bmp"), dir.file("b.bmp"), dir.file("c.bmp")});
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_TRUE(outcome.errors.contains(QString(nkmsg::kFileType)));
+    EXPECT_TRUE(QFileInfo::exists(dir.file("a.jpg")));
+    EXPECT_FALSE(QFileInfo::exists(dir.file("c.jpg")));
+}
+
+TEST_F(BatchTest, UsageErrorsExitWithTwo) {
+    dir.write("a.bmp", test::makeTestBmp24(8, 8));
+    EXPECT_EQ(runBatch({"--convert-bmp", "-Q", "69", dir.file("a.bmp")}).status, 2);
+    EXPECT_EQ(runBatch({"--convert-bmp", "--overwrite", "--no-overwrite", dir.file("a.bmp")})
+                  .status, 2);
+    EXPECT_EQ(runBatch({"--convert-bmp"}).status, 2);
+    EXPECT_EQ(runBatch({"--rotate", "up", dir.file("a.jpg")}).status, 2);
+    EXPECT_EQ(runBatch({"--rotate", "left", "-Q", "49", dir.file("a.jpg")}).status, 2);
+    EXPECT_FALSE(QFileInfo::exists(dir.file("a.jpg")));
+}
+
+TEST_F(BatchTest, RotateRightTwiceEqualsAHalfTurnAndKeepsTheFirstBackup) {
+    test::writeTestJpeg(dir.file("a.jpg"), 64, 48);
+    test::writeTestJpeg(dir.file("b.JPG"), 64, 48);
+    const QByteArray original = dir.read("a.jpg");
+    const QStringList right{"--rotate", "right", "-Q", "100", dir.file("a.jpg")};
+    ASSERT_EQ(runBatch(right).status, 0);
+    ASSERT_EQ(runBatch(right).status, 0);
+    EXPECT_EQ(runBatch({"--rotate", "180", "-Q", "100", dir.file("b.JPG")}).status, 0);
+    EXPECT_EQ(test::readFile(dir.file("_backup/a.jpg")), original);
+    const TNkDIB twice = RotationJob::loadPhotograph(dir.file("a.jpg"));
+    const TNkDIB half = RotationJob::loadPhotograph(dir.file("b.JPG"));
+    ASSERT_EQ(twice.Width(), 64);
+    ASSERT_EQ(half.Width(), 64);
+    int largest = 0;
+    for (int y = 0; y < 48; ++y) {
+        for (int x = 0; x < 64; ++x) {
+            for (int shift = 0; shift < 24; shift += 8) {
+                largest = std::max(largest, std::abs(int((twice.Pixels(x, y) >> shift) & 0xFF) -
+                                                     int((half.Pixels(x, y) >> shift) & 0xFF)));
+            }
+        }
+    }
+    EXPECT_LT(largest, 40);  // one more encode at the highest quality, nothing more
+}
+
+TEST_F(BatchTest, RotateRefusesOtherExtensionsAndHonoursNoBackup) {
+    test::writeTestJpeg(dir.file("a.jpeg"), 16, 8);
+    test::writeTestJpeg(dir.file("b.jpg"), 16, 8);
+    const QByteArray jpeg = dir.read("a.jpeg");
+    const Outcome outcome =
+        runBatch({"--rotate", "left", "--no-backup", dir.file("a.jpeg"), dir.file("b.jpg")});
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_TRUE(outcome.errors.contains(dir.file("a.jpeg") + QStringLiteral(": ") +
+                                        RotationJob::noFileMessage()));
+    EXPECT_EQ(dir.read("a.jpeg"), jpeg);
+    EXPECT_EQ(RotationJob::loadPhotograph(dir.file("b.jpg")).Width(), 8);
+    EXPECT_FALSE(QFileInfo::exists(dir.file("_backup")));
+}
+
+TEST_F(BatchTest, RotateTakesItsQualityFromTheSettings) {
+    TempDir settingsDir;
+    CatalogSettings settings;
+    settings.appFolder = settingsDir.path();
+    settings.rotateQuality = 50;
+    saveSettings(settings);
+    test::writeTestJpeg(dir.file("low.jpg"), 64, 64);
+    test::writeTestJpeg(dir.file("high.jpg"), 64, 64);
+    EXPECT_EQ(runBatch({"--rotate", "right", "--settings", settingsDir.path(),
+                        dir.file("low.jpg")}).status, 0);
+    EXPECT_EQ(runBatch({"--rotate", "right", "--settings", settingsDir.path(), "-Q", "100",
+                        dir.file("high.jpg")}).status, 0);
+    EXPECT_LT(dir.read("low.jpg").size(), dir.read("high.jpg").size());
+    EXPECT_EQ(runBatch({"--rotate", "right", "--settings", dir.file("none"),
+                        dir.file("low.jpg")}).status, 2);
+}
+
+}  // namespace
+}  // namespace tessaly
