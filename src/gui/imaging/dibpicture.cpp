@@ -1,0 +1,20 @@
+#include "gui/imaging/dibpicture.h"
+
+#include <cstring>
+
+namespace tessaly {
+
+QImage DibPicture::toImage(const TNkDIB& picture) {
+    TNkDIB wide(picture);
+    if (wide.PixelFormat() != nk24Bit) wide.SetPixelFormat(nk24Bit);
+    QImage image(wide.Width(), wide.Height(), QImage::Format_BGR888);
+    if (image.isNull()) return image;
+    const size_t rowBytes = size_t(wide.Width()) * 3;
+    for (int y = 0; y < wide.Height(); ++y) {
+        // Both store a pixel as blue, green, red bytes.
+        std::memcpy(image.scanLine(y), wide.ConstScanLine(y), rowBytes);
+    }
+    return image;
+}
+
+}  // namespace tessaly

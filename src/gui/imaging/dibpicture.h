@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QImage>
+
+#include "core/imaging/tnkdib.h"
+
+namespace tessaly {
+
+// Hands a pixel image to the screen: the display picture of an image control.
+class DibPicture {
+public:
+    // A copy of the picture as a 24-bit screen image (palette pictures are widened first).
+    static QImage toImage(const TNkDIB& picture);
+};
+
+}  // namespace tessaly
