@@ -1,0 +1,182 @@
+// End-to-end runs of tessaly-batch's catalogue mode.
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QThread>
+
+#include "core/settings/catalogsettings.h"
+#include "support/tempdir.h"
+#include "support/testimages.h"
+
+namespace tessaly::test {
+namespace {
+
+QString batchProgram() {
+    const QString tests = QFileInfo(QFile::symLinkTarget("/proc/self/exe")).absolutePath();
+    return QDir::cleanPath(tests + "/../src/batch/tessaly-batch");
+}
+
+struct Result {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+Result runBatch(const QStringList& args) {
+    QProcess process;
+    process.start(batchProgram(), args);
+    process.waitForFinished(120000);
+    return Result{process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                  QString::fromUtf8(process.readAllStandardOutput()),
+                  QString::fromUtf8(process.readAllStandardError())};
+}
+
+class BatchCatalogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!QFileInfo(batchProgram()).isExecutable()) GTEST_SKIP() << "skipped: no tessaly-batch";
+        QDir(dir.path()).mkdir(QStringLiteral("秋の旅"));
+        folder = dir.file(QStringLiteral("秋の旅"));
+    }
+    void image(const QString& name, int width = 90, int height = 60) {
+        writeTestJpeg(folder + "/" + name, width, height);
+    }
+    // A settings folder holding Quorvel.ini with the given changes.
+    QString settingsFolder(const std::function<void(CatalogSettings&)>& change) {
+        CatalogSettings settings;
+        settings.appFolder = dir.file("settings");
+        QDir().mkpath(settings.appFolder);
+        change(settings);
+        saveSettings(settings);
+        return settings.appFolder;
+    }
+    QStringList page() const { return sjisLines(readFile(folder + "/index.htm")); }
+    QStringList links() const {
+        QStringList found;
+        for (const QString& line : page()) {
+            if (line.contains("<IMG src=")) found << line.section('"', 5, 5);
+        }
+        return found;
+    }
+
+    TempDir dir;
+    QString folder;
+};
+
+TEST_F(BatchCatalogTest, UsageHelpAndVersion) {
+    Result none = runBatch({});
+    EXPECT_EQ(none.status, 2);
+    EXPECT_TRUE(none.err.contains("Usage: tessaly-batch"));
+    Result help = runBatch({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.out.contains("--per-row"));
+    EXPECT_EQ(runBatch({"--version"}).out, "tessaly-batch 1.60\n");
+    EXPECT_EQ(runBatch({"--per-row", "11", folder}).status, 2);
+    EXPECT_EQ(runBatch({"--jobs", "0", folder}).status, 2);
+    EXPECT_EQ(runBatch({"--date", "5.1.2026", folder}).status, 2);
+    EXPECT_EQ(runBatch({"--bogus", folder}).status, 2);
+    EXPECT_EQ(runBatch({folder, "sub/a.jpg"}).status, 2);
+    EXPECT_EQ(runBatch({dir.file("missing")}).status, 1);
+}
+
+TEST_F(BatchCatalogTest, FolderListIsItsJpegFilesSortedIgnoringCase) {
+    for (const char* name : {"b.jpg", "A.JPG", "c.Jpg", ".hidden.jpg", "d.jpeg"}) image(name);
+    writeFile(folder + "/notes.txt", "x");
+    Result result = runBatch({folder, "--date", "2026-12-25", "-q"});
+    EXPECT_EQ(result.status, 0) << result.err.toStdString();
+    EXPECT_EQ(links(), QStringList({"A.JPG", "b.jpg", "c.Jpg"}));
+    EXPECT_TRUE(page().contains("<TITLE>秋の旅</TITLE>"));
+    EXPECT_TRUE(page().contains("<!-- 2026.12.25 -->"));
+    EXPECT_TRUE(result.err.isEmpty()) << result.err.toStdString();
+}
+
+TEST_F(BatchCatalogTest, NamesGiveTheListInTheirOrder) {
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) image(name);
+    Result result = runBatch({"-t", "題 <名>", "-r", "2", folder, "c.jpg", "a.jpg"});
+    EXPECT_EQ(result.status, 0) << result.err.toStdString();
+    EXPECT_EQ(links(), QStringList({"c.jpg", "a.jpg"}));
+    EXPECT_TRUE(page().contains("<TITLE>題 <名></TITLE>"));
+    EXPECT_TRUE(result.err.contains("1/2 c.jpg"));
+    EXPECT_FALSE(QFileInfo::exists(folder + "/htm_image/b.jpg"));
+}
+
+TEST_F(BatchCatalogTest, WorkerCountsGiveIdenticalFiles) {
+    for (int i = 0; i < 7; ++i) image(QStringLiteral("p%1.jpg").arg(i), 300 + 41 * i, 200 + 13 * i);
+    const QString settings = settingsFolder([](CatalogSettings& s) {
+        s.makeSlideShow = "on";
+        s.thumbFilter = "on";
+        s.useScriptPopup = "on";
+    });
+    QList<QByteArray> first;
+    for (const char* jobs : {"1", "2", "4"}) {
+        QDir(folder + "/htm_image").removeRecursively();
+        Result result = runBatch({folder, "-j", jobs, "-s", settings, "--date", "2026-1-5"});
+        ASSERT_EQ(result.status, 0) << result.err.toStdString();
+        QList<QByteArray> files{readFile(folder + "/index.htm"), readFile(folder + "/SShow.htm")};
+        for (int i = 0; i < 7; ++i) files << readFile(folder + QStringLiteral("/htm_image/p%1.jpg").arg(i));
+        if (first.isEmpty()) first = files;
+        EXPECT_EQ(files, first) << "jobs " << jobs;
+    }
+}
+
+TEST_F(BatchCatalogTest, CommentsWithoutCommentFileEndTheRun) {
+    image("a.jpg");
+    Result result = runBatch({"-c", folder});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_TRUE(result.err.contains("コメントファイルが見つかりません。"));
+    EXPECT_FALSE(QFileInfo::exists(folder + "/index.htm"));
+}
+
+TEST_F(BatchCatalogTest, WriteFailureAndCorruptPhotographFailTheRun) {
+    image("a.jpg");
+    QDir(folder).mkdir("index.htm");
+    Result blocked = runBatch({folder, "-q"});
+    EXPECT_EQ(blocked.status, 1);
+    EXPECT_TRUE(blocked.err.contains("ファイル書き込みエラーが発生しました。\n処理は中断されました。"));
+    QDir(folder).rmdir("index.htm");
+    writeFile(folder + "/b.jpg", "broken");
+    Result corrupt = runBatch({folder, "-q"});
+    EXPECT_EQ(corrupt.status, 1);
+    EXPECT_FALSE(corrupt.err.isEmpty());
+}
+
+TEST_F(BatchCatalogTest, OpenStartsTheConfiguredBrowser) {
+    image("a.jpg");
+    const QString script = dir.file("browser.sh");
+    writeFile(script, "#!/bin/sh\necho \"$1|$PWD\" > \"$0.out\"\n");
+    QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QString settings = settingsFolder([&](CatalogSettings& s) {
+        s.browserPath = script;
+        s.noBrowserLaunch = "on";  // --open still opens
+    });
+    Result result = runBatch({folder, "--open", "-s", settings + "/Quorvel.ini"});
+    EXPECT_EQ(result.status, 0) << result.err.toStdString();
+    for (int i = 0; i < 100 && !QFileInfo::exists(script + ".out"); ++i) QThread::msleep(50);
+    EXPECT_EQ(readFile(script + ".out"), (folder + "/index.htm|" + folder + "\n").toUtf8());
+}
+
+TEST_F(BatchCatalogTest, InterruptEndsThePagesAndExitsWith130) {
+    for (int i = 0; i < 60; ++i) image(QStringLiteral("q%1.jpg").arg(i, 2, 10, QChar('0')), 800, 600);
+    QProcess process;
+    process.setReadChannel(QProcess::StandardError);
+    process.start(batchProgram(), {folder, "-j", "1"});
+    ASSERT_TRUE(process.waitForStarted());
+    QByteArray err;
+    while (!err.contains("2/60") && process.waitForReadyRead(20000)) {
+        err += process.readAllStandardError();
+    }
+    ::kill(static_cast<pid_t>(process.processId()), SIGINT);
+    process.waitForFinished(60000);
+    err += process.readAllStandardError();
+    EXPECT_EQ(process.exitCode(), 130);
+    EXPECT_TRUE(QString::fromUtf8(err).contains("処理は中断されました。"));
+    EXPECT_EQ(page().last(), "</HTML>");
+    EXPECT_LT(links().size(), 60);
+}
+
+}  // namespace
+}  // namespace tessaly::test
