@@ -324,7 +324,7 @@ QWidget* TOption::buildRotationPage() {
     makeNamed(UpDown1, "UpDown1")->setRange(50, 100);
     auto* quality = row({label(Label8, "Label8", QStringLiteral("画像保存時の圧縮率")),
                          edit(Edit7, "Edit7", true), UpDown1});
-    quality->setSpacing(2);
+    quality->setSpacing(4);
     Edit7->setFixedWidth(50);
     layout->addWidget(indented(quality));
     layout->addWidget(indented(row({label(Label9, "Label9", QStringLiteral("数字が大きい方が高画質ですが"))})));

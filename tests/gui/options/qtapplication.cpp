@@ -1,7 +1,8 @@
-// One QApplication for every test in this program.
+// One QApplication for every test in this program, ended before static destruction.
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <memory>
 
 namespace {
 
@@ -11,8 +12,12 @@ public:
         static int argc = 1;
         static char name[] = "test_gui_options";
         static char* argv[] = {name, nullptr};
-        static QApplication application(argc, argv);
+        app_ = std::make_unique<QApplication>(argc, argv);
     }
+    void TearDown() override { app_.reset(); }
+
+private:
+    std::unique_ptr<QApplication> app_;
 };
 
 const ::testing::Environment* const kEnvironment =
