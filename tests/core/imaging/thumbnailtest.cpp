@@ -1,0 +1,253 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QSize>
+#include <QStringList>
+
+#include "core/imaging/real48.h"
+#include "core/imaging/thumbnailfilters.h"
+#include "core/imaging/thumbnailmaker.h"
+#include "core/imaging/tjpegimage.h"
+#include "support/tempdir.h"
+#include "support/testimages.h"
+
+namespace tessaly {
+namespace {
+
+TEST(Real48, SharpeningWeights) {
+    const long double k = sharpenNeighbourWeight();
+    EXPECT_EQ(k, -879609302221.0L / 8796093022208.0L);  // -0.1 to 40 significant bits
+    EXPECT_EQ(QString::number(double(k), 'g', 17), "-0.10000000000002274");
+    EXPECT_EQ(QString::number(double(sharpenCentreWeight()), 'g', 17), "1.8000000000010914");
+}
+
+TEST(Real48, RoundsHalvesAwayFromZero) {
+    const long double half = 1.0L + 0x1p-40L;  // exactly half a unit of the 40-bit significand
+    EXPECT_EQ(roundToReal48(half), 1.0L + 0x1p-39L);
+    EXPECT_EQ(roundToReal48(-half), -(1.0L + 0x1p-39L));
+    EXPECT_EQ(roundToReal48(1.0L + 0x1p-41L), 1.0L);
+    EXPECT_EQ(roundToReal48(2.0L - 0x1p-42L), 2.0L);  // carries into the exponent
+    EXPECT_EQ(roundToReal48(0.0L), 0.0L);
+    EXPECT_EQ(roundToReal48(0x1p-140L), 0.0L);  // below the smallest exponent
+    EXPECT_EQ(roundToReal48(160.0L), 160.0L);
+}
+
+TEST(ThumbnailSize, FitRatioAndNominalSize) {
+    int tw = 0, th = 0;
+    const ThumbnailBox box{160, 120, 80, true};
+    EXPECT_EQ(ThumbnailMaker::fitRatio(100, 50, box), 0.625L);
+    ThumbnailMaker::nominalSize(100, 50, box, tw, th);
+    EXPECT_EQ(tw, 160);
+    EXPECT_EQ(th, 80);
+    const ThumbnailBox defaults{110, 150, 80, false};
+    EXPECT_EQ(ThumbnailMaker::fitRatio(1000, 750, defaults), 1000.0L / 110.0L);
+    ThumbnailMaker::nominalSize(1000, 750, defaults, tw, th);
+    EXPECT_EQ(tw, 110);
+    EXPECT_EQ(th, 82);  // 82.5 goes to the even neighbour
+    ThumbnailMaker::nominalSize(1003, 700, box, tw, th);
+    EXPECT_EQ(tw, 160);
+    EXPECT_EQ(th, 112);
+    ThumbnailMaker::nominalSize(201, 150, box, tw, th);
+    EXPECT_EQ(tw, 160);
+    EXPECT_EQ(th, 119);
+    ThumbnailMaker::nominalSize(10000, 10, ThumbnailBox{100, 100, 80, false}, tw, th);
+    EXPECT_EQ(tw, 100);
+    EXPECT_EQ(th, 1);  // never 0 pixels
+}
+
+TEST(AverageReduce, TruncatedMeansOfBlocks) {
+    TNkDIB dib(4, 4, nk24Bit);
+    const int values[4] = {10, 11, 12, 14};  // the top-left 2 x 2 block
+    for (int i = 0; i < 4; ++i) dib.SetPixels(i % 2, i / 2, quint32(values[i]) * 0x010101u);
+    dib.SetPixels(3, 3, 0x0000FF);
+    AverageReduce(dib, 4, 4, 2, 2);
+    ASSERT_EQ(dib.Width(), 2);
+    ASSERT_EQ(dib.Height(), 2);
+    EXPECT_EQ(dib.Pixels(0, 0), 11u * 0x010101u);  // 47 / 4 truncated
+    EXPECT_EQ(dib.Pixels(1, 1), 63u);               // 255 / 4 in red only
+    EXPECT_EQ(dib.Pixels(1, 0), 0u);
+}
+
+// 1600 x 1200 in 160 x 120: the factor lies just above 0.1, so blocks end at 9, 19, ...
+// 1599; the first run and band have 9 pixels, column 1599 and row 1199 are not used.
+TEST(AverageReduce, BoundariesOfATenfoldReduction) {
+    TNkDIB dib(1600, 1200, nk24Bit);
+    for (int y = 0; y < 1200; ++y) {
+        dib.SetPixels(8, y, 90);     // first run: columns 0..8
+        dib.SetPixels(18, y, 100);   // second run: columns 9..18
+        dib.SetPixels(1599, y, 255);
+    }
+    for (int x = 0; x < 1600; ++x) {
+        dib.SetPixels(x, 8, dib.Pixels(x, 8) | (90u << 8));  // first band: rows 0..8
+        dib.SetPixels(x, 1199, 0xFFFFFF);
+    }
+    EXPECT_GT(averageReduceScale(1600, 1200, 160, 120), 0.1L);
+    AverageReduce(dib, 1600, 1200, 160, 120);
+    ASSERT_EQ(dib.Width(), 160);
+    ASSERT_EQ(dib.Height(), 120);
+    EXPECT_EQ(dib.Pixels(0, 0), 10u | (10u << 8));  // 90 / 9 in both directions
+    EXPECT_EQ(dib.Pixels(1, 0), 10u | (10u << 8));  // 100 / 10 red; green row 8 again
+    EXPECT_EQ(dib.Pixels(0, 1), 10u);
+    EXPECT_EQ(dib.Pixels(1, 1), 10u);
+    EXPECT_EQ(dib.Pixels(159, 60), 0u);   // column 1599 unused
+    EXPECT_EQ(dib.Pixels(80, 119), 0u);   // row 1199 unused
+}
+
+TEST(Sharpen3x3, WeightsRoundingAndBorders) {
+    TNkDIB dib(3, 3, nk24Bit);
+    const int neighbours[8] = {20, 20, 20, 20, 20, 20, 20, 35};  // sum 175
+    int i = 0;
+    for (int y = 0; y < 3; ++y) {
+        for (int x = 0; x < 3; ++x) {
+            if (x != 1 || y != 1) dib.SetPixels(x, y, quint32(neighbours[i++]));
+        }
+    }
+    dib.SetPixels(1, 1, 10);  // 1.8 x 10 - 17.5 = 0.5, which the weights' errors lift above
+    TNkDIB uniform(4, 4, nk24Bit);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x) uniform.SetPixels(x, y, 0x646464);  // 100
+    uniform.SetPixels(1, 1, 0x0000C8);  // red 200 among 100s: 360 - 80 -> 255
+    Sharpen3x3(dib);
+    Sharpen3x3(uniform);
+    EXPECT_EQ(dib.Pixels(1, 1), 1u);
+    EXPECT_EQ(dib.Pixels(2, 2), 35u);  // border untouched
+    EXPECT_EQ(uniform.Pixels(1, 1), 0x0000FFu);  // green, blue: 0 - 0.1 x 800 -> 0
+    EXPECT_EQ(uniform.Pixels(2, 2), 0x6E6E5Au);  // red 180 - 90, others 180 - 70
+    EXPECT_EQ(uniform.Pixels(3, 3), 0x646464u);
+    EXPECT_EQ(uniform.Pixels(0, 1), 0x646464u);
+    TNkDIB narrow(2, 5, nk24Bit);
+    narrow.SetPixels(1, 1, 7);
+    Sharpen3x3(narrow);
+    EXPECT_EQ(narrow.Pixels(1, 1), 7u);
+}
+
+TEST(StretchNearest, RepeatsAndDropsWholeColumns) {
+    TNkDIB two(2, 1, nk24Bit);
+    two.SetPixels(0, 0, 1), two.SetPixels(1, 0, 2);
+    const TNkDIB wide = StretchNearest(two, 4, 3);
+    const quint32 expected[4] = {1, 1, 2, 2};
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 4; ++x) EXPECT_EQ(wide.Pixels(x, y), expected[x]);
+    TNkDIB four(4, 1, nk8Bit);
+    for (int x = 0; x < 4; ++x) four.SetPixels(x, 0, quint32(x + 1));
+    four.SetColors(4, 0x123456);
+    const TNkDIB narrow = StretchNearest(four, 2, 1);
+    EXPECT_EQ(narrow.PixelFormat(), nk8Bit);
+    EXPECT_EQ(narrow.Pixels(0, 0), 2u);
+    EXPECT_EQ(narrow.Pixels(1, 0), 4u);
+    EXPECT_EQ(narrow.Colors(4), 0x123456u);
+}
+
+class ThumbnailMakerTest : public ::testing::Test {
+protected:
+    // Makes a thumbnail of a generated w x h photograph; returns the file's size.
+    QSize make(int w, int h, ThumbnailBox box, bool grey = false) {
+        const QString source = dir.file(QString("p%1x%2.jpg").arg(w).arg(h));
+        test::writeTestJpeg(source, w, h, grey);
+        maker.load(source);
+        EXPECT_EQ(maker.imageWidth(), w);
+        EXPECT_EQ(maker.imageHeight(), h);
+        statuses.clear();
+        maker.make(box, thumb(), [this](const QString& s) { statuses << s; });
+        TJPEGImage written;
+        written.LoadFromFile(thumb());
+        EXPECT_EQ(written.CompressionQuality(), 90);
+        return QSize(written.Width(), written.Height());
+    }
+    QString thumb() const { return dir.file("thumb.jpg"); }
+
+    test::TempDir dir;
+    ThumbnailMaker maker;
+    QStringList statuses;
+};
+
+const QString kPlain = QStringLiteral("通常圧縮");
+const QString kFilter = QStringLiteral("フィルター処理");
+
+TEST_F(ThumbnailMakerTest, SmallPhotographIsEnlargedWhateverTheFilter) {
+    EXPECT_EQ(make(100, 50, {160, 120, 80, true}), QSize(160, 80));
+    EXPECT_EQ(statuses, QStringList{kPlain});
+    EXPECT_EQ(maker.picture().Width(), 160);
+    EXPECT_EQ(make(160, 120, {160, 120, 80, true}), QSize(160, 120));  // r = 1
+    EXPECT_EQ(statuses, QStringList{kPlain});
+}
+
+TEST_F(ThumbnailMakerTest, FilterPathTruncatesWherePlainStretchRounds) {
+    EXPECT_EQ(make(1003, 700, {160, 120, 80, true}), QSize(160, 111));
+    EXPECT_EQ(statuses, QStringList{kFilter});
+    EXPECT_EQ(maker.picture().Height(), 111);
+    EXPECT_EQ(make(1003, 700, {160, 120, 80, false}), QSize(160, 112));
+    EXPECT_EQ(statuses, QStringList{kPlain});
+}
+
+TEST_F(ThumbnailMakerTest, FactorJustBelowCutsAColumnAndDoesNotSharpen) {
+    EXPECT_EQ(make(201, 150, {160, 120, 80, true}), QSize(159, 119));
+    TJPEGImage photo;
+    photo.LoadFromFile(dir.file("p201x150.jpg"));
+    TNkDIB reduced = photo.Bitmap();
+    AverageReduce(reduced, 201, 150, 160, 120);
+    const TNkDIB& picture = maker.picture();
+    ASSERT_EQ(picture.Width(), 159);
+    for (int y = 0; y < 119; ++y)
+        for (int x = 0; x < 159; ++x) ASSERT_EQ(picture.Pixels(x, y), reduced.Pixels(x, y));
+}
+
+TEST_F(ThumbnailMakerTest, StrongReductionIsSharpenedInsideTheBorder) {
+    EXPECT_EQ(make(1600, 1200, {160, 120, 80, true}), QSize(160, 120));
+    TJPEGImage photo;
+    photo.LoadFromFile(dir.file("p1600x1200.jpg"));
+    TNkDIB reduced = photo.Bitmap();
+    AverageReduce(reduced, 1600, 1200, 160, 120);
+    TNkDIB sharpened = reduced;
+    Sharpen3x3(sharpened);
+    const TNkDIB& picture = maker.picture();
+    int changed = 0;
+    for (int y = 0; y < 120; ++y) {
+        for (int x = 0; x < 160; ++x) {
+            ASSERT_EQ(picture.Pixels(x, y), sharpened.Pixels(x, y));
+            const bool border = x == 0 || y == 0 || x == 159 || y == 119;
+            if (border) {
+                ASSERT_EQ(picture.Pixels(x, y), reduced.Pixels(x, y));
+            }
+            changed += picture.Pixels(x, y) != reduced.Pixels(x, y);
+        }
+    }
+    EXPECT_GT(changed, 100);
+}
+
+TEST_F(ThumbnailMakerTest, GreyscalePhotographOnTheFilterPath) {
+    EXPECT_EQ(make(400, 300, {160, 120, 80, true}, true), QSize(160, 120));
+    const TNkDIB& picture = maker.picture();
+    EXPECT_EQ(picture.PixelFormat(), nk24Bit);
+    for (int y = 0; y < 120; ++y) {
+        for (int x = 0; x < 160; ++x) {
+            const quint32 c = picture.Pixels(x, y);
+            ASSERT_EQ(c & 0xFF, (c >> 8) & 0xFF);
+            ASSERT_EQ(c & 0xFF, (c >> 16) & 0xFF);
+        }
+    }
+    EXPECT_EQ(make(400, 300, {160, 120, 80, false}, true), QSize(160, 120));
+}
+
+TEST_F(ThumbnailMakerTest, DegeneratePhotographsGetOnePixel) {
+    EXPECT_EQ(make(1000, 10, {100, 100, 80, false}), QSize(100, 1));
+    // No band of 30 rows fits in 20: the filter path falls back to the plain stretch.
+    EXPECT_EQ(make(3000, 20, {100, 100, 80, true}), QSize(100, 1));
+    EXPECT_EQ(statuses, QStringList{kPlain});
+}
+
+TEST_F(ThumbnailMakerTest, ExistingFileIsReplacedAndFailuresAreRaised) {
+    dir.write("thumb.jpg", QByteArray("not a picture"));
+    EXPECT_EQ(make(50, 50, {40, 40, 75, false}), QSize(40, 40));
+    EXPECT_THROW(maker.make({40, 40, 75, false}, dir.file("thumb2.jpg"), nullptr), ImageError);
+    maker.load(dir.file("p50x50.jpg"));
+    EXPECT_THROW(maker.make({40, 40, 75, false}, dir.file("missing/thumb.jpg"), nullptr),
+                 IoError);
+    dir.write("broken.jpg", QByteArray("not a picture"));
+    EXPECT_THROW(maker.load(dir.file("broken.jpg")), ImageError);
+    maker.release();
+    EXPECT_EQ(maker.imageWidth(), 0);
+}
+
+}  // namespace
+}  // namespace tessaly
