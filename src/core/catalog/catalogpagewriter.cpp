@@ -40,12 +40,30 @@ void CatalogPageWriter::close() noexcept {
     file_.reset();
 }
 
+namespace {
+
+// True when the "&" at position i starts what a browser reads as a character reference
+// ("&amp;", "&#38;"), which would change the name; a lone "&" is read as itself.
+bool startsReference(const QString& text, qsizetype i) {
+    if (text.at(i) != QLatin1Char('&')) return false;
+    qsizetype j = i + 1;
+    while (j < text.size() && text.at(j).unicode() < 0x80 &&
+           (text.at(j).isLetterOrNumber() || text.at(j) == QLatin1Char('#'))) {
+        ++j;
+    }
+    return j > i + 1 && j < text.size() && text.at(j) == QLatin1Char(';');
+}
+
+}  // namespace
+
 QString CatalogPageWriter::pageUrl(const QString& fileName) {
     QString url;
     url.reserve(fileName.size());
-    for (const QChar c : fileName) {
+    for (qsizetype i = 0; i < fileName.size(); ++i) {
+        const QChar c = fileName.at(i);
         const char16_t u = c.unicode();
-        if (u < 0x20 || u == 0x7F || u == '"' || u == '#' || u == '?' || u == '%' || u == '\\') {
+        if (u < 0x20 || u == 0x7F || u == '"' || u == '#' || u == '?' || u == '%' || u == '\\' ||
+            startsReference(fileName, i)) {
             url +=
                 QStringLiteral("%%1").arg(static_cast<uint>(u), 2, 16, QLatin1Char('0')).toUpper();
         } else {
@@ -56,12 +74,18 @@ QString CatalogPageWriter::pageUrl(const QString& fileName) {
 }
 
 QString CatalogPageWriter::attributeText(const QString& text) {
-    QString out = text;
-    out.replace(QLatin1Char('"'), QLatin1String("&quot;"));
-    for (qsizetype i = out.size() - 1; i >= 0; --i) {
-        const char16_t u = out.at(i).unicode();
-        if (u < 0x20 || u == 0x7F) {
-            out.replace(i, 1, QStringLiteral("&#%1;").arg(static_cast<uint>(u)));
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t u = text.at(i).unicode();
+        if (u == '"') {
+            out += QLatin1String("&quot;");
+        } else if (u < 0x20 || u == 0x7F) {
+            out += QStringLiteral("&#%1;").arg(static_cast<uint>(u));
+        } else if (startsReference(text, i)) {
+            out += QLatin1String("&amp;");
+        } else {
+            out += text.at(i);
         }
     }
     return out;

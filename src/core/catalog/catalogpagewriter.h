@@ -40,10 +40,12 @@ public:
     void close() noexcept;
     bool isOpen() const;
 
-    // A file name made safe for a relative link inside the page: '"', '#', '?', '%', '\' and
-    // control characters are percent-encoded; everything else is kept.
+    // A file name made safe for a relative link inside the page: '"', '#', '?', '%', '\',
+    // control characters and an '&' that would read as a character reference ("&amp;") are
+    // percent-encoded; everything else (spaces, Japanese, a lone '&') is kept.
     static QString pageUrl(const QString& fileName);
-    // A text made safe inside a double-quoted attribute: '"' becomes "&quot;".
+    // A text made safe inside a double-quoted attribute: '"' becomes "&quot;", control
+    // characters "&#N;", an '&' that would read as a character reference "&amp;".
     static QString attributeText(const QString& text);
 
 private:

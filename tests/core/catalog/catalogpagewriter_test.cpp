@@ -444,6 +444,10 @@ TEST(CatalogPage, OrdinaryNamesAreExactAndBreakingCharactersAreEncoded) {
               "width=\"110\"></A></TD>");
     EXPECT_EQ(CatalogPageWriter::pageUrl("a\\b\nc.jpg"), "a%5Cb%0Ac.jpg");
     EXPECT_EQ(CatalogPageWriter::attributeText("a\tb\"c"), "a&#9;b&quot;c");
+    // A lone "&" reads as itself; one that starts a character reference would not.
+    EXPECT_EQ(CatalogPageWriter::pageUrl("R&D & co&.jpg"), "R&D & co&.jpg");
+    EXPECT_EQ(CatalogPageWriter::pageUrl("a&amp;b&#38;.jpg"), "a%26amp;b%26%2338;.jpg");
+    EXPECT_EQ(CatalogPageWriter::attributeText("a&lt;b&;c&x y;"), "a&amp;lt;b&;c&x y;");
 }
 
 TEST(CatalogPage, FailuresAreReportedAndCloseIsQuiet) {
