@@ -51,63 +51,63 @@ Tmokuji::Tmokuji(AppContext& context, QWidget* mainWindow)
 
 void Tmokuji::createFolderArea(QWidget* client) {
     Label1 = named(new QLabel(QStringLiteral("作成フォルダ"), client), "Label1");
-    Label1->setGeometry(8, 4, 200, 18);
+    Label1->setGeometry(8, 4, 160, 18);
     Drive1 = named(new DriveBox(client), "Drive1");
-    Drive1->setGeometry(8, 22, 200, 24);
+    Drive1->setGeometry(8, 22, 160, 24);
     Dir1 = named(new FolderList(client), "Dir1");
-    Dir1->setGeometry(8, 50, 200, 164);
+    Dir1->setGeometry(8, 50, 160, 164);
     connect(Drive1, &DriveBox::driveChanged, this, &Tmokuji::Drive1Change);
     connect(Dir1, &FolderList::directoryChanged, Drive1, &DriveBox::setDrive);
 }
 
 void Tmokuji::createTitleArea(QWidget* client) {
     Label3 = named(new QLabel(QStringLiteral("目次のタイトル"), client), "Label3");
-    Label3->setGeometry(216, 4, 232, 18);
+    Label3->setGeometry(176, 4, 272, 18);
     HPtytlebox = named(new QLineEdit(client), "HPtytlebox");
-    HPtytlebox->setGeometry(216, 22, 232, 24);
+    HPtytlebox->setGeometry(176, 22, 272, 24);
     HPtytlebox->setToolTip(QStringLiteral("目次のページに付けるタイトルを入力してください。"));
     framecheck =
         named(new QCheckBox(QStringLiteral("フレームを使用する。（画像も表示されます）"), client),
               "framecheck");
-    framecheck->setGeometry(216, 50, 236, 20);
+    framecheck->setGeometry(176, 50, 278, 20);
     connect(framecheck, &QCheckBox::toggled, this, &Tmokuji::framecheckClick);
     Check2 = named(new QCheckBox(QStringLiteral("目次に画像を表示する"), client), "Check2");
-    Check2->setGeometry(216, 72, 232, 20);
+    Check2->setGeometry(176, 72, 272, 20);
     Check2->setToolTip(QStringLiteral("チェックすると目次に画像を使用します。"));
 }
 
 void Tmokuji::createBackgroundArea(QWidget* client) {
     Panel2 = named(new QLabel(QStringLiteral("背景色"), client), "Panel2");
-    Panel2->setGeometry(216, 98, 110, 26);
+    Panel2->setGeometry(176, 98, 130, 26);
     Panel2->setAlignment(Qt::AlignCenter);
     Panel2->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     Panel2->setAutoFillBackground(true);
     Panel2->setToolTip(QStringLiteral("目次のページの背景色が表示されています。"));
     showBackgroundColour();
     Button3 = button(client, "Button3", QStringLiteral("背景色変更"));
-    Button3->setGeometry(332, 98, 116, 26);
+    Button3->setGeometry(312, 98, 136, 26);
     connect(Button3, &QPushButton::clicked, this, &Tmokuji::Button3Click);
 
     Check3 = named(new QCheckBox(QStringLiteral("背景に画像ファイルを使用する"), client), "Check3");
-    Check3->setGeometry(216, 130, 232, 20);
+    Check3->setGeometry(176, 130, 272, 20);
     connect(Check3, &QCheckBox::toggled, this, &Tmokuji::Check3Click);
     Edit2 = named(new QLineEdit(client), "Edit2");
-    Edit2->setGeometry(216, 152, 176, 24);
+    Edit2->setGeometry(176, 152, 212, 24);
     Edit2->setReadOnly(true);
     Edit2->setToolTip(QStringLiteral("背景に使用する画像ファイルを表示します。"));
     Button4 = button(client, "Button4", QStringLiteral("設定"));
-    Button4->setGeometry(396, 152, 52, 24);
+    Button4->setGeometry(392, 152, 56, 24);
     connect(Button4, &QPushButton::clicked, this, &Tmokuji::Button4Click);
     Check3Click();
 }
 
 void Tmokuji::createButtons(QWidget* client) {
     Button1 = button(client, "Button1", QStringLiteral("実行"));
-    Button1->setGeometry(216, 186, 112, 28);
+    Button1->setGeometry(176, 186, 130, 28);
     Button1->setToolTip(QStringLiteral("目次となるページを作成します。"));
     connect(Button1, &QPushButton::clicked, this, &Tmokuji::Button1Click);
     Button2 = button(client, "Button2", QStringLiteral("終了"));
-    Button2->setGeometry(336, 186, 112, 28);
+    Button2->setGeometry(318, 186, 130, 28);
     Button2->setToolTip(QStringLiteral("目次作成モードを終了します"));
     connect(Button2, &QPushButton::clicked, this, &QDialog::close);
 
