@@ -16,8 +16,8 @@ ClampingSpinBox::ClampingSpinBox(QWidget* parent) : QSpinBox(parent) {
 void ClampingSpinBox::setMaxDigits(int digits) { lineEdit()->setMaxLength(digits); }
 
 bool ClampingSpinBox::isTypable(QChar c) const {
-    return c.isDigit() || c == QLatin1Char('+') || c == QLatin1Char('-') ||
-           c == QLatin1Char('.') || c == locale().decimalPoint().front();
+    return c.isDigit() || c == QLatin1Char('+') || c == QLatin1Char('-') || c == QLatin1Char('.') ||
+           c == locale().decimalPoint().front();
 }
 
 QValidator::State ClampingSpinBox::validate(QString& input, int&) const {

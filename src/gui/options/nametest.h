@@ -23,7 +23,7 @@ public:
     Result run(const QString& folderName, const QString& fileName) const;
 
     static QString badFolderMessage();  // "フォルダ名が不正です。\r指定し直してください。"
-    static QString badFileMessage();    // "ファイル名が不正です。\r指定し直してください。"
+    static QString badFileMessage();  // "ファイル名が不正です。\r指定し直してください。"
 
 private:
     static bool isSingleName(const QString& name, bool allowEmpty);

@@ -100,9 +100,8 @@ void TOption::connectControls() {
     connect(Button4, &QPushButton::clicked, this, [this] { chooseColour(Panel2); });
     connect(Button6, &QPushButton::clicked, this, [this] { chooseColour(Panel3); });
     connect(Button7, &QPushButton::clicked, this, [this] { chooseColour(Panel4); });
-    connect(UpDown1, &UpDown::clicked, this, [this](int position) {
-        Edit7->setText(QString::number(position));
-    });
+    connect(UpDown1, &UpDown::clicked, this,
+            [this](int position) { Edit7->setText(QString::number(position)); });
     connect(HBar, &QSlider::valueChanged, this, [this](int value) { barMoved(HBar, value); });
     connect(VBar, &QSlider::valueChanged, this, [this](int value) { barMoved(VBar, value); });
     connect(optOK, &QPushButton::clicked, this, &TOption::optOKClick);
@@ -240,7 +239,8 @@ void TOption::Button5Click() {
         Edit2->setText(chosen);
         return;
     }
-    prompts_.information(this, QStringLiteral("背景は「jpg」か「gif」ファイルを設定してください。"));
+    prompts_.information(this,
+                         QStringLiteral("背景は「jpg」か「gif」ファイルを設定してください。"));
     Edit2->clear();
 }
 

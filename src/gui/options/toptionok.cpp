@@ -65,8 +65,7 @@ void TOption::optCanselClick() {
 
 QPoint TOption::chosenPosition() const {
     if (CheckBox2->isChecked()) {
-        return mainWindow_ ? mainWindow_->pos()
-                           : QPoint(settings_.windowLeft, settings_.windowTop);
+        return mainWindow_ ? mainWindow_->pos() : QPoint(settings_.windowLeft, settings_.windowTop);
     }
     return QPoint(HBar->value(), VBar->value());
 }

@@ -105,11 +105,16 @@ void TOption::buildWindow() {
 
     makeNamed(PageControl1, "PageControl1")->setUsesScrollButtons(false);
     const std::pair<QWidget* (TOption::*)(), const char*> pages[] = {
-        {&TOption::buildStartFolderPage, "起動フォルダ"}, {&TOption::buildPagePage, "ページ設定"},
-        {&TOption::buildTitlePage, "タイトル設定"},       {&TOption::buildThumbnailPage, "ｻﾑﾈｲﾙ画像"},
-        {&TOption::buildFileNamePage, "作成ﾌｧｲﾙ名"},     {&TOption::buildHeaderFooterPage, "ﾍｯﾀﾞｰ/ﾌｯﾀｰ"},
-        {&TOption::buildProgramsPage, "外部ソフト"},      {&TOption::buildSlideShowPage, "スライドショウ"},
-        {&TOption::buildRotationPage, "画像回転"},        {&TOption::buildPositionPage, "表示位置"},
+        {&TOption::buildStartFolderPage, "起動フォルダ"},
+        {&TOption::buildPagePage, "ページ設定"},
+        {&TOption::buildTitlePage, "タイトル設定"},
+        {&TOption::buildThumbnailPage, "ｻﾑﾈｲﾙ画像"},
+        {&TOption::buildFileNamePage, "作成ﾌｧｲﾙ名"},
+        {&TOption::buildHeaderFooterPage, "ﾍｯﾀﾞｰ/ﾌｯﾀｰ"},
+        {&TOption::buildProgramsPage, "外部ソフト"},
+        {&TOption::buildSlideShowPage, "スライドショウ"},
+        {&TOption::buildRotationPage, "画像回転"},
+        {&TOption::buildPositionPage, "表示位置"},
     };
     for (const auto& [build, title] : pages) {
         PageControl1->addTab((this->*build)(), QString::fromUtf8(title));
@@ -121,8 +126,8 @@ void TOption::buildWindow() {
 QWidget* TOption::buildStartFolderPage() {
     makeNamed(TabSheet1, "TabSheet1");
     QVBoxLayout* layout = column(TabSheet1);
-    layout->addWidget(
-        label(Label1, "Label1", QStringLiteral("起動時のフォルダ設定（設定ボタンで指定してください）")));
+    layout->addWidget(label(
+        Label1, "Label1", QStringLiteral("起動時のフォルダ設定（設定ボタンで指定してください）")));
     edit(Edit1, "Edit1", true, 360)
         ->setToolTip(QStringLiteral("直接入力はできません。右の設定ボタンで設定します。"));
     layout->addLayout(row({Edit1, button(Button1, "Button1", QStringLiteral("設定"))}, false));
@@ -159,8 +164,9 @@ QWidget* TOption::buildTitlePage() {
     auto* grid = new QGridLayout(TabSheet6);
     grid->setContentsMargins(12, 12, 12, 12);
     grid->addWidget(label(Label13, "Label13", QStringLiteral("タイトル文字のサイズ")), 0, 0);
-    combo(Combo1, "Combo1")->setToolTip(
-        QStringLiteral("タイトルに使用する文字サイズです。（数字が大きいほど文字も大きい）"));
+    combo(Combo1, "Combo1")
+        ->setToolTip(
+            QStringLiteral("タイトルに使用する文字サイズです。（数字が大きいほど文字も大きい）"));
     grid->addWidget(Combo1, 0, 1);
     grid->addWidget(label(Label14, "Label14", QStringLiteral("タイトル文字の色")), 1, 0);
     swatch(Panel3, "Panel3")->setToolTip(QStringLiteral("右のボタンで選択します"));
@@ -175,8 +181,8 @@ QWidget* TOption::buildTitlePage() {
     grid->addWidget(label(Label15, "Label15", QStringLiteral("タイトル文字の書体")), 4, 0);
     combo(Combo2, "Combo2")->setToolTip(QStringLiteral("タイトルの文字の書体を選択します"));
     grid->addWidget(Combo2, 4, 1);
-    grid->addWidget(
-        check(TtableBox, "TtableBox", QStringLiteral("タイトルにテーブルを使用する")), 5, 0, 1, 2);
+    grid->addWidget(check(TtableBox, "TtableBox", QStringLiteral("タイトルにテーブルを使用する")),
+                    5, 0, 1, 2);
     grid->addWidget(label(Label16, "Label16", QStringLiteral("タイトルテーブルの幅")), 6, 0);
     combo(Combo3, "Combo3")->setToolTip(QStringLiteral("タイトル文字の周辺枠の大きさを指定します"));
     grid->addWidget(Combo3, 6, 1);
@@ -214,10 +220,11 @@ QWidget* TOption::buildThumbnailPage() {
     grid->addWidget(check(Check5, "Check5",
                           QStringLiteral("サムネイル画像をクリックしたとき新しいブラウザを開く")),
                     6, 0, 1, 3);
-    check(Check6, "Check6",
-          QStringLiteral(
-              "Jave Script　を使用する　（ブラウザによっては表示できないものもあります）"))
-        ->setToolTip(QStringLiteral("対応しているブラウザの場合サイズを合わせて画像が表示されます"));
+    check(
+        Check6, "Check6",
+        QStringLiteral("Jave Script　を使用する　（ブラウザによっては表示できないものもあります）"))
+        ->setToolTip(
+            QStringLiteral("対応しているブラウザの場合サイズを合わせて画像が表示されます"));
     grid->addWidget(indented(row({Check6})), 7, 0, 1, 3);
     grid->setColumnStretch(2, 1);
     grid->setRowStretch(8, 1);
@@ -250,22 +257,22 @@ QWidget* TOption::buildHeaderFooterPage() {
     makeNamed(TabSheet10, "TabSheet10");
     QVBoxLayout* layout = column(TabSheet10);
     layout->addWidget(label(Label36, "Label36", QStringLiteral("ヘッダー")));
-    layout->addWidget(indented(
-        row({check(headerBox, "headerBox", QStringLiteral("デフォルト（作成日）"))})));
+    layout->addWidget(
+        indented(row({check(headerBox, "headerBox", QStringLiteral("デフォルト（作成日）"))})));
     layout->addWidget(indented(row({label(Label39, "Label39", QStringLiteral("コメント")),
                                     edit(headertext, "headertext", false, 320)})));
     layout->addSpacing(8);
     layout->addWidget(label(Label37, "Label37", QStringLiteral("フッター")));
-    layout->addWidget(indented(row(
-        {check(footerbox, "footerbox", QStringLiteral("デフォルト（Tessalyのリンク）"))})));
+    layout->addWidget(indented(
+        row({check(footerbox, "footerbox", QStringLiteral("デフォルト（Tessalyのリンク）"))})));
     layout->addWidget(indented(row({label(Label40, "Label40", QStringLiteral("コメント")),
                                     edit(footertext, "footertext", false, 320)})));
     layout->addWidget(
         indented(row({check(footerlinkbox, "footerlinkbox", QStringLiteral("リンクする"))})));
     layout->addWidget(indented(row({label(Label41, "Label41", QStringLiteral("URL")),
                                     edit(footerlink, "footerlink", false, 320)})));
-    layout->addWidget(indented(row({label(
-        Label42, "Label42", QStringLiteral("メールアドレスの時は　mailto: から記入"))})));
+    layout->addWidget(indented(row(
+        {label(Label42, "Label42", QStringLiteral("メールアドレスの時は　mailto: から記入"))})));
     layout->addStretch(1);
     return TabSheet10;
 }
@@ -273,14 +280,15 @@ QWidget* TOption::buildHeaderFooterPage() {
 QWidget* TOption::buildProgramsPage() {
     makeNamed(TabSheet4, "TabSheet4");
     QVBoxLayout* layout = column(TabSheet4);
-    layout->addWidget(
-        label(Label18, "Label18", QStringLiteral("設定しなければ関連づけされたソフトが起動します")));
+    layout->addWidget(label(Label18, "Label18",
+                            QStringLiteral("設定しなければ関連づけされたソフトが起動します")));
     layout->addSpacing(8);
     layout->addWidget(label(Label6, "Label6", QStringLiteral("ブラウザ設定")));
     layout->addWidget(indented(
         row({check(veltra_check, "veltra_check", QStringLiteral("ブラウザを起動しない"))})));
     edit(Edit6, "Edit6", true, 340)
-        ->setToolTip(QStringLiteral("WWWを表示できるブラウザ新聞でいう閲覧ソフト(^^;を指定します。"));
+        ->setToolTip(
+            QStringLiteral("WWWを表示できるブラウザ新聞でいう閲覧ソフト(^^;を指定します。"));
     layout->addWidget(
         indented(row({Edit6, button(Button3, "Button3", QStringLiteral("設定"))}, false)));
     layout->addSpacing(8);
@@ -310,9 +318,10 @@ QWidget* TOption::buildSlideShowPage() {
                                     label(Label45, "Label45", QStringLiteral("縦Size")), SpinSY})));
     layout->addSpacing(8);
     layout->addWidget(label(Label25, "Label25", QStringLiteral("注意"), true));
-    layout->addWidget(label(
-        Label22, "Label22",
-        QStringLiteral("JavaScriptを使用しているため意図したように表示できないﾌﾞﾗｳｻﾞが有ります。")));
+    layout->addWidget(
+        label(Label22, "Label22",
+              QStringLiteral(
+                  "JavaScriptを使用しているため意図したように表示できないﾌﾞﾗｳｻﾞが有ります。")));
     layout->addStretch(1);
     return TabSheet8;
 }
@@ -327,13 +336,17 @@ QWidget* TOption::buildRotationPage() {
     quality->setSpacing(4);
     Edit7->setFixedWidth(50);
     layout->addWidget(indented(quality));
-    layout->addWidget(indented(row({label(Label9, "Label9", QStringLiteral("数字が大きい方が高画質ですが"))})));
-    layout->addWidget(indented(row({label(Label10, "Label10", QStringLiteral("ファイルサイズが大きくなります。"))})));
+    layout->addWidget(
+        indented(row({label(Label9, "Label9", QStringLiteral("数字が大きい方が高画質ですが"))})));
+    layout->addWidget(indented(
+        row({label(Label10, "Label10", QStringLiteral("ファイルサイズが大きくなります。"))})));
     layout->addSpacing(8);
     layout->addWidget(
         check(CheckBox1, "CheckBox1", QStringLiteral("元のファイルをバックアップする（推奨）")));
-    layout->addWidget(indented(row({label(Label11, "Label11", QStringLiteral("画像回転モードの時、元のファイルを"))})));
-    layout->addWidget(indented(row({label(Label12, "Label12", QStringLiteral("_backupディレクトリを作り保存します"))})));
+    layout->addWidget(indented(
+        row({label(Label11, "Label11", QStringLiteral("画像回転モードの時、元のファイルを"))})));
+    layout->addWidget(indented(
+        row({label(Label12, "Label12", QStringLiteral("_backupディレクトリを作り保存します"))})));
     layout->addStretch(1);
     return TabSheet5;
 }

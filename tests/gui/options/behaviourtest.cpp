@@ -12,9 +12,7 @@ namespace {
 
 TEST_F(OptionsTest, EnablingRulesFollowTheirBoxesOnLoadAndOnClick) {
     dialog();
-    const auto enabled = [this](const char* name) {
-        return control<QWidget>(name)->isEnabled();
-    };
+    const auto enabled = [this](const char* name) { return control<QWidget>(name)->isEnabled(); };
     EXPECT_FALSE(enabled("Edit2"));
     EXPECT_FALSE(enabled("Button5"));
     box("Check3")->click();

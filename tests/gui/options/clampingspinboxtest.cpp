@@ -2,8 +2,8 @@
 
 #include <QApplication>
 #include <QFocusEvent>
-#include <QLineEdit>
 #include <QKeyEvent>
+#include <QLineEdit>
 
 #include "gui/options/clampingspinbox.h"
 

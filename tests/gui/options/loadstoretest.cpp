@@ -14,9 +14,9 @@ namespace {
 TEST_F(OptionsTest, PagesAndButtonsStandInTheirOrderWithTheirCaptions) {
     auto* pages = control<QTabWidget>("PageControl1");
     const QStringList titles = {"起動フォルダ", "ページ設定", "タイトル設定", "ｻﾑﾈｲﾙ画像",
-                                "作成ﾌｧｲﾙ名", "ﾍｯﾀﾞｰ/ﾌｯﾀｰ", "外部ソフト", "スライドショウ",
-                                "画像回転", "表示位置"};
-    const QStringList names = {"TabSheet1", "TabSheet2", "TabSheet6", "TabSheet7", "TabSheet9",
+                                "作成ﾌｧｲﾙ名",   "ﾍｯﾀﾞｰ/ﾌｯﾀｰ", "外部ソフト",   "スライドショウ",
+                                "画像回転",     "表示位置"};
+    const QStringList names = {"TabSheet1",  "TabSheet2", "TabSheet6", "TabSheet7", "TabSheet9",
                                "TabSheet10", "TabSheet4", "TabSheet8", "TabSheet5", "TabSheet3"};
     ASSERT_EQ(pages->count(), 10);
     for (int i = 0; i < 10; ++i) {
@@ -138,17 +138,16 @@ TEST_F(OptionsTest, EveryControlReachesItsField) {
     combo("Combo1")->setCurrentIndex(2);
     combo("Combo2")->setCurrentIndex(0);
     combo("Combo3")->setCurrentIndex(4);
-    for (const char* name : {"CheckBox3", "CheckBox4", "Check5", "Check6", "Check7",
-                             "Checkfilter", "veltra_check", "footerlinkbox", "s_filebox",
-                             "s_maxcheck"}) {
+    for (const char* name : {"CheckBox3", "CheckBox4", "Check5", "Check6", "Check7", "Checkfilter",
+                             "veltra_check", "footerlinkbox", "s_filebox", "s_maxcheck"}) {
         box(name)->setChecked(true);
     }
     for (const char* name : {"fontsetbox", "headerBox", "footerbox", "TtableBox"}) {
         box(name)->setChecked(false);
     }
     const std::pair<const char*, int> numbers[] = {
-        {"SpinEdit1", 120}, {"SpinEdit2", 90},   {"SpinEdit3", 7},  {"SpinEdit4", 88},
-        {"SpinSX", 1280},   {"SpinSY", 960},     {"tablewidthbox", 4}};
+        {"SpinEdit1", 120}, {"SpinEdit2", 90}, {"SpinEdit3", 7},    {"SpinEdit4", 88},
+        {"SpinSX", 1280},   {"SpinSY", 960},   {"tablewidthbox", 4}};
     for (const auto& [name, value] : numbers) spin(name)->setValue(value);
     const std::pair<const char*, QString> texts[] = {
         {"htmlfilebox", target.htmlFileName}, {"htmlfoldabox", target.thumbFolderName},

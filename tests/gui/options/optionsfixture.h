@@ -6,8 +6,8 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QToolButton>
 #include <QSlider>
+#include <QToolButton>
 #include <QWidget>
 #include <memory>
 
