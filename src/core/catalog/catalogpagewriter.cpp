@@ -1,5 +1,6 @@
 #include "core/catalog/catalogpagewriter.h"
 
+#include "core/catalog/pagetext.h"
 #include "core/text/charfuncs.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
@@ -40,22 +41,6 @@ void CatalogPageWriter::close() noexcept {
     file_.reset();
 }
 
-namespace {
-
-// True when the "&" at position i starts what a browser reads as a character reference
-// ("&amp;", "&#38;"), which would change the name; a lone "&" is read as itself.
-bool startsReference(const QString& text, qsizetype i) {
-    if (text.at(i) != QLatin1Char('&')) return false;
-    qsizetype j = i + 1;
-    while (j < text.size() && text.at(j).unicode() < 0x80 &&
-           (text.at(j).isLetterOrNumber() || text.at(j) == QLatin1Char('#'))) {
-        ++j;
-    }
-    return j > i + 1 && j < text.size() && text.at(j) == QLatin1Char(';');
-}
-
-}  // namespace
-
 QString CatalogPageWriter::pageUrl(const QString& fileName) {
     QString url;
     url.reserve(fileName.size());
@@ -63,9 +48,8 @@ QString CatalogPageWriter::pageUrl(const QString& fileName) {
         const QChar c = fileName.at(i);
         const char16_t u = c.unicode();
         if (u < 0x20 || u == 0x7F || u == '"' || u == '#' || u == '?' || u == '%' || u == '\\' ||
-            startsReference(fileName, i)) {
-            url +=
-                QStringLiteral("%%1").arg(static_cast<uint>(u), 2, 16, QLatin1Char('0')).toUpper();
+            startsCharacterReference(fileName, i)) {
+            url += percentEncoded(u);
         } else {
             url += c;
         }
@@ -81,8 +65,8 @@ QString CatalogPageWriter::attributeText(const QString& text) {
         if (u == '"') {
             out += QLatin1String("&quot;");
         } else if (u < 0x20 || u == 0x7F) {
-            out += QStringLiteral("&#%1;").arg(static_cast<uint>(u));
-        } else if (startsReference(text, i)) {
+            out += characterReference(u);
+        } else if (startsCharacterReference(text, i)) {
             out += QLatin1String("&amp;");
         } else {
             out += text.at(i);

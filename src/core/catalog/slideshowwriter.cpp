@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <algorithm>
 
+#include "core/catalog/pagetext.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
 #include "core/text/textfile.h"
@@ -142,18 +143,19 @@ void SlideShowWriter::writeLine(const QString& line) {
     file_->writeLine(line);
 }
 
-QString SlideShowWriter::scriptString(const QString& text) {
+QString SlideShowWriter::slideName(const QString& fileName) {
     QString out;
-    out.reserve(text.size());
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u == '"' || u == '\\') {
-            out += QLatin1Char('\\');
-            out += c;
-        } else if (u < 0x20 || u == 0x7F || u == 0x2028 || u == 0x2029) {
-            out += QStringLiteral("\\u%1").arg(static_cast<uint>(u), 4, 16, QLatin1Char('0'));
+    out.reserve(fileName.size());
+    for (qsizetype i = 0; i < fileName.size(); ++i) {
+        const char16_t u = fileName.at(i).unicode();
+        if (u < 0x20 || u == 0x7F || u == '#' || u == '?' || u == '%' || u == '\\') {
+            out += percentEncoded(u);  // would bend the address or the script string
+        } else if (u == ' ' || u == '"' || u == '\'' || u == '<' || u == '>' || u == '=' ||
+                   u == '`' || u == 0x2028 || u == 0x2029 ||
+                   startsCharacterReference(fileName, i)) {
+            out += characterReference(u);  // would end or bend the unquoted tag
         } else {
-            out += c;
+            out += fileName.at(i);
         }
     }
     return out;
@@ -209,8 +211,8 @@ void SlideShowWriter::writeHead(const QString& path, const QString& title, int s
 
 void SlideShowWriter::writeImage(int n, const CatalogEntry& entry) {
     const QString index = QString::number(n);
-    writeLine(QStringLiteral("imag[") + index + QStringLiteral("]=\"") +
-              scriptString(entry.fileName) + QStringLiteral("\";"));
+    writeLine(QStringLiteral("imag[") + index + QStringLiteral("]=\"") + slideName(entry.fileName) +
+              QStringLiteral("\";"));
     writeLine(QStringLiteral("imagx[") + index + QStringLiteral("]=\"") +
               QString::number(entry.slideWidth) + QStringLiteral("\";"));
     writeLine(QStringLiteral("imagy[") + index + QStringLiteral("]=\"") +

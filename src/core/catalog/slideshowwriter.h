@@ -38,9 +38,13 @@ public:
     // is "on", keeping the proportions; otherwise the image size.
     static void slideSize(const CatalogSettings& settings, int imageWidth, int imageHeight,
                           int& slideWidth, int& slideHeight);
-    // A file name made safe inside a double-quoted script string: '"' and '\' are escaped,
-    // control characters written as \uXXXX; everything else is kept.
-    static QString scriptString(const QString& text);
+    // A file name as the image array holds it. The page's script writes it into an IMG tag
+    // without quotes, as the picture's relative address and its ALT text, and into the slide
+    // window's title. So '#', '?', '%', '\' and control characters are percent-encoded, and
+    // a space, '"', "'", '<', '>', '=', '`' and an '&' that would read as a character
+    // reference become "&#N;"; other names (Japanese included) are kept as they are. The
+    // result needs no escaping inside the script's double-quoted string.
+    static QString slideName(const QString& fileName);
 
 private:
     void writeLine(const QString& line);

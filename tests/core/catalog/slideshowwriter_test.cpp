@@ -172,7 +172,7 @@ TEST(SlideShow, WholePageOfATwoImageRun) {
 
     QStringList expected = expectedHead("旅行", 2, "30");
     expected += imageLines(1, "a.jpg", 640, 480);
-    expected += imageLines(2, "b c.jpg", 480, 640);
+    expected += imageLines(2, "b&#32;c.jpg", 480, 640);  // the tag carries it unquoted
     expected += expectedTail(2, "808080", 660, 660);
     const QByteArray bytes = dir.read("SShow.htm");
     const QStringList lines = test::sjisLines(bytes);
@@ -242,21 +242,22 @@ TEST(SlideShow, StartWindowTakesLargestSizesCappedSeparately) {
               expectedTail(0, "808080", 1620, 1220));
 }
 
-TEST(SlideShow, NamesThatWouldBreakTheScriptStringAreEscaped) {
+TEST(SlideShow, NamesKeepTheScriptAndTheUnquotedTagWorking) {
     test::TempDir dir;
     CatalogSettings s;
     SlideShowWriter writer(s);
-    writer.writeHead(dir.file("SShow.htm"), "<b>&€</b>", 3);
-    writer.writeImage(1, slide("夏 休み.JPG", 10, 20));
-    writer.writeImage(2, slide("a\"b\\c.jpg", 10, 20));
-    writer.writeImage(3, slide("a'b&<c.jpg", 10, 20));
-    writer.writeTail(3, 10, 20);
+    writer.writeHead(dir.file("SShow.htm"), "<b>&€</b>", 4);
+    writer.writeImage(1, slide("夏休み_(1)-A.JPG", 10, 20));
+    writer.writeImage(2, slide("a\"b\\c#d?e%f.jpg", 10, 20));
+    writer.writeImage(3, slide("a'b&<c> d=`.jpg", 10, 20));
+    writer.writeImage(4, slide("R&D&amp;\n.jpg", 10, 20));
+    writer.writeTail(4, 10, 20);
     const QStringList lines = test::sjisLines(dir.read("SShow.htm"));
     EXPECT_EQ(lines[6], "<TITLE><b>&&#8364;</b> Slide Show</TITLE>");
-    EXPECT_EQ(lines[16], "imag[1]=\"夏 休み.JPG\";");
-    EXPECT_EQ(lines[19], "imag[2]=\"a\\\"b\\\\c.jpg\";");
-    EXPECT_EQ(lines[22], "imag[3]=\"a'b&<c.jpg\";");
-    EXPECT_EQ(SlideShowWriter::scriptString("a\nb"), "a\\u000ab");
+    EXPECT_EQ(lines[16], "imag[1]=\"夏休み_(1)-A.JPG\";");
+    EXPECT_EQ(lines[19], "imag[2]=\"a&#34;b%5Cc%23d%3Fe%25f.jpg\";");
+    EXPECT_EQ(lines[22], "imag[3]=\"a&#39;b&&#60;c&#62;&#32;d&#61;&#96;.jpg\";");
+    EXPECT_EQ(lines[25], "imag[4]=\"R&D&#38;amp;%0A.jpg\";");
 }
 
 TEST(SlideShow, FailuresAreReported) {
