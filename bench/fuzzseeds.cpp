@@ -1,0 +1,100 @@
+// Writes the seed inputs of the fuzz targets with the program's own writers:
+//   bench_fuzzseeds OUT_FOLDER
+// makes OUT/settings, OUT/comments, OUT/toc, OUT/jpeg and OUT/sjis.
+#include <QCoreApplication>
+#include <QDate>
+#include <QDir>
+#include <cstdio>
+
+#include "core/catalog/catalogpagewriter.h"
+#include "core/comments/commenttable.h"
+#include "core/imaging/tjpegimage.h"
+#include "core/imaging/tnkdib.h"
+#include "core/settings/catalogsettings.h"
+#include "core/text/sjis.h"
+#include "support/tempdir.h"
+
+using namespace tessaly;
+
+namespace {
+
+QString make(const QString& out, const QString& area) {
+    const QString folder = out + QLatin1Char('/') + area;
+    QDir().mkpath(folder);
+    return folder;
+}
+
+void settingsSeeds(const QString& out) {
+    CatalogSettings settings;
+    settings.appFolder = make(out, QStringLiteral("settings"));
+    settings.headerText = QStringLiteral("ヘッダー <b>");
+    settings.windowLeft = -20;
+    saveSettings(settings);
+}
+
+void commentSeeds(const QString& out) {
+    CommentTable table;
+    table.set(QStringLiteral("a.jpg"), QStringLiteral("春の海"), QStringLiteral(" 二行目 "));
+    table.set(QStringLiteral("B.JPG"), QString(), QStringLiteral("x"));
+    table.save(make(out, QStringLiteral("comments")),
+               {QStringLiteral("a.jpg"), QStringLiteral("b.jpg"), QStringLiteral("c.jpg")});
+}
+
+void pageSeeds(const QString& out) {
+    CatalogSettings settings;
+    settings.useScriptPopup = QStringLiteral("on");
+    CatalogPageWriter writer(settings);
+    writer.writeHead(make(out, QStringLiteral("toc")) + QStringLiteral("/index.htm"),
+                     QStringLiteral("写真の目録"), 3, 2, QStringLiteral("a.jpg"), QDate(2026, 1, 5));
+    writer.writeBodyStart();
+    CatalogEntry entry;
+    entry.fileName = QStringLiteral("a.jpg");
+    entry.imageWidth = 660;
+    entry.imageHeight = 450;
+    entry.thumbnailWidth = 110;
+    entry.thumbnailHeight = 75;
+    writer.writeImage(1, entry, true);
+    writer.writeTail(true);
+}
+
+void jpegSeeds(const QString& out) {
+    const QString folder = make(out, QStringLiteral("jpeg"));
+    const int sizes[][2] = {{8, 8}, {17, 9}, {40, 64}};
+    for (const auto& size : sizes) {
+        TNkDIB picture(size[0], size[1], nk24Bit);
+        for (int y = 0; y < size[1]; ++y) {
+            for (int x = 0; x < size[0]; ++x) picture.SetPixels(x, y, (x * 37 + y * 11) & 0xFFFFFF);
+        }
+        TJPEGImage jpeg;
+        jpeg.Assign(picture);
+        jpeg.SetCompressionQuality(50);
+        jpeg.SaveToFile(folder + QStringLiteral("/%1x%2.jpg").arg(size[0]).arg(size[1]));
+    }
+}
+
+void sjisSeeds(const QString& out) {
+    test::writeFile(make(out, QStringLiteral("sjis")) + QStringLiteral("/text.txt"),
+                    sjis::encode(QStringLiteral("日本語ﾃｷｽﾄ　ABC①"), sjis::Unmappable::CharacterRef));
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    if (argc < 2) {
+        std::fputs("usage: bench_fuzzseeds OUT_FOLDER\n", stderr);
+        return 2;
+    }
+    const QString out = QString::fromLocal8Bit(argv[1]);
+    try {
+        settingsSeeds(out);
+        commentSeeds(out);
+        pageSeeds(out);
+        jpegSeeds(out);
+        sjisSeeds(out);
+    } catch (const Error& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 1;
+    }
+    return 0;
+}
