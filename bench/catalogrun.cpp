@@ -1,6 +1,9 @@
 // Catalogue run benchmark: time per image of a whole run against the bare libjpeg decode of
 // the same files, the speed-up of two workers, and peak memory for two folder sizes.
 //   bench_catalogrun [WIDTH HEIGHT [SMALL LARGE]]     (defaults 1600 1200 50 200)
+#include "core/catalog/catalogrun.h"
+
+#include <jpeglib.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -14,9 +17,6 @@
 #include <cstdlib>
 #include <vector>
 
-#include <jpeglib.h>
-
-#include "core/catalog/catalogrun.h"
 #include "core/settings/catalogsettings.h"
 #include "support/testimages.h"
 

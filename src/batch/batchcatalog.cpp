@@ -6,8 +6,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QThread>
 #include <QTemporaryDir>
+#include <QThread>
 #include <algorithm>
 #include <cstdio>
 #include <optional>
@@ -97,12 +97,15 @@ QString readOptions(const QCommandLineParser& parser, Options& options) {
     if (positional.isEmpty()) return QStringLiteral("no folder given");
     options.folder = positional.first();
     options.names = positional.mid(1);
-    if (parser.isSet("files")) options.names << parser.value("files").split(',', Qt::SkipEmptyParts);
+    if (parser.isSet("files"))
+        options.names << parser.value("files").split(',', Qt::SkipEmptyParts);
     for (const QString& name : options.names) {
-        if (name.contains('/')) return QStringLiteral("a NAME is a file name without folder: ") + name;
+        if (name.contains('/'))
+            return QStringLiteral("a NAME is a file name without folder: ") + name;
     }
     if (parser.isSet("title")) options.title = parser.value("title");
-    if (parser.isSet("per-row") && !positiveNumber(parser.value("per-row"), 1, 10, options.perRow)) {
+    if (parser.isSet("per-row") &&
+        !positiveNumber(parser.value("per-row"), 1, 10, options.perRow)) {
         return QStringLiteral("--per-row takes a number from 1 to 10");
     }
     options.jobs = std::max(1, QThread::idealThreadCount());

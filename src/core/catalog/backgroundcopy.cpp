@@ -25,8 +25,7 @@ namespace {
 
 // Renames within one file system, replacing an existing target (POSIX rename).
 bool replaceFile(const QString& from, const QString& to) {
-    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) ==
-           0;
+    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
 }
 
 }  // namespace

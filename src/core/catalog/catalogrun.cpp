@@ -46,8 +46,12 @@ struct WriteFailure {};
 // The state of one run, from the start of execute until it returns.
 struct CatalogRun::Run {
     Run(CatalogRun& owner, CatalogRunInput& input)
-        : owner(owner), host(owner.host_), settings(owner.settings_), input(input),
-          page(owner.settings_), slides(owner.settings_) {}
+        : owner(owner),
+          host(owner.host_),
+          settings(owner.settings_),
+          input(input),
+          page(owner.settings_),
+          slides(owner.settings_) {}
 
     CatalogRunOutcome perform();
     bool scanSelection();
@@ -203,13 +207,13 @@ void CatalogRun::Run::copyBackground() {
 void CatalogRun::Run::writePageHeads() {
     try {
         host.hidePreview();
-        page.writeHead(folder + settings.htmlFileName, title, perRow, selectedCount,
-                       firstSelected, date);
+        page.writeHead(folder + settings.htmlFileName, title, perRow, selectedCount, firstSelected,
+                       date);
         host.setStatus(0, QLocale::system().toString(date, QLocale::ShortFormat));
         page.writeBodyStart();
         slideShow = isOn(settings.makeSlideShow);
-        if (slideShow) slides.writeHead(folder + QLatin1String(kSlideShowFileName), title,
-                                        selectedCount);
+        if (slideShow)
+            slides.writeHead(folder + QLatin1String(kSlideShowFileName), title, selectedCount);
     } catch (const Error&) {
         throw WriteFailure{};
     }

@@ -15,13 +15,13 @@ class TNkDIB;
 
 // What one catalogue run works on, read from the front end when the run starts.
 struct CatalogRunInput {
-    QString folder;               // the image folder; "/" is appended when missing
-    QStringList names;            // the image list in its order: name and extension, no folder
-    std::vector<bool> selected;   // one flag per name; entries named "back.jpg" get cleared
-    QString title;                // page title
-    int perRow = 5;               // thumbnails per row, 1..10
-    QDate date;                   // date written into the page; invalid means today
-    int jobs = 1;                 // images decoded at once (1 = strictly one at a time)
+    QString folder;              // the image folder; "/" is appended when missing
+    QStringList names;           // the image list in its order: name and extension, no folder
+    std::vector<bool> selected;  // one flag per name; entries named "back.jpg" get cleared
+    QString title;               // page title
+    int perRow = 5;              // thumbnails per row, 1..10
+    QDate date;                  // date written into the page; invalid means today
+    int jobs = 1;                // images decoded at once (1 = strictly one at a time)
 };
 
 // How a run ended.

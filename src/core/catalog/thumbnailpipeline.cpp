@@ -26,9 +26,8 @@ ThumbnailPipeline::~ThumbnailPipeline() {
 
 bool ThumbnailPipeline::claim(std::size_t& k) {
     std::unique_lock<std::mutex> lock(mutex_);
-    changed_.wait(lock, [this] {
-        return stopping_ || next_ >= jobs_.size() || next_ < taken_ + window_;
-    });
+    changed_.wait(
+        lock, [this] { return stopping_ || next_ >= jobs_.size() || next_ < taken_ + window_; });
     if (stopping_ || next_ >= jobs_.size()) return false;
     k = next_++;
     return true;

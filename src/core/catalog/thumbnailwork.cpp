@@ -4,8 +4,7 @@
 
 namespace tessaly {
 
-ThumbnailResult makeThumbnail(const ThumbnailJob& job, const ThumbnailBox& box,
-                              bool skipExisting) {
+ThumbnailResult makeThumbnail(const ThumbnailJob& job, const ThumbnailBox& box, bool skipExisting) {
     ThumbnailResult result;
     ThumbnailMaker maker;
     try {

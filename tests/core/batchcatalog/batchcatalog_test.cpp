@@ -117,7 +117,8 @@ TEST_F(BatchCatalogTest, WorkerCountsGiveIdenticalFiles) {
         Result result = runBatch({folder, "-j", jobs, "-s", settings, "--date", "2026-1-5"});
         ASSERT_EQ(result.status, 0) << result.err.toStdString();
         QList<QByteArray> files{readFile(folder + "/index.htm"), readFile(folder + "/SShow.htm")};
-        for (int i = 0; i < 7; ++i) files << readFile(folder + QStringLiteral("/htm_image/p%1.jpg").arg(i));
+        for (int i = 0; i < 7; ++i)
+            files << readFile(folder + QStringLiteral("/htm_image/p%1.jpg").arg(i));
         if (first.isEmpty()) first = files;
         EXPECT_EQ(files, first) << "jobs " << jobs;
     }
@@ -136,7 +137,8 @@ TEST_F(BatchCatalogTest, WriteFailureAndCorruptPhotographFailTheRun) {
     QDir(folder).mkdir("index.htm");
     Result blocked = runBatch({folder, "-q"});
     EXPECT_EQ(blocked.status, 1);
-    EXPECT_TRUE(blocked.err.contains("ファイル書き込みエラーが発生しました。\n処理は中断されました。"));
+    EXPECT_TRUE(
+        blocked.err.contains("ファイル書き込みエラーが発生しました。\n処理は中断されました。"));
     QDir(folder).rmdir("index.htm");
     writeFile(folder + "/b.jpg", "broken");
     Result corrupt = runBatch({folder, "-q"});
@@ -160,7 +162,8 @@ TEST_F(BatchCatalogTest, OpenStartsTheConfiguredBrowser) {
 }
 
 TEST_F(BatchCatalogTest, InterruptEndsThePagesAndExitsWith130) {
-    for (int i = 0; i < 60; ++i) image(QStringLiteral("q%1.jpg").arg(i, 2, 10, QChar('0')), 800, 600);
+    for (int i = 0; i < 60; ++i)
+        image(QStringLiteral("q%1.jpg").arg(i, 2, 10, QChar('0')), 800, 600);
     QProcess process;
     process.setReadChannel(QProcess::StandardError);
     process.start(batchProgram(), {folder, "-j", "1"});

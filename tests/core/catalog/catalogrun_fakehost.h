@@ -17,9 +17,9 @@ class FakeRunHost : public CatalogRunHost {
 public:
     QStringList log;
     bool comments = false;
-    bool answer = false;                       // what every question is answered
-    std::function<void(const QString&)> onLog; // called after each logged line
-    std::vector<QSize> previews;               // sizes of the pictures shown
+    bool answer = false;                        // what every question is answered
+    std::function<void(const QString&)> onLog;  // called after each logged line
+    std::vector<QSize> previews;                // sizes of the pictures shown
 
     void setInputsEnabled(bool enabled) override { add(enabled ? "enable" : "disable"); }
     void setStatus(int panel, const QString& text) override {

@@ -33,8 +33,9 @@ TEST_F(CatalogRunFilesTest, BackgroundTakesItsTargetNameAndStaleCopiesGo) {
     EXPECT_FALSE(QFileInfo::exists(thumb("Sky.JPG")));
     EXPECT_EQ(elsewhere.read("Sky.JPG"), QByteArray("sky bytes"));
     EXPECT_TRUE(page().contains(R"(<BODY background="htm_image/back.jpg" bgcolor="#808080">)"));
-    EXPECT_TRUE(QDir(dir.file("htm_image")).entryList(QDir::Hidden | QDir::AllDirs |
-                                                      QDir::NoDotAndDotDot).isEmpty());
+    EXPECT_TRUE(QDir(dir.file("htm_image"))
+                    .entryList(QDir::Hidden | QDir::AllDirs | QDir::NoDotAndDotDot)
+                    .isEmpty());
 }
 
 TEST_F(CatalogRunFilesTest, BackgroundAlreadyNamedBackJpgOrInsideTheThumbnailFolder) {
@@ -154,7 +155,8 @@ TEST_F(CatalogRunFilesTest, FolderWithAJapaneseName) {
     EXPECT_EQ(run(), CatalogRunOutcome::Completed);
     EXPECT_EQ(jpegSize(folder + "/htm_image/朝の海.jpg"), QSize(110, 73));
     EXPECT_EQ(shell.calls, QStringList({"open " + folder + "/index.htm"}));
-    EXPECT_TRUE(sjisLines(readFile(folder + "/index.htm")).contains("<!-- FILE=001 朝の海.jpg -->"));
+    EXPECT_TRUE(
+        sjisLines(readFile(folder + "/index.htm")).contains("<!-- FILE=001 朝の海.jpg -->"));
 }
 
 // Several workers must leave exactly the files one worker leaves.
@@ -184,8 +186,10 @@ TEST_F(CatalogRunFilesTest, WorkerCountDoesNotChangeTheOutput) {
         }
         EXPECT_EQ(host.previews.size(), 8u);
         EXPECT_FALSE(QFileInfo::exists(thumb("x4.jpg")));
-        EXPECT_EQ(QDir(dir.file("htm_image")).entryList(QDir::Hidden | QDir::AllEntries |
-                                                        QDir::NoDotAndDotDot).size(), 8);
+        EXPECT_EQ(QDir(dir.file("htm_image"))
+                      .entryList(QDir::Hidden | QDir::AllEntries | QDir::NoDotAndDotDot)
+                      .size(),
+                  8);
     }
 }
 
@@ -200,8 +204,10 @@ TEST_F(CatalogRunFilesTest, CancelWithWorkersLeavesNoThumbnailsBeyondTheCancel) 
     EXPECT_EQ(catalogRun.execute(input), CatalogRunOutcome::Cancelled);
     EXPECT_TRUE(QFileInfo::exists(thumb("y0.jpg")));
     EXPECT_FALSE(QFileInfo::exists(thumb("y1.jpg")));
-    EXPECT_EQ(QDir(dir.file("htm_image")).entryList(QDir::Hidden | QDir::AllEntries |
-                                                    QDir::NoDotAndDotDot).size(), 3);
+    EXPECT_EQ(QDir(dir.file("htm_image"))
+                  .entryList(QDir::Hidden | QDir::AllEntries | QDir::NoDotAndDotDot)
+                  .size(),
+              3);
     EXPECT_EQ(cells().size(), 3);
 }
 

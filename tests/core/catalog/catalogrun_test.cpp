@@ -3,6 +3,7 @@
 #include <QLocale>
 
 #include "catalogrun_fixture.h"
+#include "core/text/formatting.h"
 
 namespace tessaly::test {
 namespace {
@@ -11,10 +12,23 @@ TEST_F(CatalogRunTest, OneImageRunTalksToTheHostInOrder) {
     addImage("a.jpg", 660, 450);
     EXPECT_EQ(run(), CatalogRunOutcome::Completed);
     const QString date = QLocale::system().toString(QDate(2026, 1, 5), QLocale::ShortFormat);
-    const QStringList expected{"disable", "status2: 000/ 000   ", "hide", "status0:" + date,
-                               "status1:画像読込中", "events", "status2:001/001   ", "clear",
-                               "status0:a.jpg", "hide", "status0:通常圧縮", "show", "status0:",
-                               "status1:", "status2:", "status0:ファイル作成終了", "enable",
+    const QStringList expected{"disable",
+                               "status2: 000/ 000   ",
+                               "hide",
+                               "status0:" + date,
+                               "status1:画像読込中",
+                               "events",
+                               "status2:001/001   ",
+                               "clear",
+                               "status0:a.jpg",
+                               "hide",
+                               "status0:通常圧縮",
+                               "show",
+                               "status0:",
+                               "status1:",
+                               "status2:",
+                               "status0:ファイル作成終了",
+                               "enable",
                                "restore"};
     EXPECT_EQ(host.log, expected);
     EXPECT_EQ(jpegSize(thumb("a.jpg")), QSize(110, 75));
@@ -23,6 +37,86 @@ TEST_F(CatalogRunTest, OneImageRunTalksToTheHostInOrder) {
     EXPECT_EQ(page().last(), "</HTML>");
     EXPECT_FALSE(QFileInfo::exists(dir.file("SShow.htm")));
     EXPECT_TRUE(shell.calls.isEmpty());
+}
+
+TEST_F(CatalogRunTest, WholePageOfACommentedRunWithSlideShow) {
+    addImage("a.jpg", 660, 450);
+    addImage("b.jpg", 55, 75);
+    addImage("c.jpg", 330, 220);
+    const QString sep(29, QLatin1Char('*'));
+    QByteArray comments;
+    for (const QString& line : QStringList{sep, "a.jpg", "朝", "", sep, "C.JPG", "夜", "二"}) {
+        comments += sjisBytes(line) + "\r\n";
+    }
+    dir.write("PicComment.txt", comments);
+    settings.makeSlideShow = QStringLiteral("on");
+    input.perRow = 2;
+    host.comments = true;
+    EXPECT_EQ(run(), CatalogRunOutcome::Completed);
+    const QString cell =
+        R"(  <TD align="center" valign="middle"><A href="%1.jpg"><IMG src="htm_image/%1.jpg" )"
+        R"(ALT="%1" height="%2" width="110"></A></TD>)";
+    const QString note = R"(  <TD align="center" valign="middle" width="110">%1</TD>)";
+    const QStringList expected{
+        R"(<!DOCTYPE HTML PUBLIC "-//W3C//DTD HTML 3.2 Final//EN">)",
+        "<!-- Tessaly Version 1.60 -->",
+        "<!-- FILE=003 a.jpg -->",
+        "<!--   2026.1.5 -->",
+        "<HTML>",
+        R"(<HEAD><META HTTP-EQUIV="Content-Type" CONTENT="text/html; charset=Shift_JIS">)",
+        "<TITLE>旅の写真</TITLE>",
+        "</HEAD>",
+        "",
+        "",
+        "",
+        "",
+        "",
+        R"(<BODY bgcolor="#808080">)",
+        "<CENTER>",
+        R"(<TABLE border="1"><TR><TD align="center" bgcolor="#FFFFFF">)",
+        R"(<FONT size="7" color="#000000" face="ＭＳ Ｐ明朝">　旅の写真　</FONT>)",
+        "</TD></TR></TABLE>",
+        "</CENTER>",
+        R"(<P align="right">)",
+        "[2026年1月5日作成]",
+        "</P>",
+        "<CENTER>",
+        "<BR>",
+        R"(<TABLE border="1">)",
+        "<TR>",
+        cell.arg("a").arg(75),
+        cell.arg("b").arg(150),
+        "</TR>",
+        "<TR>",
+        note.arg("朝"),
+        note.arg(""),
+        "</TR>",
+        "<TR>",
+        cell.arg("c").arg(73),
+        "  <TD></TD>",
+        "</TR>",
+        "<TR>",
+        note.arg("夜<BR>二"),
+        "",
+        "</TR>",
+        "</TABLE>",
+        R"(<FORM action="SShow.htm"><input type=SUBMIT value=" スライドショウ "></FORM></CENTER>)",
+        R"(<P align="right">)",
+        QStringLiteral(R"(Created by <A href="%1">「Tessaly」</A>)").arg(kHomePageUrl),
+        "",
+        "</P>",
+        "</BODY>",
+        "</HTML>"};
+    EXPECT_EQ(page(), expected);
+    const QStringList show = slides();
+    ASSERT_EQ(show.size(), 16 + 9 + 85);
+    EXPECT_EQ(show.mid(16, 9),
+              QStringList({R"(imag[1]="a.jpg";)", R"(imagx[1]="660";)", R"(imagy[1]="450";)",
+                           R"(imag[2]="b.jpg";)", R"(imagx[2]="55";)", R"(imagy[2]="75";)",
+                           R"(imag[3]="c.jpg";)", R"(imagx[3]="330";)", R"(imagy[3]="220";)"}));
+    EXPECT_EQ(show[25 + 36], "  if (i>3) {");
+    EXPECT_TRUE(show[25 + 70].startsWith(R"(    w=window.open("","s_sub","width=680,height=470,)"));
+    EXPECT_EQ(jpegSize(thumb("c.jpg")), QSize(110, 73));
 }
 
 TEST_F(CatalogRunTest, OnlyBackJpgSelectedEndsWithNothingSelected) {
@@ -130,8 +224,8 @@ void writeCommentFile(const TempDir& dir, const QStringList& records) {
 TEST_F(CatalogRunTest, CommentRowsFollowTheCheckBoxAsSampledAfterEachImage) {
     for (const char* name : {"a.jpg", "b.jpg", "c.jpg", "d.jpg"}) addImage(name);
     const QString sep(29, QLatin1Char('*'));
-    writeCommentFile(dir, {sep, "A.JPG", "朝", "", sep, "b.jpg", "昼", "二行目", sep, "d.jpg",
-                           "夜", ""});
+    writeCommentFile(
+        dir, {sep, "A.JPG", "朝", "", sep, "b.jpg", "昼", "二行目", sep, "d.jpg", "夜", ""});
     input.perRow = 2;
     host.onLog = [&](const QString& line) {
         if (line == "status2:002/004   ") host.comments = true;
@@ -139,8 +233,8 @@ TEST_F(CatalogRunTest, CommentRowsFollowTheCheckBoxAsSampledAfterEachImage) {
     EXPECT_EQ(run(), CatalogRunOutcome::Completed);
     const QStringList lines = page();
     EXPECT_TRUE(lines.contains(R"(  <TD align="center" valign="middle" width="110">朝</TD>)"));
-    EXPECT_TRUE(lines.contains(
-        R"(  <TD align="center" valign="middle" width="110">昼<BR>二行目</TD>)"));
+    EXPECT_TRUE(
+        lines.contains(R"(  <TD align="center" valign="middle" width="110">昼<BR>二行目</TD>)"));
     EXPECT_TRUE(lines.contains(R"(  <TD align="center" valign="middle" width="110">夜</TD>)"));
 
     // Box never ticked: looked up, but no comment row.
@@ -158,8 +252,7 @@ TEST_F(CatalogRunTest, TickedBoxWithoutCommentFileAsksAndWritesNothing) {
     EXPECT_EQ(run(), CatalogRunOutcome::CommentFileMissing);
     EXPECT_TRUE(host.log.contains(
         "question:コメントファイルが見つかりません。\rコメント作成ウインドウを開きますか？"));
-    EXPECT_EQ(host.log.mid(host.log.size() - 3),
-              QStringList({"editor", "enable", "restore"}));
+    EXPECT_EQ(host.log.mid(host.log.size() - 3), QStringList({"editor", "enable", "restore"}));
     EXPECT_FALSE(QFileInfo::exists(dir.file("htm_image")));
     EXPECT_FALSE(QFileInfo::exists(dir.file("index.htm")));
 }
@@ -169,8 +262,8 @@ TEST_F(CatalogRunTest, BrowserStepOpensThePageOrStartsTheBrowser) {
     settings.noBrowserLaunch = QStringLiteral("off");
     host.answer = false;
     EXPECT_EQ(run(), CatalogRunOutcome::Completed);
-    EXPECT_TRUE(host.log.contains(
-        "question:　　　　ファイル作成終了　　　　\rブラウザを起動しますか？"));
+    EXPECT_TRUE(
+        host.log.contains("question:　　　　ファイル作成終了　　　　\rブラウザを起動しますか？"));
     EXPECT_TRUE(shell.calls.isEmpty());
     EXPECT_FALSE(host.log.contains("status0:ファイル作成終了"));
 
@@ -181,8 +274,8 @@ TEST_F(CatalogRunTest, BrowserStepOpensThePageOrStartsTheBrowser) {
     shell.calls.clear();
     settings.browserPath = QStringLiteral("/opt/web browser/run");
     run();
-    EXPECT_EQ(shell.calls, QStringList({"start /opt/web browser/run|" + dir.path() +
-                                        "/index.htm|" + dir.path() + "/"}));
+    EXPECT_EQ(shell.calls, QStringList({"start /opt/web browser/run|" + dir.path() + "/index.htm|" +
+                                        dir.path() + "/"}));
 }
 
 }  // namespace
