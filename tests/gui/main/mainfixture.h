@@ -1,0 +1,61 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QListWidget>
+#include <memory>
+
+#include "gui/main/tmain.h"
+#include "gui/support/scriptedprompts.h"
+#include "support/tempdir.h"
+
+namespace tessaly::test {
+
+// A main window on a temporary program folder, with scripted prompts and a recording shell.
+class MainFixture : public ::testing::Test {
+protected:
+    void SetUp() override { makeWindow(); }
+
+    void makeWindow() {
+        window.reset();
+        window = std::make_unique<TMain>(app.path(), prompts, shell);
+    }
+
+    // A folder under the temporary folder (created with its parents).
+    QString folder(const QString& relative) const {
+        const QString path = QDir::cleanPath(data.path() + "/" + relative);
+        QDir().mkpath(path);
+        return path;
+    }
+
+    QStringList listed() const {
+        QStringList names;
+        for (int i = 0; i < window->OldFile->count(); ++i)
+            names << window->OldFile->item(i)->text();
+        return names;
+    }
+
+    QString selection() const {
+        QString marks;
+        for (int i = 0; i < window->OldFile->count(); ++i)
+            marks += window->OldFile->item(i)->isSelected() ? '*' : '.';
+        return marks;
+    }
+
+    // Fills the list with the given names and selects those marked '*' in marks.
+    void setList(const QStringList& names, const QString& marks) {
+        window->OldFile->clear();
+        window->OldFile->addItems(names);
+        for (int i = 0; i < names.size(); ++i)
+            window->OldFile->item(i)->setSelected(marks.at(i) == '*');
+    }
+
+    TempDir app;
+    TempDir data;
+    ScriptedPrompts prompts;
+    RecordingShell shell;
+    std::unique_ptr<TMain> window;
+};
+
+}  // namespace tessaly::test

@@ -1,0 +1,196 @@
+#include <QApplication>
+#include <QCheckBox>
+#include <QListWidget>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTimer>
+
+#include "core/catalog/catalogrun.h"
+#include "gui/common/drivebox.h"
+#include "gui/common/folderlist.h"
+#include "gui/main/mainrunner.h"
+#include "gui/options/updown.h"
+#include "mainfixture.h"
+#include "support/testimages.h"
+
+namespace tessaly::test {
+namespace {
+
+// The host a command-line run uses: no window, every question answered No.
+class QuietHost : public CatalogRunHost {
+public:
+    void setInputsEnabled(bool) override {}
+    void setStatus(int, const QString&) override {}
+    void deselect(int) override {}
+    void hidePreview() override {}
+    void clearPreview() override {}
+    void showPreview(const TNkDIB&) override {}
+    void processEvents() override {}
+    bool commentsOn() override { return false; }
+    void information(const QString&) override {}
+    bool question(const QString&) override { return false; }
+    void showError(const QString& text) override { ADD_FAILURE() << text.toStdString(); }
+    void openCommentEditor() override {}
+    void restoreWindow() override {}
+};
+
+class MainRun : public MainFixture {
+protected:
+    // A folder of generated photographs named p01.jpg ... and a stray text file.
+    QString photoFolder(const QString& name, int count) {
+        const QString path = folder(name);
+        for (int i = 1; i <= count; ++i)
+            writeTestJpeg(path + QString("/p%1.jpg").arg(i, 2, 10, QChar('0')), 64 + i * 8, 48);
+        writeFile(path + "/readme.txt", "x");
+        return path;
+    }
+
+    // Calls check on every pass of the event loop while a run lets events through.
+    void duringRun(std::function<void()> check) {
+        auto* timer = new QTimer(window.get());
+        QObject::connect(timer, &QTimer::timeout, window.get(), check);
+        timer->start(0);
+    }
+
+    void expectIdle() {
+        EXPECT_FALSE(window->Button7->isHidden());
+        EXPECT_TRUE(window->Button8->isHidden());
+        for (QWidget* control : std::initializer_list<QWidget*>{
+                 window->Drive1, window->Dir1, window->OldFile, window->Button1, window->Button2,
+                 window->Button3, window->Button4, window->Button5, window->Button9,
+                 window->Button11, window->UpDown1, window->HPtytlebox})
+            EXPECT_TRUE(control->isEnabled()) << control->objectName().toStdString();
+        EXPECT_TRUE(window->File2->menuAction()->isEnabled());
+        EXPECT_FALSE(window->runActive());
+    }
+};
+
+TEST_F(MainRun, ExecuteWritesTheSameFilesAsARunWithoutWindow) {
+    const QString photos = photoFolder("gui", 7);
+    const QString reference = photoFolder("batch", 7);
+    window->settings().noBrowserLaunch = "on";
+    window->openFolder(photos);
+    window->HPtytlebox->setText("旅行の写真");
+    window->UpDown1->setPosition(3);
+    window->Button7->click();
+    EXPECT_TRUE(prompts.log.isEmpty()) << prompts.log.join('\n').toStdString();
+    EXPECT_EQ(window->statusPanels[0]->text(), "ファイル作成終了");
+    EXPECT_TRUE(shell.calls.isEmpty());
+    expectIdle();
+    EXPECT_TRUE(window->Image1->isVisible() || window->Image1->isVisibleTo(window.get()));
+
+    QuietHost host;
+    CatalogRun run(window->settings(), host, shell);
+    CatalogRunInput input;
+    input.folder = reference;
+    for (int i = 1; i <= 7; ++i) input.names << QString("p%1.jpg").arg(i, 2, 10, QChar('0'));
+    input.selected.assign(7, true);
+    input.title = "旅行の写真";
+    input.perRow = 3;
+    ASSERT_EQ(run.execute(input), CatalogRunOutcome::Completed);
+
+    const QByteArray page = readFile(photos + "/index.htm");
+    ASSERT_FALSE(page.isEmpty());
+    EXPECT_EQ(page, readFile(reference + "/index.htm"));
+    const QStringList thumbs = QDir(photos + "/htm_image").entryList(QDir::Files);
+    EXPECT_EQ(thumbs, QDir(reference + "/htm_image").entryList(QDir::Files));
+    EXPECT_EQ(thumbs.size(), 7);
+    for (const QString& thumb : thumbs)
+        EXPECT_EQ(readFile(photos + "/htm_image/" + thumb),
+                  readFile(reference + "/htm_image/" + thumb))
+            << thumb.toStdString();
+}
+
+TEST_F(MainRun, AsksAboutTheBrowserAndOpensThePage) {
+    const QString photos = photoFolder("one", 2);
+    window->openFolder(photos);
+    prompts.answers = {true};
+    window->Button7Click();
+    ASSERT_EQ(prompts.log.size(), 1);
+    EXPECT_TRUE(prompts.log.first().startsWith("question: "));
+    EXPECT_EQ(shell.calls, QStringList({"open " + photos + "/index.htm"}));
+    // The idle state rebuilt the list from the folder: all entries selected again.
+    EXPECT_EQ(listed(), QStringList({"p01.jpg", "p02.jpg"}));
+    EXPECT_EQ(selection(), "**");
+}
+
+TEST_F(MainRun, DisablesTheInputsWhileRunningAndCancelStopsIt) {
+    const QString photos = photoFolder("ten", 10);
+    window->openFolder(photos);
+    window->show();
+    bool checked = false;
+    duringRun([&] {
+        if (!window->runActive() || !window->statusPanels[2]->text().startsWith("003/010")) return;
+        if (!checked) {
+            checked = true;
+            EXPECT_TRUE(window->Button7->isHidden());
+            EXPECT_TRUE(window->Button8->isVisible());
+            EXPECT_EQ(window->Button8->geometry(), window->Button7->geometry());
+            EXPECT_FALSE(window->Dir1->isEnabled());
+            EXPECT_FALSE(window->OldFile->isEnabled());
+            EXPECT_FALSE(window->HPtytlebox->isEnabled());
+            EXPECT_FALSE(window->Help1->menuAction()->isEnabled());
+            EXPECT_TRUE(window->CommentBox->isEnabled());
+            window->Button8->click();
+        }
+    });
+    window->Button7Click();
+    EXPECT_TRUE(checked);
+    EXPECT_EQ(prompts.log, QStringList({"information: 処理は中断されました。"}));
+    EXPECT_TRUE(shell.calls.isEmpty());
+    EXPECT_EQ(QDir(photos + "/htm_image").entryList(QDir::Files).size(), 3);
+    const QByteArray page = readFile(photos + "/index.htm");
+    EXPECT_TRUE(page.contains("p03.jpg"));
+    EXPECT_FALSE(page.contains("p04.jpg"));
+    EXPECT_TRUE(page.trimmed().toLower().endsWith("</html>"));
+    for (const QLabel* panel : window->statusPanels) EXPECT_TRUE(panel->text().isEmpty());
+    expectIdle();
+}
+
+TEST_F(MainRun, ClosingDuringARunEndsTheRunThenCloses) {
+    const QString photos = photoFolder("closing", 6);
+    window->openFolder(photos);
+    window->show();
+    duringRun([&] {
+        if (window->runActive() && window->statusPanels[2]->text().startsWith("002/")) {
+            window->close();
+        }
+    });
+    window->Button7Click();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(window->runActive());
+    EXPECT_EQ(prompts.log, QStringList({"information: 処理は中断されました。"}));
+    EXPECT_TRUE(readFile(photos + "/index.htm").trimmed().toLower().endsWith("</html>"));
+}
+
+TEST_F(MainRun, NothingSelectedOrOnlyBackJpg) {
+    const QString photos = folder("back");
+    writeTestJpeg(photos + "/back.jpg", 32, 32);
+    writeTestJpeg(photos + "/photo.jpg", 32, 32);
+    window->openFolder(photos);
+    window->OldFile->item(1)->setSelected(false);
+    window->Button7Click();
+    EXPECT_EQ(prompts.log, QStringList({"information: ファイルが選択されていません。"}));
+    EXPECT_FALSE(QFile::exists(photos + "/index.htm"));
+    expectIdle();
+}
+
+TEST_F(MainRun, RunInputComesFromTheControls) {
+    const QString photos = photoFolder("input", 3);
+    window->openFolder(photos);
+    window->HPtytlebox->setText("題名");
+    window->UpDown1->setPosition(8);
+    window->OldFile->item(1)->setSelected(false);
+    const CatalogRunInput input = window->runner()->inputFromWindow();
+    EXPECT_EQ(input.folder, photos);
+    EXPECT_EQ(input.names, QStringList({"p01.jpg", "p02.jpg", "p03.jpg"}));
+    EXPECT_EQ(input.selected, std::vector<bool>({true, false, true}));
+    EXPECT_EQ(input.title, "題名");
+    EXPECT_EQ(input.perRow, 8);
+}
+
+}  // namespace
+}  // namespace tessaly::test

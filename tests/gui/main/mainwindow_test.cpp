@@ -1,0 +1,254 @@
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+
+#include "core/settings/catalogsettings.h"
+#include "gui/common/drivebox.h"
+#include "gui/common/filelist.h"
+#include "gui/common/folderlist.h"
+#include "gui/main/foldernavigator.h"
+#include "gui/main/imagepreview.h"
+#include "gui/options/updown.h"
+#include "mainfixture.h"
+#include "support/testimages.h"
+
+namespace tessaly::test {
+namespace {
+
+using MainWindow = MainFixture;
+
+TEST_F(MainWindow, ControlsCarryTheirNamesAndCaptions) {
+    EXPECT_EQ(window->windowTitle(), "Tessaly for Windows95,NT4.0");
+    const std::pair<const char*, const char*> buttons[] = {
+        {"Button1", "上へ"},       {"Button2", "下へ"},         {"Button3", "全選択"},
+        {"Button4", "選択解除"},   {"Button5", "次のフォルダ"}, {"Button6", "画像回転"},
+        {"Button7", "実行(&X)"},   {"Button8", "中止"},         {"Button9", "画像表示"},
+        {"Button11", "ﾌｧｲﾙ更新"}};
+    for (const auto& [name, caption] : buttons) {
+        auto* button = window->findChild<QPushButton*>(name);
+        ASSERT_NE(button, nullptr) << name;
+        EXPECT_EQ(button->text(), QString::fromUtf8(caption)) << name;
+    }
+    for (const char* name : {"Drive1", "Dir1", "File1", "OldFile", "HPtytlebox", "UpDown1",
+                             "edit2", "CommentBox", "Image1", "Panel2", "Panel3", "StatusBar1",
+                             "Splitter1", "File2", "Edit1", "Help1", "PopupMenu1", "PopupMenu2",
+                             "N1", "N3", "BMP1", "N9", "Exit1", "Object1", "Contents1", "About1",
+                             "N4", "maxup", "maxdown", "Refresh1", "Refresh2", "N6"})
+        EXPECT_NE(window->findChild<QObject*>(name), nullptr) << name;
+    EXPECT_TRUE(window->Button8->isHidden());
+    EXPECT_TRUE(window->File1->isHidden());
+    EXPECT_TRUE(window->Image1->isHidden());
+    EXPECT_FALSE(window->Image1->isEnabled());
+    EXPECT_EQ(window->edit2->text(), "5");
+    EXPECT_EQ(window->statusPanels[0]->width(), 233);
+    EXPECT_EQ(window->statusPanels[1]->width(), 88);
+    EXPECT_EQ(window->statusPanels[2]->width(), 50);
+}
+
+TEST_F(MainWindow, ListsJpgFilesAllSelected) {
+    const QString photos = folder("photos");
+    for (const char* name : {"a.JPG", "b.jpeg", "c.jpg", "notes.txt"}) writeFile(photos + "/" + name, "x");
+    window->openFolder(photos);
+    EXPECT_EQ(listed(), QStringList({"a.JPG", "c.jpg"}));
+    EXPECT_EQ(selection(), "**");
+    EXPECT_EQ(window->HPtytlebox->text(), "photos");
+    EXPECT_EQ(window->currentFolder(), photos);
+
+    // A rebuild discards the user's order and selection.
+    window->maxdown->trigger();
+    window->Button4Click();
+    window->Button11Click();
+    EXPECT_EQ(listed(), QStringList({"a.JPG", "c.jpg"}));
+    EXPECT_EQ(selection(), "**");
+}
+
+TEST_F(MainWindow, TitleIsTheFolderOwnNameCountedInCharacters) {
+    const QString japanese = folder("写真/夏休み");
+    window->openFolder(japanese);
+    EXPECT_EQ(window->HPtytlebox->text(), "夏休み");
+    EXPECT_EQ(FolderNavigator::ownName("/"), "");
+    EXPECT_EQ(FolderNavigator::ownName("/usr"), "usr");
+    EXPECT_EQ(FolderNavigator::parentOf("/usr"), "/");
+    EXPECT_EQ(FolderNavigator::parentOf("/a/写真"), "/a");
+}
+
+TEST_F(MainWindow, MovesSelectedEntriesWithTheirSelection) {
+    const QStringList abcde{"A", "B", "C", "D", "E"};
+    setList(abcde, ".*.*.");
+    window->Button1Click();
+    EXPECT_EQ(listed(), QStringList({"B", "A", "D", "C", "E"}));
+    EXPECT_EQ(selection(), "*.*..");
+
+    setList(abcde, "..*.*");
+    window->maxupClick();
+    EXPECT_EQ(listed(), QStringList({"C", "A", "E", "B", "D"}));
+    EXPECT_EQ(selection(), "*.*..");
+
+    setList(abcde, "**.*.");
+    window->Button2Click();
+    EXPECT_EQ(listed(), QStringList({"C", "A", "B", "E", "D"}));
+    EXPECT_EQ(selection(), ".**.*");
+
+    setList(abcde, "*.*..");
+    window->maxdownClick();
+    EXPECT_EQ(listed(), QStringList({"B", "D", "A", "E", "C"}));
+    EXPECT_EQ(selection(), "..*.*");
+    EXPECT_TRUE(prompts.log.isEmpty());
+}
+
+TEST_F(MainWindow, RefusesMovesPastTheEnds) {
+    const QStringList abc{"A", "B", "C"};
+    setList(abc, "*.*");
+    window->Button1Click();
+    EXPECT_EQ(prompts.log, QStringList({"information: 移動できません"}));
+    EXPECT_EQ(listed(), abc);
+    EXPECT_EQ(selection(), "*.*");
+    window->Button2Click();
+    EXPECT_EQ(prompts.log.size(), 2);
+    EXPECT_EQ(listed(), abc);
+
+    // To the top / bottom with nothing to do, or nothing selected, changes nothing silently.
+    window->maxupClick();
+    setList(abc, "...");
+    window->maxupClick();
+    window->maxdownClick();
+    window->Button3Click();
+    EXPECT_EQ(selection(), "***");
+    window->Button4Click();
+    EXPECT_EQ(selection(), "...");
+    EXPECT_EQ(listed(), abc);
+    EXPECT_EQ(prompts.log.size(), 2);
+}
+
+TEST_F(MainWindow, NextFolderWalksSiblingsAndWraps) {
+    const QString a = folder("parent/a");
+    folder("parent/B");
+    const QString c = folder("parent/c");
+    window->openFolder(a);
+    window->Button5Click();
+    EXPECT_EQ(window->currentFolder(), folder("parent/B"));
+    EXPECT_EQ(window->HPtytlebox->text(), "B");
+    window->Button5Click();
+    EXPECT_EQ(window->currentFolder(), c);
+    window->Button5Click();
+    EXPECT_EQ(window->currentFolder(), a);
+
+    window->openFolder("/");
+    window->N6->trigger();
+    EXPECT_EQ(window->currentFolder(), "/");
+    EXPECT_EQ(window->HPtytlebox->text(), "");
+}
+
+TEST_F(MainWindow, MissingFoldersFallBackToTheProgramFolder) {
+    window->openFolder(data.path() + "/none");
+    EXPECT_EQ(window->currentFolder(), QDir::cleanPath(app.path()));
+
+    const QString gone = folder("gone");
+    CatalogSettings settings;
+    settings.appFolder = app.path();
+    settings.startFolder = gone;
+    saveSettings(settings);
+    QDir().rmdir(gone);
+    makeWindow();
+    EXPECT_EQ(window->currentFolder(), QDir::cleanPath(app.path()));
+    EXPECT_EQ(window->HPtytlebox->text(), QDir(app.path()).dirName());
+
+    // The open folder vanishes; a refresh goes back to the program folder without a message.
+    const QString shortLived = folder("short");
+    window->openFolder(shortLived);
+    QDir().rmdir(shortLived);
+    window->Button11Click();
+    EXPECT_EQ(window->currentFolder(), QDir::cleanPath(app.path()));
+    EXPECT_TRUE(prompts.log.isEmpty());
+}
+
+TEST_F(MainWindow, StartsInTheStartFolderAtTheStoredPosition) {
+    const QString start = folder("start");
+    CatalogSettings settings;
+    settings.appFolder = app.path();
+    settings.startFolder = start;
+    settings.windowLeft = 40;
+    settings.windowTop = 30;
+    saveSettings(settings);
+    makeWindow();
+    EXPECT_EQ(window->currentFolder(), start);
+    EXPECT_EQ(window->HPtytlebox->text(), "start");
+    EXPECT_EQ(window->pos(), QPoint(40, 30));
+}
+
+TEST_F(MainWindow, PerRowStepsBetweenOneAndTen) {
+    auto* up = window->UpDown1->upButton();
+    for (int i = 0; i < 7; ++i) up->click();
+    EXPECT_EQ(window->edit2->text(), "10");
+    for (int i = 0; i < 12; ++i) window->UpDown1->downButton()->click();
+    EXPECT_EQ(window->edit2->text(), "1");
+}
+
+TEST(PreviewFit, KeepsTheAspectRatioInTheBox) {
+    EXPECT_EQ(ImagePreview::fitSize(QSize(300, 200)), QSize(150, 100));
+    EXPECT_EQ(ImagePreview::fitSize(QSize(200, 300)), QSize(100, 150));
+    EXPECT_EQ(ImagePreview::fitSize(QSize(64, 64)), QSize(150, 150));
+    EXPECT_EQ(ImagePreview::fitSize(QSize(300, 1)), QSize(150, 0));  // 0.5 rounds to even
+    EXPECT_EQ(ImagePreview::fitSize(QSize(300, 3)), QSize(150, 2));  // 1.5 rounds to even
+    EXPECT_EQ(ImagePreview::centredPosition(QSize(201, 100), QSize(150, 100)), QPoint(25, 0));
+    EXPECT_EQ(ImagePreview::centredPosition(QSize(100, 50), QSize(150, 100), 10),
+              QPoint(-25, -15));
+}
+
+TEST_F(MainWindow, PreviewShowsTheTopmostSelectedImageCentred) {
+    const QString photos = folder("photos");
+    writeTestJpeg(photos + "/a.jpg", 300, 200);
+    writeTestJpeg(photos + "/b.jpg", 200, 300);
+    window->openFolder(photos);
+    window->show();
+    QApplication::processEvents();
+    window->OldFile->item(0)->setSelected(false);
+    window->Button9Click();
+    EXPECT_TRUE(window->Image1->isVisible());
+    EXPECT_TRUE(window->Image1->isEnabled());
+    EXPECT_EQ(window->Image1->size(), QSize(100, 150));
+    const QSize panel = window->Panel2->size();
+    EXPECT_EQ(window->Image1->pos(), QPoint(panel.width() / 2 - 50, panel.height() / 2 - 75));
+
+    window->resize(window->width() + 101, window->height() + 60);
+    QApplication::processEvents();
+    ASSERT_NE(window->Panel2->size(), panel);
+    EXPECT_EQ(window->Image1->pos(),
+              ImagePreview::centredPosition(window->Panel2->size(), QSize(100, 150)));
+
+    writeFile(photos + "/a.jpg", "not a jpeg");
+    window->Button3Click();
+    window->N4->trigger();
+    ASSERT_EQ(prompts.log.size(), 1);
+    EXPECT_TRUE(prompts.log.first().startsWith("error: "));
+    EXPECT_TRUE(window->Image1->isHidden());
+
+    prompts.log.clear();
+    window->Button4Click();
+    window->Button9Click();
+    EXPECT_TRUE(prompts.log.isEmpty());
+}
+
+TEST_F(MainWindow, DoubleClickStartsTheViewerOrTheFileAssociation) {
+    const QString photos = folder("photos");
+    writeFile(photos + "/x.jpg", "x");
+    writeFile(photos + "/y.jpg", "y");
+    window->openFolder(photos);
+    window->OldFile->item(0)->setSelected(false);
+    window->OldFileDblClick();
+    EXPECT_EQ(shell.calls, QStringList({"open " + photos + "/y.jpg"}));
+
+    window->settings().viewerPath = "/usr/bin/viewer";
+    window->OldFileDblClick();
+    EXPECT_EQ(shell.calls.last(), "start /usr/bin/viewer|y.jpg|" + photos + "/");
+
+    window->Button4Click();
+    window->OldFileDblClick();
+    EXPECT_EQ(shell.calls.size(), 2);
+}
+
+}  // namespace
+}  // namespace tessaly::test
