@@ -1,0 +1,152 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+
+#include "core/imaging/nkdiberrors.h"
+#include "core/imaging/tjpegimage.h"
+#include "gui/common/filelist.h"
+#include "gui/common/folderlist.h"
+#include "gui/imaging/fulldisk.h"
+#include "gui/imaging/tbmptojpeg.h"
+#include "gui/support/scriptedprompts.h"
+#include "support/tempdir.h"
+#include "support/testimages.h"
+
+namespace tessaly {
+namespace {
+
+class TBMPtoJPEGTest : public ::testing::Test {
+protected:
+    TBMPtoJPEGTest() : context{settings, prompts, shell} {
+        settings.appFolder = home.path();
+        mainWindow.move(100, 200);
+        window = std::make_unique<TBMPtoJPEG>(context, &mainWindow);
+    }
+
+    // Opens the window on the folder and selects the named entries of File1.
+    void select(const QStringList& names) {
+        window->prepare(dir.path());
+        for (int i = 0; i < window->File1->count(); ++i) {
+            QListWidgetItem* item = window->File1->item(i);
+            item->setSelected(names.contains(item->text()));
+        }
+    }
+
+    QStringList jpegFiles() const {
+        return QDir(dir.path()).entryList({"*.jpg"}, QDir::Files | QDir::Hidden, QDir::Name);
+    }
+
+    test::TempDir dir;
+    test::TempDir home;
+    CatalogSettings settings;
+    test::ScriptedPrompts prompts;
+    test::RecordingShell shell;
+    AppContext context;
+    QWidget mainWindow;
+    std::unique_ptr<TBMPtoJPEG> window;
+};
+
+TEST_F(TBMPtoJPEGTest, WindowIsBuiltAsDesigned) {
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("BMP-JPG変換"));
+    EXPECT_EQ(window->size(), QSize(418, 185));
+    EXPECT_EQ(window->pos(), QPoint(150, 295));
+    EXPECT_EQ(window->SpinEdit1->value(), 95);
+    EXPECT_EQ(window->SpinEdit1->minimum(), 70);
+    EXPECT_EQ(window->SpinEdit1->maximum(), 100);
+    EXPECT_EQ(window->Label1->text(), QStringLiteral("BMPファイルリスト"));
+    EXPECT_EQ(window->Button1->text(), QStringLiteral("変換"));
+    EXPECT_EQ(window->Button2->text(), QStringLiteral("終了"));
+}
+
+TEST_F(TBMPtoJPEGTest, ListsTheFolderBitmapsAndFallsBackToTheProgramFolder) {
+    dir.write("pic.bmp", test::makeTestBmp24(4, 4));
+    dir.write("photo.BMP", test::makeTestBmp24(4, 4));
+    dir.write("other.jpg", "x");
+    window->prepare(dir.path());
+    EXPECT_EQ(window->Dir1->directory(), dir.path());
+    EXPECT_EQ(window->File1->files(), (QStringList{"photo.BMP", "pic.bmp"}));
+    window->prepare(dir.file("missing"));
+    EXPECT_EQ(window->Dir1->directory(), home.path());
+    EXPECT_TRUE(prompts.log.isEmpty());
+}
+
+TEST_F(TBMPtoJPEGTest, ExistingOutputAnsweredNoIsLeftAlone) {
+    dir.write("pic.bmp", test::makeTestBmp24(40, 30));
+    dir.write("photo.BMP", test::makeTestBmp24(30, 20));
+    dir.write("pic.jpg", "keep me");
+    select({"pic.bmp", "photo.BMP"});
+    window->Button1->click();
+    EXPECT_EQ(prompts.log,
+              QStringList{"warning: 警告: 同名のファイルが存在します。\rpic.jpg\r"
+                          "上書きしてよろしいですか？"});
+    EXPECT_EQ(dir.read("pic.jpg"), QByteArray("keep me"));
+    TJPEGImage photo;
+    photo.LoadFromFile(dir.file("photo.jpg"));
+    EXPECT_EQ(photo.Width(), 30);
+    EXPECT_EQ(photo.Height(), 20);
+    EXPECT_EQ(window->statusText(), QStringLiteral("変換終了"));
+    EXPECT_EQ(window->Label3->text(), QStringLiteral("pic.bmp"));
+}
+
+TEST_F(TBMPtoJPEGTest, ExistingOutputAnsweredYesIsReplaced) {
+    dir.write("pic.bmp", test::makeTestBmp24(40, 30));
+    dir.write("pic.jpg", "old");
+    prompts.answers = {true};
+    select({"pic.bmp"});
+    window->Button1->click();
+    TJPEGImage jpeg;
+    jpeg.LoadFromFile(dir.file("pic.jpg"));
+    EXPECT_EQ(jpeg.Width(), 40);
+}
+
+TEST_F(TBMPtoJPEGTest, PreviewIsFittedAndCentred) {
+    EXPECT_EQ(TBMPtoJPEG::previewRect(640, 480), QRect(5, 19, 116, 87));  // 14.5 to 14
+    EXPECT_EQ(TBMPtoJPEG::previewRect(300, 600), QRect(34, 5, 58, 116));
+    EXPECT_EQ(TBMPtoJPEG::previewRect(100, 100), QRect(5, 5, 116, 116));
+    dir.write("wide.bmp", test::makeTestBmp24(640, 480));
+    select({"wide.bmp"});
+    window->Button1->click();
+    EXPECT_EQ(window->Image2->geometry(), QRect(5, 19, 116, 87));
+}
+
+TEST_F(TBMPtoJPEGTest, NothingSelectedChangesNothing) {
+    dir.write("pic.bmp", test::makeTestBmp24(4, 4));
+    select({});
+    window->Button1->click();
+    EXPECT_EQ(prompts.log, QStringList{"information: ファイルが選択されていません。"});
+    EXPECT_TRUE(jpegFiles().isEmpty());
+    EXPECT_TRUE(window->statusText().isEmpty());
+}
+
+TEST_F(TBMPtoJPEGTest, WriteFailureStopsAtTheFirstSave) {
+    dir.write("a.bmp", test::makeTestBmp24(200, 150));
+    dir.write("b.bmp", test::makeTestBmp24(200, 150));
+    select({"a.bmp", "b.bmp"});
+    {
+        test::FullDisk full(1000);
+        window->Button1->click();
+    }
+    EXPECT_EQ(prompts.log, QStringList{"error: ファイル書き込みエラーが発生しました。\r"
+                                       "処理は中断されました。"});
+    EXPECT_EQ(window->Label3->text(), QStringLiteral("a.bmp"));  // b.bmp was never tried
+    EXPECT_TRUE(jpegFiles().isEmpty());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+    EXPECT_TRUE(window->statusText().isEmpty());
+}
+
+TEST_F(TBMPtoJPEGTest, UnreadableBitmapEndsTheRunThere) {
+    dir.write("a.bmp", test::makeTestBmp24(8, 8));
+    dir.write("b.bmp", "XX no bitmap");
+    dir.write("c.bmp", test::makeTestBmp24(8, 8));
+    select({"a.bmp", "b.bmp", "c.bmp"});
+    window->Button1->click();
+    EXPECT_EQ(prompts.log, QStringList{QStringLiteral("error: ") + nkmsg::kFileType});
+    EXPECT_EQ(jpegFiles(), QStringList{"a.jpg"});
+}
+
+}  // namespace
+}  // namespace tessaly
