@@ -94,7 +94,6 @@ void TBMPtoJPEG::buildPreview() {
     StatusBar1 = named(new QStatusBar(this), "StatusBar1");
     StatusBar1->setSizeGripEnabled(false);
     StatusBar1->setGeometry(0, 165, 418, 20);
-    StatusBar1->setEnabled(false);
     panel0_ = new QLabel(StatusBar1);
     panel0_->setObjectName(QStringLiteral("StatusBar1Panel0"));
     StatusBar1->addWidget(panel0_, 1);
