@@ -29,8 +29,8 @@ void requireEncodable(const QString& text, const QString& fileName) {
     try {
         sjis::encode(text, sjis::Unmappable::Refuse);
     } catch (const EncodingError& e) {
-        throw EncodingError(QStringLiteral("%1 のコメントを保存できません。\r%2")
-                                .arg(fileName, e.message()));
+        throw EncodingError(
+            QStringLiteral("%1 のコメントを保存できません。\r%2").arg(fileName, e.message()));
     }
 }
 
