@@ -14,6 +14,7 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "gui/common/drivebox.h"
 #include "gui/common/filelist.h"
@@ -241,11 +242,16 @@ void MainWindowLayout::buildPopupMenus(TMain& w) {
 void MainWindowLayout::buildStatusBar(TMain& w) {
     w.StatusBar1 = new QStatusBar(&w);
     name(w.StatusBar1, "StatusBar1");
+    // Design widths; a panel grows when the screen font needs more room for its longest text
+    // (the phase "フィルター処理" and the counter " 000/ 000   ").
     const int widths[] = {233, 88, 50};
+    const QString longest[] = {QString(), QStringLiteral("フィルター処理"),
+                               QStringLiteral("000/000   ")};
     for (int i = 0; i < 3; ++i) {
         auto* panel = new QLabel(w.StatusBar1);
         panel->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(i));
-        panel->setFixedWidth(widths[i]);
+        const int needed = panel->fontMetrics().horizontalAdvance(longest[i]) + 8;
+        panel->setFixedWidth(std::max(widths[i], needed));
         panel->setFrameShape(QFrame::StyledPanel);
         panel->setAlignment(i == 0 ? Qt::AlignLeft | Qt::AlignVCenter
                                    : Qt::AlignRight | Qt::AlignVCenter);
