@@ -15,6 +15,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <vector>
 
 #include "core/settings/catalogsettings.h"
@@ -49,6 +50,27 @@ public:
     void startProgram(const QString&, const QString&, const QString&) override {}
 };
 
+// Wall-clock and processor seconds of one piece of work.
+struct Timing {
+    double wall = 0;
+    double cpu = 0;
+};
+
+double cpuSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
+}
+
+template <typename Work>
+Timing timed(Work work) {
+    QElapsedTimer clock;
+    clock.start();
+    const double cpu = cpuSeconds();
+    work();
+    return Timing{clock.nsecsElapsed() / 1e9, cpuSeconds() - cpu};
+}
+
 QStringList makeFolder(const QString& folder, int count, int width, int height) {
     const QByteArray jpeg = test::makeTestJpeg(width, height, false, 90);
     QStringList names;
@@ -61,9 +83,7 @@ QStringList makeFolder(const QString& folder, int count, int width, int height) 
 }
 
 // Plain libjpeg decode of every file into one row buffer: the floor for a run.
-double bareDecodeSeconds(const QString& folder, const QStringList& names) {
-    QElapsedTimer clock;
-    clock.start();
+void bareDecode(const QString& folder, const QStringList& names) {
     for (const QString& name : names) {
         FILE* file = std::fopen(QFile::encodeName(folder + "/" + name).constData(), "rb");
         if (file == nullptr) std::exit(1);
@@ -81,10 +101,9 @@ double bareDecodeSeconds(const QString& folder, const QStringList& names) {
         jpeg_destroy_decompress(&cinfo);
         std::fclose(file);
     }
-    return clock.elapsed() / 1000.0;
 }
 
-double runSeconds(const QString& folder, const QStringList& names, int jobs) {
+void runCatalogue(const QString& folder, const QStringList& names, int jobs) {
     QDir(folder + "/htm_image").removeRecursively();
     CatalogSettings settings;
     settings.noBrowserLaunch = QStringLiteral("on");
@@ -97,11 +116,8 @@ double runSeconds(const QString& folder, const QStringList& names, int jobs) {
     input.selected.assign(size_t(names.size()), true);
     input.title = QStringLiteral("bench");
     input.jobs = jobs;
-    QElapsedTimer clock;
-    clock.start();
     CatalogRun run(settings, host, shell);
     if (run.execute(input) != CatalogRunOutcome::Completed) std::exit(1);
-    return clock.elapsed() / 1000.0;
 }
 
 // Peak resident memory (KiB) of a child process that makes a catalogue of count images.
@@ -109,7 +125,7 @@ long peakKiB(const QString& folder, int count, int jobs) {
     const pid_t child = fork();
     if (child == 0) {
         const QStringList names = QDir(folder).entryList({"*.jpg"}, QDir::Files, QDir::Name);
-        runSeconds(folder, names.mid(0, count), jobs);
+        runCatalogue(folder, names.mid(0, count), jobs);
         std::_Exit(0);
     }
     int status = 0;
@@ -128,14 +144,19 @@ int main(int argc, char* argv[]) {
     QTemporaryDir dir;
     const QStringList names = makeFolder(dir.path(), large, width, height);
     std::printf("%d images of %dx%d\n", large, width, height);
-    const double bare = bareDecodeSeconds(dir.path(), names);
-    const double one = runSeconds(dir.path(), names, 1);
-    const double two = runSeconds(dir.path(), names, 2);
-    std::printf("bare libjpeg decode : %8.2f ms/image\n", 1000 * bare / large);
-    std::printf("run, 1 job          : %8.2f ms/image  (%.2f x bare decode)\n", 1000 * one / large,
-                one / bare);
-    std::printf("run, 2 jobs         : %8.2f ms/image  (speed-up %.2f over 1 job)\n",
-                1000 * two / large, one / two);
+    const Timing bare = timed([&] { bareDecode(dir.path(), names); });
+    const Timing one = timed([&] { runCatalogue(dir.path(), names, 1); });
+    const Timing two = timed([&] { runCatalogue(dir.path(), names, 2); });
+    const auto line = [large](const char* what, const Timing& t) {
+        std::printf("%-20s: %8.2f ms/image wall, %8.2f ms/image processor\n", what,
+                    1000 * t.wall / large, 1000 * t.cpu / large);
+    };
+    line("bare libjpeg decode", bare);
+    line("run, 1 job", one);
+    line("run, 2 jobs", two);
+    std::printf("run / bare decode, 1 job: %.2f wall, %.2f processor\n", one.wall / bare.wall,
+                one.cpu / bare.cpu);
+    std::printf("speed-up of 2 jobs over 1: %.2f wall\n", one.wall / two.wall);
     for (int jobs : {1, 2}) {
         const long a = peakKiB(dir.path(), small, jobs);
         const long b = peakKiB(dir.path(), large, jobs);
