@@ -4,21 +4,56 @@
 #include <QPushButton>
 
 #include "core/text/formatting.h"
+#include "gui/comments/tcomment.h"
+#include "gui/imaging/tbmptojpeg.h"
+#include "gui/imaging/toption2.h"
 #include "gui/main/helpviewer.h"
 #include "gui/main/tabout.h"
 #include "gui/main/tmain.h"
 #include "gui/main/topenfolda.h"
+#include "gui/options/toption.h"
+#include "gui/toc/tmokuji.h"
 
 namespace tessaly {
 
 WindowSet::WindowSet(TMain& main) : main_(main) {
-    picker_ = new TOpenfolda(main.context(), &main);
-    about_ = new TAbout(&main);
+    createWindows();
     connectActions();
     updateActions();
 }
 
 WindowSet::~WindowSet() = default;
+
+// Each window is built once, in this order, and placed relative to the main window's
+// position at that moment; it is not placed again when it is shown later.
+void WindowSet::createWindows() {
+    AppContext& context = main_.context();
+    picker_ = new TOpenfolda(context, &main_);
+    place(picker_, 80, 110);
+    TOpenfolda* picker = picker_;
+    options_ = new TOption(context, &main_,
+                           [picker](const QString&) { return picker->choose(); });
+    place(options_, 50, 95);
+    about_ = new TAbout(&main_);
+    place(about_, 130, 130);
+    rotation_ = new Toption2(context, &main_);
+    place(rotation_, 80, 95);
+    Toption2* rotation = rotation_;
+    options_->setRotationQualityHandler([rotation](int quality) {
+        rotation->setRotateQuality(quality);
+    });
+    contents_ = new Tmokuji(context, &main_);
+    place(contents_, 50, 95);
+    converter_ = new TBMPtoJPEG(context, &main_);
+    place(converter_, 50, 95);
+    comments_ = new Tcomment(context, &main_);
+    place(comments_, 80, 95);
+    comments_->setFolderPicker([picker](const QString&) { return picker->choose(); });
+}
+
+void WindowSet::place(QWidget* window, int left, int top) const {
+    window->move(main_.x() + left, main_.y() + top);
+}
 
 void WindowSet::connectActions() {
     connect(main_.Object1, &QAction::triggered, this, &WindowSet::openOptions);
@@ -33,24 +68,24 @@ void WindowSet::connectActions() {
 
 void WindowSet::updateActions() {
     main_.Object1->setEnabled(options_ != nullptr);
-    main_.Button6->setEnabled(false);
-    main_.N1->setEnabled(false);
+    main_.Button6->setEnabled(rotation_ != nullptr);
+    main_.N1->setEnabled(rotation_ != nullptr);
     main_.N3->setEnabled(contents_ != nullptr);
-    main_.BMP1->setEnabled(false);
+    main_.BMP1->setEnabled(converter_ != nullptr);
     main_.N9->setEnabled(comments_ != nullptr);
 }
 
-void WindowSet::openOptions() {}
+void WindowSet::openOptions() { options_->openModal(); }
 
 void WindowSet::openAbout() { about_->exec(); }
 
-void WindowSet::openRotation() {}
+void WindowSet::openRotation() { rotation_->openFor(main_.currentFolder(), main_.OldFile); }
 
-void WindowSet::openContents() {}
+void WindowSet::openContents() { contents_->openOn(main_.currentFolder()); }
 
-void WindowSet::openBmpConverter() {}
+void WindowSet::openBmpConverter() { converter_->openFor(main_.currentFolder()); }
 
-void WindowSet::openComments() {}
+void WindowSet::openComments() { comments_->openOn(main_.currentFolder()); }
 
 void WindowSet::openHelp() {
     const QString path = folderPath(main_.settings().appFolder) + QStringLiteral("Quorvel.hlp");

@@ -5,9 +5,19 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTextBrowser>
+#include <QTimer>
+#include <QCheckBox>
+#include <QFile>
+
+#include "support/testimages.h"
 
 #include "gui/common/folderlist.h"
+#include "gui/comments/tcomment.h"
+#include "gui/imaging/tbmptojpeg.h"
+#include "gui/imaging/toption2.h"
 #include "gui/main/helpviewer.h"
+#include "gui/options/toption.h"
+#include "gui/toc/tmokuji.h"
 #include "gui/main/instanceguard.h"
 #include "gui/main/tabout.h"
 #include "gui/main/topenfolda.h"
@@ -61,10 +71,43 @@ TEST_F(Startup, SecondaryWindowsArePlacedFromTheMainWindow) {
     EXPECT_EQ(windows.about()->Label1->text(), "Tessaly Ver1.60 ");
     EXPECT_TRUE(windows.about()->Label1->font().italic());
     EXPECT_EQ(windows.folderPicker()->windowTitle(), "フォルダ選択");
-    // Windows that are not part of this build keep their commands disabled.
-    EXPECT_EQ(window->Object1->isEnabled(), windows.options() != nullptr);
-    EXPECT_EQ(window->N9->isEnabled(), windows.comments() != nullptr);
-    EXPECT_EQ(window->N3->isEnabled(), windows.contents() != nullptr);
+    const std::pair<QWidget*, QPoint> placed[] = {
+        {windows.options(), {250, 195}},   {windows.rotation(), {280, 195}},
+        {windows.contents(), {250, 195}},  {windows.converter(), {250, 195}},
+        {windows.comments(), {280, 195}}};
+    for (const auto& [dialog, at] : placed) {
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->pos(), at) << dialog->metaObject()->className();
+    }
+    for (QAction* command : {window->Object1, window->N1, window->N3, window->BMP1, window->N9})
+        EXPECT_TRUE(command->isEnabled()) << command->objectName().toStdString();
+    EXPECT_TRUE(window->Button6->isEnabled());
+}
+
+TEST_F(Startup, MissingCommentFileOpensTheCommentEditorOnYes) {
+    WindowSet windows(*window);
+    window->setWindowSet(&windows);
+    const QString photos = folder("comments");
+    writeTestJpeg(photos + "/a.jpg", 40, 30);
+    window->openFolder(photos);
+    window->CommentBox->setChecked(true);
+    prompts.answers = {true};
+    QString opened;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            opened = modal->metaObject()->className();
+            modal->close();
+        }
+    });
+    closer.start(10);
+    window->Button7Click();
+    EXPECT_EQ(opened, "tessaly::Tcomment");
+    ASSERT_EQ(prompts.log.size(), 1);
+    EXPECT_TRUE(prompts.log.first().startsWith("question: コメントファイルが見つかりません。"));
+    EXPECT_FALSE(QFile::exists(photos + "/index.htm"));
+    EXPECT_FALSE(window->runActive());
+    EXPECT_FALSE(window->Button7->isHidden());
 }
 
 TEST_F(Startup, FolderPickerReturnsTheOpenFolderOrNothing) {
