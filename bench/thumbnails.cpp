@@ -4,6 +4,7 @@
 // Times are processor time of that process (user + system), which other programs running
 // on the machine disturb far less than wall-clock time; the wall-clock time is shown too.
 
+#include <jpeglib.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -13,13 +14,11 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
-#include <ctime>
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <random>
 #include <vector>
-
-#include <jpeglib.h>
 
 #include "core/imaging/thumbnailmaker.h"
 #include "core/imaging/tjpegimage.h"
@@ -136,11 +135,12 @@ Result measure(int mode, const QString& path, const QString& thumb) {
 int main() {
     QTemporaryDir dir;
     const double decodedMiB = kWidth * kHeight * 3 / 1048576.0;
-    std::printf("thumbnail making, %d x %d photographs, quality 90, 4:2:0, box 160 x 120\n",
-                kWidth, kHeight);
-    std::printf("one decoded image = %.1f MiB; times are the best of %d; peaks are the\n"
-                "process's largest resident size (+ the part above an idle child)\n\n",
-                decodedMiB, kRounds);
+    std::printf("thumbnail making, %d x %d photographs, quality 90, 4:2:0, box 160 x 120\n", kWidth,
+                kHeight);
+    std::printf(
+        "one decoded image = %.1f MiB; times are the best of %d; peaks are the\n"
+        "process's largest resident size (+ the part above an idle child)\n\n",
+        decodedMiB, kRounds);
     const struct {
         const char* name;
         unsigned seed;
@@ -156,8 +156,8 @@ int main() {
         const Result filter = measure(3, path, thumb);
         std::printf("%s photo (%.1f MiB file)\n", photo.name, QFile(path).size() / 1048576.0);
         std::printf("  %-20s %7.1f ms cpu        (wall %7.1f ms)  peak %5.1f MiB (+%.1f)\n",
-                    "bare libjpeg decode", bare.milliseconds, bare.wallMilliseconds,
-                    bare.peakMiB, bare.peakMiB - idle.peakMiB);
+                    "bare libjpeg decode", bare.milliseconds, bare.wallMilliseconds, bare.peakMiB,
+                    bare.peakMiB - idle.peakMiB);
         for (const auto& [label, r] : {std::pair{"plain path", plain}, {"filter path", filter}}) {
             std::printf("  %-20s %7.1f ms cpu x%.2f  (wall %7.1f ms)  peak %5.1f MiB (+%.1f)\n",
                         label, r.milliseconds, r.milliseconds / bare.milliseconds,

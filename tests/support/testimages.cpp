@@ -1,11 +1,11 @@
 #include "support/testimages.h"
 
+#include <jpeglib.h>
+
 #include <QFile>
 #include <cstdlib>
 #include <stdexcept>
 #include <vector>
-
-#include <jpeglib.h>
 
 namespace tessaly::test {
 

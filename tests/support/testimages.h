@@ -7,8 +7,7 @@ namespace tessaly::test {
 
 // Writes a baseline JPEG of the given size with a smooth photo-like pattern (colour, 4:2:0,
 // or one grey component). Throws std::runtime_error when the file cannot be written.
-void writeTestJpeg(const QString& path, int width, int height, bool grey = false,
-                   int quality = 90);
+void writeTestJpeg(const QString& path, int width, int height, bool grey = false, int quality = 90);
 
 // The JPEG bytes of the same pattern.
 QByteArray makeTestJpeg(int width, int height, bool grey = false, int quality = 90);

@@ -37,8 +37,8 @@ void flushColumns(std::vector<quint32>& columns, const Runs& runs, std::vector<S
 }
 
 // Sums the band's rows y0..y1-1 into band (one entry per run).
-void sumBand(const TNkDIB& picture, int y0, int y1, const Runs& runs,
-             std::vector<quint32>& columns, std::vector<Sums>& band) {
+void sumBand(const TNkDIB& picture, int y0, int y1, const Runs& runs, std::vector<quint32>& columns,
+             std::vector<Sums>& band) {
     int pending = 0;
     for (int y = y0; y < y1; ++y) {
         const uchar* row = picture.ConstScanLine(y);
@@ -58,8 +58,8 @@ void sumBand(const TNkDIB& picture, int y0, int y1, const Runs& runs,
 long double averageReduceScale(int w, int h, int tw, int th) {
     const long double ratioH = static_cast<long double>(h) / th;
     const long double ratioW = static_cast<long double>(w) / tw;
-    const long double s = ratioH >= ratioW ? static_cast<long double>(th) / h
-                                           : static_cast<long double>(tw) / w;
+    const long double s =
+        ratioH >= ratioW ? static_cast<long double>(th) / h : static_cast<long double>(tw) / w;
     return roundToReal48(s);
 }
 
@@ -82,8 +82,7 @@ void AverageReduce(TNkDIB& picture, int w, int h, int tw, int th) {
     }
     std::vector<quint32> columns(runs.empty() ? 0 : 3 * size_t(runs.back().second));
     std::vector<Sums> band(runs.size());
-    for (int y0 = 0, j = 1, y1 = boundary(1, step); y1 <= h;
-         y0 = y1, y1 = boundary(++j, step)) {
+    for (int y0 = 0, j = 1, y1 = boundary(1, step); y1 <= h; y0 = y1, y1 = boundary(++j, step)) {
         if (y1 <= y0) continue;  // a band without rows still counts
         sumBand(picture, y0, y1, runs, columns, band);
         // Output row j - 1 lies at or above the band's first row, which is already read,

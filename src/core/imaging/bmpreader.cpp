@@ -55,8 +55,8 @@ TNkDIB BmpReader::read(const QByteArray& data) {
                                       outBits == 24 ? 0 : 1 << outBits);
     dib->setColorCount(reader.readColorTable(h, *dib));
     if (h.compression == kBiRle8 || h.compression == kBiRle4) {
-        rle::decode(reader.data_ + h.offBits, reader.size_ - h.offBits, h.bitCount,
-                    int(h.width), dib->rows(), dib->bits(), dib->stride());
+        rle::decode(reader.data_ + h.offBits, reader.size_ - h.offBits, h.bitCount, int(h.width),
+                    dib->rows(), dib->bits(), dib->stride());
     } else if (h.bitCount == 16 || h.bitCount == 32) {
         reader.readMaskedRows(h, *dib);
     } else {
@@ -112,11 +112,20 @@ void BmpReader::readInfo(Header& h) const {
 void BmpReader::checkCombination(const Header& h) const {
     bool ok = false;
     switch (h.compression) {
-        case kBiRgb: ok = true; break;
-        case kBiRle8: ok = h.bitCount == 8 && h.height > 0; break;
-        case kBiRle4: ok = h.bitCount == 4 && h.height > 0; break;
-        case kBiBitFields: ok = h.bitCount == 16 || h.bitCount == 32; break;
-        default: break;
+        case kBiRgb:
+            ok = true;
+            break;
+        case kBiRle8:
+            ok = h.bitCount == 8 && h.height > 0;
+            break;
+        case kBiRle4:
+            ok = h.bitCount == 4 && h.height > 0;
+            break;
+        case kBiBitFields:
+            ok = h.bitCount == 16 || h.bitCount == 32;
+            break;
+        default:
+            break;
     }
     if (!ok) refuse(nkmsg::kBiBitCount);
 }

@@ -46,7 +46,8 @@ namespace nkmsg {
 inline constexpr const char* kGetPixelFormat1 = "TNkInternalDIB.GetPixelFormat: Invalid DIB(1Bit)";
 inline constexpr const char* kGetPixelFormat4 = "TNkInternalDIB.GetPixelFormat: Invalid DIB(4Bit)";
 inline constexpr const char* kGetPixelFormat8 = "TNkInternalDIB.GetPixelFormat: Invalid DIB(8Bit)";
-inline constexpr const char* kGetPixelFormat24 = "TNkInternalDIB.GetPixelFormat: Invalid DIB(24Bit)";
+inline constexpr const char* kGetPixelFormat24 =
+    "TNkInternalDIB.GetPixelFormat: Invalid DIB(24Bit)";
 inline constexpr const char* kGetPixelFormatBitCount =
     "TNkInternalDIB.GetPixelFormat: Invalid DIB(Illegal BitCount)";
 inline constexpr const char* kGetPixelsBadType = "TNkDIB.GetPixels: Bad DIB Type";
@@ -72,8 +73,7 @@ inline constexpr const char* kTruncated =
     "TNkInternalDIB.LoadFromStream: The file is truncated or its data offsets are invalid";
 inline constexpr const char* kBadRle =
     "TNkInternalDIB.LoadFromStream: Run-length data runs past the row or the image";
-inline constexpr const char* kTooLarge =
-    "TNkInternalDIB.LoadFromStream: The image is too large";
+inline constexpr const char* kTooLarge = "TNkInternalDIB.LoadFromStream: The image is too large";
 }  // namespace nkmsg
 
 }  // namespace tessaly

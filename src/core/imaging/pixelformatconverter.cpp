@@ -113,8 +113,8 @@ std::shared_ptr<TNkInternalDIB> PixelFormatConverter::decompress(const TNkIntern
     auto plain = TNkInternalDIB::Create(source.width(), source.height(), source.bitCount(),
                                         source.colorCount());
     std::memcpy(plain->colorTable(), source.colorTable(), 1024);
-    rle::decode(source.bits(), source.byteSize(), source.bitCount(), source.width(),
-                source.rows(), plain->bits(), plain->stride());
+    rle::decode(source.bits(), source.byteSize(), source.bitCount(), source.width(), source.rows(),
+                plain->bits(), plain->stride());
     return plain;
 }
 

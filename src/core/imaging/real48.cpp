@@ -50,8 +50,6 @@ long double roundToReal48(long double value) {
 
 long double sharpenNeighbourWeight() { return roundToReal48(-0.1L); }
 
-long double sharpenCentreWeight() {
-    return roundToReal48(1.0L - 8.0L * sharpenNeighbourWeight());
-}
+long double sharpenCentreWeight() { return roundToReal48(1.0L - 8.0L * sharpenNeighbourWeight()); }
 
 }  // namespace tessaly

@@ -95,8 +95,7 @@ void decode(const uchar* data, size_t size, int bitCount, int width, int rows, u
     }
 }
 
-std::vector<uchar> encode(const uchar* rowsData, int stride, int width, int rows,
-                          int bitCount) {
+std::vector<uchar> encode(const uchar* rowsData, int stride, int width, int rows, int bitCount) {
     std::vector<uchar> out;
     for (int y = 0; y < rows; ++y) {
         const uchar* row = rowsData + size_t(y) * size_t(stride);

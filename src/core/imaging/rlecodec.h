@@ -13,7 +13,6 @@ void decode(const uchar* data, size_t size, int bitCount, int width, int rows, u
             int stride);
 
 // Encodes plain rows in stored order as a run-length stream of encoded runs only.
-std::vector<uchar> encode(const uchar* rowsData, int stride, int width, int rows,
-                          int bitCount);
+std::vector<uchar> encode(const uchar* rowsData, int stride, int width, int rows, int bitCount);
 
 }  // namespace tessaly::rle

@@ -36,8 +36,8 @@ void Sharpen3x3(TNkDIB& picture) {
             for (int x = 1; x <= w - 2; ++x) {
                 for (int ch = 0; ch < 3; ++ch) {
                     const int l = 3 * (x - 1) + ch, m = 3 * x + ch, r = 3 * (x + 1) + ch;
-                    const int sum = above[l] + above[m] + above[r] + row[l] + row[r] +
-                                    below[l] + below[m] + below[r];
+                    const int sum = above[l] + above[m] + above[r] + row[l] + row[r] + below[l] +
+                                    below[m] + below[r];
                     out[m] = sharpened(sum, row[m], k, centreWeight);
                 }
             }

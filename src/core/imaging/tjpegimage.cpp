@@ -8,14 +8,14 @@
 
 #include "core/imaging/tjpegimage.h"
 
+#include <jpeglib.h>
+
 #include <QFile>
 #include <QSaveFile>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
-
-#include <jpeglib.h>
 
 #ifndef JCS_EXTENSIONS
 #error "libjpeg-turbo's colour space extensions (JCS_EXT_BGR) are required"
@@ -182,9 +182,7 @@ struct EncodeGuard {
     }
 };
 
-[[noreturn]] void codecError(const char* message) {
-    throw EJPEG(QString::fromLocal8Bit(message));
-}
+[[noreturn]] void codecError(const char* message) { throw EJPEG(QString::fromLocal8Bit(message)); }
 
 }  // namespace
 
@@ -195,11 +193,16 @@ J_COLOR_SPACE outputSpace(const jpeg_decompress_struct& cinfo, bool& grey, bool&
     grey = false;
     cmyk = false;
     switch (cinfo.jpeg_color_space) {
-        case JCS_GRAYSCALE: grey = true; return JCS_GRAYSCALE;
+        case JCS_GRAYSCALE:
+            grey = true;
+            return JCS_GRAYSCALE;
         case JCS_RGB:
-        case JCS_YCbCr: return JCS_EXT_BGR;
+        case JCS_YCbCr:
+            return JCS_EXT_BGR;
         case JCS_CMYK:
-        case JCS_YCCK: cmyk = true; return JCS_CMYK;
+        case JCS_YCCK:
+            cmyk = true;
+            return JCS_CMYK;
         default:
             throw EJPEG(QStringLiteral("Unsupported JPEG color space (%1 components)")
                             .arg(cinfo.num_components));

@@ -14,12 +14,16 @@ namespace {
 
 int bitCountOf(TNkPixelFormat format) {
     switch (format) {
-        case nk1Bit: return 1;
+        case nk1Bit:
+            return 1;
         case nk4Bit:
-        case nk4BitRLE: return 4;
+        case nk4BitRLE:
+            return 4;
         case nk8Bit:
-        case nk8BitRLE: return 8;
-        default: return 24;
+        case nk8BitRLE:
+            return 8;
+        default:
+            return 24;
     }
 }
 
@@ -110,9 +114,12 @@ quint32 TNkDIB::Pixels(int x, int y) const {
             const uchar* p = row + 3 * x;
             return quint32(p[2]) | (quint32(p[1]) << 8) | (quint32(p[0]) << 16);
         }
-        case 8: return row[x];
-        case 4: return x % 2 == 0 ? row[x / 2] >> 4 : row[x / 2] & 0x0F;
-        default: return (row[x / 8] >> (7 - x % 8)) & 1;
+        case 8:
+            return row[x];
+        case 4:
+            return x % 2 == 0 ? row[x / 2] >> 4 : row[x / 2] & 0x0F;
+        default:
+            return (row[x / 8] >> (7 - x % 8)) & 1;
     }
 }
 
@@ -130,7 +137,9 @@ void TNkDIB::SetPixels(int x, int y, quint32 value) {
             row[3 * x + 1] = uchar((value >> 8) & 0xFF);
             row[3 * x + 2] = uchar(value & 0xFF);
             break;
-        case 8: row[x] = uchar(value & 0xFF); break;
+        case 8:
+            row[x] = uchar(value & 0xFF);
+            break;
         case 4: {
             uchar& b = row[x / 2];
             b = x % 2 == 0 ? uchar((b & 0x0F) | ((value & 0x0F) << 4))
@@ -194,8 +203,8 @@ void TNkDIB::CutTo(int width, int height) {
     if (width == Width() && height == Height()) return;
     const TNkInternalDIB& old = *storage_;
     checkRow(0, nkmsg::kScanLineRange, nkmsg::kScanLineBadType);
-    auto cut = TNkInternalDIB::Create(width, old.height() < 0 ? -height : height,
-                                      old.bitCount(), old.colorCount());
+    auto cut = TNkInternalDIB::Create(width, old.height() < 0 ? -height : height, old.bitCount(),
+                                      old.colorCount());
     std::memcpy(cut->colorTable(), old.colorTable(), 1024);
     const size_t bytes = size_t(cut->stride());  // whole bytes; padding bits are harmless
     for (int y = 0; y < height; ++y) std::memcpy(cut->row(y), old.row(y), bytes);

@@ -37,10 +37,10 @@ public:
     ~TNkDIB();
 
     int Width() const;
-    int Height() const;       // number of rows (always positive)
-    bool TopDown() const;     // rows stored top row first
-    int BitCount() const;     // 1, 4, 8 or 24
-    int Stride() const;       // bytes per stored row, a multiple of 4
+    int Height() const;    // number of rows (always positive)
+    bool TopDown() const;  // rows stored top row first
+    int BitCount() const;  // 1, 4, 8 or 24
+    int Stride() const;    // bytes per stored row, a multiple of 4
     // A new zeroed storage of that width (or height; negative = top-down rows) with the same
     // bit count and colour count; an unchanged value does nothing.
     void SetWidth(int width);

@@ -46,8 +46,9 @@ std::shared_ptr<TNkInternalDIB> TNkInternalDIB::Create(int width, int height, in
     return dib;
 }
 
-std::shared_ptr<TNkInternalDIB> TNkInternalDIB::CreateCompressed(
-    int width, int height, int bitCount, const std::vector<uchar>& stream) {
+std::shared_ptr<TNkInternalDIB> TNkInternalDIB::CreateCompressed(int width, int height,
+                                                                 int bitCount,
+                                                                 const std::vector<uchar>& stream) {
     std::shared_ptr<TNkInternalDIB> dib(new TNkInternalDIB());
     dib->width_ = width;
     dib->height_ = height;

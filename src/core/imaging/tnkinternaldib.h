@@ -21,8 +21,7 @@ public:
     static std::shared_ptr<TNkInternalDIB> Create(int width, int height, int bitCount,
                                                   int colorCount);
     // A compressed storage holding a copy of the run-length stream.
-    static std::shared_ptr<TNkInternalDIB> CreateCompressed(int width, int height,
-                                                            int bitCount,
+    static std::shared_ptr<TNkInternalDIB> CreateCompressed(int width, int height, int bitCount,
                                                             const std::vector<uchar>& stream);
     std::shared_ptr<TNkInternalDIB> clone() const;
 

@@ -217,8 +217,8 @@ TEST(BmpReader, RunLengthEightAndFour) {
     rle8.pixels = QByteArray::fromHex("0207 0003020905 00 0000 00020201 0204 0001");
     TNkDIB dib = load(rle8.build());
     EXPECT_EQ(dib.PixelFormat(), nk8Bit);
-    const std::vector<std::vector<quint32>> rows = {{0, 0, 4, 4, 0}, {0, 0, 0, 0, 0},
-                                                    {7, 7, 2, 9, 5}};
+    const std::vector<std::vector<quint32>> rows = {
+        {0, 0, 4, 4, 0}, {0, 0, 0, 0, 0}, {7, 7, 2, 9, 5}};
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 5; ++x) EXPECT_EQ(dib.Pixels(x, y), rows[y][x]) << x << "," << y;
 
@@ -235,7 +235,8 @@ TEST(BmpReader, RunLengthPastTheRowOrImageIsRefused) {
     Bmp bmp;
     bmp.bits = 8, bmp.width = 4, bmp.height = 2, bmp.compression = 1;
     bmp.palette.assign(256, 0);
-    const char* bad = "TNkInternalDIB.LoadFromStream: Run-length data runs past the row or the image";
+    const char* bad =
+        "TNkInternalDIB.LoadFromStream: Run-length data runs past the row or the image";
     bmp.pixels = QByteArray::fromHex("0501 0001");  // 5 pixels in a 4-pixel row
     expectRefused(bmp.build(), bad);
     bmp.pixels = QByteArray::fromHex("0301 000301020300 0001");  // absolute run past the row
@@ -370,10 +371,9 @@ TEST(BmpSuite, GoodFilesLoadAsDescribed) {
     paletted.LoadFromFile(good + "/pal8.bmp");
     // Files holding the same pixels as pal8.bmp or rgb24.bmp in other layouts, and the
     // 16-bit ones, which hold fewer bits per channel.
-    const QStringList samePal8 = {"pal8-0.bmp", "pal8os2.bmp", "pal8rle.bmp",
-                                  "pal8topdown.bmp", "pal8v4.bmp", "pal8v5.bmp"};
-    const QStringList sameRgb24 = {"rgb24pal.bmp", "rgb32.bmp", "rgb32bf.bmp",
-                                   "rgb32bfdef.bmp"};
+    const QStringList samePal8 = {"pal8-0.bmp",      "pal8os2.bmp", "pal8rle.bmp",
+                                  "pal8topdown.bmp", "pal8v4.bmp",  "pal8v5.bmp"};
+    const QStringList sameRgb24 = {"rgb24pal.bmp", "rgb32.bmp", "rgb32bf.bmp", "rgb32bfdef.bmp"};
     const QStringList fewerBits = {"rgb16.bmp", "rgb16bfdef.bmp", "rgb16-565.bmp",
                                    "rgb16-565pal.bmp"};
     int count = 0;

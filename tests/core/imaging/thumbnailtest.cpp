@@ -64,7 +64,7 @@ TEST(AverageReduce, TruncatedMeansOfBlocks) {
     ASSERT_EQ(dib.Width(), 2);
     ASSERT_EQ(dib.Height(), 2);
     EXPECT_EQ(dib.Pixels(0, 0), 11u * 0x010101u);  // 47 / 4 truncated
-    EXPECT_EQ(dib.Pixels(1, 1), 63u);               // 255 / 4 in red only
+    EXPECT_EQ(dib.Pixels(1, 1), 63u);              // 255 / 4 in red only
     EXPECT_EQ(dib.Pixels(1, 0), 0u);
 }
 
@@ -73,8 +73,8 @@ TEST(AverageReduce, TruncatedMeansOfBlocks) {
 TEST(AverageReduce, BoundariesOfATenfoldReduction) {
     TNkDIB dib(1600, 1200, nk24Bit);
     for (int y = 0; y < 1200; ++y) {
-        dib.SetPixels(8, y, 90);     // first run: columns 0..8
-        dib.SetPixels(18, y, 100);   // second run: columns 9..18
+        dib.SetPixels(8, y, 90);    // first run: columns 0..8
+        dib.SetPixels(18, y, 100);  // second run: columns 9..18
         dib.SetPixels(1599, y, 255);
     }
     for (int x = 0; x < 1600; ++x) {
@@ -89,8 +89,8 @@ TEST(AverageReduce, BoundariesOfATenfoldReduction) {
     EXPECT_EQ(dib.Pixels(1, 0), 10u | (10u << 8));  // 100 / 10 red; green row 8 again
     EXPECT_EQ(dib.Pixels(0, 1), 10u);
     EXPECT_EQ(dib.Pixels(1, 1), 10u);
-    EXPECT_EQ(dib.Pixels(159, 60), 0u);   // column 1599 unused
-    EXPECT_EQ(dib.Pixels(80, 119), 0u);   // row 1199 unused
+    EXPECT_EQ(dib.Pixels(159, 60), 0u);  // column 1599 unused
+    EXPECT_EQ(dib.Pixels(80, 119), 0u);  // row 1199 unused
 }
 
 TEST(Sharpen3x3, WeightsRoundingAndBorders) {
@@ -110,7 +110,7 @@ TEST(Sharpen3x3, WeightsRoundingAndBorders) {
     Sharpen3x3(dib);
     Sharpen3x3(uniform);
     EXPECT_EQ(dib.Pixels(1, 1), 1u);
-    EXPECT_EQ(dib.Pixels(2, 2), 35u);  // border untouched
+    EXPECT_EQ(dib.Pixels(2, 2), 35u);            // border untouched
     EXPECT_EQ(uniform.Pixels(1, 1), 0x0000FFu);  // green, blue: 0 - 0.1 x 800 -> 0
     EXPECT_EQ(uniform.Pixels(2, 2), 0x6E6E5Au);  // red 180 - 90, others 180 - 70
     EXPECT_EQ(uniform.Pixels(3, 3), 0x646464u);
@@ -241,8 +241,7 @@ TEST_F(ThumbnailMakerTest, ExistingFileIsReplacedAndFailuresAreRaised) {
     EXPECT_EQ(make(50, 50, {40, 40, 75, false}), QSize(40, 40));
     EXPECT_THROW(maker.make({40, 40, 75, false}, dir.file("thumb2.jpg"), nullptr), ImageError);
     maker.load(dir.file("p50x50.jpg"));
-    EXPECT_THROW(maker.make({40, 40, 75, false}, dir.file("missing/thumb.jpg"), nullptr),
-                 IoError);
+    EXPECT_THROW(maker.make({40, 40, 75, false}, dir.file("missing/thumb.jpg"), nullptr), IoError);
     dir.write("broken.jpg", QByteArray("not a picture"));
     EXPECT_THROW(maker.load(dir.file("broken.jpg")), ImageError);
     maker.release();

@@ -1,11 +1,10 @@
 #include <gtest/gtest.h>
+#include <jpeglib.h>
 
 #include <QFile>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
-
-#include <jpeglib.h>
 
 #include "core/imaging/tjpegimage.h"
 #include "support/tempdir.h"
@@ -23,7 +22,8 @@ int worstDifference(const TNkDIB& picture) {
         for (int x = 0; x < picture.Width(); ++x) {
             const quint32 a = picture.Pixels(x, y);
             const quint32 b = test::testPatternColor(x, y, picture.Width(), picture.Height());
-            for (int s = 0; s < 24; s += 8) worst = std::max(worst, std::abs(channel(a, s) - channel(b, s)));
+            for (int s = 0; s < 24; s += 8)
+                worst = std::max(worst, std::abs(channel(a, s) - channel(b, s)));
         }
     return worst;
 }

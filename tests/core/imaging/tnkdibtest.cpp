@@ -47,10 +47,8 @@ TEST(TNkDIB, SizeErrorsNameSetWidthAndKeepTheImage) {
     TNkDIB dib(4, 4, nk24Bit);
     dib.SetPixels(1, 1, 7);
     expectError<ENkDIBInvalidDIBPara>([&] { dib.SetWidth(0); }, "TNkDIB.SetWidth: Invalid Width");
-    expectError<ENkDIBInvalidDIBPara>([&] { dib.SetWidth(-5); },
-                                      "TNkDIB.SetWidth: Invalid Width");
-    expectError<ENkDIBInvalidDIBPara>([&] { dib.SetHeight(0); },
-                                      "TNkDIB.SetWidth: Invalid Height");
+    expectError<ENkDIBInvalidDIBPara>([&] { dib.SetWidth(-5); }, "TNkDIB.SetWidth: Invalid Width");
+    expectError<ENkDIBInvalidDIBPara>([&] { dib.SetHeight(0); }, "TNkDIB.SetWidth: Invalid Height");
     EXPECT_EQ(dib.Pixels(1, 1), 7u);
     expectError<ENkDIBInvalidDIBPara>([] { TNkDIB bad(0, 5, nk24Bit); },
                                       "TNkInternalDIB.CreateDIB: Invalid Parameters");
