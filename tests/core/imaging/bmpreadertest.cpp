@@ -339,8 +339,16 @@ TEST(BmpReader, DamagedFilesNeverCrash) {
     EXPECT_GT(loaded, 0);
 }
 
+// The suite lies beside the project: TESSALY_SOURCE_DIR + "/../shared/testdata/bmpsuite";
+// without that variable the project root is found from this source file's path.
 QString suiteFolder() {
-    return qEnvironmentVariable("TESSALY_SOURCE_DIR") + "/../shared/testdata/bmpsuite";
+    QString root = qEnvironmentVariable("TESSALY_SOURCE_DIR");
+    if (root.isEmpty()) {
+        QDir dir = QFileInfo(QString::fromUtf8(__FILE__)).absoluteDir();  // tests/core/imaging
+        dir.cdUp(), dir.cdUp(), dir.cdUp();
+        root = dir.path();
+    }
+    return root + "/../shared/testdata/bmpsuite";
 }
 
 // Mean absolute channel difference between two pictures of the same size.
