@@ -311,6 +311,7 @@ void Tcomment::Button2Click() {
 }
 
 Tcomment::SaveResult Tcomment::Button1Click() {
+    if (folder_.isEmpty()) return SaveResult::NotSaved;  // never opened on a folder
     try {
         comments_.save(folder_, fileNames());
     } catch (const EncodingError& e) {

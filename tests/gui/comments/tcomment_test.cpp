@@ -5,12 +5,14 @@
 #include <unistd.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLocale>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <csignal>
 
@@ -440,6 +442,21 @@ TEST_F(CommentEditor, ExitClosesWithoutAsking) {
     EXPECT_FALSE(editor.isVisible());
     EXPECT_TRUE(prompts.log.isEmpty());
     EXPECT_FALSE(QFile::exists(dir.file(QStringLiteral("PicComment.txt"))));
+}
+
+TEST_F(CommentEditor, ClickIntoACommentLineSelectsAllOfIt) {
+    edit1()->setText(QStringLiteral("夕焼けの海"));
+    edit1()->deselect();
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(edit1(), &release);
+    EXPECT_EQ(edit1()->selectedText(), QStringLiteral("夕焼けの海"));
+}
+
+TEST_F(CommentEditor, SaveBeforeAnyFolderWasOpenedWritesNothing) {
+    click("Button1");
+    EXPECT_TRUE(prompts.log.isEmpty());
+    EXPECT_EQ(editor.folder(), QString());
 }
 
 TEST_F(CommentEditor, EmptyFolderSavesAnEmptyFileAndCloses) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -171,6 +172,16 @@ TEST_F(TocWindow, RunWritesThePageShowsProgressAndOpensTheBrowser) {
     ASSERT_EQ(shell.calls.size(), 2);
     EXPECT_TRUE(shell.calls[1].startsWith(QStringLiteral("start /usr/bin/browser|") +
                                           dir.file(QStringLiteral("index.htm"))));
+}
+
+TEST_F(TocWindow, ChoosingADriveOpensItsRoot) {
+    TempDir dir;
+    window.setFolder(dir.path());
+    auto* drives = child<QComboBox>("Drive1");
+    ASSERT_GT(drives->count(), 0);
+    EXPECT_EQ(drives->itemText(0), QStringLiteral("/"));
+    emit drives->activated(0);
+    EXPECT_EQ(window.folder(), QStringLiteral("/"));
 }
 
 TEST_F(TocWindow, KeepsItsValuesBetweenOpenings) {
