@@ -110,18 +110,9 @@ CatalogRunOutcome CatalogRun::execute(CatalogRunInput& input) {
         Run run(*this, input);
         try {
             outcome = run.perform();
-        } catch (const WriteFailure&) {
-            run.closeAll();
-            host_.information(kWriteError);
-        } catch (const Error& error) {
-            run.closeAll();
-            host_.showError(error.message());
-        } catch (const std::exception& error) {
-            run.closeAll();
-            host_.showError(QString::fromLocal8Bit(error.what()));
         } catch (...) {
             run.closeAll();
-            host_.showError(kStopped);
+            reportFailure(std::current_exception());
         }
     }
     try {
@@ -131,6 +122,25 @@ CatalogRunOutcome CatalogRun::execute(CatalogRunInput& input) {
     }
     running_.store(false);
     return outcome;
+}
+
+// Shows why a run stopped: the write error message for a failed write, otherwise the
+// failure's own text. Output files are closed by then.
+void CatalogRun::reportFailure(std::exception_ptr failure) noexcept {
+    try {
+        try {
+            std::rethrow_exception(failure);
+        } catch (const WriteFailure&) {
+            host_.information(kWriteError);
+        } catch (const Error& error) {
+            host_.showError(error.message());
+        } catch (const std::exception& error) {
+            host_.showError(QString::fromLocal8Bit(error.what()));
+        } catch (...) {
+            host_.showError(kStopped);
+        }
+    } catch (...) {
+    }
 }
 
 CatalogRunOutcome CatalogRun::Run::perform() {

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <atomic>
+#include <exception>
 #include <vector>
 
 #include "core/settings/catalogsettings.h"
@@ -90,6 +91,8 @@ public:
 
 private:
     struct Run;
+    void reportFailure(std::exception_ptr failure) noexcept;
+
     const CatalogSettings& settings_;
     CatalogRunHost& host_;
     Shell& shell_;

@@ -2,6 +2,7 @@
 #include <QFileInfo>
 
 #include "catalogrun_fixture.h"
+#include "core/text/errors.h"
 
 namespace tessaly::test {
 namespace {
@@ -141,6 +142,21 @@ TEST_F(CatalogRunFilesTest, CorruptPhotographIsShownWithItsOwnError) {
     EXPECT_EQ(cells().size(), 1);
     EXPECT_NE(page().last(), "</HTML>");
     EXPECT_EQ(host.log.last(), "restore");
+}
+
+TEST_F(CatalogRunFilesTest, FailureInsideTheLoopClosesThePagesAndRestoresTheWindow) {
+    settings.useBackgroundImage = QStringLiteral("off");
+    settings.makeSlideShow = QStringLiteral("on");
+    int events = 0;
+    host.onLog = [&](const QString& line) {
+        if (line == "events" && ++events == 2) throw IoError(QStringLiteral("読めません"));
+    };
+    EXPECT_EQ(run(), CatalogRunOutcome::Failed);
+    EXPECT_EQ(host.log.mid(host.log.size() - 3),
+              QStringList({"error:読めません", "enable", "restore"}));
+    EXPECT_EQ(cells().size(), 1);
+    EXPECT_NE(page().last(), "</HTML>");
+    EXPECT_EQ(slides().size(), 16 + 3);  // head and one image, closed where it stopped
 }
 
 TEST_F(CatalogRunFilesTest, FolderWithAJapaneseName) {
