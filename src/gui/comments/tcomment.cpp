@@ -140,7 +140,7 @@ void Tcomment::createListArea(QWidget* client) {
     Panel2->setGeometry(4, 28, 160, 20);
     File1 = named(new FileList(client), "File1");
     File1->setMask(QStringLiteral("*.jpg"));
-    File1->setGeometry(4, 48, 160, 152);
+    File1->setGeometry(4, 48, 160, 156);
     File1->setSelectionMode(QAbstractItemView::SingleSelection);
     connect(File1, &FileList::contentsChanged, this, [this] {
         statusPanels_[0]->setText(QStringLiteral("ファイル数＝") + QString::number(File1->count()));
@@ -151,7 +151,7 @@ void Tcomment::createListArea(QWidget* client) {
 void Tcomment::createPreviewArea(QWidget* client) {
     Panel3 = named(new QFrame(client), "Panel3");
     Panel3->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    Panel3->setGeometry(168, 28, 171, 172);
+    Panel3->setGeometry(168, 28, 171, 176);
     Panel3->setToolTip(QStringLiteral("画像表示エリア"));
     Panel4 = panelLabel(Panel3, "Panel4", QStringLiteral("Preview Window"));
     Panel4->setGeometry(1, 1, 169, 18);
@@ -162,7 +162,7 @@ void Tcomment::createPreviewArea(QWidget* client) {
 
 void Tcomment::createCommentArea(QWidget* client) {
     Label1 = named(new QLabel(QStringLiteral("コメント記入欄"), client), "Label1");
-    Label1->setGeometry(4, 202, 160, 18);
+    Label1->setGeometry(4, 205, 160, 17);
     Edit1 = named(new QLineEdit(client), "Edit1");
     Edit1->setGeometry(4, 222, 236, 22);
     Edit2 = named(new QLineEdit(client), "Edit2");
