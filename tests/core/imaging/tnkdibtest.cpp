@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/imaging/orientation.h"
 #include "core/imaging/tnkdib.h"
 
 namespace tessaly {
@@ -233,6 +234,37 @@ TEST(TNkDIB, RotationOfTopDownImage) {
     const quint32 colours[6] = {1, 2, 3, 4, 5, 6};
     for (int i = 0; i < 6; ++i) source.SetPixels(i % 3, i / 3, colours[i]);
     expectRows(RotateRight(source), {{4, 1}, {5, 2}, {6, 3}});
+}
+
+}  // namespace
+}  // namespace tessaly
+
+namespace tessaly {
+namespace {
+
+// Shown rows of the 3 x 2 picture (top A B C, bottom D E F) for each Orientation value.
+TEST(Orientation, EveryValueShowsThePictureUpright) {
+    const std::vector<std::vector<std::vector<quint32>>> shown = {
+        {{0xA, 0xB, 0xC}, {0xD, 0xE, 0xF}},    // 1
+        {{0xC, 0xB, 0xA}, {0xF, 0xE, 0xD}},    // 2 mirrored
+        {{0xF, 0xE, 0xD}, {0xC, 0xB, 0xA}},    // 3 half turn
+        {{0xD, 0xE, 0xF}, {0xA, 0xB, 0xC}},    // 4 flipped
+        {{0xA, 0xD}, {0xB, 0xE}, {0xC, 0xF}},  // 5 transposed
+        {{0xD, 0xA}, {0xE, 0xB}, {0xF, 0xC}},  // 6 clockwise
+        {{0xF, 0xC}, {0xE, 0xB}, {0xD, 0xA}},  // 7 transversed
+        {{0xC, 0xF}, {0xB, 0xE}, {0xA, 0xD}},  // 8 counter-clockwise
+    };
+    for (TNkPixelFormat format : {nk24Bit, nk8Bit}) {
+        const TNkDIB source = abcdef(format);
+        for (int value = 1; value <= 8; ++value) {
+            SCOPED_TRACE(value);
+            expectRows(ApplyOrientation(source, value), shown[size_t(value - 1)]);
+        }
+        expectRows(ApplyOrientation(source, 0), shown[0]);
+        expectRows(ApplyOrientation(source, 9), shown[0]);
+    }
+    EXPECT_EQ(RotateRight(abcdef(nk24Bit)).Pixels(1, 2),
+              ApplyOrientation(abcdef(nk24Bit), 6).Pixels(1, 2));
 }
 
 }  // namespace

@@ -1,0 +1,66 @@
+#include "core/imaging/orientation.h"
+
+#include <cstring>
+#include <vector>
+
+namespace tessaly {
+
+namespace {
+
+// Source position of the shown pixel (dx, dy) of a w x h stored picture.
+void sourceOf(int orientation, int dx, int dy, int w, int h, int& sx, int& sy) {
+    switch (orientation) {
+        case 2:
+            sx = w - 1 - dx, sy = dy;
+            break;
+        case 3:
+            sx = w - 1 - dx, sy = h - 1 - dy;
+            break;
+        case 4:
+            sx = dx, sy = h - 1 - dy;
+            break;
+        case 5:
+            sx = dy, sy = dx;
+            break;
+        case 6:
+            sx = dy, sy = h - 1 - dx;
+            break;
+        case 7:
+            sx = w - 1 - dy, sy = h - 1 - dx;
+            break;
+        default:
+            sx = w - 1 - dy, sy = dx;
+            break;  // 8
+    }
+}
+
+}  // namespace
+
+TNkDIB ApplyOrientation(const TNkDIB& picture, int orientation) {
+    if (orientation < 2 || orientation > 8) return picture;
+    TNkDIB source = picture;
+    if (source.PixelFormat() != nk24Bit && source.PixelFormat() != nk8Bit) {
+        source.SetPixelFormat(nk24Bit);
+    }
+    const int w = source.Width(), h = source.Height();
+    const bool swapped = orientation >= 5;
+    TNkDIB target(swapped ? h : w, swapped ? w : h, source.PixelFormat());
+    const int bytes = source.BitCount() / 8;
+    if (bytes == 1) {
+        target.SetColorCount(source.ColorCount());
+        for (int i = 0; i < source.ColorCount(); ++i) target.SetColors(i, source.Colors(i));
+    }
+    std::vector<const uchar*> rows(static_cast<size_t>(h));
+    for (int y = 0; y < h; ++y) rows[size_t(y)] = source.ConstScanLine(y);
+    for (int dy = 0; dy < target.Height(); ++dy) {
+        uchar* out = target.ScanLine(dy);
+        for (int dx = 0; dx < target.Width(); ++dx) {
+            int sx = 0, sy = 0;
+            sourceOf(orientation, dx, dy, w, h, sx, sy);
+            std::memcpy(out + bytes * dx, rows[size_t(sy)] + bytes * sx, size_t(bytes));
+        }
+    }
+    return target;
+}
+
+}  // namespace tessaly

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "core/imaging/tnkdib.h"
+
+namespace tessaly {
+
+// The picture as a viewer shows it for an EXIF Orientation value: 1 upright, 2 mirrored
+// left-right, 3 turned 180 degrees, 4 mirrored top-bottom, 5 transposed, 6 turned 90 degrees
+// clockwise, 7 transversed, 8 turned 90 degrees counter-clockwise. Values 5 to 8 swap width
+// and height; any other value leaves the picture as it is.
+TNkDIB ApplyOrientation(const TNkDIB& picture, int orientation);
+
+}  // namespace tessaly
