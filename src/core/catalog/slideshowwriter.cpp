@@ -48,7 +48,8 @@ const char* const kTailScript[] = {
     "//ドキュメント表示",
     "  s_win.document.open();",
     "  s_win.document.write(\"<HTML><HEAD><TITLE>Slide Show \" + imag[n] + \" </TITLE></HEAD>\");",
-    "  s_win.document.write(\"<IMG SRC=./\"+imag[n]+\" ALT=\"+imag[n]+\" "
+    // SRC and ALT are quoted so that a name with a space still shows its slide.
+    "  s_win.document.write(\"<IMG SRC=\\\"./\"+imag[n]+\"\\\" ALT=\\\"\"+imag[n]+\"\\\" "
         "WIDTH=\"+imagx[n]+\" HEIGHT=\"+imagy[n]+\">\");",
     "  s_win.document.write(\"<BR>\");",
     "  s_win.document.write(\"</BODY>\");",
@@ -150,10 +151,9 @@ QString SlideShowWriter::slideName(const QString& fileName) {
         const char16_t u = fileName.at(i).unicode();
         if (u < 0x20 || u == 0x7F || u == '#' || u == '?' || u == '%' || u == '\\') {
             out += percentEncoded(u);  // would bend the address or the script string
-        } else if (u == ' ' || u == '"' || u == '\'' || u == '<' || u == '>' || u == '=' ||
-                   u == '`' || u == 0x2028 || u == 0x2029 ||
+        } else if (u == '"' || u == 0x2028 || u == 0x2029 ||
                    startsCharacterReference(fileName, i)) {
-            out += characterReference(u);  // would end or bend the unquoted tag
+            out += characterReference(u);  // would end the script string or the quoted value
         } else {
             out += fileName.at(i);
         }

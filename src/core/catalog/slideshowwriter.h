@@ -38,12 +38,11 @@ public:
     // is "on", keeping the proportions; otherwise the image size.
     static void slideSize(const CatalogSettings& settings, int imageWidth, int imageHeight,
                           int& slideWidth, int& slideHeight);
-    // A file name as the image array holds it. The page's script writes it into an IMG tag
-    // without quotes, as the picture's relative address and its ALT text, and into the slide
-    // window's title. So '#', '?', '%', '\' and control characters are percent-encoded, and
-    // a space, '"', "'", '<', '>', '=', '`' and an '&' that would read as a character
-    // reference become "&#N;"; other names (Japanese included) are kept as they are. The
-    // result needs no escaping inside the script's double-quoted string.
+    // A file name as the image array holds it. The page's script writes it into a quoted IMG
+    // SRC (the picture's relative address) and ALT, and into the slide window's title. So '#',
+    // '?', '%', '\' and control characters are percent-encoded, and '"' and an '&' that would
+    // read as a character reference become "&#N;"; other names (spaces and Japanese included)
+    // are kept as they are. The result needs no escaping inside the script's string.
     static QString slideName(const QString& fileName);
 
 private:

@@ -52,10 +52,10 @@ size_t utf8Length(unsigned char lead) {
 }
 
 QString describe(uint codePoint) {
+    const char32_t character = codePoint;
     return QStringLiteral("「%1」(U+%2)")
-        .arg(QString::fromUcs4(reinterpret_cast<const char32_t*>(&codePoint), 1))
-        .arg(codePoint, 4, 16, QLatin1Char('0'))
-        .toUpper();
+        .arg(QString::fromUcs4(&character, 1),
+             QString::number(codePoint, 16).toUpper().rightJustified(4, QLatin1Char('0')));
 }
 
 }  // namespace

@@ -43,7 +43,7 @@ function disp(n) {
 //ドキュメント表示
   s_win.document.open();
   s_win.document.write("<HTML><HEAD><TITLE>Slide Show " + imag[n] + " </TITLE></HEAD>");
-  s_win.document.write("<IMG SRC=./"+imag[n]+" ALT="+imag[n]+" WIDTH="+imagx[n]+" HEIGHT="+imagy[n]+">");
+  s_win.document.write("<IMG SRC=\"./"+imag[n]+"\" ALT=\""+imag[n]+"\" WIDTH="+imagx[n]+" HEIGHT="+imagy[n]+">");
   s_win.document.write("<BR>");
   s_win.document.write("</BODY>");
   s_win.document.write("</HTML>");
@@ -172,7 +172,7 @@ TEST(SlideShow, WholePageOfATwoImageRun) {
 
     QStringList expected = expectedHead("旅行", 2, "30");
     expected += imageLines(1, "a.jpg", 640, 480);
-    expected += imageLines(2, "b&#32;c.jpg", 480, 640);  // the tag carries it unquoted
+    expected += imageLines(2, "b c.jpg", 480, 640);  // a space is kept: the tag quotes it
     expected += expectedTail(2, "808080", 660, 660);
     const QByteArray bytes = dir.read("SShow.htm");
     const QStringList lines = test::sjisLines(bytes);
@@ -242,7 +242,7 @@ TEST(SlideShow, StartWindowTakesLargestSizesCappedSeparately) {
               expectedTail(0, "808080", 1620, 1220));
 }
 
-TEST(SlideShow, NamesKeepTheScriptAndTheUnquotedTagWorking) {
+TEST(SlideShow, NamesKeepTheScriptAndTheImageTagWorking) {
     test::TempDir dir;
     CatalogSettings s;
     SlideShowWriter writer(s);
@@ -256,7 +256,7 @@ TEST(SlideShow, NamesKeepTheScriptAndTheUnquotedTagWorking) {
     EXPECT_EQ(lines[6], "<TITLE><b>&&#8364;</b> Slide Show</TITLE>");
     EXPECT_EQ(lines[16], "imag[1]=\"夏休み_(1)-A.JPG\";");
     EXPECT_EQ(lines[19], "imag[2]=\"a&#34;b%5Cc%23d%3Fe%25f.jpg\";");
-    EXPECT_EQ(lines[22], "imag[3]=\"a&#39;b&&#60;c&#62;&#32;d&#61;&#96;.jpg\";");
+    EXPECT_EQ(lines[22], "imag[3]=\"a'b&<c> d=`.jpg\";");
     EXPECT_EQ(lines[25], "imag[4]=\"R&D&#38;amp;%0A.jpg\";");
 }
 
