@@ -1,9 +1,10 @@
 // Catalogue run benchmark: time per image of a whole run against the bare libjpeg decode of
 // the same files, the speed-up of two workers, and peak memory for two folder sizes.
-//   bench_catalogrun [WIDTH HEIGHT [SMALL LARGE]]     (defaults 1600 1200 50 200)
+//   bench_catalogrun [WIDTH HEIGHT [SMALL LARGE [--fresh-mappings]]]  (defaults 1600 1200 50 200)
 #include "core/catalog/catalogrun.h"
 
 #include <jpeglib.h>
+#include <malloc.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -16,6 +17,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <string>
 #include <vector>
 
 #include "core/settings/catalogsettings.h"
@@ -137,6 +139,13 @@ long peakKiB(const QString& folder, int count, int jobs) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    if (argc > 5 && std::string(argv[5]) == "--fresh-mappings") {
+        std::printf("large blocks as fresh mappings (glibc default)\n");
+    } else {
+        // As tessaly-batch: large blocks stay on the heap and are reused.
+        mallopt(M_MMAP_THRESHOLD, 512 * 1024 * 1024);
+        mallopt(M_TRIM_THRESHOLD, 1024 * 1024 * 1024);
+    }
     const int width = argc > 2 ? std::atoi(argv[1]) : 1600;
     const int height = argc > 2 ? std::atoi(argv[2]) : 1200;
     const int small = argc > 4 ? std::atoi(argv[3]) : 50;
