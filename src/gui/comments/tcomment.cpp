@@ -336,7 +336,8 @@ void Tcomment::Button5Click() {
 
 void Tcomment::Open1Click() {
     if (modified_ && context_.prompts.question(this, QString::fromUtf8(kSaveQuestion))) {
-        Button1Click();
+        // A failed save keeps the comments on screen instead of discarding them.
+        if (Button1Click() != SaveResult::Saved) return;
     }
     Edit1->clear();
     Edit2->clear();

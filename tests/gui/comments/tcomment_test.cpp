@@ -381,6 +381,25 @@ TEST_F(CommentEditor, SaveIntoAVanishedFolderReportsItAndKeepsTheTable) {
     EXPECT_EQ(editor.comments().lookUp(QStringLiteral("a.jpg")).first, QStringLiteral("kept"));
 }
 
+TEST_F(CommentEditor, OpenStopsWhenTheSaveItAskedForFails) {
+    TempDir parent;
+    const QString folder = parent.file(QStringLiteral("photos"));
+    QDir().mkpath(folder);
+    test::writeTestJpeg(folder + QStringLiteral("/a.jpg"), 8, 8);
+    ASSERT_TRUE(editor.loadFolder(folder));
+    select(0);
+    type(QStringLiteral("kept"), QString());
+    click("Button2");
+    QDir(folder).removeRecursively();
+    prompts.answers = {true};
+    trigger("Open1");
+    EXPECT_TRUE(prompts.log.last().startsWith(QStringLiteral("error: ")));
+    EXPECT_TRUE(pickerCalls.isEmpty());
+    EXPECT_TRUE(editor.isModified());
+    EXPECT_EQ(edit1()->text(), QStringLiteral("kept"));
+    EXPECT_EQ(editor.comments().lookUp(QStringLiteral("a.jpg")).first, QStringLiteral("kept"));
+}
+
 TEST_F(CommentEditor, SaveIntoAReadOnlyFolderKeepsTheOldFile) {
     if (geteuid() == 0) GTEST_SKIP() << "skipped: permissions do not bind the superuser";
     TempDir dir;

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRegularExpression>
 
 #include "core/settings/catalogsettings.h"
 #include "gui/support/scriptedprompts.h"
@@ -182,6 +183,31 @@ TEST_F(TocWindow, ChoosingADriveOpensItsRoot) {
     EXPECT_EQ(drives->itemText(0), QStringLiteral("/"));
     emit drives->activated(0);
     EXPECT_EQ(window.folder(), QStringLiteral("/"));
+}
+
+TEST_F(TocWindow, BackgroundImageProblemsEndTheRun) {
+    TempDir dir;
+    makeCatalogues(dir);
+    dir.write(QStringLiteral("back.jpg"), "old background");
+    window.setFolder(dir.path());
+    child<QLineEdit>("HPtytlebox")->setText(QStringLiteral("t"));
+    check("Check3")->setChecked(true);
+    click("Button1");  // no file chosen yet
+    prompts.fileNames = {dir.file(QStringLiteral("back.jpg")), QStringLiteral("/nowhere/sky.jpg")};
+    click("Button4");
+    click("Button1");  // an image that already lies in the folder
+    click("Button4");
+    click("Button1");  // a source that cannot be opened
+    const QStringList shown =
+        prompts.log.filter(QRegularExpression(QStringLiteral("^(information|error)")));
+    ASSERT_EQ(shown.size(), 3) << prompts.log.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(shown[0], QStringLiteral("information: 背景の画像ファイルが指定されていません。"));
+    EXPECT_EQ(
+        shown[1],
+        QStringLiteral("information: 背景ファイルコピーに失敗しました。\r処理は中断されました。"));
+    EXPECT_TRUE(shown[2].startsWith(QStringLiteral("error: "))) << shown[2].toStdString();
+    EXPECT_FALSE(QFile::exists(dir.file(QStringLiteral("index.htm"))));
+    EXPECT_TRUE(shell.calls.isEmpty());
 }
 
 TEST_F(TocWindow, KeepsItsValuesBetweenOpenings) {
