@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 
@@ -75,6 +76,37 @@ TEST_F(BatchTest, ConvertStopsAtAFileThatIsNoBitmap) {
     EXPECT_TRUE(outcome.errors.contains(QString(nkmsg::kFileType)));
     EXPECT_TRUE(QFileInfo::exists(dir.file("a.jpg")));
     EXPECT_FALSE(QFileInfo::exists(dir.file("c.jpg")));
+}
+
+QString suiteFolder(const QString& part) {
+    QString source = qEnvironmentVariable("TESSALY_SOURCE_DIR");
+    if (source.isEmpty()) {
+        source = QFileInfo(QStringLiteral(__FILE__)).absoluteDir().absoluteFilePath("../../..");
+    }
+    return QDir::cleanPath(source + "/../shared/testdata/bmpsuite/" + part);
+}
+
+TEST_F(BatchTest, ConformanceSuiteConvertsOrFailsCleanly) {
+    const QDir good(suiteFolder("g")), bad(suiteFolder("b"));
+    if (!good.exists() || !bad.exists()) GTEST_SKIP() << "skipped: no BMP conformance suite";
+    QStringList goodFiles;
+    for (const QString& name : good.entryList({"*.bmp"}, QDir::Files, QDir::Name)) {
+        QFile::copy(good.filePath(name), dir.file(name));
+        goodFiles << dir.file(name);
+    }
+    const Outcome converted = runBatch(QStringList{"--convert-bmp"} + goodFiles);
+    EXPECT_EQ(converted.status, 0) << converted.errors.toStdString();
+    EXPECT_EQ(QDir(dir.path()).entryList({"*.jpg"}, QDir::Files).size(), goodFiles.size());
+    TempDir badCopies;  // the suite itself is never written into
+    for (const QString& name : bad.entryList({"*.bmp"}, QDir::Files, QDir::Name)) {
+        SCOPED_TRACE(name.toStdString());
+        ASSERT_TRUE(QFile::copy(bad.filePath(name), badCopies.file(name)));
+        const Outcome outcome = runBatch({"--convert-bmp", badCopies.file(name)});
+        EXPECT_TRUE(outcome.status == 0 || outcome.status == 1) << outcome.errors.toStdString();
+        if (outcome.status == 1) {
+            EXPECT_TRUE(outcome.errors.contains(badCopies.file(name) + QStringLiteral(": ")));
+        }
+    }
 }
 
 TEST_F(BatchTest, UsageErrorsExitWithTwo) {
