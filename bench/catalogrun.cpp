@@ -4,7 +4,6 @@
 #include "core/catalog/catalogrun.h"
 
 #include <jpeglib.h>
-#include <malloc.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -20,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "core/catalog/heaptuning.h"
 #include "core/settings/catalogsettings.h"
 #include "support/testimages.h"
 
@@ -142,9 +142,7 @@ int main(int argc, char* argv[]) {
     if (argc > 5 && std::string(argv[5]) == "--fresh-mappings") {
         std::printf("large blocks as fresh mappings (glibc default)\n");
     } else {
-        // As tessaly-batch: large blocks stay on the heap and are reused.
-        mallopt(M_MMAP_THRESHOLD, 512 * 1024 * 1024);
-        mallopt(M_TRIM_THRESHOLD, 1024 * 1024 * 1024);
+        keepLargeBlocksOnHeap();  // as tessaly-batch does
     }
     const int width = argc > 2 ? std::atoi(argv[1]) : 1600;
     const int height = argc > 2 ? std::atoi(argv[2]) : 1200;

@@ -1,9 +1,6 @@
 // Catalogue mode of tessaly-batch: the catalogue run of the main window, driven from the
 // command line.
 #include <signal.h>
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -19,6 +16,7 @@
 #include "batch/batchrunhost.h"
 #include "batch/processshell.h"
 #include "core/catalog/catalogrun.h"
+#include "core/catalog/heaptuning.h"
 #include "core/settings/catalogsettings.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
@@ -172,17 +170,6 @@ int exitStatus(CatalogRunOutcome outcome) {
     return outcome == CatalogRunOutcome::Completed ? 0 : 1;
 }
 
-// Every photograph is decoded into a fresh full-size bitmap. glibc would hand each one out
-// as a new mapping, and touching its pages again costs as much as the decode itself; keeping
-// large blocks on the heap lets the next photograph reuse the memory of the last. Peak memory
-// stays that of the largest photographs in hand.
-void reuseLargeBlocks() {
-#ifdef __GLIBC__
-    mallopt(M_MMAP_THRESHOLD, 512 * 1024 * 1024);
-    mallopt(M_TRIM_THRESHOLD, 1024 * 1024 * 1024);
-#endif
-}
-
 int runCatalogue(const Options& options) {
     const QString folder = QFileInfo(options.folder).absoluteFilePath();
     if (!QFileInfo(folder).isDir()) {
@@ -190,7 +177,7 @@ int runCatalogue(const Options& options) {
         return 1;
     }
     CatalogSettings settings = readSettings(options.settings);
-    reuseLargeBlocks();
+    keepLargeBlocksOnHeap();
     if (options.open) settings.noBrowserLaunch = QStringLiteral("off");
     CatalogRunInput input;
     input.folder = QDir::cleanPath(folder);

@@ -1,0 +1,16 @@
+#include "core/catalog/heaptuning.h"
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
+namespace tessaly {
+
+void keepLargeBlocksOnHeap() {
+#ifdef __GLIBC__
+    mallopt(M_MMAP_THRESHOLD, 512 * 1024 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 1024 * 1024 * 1024);
+#endif
+}
+
+}  // namespace tessaly
