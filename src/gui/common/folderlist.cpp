@@ -32,9 +32,7 @@ public:
     }
 };
 
-QString cleanFolder(const QString& path) {
-    return QDir::cleanPath(QDir(path).absolutePath());
-}
+QString cleanFolder(const QString& path) { return QDir::cleanPath(QDir(path).absolutePath()); }
 
 bool caseInsensitiveLess(const QString& a, const QString& b) {
     const int order = QString::compare(a, b, Qt::CaseInsensitive);

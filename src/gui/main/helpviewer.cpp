@@ -17,7 +17,8 @@ HelpViewer::HelpViewer(QWidget* parent)
     HelpText->setOpenExternalLinks(true);
     auto* contents = new QPushButton(QStringLiteral("目次"), this);
     auto* close = new QPushButton(QStringLiteral("閉じる"), this);
-    connect(contents, &QPushButton::clicked, this, [this] { HelpText->scrollToAnchor("contents"); });
+    connect(contents, &QPushButton::clicked, this,
+            [this] { HelpText->scrollToAnchor("contents"); });
     connect(close, &QPushButton::clicked, this, &QDialog::close);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(contents);

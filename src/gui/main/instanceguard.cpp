@@ -1,9 +1,10 @@
 #include "gui/main/instanceguard.h"
 
+#include <unistd.h>
+
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <unistd.h>
 
 namespace tessaly {
 namespace {
@@ -45,11 +46,12 @@ void InstanceGuard::listen() {
     if (!server_->listen(key_)) return;
     connect(server_.get(), &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* socket = server_->nextPendingConnection()) {
-            connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+            auto readRequest = [this, socket] {
                 if (socket->readAll().contains("raise")) emit activationRequested();
-                socket->disconnectFromServer();
-            });
+            };
+            connect(socket, &QLocalSocket::readyRead, this, readRequest);
             connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+            if (socket->bytesAvailable() > 0) readRequest();
         }
     });
 }

@@ -96,9 +96,7 @@ bool MainRunner::question(const QString& text) {
     return window_.context().prompts.question(&window_, text);
 }
 
-void MainRunner::showError(const QString& text) {
-    window_.context().prompts.error(&window_, text);
-}
+void MainRunner::showError(const QString& text) { window_.context().prompts.error(&window_, text); }
 
 void MainRunner::openCommentEditor() {
     if (window_.windowSet()) window_.windowSet()->openComments();

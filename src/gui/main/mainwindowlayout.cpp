@@ -77,10 +77,12 @@ QWidget* MainWindowLayout::buildTopPanel(TMain& w) {
 
 QWidget* MainWindowLayout::buildTitleArea(TMain& w, QWidget* parent) {
     auto* area = new QWidget(parent);
-    w.Button5 = button(area, "Button5", QStringLiteral("次のフォルダ"),
-                       QStringLiteral("現在のフォルダが含まれているフォルダで次のフォルダに移動します。"));
-    w.Button7 = button(area, "Button7", QStringLiteral("実行(&X)"),
-                       QStringLiteral("カタログ表示するファイルを作成し、htmlのファイルを作ります。"));
+    w.Button5 =
+        button(area, "Button5", QStringLiteral("次のフォルダ"),
+               QStringLiteral("現在のフォルダが含まれているフォルダで次のフォルダに移動します。"));
+    w.Button7 =
+        button(area, "Button7", QStringLiteral("実行(&X)"),
+               QStringLiteral("カタログ表示するファイルを作成し、htmlのファイルを作ります。"));
     w.Button8 = button(area, "Button8", QStringLiteral("中止"), QString());
     for (QPushButton* large : {w.Button7, w.Button8}) {
         large->setMinimumHeight(44);
@@ -173,8 +175,8 @@ QWidget* MainWindowLayout::buildButtonColumn(TMain& w) {
     auto* layout = new QVBoxLayout(w.ButtonColumn);
     layout->setContentsMargins(7, 4, 7, 4);
     layout->setSpacing(3);
-    for (QPushButton* b : {w.Button11, w.Button3, w.Button4, w.Button1, w.Button2, w.Button9,
-                           w.Button6}) {
+    for (QPushButton* b :
+         {w.Button11, w.Button3, w.Button4, w.Button1, w.Button2, w.Button9, w.Button6}) {
         b->setFixedWidth(kSideButtonWidth);
         layout->addWidget(b);
     }

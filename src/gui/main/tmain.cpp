@@ -29,7 +29,8 @@
 namespace tessaly {
 
 TMain::TMain(const QString& appFolder, Prompts& prompts, Shell& shell, QWidget* parent)
-    : QMainWindow(parent), context_{settings_, prompts, shell},
+    : QMainWindow(parent),
+      context_{settings_, prompts, shell},
       sounds_(std::make_unique<WindowSounds>()) {
     setObjectName(QStringLiteral("TMain"));
     setWindowTitle(QStringLiteral("Tessaly for Windows95,NT4.0"));
@@ -99,7 +100,9 @@ bool TMain::runActive() const { return runner_->isActive(); }
 
 void TMain::rebuildImageList() { ImageListOrder::rebuild(*OldFile, File1->files()); }
 
-void TMain::showMoveRefusal() { context_.prompts.information(this, QStringLiteral("移動できません")); }
+void TMain::showMoveRefusal() {
+    context_.prompts.information(this, QStringLiteral("移動できません"));
+}
 
 void TMain::Button1Click() {
     if (!ImageListOrder::moveUp(*OldFile)) showMoveRefusal();

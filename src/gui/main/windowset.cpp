@@ -31,17 +31,15 @@ void WindowSet::createWindows() {
     picker_ = new TOpenfolda(context, &main_);
     place(picker_, 80, 110);
     TOpenfolda* picker = picker_;
-    options_ = new TOption(context, &main_,
-                           [picker](const QString&) { return picker->choose(); });
+    options_ = new TOption(context, &main_, [picker](const QString&) { return picker->choose(); });
     place(options_, 50, 95);
     about_ = new TAbout(&main_);
     place(about_, 130, 130);
     rotation_ = new Toption2(context, &main_);
     place(rotation_, 80, 95);
     Toption2* rotation = rotation_;
-    options_->setRotationQualityHandler([rotation](int quality) {
-        rotation->setRotateQuality(quality);
-    });
+    options_->setRotationQualityHandler(
+        [rotation](int quality) { rotation->setRotateQuality(quality); });
     contents_ = new Tmokuji(context, &main_);
     place(contents_, 50, 95);
     converter_ = new TBMPtoJPEG(context, &main_);

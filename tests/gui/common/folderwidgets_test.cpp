@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QApplication>
 #include <QKeyEvent>
 
 #include "gui/common/drivebox.h"

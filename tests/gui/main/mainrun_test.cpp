@@ -1,9 +1,9 @@
 #include <QApplication>
 #include <QCheckBox>
-#include <QListWidget>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QTimer>

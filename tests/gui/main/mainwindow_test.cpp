@@ -23,20 +23,21 @@ using MainWindow = MainFixture;
 TEST_F(MainWindow, ControlsCarryTheirNamesAndCaptions) {
     EXPECT_EQ(window->windowTitle(), "Tessaly for Windows95,NT4.0");
     const std::pair<const char*, const char*> buttons[] = {
-        {"Button1", "上へ"},       {"Button2", "下へ"},         {"Button3", "全選択"},
-        {"Button4", "選択解除"},   {"Button5", "次のフォルダ"}, {"Button6", "画像回転"},
-        {"Button7", "実行(&X)"},   {"Button8", "中止"},         {"Button9", "画像表示"},
+        {"Button1", "上へ"},     {"Button2", "下へ"},         {"Button3", "全選択"},
+        {"Button4", "選択解除"}, {"Button5", "次のフォルダ"}, {"Button6", "画像回転"},
+        {"Button7", "実行(&X)"}, {"Button8", "中止"},         {"Button9", "画像表示"},
         {"Button11", "ﾌｧｲﾙ更新"}};
     for (const auto& [name, caption] : buttons) {
         auto* button = window->findChild<QPushButton*>(name);
         ASSERT_NE(button, nullptr) << name;
         EXPECT_EQ(button->text(), QString::fromUtf8(caption)) << name;
     }
-    for (const char* name : {"Drive1", "Dir1", "File1", "OldFile", "HPtytlebox", "UpDown1",
-                             "edit2", "CommentBox", "Image1", "Panel2", "Panel3", "StatusBar1",
-                             "Splitter1", "File2", "Edit1", "Help1", "PopupMenu1", "PopupMenu2",
-                             "N1", "N3", "BMP1", "N9", "Exit1", "Object1", "Contents1", "About1",
-                             "N4", "maxup", "maxdown", "Refresh1", "Refresh2", "N6"})
+    for (const char* name :
+         {"Drive1",     "Dir1",     "File1",      "OldFile",    "HPtytlebox", "UpDown1",   "edit2",
+          "CommentBox", "Image1",   "Panel2",     "Panel3",     "StatusBar1", "Splitter1", "File2",
+          "Edit1",      "Help1",    "PopupMenu1", "PopupMenu2", "N1",         "N3",        "BMP1",
+          "N9",         "Exit1",    "Object1",    "Contents1",  "About1",     "N4",        "maxup",
+          "maxdown",    "Refresh1", "Refresh2",   "N6"})
         EXPECT_NE(window->findChild<QObject*>(name), nullptr) << name;
     EXPECT_TRUE(window->Button8->isHidden());
     EXPECT_TRUE(window->File1->isHidden());
@@ -48,13 +49,15 @@ TEST_F(MainWindow, ControlsCarryTheirNamesAndCaptions) {
     EXPECT_GE(window->statusPanels[2]->width(), 50);
     // The counter of a run fits its panel.
     const QLabel* counter = window->statusPanels[2];
-    EXPECT_LE(counter->fontMetrics().horizontalAdvance("012/345   "), counter->contentsRect().width());
+    EXPECT_LE(counter->fontMetrics().horizontalAdvance("012/345   "),
+              counter->contentsRect().width());
     EXPECT_TRUE(counter->alignment() & Qt::AlignRight);
 }
 
 TEST_F(MainWindow, ListsJpgFilesAllSelected) {
     const QString photos = folder("photos");
-    for (const char* name : {"a.JPG", "b.jpeg", "c.jpg", "notes.txt"}) writeFile(photos + "/" + name, "x");
+    for (const char* name : {"a.JPG", "b.jpeg", "c.jpg", "notes.txt"})
+        writeFile(photos + "/" + name, "x");
     window->openFolder(photos);
     EXPECT_EQ(listed(), QStringList({"a.JPG", "c.jpg"}));
     EXPECT_EQ(selection(), "**");
@@ -198,8 +201,7 @@ TEST(PreviewFit, KeepsTheAspectRatioInTheBox) {
     EXPECT_EQ(ImagePreview::fitSize(QSize(300, 1)), QSize(150, 0));  // 0.5 rounds to even
     EXPECT_EQ(ImagePreview::fitSize(QSize(300, 3)), QSize(150, 2));  // 1.5 rounds to even
     EXPECT_EQ(ImagePreview::centredPosition(QSize(201, 100), QSize(150, 100)), QPoint(25, 0));
-    EXPECT_EQ(ImagePreview::centredPosition(QSize(100, 50), QSize(150, 100), 10),
-              QPoint(-25, -15));
+    EXPECT_EQ(ImagePreview::centredPosition(QSize(100, 50), QSize(150, 100), 10), QPoint(-25, -15));
 }
 
 TEST_F(MainWindow, PreviewShowsTheTopmostSelectedImageCentred) {

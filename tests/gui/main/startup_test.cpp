@@ -1,28 +1,27 @@
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QTimer>
-#include <QCheckBox>
-#include <QFile>
 
-#include "support/testimages.h"
-
-#include "gui/common/folderlist.h"
 #include "gui/comments/tcomment.h"
+#include "gui/common/folderlist.h"
 #include "gui/imaging/tbmptojpeg.h"
 #include "gui/imaging/toption2.h"
 #include "gui/main/helpviewer.h"
-#include "gui/options/toption.h"
-#include "gui/toc/tmokuji.h"
 #include "gui/main/instanceguard.h"
 #include "gui/main/tabout.h"
 #include "gui/main/topenfolda.h"
 #include "gui/main/windowset.h"
+#include "gui/options/toption.h"
+#include "gui/toc/tmokuji.h"
 #include "mainfixture.h"
+#include "support/testimages.h"
 
 namespace tessaly::test {
 namespace {
@@ -71,10 +70,11 @@ TEST_F(Startup, SecondaryWindowsArePlacedFromTheMainWindow) {
     EXPECT_EQ(windows.about()->Label1->text(), "Tessaly Ver1.60 ");
     EXPECT_TRUE(windows.about()->Label1->font().italic());
     EXPECT_EQ(windows.folderPicker()->windowTitle(), "フォルダ選択");
-    const std::pair<QWidget*, QPoint> placed[] = {
-        {windows.options(), {250, 195}},   {windows.rotation(), {280, 195}},
-        {windows.contents(), {250, 195}},  {windows.converter(), {250, 195}},
-        {windows.comments(), {280, 195}}};
+    const std::pair<QWidget*, QPoint> placed[] = {{windows.options(), {250, 195}},
+                                                  {windows.rotation(), {280, 195}},
+                                                  {windows.contents(), {250, 195}},
+                                                  {windows.converter(), {250, 195}},
+                                                  {windows.comments(), {280, 195}}};
     for (const auto& [dialog, at] : placed) {
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(dialog->pos(), at) << dialog->metaObject()->className();
@@ -138,8 +138,9 @@ TEST_F(Startup, HelpShowsTheContentsPageOrReportsAMissingFile) {
     ASSERT_EQ(prompts.log.size(), 1);
     EXPECT_TRUE(prompts.log.first().contains("Quorvel.hlp"));
 
-    app.write("Quorvel.hlp", "<html><body><h1><a name=\"contents\">目次</a></h1>"
-                             "<p>Tessaly の使い方</p></body></html>");
+    app.write("Quorvel.hlp",
+              "<html><body><h1><a name=\"contents\">目次</a></h1>"
+              "<p>Tessaly の使い方</p></body></html>");
     window->Contents1->trigger();
     EXPECT_EQ(prompts.log.size(), 1);
     auto* viewer = window->findChild<HelpViewer*>();
