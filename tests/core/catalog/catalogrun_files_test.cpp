@@ -118,6 +118,19 @@ TEST_F(CatalogRunFilesTest, PageThatCannotBeCreatedLeavesTheThumbnailFolder) {
     EXPECT_FALSE(QFileInfo::exists(thumb("a.jpg")));
 }
 
+TEST_F(CatalogRunFilesTest, SlideShowThatCannotBeCreatedLeavesTheClosedPageHead) {
+    settings.useBackgroundImage = QStringLiteral("off");
+    settings.makeSlideShow = QStringLiteral("on");
+    mkdir("SShow.htm/SShow.htm/blocker");
+    EXPECT_EQ(run(), CatalogRunOutcome::Failed);
+    EXPECT_TRUE(host.log.contains(kWriteError));
+    const QStringList lines = page();
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_EQ(lines.last(), "<TR>");  // head and body start, no cell, no tail
+    EXPECT_FALSE(QFileInfo::exists(thumb("a.jpg")));
+    EXPECT_EQ(host.log.last(), "restore");
+}
+
 TEST_F(CatalogRunFilesTest, ThumbnailThatCannotBeSavedKeepsWhatWasMade) {
     settings.useBackgroundImage = QStringLiteral("off");
     settings.makeSlideShow = QStringLiteral("on");
