@@ -122,13 +122,16 @@ void runCatalogue(const QString& folder, const QStringList& names, int jobs) {
     if (run.execute(input) != CatalogRunOutcome::Completed) std::exit(1);
 }
 
-// Peak resident memory (KiB) of a child process that makes a catalogue of count images.
+// Peak resident memory (KiB) of a fresh process that makes a catalogue of the first count
+// images (this program again, started with --peak).
 long peakKiB(const QString& folder, int count, int jobs) {
     const pid_t child = fork();
     if (child == 0) {
-        const QStringList names = QDir(folder).entryList({"*.jpg"}, QDir::Files, QDir::Name);
-        runCatalogue(folder, names.mid(0, count), jobs);
-        std::_Exit(0);
+        const QByteArray path = QFile::encodeName(folder);
+        const std::string countText = std::to_string(count), jobsText = std::to_string(jobs);
+        execl("/proc/self/exe", "bench_catalogrun", "--peak", path.constData(), countText.c_str(),
+              jobsText.c_str(), static_cast<char*>(nullptr));
+        std::_Exit(1);
     }
     int status = 0;
     rusage usage{};
@@ -136,9 +139,18 @@ long peakKiB(const QString& folder, int count, int jobs) {
     return (WIFEXITED(status) && WEXITSTATUS(status) == 0) ? usage.ru_maxrss : -1;
 }
 
+int peakChild(char* argv[]) {
+    keepLargeBlocksOnHeap();
+    const QString folder = QFile::decodeName(argv[2]);
+    const QStringList names = QDir(folder).entryList({"*.jpg"}, QDir::Files, QDir::Name);
+    runCatalogue(folder, names.mid(0, std::atoi(argv[3])), std::atoi(argv[4]));
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    if (argc == 5 && std::string(argv[1]) == "--peak") return peakChild(argv);
     if (argc > 5 && std::string(argv[5]) == "--fresh-mappings") {
         std::printf("large blocks as fresh mappings (glibc default)\n");
     } else {
