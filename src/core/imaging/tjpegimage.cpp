@@ -21,6 +21,8 @@
 #error "libjpeg-turbo's colour space extensions (JCS_EXT_BGR) are required"
 #endif
 
+#include "core/imaging/exiforientation.h"
+#include "core/imaging/orientation.h"
 #include "core/imaging/tnkinternaldib.h"
 #include "core/text/textfile.h"
 
@@ -78,6 +80,7 @@ int readHeader(DecodeJob* job) {
     jpeg_create_decompress(&job->cinfo);
     job->created = true;
     jpeg_mem_src(&job->cinfo, job->data, job->size);
+    jpeg_save_markers(&job->cinfo, JPEG_APP0 + 1, 0xFFFF);
     jpeg_read_header(&job->cinfo, TRUE);
     return 0;
 }
@@ -209,6 +212,16 @@ J_COLOR_SPACE outputSpace(const jpeg_decompress_struct& cinfo, bool& grey, bool&
     }
 }
 
+// The Orientation value of the first APP1 segment that holds EXIF data (1 when none).
+int orientationOf(const jpeg_decompress_struct& cinfo) {
+    for (jpeg_saved_marker_ptr m = cinfo.marker_list; m; m = m->next) {
+        if (m->marker == JPEG_APP0 + 1 && IsExifPayload(m->data, m->data_length)) {
+            return ExifOrientation(m->data, m->data_length);
+        }
+    }
+    return 1;
+}
+
 }  // namespace
 
 void TJPEGImage::LoadFromFile(const QString& path) {
@@ -235,6 +248,7 @@ void TJPEGImage::LoadFromData(const QByteArray& data) {
     if (!TNkInternalDIB::fitsLimits(w, h, 24)) {
         throw EJPEG(QStringLiteral("JPEG image is too large (%1 x %2 pixels)").arg(w).arg(h));
     }
+    const int orientation = orientationOf(job.cinfo);
     bool grey = false, cmyk = false;
     const J_COLOR_SPACE space = outputSpace(job.cinfo, grey, cmyk);
     if (startOutput(&job, space)) codecError(job.err.message);
@@ -253,7 +267,9 @@ void TJPEGImage::LoadFromData(const QByteArray& data) {
     for (int i = 0; i < job.err.warningCount; ++i) {
         warnings_ << QString::fromLocal8Bit(job.err.warnings[i]);
     }
-    picture_ = std::move(picture);
+    // Shown as browsers show it: turned or mirrored by the EXIF Orientation tag.
+    picture_ = orientation == 1 ? std::move(picture) : ApplyOrientation(picture, orientation);
+    orientation_ = orientation;
     grayscale_ = grey;
     empty_ = false;
 }
@@ -290,6 +306,7 @@ int TJPEGImage::Height() const { return empty_ ? 0 : picture_.Height(); }
 
 void TJPEGImage::Assign(const TNkDIB& picture) {
     picture_ = picture;
+    orientation_ = 1;
     grayscale_ = false;
     empty_ = false;
     warnings_.clear();
@@ -297,6 +314,7 @@ void TJPEGImage::Assign(const TNkDIB& picture) {
 
 void TJPEGImage::Clear() {
     picture_ = TNkDIB();
+    orientation_ = 1;
     grayscale_ = false;
     empty_ = true;
     warnings_.clear();

@@ -14,6 +14,9 @@ namespace tessaly {
 // Codec failures raise EJPEG with the codec's message; file failures raise IoError.
 // Warnings (for example a truncated file) are not fatal: the picture holds what the file
 // held and Warnings() lists the codec's texts.
+// A photograph with an EXIF Orientation tag (first APP1 "Exif" segment, IFD0) is turned or
+// mirrored on loading as browsers show it, so width and height are those of the shown
+// picture. Saving writes no EXIF data: the saved pixels are upright.
 class TJPEGImage {
 public:
     TJPEGImage() = default;
@@ -31,6 +34,8 @@ public:
     int Width() const;
     int Height() const;
     bool Grayscale() const { return grayscale_; }
+    // The Orientation value applied when loading (1 when none or after Assign).
+    int Orientation() const { return orientation_; }
     const QStringList& Warnings() const { return warnings_; }
 
     // Takes a picture as its new content (any pixel format).
@@ -46,6 +51,7 @@ private:
     int quality_ = 90;
     bool empty_ = true;
     bool grayscale_ = false;
+    int orientation_ = 1;
     QStringList warnings_;
 };
 

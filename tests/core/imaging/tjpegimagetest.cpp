@@ -214,3 +214,134 @@ TEST(TJPEGImage, CmykIsConvertedToRgb) {
 
 }  // namespace
 }  // namespace tessaly
+
+namespace tessaly {
+namespace {
+
+// An APP1 payload: "Exif\0\0", a TIFF header (Intel or Motorola byte order) and IFD0 with
+// one Orientation entry of the given type and count.
+QByteArray exifPayload(bool motorola, int type, int count, int value) {
+    QByteArray p("Exif\0\0", 6);
+    auto put = [&](quint32 v, int size) {
+        for (int i = 0; i < size; ++i) {
+            const int shift = motorola ? 8 * (size - 1 - i) : 8 * i;
+            p.append(char((v >> shift) & 0xFF));
+        }
+    };
+    p.append(motorola ? "MM" : "II");
+    put(42, 2), put(8, 4), put(1, 2);
+    put(0x0112, 2), put(quint32(type), 2), put(quint32(count), 4);
+    type == 3 ? (put(quint32(value), 2), put(0, 2)) : put(quint32(value), 4);
+    put(0, 4);
+    return p;
+}
+
+// A 32 x 16 JPEG in four flat quadrants (red, green / blue, white) with the APP1 segments.
+QByteArray quadrantJpeg(const std::vector<QByteArray>& app1Segments) {
+    jpeg_compress_struct cinfo;
+    jpeg_error_mgr jerr;
+    cinfo.err = jpeg_std_error(&jerr);
+    jpeg_create_compress(&cinfo);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&cinfo, &buffer, &size);
+    cinfo.image_width = 32;
+    cinfo.image_height = 16;
+    cinfo.input_components = 3;
+    cinfo.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, 95, TRUE);
+    jpeg_start_compress(&cinfo, TRUE);
+    for (const QByteArray& segment : app1Segments) {
+        jpeg_write_marker(&cinfo, JPEG_APP0 + 1,
+                          reinterpret_cast<const JOCTET*>(segment.constData()),
+                          unsigned(segment.size()));
+    }
+    std::vector<unsigned char> row(32 * 3);
+    while (cinfo.next_scanline < 16) {
+        const bool top = cinfo.next_scanline < 8;
+        for (int x = 0; x < 32; ++x) {
+            const quint32 c = top ? (x < 16 ? 0x0000FF : 0x00FF00) : (x < 16 ? 0xFF0000 : 0xFFFFFF);
+            row[3 * x] = uchar(c), row[3 * x + 1] = uchar(c >> 8), row[3 * x + 2] = uchar(c >> 16);
+        }
+        JSAMPROW r = row.data();
+        jpeg_write_scanlines(&cinfo, &r, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    QByteArray result(reinterpret_cast<const char*>(buffer), int(size));
+    std::free(buffer);
+    return result;
+}
+
+// Quadrant colours (top-left, top-right, bottom-left, bottom-right) of a decoded picture.
+std::vector<quint32> quadrants(const TNkDIB& p) {
+    std::vector<quint32> result;
+    for (int qy : {0, 1})
+        for (int qx : {0, 1}) {
+            const quint32 c =
+                p.Pixels(p.Width() / 4 + qx * p.Width() / 2, p.Height() / 4 + qy * p.Height() / 2);
+            quint32 snapped = 0;  // each channel is 0 or 255 in the source
+            for (int s = 0; s < 24; s += 8) snapped |= (((c >> s) & 0xFF) > 127 ? 0xFFu : 0u) << s;
+            result.push_back(snapped);
+        }
+    return result;
+}
+
+const quint32 R = 0x0000FF, G = 0x00FF00, B = 0xFF0000, W = 0xFFFFFF;
+
+TEST(TJPEGImage, OrientationTagTurnsThePictureUpright) {
+#ifndef TESSALY_HAVE_LIBEXIF
+    GTEST_SKIP() << "skipped: built without libexif";
+#endif
+    // Stored quadrants R G / B W; what a browser shows for each value.
+    const std::vector<std::vector<quint32>> shown = {{R, G, B, W}, {G, R, W, B}, {W, B, G, R},
+                                                     {B, W, R, G}, {R, B, G, W}, {B, R, W, G},
+                                                     {W, G, B, R}, {G, W, R, B}};
+    for (int value = 1; value <= 8; ++value) {
+        for (bool motorola : {false, true}) {
+            SCOPED_TRACE(value);
+            TJPEGImage jpeg;
+            jpeg.LoadFromData(quadrantJpeg({exifPayload(motorola, 3, 1, value)}));
+            EXPECT_EQ(jpeg.Orientation(), value);
+            EXPECT_EQ(jpeg.Width(), value >= 5 ? 16 : 32);
+            EXPECT_EQ(jpeg.Height(), value >= 5 ? 32 : 16);
+            EXPECT_EQ(quadrants(jpeg.Bitmap()), shown[size_t(value - 1)]);
+        }
+    }
+}
+
+TEST(TJPEGImage, OrientationIsReadAsBrowsersReadIt) {
+#ifndef TESSALY_HAVE_LIBEXIF
+    GTEST_SKIP() << "skipped: built without libexif";
+#endif
+    auto orientation = [](const std::vector<QByteArray>& segments) {
+        TJPEGImage jpeg;
+        jpeg.LoadFromData(quadrantJpeg(segments));
+        return jpeg.Orientation();
+    };
+    EXPECT_EQ(orientation({}), 1);
+    EXPECT_EQ(orientation({exifPayload(false, 3, 1, 9)}), 1);  // out of range
+    EXPECT_EQ(orientation({exifPayload(false, 3, 1, 0)}), 1);
+    EXPECT_EQ(orientation({exifPayload(false, 4, 1, 6)}), 1);           // LONG, not SHORT
+    EXPECT_EQ(orientation({exifPayload(false, 3, 2, 6)}), 1);           // two values
+    EXPECT_EQ(orientation({exifPayload(false, 3, 1, 6).left(20)}), 1);  // cut short
+    EXPECT_EQ(orientation({QByteArray("http://ns.adobe.com/xap/1.0/\0<x/>", 34),
+                           exifPayload(false, 3, 1, 6)}),
+              6);  // the first APP1 segment that holds EXIF data
+    EXPECT_EQ(orientation({exifPayload(false, 3, 1, 3), exifPayload(false, 3, 1, 6)}), 3);
+}
+
+TEST(TJPEGImage, SavingWritesNoOrientationTag) {
+    TJPEGImage jpeg;
+    jpeg.LoadFromData(quadrantJpeg({exifPayload(false, 3, 1, 6)}));
+    const QByteArray saved = jpeg.SaveToData();
+    EXPECT_FALSE(saved.contains("Exif"));
+    TJPEGImage again;
+    again.LoadFromData(saved);
+    EXPECT_EQ(again.Orientation(), 1);
+    EXPECT_EQ(again.Width(), jpeg.Width());
+}
+
+}  // namespace
+}  // namespace tessaly
