@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <cstdio>
 
 #include "gui/common/desktopshell.h"
 #include "gui/common/qtprompts.h"
@@ -6,7 +7,24 @@
 #include "gui/main/tmain.h"
 #include "gui/main/windowset.h"
 
+namespace {
+
+// True when a window system can be reached (or a platform was chosen explicitly).
+bool displayAvailable() {
+    return qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || qEnvironmentVariableIsSet("DISPLAY") ||
+           qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
+    if (!displayAvailable()) {
+        std::fputs(
+            "tessaly: no display found. Tessaly is a window program; on a machine without "
+            "a display use tessaly-batch (tessaly-batch --help).\n",
+            stderr);
+        return 1;
+    }
     QApplication app(argc, argv);
     // One copy per user: a second copy brings the first one forward and ends quietly.
     tessaly::InstanceGuard guard;

@@ -44,7 +44,7 @@ bool caseInsensitiveLess(const QString& a, const QString& b) {
 FolderList::FolderList(QWidget* parent) : QListWidget(parent) {
     setItemDelegate(new IndentDelegate(this));
     setSelectionMode(QAbstractItemView::SingleSelection);
-    connect(this, &QListWidget::itemActivated, this,
+    connect(this, &QListWidget::itemDoubleClicked, this,
             [this](QListWidgetItem* item) { openEntry(row(item)); });
 }
 

@@ -69,8 +69,9 @@ void FolderNavigator::folderChanged(const QString& path) {
 }
 
 void FolderNavigator::fallBack() {
-    if (folders_.setDirectory(appFolder_)) return;
-    if (folders_.directory().isEmpty()) folders_.setDirectory(QStringLiteral("/"));
+    if (!folders_.setDirectory(appFolder_) && folders_.directory().isEmpty())
+        folders_.setDirectory(QStringLiteral("/"));
+    drives_.setDrive(folders_.directory());
 }
 
 }  // namespace tessaly

@@ -169,6 +169,13 @@ TEST_F(MainWindow, MissingFoldersFallBackToTheProgramFolder) {
     QDir().rmdir(shortLived);
     window->Button11Click();
     EXPECT_EQ(window->currentFolder(), QDir::cleanPath(app.path()));
+
+    // A drive that cannot be read: folder list and drive box go back to the program folder.
+    window->Drive1->addItem("/unreadable-volume");
+    window->Drive1->setCurrentIndex(window->Drive1->count() - 1);
+    window->navigator()->changeDrive("/unreadable-volume");
+    EXPECT_EQ(window->currentFolder(), QDir::cleanPath(app.path()));
+    EXPECT_EQ(window->currentDrive(), DriveBox::rootOf(app.path(), DriveBox::mountedRoots()));
     EXPECT_TRUE(prompts.log.isEmpty());
 }
 
