@@ -56,7 +56,8 @@ void TextFileWriter::writeLine(const QString& line) {
 
 void TextFileWriter::close() {
     if (atomic_) {
-        if (atomic_->isOpen() && !atomic_->commit()) {
+        // commit() alone does not notice buffered data that could not be written.
+        if (atomic_->isOpen() && (!atomic_->flush() || !atomic_->commit())) {
             fail();
         }
         return;

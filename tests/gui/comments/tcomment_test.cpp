@@ -422,7 +422,7 @@ TEST_F(CommentEditor, SaveIntoAReadOnlyFolderKeepsTheOldFile) {
 // Disabled until TextFileWriter reports a failed flush of an atomic file: QSaveFile::commit()
 // does not notice that its buffered data could not be written, so today the old file is
 // replaced by a short one and the save is reported as done.
-TEST_F(CommentEditor, DISABLED_WriteFailureShowsTheWriteErrorMessageAndKeepsTheOldFile) {
+TEST_F(CommentEditor, WriteFailureShowsTheWriteErrorMessageAndKeepsTheOldFile) {
     TempDir dir;
     makeImages(dir);
     const QByteArray old =
