@@ -11,7 +11,7 @@
 
 #include "gui/common/drivebox.h"
 #include "gui/common/folderlist.h"
-#include "gui/main/dibimage.h"
+#include "gui/imaging/dibpicture.h"
 #include "gui/main/imagelistorder.h"
 #include "gui/main/imagepreview.h"
 #include "gui/main/tmain.h"
@@ -81,7 +81,7 @@ void MainRunner::hidePreview() { window_.preview()->hide(); }
 void MainRunner::clearPreview() { window_.preview()->clear(); }
 
 void MainRunner::showPreview(const TNkDIB& picture) {
-    window_.preview()->showPicture(DibImage::toImage(picture), kRunPreviewOffset);
+    window_.preview()->showPicture(DibPicture::toImage(picture), kRunPreviewOffset);
 }
 
 void MainRunner::processEvents() { QApplication::processEvents(QEventLoop::AllEvents); }

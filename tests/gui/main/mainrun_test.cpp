@@ -1,10 +1,12 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPixmap>
 #include <QPushButton>
 #include <QTimer>
 
@@ -80,7 +82,18 @@ TEST_F(MainRun, ExecuteWritesTheSameFilesAsARunWithoutWindow) {
     EXPECT_EQ(window->statusPanels[0]->text(), "ファイル作成終了");
     EXPECT_TRUE(shell.calls.isEmpty());
     expectIdle();
-    EXPECT_TRUE(window->Image1->isVisible() || window->Image1->isVisibleTo(window.get()));
+    // The preview holds the last thumbnail, the right way up and in its own colours.
+    ASSERT_TRUE(window->Image1->isVisibleTo(window.get()));
+    const QImage shown = window->Image1->pixmap().toImage();
+    const QImage last(photos + "/htm_image/p07.jpg");
+    ASSERT_EQ(shown.size(), last.size());
+    // (the file went through JPEG compression, so colours agree only roughly)
+    for (const QPoint at : {QPoint(0, 0), QPoint(last.width() - 1, last.height() - 1)}) {
+        const QColor a = shown.pixelColor(at), b = last.pixelColor(at);
+        EXPECT_NEAR(a.red(), b.red(), 16);
+        EXPECT_NEAR(a.green(), b.green(), 16);
+        EXPECT_NEAR(a.blue(), b.blue(), 16);
+    }
 
     QuietHost host;
     CatalogRun run(window->settings(), host, shell);
