@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QSpinBox>
 
+#include <unistd.h>
+
 #include "core/imaging/nkdiberrors.h"
 #include "core/imaging/tjpegimage.h"
 #include "gui/common/filelist.h"
@@ -136,6 +138,21 @@ TEST_F(TBMPtoJPEGTest, WriteFailureStopsAtTheFirstSave) {
     EXPECT_TRUE(jpegFiles().isEmpty());
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
     EXPECT_TRUE(window->statusText().isEmpty());
+}
+
+TEST_F(TBMPtoJPEGTest, WriteProtectedFolderStopsAtTheFirstSave) {
+    if (::geteuid() == 0) GTEST_SKIP() << "skipped: permissions do not bind root";
+    dir.write("a.bmp", test::makeTestBmp24(8, 8));
+    dir.write("b.bmp", test::makeTestBmp24(8, 8));
+    select({"a.bmp", "b.bmp"});
+    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    window->Button1->click();
+    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                          QFileDevice::ExeOwner);
+    EXPECT_EQ(prompts.log, QStringList{"error: ファイル書き込みエラーが発生しました。\r"
+                                       "処理は中断されました。"});
+    EXPECT_EQ(window->Label3->text(), QStringLiteral("a.bmp"));
+    EXPECT_TRUE(jpegFiles().isEmpty());
 }
 
 TEST_F(TBMPtoJPEGTest, UnreadableBitmapEndsTheRunThere) {
