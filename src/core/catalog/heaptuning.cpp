@@ -1,5 +1,7 @@
 #include "core/catalog/heaptuning.h"
 
+#include <cstdlib>  // defines __GLIBC__ on glibc systems
+
 #ifdef __GLIBC__
 #include <malloc.h>
 #endif
