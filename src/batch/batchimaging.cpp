@@ -1,13 +1,13 @@
 // The BMP conversion and rotation modes of tessaly-batch: the converter window and the
 // rotation window, driven from the command line through the same core.
+#include <unistd.h>
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <cstdio>
 #include <iostream>
 #include <string>
-
-#include <unistd.h>
 
 #include "batch/batchcommands.h"
 #include "core/imaging/bmpconversion.h"

@@ -33,8 +33,8 @@ void BmpConversion::write(const TNkDIB& picture, const QString& path) const {
     const QByteArray data = jpeg.SaveToData();
     FileReplacement replacement(path);
     QFile file(replacement.temporaryPath());
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(data) != data.size() || !file.flush()) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(data) != data.size() ||
+        !file.flush()) {
         throw IoError(cannotWriteMessage(path));
     }
     file.close();
@@ -62,8 +62,7 @@ BmpConversion::Result BmpConversion::run(const QString& folder, const QStringLis
             result.skipped << output;  // never written over its own source
             continue;
         }
-        if (QFileInfo::exists(base + output) &&
-            !(hooks.overwrite && hooks.overwrite(output))) {
+        if (QFileInfo::exists(base + output) && !(hooks.overwrite && hooks.overwrite(output))) {
             result.skipped << output;
             continue;
         }

@@ -14,8 +14,8 @@ class BmpConversion {
 public:
     // What the front end is told while a run goes on. Every hook may be left empty.
     struct Hooks {
-        std::function<void(const QString& name)> starting;   // before a file is read
-        std::function<void(const TNkDIB& picture)> loaded;   // the file's picture
+        std::function<void(const QString& name)> starting;  // before a file is read
+        std::function<void(const TNkDIB& picture)> loaded;  // the file's picture
         // The output file exists: true to replace it. Empty: never replace.
         std::function<bool(const QString& outputName)> overwrite;
     };
@@ -27,8 +27,8 @@ public:
         QStringList written;  // output names written
         QStringList skipped;  // output names left as they were (answered No, or the source)
         Failure failure = Failure::None;
-        QString failedName;   // the source file that stopped the run
-        QString message;      // the pixel image's, codec's or file system's text
+        QString failedName;  // the source file that stopped the run
+        QString message;     // the pixel image's, codec's or file system's text
     };
 
     explicit BmpConversion(int quality);  // clamped to 1..100
@@ -50,9 +50,10 @@ public:
 
     // The window's texts.
     static QString overwriteQuestion(const QString& outputName);
-    static QString writeErrorMessage();  // "ファイル書き込みエラーが発生しました。\r処理は中断されました。"
-    static QString convertingStatus();   // "BMP→JPG 変換中"
-    static QString finishedStatus();     // "変換終了"
+    static QString
+    writeErrorMessage();  // "ファイル書き込みエラーが発生しました。\r処理は中断されました。"
+    static QString convertingStatus();  // "BMP→JPG 変換中"
+    static QString finishedStatus();    // "変換終了"
 
 private:
     int quality_;

@@ -1,12 +1,12 @@
 #include "core/imaging/filereplacement.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
 #include <cstdio>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 #include "core/text/errors.h"
 #include "core/text/textfile.h"
@@ -58,8 +58,8 @@ void FileReplacement::commit() {
     const QFileInfo target(targetPath_);
     const QFileDevice::Permissions permissions =
         target.exists() ? QFile::permissions(targetPath_) : newFilePermissions();
-    const bool ready = syncFile(temporaryPath_) &&
-                       QFile::setPermissions(temporaryPath_, permissions);
+    const bool ready =
+        syncFile(temporaryPath_) && QFile::setPermissions(temporaryPath_, permissions);
     if (!ready || std::rename(QFile::encodeName(temporaryPath_).constData(),
                               QFile::encodeName(targetPath_).constData()) != 0) {
         discard();

@@ -22,8 +22,8 @@ public:
     const QString& targetPath() const { return targetPath_; }
 
     // Syncs the temporary file, gives it the target's permissions (or the usual ones for a
-    // new file) and renames it over the target. Raises IoError "ファイル <target> に書き込めません。"
-    // when that fails; the target then is unchanged.
+    // new file) and renames it over the target. Raises IoError "ファイル <target>
+    // に書き込めません。" when that fails; the target then is unchanged.
     void commit();
 
 private:

@@ -79,8 +79,8 @@ void RotationJob::save(const TNkDIB& picture, const QString& name) const {
     const QByteArray data = jpeg.SaveToData();
     FileReplacement replacement(filePath(name));
     QFile file(replacement.temporaryPath());
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(data) != data.size() || !file.flush()) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(data) != data.size() ||
+        !file.flush()) {
         throw IoError(cannotWriteMessage(filePath(name)));
     }
     file.close();

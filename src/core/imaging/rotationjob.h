@@ -47,9 +47,10 @@ public:
     void rotateFile(const QString& name, Turn turn) const;
 
     // The window's texts.
-    static QString backupErrorMessage();   // "バックアップファイルの書き込みでエラーが発生しました。"
-    static QString saveErrorMessage();     // "ファイルの書き込みでエラーが発生しました。"
-    static QString noFileMessage();        // "ファイルが選択されていません。"
+    static QString
+    backupErrorMessage();  // "バックアップファイルの書き込みでエラーが発生しました。"
+    static QString saveErrorMessage();  // "ファイルの書き込みでエラーが発生しました。"
+    static QString noFileMessage();  // "ファイルが選択されていません。"
 
 private:
     QString folder_;

@@ -99,9 +99,12 @@ void Toption2::buildButtons() {
         int top;
     };
     const Spec specs[] = {
-        {&Button1, "Button1", QStringLiteral("右回転"), QStringLiteral("画像を右に９０度回転します。"), 100},
-        {&Button2, "Button2", QStringLiteral("左回転"), QStringLiteral("画像を左に９０度回転します。"), 128},
-        {&Button3, "Button3", QStringLiteral("次へ"), QStringLiteral("保存せず次の画像を開きます。"), 166},
+        {&Button1, "Button1", QStringLiteral("右回転"),
+         QStringLiteral("画像を右に９０度回転します。"), 100},
+        {&Button2, "Button2", QStringLiteral("左回転"),
+         QStringLiteral("画像を左に９０度回転します。"), 128},
+        {&Button3, "Button3", QStringLiteral("次へ"),
+         QStringLiteral("保存せず次の画像を開きます。"), 166},
         {&Button4, "Button4", saveAndNextText(),
          QStringLiteral("表示されている画像を上書きして保存後次の画像を開きます。"), 194},
         {&Button6, "Button6", QStringLiteral("戻る"), QString(), 222},

@@ -62,7 +62,8 @@ TEST_F(BatchTest, ConvertKeepsExistingOutputWithoutATerminal) {
     EXPECT_TRUE(outcome.errors.contains(QStringLiteral("変換: ") + dir.file("photo.jpg")));
     EXPECT_TRUE(outcome.errors.contains(QStringLiteral("変換終了")));
 
-    EXPECT_EQ(runBatch({"--convert-bmp", "--overwrite", "-Q", "70", dir.file("pic.bmp")}).status, 0);
+    EXPECT_EQ(runBatch({"--convert-bmp", "--overwrite", "-Q", "70", dir.file("pic.bmp")}).status,
+              0);
     EXPECT_NE(dir.read("pic.jpg"), QByteArray("old"));
 }
 
@@ -70,8 +71,8 @@ TEST_F(BatchTest, ConvertStopsAtAFileThatIsNoBitmap) {
     dir.write("a.bmp", test::makeTestBmp24(8, 8));
     dir.write("b.bmp", "not a bitmap");
     dir.write("c.bmp", test::makeTestBmp24(8, 8));
-    const Outcome outcome = runBatch(
-        {"--convert-bmp", dir.file("a.bmp"), dir.file("b.bmp"), dir.file("c.bmp")});
+    const Outcome outcome =
+        runBatch({"--convert-bmp", dir.file("a.bmp"), dir.file("b.bmp"), dir.file("c.bmp")});
     EXPECT_EQ(outcome.status, 1);
     EXPECT_TRUE(outcome.errors.contains(QString(nkmsg::kFileType)));
     EXPECT_TRUE(QFileInfo::exists(dir.file("a.jpg")));
@@ -112,8 +113,8 @@ TEST_F(BatchTest, ConformanceSuiteConvertsOrFailsCleanly) {
 TEST_F(BatchTest, UsageErrorsExitWithTwo) {
     dir.write("a.bmp", test::makeTestBmp24(8, 8));
     EXPECT_EQ(runBatch({"--convert-bmp", "-Q", "69", dir.file("a.bmp")}).status, 2);
-    EXPECT_EQ(runBatch({"--convert-bmp", "--overwrite", "--no-overwrite", dir.file("a.bmp")})
-                  .status, 2);
+    EXPECT_EQ(
+        runBatch({"--convert-bmp", "--overwrite", "--no-overwrite", dir.file("a.bmp")}).status, 2);
     EXPECT_EQ(runBatch({"--convert-bmp"}).status, 2);
     EXPECT_EQ(runBatch({"--rotate", "up", dir.file("a.jpg")}).status, 2);
     EXPECT_EQ(runBatch({"--rotate", "left", "-Q", "49", dir.file("a.jpg")}).status, 2);
@@ -167,13 +168,17 @@ TEST_F(BatchTest, RotateTakesItsQualityFromTheSettings) {
     saveSettings(settings);
     test::writeTestJpeg(dir.file("low.jpg"), 64, 64);
     test::writeTestJpeg(dir.file("high.jpg"), 64, 64);
-    EXPECT_EQ(runBatch({"--rotate", "right", "--settings", settingsDir.path(),
-                        dir.file("low.jpg")}).status, 0);
+    EXPECT_EQ(runBatch({"--rotate", "right", "--settings", settingsDir.path(), dir.file("low.jpg")})
+                  .status,
+              0);
     EXPECT_EQ(runBatch({"--rotate", "right", "--settings", settingsDir.path(), "-Q", "100",
-                        dir.file("high.jpg")}).status, 0);
+                        dir.file("high.jpg")})
+                  .status,
+              0);
     EXPECT_LT(dir.read("low.jpg").size(), dir.read("high.jpg").size());
-    EXPECT_EQ(runBatch({"--rotate", "right", "--settings", dir.file("none"),
-                        dir.file("low.jpg")}).status, 2);
+    EXPECT_EQ(
+        runBatch({"--rotate", "right", "--settings", dir.file("none"), dir.file("low.jpg")}).status,
+        2);
 }
 
 }  // namespace

@@ -67,7 +67,10 @@ TEST(BmpConversionTest, ExistingOutputIsAskedAboutAndKeptOnNo) {
     QStringList asked, started;
     BmpConversion::Hooks hooks;
     hooks.starting = [&](const QString& name) { started << name; };
-    hooks.overwrite = [&](const QString& name) { asked << name; return false; };
+    hooks.overwrite = [&](const QString& name) {
+        asked << name;
+        return false;
+    };
     const auto result = BmpConversion(95).run(dir.path(), {"photo.BMP", "pic.bmp"}, hooks);
     EXPECT_EQ(result.failure, BmpConversion::Failure::None);
     EXPECT_EQ(asked, QStringList{"pic.jpg"});

@@ -1,13 +1,11 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-
 #include <csignal>
-
-#include <sys/resource.h>
-#include <unistd.h>
 
 #include "core/imaging/bmpconversion.h"
 #include "core/imaging/filereplacement.h"
@@ -178,8 +176,8 @@ TEST(RotationJobTest, UnwritableFolderLeavesThePhotographByteIdentical) {
     } catch (const IoError& error) {
         EXPECT_TRUE(error.message().contains("a.jpg"));
     }
-    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                          QFileDevice::ExeOwner);
+    QFile::setPermissions(dir.path(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     EXPECT_EQ(dir.read("a.jpg"), original);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"a.jpg"});
 }

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <csignal>
-
 #include <sys/resource.h>
+
+#include <csignal>
 
 namespace tessaly::test {
 

@@ -1,4 +1,7 @@
+#include "gui/imaging/tbmptojpeg.h"
+
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFileInfo>
@@ -6,14 +9,11 @@
 #include <QPushButton>
 #include <QSpinBox>
 
-#include <unistd.h>
-
 #include "core/imaging/nkdiberrors.h"
 #include "core/imaging/tjpegimage.h"
 #include "gui/common/filelist.h"
 #include "gui/common/folderlist.h"
 #include "gui/imaging/fulldisk.h"
-#include "gui/imaging/tbmptojpeg.h"
 #include "gui/support/scriptedprompts.h"
 #include "support/tempdir.h"
 #include "support/testimages.h"
@@ -82,9 +82,8 @@ TEST_F(TBMPtoJPEGTest, ExistingOutputAnsweredNoIsLeftAlone) {
     dir.write("pic.jpg", "keep me");
     select({"pic.bmp", "photo.BMP"});
     window->Button1->click();
-    EXPECT_EQ(prompts.log,
-              QStringList{"warning: 警告: 同名のファイルが存在します。\rpic.jpg\r"
-                          "上書きしてよろしいですか？"});
+    EXPECT_EQ(prompts.log, QStringList{"warning: 警告: 同名のファイルが存在します。\rpic.jpg\r"
+                                       "上書きしてよろしいですか？"});
     EXPECT_EQ(dir.read("pic.jpg"), QByteArray("keep me"));
     TJPEGImage photo;
     photo.LoadFromFile(dir.file("photo.jpg"));
@@ -147,8 +146,8 @@ TEST_F(TBMPtoJPEGTest, WriteProtectedFolderStopsAtTheFirstSave) {
     select({"a.bmp", "b.bmp"});
     QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     window->Button1->click();
-    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                          QFileDevice::ExeOwner);
+    QFile::setPermissions(dir.path(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     EXPECT_EQ(prompts.log, QStringList{"error: ファイル書き込みエラーが発生しました。\r"
                                        "処理は中断されました。"});
     EXPECT_EQ(window->Label3->text(), QStringLiteral("a.bmp"));

@@ -1,5 +1,8 @@
+#include "gui/imaging/toption2.h"
+
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -8,12 +11,10 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QAction>
 
 #include "core/imaging/rotationjob.h"
-#include "gui/imaging/toption2.h"
-#include "gui/support/scriptedprompts.h"
 #include "gui/imaging/fulldisk.h"
+#include "gui/support/scriptedprompts.h"
 #include "support/tempdir.h"
 #include "support/testimages.h"
 
