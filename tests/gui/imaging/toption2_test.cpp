@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -121,6 +123,20 @@ TEST_F(Toption2Test, PreviewFitsAndTurnsWithThePicture) {
     EXPECT_EQ(Toption2::fitPreview(400, 167), QSize(200, 84));  // 83.5 to 84
     EXPECT_EQ(Toption2::fitPreview(300, 300), QSize(200, 200));
     EXPECT_EQ(Toption2::fitPreview(480, 640), QSize(150, 200));
+}
+
+TEST_F(Toption2Test, RightClickOnThePreviewOpensThePopupMenu) {
+    entries({"*a.jpg"});
+    ASSERT_TRUE(window->prepare(dir.path(), &oldFile));
+    window->show();
+    QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(20, 20),
+                            window->Image2->mapToGlobal(QPoint(20, 20)));
+    QApplication::sendEvent(window->Image2, &click);
+    EXPECT_TRUE(window->PopupMenu1->isVisible());
+    window->PopupMenu1->hide();
+    window->N1->trigger();
+    EXPECT_EQ(window->picture().Width(), 48);
+    window->hide();
 }
 
 TEST_F(Toption2Test, RightTwiceThenSaveStoresAHalfTurn) {
