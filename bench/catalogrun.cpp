@@ -4,13 +4,11 @@
 #include "core/catalog/catalogrun.h"
 
 #include <jpeglib.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <cstddef>
 #include <cstdio>
@@ -123,20 +121,13 @@ void runCatalogue(const QString& folder, const QStringList& names, int jobs) {
 }
 
 // Peak resident memory (KiB) of a fresh process that makes a catalogue of the first count
-// images (this program again, started with --peak).
+// images (this program again, started with --peak, reporting its own high-water mark).
 long peakKiB(const QString& folder, int count, int jobs) {
-    const pid_t child = fork();
-    if (child == 0) {
-        const QByteArray path = QFile::encodeName(folder);
-        const std::string countText = std::to_string(count), jobsText = std::to_string(jobs);
-        execl("/proc/self/exe", "bench_catalogrun", "--peak", path.constData(), countText.c_str(),
-              jobsText.c_str(), static_cast<char*>(nullptr));
-        std::_Exit(1);
-    }
-    int status = 0;
-    rusage usage{};
-    wait4(child, &status, 0, &usage);
-    return (WIFEXITED(status) && WEXITSTATUS(status) == 0) ? usage.ru_maxrss : -1;
+    QProcess child;
+    child.start(QFile::symLinkTarget("/proc/self/exe"),
+                {"--peak", folder, QString::number(count), QString::number(jobs)});
+    if (!child.waitForFinished(-1) || child.exitCode() != 0) return -1;
+    return child.readAllStandardOutput().trimmed().toLong();
 }
 
 int peakChild(char* argv[]) {
@@ -144,6 +135,12 @@ int peakChild(char* argv[]) {
     const QString folder = QFile::decodeName(argv[2]);
     const QStringList names = QDir(folder).entryList({"*.jpg"}, QDir::Files, QDir::Name);
     runCatalogue(folder, names.mid(0, std::atoi(argv[3])), std::atoi(argv[4]));
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly)) return 1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            std::printf("%s\n", line.mid(6).trimmed().split(' ')[0].constData());
+    }
     return 0;
 }
 
