@@ -39,15 +39,20 @@ void ImageListOrder::moveToTop(QListWidget& list) {
 }
 
 void ImageListOrder::moveToBottom(QListWidget& list) {
+    const std::vector<bool> selected = selectionFlags(list);
     int last = -1;
     for (int i = list.count() - 1; i >= 0 && last < 0; --i) {
-        if (list.item(i)->isSelected()) last = i;
+        if (selected[i]) last = i;
     }
     if (last >= 0 && last < list.count() - 1) shiftSelected(list, list.count() - 1 - last);
 }
 
 void ImageListOrder::selectAll(QListWidget& list, bool selected) {
-    for (int i = 0; i < list.count(); ++i) list.item(i)->setSelected(selected);
+    if (selected) {
+        list.selectAll();
+    } else {
+        list.clearSelection();
+    }
     if (list.count() > 0) {
         list.selectionModel()->setCurrentIndex(list.model()->index(0, 0),
                                                QItemSelectionModel::NoUpdate);
@@ -56,10 +61,19 @@ void ImageListOrder::selectAll(QListWidget& list, bool selected) {
 }
 
 int ImageListOrder::topmostSelected(const QListWidget& list) {
-    for (int i = 0; i < list.count(); ++i) {
-        if (list.item(i)->isSelected()) return i;
+    int top = -1;
+    for (const QItemSelectionRange& range : list.selectionModel()->selection()) {
+        if (top < 0 || range.top() < top) top = range.top();
     }
-    return -1;
+    return top;
+}
+
+std::vector<bool> ImageListOrder::selectionFlags(const QListWidget& list) {
+    std::vector<bool> flags(list.count(), false);
+    for (const QItemSelectionRange& range : list.selectionModel()->selection()) {
+        for (int i = range.top(); i <= range.bottom() && i < list.count(); ++i) flags[i] = true;
+    }
+    return flags;
 }
 
 QStringList ImageListOrder::names(const QListWidget& list) {
@@ -73,25 +87,31 @@ QStringList ImageListOrder::names(const QListWidget& list) {
 // the result is built in one pass. The caller makes sure no selected entry leaves the list.
 void ImageListOrder::shiftSelected(QListWidget& list, int delta) {
     const int count = list.count();
+    const std::vector<bool> selected = selectionFlags(list);
     std::vector<QString> texts(count);
     std::vector<bool> taken(count, false);
     QStringList others;
     for (int i = 0; i < count; ++i) {
-        const QListWidgetItem* entry = list.item(i);
-        if (entry->isSelected()) {
-            texts[i + delta] = entry->text();
+        if (selected[i]) {
+            texts[i + delta] = list.item(i)->text();
             taken[i + delta] = true;
         } else {
-            others << entry->text();
+            others << list.item(i)->text();
         }
     }
     int next = 0;
+    QItemSelection selection;
     for (int i = 0; i < count; ++i) {
         if (!taken[i]) texts[i] = others.at(next++);
-        QListWidgetItem* entry = list.item(i);
-        entry->setText(texts[i]);
-        entry->setSelected(taken[i]);
+        list.item(i)->setText(texts[i]);
+        if (!taken[i]) continue;
+        int end = i;  // selected entries are handed over as runs, which is fast on long lists
+        while (end + 1 < count && taken[end + 1]) ++end;
+        selection.select(list.model()->index(i, 0), list.model()->index(end, 0));
+        for (int j = i + 1; j <= end; ++j) list.item(j)->setText(texts[j]);
+        i = end;
     }
+    list.selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
     list.viewport()->update();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QStringList>
+#include <vector>
 
 class QListWidget;
 
@@ -29,6 +30,8 @@ public:
     static int topmostSelected(const QListWidget& list);
     // Texts of the entries in order.
     static QStringList names(const QListWidget& list);
+    // One selection flag per entry, read in one pass over the selection's ranges.
+    static std::vector<bool> selectionFlags(const QListWidget& list);
 
 private:
     static void shiftSelected(QListWidget& list, int delta);

@@ -45,8 +45,7 @@ CatalogRunInput MainRunner::inputFromWindow() const {
     CatalogRunInput input;
     input.folder = window_.currentFolder();
     input.names = ImageListOrder::names(*window_.OldFile);
-    for (int i = 0; i < window_.OldFile->count(); ++i)
-        input.selected.push_back(window_.OldFile->item(i)->isSelected());
+    input.selected = ImageListOrder::selectionFlags(*window_.OldFile);
     input.title = window_.HPtytlebox->text();
     input.perRow = window_.UpDown1->position();
     input.jobs = 1;

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QItemSelectionModel>
 #include <QListWidget>
 #include <memory>
 
+#include "gui/main/imagelistorder.h"
 #include "gui/main/tmain.h"
 #include "gui/support/scriptedprompts.h"
 #include "support/tempdir.h"
@@ -38,8 +40,8 @@ protected:
 
     QString selection() const {
         QString marks;
-        for (int i = 0; i < window->OldFile->count(); ++i)
-            marks += window->OldFile->item(i)->isSelected() ? '*' : '.';
+        for (bool selected : ImageListOrder::selectionFlags(*window->OldFile))
+            marks += selected ? '*' : '.';
         return marks;
     }
 
@@ -47,8 +49,12 @@ protected:
     void setList(const QStringList& names, const QString& marks) {
         window->OldFile->clear();
         window->OldFile->addItems(names);
-        for (int i = 0; i < names.size(); ++i)
-            window->OldFile->item(i)->setSelected(marks.at(i) == '*');
+        QItemSelection chosen;
+        for (int i = 0; i < names.size(); ++i) {
+            const QModelIndex index = window->OldFile->model()->index(i, 0);
+            if (marks.at(i) == '*') chosen.select(index, index);
+        }
+        window->OldFile->selectionModel()->select(chosen, QItemSelectionModel::ClearAndSelect);
     }
 
     TempDir app;

@@ -106,6 +106,24 @@ TEST_F(MainWindow, MovesSelectedEntriesWithTheirSelection) {
     EXPECT_TRUE(prompts.log.isEmpty());
 }
 
+TEST_F(MainWindow, MovesOnALongList) {
+    QStringList names;
+    QString marks;
+    for (int i = 0; i < 10000; ++i) {
+        names << QString::number(i);
+        marks += (i % 3 == 1) ? '*' : '.';
+    }
+    setList(names, marks);
+    window->Button1Click();
+    EXPECT_EQ(listed().mid(0, 6), QStringList({"1", "0", "2", "4", "3", "5"}));
+    window->maxdownClick();
+    EXPECT_EQ(listed().last(), "9997");
+    EXPECT_EQ(selection().count('*'), 3333);
+    EXPECT_EQ(selection().right(4), "*..*");
+    window->Button3Click();
+    EXPECT_EQ(selection().count('*'), 10000);
+}
+
 TEST_F(MainWindow, RefusesMovesPastTheEnds) {
     const QStringList abc{"A", "B", "C"};
     setList(abc, "*.*");

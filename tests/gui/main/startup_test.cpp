@@ -152,7 +152,7 @@ TEST_F(Startup, HelpShowsTheContentsPageOrReportsAMissingFile) {
 }
 
 TEST(ShippedHelp, CoversTheWholeProgram) {
-    // The project folder: from the environment, else four levels above this source file.
+    // The project folder: from the environment, else three levels above this file's folder.
     QString source = qEnvironmentVariable("TESSALY_SOURCE_DIR");
     if (source.isEmpty())
         source = QFileInfo(QString::fromUtf8(__FILE__)).absoluteDir().filePath("../../..");
