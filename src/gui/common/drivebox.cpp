@@ -35,6 +35,11 @@ void DriveBox::refresh() {
     setDrive(shown);
 }
 
+void DriveBox::showPopup() {
+    refresh();
+    QComboBox::showPopup();
+}
+
 QString DriveBox::rootOf(const QString& path, const QStringList& roots) {
     const QString clean = QDir::cleanPath(QDir(path).absolutePath());
     QString best = QStringLiteral("/");

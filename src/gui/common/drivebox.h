@@ -27,6 +27,10 @@ public:
 signals:
     void driveChanged(const QString& root);
 
+protected:
+    // The volumes are read again each time the list opens, so new media show up.
+    void showPopup() override;
+
 private:
     QStringList roots_;
 };
