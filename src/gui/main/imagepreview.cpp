@@ -2,12 +2,12 @@
 
 #include <QEvent>
 #include <QFrame>
-#include <QImageReader>
 #include <QLabel>
 #include <QPixmap>
 
-#include "core/text/errors.h"
+#include "core/imaging/tjpegimage.h"
 #include "core/text/formatting.h"
+#include "gui/imaging/dibpicture.h"
 
 namespace tessaly {
 
@@ -30,16 +30,12 @@ QPoint ImagePreview::centredPosition(const QSize& panel, const QSize& picture, i
 
 void ImagePreview::showFile(const QString& path) {
     hide();
-    QImageReader reader(path, "jpeg");
-    const QImage picture = reader.read();
-    if (picture.isNull()) {
-        throw ImageError(QStringLiteral("JPEG ファイル %1 を読み込めません (%2)")
-                             .arg(path, reader.errorString()));
-    }
-    const QSize size = fitSize(picture.size());
+    TJPEGImage jpeg;
+    jpeg.LoadFromFile(path);  // raises the decoder's own error
+    const QImage picture = DibPicture::toImage(jpeg.Bitmap());
     image_.setScaledContents(true);
-    image_.setPixmap(QPixmap::fromImage(picture.convertToFormat(QImage::Format_RGB888)));
-    image_.resize(size);
+    image_.setPixmap(QPixmap::fromImage(picture));
+    image_.resize(fitSize(picture.size()));
     centre();
     image_.setEnabled(true);
     image_.show();
