@@ -4,7 +4,6 @@
 // Times are processor time of that process (user + system), which other programs running
 // on the machine disturb far less than wall-clock time; the wall-clock time is shown too.
 
-#include <jpeglib.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -19,6 +18,9 @@
 #include <ctime>
 #include <random>
 #include <vector>
+
+// jpeglib.h needs <cstdio> first.
+#include <jpeglib.h>
 
 #include "core/imaging/thumbnailmaker.h"
 #include "core/imaging/tjpegimage.h"
