@@ -107,11 +107,11 @@ QStringList CatalogPageWriter::headLines() const {
         QLatin1String(kDocType),
         QStringLiteral("<!-- Tessaly Version ") + settings_.version + QStringLiteral(" -->"),
         QStringLiteral("<!-- FILE=") + counterText(selectedCount_) + QLatin1Char(' ') +
-            settings_.thumbPrefix + firstSelectedName_ + QStringLiteral(" -->"),
+            readableName(settings_.thumbPrefix + firstSelectedName_) + QStringLiteral(" -->"),
         QStringLiteral("<!-- ") + charRight(dateText, 10) + QStringLiteral(" -->"),
         QStringLiteral("<HTML>"),
         QLatin1String(kContentType),
-        QStringLiteral("<TITLE>") + title_ + QStringLiteral("</TITLE>"),
+        QStringLiteral("<TITLE>") + withoutLineBreaks(title_) + QStringLiteral("</TITLE>"),
     };
     if (isOn(settings_.useScriptPopup)) {
         lines += scriptLines();

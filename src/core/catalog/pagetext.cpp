@@ -18,4 +18,48 @@ QString percentEncoded(char16_t c) {
 
 QString characterReference(char16_t c) { return QStringLiteral("&#%1;").arg(static_cast<uint>(c)); }
 
+QString withoutLineBreaks(const QString& text) {
+    QString out = text;
+    out.replace(QLatin1Char('\r'), QLatin1String("&#13;"));
+    out.replace(QLatin1Char('\n'), QLatin1String("&#10;"));
+    return out;
+}
+
+QString readableName(const QString& name) {
+    QString out;
+    out.reserve(name.size());
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        if (startsCharacterReference(name, i)) {
+            out += QLatin1String("&#38;");
+        } else {
+            out += name.at(i);
+        }
+    }
+    return withoutLineBreaks(out);
+}
+
+QString decodeCharacterReferences(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i) == QLatin1Char('&') && text.mid(i + 1, 1) == QLatin1String("#")) {
+            qsizetype j = i + 2;
+            while (j < text.size() && j < i + 10 && text.at(j).isDigit() &&
+                   text.at(j).unicode() < 0x80) {
+                ++j;
+            }
+            const uint code = text.mid(i + 2, j - i - 2).toUInt();
+            if (j > i + 2 && j < text.size() && text.at(j) == QLatin1Char(';') && code > 0 &&
+                code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF)) {
+                const char32_t character = code;
+                out += QString::fromUcs4(&character, 1);
+                i = j;
+                continue;
+            }
+        }
+        out += text.at(i);
+    }
+    return out;
+}
+
 }  // namespace tessaly

@@ -16,4 +16,16 @@ QString percentEncoded(char16_t c);
 // "&#N;" for a character.
 QString characterReference(char16_t c);
 
+// A text for a page line that is read back by position: line breaks become "&#13;" and
+// "&#10;", so the line stays one line.
+QString withoutLineBreaks(const QString& text);
+
+// A file name for a page line that is read back: as withoutLineBreaks, and an "&" that would
+// read as a character reference becomes "&#38;", so decodeCharacterReferences gives the name
+// back exactly (characters Shift-JIS cannot hold are written as "&#N;" too).
+QString readableName(const QString& name);
+
+// Every "&#N;" (decimal) replaced by its character.
+QString decodeCharacterReferences(const QString& text);
+
 }  // namespace tessaly

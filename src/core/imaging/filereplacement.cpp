@@ -41,6 +41,7 @@ QFileDevice::Permissions newFilePermissions() {
 
 FileReplacement::FileReplacement(const QString& targetPath)
     : targetPath_(resolvedTarget(targetPath)) {
+    if (isWriteProtected(targetPath_)) throw IoError(cannotCreateMessage(targetPath));
     const QFileInfo info(targetPath_);
     QTemporaryFile temporary(info.absolutePath() + QStringLiteral("/.") + info.fileName() +
                              QStringLiteral(".XXXXXX.tmp"));

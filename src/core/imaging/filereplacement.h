@@ -11,7 +11,7 @@ namespace tessaly {
 class FileReplacement {
 public:
     // Creates the temporary file. Raises IoError "ﾌｧｲﾙ <target> を作成できません" when the
-    // folder does not allow it.
+    // folder does not allow it or the target exists and may not be written.
     explicit FileReplacement(const QString& targetPath);
     ~FileReplacement();
     FileReplacement(const FileReplacement&) = delete;

@@ -294,9 +294,13 @@ void TJPEGImage::SaveToFile(const QString& path) const {
     if (!file.open(QIODevice::WriteOnly)) {
         throw IoError(cannotCreateMessage(path));
     }
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
+    // commit() alone does not notice buffered data that could not be written (a full disk):
+    // it would put an empty file in place of the old one.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        file.cancelWriting();
         throw IoError(cannotWriteMessage(path));
     }
+    if (!file.commit()) throw IoError(cannotWriteMessage(path));
 }
 
 void TJPEGImage::SetCompressionQuality(int quality) { quality_ = qBound(1, quality, 100); }

@@ -1,6 +1,10 @@
 #include "core/text/textfile.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QDir>
+#include <cerrno>
 
 #include "core/text/errors.h"
 
@@ -18,10 +22,16 @@ QString cannotOpenMessage(const QString& path) {
     return QStringLiteral("ﾌｧｲﾙ %1 は開けません").arg(QDir::toNativeSeparators(path));
 }
 
+bool isWriteProtected(const QString& path) {
+    const QByteArray local = QFile::encodeName(path);
+    return ::faccessat(AT_FDCWD, local.constData(), W_OK, AT_EACCESS) != 0 && errno != ENOENT;
+}
+
 TextFileWriter::TextFileWriter(const QString& path, sjis::Unmappable unmappable, Replace replace)
     : path_(path), unmappable_(unmappable) {
     bool ok;
     if (replace == Replace::Atomic) {
+        if (isWriteProtected(path)) throw IoError(cannotCreateMessage(path));
         atomic_ = std::make_unique<QSaveFile>(path);
         ok = atomic_->open(QIODevice::WriteOnly);
     } else {
@@ -39,9 +49,7 @@ TextFileWriter::~TextFileWriter() {
     }
 }
 
-bool TextFileWriter::isOpen() const {
-    return atomic_ ? atomic_->isOpen() : direct_->isOpen();
-}
+bool TextFileWriter::isOpen() const { return atomic_ ? atomic_->isOpen() : direct_->isOpen(); }
 
 void TextFileWriter::fail() const { throw IoError(cannotWriteMessage(path_)); }
 

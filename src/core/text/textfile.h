@@ -50,6 +50,11 @@ private:
     QFile file_;
 };
 
+// True when the file exists and the effective user may not write it. A file replaced through
+// a rename must be refused then, as writing it in place would be, or the rename would override
+// its protection.
+bool isWriteProtected(const QString& path);
+
 // Message texts shared by the file helpers.
 QString cannotCreateMessage(const QString& path);
 QString cannotWriteMessage(const QString& path);

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <algorithm>
 
+#include "core/catalog/pagetext.h"
 #include "core/text/charfuncs.h"
 #include "core/text/errors.h"
 #include "core/text/sjis.h"
@@ -85,7 +86,8 @@ TocEntry cutTocEntry(const QStringList& lines, const QString& folderName) {
     entry.title = charMid(line7, 8, charLength(line7) - 15);
     entry.imageCount = charMid(line3, 11, 3);
     entry.date = charMid(line4, 6, 10);
-    entry.thumbnailName = charMid(line3, 15, charLength(line3) - 18);
+    // Characters Shift-JIS cannot hold and line breaks stand there as "&#N;".
+    entry.thumbnailName = decodeCharacterReferences(charMid(line3, 15, charLength(line3) - 18));
     return entry;
 }
 

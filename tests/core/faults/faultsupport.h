@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <functional>
+#include <ostream>
+
+// Test failures show texts as text.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
+
+namespace tessaly::test {
+
+// Acts as the unprivileged user 65534 until destroyed, so permission bits stop writes even
+// when the tests run as the superuser. active() is false when the switch was not possible
+// (then the test skips). Folders the user must reach are opened with openUp().
+class AsOtherUser {
+public:
+    AsOtherUser();
+    ~AsOtherUser();
+    AsOtherUser(const AsOtherUser&) = delete;
+    AsOtherUser& operator=(const AsOtherUser&) = delete;
+    bool active() const { return active_; }
+
+private:
+    bool switched_ = false;
+    bool active_ = false;
+};
+
+// Makes a folder and everything in it reachable and readable for every user, and the
+// folder itself writable for every user.
+void openUp(const QString& folder);
+// Removes write permission from a folder (reading and listing stay allowed).
+void makeReadOnly(const QString& path);
+
+// A tmpfs of the given size mounted at a fresh folder under the temporary folder, unmounted
+// and removed when destroyed. mounted() is false where the machine does not allow mounting.
+class SmallDisk {
+public:
+    explicit SmallDisk(int kilobytes);
+    ~SmallDisk();
+    SmallDisk(const SmallDisk&) = delete;
+    SmallDisk& operator=(const SmallDisk&) = delete;
+    bool mounted() const { return mounted_; }
+    QString path() const { return path_; }
+    // Fills the free space with a file, leaving about `leave` bytes free.
+    void fill(qint64 leave = 0) const;
+
+private:
+    QString path_;
+    bool mounted_ = false;
+};
+
+// While it lives, no file of this process can grow beyond `bytes` (writes past it fail with
+// EFBIG, as on a full disk).
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(qint64 bytes);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    unsigned long long oldSoft_ = 0;
+    unsigned long long oldHard_ = 0;
+    void (*oldHandler_)(int) = nullptr;
+};
+
+// Puts a file at path on which every write fails with "no space left on device": a device
+// node like /dev/full, or a symbolic link to /dev/full where nodes cannot be made. Only for
+// outputs that are written in place (never for ones replaced through a temporary file).
+// False when neither works.
+bool placeFullDevice(const QString& path);
+
+// Runs the body and returns the message of the tessaly::Error it raised (empty when none).
+QString errorOf(const std::function<void()>& body);
+
+}  // namespace tessaly::test

@@ -1,0 +1,184 @@
+// Names this platform allows that code page 932 and the old file systems did not: spaces,
+// quotes, "#", "%", "?", line breaks, Japanese text and characters Shift-JIS cannot hold.
+// Pages carry them (as "&#N;" where needed) with working links; plain-text files refuse the
+// ones they cannot store, with a message naming the character.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QRegularExpression>
+#include <QUrl>
+
+#include "core/catalog/catalogrun_fixture.h"
+#include "core/comments/commenttable.h"
+#include "core/text/sjis.h"
+#include "core/toc/tocentry.h"
+#include "core/toc/tocgenerator.h"
+#include "faultsupport.h"
+
+namespace tessaly::test {
+namespace {
+
+// The first name goes into the page's head, where a line break would split its lines.
+const QStringList kOddNames = {
+    QStringLiteral("line\nbreak.jpg"), QStringLiteral("a b.jpg"),
+    QStringLiteral("quote\"d.jpg"),    QStringLiteral("it's.jpg"),
+    QStringLiteral("#1.jpg"),          QStringLiteral("100%.jpg"),
+    QStringLiteral("why?.jpg"),        QStringLiteral("夏の海.jpg"),
+    QStringLiteral("😀.jpg"),           QStringLiteral("é.jpg"),
+    QStringLiteral("a&amp;b.jpg"),     QStringLiteral("tab\there.jpg"),
+    QStringLiteral("back\\slash.jpg"), QStringLiteral("<b>.jpg"),
+};
+
+// What a browser makes of an attribute value: character references first, then the
+// percent-encoding of the address.
+QString htmlText(QString text) {
+    static const QRegularExpression reference(QStringLiteral("&#([0-9]+);"));
+    QRegularExpressionMatch match;
+    qsizetype from = 0;
+    while ((match = reference.match(text, from)).hasMatch()) {
+        const char32_t code = match.captured(1).toUInt();
+        const QString character = QString::fromUcs4(&code, 1);
+        text.replace(match.capturedStart(), match.capturedLength(), character);
+        from = match.capturedStart() + character.size();
+    }
+    text.replace(QStringLiteral("&quot;"), QStringLiteral("\""));
+    text.replace(QStringLiteral("&amp;"), QStringLiteral("&"));
+    return text;
+}
+
+QString address(const QString& attribute) {
+    return QUrl::fromPercentEncoding(htmlText(attribute).toUtf8());
+}
+
+QString attribute(const QString& line, const QString& name) {
+    const QRegularExpression pattern(name + QStringLiteral("=\"([^\"]*)\""),
+                                     QRegularExpression::CaseInsensitiveOption);
+    return pattern.match(line).captured(1);
+}
+
+class OddNameRunTest : public CatalogRunTest {
+protected:
+    void SetUp() override {
+        CatalogRunTest::SetUp();
+        settings.makeSlideShow = QStringLiteral("on");
+        settings.thumbPrefix = QStringLiteral("t #");
+        input.title = QStringLiteral("夏\n😀 \"旅\"");
+        for (const QString& name : kOddNames) addImage(name);
+    }
+};
+
+TEST_F(OddNameRunTest, CatalogueLinksEveryPhotographAndKeepsItsHeadLines) {
+    ASSERT_EQ(run(), CatalogRunOutcome::Completed) << host.log.join('\n').toStdString();
+    const QStringList cellLines = cells();
+    ASSERT_EQ(cellLines.size(), kOddNames.size());
+    for (int i = 0; i < kOddNames.size(); ++i) {
+        const QString& name = kOddNames[i];
+        EXPECT_TRUE(QFileInfo::exists(thumb("t #" + name))) << name.toStdString();
+        EXPECT_TRUE(cellLines[i].endsWith("</TD>")) << cellLines[i].toStdString();
+        EXPECT_EQ(address(attribute(cellLines[i], "href")), name);
+        EXPECT_EQ(address(attribute(cellLines[i], "src")), "htm_image/t #" + name);
+    }
+    const QStringList lines = page();
+    EXPECT_TRUE(lines[3].startsWith("<!-- ") && lines[3].endsWith("2026.1.5 -->"))
+        << lines[3].toStdString();
+    EXPECT_TRUE(lines[6].startsWith("<TITLE>") && lines[6].endsWith("</TITLE>"));
+    // The contents generator reads the head back by position.
+    const std::optional<TocEntry> read = readTocEntry(dir.file("index.htm"), QStringLiteral("夏"));
+    ASSERT_TRUE(read.has_value());
+    const TocEntry& entry = *read;
+    EXPECT_EQ(entry.date, QStringLiteral("2026.1.5").rightJustified(10));
+    EXPECT_EQ(entry.thumbnailName, "t #" + kOddNames.first());
+    EXPECT_EQ(htmlText(entry.title), input.title);
+    EXPECT_EQ(entry.imageCount, QString::number(kOddNames.size()).rightJustified(3, '0'));
+}
+
+TEST_F(OddNameRunTest, SlideShowHasOneWholeLinePerPhotograph) {
+    ASSERT_EQ(run(), CatalogRunOutcome::Completed);
+    QStringList entries;
+    for (const QString& line : slides()) {
+        if (line.startsWith("imag[")) entries << line;
+    }
+    ASSERT_EQ(entries.size(), kOddNames.size());
+    for (const QString& line : entries) {
+        for (const QChar c : line) EXPECT_GE(c.unicode(), 0x20) << line.toStdString();
+    }
+}
+
+TEST_F(OddNameRunTest, TableOfContentsLinksTheOddlyNamedCatalogues) {
+    // Two catalogues in sub-folders with odd names, the first photograph of one beyond
+    // Shift-JIS; the contents page measures and links their first thumbnails.
+    const QString parent = dir.path();
+    const QStringList folders = {QStringLiteral("it's \"😀\""), QStringLiteral("旅 #1 100%?")};
+    for (const QString& folder : folders) {
+        ASSERT_TRUE(QDir(parent).mkdir(folder));
+        input.folder = parent + "/" + folder;
+        input.names = {QStringLiteral("😀.jpg"), QStringLiteral("b #2.jpg")};
+        input.selected = {true, true};
+        for (const QString& name : input.names) writeTestJpeg(input.folder + "/" + name, 90, 60);
+        ASSERT_EQ(run(), CatalogRunOutcome::Completed);
+    }
+    for (const bool frames : {false, true}) {
+        TocOptions options;
+        options.folder = parent;
+        options.title = QStringLiteral("目次 😀");
+        options.showImages = true;
+        options.useFrames = frames;
+        const QString pagePath = TocGenerator(settings).run(options);
+        const QString listPage = frames ? parent + "/title.htm" : pagePath;
+        QStringList imageLines;
+        for (const QString& line : sjisLines(readFile(listPage))) {
+            if (line.contains("<IMG src=")) imageLines << line;
+        }
+        ASSERT_EQ(imageLines.size(), folders.size()) << frames;
+        for (int i = 0; i < folders.size(); ++i) {
+            const QString& line = imageLines[i];
+            EXPECT_EQ(address(attribute(line, "href")), folders[i] + "/index.htm");
+            EXPECT_EQ(address(attribute(line, "src")), folders[i] + "/htm_image/t #😀.jpg");
+            EXPECT_FALSE(attribute(line, "height").isEmpty()) << line.toStdString();
+        }
+    }
+}
+
+TEST(OddNameCommentFile, StoresWhatShiftJisHoldsAndRefusesTheRestByName) {
+    TempDir dir;
+    const QStringList storable = {QStringLiteral("a b.jpg"), QStringLiteral("quote\"d.jpg"),
+                                  QStringLiteral("#1 100%?.jpg"), QStringLiteral("夏の海①.jpg"),
+                                  QStringLiteral("tab\there.jpg")};
+    CommentTable table;
+    for (const QString& name : storable) table.set(name, name + " 説明", "＃２");
+    table.save(dir.path(), storable);
+    const QByteArray saved = dir.read("PicComment.txt");
+    CommentTable loaded;
+    loaded.load(dir.path());
+    for (const QString& name : storable) EXPECT_EQ(loaded.lookUp(name).first, name + " 説明");
+
+    const struct {
+        QString name;
+        QString comment;
+        QString named;  // what the message must show
+    } refused[] = {
+        {QStringLiteral("😀.jpg"), QString(), QStringLiteral("U+1F600")},
+        {QStringLiteral("é.jpg"), QString(), QStringLiteral("U+00E9")},
+        {QStringLiteral("a.jpg"), QStringLiteral("café"), QStringLiteral("U+00E9")},
+        {QStringLiteral("line\nbreak.jpg"), QString(), QStringLiteral("改行")},
+    };
+    for (const auto& bad : refused) {
+        CommentTable more = loaded;
+        more.set(bad.name, bad.comment, QString());
+        const QString message =
+            errorOf([&] { more.save(dir.path(), storable + QStringList{bad.name}); });
+        EXPECT_TRUE(message.contains(bad.named)) << message.toStdString();
+        EXPECT_EQ(dir.read("PicComment.txt"), saved);
+    }
+}
+
+TEST(OddNameText, PagesReferAndPlainTextRefuses) {
+    EXPECT_EQ(sjis::encode(QStringLiteral("😀é夏"), sjis::Unmappable::CharacterRef),
+              QByteArray("&#128512;&#233;") + sjisBytes(QStringLiteral("夏")));
+    const QString message =
+        errorOf([] { sjis::encode(QStringLiteral("a😀"), sjis::Unmappable::Refuse); });
+    EXPECT_TRUE(message.contains("😀") && message.contains("U+1F600")) << message.toStdString();
+}
+
+}  // namespace
+}  // namespace tessaly::test

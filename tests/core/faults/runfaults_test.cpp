@@ -1,0 +1,220 @@
+// The catalogue run under faults: full disk, read-only thumbnail folder, the folder removed
+// or a photograph lost in the middle of a run. A run that could not write everything never
+// reports success, always closes its pages and always gives the window back.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QThread>
+#include <memory>
+
+#include "core/catalog/catalogrun_fixture.h"
+#include "core/text/textfile.h"
+#include "core/toc/tocgenerator.h"
+#include "faultsupport.h"
+
+namespace tessaly::test {
+namespace {
+
+const QString kFinished = QStringLiteral("status0:ファイル作成終了");
+
+class RunFaultTest : public CatalogRunTest {
+protected:
+    // Writes the photographs into a folder of the caller's choice.
+    void photographs(const QString& folder, int count, int width = 90, int height = 60) {
+        input.folder = folder;
+        input.names.clear();
+        input.selected.clear();
+        for (int i = 0; i < count; ++i) {
+            const QString name = QStringLiteral("p%1.jpg").arg(i);
+            writeTestJpeg(folder + "/" + name, width, height);
+            input.names << name;
+            input.selected.push_back(true);
+        }
+    }
+    // The run failed, said so, and ended the way every run ends.
+    void expectFailedRun(CatalogRunOutcome outcome) const {
+        EXPECT_EQ(outcome, CatalogRunOutcome::Failed);
+        EXPECT_FALSE(host.log.contains(kFinished));
+        EXPECT_TRUE(host.matching("question:").isEmpty());
+        EXPECT_EQ(host.matching("info:").size() + host.matching("error:").size(), 1)
+            << host.log.join('\n').toStdString();
+        ASSERT_FALSE(host.log.isEmpty());
+        EXPECT_EQ(host.log.last(), "restore");
+        EXPECT_TRUE(shell.calls.isEmpty());
+    }
+    QString firstMessage() const {
+        const QStringList shown = host.matching("info:") + host.matching("error:");
+        return shown.isEmpty() ? QString() : shown.first();
+    }
+};
+
+TEST_F(RunFaultTest, FullTmpfsStopsTheRunWithTheWriteError) {
+    SmallDisk disk(256);
+    if (!disk.mounted()) GTEST_SKIP() << "skipped: tmpfs cannot be mounted here";
+    photographs(disk.path(), 3);
+    for (const int jobs : {1, 3}) {
+        host.log.clear();
+        input.jobs = jobs;
+        disk.fill();
+        expectFailedRun(run());
+        QFile::remove(disk.path() + "/.filler");
+        const QStringList left =
+            QDir(disk.path() + "/htm_image")
+                .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+        EXPECT_EQ(left, QStringList());  // no empty thumbnails, no scratch files
+    }
+    EXPECT_EQ(run(), CatalogRunOutcome::Completed);  // room again
+}
+
+TEST_F(RunFaultTest, WriteLimitStopsTheRunWithTheWriteError) {
+    photographs(dir.path(), 3);
+    for (const int jobs : {1, 3}) {
+        host.log.clear();
+        input.jobs = jobs;
+        CatalogRunOutcome outcome;
+        {
+            FileSizeLimit limit(200);
+            outcome = run();
+        }
+        expectFailedRun(outcome);
+        EXPECT_EQ(firstMessage(), kWriteError) << firstMessage().toStdString();
+    }
+}
+
+TEST_F(RunFaultTest, PageOrSlideShowThatCannotBeWrittenIsNeverASuccess) {
+    settings.makeSlideShow = QStringLiteral("on");
+    photographs(dir.path(), 2);
+    for (const char* page : {"index.htm", "SShow.htm"}) {
+        host.log.clear();
+        QFile::remove(dir.file("index.htm"));
+        QFile::remove(dir.file("SShow.htm"));
+        if (!placeFullDevice(dir.file(page))) GTEST_SKIP() << "skipped: no full device";
+        expectFailedRun(run());
+        const QString message = firstMessage();
+        EXPECT_TRUE(message == kWriteError ||
+                    message == "error:" + cannotWriteMessage(dir.file(page)))
+            << page << ": " << message.toStdString();
+    }
+}
+
+TEST_F(RunFaultTest, ReadOnlyThumbnailFolderStopsTheRunAndLeavesThePhotographs) {
+    photographs(dir.path(), 3);
+    ASSERT_TRUE(QDir(dir.path()).mkdir("htm_image"));
+    openUp(dir.path());
+    makeReadOnly(dir.file("htm_image"));
+    const QByteArray photo = dir.read("p0.jpg");
+    for (const int jobs : {1, 3}) {
+        host.log.clear();
+        input.jobs = jobs;
+        CatalogRunOutcome outcome;
+        {
+            AsOtherUser user;
+            if (!user.active()) {
+                GTEST_SKIP() << "skipped: cannot switch user";
+            }
+            outcome = run();
+        }
+        expectFailedRun(outcome);
+        EXPECT_EQ(firstMessage(), kWriteError);
+    }
+    openUp(dir.path());
+    EXPECT_EQ(dir.read("p0.jpg"), photo);
+    EXPECT_TRUE(QDir(dir.file("htm_image")).isEmpty());
+}
+
+TEST_F(RunFaultTest, FolderRemovedDuringTheRun) {
+    for (const int jobs : {1, 3}) {
+        const QString folder = dir.file(QStringLiteral("消える %1").arg(jobs));
+        ASSERT_TRUE(QDir().mkpath(folder));
+        photographs(folder, 4);
+        input.jobs = jobs;
+        host.log.clear();
+        int events = 0;
+        host.onLog = [&](const QString& line) {
+            if (line != "events" || ++events != 2) return;
+            // Workers may still be adding files while the folder goes: try until it is gone.
+            for (int tries = 0; tries < 200 && !QDir(folder).removeRecursively(); ++tries) {
+                QThread::msleep(1);
+            }
+        };
+        expectFailedRun(run());
+        host.onLog = nullptr;
+        EXPECT_FALSE(QFileInfo::exists(folder));
+    }
+}
+
+TEST_F(RunFaultTest, PhotographLostBetweenListingAndDecoding) {
+    photographs(dir.path(), 3);
+    host.onLog = [&](const QString& line) {
+        if (line == "events") QFile::remove(dir.file("p1.jpg"));
+    };
+    expectFailedRun(run());
+    EXPECT_EQ(firstMessage(), "error:" + cannotOpenMessage(dir.file("p1.jpg")));
+    EXPECT_EQ(cells().size(), 1);  // the page so far stays, closed
+}
+
+TEST_F(RunFaultTest, PhotographTruncatedBetweenListingAndDecoding) {
+    photographs(dir.path(), 3, 160, 120);
+    const QByteArray whole = dir.read("p1.jpg");
+    // Cut inside the scan data: decoded as far as it goes, the rest grey, as a viewer shows it.
+    host.onLog = [&](const QString& line) {
+        if (line == "events") writeFile(dir.file("p1.jpg"), whole.left(whole.size() / 2));
+    };
+    EXPECT_EQ(run(), CatalogRunOutcome::Completed);
+    EXPECT_EQ(cells().size(), 3);
+    EXPECT_TRUE(QFileInfo::exists(thumb("p1.jpg")));
+    // Cut inside the headers: nothing to show, the codec's own text stops the run.
+    host.log.clear();
+    host.onLog = [&](const QString& line) {
+        if (line == "events") writeFile(dir.file("p1.jpg"), whole.left(40));
+    };
+    expectFailedRun(run());
+    EXPECT_TRUE(firstMessage().startsWith("error:")) << firstMessage().toStdString();
+}
+
+TEST_F(RunFaultTest, PhotographThatClaimsAnEnormousSizeIsRefusedWithAClearMessage) {
+    photographs(dir.path(), 2);
+    QByteArray data = dir.read("p1.jpg");
+    const int sof = data.indexOf("\xFF\xC0");
+    ASSERT_GT(sof, 0);
+    data[sof + 5] = char(0xEA), data[sof + 6] = char(0x60);  // 60000 x 60000
+    data[sof + 7] = char(0xEA), data[sof + 8] = char(0x60);
+    dir.write("p1.jpg", data);
+    expectFailedRun(run());
+    EXPECT_TRUE(firstMessage().contains("too large")) << firstMessage().toStdString();
+    EXPECT_EQ(cells().size(), 1);
+}
+
+}  // namespace
+}  // namespace tessaly::test
+
+namespace tessaly::test {
+namespace {
+
+TEST_F(RunFaultTest, EnormousThumbnailBoxOfAHandEditedSettingsFileIsRefused) {
+    settings.thumbWidth = settings.thumbHeight = QStringLiteral("2000000000");
+    photographs(dir.path(), 1);
+    expectFailedRun(run());  // refused before any pixel storage is made
+    EXPECT_FALSE(QFileInfo::exists(thumb("p0.jpg")));
+}
+
+TEST_F(RunFaultTest, ContentsPagesThatCannotBeWrittenFailTheRun) {
+    ASSERT_TRUE(QDir(dir.path()).mkdir("sub"));
+    photographs(dir.file("sub"), 1);
+    ASSERT_EQ(run(), CatalogRunOutcome::Completed);
+    for (const char* page : {"index.htm", "title.htm"}) {
+        QFile::remove(dir.file("index.htm"));
+        QFile::remove(dir.file("title.htm"));
+        if (!placeFullDevice(dir.file(page))) GTEST_SKIP() << "skipped: no full device";
+        TocOptions options;
+        options.folder = dir.path();
+        options.title = QStringLiteral("目次");
+        options.useFrames = QByteArray(page) == "title.htm";
+        const QString message = errorOf([&] { TocGenerator(settings).run(options); });
+        EXPECT_EQ(message, cannotWriteMessage(dir.file(page)));
+    }
+}
+
+}  // namespace
+}  // namespace tessaly::test
