@@ -29,7 +29,13 @@ QString CopyFileToFolder(const QString& sourcePath, const QString& folder) {
         if (got == 0) break;
         if (copy.write(block, got) != got) throw IoError(cannotCreateMessage(target));
     }
-    if (!copy.flush()) throw IoError(cannotCreateMessage(target));
+    // A copy that could not be completed, also one whose closing failed, is not a copy: the
+    // rotation relies on it as the backup before the photograph is replaced.
+    const bool flushed = copy.flush();
+    copy.close();
+    if (!flushed || copy.error() != QFileDevice::NoError) {
+        throw IoError(cannotCreateMessage(target));
+    }
     return target;
 }
 

@@ -11,6 +11,7 @@
 #include "core/imaging/rotationjob.h"
 #include "core/settings/catalogsettings.h"
 #include "core/text/errors.h"
+#include "core/text/filecopy.h"
 #include "core/text/textfile.h"
 #include "faultsupport.h"
 #include "support/tempdir.h"
@@ -178,6 +179,20 @@ TEST_F(PermissionTest, FileWithoutWritePermissionIsNotReplaced) {
     ASSERT_EQ(messages.size(), 3);
     for (const QString& message : messages) EXPECT_FALSE(message.isEmpty());
     expectUnchanged();
+}
+
+}  // namespace
+}  // namespace tessaly::test
+
+namespace tessaly::test {
+namespace {
+
+TEST(CopyFaults, CopyOntoAFullDiskIsAnError) {
+    TempDir source, target;
+    writeTestJpeg(source.file("back.jpg"), 80, 60);
+    if (!placeFullDevice(target.file("back.jpg"))) GTEST_SKIP() << "skipped: no full device";
+    EXPECT_EQ(errorOf([&] { CopyFileToFolder(source.file("back.jpg"), target.path()); }),
+              cannotCreateMessage(target.file("back.jpg")));
 }
 
 }  // namespace

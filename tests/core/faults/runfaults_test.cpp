@@ -199,6 +199,30 @@ TEST_F(RunFaultTest, EnormousThumbnailBoxOfAHandEditedSettingsFileIsRefused) {
     EXPECT_FALSE(QFileInfo::exists(thumb("p0.jpg")));
 }
 
+TEST_F(RunFaultTest, SubFolderRemovedWhileTheContentsAreWritten) {
+    for (int variant = 0; variant < 3; ++variant) {
+        for (const char* sub : {"a", "b", "c"}) {
+            ASSERT_TRUE(QDir().mkpath(dir.file(sub)));
+            photographs(dir.file(sub), 1);
+            ASSERT_EQ(run(), CatalogRunOutcome::Completed);
+        }
+        TocOptions options;
+        options.folder = dir.path();
+        options.title = QStringLiteral("目次");
+        options.showImages = variant == 1;
+        options.useFrames = variant == 2;
+        const auto removeB = [this](const QString&) { QDir(dir.file("b")).removeRecursively(); };
+        const QString message = errorOf([&] { TocGenerator(settings).run(options, removeB); });
+        EXPECT_EQ(message, QString()) << variant;
+        const QStringList lines =
+            sjisLines(dir.read(variant == 2 ? QStringLiteral("title.htm") : "index.htm"));
+        EXPECT_GE(lines.filter("a/index.htm").size(), 1) << variant;
+        EXPECT_EQ(lines.filter("b/index.htm").size(), 0) << variant;
+        EXPECT_EQ(lines.filter("c/index.htm").size(), lines.filter("a/index.htm").size());
+        EXPECT_EQ(lines.last(), "</HTML>") << variant;
+    }
+}
+
 TEST_F(RunFaultTest, ContentsPagesThatCannotBeWrittenFailTheRun) {
     ASSERT_TRUE(QDir(dir.path()).mkdir("sub"));
     photographs(dir.file("sub"), 1);
