@@ -90,11 +90,15 @@ void CommentTable::save(const QString& folder, const QStringList& fileNames) con
     std::vector<Record> records;
     for (const QString& name : fileNames) {
         if (name.isEmpty()) continue;
+        CommentLines lines = lookUp(name);
+        // A name the file cannot hold can never be matched by a record; without comments it
+        // needs none, so one such photograph does not keep the folder's comments from saving.
+        const bool storable = !hasLineBreak(name) && sjis::canEncode(name);
+        if (!storable && lines.first.isEmpty() && lines.second.isEmpty()) continue;
         if (hasLineBreak(name)) {
             throw EncodingError(
                 QStringLiteral("改行を含むファイル名はコメントファイルに保存できません。"));
         }
-        CommentLines lines = lookUp(name);
         lines.first = singleLine(lines.first);
         lines.second = singleLine(lines.second);
         requireEncodable(name + lines.first + lines.second, name);

@@ -40,7 +40,9 @@ public:
     // character Shift-JIS cannot store, IoError when the file cannot be created or written.
     // An empty list writes a 0-byte file. Empty names are skipped (an empty name line would end
     // the reading there); a line break inside a comment is stored as a space, so the record
-    // keeps its four lines; a name holding a line break is refused with EncodingError.
+    // keeps its four lines; a name holding a line break is refused with EncodingError. A name
+    // that cannot be stored (a line break, a character Shift-JIS lacks) is only refused when it
+    // has comments; without them it is left out, as no record could ever match it.
     void save(const QString& folder, const QStringList& fileNames) const;
 
     // Number of entries held (duplicates included).

@@ -184,6 +184,7 @@ TEST(CommentTable, LineBreaksCannotBreakTheRecordLayout) {
     EXPECT_EQ(back.lookUp(QStringLiteral("a.jpg")).first, QStringLiteral("one two"));
     EXPECT_EQ(back.lookUp(QStringLiteral("a.jpg")).second, QStringLiteral("x  y"));
     EXPECT_EQ(back.lookUp(QStringLiteral("b.jpg")).second, QStringLiteral("b2"));
+    table.set(QStringLiteral("bad\nname.jpg"), QStringLiteral("c"), QString());
     EXPECT_THROW(table.save(dir.path(), {QStringLiteral("bad\nname.jpg")}), EncodingError);
 }
 

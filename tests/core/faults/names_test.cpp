@@ -152,15 +152,22 @@ TEST(OddNameCommentFile, StoresWhatShiftJisHoldsAndRefusesTheRestByName) {
     loaded.load(dir.path());
     for (const QString& name : storable) EXPECT_EQ(loaded.lookUp(name).first, name + " 説明");
 
+    // Photographs whose names the file cannot hold do not keep the others' comments from
+    // being saved while they have no comments themselves...
+    const QStringList unstorable = {QStringLiteral("😀.jpg"), QStringLiteral("é.jpg"),
+                                    QStringLiteral("line\nbreak.jpg")};
+    table.save(dir.path(), storable + unstorable);
+    EXPECT_EQ(dir.read("PicComment.txt"), saved);
+    // ...but a comment that cannot be stored is refused with the character named.
     const struct {
         QString name;
         QString comment;
         QString named;  // what the message must show
     } refused[] = {
-        {QStringLiteral("😀.jpg"), QString(), QStringLiteral("U+1F600")},
-        {QStringLiteral("é.jpg"), QString(), QStringLiteral("U+00E9")},
+        {QStringLiteral("😀.jpg"), QStringLiteral("笑顔"), QStringLiteral("U+1F600")},
+        {QStringLiteral("é.jpg"), QStringLiteral("説明"), QStringLiteral("U+00E9")},
         {QStringLiteral("a.jpg"), QStringLiteral("café"), QStringLiteral("U+00E9")},
-        {QStringLiteral("line\nbreak.jpg"), QString(), QStringLiteral("改行")},
+        {QStringLiteral("line\nbreak.jpg"), QStringLiteral("説明"), QStringLiteral("改行")},
     };
     for (const auto& bad : refused) {
         CommentTable more = loaded;
