@@ -122,6 +122,7 @@ public:
     FolderNavigator* navigator() const { return navigator_.get(); }
     ImagePreview* preview() const { return preview_.get(); }
     MainRunner* runner() const { return runner_.get(); }
+    WindowSounds& sounds() const { return *sounds_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -19,6 +19,7 @@
 #include "gui/main/tabout.h"
 #include "gui/main/topenfolda.h"
 #include "gui/main/windowset.h"
+#include "gui/main/windowsounds.h"
 #include "gui/options/toption.h"
 #include "gui/toc/tmokuji.h"
 #include "mainfixture.h"
@@ -164,6 +165,14 @@ TEST(ShippedHelp, CoversTheWholeProgram) {
     for (const char* topic : {"実行", "中止", "オプション", "目次作成", "コメント", "回転", "BMP",
                               "スライドショー", "次のフォルダ"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(topic))) << topic;
+}
+
+TEST_F(Startup, MinimiseAndRestorePlayTheirSounds) {
+    window->show();
+    window->setWindowState(Qt::WindowMinimized);
+    EXPECT_EQ(window->sounds().lastEvent(), "Minimize");
+    window->setWindowState(Qt::WindowNoState);
+    EXPECT_EQ(window->sounds().lastEvent(), "RestoreUp");
 }
 
 TEST_F(Startup, KeysOnTheBareWindowGoToExecute) {
