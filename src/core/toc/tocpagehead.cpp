@@ -3,6 +3,7 @@
 #include <QFileInfo>
 
 #include "core/catalog/catalogpagewriter.h"
+#include "core/catalog/pagetext.h"
 #include "core/text/formatting.h"
 
 namespace tessaly {
@@ -27,7 +28,9 @@ void TocPageHead::writeDocumentStart(TextFileWriter& out, const QString& thirdLi
     out.writeLine(QStringLiteral("<HTML>"));
     out.writeLine(QStringLiteral(
         "<HEAD><META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=Shift_JIS\">"));
-    out.writeLine(QStringLiteral("<TITLE>") + title_ + QStringLiteral("</TITLE>"));
+    // A contents page is read back by position like a catalogue page: one line for the title.
+    out.writeLine(QStringLiteral("<TITLE>") + withoutLineBreaks(title_) +
+                  QStringLiteral("</TITLE>"));
     out.writeLine(QStringLiteral("</HEAD>"));
 }
 

@@ -120,7 +120,7 @@ TEST_F(OddNameRunTest, TableOfContentsLinksTheOddlyNamedCatalogues) {
     for (const bool frames : {false, true}) {
         TocOptions options;
         options.folder = parent;
-        options.title = QStringLiteral("目次 😀");
+        options.title = QStringLiteral("目次\n😀");
         options.showImages = true;
         options.useFrames = frames;
         const QString pagePath = TocGenerator(settings).run(options);
@@ -130,6 +130,10 @@ TEST_F(OddNameRunTest, TableOfContentsLinksTheOddlyNamedCatalogues) {
             if (line.contains("<IMG src=")) imageLines << line;
         }
         ASSERT_EQ(imageLines.size(), folders.size()) << frames;
+        // A contents page is itself read back by position by the contents of its parent.
+        const QStringList head = readLeadingLines(pagePath, 7);
+        EXPECT_TRUE(head[6].startsWith("<TITLE>") && head[6].endsWith("</TITLE>"))
+            << head[6].toStdString();
         for (int i = 0; i < folders.size(); ++i) {
             const QString& line = imageLines[i];
             EXPECT_EQ(address(attribute(line, "href")), folders[i] + "/index.htm");
