@@ -1,12 +1,14 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPixmap>
+#include <QProcess>
 #include <QPushButton>
 #include <QTimer>
 
@@ -57,6 +59,20 @@ protected:
         timer->start(0);
     }
 
+    // Same catalogue page and thumbnails, byte for byte.
+    static void expectSameOutput(const QString& folder, const QString& other, int images) {
+        const QByteArray page = readFile(folder + "/index.htm");
+        ASSERT_FALSE(page.isEmpty());
+        EXPECT_EQ(page, readFile(other + "/index.htm"));
+        const QStringList thumbs = QDir(folder + "/htm_image").entryList(QDir::Files);
+        EXPECT_EQ(thumbs, QDir(other + "/htm_image").entryList(QDir::Files));
+        EXPECT_EQ(thumbs.size(), images);
+        for (const QString& thumb : thumbs)
+            EXPECT_EQ(readFile(folder + "/htm_image/" + thumb),
+                      readFile(other + "/htm_image/" + thumb))
+                << thumb.toStdString();
+    }
+
     void expectIdle() {
         EXPECT_FALSE(window->Button7->isHidden());
         EXPECT_TRUE(window->Button8->isHidden());
@@ -105,16 +121,17 @@ TEST_F(MainRun, ExecuteWritesTheSameFilesAsARunWithoutWindow) {
     input.perRow = 3;
     ASSERT_EQ(run.execute(input), CatalogRunOutcome::Completed);
 
-    const QByteArray page = readFile(photos + "/index.htm");
-    ASSERT_FALSE(page.isEmpty());
-    EXPECT_EQ(page, readFile(reference + "/index.htm"));
-    const QStringList thumbs = QDir(photos + "/htm_image").entryList(QDir::Files);
-    EXPECT_EQ(thumbs, QDir(reference + "/htm_image").entryList(QDir::Files));
-    EXPECT_EQ(thumbs.size(), 7);
-    for (const QString& thumb : thumbs)
-        EXPECT_EQ(readFile(photos + "/htm_image/" + thumb),
-                  readFile(reference + "/htm_image/" + thumb))
-            << thumb.toStdString();
+    expectSameOutput(photos, reference, 7);
+
+    // The command-line program, when it is built beside this test, writes the same files.
+    const QString batch = QCoreApplication::applicationDirPath() + "/../src/batch/tessaly-batch";
+    if (!QFileInfo::exists(batch)) return;  // not built: the in-process comparison stands
+    const QString byBatch = photoFolder("bybatch", 7);
+    QProcess process;
+    process.start(batch, {"-q", "-t", "旅行の写真", "-r", "3", "-s", app.path(), byBatch});
+    ASSERT_TRUE(process.waitForFinished(60000));
+    ASSERT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    expectSameOutput(photos, byBatch, 7);
 }
 
 TEST_F(MainRun, AsksAboutTheBrowserAndOpensThePage) {
