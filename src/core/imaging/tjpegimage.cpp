@@ -11,6 +11,7 @@
 #include <jpeglib.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <csetjmp>
 #include <cstdio>
@@ -227,8 +228,13 @@ int orientationOf(const jpeg_decompress_struct& cinfo) {
 void TJPEGImage::LoadFromFile(const QString& path) {
     Clear();
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    // Only a regular file: a device or a pipe under a photograph's name would never end.
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
         throw IoError(cannotOpenMessage(path));
+    }
+    // The compressed file is smaller than its pixels: a larger one is refused before reading.
+    if (file.size() > kMaxImageBytes) {
+        throw EJPEG(QStringLiteral("JPEG file is too large (%1 bytes)").arg(file.size()));
     }
     const QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError) {

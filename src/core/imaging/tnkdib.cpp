@@ -1,6 +1,7 @@
 #include "core/imaging/tnkdib.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <cstring>
 
 #include "core/imaging/bmpreader.h"
@@ -214,7 +215,8 @@ void TNkDIB::CutTo(int width, int height) {
 void TNkDIB::LoadFromFile(const QString& path) {
     *this = TNkDIB();
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    // Only a regular file: a device or a pipe under a bitmap's name would never end.
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
         throw IoError(cannotOpenMessage(path));
     }
     if (file.size() > kMaxImageBytes + (qint64(64) << 20)) {

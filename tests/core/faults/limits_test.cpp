@@ -1,0 +1,68 @@
+// Images are refused before their memory is taken: enormous declared sizes, enormous files,
+// and "files" that are devices or pipes and would never end.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFile>
+
+#include "core/imaging/nkdiberrors.h"
+#include "core/imaging/tjpegimage.h"
+#include "core/imaging/tnkdib.h"
+#include "core/text/textfile.h"
+#include "faultsupport.h"
+#include "support/tempdir.h"
+#include "support/testimages.h"
+
+namespace tessaly::test {
+namespace {
+
+QString loadJpeg(const QString& path) {
+    return errorOf([&] { TJPEGImage().LoadFromFile(path); });
+}
+
+QString loadBmp(const QString& path) {
+    return errorOf([&] { TNkDIB().LoadFromFile(path); });
+}
+
+TEST(ImageLimits, DevicesAndPipesAreNotReadAsImages) {
+    TempDir dir;
+    ASSERT_EQ(::symlink("/dev/zero", QFile::encodeName(dir.file("zero.jpg")).constData()), 0);
+    ASSERT_EQ(::symlink("/dev/zero", QFile::encodeName(dir.file("zero.bmp")).constData()), 0);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.file("pipe.jpg")).constData(), 0644), 0);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.file("pipe.bmp")).constData(), 0644), 0);
+    for (const char* name : {"zero.jpg", "pipe.jpg"}) {
+        EXPECT_EQ(loadJpeg(dir.file(name)), cannotOpenMessage(dir.file(name)));
+    }
+    for (const char* name : {"zero.bmp", "pipe.bmp"}) {
+        EXPECT_EQ(loadBmp(dir.file(name)), cannotOpenMessage(dir.file(name)));
+    }
+}
+
+TEST(ImageLimits, FilesBeyondTheImageLimitAreRefusedUnread) {
+    TempDir dir;
+    for (const char* name : {"huge.jpg", "huge.bmp"}) {
+        QFile sparse(dir.file(name));
+        ASSERT_TRUE(sparse.open(QIODevice::WriteOnly));
+        sparse.write(QByteArray::fromHex(QByteArray(name).endsWith("jpg") ? "FFD8FF" : "424D"));
+        ASSERT_TRUE(sparse.resize(kMaxImageBytes + (qint64(65) << 20)));  // no blocks used
+    }
+    EXPECT_TRUE(loadJpeg(dir.file("huge.jpg")).contains("too large"));
+    EXPECT_EQ(loadBmp(dir.file("huge.bmp")), QString::fromLatin1(nkmsg::kTooLarge));
+}
+
+TEST(ImageLimits, DeclaredSizesBeyondTheLimitAreRefusedBeforeDecoding) {
+    QByteArray jpeg = makeTestJpeg(16, 16);
+    const int sof = jpeg.indexOf("\xFF\xC0");
+    ASSERT_GT(sof, 0);
+    jpeg[sof + 5] = char(0x27), jpeg[sof + 6] = char(0x10);  // 10000 high
+    jpeg[sof + 7] = char(0x27), jpeg[sof + 8] = char(0x11);  // 10001 wide: just past the limit
+    EXPECT_TRUE(errorOf([&] { TJPEGImage().LoadFromData(jpeg); }).contains("too large"));
+    QByteArray bmp = makeTestBmp24(4, 4);
+    bmp[18] = char(0x11), bmp[19] = char(0x27);  // 10001 wide
+    bmp[22] = char(0x10), bmp[23] = char(0x27);  // 10000 high
+    EXPECT_EQ(errorOf([&] { TNkDIB().LoadFromData(bmp); }), QString::fromLatin1(nkmsg::kTooLarge));
+}
+
+}  // namespace
+}  // namespace tessaly::test
