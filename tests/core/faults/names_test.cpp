@@ -92,6 +92,23 @@ TEST_F(OddNameRunTest, CatalogueLinksEveryPhotographAndKeepsItsHeadLines) {
     EXPECT_EQ(entry.imageCount, QString::number(kOddNames.size()).rightJustified(3, '0'));
 }
 
+TEST_F(OddNameRunTest, PopupScriptOpensEveryPhotograph) {
+    settings.openInNewWindow = settings.useScriptPopup = QStringLiteral("on");
+    ASSERT_EQ(run(), CatalogRunOutcome::Completed);
+    const QStringList cellLines = cells();
+    ASSERT_EQ(cellLines.size(), kOddNames.size());
+    static const QRegularExpression call(QStringLiteral("^disp\\('((?:[^'\\\\]|\\\\.)*)',"));
+    for (int i = 0; i < kOddNames.size(); ++i) {
+        // The attribute is read as HTML first, then as a script string, then as an address.
+        const QRegularExpressionMatch match =
+            call.match(htmlText(attribute(cellLines[i], "onclick")));
+        ASSERT_TRUE(match.hasMatch()) << cellLines[i].toStdString();
+        QString argument = match.captured(1);
+        argument.replace(QStringLiteral("\\'"), QStringLiteral("'"));
+        EXPECT_EQ(QUrl::fromPercentEncoding(argument.toUtf8()), kOddNames[i]);
+    }
+}
+
 TEST_F(OddNameRunTest, SlideShowHasOneWholeLinePerPhotograph) {
     ASSERT_EQ(run(), CatalogRunOutcome::Completed);
     QStringList entries;
