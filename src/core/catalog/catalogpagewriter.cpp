@@ -4,6 +4,7 @@
 #include "core/text/charfuncs.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
+#include "core/text/sjis.h"
 #include "core/text/textfile.h"
 
 namespace tessaly {
@@ -50,6 +51,8 @@ QString CatalogPageWriter::pageUrl(const QString& fileName) {
         if (u < 0x20 || u == 0x7F || u == '"' || u == '#' || u == '?' || u == '%' || u == '\\' ||
             startsCharacterReference(fileName, i)) {
             url += percentEncoded(u);
+        } else if (sjis::changesOnRoundTrip(u)) {
+            url += characterReference(u);  // the page would name another file
         } else {
             url += c;
         }

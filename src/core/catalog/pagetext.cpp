@@ -1,5 +1,7 @@
 #include "core/catalog/pagetext.h"
 
+#include "core/text/sjis.h"
+
 namespace tessaly {
 
 bool startsCharacterReference(const QString& text, qsizetype i) {
@@ -31,6 +33,8 @@ QString readableName(const QString& name) {
     for (qsizetype i = 0; i < name.size(); ++i) {
         if (startsCharacterReference(name, i)) {
             out += QLatin1String("&#38;");
+        } else if (sjis::changesOnRoundTrip(name.at(i).unicode())) {
+            out += characterReference(name.at(i).unicode());
         } else {
             out += name.at(i);
         }

@@ -21,8 +21,9 @@ QString characterReference(char16_t c);
 QString withoutLineBreaks(const QString& text);
 
 // A file name for a page line that is read back: as withoutLineBreaks, and an "&" that would
-// read as a character reference becomes "&#38;", so decodeCharacterReferences gives the name
-// back exactly (characters Shift-JIS cannot hold are written as "&#N;" too).
+// read as a character reference becomes "&#38;", and one that Shift-JIS would read back as
+// another "&#N;", so decodeCharacterReferences gives the name back exactly (characters
+// Shift-JIS cannot hold are written as "&#N;" too).
 QString readableName(const QString& name);
 
 // Every "&#N;" (decimal) replaced by its character.

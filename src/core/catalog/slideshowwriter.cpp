@@ -6,6 +6,7 @@
 #include "core/catalog/pagetext.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
+#include "core/text/sjis.h"
 #include "core/text/textfile.h"
 
 namespace tessaly {
@@ -151,7 +152,7 @@ QString SlideShowWriter::slideName(const QString& fileName) {
         const char16_t u = fileName.at(i).unicode();
         if (u < 0x20 || u == 0x7F || u == '#' || u == '?' || u == '%' || u == '\\') {
             out += percentEncoded(u);  // would bend the address or the script string
-        } else if (u == '"' || u == 0x2028 || u == 0x2029 ||
+        } else if (u == '"' || u == 0x2028 || u == 0x2029 || sjis::changesOnRoundTrip(u) ||
                    startsCharacterReference(fileName, i)) {
             out += characterReference(u);  // would end the script string or the quoted value
         } else {

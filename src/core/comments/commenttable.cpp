@@ -40,7 +40,11 @@ QString CommentTable::filePath(const QString& folder) {
     return folderPath(folder) + QLatin1String(kCommentFileName);
 }
 
-QString CommentTable::key(const QString& fileName) { return fileName.toLower(); }
+// Names compare as the file stores them: a WAVE DASH in a folder's file name is read back
+// from the file as a FULLWIDTH TILDE, and must still find its record.
+QString CommentTable::key(const QString& fileName) {
+    return sjis::roundTripped(fileName).toLower();
+}
 
 void CommentTable::append(const QString& fileName, const QString& first, const QString& second) {
     entries_.push_back(Entry{fileName, first, second});

@@ -4,7 +4,6 @@
 
 #include <QList>
 #include <algorithm>
-
 #include <cerrno>
 
 #include "core/text/errors.h"
@@ -51,6 +50,9 @@ size_t utf8Length(unsigned char lead) {
     return 4;
 }
 
+// Tag characters (U+E0000 to U+E007F) convert to nothing at all: they would vanish silently.
+bool vanishes(char32_t character) { return character >= 0xE0000 && character <= 0xE007F; }
+
 QString describe(uint codePoint) {
     const char32_t character = codePoint;
     return QStringLiteral("「%1」(U+%2)")
@@ -58,9 +60,34 @@ QString describe(uint codePoint) {
              QString::number(codePoint, 16).toUpper().rightJustified(4, QLatin1Char('0')));
 }
 
+QByteArray encodeMappable(const QString& text, Unmappable mode);
+
 }  // namespace
 
 QByteArray encode(const QString& text, Unmappable mode) {
+    if (!text.contains(QChar(0xDB40))) return encodeMappable(text, mode);  // no tag character
+    // Tag characters are treated as characters code page 932 cannot hold.
+    QByteArray out;
+    QString run;
+    for (const char32_t character : text.toUcs4()) {
+        if (!vanishes(character)) {
+            run += QString::fromUcs4(&character, 1);
+            continue;
+        }
+        out += encodeMappable(run, mode);
+        run.clear();
+        if (mode == Unmappable::Refuse) {
+            throw EncodingError(
+                QStringLiteral("文字 %1 はShift-JISで保存できません。").arg(describe(character)));
+        }
+        out += "&#" + QByteArray::number(uint(character)) + ';';
+    }
+    return out + encodeMappable(run, mode);
+}
+
+namespace {
+
+QByteArray encodeMappable(const QString& text, Unmappable mode) {
     QByteArray utf8 = text.toUtf8();
     QByteArray out;
     out.reserve(utf8.size());
@@ -73,7 +100,8 @@ QByteArray encode(const QString& text, Unmappable mode) {
         QString bad = QString::fromUtf8(in, static_cast<qsizetype>(len));
         uint cp = bad.isEmpty() ? 0xFFFD : bad.toUcs4().value(0, 0xFFFD);
         if (mode == Unmappable::Refuse) {
-            throw EncodingError(QStringLiteral("文字 %1 はShift-JISで保存できません。").arg(describe(cp)));
+            throw EncodingError(
+                QStringLiteral("文字 %1 はShift-JISで保存できません。").arg(describe(cp)));
         }
         out.append("&#" + QByteArray::number(cp) + ';');
         in += len;
@@ -81,6 +109,8 @@ QByteArray encode(const QString& text, Unmappable mode) {
     }
     return out;
 }
+
+}  // namespace
 
 QString decode(const QByteArray& bytes) {
     QByteArray copy = bytes;
@@ -96,6 +126,33 @@ QString decode(const QByteArray& bytes) {
         --inLeft;
     }
     return QString::fromUtf8(utf8);
+}
+
+bool changesOnRoundTrip(char32_t character) {
+    switch (character) {
+        case 0x00A2:  // CENT SIGN -> FULLWIDTH CENT SIGN
+        case 0x00A3:  // POUND SIGN -> FULLWIDTH POUND SIGN
+        case 0x00A5:  // YEN SIGN -> REVERSE SOLIDUS
+        case 0x00AC:  // NOT SIGN -> FULLWIDTH NOT SIGN
+        case 0x2014:  // EM DASH -> HORIZONTAL BAR
+        case 0x2016:  // DOUBLE VERTICAL LINE -> PARALLEL TO
+        case 0x203E:  // OVERLINE -> TILDE
+        case 0x2212:  // MINUS SIGN -> FULLWIDTH HYPHEN-MINUS
+        case 0x301C:  // WAVE DASH -> FULLWIDTH TILDE
+            return true;
+        default:
+            return false;
+    }
+}
+
+QString roundTripped(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    for (const char32_t character : text.toUcs4()) {
+        const QString one = QString::fromUcs4(&character, 1);
+        out += changesOnRoundTrip(character) ? decode(encode(one, Unmappable::Refuse)) : one;
+    }
+    return out;
 }
 
 bool canEncode(const QString& text) {

@@ -22,5 +22,14 @@ QString decode(const QByteArray& bytes);
 // True when every character of the text can be stored in code page 932.
 bool canEncode(const QString& text);
 
+// True for a character that code page 932 stores but reads back as another one: U+301C WAVE
+// DASH comes back as U+FF5E FULLWIDTH TILDE, U+00A5 YEN SIGN as "\", and so on. Harmless in
+// running text, but a file name holding one no longer names the file once read back.
+bool changesOnRoundTrip(char32_t character);
+
+// The text as it reads after being stored and read back (characters code page 932 cannot hold
+// are kept as they are).
+QString roundTripped(const QString& text);
+
 }  // namespace sjis
 }  // namespace tessaly

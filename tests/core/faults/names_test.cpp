@@ -20,13 +20,24 @@ namespace {
 
 // The first name goes into the page's head, where a line break would split its lines.
 const QStringList kOddNames = {
-    QStringLiteral("line\nbreak.jpg"), QStringLiteral("a b.jpg"),
-    QStringLiteral("quote\"d.jpg"),    QStringLiteral("it's.jpg"),
-    QStringLiteral("#1.jpg"),          QStringLiteral("100%.jpg"),
-    QStringLiteral("why?.jpg"),        QStringLiteral("夏の海.jpg"),
-    QStringLiteral("😀.jpg"),           QStringLiteral("é.jpg"),
-    QStringLiteral("a&amp;b.jpg"),     QStringLiteral("tab\there.jpg"),
-    QStringLiteral("back\\slash.jpg"), QStringLiteral("<b>.jpg"),
+    QStringLiteral("line\nbreak.jpg"),
+    QStringLiteral("a b.jpg"),
+    QStringLiteral("quote\"d.jpg"),
+    QStringLiteral("it's.jpg"),
+    QStringLiteral("#1.jpg"),
+    QStringLiteral("100%.jpg"),
+    QStringLiteral("why?.jpg"),
+    QStringLiteral("夏の海.jpg"),
+    QStringLiteral("😀.jpg"),
+    QStringLiteral("é.jpg"),
+    QStringLiteral("a&amp;b.jpg"),
+    QStringLiteral("tab\there.jpg"),
+    QStringLiteral("back\\slash.jpg"),
+    QStringLiteral("<b>.jpg"),
+    // Stored by Shift-JIS but read back as other characters (a tilde, a backslash), and tag
+    // characters, which a conversion would drop.
+    QStringLiteral("波〜線 ¥100 −1.jpg"),
+    QStringLiteral("flag 🏴\U000E0067\U000E0062\U000E007F.jpg"),
 };
 
 // What a browser makes of an attribute value: character references first, then the
@@ -162,16 +173,21 @@ TEST_F(OddNameRunTest, TableOfContentsLinksTheOddlyNamedCatalogues) {
 
 TEST(OddNameCommentFile, StoresWhatShiftJisHoldsAndRefusesTheRestByName) {
     TempDir dir;
-    const QStringList storable = {QStringLiteral("a b.jpg"), QStringLiteral("quote\"d.jpg"),
-                                  QStringLiteral("#1 100%?.jpg"), QStringLiteral("夏の海①.jpg"),
-                                  QStringLiteral("tab\there.jpg")};
+    const QStringList storable = {
+        QStringLiteral("a b.jpg"),       QStringLiteral("quote\"d.jpg"),
+        QStringLiteral("#1 100%?.jpg"),  QStringLiteral("夏の海①.jpg"),
+        QStringLiteral("tab\there.jpg"), QStringLiteral("波〜線 ¥100.jpg")};
     CommentTable table;
     for (const QString& name : storable) table.set(name, name + " 説明", "＃２");
     table.save(dir.path(), storable);
     const QByteArray saved = dir.read("PicComment.txt");
     CommentTable loaded;
     loaded.load(dir.path());
-    for (const QString& name : storable) EXPECT_EQ(loaded.lookUp(name).first, name + " 説明");
+    // A name read back with other characters (the wave dash) still finds its comments; the
+    // comment text itself reads as Shift-JIS stores it.
+    for (const QString& name : storable) {
+        EXPECT_EQ(loaded.lookUp(name).first, sjis::roundTripped(name + " 説明"));
+    }
 
     // Photographs whose names the file cannot hold do not keep the others' comments from
     // being saved while they have no comments themselves...
@@ -206,6 +222,13 @@ TEST(OddNameText, PagesReferAndPlainTextRefuses) {
     const QString message =
         errorOf([] { sjis::encode(QStringLiteral("a😀"), sjis::Unmappable::Refuse); });
     EXPECT_TRUE(message.contains("😀") && message.contains("U+1F600")) << message.toStdString();
+    // Tag characters would vanish in the conversion: they are references or refused, too.
+    EXPECT_EQ(sjis::encode(QStringLiteral("a\U000E0067b"), sjis::Unmappable::CharacterRef),
+              QByteArray("a&#917607;b"));
+    EXPECT_TRUE(errorOf([] {
+                    sjis::encode(QStringLiteral("a\U000E0067"), sjis::Unmappable::Refuse);
+                }).contains("U+E0067"));
+    EXPECT_EQ(sjis::roundTripped(QStringLiteral("〜¥a")), QStringLiteral("～\\a"));
 }
 
 }  // namespace
