@@ -4,6 +4,7 @@
 #include <array>
 
 #include "core/text/formatting.h"
+#include "core/text/sjis.h"
 #include "core/text/textfile.h"
 
 namespace tessaly {
@@ -139,13 +140,18 @@ CatalogSettings loadSettings(const QString& appFolder) {
 }
 
 void saveSettings(const CatalogSettings& settings) {
+    // Paths and names must read back exactly, or they would name other files next time.
+    for (const QString* name : {&settings.startFolder, &settings.backgroundFile,
+                                &settings.browserPath, &settings.viewerPath, &settings.htmlFileName,
+                                &settings.thumbFolderName, &settings.thumbPrefix}) {
+        sjis::requireExact(*name);
+    }
     TextFileWriter writer(settingsFilePath(settings.appFolder), sjis::Unmappable::Refuse,
                           TextFileWriter::Replace::Atomic);
     writer.writeLine(QStringLiteral("Quorvel Ver") + settings.version);
     for (const Pair& pair : kPairs) {
         writer.writeLine(QString::fromUtf8(pair.key));
-        writer.writeLine(pair.text ? settings.*pair.text
-                                   : QString::number(settings.*pair.number));
+        writer.writeLine(pair.text ? settings.*pair.text : QString::number(settings.*pair.number));
     }
     writer.close();
 }

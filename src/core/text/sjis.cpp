@@ -145,6 +145,16 @@ bool changesOnRoundTrip(char32_t character) {
     }
 }
 
+void requireExact(const QString& text) {
+    encode(text, Unmappable::Refuse);
+    for (const char32_t character : text.toUcs4()) {
+        if (changesOnRoundTrip(character)) {
+            throw EncodingError(
+                QStringLiteral("文字 %1 はShift-JISで保存できません。").arg(describe(character)));
+        }
+    }
+}
+
 QString roundTripped(const QString& text) {
     QString out;
     out.reserve(text.size());

@@ -27,6 +27,11 @@ bool canEncode(const QString& text);
 // running text, but a file name holding one no longer names the file once read back.
 bool changesOnRoundTrip(char32_t character);
 
+// Raises the EncodingError of encode(..., Refuse) when the text holds a character that
+// code page 932 cannot hold or would read back as another one (for names and paths, which
+// must come back exactly).
+void requireExact(const QString& text);
+
 // The text as it reads after being stored and read back (characters code page 932 cannot hold
 // are kept as they are).
 QString roundTripped(const QString& text);

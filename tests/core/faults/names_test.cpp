@@ -10,6 +10,7 @@
 
 #include "core/catalog/catalogrun_fixture.h"
 #include "core/comments/commenttable.h"
+#include "core/settings/catalogsettings.h"
 #include "core/text/sjis.h"
 #include "core/toc/tocentry.h"
 #include "core/toc/tocgenerator.h"
@@ -229,6 +230,34 @@ TEST(OddNameText, PagesReferAndPlainTextRefuses) {
                     sjis::encode(QStringLiteral("a\U000E0067"), sjis::Unmappable::Refuse);
                 }).contains("U+E0067"));
     EXPECT_EQ(sjis::roundTripped(QStringLiteral("〜¥a")), QStringLiteral("～\\a"));
+}
+
+}  // namespace
+}  // namespace tessaly::test
+
+namespace tessaly::test {
+namespace {
+
+TEST(OddNameSettings, PathsThatWouldReadBackAsOtherNamesAreRefused) {
+    TempDir dir;
+    CatalogSettings settings;
+    settings.appFolder = dir.path();
+    settings.backgroundFile = QStringLiteral("/写真/背景 #1 ①.jpg");
+    saveSettings(settings);
+    EXPECT_EQ(loadSettings(dir.path()).backgroundFile, settings.backgroundFile);
+    const QByteArray saved = dir.read("Quorvel.ini");
+    settings.headerText = QStringLiteral("夏〜秋");  // running text may change its tilde
+    for (const QString& path :
+         {QStringLiteral("/写真/夏〜秋.jpg"), QStringLiteral("/写真/😀.jpg")}) {
+        settings.backgroundFile = path;
+        const QString message = errorOf([&] { saveSettings(settings); });
+        EXPECT_TRUE(message.contains(path.contains("〜") ? "U+301C" : "U+1F600"))
+            << message.toStdString();
+        EXPECT_EQ(dir.read("Quorvel.ini"), saved);
+    }
+    settings.backgroundFile = QStringLiteral("/写真/夏.jpg");
+    saveSettings(settings);
+    EXPECT_EQ(loadSettings(dir.path()).headerText, QStringLiteral("夏～秋"));
 }
 
 }  // namespace
