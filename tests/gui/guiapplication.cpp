@@ -5,12 +5,13 @@
 
 namespace {
 
-// One QApplication for the whole test program (QT_QPA_PLATFORM=offscreen under CTest).
+// One QApplication for the whole test program (QT_QPA_PLATFORM=offscreen under CTest),
+// ended before static destruction. Compiled into every GUI test program.
 class GuiApplication : public ::testing::Environment {
 public:
     void SetUp() override {
         static int argc = 1;
-        static char name[] = "test_gui_main";
+        static char name[] = "tessaly-gui-test";
         static char* argv[] = {name, nullptr};
         app_ = std::make_unique<QApplication>(argc, argv);
     }
