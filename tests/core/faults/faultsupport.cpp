@@ -83,22 +83,6 @@ void SmallDisk::fill(qint64 leave) const {
     if (leave > 0) filler.resize(std::max<qint64>(0, filler.size() - leave));
 }
 
-FileSizeLimit::FileSizeLimit(qint64 bytes) {
-    rlimit old{};
-    getrlimit(RLIMIT_FSIZE, &old);
-    oldSoft_ = old.rlim_cur;
-    oldHard_ = old.rlim_max;
-    oldHandler_ = signal(SIGXFSZ, SIG_IGN);  // the write fails with EFBIG instead
-    rlimit limit{static_cast<rlim_t>(bytes), old.rlim_max};
-    setrlimit(RLIMIT_FSIZE, &limit);
-}
-
-FileSizeLimit::~FileSizeLimit() {
-    rlimit old{static_cast<rlim_t>(oldSoft_), static_cast<rlim_t>(oldHard_)};
-    setrlimit(RLIMIT_FSIZE, &old);
-    signal(SIGXFSZ, oldHandler_);
-}
-
 bool placeFullDevice(const QString& path) {
     const QByteArray local = QFile::encodeName(path);
     const auto failsWithNoSpace = [&local] {

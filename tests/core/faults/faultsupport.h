@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/fulldisk.h"
+
 #include <QByteArray>
 #include <QString>
 #include <functional>
@@ -54,18 +56,7 @@ private:
 
 // While it lives, no file of this process can grow beyond `bytes` (writes past it fail with
 // EFBIG, as on a full disk).
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(qint64 bytes);
-    ~FileSizeLimit();
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    unsigned long long oldSoft_ = 0;
-    unsigned long long oldHard_ = 0;
-    void (*oldHandler_)(int) = nullptr;
-};
+using FileSizeLimit = FullDisk;
 
 // Puts a file at path on which every write fails with "no space left on device": a device
 // node like /dev/full, or a symbolic link to /dev/full where nodes cannot be made. Only for

@@ -12,6 +12,7 @@
 #include "core/imaging/rotationjob.h"
 #include "core/imaging/tjpegimage.h"
 #include "core/text/errors.h"
+#include "support/fulldisk.h"
 #include "support/tempdir.h"
 #include "support/testimages.h"
 
@@ -56,27 +57,6 @@ double meanError(const TNkDIB& a, const TNkDIB& b) {
 TNkDIB decoded(const QString& path) { return RotationJob::loadPhotograph(path); }
 
 bool runningAsRoot() { return ::geteuid() == 0; }
-
-// A disk that fills up after a few bytes: no file of this process may grow beyond the limit
-// while the object lives.
-class FullDisk {
-public:
-    explicit FullDisk(rlim_t bytes) {
-        ::getrlimit(RLIMIT_FSIZE, &saved_);
-        previous_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FullDisk() {
-        ::setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, previous_);
-    }
-
-private:
-    rlimit saved_{};
-    void (*previous_)(int) = nullptr;
-};
 
 TEST(RotationJobTest, OnlyLowerCasedJpgExtensionsAreTurned) {
     EXPECT_TRUE(RotationJob::isRotatableName("a.JPG"));
@@ -189,7 +169,7 @@ TEST(RotationJobTest, FullDiskLeavesThePhotographByteIdentical) {
     const RotationJob job(dir.path(), 95, false);
     const TNkDIB turned = RotationJob::turned(decoded(dir.file("a.jpg")), Turn::Right);
     {
-        FullDisk full(1000);
+        test::FullDisk full(1000);
         EXPECT_THROW(job.save(turned, "a.jpg"), IoError);
     }
     EXPECT_EQ(dir.read("a.jpg"), original);
@@ -204,7 +184,7 @@ TEST(RotationJobTest, FullDiskDuringTheBackupLeavesNoHalfCopy) {
     const QByteArray original = dir.read("a.jpg");
     const RotationJob job(dir.path(), 95, true);
     {
-        FullDisk full(1000);
+        test::FullDisk full(1000);
         EXPECT_THROW(job.rotateFile("a.jpg", Turn::Left), IoError);
     }
     EXPECT_EQ(dir.read("a.jpg"), original);

@@ -13,7 +13,7 @@
 #include "core/imaging/tjpegimage.h"
 #include "gui/common/filelist.h"
 #include "gui/common/folderlist.h"
-#include "gui/imaging/fulldisk.h"
+#include "support/fulldisk.h"
 #include "gui/support/scriptedprompts.h"
 #include "support/tempdir.h"
 #include "support/testimages.h"

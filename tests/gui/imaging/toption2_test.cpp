@@ -15,7 +15,7 @@
 #include <QSpinBox>
 
 #include "core/imaging/rotationjob.h"
-#include "gui/imaging/fulldisk.h"
+#include "support/fulldisk.h"
 #include "gui/support/scriptedprompts.h"
 #include "support/tempdir.h"
 #include "support/testimages.h"
