@@ -34,9 +34,9 @@ constexpr int kHeight = 3000;
 constexpr int kRounds = 3;
 
 // A photo-like picture: smooth gradients, soft shapes and sensor-like noise.
-void writePhoto(const QString& path, unsigned seed, int noise) {
+void writePhoto(const QString& path, unsigned pattern, int noise) {
     TNkDIB picture(kWidth, kHeight, nk24Bit);
-    std::mt19937 random(seed);
+    std::mt19937 random(pattern);
     std::uniform_int_distribution<int> jitter(-noise, noise);
     for (int y = 0; y < kHeight; ++y) {
         uchar* row = picture.ScanLine(y);
@@ -145,12 +145,12 @@ int main() {
         decodedMiB, kRounds);
     const struct {
         const char* name;
-        unsigned seed;
+        unsigned pattern;
         int noise;
     } photos[] = {{"smooth", 1, 2}, {"noisy", 2, 12}};
     for (const auto& photo : photos) {
         const QString path = dir.filePath(QString(photo.name) + ".jpg");
-        writePhoto(path, photo.seed, photo.noise);
+        writePhoto(path, photo.pattern, photo.noise);
         const QString thumb = dir.filePath("thumb.jpg");
         const Result idle = measure(0, path, thumb);
         const Result bare = measure(1, path, thumb);

@@ -1,6 +1,6 @@
 // Writes a test photograph: a colour gradient JPEG of the given size with a number drawn as
 // bars, so each generated photo looks different.
-//   make_test_photo OUT.jpg WIDTH HEIGHT [SEED]
+//   make_test_photo OUT.jpg WIDTH HEIGHT [VARIANT]
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
@@ -9,12 +9,12 @@
 
 int main(int argc, char* argv[]) {
     if (argc < 4) {
-        std::fprintf(stderr, "usage: make_test_photo OUT.jpg WIDTH HEIGHT [SEED]\n");
+        std::fprintf(stderr, "usage: make_test_photo OUT.jpg WIDTH HEIGHT [VARIANT]\n");
         return 2;
     }
     const int width = std::atoi(argv[2]);
     const int height = std::atoi(argv[3]);
-    const int seed = argc > 4 ? std::atoi(argv[4]) : 0;
+    const int variant = argc > 4 ? std::atoi(argv[4]) : 0;
     if (width < 1 || height < 1 || width > 10000 || height > 10000) return 2;
     FILE* out = std::fopen(argv[1], "wb");
     if (!out) {
@@ -37,9 +37,9 @@ int main(int argc, char* argv[]) {
     while (cinfo.next_scanline < cinfo.image_height) {
         const int y = static_cast<int>(cinfo.next_scanline);
         for (int x = 0; x < width; ++x) {
-            row[x * 3] = static_cast<unsigned char>((x * 255 / width + seed * 40) & 0xFF);
+            row[x * 3] = static_cast<unsigned char>((x * 255 / width + variant * 40) & 0xFF);
             row[x * 3 + 1] = static_cast<unsigned char>((y * 255 / height) & 0xFF);
-            row[x * 3 + 2] = static_cast<unsigned char>((seed * 73) & 0xFF);
+            row[x * 3 + 2] = static_cast<unsigned char>((variant * 73) & 0xFF);
         }
         JSAMPROW rows[1] = {row.data()};
         jpeg_write_scanlines(&cinfo, rows, 1);

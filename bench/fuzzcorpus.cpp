@@ -1,5 +1,5 @@
-// Writes the seed inputs of the fuzz targets with the program's own writers:
-//   bench_fuzzseeds OUT_FOLDER
+// Writes the starting inputs of the fuzz targets with the program's own writers:
+//   bench_fuzzcorpus OUT_FOLDER
 // makes OUT/settings, OUT/comments, OUT/toc, OUT/jpeg and OUT/sjis.
 #include <QCoreApplication>
 #include <QDate>
@@ -82,7 +82,7 @@ void sjisSeeds(const QString& out) {
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     if (argc < 2) {
-        std::fputs("usage: bench_fuzzseeds OUT_FOLDER\n", stderr);
+        std::fputs("usage: bench_fuzzcorpus OUT_FOLDER\n", stderr);
         return 2;
     }
     const QString out = QString::fromLocal8Bit(argv[1]);
