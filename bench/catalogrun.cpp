@@ -19,30 +19,12 @@
 
 #include "core/catalog/heaptuning.h"
 #include "core/settings/catalogsettings.h"
+#include "support/recordingrunhost.h"
 #include "support/testimages.h"
 
 using namespace tessaly;
 
 namespace {
-
-class SilentHost : public CatalogRunHost {
-public:
-    void setInputsEnabled(bool) override {}
-    void setStatus(int, const QString&) override {}
-    void deselect(int) override {}
-    void hidePreview() override {}
-    void clearPreview() override {}
-    void showPreview(const TNkDIB&) override {}
-    void processEvents() override {}
-    bool commentsOn() override { return false; }
-    void information(const QString& text) override {
-        std::fprintf(stderr, "%s\n", text.toUtf8().constData());
-    }
-    bool question(const QString&) override { return false; }
-    void showError(const QString& text) override { information(text); }
-    void openCommentEditor() override {}
-    void restoreWindow() override {}
-};
 
 class NoShell : public Shell {
 public:
@@ -108,7 +90,7 @@ void runCatalogue(const QString& folder, const QStringList& names, int jobs) {
     CatalogSettings settings;
     settings.noBrowserLaunch = QStringLiteral("on");
     settings.makeSlideShow = QStringLiteral("on");
-    SilentHost host;
+    test::RecordingRunHost host;
     NoShell shell;
     CatalogRunInput input;
     input.folder = folder;
@@ -117,7 +99,12 @@ void runCatalogue(const QString& folder, const QStringList& names, int jobs) {
     input.title = QStringLiteral("bench");
     input.jobs = jobs;
     CatalogRun run(settings, host, shell);
-    if (run.execute(input) != CatalogRunOutcome::Completed) std::exit(1);
+    if (run.execute(input) != CatalogRunOutcome::Completed) {
+        for (const QString& text : host.told + host.errors) {
+            std::fprintf(stderr, "%s\n", text.toUtf8().constData());
+        }
+        std::exit(1);
+    }
 }
 
 // Peak resident memory (KiB) of a fresh process that makes a catalogue of the first count

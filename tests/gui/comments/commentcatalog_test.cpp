@@ -9,33 +9,12 @@
 #include "gui/comments/tcomment.h"
 #include "gui/support/scriptedprompts.h"
 #include "support/tempdir.h"
+#include "support/recordingrunhost.h"
 #include "support/testimages.h"
 
 using namespace tessaly;
 
 namespace {
-
-// A front end that answers No to every question and records what it was told.
-class QuietHost : public CatalogRunHost {
-public:
-    QStringList told;
-    void setInputsEnabled(bool) override {}
-    void setStatus(int, const QString&) override {}
-    void deselect(int) override {}
-    void hidePreview() override {}
-    void clearPreview() override {}
-    void showPreview(const TNkDIB&) override {}
-    void processEvents() override {}
-    bool commentsOn() override { return true; }
-    void information(const QString& text) override { told << text; }
-    bool question(const QString& text) override {
-        told << text;
-        return false;
-    }
-    void showError(const QString& text) override { told << text; }
-    void openCommentEditor() override { told << QStringLiteral("editor"); }
-    void restoreWindow() override {}
-};
 
 TEST(CommentEditorAndCatalogue, CommentTypedInTheEditorAppearsInTheCataloguePage) {
     test::TempDir dir;
@@ -55,7 +34,8 @@ TEST(CommentEditorAndCatalogue, CommentTypedInTheEditorAppearsInTheCataloguePage
     editor.findChild<QPushButton*>(QStringLiteral("Button1"))->click();
     ASSERT_EQ(prompts.log.last(), QStringLiteral("information: コメントファイルを保存しました。"));
 
-    QuietHost host;
+    test::RecordingRunHost host;
+    host.comments = true;
     CatalogRun run(settings, host, shell);
     CatalogRunInput input;
     input.folder = dir.path();
@@ -63,7 +43,7 @@ TEST(CommentEditorAndCatalogue, CommentTypedInTheEditorAppearsInTheCataloguePage
     input.selected = {true, true};
     input.title = QStringLiteral("t");
     ASSERT_EQ(run.execute(input), CatalogRunOutcome::Completed)
-        << host.told.join('|').toStdString();
+        << (host.told + host.errors).join('|').toStdString();
     const QString page = test::sjisLines(dir.read(QStringLiteral("index.htm"))).join('\n');
     EXPECT_TRUE(page.contains(QStringLiteral("桜の木"))) << page.toStdString();
     EXPECT_TRUE(page.contains(QStringLiteral("二〇二六年 春")));

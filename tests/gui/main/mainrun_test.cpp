@@ -18,28 +18,11 @@
 #include "gui/main/mainrunner.h"
 #include "gui/options/updown.h"
 #include "mainfixture.h"
+#include "support/recordingrunhost.h"
 #include "support/testimages.h"
 
 namespace tessaly::test {
 namespace {
-
-// The host a command-line run uses: no window, every question answered No.
-class QuietHost : public CatalogRunHost {
-public:
-    void setInputsEnabled(bool) override {}
-    void setStatus(int, const QString&) override {}
-    void deselect(int) override {}
-    void hidePreview() override {}
-    void clearPreview() override {}
-    void showPreview(const TNkDIB&) override {}
-    void processEvents() override {}
-    bool commentsOn() override { return false; }
-    void information(const QString&) override {}
-    bool question(const QString&) override { return false; }
-    void showError(const QString& text) override { ADD_FAILURE() << text.toStdString(); }
-    void openCommentEditor() override {}
-    void restoreWindow() override {}
-};
 
 class MainRun : public MainFixture {
 protected:
@@ -111,7 +94,7 @@ TEST_F(MainRun, ExecuteWritesTheSameFilesAsARunWithoutWindow) {
         EXPECT_NEAR(a.blue(), b.blue(), 16);
     }
 
-    QuietHost host;
+    RecordingRunHost host;
     CatalogRun run(window->settings(), host, shell);
     CatalogRunInput input;
     input.folder = reference;
@@ -120,6 +103,7 @@ TEST_F(MainRun, ExecuteWritesTheSameFilesAsARunWithoutWindow) {
     input.title = "旅行の写真";
     input.perRow = 3;
     ASSERT_EQ(run.execute(input), CatalogRunOutcome::Completed);
+    EXPECT_TRUE(host.errors.isEmpty()) << host.errors.join('|').toStdString();
 
     expectSameOutput(photos, reference, 7);
 

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QStringList>
+
+#include "core/catalog/catalogrun.h"
+
+namespace tessaly::test {
+
+// A front end of the catalogue run without a window: every question is answered No, and what
+// the run tells it is recorded.
+class RecordingRunHost : public CatalogRunHost {
+public:
+    QStringList told;    // notices, questions, and "editor" when the comment editor was asked for
+    QStringList errors;  // failures the run reported
+    bool comments = false;
+
+    void setInputsEnabled(bool) override {}
+    void setStatus(int, const QString&) override {}
+    void deselect(int) override {}
+    void hidePreview() override {}
+    void clearPreview() override {}
+    void showPreview(const TNkDIB&) override {}
+    void processEvents() override {}
+    bool commentsOn() override { return comments; }
+    void information(const QString& text) override { told << text; }
+    bool question(const QString& text) override {
+        told << text;
+        return false;
+    }
+    void showError(const QString& text) override { errors << text; }
+    void openCommentEditor() override { told << QStringLiteral("editor"); }
+    void restoreWindow() override {}
+};
+
+}  // namespace tessaly::test
