@@ -1,6 +1,6 @@
 // Writes the starting inputs of the fuzz targets with the program's own writers:
 //   bench_fuzzcorpus OUT_FOLDER
-// makes OUT/settings, OUT/comments, OUT/toc, OUT/jpeg and OUT/sjis.
+// makes OUT/settings, OUT/comments, OUT/toc, OUT/jpeg, OUT/sjis and OUT/heif.
 #include <QCoreApplication>
 #include <QDate>
 #include <QDir>
@@ -13,6 +13,7 @@
 #include "core/settings/catalogsettings.h"
 #include "core/text/sjis.h"
 #include "support/tempdir.h"
+#include "support/testheif.h"
 
 using namespace tessaly;
 
@@ -45,7 +46,8 @@ void pageSeeds(const QString& out) {
     settings.useScriptPopup = QStringLiteral("on");
     CatalogPageWriter writer(settings);
     writer.writeHead(make(out, QStringLiteral("toc")) + QStringLiteral("/index.htm"),
-                     QStringLiteral("写真の目録"), 3, 2, QStringLiteral("a.jpg"), QDate(2026, 1, 5));
+                     QStringLiteral("写真の目録"), 3, 2, QStringLiteral("a.jpg"),
+                     QDate(2026, 1, 5));
     writer.writeBodyStart();
     CatalogEntry entry;
     entry.fileName = QStringLiteral("a.jpg");
@@ -73,8 +75,24 @@ void jpegSeeds(const QString& out) {
 }
 
 void sjisSeeds(const QString& out) {
-    test::writeFile(make(out, QStringLiteral("sjis")) + QStringLiteral("/text.txt"),
-                    sjis::encode(QStringLiteral("日本語ﾃｷｽﾄ　ABC①"), sjis::Unmappable::CharacterRef));
+    test::writeFile(
+        make(out, QStringLiteral("sjis")) + QStringLiteral("/text.txt"),
+        sjis::encode(QStringLiteral("日本語ﾃｷｽﾄ　ABC①"), sjis::Unmappable::CharacterRef));
+}
+
+// Small HEIC files with each transform, an alpha plane, 10 bits and an EXIF block.
+void heifSeeds(const QString& out) {
+    const QString folder = make(out, QStringLiteral("heif"));
+    for (int orientation : {1, 2, 6, 7}) {
+        test::HeicOptions options;
+        options.orientation = orientation;
+        options.quality = 30;
+        options.clap = orientation == 2;
+        options.alpha = orientation == 6;
+        options.bitDepth = orientation == 7 ? 10 : 8;
+        if (orientation == 1) options.exif = test::makeTestExif("Maker", "2024:01:02 03:04:05", 6);
+        test::writeTestHeic(folder + QStringLiteral("/o%1.heic").arg(orientation), 33, 17, options);
+    }
 }
 
 }  // namespace
@@ -92,7 +110,8 @@ int main(int argc, char* argv[]) {
         pageSeeds(out);
         jpegSeeds(out);
         sjisSeeds(out);
-    } catch (const Error& e) {
+        heifSeeds(out);
+    } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;
     }

@@ -40,7 +40,7 @@ const char* const kUsage =
     "  -q, --quiet          no progress display\n"
     "  -h, --help           this text\n"
     "  -v, --version        the program version\n"
-    "Other modes: --toc, --convert-bmp, --rotate (see their own --help).\n"
+    "Other modes: --toc, --convert, --convert-bmp, --rotate (see their own --help).\n"
     "Exit status: 0 done, 1 the run failed, 2 usage error, 130 interrupted.\n";
 
 struct Options {

@@ -9,6 +9,8 @@ namespace tessaly::batch {
 int runCatalogCommand(const QStringList& args);
 int runTocCommand(const QStringList& args);
 int runConvertBmpCommand(const QStringList& args);
+// BMP or HEIF files to JPEG; also 130 after Ctrl-C.
+int runConvertCommand(const QStringList& args);
 int runRotateCommand(const QStringList& args);
 
 }  // namespace tessaly::batch

@@ -5,6 +5,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <csignal>
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -28,6 +29,19 @@ const char* const kConvertUsage =
     "                    (neither: asked on a terminal, kept otherwise)\n"
     "Stops at the first file that cannot be read or written; files converted before it stay.\n"
     "Exit status: 0 done, 1 a file failed, 2 usage error.\n";
+
+const char* const kConvertAnyUsage =
+    "Usage: tessaly-batch --convert [-Q N] [--overwrite | --no-overwrite] FILE...\n"
+    "Writes each BMP or HEIC/HEIF file (told apart by content) as a JPEG file beside it\n"
+    "(pic.bmp -> pic.jpg, IMG_0001.HEIC -> IMG_0001.jpg). Phone photographs come out upright,\n"
+    "keeping their date and camera EXIF fields.\n"
+    "  -Q, --quality N   JPEG quality, 70..100 (default 95)\n"
+    "      --overwrite   replace existing JPEG files without asking\n"
+    "      --no-overwrite  keep existing JPEG files without asking\n"
+    "                    (neither: asked on a terminal, kept otherwise)\n"
+    "Stops at the first file that cannot be read or written; files converted before it stay.\n"
+    "Ctrl-C stops after the file being converted.\n"
+    "Exit status: 0 done, 1 a file failed, 2 usage error, 130 interrupted.\n";
 
 const char* const kRotateUsage =
     "Usage: tessaly-batch --rotate right|left|180 [-Q N] [--no-backup] [--settings DIR] "
@@ -110,43 +124,71 @@ bool convertOne(const BmpConversion& conversion, const QString& file, Overwrite 
     return false;
 }
 
-}  // namespace
+volatile std::sig_atomic_t interrupted = 0;
 
-int runConvertBmpCommand(const QStringList& args) {
+void onInterrupt(int) {
+    interrupted = 1;
+    std::signal(SIGINT, SIG_DFL);  // a second Ctrl-C ends the program at once
+}
+
+// Converts the files in order; Ctrl-C (when interruptible) stops between two files.
+int convertFiles(const BmpConversion& conversion, const QStringList& files, Overwrite overwrite,
+                 bool interruptible) {
+    int written = 0, skipped = 0;
+    bool complete = true;
+    for (const QString& file : files) {
+        if (interruptible && interrupted) break;
+        complete = convertOne(conversion, file, overwrite, written, skipped);
+        if (!complete) break;
+    }
+    const bool stopped = complete && interruptible && interrupted;
+    if (stopped) say(QStringLiteral("中断しました。"));
+    if (complete && !stopped) say(BmpConversion::finishedStatus());
+    say(QStringLiteral("%1 件変換、%2 件スキップ").arg(written).arg(skipped));
+    return stopped ? 130 : complete ? 0 : 1;
+}
+
+// --convert-bmp (BMP files only, as the converter window reads them) and --convert (BMP or
+// HEIF, told apart by content, Ctrl-C stopping between files).
+int runConversion(const QStringList& args, bool anyKind) {
+    const char* const usage = anyKind ? kConvertAnyUsage : kConvertUsage;
     QCommandLineParser parser;
-    parser.addOption({"convert-bmp", ""});
+    parser.addOption({anyKind ? "convert" : "convert-bmp", ""});
     parser.addOption({"overwrite", ""});
     parser.addOption({"no-overwrite", ""});
-    if (!parse(parser, args)) return usageError(parser.errorText(), kConvertUsage);
+    if (!parse(parser, args)) return usageError(parser.errorText(), usage);
     if (parser.isSet("help")) {
-        std::fputs(kConvertUsage, stdout);
+        std::fputs(usage, stdout);
         return 0;
     }
     int quality = 95;
     if (!qualityOption(parser, 70, 100, 95, quality)) {
-        return usageError(QStringLiteral("the quality must be a number from 70 to 100"),
-                          kConvertUsage);
+        return usageError(QStringLiteral("the quality must be a number from 70 to 100"), usage);
     }
     if (parser.isSet("overwrite") && parser.isSet("no-overwrite")) {
         return usageError(QStringLiteral("--overwrite and --no-overwrite exclude each other"),
-                          kConvertUsage);
+                          usage);
     }
     const QStringList files = parser.positionalArguments();
-    if (files.isEmpty()) return usageError(RotationJob::noFileMessage(), kConvertUsage);
+    if (files.isEmpty()) return usageError(RotationJob::noFileMessage(), usage);
     const Overwrite overwrite = parser.isSet("overwrite")      ? Overwrite::Always
                                 : parser.isSet("no-overwrite") ? Overwrite::Never
                                                                : Overwrite::Ask;
-    const BmpConversion conversion(quality);
-    int written = 0, skipped = 0;
-    bool complete = true;
-    for (const QString& file : files) {
-        complete = convertOne(conversion, file, overwrite, written, skipped);
-        if (!complete) break;
-    }
-    if (complete) say(BmpConversion::finishedStatus());
-    say(QStringLiteral("%1 件変換、%2 件スキップ").arg(written).arg(skipped));
-    return complete ? 0 : 1;
+    const BmpConversion conversion(
+        quality, anyKind ? BmpConversion::Source::Any : BmpConversion::Source::Bmp);
+    if (!anyKind) return convertFiles(conversion, files, overwrite, false);
+    interrupted = 0;
+    std::signal(SIGINT, onInterrupt);
+    const int status = convertFiles(conversion, files, overwrite, true);
+    std::signal(SIGINT, SIG_DFL);
+    return status;
 }
+
+}  // namespace
+
+int runConvertBmpCommand(const QStringList& args) { return runConversion(args, false); }
+
+int runConvertCommand(const QStringList& args) { return runConversion(args, true); }
 
 namespace {
 

@@ -2,6 +2,7 @@
 //   tessaly-batch [options] FOLDER            make a catalogue
 //   tessaly-batch --toc FOLDER [options]      make a table of contents
 //   tessaly-batch --convert-bmp [options] FILE.bmp...
+//   tessaly-batch --convert [options] FILE...   (BMP or HEIC/HEIF)
 //   tessaly-batch --rotate right|left|180 [options] FILE.jpg...
 #include <QCoreApplication>
 
@@ -16,6 +17,7 @@ int main(int argc, char* argv[]) {
     if (args.contains(QStringLiteral("--convert-bmp"))) {
         return tessaly::batch::runConvertBmpCommand(args);
     }
+    if (args.contains(QStringLiteral("--convert"))) return tessaly::batch::runConvertCommand(args);
     if (args.contains(QStringLiteral("--rotate"))) return tessaly::batch::runRotateCommand(args);
     return tessaly::batch::runCatalogCommand(args);
 }

@@ -4,6 +4,8 @@
 #include <QFileInfo>
 
 #include "core/imaging/filereplacement.h"
+#include "core/imaging/heifimage.h"
+#include "core/imaging/photometadata.h"
 #include "core/imaging/tjpegimage.h"
 #include "core/text/charfuncs.h"
 #include "core/text/errors.h"
@@ -12,10 +14,53 @@
 
 namespace tessaly {
 
-BmpConversion::BmpConversion(int quality) : quality_(qBound(1, quality, 100)) {}
+namespace {
+
+// The first bytes of a file, enough to tell BMP from HEIF; false when the file cannot be
+// read (the reader then gives the proper error).
+bool readHead(const QString& path, QByteArray& head) {
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) return false;
+    head = file.read(64);
+    return true;
+}
+
+}  // namespace
+
+BmpConversion::BmpConversion(int quality, Source source)
+    : quality_(qBound(1, quality, 100)), source_(source) {}
 
 QString BmpConversion::outputName(const QString& bmpName) {
     return charLeft(bmpName, qMax(0, charLength(bmpName) - 3)) + QStringLiteral("jpg");
+}
+
+QString BmpConversion::heifOutputName(const QString& heifName) {
+    const int dot = heifName.lastIndexOf(QLatin1Char('.'));
+    return (dot > 0 ? heifName.left(dot) : heifName) + QStringLiteral(".jpg");
+}
+
+BmpConversion::Photo BmpConversion::loadPhoto(const QString& path) const {
+    bool heif = source_ == Source::Heif;
+    if (source_ == Source::Any) {
+        QByteArray head;
+        const bool readable = readHead(path, head);
+        heif = HeifImage::LooksLikeHeif(head);
+        if (readable && !heif && !head.startsWith("BM")) {
+            throw ImageError(QFileInfo(path).fileName() +
+                             QStringLiteral(": BMP でも HEIC/HEIF でもないため変換できません"));
+        }
+    }
+    Photo photo;
+    if (!heif) {
+        photo.picture = load(path);
+        return photo;
+    }
+    HeifImage image;
+    image.LoadFromFile(path);
+    photo.picture = image.Bitmap();
+    photo.exif = image.Exif();
+    photo.heif = true;
+    return photo;
 }
 
 TNkDIB BmpConversion::load(const QString& path) {
@@ -24,13 +69,15 @@ TNkDIB BmpConversion::load(const QString& path) {
     return picture;
 }
 
-void BmpConversion::write(const TNkDIB& picture, const QString& path) const {
+void BmpConversion::write(const TNkDIB& picture, const QString& path,
+                          const QByteArray& exif) const {
     TJPEGImage jpeg;
     TNkDIB colour(picture);
     if (colour.PixelFormat() != nk24Bit) colour.SetPixelFormat(nk24Bit);
     jpeg.Assign(colour);
     jpeg.SetCompressionQuality(quality_);
-    const QByteArray data = jpeg.SaveToData();
+    const QByteArray data =
+        PhotoMetadata::withExif(jpeg.SaveToData(), PhotoMetadata::keptExif(exif));
     FileReplacement replacement(path);
     QFile file(replacement.temporaryPath());
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(data) != data.size() ||
@@ -47,17 +94,17 @@ BmpConversion::Result BmpConversion::run(const QString& folder, const QStringLis
     const QString base = folderPath(folder);
     for (const QString& name : names) {
         if (hooks.starting) hooks.starting(name);
-        TNkDIB picture;
+        Photo photo;
         try {
-            picture = load(base + name);
+            photo = loadPhoto(base + name);
         } catch (const Error& error) {
             result.failure = Failure::Read;
             result.failedName = name;
             result.message = error.message();
             return result;
         }
-        if (hooks.loaded) hooks.loaded(picture);
-        const QString output = outputName(name);
+        if (hooks.loaded) hooks.loaded(photo.picture);
+        const QString output = source_ == Source::Bmp ? outputName(name) : heifOutputName(name);
         if (QFileInfo(base + output) == QFileInfo(base + name)) {
             result.skipped << output;  // never written over its own source
             continue;
@@ -67,7 +114,7 @@ BmpConversion::Result BmpConversion::run(const QString& folder, const QStringLis
             continue;
         }
         try {
-            write(picture, base + output);
+            write(photo.picture, base + output, photo.exif);
         } catch (const Error& error) {
             result.failure = Failure::Write;
             result.failedName = name;
@@ -89,6 +136,10 @@ QString BmpConversion::writeErrorMessage() {
 }
 
 QString BmpConversion::convertingStatus() { return QStringLiteral("BMP→JPG 変換中"); }
+
+QString BmpConversion::convertingStatus(Source source) {
+    return source == Source::Heif ? QStringLiteral("HEIC→JPG 変換中") : convertingStatus();
+}
 
 QString BmpConversion::finishedStatus() { return QStringLiteral("変換終了"); }
 

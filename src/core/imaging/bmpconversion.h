@@ -8,10 +8,13 @@
 
 namespace tessaly {
 
-// Turns BMP files into JPEG files beside them, shared by the converter window and
-// tessaly-batch. The source files are never changed.
+// Turns BMP files (or HEIC/HEIF photographs) into JPEG files beside them, shared by the
+// converter window and tessaly-batch. The source files are never changed.
 class BmpConversion {
 public:
+    // What the files are read as: BMP, HEIF, or either one chosen by the file's content.
+    enum class Source { Bmp, Heif, Any };
+
     // What the front end is told while a run goes on. Every hook may be left empty.
     struct Hooks {
         std::function<void(const QString& name)> starting;  // before a file is read
@@ -31,18 +34,34 @@ public:
         QString message;     // the pixel image's, codec's or file system's text
     };
 
-    explicit BmpConversion(int quality);  // clamped to 1..100
+    // A file as read: the picture and, for a HEIF file, its EXIF block.
+    struct Photo {
+        TNkDIB picture;
+        QByteArray exif;
+        bool heif = false;
+    };
+
+    explicit BmpConversion(int quality, Source source = Source::Bmp);  // quality: 1..100
 
     // The JPEG name for a BMP name: its first charLength - 3 characters followed by "jpg",
     // so "pic.bmp" and "photo.BMP" give "pic.jpg" and "photo.jpg".
     static QString outputName(const QString& bmpName);
+    // The JPEG name when HEIF files are read (Source::Heif or Any): the last extension
+    // replaced by (or, without one, followed by) ".jpg", so "IMG_0001.HEIC", "x.heif" and
+    // "y.bmp" give "IMG_0001.jpg", "x.jpg" and "y.jpg".
+    static QString heifOutputName(const QString& heifName);
 
     // Reads a BMP file (the pixel image's errors, or IoError).
     static TNkDIB load(const QString& path);
+    // Reads a file as the source says (IoError, the pixel image's or EHeif errors; with
+    // Source::Any an ImageError when the file is neither BMP nor HEIF).
+    Photo loadPhoto(const QString& path) const;
 
     // Encodes the picture as a colour JPEG at the quality and writes it through a temporary
     // file, so a failure never leaves a half-written file behind. Raises IoError.
-    void write(const TNkDIB& picture, const QString& path) const;
+    // The date and camera fields of an EXIF block, when given, go into the JPEG file.
+    void write(const TNkDIB& picture, const QString& path,
+               const QByteArray& exif = QByteArray()) const;
 
     // Converts the named files of a folder in order, asking before an existing output is
     // replaced. Stops at the first file that cannot be read or written.
@@ -52,11 +71,13 @@ public:
     static QString overwriteQuestion(const QString& outputName);
     static QString
     writeErrorMessage();  // "ファイル書き込みエラーが発生しました。\r処理は中断されました。"
-    static QString convertingStatus();  // "BMP→JPG 変換中"
-    static QString finishedStatus();    // "変換終了"
+    static QString convertingStatus();               // "BMP→JPG 変換中"
+    static QString convertingStatus(Source source);  // "HEIC→JPG 変換中" for HEIF
+    static QString finishedStatus();                 // "変換終了"
 
 private:
     int quality_;
+    Source source_;
 };
 
 }  // namespace tessaly

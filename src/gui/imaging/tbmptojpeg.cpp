@@ -1,5 +1,6 @@
 #include "gui/imaging/tbmptojpeg.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QFrame>
@@ -8,6 +9,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStatusBar>
+#include <iterator>
 
 #include "core/imaging/bmpconversion.h"
 #include "core/imaging/rotationjob.h"
@@ -32,6 +34,17 @@ T* named(T* widget, const char* name) {
 }
 
 int rounded(long double value) { return int(roundHalfEven(value)); }
+
+// The file types of FilterComboBox1: caption, mask and heading of the list.
+struct FileType {
+    const char* caption;
+    const char* mask;
+    const char* heading;
+};
+const FileType kFileTypes[] = {
+    {"BMP (*.bmp)", "*.bmp", "BMPファイルリスト"},
+    {"HEIC (*.heic;*.heif)", "*.heic;*.heif", "HEICファイルリスト"},
+};
 
 }  // namespace
 
@@ -60,9 +73,15 @@ void TBMPtoJPEG::buildLists() {
     Label1 = named(new QLabel(QStringLiteral("BMPファイルリスト"), this), "Label1");
     Label1->setGeometry(154, 6, 128, 16);
     File1 = named(new FileList(this), "File1");
-    File1->setGeometry(154, 22, 128, 100);
+    File1->setGeometry(154, 22, 128, 78);
     File1->setMask(QStringLiteral("*.bmp"));
     File1->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    FilterComboBox1 = named(new QComboBox(this), "FilterComboBox1");
+    FilterComboBox1->setGeometry(154, 102, 128, 20);
+    for (const FileType& type : kFileTypes)
+        FilterComboBox1->addItem(QString::fromUtf8(type.caption));
+    connect(FilterComboBox1, &QComboBox::currentIndexChanged, this,
+            &TBMPtoJPEG::FilterComboBox1Change);
     Label3 = named(new QLabel(this), "Label3");
     Label3->setGeometry(154, 124, 128, 16);
     Label3->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -127,6 +146,14 @@ void TBMPtoJPEG::Dir1Change(const QString& path) {
     File1->setDirectory(path);
 }
 
+void TBMPtoJPEG::FilterComboBox1Change(int index) {
+    if (index < 0 || index >= int(std::size(kFileTypes))) return;
+    Label1->setText(QString::fromUtf8(kFileTypes[index].heading));
+    File1->setMask(QString::fromUtf8(kFileTypes[index].mask));
+}
+
+bool TBMPtoJPEG::heifChosen() const { return FilterComboBox1->currentIndex() == 1; }
+
 // A drive or folder that cannot be read: the lists move to the program's folder.
 void TBMPtoJPEG::fallBack() {
     const QString home = context_.settings.appFolder;
@@ -170,7 +197,8 @@ void TBMPtoJPEG::Button1Click() {
         context_.prompts.information(this, RotationJob::noFileMessage());
         return;
     }
-    panel0_->setText(BmpConversion::convertingStatus());
+    const auto source = heifChosen() ? BmpConversion::Source::Heif : BmpConversion::Source::Bmp;
+    panel0_->setText(BmpConversion::convertingStatus(source));
     panel0_->repaint();
     BmpConversion::Hooks hooks;
     hooks.starting = [this](const QString& name) {
@@ -183,7 +211,7 @@ void TBMPtoJPEG::Button1Click() {
                                              BmpConversion::overwriteQuestion(output));
     };
     const BmpConversion::Result result =
-        BmpConversion(SpinEdit1->value()).run(Dir1->directory(), names, hooks);
+        BmpConversion(SpinEdit1->value(), source).run(Dir1->directory(), names, hooks);
     switch (result.failure) {
         case BmpConversion::Failure::None:
             panel0_->setText(BmpConversion::finishedStatus());

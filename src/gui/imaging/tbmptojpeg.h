@@ -6,6 +6,7 @@
 
 #include "gui/common/appcontext.h"
 
+class QComboBox;
 class QFrame;
 class QLabel;
 class QPushButton;
@@ -20,7 +21,9 @@ class FolderList;
 class TNkDIB;
 
 // The converter window "BMP-JPG変換": turns the BMP files selected in its own file list into
-// JPEG files of the same name beside them, at the quality of SpinEdit1.
+// JPEG files of the same name beside them, at the quality of SpinEdit1. The file-type box
+// FilterComboBox1 under the list switches it to HEIC/HEIF photographs ("HEIC (*.heic;*.heif)"),
+// which are converted the same way, upright, to IMG_0001.jpg for IMG_0001.HEIC.
 //
 // The main window opens it with openFor(folder) from its menu item BMP1; prepare(folder)
 // moves the drive box and the folder list to the main window's folder without showing the
@@ -47,6 +50,7 @@ public:
     FolderList* Dir1;
     QLabel* Label1;
     FileList* File1;
+    QComboBox* FilterComboBox1;
     QLabel* Label3;
     QFrame* Panel1;
     QLabel* Image2;
@@ -59,6 +63,7 @@ public:
 private slots:
     void Drive1Change(const QString& root);
     void Dir1Change(const QString& path);
+    void FilterComboBox1Change(int index);
     void Button1Click();
     void Button2Click();
 
@@ -69,6 +74,7 @@ private:
     void fallBack();
     void showPreview(const TNkDIB& picture);
     QStringList selectedNames() const;
+    bool heifChosen() const;
 
     AppContext& context_;
     QLabel* panel0_ = nullptr;

@@ -9,6 +9,7 @@
 #include "core/imaging/tjpegimage.h"
 #include "core/settings/catalogsettings.h"
 #include "support/tempdir.h"
+#include "support/testheif.h"
 #include "support/testimages.h"
 
 namespace tessaly {
@@ -110,12 +111,67 @@ TEST_F(BatchTest, ConformanceSuiteConvertsOrFailsCleanly) {
     }
 }
 
+TEST_F(BatchTest, ConvertTellsHeifFromBmpByContentAndTheOutputCatalogues) {
+    test::HeicOptions turned;
+    turned.orientation = 6;
+    test::writeTestHeic(dir.file("IMG_0001.HEIC"), 64, 48, turned);
+    test::writeTestHeic(dir.file("phone.bmp"), 40, 30);  // a HEIF file under a BMP name
+    dir.write("old.heif", test::makeTestBmp24(20, 10));  // and a BMP file under a HEIF name
+    const Outcome outcome = runBatch(
+        {"--convert", dir.file("IMG_0001.HEIC"), dir.file("phone.bmp"), dir.file("old.heif")});
+    ASSERT_EQ(outcome.status, 0) << outcome.errors.toStdString();
+    EXPECT_TRUE(outcome.errors.contains(QStringLiteral("3 件変換、0 件スキップ")));
+    const struct {
+        const char* name;
+        int width, height;
+    } outputs[] = {{"IMG_0001.jpg", 48, 64}, {"phone.jpg", 40, 30}, {"old.jpg", 20, 10}};
+    for (const auto& output : outputs) {
+        TJPEGImage jpeg;
+        jpeg.LoadFromFile(dir.file(output.name));
+        EXPECT_EQ(QSize(jpeg.Width(), jpeg.Height()), QSize(output.width, output.height))
+            << output.name;
+    }
+    // The converted photographs make a catalogue like any other.
+    QDir(dir.path()).mkdir("settings");
+    const Outcome catalogue = runBatch({"-s", dir.file("settings"), dir.path()});
+    ASSERT_EQ(catalogue.status, 0) << catalogue.errors.toStdString();
+    TJPEGImage thumbnail;
+    thumbnail.LoadFromFile(dir.file("htm_image/IMG_0001.jpg"));
+    EXPECT_LT(thumbnail.Width(), thumbnail.Height());
+    EXPECT_TRUE(dir.read("index.htm").contains("IMG_0001.jpg"));
+    EXPECT_TRUE(dir.read("index.htm").contains("phone.jpg"));
+}
+
+TEST_F(BatchTest, ConvertStopsWithStatusOneAtADamagedHeif) {
+    const QByteArray good = test::makeTestHeic(32, 32);
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        const char* says;
+    } cases[] = {
+        {"cut.heic", good.left(good.size() / 2), "cut.heic: HEIC/HEIF ファイルが壊れているか"},
+        {"noise.heic", QByteArray(300, '\x5A'), "noise.heic: BMP でも HEIC/HEIF でもない"},
+    };
+    test::writeTestHeic(dir.file("good.heic"), 16, 16);
+    for (const auto& c : cases) {
+        dir.write(c.name, c.bytes);
+        const Outcome outcome = runBatch({"--convert", dir.file(c.name), dir.file("good.heic")});
+        EXPECT_EQ(outcome.status, 1) << c.name;
+        EXPECT_TRUE(outcome.errors.contains(QString::fromUtf8(c.says)))
+            << outcome.errors.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(dir.file("good.jpg")));  // the run stopped there
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 3);  // no temporary file left
+}
+
 TEST_F(BatchTest, UsageErrorsExitWithTwo) {
     dir.write("a.bmp", test::makeTestBmp24(8, 8));
     EXPECT_EQ(runBatch({"--convert-bmp", "-Q", "69", dir.file("a.bmp")}).status, 2);
     EXPECT_EQ(
         runBatch({"--convert-bmp", "--overwrite", "--no-overwrite", dir.file("a.bmp")}).status, 2);
     EXPECT_EQ(runBatch({"--convert-bmp"}).status, 2);
+    EXPECT_EQ(runBatch({"--convert"}).status, 2);
+    EXPECT_EQ(runBatch({"--convert", "-Q", "101", dir.file("a.bmp")}).status, 2);
     EXPECT_EQ(runBatch({"--rotate", "up", dir.file("a.jpg")}).status, 2);
     EXPECT_EQ(runBatch({"--rotate", "left", "-Q", "49", dir.file("a.jpg")}).status, 2);
     EXPECT_FALSE(QFileInfo::exists(dir.file("a.jpg")));

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -13,9 +14,10 @@
 #include "core/imaging/tjpegimage.h"
 #include "gui/common/filelist.h"
 #include "gui/common/folderlist.h"
-#include "support/fulldisk.h"
 #include "gui/support/scriptedprompts.h"
+#include "support/fulldisk.h"
 #include "support/tempdir.h"
+#include "support/testheif.h"
 #include "support/testimages.h"
 
 namespace tessaly {
@@ -60,6 +62,9 @@ TEST_F(TBMPtoJPEGTest, WindowIsBuiltAsDesigned) {
     EXPECT_EQ(window->SpinEdit1->minimum(), 70);
     EXPECT_EQ(window->SpinEdit1->maximum(), 100);
     EXPECT_EQ(window->Label1->text(), QStringLiteral("BMPファイルリスト"));
+    ASSERT_EQ(window->FilterComboBox1->count(), 2);
+    EXPECT_EQ(window->FilterComboBox1->currentText(), QStringLiteral("BMP (*.bmp)"));
+    EXPECT_EQ(window->FilterComboBox1->itemText(1), QStringLiteral("HEIC (*.heic;*.heif)"));
     EXPECT_EQ(window->Button1->text(), QStringLiteral("変換"));
     EXPECT_EQ(window->Button2->text(), QStringLiteral("終了"));
 }
@@ -102,6 +107,35 @@ TEST_F(TBMPtoJPEGTest, ExistingOutputAnsweredYesIsReplaced) {
     TJPEGImage jpeg;
     jpeg.LoadFromFile(dir.file("pic.jpg"));
     EXPECT_EQ(jpeg.Width(), 40);
+}
+
+TEST_F(TBMPtoJPEGTest, HeicTypeListsAndConvertsPhonePhotosUpright) {
+    test::HeicOptions turned;
+    turned.orientation = 6;
+    test::writeTestHeic(dir.file("IMG_0001.HEIC"), 64, 48, turned);
+    dir.write("cut.heif", test::makeTestHeic(16, 16).left(100));
+    dir.write("pic.bmp", test::makeTestBmp24(8, 8));
+    window->FilterComboBox1->setCurrentIndex(1);
+    select({"IMG_0001.HEIC"});
+    EXPECT_EQ(window->Label1->text(), QStringLiteral("HEICファイルリスト"));
+    EXPECT_EQ(window->File1->files(), (QStringList{"cut.heif", "IMG_0001.HEIC"}));
+    window->Button1->click();
+    EXPECT_TRUE(prompts.log.isEmpty()) << prompts.log.join('|').toStdString();
+    EXPECT_EQ(window->statusText(), QStringLiteral("変換終了"));
+    EXPECT_EQ(window->Image2->geometry(), TBMPtoJPEG::previewRect(48, 64));
+    TJPEGImage jpeg;
+    jpeg.LoadFromFile(dir.file("IMG_0001.jpg"));
+    EXPECT_EQ(QSize(jpeg.Width(), jpeg.Height()), QSize(48, 64));
+
+    select({"cut.heif"});
+    window->Button1->click();
+    ASSERT_EQ(prompts.log.size(), 1);
+    EXPECT_TRUE(prompts.log[0].startsWith(QStringLiteral("error: cut.heif: HEIC/HEIF")));
+    EXPECT_EQ(jpegFiles(), QStringList{"IMG_0001.jpg"});
+
+    window->FilterComboBox1->setCurrentIndex(0);
+    EXPECT_EQ(window->Label1->text(), QStringLiteral("BMPファイルリスト"));
+    EXPECT_EQ(window->File1->files(), QStringList{"pic.bmp"});
 }
 
 TEST_F(TBMPtoJPEGTest, PreviewIsFittedAndCentred) {

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include "core/imaging/nkdiberrors.h"
+#include "core/imaging/tnkdib.h"
+
+namespace tessaly {
+
+// A HEIF file could not be read (damaged, truncated, too large or of a kind libheif cannot
+// decode). The message names the file, says what went wrong in Japanese and ends with
+// libheif's own text in brackets.
+class EHeif : public ImageError {
+public:
+    using ImageError::ImageError;
+};
+
+// A HEIF photograph (HEIC, as phones store them: HEVC-coded, often in tiles), read with
+// libheif. The primary image is decoded to 8-bit colour with the file's own transforms
+// (rotation, mirror, crop) applied as libheif applies them, so the picture stands as the
+// phone showed it; alpha is dropped, higher bit depths are reduced to 8 bits.
+// Size limits are those of the pixel image, tested before anything is decoded.
+class HeifImage {
+public:
+    HeifImage() = default;
+
+    // True when the bytes (at least the first 12 of a file) begin like a HEIF file.
+    static bool LooksLikeHeif(const QByteArray& head);
+
+    // Reads a file: IoError when it cannot be opened, EHeif for bad content.
+    void LoadFromFile(const QString& path);
+    // Reads the bytes of a file called name (the name goes into the messages only).
+    void LoadFromData(const QByteArray& data, const QString& name = QString());
+
+    bool Empty() const { return empty_; }
+    int Width() const { return empty_ ? 0 : picture_.Width(); }
+    int Height() const { return empty_ ? 0 : picture_.Height(); }
+    // The upright picture, 24 bits, rows top-down.
+    const TNkDIB& Bitmap() const { return picture_; }
+    // The primary image's first EXIF block as libexif reads it ("Exif\0\0" and the TIFF
+    // data), empty when the file holds none.
+    const QByteArray& Exif() const { return exif_; }
+
+    // "<name>: <sentence>（<libheif's detail>）", the sentence chosen from libheif's error.
+    static QString failureMessage(const QString& name, int errorCode, const QString& detail);
+
+private:
+    void Clear();
+
+    TNkDIB picture_;
+    QByteArray exif_;
+    bool empty_ = true;
+};
+
+}  // namespace tessaly

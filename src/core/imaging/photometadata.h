@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QByteArray>
+
+namespace tessaly {
+
+// The EXIF fields a converted photograph keeps: when it was taken and with what camera.
+// Everything else (the orientation above all, since the converted pixels stand upright, but
+// also positions, thumbnails and maker notes) is left behind. The EXIF data is read and
+// written with libexif; blocks are "Exif\0\0" followed by the TIFF data, as libexif uses them.
+class PhotoMetadata {
+public:
+    // A new block holding only the date and camera fields of exifBlock (IFD0: Make, Model,
+    // DateTime; EXIF IFD: DateTimeOriginal, DateTimeDigitized, their sub-second and time
+    // zone fields, exposure time, F-number, ISO, focal lengths, lens make and model).
+    // Empty when the block cannot be read or holds none of them.
+    static QByteArray keptExif(const QByteArray& exifBlock);
+
+    // The JPEG file with the block as an APP1 segment after its JFIF segment (or after its
+    // start marker). The JPEG unchanged when the block is empty or too large for a segment.
+    static QByteArray withExif(const QByteArray& jpeg, const QByteArray& exifBlock);
+};
+
+}  // namespace tessaly

@@ -1,0 +1,23 @@
+// HEIF reader: any bytes must decode or raise an error, never crash, read out of bounds or
+// leak; the EXIF fields kept from what it read (or from the bytes themselves) the same.
+#include <cstddef>
+#include <cstdint>
+
+#include "core/imaging/heifimage.h"
+#include "core/imaging/photometadata.h"
+#include "core/text/errors.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    tessaly::HeifImage image;
+    try {
+        image.LoadFromData(bytes, QStringLiteral("in.heic"));
+        const QByteArray kept = tessaly::PhotoMetadata::keptExif(image.Exif());
+        tessaly::PhotoMetadata::withExif(QByteArray("\xFF\xD8\xFF\xD9", 4), kept);
+    } catch (const tessaly::Error&) {
+    }
+    if (!tessaly::HeifImage::LooksLikeHeif(bytes)) {
+        tessaly::PhotoMetadata::keptExif(QByteArray("Exif\0\0", 6) + bytes);
+    }
+    return 0;
+}

@@ -1,0 +1,144 @@
+#include "support/testheif.h"
+
+#include <libexif/exif-data.h>
+#include <libheif/heif.h>
+
+#include <QFile>
+#include <cstdlib>
+#include <cstring>
+#include <stdexcept>
+
+#include "support/testimages.h"
+
+namespace tessaly::test {
+
+namespace {
+
+void check(const heif_error& error) {
+    if (error.code != heif_error_Ok) throw std::runtime_error(error.message);
+}
+
+heif_error collect(heif_context*, const void* data, size_t size, void* userdata) {
+    static_cast<QByteArray*>(userdata)->append(static_cast<const char*>(data), int(size));
+    return heif_error{heif_error_Ok, heif_suberror_Unspecified, "Success"};
+}
+
+// The pattern as interleaved RGB(A) rows of 8 bits, or 16-bit little-endian words of 10 bits.
+heif_image* patternImage(int width, int height, const HeicOptions& options) {
+    const bool deep = options.bitDepth > 8;
+    const heif_chroma chroma =
+        deep ? (options.alpha ? heif_chroma_interleaved_RRGGBBAA_LE
+                              : heif_chroma_interleaved_RRGGBB_LE)
+             : (options.alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB);
+    heif_image* image = nullptr;
+    check(heif_image_create(width, height, heif_colorspace_RGB, chroma, &image));
+    check(heif_image_add_plane(image, heif_channel_interleaved, width, height, options.bitDepth));
+    int stride = 0;
+    uint8_t* rows = heif_image_get_plane(image, heif_channel_interleaved, &stride);
+    const int channels = options.alpha ? 4 : 3;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const unsigned colour = options.pattern ? options.pattern(x, y, width, height)
+                                                    : testPatternColor(x, y, width, height);
+            const unsigned values[4] = {colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF,
+                                        unsigned(x % 2 ? 0 : 255)};
+            for (int c = 0; c < channels; ++c) {
+                if (deep) {
+                    uint8_t* p = rows + y * stride + (x * channels + c) * 2;
+                    const unsigned v = values[c] * 1023 / 255;
+                    p[0] = uint8_t(v & 0xFF);
+                    p[1] = uint8_t(v >> 8);
+                } else {
+                    rows[y * stride + x * channels + c] = uint8_t(values[c]);
+                }
+            }
+        }
+    }
+    return image;
+}
+
+}  // namespace
+
+QByteArray makeTestHeic(int width, int height, const HeicOptions& options) {
+    heif_context* context = heif_context_alloc();
+    heif_encoder* encoder = nullptr;
+    heif_image* image = nullptr;
+    heif_encoding_options* encoding = heif_encoding_options_alloc();
+    QByteArray bytes;
+    try {
+        check(heif_context_get_encoder_for_format(context, heif_compression_HEVC, &encoder));
+        check(heif_encoder_set_lossy_quality(encoder, options.quality));
+        heif_encoder_set_parameter(encoder, "preset", options.preset);
+        image = patternImage(width, height, options);
+        encoding->image_orientation = heif_orientation(options.orientation);
+        encoding->macOS_compatibility_workaround = options.clap ? 0 : 1;
+        heif_image_handle* handle = nullptr;
+        check(heif_context_encode_image(context, image, encoder, encoding, &handle));
+        if (!options.exif.isEmpty()) {
+            check(heif_context_add_exif_metadata(context, handle, options.exif.constData(),
+                                                 int(options.exif.size())));
+        }
+        heif_image_handle_release(handle);
+        heif_writer writer{1, collect};
+        check(heif_context_write(context, &writer, &bytes));
+    } catch (...) {
+        heif_encoding_options_free(encoding);
+        heif_image_release(image);
+        if (encoder) heif_encoder_release(encoder);
+        heif_context_free(context);
+        throw;
+    }
+    heif_encoding_options_free(encoding);
+    heif_image_release(image);
+    heif_encoder_release(encoder);
+    heif_context_free(context);
+    return bytes;
+}
+
+void writeTestHeic(const QString& path, int width, int height, const HeicOptions& options) {
+    const QByteArray bytes = makeTestHeic(width, height, options);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+        throw std::runtime_error("cannot write " + path.toStdString());
+    }
+}
+
+namespace {
+
+void setText(ExifData* data, ExifIfd ifd, ExifTag tag, const QByteArray& text) {
+    ExifEntry* entry = exif_entry_new();
+    exif_content_add_entry(data->ifd[ifd], entry);
+    entry->tag = tag;
+    entry->format = EXIF_FORMAT_ASCII;
+    entry->components = unsigned(text.size() + 1);
+    entry->size = unsigned(text.size() + 1);
+    entry->data = static_cast<unsigned char*>(std::calloc(entry->size, 1));
+    std::memcpy(entry->data, text.constData(), size_t(text.size()));
+    exif_entry_unref(entry);
+}
+
+}  // namespace
+
+QByteArray makeTestExif(const QString& make, const QString& dateTimeOriginal, int orientation) {
+    ExifData* data = exif_data_new();
+    exif_data_unset_option(data, EXIF_DATA_OPTION_FOLLOW_SPECIFICATION);
+    exif_data_set_byte_order(data, EXIF_BYTE_ORDER_MOTOROLA);
+    setText(data, EXIF_IFD_0, EXIF_TAG_MAKE, make.toUtf8());
+    setText(data, EXIF_IFD_0, EXIF_TAG_MODEL, QByteArray("Test Phone 12"));
+    setText(data, EXIF_IFD_EXIF, EXIF_TAG_DATE_TIME_ORIGINAL, dateTimeOriginal.toUtf8());
+    setText(data, EXIF_IFD_GPS, ExifTag(EXIF_TAG_GPS_LATITUDE_REF), QByteArray("N"));
+    ExifEntry* turn = exif_entry_new();
+    exif_content_add_entry(data->ifd[EXIF_IFD_0], turn);
+    exif_entry_initialize(turn, EXIF_TAG_ORIENTATION);
+    exif_set_short(turn->data, EXIF_BYTE_ORDER_MOTOROLA, ExifShort(orientation));
+    exif_entry_unref(turn);
+    unsigned char* bytes = nullptr;
+    unsigned int size = 0;
+    exif_data_save_data(data, &bytes, &size);
+    QByteArray block(reinterpret_cast<const char*>(bytes), int(size));
+    std::free(bytes);
+    exif_data_unref(data);
+    return block;
+}
+
+}  // namespace tessaly::test

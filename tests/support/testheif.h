@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace tessaly::test {
+
+// How makeTestHeic builds its file.
+struct HeicOptions {
+    int orientation = 1;  // 1..8 as in EXIF: libheif stores it as irot/imir transforms
+    bool alpha = false;   // an alpha plane beside the colour
+    int bitDepth = 8;     // 8 or 10
+    bool clap = false;    // odd sizes cropped by a clean-aperture box (not a grid wrapper)
+    int quality = 90;
+    QByteArray exif;                   // an EXIF block ("Exif\0\0" + TIFF) stored with the image
+    const char* preset = "ultrafast";  // x265's speed preset
+    // The colour 0x00BBGGRR at (x, y); none: testPatternColor.
+    unsigned (*pattern)(int x, int y, int width, int height) = nullptr;
+};
+
+// A HEIC file (HEVC through libheif's own encoder) whose pixels, before the transforms, are
+// the pattern (by default the test pattern of testimages.h). Throws std::runtime_error when
+// libheif cannot encode.
+QByteArray makeTestHeic(int width, int height, const HeicOptions& options = HeicOptions());
+void writeTestHeic(const QString& path, int width, int height,
+                   const HeicOptions& options = HeicOptions());
+
+// An EXIF block made with libexif holding Make, Model, DateTimeOriginal, an Orientation and
+// a GPS latitude reference.
+QByteArray makeTestExif(const QString& make, const QString& dateTimeOriginal, int orientation);
+
+}  // namespace tessaly::test
