@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QSize>
 
 #include "core/imaging/rotationjob.h"
 #include "core/imaging/tjpegimage.h"
