@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <QDir>
 #include <QFile>
@@ -163,6 +164,30 @@ TEST_F(BatchTest, ConvertStopsWithStatusOneAtADamagedHeif) {
         EXPECT_FALSE(QFileInfo::exists(dir.file("good.jpg")));  // the run stopped there
     }
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 3);  // no temporary file left
+}
+
+TEST_F(BatchTest, ConvertStopsBetweenFilesOnCtrlCWithStatus130) {
+    test::writeTestHeic(dir.file("a.heic"), 64, 48);
+    QStringList args{"--convert", "--overwrite"};
+    for (int i = 0; i < 3000; ++i) args << dir.file("a.heic");  // far longer than the wait
+    QProcess process;
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.setReadChannel(QProcess::StandardError);
+    process.start(batchProgram(), args);
+    QByteArray errors;
+    while (!errors.contains("変換: ") && process.waitForReadyRead(20000)) {
+        errors += process.readAllStandardError();
+    }
+    ASSERT_TRUE(errors.contains("変換: "));
+    ::kill(pid_t(process.processId()), SIGINT);
+    process.waitForFinished(60000);
+    errors += process.readAllStandardError();
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 130);
+    EXPECT_TRUE(errors.contains("中断しました。"));
+    EXPECT_FALSE(errors.contains("変換終了"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{"a.heic", "a.jpg"}));
 }
 
 TEST_F(BatchTest, UsageErrorsExitWithTwo) {
