@@ -47,7 +47,8 @@ BmpConversion::Photo BmpConversion::loadPhoto(const QString& path) const {
         heif = HeifImage::LooksLikeHeif(head);
         if (readable && !heif && !head.startsWith("BM")) {
             throw ImageError(QFileInfo(path).fileName() +
-                             QStringLiteral(": BMP でも HEIC/HEIF でもないため変換できません"));
+                             QStringLiteral(": BMP でも HEIC/HEIF でもないため変換できません"
+                                            "（No BMP header or HEIF 'ftyp' box）"));
         }
     }
     Photo photo;
