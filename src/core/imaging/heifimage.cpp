@@ -23,6 +23,10 @@ namespace {
 constexpr int kNotHeif = -1;
 constexpr int kTooLarge = -2;
 
+// The longest side libheif may allocate for any image of the file, tiles and grids
+// included (its own default lets a few damaged bytes ask for a 32768 x 32768 canvas).
+constexpr int kMaxSide = 16384;
+
 // An EXIF block larger than this is no photograph's: it is left out.
 constexpr size_t kMaxExifBytes = size_t(4) << 20;
 
@@ -44,9 +48,10 @@ struct OptionsFree {
 }
 
 void check(const heif_error& error, const QString& name) {
-    if (error.code != heif_error_Ok) {
-        fail(name, error.code, QString::fromUtf8(error.message ? error.message : "libheif error"));
-    }
+    if (error.code == heif_error_Ok) return;
+    const bool limit = error.subcode == heif_suberror_Security_limit_exceeded;
+    fail(name, limit ? kTooLarge : int(error.code),
+         QString::fromUtf8(error.message ? error.message : "libheif error"));
 }
 
 void checkSize(const QString& name, qint64 width, qint64 height) {
@@ -149,6 +154,7 @@ void HeifImage::LoadFromData(const QByteArray& data, const QString& name) {
     if (!LooksLikeHeif(data)) fail(name, kNotHeif, QStringLiteral("No HEIF 'ftyp' box"));
     std::unique_ptr<heif_context, ContextFree> context(heif_context_alloc());
     if (!context) throw std::bad_alloc();
+    heif_context_set_maximum_image_size_limit(context.get(), kMaxSide);
     check(heif_context_read_from_memory_without_copy(context.get(), data.constData(),
                                                      size_t(data.size()), nullptr),
           name);

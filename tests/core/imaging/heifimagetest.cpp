@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <libexif/exif-data.h>
 
+#include <QDir>
 #include <QFileInfo>
 #include <cstdlib>
 
@@ -90,6 +91,11 @@ TEST(HeifImageTest, DecodesUprightWithinCodingError) {
 
 TEST(HeifImageTest, DamagedFilesGiveAClearErrorNamingTheFile) {
     const QByteArray good = test::makeTestHeic(64, 48);
+    // A 17 x 33 picture whose damaged grid asks for a 24681 x 27759 canvas.
+    const QString stored =
+        QFileInfo(QStringLiteral(__FILE__))
+            .absoluteDir()
+            .absoluteFilePath("../../data/fuzz/heif/grid-canvas-24681x27759.heic");
     struct Damage {
         const char* what;
         QByteArray bytes;
@@ -102,6 +108,7 @@ TEST(HeifImageTest, DamagedFilesGiveAClearErrorNamingTheFile) {
         {"only the file type box", good.left(40), "壊れているか、途中で切れています"},
         {"cut in the middle", good.left(good.size() / 2), "壊れているか、途中で切れています"},
         {"cut before the end", good.left(good.size() - 10), "壊れているか、途中で切れています"},
+        {"huge grid canvas", test::readFile(stored), "画像が大きすぎるため読み込めません"},
     };
     for (const Damage& damage : damages) {
         SCOPED_TRACE(damage.what);

@@ -163,7 +163,7 @@ TEST(ShippedHelp, CoversTheWholeProgram) {
     const QString text = QString::fromUtf8(bytes);
     EXPECT_TRUE(text.contains("name=\"contents\""));
     for (const char* topic : {"実行", "中止", "オプション", "目次作成", "コメント", "回転", "BMP",
-                              "スライドショー", "次のフォルダ"})
+                              "スライドショー", "次のフォルダ", "HEIC"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(topic))) << topic;
 }
 
