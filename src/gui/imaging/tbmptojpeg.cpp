@@ -1,5 +1,6 @@
 #include "gui/imaging/tbmptojpeg.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -78,6 +79,7 @@ void TBMPtoJPEG::buildLists() {
     File1->setSelectionMode(QAbstractItemView::ExtendedSelection);
     FilterComboBox1 = named(new QComboBox(this), "FilterComboBox1");
     FilterComboBox1->setGeometry(154, 102, 128, 20);
+    FilterComboBox1->view()->setMinimumWidth(180);  // the whole caption in the open list
     for (const FileType& type : kFileTypes)
         FilterComboBox1->addItem(QString::fromUtf8(type.caption));
     connect(FilterComboBox1, &QComboBox::currentIndexChanged, this,
