@@ -154,6 +154,8 @@ void TOption::loadLists() {
     const int face = Combo2->findText(settings_.titleFontFace, Qt::MatchExactly);
     if (face >= 0) Combo2->setCurrentIndex(face);
 
+    // "標準" by name, or the entry the width names in hundreds: 750 to 850 come to the
+    // eighth entry, which is "標準".
     const int standard = Combo3->count() - 1;
     if (settings_.titleTableWidth == Combo3->itemText(standard)) {
         Combo3->setCurrentIndex(standard);
@@ -161,7 +163,7 @@ void TOption::loadLists() {
     }
     const double width = settings_.titleTableWidth.toDouble(&ok);
     const long long hundreds = ok ? roundHalfEven(static_cast<long double>(width) / 100) : 0;
-    Combo3->setCurrentIndex(ok ? entryIndex(hundreds, standard) : -1);
+    Combo3->setCurrentIndex(ok ? entryIndex(hundreds, Combo3->count()) : -1);
 }
 
 void TOption::loadPosition() {
