@@ -16,6 +16,7 @@
 #include "core/text/formatting.h"
 #include "gui/options/clampingspinbox.h"
 #include "gui/options/colorswatch.h"
+#include "gui/options/storabletext.h"
 #include "gui/options/updown.h"
 
 namespace tessaly {
@@ -226,11 +227,33 @@ void TOption::applyEnablingRules() {
     }
 }
 
-void TOption::Button1Click() { Edit1->setText(pickFolder_(Edit1->text())); }
+// A folder whose path the settings file cannot hold gives way to its nearest ancestor that
+// it can, so the start folder never blocks saving the other settings.
+void TOption::Button1Click() {
+    const QString chosen = pickFolder_(Edit1->text());
+    const QString problem = StorableText::problem(chosen, true);
+    if (problem.isEmpty()) {
+        Edit1->setText(chosen);
+        return;
+    }
+    const QString ancestor = StorableText::nearestStorableFolder(chosen);
+    Edit1->setText(ancestor);
+    prompts_.information(this, StorableText::refusal(fieldName(Edit1), problem) +
+                                   QStringLiteral("\r代わりに %1 を設定しました。").arg(ancestor));
+}
 
 void TOption::chooseProgram(QLineEdit* field) {
     const QString chosen = prompts_.openFileName(this, kFileChooserTitle, QString(), QString());
-    if (!chosen.isEmpty()) field->setText(chosen);
+    if (!chosen.isEmpty() && !refusedForStorage(field, chosen)) field->setText(chosen);
+}
+
+// A chosen path the settings file cannot hold is refused with a message; the field keeps
+// what it held.
+bool TOption::refusedForStorage(const QLineEdit* field, const QString& text) {
+    const QString problem = StorableText::problem(text, true);
+    if (problem.isEmpty()) return false;
+    prompts_.information(this, StorableText::refusal(fieldName(field), problem));
+    return true;
 }
 
 void TOption::Button5Click() {
@@ -238,7 +261,7 @@ void TOption::Button5Click() {
     if (chosen.isEmpty()) return;
     const QString extension = QFileInfo(chosen).suffix().toLower();
     if (extension == QLatin1String("jpg") || extension == QLatin1String("gif")) {
-        Edit2->setText(chosen);
+        if (!refusedForStorage(Edit2, chosen)) Edit2->setText(chosen);
         return;
     }
     prompts_.information(this,
