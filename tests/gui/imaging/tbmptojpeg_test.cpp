@@ -216,7 +216,9 @@ TEST_F(TBMPtoJPEGTest, UnreadableBitmapEndsTheRunThere) {
     dir.write("c.bmp", test::makeTestBmp24(8, 8));
     select({"a.bmp", "b.bmp", "c.bmp"});
     window->Button1->click();
-    EXPECT_EQ(prompts.log, QStringList{QStringLiteral("error: ") + nkmsg::kFileType});
+    EXPECT_EQ(prompts.log,
+              QStringList{QStringLiteral("error: b.bmp: BMP ファイルではありません（") +
+                          nkmsg::kFileType + QStringLiteral("）")});
     EXPECT_EQ(jpegFiles(), QStringList{"a.jpg"});
 }
 
