@@ -11,6 +11,7 @@
 #include <string>
 
 #include "batch/batchcommands.h"
+#include "core/catalog/heaptuning.h"
 #include "core/imaging/bmpconversion.h"
 #include "core/imaging/rotationjob.h"
 #include "core/settings/catalogsettings.h"
@@ -177,6 +178,7 @@ int runConversion(const QStringList& args, bool anyKind) {
     const BmpConversion conversion(
         quality, anyKind ? BmpConversion::Source::Any : BmpConversion::Source::Bmp);
     if (!anyKind) return convertFiles(conversion, files, overwrite, false);
+    keepLargeBlocksOnHeap();  // the next photograph reuses the last one's memory
     interrupted = 0;
     std::signal(SIGINT, onInterrupt);
     const int status = convertFiles(conversion, files, overwrite, true);
