@@ -6,7 +6,9 @@
 namespace tessaly {
 
 QtJapanese::~QtJapanese() {
-    if (installed_) QCoreApplication::removeTranslator(&translator_);
+    if (!installed_) return;
+    QCoreApplication::removeTranslator(&translator_);
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs, !hadNativeDialogs_);
 }
 
 bool QtJapanese::install() {
@@ -16,6 +18,10 @@ bool QtJapanese::install() {
         return false;
     }
     installed_ = QCoreApplication::installTranslator(&translator_);
+    if (installed_) {
+        hadNativeDialogs_ = !QCoreApplication::testAttribute(Qt::AA_DontUseNativeDialogs);
+        QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs, true);
+    }
     return installed_;
 }
 

@@ -15,13 +15,15 @@ public:
     QtJapanese& operator=(const QtJapanese&) = delete;
 
     // Loads qtbase_ja from Qt's translation folder (Debian: qt6-translations-l10n) and
-    // installs it in the running application. False when it is not there; the standard
-    // dialogs then stay in English.
+    // installs it in the running application, which from then on uses Qt's own file and
+    // colour choosers (a desktop's native ones follow the system language). False when the
+    // translation is not there; the standard dialogs then stay in English.
     bool install();
 
 private:
     QTranslator translator_;
     bool installed_ = false;
+    bool hadNativeDialogs_ = true;
 };
 
 }  // namespace tessaly

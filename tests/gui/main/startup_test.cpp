@@ -248,8 +248,11 @@ TEST(QtJapanese, QuestionBoxesSayHaiAndIie) {
         QtJapanese japanese;
         ASSERT_TRUE(japanese.install()) << "qtbase_ja missing (Debian: qt6-translations-l10n)";
         EXPECT_EQ(questionTexts(), "はい(&Y)|いいえ(&N)|Tessaly");
+        // Qt's own choosers, which the translation reaches, not the desktop's.
+        EXPECT_TRUE(QCoreApplication::testAttribute(Qt::AA_DontUseNativeDialogs));
     }
     EXPECT_EQ(questionTexts(), "&Yes|&No|Tessaly");  // removed again with its owner
+    EXPECT_FALSE(QCoreApplication::testAttribute(Qt::AA_DontUseNativeDialogs));
 }
 
 TEST_F(Startup, MinimiseAndRestorePlayTheirSounds) {
