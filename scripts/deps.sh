@@ -20,5 +20,5 @@ tessaly_install_missing() {
 # qt6-translations-l10n: Qt's own dialogs in Japanese; desktop-file-utils: the install test
 # validates the desktop entry.
 TESSALY_BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev
-    libjpeg62-turbo-dev libgtest-dev libgmock-dev googletest qt6-translations-l10n
+    libjpeg62-turbo-dev libexif-dev libgtest-dev libgmock-dev googletest qt6-translations-l10n
     desktop-file-utils)

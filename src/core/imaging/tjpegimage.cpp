@@ -23,6 +23,7 @@
 #endif
 
 #include "core/imaging/exiforientation.h"
+#include "core/imaging/imagefilemessage.h"
 #include "core/imaging/orientation.h"
 #include "core/imaging/tnkinternaldib.h"
 #include "core/text/textfile.h"
@@ -234,13 +235,18 @@ void TJPEGImage::LoadFromFile(const QString& path) {
     }
     // The compressed file is smaller than its pixels: a larger one is refused before reading.
     if (file.size() > kMaxImageBytes) {
-        throw EJPEG(QStringLiteral("JPEG file is too large (%1 bytes)").arg(file.size()));
+        throw EJPEG(JpegFileMessage(
+            path, QStringLiteral("JPEG file is too large (%1 bytes)").arg(file.size())));
     }
     const QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         throw IoError(cannotOpenMessage(path));
     }
-    LoadFromData(data);
+    try {
+        LoadFromData(data);
+    } catch (const EJPEG& error) {
+        throw EJPEG(JpegFileMessage(path, error.message()));
+    }
 }
 
 void TJPEGImage::LoadFromData(const QByteArray& data) {
