@@ -4,18 +4,19 @@
 # The one place that names them: the runtime package of every library the programs link, Qt's
 # platform plugins and Japanese translation, and the CJK font as a recommendation. A newly
 # linked library adds its runtime package here.
+# (Versions as dpkg-shlibdeps gives them for a Debian 12 build.)
 set(TESSALY_DEB_DEPENDS
-  "libc6"
-  "libstdc++6"
-  "libgcc-s1"
-  "libqt6core6 (>= 6.4)"
-  "libqt6gui6 (>= 6.4)"
-  "libqt6widgets6 (>= 6.4)"
-  "libqt6network6 (>= 6.4)"
+  "libc6 (>= 2.34)"
+  "libstdc++6 (>= 12)"
+  "libgcc-s1 (>= 3.0)"
+  "libqt6core6 (>= 6.4.0)"
+  "libqt6gui6 (>= 6.1.2)"
+  "libqt6widgets6 (>= 6.3.0)"
+  "libqt6network6 (>= 6.1.2)"
   "qt6-qpa-plugins"
   "qt6-translations-l10n"
-  "libjpeg62-turbo (>= 1.5)"
-  "libexif12")
+  "libjpeg62-turbo (>= 1.3.1)"
+  "libexif12 (>= 0.6.21-1~)")
 set(TESSALY_DEB_RECOMMENDS
   "fonts-noto-cjk")
 # ----------------------------------------------------------------------------------------------
