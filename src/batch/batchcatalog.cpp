@@ -31,8 +31,8 @@ const char* const kUsage =
     "  -t, --title TEXT     page title (default: the folder's own name)\n"
     "  -r, --per-row N      thumbnails per row, 1..10 (default 5)\n"
     "  -c, --comments       add the comment rows from PicComment.txt\n"
-    "  -s, --settings FILE  settings file, or the folder holding Quorvel.ini\n"
-    "                       (default: Quorvel.ini in the program's folder)\n"
+    "  -s, --settings FILE  settings file, or the folder holding Quorvel.ini (default:\n"
+    "                       Quorvel.ini beside the program, else ~/.config/tessaly/)\n"
     "      --files A,B,...  the names to catalogue, comma-separated (as NAME...)\n"
     "      --date Y-M-D     date written into the pages (default: today)\n"
     "  -j, --jobs N         images decoded at once (default: the number of cores)\n"
@@ -139,10 +139,11 @@ QStringList folderImages(const QString& folder) {
 }
 
 // The settings named on the command line: a folder holding Quorvel.ini, or a settings file
-// of any name (read through a scratch folder, since the file always bears that name).
+// of any name (read through a scratch folder, since the file always bears that name); none
+// named, the window program's own (see settingsFolderFor).
 CatalogSettings readSettings(const QString& given) {
     const QString appFolder = QCoreApplication::applicationDirPath();
-    if (given.isEmpty()) return loadSettings(appFolder);
+    if (given.isEmpty()) return loadSettings(appFolder, settingsFolderFor(appFolder));
     const QFileInfo info(given);
     if (info.isDir()) return loadSettings(info.absoluteFilePath());
     if (!info.isFile()) throw IoError(QStringLiteral("settings file not found: ") + given);

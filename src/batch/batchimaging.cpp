@@ -36,7 +36,8 @@ const char* const kRotateUsage =
     "  -Q, --quality N     JPEG quality, 50..100 (default: the rotation quality of the settings)\n"
     "      --no-backup     no copy of the original in the folder's _backup\n"
     "                      (by default the first original is kept there, never replaced)\n"
-    "  -s, --settings DIR  folder holding Quorvel.ini (default: the program's folder)\n"
+    "  -s, --settings DIR  folder holding Quorvel.ini (default: Quorvel.ini beside the\n"
+    "                      program, else ~/.config/tessaly/)\n"
     "Only files whose extension is .jpg (any letter case) are turned.\n"
     "Exit status: 0 done, 1 a file failed, 2 usage error.\n";
 
@@ -163,10 +164,10 @@ bool parseTurn(const QString& text, Turn& turn) {
     return true;
 }
 
-// The settings folder: the one given (or the folder of a Quorvel.ini given), else the
-// program's own folder.
+// The settings folder: the one given (or the folder of a Quorvel.ini given), else the window
+// program's own (see settingsFolderFor).
 QString settingsFolder(const QString& given) {
-    if (given.isEmpty()) return QCoreApplication::applicationDirPath();
+    if (given.isEmpty()) return settingsFolderFor(QCoreApplication::applicationDirPath());
     const QFileInfo info(given);
     return info.isDir() ? info.absoluteFilePath() : info.absolutePath();
 }

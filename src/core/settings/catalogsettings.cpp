@@ -1,5 +1,6 @@
 #include "core/settings/catalogsettings.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <array>
 
@@ -100,11 +101,31 @@ bool CatalogSettings::operator==(const CatalogSettings& other) const {
             return false;
         }
     }
-    return appFolder == other.appFolder && version == other.version;
+    return appFolder == other.appFolder && settingsFolder == other.settingsFolder &&
+           version == other.version;
+}
+
+QString CatalogSettings::configFolder() const {
+    return settingsFolder.isEmpty() ? appFolder : settingsFolder;
+}
+
+QString CatalogSettings::homeFolder() const {
+    return configFolder() == appFolder ? appFolder : QDir::homePath();
 }
 
 QString settingsFilePath(const QString& appFolder) {
     return folderPath(appFolder) + QLatin1String(kSettingsFileName);
+}
+
+QString userSettingsFolder() {
+    QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (base.isEmpty() || QDir::isRelativePath(base)) base = QDir::homePath() + "/.config";
+    return QDir::cleanPath(base + QStringLiteral("/tessaly"));
+}
+
+QString settingsFolderFor(const QString& programFolder) {
+    if (QFileInfo(settingsFilePath(programFolder)).isFile()) return programFolder;
+    return userSettingsFolder();
 }
 
 int settingInt(const QString& text, int fallback) {
@@ -139,6 +160,13 @@ CatalogSettings loadSettings(const QString& appFolder) {
     return settings;
 }
 
+CatalogSettings loadSettings(const QString& appFolder, const QString& settingsFolder) {
+    CatalogSettings settings = loadSettings(settingsFolder);
+    settings.appFolder = appFolder;
+    if (settingsFolder != appFolder) settings.settingsFolder = settingsFolder;
+    return settings;
+}
+
 void saveSettings(const CatalogSettings& settings) {
     // Paths and names must read back exactly, or they would name other files next time.
     for (const QString* name : {&settings.startFolder, &settings.backgroundFile,
@@ -146,7 +174,9 @@ void saveSettings(const CatalogSettings& settings) {
                                 &settings.thumbFolderName, &settings.thumbPrefix}) {
         sjis::requireExact(*name);
     }
-    TextFileWriter writer(settingsFilePath(settings.appFolder), sjis::Unmappable::Refuse,
+    // The user's settings folder is made on the first save, as the file itself is.
+    if (!settings.settingsFolder.isEmpty()) QDir().mkpath(settings.settingsFolder);
+    TextFileWriter writer(settingsFilePath(settings.configFolder()), sjis::Unmappable::Refuse,
                           TextFileWriter::Replace::Atomic);
     writer.writeLine(QStringLiteral("Quorvel Ver") + settings.version);
     for (const Pair& pair : kPairs) {

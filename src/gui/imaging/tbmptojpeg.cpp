@@ -138,9 +138,10 @@ void TBMPtoJPEG::Dir1Change(const QString& path) {
     File1->setDirectory(path);
 }
 
-// A drive or folder that cannot be read: the lists move to the program's folder.
+// A drive or folder that cannot be read: the lists move to the program's folder (an
+// installed copy's: the user's home folder).
 void TBMPtoJPEG::fallBack() {
-    const QString home = context_.settings.appFolder;
+    const QString home = context_.settings.homeFolder();
     Drive1->setDrive(home);
     Dir1->setDirectory(home);
     File1->setDirectory(Dir1->directory());

@@ -9,9 +9,11 @@
 
 namespace tessaly {
 
-NameTest::NameTest(QString appFolder) : appFolder_(std::move(appFolder)) {}
+NameTest::NameTest(QString configFolder) : configFolder_(std::move(configFolder)) {}
 
-QString NameTest::scratchFolder() const { return folderPath(appFolder_) + QStringLiteral("temp"); }
+QString NameTest::scratchFolder() const {
+    return folderPath(configFolder_) + QStringLiteral("temp");
+}
 
 QString NameTest::badFolderMessage() {
     return QStringLiteral("フォルダ名が不正です。\r指定し直してください。");
@@ -43,7 +45,8 @@ bool NameTest::makeScratchFile(const QString& path) {
 
 NameTest::Result NameTest::run(const QString& folderName, const QString& fileName) const {
     const QString scratch = scratchFolder();
-    if (!QFileInfo(scratch).isDir() && !QDir().mkdir(scratch)) {
+    // mkpath: an installed copy's settings folder may not exist before the first save.
+    if (!QFileInfo(scratch).isDir() && !QDir().mkpath(scratch)) {
         throw IoError(QStringLiteral("フォルダ %1 を作成できません").arg(scratch));
     }
     // An empty folder name tests the scratch folder itself.

@@ -5,8 +5,8 @@
 namespace tessaly {
 
 // Checks that the thumbnail folder name and the catalogue page name can be created, by
-// creating them inside the scratch folder "temp" of the program's folder and removing them
-// again. The scratch folder itself is created when missing and left in place.
+// creating them inside the scratch folder "temp" beside the settings file in use and removing
+// them again. The scratch folder itself is created when missing and left in place.
 //
 // Names holding a separator ("/" or "\"), a NUL character, or being "." or ".." are refused
 // without touching the disk: they would reach outside the scratch folder here and outside the
@@ -15,9 +15,10 @@ class NameTest {
 public:
     enum class Result { Passed, BadFolderName, BadFileName };
 
-    explicit NameTest(QString appFolder);
+    // configFolder: the folder of the settings file in use (CatalogSettings::configFolder).
+    explicit NameTest(QString configFolder);
 
-    QString scratchFolder() const;  // appFolder + "/temp"
+    QString scratchFolder() const;  // configFolder + "/temp"
 
     // Raises IoError when the scratch folder is missing and cannot be created.
     Result run(const QString& folderName, const QString& fileName) const;
@@ -29,7 +30,7 @@ private:
     static bool isSingleName(const QString& name, bool allowEmpty);
     static bool makeScratchFile(const QString& path);
 
-    QString appFolder_;
+    QString configFolder_;
 };
 
 }  // namespace tessaly

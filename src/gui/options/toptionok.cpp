@@ -149,7 +149,7 @@ void TOption::storeTitleAndThumbnails() {
 bool TOption::passesNameTest() {
     NameTest::Result result = NameTest::Result::Passed;
     try {
-        result = NameTest(settings_.appFolder).run(htmlfoldabox->text(), htmlfilebox->text());
+        result = NameTest(settings_.configFolder()).run(htmlfoldabox->text(), htmlfilebox->text());
     } catch (const Error& error) {
         prompts_.error(this, error.message());
         return false;
