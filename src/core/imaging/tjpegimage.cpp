@@ -8,6 +8,7 @@
 
 #include "core/imaging/tjpegimage.h"
 
+#include <jerror.h>
 #include <jpeglib.h>
 
 #include <QFile>
@@ -33,12 +34,19 @@ namespace {
 
 constexpr int kMaxWarnings = 4;
 
+// More scans than any encoder writes: a progressive file past it is refused before it takes
+// minutes of processor time (libjpeg-turbo advises such a limit for untrusted files).
+constexpr int kMaxScans = 500;
+
 struct ErrorManager {
     jpeg_error_mgr pub;
+    jpeg_progress_mgr progress;
     jmp_buf jump;
     char message[JMSG_LENGTH_MAX];
     char warnings[kMaxWarnings][JMSG_LENGTH_MAX];
     int warningCount;
+    bool damaged;       // a warning that means missing or damaged image data
+    bool tooManyScans;  // stopped by the scan limit
 };
 
 void errorExit(j_common_ptr cinfo) {
@@ -47,17 +55,33 @@ void errorExit(j_common_ptr cinfo) {
     std::longjmp(err->jump, 1);
 }
 
-void outputMessage(j_common_ptr cinfo) {
+// Warnings (level -1) are kept, every one of them classified; trace messages are dropped.
+// Only extraneous bytes before a marker, which intact camera files often carry, leave the
+// picture whole; every other warning means grey or black where data was missing or damaged.
+void emitMessage(j_common_ptr cinfo, int level) {
+    if (level >= 0) return;
     ErrorManager* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+    if (cinfo->err->msg_code != JWRN_EXTRANEOUS_DATA) err->damaged = true;
     if (err->warningCount < kMaxWarnings) {
         (*cinfo->err->format_message)(cinfo, err->warnings[err->warningCount++]);
     }
+    ++cinfo->err->num_warnings;
+}
+
+void monitorProgress(j_common_ptr cinfo) {
+    if (!cinfo->is_decompressor) return;
+    if (reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number <= kMaxScans) return;
+    ErrorManager* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+    err->tooManyScans = true;
+    std::snprintf(err->message, sizeof err->message, "more than %d scans", kMaxScans);
+    std::longjmp(err->jump, 1);
 }
 
 void installErrors(ErrorManager* err) {
     jpeg_std_error(&err->pub);
     err->pub.error_exit = errorExit;
-    err->pub.output_message = outputMessage;
+    err->pub.emit_message = emitMessage;
+    err->progress.progress_monitor = monitorProgress;
 }
 
 // Plain data of one decode; the guard in the caller destroys it.
@@ -80,6 +104,7 @@ int readHeader(DecodeJob* job) {
     if (setjmp(job->err.jump)) return 1;
     jpeg_create_decompress(&job->cinfo);
     job->created = true;
+    job->cinfo.progress = &job->err.progress;
     jpeg_mem_src(&job->cinfo, job->data, job->size);
     jpeg_save_markers(&job->cinfo, JPEG_APP0 + 1, 0xFFFF);
     jpeg_read_header(&job->cinfo, TRUE);
@@ -188,6 +213,17 @@ struct EncodeGuard {
 
 [[noreturn]] void codecError(const char* message) { throw EJPEG(QString::fromLocal8Bit(message)); }
 
+// A decode failure; the scan limit's refusal is told in the program's own words, naming the
+// file when there is one.
+[[noreturn]] void decodeError(const ErrorManager& err, const QString& name) {
+    if (!err.tooManyScans) codecError(err.message);
+    const QString text = QStringLiteral(
+                             "走査（スキャン）の数が %1 を超える JPEG ファイルは読み込みません。"
+                             "\r壊れているか、読み込みを妨げるために作られたファイルです。")
+                             .arg(kMaxScans);
+    throw EJPEG(name.isEmpty() ? text : name + QStringLiteral(": ") + text);
+}
+
 }  // namespace
 
 namespace {
@@ -240,16 +276,18 @@ void TJPEGImage::LoadFromFile(const QString& path) {
     if (file.error() != QFileDevice::NoError) {
         throw IoError(cannotOpenMessage(path));
     }
-    LoadFromData(data);
+    Decode(data, QFileInfo(path).fileName());
 }
 
-void TJPEGImage::LoadFromData(const QByteArray& data) {
+void TJPEGImage::LoadFromData(const QByteArray& data) { Decode(data, QString()); }
+
+void TJPEGImage::Decode(const QByteArray& data, const QString& name) {
     Clear();
     DecodeJob job{};
     job.data = reinterpret_cast<const unsigned char*>(data.constData());
     job.size = static_cast<unsigned long>(data.size());
     DecodeGuard guard{&job};
-    if (readHeader(&job)) codecError(job.err.message);
+    if (readHeader(&job)) decodeError(job.err, name);
     const qint64 w = job.cinfo.image_width, h = job.cinfo.image_height;
     if (!TNkInternalDIB::fitsLimits(w, h, 24)) {
         throw EJPEG(QStringLiteral("JPEG image is too large (%1 x %2 pixels)").arg(w).arg(h));
@@ -257,7 +295,7 @@ void TJPEGImage::LoadFromData(const QByteArray& data) {
     const int orientation = orientationOf(job.cinfo);
     bool grey = false, cmyk = false;
     const J_COLOR_SPACE space = outputSpace(job.cinfo, grey, cmyk);
-    if (startOutput(&job, space)) codecError(job.err.message);
+    if (startOutput(&job, space)) decodeError(job.err, name);
     TNkDIB picture(int(job.cinfo.output_width), int(job.cinfo.output_height),
                    grey ? nk8Bit : nk24Bit);
     if (grey) {
@@ -268,8 +306,8 @@ void TJPEGImage::LoadFromData(const QByteArray& data) {
     job.cmykRow = cmykRow.data();
     job.base = picture.ScanLine(0);
     job.step = picture.TopDown() ? picture.Stride() : -long(picture.Stride());
-    if (readRows(&job)) codecError(job.err.message);
-    if (job.err.pub.num_warnings == 0 && finishDecode(&job)) codecError(job.err.message);
+    if (readRows(&job)) decodeError(job.err, name);
+    if (job.err.pub.num_warnings == 0 && finishDecode(&job)) decodeError(job.err, name);
     for (int i = 0; i < job.err.warningCount; ++i) {
         warnings_ << QString::fromLocal8Bit(job.err.warnings[i]);
     }
@@ -277,6 +315,7 @@ void TJPEGImage::LoadFromData(const QByteArray& data) {
     picture_ = orientation == 1 ? std::move(picture) : ApplyOrientation(picture, orientation);
     orientation_ = orientation;
     grayscale_ = grey;
+    damaged_ = job.err.damaged;
     empty_ = false;
 }
 
@@ -318,6 +357,7 @@ void TJPEGImage::Assign(const TNkDIB& picture) {
     picture_ = picture;
     orientation_ = 1;
     grayscale_ = false;
+    damaged_ = false;
     empty_ = false;
     warnings_.clear();
 }
@@ -326,6 +366,7 @@ void TJPEGImage::Clear() {
     picture_ = TNkDIB();
     orientation_ = 1;
     grayscale_ = false;
+    damaged_ = false;
     empty_ = true;
     warnings_.clear();
 }

@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSplitter>
+#include <new>
 
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
@@ -136,6 +137,8 @@ void TMain::Button9Click() {
             preview_->showFile(folderPath(currentFolder()) + OldFile->item(top)->text());
         } catch (const Error& error) {
             context_.prompts.error(this, error.message());
+        } catch (const std::bad_alloc&) {
+            context_.prompts.error(this, outOfMemoryMessage());
         }
         return;
     }
