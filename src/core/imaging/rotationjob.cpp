@@ -88,11 +88,11 @@ void RotationJob::rotateFile(const QString& name, Turn turn) const {
 }
 
 QString RotationJob::damagedMessage(const QString& path, const QString& detail) {
-    QString text = QDir::toNativeSeparators(path) +
+    QString text = QFileInfo(path).fileName() +
                    QStringLiteral(
                        ": 画像データが壊れているか途中で切れているため、回転できません。"
-                       "\rファイルは変更していません。");
-    if (!detail.isEmpty()) text += QStringLiteral("\r(") + detail + QLatin1Char(')');
+                       "ファイルは変更していません。");
+    if (!detail.isEmpty()) text += QStringLiteral("（") + detail + QStringLiteral("）");
     return text;
 }
 

@@ -55,7 +55,8 @@ public:
     backupErrorMessage();  // "バックアップファイルの書き込みでエラーが発生しました。"
     static QString saveErrorMessage();  // "ファイルの書き込みでエラーが発生しました。"
     static QString noFileMessage();  // "ファイルが選択されていません。"
-    // "<path>: 画像データが壊れているか途中で切れているため、回転できません。..."
+    // "<file name>: 画像データが壊れているか途中で切れているため、回転できません。..."
+    // with the codec's warning in brackets.
     static QString damagedMessage(const QString& path, const QString& detail);
 
 private:

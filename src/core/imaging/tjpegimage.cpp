@@ -24,6 +24,7 @@
 #endif
 
 #include "core/imaging/exiforientation.h"
+#include "core/imaging/imagefilemessage.h"
 #include "core/imaging/orientation.h"
 #include "core/imaging/tnkinternaldib.h"
 #include "core/text/textfile.h"
@@ -213,15 +214,10 @@ struct EncodeGuard {
 
 [[noreturn]] void codecError(const char* message) { throw EJPEG(QString::fromLocal8Bit(message)); }
 
-// A decode failure; the scan limit's refusal is told in the program's own words, naming the
-// file when there is one.
-[[noreturn]] void decodeError(const ErrorManager& err, const QString& name) {
+// A decode failure: the codec's message, or the scan limit's refusal.
+[[noreturn]] void decodeError(const ErrorManager& err) {
     if (!err.tooManyScans) codecError(err.message);
-    const QString text = QStringLiteral(
-                             "走査（スキャン）の数が %1 を超える JPEG ファイルは読み込みません。"
-                             "\r壊れているか、読み込みを妨げるために作られたファイルです。")
-                             .arg(kMaxScans);
-    throw EJPEG(name.isEmpty() ? text : name + QStringLiteral(": ") + text);
+    throw EJPEG(QStringLiteral("Too many progressive scans (more than %1)").arg(kMaxScans));
 }
 
 }  // namespace
@@ -270,24 +266,27 @@ void TJPEGImage::LoadFromFile(const QString& path) {
     }
     // The compressed file is smaller than its pixels: a larger one is refused before reading.
     if (file.size() > kMaxImageBytes) {
-        throw EJPEG(QStringLiteral("JPEG file is too large (%1 bytes)").arg(file.size()));
+        throw EJPEG(JpegFileMessage(
+            path, QStringLiteral("JPEG file is too large (%1 bytes)").arg(file.size())));
     }
     const QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         throw IoError(cannotOpenMessage(path));
     }
-    Decode(data, QFileInfo(path).fileName());
+    try {
+        LoadFromData(data);
+    } catch (const EJPEG& error) {
+        throw EJPEG(JpegFileMessage(path, error.message()));
+    }
 }
 
-void TJPEGImage::LoadFromData(const QByteArray& data) { Decode(data, QString()); }
-
-void TJPEGImage::Decode(const QByteArray& data, const QString& name) {
+void TJPEGImage::LoadFromData(const QByteArray& data) {
     Clear();
     DecodeJob job{};
     job.data = reinterpret_cast<const unsigned char*>(data.constData());
     job.size = static_cast<unsigned long>(data.size());
     DecodeGuard guard{&job};
-    if (readHeader(&job)) decodeError(job.err, name);
+    if (readHeader(&job)) decodeError(job.err);
     const qint64 w = job.cinfo.image_width, h = job.cinfo.image_height;
     if (!TNkInternalDIB::fitsLimits(w, h, 24)) {
         throw EJPEG(QStringLiteral("JPEG image is too large (%1 x %2 pixels)").arg(w).arg(h));
@@ -295,7 +294,7 @@ void TJPEGImage::Decode(const QByteArray& data, const QString& name) {
     const int orientation = orientationOf(job.cinfo);
     bool grey = false, cmyk = false;
     const J_COLOR_SPACE space = outputSpace(job.cinfo, grey, cmyk);
-    if (startOutput(&job, space)) decodeError(job.err, name);
+    if (startOutput(&job, space)) decodeError(job.err);
     TNkDIB picture(int(job.cinfo.output_width), int(job.cinfo.output_height),
                    grey ? nk8Bit : nk24Bit);
     if (grey) {
@@ -306,8 +305,8 @@ void TJPEGImage::Decode(const QByteArray& data, const QString& name) {
     job.cmykRow = cmykRow.data();
     job.base = picture.ScanLine(0);
     job.step = picture.TopDown() ? picture.Stride() : -long(picture.Stride());
-    if (readRows(&job)) decodeError(job.err, name);
-    if (job.err.pub.num_warnings == 0 && finishDecode(&job)) decodeError(job.err, name);
+    if (readRows(&job)) decodeError(job.err);
+    if (job.err.pub.num_warnings == 0 && finishDecode(&job)) decodeError(job.err);
     for (int i = 0; i < job.err.warningCount; ++i) {
         warnings_ << QString::fromLocal8Bit(job.err.warnings[i]);
     }

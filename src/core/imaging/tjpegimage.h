@@ -52,8 +52,6 @@ public:
     void Clear();
 
 private:
-    void Decode(const QByteArray& data, const QString& name);
-
     TNkDIB picture_;
     int quality_ = 90;
     bool empty_ = true;
