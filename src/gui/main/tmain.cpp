@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QSplitter>
 #include <new>
@@ -83,6 +84,12 @@ void TMain::connectHandlers() {
     connect(N6, &QAction::triggered, this, &TMain::Button5Click);
     connect(Exit1, &QAction::triggered, this, &QWidget::close);
     connect(OldFile, &QListWidget::itemDoubleClicked, this, &TMain::OldFileDblClick);
+    OldFile->viewport()->installEventFilter(this);
+    // Nothing of the previous folder stays in the preview.
+    connect(Dir1, &FolderList::directoryChanged, this, [this] {
+        preview_->hide();
+        preview_->clear();
+    });
     connect(OldFile, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { PopupMenu1->popup(OldFile->viewport()->mapToGlobal(at)); });
     connect(Dir1, &QWidget::customContextMenuRequested, this,
@@ -165,6 +172,24 @@ void TMain::OldFileDblClick() {
 void TMain::restoreWindow() {
     runner_->setInputsEnabled(true);
     navigator_->refresh();
+}
+
+bool TMain::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (watched != OldFile->viewport() ||
+        (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick)) {
+        return QMainWindow::eventFilter(watched, event);
+    }
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    if (OldFile->indexAt(mouse->position().toPoint()).isValid() ||
+        mouse->modifiers() != Qt::NoModifier) {
+        return QMainWindow::eventFilter(watched, event);  // entries behave as usual
+    }
+    OldFile->setFocus(Qt::MouseFocusReason);
+    if (type == QEvent::MouseButtonDblClick && mouse->button() == Qt::LeftButton) {
+        OldFileDblClick();
+    }
+    return true;
 }
 
 void TMain::closeEvent(QCloseEvent* event) {

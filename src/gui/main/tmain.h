@@ -125,6 +125,9 @@ public:
     WindowSounds& sounds() const { return *sounds_; }
 
 protected:
+    // A double-click anywhere in the image list, below its last entry too, opens the viewer;
+    // a click beside the entries keeps the selection it would act on.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
