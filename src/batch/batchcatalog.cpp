@@ -1,7 +1,5 @@
 // Catalogue mode of tessaly-batch: the catalogue run of the main window, driven from the
 // command line.
-#include <signal.h>
-
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
@@ -14,12 +12,14 @@
 
 #include "batch/batchcommands.h"
 #include "batch/batchrunhost.h"
+#include "batch/interruption.h"
 #include "batch/processshell.h"
 #include "core/catalog/catalogrun.h"
 #include "core/catalog/heaptuning.h"
 #include "core/settings/catalogsettings.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
+#include "core/text/undecodablenames.h"
 
 namespace tessaly::batch {
 
@@ -41,7 +41,8 @@ const char* const kUsage =
     "  -h, --help           this text\n"
     "  -v, --version        the program version\n"
     "Other modes: --toc, --convert-bmp, --rotate (see their own --help).\n"
-    "Exit status: 0 done, 1 the run failed, 2 usage error, 130 interrupted.\n";
+    "Exit status: 0 done, 1 the run failed, 2 usage error, 128 + the signal's number when\n"
+    "interrupted (130 Ctrl-C, 143 SIGTERM, 129 SIGHUP; the pages are still ended properly).\n";
 
 struct Options {
     QString folder;
@@ -55,15 +56,6 @@ struct Options {
     bool open = false;
     bool quiet = false;
 };
-
-CatalogRun* activeRun = nullptr;
-volatile sig_atomic_t interrupted = 0;
-
-void onInterrupt(int) {
-    interrupted = 1;
-    if (activeRun != nullptr) activeRun->cancel();
-    signal(SIGINT, SIG_DFL);  // a second Ctrl-C ends the program at once
-}
 
 int usageError(const QString& text) {
     std::fprintf(stderr, "tessaly-batch: %s\nTry 'tessaly-batch --help' for more.\n",
@@ -160,14 +152,26 @@ CatalogSettings readSettings(const QString& given) {
     return settings;
 }
 
+// Photographs the folder list had to leave out, on standard error also when quiet: quiet
+// silences progress, not warnings.
+void reportUndecodableNames(const QString& folder) {
+    const QStringList names = undecodableFileNames(folder, QByteArrayLiteral(".jpg"));
+    if (names.isEmpty()) return;
+    QString text = undecodableNamesMessage(names);
+    text.replace(QLatin1Char('\r'), QStringLiteral("\n  "));
+    std::fprintf(stderr, "tessaly-batch: %s\n", text.toUtf8().constData());
+}
+
 // The folder's own name, as the main window puts it into the title box.
 QString folderOwnName(const QString& folder) {
     const QString clean = QDir::cleanPath(folder);
     return clean == QStringLiteral("/") ? QString() : clean.section('/', -1);
 }
 
-int exitStatus(CatalogRunOutcome outcome) {
-    if (interrupted != 0 && outcome == CatalogRunOutcome::Cancelled) return 130;
+int exitStatus(CatalogRunOutcome outcome, const Interruption& interruption) {
+    if (interruption.caught() && outcome == CatalogRunOutcome::Cancelled) {
+        return interruption.interruptedStatus();
+    }
     return outcome == CatalogRunOutcome::Completed ? 0 : 1;
 }
 
@@ -193,12 +197,10 @@ int runCatalogue(const Options& options) {
     host.setComments(options.comments);
     ProcessShell shell;
     CatalogRun run(settings, host, shell);
-    activeRun = &run;
-    signal(SIGINT, onInterrupt);
+    const Interruption interruption(&run);
     const CatalogRunOutcome outcome = run.execute(input);
-    signal(SIGINT, SIG_DFL);
-    activeRun = nullptr;
-    return exitStatus(outcome);
+    if (options.names.isEmpty()) reportUndecodableNames(folder);
+    return exitStatus(outcome, interruption);
 }
 
 }  // namespace

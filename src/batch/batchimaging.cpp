@@ -7,10 +7,14 @@
 #include <QFileInfo>
 #include <cstdio>
 #include <iostream>
+#include <new>
+#include <optional>
 #include <string>
 
 #include "batch/batchcommands.h"
+#include "batch/interruption.h"
 #include "core/imaging/bmpconversion.h"
+#include "core/imaging/photolock.h"
 #include "core/imaging/rotationjob.h"
 #include "core/settings/catalogsettings.h"
 #include "core/text/errors.h"
@@ -138,14 +142,17 @@ int runConvertBmpCommand(const QStringList& args) {
                                 : parser.isSet("no-overwrite") ? Overwrite::Never
                                                                : Overwrite::Ask;
     const BmpConversion conversion(quality);
+    const Interruption interruption;
     int written = 0, skipped = 0;
     bool complete = true;
     for (const QString& file : files) {
+        if (interruption.caught()) break;
         complete = convertOne(conversion, file, overwrite, written, skipped);
         if (!complete) break;
     }
-    if (complete) say(BmpConversion::finishedStatus());
+    if (complete && !interruption.caught()) say(BmpConversion::finishedStatus());
     say(QStringLiteral("%1 件変換、%2 件スキップ").arg(written).arg(skipped));
+    if (interruption.caught()) return interruption.interruptedStatus();
     return complete ? 0 : 1;
 }
 
@@ -182,11 +189,15 @@ bool rotateOne(const QString& file, Turn turn, int quality, bool backup) {
     };
     if (!RotationJob::isRotatableName(name)) return fail(RotationJob::noFileMessage());
     const RotationJob job(info.absolutePath(), quality, backup);
+    std::optional<PhotoLock> lock;
     TNkDIB picture;
     try {
+        lock.emplace(job.filePath(name));
         picture = RotationJob::turned(RotationJob::loadPhotograph(job.filePath(name)), turn);
     } catch (const Error& error) {
         return fail(error.message());
+    } catch (const std::bad_alloc&) {
+        return fail(outOfMemoryMessage());
     }
     try {
         job.backUp(name);
@@ -209,6 +220,10 @@ int runRotateCommand(const QStringList& args) {
     parser.addOption({"rotate", "", "DIRECTION"});
     parser.addOption({"no-backup", ""});
     parser.addOption({{"s", "settings"}, "", "DIR"});
+    if (asksForHelp(args)) {
+        std::fputs(kRotateUsage, stdout);
+        return 0;
+    }
     if (!parse(parser, args)) return usageError(parser.errorText(), kRotateUsage);
     if (parser.isSet("help")) {
         std::fputs(kRotateUsage, stdout);
@@ -236,8 +251,10 @@ int runRotateCommand(const QStringList& args) {
     }
     const QStringList files = parser.positionalArguments();
     if (files.isEmpty()) return usageError(RotationJob::noFileMessage(), kRotateUsage);
+    const Interruption interruption;
     int turned = 0, failed = 0;
     for (const QString& file : files) {
+        if (interruption.caught()) break;
         if (rotateOne(file, turn, quality, !parser.isSet("no-backup"))) {
             ++turned;
         } else {
@@ -245,6 +262,7 @@ int runRotateCommand(const QStringList& args) {
         }
     }
     say(QStringLiteral("%1 件回転、%2 件失敗").arg(turned).arg(failed));
+    if (interruption.caught()) return interruption.interruptedStatus();
     return failed == 0 ? 0 : 1;
 }
 

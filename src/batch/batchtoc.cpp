@@ -138,11 +138,14 @@ int runToc(Request& request) {
 int runTocCommand(const QStringList& args) {
     QCommandLineParser parser;
     addOptions(parser);
+    if (asksForHelp(args)) {
+        std::fputs(kTocUsage, stdout);
+        return 0;
+    }
     if (!parser.parse(QStringList{QStringLiteral("tessaly-batch")} + args)) {
         return usageError(parser.errorText());
     }
     if (parser.isSet("help")) {
-        std::fputs(kTocUsage, stdout);
         return 0;
     }
     Request request;

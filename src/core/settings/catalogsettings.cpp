@@ -1,9 +1,11 @@
 #include "core/settings/catalogsettings.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <array>
 
+#include "core/text/errors.h"
 #include "core/text/formatting.h"
 #include "core/text/sjis.h"
 #include "core/text/textfile.h"
@@ -11,6 +13,7 @@
 namespace tessaly {
 
 const char* const kSettingsFileName = "Quorvel.ini";
+const qint64 kMaxSettingsFileBytes = qint64(1) << 20;
 
 namespace {
 
@@ -92,6 +95,29 @@ int blocksPresent(double version) {
     return blocks;
 }
 
+// A settings file that is no text of ours: too large to be one, empty, or holding bytes that
+// no text line holds (a binary file copied over it). Read as lines, it would give empty or
+// garbled names that fail later as write errors.
+void checkSettingsFile(const QString& path) {
+    const auto fail = [&path](const QString& reason) {
+        throw SettingsError(
+            QStringLiteral("設定ファイル %1 は%2ため読み込めません。\r"
+                           "オプション画面で設定し直すか、ファイルを削除してください。")
+                .arg(QDir::toNativeSeparators(path), reason));
+    };
+    QFile file(path);
+    if (file.size() > kMaxSettingsFileBytes) fail(QStringLiteral("大きすぎる（1 MB を超える）"));
+    if (!file.open(QIODevice::ReadOnly)) throw IoError(cannotOpenMessage(path));
+    const QByteArray bytes = file.readAll();
+    if (bytes.isEmpty()) fail(QStringLiteral("空の"));
+    for (const char c : bytes) {
+        const unsigned char u = static_cast<unsigned char>(c);
+        if ((u < 0x20 && u != '\t' && u != '\r' && u != '\n') || u == 0x7F) {
+            fail(QStringLiteral("テキストでないデータを含む"));
+        }
+    }
+}
+
 }  // namespace
 
 bool CatalogSettings::operator==(const CatalogSettings& other) const {
@@ -139,6 +165,7 @@ CatalogSettings loadSettings(const QString& appFolder) {
     settings.appFolder = appFolder;
     const QString path = settingsFilePath(appFolder);
     if (!QFileInfo(path).isFile()) return settings;
+    checkSettingsFile(path);
 
     const CatalogSettings defaults = settings;
     TextFileReader reader(path);

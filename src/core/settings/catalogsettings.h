@@ -81,8 +81,12 @@ QString userSettingsFolder();
 // Quorvel.ini is there (portable copies, the build folder), else userSettingsFolder().
 QString settingsFolderFor(const QString& programFolder);
 
+// The largest settings file read (1 MB); the real one is a few kilobytes.
+extern const qint64 kMaxSettingsFileBytes;
+
 // Defaults, then whatever appFolder/Quorvel.ini holds. A missing file is not an error.
-// Raises IoError when the file exists but cannot be opened.
+// Raises IoError when the file exists but cannot be opened, and SettingsError (naming the
+// file) when it is larger than kMaxSettingsFileBytes, empty, or holds bytes no text holds.
 CatalogSettings loadSettings(const QString& appFolder);
 
 // The same for a program in appFolder whose settings are in settingsFolder (see

@@ -8,10 +8,12 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStatusBar>
+#include <new>
 
 #include "core/imaging/bmpconversion.h"
 #include "core/imaging/rotationjob.h"
 #include "core/imaging/tnkdib.h"
+#include "core/text/errors.h"
 #include "core/text/formatting.h"
 #include "gui/common/drivebox.h"
 #include "gui/common/elidedlabel.h"
@@ -195,8 +197,14 @@ void TBMPtoJPEG::Button1Click() {
         return context_.prompts.warningYesNo(this, QStringLiteral("警告"),
                                              BmpConversion::overwriteQuestion(output));
     };
-    const BmpConversion::Result result =
-        BmpConversion(SpinEdit1->value()).run(Dir1->directory(), names, hooks);
+    BmpConversion::Result result;
+    try {
+        result = BmpConversion(SpinEdit1->value()).run(Dir1->directory(), names, hooks);
+    } catch (const std::bad_alloc&) {
+        panel0_->clear();
+        context_.prompts.error(this, outOfMemoryMessage());
+        return;
+    }
     switch (result.failure) {
         case BmpConversion::Failure::None:
             panel0_->setText(BmpConversion::finishedStatus());

@@ -12,6 +12,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSplitter>
+#include <new>
 
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
@@ -149,6 +150,8 @@ void TMain::Button9Click() {
             preview_->showFile(folderPath(currentFolder()) + OldFile->item(top)->text());
         } catch (const Error& error) {
             context_.prompts.error(this, error.message());
+        } catch (const std::bad_alloc&) {
+            context_.prompts.error(this, outOfMemoryMessage());
         }
         return;
     }

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "core/settings/outputnames.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
 
@@ -23,11 +24,12 @@ QString NameTest::badFileMessage() {
     return QStringLiteral("ファイル名が不正です。\r指定し直してください。");
 }
 
+QString NameTest::badPrefixMessage() {
+    return QStringLiteral("サムネイル画像に付加する文字列が不正です。\r指定し直してください。");
+}
+
 bool NameTest::isSingleName(const QString& name, bool allowEmpty) {
-    if (name.isEmpty()) return allowEmpty;
-    if (name == QLatin1String(".") || name == QLatin1String("..")) return false;
-    return !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) &&
-           !name.contains(QChar(0));
+    return name.isEmpty() ? allowEmpty : isPlainName(name);
 }
 
 // Creates the file with one empty line unless it exists already; true when a plain file is
@@ -43,7 +45,9 @@ bool NameTest::makeScratchFile(const QString& path) {
     return QFileInfo(path).isFile();
 }
 
-NameTest::Result NameTest::run(const QString& folderName, const QString& fileName) const {
+NameTest::Result NameTest::run(const QString& folderName, const QString& fileName,
+                               const QString& prefix) const {
+    if (!isSingleName(prefix, true)) return Result::BadPrefix;
     const QString scratch = scratchFolder();
     // mkpath: an installed copy's settings folder may not exist before the first save.
     if (!QFileInfo(scratch).isDir() && !QDir().mkpath(scratch)) {
