@@ -5,14 +5,17 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <csignal>
 #include <cstdio>
 #include <iostream>
+#include <new>
+#include <optional>
 #include <string>
 
 #include "batch/batchcommands.h"
+#include "batch/interruption.h"
 #include "core/catalog/heaptuning.h"
 #include "core/imaging/bmpconversion.h"
+#include "core/imaging/photolock.h"
 #include "core/imaging/rotationjob.h"
 #include "core/settings/catalogsettings.h"
 #include "core/text/errors.h"
@@ -41,8 +44,9 @@ const char* const kConvertAnyUsage =
     "      --no-overwrite  keep existing JPEG files without asking\n"
     "                    (neither: asked on a terminal, kept otherwise)\n"
     "Stops at the first file that cannot be read or written; files converted before it stay.\n"
-    "Ctrl-C stops after the file being converted.\n"
-    "Exit status: 0 done, 1 a file failed, 2 usage error, 130 interrupted.\n";
+    "Ctrl-C, SIGTERM or SIGHUP stop after the file in hand.\n"
+    "Exit status: 0 done, 1 a file failed, 2 usage error, 128 + the signal's number when\n"
+    "interrupted (130 Ctrl-C).\n";
 
 const char* const kRotateUsage =
     "Usage: tessaly-batch --rotate right|left|180 [-Q N] [--no-backup] [--settings DIR] "
@@ -51,7 +55,8 @@ const char* const kRotateUsage =
     "  -Q, --quality N     JPEG quality, 50..100 (default: the rotation quality of the settings)\n"
     "      --no-backup     no copy of the original in the folder's _backup\n"
     "                      (by default the first original is kept there, never replaced)\n"
-    "  -s, --settings DIR  folder holding Quorvel.ini (default: the program's folder)\n"
+    "  -s, --settings DIR  folder holding Quorvel.ini (default: Quorvel.ini beside the\n"
+    "                      program, else ~/.config/tessaly/)\n"
     "Only files whose extension is .jpg (any letter case) are turned.\n"
     "Exit status: 0 done, 1 a file failed, 2 usage error.\n";
 
@@ -125,32 +130,12 @@ bool convertOne(const BmpConversion& conversion, const QString& file, Overwrite 
     return false;
 }
 
-volatile std::sig_atomic_t interrupted = 0;
+}  // namespace
 
-void onInterrupt(int) {
-    interrupted = 1;
-    std::signal(SIGINT, SIG_DFL);  // a second Ctrl-C ends the program at once
-}
-
-// Converts the files in order; Ctrl-C (when interruptible) stops between two files.
-int convertFiles(const BmpConversion& conversion, const QStringList& files, Overwrite overwrite,
-                 bool interruptible) {
-    int written = 0, skipped = 0;
-    bool complete = true;
-    for (const QString& file : files) {
-        if (interruptible && interrupted) break;
-        complete = convertOne(conversion, file, overwrite, written, skipped);
-        if (!complete) break;
-    }
-    const bool stopped = complete && interruptible && interrupted;
-    if (stopped) say(QStringLiteral("中断しました。"));
-    if (complete && !stopped) say(BmpConversion::finishedStatus());
-    say(QStringLiteral("%1 件変換、%2 件スキップ").arg(written).arg(skipped));
-    return stopped ? 130 : complete ? 0 : 1;
-}
+namespace {
 
 // --convert-bmp (BMP files only, as the converter window reads them) and --convert (BMP or
-// HEIF, told apart by content, Ctrl-C stopping between files).
+// HEIF, told apart by content).
 int runConversion(const QStringList& args, bool anyKind) {
     const char* const usage = anyKind ? kConvertAnyUsage : kConvertUsage;
     QCommandLineParser parser;
@@ -177,13 +162,19 @@ int runConversion(const QStringList& args, bool anyKind) {
                                                                : Overwrite::Ask;
     const BmpConversion conversion(
         quality, anyKind ? BmpConversion::Source::Any : BmpConversion::Source::Bmp);
-    if (!anyKind) return convertFiles(conversion, files, overwrite, false);
-    keepLargeBlocksOnHeap();  // the next photograph reuses the last one's memory
-    interrupted = 0;
-    std::signal(SIGINT, onInterrupt);
-    const int status = convertFiles(conversion, files, overwrite, true);
-    std::signal(SIGINT, SIG_DFL);
-    return status;
+    if (anyKind) keepLargeBlocksOnHeap();  // the next photograph reuses the last one's memory
+    const Interruption interruption;
+    int written = 0, skipped = 0;
+    bool complete = true;
+    for (const QString& file : files) {
+        if (interruption.caught()) break;
+        complete = convertOne(conversion, file, overwrite, written, skipped);
+        if (!complete) break;
+    }
+    if (complete && !interruption.caught()) say(BmpConversion::finishedStatus());
+    say(QStringLiteral("%1 件変換、%2 件スキップ").arg(written).arg(skipped));
+    if (interruption.caught()) return interruption.interruptedStatus();
+    return complete ? 0 : 1;
 }
 
 }  // namespace
@@ -207,10 +198,10 @@ bool parseTurn(const QString& text, Turn& turn) {
     return true;
 }
 
-// The settings folder: the one given (or the folder of a Quorvel.ini given), else the
-// program's own folder.
+// The settings folder: the one given (or the folder of a Quorvel.ini given), else the window
+// program's own (see settingsFolderFor).
 QString settingsFolder(const QString& given) {
-    if (given.isEmpty()) return QCoreApplication::applicationDirPath();
+    if (given.isEmpty()) return settingsFolderFor(QCoreApplication::applicationDirPath());
     const QFileInfo info(given);
     return info.isDir() ? info.absoluteFilePath() : info.absolutePath();
 }
@@ -225,11 +216,15 @@ bool rotateOne(const QString& file, Turn turn, int quality, bool backup) {
     };
     if (!RotationJob::isRotatableName(name)) return fail(RotationJob::noFileMessage());
     const RotationJob job(info.absolutePath(), quality, backup);
+    std::optional<PhotoLock> lock;
     TNkDIB picture;
     try {
+        lock.emplace(job.filePath(name));
         picture = RotationJob::turned(RotationJob::loadPhotograph(job.filePath(name)), turn);
     } catch (const Error& error) {
         return fail(error.message());
+    } catch (const std::bad_alloc&) {
+        return fail(outOfMemoryMessage());
     }
     try {
         job.backUp(name);
@@ -252,6 +247,10 @@ int runRotateCommand(const QStringList& args) {
     parser.addOption({"rotate", "", "DIRECTION"});
     parser.addOption({"no-backup", ""});
     parser.addOption({{"s", "settings"}, "", "DIR"});
+    if (asksForHelp(args)) {
+        std::fputs(kRotateUsage, stdout);
+        return 0;
+    }
     if (!parse(parser, args)) return usageError(parser.errorText(), kRotateUsage);
     if (parser.isSet("help")) {
         std::fputs(kRotateUsage, stdout);
@@ -279,8 +278,10 @@ int runRotateCommand(const QStringList& args) {
     }
     const QStringList files = parser.positionalArguments();
     if (files.isEmpty()) return usageError(RotationJob::noFileMessage(), kRotateUsage);
+    const Interruption interruption;
     int turned = 0, failed = 0;
     for (const QString& file : files) {
+        if (interruption.caught()) break;
         if (rotateOne(file, turn, quality, !parser.isSet("no-backup"))) {
             ++turned;
         } else {
@@ -288,6 +289,7 @@ int runRotateCommand(const QStringList& args) {
         }
     }
     say(QStringLiteral("%1 件回転、%2 件失敗").arg(turned).arg(failed));
+    if (interruption.caught()) return interruption.interruptedStatus();
     return failed == 0 ? 0 : 1;
 }
 

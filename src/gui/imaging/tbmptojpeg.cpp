@@ -11,10 +11,12 @@
 #include <QSpinBox>
 #include <QStatusBar>
 #include <iterator>
+#include <new>
 
 #include "core/imaging/bmpconversion.h"
 #include "core/imaging/rotationjob.h"
 #include "core/imaging/tnkdib.h"
+#include "core/text/errors.h"
 #include "core/text/formatting.h"
 #include "gui/common/drivebox.h"
 #include "gui/common/elidedlabel.h"
@@ -167,9 +169,10 @@ void TBMPtoJPEG::FilterComboBox1Change(int index) {
 
 bool TBMPtoJPEG::heifChosen() const { return FilterComboBox1->currentIndex() == 1; }
 
-// A drive or folder that cannot be read: the lists move to the program's folder.
+// A drive or folder that cannot be read: the lists move to the program's folder (an
+// installed copy's: the user's home folder).
 void TBMPtoJPEG::fallBack() {
-    const QString home = context_.settings.appFolder;
+    const QString home = context_.settings.homeFolder();
     Drive1->setDrive(home);
     Dir1->setDirectory(home);
     File1->setDirectory(Dir1->directory());
@@ -224,8 +227,14 @@ void TBMPtoJPEG::Button1Click() {
         return context_.prompts.warningYesNo(this, QStringLiteral("警告"),
                                              BmpConversion::overwriteQuestion(output));
     };
-    const BmpConversion::Result result =
-        BmpConversion(SpinEdit1->value(), source).run(Dir1->directory(), names, hooks);
+    BmpConversion::Result result;
+    try {
+        result = BmpConversion(SpinEdit1->value(), source).run(Dir1->directory(), names, hooks);
+    } catch (const std::bad_alloc&) {
+        panel0_->clear();
+        context_.prompts.error(this, outOfMemoryMessage());
+        return;
+    }
     switch (result.failure) {
         case BmpConversion::Failure::None:
             panel0_->setText(BmpConversion::finishedStatus());

@@ -9,7 +9,10 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QStatusBar>
+#include <new>
+#include <optional>
 
+#include "core/imaging/photolock.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
 #include "gui/common/elidedlabel.h"
@@ -231,6 +234,9 @@ void Toption2::loadCurrent() {
     } catch (const Error& error) {
         clearPicture();
         context_.prompts.error(this, error.message());
+    } catch (const std::bad_alloc&) {
+        clearPicture();
+        context_.prompts.error(this, outOfMemoryMessage());
     }
 }
 
@@ -269,6 +275,8 @@ void Toption2::rotate(Turn turn) {
         showPicture();
     } catch (const Error& error) {
         context_.prompts.error(this, error.message());
+    } catch (const std::bad_alloc&) {
+        context_.prompts.error(this, outOfMemoryMessage());
     }
 }
 
@@ -302,25 +310,41 @@ void Toption2::Button3Click() {
 void Toption2::Button4Click() {
     Button6->setEnabled(true);
     if (!hasPicture_) return;
-    const RotationJob job(folder_, Edit1->text().toInt(),
-                          context_.settings.rotateBackup == QLatin1String("on"));
-    try {
-        job.backUp(currentName());
-    } catch (const Error&) {
-        context_.prompts.error(this, RotationJob::backupErrorMessage());
-        return;
-    }
-    try {
-        job.save(picture_, currentName());
-    } catch (const Error&) {
-        context_.prompts.error(this, RotationJob::saveErrorMessage());
-        return;
-    }
+    if (!store()) return;
     if (currentIndex_ == lastIndex_) {
         closeWindow();
         return;
     }
     moveToNext();
+}
+
+// Backs up and saves the picture in hand while no other rotation works on the same file.
+bool Toption2::store() {
+    const RotationJob job(folder_, Edit1->text().toInt(),
+                          context_.settings.rotateBackup == QLatin1String("on"));
+    std::optional<PhotoLock> lock;
+    try {
+        lock.emplace(job.filePath(currentName()));
+    } catch (const Error& error) {
+        context_.prompts.error(this, error.message());
+        return false;
+    }
+    try {
+        job.backUp(currentName());
+    } catch (const Error&) {
+        context_.prompts.error(this, RotationJob::backupErrorMessage());
+        return false;
+    }
+    try {
+        job.save(picture_, currentName());
+    } catch (const Error&) {
+        context_.prompts.error(this, RotationJob::saveErrorMessage());
+        return false;
+    } catch (const std::bad_alloc&) {
+        context_.prompts.error(this, outOfMemoryMessage());
+        return false;
+    }
+    return true;
 }
 
 void Toption2::Button5Click() { closeWindow(); }

@@ -97,6 +97,7 @@ private:
     void moveToNext();
     void markLastPosition();
     void closeWindow();
+    bool store();
     QString currentName() const;
     int nextSelected(int from, int step) const;
 

@@ -149,7 +149,8 @@ void TOption::storeTitleAndThumbnails() {
 bool TOption::passesNameTest() {
     NameTest::Result result = NameTest::Result::Passed;
     try {
-        result = NameTest(settings_.appFolder).run(htmlfoldabox->text(), htmlfilebox->text());
+        result = NameTest(settings_.configFolder())
+                     .run(htmlfoldabox->text(), htmlfilebox->text(), s_headerbox->text());
     } catch (const Error& error) {
         prompts_.error(this, error.message());
         return false;
@@ -158,6 +159,8 @@ bool TOption::passesNameTest() {
         prompts_.information(this, NameTest::badFolderMessage());
     } else if (result == NameTest::Result::BadFileName) {
         prompts_.information(this, NameTest::badFileMessage());
+    } else if (result == NameTest::Result::BadPrefix) {
+        prompts_.information(this, NameTest::badPrefixMessage());
     }
     return result == NameTest::Result::Passed;
 }

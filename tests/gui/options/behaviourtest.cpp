@@ -265,6 +265,16 @@ TEST_F(NameTestOk, RefusesFileNamesThatCannotBeOneFile) {
     EXPECT_FALSE(QFileInfo::exists(dir.file("temp/htm_image")));
 }
 
+TEST_F(NameTestOk, RefusesPrefixesThatWouldLeaveTheThumbnailFolder) {
+    const QString message = NameTest::badPrefixMessage();
+    for (const QString& prefix :
+         {QStringLiteral("../"), QStringLiteral(".."), QStringLiteral("a\\")}) {
+        edit("s_headerbox")->setText(prefix);
+        expectRefused(QStringLiteral("htm_image"), QStringLiteral("index.htm"), message);
+        EXPECT_EQ(settings.thumbPrefix, "");
+    }
+}
+
 TEST_F(NameTestOk, AnEmptyFolderNameTestsTheScratchFolderItself) {
     edit("htmlfoldabox")->clear();
     dialog().optOKClick();
