@@ -18,4 +18,4 @@ tessaly_install_missing() {
 }
 
 TESSALY_BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev
-    libjpeg62-turbo-dev libgtest-dev libgmock-dev googletest)
+    libjpeg62-turbo-dev libexif-dev libgtest-dev libgmock-dev googletest)

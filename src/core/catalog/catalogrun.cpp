@@ -116,6 +116,7 @@ CatalogRunOutcome CatalogRun::execute(CatalogRunInput& input) {
             outcome = run.perform();
         } catch (...) {
             run.closeAll();
+            showStopped();
             reportFailure(std::current_exception());
         }
     }
@@ -126,6 +127,16 @@ CatalogRunOutcome CatalogRun::execute(CatalogRunInput& input) {
     }
     running_.store(false);
     return outcome;
+}
+
+// After a failed run the status bar no longer reads as if images were still being read.
+void CatalogRun::showStopped() noexcept {
+    try {
+        host_.setStatus(0, kStopped);
+        host_.setStatus(1, QString());
+        host_.setStatus(2, QString());
+    } catch (...) {
+    }
 }
 
 // Shows why a run stopped: the write error message for a failed write, otherwise the

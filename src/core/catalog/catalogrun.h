@@ -99,6 +99,7 @@ public:
 
 private:
     struct Run;
+    void showStopped() noexcept;
     void reportFailure(std::exception_ptr failure) noexcept;
 
     const CatalogSettings& settings_;

@@ -9,7 +9,13 @@ namespace tessaly {
 
 namespace {
 
-enum : quint32 { kBiRgb = 0, kBiRle8 = 1, kBiRle4 = 2, kBiBitFields = 3 };
+enum : quint32 { kBiRgb = 0, kBiRle8 = 1, kBiRle4 = 2, kBiBitFields = 3, kBiAlphaBitFields = 6 };
+
+// Info header sizes read: OS/2 1.x, Windows 3 (40), the 52- and 56-byte forms that add the
+// RGB and RGBA masks to it, and the 108- and 124-byte forms with colour space data.
+bool knownInfoSize(int size) {
+    return size == 40 || size == 52 || size == 56 || size == 108 || size == 124;
+}
 
 [[noreturn]] void refuse(const char* message) {
     throw ENkDIBInvalidDIBFile(QString::fromLatin1(message));
@@ -94,9 +100,7 @@ void BmpReader::readInfo(Header& h) const {
         if (b != 1 && b != 4 && b != 8 && b != 24) refuse(nkmsg::kBitCountOs2);
         return;
     }
-    if (h.headerSize != 40 && h.headerSize != 108 && h.headerSize != 124) {
-        refuse(nkmsg::kHeaderSize);
-    }
+    if (!knownInfoSize(h.headerSize)) refuse(nkmsg::kHeaderSize);
     need(14 + size_t(h.headerSize));
     h.width = qint32(u32(18));
     h.height = qint32(u32(22));
@@ -122,6 +126,7 @@ void BmpReader::checkCombination(const Header& h) const {
             ok = h.bitCount == 4 && h.height > 0;
             break;
         case kBiBitFields:
+        case kBiAlphaBitFields:
             ok = h.bitCount == 16 || h.bitCount == 32;
             break;
         default:
@@ -132,11 +137,13 @@ void BmpReader::checkCombination(const Header& h) const {
 
 void BmpReader::readMasks(Header& h) const {
     if (h.bitCount != 16 && h.bitCount != 32) return;
-    if (h.compression == kBiBitFields) {
-        // A 40-byte header is followed by the three masks; longer headers hold them.
+    if (h.compression == kBiBitFields || h.compression == kBiAlphaBitFields) {
+        // A 40-byte header is followed by the red, green and blue masks (and the alpha mask
+        // with BI_ALPHABITFIELDS); longer headers hold them. Alpha is not used, as the
+        // reserved byte of 32-bit pixels is not.
         const size_t at = h.headerSize == 40 ? h.tableStart : 14 + 40;
         for (int i = 0; i < 3; ++i) h.masks[i] = u32(at + 4 * size_t(i));
-        if (h.headerSize == 40) h.tableStart += 12;
+        if (h.headerSize == 40) h.tableStart += h.compression == kBiAlphaBitFields ? 16 : 12;
     } else if (h.bitCount == 16) {
         h.masks[0] = 0x7C00, h.masks[1] = 0x03E0, h.masks[2] = 0x001F;
     } else {

@@ -1,18 +1,14 @@
 #include "core/imaging/exiforientation.h"
 
-#include <cstring>
-
-#ifdef TESSALY_HAVE_LIBEXIF
 #include <libexif/exif-data.h>
-#endif
+
+#include <cstring>
 
 namespace tessaly {
 
 bool IsExifPayload(const unsigned char* payload, size_t size) {
     return size >= 6 && std::memcmp(payload, "Exif\0\0", 6) == 0;
 }
-
-#ifdef TESSALY_HAVE_LIBEXIF
 
 int ExifOrientation(const unsigned char* payload, size_t size) {
     if (!IsExifPayload(payload, size) || size > 0xFFFF) return 1;
@@ -32,11 +28,5 @@ int ExifOrientation(const unsigned char* payload, size_t size) {
     exif_data_unref(data);
     return value;
 }
-
-#else
-
-int ExifOrientation(const unsigned char*, size_t) { return 1; }
-
-#endif
 
 }  // namespace tessaly

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "core/imaging/areaaverager.h"
+#include "core/imaging/imagefilemessage.h"
 #include "core/imaging/sampledstretch.h"
 #include "core/imaging/thumbnailfilters.h"
 #include "core/imaging/tnkinternaldib.h"
@@ -20,6 +21,17 @@ int side(int value) { return std::max(value, 1); }
 // included, nearly always fit.
 constexpr qint64 kHeaderBytes = 256 * 1024;
 
+// Runs a decoding step whose codec failures then name the file, as those of
+// TJPEGImage::LoadFromFile do.
+template <typename Step>
+auto namingFile(const QString& path, Step step) -> decltype(step()) {
+    try {
+        return step();
+    } catch (const EJPEG& error) {
+        throw EJPEG(JpegFileMessage(path, error.message()));
+    }
+}
+
 }  // namespace
 
 void ThumbnailMaker::open(const QString& sourcePath) {
@@ -29,7 +41,7 @@ void ThumbnailMaker::open(const QString& sourcePath) {
     whole_ = data_.size() < kHeaderBytes;
     bool read = false;
     try {
-        header_ = TJPEGImage::ReadHeader(data_);
+        header_ = namingFile(path_, [this] { return TJPEGImage::ReadHeader(data_); });
         read = header_.withinData || whole_;
     } catch (const ImageError&) {
         if (whole_) throw;
@@ -133,13 +145,13 @@ void ThumbnailMaker::scale(const ThumbnailBox& box,
 
 TNkDIB ThumbnailMaker::stretchStreamed(int tw, int th) {
     SampledStretch stretch(header_, tw, th);
-    TJPEGImage::DecodeRows(data_, stretch.rows(), stretch);
+    namingFile(path_, [&] { return TJPEGImage::DecodeRows(data_, stretch.rows(), stretch); });
     return stretch.result();
 }
 
 void ThumbnailMaker::reduceStreamed(int tw, int th) {
     AreaAverager averager(width_, height_, tw, th, header_.grayscale);
-    TJPEGImage::DecodeRows(data_, {}, averager);
+    namingFile(path_, [&] { return TJPEGImage::DecodeRows(data_, {}, averager); });
     picture_ = averager.result();
 }
 
@@ -164,7 +176,7 @@ void ThumbnailMaker::readWholeFile() {
         whole_ = true;
         fileBytes_ = data_.size();
     }
-    header_ = TJPEGImage::ReadHeader(data_);
+    header_ = namingFile(path_, [this] { return TJPEGImage::ReadHeader(data_); });
     width_ = header_.width();
     height_ = header_.height();
 }
@@ -172,7 +184,7 @@ void ThumbnailMaker::readWholeFile() {
 // The whole picture from the whole file, as shown (turned by its orientation).
 void ThumbnailMaker::decodePicture() {
     TJPEGImage jpeg;
-    jpeg.LoadFromData(data_);
+    namingFile(path_, [&] { jpeg.LoadFromData(data_); });
     picture_ = jpeg.Bitmap();
     jpeg.Clear();  // the picture is now the only owner of the pixels
     width_ = picture_.Width();

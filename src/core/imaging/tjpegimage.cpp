@@ -24,6 +24,7 @@
 #endif
 
 #include "core/imaging/exiforientation.h"
+#include "core/imaging/imagefilemessage.h"
 #include "core/imaging/orientation.h"
 #include "core/imaging/tnkinternaldib.h"
 #include "core/text/textfile.h"
@@ -416,7 +417,8 @@ QByteArray TJPEGImage::ReadFile(const QString& path, qint64 limit) {
     }
     // The compressed file is smaller than its pixels: a larger one is refused before reading.
     if (file.size() > kMaxImageBytes) {
-        throw EJPEG(QStringLiteral("JPEG file is too large (%1 bytes)").arg(file.size()));
+        throw EJPEG(JpegFileMessage(
+            path, QStringLiteral("JPEG file is too large (%1 bytes)").arg(file.size())));
     }
     const QByteArray data = limit < 0 ? file.readAll() : file.read(limit);
     if (file.error() != QFileDevice::NoError) {
@@ -427,7 +429,12 @@ QByteArray TJPEGImage::ReadFile(const QString& path, qint64 limit) {
 
 void TJPEGImage::LoadFromFile(const QString& path) {
     Clear();
-    LoadFromData(ReadFile(path));
+    const QByteArray data = ReadFile(path);  // its failures name the file already
+    try {
+        LoadFromData(data);
+    } catch (const EJPEG& error) {
+        throw EJPEG(JpegFileMessage(path, error.message()));
+    }
 }
 
 JpegHeader TJPEGImage::ReadHeader(const QByteArray& data) {

@@ -53,10 +53,11 @@ public:
     void LoadFromData(const QByteArray& data);
 
     // The bytes of a photograph file as LoadFromFile reads them, with its checks (a regular
-    // file, not beyond the size limit); at most `limit` bytes when limit is not negative.
+    // file, not beyond the size limit) and its failures, which name the file; at most `limit`
+    // bytes when limit is not negative.
     static QByteArray ReadFile(const QString& path, qint64 limit = -1);
     // The header alone: the checks LoadFromData makes before it decodes any pixel, with the
-    // same failures.
+    // same failures (LoadFromFile's name the file in addition).
     static JpegHeader ReadHeader(const QByteArray& data);
     // Decodes the stored rows (before any orientation) listed in `rows`, ascending, and hands
     // them to the sink in small blocks; an empty list means every row. The settings are those

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "core/imaging/bmpreader.h"
+#include "core/imaging/imagefilemessage.h"
 #include "core/imaging/pixelformatconverter.h"
 #include "core/imaging/tnkinternaldib.h"
 #include "core/text/textfile.h"
@@ -226,13 +227,17 @@ void TNkDIB::LoadFromFile(const QString& path) {
         throw IoError(cannotOpenMessage(path));
     }
     if (file.size() > kMaxImageBytes + (qint64(64) << 20)) {
-        throw ENkDIBInvalidDIBFile(QString::fromLatin1(nkmsg::kTooLarge));
+        throw ENkDIBInvalidDIBFile(BmpFileMessage(path, QString::fromLatin1(nkmsg::kTooLarge)));
     }
     const QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         throw IoError(cannotOpenMessage(path));
     }
-    LoadFromData(data);
+    try {
+        LoadFromData(data);
+    } catch (const ENkDIBInvalidDIBFile& error) {
+        throw ENkDIBInvalidDIBFile(BmpFileMessage(path, error.message()));
+    }
 }
 
 void TNkDIB::LoadFromData(const QByteArray& data) {

@@ -150,8 +150,15 @@ TEST_F(CatalogRunFilesTest, CorruptPhotographIsShownWithItsOwnError) {
     EXPECT_EQ(run(), CatalogRunOutcome::Failed);
     const QStringList errors = host.matching("error:");
     ASSERT_EQ(errors.size(), 1);
-    EXPECT_GT(errors[0].size(), 6);
+    // The file named, a sentence in the program's language, then the decoder's own detail.
+    EXPECT_TRUE(
+        errors[0].startsWith(QStringLiteral("error:b.jpg: JPEG 画像として読み込めません（")))
+        << errors[0].toStdString();
+    EXPECT_TRUE(errors[0].contains(QStringLiteral("Not a JPEG file")));
     EXPECT_FALSE(host.log.contains(kWriteError));
+    // The status bar no longer reads as if images were still being read.
+    EXPECT_EQ(host.matching("status1:").last(), QStringLiteral("status1:"));
+    EXPECT_EQ(host.matching("status2:").last(), QStringLiteral("status2:"));
     EXPECT_EQ(cells().size(), 1);
     EXPECT_NE(page().last(), "</HTML>");
     EXPECT_EQ(host.log.last(), "restore");

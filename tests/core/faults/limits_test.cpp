@@ -48,7 +48,9 @@ TEST(ImageLimits, FilesBeyondTheImageLimitAreRefusedUnread) {
         ASSERT_TRUE(sparse.resize(kMaxImageBytes + (qint64(65) << 20)));  // no blocks used
     }
     EXPECT_TRUE(loadJpeg(dir.file("huge.jpg")).contains("too large"));
-    EXPECT_EQ(loadBmp(dir.file("huge.bmp")), QString::fromLatin1(nkmsg::kTooLarge));
+    EXPECT_EQ(loadBmp(dir.file("huge.bmp")),
+              QStringLiteral("huge.bmp: 画像が大きすぎるため読み込めません（") +
+                  nkmsg::kTooLarge + QStringLiteral("）"));
 }
 
 TEST(ImageLimits, DeclaredSizesBeyondTheLimitAreRefusedBeforeDecoding) {

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <algorithm>
 #include <random>
 #include <vector>
 
@@ -39,10 +40,12 @@ struct Bmp {
             put(info, 1, 2), put(info, quint32(bits), 2);
             put(info, compression, 4), put(info, quint32(pixels.size()), 4);
             put(info, 2835, 4), put(info, 2835, 4), put(info, colorsUsed, 4), put(info, 0, 4);
-            for (size_t i = 0; headerSize > 40 && i < 3; ++i) put(info, masks[i], 4);
+            // 52-byte headers hold the RGB masks, longer ones the alpha mask too.
+            const size_t held = std::min<size_t>(masks.size(), headerSize == 52 ? 3 : 4);
+            for (size_t i = 0; headerSize > 40 && i < held; ++i) put(info, masks[i], 4);
         }
         info.append(QByteArray(headerSize - 4 - info.size(), '\0'));
-        if (headerSize == 40 && compression == 3) {
+        if (headerSize == 40 && (compression == 3 || compression == 6)) {
             for (quint32 m : masks) put(info, m, 4);
         }
         for (quint32 c : palette) {
@@ -102,7 +105,7 @@ TEST(BmpReader, TwentyFourBitBottomUpAndFromFile) {
 }
 
 TEST(BmpReader, TopDownRowsAndLongerHeaders) {
-    for (int headerSize : {40, 108, 124}) {
+    for (int headerSize : {40, 52, 56, 108, 124}) {
         Bmp bmp;
         bmp.headerSize = headerSize;
         bmp.width = 2, bmp.height = -2;
@@ -194,15 +197,23 @@ TEST(BmpReader, SixteenAndThirtyTwoBitsThroughMasks) {
     EXPECT_EQ(dib.Pixels(0, 0), 0x00FF00u);
     EXPECT_EQ(dib.Pixels(1, 0), quint32((16 * 255 + 15) / 31) << 16);
 
-    for (int headerSize : {40, 124}) {
-        Bmp b32;  // channels in an unusual order: red in the low byte
-        b32.headerSize = headerSize;
-        b32.bits = 32, b32.width = 1, b32.height = 1, b32.compression = 3;
-        b32.masks = {0x000000FF, 0x0000FF00, 0x00FF0000};
-        b32.pixels = QByteArray::fromHex("11223344");
-        EXPECT_EQ(load(b32.build()).Pixels(0, 0), 0x00332211u);
-        b32.compression = 0;  // standard 8-8-8: blue in the low byte
-        EXPECT_EQ(load(b32.build()).Pixels(0, 0), 0x00112233u);
+    for (int headerSize : {40, 52, 56, 124}) {
+        for (quint32 compression : {3u, 6u}) {  // bit fields, and bit fields with alpha
+            SCOPED_TRACE(headerSize * 10 + int(compression));
+            Bmp b32;  // channels in an unusual order: red in the low byte, alpha ignored
+            b32.headerSize = headerSize;
+            b32.bits = 32, b32.width = 1, b32.height = 1, b32.compression = compression;
+            b32.masks = {0x000000FF, 0x0000FF00, 0x00FF0000};
+            if (compression == 6) b32.masks.push_back(0xFF000000);
+            b32.pixels = QByteArray::fromHex("11223344");
+            EXPECT_EQ(load(b32.build()).Pixels(0, 0), 0x00332211u);
+            b32.compression = 0;  // standard 8-8-8: blue in the low byte
+            EXPECT_EQ(load(b32.build()).Pixels(0, 0), 0x00112233u);
+            Bmp b16 = b565;  // 5-6-5 through the masks of the longer header
+            b16.headerSize = headerSize, b16.compression = compression;
+            if (compression == 6) b16.masks.push_back(0);
+            EXPECT_EQ(load(b16.build()).Pixels(0, 0), 0x00FF00u);
+        }
     }
     b565.masks = {0xF800, 0, 0x001F};
     expectRefused(b565.build(), "TNkInternalDIB.LoadFromStream: Invalid Masks");
@@ -410,6 +421,14 @@ TEST(BmpSuite, GoodFilesLoadAsDescribed) {
         }
     }
     EXPECT_GE(count, 27);
+    // Headers of 52 and 56 bytes and BI_ALPHABITFIELDS, as image editors write them: the
+    // colours of rgb24.bmp, the alpha channel ignored.
+    for (const char* name : {"rgb32h52.bmp", "rgba32h56.bmp", "rgba32abf.bmp"}) {
+        SCOPED_TRACE(name);
+        TNkDIB dib;
+        ASSERT_NO_THROW(dib.LoadFromFile(suiteFolder() + "/q/" + name));
+        EXPECT_EQ(meanDifference(dib, reference), 0.0);
+    }
 }
 
 TEST(BmpSuite, BadAndQuestionableFilesAreRefusedCleanlyOrLoad) {

@@ -110,7 +110,8 @@ TEST(BmpConversionTest, UnreadableFileStopsTheRunAndKeepsEarlierOutput) {
     const auto result = BmpConversion(90).run(dir.path(), {"a.bmp", "b.bmp", "c.bmp"}, {});
     EXPECT_EQ(result.failure, BmpConversion::Failure::Read);
     EXPECT_EQ(result.failedName, QStringLiteral("b.bmp"));
-    EXPECT_EQ(result.message, QString(nkmsg::kFileType));
+    EXPECT_EQ(result.message, QStringLiteral("b.bmp: BMP ファイルではありません（") +
+                                  nkmsg::kFileType + QStringLiteral("）"));
     EXPECT_EQ(result.written, QStringList{"a.jpg"});
     EXPECT_FALSE(QFileInfo::exists(dir.file("c.jpg")));
 }

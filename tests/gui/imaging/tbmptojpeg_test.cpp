@@ -13,8 +13,8 @@
 #include "core/imaging/tjpegimage.h"
 #include "gui/common/filelist.h"
 #include "gui/common/folderlist.h"
-#include "support/fulldisk.h"
 #include "gui/support/scriptedprompts.h"
+#include "support/fulldisk.h"
 #include "support/tempdir.h"
 #include "support/testimages.h"
 
@@ -160,7 +160,9 @@ TEST_F(TBMPtoJPEGTest, UnreadableBitmapEndsTheRunThere) {
     dir.write("c.bmp", test::makeTestBmp24(8, 8));
     select({"a.bmp", "b.bmp", "c.bmp"});
     window->Button1->click();
-    EXPECT_EQ(prompts.log, QStringList{QStringLiteral("error: ") + nkmsg::kFileType});
+    EXPECT_EQ(prompts.log,
+              QStringList{QStringLiteral("error: b.bmp: BMP ファイルではありません（") +
+                          nkmsg::kFileType + QStringLiteral("）")});
     EXPECT_EQ(jpegFiles(), QStringList{"a.jpg"});
 }
 

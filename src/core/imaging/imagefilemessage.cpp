@@ -1,0 +1,51 @@
+#include "core/imaging/imagefilemessage.h"
+
+#include <QFileInfo>
+
+#include "core/imaging/nkdiberrors.h"
+
+namespace tessaly {
+
+namespace {
+
+const QString kTooLarge = QStringLiteral("画像が大きすぎるため読み込めません");
+
+QString compose(const QString& path, const QString& sentence, const QString& detail) {
+    return QFileInfo(path).fileName() + QStringLiteral(": ") + sentence + QStringLiteral("（") +
+           detail + QStringLiteral("）");
+}
+
+bool isOneOf(const QString& detail, std::initializer_list<const char*> texts) {
+    for (const char* text : texts) {
+        if (detail == QLatin1String(text)) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+QString JpegFileMessage(const QString& path, const QString& detail) {
+    QString sentence = QStringLiteral("JPEG 画像として読み込めません");
+    if (detail.startsWith(QLatin1String("JPEG file is too large")) ||
+        detail.startsWith(QLatin1String("JPEG image is too large"))) {
+        sentence = kTooLarge;
+    } else if (detail.startsWith(QLatin1String("Unsupported JPEG color space"))) {
+        sentence = QStringLiteral("この色形式の JPEG 画像には対応していません");
+    }
+    return compose(path, sentence, detail);
+}
+
+QString BmpFileMessage(const QString& path, const QString& detail) {
+    QString sentence = QStringLiteral("BMP ファイルが壊れているか、途中で切れています");
+    if (detail == QLatin1String(nkmsg::kFileType)) {
+        sentence = QStringLiteral("BMP ファイルではありません");
+    } else if (detail == QLatin1String(nkmsg::kTooLarge)) {
+        sentence = kTooLarge;
+    } else if (isOneOf(detail, {nkmsg::kHeaderSize, nkmsg::kMasks, nkmsg::kBitCoutWindows,
+                                nkmsg::kBitCountOs2, nkmsg::kBiBitCount})) {
+        sentence = QStringLiteral("この形式の BMP ファイルには対応していません");
+    }
+    return compose(path, sentence, detail);
+}
+
+}  // namespace tessaly
