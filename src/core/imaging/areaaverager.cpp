@@ -16,6 +16,17 @@ constexpr int kRowsPerFlush = 16'000'000;
 
 int boundary(int index, long double step) { return int(std::trunc(index * step)); }
 
+// sums[i] += bytes[i]: in blocks of a fixed length, which the compiler turns into vector
+// instructions, then the rest one by one.
+void addBytes(quint32* __restrict sums, const uchar* __restrict bytes, size_t count) {
+    constexpr size_t kBlock = 16;
+    size_t i = 0;
+    for (; i + kBlock <= count; i += kBlock) {
+        for (size_t k = 0; k < kBlock; ++k) sums[i + k] += bytes[i + k];
+    }
+    for (; i < count; ++i) sums[i] += bytes[i];
+}
+
 }  // namespace
 
 AreaAverager::AreaAverager(int w, int h, int tw, int th, bool grey)
@@ -65,9 +76,7 @@ void AreaAverager::addRow(const uchar* row) {
         }
         row = expanded_.data();
     }
-    quint32* sums = columns_.data();
-    const size_t bytes = columns_.size();
-    for (size_t i = 0; i < bytes; ++i) sums[i] += row[i];
+    addBytes(columns_.data(), row, columns_.size());
     if (++pending_ == kRowsPerFlush) flushColumns();
 }
 
