@@ -10,15 +10,15 @@ namespace tessaly {
 
 namespace {
 
-// Rows summed into the 32-bit column sums before they are moved on: 255 times this still
-// fits in 32 bits.
-constexpr int kRowsPerFlush = 16'000'000;
+// Rows summed into the 16-bit column sums before they are moved on: 255 times this still
+// fits in 16 bits.
+constexpr int kRowsPerFlush = 257;
 
 int boundary(int index, long double step) { return int(std::trunc(index * step)); }
 
 // sums[i] += bytes[i]: in blocks of a fixed length, which the compiler turns into vector
 // instructions, then the rest one by one.
-void addBytes(quint32* __restrict sums, const uchar* __restrict bytes, size_t count) {
+void addBytes(quint16* __restrict sums, const uchar* __restrict bytes, size_t count) {
     constexpr size_t kBlock = 16;
     size_t i = 0;
     for (; i + kBlock <= count; i += kBlock) {
@@ -36,7 +36,7 @@ AreaAverager::AreaAverager(int w, int h, int tw, int th, bool grey)
         if (x1 > x0) runs_.emplace_back(x0, x1);  // a run without columns is skipped
         x0 = x1;
     }
-    columns_.assign(runs_.empty() ? 0 : 3 * size_t(runs_.back().second), 0u);
+    columns_.assign(runs_.empty() ? 0 : 3 * size_t(runs_.back().second), quint16(0));
     band_.resize(runs_.size());
     if (grey_) expanded_.resize(columns_.size());
     // Output row j - 1 comes from band j; a band without rows writes nothing.
@@ -90,7 +90,7 @@ void AreaAverager::flushColumns() {
             acc.r += columns_[3 * size_t(x) + 2];
         }
     }
-    std::fill(columns_.begin(), columns_.end(), 0u);
+    std::fill(columns_.begin(), columns_.end(), quint16(0));
     pending_ = 0;
 }
 

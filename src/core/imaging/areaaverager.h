@@ -13,8 +13,8 @@ namespace tessaly {
 // so that the picture itself need not be kept: every output pixel is the truncated mean of
 // one band-by-run block of source pixels (blocks bounded at trunc(i / s), s the stored scale
 // factor); source columns right of the last run and rows below the last band are not used.
-// Column sums are 32-bit per byte and moved into 64-bit block sums, so the result is exactly
-// that of summing each block pixel by pixel.
+// Column sums are 16-bit per byte, moved into 64-bit block sums every 257 rows at most, so the
+// result is exactly that of summing each block pixel by pixel.
 class AreaAverager : public JpegRowSink {
 public:
     // grey: rows of one grey byte per pixel, taken as blue = green = red.
@@ -53,7 +53,7 @@ private:
     int outW_ = 0, outH_ = 0;
     bool covers_ = false;
     Runs runs_;
-    std::vector<quint32> columns_;  // per byte of the used width, summed over pending rows
+    std::vector<quint16> columns_;  // per byte of the used width, summed over pending rows
     std::vector<Sums> band_;        // per output column, summed over the band
     std::vector<uchar> expanded_;   // a grey row as blue, green, red
     int pending_ = 0;               // rows in columns_
