@@ -25,8 +25,11 @@ function(tessaly_test name dir)
   add_executable(${name} ${sources} ${ARG_EXTRA})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main GTest::gmock)
+  # The user's own settings folder never reaches a test: programs that look for the user's
+  # Quorvel.ini find an empty folder of the build instead.
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+    ENVIRONMENT_MODIFICATION "XDG_CONFIG_HOME=set:${PROJECT_BINARY_DIR}/tests/user-config")
   # Tests find the project folder (and the shared test data beside it) from their own source
   # path; TESSALY_SOURCE_DIR, when set by hand, overrides it.
 endfunction()

@@ -17,5 +17,8 @@ tessaly_install_missing() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
+# qt6-translations-l10n: Qt's own dialogs in Japanese; desktop-file-utils: the install test
+# validates the desktop entry.
 TESSALY_BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev
-    libjpeg62-turbo-dev libexif-dev libgtest-dev libgmock-dev googletest)
+    libjpeg62-turbo-dev libexif-dev libgtest-dev libgmock-dev googletest qt6-translations-l10n
+    desktop-file-utils)

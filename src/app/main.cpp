@@ -1,7 +1,9 @@
 #include <QApplication>
 #include <cstdio>
 
+#include "core/settings/catalogsettings.h"
 #include "gui/common/desktopshell.h"
+#include "gui/common/qtjapanese.h"
 #include "gui/common/qtprompts.h"
 #include "gui/main/instanceguard.h"
 #include "gui/main/tmain.h"
@@ -26,6 +28,13 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     QApplication app(argc, argv);
+    tessaly::QtJapanese japanese;
+    if (!japanese.install()) {
+        std::fputs(
+            "tessaly: Qt's Japanese translation (qtbase_ja) was not found; the standard "
+            "dialogs stay in English.\n",
+            stderr);
+    }
     // One copy per user: a second copy brings the first one forward and ends quietly.
     tessaly::InstanceGuard guard;
     if (!guard.acquire()) return 0;
@@ -33,7 +42,9 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Tessaly"));
     tessaly::QtPrompts prompts;
     tessaly::DesktopShell shell;
-    tessaly::TMain window(QCoreApplication::applicationDirPath(), prompts, shell);
+    // Settings beside the program when a Quorvel.ini is there, else in the user's folder.
+    const QString program = QCoreApplication::applicationDirPath();
+    tessaly::TMain window(program, tessaly::settingsFolderFor(program), prompts, shell);
     QApplication::setWindowIcon(window.windowIcon());
     tessaly::WindowSet windows(window);
     window.setWindowSet(&windows);

@@ -1,7 +1,5 @@
 // Catalogue mode of tessaly-batch: the catalogue run of the main window, driven from the
 // command line.
-#include <signal.h>
-
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
@@ -14,12 +12,14 @@
 
 #include "batch/batchcommands.h"
 #include "batch/batchrunhost.h"
+#include "batch/interruption.h"
 #include "batch/processshell.h"
 #include "core/catalog/catalogrun.h"
 #include "core/catalog/heaptuning.h"
 #include "core/settings/catalogsettings.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
+#include "core/text/undecodablenames.h"
 
 namespace tessaly::batch {
 
@@ -31,8 +31,8 @@ const char* const kUsage =
     "  -t, --title TEXT     page title (default: the folder's own name)\n"
     "  -r, --per-row N      thumbnails per row, 1..10 (default 5)\n"
     "  -c, --comments       add the comment rows from PicComment.txt\n"
-    "  -s, --settings FILE  settings file, or the folder holding Quorvel.ini\n"
-    "                       (default: Quorvel.ini in the program's folder)\n"
+    "  -s, --settings FILE  settings file, or the folder holding Quorvel.ini (default:\n"
+    "                       Quorvel.ini beside the program, else ~/.config/tessaly/)\n"
     "      --files A,B,...  the names to catalogue, comma-separated (as NAME...)\n"
     "      --date Y-M-D     date written into the pages (default: today)\n"
     "  -j, --jobs N         images decoded at once (default: the number of cores)\n"
@@ -41,7 +41,8 @@ const char* const kUsage =
     "  -h, --help           this text\n"
     "  -v, --version        the program version\n"
     "Other modes: --toc, --convert-bmp, --rotate (see their own --help).\n"
-    "Exit status: 0 done, 1 the run failed, 2 usage error, 130 interrupted.\n";
+    "Exit status: 0 done, 1 the run failed, 2 usage error, 128 + the signal's number when\n"
+    "interrupted (130 Ctrl-C, 143 SIGTERM, 129 SIGHUP; the pages are still ended properly).\n";
 
 struct Options {
     QString folder;
@@ -55,15 +56,6 @@ struct Options {
     bool open = false;
     bool quiet = false;
 };
-
-CatalogRun* activeRun = nullptr;
-volatile sig_atomic_t interrupted = 0;
-
-void onInterrupt(int) {
-    interrupted = 1;
-    if (activeRun != nullptr) activeRun->cancel();
-    signal(SIGINT, SIG_DFL);  // a second Ctrl-C ends the program at once
-}
 
 int usageError(const QString& text) {
     std::fprintf(stderr, "tessaly-batch: %s\nTry 'tessaly-batch --help' for more.\n",
@@ -139,10 +131,11 @@ QStringList folderImages(const QString& folder) {
 }
 
 // The settings named on the command line: a folder holding Quorvel.ini, or a settings file
-// of any name (read through a scratch folder, since the file always bears that name).
+// of any name (read through a scratch folder, since the file always bears that name); none
+// named, the window program's own (see settingsFolderFor).
 CatalogSettings readSettings(const QString& given) {
     const QString appFolder = QCoreApplication::applicationDirPath();
-    if (given.isEmpty()) return loadSettings(appFolder);
+    if (given.isEmpty()) return loadSettings(appFolder, settingsFolderFor(appFolder));
     const QFileInfo info(given);
     if (info.isDir()) return loadSettings(info.absoluteFilePath());
     if (!info.isFile()) throw IoError(QStringLiteral("settings file not found: ") + given);
@@ -159,14 +152,26 @@ CatalogSettings readSettings(const QString& given) {
     return settings;
 }
 
+// Photographs the folder list had to leave out, on standard error also when quiet: quiet
+// silences progress, not warnings.
+void reportUndecodableNames(const QString& folder) {
+    const QStringList names = undecodableFileNames(folder, QByteArrayLiteral(".jpg"));
+    if (names.isEmpty()) return;
+    QString text = undecodableNamesMessage(names);
+    text.replace(QLatin1Char('\r'), QStringLiteral("\n  "));
+    std::fprintf(stderr, "tessaly-batch: %s\n", text.toUtf8().constData());
+}
+
 // The folder's own name, as the main window puts it into the title box.
 QString folderOwnName(const QString& folder) {
     const QString clean = QDir::cleanPath(folder);
     return clean == QStringLiteral("/") ? QString() : clean.section('/', -1);
 }
 
-int exitStatus(CatalogRunOutcome outcome) {
-    if (interrupted != 0 && outcome == CatalogRunOutcome::Cancelled) return 130;
+int exitStatus(CatalogRunOutcome outcome, const Interruption& interruption) {
+    if (interruption.caught() && outcome == CatalogRunOutcome::Cancelled) {
+        return interruption.interruptedStatus();
+    }
     return outcome == CatalogRunOutcome::Completed ? 0 : 1;
 }
 
@@ -192,12 +197,10 @@ int runCatalogue(const Options& options) {
     host.setComments(options.comments);
     ProcessShell shell;
     CatalogRun run(settings, host, shell);
-    activeRun = &run;
-    signal(SIGINT, onInterrupt);
+    const Interruption interruption(&run);
     const CatalogRunOutcome outcome = run.execute(input);
-    signal(SIGINT, SIG_DFL);
-    activeRun = nullptr;
-    return exitStatus(outcome);
+    if (options.names.isEmpty()) reportUndecodableNames(folder);
+    return exitStatus(outcome, interruption);
 }
 
 }  // namespace

@@ -11,4 +11,8 @@ int runTocCommand(const QStringList& args);
 int runConvertBmpCommand(const QStringList& args);
 int runRotateCommand(const QStringList& args);
 
+// True when the arguments ask for a mode's usage text ("-h" or "--help" anywhere), also
+// right after an option that takes a value ("--rotate --help", "--toc --help").
+bool asksForHelp(const QStringList& args);
+
 }  // namespace tessaly::batch

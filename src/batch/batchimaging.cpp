@@ -7,10 +7,14 @@
 #include <QFileInfo>
 #include <cstdio>
 #include <iostream>
+#include <new>
+#include <optional>
 #include <string>
 
 #include "batch/batchcommands.h"
+#include "batch/interruption.h"
 #include "core/imaging/bmpconversion.h"
+#include "core/imaging/photolock.h"
 #include "core/imaging/rotationjob.h"
 #include "core/settings/catalogsettings.h"
 #include "core/text/errors.h"
@@ -36,7 +40,8 @@ const char* const kRotateUsage =
     "  -Q, --quality N     JPEG quality, 50..100 (default: the rotation quality of the settings)\n"
     "      --no-backup     no copy of the original in the folder's _backup\n"
     "                      (by default the first original is kept there, never replaced)\n"
-    "  -s, --settings DIR  folder holding Quorvel.ini (default: the program's folder)\n"
+    "  -s, --settings DIR  folder holding Quorvel.ini (default: Quorvel.ini beside the\n"
+    "                      program, else ~/.config/tessaly/)\n"
     "Only files whose extension is .jpg (any letter case) are turned.\n"
     "Exit status: 0 done, 1 a file failed, 2 usage error.\n";
 
@@ -137,14 +142,17 @@ int runConvertBmpCommand(const QStringList& args) {
                                 : parser.isSet("no-overwrite") ? Overwrite::Never
                                                                : Overwrite::Ask;
     const BmpConversion conversion(quality);
+    const Interruption interruption;
     int written = 0, skipped = 0;
     bool complete = true;
     for (const QString& file : files) {
+        if (interruption.caught()) break;
         complete = convertOne(conversion, file, overwrite, written, skipped);
         if (!complete) break;
     }
-    if (complete) say(BmpConversion::finishedStatus());
+    if (complete && !interruption.caught()) say(BmpConversion::finishedStatus());
     say(QStringLiteral("%1 件変換、%2 件スキップ").arg(written).arg(skipped));
+    if (interruption.caught()) return interruption.interruptedStatus();
     return complete ? 0 : 1;
 }
 
@@ -163,10 +171,10 @@ bool parseTurn(const QString& text, Turn& turn) {
     return true;
 }
 
-// The settings folder: the one given (or the folder of a Quorvel.ini given), else the
-// program's own folder.
+// The settings folder: the one given (or the folder of a Quorvel.ini given), else the window
+// program's own (see settingsFolderFor).
 QString settingsFolder(const QString& given) {
-    if (given.isEmpty()) return QCoreApplication::applicationDirPath();
+    if (given.isEmpty()) return settingsFolderFor(QCoreApplication::applicationDirPath());
     const QFileInfo info(given);
     return info.isDir() ? info.absoluteFilePath() : info.absolutePath();
 }
@@ -181,11 +189,15 @@ bool rotateOne(const QString& file, Turn turn, int quality, bool backup) {
     };
     if (!RotationJob::isRotatableName(name)) return fail(RotationJob::noFileMessage());
     const RotationJob job(info.absolutePath(), quality, backup);
+    std::optional<PhotoLock> lock;
     TNkDIB picture;
     try {
+        lock.emplace(job.filePath(name));
         picture = RotationJob::turned(RotationJob::loadPhotograph(job.filePath(name)), turn);
     } catch (const Error& error) {
         return fail(error.message());
+    } catch (const std::bad_alloc&) {
+        return fail(outOfMemoryMessage());
     }
     try {
         job.backUp(name);
@@ -208,6 +220,10 @@ int runRotateCommand(const QStringList& args) {
     parser.addOption({"rotate", "", "DIRECTION"});
     parser.addOption({"no-backup", ""});
     parser.addOption({{"s", "settings"}, "", "DIR"});
+    if (asksForHelp(args)) {
+        std::fputs(kRotateUsage, stdout);
+        return 0;
+    }
     if (!parse(parser, args)) return usageError(parser.errorText(), kRotateUsage);
     if (parser.isSet("help")) {
         std::fputs(kRotateUsage, stdout);
@@ -235,8 +251,10 @@ int runRotateCommand(const QStringList& args) {
     }
     const QStringList files = parser.positionalArguments();
     if (files.isEmpty()) return usageError(RotationJob::noFileMessage(), kRotateUsage);
+    const Interruption interruption;
     int turned = 0, failed = 0;
     for (const QString& file : files) {
+        if (interruption.caught()) break;
         if (rotateOne(file, turn, quality, !parser.isSet("no-backup"))) {
             ++turned;
         } else {
@@ -244,6 +262,7 @@ int runRotateCommand(const QStringList& args) {
         }
     }
     say(QStringLiteral("%1 件回転、%2 件失敗").arg(turned).arg(failed));
+    if (interruption.caught()) return interruption.interruptedStatus();
     return failed == 0 ? 0 : 1;
 }
 

@@ -27,7 +27,8 @@ const char* const kTocUsage =
     "      --background-image FILE   copy FILE beside the page as its background\n"
     "      --background-color N      page colour, Windows colour value (default 8421504)\n"
     "      --date Y-M-D              date written into the pages (default: today)\n"
-    "  -s, --settings DIR            folder holding Quorvel.ini (default: the program's folder)\n"
+    "  -s, --settings DIR            folder holding Quorvel.ini (default: Quorvel.ini beside\n"
+    "                                the program, else ~/.config/tessaly/)\n"
     "      --open                    open the page afterwards (browser setting or xdg-open)\n"
     "  -q, --quiet                   no progress display\n"
     "  -h, --help                    this text\n"
@@ -98,9 +99,12 @@ QString readRequest(const QCommandLineParser& parser, Request& request) {
 }
 
 // The settings: Quorvel.ini in the given folder (a path to the file itself is taken too),
-// else in the program's folder.
+// else the window program's own (see settingsFolderFor).
 CatalogSettings readSettings(const QString& given) {
-    if (given.isEmpty()) return loadSettings(QCoreApplication::applicationDirPath());
+    if (given.isEmpty()) {
+        const QString program = QCoreApplication::applicationDirPath();
+        return loadSettings(program, settingsFolderFor(program));
+    }
     const QFileInfo info(given);
     if (info.isDir()) return loadSettings(info.absoluteFilePath());
     if (info.isFile() && info.fileName() == QLatin1String(kSettingsFileName)) {
@@ -134,11 +138,14 @@ int runToc(Request& request) {
 int runTocCommand(const QStringList& args) {
     QCommandLineParser parser;
     addOptions(parser);
+    if (asksForHelp(args)) {
+        std::fputs(kTocUsage, stdout);
+        return 0;
+    }
     if (!parser.parse(QStringList{QStringLiteral("tessaly-batch")} + args)) {
         return usageError(parser.errorText());
     }
     if (parser.isSet("help")) {
-        std::fputs(kTocUsage, stdout);
         return 0;
     }
     Request request;

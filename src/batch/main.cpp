@@ -4,18 +4,44 @@
 //   tessaly-batch --convert-bmp [options] FILE.bmp...
 //   tessaly-batch --rotate right|left|180 [options] FILE.jpg...
 #include <QCoreApplication>
+#include <cstdio>
+#include <new>
 
 #include "batch/batchcommands.h"
+#include "core/text/errors.h"
+
+namespace tessaly::batch {
+
+bool asksForHelp(const QStringList& args) {
+    return args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"));
+}
+
+namespace {
+
+int runMode(const QStringList& args) {
+    if (args.contains(QStringLiteral("--toc"))) return runTocCommand(args);
+    if (args.contains(QStringLiteral("--convert-bmp"))) return runConvertBmpCommand(args);
+    if (args.contains(QStringLiteral("--rotate"))) return runRotateCommand(args);
+    return runCatalogCommand(args);
+}
+
+}  // namespace
+
+}  // namespace tessaly::batch
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tessaly-batch"));
     QStringList args = QCoreApplication::arguments();
     args.removeFirst();
-    if (args.contains(QStringLiteral("--toc"))) return tessaly::batch::runTocCommand(args);
-    if (args.contains(QStringLiteral("--convert-bmp"))) {
-        return tessaly::batch::runConvertBmpCommand(args);
+    // Every mode ends here when memory runs out: a message and status 1, never an abort.
+    // Files being replaced are untouched, as their temporary files go on the way out.
+    try {
+        return tessaly::batch::runMode(args);
+    } catch (const std::bad_alloc&) {
+        QString text = tessaly::outOfMemoryMessage();
+        text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+        std::fprintf(stderr, "tessaly-batch: %s\n", text.toUtf8().constData());
+        return 1;
     }
-    if (args.contains(QStringLiteral("--rotate"))) return tessaly::batch::runRotateCommand(args);
-    return tessaly::batch::runCatalogCommand(args);
 }

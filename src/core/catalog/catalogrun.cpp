@@ -9,15 +9,18 @@
 #include <chrono>
 #include <cstdio>
 #include <memory>
+#include <new>
 #include <optional>
 
 #include "core/catalog/backgroundcopy.h"
 #include "core/catalog/catalogpagewriter.h"
 #include "core/catalog/decodebudget.h"
+#include "core/catalog/outputguard.h"
 #include "core/catalog/slideshowwriter.h"
 #include "core/catalog/thumbnailpipeline.h"
 #include "core/catalog/thumbnailwork.h"
 #include "core/comments/commenttable.h"
+#include "core/settings/outputnames.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
 
@@ -59,6 +62,7 @@ struct CatalogRun::Run {
     bool scanSelection();
     bool askForCommentFile();
     bool prepareThumbnailFolder();
+    void guardOutputs();
     void copyBackground();
     void writePageHeads();
     void makeThumbnails();
@@ -147,6 +151,8 @@ void CatalogRun::reportFailure(std::exception_ptr failure) noexcept {
             std::rethrow_exception(failure);
         } catch (const WriteFailure&) {
             host_.information(kWriteError);
+        } catch (const std::bad_alloc&) {
+            host_.showError(outOfMemoryMessage());
         } catch (const Error& error) {
             host_.showError(error.message());
         } catch (const std::exception& error) {
@@ -169,9 +175,12 @@ CatalogRunOutcome CatalogRun::Run::perform() {
         host.information(kNothingSelected);
         return CatalogRunOutcome::NothingSelected;
     }
+    // Names that would reach outside the folder stop the run before anything is written.
+    checkOutputNames(settings);
     if (askForCommentFile()) return CatalogRunOutcome::CommentFileMissing;
     date = input.date.isValid() ? input.date : QDate::currentDate();
     if (!prepareThumbnailFolder()) throw WriteFailure{};
+    guardOutputs();
     if (QFileInfo::exists(CommentTable::filePath(folder))) comments.load(folder);
     if (isOn(settings.useBackgroundImage)) copyBackground();
     writePageHeads();
@@ -210,11 +219,38 @@ bool CatalogRun::Run::askForCommentFile() {
 // replace its own photograph.
 bool CatalogRun::Run::prepareThumbnailFolder() {
     thumbFolder = folder + settings.thumbFolderName;
-    const QFileInfo info(thumbFolder);
-    if (!info.isDir() && (info.exists() || !QDir().mkdir(thumbFolder))) return false;
+    // A folder made meanwhile by a second run on the same folder is as good as our own.
+    if (!QFileInfo(thumbFolder).isDir() && !QDir().mkdir(thumbFolder) &&
+        !QFileInfo(thumbFolder).isDir()) {
+        return false;
+    }
     const bool sameFolder =
         QFileInfo(thumbFolder).canonicalFilePath() == QFileInfo(folder).canonicalFilePath();
     return !(sameFolder && settings.thumbPrefix.isEmpty());
+}
+
+// Every file the run is going to write lies in the folder or the thumbnail folder and is none
+// of the photographs it reads (a link in place of a page or thumbnail could point anywhere).
+void CatalogRun::Run::guardOutputs() {
+    QStringList photos;
+    for (int i = 0; i <= lastSelected; ++i) {
+        if (input.selected[static_cast<std::size_t>(i)]) photos << folder + input.names[i];
+    }
+    const OutputGuard guard(folder, thumbFolder, photos);
+    guard.check(folder + settings.htmlFileName, QStringLiteral("HTMLファイル名"));
+    if (isOn(settings.makeSlideShow)) {
+        guard.check(folder + QLatin1String(kSlideShowFileName), QString());
+    }
+    if (isOn(settings.useBackgroundImage)) {  // the copy, and earlier copies it removes
+        for (const QString& name : {backgroundTargetName(settings.backgroundFile),
+                                    QStringLiteral("back.jpg"), QStringLiteral("back.gif")}) {
+            guard.check(folderPath(thumbFolder) + name, QString());
+        }
+    }
+    const QString thumbLabel = QStringLiteral("サムネイル画像フォルダ名");
+    for (int i = 0; i <= lastSelected; ++i) {
+        if (input.selected[static_cast<std::size_t>(i)]) guard.check(thumbPathOf(i), thumbLabel);
+    }
 }
 
 void CatalogRun::Run::copyBackground() {

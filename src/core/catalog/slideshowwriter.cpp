@@ -184,7 +184,9 @@ void SlideShowWriter::slideSize(const CatalogSettings& settings, int imageWidth,
 
 void SlideShowWriter::writeHead(const QString& path, const QString& title, int selectedCount) {
     close();
-    path_ = QFileInfo(path).isDir() ? folderPath(path) + QLatin1String(kSlideShowFileName) : path;
+    // A folder under the page's name is an error, never a page written inside it.
+    if (QFileInfo(path).isDir()) throw IoError(cannotCreateMessage(path));
+    path_ = path;
     file_ = std::make_unique<TextFileWriter>(path_, sjis::Unmappable::CharacterRef,
                                              TextFileWriter::Replace::Direct);
     const QString count = QString::number(selectedCount);

@@ -1,5 +1,6 @@
 #include "core/comments/commenttable.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include "core/text/errors.h"
@@ -55,7 +56,15 @@ void CommentTable::load(const QString& folder) {
     entries_.clear();
     lastIndex_.clear();
     const QString path = filePath(folder);
-    if (!QFileInfo::exists(path)) return;
+    const QFileInfo info(path);
+    if (!info.exists()) return;
+    // Ten thousand entries of long comments stay far below this; a larger file would only
+    // fill memory.
+    if (info.size() > kMaxFileBytes) {
+        throw IoError(QStringLiteral("コメントファイル %1 は大きすぎる（16 MB を超える）ため"
+                                     "読み込めません。\r処理は中断されました。")
+                          .arg(QDir::toNativeSeparators(path)));
+    }
     TextFileReader reader(path);
     reader.readLine();  // separator position, never compared
     QString name = reader.readLine();

@@ -25,8 +25,11 @@ public:
     // Replaces the entries with the records of the folder's comment file. A missing file gives
     // an empty table; a file that exists but cannot be read raises IoError. Reading stops at the
     // first empty name line; a file ending inside a record gives empty missing lines. There is
-    // no fixed capacity: every record of the file is read.
+    // no fixed capacity: every record of the file is read. A file larger than kMaxFileBytes
+    // (16 MB) is refused with IoError naming it.
     void load(const QString& folder);
+
+    static constexpr qint64 kMaxFileBytes = qint64(16) << 20;
 
     // The lines of the last entry whose name equals fileName ignoring letter case.
     CommentLines lookUp(const QString& fileName) const;

@@ -30,15 +30,7 @@ void BmpConversion::write(const TNkDIB& picture, const QString& path) const {
     if (colour.PixelFormat() != nk24Bit) colour.SetPixelFormat(nk24Bit);
     jpeg.Assign(colour);
     jpeg.SetCompressionQuality(quality_);
-    const QByteArray data = jpeg.SaveToData();
-    FileReplacement replacement(path);
-    QFile file(replacement.temporaryPath());
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(data) != data.size() ||
-        !file.flush()) {
-        throw IoError(cannotWriteMessage(path));
-    }
-    file.close();
-    replacement.commit();
+    FileReplacement::replace(path, jpeg.SaveToData());
 }
 
 BmpConversion::Result BmpConversion::run(const QString& folder, const QStringList& names,

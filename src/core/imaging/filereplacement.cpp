@@ -1,11 +1,13 @@
 #include "core/imaging/filereplacement.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
+#include <cerrno>
 #include <cstdio>
 
 #include "core/text/errors.h"
@@ -24,17 +26,34 @@ QString resolvedTarget(const QString& path) {
     return target.isEmpty() ? path : target;
 }
 
-bool syncFile(const QString& path) {
-    const QByteArray local = QFile::encodeName(path);
-    const int fd = ::open(local.constData(), O_RDONLY | O_CLOEXEC);
+QByteArray local(const QString& path) { return QFile::encodeName(path); }
+
+bool syncPath(const QByteArray& path, int flags) {
+    const int fd = ::open(path.constData(), flags | O_CLOEXEC);
     if (fd < 0) return false;
     const bool synced = ::fsync(fd) == 0;
     return ::close(fd) == 0 && synced;
 }
 
-QFileDevice::Permissions newFilePermissions() {
-    return QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser |
-           QFileDevice::WriteUser | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+// The folder entry of a rename reaches the disk too; a file system that cannot sync a
+// folder is no reason to fail.
+void syncFolderOf(const QString& path) {
+    syncPath(local(QFileInfo(path).absolutePath()), O_RDONLY | O_DIRECTORY);
+}
+
+// Gives the new file what the model file has: owner and group where the user may set them,
+// then the mode bits. Without a model the new file gets the usual mode.
+bool copyOwnership(const QByteArray& file, const QString& model) {
+    struct stat info {};
+    if (model.isEmpty() || ::stat(local(model).constData(), &info) != 0) {
+        const mode_t mask = ::umask(022);
+        ::umask(mask);
+        return ::chmod(file.constData(), 0666 & ~mask) == 0;
+    }
+    // Only the superuser may give a file away; for anyone else the owner is already theirs
+    // and a group they do not belong to stays as it was.
+    if (::chown(file.constData(), info.st_uid, info.st_gid) != 0 && errno != EPERM) return false;
+    return ::chmod(file.constData(), info.st_mode & 07777) == 0;
 }
 
 }  // namespace
@@ -42,9 +61,8 @@ QFileDevice::Permissions newFilePermissions() {
 FileReplacement::FileReplacement(const QString& targetPath)
     : targetPath_(resolvedTarget(targetPath)) {
     if (isWriteProtected(targetPath_)) throw IoError(cannotCreateMessage(targetPath));
-    const QFileInfo info(targetPath_);
-    QTemporaryFile temporary(info.absolutePath() + QStringLiteral("/.") + info.fileName() +
-                             QStringLiteral(".XXXXXX.tmp"));
+    QTemporaryFile temporary(QFileInfo(targetPath_).absolutePath() +
+                             QStringLiteral("/.tessaly-XXXXXX.tmp"));
     temporary.setAutoRemove(false);
     if (!temporary.open()) throw IoError(cannotCreateMessage(targetPath));
     temporaryPath_ = temporary.fileName();
@@ -55,18 +73,79 @@ FileReplacement::~FileReplacement() {
     if (!committed_) discard();
 }
 
+void FileReplacement::write(const QByteArray& data) {
+    QFile file(temporaryPath_);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(data) != data.size() ||
+        !file.flush()) {
+        fail();
+    }
+    file.close();
+    if (file.error() != QFileDevice::NoError) fail();
+}
+
+void FileReplacement::copyFrom(const QString& sourcePath) {
+    QFile source(sourcePath);
+    if (!source.open(QIODevice::ReadOnly)) throw IoError(cannotOpenMessage(sourcePath));
+    QFile file(temporaryPath_);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) fail();
+    char block[65536];
+    for (;;) {
+        const qint64 got = source.read(block, sizeof block);
+        if (got < 0) {
+            file.close();
+            discard();
+            temporaryPath_.clear();
+            throw IoError(cannotOpenMessage(sourcePath));
+        }
+        if (got == 0) break;
+        if (file.write(block, got) != got) fail();
+    }
+    if (!file.flush()) fail();
+    file.close();
+    if (file.error() != QFileDevice::NoError) fail();
+}
+
+void FileReplacement::prepare(const QString& modelPath) {
+    const QByteArray temporary = local(temporaryPath_);
+    if (!syncPath(temporary, O_RDONLY) || !copyOwnership(temporary, modelPath)) fail();
+}
+
 void FileReplacement::commit() {
-    const QFileInfo target(targetPath_);
-    const QFileDevice::Permissions permissions =
-        target.exists() ? QFile::permissions(targetPath_) : newFilePermissions();
-    const bool ready =
-        syncFile(temporaryPath_) && QFile::setPermissions(temporaryPath_, permissions);
-    if (!ready || std::rename(QFile::encodeName(temporaryPath_).constData(),
-                              QFile::encodeName(targetPath_).constData()) != 0) {
-        discard();
-        throw IoError(cannotWriteMessage(targetPath_));
+    prepare(QFileInfo::exists(targetPath_) ? targetPath_ : QString());
+    if (std::rename(local(temporaryPath_).constData(), local(targetPath_).constData()) != 0) {
+        fail();
     }
     committed_ = true;
+    syncFolderOf(targetPath_);
+}
+
+bool FileReplacement::commitIfAbsent(const QString& modelPath) {
+    prepare(modelPath);
+    const QByteArray from = local(temporaryPath_), to = local(targetPath_);
+    int moved = ::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE);
+    if (moved != 0 && errno == EINVAL) {
+        // No such rename on this file system: a hard link never replaces a name either.
+        moved = ::link(from.constData(), to.constData());
+        if (moved == 0) discard();
+    }
+    if (moved != 0 && errno != EEXIST) fail();
+    discard();  // the new content when the name was taken meanwhile; nothing otherwise
+    committed_ = true;
+    if (moved != 0) return false;
+    syncFolderOf(targetPath_);
+    return true;
+}
+
+void FileReplacement::replace(const QString& targetPath, const QByteArray& data) {
+    FileReplacement replacement(targetPath);
+    replacement.write(data);
+    replacement.commit();
+}
+
+void FileReplacement::fail() {
+    discard();
+    temporaryPath_.clear();
+    throw IoError(cannotWriteMessage(targetPath_));
 }
 
 void FileReplacement::discard() noexcept {

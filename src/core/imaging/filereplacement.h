@@ -1,13 +1,16 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 namespace tessaly {
 
 // Replaces a file in one step: the new content is written to a temporary file in the same
 // folder, which is flushed to disk and then renamed over the target. Until commit() the
-// target is untouched, so a failed encode or a full disk leaves the old file as it was.
-// An uncommitted temporary file is removed when the object goes.
+// target is untouched, so a failed encode, a full disk or a kill leaves the old file as it
+// was. An uncommitted temporary file is removed when the object goes.
+// The temporary name is short (".tessaly-XXXXXX.tmp"), so targets whose names are as long
+// as the file system allows can be replaced too.
 class FileReplacement {
 public:
     // Creates the temporary file. Raises IoError "ﾌｧｲﾙ <target> を作成できません" when the
@@ -21,13 +24,31 @@ public:
     const QString& temporaryPath() const { return temporaryPath_; }
     const QString& targetPath() const { return targetPath_; }
 
-    // Syncs the temporary file, gives it the target's permissions (or the usual ones for a
-    // new file) and renames it over the target. Raises IoError "ファイル <target>
+    // Writes data into the temporary file and flushes it. Raises IoError "ファイル <target>
+    // に書き込めません。" when that fails.
+    void write(const QByteArray& data);
+
+    // Copies the file at sourcePath into the temporary file. Raises IoError "ﾌｧｲﾙ <source>
+    // は開けません" when it cannot be read, or the write error above.
+    void copyFrom(const QString& sourcePath);
+
+    // Syncs the temporary file, gives it the target's owner, group and mode (or the usual
+    // mode for a new file) and renames it over the target. Raises IoError "ファイル <target>
     // に書き込めません。" when that fails; the target then is unchanged.
     void commit();
 
+    // As commit(), but a target that exists by then is kept and the new content dropped:
+    // returns false in that case. For copies that must never replace an earlier one. The
+    // new file gets the owner, group and mode of modelPath (the usual mode when empty).
+    bool commitIfAbsent(const QString& modelPath = QString());
+
+    // The whole replacement: write, then commit.
+    static void replace(const QString& targetPath, const QByteArray& data);
+
 private:
+    void prepare(const QString& modelPath);
     void discard() noexcept;
+    [[noreturn]] void fail();
 
     QString targetPath_;
     QString temporaryPath_;

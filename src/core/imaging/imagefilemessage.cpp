@@ -31,6 +31,10 @@ QString JpegFileMessage(const QString& path, const QString& detail) {
         sentence = kTooLarge;
     } else if (detail.startsWith(QLatin1String("Unsupported JPEG color space"))) {
         sentence = QStringLiteral("この色形式の JPEG 画像には対応していません");
+    } else if (detail.startsWith(QLatin1String("Too many progressive scans"))) {
+        sentence = QStringLiteral(
+            "走査（スキャン）の数が多すぎるため読み込みません。壊れているか、"
+            "読み込みを妨げるために作られたファイルです");
     }
     return compose(path, sentence, detail);
 }

@@ -5,9 +5,9 @@
 #include <QFileInfo>
 
 #include "core/imaging/filereplacement.h"
+#include "core/imaging/photolock.h"
 #include "core/imaging/tjpegimage.h"
 #include "core/text/errors.h"
-#include "core/text/filecopy.h"
 #include "core/text/formatting.h"
 #include "core/text/textfile.h"
 
@@ -37,6 +37,8 @@ bool RotationJob::isRotatableName(const QString& name) {
 TNkDIB RotationJob::loadPhotograph(const QString& path) {
     TJPEGImage jpeg;
     jpeg.LoadFromFile(path);
+    // Grey or black where data was missing: saving that would destroy the photograph.
+    if (jpeg.Damaged()) throw ImageError(damagedMessage(path, jpeg.Warnings().value(0)));
     return widened(jpeg.Bitmap());
 }
 
@@ -58,39 +60,40 @@ QString RotationJob::backupFolder() const { return folder_ + QLatin1String(kBack
 bool RotationJob::backUp(const QString& name) const {
     if (!backup_) return false;
     const QString folder = backupFolder();
-    if (!QFileInfo(folder).isDir() && !QDir().mkdir(folder)) {
+    // Another rotation may make the folder at the same moment: one that is there is fine.
+    if (!QDir().mkdir(folder) && !QFileInfo(folder).isDir()) {
         throw IoError(cannotCreateMessage(folder));
     }
     const QString copy = folderPath(folder) + name;
     if (QFileInfo::exists(copy) || QFileInfo(copy).isSymLink()) return false;
-    try {
-        CopyFileToFolder(filePath(name), folder);
-    } catch (const IoError&) {
-        QFile::remove(copy);
-        throw;
-    }
-    return true;
+    // Written whole under a temporary name and renamed: a kill during the copy never leaves
+    // a truncated file standing as the backup, and an existing backup is never replaced.
+    FileReplacement replacement(copy);
+    replacement.copyFrom(filePath(name));
+    return replacement.commitIfAbsent(filePath(name));
 }
 
 void RotationJob::save(const TNkDIB& picture, const QString& name) const {
     TJPEGImage jpeg;
     jpeg.Assign(widened(picture));
     jpeg.SetCompressionQuality(quality_);
-    const QByteArray data = jpeg.SaveToData();
-    FileReplacement replacement(filePath(name));
-    QFile file(replacement.temporaryPath());
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(data) != data.size() ||
-        !file.flush()) {
-        throw IoError(cannotWriteMessage(filePath(name)));
-    }
-    file.close();
-    replacement.commit();
+    FileReplacement::replace(filePath(name), jpeg.SaveToData());
 }
 
 void RotationJob::rotateFile(const QString& name, Turn turn) const {
+    const PhotoLock lock(filePath(name));
     const TNkDIB picture = turned(loadPhotograph(filePath(name)), turn);
     backUp(name);
     save(picture, name);
+}
+
+QString RotationJob::damagedMessage(const QString& path, const QString& detail) {
+    QString text = QFileInfo(path).fileName() +
+                   QStringLiteral(
+                       ": 画像データが壊れているか途中で切れているため、回転できません。"
+                       "ファイルは変更していません。");
+    if (!detail.isEmpty()) text += QStringLiteral("（") + detail + QStringLiteral("）");
+    return text;
 }
 
 QString RotationJob::backupErrorMessage() {

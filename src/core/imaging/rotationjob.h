@@ -22,7 +22,9 @@ public:
     static bool isRotatableName(const QString& name);
 
     // Decodes a photograph as a 24-bit picture. A greyscale photograph is widened to 24 bits
-    // (it is saved back as a colour JPEG). Raises EJPEG or IoError.
+    // (it is saved back as a colour JPEG). Raises EJPEG or IoError; raises ImageError
+    // damagedMessage() when the decode met missing or damaged data, whose picture must never
+    // be saved over the photograph.
     static TNkDIB loadPhotograph(const QString& path);
 
     // The picture turned; the source is left as it is. A picture that is not 24 bits is
@@ -36,14 +38,16 @@ public:
     // Copies the file into the backup folder (made when missing, one level) unless a copy
     // of that name is already there, so the backup keeps the file as it was before its first
     // save. Does nothing when backups are off. Returns true when a copy was made.
-    // Raises IoError; a half-written copy is removed so it never stands as the backup.
+    // The copy is written under a temporary name, synced and renamed, with the photograph's
+    // owner, group and mode. Raises IoError; a half-written copy never stands as the backup.
     bool backUp(const QString& name) const;
 
     // Encodes the picture and replaces the file with it through a temporary file: when the
     // encode or the write fails, the file is left untouched. Raises IoError or ImageError.
     void save(const TNkDIB& picture, const QString& name) const;
 
-    // Load, turn, back up, save: one photograph of a batch.
+    // Lock, load, turn, back up, save: one photograph of a batch. Raises IoError
+    // PhotoLock::busyMessage() when another rotation is turning the same file.
     void rotateFile(const QString& name, Turn turn) const;
 
     // The window's texts.
@@ -51,6 +55,9 @@ public:
     backupErrorMessage();  // "バックアップファイルの書き込みでエラーが発生しました。"
     static QString saveErrorMessage();  // "ファイルの書き込みでエラーが発生しました。"
     static QString noFileMessage();  // "ファイルが選択されていません。"
+    // "<file name>: 画像データが壊れているか途中で切れているため、回転できません。..."
+    // with the codec's warning in brackets.
+    static QString damagedMessage(const QString& path, const QString& detail);
 
 private:
     QString folder_;

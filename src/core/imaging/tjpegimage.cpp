@@ -8,6 +8,7 @@
 
 #include "core/imaging/tjpegimage.h"
 
+#include <jerror.h>
 #include <jpeglib.h>
 
 #include <QFile>
@@ -35,12 +36,19 @@ namespace {
 
 constexpr int kMaxWarnings = 4;
 
+// More scans than any encoder writes: a progressive file past it is refused before it takes
+// minutes of processor time (libjpeg-turbo advises such a limit for untrusted files).
+constexpr int kMaxScans = 500;
+
 struct ErrorManager {
     jpeg_error_mgr pub;
+    jpeg_progress_mgr progress;
     jmp_buf jump;
     char message[JMSG_LENGTH_MAX];
     char warnings[kMaxWarnings][JMSG_LENGTH_MAX];
     int warningCount;
+    bool damaged;       // a warning that means missing or damaged image data
+    bool tooManyScans;  // stopped by the scan limit
 };
 
 void errorExit(j_common_ptr cinfo) {
@@ -49,17 +57,33 @@ void errorExit(j_common_ptr cinfo) {
     std::longjmp(err->jump, 1);
 }
 
-void outputMessage(j_common_ptr cinfo) {
+// Warnings (level -1) are kept, every one of them classified; trace messages are dropped.
+// Only extraneous bytes before a marker, which intact camera files often carry, leave the
+// picture whole; every other warning means grey or black where data was missing or damaged.
+void emitMessage(j_common_ptr cinfo, int level) {
+    if (level >= 0) return;
     ErrorManager* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+    if (cinfo->err->msg_code != JWRN_EXTRANEOUS_DATA) err->damaged = true;
     if (err->warningCount < kMaxWarnings) {
         (*cinfo->err->format_message)(cinfo, err->warnings[err->warningCount++]);
     }
+    ++cinfo->err->num_warnings;
+}
+
+void monitorProgress(j_common_ptr cinfo) {
+    if (!cinfo->is_decompressor) return;
+    if (reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number <= kMaxScans) return;
+    ErrorManager* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+    err->tooManyScans = true;
+    std::snprintf(err->message, sizeof err->message, "more than %d scans", kMaxScans);
+    std::longjmp(err->jump, 1);
 }
 
 void installErrors(ErrorManager* err) {
     jpeg_std_error(&err->pub);
     err->pub.error_exit = errorExit;
-    err->pub.output_message = outputMessage;
+    err->pub.emit_message = emitMessage;
+    err->progress.progress_monitor = monitorProgress;
 }
 
 // Plain data of one decode; the guard in the caller destroys it.
@@ -88,6 +112,7 @@ int readHeader(DecodeJob* job) {
     if (setjmp(job->err.jump)) return 1;
     jpeg_create_decompress(&job->cinfo);
     job->created = true;
+    job->cinfo.progress = &job->err.progress;
     jpeg_mem_src(&job->cinfo, job->data, job->size);
     jpeg_save_markers(&job->cinfo, JPEG_APP0 + 1, 0xFFFF);
     jpeg_read_header(&job->cinfo, TRUE);
@@ -218,6 +243,12 @@ struct EncodeGuard {
 
 [[noreturn]] void codecError(const char* message) { throw EJPEG(QString::fromLocal8Bit(message)); }
 
+// A decode failure: the codec's message, or the scan limit's refusal.
+[[noreturn]] void decodeError(const ErrorManager& err) {
+    if (!err.tooManyScans) codecError(err.message);
+    throw EJPEG(QStringLiteral("Too many progressive scans (more than %1)").arg(kMaxScans));
+}
+
 }  // namespace
 
 namespace {
@@ -299,7 +330,7 @@ qint64 decoderBytes(const jpeg_decompress_struct& cinfo) {
 JpegHeader openDecode(DecodeJob& job, const QByteArray& data, J_COLOR_SPACE& space) {
     job.data = reinterpret_cast<const unsigned char*>(data.constData());
     job.size = static_cast<unsigned long>(data.size());
-    if (readHeader(&job)) codecError(job.err.message);
+    if (readHeader(&job)) decodeError(job.err);
     const qint64 w = job.cinfo.image_width, h = job.cinfo.image_height;
     if (!TNkInternalDIB::fitsLimits(w, h, 24)) {
         throw EJPEG(QStringLiteral("JPEG image is too large (%1 x %2 pixels)").arg(w).arg(h));
@@ -376,13 +407,13 @@ private:
 
     int read(int count) {
         job_.blockRows = count;
-        if (readBlock(&job_)) codecError(job_.err.message);
+        if (readBlock(&job_)) decodeError(job_.err);
         return count;
     }
 
     int skip(int count) {
         job_.blockRows = count;
-        if (skipBlock(&job_)) codecError(job_.err.message);
+        if (skipBlock(&job_)) decodeError(job_.err);
         return count;
     }
 
@@ -450,9 +481,9 @@ JpegHeader TJPEGImage::DecodeRows(const QByteArray& data, const std::vector<int>
     DecodeGuard guard{&job};
     J_COLOR_SPACE space = JCS_UNKNOWN;
     const JpegHeader header = openDecode(job, data, space);
-    if (startOutput(&job, space)) codecError(job.err.message);
+    if (startOutput(&job, space)) decodeError(job.err);
     RowStream(job, header, rows).run(sink);
-    if (job.err.pub.num_warnings == 0 && finishDecode(&job)) codecError(job.err.message);
+    if (job.err.pub.num_warnings == 0 && finishDecode(&job)) decodeError(job.err);
     return header;
 }
 
@@ -462,7 +493,7 @@ void TJPEGImage::LoadFromData(const QByteArray& data) {
     DecodeGuard guard{&job};
     J_COLOR_SPACE space = JCS_UNKNOWN;
     const JpegHeader header = openDecode(job, data, space);
-    if (startOutput(&job, space)) codecError(job.err.message);
+    if (startOutput(&job, space)) decodeError(job.err);
     const bool grey = header.grayscale;
     // Every row is decoded into it, so it is not zeroed first.
     TNkDIB picture = TNkDIB::Unfilled(int(job.cinfo.output_width), int(job.cinfo.output_height),
@@ -474,8 +505,8 @@ void TJPEGImage::LoadFromData(const QByteArray& data) {
     job.cmykRow = cmykRow.data();
     job.base = picture.ScanLine(0);
     job.step = picture.TopDown() ? picture.Stride() : -long(picture.Stride());
-    if (readRows(&job)) codecError(job.err.message);
-    if (job.err.pub.num_warnings == 0 && finishDecode(&job)) codecError(job.err.message);
+    if (readRows(&job)) decodeError(job.err);
+    if (job.err.pub.num_warnings == 0 && finishDecode(&job)) decodeError(job.err);
     for (int i = 0; i < job.err.warningCount; ++i) {
         warnings_ << QString::fromLocal8Bit(job.err.warnings[i]);
     }
@@ -484,6 +515,7 @@ void TJPEGImage::LoadFromData(const QByteArray& data) {
     picture_ = orientation == 1 ? std::move(picture) : ApplyOrientation(picture, orientation);
     orientation_ = orientation;
     grayscale_ = grey;
+    damaged_ = job.err.damaged;
     empty_ = false;
 }
 
@@ -525,6 +557,7 @@ void TJPEGImage::Assign(const TNkDIB& picture) {
     picture_ = picture;
     orientation_ = 1;
     grayscale_ = false;
+    damaged_ = false;
     empty_ = false;
     warnings_.clear();
 }
@@ -533,6 +566,7 @@ void TJPEGImage::Clear() {
     picture_ = TNkDIB();
     orientation_ = 1;
     grayscale_ = false;
+    damaged_ = false;
     empty_ = true;
     warnings_.clear();
 }

@@ -41,7 +41,8 @@ public:
 // baseline three-component JPEG at the compression quality.
 // Codec failures raise EJPEG with the codec's message; file failures raise IoError.
 // Warnings (for example a truncated file) are not fatal: the picture holds what the file
-// held and Warnings() lists the codec's texts.
+// held, Warnings() lists the codec's texts and Damaged() tells whether data was missing.
+// A progressive file of more than a few hundred scans is refused (EJPEG).
 // A photograph with an EXIF Orientation tag (first APP1 "Exif" segment, IFD0) is turned or
 // mirrored on loading as browsers show it, so width and height are those of the shown
 // picture. Saving writes no EXIF data: the saved pixels are upright.
@@ -81,6 +82,10 @@ public:
     // The Orientation value applied when loading (1 when none or after Assign).
     int Orientation() const { return orientation_; }
     const QStringList& Warnings() const { return warnings_; }
+    // True when a warning of the last decode means missing or damaged data (a truncated file,
+    // a marker inside the data, a lost restart marker, a bad code): parts of the picture are
+    // grey or black. Extraneous bytes before a marker alone do not count.
+    bool Damaged() const { return damaged_; }
 
     // Takes a picture as its new content (any pixel format).
     void Assign(const TNkDIB& picture);
@@ -95,6 +100,7 @@ private:
     int quality_ = 90;
     bool empty_ = true;
     bool grayscale_ = false;
+    bool damaged_ = false;
     int orientation_ = 1;
     QStringList warnings_;
 };

@@ -1,8 +1,11 @@
 #include "core/settings/catalogsettings.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <array>
 
+#include "core/text/errors.h"
 #include "core/text/formatting.h"
 #include "core/text/sjis.h"
 #include "core/text/textfile.h"
@@ -10,6 +13,7 @@
 namespace tessaly {
 
 const char* const kSettingsFileName = "Quorvel.ini";
+const qint64 kMaxSettingsFileBytes = qint64(1) << 20;
 
 namespace {
 
@@ -91,6 +95,29 @@ int blocksPresent(double version) {
     return blocks;
 }
 
+// A settings file that is no text of ours: too large to be one, empty, or holding bytes that
+// no text line holds (a binary file copied over it). Read as lines, it would give empty or
+// garbled names that fail later as write errors.
+void checkSettingsFile(const QString& path) {
+    const auto fail = [&path](const QString& reason) {
+        throw SettingsError(
+            QStringLiteral("設定ファイル %1 は%2ため読み込めません。\r"
+                           "オプション画面で設定し直すか、ファイルを削除してください。")
+                .arg(QDir::toNativeSeparators(path), reason));
+    };
+    QFile file(path);
+    if (file.size() > kMaxSettingsFileBytes) fail(QStringLiteral("大きすぎる（1 MB を超える）"));
+    if (!file.open(QIODevice::ReadOnly)) throw IoError(cannotOpenMessage(path));
+    const QByteArray bytes = file.readAll();
+    if (bytes.isEmpty()) fail(QStringLiteral("空の"));
+    for (const char c : bytes) {
+        const unsigned char u = static_cast<unsigned char>(c);
+        if ((u < 0x20 && u != '\t' && u != '\r' && u != '\n') || u == 0x7F) {
+            fail(QStringLiteral("テキストでないデータを含む"));
+        }
+    }
+}
+
 }  // namespace
 
 bool CatalogSettings::operator==(const CatalogSettings& other) const {
@@ -100,11 +127,31 @@ bool CatalogSettings::operator==(const CatalogSettings& other) const {
             return false;
         }
     }
-    return appFolder == other.appFolder && version == other.version;
+    return appFolder == other.appFolder && settingsFolder == other.settingsFolder &&
+           version == other.version;
+}
+
+QString CatalogSettings::configFolder() const {
+    return settingsFolder.isEmpty() ? appFolder : settingsFolder;
+}
+
+QString CatalogSettings::homeFolder() const {
+    return configFolder() == appFolder ? appFolder : QDir::homePath();
 }
 
 QString settingsFilePath(const QString& appFolder) {
     return folderPath(appFolder) + QLatin1String(kSettingsFileName);
+}
+
+QString userSettingsFolder() {
+    QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (base.isEmpty() || QDir::isRelativePath(base)) base = QDir::homePath() + "/.config";
+    return QDir::cleanPath(base + QStringLiteral("/tessaly"));
+}
+
+QString settingsFolderFor(const QString& programFolder) {
+    if (QFileInfo(settingsFilePath(programFolder)).isFile()) return programFolder;
+    return userSettingsFolder();
 }
 
 int settingInt(const QString& text, int fallback) {
@@ -118,6 +165,7 @@ CatalogSettings loadSettings(const QString& appFolder) {
     settings.appFolder = appFolder;
     const QString path = settingsFilePath(appFolder);
     if (!QFileInfo(path).isFile()) return settings;
+    checkSettingsFile(path);
 
     const CatalogSettings defaults = settings;
     TextFileReader reader(path);
@@ -139,6 +187,13 @@ CatalogSettings loadSettings(const QString& appFolder) {
     return settings;
 }
 
+CatalogSettings loadSettings(const QString& appFolder, const QString& settingsFolder) {
+    CatalogSettings settings = loadSettings(settingsFolder);
+    settings.appFolder = appFolder;
+    if (settingsFolder != appFolder) settings.settingsFolder = settingsFolder;
+    return settings;
+}
+
 void saveSettings(const CatalogSettings& settings) {
     // Paths and names must read back exactly, or they would name other files next time.
     for (const QString* name : {&settings.startFolder, &settings.backgroundFile,
@@ -146,7 +201,9 @@ void saveSettings(const CatalogSettings& settings) {
                                 &settings.thumbFolderName, &settings.thumbPrefix}) {
         sjis::requireExact(*name);
     }
-    TextFileWriter writer(settingsFilePath(settings.appFolder), sjis::Unmappable::Refuse,
+    // The user's settings folder is made on the first save, as the file itself is.
+    if (!settings.settingsFolder.isEmpty()) QDir().mkpath(settings.settingsFolder);
+    TextFileWriter writer(settingsFilePath(settings.configFolder()), sjis::Unmappable::Refuse,
                           TextFileWriter::Replace::Atomic);
     writer.writeLine(QStringLiteral("Quorvel Ver") + settings.version);
     for (const Pair& pair : kPairs) {

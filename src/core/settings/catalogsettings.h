@@ -52,6 +52,16 @@ struct CatalogSettings {
 
     QString appFolder;                        // the executable's folder, never stored
     QString version = "1.60";                 // never read from the file
+    // Folder of the Quorvel.ini in use when it is not appFolder (an installed copy: see
+    // settingsFolderFor); never stored.
+    QString settingsFolder;
+
+    // Folder of the settings file in use and of the options dialog's "temp" scratch folder:
+    // settingsFolder, or appFolder when that is empty.
+    QString configFolder() const;
+    // Folder shown when the start folder is missing: appFolder for a copy that keeps its
+    // settings beside it, else the user's home folder.
+    QString homeFolder() const;
 
     bool operator==(const CatalogSettings& other) const;
     bool operator!=(const CatalogSettings& other) const { return !(*this == other); }
@@ -63,12 +73,29 @@ extern const char* const kSettingsFileName;
 // The settings file's path for a program folder.
 QString settingsFilePath(const QString& appFolder);
 
+// The user's settings folder: $XDG_CONFIG_HOME/tessaly, or ~/.config/tessaly when that
+// variable is unset, empty or not an absolute path.
+QString userSettingsFolder();
+
+// Where a program in programFolder keeps its settings: programFolder itself when a
+// Quorvel.ini is there (portable copies, the build folder), else userSettingsFolder().
+QString settingsFolderFor(const QString& programFolder);
+
+// The largest settings file read (1 MB); the real one is a few kilobytes.
+extern const qint64 kMaxSettingsFileBytes;
+
 // Defaults, then whatever appFolder/Quorvel.ini holds. A missing file is not an error.
-// Raises IoError when the file exists but cannot be opened.
+// Raises IoError when the file exists but cannot be opened, and SettingsError (naming the
+// file) when it is larger than kMaxSettingsFileBytes, empty, or holds bytes no text holds.
 CatalogSettings loadSettings(const QString& appFolder);
 
-// Writes all 85 lines anew, atomically: on failure (IoError, or EncodingError for a value
-// code page 932 cannot hold) the old file is left as it was.
+// The same for a program in appFolder whose settings are in settingsFolder (see
+// settingsFolderFor); the record remembers both.
+CatalogSettings loadSettings(const QString& appFolder, const QString& settingsFolder);
+
+// Writes all 85 lines anew into configFolder(), atomically: on failure (IoError, or
+// EncodingError for a value code page 932 cannot hold) the old file is left as it was. A
+// settingsFolder that does not exist yet is created first.
 void saveSettings(const CatalogSettings& settings);
 
 // Integer value of a decimal text field, as the readers take it ("110" -> 110); text that is

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QString>
 #include <QByteArray>
+#include <QString>
 #include <exception>
 
 namespace tessaly {
@@ -35,5 +35,14 @@ class ImageError : public Error {
 public:
     using Error::Error;
 };
+
+// A setting that cannot be used as it stands (a hand-edited or damaged Quorvel.ini).
+class SettingsError : public Error {
+public:
+    using Error::Error;
+};
+
+// The text shown when memory ran out: "メモリが足りません。\r処理は中断されました。"
+QString outOfMemoryMessage();
 
 }  // namespace tessaly

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "core/settings/outputnames.h"
 #include "core/text/errors.h"
 #include "core/text/filecopy.h"
 #include "core/text/formatting.h"
@@ -97,6 +98,7 @@ void TocGenerator::copyBackground(const TocOptions& options, const QString& fold
 }
 
 QString TocGenerator::run(const TocOptions& options, const Progress& progress) const {
+    checkOutputNames(settings_);  // the page and the catalogues' thumbnails are found by them
     checkInput(options);
     const QString folder = folderPath(options.folder);
     const Discovery found = discover(folder, settings_.htmlFileName);

@@ -20,7 +20,7 @@ QFileInfo existingFile(const QString& path) {
 }  // namespace
 
 QString commentDateText(const QDateTime& modified) {
-    return charLeft(QLocale::system().toString(modified, QLocale::ShortFormat), 8);
+    return QLocale::c().toString(modified, QStringLiteral("yy/MM/dd"));
 }
 
 QString commentSizeText(qint64 bytes) {

@@ -7,8 +7,9 @@ namespace tessaly {
 
 // The texts the comment editor's fill commands put into the comment lines.
 
-// A modification time as the system's short date-and-time text, cut to its first 8
-// characters (so it never grows longer, whatever the system's format).
+// A modification time as its date "yy/MM/dd" (8 characters, "26/12/07"), whatever the
+// system's locale: a locale's own short format cut to 8 characters loses the day or the
+// century ("2026/12/", "7 Dec 20").
 QString commentDateText(const QDateTime& modified);
 
 // A size in tenths of a kilobyte of 1,024 bytes, rounded half to even: 256 -> "0.2KB",

@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QVBoxLayout>
+#include <new>
 
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
@@ -250,6 +251,10 @@ bool Tcomment::resetComments() {
         comments_ = CommentTable();
         context_.prompts.error(this, e.message());
         return false;
+    } catch (const std::bad_alloc&) {
+        comments_ = CommentTable();
+        context_.prompts.error(this, outOfMemoryMessage());
+        return false;
     }
     return true;
 }
@@ -300,6 +305,8 @@ void Tcomment::File1Click() {
         showPreview(filePath(name));
     } catch (const Error& e) {
         context_.prompts.error(this, e.message());
+    } catch (const std::bad_alloc&) {
+        context_.prompts.error(this, outOfMemoryMessage());
     }
 }
 

@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <algorithm>
 
+#include "gui/common/fittingitemdelegate.h"
+
 namespace tessaly {
 
 FileList::FileList(QWidget* parent) : QListWidget(parent) {}
@@ -16,6 +18,12 @@ void FileList::setDirectory(const QString& path) {
 void FileList::setMask(const QString& mask) {
     mask_ = mask;
     refresh();
+}
+
+void FileList::fitEntriesToWidth() {
+    setItemDelegate(new FittingItemDelegate(this));
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setTextElideMode(Qt::ElideMiddle);
 }
 
 void FileList::refresh() {

@@ -19,6 +19,9 @@ public:
     void setDirectory(const QString& path);
     QString mask() const { return mask_; }
     void setMask(const QString& mask);
+    // Long names are shortened in the middle to the list's width; the list never scrolls
+    // sideways, so no scroll bar hides its last row.
+    void fitEntriesToWidth();
     // Reads the folder again.
     void refresh();
     // The entries (file names without folder) in their order.

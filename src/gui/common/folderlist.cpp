@@ -1,5 +1,6 @@
 #include "gui/common/folderlist.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -25,9 +26,12 @@ public:
         shifted.rect.adjust(index.data(kDepthRole).toInt() * kIndentStep, 0, 0, 0);
         QStyledItemDelegate::paint(painter, shifted, index);
     }
+    // In a list that does not scroll sideways every entry takes the list's width.
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
         QSize size = QStyledItemDelegate::sizeHint(option, index);
         size.rwidth() += index.data(kDepthRole).toInt() * kIndentStep;
+        const auto* view = qobject_cast<const QAbstractScrollArea*>(option.widget);
+        if (view && view->horizontalScrollBarPolicy() == Qt::ScrollBarAlwaysOff) size.setWidth(0);
         return size;
     }
 };
@@ -46,6 +50,11 @@ FolderList::FolderList(QWidget* parent) : QListWidget(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
     connect(this, &QListWidget::itemDoubleClicked, this,
             [this](QListWidgetItem* item) { openEntry(row(item)); });
+}
+
+void FolderList::fitEntriesToWidth() {
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setTextElideMode(Qt::ElideMiddle);
 }
 
 bool FolderList::setDirectory(const QString& path) {

@@ -19,6 +19,9 @@ public:
     // Opens path. False (and nothing changes) when it is no readable folder. Emits
     // directoryChanged when the open folder changes.
     bool setDirectory(const QString& path);
+    // Long names are shortened in the middle to the list's width; the list never scrolls
+    // sideways, so no scroll bar hides its last row.
+    void fitEntriesToWidth();
     // Reads the open folder's sub-folders again (no signal). False when the folder is gone.
     bool refresh();
 

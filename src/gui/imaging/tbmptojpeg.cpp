@@ -8,12 +8,15 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStatusBar>
+#include <new>
 
 #include "core/imaging/bmpconversion.h"
 #include "core/imaging/rotationjob.h"
 #include "core/imaging/tnkdib.h"
+#include "core/text/errors.h"
 #include "core/text/formatting.h"
 #include "gui/common/drivebox.h"
+#include "gui/common/elidedlabel.h"
 #include "gui/common/filelist.h"
 #include "gui/common/folderlist.h"
 #include "gui/imaging/dibpicture.h"
@@ -63,7 +66,10 @@ void TBMPtoJPEG::buildLists() {
     File1->setGeometry(154, 22, 128, 100);
     File1->setMask(QStringLiteral("*.bmp"));
     File1->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    Label3 = named(new QLabel(this), "Label3");
+    // Whole names: the lists and the label shorten a long one in the middle, never clip it.
+    Dir1->fitEntriesToWidth();
+    File1->fitEntriesToWidth();
+    Label3 = named(new ElidedLabel(this), "Label3");
     Label3->setGeometry(154, 124, 128, 16);
     Label3->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     connect(Drive1, &DriveBox::driveChanged, this, &TBMPtoJPEG::Drive1Change);
@@ -99,13 +105,20 @@ void TBMPtoJPEG::buildPreview() {
     StatusBar1->addWidget(panel0_, 1);
 }
 
+// The selection stays when the window opens again on the folder it showed.
 void TBMPtoJPEG::prepare(const QString& folder) {
+    const QString shown = File1->directory();
+    const QStringList selected = selectedNames();
     Drive1->setDrive(folder);
     if (!Dir1->setDirectory(folder)) {
         fallBack();
         return;
     }
     Dir1Change(Dir1->directory());
+    if (File1->directory() != shown) return;
+    for (int i = 0; i < File1->count(); ++i) {
+        File1->item(i)->setSelected(selected.contains(File1->item(i)->text()));
+    }
 }
 
 void TBMPtoJPEG::openFor(const QString& folder) {
@@ -127,9 +140,10 @@ void TBMPtoJPEG::Dir1Change(const QString& path) {
     File1->setDirectory(path);
 }
 
-// A drive or folder that cannot be read: the lists move to the program's folder.
+// A drive or folder that cannot be read: the lists move to the program's folder (an
+// installed copy's: the user's home folder).
 void TBMPtoJPEG::fallBack() {
-    const QString home = context_.settings.appFolder;
+    const QString home = context_.settings.homeFolder();
     Drive1->setDrive(home);
     Dir1->setDirectory(home);
     File1->setDirectory(Dir1->directory());
@@ -175,6 +189,7 @@ void TBMPtoJPEG::Button1Click() {
     BmpConversion::Hooks hooks;
     hooks.starting = [this](const QString& name) {
         Label3->setText(name);
+        Label3->setToolTip(name);
         Label3->repaint();
     };
     hooks.loaded = [this](const TNkDIB& picture) { showPreview(picture); };
@@ -182,8 +197,14 @@ void TBMPtoJPEG::Button1Click() {
         return context_.prompts.warningYesNo(this, QStringLiteral("警告"),
                                              BmpConversion::overwriteQuestion(output));
     };
-    const BmpConversion::Result result =
-        BmpConversion(SpinEdit1->value()).run(Dir1->directory(), names, hooks);
+    BmpConversion::Result result;
+    try {
+        result = BmpConversion(SpinEdit1->value()).run(Dir1->directory(), names, hooks);
+    } catch (const std::bad_alloc&) {
+        panel0_->clear();
+        context_.prompts.error(this, outOfMemoryMessage());
+        return;
+    }
     switch (result.failure) {
         case BmpConversion::Failure::None:
             panel0_->setText(BmpConversion::finishedStatus());

@@ -30,8 +30,8 @@ class TBMPtoJPEG : public QDialog {
 public:
     TBMPtoJPEG(AppContext& context, QWidget* mainWindow);
 
-    // Drive1 and Dir1 take the folder (falling back to appFolder when it cannot be read) and
-    // File1 lists its BMP files.
+    // Drive1 and Dir1 take the folder (falling back to the settings' homeFolder when it cannot
+    // be read) and File1 lists its BMP files.
     void prepare(const QString& folder);
     // prepare(), then shows the window modally until it is closed.
     void openFor(const QString& folder);

@@ -8,12 +8,16 @@
 #include <QMenu>
 #include <QPixmap>
 #include <QPushButton>
-#include <QSpinBox>
 #include <QStatusBar>
+#include <new>
+#include <optional>
 
+#include "core/imaging/photolock.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
+#include "gui/common/elidedlabel.h"
 #include "gui/imaging/dibpicture.h"
+#include "gui/options/updown.h"
 
 namespace tessaly {
 
@@ -82,12 +86,11 @@ void Toption2::buildControls() {
     Edit1->setMaxLength(3);
     Edit1->setToolTip(
         QStringLiteral("保存する画像の圧縮率です。 （大きい数字の方が高画質です。）"));
-    UpDown1 = named(new QSpinBox(this), "UpDown1");
+    // The arrows are the only way to change the quality: they take no focus, keys or wheel.
+    UpDown1 = named(new UpDown(this), "UpDown1");
     UpDown1->setGeometry(266, 68, 18, 24);
     UpDown1->setRange(50, 100);
-    UpDown1->setWrapping(false);
-    UpDown1->setStyleSheet(QStringLiteral("QSpinBox { color: transparent; }"));
-    connect(UpDown1, qOverload<int>(&QSpinBox::valueChanged), this, &Toption2::UpDown1Click);
+    connect(UpDown1, &UpDown::clicked, this, &Toption2::UpDown1Click);
 }
 
 void Toption2::buildButtons() {
@@ -132,27 +135,31 @@ void Toption2::buildStatusBar() {
     StatusBar1 = named(new QStatusBar(this), "StatusBar1");
     StatusBar1->setSizeGripEnabled(false);
     StatusBar1->setGeometry(0, 287, 322, 20);
-    const int widths[4] = {60, 60, 70, 0};
-    for (int i = 0; i < 4; ++i) {
+    const int widths[3] = {30, 30, 70};  // the rest shows the name of the photograph
+    for (int i = 0; i < 3; ++i) {
         panels_[i] = new QLabel(StatusBar1);
-        panels_[i]->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(i));
-        panels_[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        if (widths[i] > 0) panels_[i]->setFixedWidth(widths[i]);
-        StatusBar1->addWidget(panels_[i], widths[i] > 0 ? 0 : 1);
+        panels_[i]->setFixedWidth(widths[i]);
+    }
+    namePanel_ = new ElidedLabel(StatusBar1);
+    for (int i = 0; i < 4; ++i) {
+        QLabel* panel = i < 3 ? panels_[i] : namePanel_;
+        panel->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(i));
+        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        StatusBar1->addWidget(panel, i < 3 ? 0 : 1);
     }
     panels_[2]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 }
 
 void Toption2::setRotateQuality(int quality) {
-    const QSignalBlocker block(UpDown1);
-    UpDown1->setValue(quality);
-    Edit1->setText(QString::number(quality));
+    UpDown1->setPosition(quality);
+    Edit1->setText(QString::number(UpDown1->position()));
 }
 
 void Toption2::UpDown1Click(int position) { Edit1->setText(QString::number(position)); }
 
 QString Toption2::panelText(int panel) const {
-    return panel >= 0 && panel < 4 ? panels_[panel]->text() : QString();
+    if (panel == 3) return namePanel_->text();
+    return panel >= 0 && panel < 3 ? panels_[panel]->text() : QString();
 }
 
 QSize Toption2::fitPreview(int w, int h) {
@@ -209,8 +216,11 @@ int Toption2::nextSelected(int from, int step) const {
     return from;
 }
 
+// The counter, and the name of the photograph on screen beside it.
 void Toption2::showCounter() {
     panels_[2]->setText(counterText(shownNumber_) + QLatin1Char('/') + counterText(selectedCount_));
+    namePanel_->setText(currentName());
+    namePanel_->setToolTip(currentName());
 }
 
 // Reads the current image. A file that cannot be read leaves no picture behind, so the
@@ -224,6 +234,9 @@ void Toption2::loadCurrent() {
     } catch (const Error& error) {
         clearPicture();
         context_.prompts.error(this, error.message());
+    } catch (const std::bad_alloc&) {
+        clearPicture();
+        context_.prompts.error(this, outOfMemoryMessage());
     }
 }
 
@@ -262,6 +275,8 @@ void Toption2::rotate(Turn turn) {
         showPicture();
     } catch (const Error& error) {
         context_.prompts.error(this, error.message());
+    } catch (const std::bad_alloc&) {
+        context_.prompts.error(this, outOfMemoryMessage());
     }
 }
 
@@ -295,25 +310,41 @@ void Toption2::Button3Click() {
 void Toption2::Button4Click() {
     Button6->setEnabled(true);
     if (!hasPicture_) return;
-    const RotationJob job(folder_, Edit1->text().toInt(),
-                          context_.settings.rotateBackup == QLatin1String("on"));
-    try {
-        job.backUp(currentName());
-    } catch (const Error&) {
-        context_.prompts.error(this, RotationJob::backupErrorMessage());
-        return;
-    }
-    try {
-        job.save(picture_, currentName());
-    } catch (const Error&) {
-        context_.prompts.error(this, RotationJob::saveErrorMessage());
-        return;
-    }
+    if (!store()) return;
     if (currentIndex_ == lastIndex_) {
         closeWindow();
         return;
     }
     moveToNext();
+}
+
+// Backs up and saves the picture in hand while no other rotation works on the same file.
+bool Toption2::store() {
+    const RotationJob job(folder_, Edit1->text().toInt(),
+                          context_.settings.rotateBackup == QLatin1String("on"));
+    std::optional<PhotoLock> lock;
+    try {
+        lock.emplace(job.filePath(currentName()));
+    } catch (const Error& error) {
+        context_.prompts.error(this, error.message());
+        return false;
+    }
+    try {
+        job.backUp(currentName());
+    } catch (const Error&) {
+        context_.prompts.error(this, RotationJob::backupErrorMessage());
+        return false;
+    }
+    try {
+        job.save(picture_, currentName());
+    } catch (const Error&) {
+        context_.prompts.error(this, RotationJob::saveErrorMessage());
+        return false;
+    } catch (const std::bad_alloc&) {
+        context_.prompts.error(this, outOfMemoryMessage());
+        return false;
+    }
+    return true;
 }
 
 void Toption2::Button5Click() { closeWindow(); }

@@ -14,10 +14,12 @@ class QLineEdit;
 class QListWidget;
 class QMenu;
 class QPushButton;
-class QSpinBox;
 class QStatusBar;
 
 namespace tessaly {
+
+class ElidedLabel;
+class UpDown;
 
 // The batch rotation window "画像回転": walks through the ".jpg" files selected in the main
 // window's image list, turns each by quarter turns and saves it over its own file, after a
@@ -40,7 +42,7 @@ public:
     // The options dialog's confirmed quality (50..100) for Edit1 and UpDown1.
     void setRotateQuality(int quality);
 
-    // Status bar panel text (panel 2 holds the counter).
+    // Status bar panel text (panel 2 holds the counter, panel 3 the name of the photograph).
     QString panelText(int panel) const;
     // The picture as it would be saved: the current image with its turns.
     const TNkDIB& picture() const { return picture_; }
@@ -59,7 +61,7 @@ public:
     QLabel* Label3;
     QLabel* Label2;
     QLineEdit* Edit1;
-    QSpinBox* UpDown1;
+    UpDown* UpDown1;
     QPushButton* Button1;
     QPushButton* Button2;
     QPushButton* Button3;
@@ -95,6 +97,7 @@ private:
     void moveToNext();
     void markLastPosition();
     void closeWindow();
+    bool store();
     QString currentName() const;
     int nextSelected(int from, int step) const;
 
@@ -108,7 +111,8 @@ private:
     int currentIndex_ = -1;
     int shownNumber_ = 0;
     int selectedCount_ = 0;
-    QLabel* panels_[4] = {};
+    QLabel* panels_[3] = {};
+    ElidedLabel* namePanel_ = nullptr;
 };
 
 }  // namespace tessaly

@@ -10,8 +10,8 @@
 namespace tessaly {
 
 FolderNavigator::FolderNavigator(DriveBox& drives, FolderList& folders, FileList& files,
-                                 QLineEdit& title, const QString& appFolder)
-    : drives_(drives), folders_(folders), files_(files), title_(title), appFolder_(appFolder) {
+                                 QLineEdit& title, const QString& homeFolder)
+    : drives_(drives), folders_(folders), files_(files), title_(title), homeFolder_(homeFolder) {
     connect(&folders_, &FolderList::directoryChanged, this, &FolderNavigator::folderChanged);
     connect(&folders_, &FolderList::openFailed, this, &FolderNavigator::fallBack);
     connect(&drives_, &DriveBox::driveChanged, this, &FolderNavigator::changeDrive);
@@ -69,7 +69,7 @@ void FolderNavigator::folderChanged(const QString& path) {
 }
 
 void FolderNavigator::fallBack() {
-    if (!folders_.setDirectory(appFolder_) && folders_.directory().isEmpty())
+    if (!folders_.setDirectory(homeFolder_) && folders_.directory().isEmpty())
         folders_.setDirectory(QStringLiteral("/"));
     drives_.setDrive(folders_.directory());
 }

@@ -13,14 +13,14 @@ class FolderList;
 
 // The main window's folder choice: drive box, folder list, the hidden file list and the
 // title box. A folder or drive that cannot be opened sends the folder list back to the
-// program's folder without a message.
+// home folder (the program's folder, or an installed copy's user home) without a message.
 class FolderNavigator : public QObject {
     Q_OBJECT
 public:
     FolderNavigator(DriveBox& drives, FolderList& folders, FileList& files, QLineEdit& title,
-                    const QString& appFolder);
+                    const QString& homeFolder);
 
-    // Opens a folder; on failure the program's folder (or, when that is gone too, the root).
+    // Opens a folder; on failure the home folder (or, when that is gone too, the root).
     void openFolder(const QString& path);
     // The drive box chose a volume: its root is opened.
     void changeDrive(const QString& root);
@@ -44,7 +44,7 @@ private:
     FolderList& folders_;
     FileList& files_;
     QLineEdit& title_;
-    QString appFolder_;
+    QString homeFolder_;
 };
 
 }  // namespace tessaly

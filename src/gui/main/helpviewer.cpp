@@ -1,5 +1,6 @@
 #include "gui/main/helpviewer.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPushButton>
@@ -7,7 +8,21 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "core/text/formatting.h"
+
+// The installed data folder as seen from the installed program folder (set by the build).
+#ifndef TESSALY_DATA_FROM_BIN
+#define TESSALY_DATA_FROM_BIN "../share/tessaly"
+#endif
+
 namespace tessaly {
+
+QString HelpViewer::helpFileFor(const QString& programFolder) {
+    const QString beside = folderPath(programFolder) + QStringLiteral("Quorvel.hlp");
+    const QString installed = QDir::cleanPath(folderPath(programFolder) +
+                                              QStringLiteral(TESSALY_DATA_FROM_BIN "/Quorvel.hlp"));
+    return !QFileInfo::exists(beside) && QFileInfo::exists(installed) ? installed : beside;
+}
 
 HelpViewer::HelpViewer(QWidget* parent)
     : QDialog(parent, Qt::Window), HelpText(new QTextBrowser(this)) {

@@ -12,6 +12,11 @@ class HelpViewer : public QDialog {
 public:
     explicit HelpViewer(QWidget* parent = nullptr);
 
+    // The help file of a program in programFolder: Quorvel.hlp beside it when there is one
+    // (portable copies, the build folder), else the installed one in the data folder that
+    // the installation puts beside the program folder (share/tessaly for bin/).
+    static QString helpFileFor(const QString& programFolder);
+
     // Loads the file and shows its contents page (the top). False when it cannot be read.
     bool showContents(const QString& path);
     QString loadedFile() const { return file_; }

@@ -11,6 +11,7 @@
 #include <QThread>
 #include <algorithm>
 
+#include "core/text/undecodablenames.h"
 #include "gui/common/drivebox.h"
 #include "gui/common/folderlist.h"
 #include "gui/imaging/dibpicture.h"
@@ -36,7 +37,13 @@ MainRunner::~MainRunner() = default;
 
 CatalogRunOutcome MainRunner::execute() {
     CatalogRunInput input = inputFromWindow();
-    return run_->execute(input);
+    const CatalogRunOutcome outcome = run_->execute(input);
+    // Photographs whose names the list could not show were left out: say so after the run.
+    if (outcome == CatalogRunOutcome::Completed || outcome == CatalogRunOutcome::Cancelled) {
+        const QStringList left = undecodableFileNames(input.folder, QByteArrayLiteral(".jpg"));
+        if (!left.isEmpty()) information(undecodableNamesMessage(left));
+    }
+    return outcome;
 }
 
 void MainRunner::cancel() { run_->cancel(); }

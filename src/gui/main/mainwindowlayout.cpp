@@ -38,8 +38,9 @@ void MainWindowLayout::build(TMain& w) {
     auto* layout = new QVBoxLayout(client);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(buildTopPanel(w));
-    layout->addWidget(buildBody(w), 1);
+    // Both grow with the window: the folder list in the top panel and the image list below.
+    layout->addWidget(buildTopPanel(w), 2);
+    layout->addWidget(buildBody(w), 3);
     w.setCentralWidget(client);
     buildMenus(w);
     buildPopupMenus(w);
@@ -50,7 +51,7 @@ QWidget* MainWindowLayout::buildTopPanel(TMain& w) {
     w.Panel1 = new QFrame(&w);
     name(w.Panel1, "Panel1");
     w.Panel1->setFrameShape(QFrame::StyledPanel);
-    w.Panel1->setFixedHeight(kTopPanelHeight);
+    w.Panel1->setMinimumHeight(kTopPanelHeight);
     w.Drive1 = new DriveBox(w.Panel1);
     name(w.Drive1, "Drive1");
     w.Drive1->setToolTip(QStringLiteral("ドライブを指定します。"));
@@ -124,6 +125,7 @@ QWidget* MainWindowLayout::buildTitleArea(TMain& w, QWidget* parent) {
     grid->addWidget(w.UpDown1, 2, 2);
     grid->addWidget(w.CommentBox, 2, 3, 1, 2);
     grid->setColumnStretch(4, 1);
+    grid->setRowStretch(3, 1);  // the controls stay together at the top when the panel grows
     return area;
 }
 
@@ -149,6 +151,7 @@ QWidget* MainWindowLayout::buildBody(TMain& w) {
     w.Splitter1->addWidget(w.OldFile);
     w.Splitter1->addWidget(right);
     w.Splitter1->setChildrenCollapsible(false);
+    w.Splitter1->setStretchFactor(0, 1);  // a wider window widens the list and the preview
     w.Splitter1->setStretchFactor(1, 1);
     w.Splitter1->setSizes({190, 331});
     return w.Splitter1;

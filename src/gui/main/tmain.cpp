@@ -9,8 +9,10 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QSplitter>
+#include <new>
 
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
@@ -29,6 +31,10 @@
 namespace tessaly {
 
 TMain::TMain(const QString& appFolder, Prompts& prompts, Shell& shell, QWidget* parent)
+    : TMain(appFolder, appFolder, prompts, shell, parent) {}
+
+TMain::TMain(const QString& appFolder, const QString& settingsFolder, Prompts& prompts,
+             Shell& shell, QWidget* parent)
     : QMainWindow(parent),
       context_{settings_, prompts, shell},
       sounds_(std::make_unique<WindowSounds>()) {
@@ -38,19 +44,21 @@ TMain::TMain(const QString& appFolder, Prompts& prompts, Shell& shell, QWidget* 
     MainWindowLayout::build(*this);
     resize(521, 365);
     try {
-        settings_ = loadSettings(appFolder);
+        settings_ = loadSettings(appFolder, settingsFolder);
     } catch (const Error& error) {
         prompts.error(this, error.message());
+        settings_.appFolder = appFolder;
+        if (settingsFolder != appFolder) settings_.settingsFolder = settingsFolder;
     }
-    settings_.appFolder = appFolder;
     setTabOrder(Button7, Button9);
     setTabOrder(Button9, Button6);
-    navigator_ = std::make_unique<FolderNavigator>(*Drive1, *Dir1, *File1, *HPtytlebox, appFolder);
+    const QString home = settings_.homeFolder();
+    navigator_ = std::make_unique<FolderNavigator>(*Drive1, *Dir1, *File1, *HPtytlebox, home);
     preview_ = std::make_unique<ImagePreview>(*Panel2, *Image1);
     runner_ = std::make_unique<MainRunner>(*this);
     connectHandlers();
     const QString start = settings_.startFolder;
-    navigator_->openFolder(!start.isEmpty() && QFileInfo(start).isDir() ? start : appFolder);
+    navigator_->openFolder(!start.isEmpty() && QFileInfo(start).isDir() ? start : home);
     move(settings_.windowLeft, settings_.windowTop);
     edit2->setText(QString::number(UpDown1->position()));
     rebuildImageList();
@@ -82,6 +90,12 @@ void TMain::connectHandlers() {
     connect(N6, &QAction::triggered, this, &TMain::Button5Click);
     connect(Exit1, &QAction::triggered, this, &QWidget::close);
     connect(OldFile, &QListWidget::itemDoubleClicked, this, &TMain::OldFileDblClick);
+    OldFile->viewport()->installEventFilter(this);
+    // Nothing of the previous folder stays in the preview.
+    connect(Dir1, &FolderList::directoryChanged, this, [this] {
+        preview_->hide();
+        preview_->clear();
+    });
     connect(OldFile, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { PopupMenu1->popup(OldFile->viewport()->mapToGlobal(at)); });
     connect(Dir1, &QWidget::customContextMenuRequested, this,
@@ -136,6 +150,8 @@ void TMain::Button9Click() {
             preview_->showFile(folderPath(currentFolder()) + OldFile->item(top)->text());
         } catch (const Error& error) {
             context_.prompts.error(this, error.message());
+        } catch (const std::bad_alloc&) {
+            context_.prompts.error(this, outOfMemoryMessage());
         }
         return;
     }
@@ -162,6 +178,24 @@ void TMain::OldFileDblClick() {
 void TMain::restoreWindow() {
     runner_->setInputsEnabled(true);
     navigator_->refresh();
+}
+
+bool TMain::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (watched != OldFile->viewport() ||
+        (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick)) {
+        return QMainWindow::eventFilter(watched, event);
+    }
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    if (OldFile->indexAt(mouse->position().toPoint()).isValid() ||
+        mouse->modifiers() != Qt::NoModifier) {
+        return QMainWindow::eventFilter(watched, event);  // entries behave as usual
+    }
+    OldFile->setFocus(Qt::MouseFocusReason);
+    if (type == QEvent::MouseButtonDblClick && mouse->button() == Qt::LeftButton) {
+        OldFileDblClick();
+    }
+    return true;
 }
 
 void TMain::closeEvent(QCloseEvent* event) {

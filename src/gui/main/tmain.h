@@ -37,6 +37,10 @@ class TMain : public QMainWindow {
 public:
     // Loads the settings of appFolder while it is built and opens the start folder.
     TMain(const QString& appFolder, Prompts& prompts, Shell& shell, QWidget* parent = nullptr);
+    // The same for a program in appFolder whose settings live in settingsFolder (an installed
+    // copy: see settingsFolderFor).
+    TMain(const QString& appFolder, const QString& settingsFolder, Prompts& prompts, Shell& shell,
+          QWidget* parent = nullptr);
     ~TMain() override;
 
     AppContext& context() { return context_; }
@@ -48,7 +52,7 @@ public:
     // The open folder (no trailing "/" except the root) and the volume it lies on.
     QString currentFolder() const;
     QString currentDrive() const;
-    // Opens a folder as the folder list does; falls back to appFolder silently.
+    // Opens a folder as the folder list does; falls back to the settings' homeFolder silently.
     void openFolder(const QString& path);
     bool runActive() const;
 
@@ -125,6 +129,9 @@ public:
     WindowSounds& sounds() const { return *sounds_; }
 
 protected:
+    // A double-click anywhere in the image list, below its last entry too, opens the viewer;
+    // a click beside the entries keeps the selection it would act on.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;

@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QPushButton>
 
-#include "core/text/formatting.h"
 #include "gui/comments/tcomment.h"
 #include "gui/imaging/tbmptojpeg.h"
 #include "gui/imaging/toption2.h"
@@ -86,7 +85,7 @@ void WindowSet::openBmpConverter() { converter_->openFor(main_.currentFolder());
 void WindowSet::openComments() { comments_->openOn(main_.currentFolder()); }
 
 void WindowSet::openHelp() {
-    const QString path = folderPath(main_.settings().appFolder) + QStringLiteral("Quorvel.hlp");
+    const QString path = HelpViewer::helpFileFor(main_.settings().appFolder);
     if (!help_) help_ = new HelpViewer(&main_);
     if (!help_->showContents(path)) {
         main_.context().prompts.error(&main_,

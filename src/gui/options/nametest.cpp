@@ -4,14 +4,17 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "core/settings/outputnames.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
 
 namespace tessaly {
 
-NameTest::NameTest(QString appFolder) : appFolder_(std::move(appFolder)) {}
+NameTest::NameTest(QString configFolder) : configFolder_(std::move(configFolder)) {}
 
-QString NameTest::scratchFolder() const { return folderPath(appFolder_) + QStringLiteral("temp"); }
+QString NameTest::scratchFolder() const {
+    return folderPath(configFolder_) + QStringLiteral("temp");
+}
 
 QString NameTest::badFolderMessage() {
     return QStringLiteral("フォルダ名が不正です。\r指定し直してください。");
@@ -21,11 +24,12 @@ QString NameTest::badFileMessage() {
     return QStringLiteral("ファイル名が不正です。\r指定し直してください。");
 }
 
+QString NameTest::badPrefixMessage() {
+    return QStringLiteral("サムネイル画像に付加する文字列が不正です。\r指定し直してください。");
+}
+
 bool NameTest::isSingleName(const QString& name, bool allowEmpty) {
-    if (name.isEmpty()) return allowEmpty;
-    if (name == QLatin1String(".") || name == QLatin1String("..")) return false;
-    return !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) &&
-           !name.contains(QChar(0));
+    return name.isEmpty() ? allowEmpty : isPlainName(name);
 }
 
 // Creates the file with one empty line unless it exists already; true when a plain file is
@@ -41,9 +45,12 @@ bool NameTest::makeScratchFile(const QString& path) {
     return QFileInfo(path).isFile();
 }
 
-NameTest::Result NameTest::run(const QString& folderName, const QString& fileName) const {
+NameTest::Result NameTest::run(const QString& folderName, const QString& fileName,
+                               const QString& prefix) const {
+    if (!isSingleName(prefix, true)) return Result::BadPrefix;
     const QString scratch = scratchFolder();
-    if (!QFileInfo(scratch).isDir() && !QDir().mkdir(scratch)) {
+    // mkpath: an installed copy's settings folder may not exist before the first save.
+    if (!QFileInfo(scratch).isDir() && !QDir().mkpath(scratch)) {
         throw IoError(QStringLiteral("フォルダ %1 を作成できません").arg(scratch));
     }
     // An empty folder name tests the scratch folder itself.

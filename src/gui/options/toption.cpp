@@ -16,6 +16,7 @@
 #include "core/text/formatting.h"
 #include "gui/options/clampingspinbox.h"
 #include "gui/options/colorswatch.h"
+#include "gui/options/storabletext.h"
 #include "gui/options/updown.h"
 
 namespace tessaly {
@@ -154,6 +155,8 @@ void TOption::loadLists() {
     const int face = Combo2->findText(settings_.titleFontFace, Qt::MatchExactly);
     if (face >= 0) Combo2->setCurrentIndex(face);
 
+    // "標準" by name, or the entry the width names in hundreds: 750 to 850 come to the
+    // eighth entry, which is "標準".
     const int standard = Combo3->count() - 1;
     if (settings_.titleTableWidth == Combo3->itemText(standard)) {
         Combo3->setCurrentIndex(standard);
@@ -161,7 +164,7 @@ void TOption::loadLists() {
     }
     const double width = settings_.titleTableWidth.toDouble(&ok);
     const long long hundreds = ok ? roundHalfEven(static_cast<long double>(width) / 100) : 0;
-    Combo3->setCurrentIndex(ok ? entryIndex(hundreds, standard) : -1);
+    Combo3->setCurrentIndex(ok ? entryIndex(hundreds, Combo3->count()) : -1);
 }
 
 void TOption::loadPosition() {
@@ -224,11 +227,33 @@ void TOption::applyEnablingRules() {
     }
 }
 
-void TOption::Button1Click() { Edit1->setText(pickFolder_(Edit1->text())); }
+// A folder whose path the settings file cannot hold gives way to its nearest ancestor that
+// it can, so the start folder never blocks saving the other settings.
+void TOption::Button1Click() {
+    const QString chosen = pickFolder_(Edit1->text());
+    const QString problem = StorableText::problem(chosen, true);
+    if (problem.isEmpty()) {
+        Edit1->setText(chosen);
+        return;
+    }
+    const QString ancestor = StorableText::nearestStorableFolder(chosen);
+    Edit1->setText(ancestor);
+    prompts_.information(this, StorableText::refusal(fieldName(Edit1), problem) +
+                                   QStringLiteral("\r代わりに %1 を設定しました。").arg(ancestor));
+}
 
 void TOption::chooseProgram(QLineEdit* field) {
     const QString chosen = prompts_.openFileName(this, kFileChooserTitle, QString(), QString());
-    if (!chosen.isEmpty()) field->setText(chosen);
+    if (!chosen.isEmpty() && !refusedForStorage(field, chosen)) field->setText(chosen);
+}
+
+// A chosen path the settings file cannot hold is refused with a message; the field keeps
+// what it held.
+bool TOption::refusedForStorage(const QLineEdit* field, const QString& text) {
+    const QString problem = StorableText::problem(text, true);
+    if (problem.isEmpty()) return false;
+    prompts_.information(this, StorableText::refusal(fieldName(field), problem));
+    return true;
 }
 
 void TOption::Button5Click() {
@@ -236,7 +261,7 @@ void TOption::Button5Click() {
     if (chosen.isEmpty()) return;
     const QString extension = QFileInfo(chosen).suffix().toLower();
     if (extension == QLatin1String("jpg") || extension == QLatin1String("gif")) {
-        Edit2->setText(chosen);
+        if (!refusedForStorage(Edit2, chosen)) Edit2->setText(chosen);
         return;
     }
     prompts_.information(this,

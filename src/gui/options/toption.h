@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QPoint>
 #include <functional>
+#include <vector>
 
 #include "gui/common/appcontext.h"
 
@@ -92,6 +93,18 @@ private:
     void Button5Click();
     void chooseColour(ColorSwatch* swatch);
     void barMoved(QSlider* bar, int position);
+
+    // The texts OK stores, with the names the messages give them; exact for paths and names.
+    struct StoredText {
+        QLineEdit* field;
+        QString name;
+        bool exact;
+    };
+    std::vector<StoredText> storedTexts() const;
+    QString fieldName(const QLineEdit* field) const;
+    bool refusedForStorage(const QLineEdit* field, const QString& text);
+    bool textsCanBeStored();
+    void showField(QLineEdit* field);
 
     QPoint chosenPosition() const;
     void storeTitleAndThumbnails();

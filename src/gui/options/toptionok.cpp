@@ -3,11 +3,13 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QSlider>
+#include <QTabWidget>
 
 #include "core/text/errors.h"
 #include "gui/options/clampingspinbox.h"
 #include "gui/options/colorswatch.h"
 #include "gui/options/nametest.h"
+#include "gui/options/storabletext.h"
 #include "gui/options/toption.h"
 #include "gui/options/updown.h"
 
@@ -22,13 +24,15 @@ QString number(const ClampingSpinBox* box) { return QString::number(box->value()
 
 }  // namespace
 
-// Validates the two names, copies every control into the record, writes the settings file,
-// moves the main window and closes. A refused name or a failed write keeps the dialog open.
+// Checks that the settings file can hold every text, validates the two names, copies every control
+// into the record, writes the settings file, moves the main window and closes. A refused name or a
+// failed write keeps the dialog open.
 void TOption::optOKClick() {
     for (ClampingSpinBox* box :
          {tablewidthbox, SpinEdit1, SpinEdit2, SpinEdit3, SpinEdit4, SpinSX, SpinSY}) {
         box->interpretText();  // as when the box loses the focus
     }
+    if (!textsCanBeStored()) return;
     const QPoint position = chosenPosition();
     settings_.backgroundColor = Panel2->colour();
     const QString backgroundFile = Edit2->text();
@@ -63,6 +67,58 @@ void TOption::optCanselClick() {
     reject();
 }
 
+std::vector<TOption::StoredText> TOption::storedTexts() const {
+    return {
+        {Edit1, QStringLiteral("起動フォルダ"), true},
+        {Edit2, QStringLiteral("背景の画像ファイル"), true},
+        {Edit6, QStringLiteral("ブラウザ"), true},
+        {Edit3, QStringLiteral("外部ビュアー"), true},
+        {htmlfilebox, QStringLiteral("作成するＨＴＭＬファイル名"), true},
+        {htmlfoldabox, QStringLiteral("サムネイル画像を作成するフォルダ名"), true},
+        {s_headerbox, QStringLiteral("サムネイル画像のファイル名に付加する文字列"), true},
+        {headertext, QStringLiteral("ヘッダーのコメント"), false},
+        {footertext, QStringLiteral("フッターのコメント"), false},
+        {footerlink, QStringLiteral("フッターのURL"), false},
+    };
+}
+
+QString TOption::fieldName(const QLineEdit* field) const {
+    for (const StoredText& text : storedTexts()) {
+        if (text.field == field) return text.name;
+    }
+    return QString();
+}
+
+// Every text must fit the Shift-JIS settings file, or no setting could be saved. A start
+// folder that does not fit gives way to its nearest ancestor that does. Any other text that
+// does not fit is reported with its field, which is shown; nothing is stored. A read-only
+// path is emptied as well (the user has no other way to clear it), so the next OK saves.
+bool TOption::textsCanBeStored() {
+    if (!StorableText::problem(Edit1->text(), true).isEmpty()) {
+        Edit1->setText(StorableText::nearestStorableFolder(Edit1->text()));
+    }
+    for (const StoredText& text : storedTexts()) {
+        const QString problem = StorableText::problem(text.field->text(), text.exact);
+        if (problem.isEmpty()) continue;
+        QString message = StorableText::refusal(text.name, problem);
+        if (text.field->isReadOnly()) {
+            text.field->clear();
+            message += QStringLiteral("\rこの設定を空にしました。");
+        }
+        showField(text.field);
+        prompts_.error(this, message);
+        return false;
+    }
+    return true;
+}
+
+void TOption::showField(QLineEdit* field) {
+    for (int i = 0; i < PageControl1->count(); ++i) {
+        if (PageControl1->widget(i)->isAncestorOf(field)) PageControl1->setCurrentIndex(i);
+    }
+    field->setFocus();
+}
+
 QPoint TOption::chosenPosition() const {
     if (CheckBox2->isChecked()) {
         return mainWindow_ ? mainWindow_->pos() : QPoint(settings_.windowLeft, settings_.windowTop);
@@ -93,7 +149,8 @@ void TOption::storeTitleAndThumbnails() {
 bool TOption::passesNameTest() {
     NameTest::Result result = NameTest::Result::Passed;
     try {
-        result = NameTest(settings_.appFolder).run(htmlfoldabox->text(), htmlfilebox->text());
+        result = NameTest(settings_.configFolder())
+                     .run(htmlfoldabox->text(), htmlfilebox->text(), s_headerbox->text());
     } catch (const Error& error) {
         prompts_.error(this, error.message());
         return false;
@@ -102,6 +159,8 @@ bool TOption::passesNameTest() {
         prompts_.information(this, NameTest::badFolderMessage());
     } else if (result == NameTest::Result::BadFileName) {
         prompts_.information(this, NameTest::badFileMessage());
+    } else if (result == NameTest::Result::BadPrefix) {
+        prompts_.information(this, NameTest::badPrefixMessage());
     }
     return result == NameTest::Result::Passed;
 }

@@ -103,7 +103,8 @@ void TOption::buildWindow() {
     Panel1->setMargin(6);
     layout->addWidget(Panel1);
 
-    makeNamed(PageControl1, "PageControl1")->setUsesScrollButtons(false);
+    // The ten tabs would make the dialog wider than a 1024 x 768 screen: the row scrolls.
+    makeNamed(PageControl1, "PageControl1")->setUsesScrollButtons(true);
     const std::pair<QWidget* (TOption::*)(), const char*> pages[] = {
         {&TOption::buildStartFolderPage, "起動フォルダ"},
         {&TOption::buildPagePage, "ページ設定"},

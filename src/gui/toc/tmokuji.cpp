@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStatusBar>
+#include <new>
 
 #include "core/text/errors.h"
 #include "core/toc/tocgenerator.h"
@@ -192,6 +193,8 @@ void Tmokuji::Button1Click() {
         } else {
             context_.prompts.error(this, e.message());
         }
+    } catch (const std::bad_alloc&) {
+        context_.prompts.error(this, outOfMemoryMessage());
     }
 }
 

@@ -161,24 +161,33 @@ TEST_F(BatchCatalogTest, OpenStartsTheConfiguredBrowser) {
     EXPECT_EQ(readFile(script + ".out"), (folder + "/index.htm|" + folder + "\n").toUtf8());
 }
 
-TEST_F(BatchCatalogTest, InterruptEndsThePagesAndExitsWith130) {
+TEST_F(BatchCatalogTest, InterruptEndsThePagesAndExitsWith128PlusTheSignal) {
     for (int i = 0; i < 60; ++i)
         image(QStringLiteral("q%1.jpg").arg(i, 2, 10, QChar('0')), 800, 600);
-    QProcess process;
-    process.setReadChannel(QProcess::StandardError);
-    process.start(batchProgram(), {folder, "-j", "1"});
-    ASSERT_TRUE(process.waitForStarted());
-    QByteArray err;
-    while (!err.contains("2/60") && process.waitForReadyRead(20000)) {
+    for (const int number : {SIGINT, SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(number);
+        QProcess process;
+        process.setReadChannel(QProcess::StandardError);
+        process.start(batchProgram(), {folder, "-j", "1"});
+        ASSERT_TRUE(process.waitForStarted());
+        QByteArray err;
+        while (!err.contains("2/60") && process.waitForReadyRead(20000)) {
+            err += process.readAllStandardError();
+        }
+        ::kill(static_cast<pid_t>(process.processId()), number);
+        process.waitForFinished(60000);
         err += process.readAllStandardError();
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(process.exitCode(), 128 + number);
+        EXPECT_TRUE(QString::fromUtf8(err).contains("処理は中断されました。"));
+        EXPECT_EQ(page().last(), "</HTML>");
+        EXPECT_LT(links().size(), 60);
+        // No temporary file or scratch folder stays behind.
+        const QStringList left =
+            QDir(folder + "/htm_image")
+                .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        for (const QString& name : left) EXPECT_TRUE(name.startsWith('q')) << name.toStdString();
     }
-    ::kill(static_cast<pid_t>(process.processId()), SIGINT);
-    process.waitForFinished(60000);
-    err += process.readAllStandardError();
-    EXPECT_EQ(process.exitCode(), 130);
-    EXPECT_TRUE(QString::fromUtf8(err).contains("処理は中断されました。"));
-    EXPECT_EQ(page().last(), "</HTML>");
-    EXPECT_LT(links().size(), 60);
 }
 
 }  // namespace

@@ -189,8 +189,7 @@ TEST(SlideShow, CancelledRunKeepsTheArraySizeAndCountsWrittenImages) {
     CatalogSettings s;
     s.backgroundColor = 255;
     SlideShowWriter writer(s);
-    // A folder stands for the page inside it.
-    writer.writeHead(dir.path(), "t", 10);
+    writer.writeHead(dir.file("SShow.htm"), "t", 10);
     for (int n = 1; n <= 4; ++n) writer.writeImage(n, slide(QString("p%1.jpg").arg(n), 100, 80));
     writer.writeTail(4, 100, 80);
     const QStringList lines = test::sjisLines(dir.read("SShow.htm"));

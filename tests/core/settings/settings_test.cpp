@@ -291,8 +291,10 @@ TEST(Settings, UnreadableNumbersKeepTheirDefaults) {
     EXPECT_EQ(values(loadSettings(dir.path())), changedValues());
     dir.write("Quorvel.ini", settingsFile("0.5", changedValues(), 42));
     EXPECT_EQ(values(loadSettings(dir.path())), kDefaults);
+    // An empty file is no settings file: reported as a settings problem, not read as empty
+    // names that would fail later as write errors.
     dir.write("Quorvel.ini", QByteArray());
-    EXPECT_EQ(values(loadSettings(dir.path())).mid(9, 1), QStringList{""});
+    EXPECT_THROW(loadSettings(dir.path()), SettingsError);
 }
 
 TEST(Settings, ValuesAreKeptExactlyAndSavedTwiceIdentically) {
@@ -363,4 +365,70 @@ TEST(Settings, SaveIntoAReadOnlyFolderFailsAndKeepsTheOldFile) {
     EXPECT_TRUE(failed);
     EXPECT_EQ(test::readFile(folder + "/Quorvel.ini"), old);
     EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{"Quorvel.ini"});
+}
+
+// Where the settings live: beside the program when a Quorvel.ini is there, else in the user's
+// configuration folder ($XDG_CONFIG_HOME/tessaly, ~/.config/tessaly when that is unusable).
+TEST(Settings, ThePortableFileOrElseTheUsersFolderIsUsed) {
+    test::TempDir dir;
+    const QByteArray oldHome = qgetenv("HOME"), oldConfig = qgetenv("XDG_CONFIG_HOME");
+    const bool hadConfig = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
+    qputenv("HOME", dir.file("home").toUtf8());
+    const QString program = dir.file("bin"), config = dir.file("config");
+    QDir().mkpath(program);
+    const struct {
+        const char* xdg;  // nullptr: unset
+        const char* besideProgram;
+        QString expected;
+    } cases[] = {
+        {nullptr, nullptr, dir.file("home/.config/tessaly")},
+        {"", nullptr, dir.file("home/.config/tessaly")},
+        {"relative/config", nullptr, dir.file("home/.config/tessaly")},
+        {"CONFIG", nullptr, config + "/tessaly"},
+        {"CONFIG/", nullptr, config + "/tessaly"},
+        {"CONFIG", "Quorvel Ver1.60\r\n", program},
+        {"CONFIG", "", program},                    // an empty file is a settings file too
+        {"CONFIG", "folder", config + "/tessaly"},  // a folder named Quorvel.ini is not
+    };
+    for (const auto& c : cases) {
+        QDir(program).removeRecursively();
+        QDir().mkpath(program);
+        if (!c.xdg) {
+            qunsetenv("XDG_CONFIG_HOME");
+        } else {
+            qputenv("XDG_CONFIG_HOME", QString(c.xdg).replace("CONFIG", config).toUtf8());
+        }
+        if (c.besideProgram && QByteArray(c.besideProgram) == "folder") {
+            QDir().mkpath(program + "/Quorvel.ini");
+        } else if (c.besideProgram) {
+            test::writeFile(program + "/Quorvel.ini", c.besideProgram);
+        }
+        EXPECT_EQ(settingsFolderFor(program), c.expected) << (c.xdg ? c.xdg : "unset");
+    }
+
+    // An installed copy: read from the user's folder, which the first save creates; the
+    // program folder is never written and the home folder stands in for it.
+    qputenv("XDG_CONFIG_HOME", config.toUtf8());
+    QDir(program).removeRecursively();
+    QDir().mkpath(program);
+    CatalogSettings s = loadSettings(program, settingsFolderFor(program));
+    EXPECT_EQ(s.appFolder, program);
+    EXPECT_EQ(s.configFolder(), config + "/tessaly");
+    EXPECT_EQ(s.homeFolder(), dir.file("home"));
+    s.htmlFileName = "user.htm";
+    saveSettings(s);
+    EXPECT_TRUE(QDir(program).isEmpty());
+    EXPECT_EQ(loadSettings(program, config + "/tessaly").htmlFileName, "user.htm");
+    // A portable copy keeps everything beside the program.
+    const CatalogSettings portable = loadSettings(dir.path(), dir.path());
+    EXPECT_EQ(portable.settingsFolder, "");
+    EXPECT_EQ(portable.configFolder(), dir.path());
+    EXPECT_EQ(portable.homeFolder(), dir.path());
+
+    qputenv("HOME", oldHome);
+    if (hadConfig) {
+        qputenv("XDG_CONFIG_HOME", oldConfig);
+    } else {
+        qunsetenv("XDG_CONFIG_HOME");
+    }
 }

@@ -125,10 +125,15 @@ TEST(CommentFillTexts, NameAndDateTexts) {
     EXPECT_EQ(commentNameText(QStringLiteral("IMG_0001.jpg"), false),
               QStringLiteral("IMG_0001.jpg"));
     EXPECT_EQ(commentNameText(QStringLiteral("写真.jpg"), true), QStringLiteral("写真"));
+    // yy/MM/dd whatever the locale: a locale's short format cut to 8 characters would lose
+    // the day ("2026/12/") or read as another year ("7 Dec 20").
     const QDateTime when(QDate(2026, 12, 7), QTime(9, 5));
-    const QString full = QLocale::system().toString(when, QLocale::ShortFormat);
-    EXPECT_EQ(commentDateText(when), full.left(8));
-    EXPECT_LE(commentDateText(when).size(), 8);
+    for (const char* locale : {"ja_JP", "C", "en_GB", "de_DE"}) {
+        QLocale::setDefault(QLocale(QString::fromLatin1(locale)));
+        EXPECT_EQ(commentDateText(when), QStringLiteral("26/12/07")) << locale;
+    }
+    QLocale::setDefault(QLocale::system());
+    EXPECT_EQ(commentDateText(QDateTime(QDate(2001, 1, 31), QTime(23, 59))), "01/01/31");
 }
 
 TEST(CommentPreview, LongerSideFittedTo150AndCentredBelowTheHeading) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -11,8 +12,10 @@
 
 #include "core/imaging/nkdiberrors.h"
 #include "core/imaging/tjpegimage.h"
+#include "gui/common/elidedlabel.h"
 #include "gui/common/filelist.h"
 #include "gui/common/folderlist.h"
+#include "gui/support/readability.h"
 #include "gui/support/scriptedprompts.h"
 #include "support/fulldisk.h"
 #include "support/tempdir.h"
@@ -74,6 +77,59 @@ TEST_F(TBMPtoJPEGTest, ListsTheFolderBitmapsAndFallsBackToTheProgramFolder) {
     window->prepare(dir.file("missing"));
     EXPECT_EQ(window->Dir1->directory(), home.path());
     EXPECT_TRUE(prompts.log.isEmpty());
+}
+
+TEST_F(TBMPtoJPEGTest, ReopeningOnTheSameFolderKeepsTheSelection) {
+    for (const char* name : {"a.bmp", "c.bmp", "d.bmp"}) dir.write(name, test::makeTestBmp24(4, 4));
+    select({"a.bmp", "d.bmp"});
+    dir.write("b.bmp", test::makeTestBmp24(4, 4));  // the list is read again
+    window->prepare(dir.path());
+    EXPECT_EQ(window->File1->files(), (QStringList{"a.bmp", "b.bmp", "c.bmp", "d.bmp"}));
+    QStringList selected;
+    for (QListWidgetItem* item : window->File1->selectedItems()) selected << item->text();
+    selected.sort();
+    EXPECT_EQ(selected, (QStringList{"a.bmp", "d.bmp"}));
+    // Another folder starts without a selection, and so does the way back.
+    window->prepare(home.path());
+    window->prepare(dir.path());
+    EXPECT_TRUE(window->File1->selectedItems().isEmpty());
+}
+
+TEST_F(TBMPtoJPEGTest, LongNamesAreShortenedInTheMiddleNotClipped) {
+    const QString longName =
+        QStringLiteral("2024年夏の旅行_北海道_富良野のラベンダー畑_パノラマ_0001.bmp");
+    dir.write(longName, test::makeTestBmp24(8, 6));
+    for (const char* name : {"a.bmp", "b.bmp", "c.bmp", "d.bmp", "e.bmp", "f.bmp", "g.bmp"}) {
+        dir.write(name, test::makeTestBmp24(4, 4));
+    }
+    select({longName});
+    window->show();
+    QApplication::processEvents();
+    window->Button1->click();
+    EXPECT_EQ(window->statusText(), QStringLiteral("変換終了"));
+    QApplication::processEvents();
+    auto* label = qobject_cast<ElidedLabel*>(window->Label3);
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->text(), longName);
+    EXPECT_EQ(label->toolTip(), longName);
+    EXPECT_TRUE(label->shownText().startsWith(QStringLiteral("2024")));
+    EXPECT_TRUE(label->shownText().endsWith(QStringLiteral(".bmp")));
+    // The lists never scroll sideways, so no scroll bar covers a last row; a long entry is
+    // drawn shortened within the list's width (the open folder's name is a long one).
+    const QListWidgetItem* entry = window->File1->findItems(longName, Qt::MatchExactly).value(0);
+    ASSERT_NE(entry, nullptr);
+    const QListWidgetItem* folder = window->Dir1->item(window->Dir1->openIndex());
+    for (const auto& [list, item] :
+         {std::pair<QListWidget*, const QListWidgetItem*>{window->File1, entry},
+          {window->Dir1, folder}}) {
+        EXPECT_EQ(list->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+        EXPECT_EQ(list->textElideMode(), Qt::ElideMiddle);
+        EXPECT_LE(list->visualItemRect(item).right(), list->viewport()->width());
+    }
+    test::expectReadable(window.get());
+    const QString shots = qEnvironmentVariable("TESSALY_SCREENSHOT_DIR");
+    if (!shots.isEmpty()) window->grab().save(shots + QStringLiteral("/converter.png"));
+    window->hide();
 }
 
 TEST_F(TBMPtoJPEGTest, ExistingOutputAnsweredNoIsLeftAlone) {

@@ -7,16 +7,20 @@
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
-#include <QSpinBox>
+#include <QToolButton>
+#include <QWheelEvent>
 
 #include "core/imaging/rotationjob.h"
-#include "support/fulldisk.h"
+#include "gui/options/updown.h"
+#include "gui/support/readability.h"
 #include "gui/support/scriptedprompts.h"
+#include "support/fulldisk.h"
 #include "support/tempdir.h"
 #include "support/testimages.h"
 
@@ -78,15 +82,37 @@ TEST_F(Toption2Test, WindowIsBuiltAsDesigned) {
     EXPECT_EQ(window->N2->text(), QStringLiteral("左回転"));
 }
 
-TEST_F(Toption2Test, QualityComesFromTheOptionsAndTheArrows) {
+TEST_F(Toption2Test, QualityComesFromTheOptionsAndOnlyFromTheArrows) {
     window->setRotateQuality(70);
     EXPECT_EQ(window->Edit1->text(), QStringLiteral("70"));
-    EXPECT_EQ(window->UpDown1->value(), 70);
-    window->UpDown1->stepUp();
+    EXPECT_EQ(window->UpDown1->position(), 70);
+    window->UpDown1->upButton()->click();
     EXPECT_EQ(window->Edit1->text(), QStringLiteral("71"));
-    window->UpDown1->setValue(100);
-    window->UpDown1->stepUp();  // no wrap
+    window->setRotateQuality(100);
+    window->UpDown1->upButton()->click();  // no wrap
     EXPECT_EQ(window->Edit1->text(), QStringLiteral("100"));
+    window->setRotateQuality(50);
+    window->UpDown1->downButton()->click();
+    EXPECT_EQ(window->Edit1->text(), QStringLiteral("50"));
+
+    // Neither focus, keys nor the wheel change it.
+    window->show();
+    window->activateWindow();
+    for (QWidget* part : window->UpDown1->findChildren<QWidget*>()) {
+        EXPECT_EQ(part->focusPolicy(), Qt::NoFocus);
+    }
+    EXPECT_EQ(window->UpDown1->focusPolicy(), Qt::NoFocus);
+    window->Edit1->setFocus();
+    for (const auto& [key, text] : {std::pair{Qt::Key_7, "7"}, std::pair{Qt::Key_Up, ""}}) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString::fromLatin1(text));
+        QApplication::sendEvent(window->Edit1, &press);
+    }
+    QWheelEvent wheel(QPointF(5, 5), window->UpDown1->mapToGlobal(QPointF(5, 5)), QPoint(),
+                      QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(window->UpDown1->upButton(), &wheel);
+    EXPECT_EQ(window->Edit1->text(), QStringLiteral("50"));
+    EXPECT_EQ(window->UpDown1->position(), 50);
+    window->hide();
 }
 
 TEST_F(Toption2Test, OpeningKeepsOnlyJpgEntries) {
@@ -193,9 +219,17 @@ TEST_F(Toption2Test, CounterShowsTheLastThreeDigits) {
     oldFile.selectAll();
     ASSERT_TRUE(window->prepare(dir.path(), &oldFile));
     EXPECT_EQ(counter(), QStringLiteral("001/200"));
+    EXPECT_EQ(window->panelText(3), QStringLiteral("p0000.jpg"));  // the photograph on screen
     for (int i = 1; i < 1005; ++i) window->Button3->click();
     EXPECT_EQ(window->shownNumber(), 1005);
     EXPECT_EQ(counter(), QStringLiteral("005/200"));
+    EXPECT_EQ(window->panelText(3), QStringLiteral("p1004.jpg"));
+    window->Button6->click();
+    EXPECT_EQ(window->panelText(3), QStringLiteral("p1003.jpg"));
+    window->show();
+    QApplication::processEvents();
+    test::expectReadable(window.get());
+    window->hide();
 }
 
 TEST_F(Toption2Test, BackOnTheFirstImageOnlyDisablesBack) {

@@ -1,3 +1,5 @@
+#include <unistd.h>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
@@ -12,6 +14,7 @@
 #include <QPushButton>
 #include <QThread>
 #include <QTimer>
+#include <cstdio>
 
 #include "core/catalog/catalogrun.h"
 #include "gui/common/drivebox.h"
@@ -190,6 +193,21 @@ TEST_F(MainRun, NothingSelectedOrOnlyBackJpg) {
     window->Button7Click();
     EXPECT_EQ(prompts.log, QStringList({"information: ファイルが選択されていません。"}));
     EXPECT_FALSE(QFile::exists(photos + "/index.htm"));
+    expectIdle();
+}
+
+TEST_F(MainRun, PhotographsWithNamesThatAreNotUtf8AreReportedAfterTheRun) {
+    const QString photos = photoFolder("sjis", 1);
+    const QByteArray raw = QFile::encodeName(photos) + "/\x8e\xca.jpg";
+    QFile::copy(photos + "/p01.jpg", photos + "/copy");
+    ASSERT_EQ(::rename(QFile::encodeName(photos + "/copy").constData(), raw.constData()), 0);
+    window->settings().noBrowserLaunch = "on";
+    window->openFolder(photos);
+    window->Button7Click();
+    ::unlink(raw.constData());
+    ASSERT_EQ(prompts.log.size(), 1);
+    EXPECT_TRUE(prompts.log[0].startsWith("information: ")) << prompts.log[0].toStdString();
+    EXPECT_TRUE(prompts.log[0].contains("\\x8e\\xca.jpg")) << prompts.log[0].toStdString();
     expectIdle();
 }
 

@@ -2,6 +2,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QToolButton>
 
@@ -12,6 +13,7 @@
 #include "gui/main/foldernavigator.h"
 #include "gui/main/imagepreview.h"
 #include "gui/options/updown.h"
+#include "gui/support/readability.h"
 #include "mainfixture.h"
 #include "support/testimages.h"
 
@@ -279,6 +281,81 @@ TEST_F(MainWindow, DoubleClickStartsTheViewerOrTheFileAssociation) {
     window->Button4Click();
     window->OldFileDblClick();
     EXPECT_EQ(shell.calls.size(), 2);
+}
+
+// A click, then a double-click, below the last entry: the selection stays and the topmost
+// selected entry opens, as a double-click on an entry opens it.
+TEST_F(MainWindow, DoubleClickBelowTheLastEntryOpensTheTopmostSelected) {
+    const QString photos = folder("photos");
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) writeFile(photos + "/" + name, "x");
+    window->openFolder(photos);
+    window->show();
+    QApplication::processEvents();
+    window->OldFile->item(0)->setSelected(false);
+    QWidget* viewport = window->OldFile->viewport();
+    const QRect last = window->OldFile->visualItemRect(window->OldFile->item(2));
+    const QPoint below(last.left() + 5, last.bottom() + 10);
+    ASSERT_LT(below.y(), viewport->height());
+    ASSERT_FALSE(window->OldFile->indexAt(below).isValid());
+    const auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButton button) {
+        QMouseEvent event(type, at, viewport->mapToGlobal(at), button,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : button,
+                          Qt::NoModifier);
+        QApplication::sendEvent(viewport, &event);
+    };
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
+                              QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
+        send(type, below, Qt::LeftButton);
+    }
+    EXPECT_EQ(selection(), ".**");
+    EXPECT_EQ(shell.calls, QStringList({"open " + photos + "/b.jpg"}));
+    send(QEvent::MouseButtonPress, below, Qt::RightButton);  // the popup acts on it too
+    EXPECT_EQ(selection(), ".**");
+
+    // On an entry, the first click of a double-click selects that entry alone.
+    const QPoint onFirst = window->OldFile->visualItemRect(window->OldFile->item(0)).center();
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
+                              QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
+        send(type, onFirst, Qt::LeftButton);
+    }
+    EXPECT_EQ(selection(), "*..");
+    EXPECT_EQ(shell.calls.last(), "open " + photos + "/a.jpg");
+    EXPECT_EQ(shell.calls.size(), 2);
+}
+
+// The folder list and the image list grow with the window; at its smallest every control
+// stays readable.
+TEST_F(MainWindow, ListsGrowWithTheWindowAndItsMinimumStaysReadable) {
+    window->show();
+    window->resize(1, 1);
+    QApplication::processEvents();
+    const QSize least = window->size();
+    EXPECT_GE(least.width(), 500);
+    EXPECT_GE(least.height(), 340);
+    EXPECT_GE(window->Dir1->height(), 4 * window->Dir1->fontMetrics().height());
+    expectReadable(window.get());
+    const int listAtLeast = window->OldFile->height();
+    const QString shots = qEnvironmentVariable("TESSALY_SCREENSHOT_DIR");
+    if (!shots.isEmpty()) window->grab().save(shots + QStringLiteral("/main-minimum.png"));
+
+    window->resize(1000, 700);
+    QApplication::processEvents();
+    EXPECT_GE(window->Dir1->height(), 200);
+    EXPECT_GE(window->OldFile->height(), listAtLeast + 100);
+    expectReadable(window.get());
+    if (!shots.isEmpty()) window->grab().save(shots + QStringLiteral("/main-1000x700.png"));
+}
+
+TEST_F(MainWindow, AFolderChangeEmptiesThePreview) {
+    const QString photos = folder("photos");
+    writeTestJpeg(photos + "/a.jpg", 300, 200);
+    window->openFolder(photos);
+    window->show();
+    window->Button9Click();
+    ASSERT_TRUE(window->Image1->isVisible());
+    window->openFolder(folder("other"));
+    EXPECT_TRUE(window->Image1->isHidden());
+    EXPECT_TRUE(window->Image1->pixmap().isNull());
 }
 
 }  // namespace

@@ -6,12 +6,16 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QTimer>
 
+#include "core/settings/catalogsettings.h"
 #include "gui/comments/tcomment.h"
 #include "gui/common/folderlist.h"
+#include "gui/common/qtjapanese.h"
 #include "gui/imaging/tbmptojpeg.h"
 #include "gui/imaging/toption2.h"
 #include "gui/main/helpviewer.h"
@@ -31,6 +35,27 @@ namespace {
 QString uniqueName(const char* what) {
     return QString("QUVLX-test-%1-%2").arg(QCoreApplication::applicationPid()).arg(what);
 }
+
+// Sets an environment variable for one test and puts the old value back.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const QString& value)
+        : name_(name), old_(qgetenv(name)), had_(qEnvironmentVariableIsSet(name)) {
+        qputenv(name, value.toUtf8());
+    }
+    ~ScopedEnv() {
+        if (had_) {
+            qputenv(name_, old_);
+        } else {
+            qunsetenv(name_);
+        }
+    }
+
+private:
+    const char* name_;
+    QByteArray old_;
+    bool had_;
+};
 
 TEST(InstanceGuard, SecondGuardSeesTheFirstAndAsksItToComeForward) {
     InstanceGuard first(uniqueName("pair"));
@@ -165,6 +190,69 @@ TEST(ShippedHelp, CoversTheWholeProgram) {
     for (const char* topic : {"実行", "中止", "オプション", "目次作成", "コメント", "回転", "BMP",
                               "スライドショー", "次のフォルダ"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(topic))) << topic;
+}
+
+TEST(ShippedHelp, FoundBesideTheProgramElseInTheInstalledDataFolder) {
+    TempDir root;
+    const QString bin = root.file("bin"), data = root.file("share/tessaly");
+    QDir().mkpath(bin);
+    QDir().mkpath(data);
+    EXPECT_EQ(HelpViewer::helpFileFor(bin), bin + "/Quorvel.hlp");  // neither: the usual place
+    writeFile(data + "/Quorvel.hlp", "installed");
+    EXPECT_EQ(HelpViewer::helpFileFor(bin), data + "/Quorvel.hlp");
+    writeFile(bin + "/Quorvel.hlp", "portable");
+    EXPECT_EQ(HelpViewer::helpFileFor(bin), bin + "/Quorvel.hlp");
+}
+
+// An installed copy (no Quorvel.ini beside the program): 登録 writes the user's settings
+// folder and runs its name test there, the program's folder is never written, and the main
+// window starts in the home folder.
+TEST(InstalledCopy, KeepsItsSettingsInTheUsersFolder) {
+    TempDir root;
+    const ScopedEnv home("HOME", root.file("home"));
+    const ScopedEnv config("XDG_CONFIG_HOME", root.file("config"));
+    const QString program = root.file("usr/bin");
+    QDir().mkpath(program);
+    QDir().mkpath(root.file("home"));
+    ScriptedPrompts prompts;
+    RecordingShell shell;
+    const QString settingsFolder = settingsFolderFor(program);
+    ASSERT_EQ(settingsFolder, root.file("config/tessaly"));
+    {
+        TMain window(program, settingsFolder, prompts, shell);
+        EXPECT_EQ(window.currentFolder(), root.file("home"));
+        TOption options(window.context(), &window);
+        options.findChild<QLineEdit*>("htmlfilebox")->setText("mine.htm");
+        options.optOKClick();
+        EXPECT_EQ(options.result(), QDialog::Accepted);
+    }
+    EXPECT_TRUE(QDir(program).isEmpty());
+    EXPECT_TRUE(QFileInfo(root.file("config/tessaly/temp")).isDir());
+    TMain again(program, settingsFolderFor(program), prompts, shell);
+    EXPECT_EQ(again.settings().htmlFileName, "mine.htm");
+    EXPECT_TRUE(prompts.log.isEmpty()) << prompts.log.join("\n").toStdString();
+}
+
+// A question box's Yes and No buttons and its caption.
+QString questionTexts() {
+    QMessageBox box(QMessageBox::Question, "Tessaly", "?", QMessageBox::Yes | QMessageBox::No);
+    return box.button(QMessageBox::Yes)->text() + "|" + box.button(QMessageBox::No)->text() + "|" +
+           box.windowTitle();
+}
+
+// Qt's own texts come in Japanese once the translation is installed; captions set by the
+// program stay as they are.
+TEST(QtJapanese, QuestionBoxesSayHaiAndIie) {
+    EXPECT_EQ(questionTexts(), "&Yes|&No|Tessaly");
+    {
+        QtJapanese japanese;
+        ASSERT_TRUE(japanese.install()) << "qtbase_ja missing (Debian: qt6-translations-l10n)";
+        EXPECT_EQ(questionTexts(), "はい(&Y)|いいえ(&N)|Tessaly");
+        // Qt's own choosers, which the translation reaches, not the desktop's.
+        EXPECT_TRUE(QCoreApplication::testAttribute(Qt::AA_DontUseNativeDialogs));
+    }
+    EXPECT_EQ(questionTexts(), "&Yes|&No|Tessaly");  // removed again with its owner
+    EXPECT_FALSE(QCoreApplication::testAttribute(Qt::AA_DontUseNativeDialogs));
 }
 
 TEST_F(Startup, MinimiseAndRestorePlayTheirSounds) {

@@ -1,10 +1,12 @@
 // Enabling rules, choosers, track bars, OK, Cancel and the close box.
 #include <QDir>
 #include <QGroupBox>
+#include <QTabWidget>
 #include <QTimer>
 
 #include "core/settings/catalogsettings.h"
 #include "gui/options/nametest.h"
+#include "gui/options/storabletext.h"
 #include "optionsfixture.h"
 
 namespace tessaly::test {
@@ -263,6 +265,16 @@ TEST_F(NameTestOk, RefusesFileNamesThatCannotBeOneFile) {
     EXPECT_FALSE(QFileInfo::exists(dir.file("temp/htm_image")));
 }
 
+TEST_F(NameTestOk, RefusesPrefixesThatWouldLeaveTheThumbnailFolder) {
+    const QString message = NameTest::badPrefixMessage();
+    for (const QString& prefix :
+         {QStringLiteral("../"), QStringLiteral(".."), QStringLiteral("a\\")}) {
+        edit("s_headerbox")->setText(prefix);
+        expectRefused(QStringLiteral("htm_image"), QStringLiteral("index.htm"), message);
+        EXPECT_EQ(settings.thumbPrefix, "");
+    }
+}
+
 TEST_F(NameTestOk, AnEmptyFolderNameTestsTheScratchFolderItself) {
     edit("htmlfoldabox")->clear();
     dialog().optOKClick();
@@ -312,9 +324,74 @@ TEST_F(OptionsTest, AValueTheSettingsFileCannotHoldIsReported) {
     edit("headertext")->setText(QStringLiteral("雪☃"));
     dialog().optOKClick();
     ASSERT_EQ(prompts.log.size(), 1);
-    EXPECT_TRUE(prompts.log[0].startsWith("error: "));
+    EXPECT_TRUE(prompts.log[0].startsWith("error: 「ヘッダーのコメント」"));
+    EXPECT_TRUE(prompts.log[0].contains("☃"));
+    EXPECT_EQ(edit("headertext")->text(), "雪☃");  // editable: the user changes it
     EXPECT_FALSE(QFileInfo::exists(settingsFilePath(dir.path())));
     EXPECT_NE(dialog().result(), QDialog::Accepted);
+}
+
+// A path Shift-JIS cannot hold (a Linux path with "é") never blocks saving the rest.
+TEST_F(OptionsTest, PathsTheSettingsFileCannotHoldDoNotBlockTheOtherSettings) {
+    settings.viewerPath = QStringLiteral("/opt/café/viewer");  // as from an older file
+    settings.backgroundFile = QStringLiteral("/home/me/fond-été.jpg");
+    dialog();
+    ASSERT_FALSE(box("Check3")->isChecked());  // so Edit2 and its chooser are disabled
+
+    // Choosers refuse such a path, naming the field and the character.
+    prompts.fileNames = {QStringLiteral("/opt/navigateur-é")};
+    click("Button3");
+    EXPECT_EQ(edit("Edit6")->text(), "");
+    ASSERT_EQ(prompts.log.size(), 2);
+    EXPECT_TRUE(prompts.log[1].startsWith("information: 「ブラウザ」"))
+        << prompts.log[1].toStdString();
+    EXPECT_TRUE(prompts.log[1].contains("U+00E9"));
+
+    // A start folder falls back to its nearest ancestor that can be stored.
+    pickerAnswer = QStringLiteral("/home/me/café/2024");
+    click("Button1");
+    EXPECT_EQ(edit("Edit1")->text(), "/home/me");
+    EXPECT_TRUE(prompts.log.last().startsWith("information: 「起動フォルダ」"));
+
+    // OK names the first path that cannot be stored, shows it emptied and saves nothing; each
+    // further OK clears the next one, then everything else is saved.
+    prompts.log.clear();
+    spin("SpinEdit1")->setValue(222);
+    auto* pages = control<QTabWidget>("PageControl1");
+    dialog().optOKClick();
+    ASSERT_EQ(prompts.log.size(), 1);
+    EXPECT_TRUE(prompts.log[0].startsWith("error: 「背景の画像ファイル」"));
+    EXPECT_TRUE(prompts.log[0].contains("é"));
+    EXPECT_EQ(edit("Edit2")->text(), "");
+    EXPECT_TRUE(pages->currentWidget()->isAncestorOf(edit("Edit2")));
+    EXPECT_EQ(settings.thumbWidth, "110");
+    EXPECT_FALSE(QFileInfo::exists(settingsFilePath(dir.path())));
+    dialog().optOKClick();
+    EXPECT_TRUE(prompts.log.last().startsWith("error: 「外部ビュアー」"));
+    EXPECT_EQ(edit("Edit3")->text(), "");
+    dialog().optOKClick();
+    EXPECT_EQ(prompts.log.size(), 2);
+    EXPECT_EQ(dialog().result(), QDialog::Accepted);
+    const CatalogSettings saved = loadSettings(dir.path());
+    EXPECT_EQ(saved.startFolder, "/home/me");
+    EXPECT_EQ(saved.thumbWidth, "222");
+    EXPECT_EQ(saved.viewerPath, "");
+    EXPECT_EQ(saved.backgroundFile, "");
+}
+
+TEST(StorableText, NearestStorableFolder) {
+    const std::pair<const char*, const char*> rows[] = {
+        {"/home/me/photos", "/home/me/photos"},
+        {"/home/me/café/2024", "/home/me"},
+        {"/é", "/"},
+        {"/home/me/写真〜/a", "/home/me"},  // wave dash
+        {"", ""},
+        {"é/x", ""}};
+    for (const auto& [folder, expected] : rows) {
+        EXPECT_EQ(StorableText::nearestStorableFolder(QString::fromUtf8(folder)),
+                  QString::fromUtf8(expected))
+            << folder;
+    }
 }
 
 TEST_F(OptionsTest, CancelReloadsEveryControlFromTheRecord) {

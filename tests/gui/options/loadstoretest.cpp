@@ -160,18 +160,25 @@ TEST_F(OptionsTest, EveryControlReachesItsField) {
 }
 
 TEST_F(OptionsTest, ListsSelectByTheirRules) {
-    settings.titleTableWidth = QStringLiteral("300");
-    EXPECT_EQ(combo("Combo3")->currentIndex(), 2);
+    // A width selects the entry it names in hundreds, rounded half to even; the eighth entry
+    // is "標準", so 750 to 850 select it. No entry: no selection.
+    const std::pair<const char*, const char*> widths[] = {
+        {"300", "300"},  {"250", "200"},   {"350", "400"},  {"749", "700"},
+        {"750", "標準"}, {"800", "標準"},  {"849", "標準"}, {"850", "標準"},
+        {"851", ""},     {"標準", "標準"}, {"幅", ""},      {"0", ""}};
+    for (const auto& [width, entry] : widths) {
+        option.reset();
+        settings.titleTableWidth = QString::fromUtf8(width);
+        EXPECT_EQ(combo("Combo3")->currentText(), QString::fromUtf8(entry)) << width;
+    }
+    // OK stores the entry shown, not the number read.
     option.reset();
-    settings.titleTableWidth = QStringLiteral("250");  // 2.5 rounds to the even 2
-    EXPECT_EQ(combo("Combo3")->currentText(), "200");
+    settings.titleTableWidth = QStringLiteral("800");
+    dialog().optOKClick();
+    EXPECT_EQ(settings.titleTableWidth, "標準");
+
     option.reset();
-    settings.titleTableWidth = QStringLiteral("350");
-    EXPECT_EQ(combo("Combo3")->currentText(), "400");
-    option.reset();
-    settings.titleTableWidth = QStringLiteral("幅");
     settings.titleFontSize = QStringLiteral("9");
-    EXPECT_EQ(combo("Combo3")->currentIndex(), -1);
     EXPECT_EQ(combo("Combo1")->currentIndex(), -1);
 }
 
