@@ -16,9 +16,11 @@ public:
     DecodeBudget(const DecodeBudget&) = delete;
     DecodeBudget& operator=(const DecodeBudget&) = delete;
 
-    // The limit of a run: the larger of 256 MiB and a quarter of the machine's memory.
+    // The limit of a run: the larger of 256 MiB and a quarter of the machine's memory (of
+    // what the process may use, when an address-space or control-group limit says less).
     static qint64 defaultLimit();
-    static qint64 limitFor(qint64 physicalBytes);
+    static qint64 limitFor(qint64 memoryBytes);
+    static qint64 usableMemory();
 
     // Counts the bytes in when they fit now; false (nothing counted) otherwise.
     bool tryAcquire(qint64 bytes);

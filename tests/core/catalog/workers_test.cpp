@@ -23,6 +23,8 @@ TEST(DecodeBudget, AdmitsWhatFitsAndAlwaysOneDecode) {
     EXPECT_EQ(DecodeBudget::limitFor(512 * MiB), 256 * MiB);
     EXPECT_EQ(DecodeBudget::limitFor(24 * 1024 * MiB), 6 * 1024 * MiB);
     EXPECT_GE(DecodeBudget::defaultLimit(), 256 * MiB);
+    EXPECT_EQ(DecodeBudget::defaultLimit(), DecodeBudget::limitFor(DecodeBudget::usableMemory()));
+    EXPECT_GT(DecodeBudget::usableMemory(), 0);
 
     DecodeBudget budget(100);
     EXPECT_TRUE(budget.tryAcquire(60));
