@@ -100,9 +100,12 @@ qint64 ThumbnailMaker::scaleBytes(const ThumbnailBox& box) const {
     switch (plan(box)) {
         case Decoded::FullPicture: {
             const int bits = header_.grayscale ? 8 : 24;
-            const qint64 picture =
-                qint64(TNkInternalDIB::strideFor(width_, bits)) * qMax(width_, height_);
-            return bytes + picture * (header_.orientation == 1 ? 1 : 2) + thumbnail;
+            const qint64 stored =
+                qint64(TNkInternalDIB::strideFor(header_.storedWidth, bits)) * header_.storedHeight;
+            const qint64 turned = header_.orientation == 1
+                                      ? 0
+                                      : qint64(TNkInternalDIB::strideFor(width_, bits)) * height_;
+            return bytes + stored + turned + thumbnail;
         }
         case Decoded::EveryRow:
             return bytes + 12 * qint64(header_.storedWidth) + thumbnail;
