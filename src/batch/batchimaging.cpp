@@ -18,6 +18,7 @@
 #include "core/imaging/rotationjob.h"
 #include "core/settings/catalogsettings.h"
 #include "core/text/errors.h"
+#include "core/text/formatting.h"
 
 namespace tessaly::batch {
 
@@ -194,6 +195,9 @@ bool rotateOne(const QString& file, Turn turn, int quality, bool backup) {
     try {
         lock.emplace(job.filePath(name));
         picture = RotationJob::turned(RotationJob::loadPhotograph(job.filePath(name)), turn);
+    } catch (const ImageError& error) {  // its text starts with the file's name already
+        say(QStringLiteral("tessaly-batch: ") + folderPath(info.path()) + error.message());
+        return false;
     } catch (const Error& error) {
         return fail(error.message());
     } catch (const std::bad_alloc&) {
