@@ -1,6 +1,6 @@
 // Catalogue run benchmark: time per image of a whole run against the bare libjpeg decode of
 // the same files, the speed-up of two workers, and peak memory for two folder sizes.
-//   bench_catalogrun [WIDTH HEIGHT [SMALL LARGE [--fresh-mappings]]]  (defaults 1600 1200 50 200)
+//   bench_catalogrun [WIDTH HEIGHT [SMALL LARGE]]  (defaults 1600 1200 50 200)
 #include "core/catalog/catalogrun.h"
 
 #include <jpeglib.h>
@@ -17,7 +17,6 @@
 #include <string>
 #include <vector>
 
-#include "core/catalog/heaptuning.h"
 #include "core/settings/catalogsettings.h"
 #include "support/recordingrunhost.h"
 #include "support/testimages.h"
@@ -118,7 +117,6 @@ long peakKiB(const QString& folder, int count, int jobs) {
 }
 
 int peakChild(char* argv[]) {
-    keepLargeBlocksOnHeap();
     const QString folder = QFile::decodeName(argv[2]);
     const QStringList names = QDir(folder).entryList({"*.jpg"}, QDir::Files, QDir::Name);
     runCatalogue(folder, names.mid(0, std::atoi(argv[3])), std::atoi(argv[4]));
@@ -135,11 +133,6 @@ int peakChild(char* argv[]) {
 
 int main(int argc, char* argv[]) {
     if (argc == 5 && std::string(argv[1]) == "--peak") return peakChild(argv);
-    if (argc > 5 && std::string(argv[5]) == "--fresh-mappings") {
-        std::printf("large blocks as fresh mappings (glibc default)\n");
-    } else {
-        keepLargeBlocksOnHeap();  // as tessaly-batch does
-    }
     const int width = argc > 2 ? std::atoi(argv[1]) : 1600;
     const int height = argc > 2 ? std::atoi(argv[2]) : 1200;
     const int small = argc > 4 ? std::atoi(argv[3]) : 50;

@@ -15,7 +15,6 @@
 #include "batch/interruption.h"
 #include "batch/processshell.h"
 #include "core/catalog/catalogrun.h"
-#include "core/catalog/heaptuning.h"
 #include "core/settings/catalogsettings.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
@@ -182,7 +181,6 @@ int runCatalogue(const Options& options) {
         return 1;
     }
     CatalogSettings settings = readSettings(options.settings);
-    keepLargeBlocksOnHeap();
     if (options.open) settings.noBrowserLaunch = QStringLiteral("off");
     CatalogRunInput input;
     input.folder = QDir::cleanPath(folder);

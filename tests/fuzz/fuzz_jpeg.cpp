@@ -1,21 +1,58 @@
-// JPEG decoding and the thumbnail maker on whatever it decodes.
+// JPEG decoding and the thumbnail maker on whatever it decodes, both ways: from the decoder's
+// rows and through the whole picture. The two thumbnails must be the same picture, and both
+// ways must fail alike.
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "core/imaging/thumbnailmaker.h"
 #include "core/text/errors.h"
 #include "fuzzscratch.h"
 
+namespace {
+
+bool samePicture(const tessaly::TNkDIB& a, const tessaly::TNkDIB& b) {
+    if (a.Width() != b.Width() || a.Height() != b.Height() || a.BitCount() != b.BitCount()) {
+        return false;
+    }
+    const size_t bytes = size_t(a.Width()) * size_t(a.BitCount() / 8);
+    for (int y = 0; y < a.Height(); ++y) {
+        if (std::memcmp(a.ConstScanLine(y), b.ConstScanLine(y), bytes) != 0) return false;
+    }
+    return true;
+}
+
+// Opens and scales; false when the maker failed (or the picture is too large to bother).
+bool scale(tessaly::ThumbnailMaker& maker, const QString& source, const tessaly::ThumbnailBox& box,
+           QString& failure) {
+    try {
+        maker.open(source);
+        if (static_cast<long long>(maker.imageWidth()) * maker.imageHeight() > 4000000) {
+            return false;
+        }
+        maker.scale(box, [](const QString&) {});
+        return true;
+    } catch (const tessaly::Error& error) {
+        failure = error.message();
+        return false;
+    }
+}
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString source = tessaly::fuzz::writeScratch(QStringLiteral("in.jpg"), data, size);
-    tessaly::ThumbnailMaker maker;
+    const tessaly::ThumbnailBox box{40, 30, 75, size % 2 == 0};
+    tessaly::ThumbnailMaker streamed;
+    tessaly::ThumbnailMaker whole(tessaly::ThumbnailMaker::Decoding::FullPicture);
+    QString streamedFailure, wholeFailure;
+    const bool streamedMade = scale(streamed, source, box, streamedFailure);
+    const bool wholeMade = scale(whole, source, box, wholeFailure);
+    if (streamedMade != wholeMade || streamedFailure != wholeFailure) __builtin_trap();
+    if (!streamedMade) return 0;
+    if (!samePicture(streamed.picture(), whole.picture())) __builtin_trap();
     try {
-        maker.load(source);
-        if (static_cast<long long>(maker.imageWidth()) * maker.imageHeight() > 4000000) return 0;
-        const bool filter = size % 2 == 0;
-        const tessaly::ThumbnailBox box{40, 30, 75, filter};
-        maker.make(box, tessaly::fuzz::scratchFolder() + QStringLiteral("/thumb.jpg"),
-                   [](const QString&) {});
+        streamed.save(tessaly::fuzz::scratchFolder() + QStringLiteral("/thumb.jpg"), box.quality);
     } catch (const tessaly::Error&) {
     }
     return 0;

@@ -15,6 +15,27 @@ QByteArray makeTestJpeg(int width, int height, bool grey = false, int quality = 
 // The colour (0x00BBGGRR) the test pattern has at (x, y) before compression.
 unsigned testPatternColor(int x, int y, int width, int height);
 
+// How makePhotoJpeg encodes its picture.
+struct JpegLayout {
+    int components = 3;        // 1: greyscale, 3: colour, 4: CMYK (Adobe, inverted)
+    int h[4] = {2, 1, 1, 1};   // horizontal sampling factor of each component
+    int v[4] = {2, 1, 1, 1};   // vertical sampling factor of each component
+    bool rgb = false;          // colour stored as RGB, not YCbCr
+    bool progressive = false;  // libjpeg's standard progressive scan script
+    bool arithmetic = false;   // arithmetic instead of Huffman coding
+    int restartRows = 0;       // restart interval in MCU rows; 0: none
+    int orientation = 0;       // EXIF Orientation tag in an APP1 segment; 0: no EXIF data
+    int quality = 90;
+    int noise = 0;      // each channel jitters by up to this much
+    unsigned seed = 1;  // of the jitter
+};
+
+// A photo-like picture (gradients, a disc, soft squares, jitter) encoded as the layout says.
+QByteArray makePhotoJpeg(int width, int height, const JpegLayout& layout);
+
+// An APP1 payload ("Exif\0\0", Intel TIFF header, IFD0) with one SHORT Orientation entry.
+QByteArray exifOrientationPayload(int value);
+
 // A bottom-up 24-bit BMP file (40-byte header) holding the test pattern.
 QByteArray makeTestBmp24(int w, int h);
 

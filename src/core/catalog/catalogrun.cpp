@@ -6,6 +6,7 @@
 #include <QLocale>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <new>
@@ -13,6 +14,7 @@
 
 #include "core/catalog/backgroundcopy.h"
 #include "core/catalog/catalogpagewriter.h"
+#include "core/catalog/decodebudget.h"
 #include "core/catalog/outputguard.h"
 #include "core/catalog/slideshowwriter.h"
 #include "core/catalog/thumbnailpipeline.h"
@@ -64,6 +66,7 @@ struct CatalogRun::Run {
     void copyBackground();
     void writePageHeads();
     void makeThumbnails();
+    void startWorkers();
     void processImage(int index, ThumbnailResult result);
     ThumbnailResult nextResult(int index);
     QString thumbPathOf(int index) const;
@@ -94,6 +97,7 @@ struct CatalogRun::Run {
     bool slideShow = false;
     ThumbnailBox box{};
     CommentTable comments;
+    DecodeBudget budget{DecodeBudget::defaultLimit()};
     std::unique_ptr<QTemporaryDir> scratch;
     std::unique_ptr<ThumbnailPipeline> pipeline;
     std::size_t jobsTaken = 0;
@@ -276,25 +280,14 @@ void CatalogRun::Run::writePageHeads() {
     }
 }
 
-// The loop over the list: one image at a time in list order, or several decoded ahead by
-// worker threads when input.jobs asks for it; either way the page sees the same sequence.
+// The loop over the list in list order: each image made here, or by worker threads ahead of
+// the loop when input.jobs asks for them; either way the page sees the same sequence.
 void CatalogRun::Run::makeThumbnails() {
     box = ThumbnailBox{settingInt(settings.thumbWidth), settingInt(settings.thumbHeight),
                        settingInt(settings.thumbQuality),
                        settings.thumbFilter != QStringLiteral("off")};
     host.setStatus(1, kReading);
-    if (input.jobs > 1 && selectedCount > 1) {
-        scratch = std::make_unique<QTemporaryDir>(thumbFolder + QStringLiteral("/.work-XXXXXX"));
-        if (!scratch->isValid()) throw WriteFailure{};
-        std::vector<ThumbnailJob> jobs;
-        for (int i = 0; i <= lastSelected; ++i) {
-            if (!input.selected[static_cast<std::size_t>(i)]) continue;
-            const QString out = scratch->filePath(QString::number(jobs.size()) + ".jpg");
-            jobs.push_back(ThumbnailJob{folder + input.names[i], thumbPathOf(i), out});
-        }
-        pipeline = std::make_unique<ThumbnailPipeline>(
-            std::move(jobs), box, isOn(settings.skipExistingThumbs), input.jobs);
-    }
+    if (input.jobs > 1 && selectedCount > 1) startWorkers();
     for (int i = 0; i <= lastSelected; ++i) {
         host.processEvents();
         if (!owner.runActive_.load()) {
@@ -308,19 +301,45 @@ void CatalogRun::Run::makeThumbnails() {
         host.clearPreview();
         processImage(i, nextResult(i));
     }
-    pipeline.reset();
+    pipeline.reset();  // thumbnails made ahead of a cancel go with the scratch folder
     scratch.reset();
+}
+
+// Workers write into a scratch folder inside the thumbnail folder; each thumbnail is moved to
+// its own name when the loop reaches its image.
+void CatalogRun::Run::startWorkers() {
+    scratch = std::make_unique<QTemporaryDir>(thumbFolder + QStringLiteral("/.work-XXXXXX"));
+    if (!scratch->isValid()) throw WriteFailure{};
+    std::vector<ThumbnailJob> jobs;
+    for (int i = 0; i <= lastSelected; ++i) {
+        if (!input.selected[static_cast<std::size_t>(i)]) continue;
+        const QString out = scratch->filePath(QString::number(jobs.size()) + ".jpg");
+        jobs.push_back(ThumbnailJob{folder + input.names[i], thumbPathOf(i), out});
+    }
+    const bool skip = isOn(settings.skipExistingThumbs);
+    pipeline = std::make_unique<ThumbnailPipeline>(
+        std::move(jobs),
+        [this, skip](const ThumbnailJob& job) {
+            return makeThumbnail(job, box, skip, &budget, input.decoding);
+        },
+        input.jobs, [this] { budget.stop(); });
 }
 
 QString CatalogRun::Run::thumbPathOf(int index) const {
     return thumbFolder + QLatin1Char('/') + settings.thumbPrefix + input.names[index];
 }
 
+// The result of the image at index: made here, or taken from the workers in list order (the
+// host may keep its window responsive while it waits).
 ThumbnailResult CatalogRun::Run::nextResult(int index) {
-    if (pipeline) return pipeline->take(jobsTaken++);
+    if (pipeline) {
+        const std::size_t k = jobsTaken++;
+        while (!pipeline->ready(k, std::chrono::milliseconds(40))) host.waiting();
+        return pipeline->take(k);
+    }
     const QString thumbPath = thumbPathOf(index);
     return makeThumbnail(ThumbnailJob{folder + input.names[index], thumbPath, thumbPath}, box,
-                         isOn(settings.skipExistingThumbs));
+                         isOn(settings.skipExistingThumbs), &budget, input.decoding);
 }
 
 void CatalogRun::Run::processImage(int index, ThumbnailResult result) {

@@ -7,6 +7,7 @@
 #include <exception>
 #include <vector>
 
+#include "core/imaging/thumbnailmaker.h"
 #include "core/settings/catalogsettings.h"
 #include "core/text/shell.h"
 
@@ -22,7 +23,9 @@ struct CatalogRunInput {
     QString title;               // page title
     int perRow = 5;              // thumbnails per row, 1..10
     QDate date;                  // date written into the page; invalid means today
-    int jobs = 1;                // images decoded at once (1 = strictly one at a time)
+    int jobs = 1;                // worker threads (1 = one image at a time, on this thread)
+    // How thumbnails get at the pixels (the output is the same either way).
+    ThumbnailMaker::Decoding decoding = ThumbnailMaker::Decoding::Streamed;
 };
 
 // How a run ended.
@@ -52,6 +55,9 @@ public:
     virtual void showPreview(const TNkDIB& picture) = 0;
     // Lets pending events run (repaint, Cancel button, CommentBox clicks).
     virtual void processEvents() = 0;
+    // Called again and again while the run waits for worker threads to finish the next
+    // image, so that a window can stay responsive meanwhile. Does nothing unless overridden.
+    virtual void waiting() {}
     // The comment switch (CommentBox), sampled after each image.
     virtual bool commentsOn() = 0;
     // A notice with one OK button.
@@ -68,8 +74,10 @@ public:
 };
 
 // The catalogue run: thumbnails, catalogue page, slide show page and the browser step.
-// Images are handled one at a time per worker and page lines are written as each image is
-// done, so memory does not grow with the number of images.
+// Page lines are written in list order as each image is done. With several jobs, worker
+// threads make the thumbnails ahead (largest files first), their decodes bounded together by
+// a decode budget, and only thumbnails wait for the page, so memory does not grow with the
+// number of images.
 class CatalogRun {
 public:
     CatalogRun(const CatalogSettings& settings, CatalogRunHost& host, Shell& shell);

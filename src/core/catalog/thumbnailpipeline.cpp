@@ -1,16 +1,31 @@
 #include "core/catalog/thumbnailpipeline.h"
 
+#include <QFileInfo>
 #include <algorithm>
+#include <numeric>
 
 namespace tessaly {
 
-ThumbnailPipeline::ThumbnailPipeline(std::vector<ThumbnailJob> jobs, const ThumbnailBox& box,
-                                     bool skipExisting, int workers)
+namespace {
+
+qint64 heldBytes(const ThumbnailResult& result) {
+    return result.preview.Width() > 1 ? qint64(result.preview.Stride()) * result.preview.Height()
+                                      : 0;
+}
+
+}  // namespace
+
+ThumbnailPipeline::ThumbnailPipeline(std::vector<ThumbnailJob> jobs, MakeFunction make, int workers,
+                                     std::function<void()> stop)
     : jobs_(std::move(jobs)),
-      box_(box),
-      skipExisting_(skipExisting),
-      window_(static_cast<std::size_t>(std::max(workers, 1))) {
-    const std::size_t count = std::min(window_, jobs_.size());
+      make_(std::move(make)),
+      stop_(std::move(stop)),
+      started_(jobs_.size(), false) {
+    std::vector<qint64> sizes;
+    sizes.reserve(jobs_.size());
+    for (const ThumbnailJob& job : jobs_) sizes.push_back(QFileInfo(job.sourcePath).size());
+    order_ = startOrder(sizes);
+    const std::size_t count = std::min<std::size_t>(std::max(workers, 1), jobs_.size());
     threads_.reserve(count);
     for (std::size_t i = 0; i < count; ++i) threads_.emplace_back([this] { work(); });
 }
@@ -21,28 +36,62 @@ ThumbnailPipeline::~ThumbnailPipeline() {
         stopping_ = true;
     }
     changed_.notify_all();
+    if (stop_) stop_();
     for (std::thread& thread : threads_) thread.join();
+}
+
+std::vector<std::size_t> ThumbnailPipeline::startOrder(const std::vector<qint64>& sizes) {
+    std::vector<std::size_t> order(sizes.size());
+    std::iota(order.begin(), order.end(), std::size_t(0));
+    std::stable_sort(order.begin(), order.end(),
+                     [&sizes](std::size_t a, std::size_t b) { return sizes[a] > sizes[b]; });
+    return order;
+}
+
+// The largest job not started; while too many results wait, only the caller's next one.
+bool ThumbnailPipeline::nextClaimable(std::size_t& k) {
+    while (cursor_ < order_.size() && started_[order_[cursor_]]) ++cursor_;
+    if (cursor_ == order_.size()) return false;
+    if (held_ < kHeldBytes) {
+        k = order_[cursor_];
+        return true;
+    }
+    if (taken_ < jobs_.size() && !started_[taken_]) {
+        k = taken_;
+        return true;
+    }
+    return false;
 }
 
 bool ThumbnailPipeline::claim(std::size_t& k) {
     std::unique_lock<std::mutex> lock(mutex_);
-    changed_.wait(
-        lock, [this] { return stopping_ || next_ >= jobs_.size() || next_ < taken_ + window_; });
-    if (stopping_ || next_ >= jobs_.size()) return false;
-    k = next_++;
+    bool claimed = false;
+    changed_.wait(lock, [&] {
+        if (stopping_) return true;
+        claimed = nextClaimable(k);
+        return claimed || cursor_ == order_.size();
+    });
+    if (stopping_ || !claimed) return false;
+    started_[k] = true;
     return true;
 }
 
 void ThumbnailPipeline::work() {
     std::size_t k = 0;
     while (claim(k)) {
-        ThumbnailResult result = makeThumbnail(jobs_[k], box_, skipExisting_);
+        ThumbnailResult result = make_(jobs_[k]);
         {
             std::lock_guard<std::mutex> lock(mutex_);
+            held_ += heldBytes(result);
             done_.emplace(k, std::move(result));
         }
         changed_.notify_all();
     }
+}
+
+bool ThumbnailPipeline::ready(std::size_t k, std::chrono::milliseconds wait) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    return changed_.wait_for(lock, wait, [this, k] { return done_.count(k) != 0; });
 }
 
 ThumbnailResult ThumbnailPipeline::take(std::size_t k) {
@@ -51,6 +100,7 @@ ThumbnailResult ThumbnailPipeline::take(std::size_t k) {
     auto found = done_.find(k);
     ThumbnailResult result = std::move(found->second);
     done_.erase(found);
+    held_ -= heldBytes(result);
     taken_ = k + 1;
     lock.unlock();
     changed_.notify_all();

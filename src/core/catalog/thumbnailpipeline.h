@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QtGlobal>
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <thread>
@@ -11,34 +14,48 @@
 
 namespace tessaly {
 
-// Makes the thumbnails of a run on several worker threads while the caller takes the results
-// one by one in job order. A worker starts job k only when k is fewer than `workers` jobs
-// ahead of the caller, so at most `workers` photographs are decoded at any moment and no
-// result waits long in memory.
+// Makes the thumbnails of a run on worker threads while the caller takes the results one by
+// one in job order. Workers start the largest files first and run as far ahead of the caller
+// as there is work, so none waits behind one slow photograph; a finished result holds only
+// its thumbnail until the caller takes it. Should the results waiting pass kHeldBytes,
+// workers make only the job the caller needs next until it has taken some.
 class ThumbnailPipeline {
 public:
-    ThumbnailPipeline(std::vector<ThumbnailJob> jobs, const ThumbnailBox& box, bool skipExisting,
-                      int workers);
+    using MakeFunction = std::function<ThumbnailResult(const ThumbnailJob&)>;
+    static constexpr qint64 kHeldBytes = qint64(64) << 20;
+
+    // stop is called when the pipeline is dropped, before the workers are joined (to wake a
+    // worker that waits inside make).
+    ThumbnailPipeline(std::vector<ThumbnailJob> jobs, MakeFunction make, int workers,
+                      std::function<void()> stop = {});
     // Hands out no more jobs and waits for the ones in hand.
     ~ThumbnailPipeline();
     ThumbnailPipeline(const ThumbnailPipeline&) = delete;
     ThumbnailPipeline& operator=(const ThumbnailPipeline&) = delete;
 
+    // The order in which jobs start: the largest file first, list order among equal sizes.
+    static std::vector<std::size_t> startOrder(const std::vector<qint64>& sizes);
+
+    // Waits at most `wait` for the result of job k; true when it is there.
+    bool ready(std::size_t k, std::chrono::milliseconds wait);
     // The result of job k, waiting for it when needed. k grows by one from 0 with each call.
     ThumbnailResult take(std::size_t k);
 
 private:
     void work();
     bool claim(std::size_t& k);
+    bool nextClaimable(std::size_t& k);
 
     std::vector<ThumbnailJob> jobs_;
-    ThumbnailBox box_;
-    bool skipExisting_;
-    std::size_t window_;
+    MakeFunction make_;
+    std::function<void()> stop_;
+    std::vector<std::size_t> order_;
+    std::vector<bool> started_;
+    std::size_t cursor_ = 0;  // into order_: every job before it has started
     std::mutex mutex_;
     std::condition_variable changed_;
-    std::size_t next_ = 0;   // next job to hand out
     std::size_t taken_ = 0;  // jobs the caller has taken
+    qint64 held_ = 0;        // bytes of the thumbnails waiting in done_
     bool stopping_ = false;
     std::map<std::size_t, ThumbnailResult> done_;
     std::vector<std::thread> threads_;

@@ -9,6 +9,8 @@
 
 namespace tessaly {
 
+class DecodeBudget;
+
 // One image of a run as handed to whoever makes its thumbnail.
 struct ThumbnailJob {
     QString sourcePath;  // the photograph
@@ -28,8 +30,17 @@ struct ThumbnailResult {
     std::exception_ptr saveError;  // the thumbnail could not be made or saved
 };
 
-// Decodes the photograph, measures it and, unless skipExisting finds the thumbnail, makes and
-// saves the thumbnail at job.outputPath. Never throws: failures are kept in the result.
-ThumbnailResult makeThumbnail(const ThumbnailJob& job, const ThumbnailBox& box, bool skipExisting);
+// True when the thumbnail exists and is not older than the photograph.
+bool thumbnailUpToDate(const QString& thumbPath, const QString& sourcePath);
+
+// Measures the photograph from its header and, unless skipExisting finds its thumbnail up to
+// date (then nothing is decoded), decodes it, makes the thumbnail and saves it at
+// job.outputPath. A thumbnail older than its photograph is made again. The decode waits for
+// its admission by the budget when one is given. Never throws: failures are kept in the
+// result.
+ThumbnailResult makeThumbnail(
+    const ThumbnailJob& job, const ThumbnailBox& box, bool skipExisting,
+    DecodeBudget* budget = nullptr,
+    ThumbnailMaker::Decoding decoding = ThumbnailMaker::Decoding::Streamed);
 
 }  // namespace tessaly

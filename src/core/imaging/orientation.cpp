@@ -5,10 +5,7 @@
 
 namespace tessaly {
 
-namespace {
-
-// Source position of the shown pixel (dx, dy) of a w x h stored picture.
-void sourceOf(int orientation, int dx, int dy, int w, int h, int& sx, int& sy) {
+void OrientedSource(int orientation, int dx, int dy, int w, int h, int& sx, int& sy) {
     switch (orientation) {
         case 2:
             sx = w - 1 - dx, sy = dy;
@@ -28,13 +25,14 @@ void sourceOf(int orientation, int dx, int dy, int w, int h, int& sx, int& sy) {
         case 7:
             sx = w - 1 - dy, sy = h - 1 - dx;
             break;
-        default:
+        case 8:
             sx = w - 1 - dy, sy = dx;
-            break;  // 8
+            break;
+        default:
+            sx = dx, sy = dy;
+            break;
     }
 }
-
-}  // namespace
 
 TNkDIB ApplyOrientation(const TNkDIB& picture, int orientation) {
     if (orientation < 2 || orientation > 8) return picture;
@@ -44,7 +42,7 @@ TNkDIB ApplyOrientation(const TNkDIB& picture, int orientation) {
     }
     const int w = source.Width(), h = source.Height();
     const bool swapped = orientation >= 5;
-    TNkDIB target(swapped ? h : w, swapped ? w : h, source.PixelFormat());
+    TNkDIB target = TNkDIB::Unfilled(swapped ? h : w, swapped ? w : h, source.PixelFormat());
     const int bytes = source.BitCount() / 8;
     if (bytes == 1) {
         target.SetColorCount(source.ColorCount());
@@ -56,7 +54,7 @@ TNkDIB ApplyOrientation(const TNkDIB& picture, int orientation) {
         uchar* out = target.ScanLine(dy);
         for (int dx = 0; dx < target.Width(); ++dx) {
             int sx = 0, sy = 0;
-            sourceOf(orientation, dx, dy, w, h, sx, sy);
+            OrientedSource(orientation, dx, dy, w, h, sx, sy);
             std::memcpy(out + bytes * dx, rows[size_t(sy)] + bytes * sx, size_t(bytes));
         }
     }

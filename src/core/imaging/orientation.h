@@ -10,4 +10,8 @@ namespace tessaly {
 // and height; any other value leaves the picture as it is.
 TNkDIB ApplyOrientation(const TNkDIB& picture, int orientation);
 
+// The stored pixel (sx, sy) of a w x h stored picture that is shown at (dx, dy) for the
+// Orientation value (2 to 8; any other value shows the picture as stored).
+void OrientedSource(int orientation, int dx, int dy, int w, int h, int& sx, int& sy);
+
 }  // namespace tessaly

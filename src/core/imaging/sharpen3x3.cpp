@@ -1,4 +1,4 @@
-#include <cmath>
+#include <vector>
 
 #include "core/imaging/real48.h"
 #include "core/imaging/thumbnailfilters.h"
@@ -7,14 +7,20 @@ namespace tessaly {
 
 namespace {
 
-// One channel: neighbour sum times k, rounded to the 6-byte real; plus centre times the
-// centre weight in extended precision, rounded again; clamped; rounded half to even.
-uchar sharpened(int neighbourSum, int centre, long double k, long double centreWeight) {
-    long double v = roundToReal48(neighbourSum * k);
-    v = roundToReal48(v + centre * centreWeight);
+// The neighbour sums a channel can have: eight bytes.
+constexpr int kSums = 8 * 255 + 1;
+
+// One channel: the neighbour sum times k rounded to the 6-byte real (looked up, one entry per
+// sum); plus centre times the centre weight in extended precision, rounded again; clamped;
+// rounded half to even (0 <= v <= 255, so truncation and the exact remainder decide, as
+// nearbyint would in the default rounding mode).
+uchar sharpened(long double neighbourTerm, int centre, long double centreWeight) {
+    long double v = roundToReal48(neighbourTerm + centre * centreWeight);
     if (v < 0) v = 0;
     if (v > 255) v = 255;
-    return uchar(std::nearbyint(v));
+    const int whole = int(v);
+    const long double fraction = v - whole;
+    return uchar(whole + ((fraction > 0.5L || (fraction == 0.5L && (whole & 1))) ? 1 : 0));
 }
 
 }  // namespace
@@ -28,6 +34,8 @@ void Sharpen3x3(TNkDIB& picture) {
     if (w >= 3 && h >= 3) {
         const long double k = sharpenNeighbourWeight();
         const long double centreWeight = sharpenCentreWeight();
+        std::vector<long double> neighbourTerm(kSums);
+        for (int sum = 0; sum < kSums; ++sum) neighbourTerm[size_t(sum)] = roundToReal48(sum * k);
         for (int y = 1; y <= h - 2; ++y) {
             const uchar* above = source.ConstScanLine(y - 1);
             const uchar* row = source.ConstScanLine(y);
@@ -38,7 +46,7 @@ void Sharpen3x3(TNkDIB& picture) {
                     const int l = 3 * (x - 1) + ch, m = 3 * x + ch, r = 3 * (x + 1) + ch;
                     const int sum = above[l] + above[m] + above[r] + row[l] + row[r] + below[l] +
                                     below[m] + below[r];
-                    out[m] = sharpened(sum, row[m], k, centreWeight);
+                    out[m] = sharpened(neighbourTerm[size_t(sum)], row[m], centreWeight);
                 }
             }
         }

@@ -5,12 +5,7 @@
 
 namespace tessaly {
 
-namespace {
-
-// Source index under the centre of target index i when n source cells map onto m targets.
-int centreSample(int i, int n, int m) { return int((2 * qint64(i) + 1) * n / (2 * qint64(m))); }
-
-}  // namespace
+int stretchSample(int i, int n, int m) { return int((2 * qint64(i) + 1) * n / (2 * qint64(m))); }
 
 TNkDIB StretchNearest(const TNkDIB& source, int tw, int th) {
     TNkDIB from = source;
@@ -24,9 +19,9 @@ TNkDIB StretchNearest(const TNkDIB& source, int tw, int th) {
         for (int i = 0; i < from.ColorCount(); ++i) target.SetColors(i, from.Colors(i));
     }
     std::vector<int> columns(static_cast<size_t>(tw));
-    for (int x = 0; x < tw; ++x) columns[size_t(x)] = centreSample(x, from.Width(), tw);
+    for (int x = 0; x < tw; ++x) columns[size_t(x)] = stretchSample(x, from.Width(), tw);
     for (int y = 0; y < th; ++y) {
-        const uchar* in = from.ConstScanLine(centreSample(y, from.Height(), th));
+        const uchar* in = from.ConstScanLine(stretchSample(y, from.Height(), th));
         uchar* out = target.ScanLine(y);
         for (int x = 0; x < tw; ++x) {
             std::memcpy(out + bytes * x, in + bytes * columns[size_t(x)], size_t(bytes));

@@ -20,6 +20,10 @@ void AverageReduce(TNkDIB& picture, int w, int h, int tw, int th);
 // the picture becomes 24-bit; the border pixels and pictures under 3 x 3 stay unchanged.
 void Sharpen3x3(TNkDIB& picture);
 
+// The source index under the centre of target index i when n source cells are stretched
+// onto m targets (rows or columns of StretchNearest).
+int stretchSample(int i, int n, int m);
+
 // Nearest-neighbour stretch to tw x th: every target pixel copies the source pixel under
 // its centre, so whole rows and columns are dropped or repeated. 8-bit and 24-bit pictures
 // keep their format (and colour table); others become 24-bit.

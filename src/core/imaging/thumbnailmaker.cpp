@@ -1,9 +1,13 @@
 #include "core/imaging/thumbnailmaker.h"
 
+#include <QFileInfo>
 #include <algorithm>
 
+#include "core/imaging/areaaverager.h"
+#include "core/imaging/imagefilemessage.h"
+#include "core/imaging/sampledstretch.h"
 #include "core/imaging/thumbnailfilters.h"
-#include "core/imaging/tjpegimage.h"
+#include "core/imaging/tnkinternaldib.h"
 #include "core/text/formatting.h"
 
 namespace tessaly {
@@ -13,16 +17,45 @@ namespace {
 // A box side below 1 pixel (only from a hand-edited settings file) counts as 1.
 int side(int value) { return std::max(value, 1); }
 
+// The start of a file read for its header: the markers before the first scan, EXIF data
+// included, nearly always fit.
+constexpr qint64 kHeaderBytes = 256 * 1024;
+
+// Runs a decoding step whose codec failures then name the file, as those of
+// TJPEGImage::LoadFromFile do.
+template <typename Step>
+auto namingFile(const QString& path, Step step) -> decltype(step()) {
+    try {
+        return step();
+    } catch (const EJPEG& error) {
+        throw EJPEG(JpegFileMessage(path, error.message()));
+    }
+}
+
 }  // namespace
 
-void ThumbnailMaker::load(const QString& sourcePath) {
+void ThumbnailMaker::open(const QString& sourcePath) {
     release();
-    TJPEGImage jpeg;
-    jpeg.LoadFromFile(sourcePath);
-    picture_ = jpeg.Bitmap();
-    jpeg.Clear();  // the picture is now the only owner of the pixels
-    width_ = picture_.Width();
-    height_ = picture_.Height();
+    path_ = sourcePath;
+    data_ = TJPEGImage::ReadFile(sourcePath, kHeaderBytes);
+    whole_ = data_.size() < kHeaderBytes;
+    bool read = false;
+    try {
+        header_ = namingFile(path_, [this] { return TJPEGImage::ReadHeader(data_); });
+        read = header_.withinData || whole_;
+    } catch (const ImageError&) {
+        if (whole_) throw;
+    }
+    if (!read) readWholeFile();  // the header goes on further, or fails on its own
+    fileBytes_ = whole_ ? data_.size() : QFileInfo(sourcePath).size();
+    width_ = header_.width();
+    height_ = header_.height();
+}
+
+void ThumbnailMaker::load(const QString& sourcePath) {
+    open(sourcePath);
+    readWholeFile();
+    decodePicture();
 }
 
 int ThumbnailMaker::imageWidth() const { return width_; }
@@ -40,42 +73,140 @@ void ThumbnailMaker::nominalSize(int w, int h, const ThumbnailBox& box, int& tw,
     th = int(std::max<long long>(roundHalfEven(h / r), 1));
 }
 
-void ThumbnailMaker::make(const ThumbnailBox& box, const QString& thumbPath,
-                          const std::function<void(const QString&)>& status) {
-    if (width_ < 1 || picture_.Width() != width_ || picture_.Height() != height_) {
+// The filter path is taken for a photograph larger than the box, unless the reduction would
+// leave no whole band or run: then the plain stretch.
+bool ThumbnailMaker::filterPath(const ThumbnailBox& box) const {
+    const int tw = side(box.width), th = side(box.height);
+    if (!box.filter || (width_ <= tw && height_ <= th)) return false;
+    int cutW = 0, cutH = 0;
+    averageReduceSize(width_, height_, tw, th, cutW, cutH);
+    return cutW >= 1 && cutH >= 1;
+}
+
+ThumbnailMaker::Decoded ThumbnailMaker::plan(const ThumbnailBox& box) const {
+    if (loaded_) return Decoded::Nothing;
+    if (decoding_ == Decoding::FullPicture) return Decoded::FullPicture;
+    if (filterPath(box)) {
+        if (header_.orientation != 1) return Decoded::FullPicture;
+        AreaAverager probe(width_, height_, side(box.width), side(box.height));
+        return probe.coversResult() ? Decoded::EveryRow : Decoded::FullPicture;
+    }
+    return header_.rowsSkippable ? Decoded::SampledRows : Decoded::EveryRow;
+}
+
+qint64 ThumbnailMaker::scaleBytes(const ThumbnailBox& box) const {
+    qint64 bytes = fileBytes_ + header_.decoderBytes;
+    const qint64 thumbnail = 3 * qint64(side(box.width) + 3) * side(box.height);
+    switch (plan(box)) {
+        case Decoded::FullPicture: {
+            const int bits = header_.grayscale ? 8 : 24;
+            const qint64 stored =
+                qint64(TNkInternalDIB::strideFor(header_.storedWidth, bits)) * header_.storedHeight;
+            const qint64 turned = header_.orientation == 1
+                                      ? 0
+                                      : qint64(TNkInternalDIB::strideFor(width_, bits)) * height_;
+            return bytes + stored + turned + thumbnail;
+        }
+        case Decoded::EveryRow:
+            return bytes + 12 * qint64(header_.storedWidth) + thumbnail;
+        default:
+            return bytes + thumbnail;
+    }
+}
+
+void ThumbnailMaker::scale(const ThumbnailBox& box,
+                           const std::function<void(const QString&)>& status) {
+    if (width_ < 1 || scaled_) {
         throw ImageError(QStringLiteral("TNkDIB: no photograph has been loaded"));
     }
     const int tw = side(box.width), th = side(box.height);
-    bool filterPath = box.filter && (width_ > tw || height_ > th);
-    if (filterPath) {
-        // A reduction that would leave no whole band or run falls back to the plain stretch.
-        int cutW = 0, cutH = 0;
-        averageReduceSize(width_, height_, tw, th, cutW, cutH);
-        filterPath = cutW >= 1 && cutH >= 1;
-    }
-    if (filterPath) {
-        if (status) status(QStringLiteral("フィルター処理"));
-        TNkDIB work = std::move(picture_);  // reduced in place, without a second copy
-        picture_ = TNkDIB();
-        AverageReduce(work, width_, height_, tw, th);
-        picture_ = std::move(work);
+    if (!loaded_) readWholeFile();  // the sizes are those of the bytes decoded from here on
+    const bool filter = filterPath(box);
+    if (status) status(filter ? QStringLiteral("フィルター処理") : QStringLiteral("通常圧縮"));
+    decoded_ = plan(box);
+    if (decoded_ == Decoded::FullPicture) decodePicture();
+    if (filter) {
+        if (loaded_) {
+            TNkDIB work = std::move(picture_);  // reduced in place, without a second copy
+            picture_ = TNkDIB();
+            AverageReduce(work, width_, height_, tw, th);
+            picture_ = std::move(work);
+        } else {
+            reduceStreamed(tw, th);
+        }
         if (fitRatio(width_, height_, box) >= 3.0L && tw > 3 && th > 3) Sharpen3x3(picture_);
     } else {
-        if (status) status(QStringLiteral("通常圧縮"));
         int nw = 0, nh = 0;
         nominalSize(width_, height_, box, nw, nh);
-        picture_ = StretchNearest(picture_, nw, nh);
+        picture_ = loaded_ ? StretchNearest(picture_, nw, nh) : stretchStreamed(nw, nh);
     }
+    loaded_ = false;
+    scaled_ = true;
+    data_.clear();  // only the thumbnail is kept from here on
+    whole_ = false;
+}
+
+TNkDIB ThumbnailMaker::stretchStreamed(int tw, int th) {
+    SampledStretch stretch(header_, tw, th);
+    namingFile(path_, [&] { return TJPEGImage::DecodeRows(data_, stretch.rows(), stretch); });
+    return stretch.result();
+}
+
+void ThumbnailMaker::reduceStreamed(int tw, int th) {
+    AreaAverager averager(width_, height_, tw, th, header_.grayscale);
+    namingFile(path_, [&] { return TJPEGImage::DecodeRows(data_, {}, averager); });
+    picture_ = averager.result();
+}
+
+void ThumbnailMaker::save(const QString& thumbPath, int quality) const {
     TJPEGImage jpeg;
     jpeg.Assign(picture_);
-    jpeg.SetCompressionQuality(box.quality);
+    jpeg.SetCompressionQuality(quality);
     jpeg.SaveToFile(thumbPath);
+}
+
+void ThumbnailMaker::make(const ThumbnailBox& box, const QString& thumbPath,
+                          const std::function<void(const QString&)>& status) {
+    scale(box, status);
+    save(thumbPath, box.quality);
+}
+
+// The whole file, and its header read again from it, so that the decode and the sizes agree
+// even when the file changed after open().
+void ThumbnailMaker::readWholeFile() {
+    if (!whole_) {
+        data_ = TJPEGImage::ReadFile(path_);
+        whole_ = true;
+        fileBytes_ = data_.size();
+    }
+    header_ = namingFile(path_, [this] { return TJPEGImage::ReadHeader(data_); });
+    width_ = header_.width();
+    height_ = header_.height();
+}
+
+// The whole picture from the whole file, as shown (turned by its orientation).
+void ThumbnailMaker::decodePicture() {
+    TJPEGImage jpeg;
+    namingFile(path_, [&] { jpeg.LoadFromData(data_); });
+    picture_ = jpeg.Bitmap();
+    jpeg.Clear();  // the picture is now the only owner of the pixels
+    width_ = picture_.Width();
+    height_ = picture_.Height();
+    loaded_ = true;
 }
 
 const TNkDIB& ThumbnailMaker::picture() const { return picture_; }
 
 void ThumbnailMaker::release() {
     picture_ = TNkDIB();
+    data_.clear();
+    path_.clear();
+    header_ = JpegHeader();
+    fileBytes_ = 0;
+    whole_ = false;
+    loaded_ = false;
+    scaled_ = false;
+    decoded_ = Decoded::Nothing;
     width_ = 0;
     height_ = 0;
 }

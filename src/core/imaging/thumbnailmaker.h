@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <functional>
 
+#include "core/imaging/tjpegimage.h"
 #include "core/imaging/tnkdib.h"
 
 namespace tessaly {
@@ -18,9 +20,27 @@ struct ThumbnailBox {
 // Turns one photograph into one thumbnail JPEG that fits the box: the plain stretch
 // (nearest-neighbour, whole rows and columns dropped or repeated) or the filter path
 // (area-averaging reduction, then sharpening after a reduction by 3 or more).
+//
+// After open() only the header has been read; scale() then takes the pixels straight from
+// the decoder's rows where it can, so that no full-size picture is made: the plain stretch
+// decodes only the rows it samples (skipping the others where the codec's skip is exact for
+// the file's layout, decoding and dropping them elsewhere), the filter path feeds every row
+// into the reduction's column sums. A filter-path photograph with an EXIF orientation, and a
+// maker set to Decoding::FullPicture, decode the whole picture first. Either way the
+// thumbnail is the same, byte for byte.
 class ThumbnailMaker {
 public:
-    // Decodes the photograph (throws ImageError / IoError).
+    // How scale() comes by the pixels after open().
+    enum class Decoding { Streamed, FullPicture };
+    // What the last scale() decoded.
+    enum class Decoded { Nothing, FullPicture, EveryRow, SampledRows };
+
+    explicit ThumbnailMaker(Decoding decoding = Decoding::Streamed) : decoding_(decoding) {}
+
+    // Reads the photograph's header: its size as shown, without decoding a pixel. Throws
+    // what a decode of a file with that header would (IoError, ImageError).
+    void open(const QString& sourcePath);
+    // Decodes the whole photograph into picture() (throws ImageError / IoError).
     void load(const QString& sourcePath);
     int imageWidth() const;
     int imageHeight() const;
@@ -30,18 +50,43 @@ public:
     // w / r by h / r rounded half to even; never less than 1 pixel.
     static void nominalSize(int w, int h, const ThumbnailBox& box, int& tw, int& th);
 
-    // Scales (plain stretch or filter path) and saves the thumbnail JPEG at box.quality,
-    // replacing the file. status receives "通常圧縮" or "フィルター処理".
+    // The memory scale() holds at most for this photograph and box, about: the file, the
+    // decoder's own buffers, and the full-size picture when it needs one.
+    qint64 scaleBytes(const ThumbnailBox& box) const;
+
+    // Scales (plain stretch or filter path): picture() becomes the thumbnail. status receives
+    // "通常圧縮" or "フィルター処理" first. Throws the decode's failures (after open()).
+    void scale(const ThumbnailBox& box, const std::function<void(const QString&)>& status);
+    // Saves picture() as a JPEG file at the quality, replacing the file.
     // Throws IoError/ImageError when the save fails.
+    void save(const QString& thumbPath, int quality) const;
+    // scale(), then save() at box.quality.
     void make(const ThumbnailBox& box, const QString& thumbPath,
               const std::function<void(const QString&)>& status);
 
     // The preview bitmap: the decoded photo after load, the thumbnail after make.
     const TNkDIB& picture() const;
-    // Drops the images.
+    Decoded decoded() const { return decoded_; }
+    // Drops the images and the file.
     void release();
 
 private:
+    bool filterPath(const ThumbnailBox& box) const;
+    Decoded plan(const ThumbnailBox& box) const;
+    void readWholeFile();
+    void decodePicture();
+    TNkDIB stretchStreamed(int tw, int th);
+    void reduceStreamed(int tw, int th);
+
+    Decoding decoding_;
+    Decoded decoded_ = Decoded::Nothing;
+    QString path_;
+    QByteArray data_;     // the start of the file, or all of it
+    bool whole_ = false;  // data_ holds the whole file
+    qint64 fileBytes_ = 0;
+    JpegHeader header_;
+    bool loaded_ = false;  // picture_ holds the decoded photograph
+    bool scaled_ = false;  // picture_ holds the thumbnail
     TNkDIB picture_;
     int width_ = 0;
     int height_ = 0;

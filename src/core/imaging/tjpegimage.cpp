@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -96,7 +97,13 @@ struct DecodeJob {
     unsigned char* base;  // first (top) output row
     long step;            // bytes from one output row to the next (negative: bottom-up)
     unsigned char* cmykRow;
+    unsigned char* block;  // rows of a streamed decode, blockStride bytes apart
+    long blockStride;
+    int blockRows;  // rows to read into block, or to skip
 };
+
+// Rows a streamed decode reads at a time.
+constexpr int kBlockRows = 16;
 
 // Stages return 0 on success and 1 when libjpeg raised a fatal error (text in err.message).
 int readHeader(DecodeJob* job) {
@@ -133,6 +140,16 @@ unsigned char cmykChannel(unsigned c, unsigned k, bool inverted) {
     return static_cast<unsigned char>((c * k + 127) / 255);
 }
 
+// One row of CMYK pixels as blue, green, red.
+void cmykToBgr(const unsigned char* cmyk, unsigned char* out, JDIMENSION width, bool inverted) {
+    for (JDIMENSION x = 0; x < width; ++x) {
+        const unsigned char* p = cmyk + 4 * x;
+        out[3 * x] = cmykChannel(p[2], p[3], inverted);
+        out[3 * x + 1] = cmykChannel(p[1], p[3], inverted);
+        out[3 * x + 2] = cmykChannel(p[0], p[3], inverted);
+    }
+}
+
 // Reads every row; a CMYK row goes through cmykRow and becomes blue, green, red.
 int readRows(DecodeJob* job) {
     if (setjmp(job->err.jump)) return 1;
@@ -142,15 +159,27 @@ int readRows(DecodeJob* job) {
         unsigned char* out = job->base + job->step * long(cinfo->output_scanline);
         JSAMPROW row = job->cmyk ? job->cmykRow : out;
         jpeg_read_scanlines(cinfo, &row, 1);
-        if (job->cmyk) {
-            for (JDIMENSION x = 0; x < cinfo->output_width; ++x) {
-                const unsigned char* p = job->cmykRow + 4 * x;
-                out[3 * x] = cmykChannel(p[2], p[3], inverted);
-                out[3 * x + 1] = cmykChannel(p[1], p[3], inverted);
-                out[3 * x + 2] = cmykChannel(p[0], p[3], inverted);
-            }
-        }
+        if (job->cmyk) cmykToBgr(job->cmykRow, out, cinfo->output_width, inverted);
     }
+    return 0;
+}
+
+// Reads the next blockRows rows into block, as the codec outputs them.
+int readBlock(DecodeJob* job) {
+    if (setjmp(job->err.jump)) return 1;
+    JSAMPROW rows[kBlockRows];
+    for (int i = 0; i < job->blockRows; ++i) rows[i] = job->block + job->blockStride * i;
+    JDIMENSION done = 0;
+    while (done < JDIMENSION(job->blockRows)) {
+        done += jpeg_read_scanlines(&job->cinfo, rows + done, JDIMENSION(job->blockRows) - done);
+    }
+    return 0;
+}
+
+// Skips the next blockRows rows without producing them.
+int skipBlock(DecodeJob* job) {
+    if (setjmp(job->err.jump)) return 1;
+    jpeg_skip_scanlines(&job->cinfo, JDIMENSION(job->blockRows));
     return 0;
 }
 
@@ -255,10 +284,163 @@ int orientationOf(const jpeg_decompress_struct& cinfo) {
     return 1;
 }
 
+// The sampling layouts whose rows the codec skips without changing the rows read after them
+// (tested against a full decode, sequential and progressive): greyscale 1x1, and three
+// components whose second and third are 1x1 and whose first is 1x1, 2x1, 1x2 or 2x2. Others
+// (greyscale 2x2, a 4x2 first component, 1x2 chroma beside 2x2 luma) are not exact.
+bool rowsSkippable(const jpeg_decompress_struct& cinfo) {
+    if (cinfo.arith_code || cinfo.data_precision != 8 || cinfo.CCIR601_sampling) return false;
+    const jpeg_component_info* comp = cinfo.comp_info;
+    if (cinfo.num_components == 1) {
+        return cinfo.jpeg_color_space == JCS_GRAYSCALE && comp[0].h_samp_factor == 1 &&
+               comp[0].v_samp_factor == 1;
+    }
+    if (cinfo.num_components != 3 ||
+        (cinfo.jpeg_color_space != JCS_YCbCr && cinfo.jpeg_color_space != JCS_RGB)) {
+        return false;
+    }
+    for (int c = 1; c < 3; ++c) {
+        if (comp[c].h_samp_factor != 1 || comp[c].v_samp_factor != 1) return false;
+    }
+    return comp[0].h_samp_factor <= 2 && comp[0].v_samp_factor <= 2;
+}
+
+qint64 blocksAcross(qint64 size, int factor, int maxFactor) {
+    return ((size * factor + maxFactor - 1) / maxFactor + 7) / 8;
+}
+
+// About what the codec allocates for a decode: the whole coefficient buffer when the file
+// has several scans (progressive), otherwise a few rows of blocks; plus its row buffers.
+qint64 decoderBytes(const jpeg_decompress_struct& cinfo) {
+    const bool wholeImage = cinfo.progressive_mode || cinfo.comps_in_scan < cinfo.num_components;
+    const int hMax = std::max(1, cinfo.max_h_samp_factor),
+              vMax = std::max(1, cinfo.max_v_samp_factor);
+    qint64 bytes = qint64(cinfo.image_width) * 4 * 3 * kBlockRows;
+    for (int c = 0; c < cinfo.num_components; ++c) {
+        const jpeg_component_info& comp = cinfo.comp_info[c];
+        const qint64 wide = blocksAcross(cinfo.image_width, comp.h_samp_factor, hMax);
+        const qint64 high = wholeImage ? blocksAcross(cinfo.image_height, comp.v_samp_factor, vMax)
+                                       : 3 * comp.v_samp_factor;
+        bytes += wide * high * DCTSIZE2 * qint64(sizeof(JCOEF));
+    }
+    return bytes;
+}
+
+// Reads and checks the header as every decode does; the job is guarded by the caller.
+JpegHeader openDecode(DecodeJob& job, const QByteArray& data, J_COLOR_SPACE& space) {
+    job.data = reinterpret_cast<const unsigned char*>(data.constData());
+    job.size = static_cast<unsigned long>(data.size());
+    if (readHeader(&job)) decodeError(job.err);
+    const qint64 w = job.cinfo.image_width, h = job.cinfo.image_height;
+    if (!TNkInternalDIB::fitsLimits(w, h, 24)) {
+        throw EJPEG(QStringLiteral("JPEG image is too large (%1 x %2 pixels)").arg(w).arg(h));
+    }
+    JpegHeader header;
+    header.orientation = orientationOf(job.cinfo);
+    bool cmyk = false;
+    space = outputSpace(job.cinfo, header.grayscale, cmyk);
+    job.cmyk = cmyk;
+    header.storedWidth = int(w);
+    header.storedHeight = int(h);
+    header.rowsSkippable = rowsSkippable(job.cinfo);
+    header.decoderBytes = decoderBytes(job.cinfo);
+    // At the end of the data the codec goes on in a buffer of its own.
+    const unsigned char* at = job.cinfo.src->next_input_byte;
+    header.withinData = at >= job.data && at <= job.data + job.size;
+    return header;
+}
+
+// Where the stream of a DecodeRows call stands: the rows wanted and the block buffers.
+class RowStream {
+public:
+    RowStream(DecodeJob& job, const JpegHeader& header, const std::vector<int>& wanted)
+        : job_(job), header_(header), wanted_(wanted) {
+        const size_t width = size_t(header.storedWidth);
+        rawStride_ = width * size_t(job.cinfo.output_components);
+        outStride_ = width * (header.grayscale ? 1 : 3);
+        raw_.resize(rawStride_ * kBlockRows);
+        if (job.cmyk) bgr_.resize(outStride_ * kBlockRows);
+        job.block = raw_.data();
+        job.blockStride = long(rawStride_);
+    }
+
+    void run(JpegRowSink& sink) {
+        const int height = header_.storedHeight;
+        for (int y = 0; y < height;) {
+            const int target = nextTarget(y);
+            if (target > y) {
+                y += header_.rowsSkippable ? skip(target - y)
+                                           : read(std::min(kBlockRows, target - y));
+                continue;
+            }
+            const bool handOn = wanted(y);
+            const int count = handOn ? runLength(y) : 1;
+            read(count);
+            if (handOn) sink.takeRows(y, count, rows(count), job_.cmyk ? outStride_ : rawStride_);
+            y += count;
+        }
+    }
+
+private:
+    bool wanted(int y) const {
+        return wanted_.empty() || (next_ < wanted_.size() && wanted_[next_] == y);
+    }
+
+    // The next row to decode at or after y: a wanted one, or the last row.
+    int nextTarget(int y) {
+        if (wanted_.empty()) return y;
+        while (next_ < wanted_.size() && wanted_[next_] < y) ++next_;
+        return next_ < wanted_.size() ? wanted_[next_] : header_.storedHeight - 1;
+    }
+
+    // Wanted rows in a row from y on, at most a block.
+    int runLength(int y) const {
+        const int left = header_.storedHeight - y;
+        if (wanted_.empty()) return std::min(kBlockRows, left);
+        int count = 1;
+        while (count < kBlockRows && next_ + count < wanted_.size() &&
+               wanted_[next_ + count] == y + count) {
+            ++count;
+        }
+        return count;
+    }
+
+    int read(int count) {
+        job_.blockRows = count;
+        if (readBlock(&job_)) decodeError(job_.err);
+        return count;
+    }
+
+    int skip(int count) {
+        job_.blockRows = count;
+        if (skipBlock(&job_)) decodeError(job_.err);
+        return count;
+    }
+
+    // The rows just read, as blue, green, red (CMYK converted) or grey.
+    const uchar* rows(int count) {
+        if (!job_.cmyk) return raw_.data();
+        const bool inverted = job_.cinfo.saw_Adobe_marker;
+        for (int i = 0; i < count; ++i) {
+            cmykToBgr(raw_.data() + rawStride_ * size_t(i), bgr_.data() + outStride_ * size_t(i),
+                      job_.cinfo.output_width, inverted);
+        }
+        return bgr_.data();
+    }
+
+    DecodeJob& job_;
+    const JpegHeader& header_;
+    const std::vector<int>& wanted_;
+    size_t next_ = 0;
+    size_t rawStride_ = 0;
+    size_t outStride_ = 0;
+    std::vector<unsigned char> raw_;
+    std::vector<unsigned char> bgr_;
+};
+
 }  // namespace
 
-void TJPEGImage::LoadFromFile(const QString& path) {
-    Clear();
+QByteArray TJPEGImage::ReadFile(const QString& path, qint64 limit) {
     QFile file(path);
     // Only a regular file: a device or a pipe under a photograph's name would never end.
     if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
@@ -269,10 +451,16 @@ void TJPEGImage::LoadFromFile(const QString& path) {
         throw EJPEG(JpegFileMessage(
             path, QStringLiteral("JPEG file is too large (%1 bytes)").arg(file.size())));
     }
-    const QByteArray data = file.readAll();
+    const QByteArray data = limit < 0 ? file.readAll() : file.read(limit);
     if (file.error() != QFileDevice::NoError) {
         throw IoError(cannotOpenMessage(path));
     }
+    return data;
+}
+
+void TJPEGImage::LoadFromFile(const QString& path) {
+    Clear();
+    const QByteArray data = ReadFile(path);  // its failures name the file already
     try {
         LoadFromData(data);
     } catch (const EJPEG& error) {
@@ -280,28 +468,40 @@ void TJPEGImage::LoadFromFile(const QString& path) {
     }
 }
 
+JpegHeader TJPEGImage::ReadHeader(const QByteArray& data) {
+    DecodeJob job{};
+    DecodeGuard guard{&job};
+    J_COLOR_SPACE space = JCS_UNKNOWN;
+    return openDecode(job, data, space);
+}
+
+JpegHeader TJPEGImage::DecodeRows(const QByteArray& data, const std::vector<int>& rows,
+                                  JpegRowSink& sink) {
+    DecodeJob job{};
+    DecodeGuard guard{&job};
+    J_COLOR_SPACE space = JCS_UNKNOWN;
+    const JpegHeader header = openDecode(job, data, space);
+    if (startOutput(&job, space)) decodeError(job.err);
+    RowStream(job, header, rows).run(sink);
+    if (job.err.pub.num_warnings == 0 && finishDecode(&job)) decodeError(job.err);
+    return header;
+}
+
 void TJPEGImage::LoadFromData(const QByteArray& data) {
     Clear();
     DecodeJob job{};
-    job.data = reinterpret_cast<const unsigned char*>(data.constData());
-    job.size = static_cast<unsigned long>(data.size());
     DecodeGuard guard{&job};
-    if (readHeader(&job)) decodeError(job.err);
-    const qint64 w = job.cinfo.image_width, h = job.cinfo.image_height;
-    if (!TNkInternalDIB::fitsLimits(w, h, 24)) {
-        throw EJPEG(QStringLiteral("JPEG image is too large (%1 x %2 pixels)").arg(w).arg(h));
-    }
-    const int orientation = orientationOf(job.cinfo);
-    bool grey = false, cmyk = false;
-    const J_COLOR_SPACE space = outputSpace(job.cinfo, grey, cmyk);
+    J_COLOR_SPACE space = JCS_UNKNOWN;
+    const JpegHeader header = openDecode(job, data, space);
     if (startOutput(&job, space)) decodeError(job.err);
-    TNkDIB picture(int(job.cinfo.output_width), int(job.cinfo.output_height),
-                   grey ? nk8Bit : nk24Bit);
+    const bool grey = header.grayscale;
+    // Every row is decoded into it, so it is not zeroed first.
+    TNkDIB picture = TNkDIB::Unfilled(int(job.cinfo.output_width), int(job.cinfo.output_height),
+                                      grey ? nk8Bit : nk24Bit);
     if (grey) {
         for (int i = 0; i < 256; ++i) picture.SetColors(i, quint32(i) * 0x010101u);
     }
-    std::vector<unsigned char> cmykRow(cmyk ? size_t(w) * 4 : 0);
-    job.cmyk = cmyk;
+    std::vector<unsigned char> cmykRow(job.cmyk ? size_t(header.storedWidth) * 4 : 0);
     job.cmykRow = cmykRow.data();
     job.base = picture.ScanLine(0);
     job.step = picture.TopDown() ? picture.Stride() : -long(picture.Stride());
@@ -311,6 +511,7 @@ void TJPEGImage::LoadFromData(const QByteArray& data) {
         warnings_ << QString::fromLocal8Bit(job.err.warnings[i]);
     }
     // Shown as browsers show it: turned or mirrored by the EXIF Orientation tag.
+    const int orientation = header.orientation;
     picture_ = orientation == 1 ? std::move(picture) : ApplyOrientation(picture, orientation);
     orientation_ = orientation;
     grayscale_ = grey;

@@ -45,6 +45,12 @@ TNkDIB::TNkDIB(int width, int height, TNkPixelFormat format) {
     }
 }
 
+TNkDIB TNkDIB::Unfilled(int width, int height, TNkPixelFormat format) {
+    if (format == nk4BitRLE || format == nk8BitRLE) return TNkDIB(width, height, format);
+    const int bits = bitCountOf(format);
+    return TNkDIB(TNkInternalDIB::CreateUnfilled(width, height, bits, bits == 24 ? 0 : 1 << bits));
+}
+
 TNkDIB::TNkDIB(std::shared_ptr<TNkInternalDIB> storage) : storage_(std::move(storage)) {}
 TNkDIB::TNkDIB(const TNkDIB& other) = default;
 TNkDIB& TNkDIB::operator=(const TNkDIB& other) = default;

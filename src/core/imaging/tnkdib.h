@@ -30,6 +30,9 @@ public:
     // A zeroed image of the given size and format (a negative height means top-down rows).
     // A 1-, 4- or 8-bit image gets the full colour count (2, 16, 256) of zero entries.
     TNkDIB(int width, int height, TNkPixelFormat format);
+    // An image of that size and format whose pixel bytes are not zeroed (the row padding is):
+    // for a picture whose every row is written right after, such as a decode target.
+    static TNkDIB Unfilled(int width, int height, TNkPixelFormat format);
     TNkDIB(const TNkDIB& other);
     TNkDIB& operator=(const TNkDIB& other);
     TNkDIB(TNkDIB&& other) noexcept;

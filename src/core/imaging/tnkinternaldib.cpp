@@ -18,9 +18,11 @@ bool TNkInternalDIB::fitsLimits(qint64 width, qint64 rows, int bitCount) {
     return width * rows <= kMaxImagePixels && stride * rows <= kMaxImageBytes;
 }
 
-void TNkInternalDIB::allocate(size_t size) {
-    // calloc hands out zeroed pages without touching them first.
-    uchar* p = static_cast<uchar*>(std::calloc(size ? size : 1, 1));
+void TNkInternalDIB::allocate(size_t size, bool zeroed) {
+    // calloc hands out fresh zeroed pages without touching them first, but memory the heap
+    // has had before is zeroed byte by byte.
+    uchar* p = static_cast<uchar*>(zeroed ? std::calloc(size ? size : 1, 1)
+                                          : std::malloc(size ? size : 1));
     if (!p) {
         throw std::bad_alloc();
     }
@@ -44,6 +46,29 @@ std::shared_ptr<TNkInternalDIB> TNkInternalDIB::Create(int width, int height, in
     dib->stride_ = strideFor(width, bitCount);
     dib->allocate(size_t(dib->stride_) * size_t(rows));
     return dib;
+}
+
+std::shared_ptr<TNkInternalDIB> TNkInternalDIB::CreateUnfilled(int width, int height, int bitCount,
+                                                               int colorCount) {
+    // Create's checks on a 1 x 1 storage, then the real size without zeroing.
+    std::shared_ptr<TNkInternalDIB> dib = Create(1, height < 0 ? -1 : 1, bitCount, colorCount);
+    const qint64 rows = height < 0 ? -qint64(height) : qint64(height);
+    if (width <= 0 || height == 0 || !fitsLimits(width, rows, bitCount)) {
+        throw ENkDIBInvalidDIBPara(QString::fromLatin1(nkmsg::kCreateDIB));
+    }
+    dib->width_ = width;
+    dib->height_ = height;
+    dib->stride_ = strideFor(width, bitCount);
+    dib->allocate(size_t(dib->stride_) * size_t(rows), false);
+    dib->zeroRowPadding();
+    return dib;
+}
+
+void TNkInternalDIB::zeroRowPadding() {
+    const size_t used = (size_t(width_) * size_t(bitCount_) + 7) / 8;
+    const size_t padding = size_t(stride_) - used;
+    if (padding == 0) return;
+    for (int y = 0; y < rows(); ++y) std::memset(row(y) + used, 0, padding);
 }
 
 std::shared_ptr<TNkInternalDIB> TNkInternalDIB::CreateCompressed(int width, int height,

@@ -20,6 +20,11 @@ public:
     // 8, 24, or a size beyond the image limits.
     static std::shared_ptr<TNkInternalDIB> Create(int width, int height, int bitCount,
                                                   int colorCount);
+    // The same checks and header, but the pixel bytes are left as the allocator hands them
+    // out; only the padding at the end of each row is zeroed. For a storage whose every row
+    // is written next (a decode target), so that no time goes into zeroing it first.
+    static std::shared_ptr<TNkInternalDIB> CreateUnfilled(int width, int height, int bitCount,
+                                                          int colorCount);
     // A compressed storage holding a copy of the run-length stream.
     static std::shared_ptr<TNkInternalDIB> CreateCompressed(int width, int height, int bitCount,
                                                             const std::vector<uchar>& stream);
@@ -57,7 +62,8 @@ private:
     };
     TNkInternalDIB() = default;
     size_t rowOffset(int y) const;
-    void allocate(size_t size);
+    void allocate(size_t size, bool zeroed = true);
+    void zeroRowPadding();
 
     int width_ = 1;
     int height_ = 1;

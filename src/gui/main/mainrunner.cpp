@@ -8,6 +8,8 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QThread>
+#include <algorithm>
 
 #include "core/text/undecodablenames.h"
 #include "gui/common/drivebox.h"
@@ -55,7 +57,7 @@ CatalogRunInput MainRunner::inputFromWindow() const {
     input.selected = ImageListOrder::selectionFlags(*window_.OldFile);
     input.title = window_.HPtytlebox->text();
     input.perRow = window_.UpDown1->position();
-    input.jobs = 1;
+    input.jobs = std::max(1, QThread::idealThreadCount());  // as tessaly-batch
     return input;
 }
 
@@ -91,6 +93,9 @@ void MainRunner::showPreview(const TNkDIB& picture) {
 }
 
 void MainRunner::processEvents() { QApplication::processEvents(QEventLoop::AllEvents); }
+
+// While the workers finish the next image: repaint, and let Cancel be pressed.
+void MainRunner::waiting() { QApplication::processEvents(QEventLoop::AllEvents); }
 
 bool MainRunner::commentsOn() { return window_.CommentBox->isChecked(); }
 

@@ -30,6 +30,7 @@ public:
     void clearPreview() override;
     void showPreview(const TNkDIB& picture) override;
     void processEvents() override;
+    void waiting() override;
     bool commentsOn() override;
     void information(const QString& text) override;
     bool question(const QString& text) override;

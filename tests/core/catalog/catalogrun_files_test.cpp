@@ -195,38 +195,61 @@ TEST_F(CatalogRunFilesTest, FolderWithAJapaneseName) {
         sjisLines(readFile(folder + "/index.htm")).contains("<!-- FILE=001 朝の海.jpg -->"));
 }
 
-// Several workers must leave exactly the files one worker leaves.
-TEST_F(CatalogRunFilesTest, WorkerCountDoesNotChangeTheOutput) {
+// Several workers, and thumbnails made from the decoder's rows, must leave exactly the files
+// one worker decoding whole pictures leaves: photographs of every kind, on both paths.
+TEST_F(CatalogRunFilesTest, WorkerCountAndDecodingDoNotChangeTheOutput) {
     settings.useBackgroundImage = QStringLiteral("off");
     settings.makeSlideShow = QStringLiteral("on");
-    settings.thumbFilter = QStringLiteral("on");
     input.names.clear();
     input.selected.clear();
     for (int i = 0; i < 9; ++i) addImage(QStringLiteral("x%1.jpg").arg(i), 200 + 37 * i, 150 + i);
     input.selected[4] = false;
-    const QStringList outputs{"index.htm", "SShow.htm", "htm_image/x0.jpg", "htm_image/x8.jpg",
-                              "htm_image/x5.jpg"};
-    QList<QByteArray> first;
-    for (int jobs : {1, 3}) {
-        QDir(dir.file("htm_image")).removeRecursively();
-        input.jobs = jobs;
-        host.log.clear();
-        host.previews.clear();
-        EXPECT_EQ(run(), CatalogRunOutcome::Completed);
-        QList<QByteArray> bytes;
-        for (const QString& name : outputs) bytes << dir.read(name);
-        if (first.isEmpty()) {
-            first = bytes;
-        } else {
-            EXPECT_EQ(bytes, first);
-        }
-        EXPECT_EQ(host.previews.size(), 8u);
-        EXPECT_FALSE(QFileInfo::exists(thumb("x4.jpg")));
-        EXPECT_EQ(QDir(dir.file("htm_image"))
-                      .entryList(QDir::Hidden | QDir::AllEntries | QDir::NoDotAndDotDot)
-                      .size(),
-                  8);
+    JpegLayout grey, turned, progressive, wide;
+    grey.components = 1, grey.noise = turned.noise = progressive.noise = wide.noise = 30;
+    turned.orientation = 6, progressive.progressive = true, progressive.orientation = 3;
+    wide.h[0] = 4, wide.v[0] = 2;
+    const std::pair<const char*, JpegLayout> kinds[] = {
+        {"grey.jpg", grey}, {"turned.jpg", turned}, {"prog.jpg", progressive}, {"wide.jpg", wide}};
+    for (const auto& [name, layout] : kinds) {
+        dir.write(name, makePhotoJpeg(611, 407, layout));
+        input.names << name;
+        input.selected.push_back(true);
     }
+    QStringList outputs{"index.htm", "SShow.htm"};
+    for (const QString& name : input.names) {
+        if (name != "x4.jpg") outputs << "htm_image/" + name;
+    }
+    for (const char* filter : {"off", "on"}) {
+        settings.thumbFilter = QString::fromLatin1(filter);
+        QList<QByteArray> first;
+        for (const auto& [jobs, decoding] : {std::pair{1, ThumbnailMaker::Decoding::FullPicture},
+                                             {1, ThumbnailMaker::Decoding::Streamed},
+                                             {3, ThumbnailMaker::Decoding::Streamed}}) {
+            SCOPED_TRACE(testing::Message() << "filter " << filter << ", jobs " << jobs);
+            QDir(dir.file("htm_image")).removeRecursively();
+            input.jobs = jobs;
+            input.decoding = decoding;
+            host.log.clear();
+            host.previews.clear();
+            EXPECT_EQ(run(), CatalogRunOutcome::Completed);
+            QList<QByteArray> bytes;
+            for (const QString& name : outputs) bytes << dir.read(name);
+            if (first.isEmpty()) {
+                first = bytes;
+            } else {
+                EXPECT_EQ(bytes, first);
+            }
+            EXPECT_EQ(host.previews.size(), 12u);
+            EXPECT_FALSE(QFileInfo::exists(thumb("x4.jpg")));
+            EXPECT_EQ(QDir(dir.file("htm_image"))
+                          .entryList(QDir::Hidden | QDir::AllEntries | QDir::NoDotAndDotDot)
+                          .size(),
+                      12);
+        }
+    }
+    const QStringList found = cells().filter("htm_image/turned.jpg");
+    ASSERT_EQ(found.size(), 1);
+    EXPECT_TRUE(found[0].contains(R"(height="150" width="100")")) << found[0].toStdString();
 }
 
 TEST_F(CatalogRunFilesTest, CancelWithWorkersLeavesNoThumbnailsBeyondTheCancel) {

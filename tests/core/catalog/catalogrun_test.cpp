@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QLocale>
 
 #include "catalogrun_fixture.h"
@@ -182,6 +183,78 @@ TEST_F(CatalogRunTest, SkipExistingThumbsLeavesTheFileAndStillWritesTheCell) {
     EXPECT_TRUE(slides().contains(R"(    w=window.open("","s_sub","width=680,height=470,)"
                                   R"(toolbar=no,menubar=no,location=no,status=no,)"
                                   R"(scrollbars=no,resizable=yes");)"));
+}
+
+// A progressive photograph whose header reads well but whose second scan the decoder
+// refuses (its spectral end lies past the block): a decode fails, a header read does not.
+QByteArray undecodableAfterItsHeader(int width, int height, int orientation) {
+    JpegLayout layout;
+    layout.progressive = true;
+    layout.orientation = orientation;
+    QByteArray jpeg = makePhotoJpeg(width, height, layout);
+    const int second = jpeg.indexOf("\xFF\xDA", jpeg.indexOf("\xFF\xDA") + 2);
+    const int components = jpeg[second + 4];
+    jpeg[second + 5 + 2 * components + 1] = char(80);  // Se
+    return jpeg;
+}
+
+void setModified(const QString& path, const QDateTime& when) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.setFileTime(when, QFileDevice::FileModificationTime));
+}
+
+// With skipExistingThumbs on, a thumbnail not older than its photograph is kept and the
+// photograph is measured from its header alone (EXIF orientation included): the pages are
+// those of a decoding run, even for photographs that would no longer decode. A thumbnail
+// older than its photograph is made again.
+TEST_F(CatalogRunTest, ReRunMeasuresFromHeadersAndRemakesStaleThumbnails) {
+    settings.makeSlideShow = QStringLiteral("on");
+    const QDateTime before = QDateTime::currentDateTime().addSecs(-3600);
+    const std::pair<const char*, int> photos[] = {{"a.jpg", 1}, {"t.jpg", 6}};
+    for (const auto& [name, orientation] : photos) {
+        JpegLayout layout;
+        layout.orientation = orientation;
+        dir.write(name, makePhotoJpeg(660, 450, layout));
+        setModified(dir.file(name), before);
+        input.names << name;
+        input.selected.push_back(true);
+    }
+    ASSERT_EQ(run(), CatalogRunOutcome::Completed);  // decodes both
+    const QByteArray page = dir.read("index.htm"), slides = dir.read("SShow.htm");
+    const QByteArray thumbA = readFile(thumb("a.jpg")), thumbT = readFile(thumb("t.jpg"));
+    EXPECT_TRUE(cells()[1].contains(R"(height="150" width="102")"));  // turned upright
+    for (const auto& [name, orientation] : photos) {
+        dir.write(name, undecodableAfterItsHeader(660, 450, orientation));
+        setModified(dir.file(name), before);
+    }
+    settings.skipExistingThumbs = QStringLiteral("on");
+    for (int jobs : {1, 2}) {
+        input.jobs = jobs;
+        host.log.clear();
+        ASSERT_EQ(run(), CatalogRunOutcome::Completed)
+            << host.matching("error:").join('|').toStdString();
+        EXPECT_EQ(host.matching("status0:ファイル作成スキップ").size(), 2);
+        EXPECT_EQ(dir.read("index.htm"), page);
+        EXPECT_EQ(dir.read("SShow.htm"), slides);
+        EXPECT_EQ(readFile(thumb("a.jpg")), thumbA);
+        EXPECT_EQ(readFile(thumb("t.jpg")), thumbT);
+    }
+    // The photograph changed after its thumbnail was made: made again, and this one fails.
+    setModified(dir.file("t.jpg"), QDateTime::currentDateTime().addSecs(60));
+    host.log.clear();
+    EXPECT_EQ(run(), CatalogRunOutcome::Failed);
+    ASSERT_EQ(host.matching("error:").size(), 1);
+    EXPECT_TRUE(host.matching("error:")[0].startsWith("error:t.jpg: "));
+    // A good photograph newer than its thumbnail replaces it.
+    dir.write("t.jpg", makePhotoJpeg(90, 60, JpegLayout()));
+    writeFile(thumb("a.jpg"), "old thumbnail");
+    setModified(thumb("a.jpg"), before.addSecs(-60));
+    host.log.clear();
+    dir.write("a.jpg", makePhotoJpeg(660, 450, JpegLayout()));
+    EXPECT_EQ(run(), CatalogRunOutcome::Completed);
+    EXPECT_EQ(jpegSize(thumb("a.jpg")), QSize(110, 75));
+    EXPECT_EQ(jpegSize(thumb("t.jpg")), QSize(110, 73));
 }
 
 TEST_F(CatalogRunTest, CancelDuringTheThirdImageFinishesItAndEndsBothPages) {

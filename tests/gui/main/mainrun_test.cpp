@@ -12,6 +12,7 @@
 #include <QPixmap>
 #include <QProcess>
 #include <QPushButton>
+#include <QThread>
 #include <QTimer>
 #include <cstdio>
 
@@ -222,6 +223,7 @@ TEST_F(MainRun, RunInputComesFromTheControls) {
     EXPECT_EQ(input.selected, std::vector<bool>({true, false, true}));
     EXPECT_EQ(input.title, "題名");
     EXPECT_EQ(input.perRow, 8);
+    EXPECT_EQ(input.jobs, std::max(1, QThread::idealThreadCount()));  // the workers of a batch run
 }
 
 }  // namespace

@@ -1,0 +1,215 @@
+// The thumbnail maker's two ways to the pixels, the rows streamed from the decoder (sampled
+// and skipped where the file's layout allows it) and the whole decoded picture, must give the
+// same thumbnail, byte for byte, for every layout, box, orientation and damaged file. This is
+// what proves the layouts TJPEGImage lets the codec skip rows of.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <cstring>
+#include <vector>
+
+#include "core/imaging/thumbnailmaker.h"
+#include "support/tempdir.h"
+#include "support/testimages.h"
+
+namespace tessaly {
+namespace {
+
+using Decoded = ThumbnailMaker::Decoded;
+using Decoding = ThumbnailMaker::Decoding;
+
+struct Layout {
+    const char* name;
+    test::JpegLayout layout;
+    bool skippable;  // the codec may skip rows of this layout
+};
+
+test::JpegLayout colour(int h, int v, int chromaH = 1, int chromaV = 1) {
+    test::JpegLayout layout;
+    layout.h[0] = h, layout.v[0] = v;
+    layout.h[1] = layout.h[2] = chromaH;
+    layout.v[1] = layout.v[2] = chromaV;
+    layout.noise = 40;
+    return layout;
+}
+
+std::vector<Layout> layouts() {
+    test::JpegLayout grey = colour(1, 1), grey22 = colour(2, 2);
+    grey.components = grey22.components = 1;
+    test::JpegLayout rgb = colour(1, 1), rgb22 = colour(2, 2), restarts = colour(2, 2);
+    rgb.rgb = rgb22.rgb = true;
+    restarts.restartRows = 1;
+    test::JpegLayout cmyk = colour(2, 2);
+    cmyk.components = 4;
+    test::JpegLayout arithmetic = colour(2, 2);
+    arithmetic.arithmetic = true;
+    return {{"grey 1x1", grey, true},
+            {"grey 2x2", grey22, false},
+            {"1x1", colour(1, 1), true},
+            {"2x1", colour(2, 1), true},
+            {"1x2", colour(1, 2), true},
+            {"2x2", colour(2, 2), true},
+            {"4x2", colour(4, 2), false},
+            {"2x2, chroma 1x2", colour(2, 2, 1, 2), false},
+            {"RGB 1x1", rgb, true},
+            {"RGB 2x2", rgb22, true},
+            {"2x2, restarts", restarts, true},
+            {"arithmetic", arithmetic, false},
+            {"CMYK", cmyk, false}};
+}
+
+// Same size, format, colour table and pixel bytes.
+void expectSamePicture(const TNkDIB& a, const TNkDIB& b) {
+    ASSERT_EQ(a.Width(), b.Width());
+    ASSERT_EQ(a.Height(), b.Height());
+    ASSERT_EQ(a.PixelFormat(), b.PixelFormat());
+    ASSERT_EQ(a.ColorCount(), b.ColorCount());
+    for (int i = 0; i < a.ColorCount(); ++i) ASSERT_EQ(a.Colors(i), b.Colors(i));
+    const size_t bytes = size_t(a.Width()) * size_t(a.BitCount() / 8);
+    for (int y = 0; y < a.Height(); ++y) {
+        ASSERT_EQ(std::memcmp(a.ConstScanLine(y), b.ConstScanLine(y), bytes), 0) << "row " << y;
+    }
+}
+
+class BothDecodings : public ::testing::Test {
+protected:
+    struct Made {
+        TNkDIB picture;
+        Decoded decoded = Decoded::Nothing;
+        QStringList statuses;
+        QString error;
+    };
+
+    // The thumbnail picture (what is saved is its encoding, so equal pictures give equal
+    // files).
+    static Made make(const QString& source, const ThumbnailBox& box, Decoding decoding) {
+        Made made;
+        ThumbnailMaker maker(decoding);
+        try {
+            maker.open(source);
+            maker.scale(box, [&made](const QString& s) { made.statuses << s; });
+        } catch (const Error& e) {
+            made.error = e.message();
+            return made;
+        }
+        made.picture = maker.picture();
+        made.decoded = maker.decoded();
+        return made;
+    }
+
+    // Makes the thumbnail both ways and compares; returns what the streamed way decoded.
+    Decoded compare(const QByteArray& jpeg, const ThumbnailBox& box) {
+        dir.write("photo.jpg", jpeg);
+        const Made streamed = make(dir.file("photo.jpg"), box, Decoding::Streamed);
+        const Made full = make(dir.file("photo.jpg"), box, Decoding::FullPicture);
+        EXPECT_EQ(streamed.error, full.error);
+        EXPECT_EQ(streamed.statuses, full.statuses);
+        expectSamePicture(streamed.picture, full.picture);
+        if (full.error.isEmpty()) {
+            EXPECT_EQ(full.decoded, Decoded::FullPicture);
+        }
+        return streamed.decoded;
+    }
+
+    test::TempDir dir;
+};
+
+// Every sampling layout, sequential and progressive, with boxes that reduce strongly, mildly,
+// to one side only, not at all and that enlarge, on both paths.
+TEST_F(BothDecodings, EveryLayoutAndBox) {
+    const int sizes[][2] = {{203, 141}, {61, 389}, {7, 5}};
+    for (const Layout& layout : layouts()) {
+        for (bool progressive : {false, true}) {
+            if (progressive && (layout.layout.arithmetic || layout.layout.components == 4))
+                continue;
+            for (const auto& size : sizes) {
+                test::JpegLayout l = layout.layout;
+                l.progressive = progressive;
+                l.seed = unsigned(size[0]);
+                const QByteArray jpeg = test::makePhotoJpeg(size[0], size[1], l);
+                const ThumbnailBox boxes[] = {{40, 30, 80, false},   {110, 150, 80, false},
+                                              {150, 140, 75, false}, {size[0], size[1], 90, false},
+                                              {250, 400, 80, false}, {size[0], 10, 80, false}};
+                for (ThumbnailBox box : boxes) {
+                    for (bool filter : {false, true}) {
+                        box.filter = filter;
+                        SCOPED_TRACE(testing::Message()
+                                     << layout.name << (progressive ? " progressive " : " ")
+                                     << size[0] << "x" << size[1] << " box " << box.width << "x"
+                                     << box.height << (filter ? " filter" : ""));
+                        const bool reduces = box.width < size[0] || box.height < size[1];
+                        const Decoded decoded = compare(jpeg, box);
+                        if (filter && reduces && decoded != Decoded::Nothing) {
+                            EXPECT_EQ(decoded, Decoded::EveryRow);
+                        } else if (!filter || !reduces) {
+                            EXPECT_EQ(decoded,
+                                      layout.skippable ? Decoded::SampledRows : Decoded::EveryRow);
+                        }
+                    }
+                }
+            }
+        }
+    }
+}
+
+// Every EXIF orientation turns the sampled rows the way the whole picture is turned.
+TEST_F(BothDecodings, EveryOrientation) {
+    for (const Layout& layout : layouts()) {
+        if (std::strcmp(layout.name, "2x2") && std::strcmp(layout.name, "grey 1x1") &&
+            std::strcmp(layout.name, "4x2")) {
+            continue;
+        }
+        for (int orientation = 1; orientation <= 8; ++orientation) {
+            test::JpegLayout l = layout.layout;
+            l.orientation = orientation;
+            const QByteArray jpeg = test::makePhotoJpeg(173, 97, l);
+            for (ThumbnailBox box :
+                 {ThumbnailBox{40, 30, 80, false}, ThumbnailBox{110, 150, 80, false},
+                  ThumbnailBox{300, 300, 80, false}}) {
+                for (bool filter : {false, true}) {
+                    box.filter = filter;
+                    SCOPED_TRACE(testing::Message()
+                                 << layout.name << " orientation " << orientation << " box "
+                                 << box.width << (filter ? " filter" : ""));
+                    const Decoded decoded = compare(jpeg, box);
+                    if (filter && box.width < 173) {
+                        EXPECT_EQ(decoded,
+                                  orientation == 1 ? Decoded::EveryRow : Decoded::FullPicture);
+                    } else {
+                        EXPECT_EQ(decoded,
+                                  layout.skippable ? Decoded::SampledRows : Decoded::EveryRow);
+                    }
+                }
+            }
+        }
+    }
+}
+
+// Cut-off and damaged files: the codec's warnings and made-up rows, or its failure, are the
+// same whichever way the rows are taken.
+TEST_F(BothDecodings, DamagedFiles) {
+    for (bool progressive : {false, true}) {
+        test::JpegLayout l = colour(2, 2);
+        l.progressive = progressive;
+        const QByteArray good = test::makePhotoJpeg(331, 243, l);
+        for (int cut : {2, 3, 5}) {
+            SCOPED_TRACE(testing::Message()
+                         << "cut " << cut << (progressive ? " progressive" : ""));
+            compare(good.left(good.size() * (cut - 1) / cut), {40, 30, 80, false});
+            compare(good.left(good.size() * (cut - 1) / cut), {100, 100, 80, true});
+        }
+        for (unsigned seed = 1; seed <= 12; ++seed) {
+            QByteArray data = good;
+            std::srand(seed);
+            for (int i = 0; i < 6; ++i) {
+                data[600 + std::rand() % (data.size() - 600)] = char(std::rand());
+            }
+            SCOPED_TRACE(testing::Message()
+                         << "seed " << seed << (progressive ? " progressive" : ""));
+            compare(data, {60, 45, 80, seed % 2 == 0});
+        }
+    }
+}
+
+}  // namespace
+}  // namespace tessaly
