@@ -44,4 +44,13 @@ QStringList sjisLines(const QByteArray& bytes) {
     return lines;
 }
 
+QString projectFolder() {
+    const QString given = qEnvironmentVariable("TESSALY_SOURCE_DIR");
+    return given.isEmpty() ? QStringLiteral(TESSALY_TEST_SOURCE_DIR) : given;
+}
+
+QString bmpSuiteFolder() {
+    return QDir::cleanPath(projectFolder() + QStringLiteral("/../shared/testdata/bmpsuite"));
+}
+
 }  // namespace tessaly::test

@@ -24,6 +24,13 @@ private:
 QByteArray readFile(const QString& path);
 void writeFile(const QString& path, const QByteArray& bytes);
 
+// The project folder: TESSALY_SOURCE_DIR when set, else the folder the build was configured
+// from. (Not taken from __FILE__, which a compiler cache may make relative.)
+QString projectFolder();
+
+// The public BMP conformance suite beside the project (it may be absent).
+QString bmpSuiteFolder();
+
 // Shift-JIS bytes of a UTF-8 text (the test's expected file content).
 QByteArray sjisBytes(const QString& text);
 

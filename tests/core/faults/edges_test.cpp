@@ -140,6 +140,13 @@ protected:
     QStringList before;
 };
 
+TocOptions contentsOf(const QString& folder) {
+    TocOptions options;
+    options.folder = folder;
+    options.title = QStringLiteral("t");
+    return options;
+}
+
 TEST_F(OutsideNameTest, NameSettingsThatLeaveTheFolderRefuseTheWholeRun) {
     struct Row {
         QString CatalogSettings::*field;
@@ -163,7 +170,7 @@ TEST_F(OutsideNameTest, NameSettingsThatLeaveTheFolderRefuseTheWholeRun) {
         settings.*row.field = row.value;
         host.log.clear();
         expectRefused(row.label);
-        EXPECT_THROW(TocGenerator(settings).run(TocOptions{dir.path(), "t"}, {}), SettingsError);
+        EXPECT_THROW(TocGenerator(settings).run(contentsOf(dir.path()), {}), SettingsError);
     }
 }
 
@@ -271,15 +278,19 @@ TEST(RotationEdges, TurnedPhotographKeepsItsOwnerGroupAndMode) {
     writeTestJpeg(dir.file("a.jpg"), 40, 30);
     const QByteArray path = QFile::encodeName(dir.file("a.jpg"));
     const bool root = ::geteuid() == 0;
-    if (root) ASSERT_EQ(::chown(path.constData(), 65534, 65534), 0);
+    if (root) {
+        ASSERT_EQ(::chown(path.constData(), 65534, 65534), 0);
+    }
     ASSERT_EQ(::chmod(path.constData(), root ? 0444 : 0640), 0);
     RotationJob(dir.path(), 90, true).rotateFile("a.jpg", Turn::Left);
     for (const QString& file : {dir.file("a.jpg"), dir.file("_backup/a.jpg")}) {
         struct stat info {};
         ASSERT_EQ(::stat(QFile::encodeName(file).constData(), &info), 0);
         EXPECT_EQ(info.st_mode & 07777, root ? 0444u : 0640u) << file.toStdString();
-        if (root) EXPECT_EQ(info.st_uid, 65534u) << file.toStdString();
-        if (root) EXPECT_EQ(info.st_gid, 65534u) << file.toStdString();
+        if (root) {
+            EXPECT_EQ(info.st_uid, 65534u) << file.toStdString();
+            EXPECT_EQ(info.st_gid, 65534u) << file.toStdString();
+        }
     }
     EXPECT_EQ(jpegSize(dir.file("a.jpg")), QSize(30, 40));
 }

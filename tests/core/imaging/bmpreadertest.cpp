@@ -350,17 +350,7 @@ TEST(BmpReader, DamagedFilesNeverCrash) {
     EXPECT_GT(loaded, 0);
 }
 
-// The suite lies beside the project: TESSALY_SOURCE_DIR + "/../shared/testdata/bmpsuite";
-// without that variable the project root is found from this source file's path.
-QString suiteFolder() {
-    QString root = qEnvironmentVariable("TESSALY_SOURCE_DIR");
-    if (root.isEmpty()) {
-        QDir dir = QFileInfo(QString::fromUtf8(__FILE__)).absoluteDir();  // tests/core/imaging
-        dir.cdUp(), dir.cdUp(), dir.cdUp();
-        root = dir.path();
-    }
-    return root + "/../shared/testdata/bmpsuite";
-}
+QString suiteFolder() { return test::bmpSuiteFolder(); }
 
 // Mean absolute channel difference between two pictures of the same size.
 double meanDifference(const TNkDIB& a, const TNkDIB& b) {

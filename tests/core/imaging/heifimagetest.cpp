@@ -50,17 +50,6 @@ double meanError(const TNkDIB& decoded, const TNkDIB& source) {
     return count ? sum / count : 1e9;
 }
 
-// The folder of this source file. A relative __FILE__ (a compiler cache may make it so) is
-// taken from the build folder, two levels above this test program.
-QDir thisFolder() {
-    QString file = QString::fromUtf8(__FILE__);
-    if (QFileInfo(file).isRelative()) {
-        const QFileInfo self(QStringLiteral("/proc/self/exe"));
-        file = QFileInfo(self.canonicalFilePath()).absolutePath() + QStringLiteral("/../") + file;
-    }
-    return QFileInfo(file).absoluteDir();
-}
-
 struct Case {
     const char* what;
     int width, height;
@@ -104,7 +93,7 @@ TEST(HeifImageTest, DamagedFilesGiveAClearErrorNamingTheFile) {
     const QByteArray good = test::makeTestHeic(64, 48);
     // A 17 x 33 picture whose damaged grid asks for a 24681 x 27759 canvas.
     const QString stored =
-        thisFolder().absoluteFilePath("../../data/fuzz/heif/grid-canvas-24681x27759.heic");
+        test::projectFolder() + "/tests/data/fuzz/heif/grid-canvas-24681x27759.heic";
     struct Damage {
         const char* what;
         QByteArray bytes;

@@ -82,13 +82,7 @@ TEST_F(BatchTest, ConvertStopsAtAFileThatIsNoBitmap) {
     EXPECT_FALSE(QFileInfo::exists(dir.file("c.jpg")));
 }
 
-QString suiteFolder(const QString& part) {
-    QString source = qEnvironmentVariable("TESSALY_SOURCE_DIR");
-    if (source.isEmpty()) {
-        source = QFileInfo(QStringLiteral(__FILE__)).absoluteDir().absoluteFilePath("../../..");
-    }
-    return QDir::cleanPath(source + "/../shared/testdata/bmpsuite/" + part);
-}
+QString suiteFolder(const QString& part) { return test::bmpSuiteFolder() + "/" + part; }
 
 TEST_F(BatchTest, ConformanceSuiteConvertsOrFailsCleanly) {
     const QDir good(suiteFolder("g")), bad(suiteFolder("b"));

@@ -40,14 +40,7 @@ double meanError(const TNkDIB& jpeg, TNkDIB source, int block = 1) {
     return count ? sum / count : 0;
 }
 
-// The project folder: TESSALY_SOURCE_DIR, else three levels above this source file.
-QString sourceDir() {
-    const QString given = qEnvironmentVariable("TESSALY_SOURCE_DIR");
-    if (!given.isEmpty()) return given;
-    return QFileInfo(QStringLiteral(__FILE__)).absoluteDir().absoluteFilePath("../../..");
-}
-
-QString bmpSuite() { return QDir::cleanPath(sourceDir() + "/../shared/testdata/bmpsuite"); }
+QString bmpSuite() { return test::bmpSuiteFolder(); }
 
 TEST(BmpConversionTest, OutputNameDropsTheLastThreeCharacters) {
     EXPECT_EQ(BmpConversion::outputName("pic.bmp"), QStringLiteral("pic.jpg"));

@@ -27,6 +27,7 @@
 #include "gui/options/toption.h"
 #include "gui/toc/tmokuji.h"
 #include "mainfixture.h"
+#include "support/tempdir.h"
 #include "support/testimages.h"
 
 namespace tessaly::test {
@@ -178,10 +179,7 @@ TEST_F(Startup, HelpShowsTheContentsPageOrReportsAMissingFile) {
 }
 
 TEST(ShippedHelp, CoversTheWholeProgram) {
-    // The project folder: from the environment, else three levels above this file's folder.
-    QString source = qEnvironmentVariable("TESSALY_SOURCE_DIR");
-    if (source.isEmpty())
-        source = QFileInfo(QString::fromUtf8(__FILE__)).absoluteDir().filePath("../../..");
+    const QString source = test::projectFolder();
     if (!QFileInfo::exists(source + "/data")) GTEST_SKIP() << "skipped: project folder not found";
     const QByteArray bytes = readFile(source + "/data/Quorvel.hlp");
     ASSERT_FALSE(bytes.isEmpty());
