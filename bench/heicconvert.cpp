@@ -19,7 +19,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "core/catalog/heaptuning.h"
 #include "core/imaging/bmpconversion.h"
 #include "core/imaging/tjpegimage.h"
 #include "support/testheif.h"
@@ -90,7 +89,6 @@ bool runOurs(const QString& folder, Figures& figures) {
     clock.start();
     const pid_t pid = fork();
     if (pid == 0) {
-        keepLargeBlocksOnHeap();  // as tessaly-batch --convert does
         const BmpConversion conversion(kQuality, BmpConversion::Source::Any);
         BmpConversion::Hooks hooks;
         hooks.overwrite = [](const QString&) { return true; };

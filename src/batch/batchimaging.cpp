@@ -13,7 +13,6 @@
 
 #include "batch/batchcommands.h"
 #include "batch/interruption.h"
-#include "core/catalog/heaptuning.h"
 #include "core/imaging/bmpconversion.h"
 #include "core/imaging/photolock.h"
 #include "core/imaging/rotationjob.h"
@@ -163,7 +162,6 @@ int runConversion(const QStringList& args, bool anyKind) {
                                                                : Overwrite::Ask;
     const BmpConversion conversion(
         quality, anyKind ? BmpConversion::Source::Any : BmpConversion::Source::Bmp);
-    if (anyKind) keepLargeBlocksOnHeap();  // the next photograph reuses the last one's memory
     const Interruption interruption;
     int written = 0, skipped = 0;
     bool complete = true;
