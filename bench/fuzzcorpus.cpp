@@ -8,8 +8,8 @@
 
 #include "core/catalog/catalogpagewriter.h"
 #include "core/comments/commenttable.h"
-#include "core/imaging/tjpegimage.h"
-#include "core/imaging/tnkdib.h"
+#include "core/imaging/jpegimage.h"
+#include "core/imaging/pixelimage.h"
 #include "core/settings/catalogsettings.h"
 #include "core/text/sjis.h"
 #include "support/tempdir.h"
@@ -63,11 +63,11 @@ void jpegSeeds(const QString& out) {
     const QString folder = make(out, QStringLiteral("jpeg"));
     const int sizes[][2] = {{8, 8}, {17, 9}, {40, 64}};
     for (const auto& size : sizes) {
-        TNkDIB picture(size[0], size[1], nk24Bit);
+        PixelImage picture(size[0], size[1], nk24Bit);
         for (int y = 0; y < size[1]; ++y) {
             for (int x = 0; x < size[0]; ++x) picture.SetPixels(x, y, (x * 37 + y * 11) & 0xFFFFFF);
         }
-        TJPEGImage jpeg;
+        JpegImage jpeg;
         jpeg.Assign(picture);
         jpeg.SetCompressionQuality(50);
         jpeg.SaveToFile(folder + QStringLiteral("/%1x%2.jpg").arg(size[0]).arg(size[1]));

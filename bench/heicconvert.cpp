@@ -20,7 +20,7 @@
 #include <cstdlib>
 
 #include "core/imaging/bmpconversion.h"
-#include "core/imaging/tjpegimage.h"
+#include "core/imaging/jpegimage.h"
 #include "support/testheif.h"
 
 extern char** environ;
@@ -137,7 +137,7 @@ void keepBest(Figures& best, const Figures& round) {
 bool sameSizes(const QString& folder, const QString& out) {
     for (int i = 0; i < kFiles; ++i) {
         const QString jpg = heicName(i).replace(".HEIC", ".jpg");
-        TJPEGImage ours, theirs;
+        JpegImage ours, theirs;
         ours.LoadFromFile(folder + QLatin1Char('/') + jpg);
         theirs.LoadFromFile(out + QLatin1Char('/') + jpg);
         if (ours.Width() != theirs.Width() || ours.Height() != theirs.Height()) return false;

@@ -23,8 +23,8 @@
 // jpeglib.h needs <cstdio> first.
 #include <jpeglib.h>
 
+#include "core/imaging/jpegimage.h"
 #include "core/imaging/thumbnailmaker.h"
-#include "core/imaging/tjpegimage.h"
 
 using namespace tessaly;
 
@@ -36,7 +36,7 @@ constexpr int kRounds = 3;
 
 // A photo-like picture: smooth gradients, soft shapes and sensor-like noise.
 void writePhoto(const QString& path, unsigned pattern, int noise) {
-    TNkDIB picture(kWidth, kHeight, nk24Bit);
+    PixelImage picture(kWidth, kHeight, nk24Bit);
     std::mt19937 random(pattern);
     std::uniform_int_distribution<int> jitter(-noise, noise);
     for (int y = 0; y < kHeight; ++y) {
@@ -52,7 +52,7 @@ void writePhoto(const QString& path, unsigned pattern, int noise) {
             row[3 * x + 2] = uchar(std::clamp(r, 0, 255));
         }
     }
-    TJPEGImage jpeg;  // baseline, 4:2:0
+    JpegImage jpeg;  // baseline, 4:2:0
     jpeg.Assign(picture);
     jpeg.SetCompressionQuality(90);
     jpeg.SaveToFile(path);

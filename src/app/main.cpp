@@ -6,7 +6,7 @@
 #include "gui/common/qtjapanese.h"
 #include "gui/common/qtprompts.h"
 #include "gui/main/instanceguard.h"
-#include "gui/main/tmain.h"
+#include "gui/main/mainwindow.h"
 #include "gui/main/windowset.h"
 
 namespace {
@@ -44,7 +44,7 @@ int main(int argc, char* argv[]) {
     tessaly::DesktopShell shell;
     // Settings beside the program when a Quorvel.ini is there, else in the user's folder.
     const QString program = QCoreApplication::applicationDirPath();
-    tessaly::TMain window(program, tessaly::settingsFolderFor(program), prompts, shell);
+    tessaly::MainWindow window(program, tessaly::settingsFolderFor(program), prompts, shell);
     QApplication::setWindowIcon(window.windowIcon());
     tessaly::WindowSet windows(window);
     window.setWindowSet(&windows);

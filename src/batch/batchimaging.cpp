@@ -216,7 +216,7 @@ bool rotateOne(const QString& file, Turn turn, int quality, bool backup) {
     if (!RotationJob::isRotatableName(name)) return fail(RotationJob::noFileMessage());
     const RotationJob job(info.absolutePath(), quality, backup);
     std::optional<PhotoLock> lock;
-    TNkDIB picture;
+    PixelImage picture;
     try {
         lock.emplace(job.filePath(name));
         picture = RotationJob::turned(RotationJob::loadPhotograph(job.filePath(name)), turn);

@@ -2,16 +2,17 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "core/imaging/tnkdib.h"
+#include "core/imaging/pixelimage.h"
 #include "core/text/errors.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    tessaly::TNkDIB dib;
+    tessaly::PixelImage dib;
     try {
-        dib.LoadFromData(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
+        dib.LoadFromData(
+            QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
         if (dib.Width() > 0 && dib.Height() > 0 && dib.Width() * dib.Height() < 1000000) {
             dib.SetPixelFormat(tessaly::nk24Bit);
-            tessaly::TNkDIB turned = tessaly::RotateRight(dib);
+            tessaly::PixelImage turned = tessaly::RotateRight(dib);
         }
     } catch (const tessaly::Error&) {
     }

@@ -11,7 +11,7 @@
 
 namespace {
 
-bool samePicture(const tessaly::TNkDIB& a, const tessaly::TNkDIB& b) {
+bool samePicture(const tessaly::PixelImage& a, const tessaly::PixelImage& b) {
     if (a.Width() != b.Width() || a.Height() != b.Height() || a.BitCount() != b.BitCount()) {
         return false;
     }

@@ -19,7 +19,7 @@ public:
     void deselect(int) override {}
     void hidePreview() override {}
     void clearPreview() override {}
-    void showPreview(const TNkDIB&) override {}
+    void showPreview(const PixelImage&) override {}
     void processEvents() override {}
     bool commentsOn() override { return comments; }
     void information(const QString& text) override { told << text; }

@@ -357,7 +357,7 @@ void CatalogRun::Run::processImage(int index, ThumbnailResult result) {
         if (pipeline && !moveIntoPlace(index)) throw WriteFailure{};
         host.showPreview(result.preview);
     }
-    result.preview = TNkDIB();
+    result.preview = PixelImage();
     writeEntry(index, result.imageWidth, result.imageHeight);
 }
 

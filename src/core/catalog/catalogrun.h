@@ -13,7 +13,7 @@
 
 namespace tessaly {
 
-class TNkDIB;
+class PixelImage;
 
 // What one catalogue run works on, read from the front end when the run starts.
 struct CatalogRunInput {
@@ -52,7 +52,7 @@ public:
     // Preview image: hide it, empty it, or show this thumbnail centred in its panel.
     virtual void hidePreview() = 0;
     virtual void clearPreview() = 0;
-    virtual void showPreview(const TNkDIB& picture) = 0;
+    virtual void showPreview(const PixelImage& picture) = 0;
     // Lets pending events run (repaint, Cancel button, CommentBox clicks).
     virtual void processEvents() = 0;
     // Called again and again while the run waits for worker threads to finish the next

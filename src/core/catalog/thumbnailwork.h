@@ -4,8 +4,8 @@
 #include <QStringList>
 #include <exception>
 
+#include "core/imaging/pixelimage.h"
 #include "core/imaging/thumbnailmaker.h"
-#include "core/imaging/tnkdib.h"
 
 namespace tessaly {
 
@@ -25,7 +25,7 @@ struct ThumbnailResult {
     int imageHeight = 0;
     bool skipped = false;          // skipExistingThumbs and the thumbnail was there
     QStringList statusTexts;       // the scaling method shown while it was made
-    TNkDIB preview;                // the thumbnail, when one was made
+    PixelImage preview;            // the thumbnail, when one was made
     std::exception_ptr loadError;  // the photograph could not be read or decoded
     std::exception_ptr saveError;  // the thumbnail could not be made or saved
 };

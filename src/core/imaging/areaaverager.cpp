@@ -46,10 +46,10 @@ AreaAverager::AreaAverager(int w, int h, int tw, int th, bool grey)
     }
     y1_ = boundary(1, step_);
     if (y1_ <= y0_) nextBand();
-    if (outW_ >= 1 && outH_ >= 1) out_ = TNkDIB(outW_, outH_, nk24Bit);
+    if (outW_ >= 1 && outH_ >= 1) out_ = PixelImage(outW_, outH_, nk24Bit);
 }
 
-void AreaAverager::startFrom(const TNkDIB& source) {
+void AreaAverager::startFrom(const PixelImage& source) {
     for (int y = 0; y < outH_; ++y) {
         std::memcpy(out_.ScanLine(y), source.ConstScanLine(y), 3 * size_t(outW_));
     }
@@ -119,8 +119,8 @@ void AreaAverager::nextBand() {
     } while (y1_ <= y0_ && y1_ <= h_);
 }
 
-TNkDIB AreaAverager::result() {
-    if (outW_ < 1 || outH_ < 1) throw ENkDIBInvalidDIBPara(QString::fromLatin1(nkmsg::kCreateDIB));
+PixelImage AreaAverager::result() {
+    if (outW_ < 1 || outH_ < 1) throw ImageSizeError(QString::fromLatin1(imagemsg::kCreateDIB));
     return std::move(out_);
 }
 

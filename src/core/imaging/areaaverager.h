@@ -4,8 +4,8 @@
 #include <utility>
 #include <vector>
 
-#include "core/imaging/tjpegimage.h"
-#include "core/imaging/tnkdib.h"
+#include "core/imaging/jpegimage.h"
+#include "core/imaging/pixelimage.h"
 
 namespace tessaly {
 
@@ -27,7 +27,7 @@ public:
     bool coversResult() const { return covers_; }
     // Starts the result as the top-left corner of the 24-bit source, for the pixels no block
     // reaches (only when coversResult() is false).
-    void startFrom(const TNkDIB& source);
+    void startFrom(const PixelImage& source);
 
     // Rows first .. first + count - 1, in order from row 0 on; rows after the last band are
     // ignored. A stride of 0 is not allowed for count > 1.
@@ -35,7 +35,7 @@ public:
 
     // The 24-bit result (resultWidth() x resultHeight(), at least 1 x 1) once every row of the
     // last band has been taken.
-    TNkDIB result();
+    PixelImage result();
 
 private:
     using Runs = std::vector<std::pair<int, int>>;  // (x0, x1) of every output column
@@ -59,7 +59,7 @@ private:
     int pending_ = 0;               // rows in columns_
     int y0_ = 0, y1_ = 0, j_ = 1;   // the current band: rows y0_ .. y1_ - 1, output row j_ - 1
     int nextRow_ = 0;
-    TNkDIB out_;
+    PixelImage out_;
     bool started_ = false;
 };
 

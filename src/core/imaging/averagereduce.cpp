@@ -25,7 +25,7 @@ void averageReduceSize(int w, int h, int tw, int th, int& outW, int& outH) {
 // so that the inner loop runs over plain bytes. Written into a picture of its own, which is
 // what writing into the top-left corner of the source comes to: no output pixel lands on a
 // source pixel still to be read.
-void AverageReduce(TNkDIB& picture, int w, int h, int tw, int th) {
+void AverageReduce(PixelImage& picture, int w, int h, int tw, int th) {
     if (picture.PixelFormat() != nk24Bit) picture.SetPixelFormat(nk24Bit);
     AreaAverager averager(w, h, tw, th);
     if (averager.resultWidth() < 1 || averager.resultHeight() < 1) {

@@ -5,8 +5,8 @@
 
 #include "core/imaging/filereplacement.h"
 #include "core/imaging/heifimage.h"
+#include "core/imaging/jpegimage.h"
 #include "core/imaging/photometadata.h"
-#include "core/imaging/tjpegimage.h"
 #include "core/text/charfuncs.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
@@ -64,16 +64,16 @@ BmpConversion::Photo BmpConversion::loadPhoto(const QString& path) const {
     return photo;
 }
 
-TNkDIB BmpConversion::load(const QString& path) {
-    TNkDIB picture;
+PixelImage BmpConversion::load(const QString& path) {
+    PixelImage picture;
     picture.LoadFromFile(path);
     return picture;
 }
 
-void BmpConversion::write(const TNkDIB& picture, const QString& path,
+void BmpConversion::write(const PixelImage& picture, const QString& path,
                           const QByteArray& exif) const {
-    TJPEGImage jpeg;
-    TNkDIB colour(picture);
+    JpegImage jpeg;
+    PixelImage colour(picture);
     if (colour.PixelFormat() != nk24Bit) colour.SetPixelFormat(nk24Bit);
     jpeg.Assign(colour);
     jpeg.SetCompressionQuality(quality_);

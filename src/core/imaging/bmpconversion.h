@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <functional>
 
-#include "core/imaging/tnkdib.h"
+#include "core/imaging/pixelimage.h"
 
 namespace tessaly {
 
@@ -17,8 +17,8 @@ public:
 
     // What the front end is told while a run goes on. Every hook may be left empty.
     struct Hooks {
-        std::function<void(const QString& name)> starting;  // before a file is read
-        std::function<void(const TNkDIB& picture)> loaded;  // the file's picture
+        std::function<void(const QString& name)> starting;      // before a file is read
+        std::function<void(const PixelImage& picture)> loaded;  // the file's picture
         // The output file exists: true to replace it. Empty: never replace.
         std::function<bool(const QString& outputName)> overwrite;
     };
@@ -36,7 +36,7 @@ public:
 
     // A file as read: the picture and, for a HEIF file, its EXIF block.
     struct Photo {
-        TNkDIB picture;
+        PixelImage picture;
         QByteArray exif;
         bool heif = false;
     };
@@ -52,15 +52,15 @@ public:
     static QString heifOutputName(const QString& heifName);
 
     // Reads a BMP file (the pixel image's errors, or IoError).
-    static TNkDIB load(const QString& path);
-    // Reads a file as the source says (IoError, the pixel image's or EHeif errors; with
+    static PixelImage load(const QString& path);
+    // Reads a file as the source says (IoError, the pixel image's or HeifError errors; with
     // Source::Any an ImageError when the file is neither BMP nor HEIF).
     Photo loadPhoto(const QString& path) const;
 
     // Encodes the picture as a colour JPEG at the quality and writes it through a temporary
     // file, so a failure never leaves a half-written file behind. Raises IoError.
     // The date and camera fields of an EXIF block, when given, go into the JPEG file.
-    void write(const TNkDIB& picture, const QString& path,
+    void write(const PixelImage& picture, const QString& path,
                const QByteArray& exif = QByteArray()) const;
 
     // Converts the named files of a folder in order, asking before an existing output is

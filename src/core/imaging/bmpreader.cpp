@@ -2,8 +2,8 @@
 
 #include <cstring>
 
+#include "core/imaging/pixelstorage.h"
 #include "core/imaging/rlecodec.h"
-#include "core/imaging/tnkinternaldib.h"
 
 namespace tessaly {
 
@@ -18,7 +18,7 @@ bool knownInfoSize(int size) {
 }
 
 [[noreturn]] void refuse(const char* message) {
-    throw ENkDIBInvalidDIBFile(QString::fromLatin1(message));
+    throw BmpFormatError(QString::fromLatin1(message));
 }
 
 // One colour channel of a masked 16- or 32-bit pixel, scaled to 0..255.
@@ -50,15 +50,15 @@ quint32 BmpReader::u32(size_t offset) const {
 }
 
 void BmpReader::need(size_t end) const {
-    if (end > size_) refuse(nkmsg::kTruncated);
+    if (end > size_) refuse(imagemsg::kTruncated);
 }
 
-TNkDIB BmpReader::read(const QByteArray& data) {
+PixelImage BmpReader::read(const QByteArray& data) {
     const BmpReader reader(reinterpret_cast<const uchar*>(data.constData()), size_t(data.size()));
     const Header h = reader.readHeader();
     const int outBits = h.bitCount > 8 ? 24 : h.bitCount;
-    auto dib = TNkInternalDIB::Create(int(h.width), int(h.height), outBits,
-                                      outBits == 24 ? 0 : 1 << outBits);
+    auto dib = PixelStorage::Create(int(h.width), int(h.height), outBits,
+                                    outBits == 24 ? 0 : 1 << outBits);
     dib->setColorCount(reader.readColorTable(h, *dib));
     if (h.compression == kBiRle8 || h.compression == kBiRle4) {
         rle::decode(reader.data_ + h.offBits, reader.size_ - h.offBits, h.bitCount, int(h.width),
@@ -68,24 +68,24 @@ TNkDIB BmpReader::read(const QByteArray& data) {
     } else {
         reader.readPlainRows(h, *dib);
     }
-    return TNkDIB(dib);
+    return PixelImage(dib);
 }
 
 BmpReader::Header BmpReader::readHeader() const {
-    if (size_ < 2 || data_[0] != 'B' || data_[1] != 'M') refuse(nkmsg::kFileType);
+    if (size_ < 2 || data_[0] != 'B' || data_[1] != 'M') refuse(imagemsg::kFileType);
     Header h;
     h.offBits = u32(10);
     h.headerSize = int(u32(14));
     readInfo(h);
-    if (h.width < 1 || h.height == 0) refuse(nkmsg::kWidthHeight);
+    if (h.width < 1 || h.height == 0) refuse(imagemsg::kWidthHeight);
     checkCombination(h);
     const qint64 rows = h.height < 0 ? -h.height : h.height;
-    if (!TNkInternalDIB::fitsLimits(h.width, rows, h.bitCount > 8 ? 24 : h.bitCount)) {
-        refuse(nkmsg::kTooLarge);
+    if (!PixelStorage::fitsLimits(h.width, rows, h.bitCount > 8 ? 24 : h.bitCount)) {
+        refuse(imagemsg::kTooLarge);
     }
     h.tableStart = 14 + size_t(h.headerSize);
     readMasks(h);
-    if (h.offBits < h.tableStart || h.offBits > size_) refuse(nkmsg::kTruncated);
+    if (h.offBits < h.tableStart || h.offBits > size_) refuse(imagemsg::kTruncated);
     return h;
 }
 
@@ -97,10 +97,10 @@ void BmpReader::readInfo(Header& h) const {
         h.height = u16(20);
         h.bitCount = int(u16(24));
         const int b = h.bitCount;
-        if (b != 1 && b != 4 && b != 8 && b != 24) refuse(nkmsg::kBitCountOs2);
+        if (b != 1 && b != 4 && b != 8 && b != 24) refuse(imagemsg::kBitCountOs2);
         return;
     }
-    if (!knownInfoSize(h.headerSize)) refuse(nkmsg::kHeaderSize);
+    if (!knownInfoSize(h.headerSize)) refuse(imagemsg::kHeaderSize);
     need(14 + size_t(h.headerSize));
     h.width = qint32(u32(18));
     h.height = qint32(u32(22));
@@ -109,7 +109,7 @@ void BmpReader::readInfo(Header& h) const {
     h.colorsUsed = u32(46);
     const int b = h.bitCount;
     if (b != 1 && b != 4 && b != 8 && b != 16 && b != 24 && b != 32) {
-        refuse(nkmsg::kBitCoutWindows);
+        refuse(imagemsg::kBitCoutWindows);
     }
 }
 
@@ -132,7 +132,7 @@ void BmpReader::checkCombination(const Header& h) const {
         default:
             break;
     }
-    if (!ok) refuse(nkmsg::kBiBitCount);
+    if (!ok) refuse(imagemsg::kBiBitCount);
 }
 
 void BmpReader::readMasks(Header& h) const {
@@ -149,11 +149,11 @@ void BmpReader::readMasks(Header& h) const {
     } else {
         h.masks[0] = 0xFF0000, h.masks[1] = 0xFF00, h.masks[2] = 0xFF;
     }
-    if (!h.masks[0] || !h.masks[1] || !h.masks[2]) refuse(nkmsg::kMasks);
+    if (!h.masks[0] || !h.masks[1] || !h.masks[2]) refuse(imagemsg::kMasks);
 }
 
 // Reads the colour table into the storage; returns the count of entries in use.
-int BmpReader::readColorTable(const Header& h, TNkInternalDIB& dib) const {
+int BmpReader::readColorTable(const Header& h, PixelStorage& dib) const {
     if (h.bitCount > 8) return 0;
     const size_t entry = h.os2 ? 3 : 4;
     quint64 count = (h.os2 || h.colorsUsed == 0) ? (1u << h.bitCount) : h.colorsUsed;
@@ -169,15 +169,15 @@ int BmpReader::readColorTable(const Header& h, TNkInternalDIB& dib) const {
     return int(count);
 }
 
-void BmpReader::readPlainRows(const Header& h, TNkInternalDIB& dib) const {
+void BmpReader::readPlainRows(const Header& h, PixelStorage& dib) const {
     const size_t bytes = size_t(dib.stride()) * size_t(dib.rows());
     need(h.offBits + bytes);
     std::memcpy(dib.bits(), data_ + h.offBits, bytes);
 }
 
-void BmpReader::readMaskedRows(const Header& h, TNkInternalDIB& dib) const {
+void BmpReader::readMaskedRows(const Header& h, PixelStorage& dib) const {
     const int inBytes = h.bitCount / 8;
-    const size_t inStride = size_t(TNkInternalDIB::strideFor(int(h.width), h.bitCount));
+    const size_t inStride = size_t(PixelStorage::strideFor(int(h.width), h.bitCount));
     need(h.offBits + inStride * size_t(dib.rows()));
     const Channel red(h.masks[0]), green(h.masks[1]), blue(h.masks[2]);
     for (int r = 0; r < dib.rows(); ++r) {  // stored order in both

@@ -2,19 +2,19 @@
 
 #include <QByteArray>
 
-#include "core/imaging/tnkdib.h"
+#include "core/imaging/pixelimage.h"
 
 namespace tessaly {
 
-class TNkInternalDIB;
+class PixelStorage;
 
 // Reads a BMP file's bytes into a pixel image: 12-byte OS/2 and 40/108/124-byte Windows
 // headers; 1, 4, 8, 24 bits, 4- and 8-bit run-length data (decoded to plain rows), 16 and
 // 32 bits (unpacked to 24 bits through the colour masks). Every size, offset, count and run
-// is checked against the data before use; errors are ENkDIBInvalidDIBFile.
+// is checked against the data before use; errors are BmpFormatError.
 class BmpReader {
 public:
-    static TNkDIB read(const QByteArray& data);
+    static PixelImage read(const QByteArray& data);
 
 private:
     struct Header {
@@ -35,9 +35,9 @@ private:
     void readInfo(Header& h) const;
     void checkCombination(const Header& h) const;
     void readMasks(Header& h) const;
-    int readColorTable(const Header& h, TNkInternalDIB& dib) const;
-    void readPlainRows(const Header& h, TNkInternalDIB& dib) const;
-    void readMaskedRows(const Header& h, TNkInternalDIB& dib) const;
+    int readColorTable(const Header& h, PixelStorage& dib) const;
+    void readPlainRows(const Header& h, PixelStorage& dib) const;
+    void readMaskedRows(const Header& h, PixelStorage& dib) const;
     quint32 u16(size_t offset) const;
     quint32 u32(size_t offset) const;
     void need(size_t end) const;

@@ -12,7 +12,7 @@
 #include <cstring>
 #include <memory>
 
-#include "core/imaging/tnkinternaldib.h"
+#include "core/imaging/pixelstorage.h"
 #include "core/text/textfile.h"
 
 namespace tessaly {
@@ -44,7 +44,7 @@ struct OptionsFree {
 };
 
 [[noreturn]] void fail(const QString& name, int code, const QString& detail) {
-    throw EHeif(HeifImage::failureMessage(name, code, detail));
+    throw HeifError(HeifImage::failureMessage(name, code, detail));
 }
 
 void check(const heif_error& error, const QString& name) {
@@ -55,7 +55,7 @@ void check(const heif_error& error, const QString& name) {
 }
 
 void checkSize(const QString& name, qint64 width, qint64 height) {
-    if (!TNkInternalDIB::fitsLimits(width, height, 24)) {
+    if (!PixelStorage::fitsLimits(width, height, 24)) {
         fail(name, kTooLarge,
              QStringLiteral("HEIF image is too large (%1 x %2 pixels)").arg(width).arg(height));
     }
@@ -80,7 +80,7 @@ std::unique_ptr<heif_image, ImageRelease> decodePrimary(heif_image_handle* handl
 }
 
 // Copies the decoded rows into a top-down 24-bit picture (blue, green, red).
-TNkDIB toPicture(const heif_image* image, const QString& name) {
+PixelImage toPicture(const heif_image* image, const QString& name) {
     const int width = heif_image_get_width(image, heif_channel_interleaved);
     const int height = heif_image_get_height(image, heif_channel_interleaved);
     checkSize(name, width, height);
@@ -90,7 +90,7 @@ TNkDIB toPicture(const heif_image* image, const QString& name) {
         stride < 3 * width) {
         fail(name, heif_error_Unsupported_feature, QStringLiteral("No 8-bit colour rows"));
     }
-    TNkDIB picture(width, -height, nk24Bit);
+    PixelImage picture(width, -height, nk24Bit);
     for (int y = 0; y < height; ++y) {
         const uint8_t* from = rows + qint64(y) * stride;
         uchar* to = picture.ScanLine(y);
@@ -192,7 +192,7 @@ QString HeifImage::failureMessage(const QString& name, int errorCode, const QStr
 }
 
 void HeifImage::Clear() {
-    picture_ = TNkDIB();
+    picture_ = PixelImage();
     exif_.clear();
     empty_ = true;
 }

@@ -3,15 +3,15 @@
 #include <QByteArray>
 #include <QString>
 
-#include "core/imaging/nkdiberrors.h"
-#include "core/imaging/tnkdib.h"
+#include "core/imaging/imageerrors.h"
+#include "core/imaging/pixelimage.h"
 
 namespace tessaly {
 
 // A HEIF file could not be read (damaged, truncated, too large or of a kind libheif cannot
 // decode). The message names the file, says what went wrong in Japanese and ends with
 // libheif's own text in brackets.
-class EHeif : public ImageError {
+class HeifError : public ImageError {
 public:
     using ImageError::ImageError;
 };
@@ -28,7 +28,7 @@ public:
     // True when the bytes (at least the first 12 of a file) begin like a HEIF file.
     static bool LooksLikeHeif(const QByteArray& head);
 
-    // Reads a file: IoError when it cannot be opened, EHeif for bad content.
+    // Reads a file: IoError when it cannot be opened, HeifError for bad content.
     void LoadFromFile(const QString& path);
     // Reads the bytes of a file called name (the name goes into the messages only).
     void LoadFromData(const QByteArray& data, const QString& name = QString());
@@ -37,7 +37,7 @@ public:
     int Width() const { return empty_ ? 0 : picture_.Width(); }
     int Height() const { return empty_ ? 0 : picture_.Height(); }
     // The upright picture, 24 bits, rows top-down.
-    const TNkDIB& Bitmap() const { return picture_; }
+    const PixelImage& Bitmap() const { return picture_; }
     // The primary image's first EXIF block as libexif reads it ("Exif\0\0" and the TIFF
     // data), empty when the file holds none.
     const QByteArray& Exif() const { return exif_; }
@@ -48,7 +48,7 @@ public:
 private:
     void Clear();
 
-    TNkDIB picture_;
+    PixelImage picture_;
     QByteArray exif_;
     bool empty_ = true;
 };

@@ -2,7 +2,7 @@
 
 #include <QFileInfo>
 
-#include "core/imaging/nkdiberrors.h"
+#include "core/imaging/imageerrors.h"
 
 namespace tessaly {
 
@@ -41,12 +41,12 @@ QString JpegFileMessage(const QString& path, const QString& detail) {
 
 QString BmpFileMessage(const QString& path, const QString& detail) {
     QString sentence = QStringLiteral("BMP ファイルが壊れているか、途中で切れています");
-    if (detail == QLatin1String(nkmsg::kFileType)) {
+    if (detail == QLatin1String(imagemsg::kFileType)) {
         sentence = QStringLiteral("BMP ファイルではありません");
-    } else if (detail == QLatin1String(nkmsg::kTooLarge)) {
+    } else if (detail == QLatin1String(imagemsg::kTooLarge)) {
         sentence = kTooLarge;
-    } else if (isOneOf(detail, {nkmsg::kHeaderSize, nkmsg::kMasks, nkmsg::kBitCoutWindows,
-                                nkmsg::kBitCountOs2, nkmsg::kBiBitCount})) {
+    } else if (isOneOf(detail, {imagemsg::kHeaderSize, imagemsg::kMasks, imagemsg::kBitCoutWindows,
+                                imagemsg::kBitCountOs2, imagemsg::kBiBitCount})) {
         sentence = QStringLiteral("この形式の BMP ファイルには対応していません");
     }
     return compose(path, sentence, detail);

@@ -34,15 +34,16 @@ void OrientedSource(int orientation, int dx, int dy, int w, int h, int& sx, int&
     }
 }
 
-TNkDIB ApplyOrientation(const TNkDIB& picture, int orientation) {
+PixelImage ApplyOrientation(const PixelImage& picture, int orientation) {
     if (orientation < 2 || orientation > 8) return picture;
-    TNkDIB source = picture;
+    PixelImage source = picture;
     if (source.PixelFormat() != nk24Bit && source.PixelFormat() != nk8Bit) {
         source.SetPixelFormat(nk24Bit);
     }
     const int w = source.Width(), h = source.Height();
     const bool swapped = orientation >= 5;
-    TNkDIB target = TNkDIB::Unfilled(swapped ? h : w, swapped ? w : h, source.PixelFormat());
+    PixelImage target =
+        PixelImage::Unfilled(swapped ? h : w, swapped ? w : h, source.PixelFormat());
     const int bytes = source.BitCount() / 8;
     if (bytes == 1) {
         target.SetColorCount(source.ColorCount());

@@ -3,8 +3,8 @@
 #include <cstring>
 #include <vector>
 
+#include "core/imaging/pixelstorage.h"
 #include "core/imaging/rlecodec.h"
-#include "core/imaging/tnkinternaldib.h"
 
 namespace tessaly {
 
@@ -33,7 +33,7 @@ void putIndex(uchar* row, int x, int bitCount, int index) {
     }
 }
 
-quint32 colorAt(const TNkInternalDIB& dib, const uchar* row, int x) {
+quint32 colorAt(const PixelStorage& dib, const uchar* row, int x) {
     if (dib.bitCount() == 24) {
         const uchar* p = row + 3 * x;
         return quint32(p[2]) | (quint32(p[1]) << 8) | (quint32(p[0]) << 16);
@@ -85,15 +85,15 @@ int cubeIndex(quint32 color) {
 
 }  // namespace
 
-std::shared_ptr<TNkInternalDIB> PixelFormatConverter::convert(const TNkInternalDIB& source,
-                                                              TNkPixelFormat format) {
-    std::shared_ptr<TNkInternalDIB> plain;
-    if (source.compression() != TNkInternalDIB::kNone) {
+std::shared_ptr<PixelStorage> PixelFormatConverter::convert(const PixelStorage& source,
+                                                            TNkPixelFormat format) {
+    std::shared_ptr<PixelStorage> plain;
+    if (source.compression() != PixelStorage::kNone) {
         plain = decompress(source);
     }
-    const TNkInternalDIB& from = plain ? *plain : source;
+    const PixelStorage& from = plain ? *plain : source;
     const int bits = bitCountOf(format);
-    std::shared_ptr<TNkInternalDIB> result;
+    std::shared_ptr<PixelStorage> result;
     if (bits == from.bitCount()) {
         result = plain ? plain : from.clone();
     } else if (bits == 24) {
@@ -109,27 +109,27 @@ std::shared_ptr<TNkInternalDIB> PixelFormatConverter::convert(const TNkInternalD
     return result;
 }
 
-std::shared_ptr<TNkInternalDIB> PixelFormatConverter::decompress(const TNkInternalDIB& source) {
-    auto plain = TNkInternalDIB::Create(source.width(), source.height(), source.bitCount(),
-                                        source.colorCount());
+std::shared_ptr<PixelStorage> PixelFormatConverter::decompress(const PixelStorage& source) {
+    auto plain = PixelStorage::Create(source.width(), source.height(), source.bitCount(),
+                                      source.colorCount());
     std::memcpy(plain->colorTable(), source.colorTable(), 1024);
     rle::decode(source.bits(), source.byteSize(), source.bitCount(), source.width(), source.rows(),
                 plain->bits(), plain->stride());
     return plain;
 }
 
-std::shared_ptr<TNkInternalDIB> PixelFormatConverter::compress(const TNkInternalDIB& source) {
+std::shared_ptr<PixelStorage> PixelFormatConverter::compress(const PixelStorage& source) {
     const std::vector<uchar> stream = rle::encode(source.bits(), source.stride(), source.width(),
                                                   source.rows(), source.bitCount());
-    auto packed = TNkInternalDIB::CreateCompressed(source.width(), source.height(),
-                                                   source.bitCount(), stream);
+    auto packed =
+        PixelStorage::CreateCompressed(source.width(), source.height(), source.bitCount(), stream);
     std::memcpy(packed->colorTable(), source.colorTable(), 1024);
     packed->setColorCount(source.colorCount());
     return packed;
 }
 
-std::shared_ptr<TNkInternalDIB> PixelFormatConverter::toTrueColor(const TNkInternalDIB& source) {
-    auto result = TNkInternalDIB::Create(source.width(), source.height(), 24, 0);
+std::shared_ptr<PixelStorage> PixelFormatConverter::toTrueColor(const PixelStorage& source) {
+    auto result = PixelStorage::Create(source.width(), source.height(), 24, 0);
     for (int y = 0; y < source.rows(); ++y) {
         const uchar* in = source.row(y);
         uchar* out = result->row(y);
@@ -143,10 +143,10 @@ std::shared_ptr<TNkInternalDIB> PixelFormatConverter::toTrueColor(const TNkInter
     return result;
 }
 
-std::shared_ptr<TNkInternalDIB> PixelFormatConverter::widen(const TNkInternalDIB& source,
-                                                            int bitCount) {
+std::shared_ptr<PixelStorage> PixelFormatConverter::widen(const PixelStorage& source,
+                                                          int bitCount) {
     auto result =
-        TNkInternalDIB::Create(source.width(), source.height(), bitCount, source.colorCount());
+        PixelStorage::Create(source.width(), source.height(), bitCount, source.colorCount());
     std::memcpy(result->colorTable(), source.colorTable(), 1024);
     for (int y = 0; y < source.rows(); ++y) {
         const uchar* in = source.row(y);
@@ -158,11 +158,11 @@ std::shared_ptr<TNkInternalDIB> PixelFormatConverter::widen(const TNkInternalDIB
     return result;
 }
 
-std::shared_ptr<TNkInternalDIB> PixelFormatConverter::reduce(const TNkInternalDIB& source,
-                                                             int bitCount) {
+std::shared_ptr<PixelStorage> PixelFormatConverter::reduce(const PixelStorage& source,
+                                                           int bitCount) {
     const std::vector<quint32> table = reducedTable(bitCount);
     auto result =
-        TNkInternalDIB::Create(source.width(), source.height(), bitCount, int(table.size()));
+        PixelStorage::Create(source.width(), source.height(), bitCount, int(table.size()));
     for (size_t i = 0; i < table.size(); ++i) result->setColor(int(i), table[i]);
     std::vector<int> paletteMap;  // source index -> target index, for palette sources
     if (source.bitCount() != 24) {

@@ -2,11 +2,11 @@
 
 #include <memory>
 
-#include "core/imaging/tnkdib.h"
+#include "core/imaging/pixelimage.h"
 
 namespace tessaly {
 
-class TNkInternalDIB;
+class PixelStorage;
 
 // Converts a pixel storage to another pixel format. Increases keep the colours exactly
 // (palette indices, or the colour-table colours when going to 24 bits); reductions map each
@@ -15,15 +15,14 @@ class TNkInternalDIB;
 // before and encoded after the conversion.
 class PixelFormatConverter {
 public:
-    static std::shared_ptr<TNkInternalDIB> convert(const TNkInternalDIB& source,
-                                                   TNkPixelFormat format);
-    static std::shared_ptr<TNkInternalDIB> decompress(const TNkInternalDIB& source);
+    static std::shared_ptr<PixelStorage> convert(const PixelStorage& source, TNkPixelFormat format);
+    static std::shared_ptr<PixelStorage> decompress(const PixelStorage& source);
 
 private:
-    static std::shared_ptr<TNkInternalDIB> toTrueColor(const TNkInternalDIB& source);
-    static std::shared_ptr<TNkInternalDIB> widen(const TNkInternalDIB& source, int bitCount);
-    static std::shared_ptr<TNkInternalDIB> reduce(const TNkInternalDIB& source, int bitCount);
-    static std::shared_ptr<TNkInternalDIB> compress(const TNkInternalDIB& source);
+    static std::shared_ptr<PixelStorage> toTrueColor(const PixelStorage& source);
+    static std::shared_ptr<PixelStorage> widen(const PixelStorage& source, int bitCount);
+    static std::shared_ptr<PixelStorage> reduce(const PixelStorage& source, int bitCount);
+    static std::shared_ptr<PixelStorage> compress(const PixelStorage& source);
 };
 
 }  // namespace tessaly

@@ -1,15 +1,13 @@
 #include "core/imaging/rlecodec.h"
 
-#include "core/imaging/nkdiberrors.h"
+#include "core/imaging/imageerrors.h"
 
 namespace tessaly::rle {
 
 namespace {
 
-[[noreturn]] void badRle() { throw ENkDIBInvalidDIBFile(QString::fromLatin1(nkmsg::kBadRle)); }
-[[noreturn]] void truncated() {
-    throw ENkDIBInvalidDIBFile(QString::fromLatin1(nkmsg::kTruncated));
-}
+[[noreturn]] void badRle() { throw BmpFormatError(QString::fromLatin1(imagemsg::kBadRle)); }
+[[noreturn]] void truncated() { throw BmpFormatError(QString::fromLatin1(imagemsg::kTruncated)); }
 
 void putPixel(uchar* row, int x, int bitCount, int value) {
     if (bitCount == 8) {

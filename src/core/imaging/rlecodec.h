@@ -7,7 +7,7 @@ namespace tessaly::rle {
 
 // Decodes a BMP run-length stream (8-bit or 4-bit) into zeroed plain rows in stored order
 // (the stream's first row is the first stored row). Pixels the stream skips stay 0.
-// A run, delta or absolute block past the row or the image raises ENkDIBInvalidDIBFile;
+// A run, delta or absolute block past the row or the image raises BmpFormatError;
 // a stream that ends before all rows are done raises the truncation error.
 void decode(const uchar* data, size_t size, int bitCount, int width, int rows, uchar* out,
             int stride);

@@ -5,8 +5,8 @@
 #include <QFileInfo>
 
 #include "core/imaging/filereplacement.h"
+#include "core/imaging/jpegimage.h"
 #include "core/imaging/photolock.h"
-#include "core/imaging/tjpegimage.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
 #include "core/text/textfile.h"
@@ -17,9 +17,9 @@ namespace {
 
 const char kBackupFolderName[] = "_backup";
 
-TNkDIB widened(const TNkDIB& picture) {
+PixelImage widened(const PixelImage& picture) {
     if (picture.PixelFormat() == nk24Bit) return picture;
-    TNkDIB wide(picture);
+    PixelImage wide(picture);
     wide.SetPixelFormat(nk24Bit);
     return wide;
 }
@@ -34,16 +34,16 @@ bool RotationJob::isRotatableName(const QString& name) {
     return dot >= 0 && name.mid(dot).toLower() == QStringLiteral(".jpg");
 }
 
-TNkDIB RotationJob::loadPhotograph(const QString& path) {
-    TJPEGImage jpeg;
+PixelImage RotationJob::loadPhotograph(const QString& path) {
+    JpegImage jpeg;
     jpeg.LoadFromFile(path);
     // Grey or black where data was missing: saving that would destroy the photograph.
     if (jpeg.Damaged()) throw ImageError(damagedMessage(path, jpeg.Warnings().value(0)));
     return widened(jpeg.Bitmap());
 }
 
-TNkDIB RotationJob::turned(const TNkDIB& picture, Turn turn) {
-    const TNkDIB source = widened(picture);
+PixelImage RotationJob::turned(const PixelImage& picture, Turn turn) {
+    const PixelImage source = widened(picture);
     switch (turn) {
         case Turn::Right:
             return RotateRight(source);
@@ -73,8 +73,8 @@ bool RotationJob::backUp(const QString& name) const {
     return replacement.commitIfAbsent(filePath(name));
 }
 
-void RotationJob::save(const TNkDIB& picture, const QString& name) const {
-    TJPEGImage jpeg;
+void RotationJob::save(const PixelImage& picture, const QString& name) const {
+    JpegImage jpeg;
     jpeg.Assign(widened(picture));
     jpeg.SetCompressionQuality(quality_);
     FileReplacement::replace(filePath(name), jpeg.SaveToData());
@@ -82,7 +82,7 @@ void RotationJob::save(const TNkDIB& picture, const QString& name) const {
 
 void RotationJob::rotateFile(const QString& name, Turn turn) const {
     const PhotoLock lock(filePath(name));
-    const TNkDIB picture = turned(loadPhotograph(filePath(name)), turn);
+    const PixelImage picture = turned(loadPhotograph(filePath(name)), turn);
     backUp(name);
     save(picture, name);
 }

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "core/imaging/tnkdib.h"
+#include "core/imaging/pixelimage.h"
 
 namespace tessaly {
 
@@ -22,14 +22,14 @@ public:
     static bool isRotatableName(const QString& name);
 
     // Decodes a photograph as a 24-bit picture. A greyscale photograph is widened to 24 bits
-    // (it is saved back as a colour JPEG). Raises EJPEG or IoError; raises ImageError
+    // (it is saved back as a colour JPEG). Raises JpegError or IoError; raises ImageError
     // damagedMessage() when the decode met missing or damaged data, whose picture must never
     // be saved over the photograph.
-    static TNkDIB loadPhotograph(const QString& path);
+    static PixelImage loadPhotograph(const QString& path);
 
     // The picture turned; the source is left as it is. A picture that is not 24 bits is
     // widened first, since the turns carry no colour table.
-    static TNkDIB turned(const TNkDIB& picture, Turn turn);
+    static PixelImage turned(const PixelImage& picture, Turn turn);
 
     QString folder() const { return folder_; }
     QString filePath(const QString& name) const { return folder_ + name; }
@@ -44,7 +44,7 @@ public:
 
     // Encodes the picture and replaces the file with it through a temporary file: when the
     // encode or the write fails, the file is left untouched. Raises IoError or ImageError.
-    void save(const TNkDIB& picture, const QString& name) const;
+    void save(const PixelImage& picture, const QString& name) const;
 
     // Lock, load, turn, back up, save: one photograph of a batch. Raises IoError
     // PhotoLock::busyMessage() when another rotation is turning the same file.

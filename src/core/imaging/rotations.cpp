@@ -1,14 +1,14 @@
 #include <vector>
 
-#include "core/imaging/tnkdib.h"
+#include "core/imaging/pixelimage.h"
 
 namespace tessaly {
 
 namespace {
 
 // The rotated image: height W, then width H, the source's pixel format and colour table.
-TNkDIB rotatedFrame(const TNkDIB& source) {
-    TNkDIB target;
+PixelImage rotatedFrame(const PixelImage& source) {
+    PixelImage target;
     target.SetHeight(source.Width());
     target.SetWidth(source.Height());
     target.SetPixelFormat(source.PixelFormat());
@@ -21,7 +21,7 @@ TNkDIB rotatedFrame(const TNkDIB& source) {
 
 // Copies every source pixel (x, y) to the target position place(x, y).
 template <typename Place>
-void copyPixels(const TNkDIB& source, TNkDIB& target, Place place) {
+void copyPixels(const PixelImage& source, PixelImage& target, Place place) {
     const int w = source.Width();
     const int h = source.Height();
     if (source.BitCount() == 24) {
@@ -52,8 +52,8 @@ void copyPixels(const TNkDIB& source, TNkDIB& target, Place place) {
 
 }  // namespace
 
-TNkDIB RotateRight(const TNkDIB& source) {
-    TNkDIB target = rotatedFrame(source);
+PixelImage RotateRight(const PixelImage& source) {
+    PixelImage target = rotatedFrame(source);
     const int h = source.Height();
     copyPixels(source, target, [h](int x, int y, int& tx, int& ty) {
         tx = h - 1 - y;
@@ -62,8 +62,8 @@ TNkDIB RotateRight(const TNkDIB& source) {
     return target;
 }
 
-TNkDIB RotateLeft(const TNkDIB& source) {
-    TNkDIB target = rotatedFrame(source);
+PixelImage RotateLeft(const PixelImage& source) {
+    PixelImage target = rotatedFrame(source);
     const int w = source.Width();
     copyPixels(source, target, [w](int x, int y, int& tx, int& ty) {
         tx = y;

@@ -14,7 +14,7 @@ namespace tessaly {
 SampledStretch::SampledStretch(const JpegHeader& header, int tw, int th)
     : bytes_(header.grayscale ? 1 : 3),
       swapped_(header.orientation >= 5 && header.orientation <= 8),
-      target_(TNkDIB::Unfilled(tw, th, header.grayscale ? nk8Bit : nk24Bit)) {
+      target_(PixelImage::Unfilled(tw, th, header.grayscale ? nk8Bit : nk24Bit)) {
     const int w = header.storedWidth, h = header.storedHeight;
     const int shownW = header.width(), shownH = header.height();
     const int lineCount = swapped_ ? tw : th, pixelCount = swapped_ ? th : tw;
@@ -75,7 +75,7 @@ void SampledStretch::fillLine(int line, const uchar* row) {
     }
 }
 
-TNkDIB SampledStretch::result() {
+PixelImage SampledStretch::result() {
     if (next_ < lines_.size()) {
         throw ImageError(QStringLiteral("SampledStretch: rows missing from the decode"));
     }

@@ -3,8 +3,8 @@
 #include <utility>
 #include <vector>
 
-#include "core/imaging/tjpegimage.h"
-#include "core/imaging/tnkdib.h"
+#include "core/imaging/jpegimage.h"
+#include "core/imaging/pixelimage.h"
 
 namespace tessaly {
 
@@ -24,7 +24,7 @@ public:
     void takeRows(int first, int count, const uchar* rows, size_t stride) override;
 
     // The stretched picture: 24-bit, or 8-bit with a grey colour table for greyscale.
-    TNkDIB result();
+    PixelImage result();
 
 private:
     void fillLine(int line, const uchar* row);
@@ -36,7 +36,7 @@ private:
     std::vector<int> rows_;
     std::vector<uchar*> targetRows_;
     size_t next_ = 0;  // into lines_
-    TNkDIB target_;
+    PixelImage target_;
 };
 
 }  // namespace tessaly

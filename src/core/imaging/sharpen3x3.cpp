@@ -25,10 +25,10 @@ uchar sharpened(long double neighbourTerm, int centre, long double centreWeight)
 
 }  // namespace
 
-void Sharpen3x3(TNkDIB& picture) {
-    TNkDIB source = picture;
+void Sharpen3x3(PixelImage& picture) {
+    PixelImage source = picture;
     if (source.PixelFormat() != nk24Bit) source.SetPixelFormat(nk24Bit);
-    TNkDIB target = source;
+    PixelImage target = source;
     const int w = source.Width();
     const int h = source.Height();
     if (w >= 3 && h >= 3) {

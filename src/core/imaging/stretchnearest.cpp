@@ -7,13 +7,13 @@ namespace tessaly {
 
 int stretchSample(int i, int n, int m) { return int((2 * qint64(i) + 1) * n / (2 * qint64(m))); }
 
-TNkDIB StretchNearest(const TNkDIB& source, int tw, int th) {
-    TNkDIB from = source;
+PixelImage StretchNearest(const PixelImage& source, int tw, int th) {
+    PixelImage from = source;
     if (from.PixelFormat() != nk24Bit && from.PixelFormat() != nk8Bit) {
         from.SetPixelFormat(nk24Bit);
     }
     const int bytes = from.BitCount() / 8;
-    TNkDIB target(tw, th, from.PixelFormat());
+    PixelImage target(tw, th, from.PixelFormat());
     if (bytes == 1) {
         target.SetColorCount(from.ColorCount());
         for (int i = 0; i < from.ColorCount(); ++i) target.SetColors(i, from.Colors(i));

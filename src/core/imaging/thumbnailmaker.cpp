@@ -5,9 +5,9 @@
 
 #include "core/imaging/areaaverager.h"
 #include "core/imaging/imagefilemessage.h"
+#include "core/imaging/pixelstorage.h"
 #include "core/imaging/sampledstretch.h"
 #include "core/imaging/thumbnailfilters.h"
-#include "core/imaging/tnkinternaldib.h"
 #include "core/text/formatting.h"
 
 namespace tessaly {
@@ -22,13 +22,13 @@ int side(int value) { return std::max(value, 1); }
 constexpr qint64 kHeaderBytes = 256 * 1024;
 
 // Runs a decoding step whose codec failures then name the file, as those of
-// TJPEGImage::LoadFromFile do.
+// JpegImage::LoadFromFile do.
 template <typename Step>
 auto namingFile(const QString& path, Step step) -> decltype(step()) {
     try {
         return step();
-    } catch (const EJPEG& error) {
-        throw EJPEG(JpegFileMessage(path, error.message()));
+    } catch (const JpegError& error) {
+        throw JpegError(JpegFileMessage(path, error.message()));
     }
 }
 
@@ -37,11 +37,11 @@ auto namingFile(const QString& path, Step step) -> decltype(step()) {
 void ThumbnailMaker::open(const QString& sourcePath) {
     release();
     path_ = sourcePath;
-    data_ = TJPEGImage::ReadFile(sourcePath, kHeaderBytes);
+    data_ = JpegImage::ReadFile(sourcePath, kHeaderBytes);
     whole_ = data_.size() < kHeaderBytes;
     bool read = false;
     try {
-        header_ = namingFile(path_, [this] { return TJPEGImage::ReadHeader(data_); });
+        header_ = namingFile(path_, [this] { return JpegImage::ReadHeader(data_); });
         read = header_.withinData || whole_;
     } catch (const ImageError&) {
         if (whole_) throw;
@@ -101,10 +101,10 @@ qint64 ThumbnailMaker::scaleBytes(const ThumbnailBox& box) const {
         case Decoded::FullPicture: {
             const int bits = header_.grayscale ? 8 : 24;
             const qint64 stored =
-                qint64(TNkInternalDIB::strideFor(header_.storedWidth, bits)) * header_.storedHeight;
+                qint64(PixelStorage::strideFor(header_.storedWidth, bits)) * header_.storedHeight;
             const qint64 turned = header_.orientation == 1
                                       ? 0
-                                      : qint64(TNkInternalDIB::strideFor(width_, bits)) * height_;
+                                      : qint64(PixelStorage::strideFor(width_, bits)) * height_;
             return bytes + stored + turned + thumbnail;
         }
         case Decoded::EveryRow:
@@ -127,8 +127,8 @@ void ThumbnailMaker::scale(const ThumbnailBox& box,
     if (decoded_ == Decoded::FullPicture) decodePicture();
     if (filter) {
         if (loaded_) {
-            TNkDIB work = std::move(picture_);  // reduced in place, without a second copy
-            picture_ = TNkDIB();
+            PixelImage work = std::move(picture_);  // reduced in place, without a second copy
+            picture_ = PixelImage();
             AverageReduce(work, width_, height_, tw, th);
             picture_ = std::move(work);
         } else {
@@ -146,20 +146,20 @@ void ThumbnailMaker::scale(const ThumbnailBox& box,
     whole_ = false;
 }
 
-TNkDIB ThumbnailMaker::stretchStreamed(int tw, int th) {
+PixelImage ThumbnailMaker::stretchStreamed(int tw, int th) {
     SampledStretch stretch(header_, tw, th);
-    namingFile(path_, [&] { return TJPEGImage::DecodeRows(data_, stretch.rows(), stretch); });
+    namingFile(path_, [&] { return JpegImage::DecodeRows(data_, stretch.rows(), stretch); });
     return stretch.result();
 }
 
 void ThumbnailMaker::reduceStreamed(int tw, int th) {
     AreaAverager averager(width_, height_, tw, th, header_.grayscale);
-    namingFile(path_, [&] { return TJPEGImage::DecodeRows(data_, {}, averager); });
+    namingFile(path_, [&] { return JpegImage::DecodeRows(data_, {}, averager); });
     picture_ = averager.result();
 }
 
 void ThumbnailMaker::save(const QString& thumbPath, int quality) const {
-    TJPEGImage jpeg;
+    JpegImage jpeg;
     jpeg.Assign(picture_);
     jpeg.SetCompressionQuality(quality);
     jpeg.SaveToFile(thumbPath);
@@ -175,18 +175,18 @@ void ThumbnailMaker::make(const ThumbnailBox& box, const QString& thumbPath,
 // even when the file changed after open().
 void ThumbnailMaker::readWholeFile() {
     if (!whole_) {
-        data_ = TJPEGImage::ReadFile(path_);
+        data_ = JpegImage::ReadFile(path_);
         whole_ = true;
         fileBytes_ = data_.size();
     }
-    header_ = namingFile(path_, [this] { return TJPEGImage::ReadHeader(data_); });
+    header_ = namingFile(path_, [this] { return JpegImage::ReadHeader(data_); });
     width_ = header_.width();
     height_ = header_.height();
 }
 
 // The whole picture from the whole file, as shown (turned by its orientation).
 void ThumbnailMaker::decodePicture() {
-    TJPEGImage jpeg;
+    JpegImage jpeg;
     namingFile(path_, [&] { jpeg.LoadFromData(data_); });
     picture_ = jpeg.Bitmap();
     jpeg.Clear();  // the picture is now the only owner of the pixels
@@ -195,10 +195,10 @@ void ThumbnailMaker::decodePicture() {
     loaded_ = true;
 }
 
-const TNkDIB& ThumbnailMaker::picture() const { return picture_; }
+const PixelImage& ThumbnailMaker::picture() const { return picture_; }
 
 void ThumbnailMaker::release() {
-    picture_ = TNkDIB();
+    picture_ = PixelImage();
     data_.clear();
     path_.clear();
     header_ = JpegHeader();

@@ -4,8 +4,8 @@
 #include <QString>
 #include <functional>
 
-#include "core/imaging/tjpegimage.h"
-#include "core/imaging/tnkdib.h"
+#include "core/imaging/jpegimage.h"
+#include "core/imaging/pixelimage.h"
 
 namespace tessaly {
 
@@ -65,7 +65,7 @@ public:
               const std::function<void(const QString&)>& status);
 
     // The preview bitmap: the decoded photo after load, the thumbnail after make.
-    const TNkDIB& picture() const;
+    const PixelImage& picture() const;
     Decoded decoded() const { return decoded_; }
     // Drops the images and the file.
     void release();
@@ -75,7 +75,7 @@ private:
     Decoded plan(const ThumbnailBox& box) const;
     void readWholeFile();
     void decodePicture();
-    TNkDIB stretchStreamed(int tw, int th);
+    PixelImage stretchStreamed(int tw, int th);
     void reduceStreamed(int tw, int th);
 
     Decoding decoding_;
@@ -87,7 +87,7 @@ private:
     JpegHeader header_;
     bool loaded_ = false;  // picture_ holds the decoded photograph
     bool scaled_ = false;  // picture_ holds the thumbnail
-    TNkDIB picture_;
+    PixelImage picture_;
     int width_ = 0;
     int height_ = 0;
 };

@@ -25,7 +25,7 @@ struct TocOptions {
 // its immediate sub-folders (list or grid variant), or the frame set of a top page and
 // title.htm.
 //
-// How a window uses it (Tmokuji's Button1Click):
+// How a window uses it (ContentsWindow's Button1Click):
 //
 //     TocOptions options;  // filled from HPtytlebox, Check2, framecheck, Check3, Edit2, ...
 //     try {

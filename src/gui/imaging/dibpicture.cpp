@@ -4,8 +4,8 @@
 
 namespace tessaly {
 
-QImage DibPicture::toImage(const TNkDIB& picture) {
-    TNkDIB wide(picture);
+QImage DibPicture::toImage(const PixelImage& picture) {
+    PixelImage wide(picture);
     if (wide.PixelFormat() != nk24Bit) wide.SetPixelFormat(nk24Bit);
     QImage image(wide.Width(), wide.Height(), QImage::Format_BGR888);
     if (image.isNull()) return image;

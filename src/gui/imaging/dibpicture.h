@@ -2,7 +2,7 @@
 
 #include <QImage>
 
-#include "core/imaging/tnkdib.h"
+#include "core/imaging/pixelimage.h"
 
 namespace tessaly {
 
@@ -10,7 +10,7 @@ namespace tessaly {
 class DibPicture {
 public:
     // A copy of the picture as a 24-bit screen image (palette pictures are widened first).
-    static QImage toImage(const TNkDIB& picture);
+    static QImage toImage(const PixelImage& picture);
 };
 
 }  // namespace tessaly

@@ -3,18 +3,18 @@
 #include <QLineEdit>
 
 #include "core/text/charfuncs.h"
-#include "gui/common/drivebox.h"
 #include "gui/common/filelist.h"
 #include "gui/common/folderlist.h"
+#include "gui/common/volumebox.h"
 
 namespace tessaly {
 
-FolderNavigator::FolderNavigator(DriveBox& drives, FolderList& folders, FileList& files,
+FolderNavigator::FolderNavigator(VolumeBox& drives, FolderList& folders, FileList& files,
                                  QLineEdit& title, const QString& homeFolder)
     : drives_(drives), folders_(folders), files_(files), title_(title), homeFolder_(homeFolder) {
     connect(&folders_, &FolderList::directoryChanged, this, &FolderNavigator::folderChanged);
     connect(&folders_, &FolderList::openFailed, this, &FolderNavigator::fallBack);
-    connect(&drives_, &DriveBox::driveChanged, this, &FolderNavigator::changeDrive);
+    connect(&drives_, &VolumeBox::driveChanged, this, &FolderNavigator::changeDrive);
 }
 
 void FolderNavigator::openFolder(const QString& path) {

@@ -7,7 +7,7 @@ class QLineEdit;
 
 namespace tessaly {
 
-class DriveBox;
+class VolumeBox;
 class FileList;
 class FolderList;
 
@@ -17,7 +17,7 @@ class FolderList;
 class FolderNavigator : public QObject {
     Q_OBJECT
 public:
-    FolderNavigator(DriveBox& drives, FolderList& folders, FileList& files, QLineEdit& title,
+    FolderNavigator(VolumeBox& drives, FolderList& folders, FileList& files, QLineEdit& title,
                     const QString& homeFolder);
 
     // Opens a folder; on failure the home folder (or, when that is gone too, the root).
@@ -40,7 +40,7 @@ private:
     void folderChanged(const QString& path);
     void fallBack();
 
-    DriveBox& drives_;
+    VolumeBox& drives_;
     FolderList& folders_;
     FileList& files_;
     QLineEdit& title_;

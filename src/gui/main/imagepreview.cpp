@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <QPixmap>
 
-#include "core/imaging/tjpegimage.h"
+#include "core/imaging/jpegimage.h"
 #include "core/text/formatting.h"
 #include "gui/imaging/dibpicture.h"
 
@@ -30,7 +30,7 @@ QPoint ImagePreview::centredPosition(const QSize& panel, const QSize& picture, i
 
 void ImagePreview::showFile(const QString& path) {
     hide();
-    TJPEGImage jpeg;
+    JpegImage jpeg;
     jpeg.LoadFromFile(path);  // raises the decoder's own error
     const QImage picture = DibPicture::toImage(jpeg.Bitmap());
     image_.setScaledContents(true);

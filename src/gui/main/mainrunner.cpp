@@ -12,14 +12,14 @@
 #include <algorithm>
 
 #include "core/text/undecodablenames.h"
-#include "gui/common/drivebox.h"
 #include "gui/common/folderlist.h"
+#include "gui/common/volumebox.h"
 #include "gui/imaging/dibpicture.h"
 #include "gui/main/imagelistorder.h"
 #include "gui/main/imagepreview.h"
-#include "gui/main/tmain.h"
+#include "gui/main/mainwindow.h"
 #include "gui/main/windowset.h"
-#include "gui/options/updown.h"
+#include "gui/options/stepbuttons.h"
 
 namespace tessaly {
 namespace {
@@ -29,7 +29,7 @@ constexpr int kRunPreviewOffset = 10;
 
 }  // namespace
 
-MainRunner::MainRunner(TMain& window)
+MainRunner::MainRunner(MainWindow& window)
     : window_(window),
       run_(std::make_unique<CatalogRun>(window.settings(), *this, window.context().shell)) {}
 
@@ -62,7 +62,7 @@ CatalogRunInput MainRunner::inputFromWindow() const {
 }
 
 void MainRunner::setInputsEnabled(bool enabled) {
-    TMain& w = window_;
+    MainWindow& w = window_;
     w.Button8->setVisible(!enabled);
     w.Button7->setVisible(enabled);
     for (QWidget* control : std::initializer_list<QWidget*>{
@@ -88,7 +88,7 @@ void MainRunner::hidePreview() { window_.preview()->hide(); }
 
 void MainRunner::clearPreview() { window_.preview()->clear(); }
 
-void MainRunner::showPreview(const TNkDIB& picture) {
+void MainRunner::showPreview(const PixelImage& picture) {
     window_.preview()->showPicture(DibPicture::toImage(picture), kRunPreviewOffset);
 }
 

@@ -6,13 +6,13 @@
 
 namespace tessaly {
 
-class TMain;
+class MainWindow;
 
 // The main window's side of a catalogue run: reads the run's input from the window's
 // controls, runs it, and answers the run's calls (status bar, preview, prompts, idle state).
 class MainRunner : public CatalogRunHost {
 public:
-    explicit MainRunner(TMain& window);
+    explicit MainRunner(MainWindow& window);
     ~MainRunner() override;
 
     // Execute: runs a catalogue on the window's folder, list, title and images per row.
@@ -28,7 +28,7 @@ public:
     void deselect(int index) override;
     void hidePreview() override;
     void clearPreview() override;
-    void showPreview(const TNkDIB& picture) override;
+    void showPreview(const PixelImage& picture) override;
     void processEvents() override;
     void waiting() override;
     bool commentsOn() override;
@@ -39,7 +39,7 @@ public:
     void restoreWindow() override;
 
 private:
-    TMain& window_;
+    MainWindow& window_;
     std::unique_ptr<CatalogRun> run_;
 };
 

@@ -16,11 +16,11 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "gui/common/drivebox.h"
 #include "gui/common/filelist.h"
 #include "gui/common/folderlist.h"
-#include "gui/main/tmain.h"
-#include "gui/options/updown.h"
+#include "gui/common/volumebox.h"
+#include "gui/main/mainwindow.h"
+#include "gui/options/stepbuttons.h"
 
 namespace tessaly {
 namespace {
@@ -32,7 +32,7 @@ constexpr int kSplitterLimit = 150;
 
 }  // namespace
 
-void MainWindowLayout::build(TMain& w) {
+void MainWindowLayout::build(MainWindow& w) {
     auto* client = new QWidget(&w);
     name(client, "Client");
     auto* layout = new QVBoxLayout(client);
@@ -47,12 +47,12 @@ void MainWindowLayout::build(TMain& w) {
     buildStatusBar(w);
 }
 
-QWidget* MainWindowLayout::buildTopPanel(TMain& w) {
+QWidget* MainWindowLayout::buildTopPanel(MainWindow& w) {
     w.Panel1 = new QFrame(&w);
     name(w.Panel1, "Panel1");
     w.Panel1->setFrameShape(QFrame::StyledPanel);
     w.Panel1->setMinimumHeight(kTopPanelHeight);
-    w.Drive1 = new DriveBox(w.Panel1);
+    w.Drive1 = new VolumeBox(w.Panel1);
     name(w.Drive1, "Drive1");
     w.Drive1->setToolTip(QStringLiteral("ドライブを指定します。"));
     w.Dir1 = new FolderList(w.Panel1);
@@ -76,7 +76,7 @@ QWidget* MainWindowLayout::buildTopPanel(TMain& w) {
     return w.Panel1;
 }
 
-QWidget* MainWindowLayout::buildTitleArea(TMain& w, QWidget* parent) {
+QWidget* MainWindowLayout::buildTitleArea(MainWindow& w, QWidget* parent) {
     auto* area = new QWidget(parent);
     w.Button5 =
         button(area, "Button5", QStringLiteral("次のフォルダ"),
@@ -103,7 +103,7 @@ QWidget* MainWindowLayout::buildTitleArea(TMain& w, QWidget* parent) {
     name(w.edit2, "edit2");
     w.edit2->setReadOnly(true);
     w.edit2->setFixedWidth(32);
-    w.UpDown1 = new UpDown(area);
+    w.UpDown1 = new StepButtons(area);
     name(w.UpDown1, "UpDown1");
     w.UpDown1->setRange(1, 10);
     w.UpDown1->setPosition(5);
@@ -129,7 +129,7 @@ QWidget* MainWindowLayout::buildTitleArea(TMain& w, QWidget* parent) {
     return area;
 }
 
-QWidget* MainWindowLayout::buildBody(TMain& w) {
+QWidget* MainWindowLayout::buildBody(MainWindow& w) {
     w.Splitter1 = new QSplitter(Qt::Horizontal, &w);
     name(w.Splitter1, "Splitter1");
     w.OldFile = new QListWidget(w.Splitter1);
@@ -157,7 +157,7 @@ QWidget* MainWindowLayout::buildBody(TMain& w) {
     return w.Splitter1;
 }
 
-QWidget* MainWindowLayout::buildButtonColumn(TMain& w) {
+QWidget* MainWindowLayout::buildButtonColumn(MainWindow& w) {
     w.ButtonColumn = new QWidget(&w);
     name(w.ButtonColumn, "ButtonColumn");
     w.ButtonColumn->setFixedWidth(kButtonColumnWidth);
@@ -187,7 +187,7 @@ QWidget* MainWindowLayout::buildButtonColumn(TMain& w) {
     return w.ButtonColumn;
 }
 
-QWidget* MainWindowLayout::buildPreviewPanel(TMain& w) {
+QWidget* MainWindowLayout::buildPreviewPanel(MainWindow& w) {
     w.Panel2 = new QFrame(&w);
     name(w.Panel2, "Panel2");
     w.Panel2->setFrameShape(QFrame::Panel);
@@ -208,7 +208,7 @@ QWidget* MainWindowLayout::buildPreviewPanel(TMain& w) {
     return w.Panel2;
 }
 
-void MainWindowLayout::buildMenus(TMain& w) {
+void MainWindowLayout::buildMenus(MainWindow& w) {
     QMenuBar* bar = w.menuBar();
     w.File2 = bar->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
     name(w.File2, "File2");
@@ -227,7 +227,7 @@ void MainWindowLayout::buildMenus(TMain& w) {
     w.About1 = action(w.Help1, "About1", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)..."));
 }
 
-void MainWindowLayout::buildPopupMenus(TMain& w) {
+void MainWindowLayout::buildPopupMenus(MainWindow& w) {
     w.PopupMenu1 = new QMenu(&w);
     name(w.PopupMenu1, "PopupMenu1");
     w.N4 = action(w.PopupMenu1, "N4", QStringLiteral("画像表示"));
@@ -244,7 +244,7 @@ void MainWindowLayout::buildPopupMenus(TMain& w) {
     w.Dir1->setContextMenuPolicy(Qt::CustomContextMenu);
 }
 
-void MainWindowLayout::buildStatusBar(TMain& w) {
+void MainWindowLayout::buildStatusBar(MainWindow& w) {
     w.StatusBar1 = new QStatusBar(&w);
     name(w.StatusBar1, "StatusBar1");
     // Design widths; a panel grows when the screen font needs more room for its longest text

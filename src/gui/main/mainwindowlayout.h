@@ -9,23 +9,23 @@ class QWidget;
 
 namespace tessaly {
 
-class TMain;
+class MainWindow;
 
 // Builds the main window's controls, menus and status bar with their names, captions and
 // hints, and lays them out at the window's design size.
 class MainWindowLayout {
 public:
-    static void build(TMain& window);
+    static void build(MainWindow& window);
 
 private:
-    static QWidget* buildTopPanel(TMain& window);
-    static QWidget* buildTitleArea(TMain& window, QWidget* parent);
-    static QWidget* buildBody(TMain& window);
-    static QWidget* buildButtonColumn(TMain& window);
-    static QWidget* buildPreviewPanel(TMain& window);
-    static void buildMenus(TMain& window);
-    static void buildPopupMenus(TMain& window);
-    static void buildStatusBar(TMain& window);
+    static QWidget* buildTopPanel(MainWindow& window);
+    static QWidget* buildTitleArea(MainWindow& window, QWidget* parent);
+    static QWidget* buildBody(MainWindow& window);
+    static QWidget* buildButtonColumn(MainWindow& window);
+    static QWidget* buildPreviewPanel(MainWindow& window);
+    static void buildMenus(MainWindow& window);
+    static void buildPopupMenus(MainWindow& window);
+    static void buildStatusBar(MainWindow& window);
     static QPushButton* button(QWidget* parent, const char* name, const QString& caption,
                                const QString& hint);
     static QAction* action(QMenu* menu, const char* name, const QString& caption);

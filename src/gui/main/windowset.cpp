@@ -3,19 +3,19 @@
 #include <QAction>
 #include <QPushButton>
 
-#include "gui/comments/tcomment.h"
-#include "gui/imaging/tbmptojpeg.h"
-#include "gui/imaging/toption2.h"
+#include "gui/comments/commenteditor.h"
+#include "gui/imaging/bmpconverterwindow.h"
+#include "gui/imaging/rotationwindow.h"
+#include "gui/main/aboutbox.h"
+#include "gui/main/folderpicker.h"
 #include "gui/main/helpviewer.h"
-#include "gui/main/tabout.h"
-#include "gui/main/tmain.h"
-#include "gui/main/topenfolda.h"
-#include "gui/options/toption.h"
-#include "gui/toc/tmokuji.h"
+#include "gui/main/mainwindow.h"
+#include "gui/options/optionsdialog.h"
+#include "gui/toc/contentswindow.h"
 
 namespace tessaly {
 
-WindowSet::WindowSet(TMain& main) : main_(main) {
+WindowSet::WindowSet(MainWindow& main) : main_(main) {
     createWindows();
     connectActions();
     updateActions();
@@ -27,23 +27,24 @@ WindowSet::~WindowSet() = default;
 // position at that moment; it is not placed again when it is shown later.
 void WindowSet::createWindows() {
     AppContext& context = main_.context();
-    picker_ = new TOpenfolda(context, &main_);
+    picker_ = new FolderPicker(context, &main_);
     place(picker_, 80, 110);
-    TOpenfolda* picker = picker_;
-    options_ = new TOption(context, &main_, [picker](const QString&) { return picker->choose(); });
+    FolderPicker* picker = picker_;
+    options_ =
+        new OptionsDialog(context, &main_, [picker](const QString&) { return picker->choose(); });
     place(options_, 50, 95);
-    about_ = new TAbout(&main_);
+    about_ = new AboutBox(&main_);
     place(about_, 130, 130);
-    rotation_ = new Toption2(context, &main_);
+    rotation_ = new RotationWindow(context, &main_);
     place(rotation_, 80, 95);
-    Toption2* rotation = rotation_;
+    RotationWindow* rotation = rotation_;
     options_->setRotationQualityHandler(
         [rotation](int quality) { rotation->setRotateQuality(quality); });
-    contents_ = new Tmokuji(context, &main_);
+    contents_ = new ContentsWindow(context, &main_);
     place(contents_, 50, 95);
-    converter_ = new TBMPtoJPEG(context, &main_);
+    converter_ = new BmpConverterWindow(context, &main_);
     place(converter_, 50, 95);
-    comments_ = new Tcomment(context, &main_);
+    comments_ = new CommentEditor(context, &main_);
     place(comments_, 80, 95);
     comments_->setFolderPicker([picker](const QString&) { return picker->choose(); });
 }

@@ -6,14 +6,14 @@
 namespace tessaly {
 
 class HelpViewer;
-class TAbout;
-class TMain;
-class TOpenfolda;
-class TBMPtoJPEG;
-class TOption;
-class Tcomment;
-class Tmokuji;
-class Toption2;
+class AboutBox;
+class MainWindow;
+class FolderPicker;
+class BmpConverterWindow;
+class OptionsDialog;
+class CommentEditor;
+class ContentsWindow;
+class RotationWindow;
 
 // The main window's secondary windows, created once at start-up right after the main window
 // (in the order folder picker, options, About, rotation, contents, BMP converter, comment
@@ -22,16 +22,16 @@ class Toption2;
 class WindowSet : public QObject {
     Q_OBJECT
 public:
-    explicit WindowSet(TMain& main);
+    explicit WindowSet(MainWindow& main);
     ~WindowSet() override;
 
-    TOpenfolda* folderPicker() const { return picker_; }
-    TAbout* about() const { return about_; }
-    TOption* options() const { return options_; }
-    Toption2* rotation() const { return rotation_; }
-    Tmokuji* contents() const { return contents_; }
-    TBMPtoJPEG* converter() const { return converter_; }
-    Tcomment* comments() const { return comments_; }
+    FolderPicker* folderPicker() const { return picker_; }
+    AboutBox* about() const { return about_; }
+    OptionsDialog* options() const { return options_; }
+    RotationWindow* rotation() const { return rotation_; }
+    ContentsWindow* contents() const { return contents_; }
+    BmpConverterWindow* converter() const { return converter_; }
+    CommentEditor* comments() const { return comments_; }
 
     // Enables the menu items and buttons of the windows present, disables the others.
     void updateActions();
@@ -50,14 +50,14 @@ private:
     void connectActions();
     void place(QWidget* window, int left, int top) const;
 
-    TMain& main_;
-    TOpenfolda* picker_ = nullptr;
-    TOption* options_ = nullptr;
-    TAbout* about_ = nullptr;
-    Toption2* rotation_ = nullptr;
-    Tmokuji* contents_ = nullptr;
-    TBMPtoJPEG* converter_ = nullptr;
-    Tcomment* comments_ = nullptr;
+    MainWindow& main_;
+    FolderPicker* picker_ = nullptr;
+    OptionsDialog* options_ = nullptr;
+    AboutBox* about_ = nullptr;
+    RotationWindow* rotation_ = nullptr;
+    ContentsWindow* contents_ = nullptr;
+    BmpConverterWindow* converter_ = nullptr;
+    CommentEditor* comments_ = nullptr;
     HelpViewer* help_ = nullptr;
 };
 

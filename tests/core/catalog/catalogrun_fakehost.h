@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/catalog/catalogrun.h"
-#include "core/imaging/tnkdib.h"
+#include "core/imaging/pixelimage.h"
 #include "core/text/shell.h"
 
 namespace tessaly::test {
@@ -28,7 +28,7 @@ public:
     void deselect(int index) override { add(QStringLiteral("deselect:%1").arg(index)); }
     void hidePreview() override { add("hide"); }
     void clearPreview() override { add("clear"); }
-    void showPreview(const TNkDIB& picture) override {
+    void showPreview(const PixelImage& picture) override {
         previews.emplace_back(picture.Width(), picture.Height());
         add("show");
     }

@@ -9,7 +9,7 @@
 
 #include "catalogrun_fakehost.h"
 #include "core/catalog/catalogrun.h"
-#include "core/imaging/tjpegimage.h"
+#include "core/imaging/jpegimage.h"
 #include "support/tempdir.h"
 #include "support/testimages.h"
 
@@ -19,7 +19,7 @@ inline const QString kWriteError =
     QStringLiteral("info:ファイル書き込みエラーが発生しました。\r処理は中断されました。");
 
 inline QSize jpegSize(const QString& path) {
-    TJPEGImage image;
+    JpegImage image;
     image.LoadFromFile(path);
     return QSize(image.Width(), image.Height());
 }

@@ -71,9 +71,9 @@ QStringList strayTemporaries(const QString& folder) {
 // A progressive JPEG with many scans: a real file whose last scan is repeated `extra` times.
 QByteArray progressiveWithScans(int extra) {
     const QByteArray baseline = makeTestJpeg(32, 32);
-    TJPEGImage decoded;
+    JpegImage decoded;
     decoded.LoadFromData(baseline);
-    const TNkDIB& picture = decoded.Bitmap();
+    const PixelImage& picture = decoded.Bitmap();
     jpeg_compress_struct cinfo{};
     jpeg_error_mgr err{};
     cinfo.err = jpeg_std_error(&err);

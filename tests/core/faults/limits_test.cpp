@@ -6,9 +6,9 @@
 
 #include <QFile>
 
-#include "core/imaging/nkdiberrors.h"
-#include "core/imaging/tjpegimage.h"
-#include "core/imaging/tnkdib.h"
+#include "core/imaging/imageerrors.h"
+#include "core/imaging/jpegimage.h"
+#include "core/imaging/pixelimage.h"
 #include "core/text/textfile.h"
 #include "faultsupport.h"
 #include "support/tempdir.h"
@@ -18,11 +18,11 @@ namespace tessaly::test {
 namespace {
 
 QString loadJpeg(const QString& path) {
-    return errorOf([&] { TJPEGImage().LoadFromFile(path); });
+    return errorOf([&] { JpegImage().LoadFromFile(path); });
 }
 
 QString loadBmp(const QString& path) {
-    return errorOf([&] { TNkDIB().LoadFromFile(path); });
+    return errorOf([&] { PixelImage().LoadFromFile(path); });
 }
 
 TEST(ImageLimits, DevicesAndPipesAreNotReadAsImages) {
@@ -50,7 +50,7 @@ TEST(ImageLimits, FilesBeyondTheImageLimitAreRefusedUnread) {
     EXPECT_TRUE(loadJpeg(dir.file("huge.jpg")).contains("too large"));
     EXPECT_EQ(loadBmp(dir.file("huge.bmp")),
               QStringLiteral("huge.bmp: 画像が大きすぎるため読み込めません（") +
-                  nkmsg::kTooLarge + QStringLiteral("）"));
+                  imagemsg::kTooLarge + QStringLiteral("）"));
 }
 
 TEST(ImageLimits, DeclaredSizesBeyondTheLimitAreRefusedBeforeDecoding) {
@@ -59,11 +59,12 @@ TEST(ImageLimits, DeclaredSizesBeyondTheLimitAreRefusedBeforeDecoding) {
     ASSERT_GT(sof, 0);
     jpeg[sof + 5] = char(0x27), jpeg[sof + 6] = char(0x10);  // 10000 high
     jpeg[sof + 7] = char(0x27), jpeg[sof + 8] = char(0x11);  // 10001 wide: just past the limit
-    EXPECT_TRUE(errorOf([&] { TJPEGImage().LoadFromData(jpeg); }).contains("too large"));
+    EXPECT_TRUE(errorOf([&] { JpegImage().LoadFromData(jpeg); }).contains("too large"));
     QByteArray bmp = makeTestBmp24(4, 4);
     bmp[18] = char(0x11), bmp[19] = char(0x27);  // 10001 wide
     bmp[22] = char(0x10), bmp[23] = char(0x27);  // 10000 high
-    EXPECT_EQ(errorOf([&] { TNkDIB().LoadFromData(bmp); }), QString::fromLatin1(nkmsg::kTooLarge));
+    EXPECT_EQ(errorOf([&] { PixelImage().LoadFromData(bmp); }),
+              QString::fromLatin1(imagemsg::kTooLarge));
 }
 
 }  // namespace

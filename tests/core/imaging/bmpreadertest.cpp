@@ -7,7 +7,7 @@
 #include <random>
 #include <vector>
 
-#include "core/imaging/tnkdib.h"
+#include "core/imaging/pixelimage.h"
 #include "support/tempdir.h"
 #include "support/testimages.h"
 
@@ -66,17 +66,17 @@ void expectRefused(F f, const char* message) {
     try {
         f();
         ADD_FAILURE() << "loaded, expected " << message;
-    } catch (const ENkDIBInvalidDIBFile& e) {
+    } catch (const BmpFormatError& e) {
         EXPECT_EQ(e.message(), QString::fromLatin1(message));
     }
 }
 
 void expectRefused(const QByteArray& data, const char* message) {
-    expectRefused([&] { TNkDIB().LoadFromData(data); }, message);
+    expectRefused([&] { PixelImage().LoadFromData(data); }, message);
 }
 
-TNkDIB load(const QByteArray& data) {
-    TNkDIB dib;
+PixelImage load(const QByteArray& data) {
+    PixelImage dib;
     dib.LoadFromData(data);
     return dib;
 }
@@ -94,7 +94,7 @@ QByteArray rows8(const std::vector<std::vector<int>>& topDownRows) {
 TEST(BmpReader, TwentyFourBitBottomUpAndFromFile) {
     test::TempDir dir;
     dir.write("p.bmp", test::makeTestBmp24(7, 5));
-    TNkDIB dib;
+    PixelImage dib;
     dib.LoadFromFile(dir.file("p.bmp"));
     ASSERT_EQ(dib.Width(), 7);
     ASSERT_EQ(dib.Height(), 5);
@@ -111,7 +111,7 @@ TEST(BmpReader, TopDownRowsAndLongerHeaders) {
         bmp.width = 2, bmp.height = -2;
         bmp.masks = {0, 0, 0};
         bmp.pixels = QByteArray::fromHex("010203 0a0b0c 0000 111213 212223 0000");
-        const TNkDIB dib = load(bmp.build());
+        const PixelImage dib = load(bmp.build());
         EXPECT_TRUE(dib.TopDown());
         EXPECT_EQ(dib.Pixels(0, 0), 0x010203u);  // bytes blue 01 green 02 red 03
         EXPECT_EQ(dib.Pixels(1, 0), 0x0a0b0cu);
@@ -124,7 +124,7 @@ TEST(BmpReader, PaletteImagesOfOneFourAndEightBits) {
     one.bits = 1, one.width = 9, one.height = 2;
     one.palette = {0x000000, 0x00FFFFFF};
     one.pixels = QByteArray::fromHex("80800000 41000000");  // bottom row, then top row
-    TNkDIB dib = load(one.build());
+    PixelImage dib = load(one.build());
     EXPECT_EQ(dib.PixelFormat(), nk1Bit);
     EXPECT_EQ(dib.Pixels(1, 0), 1u);
     EXPECT_EQ(dib.Pixels(7, 0), 1u);
@@ -162,7 +162,7 @@ TEST(BmpReader, Os2HeaderWidensThreeByteColours) {
     bmp.palette.assign(256, 0);
     bmp.palette[5] = 0x00ABCDEF;
     bmp.pixels = rows8({{5, 0, 5}});
-    TNkDIB dib = load(bmp.build());
+    PixelImage dib = load(bmp.build());
     EXPECT_EQ(dib.Pixels(2, 0), 5u);
     EXPECT_EQ(dib.Colors(5), 0x00ABCDEFu);
     bmp.bits = 16;
@@ -175,7 +175,7 @@ TEST(BmpReader, MoreThan256ColoursUseTheFirst256) {
     bmp.palette.assign(300, 0x00010101);
     bmp.palette[255] = 0x00FFEEDD;
     bmp.pixels = rows8({{255}});
-    const TNkDIB dib = load(bmp.build());
+    const PixelImage dib = load(bmp.build());
     EXPECT_EQ(dib.ColorCount(), 256);
     EXPECT_EQ(dib.Colors(255), 0x00FFEEDDu);
 }
@@ -184,7 +184,7 @@ TEST(BmpReader, SixteenAndThirtyTwoBitsThroughMasks) {
     Bmp b555;  // standard 5-5-5: white, pure red
     b555.bits = 16, b555.width = 2, b555.height = 1;
     b555.pixels = QByteArray::fromHex("ff7f 007c");
-    TNkDIB dib = load(b555.build());
+    PixelImage dib = load(b555.build());
     EXPECT_EQ(dib.PixelFormat(), nk24Bit);
     EXPECT_EQ(dib.Pixels(0, 0), 0xFFFFFFu);
     EXPECT_EQ(dib.Pixels(1, 0), 0x0000FFu);
@@ -226,7 +226,7 @@ TEST(BmpReader, RunLengthEightAndFour) {
     // Bottom row: run 2 x 7, absolute 2 9 5 (padded); end of line. Delta (2, 1) skips the
     // middle row to x 2 of the top row; run 2 x 4; end of bitmap.
     rle8.pixels = QByteArray::fromHex("0207 0003020905 00 0000 00020201 0204 0001");
-    TNkDIB dib = load(rle8.build());
+    PixelImage dib = load(rle8.build());
     EXPECT_EQ(dib.PixelFormat(), nk8Bit);
     const std::vector<std::vector<quint32>> rows = {
         {0, 0, 4, 4, 0}, {0, 0, 0, 0, 0}, {7, 7, 2, 9, 5}};
@@ -302,8 +302,8 @@ TEST(BmpReader, AbsurdSizeIsRefusedBeforeAllocation) {
 TEST(BmpReader, TruncatedFilesAreRefusedAndFailedLoadDropsOldContent) {
     const QByteArray good = test::makeTestBmp24(5, 4);
     for (int size = 0; size < good.size(); ++size) {
-        TNkDIB dib(9, 9, nk24Bit);
-        EXPECT_THROW(dib.LoadFromData(good.left(size)), ENkDIBInvalidDIBFile) << size;
+        PixelImage dib(9, 9, nk24Bit);
+        EXPECT_THROW(dib.LoadFromData(good.left(size)), BmpFormatError) << size;
         EXPECT_EQ(dib.Width(), 1);
         EXPECT_EQ(dib.PixelFormat(), nk8Bit);
     }
@@ -339,11 +339,11 @@ TEST(BmpReader, DamagedFilesNeverCrash) {
             }
             if (round % 3 == 0) data.truncate(int(random() % unsigned(data.size() + 1)));
             try {
-                const TNkDIB dib = load(data);
+                const PixelImage dib = load(data);
                 ++loaded;
                 EXPECT_GE(dib.Width(), 1);
-            } catch (const ENkDIBInvalidDIBFile&) {
-            } catch (const ENkDIBInvalidDIBPara&) {
+            } catch (const BmpFormatError&) {
+            } catch (const ImageSizeError&) {
             }
         }
     }
@@ -353,8 +353,8 @@ TEST(BmpReader, DamagedFilesNeverCrash) {
 QString suiteFolder() { return test::bmpSuiteFolder(); }
 
 // Mean absolute channel difference between two pictures of the same size.
-double meanDifference(const TNkDIB& a, const TNkDIB& b) {
-    TNkDIB x = a, y = b;
+double meanDifference(const PixelImage& a, const PixelImage& b) {
+    PixelImage x = a, y = b;
     x.SetPixelFormat(nk24Bit);
     y.SetPixelFormat(nk24Bit);
     double total = 0;
@@ -372,11 +372,11 @@ double meanDifference(const TNkDIB& a, const TNkDIB& b) {
 TEST(BmpSuite, GoodFilesLoadAsDescribed) {
     const QString good = suiteFolder() + "/g";
     if (!QFileInfo(good + "/rgb24.bmp").exists()) GTEST_SKIP() << "skipped: no BMP suite";
-    TNkDIB reference;
+    PixelImage reference;
     reference.LoadFromFile(good + "/rgb24.bmp");
     ASSERT_EQ(reference.Width(), 127);
     ASSERT_EQ(reference.Height(), 64);
-    TNkDIB paletted;
+    PixelImage paletted;
     paletted.LoadFromFile(good + "/pal8.bmp");
     // Files holding the same pixels as pal8.bmp or rgb24.bmp in other layouts, and the
     // 16-bit ones, which hold fewer bits per channel.
@@ -388,7 +388,7 @@ TEST(BmpSuite, GoodFilesLoadAsDescribed) {
     int count = 0;
     for (const QString& name : QDir(good).entryList({"*.bmp"}, QDir::Files)) {
         SCOPED_TRACE(name.toStdString());
-        TNkDIB dib;
+        PixelImage dib;
         ASSERT_NO_THROW(dib.LoadFromFile(good + "/" + name));
         ++count;
         if (name.startsWith("pal8w")) {
@@ -399,7 +399,7 @@ TEST(BmpSuite, GoodFilesLoadAsDescribed) {
         }
         if (name == "pal1wb.bmp" || name == "pal4rle.bmp") {
             // Other palette order, or run-length data: the same picture as pal1 / pal4.
-            TNkDIB plain;
+            PixelImage plain;
             plain.LoadFromFile(good + (name == "pal1wb.bmp" ? "/pal1.bmp" : "/pal4.bmp"));
             EXPECT_EQ(meanDifference(dib, plain), 0.0);
         } else if (samePal8.contains(name)) {
@@ -413,11 +413,11 @@ TEST(BmpSuite, GoodFilesLoadAsDescribed) {
     EXPECT_GE(count, 27);
     // Headers of 52 and 56 bytes and BI_ALPHABITFIELDS, as image editors write them: the
     // colours of the same pixels read through a 124-byte header, the alpha channel ignored.
-    TNkDIB withAlpha;
+    PixelImage withAlpha;
     withAlpha.LoadFromFile(suiteFolder() + "/q/rgba32-2.bmp");
     for (const char* name : {"rgb32h52.bmp", "rgba32h56.bmp", "rgba32abf.bmp"}) {
         SCOPED_TRACE(name);
-        TNkDIB dib;
+        PixelImage dib;
         ASSERT_NO_THROW(dib.LoadFromFile(suiteFolder() + "/q/" + name));
         EXPECT_EQ(meanDifference(dib, name[3] == 'a' ? withAlpha : reference), 0.0);
     }
@@ -429,7 +429,7 @@ TEST(BmpSuite, BadAndQuestionableFilesAreRefusedCleanlyOrLoad) {
         QDirIterator it(suiteFolder() + "/" + folder, {"*.bmp"}, QDir::Files);
         while (it.hasNext()) {
             const QString path = it.next();
-            TNkDIB dib;
+            PixelImage dib;
             try {
                 dib.LoadFromFile(path);
                 EXPECT_GE(dib.Width() * dib.Height(), 1);

@@ -1,7 +1,7 @@
 // The thumbnail maker's two ways to the pixels, the rows streamed from the decoder (sampled
 // and skipped where the file's layout allows it) and the whole decoded picture, must give the
 // same thumbnail, byte for byte, for every layout, box, orientation and damaged file. This is
-// what proves the layouts TJPEGImage lets the codec skip rows of.
+// what proves the layouts JpegImage lets the codec skip rows of.
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -59,7 +59,7 @@ std::vector<Layout> layouts() {
 }
 
 // Same size, format, colour table and pixel bytes.
-void expectSamePicture(const TNkDIB& a, const TNkDIB& b) {
+void expectSamePicture(const PixelImage& a, const PixelImage& b) {
     ASSERT_EQ(a.Width(), b.Width());
     ASSERT_EQ(a.Height(), b.Height());
     ASSERT_EQ(a.PixelFormat(), b.PixelFormat());
@@ -74,7 +74,7 @@ void expectSamePicture(const TNkDIB& a, const TNkDIB& b) {
 class BothDecodings : public ::testing::Test {
 protected:
     struct Made {
-        TNkDIB picture;
+        PixelImage picture;
         Decoded decoded = Decoded::Nothing;
         QStringList statuses;
         QString error;

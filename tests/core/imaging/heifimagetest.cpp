@@ -7,8 +7,8 @@
 
 #include "core/imaging/bmpconversion.h"
 #include "core/imaging/heifimage.h"
+#include "core/imaging/jpegimage.h"
 #include "core/imaging/orientation.h"
-#include "core/imaging/tjpegimage.h"
 #include "support/tempdir.h"
 #include "support/testheif.h"
 #include "support/testimages.h"
@@ -17,8 +17,8 @@ namespace tessaly {
 namespace {
 
 // The test pattern as a picture, turned as the orientation says.
-TNkDIB uprightPattern(int width, int height, int orientation) {
-    TNkDIB picture(width, height, nk24Bit);
+PixelImage uprightPattern(int width, int height, int orientation) {
+    PixelImage picture(width, height, nk24Bit);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             const unsigned rgb = test::testPatternColor(x, y, width, height);
@@ -29,7 +29,7 @@ TNkDIB uprightPattern(int width, int height, int orientation) {
 }
 
 // Mean absolute difference per channel over 4 x 4 averages (chroma is stored at half size).
-double meanError(const TNkDIB& decoded, const TNkDIB& source) {
+double meanError(const PixelImage& decoded, const PixelImage& source) {
     double sum = 0;
     int count = 0;
     for (int by = 0; by + 4 <= decoded.Height(); by += 4) {
@@ -80,7 +80,7 @@ TEST(HeifImageTest, DecodesUprightWithinCodingError) {
         SCOPED_TRACE(c.what);
         HeifImage image;
         image.LoadFromData(test::makeTestHeic(c.width, c.height, c.options), "x.heic");
-        const TNkDIB expected = uprightPattern(c.width, c.height, c.options.orientation);
+        const PixelImage expected = uprightPattern(c.width, c.height, c.options.orientation);
         ASSERT_EQ(image.Width(), expected.Width());
         ASSERT_EQ(image.Height(), expected.Height());
         EXPECT_EQ(image.Bitmap().PixelFormat(), nk24Bit);
@@ -114,7 +114,7 @@ TEST(HeifImageTest, DamagedFilesGiveAClearErrorNamingTheFile) {
         try {
             image.LoadFromData(damage.bytes, "/some/folder/IMG_0001.HEIC");
             ADD_FAILURE() << "no error";
-        } catch (const EHeif& error) {
+        } catch (const HeifError& error) {
             EXPECT_TRUE(error.message().startsWith(QStringLiteral("IMG_0001.HEIC: ")))
                 << error.message().toStdString();
             EXPECT_TRUE(error.message().contains(QString::fromUtf8(damage.sentence)))
@@ -150,7 +150,7 @@ TEST(HeifImageTest, ConvertedPhotoIsUprightAndKeepsOnlyDateAndCamera) {
     const auto result =
         BmpConversion(95, BmpConversion::Source::Any).run(dir.path(), {"IMG_0001.HEIC"}, {});
     ASSERT_EQ(result.written, QStringList{"IMG_0001.jpg"}) << result.message.toStdString();
-    TJPEGImage jpeg;
+    JpegImage jpeg;
     jpeg.LoadFromFile(dir.file("IMG_0001.jpg"));
     EXPECT_EQ(jpeg.Orientation(), 1);
     EXPECT_EQ(jpeg.Width(), 48);

@@ -4,10 +4,10 @@
 #include <QSize>
 #include <QStringList>
 
+#include "core/imaging/jpegimage.h"
 #include "core/imaging/real48.h"
 #include "core/imaging/thumbnailfilters.h"
 #include "core/imaging/thumbnailmaker.h"
-#include "core/imaging/tjpegimage.h"
 #include "support/tempdir.h"
 #include "support/testimages.h"
 
@@ -56,7 +56,7 @@ TEST(ThumbnailSize, FitRatioAndNominalSize) {
 }
 
 TEST(AverageReduce, TruncatedMeansOfBlocks) {
-    TNkDIB dib(4, 4, nk24Bit);
+    PixelImage dib(4, 4, nk24Bit);
     const int values[4] = {10, 11, 12, 14};  // the top-left 2 x 2 block
     for (int i = 0; i < 4; ++i) dib.SetPixels(i % 2, i / 2, quint32(values[i]) * 0x010101u);
     dib.SetPixels(3, 3, 0x0000FF);
@@ -71,7 +71,7 @@ TEST(AverageReduce, TruncatedMeansOfBlocks) {
 // 1600 x 1200 in 160 x 120: the factor lies just above 0.1, so blocks end at 9, 19, ...
 // 1599; the first run and band have 9 pixels, column 1599 and row 1199 are not used.
 TEST(AverageReduce, BoundariesOfATenfoldReduction) {
-    TNkDIB dib(1600, 1200, nk24Bit);
+    PixelImage dib(1600, 1200, nk24Bit);
     for (int y = 0; y < 1200; ++y) {
         dib.SetPixels(8, y, 90);    // first run: columns 0..8
         dib.SetPixels(18, y, 100);  // second run: columns 9..18
@@ -94,7 +94,7 @@ TEST(AverageReduce, BoundariesOfATenfoldReduction) {
 }
 
 TEST(Sharpen3x3, WeightsRoundingAndBorders) {
-    TNkDIB dib(3, 3, nk24Bit);
+    PixelImage dib(3, 3, nk24Bit);
     const int neighbours[8] = {20, 20, 20, 20, 20, 20, 20, 35};  // sum 175
     int i = 0;
     for (int y = 0; y < 3; ++y) {
@@ -103,7 +103,7 @@ TEST(Sharpen3x3, WeightsRoundingAndBorders) {
         }
     }
     dib.SetPixels(1, 1, 10);  // 1.8 x 10 - 17.5 = 0.5, which the weights' errors lift above
-    TNkDIB uniform(4, 4, nk24Bit);
+    PixelImage uniform(4, 4, nk24Bit);
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 4; ++x) uniform.SetPixels(x, y, 0x646464);  // 100
     uniform.SetPixels(1, 1, 0x0000C8);  // red 200 among 100s: 360 - 80 -> 255
@@ -115,23 +115,23 @@ TEST(Sharpen3x3, WeightsRoundingAndBorders) {
     EXPECT_EQ(uniform.Pixels(2, 2), 0x6E6E5Au);  // red 180 - 90, others 180 - 70
     EXPECT_EQ(uniform.Pixels(3, 3), 0x646464u);
     EXPECT_EQ(uniform.Pixels(0, 1), 0x646464u);
-    TNkDIB narrow(2, 5, nk24Bit);
+    PixelImage narrow(2, 5, nk24Bit);
     narrow.SetPixels(1, 1, 7);
     Sharpen3x3(narrow);
     EXPECT_EQ(narrow.Pixels(1, 1), 7u);
 }
 
 TEST(StretchNearest, RepeatsAndDropsWholeColumns) {
-    TNkDIB two(2, 1, nk24Bit);
+    PixelImage two(2, 1, nk24Bit);
     two.SetPixels(0, 0, 1), two.SetPixels(1, 0, 2);
-    const TNkDIB wide = StretchNearest(two, 4, 3);
+    const PixelImage wide = StretchNearest(two, 4, 3);
     const quint32 expected[4] = {1, 1, 2, 2};
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 4; ++x) EXPECT_EQ(wide.Pixels(x, y), expected[x]);
-    TNkDIB four(4, 1, nk8Bit);
+    PixelImage four(4, 1, nk8Bit);
     for (int x = 0; x < 4; ++x) four.SetPixels(x, 0, quint32(x + 1));
     four.SetColors(4, 0x123456);
-    const TNkDIB narrow = StretchNearest(four, 2, 1);
+    const PixelImage narrow = StretchNearest(four, 2, 1);
     EXPECT_EQ(narrow.PixelFormat(), nk8Bit);
     EXPECT_EQ(narrow.Pixels(0, 0), 2u);
     EXPECT_EQ(narrow.Pixels(1, 0), 4u);
@@ -149,7 +149,7 @@ protected:
         EXPECT_EQ(maker.imageHeight(), h);
         statuses.clear();
         maker.make(box, thumb(), [this](const QString& s) { statuses << s; });
-        TJPEGImage written;
+        JpegImage written;
         written.LoadFromFile(thumb());
         EXPECT_EQ(written.CompressionQuality(), 90);
         return QSize(written.Width(), written.Height());
@@ -182,11 +182,11 @@ TEST_F(ThumbnailMakerTest, FilterPathTruncatesWherePlainStretchRounds) {
 
 TEST_F(ThumbnailMakerTest, FactorJustBelowCutsAColumnAndDoesNotSharpen) {
     EXPECT_EQ(make(201, 150, {160, 120, 80, true}), QSize(159, 119));
-    TJPEGImage photo;
+    JpegImage photo;
     photo.LoadFromFile(dir.file("p201x150.jpg"));
-    TNkDIB reduced = photo.Bitmap();
+    PixelImage reduced = photo.Bitmap();
     AverageReduce(reduced, 201, 150, 160, 120);
-    const TNkDIB& picture = maker.picture();
+    const PixelImage& picture = maker.picture();
     ASSERT_EQ(picture.Width(), 159);
     for (int y = 0; y < 119; ++y)
         for (int x = 0; x < 159; ++x) ASSERT_EQ(picture.Pixels(x, y), reduced.Pixels(x, y));
@@ -194,13 +194,13 @@ TEST_F(ThumbnailMakerTest, FactorJustBelowCutsAColumnAndDoesNotSharpen) {
 
 TEST_F(ThumbnailMakerTest, StrongReductionIsSharpenedInsideTheBorder) {
     EXPECT_EQ(make(1600, 1200, {160, 120, 80, true}), QSize(160, 120));
-    TJPEGImage photo;
+    JpegImage photo;
     photo.LoadFromFile(dir.file("p1600x1200.jpg"));
-    TNkDIB reduced = photo.Bitmap();
+    PixelImage reduced = photo.Bitmap();
     AverageReduce(reduced, 1600, 1200, 160, 120);
-    TNkDIB sharpened = reduced;
+    PixelImage sharpened = reduced;
     Sharpen3x3(sharpened);
-    const TNkDIB& picture = maker.picture();
+    const PixelImage& picture = maker.picture();
     int changed = 0;
     for (int y = 0; y < 120; ++y) {
         for (int x = 0; x < 160; ++x) {
@@ -217,7 +217,7 @@ TEST_F(ThumbnailMakerTest, StrongReductionIsSharpenedInsideTheBorder) {
 
 TEST_F(ThumbnailMakerTest, GreyscalePhotographOnTheFilterPath) {
     EXPECT_EQ(make(400, 300, {160, 120, 80, true}, true), QSize(160, 120));
-    const TNkDIB& picture = maker.picture();
+    const PixelImage& picture = maker.picture();
     EXPECT_EQ(picture.PixelFormat(), nk24Bit);
     for (int y = 0; y < 120; ++y) {
         for (int x = 0; x < 160; ++x) {

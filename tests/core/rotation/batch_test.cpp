@@ -7,8 +7,8 @@
 #include <QProcess>
 #include <QSize>
 
+#include "core/imaging/jpegimage.h"
 #include "core/imaging/rotationjob.h"
-#include "core/imaging/tjpegimage.h"
 #include "core/settings/catalogsettings.h"
 #include "support/tempdir.h"
 #include "support/testheif.h"
@@ -58,7 +58,7 @@ TEST_F(BatchTest, ConvertKeepsExistingOutputWithoutATerminal) {
     const Outcome outcome = runBatch({"--convert-bmp", dir.file("pic.bmp"), dir.file("photo.BMP")});
     EXPECT_EQ(outcome.status, 0) << outcome.errors.toStdString();
     EXPECT_EQ(dir.read("pic.jpg"), QByteArray("old"));
-    TJPEGImage photo;
+    JpegImage photo;
     photo.LoadFromFile(dir.file("photo.jpg"));
     EXPECT_EQ(photo.Width(), 20);
     EXPECT_TRUE(outcome.errors.contains(QStringLiteral("スキップ: ") + dir.file("pic.jpg")));
@@ -77,7 +77,7 @@ TEST_F(BatchTest, ConvertStopsAtAFileThatIsNoBitmap) {
     const Outcome outcome =
         runBatch({"--convert-bmp", dir.file("a.bmp"), dir.file("b.bmp"), dir.file("c.bmp")});
     EXPECT_EQ(outcome.status, 1);
-    EXPECT_TRUE(outcome.errors.contains(QString(nkmsg::kFileType)));
+    EXPECT_TRUE(outcome.errors.contains(QString(imagemsg::kFileType)));
     EXPECT_TRUE(QFileInfo::exists(dir.file("a.jpg")));
     EXPECT_FALSE(QFileInfo::exists(dir.file("c.jpg")));
 }
@@ -122,7 +122,7 @@ TEST_F(BatchTest, ConvertTellsHeifFromBmpByContentAndTheOutputCatalogues) {
         int width, height;
     } outputs[] = {{"IMG_0001.jpg", 48, 64}, {"phone.jpg", 40, 30}, {"old.jpg", 20, 10}};
     for (const auto& output : outputs) {
-        TJPEGImage jpeg;
+        JpegImage jpeg;
         jpeg.LoadFromFile(dir.file(output.name));
         EXPECT_EQ(QSize(jpeg.Width(), jpeg.Height()), QSize(output.width, output.height))
             << output.name;
@@ -131,7 +131,7 @@ TEST_F(BatchTest, ConvertTellsHeifFromBmpByContentAndTheOutputCatalogues) {
     QDir(dir.path()).mkdir("settings");
     const Outcome catalogue = runBatch({"-s", dir.file("settings"), dir.path()});
     ASSERT_EQ(catalogue.status, 0) << catalogue.errors.toStdString();
-    TJPEGImage thumbnail;
+    JpegImage thumbnail;
     thumbnail.LoadFromFile(dir.file("htm_image/IMG_0001.jpg"));
     EXPECT_LT(thumbnail.Width(), thumbnail.Height());
     EXPECT_TRUE(dir.read("index.htm").contains("IMG_0001.jpg"));
@@ -205,8 +205,8 @@ TEST_F(BatchTest, RotateRightTwiceEqualsAHalfTurnAndKeepsTheFirstBackup) {
     ASSERT_EQ(runBatch(right).status, 0);
     EXPECT_EQ(runBatch({"--rotate", "180", "-Q", "100", dir.file("b.JPG")}).status, 0);
     EXPECT_EQ(test::readFile(dir.file("_backup/a.jpg")), original);
-    const TNkDIB twice = RotationJob::loadPhotograph(dir.file("a.jpg"));
-    const TNkDIB half = RotationJob::loadPhotograph(dir.file("b.JPG"));
+    const PixelImage twice = RotationJob::loadPhotograph(dir.file("a.jpg"));
+    const PixelImage half = RotationJob::loadPhotograph(dir.file("b.JPG"));
     ASSERT_EQ(twice.Width(), 64);
     ASSERT_EQ(half.Width(), 64);
     int largest = 0;

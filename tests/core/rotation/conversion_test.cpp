@@ -4,8 +4,8 @@
 #include <QFileInfo>
 
 #include "core/imaging/bmpconversion.h"
+#include "core/imaging/jpegimage.h"
 #include "core/imaging/rotationjob.h"
-#include "core/imaging/tjpegimage.h"
 #include "core/text/errors.h"
 #include "support/tempdir.h"
 #include "support/testimages.h"
@@ -18,7 +18,7 @@ using test::TempDir;
 // Mean absolute difference per channel between a decoded JPEG and its source picture,
 // taken over the averages of block x block squares: JPEG keeps local averages even where it
 // blurs dithered detail (colours are stored at half resolution).
-double meanError(const TNkDIB& jpeg, TNkDIB source, int block = 1) {
+double meanError(const PixelImage& jpeg, PixelImage source, int block = 1) {
     if (source.PixelFormat() != nk24Bit) source.SetPixelFormat(nk24Bit);
     double sum = 0;
     int count = 0;
@@ -71,7 +71,7 @@ TEST(BmpConversionTest, ExistingOutputIsAskedAboutAndKeptOnNo) {
     EXPECT_EQ(result.written, QStringList{"photo.jpg"});
     EXPECT_EQ(result.skipped, QStringList{"pic.jpg"});
     EXPECT_EQ(dir.read("pic.jpg"), QByteArray("keep me"));
-    TJPEGImage photo;
+    JpegImage photo;
     photo.LoadFromFile(dir.file("photo.jpg"));
     EXPECT_EQ(photo.Width(), 30);
     EXPECT_EQ(photo.Height(), 40);
@@ -87,10 +87,10 @@ TEST(BmpConversionTest, ConvertedJpegMatchesItsSource) {
     TempDir dir;
     dir.write("p.bmp", test::makeTestBmp24(64, 48));
     ASSERT_TRUE(BmpConversion(95).run(dir.path(), {"p.bmp"}, {}).written.contains("p.jpg"));
-    TJPEGImage jpeg;
+    JpegImage jpeg;
     jpeg.LoadFromFile(dir.file("p.jpg"));
     EXPECT_FALSE(jpeg.Grayscale());
-    const TNkDIB source = BmpConversion::load(dir.file("p.bmp"));
+    const PixelImage source = BmpConversion::load(dir.file("p.bmp"));
     EXPECT_LT(meanError(jpeg.Bitmap(), source), 8.0);
     EXPECT_EQ(dir.read("p.bmp"), test::makeTestBmp24(64, 48));  // the source stays
 }
@@ -104,7 +104,7 @@ TEST(BmpConversionTest, UnreadableFileStopsTheRunAndKeepsEarlierOutput) {
     EXPECT_EQ(result.failure, BmpConversion::Failure::Read);
     EXPECT_EQ(result.failedName, QStringLiteral("b.bmp"));
     EXPECT_EQ(result.message, QStringLiteral("b.bmp: BMP ファイルではありません（") +
-                                  nkmsg::kFileType + QStringLiteral("）"));
+                                  imagemsg::kFileType + QStringLiteral("）"));
     EXPECT_EQ(result.written, QStringList{"a.jpg"});
     EXPECT_FALSE(QFileInfo::exists(dir.file("c.jpg")));
 }
@@ -130,10 +130,10 @@ TEST(BmpConversionTest, EveryGoodSuiteFileConvertsWithinJpegError) {
     const BmpConversion conversion(95);
     for (const QString& name : good.entryList({"*.bmp"}, QDir::Files, QDir::Name)) {
         SCOPED_TRACE(name.toStdString());
-        const TNkDIB source = BmpConversion::load(good.filePath(name));
+        const PixelImage source = BmpConversion::load(good.filePath(name));
         const QString output = dir.file(BmpConversion::outputName(name));
         conversion.write(source, output);
-        TJPEGImage jpeg;
+        JpegImage jpeg;
         jpeg.LoadFromFile(output);
         ASSERT_EQ(jpeg.Width(), source.Width());
         ASSERT_EQ(jpeg.Height(), source.Height());

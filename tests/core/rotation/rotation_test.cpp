@@ -9,8 +9,8 @@
 
 #include "core/imaging/bmpconversion.h"
 #include "core/imaging/filereplacement.h"
+#include "core/imaging/jpegimage.h"
 #include "core/imaging/rotationjob.h"
-#include "core/imaging/tjpegimage.h"
 #include "core/text/errors.h"
 #include "support/fulldisk.h"
 #include "support/tempdir.h"
@@ -22,15 +22,15 @@ namespace {
 using test::TempDir;
 
 // A 24-bit picture whose every pixel has its own colour.
-TNkDIB numbered(int width, int height) {
-    TNkDIB picture(width, height, nk24Bit);
+PixelImage numbered(int width, int height) {
+    PixelImage picture(width, height, nk24Bit);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) picture.SetPixels(x, y, quint32(y * 1000 + x + 1));
     }
     return picture;
 }
 
-bool samePixels(const TNkDIB& a, const TNkDIB& b) {
+bool samePixels(const PixelImage& a, const PixelImage& b) {
     if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
     for (int y = 0; y < a.Height(); ++y) {
         for (int x = 0; x < a.Width(); ++x) {
@@ -41,7 +41,7 @@ bool samePixels(const TNkDIB& a, const TNkDIB& b) {
 }
 
 // Mean absolute difference per colour channel of two 24-bit pictures of one size.
-double meanError(const TNkDIB& a, const TNkDIB& b) {
+double meanError(const PixelImage& a, const PixelImage& b) {
     double sum = 0;
     for (int y = 0; y < a.Height(); ++y) {
         for (int x = 0; x < a.Width(); ++x) {
@@ -54,7 +54,7 @@ double meanError(const TNkDIB& a, const TNkDIB& b) {
     return sum / (3.0 * a.Width() * a.Height());
 }
 
-TNkDIB decoded(const QString& path) { return RotationJob::loadPhotograph(path); }
+PixelImage decoded(const QString& path) { return RotationJob::loadPhotograph(path); }
 
 bool runningAsRoot() { return ::geteuid() == 0; }
 
@@ -76,12 +76,12 @@ TEST(RotationJobTest, RootFolderPathsHaveNoDoubledSeparator) {
 }
 
 TEST(RotationJobTest, TurnsAddUp) {
-    const TNkDIB source = numbered(5, 3);
-    const TNkDIB right = RotationJob::turned(source, Turn::Right);
+    const PixelImage source = numbered(5, 3);
+    const PixelImage right = RotationJob::turned(source, Turn::Right);
     EXPECT_EQ(right.Width(), 3);
     EXPECT_EQ(right.Height(), 5);
     EXPECT_EQ(right.Pixels(2, 0), source.Pixels(0, 0));  // top-left goes to top-right
-    const TNkDIB twice = RotationJob::turned(right, Turn::Right);
+    const PixelImage twice = RotationJob::turned(right, Turn::Right);
     EXPECT_TRUE(samePixels(twice, RotationJob::turned(source, Turn::Half)));
     EXPECT_EQ(twice.Pixels(0, 0), source.Pixels(4, 2));
     EXPECT_TRUE(samePixels(RotationJob::turned(right, Turn::Left), source));
@@ -92,10 +92,10 @@ TEST(RotationJobTest, TurnsAddUp) {
 TEST(RotationJobTest, GreyscalePhotographsAreWidenedAndSavedInColour) {
     TempDir dir;
     test::writeTestJpeg(dir.file("g.jpg"), 40, 30, true);
-    const TNkDIB grey = decoded(dir.file("g.jpg"));
+    const PixelImage grey = decoded(dir.file("g.jpg"));
     EXPECT_EQ(grey.PixelFormat(), nk24Bit);
     RotationJob(dir.path(), 95, false).rotateFile("g.jpg", Turn::Left);
-    TJPEGImage saved;
+    JpegImage saved;
     saved.LoadFromFile(dir.file("g.jpg"));
     EXPECT_FALSE(saved.Grayscale());
     EXPECT_EQ(saved.Width(), 30);
@@ -107,18 +107,18 @@ TEST(RotationJobTest, RotateFileTurnsAndKeepsTheFirstBackup) {
     TempDir dir;
     test::writeTestJpeg(dir.file("a.JPG"), 64, 48);
     const QByteArray original = dir.read("a.JPG");
-    const TNkDIB before = decoded(dir.file("a.JPG"));
+    const PixelImage before = decoded(dir.file("a.JPG"));
     const RotationJob job(dir.path(), 95, true);
     job.rotateFile("a.JPG", Turn::Right);
     EXPECT_EQ(test::readFile(dir.file("_backup/a.JPG")), original);
-    const TNkDIB once = decoded(dir.file("a.JPG"));
+    const PixelImage once = decoded(dir.file("a.JPG"));
     ASSERT_EQ(once.Width(), 48);
     ASSERT_EQ(once.Height(), 64);
     EXPECT_LT(meanError(once, RotationJob::turned(before, Turn::Right)), 8.0);
 
     job.rotateFile("a.JPG", Turn::Right);  // the second save keeps the first backup
     EXPECT_EQ(test::readFile(dir.file("_backup/a.JPG")), original);
-    const TNkDIB twice = decoded(dir.file("a.JPG"));
+    const PixelImage twice = decoded(dir.file("a.JPG"));
     EXPECT_EQ(twice.Width(), 64);
     EXPECT_LT(meanError(twice, RotationJob::turned(before, Turn::Half)), 10.0);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
@@ -167,7 +167,7 @@ TEST(RotationJobTest, FullDiskLeavesThePhotographByteIdentical) {
     test::writeTestJpeg(dir.file("a.jpg"), 200, 150);
     const QByteArray original = dir.read("a.jpg");
     const RotationJob job(dir.path(), 95, false);
-    const TNkDIB turned = RotationJob::turned(decoded(dir.file("a.jpg")), Turn::Right);
+    const PixelImage turned = RotationJob::turned(decoded(dir.file("a.jpg")), Turn::Right);
     {
         test::FullDisk full(1000);
         EXPECT_THROW(job.save(turned, "a.jpg"), IoError);

@@ -6,10 +6,10 @@
 
 #include "core/catalog/catalogrun.h"
 #include "core/settings/catalogsettings.h"
-#include "gui/comments/tcomment.h"
+#include "gui/comments/commenteditor.h"
 #include "gui/support/scriptedprompts.h"
-#include "support/tempdir.h"
 #include "support/recordingrunhost.h"
+#include "support/tempdir.h"
 #include "support/testimages.h"
 
 using namespace tessaly;
@@ -25,7 +25,7 @@ TEST(CommentEditorAndCatalogue, CommentTypedInTheEditorAppearsInTheCataloguePage
     test::ScriptedPrompts prompts;
     test::RecordingShell shell;
     AppContext context{settings, prompts, shell};
-    Tcomment editor(context, nullptr);
+    CommentEditor editor(context, nullptr);
     ASSERT_TRUE(editor.loadFolder(dir.path()));
     editor.findChild<QListWidget*>(QStringLiteral("File1"))->setCurrentRow(1);
     editor.findChild<QLineEdit*>(QStringLiteral("Edit1"))->setText(QStringLiteral("桜の木"));

@@ -5,9 +5,9 @@
 #include <QFile>
 #include <QKeyEvent>
 
-#include "gui/common/drivebox.h"
 #include "gui/common/filelist.h"
 #include "gui/common/folderlist.h"
+#include "gui/common/volumebox.h"
 #include "support/tempdir.h"
 
 namespace tessaly {
@@ -113,18 +113,18 @@ TEST(FileList, ListsVisibleRegularFilesSortedIgnoringCase) {
     EXPECT_TRUE(list.files().isEmpty());
 }
 
-TEST(DriveBox, FindsTheVolumeHoldingAPath) {
+TEST(VolumeBox, FindsTheVolumeHoldingAPath) {
     const QStringList roots{"/", "/mnt", "/mnt/usb", "/media"};
-    EXPECT_EQ(DriveBox::rootOf("/mnt/usb/photos", roots), "/mnt/usb");
-    EXPECT_EQ(DriveBox::rootOf("/mnt/usbstick", roots), "/mnt");
-    EXPECT_EQ(DriveBox::rootOf("/home/user", roots), "/");
-    EXPECT_EQ(DriveBox::rootOf("/media", roots), "/media");
+    EXPECT_EQ(VolumeBox::rootOf("/mnt/usb/photos", roots), "/mnt/usb");
+    EXPECT_EQ(VolumeBox::rootOf("/mnt/usbstick", roots), "/mnt");
+    EXPECT_EQ(VolumeBox::rootOf("/home/user", roots), "/");
+    EXPECT_EQ(VolumeBox::rootOf("/media", roots), "/media");
 
-    DriveBox box;
+    VolumeBox box;
     EXPECT_GE(box.count(), 1);
     EXPECT_EQ(box.itemText(0), "/");
     box.setDrive(QDir::homePath());
-    EXPECT_EQ(box.drive(), DriveBox::rootOf(QDir::homePath(), DriveBox::mountedRoots()));
+    EXPECT_EQ(box.drive(), VolumeBox::rootOf(QDir::homePath(), VolumeBox::mountedRoots()));
 }
 
 }  // namespace

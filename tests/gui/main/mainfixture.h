@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "gui/main/imagelistorder.h"
-#include "gui/main/tmain.h"
+#include "gui/main/mainwindow.h"
 #include "gui/support/scriptedprompts.h"
 #include "support/tempdir.h"
 
@@ -21,7 +21,7 @@ protected:
 
     void makeWindow() {
         window.reset();
-        window = std::make_unique<TMain>(app.path(), prompts, shell);
+        window = std::make_unique<MainWindow>(app.path(), prompts, shell);
     }
 
     // A folder under the temporary folder (created with its parents).
@@ -61,7 +61,7 @@ protected:
     TempDir data;
     ScriptedPrompts prompts;
     RecordingShell shell;
-    std::unique_ptr<TMain> window;
+    std::unique_ptr<MainWindow> window;
 };
 
 }  // namespace tessaly::test

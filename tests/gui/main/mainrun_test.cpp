@@ -17,10 +17,10 @@
 #include <cstdio>
 
 #include "core/catalog/catalogrun.h"
-#include "gui/common/drivebox.h"
 #include "gui/common/folderlist.h"
+#include "gui/common/volumebox.h"
 #include "gui/main/mainrunner.h"
-#include "gui/options/updown.h"
+#include "gui/options/stepbuttons.h"
 #include "mainfixture.h"
 #include "support/recordingrunhost.h"
 #include "support/testimages.h"

@@ -7,12 +7,12 @@
 #include <QToolButton>
 
 #include "core/settings/catalogsettings.h"
-#include "gui/common/drivebox.h"
 #include "gui/common/filelist.h"
 #include "gui/common/folderlist.h"
+#include "gui/common/volumebox.h"
 #include "gui/main/foldernavigator.h"
 #include "gui/main/imagepreview.h"
-#include "gui/options/updown.h"
+#include "gui/options/stepbuttons.h"
 #include "gui/support/readability.h"
 #include "mainfixture.h"
 #include "support/testimages.h"
@@ -195,7 +195,7 @@ TEST_F(MainWindow, MissingFoldersFallBackToTheProgramFolder) {
     window->Drive1->setCurrentIndex(window->Drive1->count() - 1);
     window->navigator()->changeDrive("/unreadable-volume");
     EXPECT_EQ(window->currentFolder(), QDir::cleanPath(app.path()));
-    EXPECT_EQ(window->currentDrive(), DriveBox::rootOf(app.path(), DriveBox::mountedRoots()));
+    EXPECT_EQ(window->currentDrive(), VolumeBox::rootOf(app.path(), VolumeBox::mountedRoots()));
     EXPECT_TRUE(prompts.log.isEmpty());
 }
 

@@ -13,19 +13,19 @@
 #include <QTimer>
 
 #include "core/settings/catalogsettings.h"
-#include "gui/comments/tcomment.h"
+#include "gui/comments/commenteditor.h"
 #include "gui/common/folderlist.h"
 #include "gui/common/qtjapanese.h"
-#include "gui/imaging/tbmptojpeg.h"
-#include "gui/imaging/toption2.h"
+#include "gui/imaging/bmpconverterwindow.h"
+#include "gui/imaging/rotationwindow.h"
+#include "gui/main/aboutbox.h"
+#include "gui/main/folderpicker.h"
 #include "gui/main/helpviewer.h"
 #include "gui/main/instanceguard.h"
-#include "gui/main/tabout.h"
-#include "gui/main/topenfolda.h"
 #include "gui/main/windowset.h"
 #include "gui/main/windowsounds.h"
-#include "gui/options/toption.h"
-#include "gui/toc/tmokuji.h"
+#include "gui/options/optionsdialog.h"
+#include "gui/toc/contentswindow.h"
 #include "mainfixture.h"
 #include "support/tempdir.h"
 #include "support/testimages.h"
@@ -124,13 +124,13 @@ TEST_F(Startup, MissingCommentFileOpensTheCommentEditorOnYes) {
     QTimer closer;
     QObject::connect(&closer, &QTimer::timeout, [&] {
         if (QWidget* modal = QApplication::activeModalWidget()) {
-            opened = modal->metaObject()->className();
+            opened = modal->objectName();
             modal->close();
         }
     });
     closer.start(10);
     window->Button7Click();
-    EXPECT_EQ(opened, "tessaly::Tcomment");
+    EXPECT_EQ(opened, "Tcomment");
     ASSERT_EQ(prompts.log.size(), 1);
     EXPECT_TRUE(prompts.log.first().startsWith("question: コメントファイルが見つかりません。"));
     EXPECT_FALSE(QFile::exists(photos + "/index.htm"));
@@ -139,7 +139,7 @@ TEST_F(Startup, MissingCommentFileOpensTheCommentEditorOnYes) {
 }
 
 TEST_F(Startup, FolderPickerReturnsTheOpenFolderOrNothing) {
-    TOpenfolda picker(window->context(), window.get());
+    FolderPicker picker(window->context(), window.get());
     EXPECT_EQ(picker.chosenFolder(), "");
     const QString sub = QDir::cleanPath(data.path()) + "/選択";
     QDir().mkpath(sub);
@@ -217,16 +217,16 @@ TEST(InstalledCopy, KeepsItsSettingsInTheUsersFolder) {
     const QString settingsFolder = settingsFolderFor(program);
     ASSERT_EQ(settingsFolder, root.file("config/tessaly"));
     {
-        TMain window(program, settingsFolder, prompts, shell);
+        MainWindow window(program, settingsFolder, prompts, shell);
         EXPECT_EQ(window.currentFolder(), root.file("home"));
-        TOption options(window.context(), &window);
+        OptionsDialog options(window.context(), &window);
         options.findChild<QLineEdit*>("htmlfilebox")->setText("mine.htm");
         options.optOKClick();
         EXPECT_EQ(options.result(), QDialog::Accepted);
     }
     EXPECT_TRUE(QDir(program).isEmpty());
     EXPECT_TRUE(QFileInfo(root.file("config/tessaly/temp")).isDir());
-    TMain again(program, settingsFolderFor(program), prompts, shell);
+    MainWindow again(program, settingsFolderFor(program), prompts, shell);
     EXPECT_EQ(again.settings().htmlFileName, "mine.htm");
     EXPECT_TRUE(prompts.log.isEmpty()) << prompts.log.join("\n").toStdString();
 }

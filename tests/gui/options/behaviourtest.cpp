@@ -135,7 +135,7 @@ TEST_F(OptionsTest, ColourChoosersStartAtTheSwatchAndKeepItWhenCancelled) {
 TEST_F(OptionsTest, UpDownShowsItsPositionWithinItsRange) {
     settings.rotateQuality = 99;
     dialog();
-    auto* upDown = control<UpDown>("UpDown1");
+    auto* upDown = control<StepButtons>("UpDown1");
     upDown->upButton()->click();
     EXPECT_EQ(edit("Edit7")->text(), "100");
     upDown->upButton()->click();
@@ -196,7 +196,7 @@ TEST_F(OptionsTest, OkSavesBeforeItMovesTheMainWindowAndHandsOverTheQuality) {
         savedFirst = QFileInfo::exists(settingsFilePath(dir.path()));
         qualities << quality;
     });
-    control<UpDown>("UpDown1")->upButton()->click();
+    control<StepButtons>("UpDown1")->upButton()->click();
     dialog().optOKClick();
     EXPECT_TRUE(savedFirst);
     EXPECT_EQ(qualities, QList<int>{61});
@@ -407,7 +407,7 @@ TEST_F(OptionsTest, CancelReloadsEveryControlFromTheRecord) {
         number->setValue(number->maximum());
     }
     for (ColorSwatch* colour : dialog().findChildren<ColorSwatch*>()) colour->setColour(1);
-    control<UpDown>("UpDown1")->upButton()->click();
+    control<StepButtons>("UpDown1")->upButton()->click();
     dialog().optCanselClick();
     EXPECT_EQ(dialog().result(), QDialog::Rejected);
     EXPECT_EQ(settings, before);

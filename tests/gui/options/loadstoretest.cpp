@@ -59,7 +59,7 @@ TEST_F(OptionsTest, DefaultsFillTheControls) {
     EXPECT_EQ(spin("SpinSY")->value(), 750);
     EXPECT_EQ(spin("tablewidthbox")->value(), 1);
     EXPECT_EQ(edit("Edit7")->text(), "95");
-    EXPECT_EQ(control<UpDown>("UpDown1")->position(), 95);
+    EXPECT_EQ(control<StepButtons>("UpDown1")->position(), 95);
     EXPECT_EQ(swatch("Panel2")->colour(), 8421504);
     EXPECT_EQ(swatch("Panel3")->colour(), 0);
     EXPECT_EQ(swatch("Panel4")->colour(), 16777215);
@@ -133,7 +133,7 @@ TEST_F(OptionsTest, EveryControlReachesItsField) {
     click("Button6");
     click("Button7");
     mainWindow.move(target.windowLeft, target.windowTop);
-    for (int i = 95; i > 77; --i) control<UpDown>("UpDown1")->downButton()->click();
+    for (int i = 95; i > 77; --i) control<StepButtons>("UpDown1")->downButton()->click();
     box("CheckBox1")->setChecked(false);
     combo("Combo1")->setCurrentIndex(2);
     combo("Combo2")->setCurrentIndex(0);

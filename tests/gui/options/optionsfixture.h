@@ -14,8 +14,8 @@
 #include "gui/common/appcontext.h"
 #include "gui/options/clampingspinbox.h"
 #include "gui/options/colorswatch.h"
-#include "gui/options/toption.h"
-#include "gui/options/updown.h"
+#include "gui/options/optionsdialog.h"
+#include "gui/options/stepbuttons.h"
 #include "gui/support/scriptedprompts.h"
 #include "support/tempdir.h"
 
@@ -27,13 +27,14 @@ protected:
     OptionsTest() { settings.appFolder = dir.path(); }
 
     // Builds the dialog over the current record (after the test has set it up).
-    TOption& dialog() {
+    OptionsDialog& dialog() {
         if (!option) {
             mainWindow.move(settings.windowLeft, settings.windowTop);  // as the main window does
-            option = std::make_unique<TOption>(context, &mainWindow, [this](const QString& start) {
-                pickerStarts << start;
-                return pickerAnswer;
-            });
+            option =
+                std::make_unique<OptionsDialog>(context, &mainWindow, [this](const QString& start) {
+                    pickerStarts << start;
+                    return pickerAnswer;
+                });
             option->setRotationQualityHandler([this](int quality) { qualities << quality; });
         }
         return *option;
@@ -65,7 +66,7 @@ protected:
     QString pickerAnswer;
     QStringList pickerStarts;
     QList<int> qualities;
-    std::unique_ptr<TOption> option;
+    std::unique_ptr<OptionsDialog> option;
 };
 
 }  // namespace tessaly::test

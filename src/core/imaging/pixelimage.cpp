@@ -1,0 +1,253 @@
+#include "core/imaging/pixelimage.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <cstring>
+
+#include "core/imaging/bmpreader.h"
+#include "core/imaging/imagefilemessage.h"
+#include "core/imaging/pixelformatconverter.h"
+#include "core/imaging/pixelstorage.h"
+#include "core/text/textfile.h"
+
+namespace tessaly {
+
+namespace {
+
+int bitCountOf(TNkPixelFormat format) {
+    switch (format) {
+        case nk1Bit:
+            return 1;
+        case nk4Bit:
+        case nk4BitRLE:
+            return 4;
+        case nk8Bit:
+        case nk8BitRLE:
+            return 8;
+        default:
+            return 24;
+    }
+}
+
+[[noreturn]] void fail(const char* message) { throw PixelRangeError(QString::fromLatin1(message)); }
+
+}  // namespace
+
+PixelImage::PixelImage() : storage_(PixelStorage::Create(1, 1, 8, 2)) {}
+
+PixelImage::PixelImage(int width, int height, TNkPixelFormat format) {
+    const int bits = bitCountOf(format);
+    storage_ = PixelStorage::Create(width, height, bits, bits == 24 ? 0 : 1 << bits);
+    if (format == nk4BitRLE || format == nk8BitRLE) {
+        SetPixelFormat(format);
+    }
+}
+
+PixelImage PixelImage::Unfilled(int width, int height, TNkPixelFormat format) {
+    if (format == nk4BitRLE || format == nk8BitRLE) return PixelImage(width, height, format);
+    const int bits = bitCountOf(format);
+    return PixelImage(
+        PixelStorage::CreateUnfilled(width, height, bits, bits == 24 ? 0 : 1 << bits));
+}
+
+PixelImage::PixelImage(std::shared_ptr<PixelStorage> storage) : storage_(std::move(storage)) {}
+PixelImage::PixelImage(const PixelImage& other) = default;
+PixelImage& PixelImage::operator=(const PixelImage& other) = default;
+PixelImage::~PixelImage() = default;
+
+// A moved-from image is left as a new 1 x 1 image.
+PixelImage::PixelImage(PixelImage&& other) noexcept : storage_(std::move(other.storage_)) {
+    other.storage_ = nullptr;
+}
+
+PixelImage& PixelImage::operator=(PixelImage&& other) noexcept {
+    storage_.swap(other.storage_);
+    other.storage_.reset();
+    return *this;
+}
+
+void PixelImage::makePrivate() {
+    if (!storage_) {
+        storage_ = PixelStorage::Create(1, 1, 8, 2);
+    } else if (storage_.use_count() != 1) {
+        storage_ = storage_->clone();
+    }
+}
+
+int PixelImage::Width() const { return storage_ ? storage_->width() : 1; }
+int PixelImage::Height() const { return storage_ ? storage_->rows() : 1; }
+bool PixelImage::TopDown() const { return storage_ && storage_->height() < 0; }
+int PixelImage::BitCount() const { return storage_ ? storage_->bitCount() : 8; }
+int PixelImage::Stride() const { return storage_ ? storage_->stride() : 4; }
+
+void PixelImage::SetWidth(int width) {
+    if (width <= 0) {
+        throw ImageSizeError(QString::fromLatin1(imagemsg::kInvalidWidth));
+    }
+    makePrivate();
+    if (width == storage_->width()) return;
+    storage_ = PixelStorage::Create(width, storage_->height(), storage_->bitCount(),
+                                    storage_->colorCount());
+}
+
+void PixelImage::SetHeight(int height) {
+    if (height == 0) {
+        throw ImageSizeError(QString::fromLatin1(imagemsg::kInvalidHeight));
+    }
+    makePrivate();
+    if (height == storage_->height()) return;
+    storage_ = PixelStorage::Create(storage_->width(), height, storage_->bitCount(),
+                                    storage_->colorCount());
+}
+
+TNkPixelFormat PixelImage::PixelFormat() const {
+    return storage_ ? storage_->pixelFormat() : nk8Bit;
+}
+
+void PixelImage::SetPixelFormat(TNkPixelFormat format) {
+    if (format == PixelFormat()) return;
+    makePrivate();
+    storage_ = PixelFormatConverter::convert(*storage_, format);
+}
+
+quint32 PixelImage::Pixels(int x, int y) const {
+    if (!storage_) return 0;
+    const PixelStorage& s = *storage_;
+    if (s.compression() != PixelStorage::kNone) {
+        throw CompressedImageError(QString::fromLatin1(imagemsg::kGetPixelsBadType));
+    }
+    if (x < 0 || x >= s.width() || y < 0 || y >= s.rows()) fail(imagemsg::kGetPixelsRange);
+    const uchar* row = s.row(y);
+    switch (s.bitCount()) {
+        case 24: {
+            const uchar* p = row + 3 * x;
+            return quint32(p[2]) | (quint32(p[1]) << 8) | (quint32(p[0]) << 16);
+        }
+        case 8:
+            return row[x];
+        case 4:
+            return x % 2 == 0 ? row[x / 2] >> 4 : row[x / 2] & 0x0F;
+        default:
+            return (row[x / 8] >> (7 - x % 8)) & 1;
+    }
+}
+
+void PixelImage::SetPixels(int x, int y, quint32 value) {
+    makePrivate();
+    PixelStorage& s = *storage_;
+    if (s.compression() != PixelStorage::kNone) {
+        throw CompressedImageError(QString::fromLatin1(imagemsg::kSetPixelsBadType));
+    }
+    if (x < 0 || x >= s.width() || y < 0 || y >= s.rows()) fail(imagemsg::kSetPixelsRange);
+    uchar* row = s.row(y);
+    switch (s.bitCount()) {
+        case 24:
+            row[3 * x] = uchar((value >> 16) & 0xFF);
+            row[3 * x + 1] = uchar((value >> 8) & 0xFF);
+            row[3 * x + 2] = uchar(value & 0xFF);
+            break;
+        case 8:
+            row[x] = uchar(value & 0xFF);
+            break;
+        case 4: {
+            uchar& b = row[x / 2];
+            b = x % 2 == 0 ? uchar((b & 0x0F) | ((value & 0x0F) << 4))
+                           : uchar((b & 0xF0) | (value & 0x0F));
+            break;
+        }
+        default: {
+            const uchar bit = uchar(0x80 >> (x % 8));
+            row[x / 8] = (value & 1) ? uchar(row[x / 8] | bit) : uchar(row[x / 8] & ~bit);
+        }
+    }
+}
+
+void PixelImage::checkRow(int y, const char* rangeMessage, const char* typeMessage) const {
+    if (y < 0 || y >= Height()) fail(rangeMessage);
+    if (storage_->compression() != PixelStorage::kNone) {
+        throw CompressedImageError(QString::fromLatin1(typeMessage));
+    }
+}
+
+uchar* PixelImage::ScanLine(int y) {
+    makePrivate();
+    checkRow(y, imagemsg::kScanLineRange, imagemsg::kScanLineBadType);
+    return storage_->row(y);
+}
+
+const uchar* PixelImage::ConstScanLine(int y) const {
+    if (!storage_) return nullptr;
+    checkRow(y, imagemsg::kScanLineRange, imagemsg::kScanLineBadType);
+    return storage_->row(y);
+}
+
+int PixelImage::ColorCount() const { return storage_ ? storage_->colorCount() : 2; }
+
+quint32 PixelImage::Colors(int index) const {
+    if (!storage_ || index < 0 || index > 255) return 0;
+    return storage_->color(index);
+}
+
+void PixelImage::SetColors(int index, quint32 color) {
+    if (index < 0 || index > 255) {
+        throw ImageSizeError(QString::fromLatin1(imagemsg::kCreateDIB));
+    }
+    makePrivate();
+    storage_->setColor(index, color);
+}
+
+void PixelImage::SetColorCount(int count) {
+    if (count < 0 || count > 256) {
+        throw ImageSizeError(QString::fromLatin1(imagemsg::kCreateDIB));
+    }
+    makePrivate();
+    for (int i = storage_->colorCount(); i < count; ++i) storage_->setColor(i, 0);
+    storage_->setColorCount(count);
+}
+
+void PixelImage::CutTo(int width, int height) {
+    if (width < 1 || height < 1 || width > Width() || height > Height()) {
+        throw ImageSizeError(QString::fromLatin1(imagemsg::kCreateDIB));
+    }
+    if (width == Width() && height == Height()) return;
+    const PixelStorage& old = *storage_;
+    checkRow(0, imagemsg::kScanLineRange, imagemsg::kScanLineBadType);
+    auto cut = PixelStorage::Create(width, old.height() < 0 ? -height : height, old.bitCount(),
+                                    old.colorCount());
+    std::memcpy(cut->colorTable(), old.colorTable(), 1024);
+    const size_t bytes = size_t(cut->stride());  // whole bytes; padding bits are harmless
+    for (int y = 0; y < height; ++y) std::memcpy(cut->row(y), old.row(y), bytes);
+    storage_ = std::move(cut);
+}
+
+void PixelImage::LoadFromFile(const QString& path) {
+    *this = PixelImage();
+    QFile file(path);
+    // Only a regular file: a device or a pipe under a bitmap's name would never end.
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
+        throw IoError(cannotOpenMessage(path));
+    }
+    if (file.size() > kMaxImageBytes + (qint64(64) << 20)) {
+        throw BmpFormatError(BmpFileMessage(path, QString::fromLatin1(imagemsg::kTooLarge)));
+    }
+    const QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        throw IoError(cannotOpenMessage(path));
+    }
+    try {
+        LoadFromData(data);
+    } catch (const BmpFormatError& error) {
+        throw BmpFormatError(BmpFileMessage(path, error.message()));
+    }
+}
+
+void PixelImage::LoadFromData(const QByteArray& data) {
+    *this = PixelImage();
+    *this = BmpReader::read(data);
+}
+
+bool PixelImage::SharesStorageWith(const PixelImage& other) const {
+    return storage_ && storage_ == other.storage_;
+}
+
+}  // namespace tessaly

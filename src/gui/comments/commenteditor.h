@@ -1,0 +1,122 @@
+#pragma once
+
+#include <QDialog>
+#include <QStringList>
+#include <functional>
+
+#include "core/comments/commenttable.h"
+#include "gui/common/appcontext.h"
+
+class QAction;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QMenuBar;
+class QPushButton;
+class QStatusBar;
+
+namespace tessaly {
+
+class FileList;
+
+// The comment editor, "コメントファイル作成": lists the JPEG files of one folder, previews the
+// selected one and lets the user give every file two comment lines, saved as the folder's
+// PicComment.txt.
+//
+// The main window creates it once at start-up, after its own position is final:
+//     comments_ = new CommentEditor(context, this);   // placed at main left + 80, top + 95
+// and opens it modally on its current folder from its menu item N9 ("ｺﾒﾝﾄ作成ウインドウを開く"),
+// which is also what the catalogue run's "open the comment editor?" question calls:
+//     comments_->openOn(currentFolder);          // returns when the user closes the editor
+// The editor's Open command asks for another folder through the folder picker; the main
+// window hands in its own picker once:
+//     comments_->setFolderPicker([this](const QString& current) { return pickFolder(current); });
+// (the picker returns the chosen folder, or an empty text when the user cancelled).
+// Closing only hides the window; it keeps its state until it is opened on a folder again.
+class CommentEditor : public QDialog {
+    Q_OBJECT
+
+public:
+    using FolderChooser = std::function<QString(const QString& currentFolder)>;
+
+    CommentEditor(AppContext& context, QWidget* mainWindow);
+
+    // Lists the folder, resets the comments to those of its PicComment.txt and shows the
+    // window modally. When the comment file exists but cannot be read, the error is shown and
+    // the window is not opened.
+    void openOn(const QString& folder);
+
+    // The preparation of openOn without showing the window; false when the comment file could
+    // not be read (the error has been shown).
+    bool loadFolder(const QString& folder);
+
+    // Replaces the folder picker used by Open (default: QFileDialog::getExistingDirectory).
+    void setFolderPicker(FolderChooser pickFolder);
+
+    QString folder() const { return folder_; }
+    QStringList fileNames() const;
+    const CommentTable& comments() const { return comments_; }
+    bool isModified() const { return modified_; }
+    QString panelText(int panel) const;
+
+    // Where a decoded image of imageSize is shown inside a preview panel of panelSize: its
+    // longer side fitted to 150 (half-even rounding), centred, 10 pixels below the middle.
+    static QRect previewRect(QSize imageSize, QSize panelSize);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    enum class Fill { Date, Size, Name, NameAndDate, NameAndSize };
+    enum class SaveResult { Saved, WriteFailed, NotSaved };
+
+    void createMenus(QMenuBar* menuBar);
+    QAction* addFillAction(QMenu* menu, const char* name, const QString& text, Fill fill,
+                           bool allFiles);
+    void createListArea(QWidget* client);
+    void createPreviewArea(QWidget* client);
+    void createCommentArea(QWidget* client);
+    void createStatusBar(QWidget* client);
+
+    void listFolder(const QString& folder);
+    bool resetComments();
+    void hidePreview();
+    void showPreview(const QString& path);
+    int selectedRow() const;
+    QString selectedName() const;
+    QString filePath(const QString& name) const;
+    void fillFile(int row, Fill fill);
+
+    void File1Click();
+    void Button2Click();
+    SaveResult Button1Click();
+    void Button5Click();
+    void Open1Click();
+    void fillSelected(Fill fill);
+    void fillAll(Fill fill);
+
+    AppContext& context_;
+    FolderChooser pickFolder_;
+    QString folder_;
+    CommentTable comments_;
+    bool modified_ = false;
+
+    QLabel* Panel1 = nullptr;
+    QLabel* Panel2 = nullptr;
+    FileList* File1 = nullptr;
+    QFrame* Panel3 = nullptr;
+    QLabel* Image1 = nullptr;
+    QLabel* Panel4 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    QLineEdit* Edit2 = nullptr;
+    QPushButton* Button2 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button5 = nullptr;
+    QStatusBar* StatusBar1 = nullptr;
+    QLabel* statusPanels_[2] = {nullptr, nullptr};
+    QAction* N11 = nullptr;
+};
+
+}  // namespace tessaly

@@ -1,0 +1,118 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+#include "core/imaging/pixelimage.h"
+#include "core/imaging/rotationjob.h"
+#include "gui/common/appcontext.h"
+
+class QAction;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QPushButton;
+class QStatusBar;
+
+namespace tessaly {
+
+class ElidedLabel;
+class StepButtons;
+
+// The batch rotation window "画像回転": walks through the ".jpg" files selected in the main
+// window's image list, turns each by quarter turns and saves it over its own file, after a
+// backup copy in "_backup" when the settings ask for one.
+//
+// The main window opens it with openFor(folder, OldFile) from Button6 and its menu item N1.
+// prepare() does the opening without showing the window (tests drive it that way).
+class RotationWindow : public QDialog {
+    Q_OBJECT
+public:
+    RotationWindow(AppContext& context, QWidget* mainWindow);
+
+    // The opening rules: selected entries of oldFile whose extension is not ".jpg" are
+    // deselected there; the first selected image is loaded from folder. False (after the
+    // message "ファイルが選択されていません。" or the load error) when there is nothing to show.
+    bool prepare(const QString& folder, QListWidget* oldFile);
+    // prepare(), then shows the window modally until it is closed.
+    void openFor(const QString& folder, QListWidget* oldFile);
+
+    // The options dialog's confirmed quality (50..100) for Edit1 and UpDown1.
+    void setRotateQuality(int quality);
+
+    // Status bar panel text (panel 2 holds the counter, panel 3 the name of the photograph).
+    QString panelText(int panel) const;
+    // The picture as it would be saved: the current image with its turns.
+    const PixelImage& picture() const { return picture_; }
+    bool hasPicture() const { return hasPicture_; }
+
+    int firstIndex() const { return firstIndex_; }
+    int lastIndex() const { return lastIndex_; }
+    int currentIndex() const { return currentIndex_; }
+    int shownNumber() const { return shownNumber_; }
+    int selectedCount() const { return selectedCount_; }
+
+    // The preview size for a picture of w x h: the longer side 200, the other in proportion.
+    static QSize fitPreview(int w, int h);
+
+    QLabel* Label1;
+    QLabel* Label3;
+    QLabel* Label2;
+    QLineEdit* Edit1;
+    StepButtons* UpDown1;
+    QPushButton* Button1;
+    QPushButton* Button2;
+    QPushButton* Button3;
+    QPushButton* Button4;
+    QPushButton* Button6;
+    QPushButton* Button5;
+    QFrame* Panel2;
+    QLabel* Image2;
+    QMenu* PopupMenu1;
+    QAction* N1;
+    QAction* N2;
+    QStatusBar* StatusBar1;
+
+private slots:
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    void Button4Click();
+    void Button5Click();
+    void Button6Click();
+    void UpDown1Click(int position);
+
+private:
+    void FormCreate(QWidget* mainWindow);
+    void buildControls();
+    void buildButtons();
+    void buildStatusBar();
+    void rotate(Turn turn);
+    void loadCurrent();
+    void showPicture();
+    void clearPicture();
+    void showCounter();
+    void moveToNext();
+    void markLastPosition();
+    void closeWindow();
+    bool store();
+    QString currentName() const;
+    int nextSelected(int from, int step) const;
+
+    AppContext& context_;
+    QListWidget* oldFile_ = nullptr;
+    QString folder_;
+    PixelImage picture_;
+    bool hasPicture_ = false;
+    int firstIndex_ = -1;
+    int lastIndex_ = -1;
+    int currentIndex_ = -1;
+    int shownNumber_ = 0;
+    int selectedCount_ = 0;
+    QLabel* panels_[3] = {};
+    ElidedLabel* namePanel_ = nullptr;
+};
+
+}  // namespace tessaly

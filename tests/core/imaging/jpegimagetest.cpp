@@ -1,0 +1,367 @@
+#include <gtest/gtest.h>
+#include <jpeglib.h>
+
+#include <QFile>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "core/imaging/jpegimage.h"
+#include "support/tempdir.h"
+#include "support/testimages.h"
+
+namespace tessaly {
+namespace {
+
+int channel(quint32 colour, int shift) { return int((colour >> shift) & 0xFF); }
+
+// Largest channel difference between the decoded picture and the test pattern.
+int worstDifference(const PixelImage& picture) {
+    int worst = 0;
+    for (int y = 0; y < picture.Height(); ++y)
+        for (int x = 0; x < picture.Width(); ++x) {
+            const quint32 a = picture.Pixels(x, y);
+            const quint32 b = test::testPatternColor(x, y, picture.Width(), picture.Height());
+            for (int s = 0; s < 24; s += 8)
+                worst = std::max(worst, std::abs(channel(a, s) - channel(b, s)));
+        }
+    return worst;
+}
+
+TEST(JpegImage, DecodesColourAsTwentyFourBitBlueGreenRed) {
+    JpegImage jpeg;
+    EXPECT_TRUE(jpeg.Empty());
+    EXPECT_EQ(jpeg.CompressionQuality(), 90);
+    jpeg.LoadFromData(test::makeTestJpeg(64, 48, false, 100));
+    EXPECT_FALSE(jpeg.Empty());
+    EXPECT_EQ(jpeg.Width(), 64);
+    EXPECT_EQ(jpeg.Height(), 48);
+    EXPECT_FALSE(jpeg.Grayscale());
+    EXPECT_EQ(jpeg.Bitmap().PixelFormat(), nk24Bit);
+    EXPECT_TRUE(jpeg.Warnings().isEmpty());
+    // The red ramp runs left to right, the green ramp top to bottom.
+    const PixelImage& p = jpeg.Bitmap();
+    EXPECT_LT(channel(p.Pixels(0, 24), 0), 30);
+    EXPECT_GT(channel(p.Pixels(63, 24), 0), 225);
+    EXPECT_LT(channel(p.Pixels(32, 0), 8), 30);
+    EXPECT_GT(channel(p.Pixels(32, 47), 8), 225);
+    EXPECT_LT(worstDifference(p), 60);
+}
+
+TEST(JpegImage, DecodesGreyscaleAsEightBitGrey) {
+    JpegImage jpeg;
+    jpeg.LoadFromData(test::makeTestJpeg(30, 20, true));
+    EXPECT_TRUE(jpeg.Grayscale());
+    const PixelImage& p = jpeg.Bitmap();
+    EXPECT_EQ(p.PixelFormat(), nk8Bit);
+    EXPECT_EQ(p.Colors(0), 0u);
+    EXPECT_EQ(p.Colors(128), 0x808080u);
+    EXPECT_EQ(p.Colors(255), 0xFFFFFFu);
+}
+
+TEST(JpegImage, SavesBaselineThreeComponentsAtTheQuality) {
+    PixelImage picture(40, 30, nk24Bit);
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x) picture.SetPixels(x, y, test::testPatternColor(x, y, 40, 30));
+    JpegImage jpeg;
+    jpeg.Assign(picture);
+    jpeg.SetCompressionQuality(100);
+    const QByteArray best = jpeg.SaveToData();
+    jpeg.SetCompressionQuality(0);
+    EXPECT_EQ(jpeg.CompressionQuality(), 1);
+    const QByteArray worst = jpeg.SaveToData();
+    EXPECT_LT(worst.size(), best.size());
+    EXPECT_TRUE(best.contains("\xFF\xC0"));   // baseline frame
+    EXPECT_FALSE(best.contains("\xFF\xC2"));  // not progressive
+    JpegImage back;
+    back.LoadFromData(best);
+    EXPECT_EQ(back.Width(), 40);
+    EXPECT_LT(worstDifference(back.Bitmap()), 60);  // a swapped red and blue is far off
+
+    JpegImage grey;  // an 8-bit grey picture is written as three components
+    grey.LoadFromData(test::makeTestJpeg(16, 16, true));
+    JpegImage greyCopy;
+    greyCopy.LoadFromData(grey.SaveToData());
+    EXPECT_FALSE(greyCopy.Grayscale());
+    EXPECT_EQ(greyCopy.Bitmap().PixelFormat(), nk24Bit);
+}
+
+TEST(JpegImage, SaveReplacesTheFileAndReportsFailures) {
+    test::TempDir dir;
+    dir.write("t.jpg", QByteArray("old content"));
+    JpegImage jpeg;
+    jpeg.Assign(PixelImage(8, 8, nk24Bit));
+    jpeg.SaveToFile(dir.file("t.jpg"));
+    JpegImage back;
+    back.LoadFromFile(dir.file("t.jpg"));
+    EXPECT_EQ(back.Width(), 8);
+    EXPECT_THROW(jpeg.SaveToFile(dir.file("no/such/folder/t.jpg")), IoError);
+    EXPECT_THROW(back.LoadFromFile(dir.file("missing.jpg")), IoError);
+}
+
+template <typename F>
+void expectCodecError(F f) {
+    try {
+        f();
+        ADD_FAILURE() << "decoded";
+    } catch (const JpegError& e) {
+        EXPECT_FALSE(e.message().isEmpty());
+    }
+}
+
+TEST(JpegImage, BadDataRaisesTheCodecError) {
+    JpegImage jpeg;
+    expectCodecError([&] { jpeg.LoadFromData(QByteArray()); });
+    expectCodecError([&] { jpeg.LoadFromData(test::makeTestBmp24(4, 4)); });
+    const QByteArray good = test::makeTestJpeg(32, 32);
+    expectCodecError([&] { jpeg.LoadFromData(good.left(20)); });  // header cut off
+    EXPECT_TRUE(jpeg.Empty());
+    QByteArray badTable = good;
+    const int dht = badTable.indexOf("\xFF\xC4");
+    ASSERT_GT(dht, 0);
+    badTable[dht + 2] = 0, badTable[dht + 3] = 3;  // a Huffman table segment far too short
+    expectCodecError([&] { jpeg.LoadFromData(badTable); });
+}
+
+TEST(JpegImage, FileErrorsNameTheFileAndKeepTheCodecText) {
+    test::TempDir dir;
+    QByteArray huge = test::makeTestJpeg(16, 16);
+    const int sof = huge.indexOf("\xFF\xC0");
+    huge[sof + 5] = char(0xEA), huge[sof + 7] = char(0xEA);  // 59904 x 59920 pixels
+    const struct {
+        const char* name;
+        QByteArray data;
+        QString message;
+    } rows[] = {
+        {"写真.jpg", "no",
+         QStringLiteral("写真.jpg: JPEG 画像として読み込めません（Not a JPEG file: starts with "
+                        "0x6e 0x6f）")},
+        {"huge.jpg", huge, QStringLiteral("huge.jpg: 画像が大きすぎるため読み込めません（")},
+    };
+    for (const auto& row : rows) {
+        dir.write(QString::fromUtf8(row.name), row.data);
+        try {
+            JpegImage().LoadFromFile(dir.file(QString::fromUtf8(row.name)));
+            ADD_FAILURE() << "decoded " << row.name;
+        } catch (const JpegError& e) {
+            EXPECT_TRUE(e.message().startsWith(row.message)) << e.message().toStdString();
+        }
+    }
+}
+
+TEST(JpegImage, TruncatedDataDecodesWithAWarning) {
+    const QByteArray good = test::makeTestJpeg(64, 64);
+    JpegImage jpeg;
+    jpeg.LoadFromData(good.left(good.size() * 2 / 3));
+    EXPECT_EQ(jpeg.Width(), 64);
+    EXPECT_EQ(jpeg.Height(), 64);
+    EXPECT_FALSE(jpeg.Warnings().isEmpty());
+}
+
+TEST(JpegImage, DamagedDataNeverCrashes) {
+    const QByteArray good = test::makeTestJpeg(48, 32);
+    std::srand(7);
+    for (int round = 0; round < 300; ++round) {
+        QByteArray data = good;
+        for (int i = 0; i < 1 + round % 5; ++i) data[std::rand() % data.size()] = char(std::rand());
+        JpegImage jpeg;
+        try {
+            jpeg.LoadFromData(data);
+            EXPECT_GE(jpeg.Width(), 1);
+        } catch (const JpegError&) {
+        }
+    }
+}
+
+TEST(JpegImage, AbsurdSizeIsRefusedBeforeDecoding) {
+    QByteArray data = test::makeTestJpeg(16, 16);
+    const int sof = data.indexOf("\xFF\xC0");
+    ASSERT_GT(sof, 0);
+    // Height and width fields of the frame header: 60000 x 60000.
+    data[sof + 5] = char(0xEA), data[sof + 6] = char(0x60);
+    data[sof + 7] = char(0xEA), data[sof + 8] = char(0x60);
+    JpegImage jpeg;
+    try {
+        jpeg.LoadFromData(data);
+        ADD_FAILURE() << "decoded";
+    } catch (const JpegError& e) {
+        EXPECT_TRUE(e.message().contains("too large")) << e.message().toStdString();
+    }
+}
+
+// A four-component CMYK JPEG of one flat colour, written as Adobe applications do
+// (inverted values, Adobe marker) or plain.
+QByteArray cmykJpeg(unsigned char c, unsigned char m, unsigned char y, unsigned char k,
+                    bool adobe) {
+    jpeg_compress_struct cinfo;
+    jpeg_error_mgr jerr;
+    cinfo.err = jpeg_std_error(&jerr);
+    jpeg_create_compress(&cinfo);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&cinfo, &buffer, &size);
+    cinfo.image_width = 16;
+    cinfo.image_height = 16;
+    cinfo.input_components = 4;
+    cinfo.in_color_space = JCS_CMYK;
+    jpeg_set_defaults(&cinfo);
+    cinfo.write_Adobe_marker = adobe ? TRUE : FALSE;
+    jpeg_set_quality(&cinfo, 100, TRUE);
+    jpeg_start_compress(&cinfo, TRUE);
+    std::vector<unsigned char> row;
+    for (int x = 0; x < 16; ++x) {
+        const unsigned char px[4] = {c, m, y, k};
+        for (unsigned char v : px) row.push_back(adobe ? 255 - v : v);
+    }
+    while (cinfo.next_scanline < 16) {
+        JSAMPROW r = row.data();
+        jpeg_write_scanlines(&cinfo, &r, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    QByteArray result(reinterpret_cast<const char*>(buffer), int(size));
+    std::free(buffer);
+    return result;
+}
+
+TEST(JpegImage, CmykIsConvertedToRgb) {
+    for (bool adobe : {true, false}) {
+        JpegImage jpeg;
+        jpeg.LoadFromData(cmykJpeg(0, 255, 255, 0, adobe));  // red
+        const quint32 red = jpeg.Bitmap().Pixels(8, 8);
+        EXPECT_GT(channel(red, 0), 240) << adobe;
+        EXPECT_LT(channel(red, 8), 15);
+        EXPECT_LT(channel(red, 16), 15);
+        jpeg.LoadFromData(cmykJpeg(0, 0, 0, 128, adobe));  // mid grey
+        const quint32 grey = jpeg.Bitmap().Pixels(8, 8);
+        for (int s = 0; s < 24; s += 8) EXPECT_NEAR(channel(grey, s), 127, 4);
+    }
+}
+
+}  // namespace
+}  // namespace tessaly
+
+namespace tessaly {
+namespace {
+
+// An APP1 payload: "Exif\0\0", a TIFF header (Intel or Motorola byte order) and IFD0 with
+// one Orientation entry of the given type and count.
+QByteArray exifPayload(bool motorola, int type, int count, int value) {
+    QByteArray p("Exif\0\0", 6);
+    auto put = [&](quint32 v, int size) {
+        for (int i = 0; i < size; ++i) {
+            const int shift = motorola ? 8 * (size - 1 - i) : 8 * i;
+            p.append(char((v >> shift) & 0xFF));
+        }
+    };
+    p.append(motorola ? "MM" : "II");
+    put(42, 2), put(8, 4), put(1, 2);
+    put(0x0112, 2), put(quint32(type), 2), put(quint32(count), 4);
+    type == 3 ? (put(quint32(value), 2), put(0, 2)) : put(quint32(value), 4);
+    put(0, 4);
+    return p;
+}
+
+// A 32 x 16 JPEG in four flat quadrants (red, green / blue, white) with the APP1 segments.
+QByteArray quadrantJpeg(const std::vector<QByteArray>& app1Segments) {
+    jpeg_compress_struct cinfo;
+    jpeg_error_mgr jerr;
+    cinfo.err = jpeg_std_error(&jerr);
+    jpeg_create_compress(&cinfo);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&cinfo, &buffer, &size);
+    cinfo.image_width = 32;
+    cinfo.image_height = 16;
+    cinfo.input_components = 3;
+    cinfo.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, 95, TRUE);
+    jpeg_start_compress(&cinfo, TRUE);
+    for (const QByteArray& segment : app1Segments) {
+        jpeg_write_marker(&cinfo, JPEG_APP0 + 1,
+                          reinterpret_cast<const JOCTET*>(segment.constData()),
+                          unsigned(segment.size()));
+    }
+    std::vector<unsigned char> row(32 * 3);
+    while (cinfo.next_scanline < 16) {
+        const bool top = cinfo.next_scanline < 8;
+        for (int x = 0; x < 32; ++x) {
+            const quint32 c = top ? (x < 16 ? 0x0000FF : 0x00FF00) : (x < 16 ? 0xFF0000 : 0xFFFFFF);
+            row[3 * x] = uchar(c), row[3 * x + 1] = uchar(c >> 8), row[3 * x + 2] = uchar(c >> 16);
+        }
+        JSAMPROW r = row.data();
+        jpeg_write_scanlines(&cinfo, &r, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    QByteArray result(reinterpret_cast<const char*>(buffer), int(size));
+    std::free(buffer);
+    return result;
+}
+
+// Quadrant colours (top-left, top-right, bottom-left, bottom-right) of a decoded picture.
+std::vector<quint32> quadrants(const PixelImage& p) {
+    std::vector<quint32> result;
+    for (int qy : {0, 1})
+        for (int qx : {0, 1}) {
+            const quint32 c =
+                p.Pixels(p.Width() / 4 + qx * p.Width() / 2, p.Height() / 4 + qy * p.Height() / 2);
+            quint32 snapped = 0;  // each channel is 0 or 255 in the source
+            for (int s = 0; s < 24; s += 8) snapped |= (((c >> s) & 0xFF) > 127 ? 0xFFu : 0u) << s;
+            result.push_back(snapped);
+        }
+    return result;
+}
+
+const quint32 R = 0x0000FF, G = 0x00FF00, B = 0xFF0000, W = 0xFFFFFF;
+
+TEST(JpegImage, OrientationTagTurnsThePictureUpright) {
+    // Stored quadrants R G / B W; what a browser shows for each value.
+    const std::vector<std::vector<quint32>> shown = {{R, G, B, W}, {G, R, W, B}, {W, B, G, R},
+                                                     {B, W, R, G}, {R, B, G, W}, {B, R, W, G},
+                                                     {W, G, B, R}, {G, W, R, B}};
+    for (int value = 1; value <= 8; ++value) {
+        for (bool motorola : {false, true}) {
+            SCOPED_TRACE(value);
+            JpegImage jpeg;
+            jpeg.LoadFromData(quadrantJpeg({exifPayload(motorola, 3, 1, value)}));
+            EXPECT_EQ(jpeg.Orientation(), value);
+            EXPECT_EQ(jpeg.Width(), value >= 5 ? 16 : 32);
+            EXPECT_EQ(jpeg.Height(), value >= 5 ? 32 : 16);
+            EXPECT_EQ(quadrants(jpeg.Bitmap()), shown[size_t(value - 1)]);
+        }
+    }
+}
+
+TEST(JpegImage, OrientationIsReadAsBrowsersReadIt) {
+    auto orientation = [](const std::vector<QByteArray>& segments) {
+        JpegImage jpeg;
+        jpeg.LoadFromData(quadrantJpeg(segments));
+        return jpeg.Orientation();
+    };
+    EXPECT_EQ(orientation({}), 1);
+    EXPECT_EQ(orientation({exifPayload(false, 3, 1, 9)}), 1);  // out of range
+    EXPECT_EQ(orientation({exifPayload(false, 3, 1, 0)}), 1);
+    EXPECT_EQ(orientation({exifPayload(false, 4, 1, 6)}), 1);           // LONG, not SHORT
+    EXPECT_EQ(orientation({exifPayload(false, 3, 2, 6)}), 1);           // two values
+    EXPECT_EQ(orientation({exifPayload(false, 3, 1, 6).left(20)}), 1);  // cut short
+    EXPECT_EQ(orientation({QByteArray("http://ns.adobe.com/xap/1.0/\0<x/>", 34),
+                           exifPayload(false, 3, 1, 6)}),
+              6);  // the first APP1 segment that holds EXIF data
+    EXPECT_EQ(orientation({exifPayload(false, 3, 1, 3), exifPayload(false, 3, 1, 6)}), 3);
+}
+
+TEST(JpegImage, SavingWritesNoOrientationTag) {
+    JpegImage jpeg;
+    jpeg.LoadFromData(quadrantJpeg({exifPayload(false, 3, 1, 6)}));
+    const QByteArray saved = jpeg.SaveToData();
+    EXPECT_FALSE(saved.contains("Exif"));
+    JpegImage again;
+    again.LoadFromData(saved);
+    EXPECT_EQ(again.Orientation(), 1);
+    EXPECT_EQ(again.Width(), jpeg.Width());
+}
+
+}  // namespace
+}  // namespace tessaly

@@ -1,0 +1,260 @@
+#include "gui/imaging/bmpconverterwindow.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+
+#include "core/imaging/imageerrors.h"
+#include "core/imaging/jpegimage.h"
+#include "gui/common/elidedlabel.h"
+#include "gui/common/filelist.h"
+#include "gui/common/folderlist.h"
+#include "gui/support/readability.h"
+#include "gui/support/scriptedprompts.h"
+#include "support/fulldisk.h"
+#include "support/tempdir.h"
+#include "support/testheif.h"
+#include "support/testimages.h"
+
+namespace tessaly {
+namespace {
+
+class TBMPtoJPEGTest : public ::testing::Test {
+protected:
+    TBMPtoJPEGTest() : context{settings, prompts, shell} {
+        settings.appFolder = home.path();
+        mainWindow.move(100, 200);
+        window = std::make_unique<BmpConverterWindow>(context, &mainWindow);
+    }
+
+    // Opens the window on the folder and selects the named entries of File1.
+    void select(const QStringList& names) {
+        window->prepare(dir.path());
+        for (int i = 0; i < window->File1->count(); ++i) {
+            QListWidgetItem* item = window->File1->item(i);
+            item->setSelected(names.contains(item->text()));
+        }
+    }
+
+    QStringList jpegFiles() const {
+        return QDir(dir.path()).entryList({"*.jpg"}, QDir::Files | QDir::Hidden, QDir::Name);
+    }
+
+    test::TempDir dir;
+    test::TempDir home;
+    CatalogSettings settings;
+    test::ScriptedPrompts prompts;
+    test::RecordingShell shell;
+    AppContext context;
+    QWidget mainWindow;
+    std::unique_ptr<BmpConverterWindow> window;
+};
+
+TEST_F(TBMPtoJPEGTest, WindowIsBuiltAsDesigned) {
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("BMP-JPG変換"));
+    EXPECT_EQ(window->size(), QSize(418, 185));
+    EXPECT_EQ(window->pos(), QPoint(150, 295));
+    EXPECT_EQ(window->SpinEdit1->value(), 95);
+    EXPECT_EQ(window->SpinEdit1->minimum(), 70);
+    EXPECT_EQ(window->SpinEdit1->maximum(), 100);
+    EXPECT_EQ(window->Label1->text(), QStringLiteral("BMPファイルリスト"));
+    ASSERT_EQ(window->FilterComboBox1->count(), 2);
+    EXPECT_EQ(window->FilterComboBox1->currentText(), QStringLiteral("BMP (*.bmp)"));
+    EXPECT_EQ(window->FilterComboBox1->itemText(1), QStringLiteral("HEIC (*.heic;*.heif)"));
+    EXPECT_EQ(window->Button1->text(), QStringLiteral("変換"));
+    EXPECT_EQ(window->Button2->text(), QStringLiteral("終了"));
+}
+
+TEST_F(TBMPtoJPEGTest, ListsTheFolderBitmapsAndFallsBackToTheProgramFolder) {
+    dir.write("pic.bmp", test::makeTestBmp24(4, 4));
+    dir.write("photo.BMP", test::makeTestBmp24(4, 4));
+    dir.write("other.jpg", "x");
+    window->prepare(dir.path());
+    EXPECT_EQ(window->Dir1->directory(), dir.path());
+    EXPECT_EQ(window->File1->files(), (QStringList{"photo.BMP", "pic.bmp"}));
+    window->prepare(dir.file("missing"));
+    EXPECT_EQ(window->Dir1->directory(), home.path());
+    EXPECT_TRUE(prompts.log.isEmpty());
+}
+
+TEST_F(TBMPtoJPEGTest, ReopeningOnTheSameFolderKeepsTheSelection) {
+    for (const char* name : {"a.bmp", "c.bmp", "d.bmp"}) dir.write(name, test::makeTestBmp24(4, 4));
+    select({"a.bmp", "d.bmp"});
+    dir.write("b.bmp", test::makeTestBmp24(4, 4));  // the list is read again
+    window->prepare(dir.path());
+    EXPECT_EQ(window->File1->files(), (QStringList{"a.bmp", "b.bmp", "c.bmp", "d.bmp"}));
+    QStringList selected;
+    for (QListWidgetItem* item : window->File1->selectedItems()) selected << item->text();
+    selected.sort();
+    EXPECT_EQ(selected, (QStringList{"a.bmp", "d.bmp"}));
+    // Another folder starts without a selection, and so does the way back.
+    window->prepare(home.path());
+    window->prepare(dir.path());
+    EXPECT_TRUE(window->File1->selectedItems().isEmpty());
+}
+
+TEST_F(TBMPtoJPEGTest, LongNamesAreShortenedInTheMiddleNotClipped) {
+    const QString longName =
+        QStringLiteral("2024年夏の旅行_北海道_富良野のラベンダー畑_パノラマ_0001.bmp");
+    dir.write(longName, test::makeTestBmp24(8, 6));
+    for (const char* name : {"a.bmp", "b.bmp", "c.bmp", "d.bmp", "e.bmp", "f.bmp", "g.bmp"}) {
+        dir.write(name, test::makeTestBmp24(4, 4));
+    }
+    select({longName});
+    window->show();
+    QApplication::processEvents();
+    window->Button1->click();
+    EXPECT_EQ(window->statusText(), QStringLiteral("変換終了"));
+    QApplication::processEvents();
+    auto* label = qobject_cast<ElidedLabel*>(window->Label3);
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->text(), longName);
+    EXPECT_EQ(label->toolTip(), longName);
+    EXPECT_TRUE(label->shownText().startsWith(QStringLiteral("2024")));
+    EXPECT_TRUE(label->shownText().endsWith(QStringLiteral(".bmp")));
+    // The lists never scroll sideways, so no scroll bar covers a last row; a long entry is
+    // drawn shortened within the list's width (the open folder's name is a long one).
+    const QListWidgetItem* entry = window->File1->findItems(longName, Qt::MatchExactly).value(0);
+    ASSERT_NE(entry, nullptr);
+    const QListWidgetItem* folder = window->Dir1->item(window->Dir1->openIndex());
+    for (const auto& [list, item] :
+         {std::pair<QListWidget*, const QListWidgetItem*>{window->File1, entry},
+          {window->Dir1, folder}}) {
+        EXPECT_EQ(list->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+        EXPECT_EQ(list->textElideMode(), Qt::ElideMiddle);
+        EXPECT_LE(list->visualItemRect(item).right(), list->viewport()->width());
+    }
+    test::expectReadable(window.get());
+    const QString shots = qEnvironmentVariable("TESSALY_SCREENSHOT_DIR");
+    if (!shots.isEmpty()) window->grab().save(shots + QStringLiteral("/converter.png"));
+    window->hide();
+}
+
+TEST_F(TBMPtoJPEGTest, ExistingOutputAnsweredNoIsLeftAlone) {
+    dir.write("pic.bmp", test::makeTestBmp24(40, 30));
+    dir.write("photo.BMP", test::makeTestBmp24(30, 20));
+    dir.write("pic.jpg", "keep me");
+    select({"pic.bmp", "photo.BMP"});
+    window->Button1->click();
+    EXPECT_EQ(prompts.log, QStringList{"warning: 警告: 同名のファイルが存在します。\rpic.jpg\r"
+                                       "上書きしてよろしいですか？"});
+    EXPECT_EQ(dir.read("pic.jpg"), QByteArray("keep me"));
+    JpegImage photo;
+    photo.LoadFromFile(dir.file("photo.jpg"));
+    EXPECT_EQ(photo.Width(), 30);
+    EXPECT_EQ(photo.Height(), 20);
+    EXPECT_EQ(window->statusText(), QStringLiteral("変換終了"));
+    EXPECT_EQ(window->Label3->text(), QStringLiteral("pic.bmp"));
+}
+
+TEST_F(TBMPtoJPEGTest, ExistingOutputAnsweredYesIsReplaced) {
+    dir.write("pic.bmp", test::makeTestBmp24(40, 30));
+    dir.write("pic.jpg", "old");
+    prompts.answers = {true};
+    select({"pic.bmp"});
+    window->Button1->click();
+    JpegImage jpeg;
+    jpeg.LoadFromFile(dir.file("pic.jpg"));
+    EXPECT_EQ(jpeg.Width(), 40);
+}
+
+TEST_F(TBMPtoJPEGTest, HeicTypeListsAndConvertsPhonePhotosUpright) {
+    test::HeicOptions turned;
+    turned.orientation = 6;
+    test::writeTestHeic(dir.file("IMG_0001.HEIC"), 64, 48, turned);
+    dir.write("cut.heif", test::makeTestHeic(16, 16).left(100));
+    dir.write("pic.bmp", test::makeTestBmp24(8, 8));
+    window->FilterComboBox1->setCurrentIndex(1);
+    select({"IMG_0001.HEIC"});
+    EXPECT_EQ(window->Label1->text(), QStringLiteral("HEICファイルリスト"));
+    EXPECT_EQ(window->File1->files(), (QStringList{"cut.heif", "IMG_0001.HEIC"}));
+    window->Button1->click();
+    EXPECT_TRUE(prompts.log.isEmpty()) << prompts.log.join('|').toStdString();
+    EXPECT_EQ(window->statusText(), QStringLiteral("変換終了"));
+    EXPECT_EQ(window->Image2->geometry(), BmpConverterWindow::previewRect(48, 64));
+    JpegImage jpeg;
+    jpeg.LoadFromFile(dir.file("IMG_0001.jpg"));
+    EXPECT_EQ(QSize(jpeg.Width(), jpeg.Height()), QSize(48, 64));
+
+    select({"cut.heif"});
+    window->Button1->click();
+    ASSERT_EQ(prompts.log.size(), 1);
+    EXPECT_TRUE(prompts.log[0].startsWith(QStringLiteral("error: cut.heif: HEIC/HEIF")));
+    EXPECT_EQ(jpegFiles(), QStringList{"IMG_0001.jpg"});
+
+    window->FilterComboBox1->setCurrentIndex(0);
+    EXPECT_EQ(window->Label1->text(), QStringLiteral("BMPファイルリスト"));
+    EXPECT_EQ(window->File1->files(), QStringList{"pic.bmp"});
+}
+
+TEST_F(TBMPtoJPEGTest, PreviewIsFittedAndCentred) {
+    EXPECT_EQ(BmpConverterWindow::previewRect(640, 480), QRect(5, 19, 116, 87));  // 14.5 to 14
+    EXPECT_EQ(BmpConverterWindow::previewRect(300, 600), QRect(34, 5, 58, 116));
+    EXPECT_EQ(BmpConverterWindow::previewRect(100, 100), QRect(5, 5, 116, 116));
+    dir.write("wide.bmp", test::makeTestBmp24(640, 480));
+    select({"wide.bmp"});
+    window->Button1->click();
+    EXPECT_EQ(window->Image2->geometry(), QRect(5, 19, 116, 87));
+}
+
+TEST_F(TBMPtoJPEGTest, NothingSelectedChangesNothing) {
+    dir.write("pic.bmp", test::makeTestBmp24(4, 4));
+    select({});
+    window->Button1->click();
+    EXPECT_EQ(prompts.log, QStringList{"information: ファイルが選択されていません。"});
+    EXPECT_TRUE(jpegFiles().isEmpty());
+    EXPECT_TRUE(window->statusText().isEmpty());
+}
+
+TEST_F(TBMPtoJPEGTest, WriteFailureStopsAtTheFirstSave) {
+    dir.write("a.bmp", test::makeTestBmp24(200, 150));
+    dir.write("b.bmp", test::makeTestBmp24(200, 150));
+    select({"a.bmp", "b.bmp"});
+    {
+        test::FullDisk full(1000);
+        window->Button1->click();
+    }
+    EXPECT_EQ(prompts.log, QStringList{"error: ファイル書き込みエラーが発生しました。\r"
+                                       "処理は中断されました。"});
+    EXPECT_EQ(window->Label3->text(), QStringLiteral("a.bmp"));  // b.bmp was never tried
+    EXPECT_TRUE(jpegFiles().isEmpty());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+    EXPECT_TRUE(window->statusText().isEmpty());
+}
+
+TEST_F(TBMPtoJPEGTest, WriteProtectedFolderStopsAtTheFirstSave) {
+    if (::geteuid() == 0) GTEST_SKIP() << "skipped: permissions do not bind root";
+    dir.write("a.bmp", test::makeTestBmp24(8, 8));
+    dir.write("b.bmp", test::makeTestBmp24(8, 8));
+    select({"a.bmp", "b.bmp"});
+    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    window->Button1->click();
+    QFile::setPermissions(dir.path(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    EXPECT_EQ(prompts.log, QStringList{"error: ファイル書き込みエラーが発生しました。\r"
+                                       "処理は中断されました。"});
+    EXPECT_EQ(window->Label3->text(), QStringLiteral("a.bmp"));
+    EXPECT_TRUE(jpegFiles().isEmpty());
+}
+
+TEST_F(TBMPtoJPEGTest, UnreadableBitmapEndsTheRunThere) {
+    dir.write("a.bmp", test::makeTestBmp24(8, 8));
+    dir.write("b.bmp", "XX no bitmap");
+    dir.write("c.bmp", test::makeTestBmp24(8, 8));
+    select({"a.bmp", "b.bmp", "c.bmp"});
+    window->Button1->click();
+    EXPECT_EQ(prompts.log,
+              QStringList{QStringLiteral("error: b.bmp: BMP ファイルではありません（") +
+                          imagemsg::kFileType + QStringLiteral("）")});
+    EXPECT_EQ(jpegFiles(), QStringList{"a.jpg"});
+}
+
+}  // namespace
+}  // namespace tessaly

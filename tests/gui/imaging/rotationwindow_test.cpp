@@ -1,0 +1,306 @@
+#include "gui/imaging/rotationwindow.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QToolButton>
+#include <QWheelEvent>
+
+#include "core/imaging/rotationjob.h"
+#include "gui/options/stepbuttons.h"
+#include "gui/support/readability.h"
+#include "gui/support/scriptedprompts.h"
+#include "support/fulldisk.h"
+#include "support/tempdir.h"
+#include "support/testimages.h"
+
+namespace tessaly {
+namespace {
+
+bool samePixels(const PixelImage& a, const PixelImage& b) {
+    if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
+    for (int y = 0; y < a.Height(); ++y) {
+        for (int x = 0; x < a.Width(); ++x) {
+            if (a.Pixels(x, y) != b.Pixels(x, y)) return false;
+        }
+    }
+    return true;
+}
+
+class Toption2Test : public ::testing::Test {
+protected:
+    Toption2Test() : context{settings, prompts, shell} {
+        mainWindow.move(100, 200);
+        oldFile.setSelectionMode(QAbstractItemView::ExtendedSelection);
+        window = std::make_unique<RotationWindow>(context, &mainWindow);
+    }
+
+    // Adds list entries; each "*name" is selected. JPEG files are written for ".jpg" names.
+    void entries(const QStringList& names, int width = 64, int height = 48) {
+        for (QString name : names) {
+            const bool selected = name.startsWith('*');
+            if (selected) name.remove(0, 1);
+            if (!QFileInfo::exists(dir.file(name))) {
+                test::writeTestJpeg(dir.file(name), width, height);
+            }
+            oldFile.addItem(name);
+            oldFile.item(oldFile.count() - 1)->setSelected(selected);
+        }
+    }
+
+    QString counter() const { return window->panelText(2); }
+
+    test::TempDir dir;
+    CatalogSettings settings;
+    test::ScriptedPrompts prompts;
+    test::RecordingShell shell;
+    AppContext context;
+    QWidget mainWindow;
+    QListWidget oldFile;
+    std::unique_ptr<RotationWindow> window;
+};
+
+TEST_F(Toption2Test, WindowIsBuiltAsDesigned) {
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("画像回転"));
+    EXPECT_EQ(window->size(), QSize(322, 307));
+    EXPECT_EQ(window->pos(), QPoint(180, 295));
+    EXPECT_EQ(window->Edit1->text(), QStringLiteral("95"));
+    EXPECT_TRUE(window->Edit1->isReadOnly());
+    EXPECT_EQ(window->Button4->text(), QStringLiteral("保存して次へ"));
+    EXPECT_EQ(window->findChild<QPushButton*>("Button6")->text(), QStringLiteral("戻る"));
+    EXPECT_EQ(window->N1->text(), QStringLiteral("右回転"));
+    EXPECT_EQ(window->N2->text(), QStringLiteral("左回転"));
+}
+
+TEST_F(Toption2Test, QualityComesFromTheOptionsAndOnlyFromTheArrows) {
+    window->setRotateQuality(70);
+    EXPECT_EQ(window->Edit1->text(), QStringLiteral("70"));
+    EXPECT_EQ(window->UpDown1->position(), 70);
+    window->UpDown1->upButton()->click();
+    EXPECT_EQ(window->Edit1->text(), QStringLiteral("71"));
+    window->setRotateQuality(100);
+    window->UpDown1->upButton()->click();  // no wrap
+    EXPECT_EQ(window->Edit1->text(), QStringLiteral("100"));
+    window->setRotateQuality(50);
+    window->UpDown1->downButton()->click();
+    EXPECT_EQ(window->Edit1->text(), QStringLiteral("50"));
+
+    // Neither focus, keys nor the wheel change it.
+    window->show();
+    window->activateWindow();
+    for (QWidget* part : window->UpDown1->findChildren<QWidget*>()) {
+        EXPECT_EQ(part->focusPolicy(), Qt::NoFocus);
+    }
+    EXPECT_EQ(window->UpDown1->focusPolicy(), Qt::NoFocus);
+    window->Edit1->setFocus();
+    for (const auto& [key, text] : {std::pair{Qt::Key_7, "7"}, std::pair{Qt::Key_Up, ""}}) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString::fromLatin1(text));
+        QApplication::sendEvent(window->Edit1, &press);
+    }
+    QWheelEvent wheel(QPointF(5, 5), window->UpDown1->mapToGlobal(QPointF(5, 5)), QPoint(),
+                      QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(window->UpDown1->upButton(), &wheel);
+    EXPECT_EQ(window->Edit1->text(), QStringLiteral("50"));
+    EXPECT_EQ(window->UpDown1->position(), 50);
+    window->hide();
+}
+
+TEST_F(Toption2Test, OpeningKeepsOnlyJpgEntries) {
+    entries({"*a.JPG", "*b.jpeg", "*c.gif", "d.jpg"});
+    ASSERT_TRUE(window->prepare(dir.path(), &oldFile));
+    EXPECT_TRUE(oldFile.item(0)->isSelected());
+    EXPECT_FALSE(oldFile.item(1)->isSelected());
+    EXPECT_FALSE(oldFile.item(2)->isSelected());
+    EXPECT_EQ(window->selectedCount(), 1);
+    EXPECT_FALSE(window->Button3->isEnabled());
+    EXPECT_FALSE(window->Button6->isEnabled());
+    EXPECT_EQ(window->Button4->text(), QStringLiteral("保存して終了"));
+    EXPECT_EQ(counter(), QStringLiteral("001/001"));
+    EXPECT_TRUE(prompts.log.isEmpty());
+}
+
+TEST_F(Toption2Test, NothingSelectedIsNotOpened) {
+    entries({"a.jpg", "*b.png"});
+    EXPECT_FALSE(window->prepare(dir.path(), &oldFile));
+    EXPECT_EQ(prompts.log, QStringList{"information: ファイルが選択されていません。"});
+    EXPECT_FALSE(oldFile.item(1)->isSelected());
+}
+
+TEST_F(Toption2Test, PreviewFitsAndTurnsWithThePicture) {
+    entries({"*a.jpg"}, 640, 480);
+    ASSERT_TRUE(window->prepare(dir.path(), &oldFile));
+    EXPECT_EQ(window->Image2->size(), QSize(200, 150));
+    window->Button1->click();
+    EXPECT_EQ(window->Image2->size(), QSize(150, 200));
+    EXPECT_EQ(window->picture().Width(), 480);
+    window->N2->trigger();  // the popup item turns as Button2 does
+    EXPECT_EQ(window->Image2->size(), QSize(200, 150));
+    EXPECT_EQ(RotationWindow::fitPreview(400, 165), QSize(200, 82));  // 82.5 to the even 82
+    EXPECT_EQ(RotationWindow::fitPreview(400, 167), QSize(200, 84));  // 83.5 to 84
+    EXPECT_EQ(RotationWindow::fitPreview(300, 300), QSize(200, 200));
+    EXPECT_EQ(RotationWindow::fitPreview(480, 640), QSize(150, 200));
+}
+
+TEST_F(Toption2Test, RightClickOnThePreviewOpensThePopupMenu) {
+    entries({"*a.jpg"});
+    ASSERT_TRUE(window->prepare(dir.path(), &oldFile));
+    window->show();
+    QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(20, 20),
+                            window->Image2->mapToGlobal(QPoint(20, 20)));
+    QApplication::sendEvent(window->Image2, &click);
+    EXPECT_TRUE(window->PopupMenu1->isVisible());
+    window->PopupMenu1->hide();
+    window->N1->trigger();
+    EXPECT_EQ(window->picture().Width(), 48);
+    window->hide();
+}
+
+TEST_F(Toption2Test, RightTwiceThenSaveStoresAHalfTurn) {
+    entries({"*a.jpg"});
+    const QByteArray original = dir.read("a.jpg");
+    const PixelImage decoded = RotationJob::loadPhotograph(dir.file("a.jpg"));
+    ASSERT_TRUE(window->prepare(dir.path(), &oldFile));
+    window->Button1->click();
+    window->Button1->click();
+    EXPECT_TRUE(samePixels(window->picture(), RotationJob::turned(decoded, Turn::Half)));
+    EXPECT_TRUE(samePixels(RotationJob::turned(window->picture(), Turn::Half), decoded));
+    window->Button4->click();  // "保存して終了" on the only image
+    EXPECT_TRUE(prompts.log.isEmpty()) << prompts.log.join('\n').toStdString();
+    EXPECT_EQ(test::readFile(dir.file("_backup/a.jpg")), original);
+    EXPECT_EQ(RotationJob::loadPhotograph(dir.file("a.jpg")).Width(), 64);
+    EXPECT_NE(dir.read("a.jpg"), original);
+    EXPECT_EQ(window->Button4->text(), QStringLiteral("保存して次へ"));
+    EXPECT_TRUE(window->Button3->isEnabled());
+}
+
+TEST_F(Toption2Test, TwoSavesKeepTheFirstBackup) {
+    entries({"*a.jpg", "*b.jpg"});
+    const QByteArray original = dir.read("a.jpg");
+    ASSERT_TRUE(window->prepare(dir.path(), &oldFile));
+    window->Button1->click();
+    window->Button4->click();  // saves a.jpg, moves to b.jpg
+    EXPECT_EQ(window->currentIndex(), 1);
+    EXPECT_EQ(window->Button4->text(), QStringLiteral("保存して終了"));
+    window->Button6->click();  // back to a.jpg, as saved
+    EXPECT_EQ(window->currentIndex(), 0);
+    EXPECT_EQ(window->picture().Width(), 48);
+    window->Button1->click();
+    window->Button4->click();
+    EXPECT_EQ(test::readFile(dir.file("_backup/a.jpg")), original);
+    EXPECT_EQ(RotationJob::loadPhotograph(dir.file("a.jpg")).Width(), 64);
+    EXPECT_FALSE(QFileInfo::exists(dir.file("_backup/b.jpg")));
+}
+
+TEST_F(Toption2Test, BackupsOffMakesNoCopy) {
+    settings.rotateBackup = "On";  // only exactly "on" counts
+    entries({"*a.jpg"});
+    ASSERT_TRUE(window->prepare(dir.path(), &oldFile));
+    window->Button4->click();
+    EXPECT_FALSE(QFileInfo::exists(dir.file("_backup")));
+}
+
+TEST_F(Toption2Test, CounterShowsTheLastThreeDigits) {
+    const QByteArray jpeg = test::makeTestJpeg(8, 8);
+    for (int i = 0; i < 1200; ++i) {
+        const QString name = QStringLiteral("p%1.jpg").arg(i, 4, 10, QLatin1Char('0'));
+        dir.write(name, jpeg);
+        oldFile.addItem(name);
+    }
+    oldFile.selectAll();
+    ASSERT_TRUE(window->prepare(dir.path(), &oldFile));
+    EXPECT_EQ(counter(), QStringLiteral("001/200"));
+    EXPECT_EQ(window->panelText(3), QStringLiteral("p0000.jpg"));  // the photograph on screen
+    for (int i = 1; i < 1005; ++i) window->Button3->click();
+    EXPECT_EQ(window->shownNumber(), 1005);
+    EXPECT_EQ(counter(), QStringLiteral("005/200"));
+    EXPECT_EQ(window->panelText(3), QStringLiteral("p1004.jpg"));
+    window->Button6->click();
+    EXPECT_EQ(window->panelText(3), QStringLiteral("p1003.jpg"));
+    window->show();
+    QApplication::processEvents();
+    test::expectReadable(window.get());
+    window->hide();
+}
+
+TEST_F(Toption2Test, BackOnTheFirstImageOnlyDisablesBack) {
+    entries({"*a.jpg", "x.jpg", "*b.jpg", "*c.jpg"});
+    ASSERT_TRUE(window->prepare(dir.path(), &oldFile));
+    window->Button3->click();
+    EXPECT_EQ(window->currentIndex(), 2);  // unselected entries are passed over
+    EXPECT_EQ(counter(), QStringLiteral("002/003"));
+    EXPECT_TRUE(window->Button6->isEnabled());
+    window->Button6->click();
+    EXPECT_EQ(window->currentIndex(), 0);
+    window->Button1->click();
+    const PixelImage shown = window->picture();
+    window->Button6->click();
+    EXPECT_FALSE(window->Button6->isEnabled());
+    EXPECT_EQ(window->currentIndex(), 0);
+    EXPECT_EQ(counter(), QStringLiteral("001/003"));
+    EXPECT_TRUE(window->picture().SharesStorageWith(shown));
+    EXPECT_EQ(window->Button4->text(), QStringLiteral("保存して次へ"));
+}
+
+TEST_F(Toption2Test, BackupFailureSavesNothingAndKeepsTheImage) {
+    entries({"*a.jpg", "*b.jpg"});
+    dir.write("_backup", "a file in the way");
+    const QByteArray original = dir.read("a.jpg");
+    ASSERT_TRUE(window->prepare(dir.path(), &oldFile));
+    window->Button1->click();
+    window->Button4->click();
+    EXPECT_EQ(prompts.log,
+              QStringList{"error: バックアップファイルの書き込みでエラーが発生しました。"});
+    EXPECT_EQ(dir.read("a.jpg"), original);
+    EXPECT_EQ(window->currentIndex(), 0);
+    EXPECT_EQ(window->picture().Width(), 48);  // the turn is still there
+}
+
+TEST_F(Toption2Test, SaveFailureLeavesThePhotographAndKeepsTheImage) {
+    settings.rotateBackup = "off";
+    entries({"*a.jpg", "*b.jpg"}, 200, 150);
+    const QByteArray original = dir.read("a.jpg");
+    ASSERT_TRUE(window->prepare(dir.path(), &oldFile));
+    window->Button2->click();
+    {
+        test::FullDisk full(1000);
+        window->Button4->click();
+    }
+    EXPECT_EQ(prompts.log, QStringList{"error: ファイルの書き込みでエラーが発生しました。"});
+    EXPECT_EQ(dir.read("a.jpg"), original);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{"a.jpg", "b.jpg"}));
+    EXPECT_EQ(window->currentIndex(), 0);
+    window->Button4->click();  // room again
+    EXPECT_EQ(window->currentIndex(), 1);
+    EXPECT_EQ(RotationJob::loadPhotograph(dir.file("a.jpg")).Width(), 150);
+}
+
+TEST_F(Toption2Test, UnreadableImageCannotBeSavedOver) {
+    entries({"*a.jpg"});
+    dir.write("b.jpg", "not a photograph");
+    entries({"*b.jpg", "*c.jpg"});
+    ASSERT_TRUE(window->prepare(dir.path(), &oldFile));
+    window->Button3->click();
+    ASSERT_EQ(prompts.log.size(), 1);
+    EXPECT_TRUE(prompts.log[0].startsWith("error: "));
+    EXPECT_FALSE(window->hasPicture());
+    EXPECT_FALSE(window->Button4->isEnabled());
+    window->Button4->click();
+    EXPECT_EQ(dir.read("b.jpg"), QByteArray("not a photograph"));
+    window->Button3->click();  // the next one loads again
+    EXPECT_TRUE(window->hasPicture());
+    EXPECT_TRUE(window->Button4->isEnabled());
+}
+
+}  // namespace
+}  // namespace tessaly
