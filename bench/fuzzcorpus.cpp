@@ -63,7 +63,7 @@ void jpegSeeds(const QString& out) {
     const QString folder = make(out, QStringLiteral("jpeg"));
     const int sizes[][2] = {{8, 8}, {17, 9}, {40, 64}};
     for (const auto& size : sizes) {
-        PixelImage picture(size[0], size[1], nk24Bit);
+        PixelImage picture(size[0], size[1], PixelFormat::Bgr24);
         for (int y = 0; y < size[1]; ++y) {
             for (int x = 0; x < size[0]; ++x) picture.SetPixels(x, y, (x * 37 + y * 11) & 0xFFFFFF);
         }

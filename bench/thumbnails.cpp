@@ -36,7 +36,7 @@ constexpr int kRounds = 3;
 
 // A photo-like picture: smooth gradients, soft shapes and sensor-like noise.
 void writePhoto(const QString& path, unsigned pattern, int noise) {
-    PixelImage picture(kWidth, kHeight, nk24Bit);
+    PixelImage picture(kWidth, kHeight, PixelFormat::Bgr24);
     std::mt19937 random(pattern);
     std::uniform_int_distribution<int> jitter(-noise, noise);
     for (int y = 0; y < kHeight; ++y) {

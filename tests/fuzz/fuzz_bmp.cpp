@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         dib.LoadFromData(
             QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
         if (dib.Width() > 0 && dib.Height() > 0 && dib.Width() * dib.Height() < 1000000) {
-            dib.SetPixelFormat(tessaly::nk24Bit);
+            dib.setPixelFormat(tessaly::PixelFormat::Bgr24);
             tessaly::PixelImage turned = tessaly::RotateRight(dib);
         }
     } catch (const tessaly::Error&) {

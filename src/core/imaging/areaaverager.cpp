@@ -46,7 +46,7 @@ AreaAverager::AreaAverager(int w, int h, int tw, int th, bool grey)
     }
     y1_ = boundary(1, step_);
     if (y1_ <= y0_) nextBand();
-    if (outW_ >= 1 && outH_ >= 1) out_ = PixelImage(outW_, outH_, nk24Bit);
+    if (outW_ >= 1 && outH_ >= 1) out_ = PixelImage(outW_, outH_, PixelFormat::Bgr24);
 }
 
 void AreaAverager::startFrom(const PixelImage& source) {
@@ -120,7 +120,7 @@ void AreaAverager::nextBand() {
 }
 
 PixelImage AreaAverager::result() {
-    if (outW_ < 1 || outH_ < 1) throw ImageSizeError(QString::fromLatin1(imagemsg::kCreateDIB));
+    if (outW_ < 1 || outH_ < 1) throw ImageSizeError(QString::fromLatin1(imagemsg::kCreateStorage));
     return std::move(out_);
 }
 

@@ -26,7 +26,7 @@ void averageReduceSize(int w, int h, int tw, int th, int& outW, int& outH) {
 // what writing into the top-left corner of the source comes to: no output pixel lands on a
 // source pixel still to be read.
 void AverageReduce(PixelImage& picture, int w, int h, int tw, int th) {
-    if (picture.PixelFormat() != nk24Bit) picture.SetPixelFormat(nk24Bit);
+    if (picture.pixelFormat() != PixelFormat::Bgr24) picture.setPixelFormat(PixelFormat::Bgr24);
     AreaAverager averager(w, h, tw, th);
     if (averager.resultWidth() < 1 || averager.resultHeight() < 1) {
         picture.CutTo(averager.resultWidth(), averager.resultHeight());  // refuses the size

@@ -74,7 +74,7 @@ void BmpConversion::write(const PixelImage& picture, const QString& path,
                           const QByteArray& exif) const {
     JpegImage jpeg;
     PixelImage colour(picture);
-    if (colour.PixelFormat() != nk24Bit) colour.SetPixelFormat(nk24Bit);
+    if (colour.pixelFormat() != PixelFormat::Bgr24) colour.setPixelFormat(PixelFormat::Bgr24);
     jpeg.Assign(colour);
     jpeg.SetCompressionQuality(quality_);
     FileReplacement::replace(

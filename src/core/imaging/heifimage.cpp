@@ -90,7 +90,7 @@ PixelImage toPicture(const heif_image* image, const QString& name) {
         stride < 3 * width) {
         fail(name, heif_error_Unsupported_feature, QStringLiteral("No 8-bit colour rows"));
     }
-    PixelImage picture(width, -height, nk24Bit);
+    PixelImage picture(width, -height, PixelFormat::Bgr24);
     for (int y = 0; y < height; ++y) {
         const uint8_t* from = rows + qint64(y) * stride;
         uchar* to = picture.ScanLine(y);

@@ -58,7 +58,7 @@ inline constexpr const char* kScanLineRange = "TNkDIB.GetScanLine: y is Out of R
 inline constexpr const char* kScanLineBadType = "TNkDIB.GetScanLine: Bad DIB Type";
 inline constexpr const char* kInvalidWidth = "TNkDIB.SetWidth: Invalid Width";
 inline constexpr const char* kInvalidHeight = "TNkDIB.SetWidth: Invalid Height";
-inline constexpr const char* kCreateDIB = "TNkInternalDIB.CreateDIB: Invalid Parameters";
+inline constexpr const char* kCreateStorage = "TNkInternalDIB.CreateDIB: Invalid Parameters";
 inline constexpr const char* kFileType = "TNkInternalDIB.LoadFromFile: File type is invalid";
 inline constexpr const char* kHeaderSize =
     "TNkInternalDIB.LoadFromStream: Invalid Bitmap Header Size";

@@ -498,8 +498,9 @@ void JpegImage::LoadFromData(const QByteArray& data) {
     if (startOutput(&job, space)) decodeError(job.err);
     const bool grey = header.grayscale;
     // Every row is decoded into it, so it is not zeroed first.
-    PixelImage picture = PixelImage::Unfilled(
-        int(job.cinfo.output_width), int(job.cinfo.output_height), grey ? nk8Bit : nk24Bit);
+    PixelImage picture =
+        PixelImage::Unfilled(int(job.cinfo.output_width), int(job.cinfo.output_height),
+                             grey ? PixelFormat::Indexed8 : PixelFormat::Bgr24);
     if (grey) {
         for (int i = 0; i < 256; ++i) picture.SetColors(i, quint32(i) * 0x010101u);
     }
@@ -523,7 +524,7 @@ void JpegImage::LoadFromData(const QByteArray& data) {
 
 QByteArray JpegImage::SaveToData() const {
     PixelImage rows = picture_;
-    if (rows.PixelFormat() != nk24Bit) rows.SetPixelFormat(nk24Bit);
+    if (rows.pixelFormat() != PixelFormat::Bgr24) rows.setPixelFormat(PixelFormat::Bgr24);
     EncodeJob job{};
     EncodeGuard guard{&job};
     job.width = rows.Width();

@@ -37,13 +37,14 @@ void OrientedSource(int orientation, int dx, int dy, int w, int h, int& sx, int&
 PixelImage ApplyOrientation(const PixelImage& picture, int orientation) {
     if (orientation < 2 || orientation > 8) return picture;
     PixelImage source = picture;
-    if (source.PixelFormat() != nk24Bit && source.PixelFormat() != nk8Bit) {
-        source.SetPixelFormat(nk24Bit);
+    if (source.pixelFormat() != PixelFormat::Bgr24 &&
+        source.pixelFormat() != PixelFormat::Indexed8) {
+        source.setPixelFormat(PixelFormat::Bgr24);
     }
     const int w = source.Width(), h = source.Height();
     const bool swapped = orientation >= 5;
     PixelImage target =
-        PixelImage::Unfilled(swapped ? h : w, swapped ? w : h, source.PixelFormat());
+        PixelImage::Unfilled(swapped ? h : w, swapped ? w : h, source.pixelFormat());
     const int bytes = source.BitCount() / 8;
     if (bytes == 1) {
         target.SetColorCount(source.ColorCount());

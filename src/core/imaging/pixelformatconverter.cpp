@@ -10,10 +10,10 @@ namespace tessaly {
 
 namespace {
 
-int bitCountOf(TNkPixelFormat format) {
-    if (format == nk1Bit) return 1;
-    if (format == nk4Bit || format == nk4BitRLE) return 4;
-    if (format == nk8Bit || format == nk8BitRLE) return 8;
+int bitCountOf(PixelFormat format) {
+    if (format == PixelFormat::Indexed1) return 1;
+    if (format == PixelFormat::Indexed4 || format == PixelFormat::Rle4) return 4;
+    if (format == PixelFormat::Indexed8 || format == PixelFormat::Rle8) return 8;
     return 24;
 }
 
@@ -86,7 +86,7 @@ int cubeIndex(quint32 color) {
 }  // namespace
 
 std::shared_ptr<PixelStorage> PixelFormatConverter::convert(const PixelStorage& source,
-                                                            TNkPixelFormat format) {
+                                                            PixelFormat format) {
     std::shared_ptr<PixelStorage> plain;
     if (source.compression() != PixelStorage::kNone) {
         plain = decompress(source);
@@ -103,7 +103,7 @@ std::shared_ptr<PixelStorage> PixelFormatConverter::convert(const PixelStorage& 
     } else {
         result = reduce(from, bits);
     }
-    if (format == nk4BitRLE || format == nk8BitRLE) {
+    if (format == PixelFormat::Rle4 || format == PixelFormat::Rle8) {
         result = compress(*result);
     }
     return result;

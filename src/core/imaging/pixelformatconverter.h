@@ -15,7 +15,7 @@ class PixelStorage;
 // before and encoded after the conversion.
 class PixelFormatConverter {
 public:
-    static std::shared_ptr<PixelStorage> convert(const PixelStorage& source, TNkPixelFormat format);
+    static std::shared_ptr<PixelStorage> convert(const PixelStorage& source, PixelFormat format);
     static std::shared_ptr<PixelStorage> decompress(const PixelStorage& source);
 
 private:

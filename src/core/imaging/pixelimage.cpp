@@ -14,15 +14,15 @@ namespace tessaly {
 
 namespace {
 
-int bitCountOf(TNkPixelFormat format) {
+int bitCountOf(PixelFormat format) {
     switch (format) {
-        case nk1Bit:
+        case PixelFormat::Indexed1:
             return 1;
-        case nk4Bit:
-        case nk4BitRLE:
+        case PixelFormat::Indexed4:
+        case PixelFormat::Rle4:
             return 4;
-        case nk8Bit:
-        case nk8BitRLE:
+        case PixelFormat::Indexed8:
+        case PixelFormat::Rle8:
             return 8;
         default:
             return 24;
@@ -35,16 +35,17 @@ int bitCountOf(TNkPixelFormat format) {
 
 PixelImage::PixelImage() : storage_(PixelStorage::Create(1, 1, 8, 2)) {}
 
-PixelImage::PixelImage(int width, int height, TNkPixelFormat format) {
+PixelImage::PixelImage(int width, int height, PixelFormat format) {
     const int bits = bitCountOf(format);
     storage_ = PixelStorage::Create(width, height, bits, bits == 24 ? 0 : 1 << bits);
-    if (format == nk4BitRLE || format == nk8BitRLE) {
-        SetPixelFormat(format);
+    if (format == PixelFormat::Rle4 || format == PixelFormat::Rle8) {
+        setPixelFormat(format);
     }
 }
 
-PixelImage PixelImage::Unfilled(int width, int height, TNkPixelFormat format) {
-    if (format == nk4BitRLE || format == nk8BitRLE) return PixelImage(width, height, format);
+PixelImage PixelImage::Unfilled(int width, int height, PixelFormat format) {
+    if (format == PixelFormat::Rle4 || format == PixelFormat::Rle8)
+        return PixelImage(width, height, format);
     const int bits = bitCountOf(format);
     return PixelImage(
         PixelStorage::CreateUnfilled(width, height, bits, bits == 24 ? 0 : 1 << bits));
@@ -100,12 +101,12 @@ void PixelImage::SetHeight(int height) {
                                     storage_->colorCount());
 }
 
-TNkPixelFormat PixelImage::PixelFormat() const {
-    return storage_ ? storage_->pixelFormat() : nk8Bit;
+PixelFormat PixelImage::pixelFormat() const {
+    return storage_ ? storage_->pixelFormat() : PixelFormat::Indexed8;
 }
 
-void PixelImage::SetPixelFormat(TNkPixelFormat format) {
-    if (format == PixelFormat()) return;
+void PixelImage::setPixelFormat(PixelFormat format) {
+    if (format == pixelFormat()) return;
     makePrivate();
     storage_ = PixelFormatConverter::convert(*storage_, format);
 }
@@ -190,7 +191,7 @@ quint32 PixelImage::Colors(int index) const {
 
 void PixelImage::SetColors(int index, quint32 color) {
     if (index < 0 || index > 255) {
-        throw ImageSizeError(QString::fromLatin1(imagemsg::kCreateDIB));
+        throw ImageSizeError(QString::fromLatin1(imagemsg::kCreateStorage));
     }
     makePrivate();
     storage_->setColor(index, color);
@@ -198,7 +199,7 @@ void PixelImage::SetColors(int index, quint32 color) {
 
 void PixelImage::SetColorCount(int count) {
     if (count < 0 || count > 256) {
-        throw ImageSizeError(QString::fromLatin1(imagemsg::kCreateDIB));
+        throw ImageSizeError(QString::fromLatin1(imagemsg::kCreateStorage));
     }
     makePrivate();
     for (int i = storage_->colorCount(); i < count; ++i) storage_->setColor(i, 0);
@@ -207,7 +208,7 @@ void PixelImage::SetColorCount(int count) {
 
 void PixelImage::CutTo(int width, int height) {
     if (width < 1 || height < 1 || width > Width() || height > Height()) {
-        throw ImageSizeError(QString::fromLatin1(imagemsg::kCreateDIB));
+        throw ImageSizeError(QString::fromLatin1(imagemsg::kCreateStorage));
     }
     if (width == Width() && height == Height()) return;
     const PixelStorage& old = *storage_;

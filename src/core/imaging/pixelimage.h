@@ -10,7 +10,7 @@
 namespace tessaly {
 
 // Pixel formats in their stored order (values 0 to 5).
-enum TNkPixelFormat { nk1Bit = 0, nk4Bit, nk4BitRLE, nk8Bit, nk8BitRLE, nk24Bit };
+enum class PixelFormat { Indexed1 = 0, Indexed4, Rle4, Indexed8, Rle8, Bgr24 };
 
 // Largest image any reader or storage accepts: 100 megapixels and 1 GiB of pixel rows.
 inline constexpr qint64 kMaxImagePixels = 100'000'000;
@@ -29,10 +29,10 @@ public:
     PixelImage();
     // A zeroed image of the given size and format (a negative height means top-down rows).
     // A 1-, 4- or 8-bit image gets the full colour count (2, 16, 256) of zero entries.
-    PixelImage(int width, int height, TNkPixelFormat format);
+    PixelImage(int width, int height, PixelFormat format);
     // An image of that size and format whose pixel bytes are not zeroed (the row padding is):
     // for a picture whose every row is written right after, such as a decode target.
-    static PixelImage Unfilled(int width, int height, TNkPixelFormat format);
+    static PixelImage Unfilled(int width, int height, PixelFormat format);
     PixelImage(const PixelImage& other);
     PixelImage& operator=(const PixelImage& other);
     PixelImage(PixelImage&& other) noexcept;
@@ -49,10 +49,10 @@ public:
     void SetWidth(int width);
     void SetHeight(int height);
 
-    TNkPixelFormat PixelFormat() const;
+    PixelFormat pixelFormat() const;
     // Converts the pixels: increases keep the colours exactly; 24 -> 8/4 bits builds a
     // uniform colour cube (6x7x6 / 16 fixed colours) and maps each pixel to its nearest entry.
-    void SetPixelFormat(TNkPixelFormat format);
+    void setPixelFormat(PixelFormat format);
 
     // Pixel at column x, row y (y counted from the top).
     quint32 Pixels(int x, int y) const;

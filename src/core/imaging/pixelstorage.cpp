@@ -36,7 +36,7 @@ std::shared_ptr<PixelStorage> PixelStorage::Create(int width, int height, int bi
     const qint64 rows = height < 0 ? -qint64(height) : qint64(height);
     if (width <= 0 || height == 0 || colorCount < 0 || colorCount > 256 || !goodBits ||
         !fitsLimits(width, rows, bitCount)) {
-        throw ImageSizeError(QString::fromLatin1(imagemsg::kCreateDIB));
+        throw ImageSizeError(QString::fromLatin1(imagemsg::kCreateStorage));
     }
     std::shared_ptr<PixelStorage> dib(new PixelStorage());
     dib->width_ = width;
@@ -54,7 +54,7 @@ std::shared_ptr<PixelStorage> PixelStorage::CreateUnfilled(int width, int height
     std::shared_ptr<PixelStorage> dib = Create(1, height < 0 ? -1 : 1, bitCount, colorCount);
     const qint64 rows = height < 0 ? -qint64(height) : qint64(height);
     if (width <= 0 || height == 0 || !fitsLimits(width, rows, bitCount)) {
-        throw ImageSizeError(QString::fromLatin1(imagemsg::kCreateDIB));
+        throw ImageSizeError(QString::fromLatin1(imagemsg::kCreateStorage));
     }
     dib->width_ = width;
     dib->height_ = height;
@@ -101,21 +101,21 @@ std::shared_ptr<PixelStorage> PixelStorage::clone() const {
     return dib;
 }
 
-TNkPixelFormat PixelStorage::pixelFormat() const {
+PixelFormat PixelStorage::pixelFormat() const {
     switch (bitCount_) {
         case 1:
-            if (compression_ == kNone) return nk1Bit;
+            if (compression_ == kNone) return PixelFormat::Indexed1;
             throw PixelFormatError(QString::fromLatin1(imagemsg::kGetPixelFormat1));
         case 4:
-            if (compression_ == kNone) return nk4Bit;
-            if (compression_ == kRle4) return nk4BitRLE;
+            if (compression_ == kNone) return PixelFormat::Indexed4;
+            if (compression_ == kRle4) return PixelFormat::Rle4;
             throw PixelFormatError(QString::fromLatin1(imagemsg::kGetPixelFormat4));
         case 8:
-            if (compression_ == kNone) return nk8Bit;
-            if (compression_ == kRle8) return nk8BitRLE;
+            if (compression_ == kNone) return PixelFormat::Indexed8;
+            if (compression_ == kRle8) return PixelFormat::Rle8;
             throw PixelFormatError(QString::fromLatin1(imagemsg::kGetPixelFormat8));
         case 24:
-            if (compression_ == kNone) return nk24Bit;
+            if (compression_ == kNone) return PixelFormat::Bgr24;
             throw PixelFormatError(QString::fromLatin1(imagemsg::kGetPixelFormat24));
         default:
             throw PixelFormatError(QString::fromLatin1(imagemsg::kGetPixelFormatBitCount));

@@ -41,7 +41,7 @@ public:
     int compression() const { return compression_; }
     int stride() const { return stride_; }
     size_t byteSize() const { return size_; }
-    TNkPixelFormat pixelFormat() const;
+    PixelFormat pixelFormat() const;
 
     int colorCount() const { return colorCount_; }
     void setColorCount(int count) { colorCount_ = count; }

@@ -18,9 +18,9 @@ namespace {
 const char kBackupFolderName[] = "_backup";
 
 PixelImage widened(const PixelImage& picture) {
-    if (picture.PixelFormat() == nk24Bit) return picture;
+    if (picture.pixelFormat() == PixelFormat::Bgr24) return picture;
     PixelImage wide(picture);
-    wide.SetPixelFormat(nk24Bit);
+    wide.setPixelFormat(PixelFormat::Bgr24);
     return wide;
 }
 

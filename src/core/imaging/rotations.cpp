@@ -11,7 +11,7 @@ PixelImage rotatedFrame(const PixelImage& source) {
     PixelImage target;
     target.SetHeight(source.Width());
     target.SetWidth(source.Height());
-    target.SetPixelFormat(source.PixelFormat());
+    target.setPixelFormat(source.pixelFormat());
     if (source.BitCount() != 24) {
         target.SetColorCount(source.ColorCount());
         for (int i = 0; i < source.ColorCount(); ++i) target.SetColors(i, source.Colors(i));

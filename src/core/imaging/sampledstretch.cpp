@@ -14,7 +14,8 @@ namespace tessaly {
 SampledStretch::SampledStretch(const JpegHeader& header, int tw, int th)
     : bytes_(header.grayscale ? 1 : 3),
       swapped_(header.orientation >= 5 && header.orientation <= 8),
-      target_(PixelImage::Unfilled(tw, th, header.grayscale ? nk8Bit : nk24Bit)) {
+      target_(PixelImage::Unfilled(tw, th,
+                                   header.grayscale ? PixelFormat::Indexed8 : PixelFormat::Bgr24)) {
     const int w = header.storedWidth, h = header.storedHeight;
     const int shownW = header.width(), shownH = header.height();
     const int lineCount = swapped_ ? tw : th, pixelCount = swapped_ ? th : tw;

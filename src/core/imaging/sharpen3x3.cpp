@@ -27,7 +27,7 @@ uchar sharpened(long double neighbourTerm, int centre, long double centreWeight)
 
 void Sharpen3x3(PixelImage& picture) {
     PixelImage source = picture;
-    if (source.PixelFormat() != nk24Bit) source.SetPixelFormat(nk24Bit);
+    if (source.pixelFormat() != PixelFormat::Bgr24) source.setPixelFormat(PixelFormat::Bgr24);
     PixelImage target = source;
     const int w = source.Width();
     const int h = source.Height();

@@ -9,11 +9,11 @@ int stretchSample(int i, int n, int m) { return int((2 * qint64(i) + 1) * n / (2
 
 PixelImage StretchNearest(const PixelImage& source, int tw, int th) {
     PixelImage from = source;
-    if (from.PixelFormat() != nk24Bit && from.PixelFormat() != nk8Bit) {
-        from.SetPixelFormat(nk24Bit);
+    if (from.pixelFormat() != PixelFormat::Bgr24 && from.pixelFormat() != PixelFormat::Indexed8) {
+        from.setPixelFormat(PixelFormat::Bgr24);
     }
     const int bytes = from.BitCount() / 8;
-    PixelImage target(tw, th, from.PixelFormat());
+    PixelImage target(tw, th, from.pixelFormat());
     if (bytes == 1) {
         target.SetColorCount(from.ColorCount());
         for (int i = 0; i < from.ColorCount(); ++i) target.SetColors(i, from.Colors(i));

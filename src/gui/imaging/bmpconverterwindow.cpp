@@ -22,7 +22,7 @@
 #include "gui/common/filelist.h"
 #include "gui/common/folderlist.h"
 #include "gui/common/volumebox.h"
-#include "gui/imaging/dibpicture.h"
+#include "gui/imaging/displaypicture.h"
 
 namespace tessaly {
 
@@ -193,7 +193,7 @@ QRect BmpConverterWindow::previewRect(int w, int h) {
 void BmpConverterWindow::showPreview(const PixelImage& picture) {
     Image2->hide();
     Image2->clear();
-    Image2->setPixmap(QPixmap::fromImage(DibPicture::toImage(picture)));
+    Image2->setPixmap(QPixmap::fromImage(DisplayPicture::toImage(picture)));
     Image2->setGeometry(previewRect(picture.Width(), picture.Height()));
     Image2->show();
     Image2->repaint();

@@ -16,7 +16,7 @@
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
 #include "gui/common/elidedlabel.h"
-#include "gui/imaging/dibpicture.h"
+#include "gui/imaging/displaypicture.h"
 #include "gui/options/stepbuttons.h"
 
 namespace tessaly {
@@ -241,7 +241,7 @@ void RotationWindow::loadCurrent() {
 }
 
 void RotationWindow::showPicture() {
-    Image2->setPixmap(QPixmap::fromImage(DibPicture::toImage(picture_)));
+    Image2->setPixmap(QPixmap::fromImage(DisplayPicture::toImage(picture_)));
     Image2->show();
     Image2->repaint();
     Button1->setEnabled(true);

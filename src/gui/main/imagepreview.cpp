@@ -7,7 +7,7 @@
 
 #include "core/imaging/jpegimage.h"
 #include "core/text/formatting.h"
-#include "gui/imaging/dibpicture.h"
+#include "gui/imaging/displaypicture.h"
 
 namespace tessaly {
 
@@ -32,7 +32,7 @@ void ImagePreview::showFile(const QString& path) {
     hide();
     JpegImage jpeg;
     jpeg.LoadFromFile(path);  // raises the decoder's own error
-    const QImage picture = DibPicture::toImage(jpeg.Bitmap());
+    const QImage picture = DisplayPicture::toImage(jpeg.Bitmap());
     image_.setScaledContents(true);
     image_.setPixmap(QPixmap::fromImage(picture));
     image_.resize(fitSize(picture.size()));

@@ -14,7 +14,7 @@
 #include "core/text/undecodablenames.h"
 #include "gui/common/folderlist.h"
 #include "gui/common/volumebox.h"
-#include "gui/imaging/dibpicture.h"
+#include "gui/imaging/displaypicture.h"
 #include "gui/main/imagelistorder.h"
 #include "gui/main/imagepreview.h"
 #include "gui/main/mainwindow.h"
@@ -89,7 +89,7 @@ void MainRunner::hidePreview() { window_.preview()->hide(); }
 void MainRunner::clearPreview() { window_.preview()->clear(); }
 
 void MainRunner::showPreview(const PixelImage& picture) {
-    window_.preview()->showPicture(DibPicture::toImage(picture), kRunPreviewOffset);
+    window_.preview()->showPicture(DisplayPicture::toImage(picture), kRunPreviewOffset);
 }
 
 void MainRunner::processEvents() { QApplication::processEvents(QEventLoop::AllEvents); }

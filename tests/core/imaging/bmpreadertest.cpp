@@ -98,7 +98,7 @@ TEST(BmpReader, TwentyFourBitBottomUpAndFromFile) {
     dib.LoadFromFile(dir.file("p.bmp"));
     ASSERT_EQ(dib.Width(), 7);
     ASSERT_EQ(dib.Height(), 5);
-    EXPECT_EQ(dib.PixelFormat(), nk24Bit);
+    EXPECT_EQ(dib.pixelFormat(), PixelFormat::Bgr24);
     for (int y = 0; y < 5; ++y)
         for (int x = 0; x < 7; ++x) EXPECT_EQ(dib.Pixels(x, y), test::testPatternColor(x, y, 7, 5));
     EXPECT_THROW(dib.LoadFromFile(dir.file("missing.bmp")), IoError);
@@ -125,7 +125,7 @@ TEST(BmpReader, PaletteImagesOfOneFourAndEightBits) {
     one.palette = {0x000000, 0x00FFFFFF};
     one.pixels = QByteArray::fromHex("80800000 41000000");  // bottom row, then top row
     PixelImage dib = load(one.build());
-    EXPECT_EQ(dib.PixelFormat(), nk1Bit);
+    EXPECT_EQ(dib.pixelFormat(), PixelFormat::Indexed1);
     EXPECT_EQ(dib.Pixels(1, 0), 1u);
     EXPECT_EQ(dib.Pixels(7, 0), 1u);
     EXPECT_EQ(dib.Pixels(8, 0), 0u);
@@ -138,11 +138,11 @@ TEST(BmpReader, PaletteImagesOfOneFourAndEightBits) {
     four.palette = {0x0000FF, 0x00FF00, 0xFF0000};
     four.pixels = QByteArray::fromHex("21000000");
     dib = load(four.build());
-    EXPECT_EQ(dib.PixelFormat(), nk4Bit);
+    EXPECT_EQ(dib.pixelFormat(), PixelFormat::Indexed4);
     EXPECT_EQ(dib.ColorCount(), 3);
     EXPECT_EQ(dib.Pixels(0, 0), 2u);
     EXPECT_EQ(dib.Pixels(1, 0), 1u);
-    dib.SetPixelFormat(nk24Bit);
+    dib.setPixelFormat(PixelFormat::Bgr24);
     EXPECT_EQ(dib.Pixels(0, 0), 0xFF0000u);
 
     Bmp eight;
@@ -185,7 +185,7 @@ TEST(BmpReader, SixteenAndThirtyTwoBitsThroughMasks) {
     b555.bits = 16, b555.width = 2, b555.height = 1;
     b555.pixels = QByteArray::fromHex("ff7f 007c");
     PixelImage dib = load(b555.build());
-    EXPECT_EQ(dib.PixelFormat(), nk24Bit);
+    EXPECT_EQ(dib.pixelFormat(), PixelFormat::Bgr24);
     EXPECT_EQ(dib.Pixels(0, 0), 0xFFFFFFu);
     EXPECT_EQ(dib.Pixels(1, 0), 0x0000FFu);
 
@@ -227,7 +227,7 @@ TEST(BmpReader, RunLengthEightAndFour) {
     // middle row to x 2 of the top row; run 2 x 4; end of bitmap.
     rle8.pixels = QByteArray::fromHex("0207 0003020905 00 0000 00020201 0204 0001");
     PixelImage dib = load(rle8.build());
-    EXPECT_EQ(dib.PixelFormat(), nk8Bit);
+    EXPECT_EQ(dib.pixelFormat(), PixelFormat::Indexed8);
     const std::vector<std::vector<quint32>> rows = {
         {0, 0, 4, 4, 0}, {0, 0, 0, 0, 0}, {7, 7, 2, 9, 5}};
     for (int y = 0; y < 3; ++y)
@@ -302,10 +302,10 @@ TEST(BmpReader, AbsurdSizeIsRefusedBeforeAllocation) {
 TEST(BmpReader, TruncatedFilesAreRefusedAndFailedLoadDropsOldContent) {
     const QByteArray good = test::makeTestBmp24(5, 4);
     for (int size = 0; size < good.size(); ++size) {
-        PixelImage dib(9, 9, nk24Bit);
+        PixelImage dib(9, 9, PixelFormat::Bgr24);
         EXPECT_THROW(dib.LoadFromData(good.left(size)), BmpFormatError) << size;
         EXPECT_EQ(dib.Width(), 1);
-        EXPECT_EQ(dib.PixelFormat(), nk8Bit);
+        EXPECT_EQ(dib.pixelFormat(), PixelFormat::Indexed8);
     }
     QByteArray badOffset = good;
     badOffset[10] = char(0xF0), badOffset[11] = char(0xFF);
@@ -355,8 +355,8 @@ QString suiteFolder() { return test::bmpSuiteFolder(); }
 // Mean absolute channel difference between two pictures of the same size.
 double meanDifference(const PixelImage& a, const PixelImage& b) {
     PixelImage x = a, y = b;
-    x.SetPixelFormat(nk24Bit);
-    y.SetPixelFormat(nk24Bit);
+    x.setPixelFormat(PixelFormat::Bgr24);
+    y.setPixelFormat(PixelFormat::Bgr24);
     double total = 0;
     for (int row = 0; row < x.Height(); ++row) {
         for (int col = 0; col < x.Width(); ++col) {

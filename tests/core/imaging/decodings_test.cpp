@@ -62,7 +62,7 @@ std::vector<Layout> layouts() {
 void expectSamePicture(const PixelImage& a, const PixelImage& b) {
     ASSERT_EQ(a.Width(), b.Width());
     ASSERT_EQ(a.Height(), b.Height());
-    ASSERT_EQ(a.PixelFormat(), b.PixelFormat());
+    ASSERT_EQ(a.pixelFormat(), b.pixelFormat());
     ASSERT_EQ(a.ColorCount(), b.ColorCount());
     for (int i = 0; i < a.ColorCount(); ++i) ASSERT_EQ(a.Colors(i), b.Colors(i));
     const size_t bytes = size_t(a.Width()) * size_t(a.BitCount() / 8);

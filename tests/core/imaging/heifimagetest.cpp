@@ -18,7 +18,7 @@ namespace {
 
 // The test pattern as a picture, turned as the orientation says.
 PixelImage uprightPattern(int width, int height, int orientation) {
-    PixelImage picture(width, height, nk24Bit);
+    PixelImage picture(width, height, PixelFormat::Bgr24);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             const unsigned rgb = test::testPatternColor(x, y, width, height);
@@ -83,7 +83,7 @@ TEST(HeifImageTest, DecodesUprightWithinCodingError) {
         const PixelImage expected = uprightPattern(c.width, c.height, c.options.orientation);
         ASSERT_EQ(image.Width(), expected.Width());
         ASSERT_EQ(image.Height(), expected.Height());
-        EXPECT_EQ(image.Bitmap().PixelFormat(), nk24Bit);
+        EXPECT_EQ(image.Bitmap().pixelFormat(), PixelFormat::Bgr24);
         EXPECT_LT(meanError(image.Bitmap(), expected), 8.0);
         EXPECT_TRUE(image.Exif().isEmpty());
     }

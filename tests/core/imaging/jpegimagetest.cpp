@@ -37,7 +37,7 @@ TEST(JpegImage, DecodesColourAsTwentyFourBitBlueGreenRed) {
     EXPECT_EQ(jpeg.Width(), 64);
     EXPECT_EQ(jpeg.Height(), 48);
     EXPECT_FALSE(jpeg.Grayscale());
-    EXPECT_EQ(jpeg.Bitmap().PixelFormat(), nk24Bit);
+    EXPECT_EQ(jpeg.Bitmap().pixelFormat(), PixelFormat::Bgr24);
     EXPECT_TRUE(jpeg.Warnings().isEmpty());
     // The red ramp runs left to right, the green ramp top to bottom.
     const PixelImage& p = jpeg.Bitmap();
@@ -53,14 +53,14 @@ TEST(JpegImage, DecodesGreyscaleAsEightBitGrey) {
     jpeg.LoadFromData(test::makeTestJpeg(30, 20, true));
     EXPECT_TRUE(jpeg.Grayscale());
     const PixelImage& p = jpeg.Bitmap();
-    EXPECT_EQ(p.PixelFormat(), nk8Bit);
+    EXPECT_EQ(p.pixelFormat(), PixelFormat::Indexed8);
     EXPECT_EQ(p.Colors(0), 0u);
     EXPECT_EQ(p.Colors(128), 0x808080u);
     EXPECT_EQ(p.Colors(255), 0xFFFFFFu);
 }
 
 TEST(JpegImage, SavesBaselineThreeComponentsAtTheQuality) {
-    PixelImage picture(40, 30, nk24Bit);
+    PixelImage picture(40, 30, PixelFormat::Bgr24);
     for (int y = 0; y < 30; ++y)
         for (int x = 0; x < 40; ++x) picture.SetPixels(x, y, test::testPatternColor(x, y, 40, 30));
     JpegImage jpeg;
@@ -83,14 +83,14 @@ TEST(JpegImage, SavesBaselineThreeComponentsAtTheQuality) {
     JpegImage greyCopy;
     greyCopy.LoadFromData(grey.SaveToData());
     EXPECT_FALSE(greyCopy.Grayscale());
-    EXPECT_EQ(greyCopy.Bitmap().PixelFormat(), nk24Bit);
+    EXPECT_EQ(greyCopy.Bitmap().pixelFormat(), PixelFormat::Bgr24);
 }
 
 TEST(JpegImage, SaveReplacesTheFileAndReportsFailures) {
     test::TempDir dir;
     dir.write("t.jpg", QByteArray("old content"));
     JpegImage jpeg;
-    jpeg.Assign(PixelImage(8, 8, nk24Bit));
+    jpeg.Assign(PixelImage(8, 8, PixelFormat::Bgr24));
     jpeg.SaveToFile(dir.file("t.jpg"));
     JpegImage back;
     back.LoadFromFile(dir.file("t.jpg"));

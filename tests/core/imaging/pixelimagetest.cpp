@@ -20,7 +20,7 @@ TEST(PixelImage, NewImageIsOnePixelEightBitsZero) {
     PixelImage dib;
     EXPECT_EQ(dib.Width(), 1);
     EXPECT_EQ(dib.Height(), 1);
-    EXPECT_EQ(dib.PixelFormat(), nk8Bit);
+    EXPECT_EQ(dib.pixelFormat(), PixelFormat::Indexed8);
     EXPECT_EQ(dib.ColorCount(), 2);
     EXPECT_EQ(dib.Pixels(0, 0), 0u);
     EXPECT_EQ(dib.Colors(0), 0u);
@@ -28,12 +28,12 @@ TEST(PixelImage, NewImageIsOnePixelEightBitsZero) {
 }
 
 TEST(PixelImage, SetWidthGivesZeroedImageOfSameFormat) {
-    PixelImage dib(10, 4, nk24Bit);
+    PixelImage dib(10, 4, PixelFormat::Bgr24);
     dib.SetPixels(3, 2, 0x123456);
     dib.SetWidth(20);
     EXPECT_EQ(dib.Width(), 20);
     EXPECT_EQ(dib.Height(), 4);
-    EXPECT_EQ(dib.PixelFormat(), nk24Bit);
+    EXPECT_EQ(dib.pixelFormat(), PixelFormat::Bgr24);
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 20; ++x) EXPECT_EQ(dib.Pixels(x, y), 0u);
     dib.SetPixels(0, 0, 0xFFFFFF);
@@ -45,20 +45,20 @@ TEST(PixelImage, SetWidthGivesZeroedImageOfSameFormat) {
 }
 
 TEST(PixelImage, SizeErrorsNameSetWidthAndKeepTheImage) {
-    PixelImage dib(4, 4, nk24Bit);
+    PixelImage dib(4, 4, PixelFormat::Bgr24);
     dib.SetPixels(1, 1, 7);
     expectError<ImageSizeError>([&] { dib.SetWidth(0); }, "TNkDIB.SetWidth: Invalid Width");
     expectError<ImageSizeError>([&] { dib.SetWidth(-5); }, "TNkDIB.SetWidth: Invalid Width");
     expectError<ImageSizeError>([&] { dib.SetHeight(0); }, "TNkDIB.SetWidth: Invalid Height");
     EXPECT_EQ(dib.Pixels(1, 1), 7u);
-    expectError<ImageSizeError>([] { PixelImage bad(0, 5, nk24Bit); },
+    expectError<ImageSizeError>([] { PixelImage bad(0, 5, PixelFormat::Bgr24); },
                                 "TNkInternalDIB.CreateDIB: Invalid Parameters");
-    expectError<ImageSizeError>([] { PixelImage huge(100000, 100000, nk24Bit); },
+    expectError<ImageSizeError>([] { PixelImage huge(100000, 100000, PixelFormat::Bgr24); },
                                 "TNkInternalDIB.CreateDIB: Invalid Parameters");
 }
 
 TEST(PixelImage, OutOfRangeAccessIsRefused) {
-    PixelImage dib(5, 3, nk24Bit);
+    PixelImage dib(5, 3, PixelFormat::Bgr24);
     const char* get = "TNkDIB.GetPixels: Pixel Position is Out of Range";
     const char* set = "TNkDIB.SetPixels: Pixel Position is Out of Range";
     const char* line = "TNkDIB.GetScanLine: y is Out of Range";
@@ -71,21 +71,21 @@ TEST(PixelImage, OutOfRangeAccessIsRefused) {
 }
 
 TEST(PixelImage, BottomUpStrideAndRowAddresses) {
-    PixelImage dib(5, 4, nk24Bit);
+    PixelImage dib(5, 4, PixelFormat::Bgr24);
     EXPECT_EQ(dib.Stride(), 16);
     EXPECT_FALSE(dib.TopDown());
     const uchar* row0 = dib.ConstScanLine(0);
     const uchar* row3 = dib.ConstScanLine(3);
     EXPECT_EQ(row0 - row3, 3 * 16);  // row 0 is the last stored row
-    PixelImage topDown(5, -4, nk24Bit);
+    PixelImage topDown(5, -4, PixelFormat::Bgr24);
     EXPECT_EQ(topDown.ConstScanLine(3) - topDown.ConstScanLine(0), 3 * 16);
-    EXPECT_EQ(PixelImage(3, 1, nk1Bit).Stride(), 4);
-    EXPECT_EQ(PixelImage(33, 1, nk1Bit).Stride(), 8);
-    EXPECT_EQ(PixelImage(9, 1, nk4Bit).Stride(), 8);
+    EXPECT_EQ(PixelImage(3, 1, PixelFormat::Indexed1).Stride(), 4);
+    EXPECT_EQ(PixelImage(33, 1, PixelFormat::Indexed1).Stride(), 8);
+    EXPECT_EQ(PixelImage(9, 1, PixelFormat::Indexed4).Stride(), 8);
 }
 
 TEST(PixelImage, ColourValueByteOrder) {
-    PixelImage dib(5, 2, nk24Bit);
+    PixelImage dib(5, 2, PixelFormat::Bgr24);
     const quint32 colour = 0x00FF8000;  // red 0, green 128, blue 255
     dib.SetPixels(2, 1, colour);
     const uchar* p = dib.ConstScanLine(1) + 3 * 2;
@@ -96,25 +96,25 @@ TEST(PixelImage, ColourValueByteOrder) {
 }
 
 TEST(PixelImage, PaletteFormatsStoreIndices) {
-    PixelImage four(3, 1, nk4Bit);
+    PixelImage four(3, 1, PixelFormat::Indexed4);
     four.SetPixels(0, 0, 0xA);
     four.SetPixels(1, 0, 0x5);
     EXPECT_EQ(four.ConstScanLine(0)[0], 0xA5);
     EXPECT_EQ(four.Pixels(1, 0), 5u);
-    PixelImage one(10, 1, nk1Bit);
+    PixelImage one(10, 1, PixelFormat::Indexed1);
     one.SetPixels(1, 0, 1);
     one.SetPixels(9, 0, 1);
     EXPECT_EQ(one.ConstScanLine(0)[0], 0x40);
     EXPECT_EQ(one.ConstScanLine(0)[1], 0x40);
     EXPECT_EQ(one.Pixels(9, 0), 1u);
     EXPECT_EQ(one.Pixels(8, 0), 0u);
-    PixelImage eight(2, 1, nk8Bit);
+    PixelImage eight(2, 1, PixelFormat::Indexed8);
     eight.SetPixels(0, 0, 0x1FF);
     EXPECT_EQ(eight.Pixels(0, 0), 0xFFu);
 }
 
 TEST(PixelImage, CopiesShareUntilOneWrites) {
-    PixelImage a(4, 4, nk24Bit);
+    PixelImage a(4, 4, PixelFormat::Bgr24);
     a.SetPixels(1, 1, 0x010203);
     PixelImage b = a;
     EXPECT_TRUE(a.SharesStorageWith(b));
@@ -134,59 +134,59 @@ TEST(PixelImage, CopiesShareUntilOneWrites) {
 }
 
 TEST(PixelImage, FormatIncreaseKeepsColoursExactly) {
-    PixelImage dib(3, 2, nk4Bit);
+    PixelImage dib(3, 2, PixelFormat::Indexed4);
     dib.SetColors(3, 0x00112233);
     dib.SetColors(7, 0x00ABCDEF);
     dib.SetPixels(0, 0, 3);
     dib.SetPixels(2, 1, 7);
     PixelImage wide = dib;
-    wide.SetPixelFormat(nk8Bit);
+    wide.setPixelFormat(PixelFormat::Indexed8);
     EXPECT_EQ(wide.Pixels(2, 1), 7u);
     EXPECT_EQ(wide.Colors(7), 0x00ABCDEFu);
-    dib.SetPixelFormat(nk24Bit);
-    EXPECT_EQ(dib.PixelFormat(), nk24Bit);
+    dib.setPixelFormat(PixelFormat::Bgr24);
+    EXPECT_EQ(dib.pixelFormat(), PixelFormat::Bgr24);
     EXPECT_EQ(dib.Pixels(0, 0), 0x00112233u);
     EXPECT_EQ(dib.Pixels(2, 1), 0x00ABCDEFu);
     EXPECT_EQ(dib.Pixels(1, 0), 0u);
 }
 
 TEST(PixelImage, ReductionMapsToNearestColour) {
-    PixelImage dib(2, 1, nk24Bit);
+    PixelImage dib(2, 1, PixelFormat::Bgr24);
     dib.SetPixels(0, 0, 0x0000FF);  // pure red
     dib.SetPixels(1, 0, 0xFFFFFF);
     PixelImage eight = dib;
-    eight.SetPixelFormat(nk8Bit);
+    eight.setPixelFormat(PixelFormat::Indexed8);
     EXPECT_EQ(eight.Colors(int(eight.Pixels(0, 0))), 0x0000FFu);
     EXPECT_EQ(eight.Colors(int(eight.Pixels(1, 0))), 0xFFFFFFu);
-    dib.SetPixelFormat(nk1Bit);
+    dib.setPixelFormat(PixelFormat::Indexed1);
     EXPECT_EQ(dib.Colors(int(dib.Pixels(1, 0))), 0xFFFFFFu);
 }
 
 TEST(PixelImage, RunLengthFormatsRoundTripAndRefusePixelAccess) {
-    PixelImage dib(7, 3, nk8Bit);
+    PixelImage dib(7, 3, PixelFormat::Indexed8);
     for (int x = 0; x < 7; ++x) dib.SetPixels(x, 1, x < 4 ? 9 : quint32(x));
     PixelImage packed = dib;
-    packed.SetPixelFormat(nk8BitRLE);
-    EXPECT_EQ(packed.PixelFormat(), nk8BitRLE);
+    packed.setPixelFormat(PixelFormat::Rle8);
+    EXPECT_EQ(packed.pixelFormat(), PixelFormat::Rle8);
     expectError<CompressedImageError>([&] { packed.Pixels(0, 0); },
                                       "TNkDIB.GetPixels: Bad DIB Type");
     expectError<CompressedImageError>([&] { packed.SetPixels(0, 0, 1); },
                                       "TNkDIB.SetPixels: Bad DIB Type");
     expectError<CompressedImageError>([&] { packed.ScanLine(0); },
                                       "TNkDIB.GetScanLine: Bad DIB Type");
-    packed.SetPixelFormat(nk8Bit);
+    packed.setPixelFormat(PixelFormat::Indexed8);
     for (int x = 0; x < 7; ++x) EXPECT_EQ(packed.Pixels(x, 1), dib.Pixels(x, 1));
 
-    PixelImage four(5, 2, nk4Bit);
+    PixelImage four(5, 2, PixelFormat::Indexed4);
     const quint32 values[5] = {1, 2, 1, 2, 15};
     for (int x = 0; x < 5; ++x) four.SetPixels(x, 0, values[x]);
-    four.SetPixelFormat(nk4BitRLE);
-    four.SetPixelFormat(nk4Bit);
+    four.setPixelFormat(PixelFormat::Rle4);
+    four.setPixelFormat(PixelFormat::Indexed4);
     for (int x = 0; x < 5; ++x) EXPECT_EQ(four.Pixels(x, 0), values[x]);
 }
 
 TEST(PixelImage, CutKeepsTopLeftCorner) {
-    PixelImage dib(4, 3, nk24Bit);
+    PixelImage dib(4, 3, PixelFormat::Bgr24);
     dib.SetPixels(1, 1, 0x111111);
     dib.SetPixels(3, 2, 0x222222);
     dib.CutTo(2, 2);
@@ -198,7 +198,7 @@ TEST(PixelImage, CutKeepsTopLeftCorner) {
 }
 
 // Top row A B C, bottom row D E F.
-PixelImage abcdef(TNkPixelFormat format) {
+PixelImage abcdef(PixelFormat format) {
     PixelImage dib(3, 2, format);
     const quint32 colours[6] = {0xA, 0xB, 0xC, 0xD, 0xE, 0xF};
     for (int i = 0; i < 6; ++i) dib.SetPixels(i % 3, i / 3, colours[i]);
@@ -213,10 +213,10 @@ void expectRows(const PixelImage& dib, std::vector<std::vector<quint32>> rows) {
 }
 
 TEST(PixelImage, RotationsOfThreeByTwo) {
-    for (TNkPixelFormat format : {nk24Bit, nk8Bit}) {
+    for (PixelFormat format : {PixelFormat::Bgr24, PixelFormat::Indexed8}) {
         const PixelImage source = abcdef(format);
         const PixelImage right = RotateRight(source);
-        EXPECT_EQ(right.PixelFormat(), format);
+        EXPECT_EQ(right.pixelFormat(), format);
         expectRows(right, {{0xD, 0xA}, {0xE, 0xB}, {0xF, 0xC}});
         expectRows(RotateLeft(source), {{0xC, 0xF}, {0xB, 0xE}, {0xA, 0xD}});
         expectRows(RotateLeft(RotateRight(source)), {{0xA, 0xB, 0xC}, {0xD, 0xE, 0xF}});
@@ -224,7 +224,7 @@ TEST(PixelImage, RotationsOfThreeByTwo) {
 }
 
 TEST(PixelImage, RotationKeepsTheColourTable) {
-    PixelImage source = abcdef(nk8Bit);
+    PixelImage source = abcdef(PixelFormat::Indexed8);
     source.SetColors(0xA, 0x00345678);
     const PixelImage right = RotateRight(source);
     EXPECT_EQ(right.ColorCount(), source.ColorCount());
@@ -232,7 +232,7 @@ TEST(PixelImage, RotationKeepsTheColourTable) {
 }
 
 TEST(PixelImage, RotationOfTopDownImage) {
-    PixelImage source(3, -2, nk24Bit);
+    PixelImage source(3, -2, PixelFormat::Bgr24);
     const quint32 colours[6] = {1, 2, 3, 4, 5, 6};
     for (int i = 0; i < 6; ++i) source.SetPixels(i % 3, i / 3, colours[i]);
     expectRows(RotateRight(source), {{4, 1}, {5, 2}, {6, 3}});
@@ -256,7 +256,7 @@ TEST(Orientation, EveryValueShowsThePictureUpright) {
         {{0xF, 0xC}, {0xE, 0xB}, {0xD, 0xA}},  // 7 transversed
         {{0xC, 0xF}, {0xB, 0xE}, {0xA, 0xD}},  // 8 counter-clockwise
     };
-    for (TNkPixelFormat format : {nk24Bit, nk8Bit}) {
+    for (PixelFormat format : {PixelFormat::Bgr24, PixelFormat::Indexed8}) {
         const PixelImage source = abcdef(format);
         for (int value = 1; value <= 8; ++value) {
             SCOPED_TRACE(value);
@@ -265,8 +265,8 @@ TEST(Orientation, EveryValueShowsThePictureUpright) {
         expectRows(ApplyOrientation(source, 0), shown[0]);
         expectRows(ApplyOrientation(source, 9), shown[0]);
     }
-    EXPECT_EQ(RotateRight(abcdef(nk24Bit)).Pixels(1, 2),
-              ApplyOrientation(abcdef(nk24Bit), 6).Pixels(1, 2));
+    EXPECT_EQ(RotateRight(abcdef(PixelFormat::Bgr24)).Pixels(1, 2),
+              ApplyOrientation(abcdef(PixelFormat::Bgr24), 6).Pixels(1, 2));
 }
 
 }  // namespace

@@ -56,7 +56,7 @@ TEST(ThumbnailSize, FitRatioAndNominalSize) {
 }
 
 TEST(AverageReduce, TruncatedMeansOfBlocks) {
-    PixelImage dib(4, 4, nk24Bit);
+    PixelImage dib(4, 4, PixelFormat::Bgr24);
     const int values[4] = {10, 11, 12, 14};  // the top-left 2 x 2 block
     for (int i = 0; i < 4; ++i) dib.SetPixels(i % 2, i / 2, quint32(values[i]) * 0x010101u);
     dib.SetPixels(3, 3, 0x0000FF);
@@ -71,7 +71,7 @@ TEST(AverageReduce, TruncatedMeansOfBlocks) {
 // 1600 x 1200 in 160 x 120: the factor lies just above 0.1, so blocks end at 9, 19, ...
 // 1599; the first run and band have 9 pixels, column 1599 and row 1199 are not used.
 TEST(AverageReduce, BoundariesOfATenfoldReduction) {
-    PixelImage dib(1600, 1200, nk24Bit);
+    PixelImage dib(1600, 1200, PixelFormat::Bgr24);
     for (int y = 0; y < 1200; ++y) {
         dib.SetPixels(8, y, 90);    // first run: columns 0..8
         dib.SetPixels(18, y, 100);  // second run: columns 9..18
@@ -94,7 +94,7 @@ TEST(AverageReduce, BoundariesOfATenfoldReduction) {
 }
 
 TEST(Sharpen3x3, WeightsRoundingAndBorders) {
-    PixelImage dib(3, 3, nk24Bit);
+    PixelImage dib(3, 3, PixelFormat::Bgr24);
     const int neighbours[8] = {20, 20, 20, 20, 20, 20, 20, 35};  // sum 175
     int i = 0;
     for (int y = 0; y < 3; ++y) {
@@ -103,7 +103,7 @@ TEST(Sharpen3x3, WeightsRoundingAndBorders) {
         }
     }
     dib.SetPixels(1, 1, 10);  // 1.8 x 10 - 17.5 = 0.5, which the weights' errors lift above
-    PixelImage uniform(4, 4, nk24Bit);
+    PixelImage uniform(4, 4, PixelFormat::Bgr24);
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 4; ++x) uniform.SetPixels(x, y, 0x646464);  // 100
     uniform.SetPixels(1, 1, 0x0000C8);  // red 200 among 100s: 360 - 80 -> 255
@@ -115,24 +115,24 @@ TEST(Sharpen3x3, WeightsRoundingAndBorders) {
     EXPECT_EQ(uniform.Pixels(2, 2), 0x6E6E5Au);  // red 180 - 90, others 180 - 70
     EXPECT_EQ(uniform.Pixels(3, 3), 0x646464u);
     EXPECT_EQ(uniform.Pixels(0, 1), 0x646464u);
-    PixelImage narrow(2, 5, nk24Bit);
+    PixelImage narrow(2, 5, PixelFormat::Bgr24);
     narrow.SetPixels(1, 1, 7);
     Sharpen3x3(narrow);
     EXPECT_EQ(narrow.Pixels(1, 1), 7u);
 }
 
 TEST(StretchNearest, RepeatsAndDropsWholeColumns) {
-    PixelImage two(2, 1, nk24Bit);
+    PixelImage two(2, 1, PixelFormat::Bgr24);
     two.SetPixels(0, 0, 1), two.SetPixels(1, 0, 2);
     const PixelImage wide = StretchNearest(two, 4, 3);
     const quint32 expected[4] = {1, 1, 2, 2};
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 4; ++x) EXPECT_EQ(wide.Pixels(x, y), expected[x]);
-    PixelImage four(4, 1, nk8Bit);
+    PixelImage four(4, 1, PixelFormat::Indexed8);
     for (int x = 0; x < 4; ++x) four.SetPixels(x, 0, quint32(x + 1));
     four.SetColors(4, 0x123456);
     const PixelImage narrow = StretchNearest(four, 2, 1);
-    EXPECT_EQ(narrow.PixelFormat(), nk8Bit);
+    EXPECT_EQ(narrow.pixelFormat(), PixelFormat::Indexed8);
     EXPECT_EQ(narrow.Pixels(0, 0), 2u);
     EXPECT_EQ(narrow.Pixels(1, 0), 4u);
     EXPECT_EQ(narrow.Colors(4), 0x123456u);
@@ -218,7 +218,7 @@ TEST_F(ThumbnailMakerTest, StrongReductionIsSharpenedInsideTheBorder) {
 TEST_F(ThumbnailMakerTest, GreyscalePhotographOnTheFilterPath) {
     EXPECT_EQ(make(400, 300, {160, 120, 80, true}, true), QSize(160, 120));
     const PixelImage& picture = maker.picture();
-    EXPECT_EQ(picture.PixelFormat(), nk24Bit);
+    EXPECT_EQ(picture.pixelFormat(), PixelFormat::Bgr24);
     for (int y = 0; y < 120; ++y) {
         for (int x = 0; x < 160; ++x) {
             const quint32 c = picture.Pixels(x, y);

@@ -19,7 +19,7 @@ using test::TempDir;
 // taken over the averages of block x block squares: JPEG keeps local averages even where it
 // blurs dithered detail (colours are stored at half resolution).
 double meanError(const PixelImage& jpeg, PixelImage source, int block = 1) {
-    if (source.PixelFormat() != nk24Bit) source.SetPixelFormat(nk24Bit);
+    if (source.pixelFormat() != PixelFormat::Bgr24) source.setPixelFormat(PixelFormat::Bgr24);
     double sum = 0;
     int count = 0;
     for (int by = 0; by + block <= jpeg.Height(); by += block) {

@@ -23,7 +23,7 @@ using test::TempDir;
 
 // A 24-bit picture whose every pixel has its own colour.
 PixelImage numbered(int width, int height) {
-    PixelImage picture(width, height, nk24Bit);
+    PixelImage picture(width, height, PixelFormat::Bgr24);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) picture.SetPixels(x, y, quint32(y * 1000 + x + 1));
     }
@@ -93,7 +93,7 @@ TEST(RotationJobTest, GreyscalePhotographsAreWidenedAndSavedInColour) {
     TempDir dir;
     test::writeTestJpeg(dir.file("g.jpg"), 40, 30, true);
     const PixelImage grey = decoded(dir.file("g.jpg"));
-    EXPECT_EQ(grey.PixelFormat(), nk24Bit);
+    EXPECT_EQ(grey.pixelFormat(), PixelFormat::Bgr24);
     RotationJob(dir.path(), 95, false).rotateFile("g.jpg", Turn::Left);
     JpegImage saved;
     saved.LoadFromFile(dir.file("g.jpg"));

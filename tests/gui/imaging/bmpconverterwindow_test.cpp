@@ -26,9 +26,9 @@
 namespace tessaly {
 namespace {
 
-class TBMPtoJPEGTest : public ::testing::Test {
+class BmpConverterWindowTest : public ::testing::Test {
 protected:
-    TBMPtoJPEGTest() : context{settings, prompts, shell} {
+    BmpConverterWindowTest() : context{settings, prompts, shell} {
         settings.appFolder = home.path();
         mainWindow.move(100, 200);
         window = std::make_unique<BmpConverterWindow>(context, &mainWindow);
@@ -57,7 +57,7 @@ protected:
     std::unique_ptr<BmpConverterWindow> window;
 };
 
-TEST_F(TBMPtoJPEGTest, WindowIsBuiltAsDesigned) {
+TEST_F(BmpConverterWindowTest, WindowIsBuiltAsDesigned) {
     EXPECT_EQ(window->windowTitle(), QStringLiteral("BMP-JPG変換"));
     EXPECT_EQ(window->size(), QSize(418, 185));
     EXPECT_EQ(window->pos(), QPoint(150, 295));
@@ -72,7 +72,7 @@ TEST_F(TBMPtoJPEGTest, WindowIsBuiltAsDesigned) {
     EXPECT_EQ(window->Button2->text(), QStringLiteral("終了"));
 }
 
-TEST_F(TBMPtoJPEGTest, ListsTheFolderBitmapsAndFallsBackToTheProgramFolder) {
+TEST_F(BmpConverterWindowTest, ListsTheFolderBitmapsAndFallsBackToTheProgramFolder) {
     dir.write("pic.bmp", test::makeTestBmp24(4, 4));
     dir.write("photo.BMP", test::makeTestBmp24(4, 4));
     dir.write("other.jpg", "x");
@@ -84,7 +84,7 @@ TEST_F(TBMPtoJPEGTest, ListsTheFolderBitmapsAndFallsBackToTheProgramFolder) {
     EXPECT_TRUE(prompts.log.isEmpty());
 }
 
-TEST_F(TBMPtoJPEGTest, ReopeningOnTheSameFolderKeepsTheSelection) {
+TEST_F(BmpConverterWindowTest, ReopeningOnTheSameFolderKeepsTheSelection) {
     for (const char* name : {"a.bmp", "c.bmp", "d.bmp"}) dir.write(name, test::makeTestBmp24(4, 4));
     select({"a.bmp", "d.bmp"});
     dir.write("b.bmp", test::makeTestBmp24(4, 4));  // the list is read again
@@ -100,7 +100,7 @@ TEST_F(TBMPtoJPEGTest, ReopeningOnTheSameFolderKeepsTheSelection) {
     EXPECT_TRUE(window->File1->selectedItems().isEmpty());
 }
 
-TEST_F(TBMPtoJPEGTest, LongNamesAreShortenedInTheMiddleNotClipped) {
+TEST_F(BmpConverterWindowTest, LongNamesAreShortenedInTheMiddleNotClipped) {
     const QString longName =
         QStringLiteral("2024年夏の旅行_北海道_富良野のラベンダー畑_パノラマ_0001.bmp");
     dir.write(longName, test::makeTestBmp24(8, 6));
@@ -137,7 +137,7 @@ TEST_F(TBMPtoJPEGTest, LongNamesAreShortenedInTheMiddleNotClipped) {
     window->hide();
 }
 
-TEST_F(TBMPtoJPEGTest, ExistingOutputAnsweredNoIsLeftAlone) {
+TEST_F(BmpConverterWindowTest, ExistingOutputAnsweredNoIsLeftAlone) {
     dir.write("pic.bmp", test::makeTestBmp24(40, 30));
     dir.write("photo.BMP", test::makeTestBmp24(30, 20));
     dir.write("pic.jpg", "keep me");
@@ -154,7 +154,7 @@ TEST_F(TBMPtoJPEGTest, ExistingOutputAnsweredNoIsLeftAlone) {
     EXPECT_EQ(window->Label3->text(), QStringLiteral("pic.bmp"));
 }
 
-TEST_F(TBMPtoJPEGTest, ExistingOutputAnsweredYesIsReplaced) {
+TEST_F(BmpConverterWindowTest, ExistingOutputAnsweredYesIsReplaced) {
     dir.write("pic.bmp", test::makeTestBmp24(40, 30));
     dir.write("pic.jpg", "old");
     prompts.answers = {true};
@@ -165,7 +165,7 @@ TEST_F(TBMPtoJPEGTest, ExistingOutputAnsweredYesIsReplaced) {
     EXPECT_EQ(jpeg.Width(), 40);
 }
 
-TEST_F(TBMPtoJPEGTest, HeicTypeListsAndConvertsPhonePhotosUpright) {
+TEST_F(BmpConverterWindowTest, HeicTypeListsAndConvertsPhonePhotosUpright) {
     test::HeicOptions turned;
     turned.orientation = 6;
     test::writeTestHeic(dir.file("IMG_0001.HEIC"), 64, 48, turned);
@@ -194,7 +194,7 @@ TEST_F(TBMPtoJPEGTest, HeicTypeListsAndConvertsPhonePhotosUpright) {
     EXPECT_EQ(window->File1->files(), QStringList{"pic.bmp"});
 }
 
-TEST_F(TBMPtoJPEGTest, PreviewIsFittedAndCentred) {
+TEST_F(BmpConverterWindowTest, PreviewIsFittedAndCentred) {
     EXPECT_EQ(BmpConverterWindow::previewRect(640, 480), QRect(5, 19, 116, 87));  // 14.5 to 14
     EXPECT_EQ(BmpConverterWindow::previewRect(300, 600), QRect(34, 5, 58, 116));
     EXPECT_EQ(BmpConverterWindow::previewRect(100, 100), QRect(5, 5, 116, 116));
@@ -204,7 +204,7 @@ TEST_F(TBMPtoJPEGTest, PreviewIsFittedAndCentred) {
     EXPECT_EQ(window->Image2->geometry(), QRect(5, 19, 116, 87));
 }
 
-TEST_F(TBMPtoJPEGTest, NothingSelectedChangesNothing) {
+TEST_F(BmpConverterWindowTest, NothingSelectedChangesNothing) {
     dir.write("pic.bmp", test::makeTestBmp24(4, 4));
     select({});
     window->Button1->click();
@@ -213,7 +213,7 @@ TEST_F(TBMPtoJPEGTest, NothingSelectedChangesNothing) {
     EXPECT_TRUE(window->statusText().isEmpty());
 }
 
-TEST_F(TBMPtoJPEGTest, WriteFailureStopsAtTheFirstSave) {
+TEST_F(BmpConverterWindowTest, WriteFailureStopsAtTheFirstSave) {
     dir.write("a.bmp", test::makeTestBmp24(200, 150));
     dir.write("b.bmp", test::makeTestBmp24(200, 150));
     select({"a.bmp", "b.bmp"});
@@ -229,7 +229,7 @@ TEST_F(TBMPtoJPEGTest, WriteFailureStopsAtTheFirstSave) {
     EXPECT_TRUE(window->statusText().isEmpty());
 }
 
-TEST_F(TBMPtoJPEGTest, WriteProtectedFolderStopsAtTheFirstSave) {
+TEST_F(BmpConverterWindowTest, WriteProtectedFolderStopsAtTheFirstSave) {
     if (::geteuid() == 0) GTEST_SKIP() << "skipped: permissions do not bind root";
     dir.write("a.bmp", test::makeTestBmp24(8, 8));
     dir.write("b.bmp", test::makeTestBmp24(8, 8));
@@ -244,7 +244,7 @@ TEST_F(TBMPtoJPEGTest, WriteProtectedFolderStopsAtTheFirstSave) {
     EXPECT_TRUE(jpegFiles().isEmpty());
 }
 
-TEST_F(TBMPtoJPEGTest, UnreadableBitmapEndsTheRunThere) {
+TEST_F(BmpConverterWindowTest, UnreadableBitmapEndsTheRunThere) {
     dir.write("a.bmp", test::makeTestBmp24(8, 8));
     dir.write("b.bmp", "XX no bitmap");
     dir.write("c.bmp", test::makeTestBmp24(8, 8));

@@ -37,9 +37,9 @@ bool samePixels(const PixelImage& a, const PixelImage& b) {
     return true;
 }
 
-class Toption2Test : public ::testing::Test {
+class RotationWindowTest : public ::testing::Test {
 protected:
-    Toption2Test() : context{settings, prompts, shell} {
+    RotationWindowTest() : context{settings, prompts, shell} {
         mainWindow.move(100, 200);
         oldFile.setSelectionMode(QAbstractItemView::ExtendedSelection);
         window = std::make_unique<RotationWindow>(context, &mainWindow);
@@ -70,7 +70,7 @@ protected:
     std::unique_ptr<RotationWindow> window;
 };
 
-TEST_F(Toption2Test, WindowIsBuiltAsDesigned) {
+TEST_F(RotationWindowTest, WindowIsBuiltAsDesigned) {
     EXPECT_EQ(window->windowTitle(), QStringLiteral("画像回転"));
     EXPECT_EQ(window->size(), QSize(322, 307));
     EXPECT_EQ(window->pos(), QPoint(180, 295));
@@ -82,7 +82,7 @@ TEST_F(Toption2Test, WindowIsBuiltAsDesigned) {
     EXPECT_EQ(window->N2->text(), QStringLiteral("左回転"));
 }
 
-TEST_F(Toption2Test, QualityComesFromTheOptionsAndOnlyFromTheArrows) {
+TEST_F(RotationWindowTest, QualityComesFromTheOptionsAndOnlyFromTheArrows) {
     window->setRotateQuality(70);
     EXPECT_EQ(window->Edit1->text(), QStringLiteral("70"));
     EXPECT_EQ(window->UpDown1->position(), 70);
@@ -115,7 +115,7 @@ TEST_F(Toption2Test, QualityComesFromTheOptionsAndOnlyFromTheArrows) {
     window->hide();
 }
 
-TEST_F(Toption2Test, OpeningKeepsOnlyJpgEntries) {
+TEST_F(RotationWindowTest, OpeningKeepsOnlyJpgEntries) {
     entries({"*a.JPG", "*b.jpeg", "*c.gif", "d.jpg"});
     ASSERT_TRUE(window->prepare(dir.path(), &oldFile));
     EXPECT_TRUE(oldFile.item(0)->isSelected());
@@ -129,14 +129,14 @@ TEST_F(Toption2Test, OpeningKeepsOnlyJpgEntries) {
     EXPECT_TRUE(prompts.log.isEmpty());
 }
 
-TEST_F(Toption2Test, NothingSelectedIsNotOpened) {
+TEST_F(RotationWindowTest, NothingSelectedIsNotOpened) {
     entries({"a.jpg", "*b.png"});
     EXPECT_FALSE(window->prepare(dir.path(), &oldFile));
     EXPECT_EQ(prompts.log, QStringList{"information: ファイルが選択されていません。"});
     EXPECT_FALSE(oldFile.item(1)->isSelected());
 }
 
-TEST_F(Toption2Test, PreviewFitsAndTurnsWithThePicture) {
+TEST_F(RotationWindowTest, PreviewFitsAndTurnsWithThePicture) {
     entries({"*a.jpg"}, 640, 480);
     ASSERT_TRUE(window->prepare(dir.path(), &oldFile));
     EXPECT_EQ(window->Image2->size(), QSize(200, 150));
@@ -151,7 +151,7 @@ TEST_F(Toption2Test, PreviewFitsAndTurnsWithThePicture) {
     EXPECT_EQ(RotationWindow::fitPreview(480, 640), QSize(150, 200));
 }
 
-TEST_F(Toption2Test, RightClickOnThePreviewOpensThePopupMenu) {
+TEST_F(RotationWindowTest, RightClickOnThePreviewOpensThePopupMenu) {
     entries({"*a.jpg"});
     ASSERT_TRUE(window->prepare(dir.path(), &oldFile));
     window->show();
@@ -165,7 +165,7 @@ TEST_F(Toption2Test, RightClickOnThePreviewOpensThePopupMenu) {
     window->hide();
 }
 
-TEST_F(Toption2Test, RightTwiceThenSaveStoresAHalfTurn) {
+TEST_F(RotationWindowTest, RightTwiceThenSaveStoresAHalfTurn) {
     entries({"*a.jpg"});
     const QByteArray original = dir.read("a.jpg");
     const PixelImage decoded = RotationJob::loadPhotograph(dir.file("a.jpg"));
@@ -183,7 +183,7 @@ TEST_F(Toption2Test, RightTwiceThenSaveStoresAHalfTurn) {
     EXPECT_TRUE(window->Button3->isEnabled());
 }
 
-TEST_F(Toption2Test, TwoSavesKeepTheFirstBackup) {
+TEST_F(RotationWindowTest, TwoSavesKeepTheFirstBackup) {
     entries({"*a.jpg", "*b.jpg"});
     const QByteArray original = dir.read("a.jpg");
     ASSERT_TRUE(window->prepare(dir.path(), &oldFile));
@@ -201,7 +201,7 @@ TEST_F(Toption2Test, TwoSavesKeepTheFirstBackup) {
     EXPECT_FALSE(QFileInfo::exists(dir.file("_backup/b.jpg")));
 }
 
-TEST_F(Toption2Test, BackupsOffMakesNoCopy) {
+TEST_F(RotationWindowTest, BackupsOffMakesNoCopy) {
     settings.rotateBackup = "On";  // only exactly "on" counts
     entries({"*a.jpg"});
     ASSERT_TRUE(window->prepare(dir.path(), &oldFile));
@@ -209,7 +209,7 @@ TEST_F(Toption2Test, BackupsOffMakesNoCopy) {
     EXPECT_FALSE(QFileInfo::exists(dir.file("_backup")));
 }
 
-TEST_F(Toption2Test, CounterShowsTheLastThreeDigits) {
+TEST_F(RotationWindowTest, CounterShowsTheLastThreeDigits) {
     const QByteArray jpeg = test::makeTestJpeg(8, 8);
     for (int i = 0; i < 1200; ++i) {
         const QString name = QStringLiteral("p%1.jpg").arg(i, 4, 10, QLatin1Char('0'));
@@ -232,7 +232,7 @@ TEST_F(Toption2Test, CounterShowsTheLastThreeDigits) {
     window->hide();
 }
 
-TEST_F(Toption2Test, BackOnTheFirstImageOnlyDisablesBack) {
+TEST_F(RotationWindowTest, BackOnTheFirstImageOnlyDisablesBack) {
     entries({"*a.jpg", "x.jpg", "*b.jpg", "*c.jpg"});
     ASSERT_TRUE(window->prepare(dir.path(), &oldFile));
     window->Button3->click();
@@ -251,7 +251,7 @@ TEST_F(Toption2Test, BackOnTheFirstImageOnlyDisablesBack) {
     EXPECT_EQ(window->Button4->text(), QStringLiteral("保存して次へ"));
 }
 
-TEST_F(Toption2Test, BackupFailureSavesNothingAndKeepsTheImage) {
+TEST_F(RotationWindowTest, BackupFailureSavesNothingAndKeepsTheImage) {
     entries({"*a.jpg", "*b.jpg"});
     dir.write("_backup", "a file in the way");
     const QByteArray original = dir.read("a.jpg");
@@ -265,7 +265,7 @@ TEST_F(Toption2Test, BackupFailureSavesNothingAndKeepsTheImage) {
     EXPECT_EQ(window->picture().Width(), 48);  // the turn is still there
 }
 
-TEST_F(Toption2Test, SaveFailureLeavesThePhotographAndKeepsTheImage) {
+TEST_F(RotationWindowTest, SaveFailureLeavesThePhotographAndKeepsTheImage) {
     settings.rotateBackup = "off";
     entries({"*a.jpg", "*b.jpg"}, 200, 150);
     const QByteArray original = dir.read("a.jpg");
@@ -285,7 +285,7 @@ TEST_F(Toption2Test, SaveFailureLeavesThePhotographAndKeepsTheImage) {
     EXPECT_EQ(RotationJob::loadPhotograph(dir.file("a.jpg")).Width(), 150);
 }
 
-TEST_F(Toption2Test, UnreadableImageCannotBeSavedOver) {
+TEST_F(RotationWindowTest, UnreadableImageCannotBeSavedOver) {
     entries({"*a.jpg"});
     dir.write("b.jpg", "not a photograph");
     entries({"*b.jpg", "*c.jpg"});

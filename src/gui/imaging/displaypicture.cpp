@@ -1,12 +1,12 @@
-#include "gui/imaging/dibpicture.h"
+#include "gui/imaging/displaypicture.h"
 
 #include <cstring>
 
 namespace tessaly {
 
-QImage DibPicture::toImage(const PixelImage& picture) {
+QImage DisplayPicture::toImage(const PixelImage& picture) {
     PixelImage wide(picture);
-    if (wide.PixelFormat() != nk24Bit) wide.SetPixelFormat(nk24Bit);
+    if (wide.pixelFormat() != PixelFormat::Bgr24) wide.setPixelFormat(PixelFormat::Bgr24);
     QImage image(wide.Width(), wide.Height(), QImage::Format_BGR888);
     if (image.isNull()) return image;
     const size_t rowBytes = size_t(wide.Width()) * 3;
