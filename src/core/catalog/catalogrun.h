@@ -42,7 +42,7 @@ enum class CatalogRunOutcome {
 class CatalogRunHost {
 public:
     virtual ~CatalogRunHost() = default;
-    // false at the start (Button7 hidden, Button8 shown, inputs disabled; CommentBox stays
+    // false at the start (Execute hidden, Cancel shown, inputs disabled; the comment box stays
     // usable); true on every way out, right before restoreWindow().
     virtual void setInputsEnabled(bool enabled) = 0;
     // Status bar: panel 0 step or file, panel 1 phase, panel 2 counter.
@@ -53,12 +53,12 @@ public:
     virtual void hidePreview() = 0;
     virtual void clearPreview() = 0;
     virtual void showPreview(const PixelImage& picture) = 0;
-    // Lets pending events run (repaint, Cancel button, CommentBox clicks).
+    // Lets pending events run (repaint, Cancel button, comment box clicks).
     virtual void processEvents() = 0;
     // Called again and again while the run waits for worker threads to finish the next
     // image, so that a window can stay responsive meanwhile. Does nothing unless overridden.
     virtual void waiting() {}
-    // The comment switch (CommentBox), sampled after each image.
+    // The comment switch (the window's comment box), sampled after each image.
     virtual bool commentsOn() = 0;
     // A notice with one OK button.
     virtual void information(const QString& text) = 0;
@@ -68,7 +68,7 @@ public:
     virtual void showError(const QString& text) = 0;
     // Opens the comment editor on the run's folder (menu command N9); returns when it closes.
     virtual void openCommentEditor() = 0;
-    // Back to the idle state: inputs enabled, Button7 shown, lists refreshed. Called on every
+    // Back to the idle state: inputs enabled, Execute shown, lists refreshed. Called on every
     // way out of a run.
     virtual void restoreWindow() = 0;
 };

@@ -13,40 +13,41 @@ namespace tessaly {
 FolderPicker::FolderPicker(AppContext& context, QWidget* mainWindow)
     : QDialog(mainWindow, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      Drive2(new VolumeBox(this)),
-      Dir2(new FolderList(this)),
-      Button1(new QPushButton(QStringLiteral("選択"), this)),
-      Button2(new QPushButton(QStringLiteral("キャンセル"), this)),
+      volumeBox(new VolumeBox(this)),
+      folderList(new FolderList(this)),
+      selectButton(new QPushButton(QStringLiteral("選択"), this)),
+      cancelButton(new QPushButton(QStringLiteral("キャンセル"), this)),
       context_(context) {
     setObjectName(QStringLiteral("TOpenfolda"));
     setWindowTitle(QStringLiteral("フォルダ選択"));
-    Drive2->setObjectName(QStringLiteral("Drive2"));
-    Dir2->setObjectName(QStringLiteral("Dir2"));
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button1->setAutoDefault(false);
-    Button2->setAutoDefault(false);
+    volumeBox->setObjectName(QStringLiteral("Drive2"));
+    folderList->setObjectName(QStringLiteral("Dir2"));
+    selectButton->setObjectName(QStringLiteral("Button1"));
+    cancelButton->setObjectName(QStringLiteral("Button2"));
+    selectButton->setAutoDefault(false);
+    cancelButton->setAutoDefault(false);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Drive2);
-    layout->addWidget(Dir2, 1);
+    layout->addWidget(volumeBox);
+    layout->addWidget(folderList, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(Button1);
-    buttons->addWidget(Button2);
+    buttons->addWidget(selectButton);
+    buttons->addWidget(cancelButton);
     layout->addLayout(buttons);
     setFixedSize(300, 330);
     if (mainWindow) move(mainWindow->x() + 80, mainWindow->y() + 110);
 
-    if (!Dir2->setDirectory(QDir::currentPath())) Dir2->setDirectory(QStringLiteral("/"));
-    Drive2->setDrive(Dir2->directory());
-    connect(Drive2, &VolumeBox::driveChanged, this, &FolderPicker::Drive2Change);
-    connect(Dir2, &FolderList::directoryChanged, Drive2, &VolumeBox::setDrive);
-    connect(Dir2, &FolderList::openFailed, this, [this](const QString& path) {
+    if (!folderList->setDirectory(QDir::currentPath()))
+        folderList->setDirectory(QStringLiteral("/"));
+    volumeBox->setDrive(folderList->directory());
+    connect(volumeBox, &VolumeBox::driveChanged, this, &FolderPicker::volumeChanged);
+    connect(folderList, &FolderList::directoryChanged, volumeBox, &VolumeBox::setDrive);
+    connect(folderList, &FolderList::openFailed, this, [this](const QString& path) {
         context_.prompts.error(this, QStringLiteral("フォルダ %1 を開けません。").arg(path));
     });
-    connect(Button1, &QPushButton::clicked, this, &FolderPicker::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &FolderPicker::Button2Click);
+    connect(selectButton, &QPushButton::clicked, this, &FolderPicker::selectFolder);
+    connect(cancelButton, &QPushButton::clicked, this, &FolderPicker::cancelChoice);
 }
 
 QString FolderPicker::choose() {
@@ -54,20 +55,20 @@ QString FolderPicker::choose() {
     return chosen_;
 }
 
-void FolderPicker::Button1Click() {
-    chosen_ = Dir2->directory();
+void FolderPicker::selectFolder() {
+    chosen_ = folderList->directory();
     accept();
 }
 
-void FolderPicker::Button2Click() {
+void FolderPicker::cancelChoice() {
     chosen_.clear();
     reject();
 }
 
-void FolderPicker::Drive2Change(const QString& root) {
-    if (Dir2->setDirectory(root)) return;
+void FolderPicker::volumeChanged(const QString& root) {
+    if (folderList->setDirectory(root)) return;
     context_.prompts.error(this, QStringLiteral("ドライブ %1 を読めません。").arg(root));
-    Drive2->setDrive(Dir2->directory());
+    volumeBox->setDrive(folderList->directory());
 }
 
 }  // namespace tessaly

@@ -21,23 +21,23 @@ public:
     // Placed once at the main window's left + 80, top + 110.
     FolderPicker(AppContext& context, QWidget* mainWindow);
 
-    // Shows the picker modally and returns the chosen folder: the folder open in Dir2 after
+    // Shows the picker modally and returns the chosen folder: the folder open in folderList after
     // 選択, empty text after キャンセル, the previous result when closed by the frame.
     QString choose();
     // The result of the last use (empty before the first).
     QString chosenFolder() const { return chosen_; }
 
     // Button handlers, callable by tests as if clicked.
-    void Button1Click();
-    void Button2Click();
+    void selectFolder();
+    void cancelChoice();
 
-    VolumeBox* Drive2 = nullptr;
-    FolderList* Dir2 = nullptr;
-    QPushButton* Button1 = nullptr;
-    QPushButton* Button2 = nullptr;
+    VolumeBox* volumeBox = nullptr;
+    FolderList* folderList = nullptr;
+    QPushButton* selectButton = nullptr;
+    QPushButton* cancelButton = nullptr;
 
 private:
-    void Drive2Change(const QString& root);
+    void volumeChanged(const QString& root);
 
     AppContext& context_;
     QString chosen_;

@@ -53,26 +53,28 @@ bool MainRunner::isActive() const { return run_->isActive(); }
 CatalogRunInput MainRunner::inputFromWindow() const {
     CatalogRunInput input;
     input.folder = window_.currentFolder();
-    input.names = ImageListOrder::names(*window_.OldFile);
-    input.selected = ImageListOrder::selectionFlags(*window_.OldFile);
-    input.title = window_.HPtytlebox->text();
-    input.perRow = window_.UpDown1->position();
+    input.names = ImageListOrder::names(*window_.imageList);
+    input.selected = ImageListOrder::selectionFlags(*window_.imageList);
+    input.title = window_.titleEdit->text();
+    input.perRow = window_.perRowButtons->position();
     input.jobs = std::max(1, QThread::idealThreadCount());  // as tessaly-batch
     return input;
 }
 
 void MainRunner::setInputsEnabled(bool enabled) {
     MainWindow& w = window_;
-    w.Button8->setVisible(!enabled);
-    w.Button7->setVisible(enabled);
+    w.cancelButton->setVisible(!enabled);
+    w.executeButton->setVisible(enabled);
     for (QWidget* control : std::initializer_list<QWidget*>{
-             w.Drive1, w.Dir1, w.OldFile, w.Button1, w.Button2, w.Button3, w.Button4, w.Button5,
-             w.Button6, w.Button9, w.Button11, w.UpDown1, w.HPtytlebox}) {
+             w.volumeBox, w.folderList, w.imageList, w.upButton, w.downButton, w.selectAllButton,
+             w.deselectButton, w.nextFolderButton, w.rotateButton, w.viewButton, w.refreshButton,
+             w.perRowButtons, w.titleEdit}) {
         control->setEnabled(enabled);
     }
-    for (QMenu* menu : {w.File2, w.Edit1, w.Help1}) menu->menuAction()->setEnabled(enabled);
+    for (QMenu* menu : {w.fileMenu, w.settingsMenu, w.helpMenu})
+        menu->menuAction()->setEnabled(enabled);
     if (enabled && w.windowSet()) w.windowSet()->updateActions();
-    if (!enabled) w.Button8->setFocus();
+    if (!enabled) w.cancelButton->setFocus();
 }
 
 void MainRunner::setStatus(int panel, const QString& text) {
@@ -81,7 +83,7 @@ void MainRunner::setStatus(int panel, const QString& text) {
 }
 
 void MainRunner::deselect(int index) {
-    if (QListWidgetItem* entry = window_.OldFile->item(index)) entry->setSelected(false);
+    if (QListWidgetItem* entry = window_.imageList->item(index)) entry->setSelected(false);
 }
 
 void MainRunner::hidePreview() { window_.preview()->hide(); }
@@ -97,7 +99,7 @@ void MainRunner::processEvents() { QApplication::processEvents(QEventLoop::AllEv
 // While the workers finish the next image: repaint, and let Cancel be pressed.
 void MainRunner::waiting() { QApplication::processEvents(QEventLoop::AllEvents); }
 
-bool MainRunner::commentsOn() { return window_.CommentBox->isChecked(); }
+bool MainRunner::commentsOn() { return window_.commentsCheck->isChecked(); }
 
 void MainRunner::information(const QString& text) {
     window_.context().prompts.information(&window_, text);

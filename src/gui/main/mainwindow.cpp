@@ -50,104 +50,107 @@ MainWindow::MainWindow(const QString& appFolder, const QString& settingsFolder, 
         settings_.appFolder = appFolder;
         if (settingsFolder != appFolder) settings_.settingsFolder = settingsFolder;
     }
-    setTabOrder(Button7, Button9);
-    setTabOrder(Button9, Button6);
+    setTabOrder(executeButton, viewButton);
+    setTabOrder(viewButton, rotateButton);
     const QString home = settings_.homeFolder();
-    navigator_ = std::make_unique<FolderNavigator>(*Drive1, *Dir1, *File1, *HPtytlebox, home);
-    preview_ = std::make_unique<ImagePreview>(*Panel2, *Image1);
+    navigator_ =
+        std::make_unique<FolderNavigator>(*volumeBox, *folderList, *fileList, *titleEdit, home);
+    preview_ = std::make_unique<ImagePreview>(*previewPanel, *previewImage);
     runner_ = std::make_unique<MainRunner>(*this);
     connectHandlers();
     const QString start = settings_.startFolder;
     navigator_->openFolder(!start.isEmpty() && QFileInfo(start).isDir() ? start : home);
     move(settings_.windowLeft, settings_.windowTop);
-    edit2->setText(QString::number(UpDown1->position()));
+    perRowEdit->setText(QString::number(perRowButtons->position()));
     rebuildImageList();
-    Image1->hide();
-    Image1->setEnabled(false);
-    Button7->setFocus();
+    previewImage->hide();
+    previewImage->setEnabled(false);
+    executeButton->setFocus();
 }
 
 MainWindow::~MainWindow() = default;
 
 void MainWindow::connectHandlers() {
-    connect(File1, &FileList::contentsChanged, this, &MainWindow::rebuildImageList);
-    connect(UpDown1, &StepButtons::clicked, this,
-            [this](int position) { edit2->setText(QString::number(position)); });
-    connect(Button1, &QPushButton::clicked, this, &MainWindow::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &MainWindow::Button2Click);
-    connect(Button3, &QPushButton::clicked, this, &MainWindow::Button3Click);
-    connect(Button4, &QPushButton::clicked, this, &MainWindow::Button4Click);
-    connect(Button5, &QPushButton::clicked, this, &MainWindow::Button5Click);
-    connect(Button7, &QPushButton::clicked, this, &MainWindow::Button7Click);
-    connect(Button8, &QPushButton::clicked, this, &MainWindow::Button8Click);
-    connect(Button9, &QPushButton::clicked, this, &MainWindow::Button9Click);
-    connect(Button11, &QPushButton::clicked, this, &MainWindow::Button11Click);
-    connect(N4, &QAction::triggered, this, &MainWindow::Button9Click);
-    connect(maxup, &QAction::triggered, this, &MainWindow::maxupClick);
-    connect(maxdown, &QAction::triggered, this, &MainWindow::maxdownClick);
-    connect(Refresh1, &QAction::triggered, this, &MainWindow::Button11Click);
-    connect(Refresh2, &QAction::triggered, this, &MainWindow::Button11Click);
-    connect(N6, &QAction::triggered, this, &MainWindow::Button5Click);
-    connect(Exit1, &QAction::triggered, this, &QWidget::close);
-    connect(OldFile, &QListWidget::itemDoubleClicked, this, &MainWindow::OldFileDblClick);
-    OldFile->viewport()->installEventFilter(this);
+    connect(fileList, &FileList::contentsChanged, this, &MainWindow::rebuildImageList);
+    connect(perRowButtons, &StepButtons::clicked, this,
+            [this](int position) { perRowEdit->setText(QString::number(position)); });
+    connect(upButton, &QPushButton::clicked, this, &MainWindow::moveUp);
+    connect(downButton, &QPushButton::clicked, this, &MainWindow::moveDown);
+    connect(selectAllButton, &QPushButton::clicked, this, &MainWindow::selectAllImages);
+    connect(deselectButton, &QPushButton::clicked, this, &MainWindow::deselectAllImages);
+    connect(nextFolderButton, &QPushButton::clicked, this, &MainWindow::openNextFolder);
+    connect(executeButton, &QPushButton::clicked, this, &MainWindow::execute);
+    connect(cancelButton, &QPushButton::clicked, this, &MainWindow::cancelRun);
+    connect(viewButton, &QPushButton::clicked, this, &MainWindow::openViewer);
+    connect(refreshButton, &QPushButton::clicked, this, &MainWindow::refreshFiles);
+    connect(viewImageAction, &QAction::triggered, this, &MainWindow::openViewer);
+    connect(moveToTopAction, &QAction::triggered, this, &MainWindow::moveToTop);
+    connect(moveToBottomAction, &QAction::triggered, this, &MainWindow::moveToBottom);
+    connect(refreshFoldersAction, &QAction::triggered, this, &MainWindow::refreshFiles);
+    connect(refreshImagesAction, &QAction::triggered, this, &MainWindow::refreshFiles);
+    connect(nextFolderAction, &QAction::triggered, this, &MainWindow::openNextFolder);
+    connect(exitAction, &QAction::triggered, this, &QWidget::close);
+    connect(imageList, &QListWidget::itemDoubleClicked, this, &MainWindow::imageListDoubleClick);
+    imageList->viewport()->installEventFilter(this);
     // Nothing of the previous folder stays in the preview.
-    connect(Dir1, &FolderList::directoryChanged, this, [this] {
+    connect(folderList, &FolderList::directoryChanged, this, [this] {
         preview_->hide();
         preview_->clear();
     });
-    connect(OldFile, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { PopupMenu1->popup(OldFile->viewport()->mapToGlobal(at)); });
-    connect(Dir1, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { PopupMenu2->popup(Dir1->viewport()->mapToGlobal(at)); });
+    connect(imageList, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        imageListMenu->popup(imageList->viewport()->mapToGlobal(at));
+    });
+    connect(folderList, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        folderMenu->popup(folderList->viewport()->mapToGlobal(at));
+    });
 }
 
 void MainWindow::setWindowSet(WindowSet* windows) { windows_ = windows; }
 
-QString MainWindow::currentFolder() const { return Dir1->directory(); }
+QString MainWindow::currentFolder() const { return folderList->directory(); }
 
-QString MainWindow::currentDrive() const { return Drive1->drive(); }
+QString MainWindow::currentDrive() const { return volumeBox->drive(); }
 
 void MainWindow::openFolder(const QString& path) { navigator_->openFolder(path); }
 
 bool MainWindow::runActive() const { return runner_->isActive(); }
 
-void MainWindow::rebuildImageList() { ImageListOrder::rebuild(*OldFile, File1->files()); }
+void MainWindow::rebuildImageList() { ImageListOrder::rebuild(*imageList, fileList->files()); }
 
 void MainWindow::showMoveRefusal() {
     context_.prompts.information(this, QStringLiteral("移動できません"));
 }
 
-void MainWindow::Button1Click() {
-    if (!ImageListOrder::moveUp(*OldFile)) showMoveRefusal();
+void MainWindow::moveUp() {
+    if (!ImageListOrder::moveUp(*imageList)) showMoveRefusal();
 }
 
-void MainWindow::Button2Click() {
-    if (!ImageListOrder::moveDown(*OldFile)) showMoveRefusal();
+void MainWindow::moveDown() {
+    if (!ImageListOrder::moveDown(*imageList)) showMoveRefusal();
 }
 
-void MainWindow::Button3Click() { ImageListOrder::selectAll(*OldFile, true); }
+void MainWindow::selectAllImages() { ImageListOrder::selectAll(*imageList, true); }
 
-void MainWindow::Button4Click() { ImageListOrder::selectAll(*OldFile, false); }
+void MainWindow::deselectAllImages() { ImageListOrder::selectAll(*imageList, false); }
 
-void MainWindow::Button5Click() { navigator_->nextFolder(); }
+void MainWindow::openNextFolder() { navigator_->nextFolder(); }
 
-void MainWindow::Button7Click() {
+void MainWindow::execute() {
     if (runner_->isActive()) return;
     runner_->execute();
     if (closeAfterRun_) close();
 }
 
-void MainWindow::Button8Click() { runner_->cancel(); }
+void MainWindow::cancelRun() { runner_->cancel(); }
 
-void MainWindow::Button9Click() {
-    const int top = ImageListOrder::topmostSelected(*OldFile);
+void MainWindow::openViewer() {
+    const int top = ImageListOrder::topmostSelected(*imageList);
     if (top < 0) return;
-    for (int i = top; i < OldFile->count(); ++i) {
-        if (!OldFile->item(i)->isSelected()) continue;
-        if (!ImageListOrder::isJpegName(OldFile->item(i)->text())) continue;
+    for (int i = top; i < imageList->count(); ++i) {
+        if (!imageList->item(i)->isSelected()) continue;
+        if (!ImageListOrder::isJpegName(imageList->item(i)->text())) continue;
         try {
-            preview_->showFile(folderPath(currentFolder()) + OldFile->item(top)->text());
+            preview_->showFile(folderPath(currentFolder()) + imageList->item(top)->text());
         } catch (const Error& error) {
             context_.prompts.error(this, error.message());
         } catch (const std::bad_alloc&) {
@@ -157,17 +160,17 @@ void MainWindow::Button9Click() {
     }
 }
 
-void MainWindow::Button11Click() { navigator_->refresh(); }
+void MainWindow::refreshFiles() { navigator_->refresh(); }
 
-void MainWindow::maxupClick() { ImageListOrder::moveToTop(*OldFile); }
+void MainWindow::moveToTop() { ImageListOrder::moveToTop(*imageList); }
 
-void MainWindow::maxdownClick() { ImageListOrder::moveToBottom(*OldFile); }
+void MainWindow::moveToBottom() { ImageListOrder::moveToBottom(*imageList); }
 
-void MainWindow::OldFileDblClick() {
-    const int top = ImageListOrder::topmostSelected(*OldFile);
+void MainWindow::imageListDoubleClick() {
+    const int top = ImageListOrder::topmostSelected(*imageList);
     if (top < 0) return;
     const QString prefix = folderPath(currentFolder());
-    const QString name = OldFile->item(top)->text();
+    const QString name = imageList->item(top)->text();
     if (ImageListOrder::isJpegName(name) && !settings_.viewerPath.isEmpty()) {
         context_.shell.startProgram(settings_.viewerPath, name, prefix);
     } else {
@@ -182,18 +185,18 @@ void MainWindow::restoreWindow() {
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
-    if (watched != OldFile->viewport() ||
+    if (watched != imageList->viewport() ||
         (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick)) {
         return QMainWindow::eventFilter(watched, event);
     }
     const auto* mouse = static_cast<QMouseEvent*>(event);
-    if (OldFile->indexAt(mouse->position().toPoint()).isValid() ||
+    if (imageList->indexAt(mouse->position().toPoint()).isValid() ||
         mouse->modifiers() != Qt::NoModifier) {
         return QMainWindow::eventFilter(watched, event);  // entries behave as usual
     }
-    OldFile->setFocus(Qt::MouseFocusReason);
+    imageList->setFocus(Qt::MouseFocusReason);
     if (type == QEvent::MouseButtonDblClick && mouse->button() == Qt::LeftButton) {
-        OldFileDblClick();
+        imageListDoubleClick();
     }
     return true;
 }
@@ -212,7 +215,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 void MainWindow::keyPressEvent(QKeyEvent* event) {
     QWidget* focus = focusWidget();
     if (focus == nullptr || focus == this) {
-        Button7->setFocus();
+        executeButton->setFocus();
         return;
     }
     QMainWindow::keyPressEvent(event);

@@ -54,30 +54,30 @@ void WindowSet::place(QWidget* window, int left, int top) const {
 }
 
 void WindowSet::connectActions() {
-    connect(main_.Object1, &QAction::triggered, this, &WindowSet::openOptions);
-    connect(main_.About1, &QAction::triggered, this, &WindowSet::openAbout);
-    connect(main_.Contents1, &QAction::triggered, this, &WindowSet::openHelp);
-    connect(main_.Button6, &QPushButton::clicked, this, &WindowSet::openRotation);
-    connect(main_.N1, &QAction::triggered, this, &WindowSet::openRotation);
-    connect(main_.N3, &QAction::triggered, this, &WindowSet::openContents);
-    connect(main_.BMP1, &QAction::triggered, this, &WindowSet::openBmpConverter);
-    connect(main_.N9, &QAction::triggered, this, &WindowSet::openComments);
+    connect(main_.optionsAction, &QAction::triggered, this, &WindowSet::openOptions);
+    connect(main_.aboutAction, &QAction::triggered, this, &WindowSet::openAbout);
+    connect(main_.helpAction, &QAction::triggered, this, &WindowSet::openHelp);
+    connect(main_.rotateButton, &QPushButton::clicked, this, &WindowSet::openRotation);
+    connect(main_.openRotationAction, &QAction::triggered, this, &WindowSet::openRotation);
+    connect(main_.openContentsAction, &QAction::triggered, this, &WindowSet::openContents);
+    connect(main_.openConverterAction, &QAction::triggered, this, &WindowSet::openBmpConverter);
+    connect(main_.openCommentsAction, &QAction::triggered, this, &WindowSet::openComments);
 }
 
 void WindowSet::updateActions() {
-    main_.Object1->setEnabled(options_ != nullptr);
-    main_.Button6->setEnabled(rotation_ != nullptr);
-    main_.N1->setEnabled(rotation_ != nullptr);
-    main_.N3->setEnabled(contents_ != nullptr);
-    main_.BMP1->setEnabled(converter_ != nullptr);
-    main_.N9->setEnabled(comments_ != nullptr);
+    main_.optionsAction->setEnabled(options_ != nullptr);
+    main_.rotateButton->setEnabled(rotation_ != nullptr);
+    main_.openRotationAction->setEnabled(rotation_ != nullptr);
+    main_.openContentsAction->setEnabled(contents_ != nullptr);
+    main_.openConverterAction->setEnabled(converter_ != nullptr);
+    main_.openCommentsAction->setEnabled(comments_ != nullptr);
 }
 
 void WindowSet::openOptions() { options_->openModal(); }
 
 void WindowSet::openAbout() { about_->exec(); }
 
-void WindowSet::openRotation() { rotation_->openFor(main_.currentFolder(), main_.OldFile); }
+void WindowSet::openRotation() { rotation_->openFor(main_.currentFolder(), main_.imageList); }
 
 void WindowSet::openContents() { contents_->openOn(main_.currentFolder()); }
 

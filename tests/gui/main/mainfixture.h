@@ -33,28 +33,28 @@ protected:
 
     QStringList listed() const {
         QStringList names;
-        for (int i = 0; i < window->OldFile->count(); ++i)
-            names << window->OldFile->item(i)->text();
+        for (int i = 0; i < window->imageList->count(); ++i)
+            names << window->imageList->item(i)->text();
         return names;
     }
 
     QString selection() const {
         QString marks;
-        for (bool selected : ImageListOrder::selectionFlags(*window->OldFile))
+        for (bool selected : ImageListOrder::selectionFlags(*window->imageList))
             marks += selected ? '*' : '.';
         return marks;
     }
 
     // Fills the list with the given names and selects those marked '*' in marks.
     void setList(const QStringList& names, const QString& marks) {
-        window->OldFile->clear();
-        window->OldFile->addItems(names);
+        window->imageList->clear();
+        window->imageList->addItems(names);
         QItemSelection chosen;
         for (int i = 0; i < names.size(); ++i) {
-            const QModelIndex index = window->OldFile->model()->index(i, 0);
+            const QModelIndex index = window->imageList->model()->index(i, 0);
             if (marks.at(i) == '*') chosen.select(index, index);
         }
-        window->OldFile->selectionModel()->select(chosen, QItemSelectionModel::ClearAndSelect);
+        window->imageList->selectionModel()->select(chosen, QItemSelectionModel::ClearAndSelect);
     }
 
     TempDir app;

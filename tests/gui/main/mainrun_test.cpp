@@ -61,14 +61,15 @@ protected:
     }
 
     void expectIdle() {
-        EXPECT_FALSE(window->Button7->isHidden());
-        EXPECT_TRUE(window->Button8->isHidden());
+        EXPECT_FALSE(window->executeButton->isHidden());
+        EXPECT_TRUE(window->cancelButton->isHidden());
         for (QWidget* control : std::initializer_list<QWidget*>{
-                 window->Drive1, window->Dir1, window->OldFile, window->Button1, window->Button2,
-                 window->Button3, window->Button4, window->Button5, window->Button9,
-                 window->Button11, window->UpDown1, window->HPtytlebox})
+                 window->volumeBox, window->folderList, window->imageList, window->upButton,
+                 window->downButton, window->selectAllButton, window->deselectButton,
+                 window->nextFolderButton, window->viewButton, window->refreshButton,
+                 window->perRowButtons, window->titleEdit})
             EXPECT_TRUE(control->isEnabled()) << control->objectName().toStdString();
-        EXPECT_TRUE(window->File2->menuAction()->isEnabled());
+        EXPECT_TRUE(window->fileMenu->menuAction()->isEnabled());
         EXPECT_FALSE(window->runActive());
     }
 };
@@ -78,16 +79,16 @@ TEST_F(MainRun, ExecuteWritesTheSameFilesAsARunWithoutWindow) {
     const QString reference = photoFolder("batch", 7);
     window->settings().noBrowserLaunch = "on";
     window->openFolder(photos);
-    window->HPtytlebox->setText("旅行の写真");
-    window->UpDown1->setPosition(3);
-    window->Button7->click();
+    window->titleEdit->setText("旅行の写真");
+    window->perRowButtons->setPosition(3);
+    window->executeButton->click();
     EXPECT_TRUE(prompts.log.isEmpty()) << prompts.log.join('\n').toStdString();
     EXPECT_EQ(window->statusPanels[0]->text(), "ファイル作成終了");
     EXPECT_TRUE(shell.calls.isEmpty());
     expectIdle();
     // The preview holds the last thumbnail, the right way up and in its own colours.
-    ASSERT_TRUE(window->Image1->isVisibleTo(window.get()));
-    const QImage shown = window->Image1->pixmap().toImage();
+    ASSERT_TRUE(window->previewImage->isVisibleTo(window.get()));
+    const QImage shown = window->previewImage->pixmap().toImage();
     const QImage last(photos + "/htm_image/p07.jpg");
     ASSERT_EQ(shown.size(), last.size());
     // (the file went through JPEG compression, so colours agree only roughly)
@@ -126,7 +127,7 @@ TEST_F(MainRun, AsksAboutTheBrowserAndOpensThePage) {
     const QString photos = photoFolder("one", 2);
     window->openFolder(photos);
     prompts.answers = {true};
-    window->Button7Click();
+    window->execute();
     ASSERT_EQ(prompts.log.size(), 1);
     EXPECT_TRUE(prompts.log.first().startsWith("question: "));
     EXPECT_EQ(shell.calls, QStringList({"open " + photos + "/index.htm"}));
@@ -144,18 +145,18 @@ TEST_F(MainRun, DisablesTheInputsWhileRunningAndCancelStopsIt) {
         if (!window->runActive() || !window->statusPanels[2]->text().startsWith("003/010")) return;
         if (!checked) {
             checked = true;
-            EXPECT_TRUE(window->Button7->isHidden());
-            EXPECT_TRUE(window->Button8->isVisible());
-            EXPECT_EQ(window->Button8->geometry(), window->Button7->geometry());
-            EXPECT_FALSE(window->Dir1->isEnabled());
-            EXPECT_FALSE(window->OldFile->isEnabled());
-            EXPECT_FALSE(window->HPtytlebox->isEnabled());
-            EXPECT_FALSE(window->Help1->menuAction()->isEnabled());
-            EXPECT_TRUE(window->CommentBox->isEnabled());
-            window->Button8->click();
+            EXPECT_TRUE(window->executeButton->isHidden());
+            EXPECT_TRUE(window->cancelButton->isVisible());
+            EXPECT_EQ(window->cancelButton->geometry(), window->executeButton->geometry());
+            EXPECT_FALSE(window->folderList->isEnabled());
+            EXPECT_FALSE(window->imageList->isEnabled());
+            EXPECT_FALSE(window->titleEdit->isEnabled());
+            EXPECT_FALSE(window->helpMenu->menuAction()->isEnabled());
+            EXPECT_TRUE(window->commentsCheck->isEnabled());
+            window->cancelButton->click();
         }
     });
-    window->Button7Click();
+    window->execute();
     EXPECT_TRUE(checked);
     EXPECT_EQ(prompts.log, QStringList({"information: 処理は中断されました。"}));
     EXPECT_TRUE(shell.calls.isEmpty());
@@ -177,7 +178,7 @@ TEST_F(MainRun, ClosingDuringARunEndsTheRunThenCloses) {
             window->close();
         }
     });
-    window->Button7Click();
+    window->execute();
     EXPECT_FALSE(window->isVisible());
     EXPECT_FALSE(window->runActive());
     EXPECT_EQ(prompts.log, QStringList({"information: 処理は中断されました。"}));
@@ -189,8 +190,8 @@ TEST_F(MainRun, NothingSelectedOrOnlyBackJpg) {
     writeTestJpeg(photos + "/back.jpg", 32, 32);
     writeTestJpeg(photos + "/photo.jpg", 32, 32);
     window->openFolder(photos);
-    window->OldFile->item(1)->setSelected(false);
-    window->Button7Click();
+    window->imageList->item(1)->setSelected(false);
+    window->execute();
     EXPECT_EQ(prompts.log, QStringList({"information: ファイルが選択されていません。"}));
     EXPECT_FALSE(QFile::exists(photos + "/index.htm"));
     expectIdle();
@@ -203,7 +204,7 @@ TEST_F(MainRun, PhotographsWithNamesThatAreNotUtf8AreReportedAfterTheRun) {
     ASSERT_EQ(::rename(QFile::encodeName(photos + "/copy").constData(), raw.constData()), 0);
     window->settings().noBrowserLaunch = "on";
     window->openFolder(photos);
-    window->Button7Click();
+    window->execute();
     ::unlink(raw.constData());
     ASSERT_EQ(prompts.log.size(), 1);
     EXPECT_TRUE(prompts.log[0].startsWith("information: ")) << prompts.log[0].toStdString();
@@ -214,9 +215,9 @@ TEST_F(MainRun, PhotographsWithNamesThatAreNotUtf8AreReportedAfterTheRun) {
 TEST_F(MainRun, RunInputComesFromTheControls) {
     const QString photos = photoFolder("input", 3);
     window->openFolder(photos);
-    window->HPtytlebox->setText("題名");
-    window->UpDown1->setPosition(8);
-    window->OldFile->item(1)->setSelected(false);
+    window->titleEdit->setText("題名");
+    window->perRowButtons->setPosition(8);
+    window->imageList->item(1)->setSelected(false);
     const CatalogRunInput input = window->runner()->inputFromWindow();
     EXPECT_EQ(input.folder, photos);
     EXPECT_EQ(input.names, QStringList({"p01.jpg", "p02.jpg", "p03.jpg"}));

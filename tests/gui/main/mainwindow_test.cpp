@@ -41,11 +41,11 @@ TEST_F(MainWindow, ControlsCarryTheirNamesAndCaptions) {
           "N9",         "Exit1",    "Object1",    "Contents1",  "About1",     "N4",        "maxup",
           "maxdown",    "Refresh1", "Refresh2",   "N6"})
         EXPECT_NE(window->findChild<QObject*>(name), nullptr) << name;
-    EXPECT_TRUE(window->Button8->isHidden());
-    EXPECT_TRUE(window->File1->isHidden());
-    EXPECT_TRUE(window->Image1->isHidden());
-    EXPECT_FALSE(window->Image1->isEnabled());
-    EXPECT_EQ(window->edit2->text(), "5");
+    EXPECT_TRUE(window->cancelButton->isHidden());
+    EXPECT_TRUE(window->fileList->isHidden());
+    EXPECT_TRUE(window->previewImage->isHidden());
+    EXPECT_FALSE(window->previewImage->isEnabled());
+    EXPECT_EQ(window->perRowEdit->text(), "5");
     EXPECT_EQ(window->statusPanels[0]->width(), 233);
     EXPECT_GE(window->statusPanels[1]->width(), 88);
     EXPECT_GE(window->statusPanels[2]->width(), 50);
@@ -63,13 +63,13 @@ TEST_F(MainWindow, ListsJpgFilesAllSelected) {
     window->openFolder(photos);
     EXPECT_EQ(listed(), QStringList({"a.JPG", "c.jpg"}));
     EXPECT_EQ(selection(), "**");
-    EXPECT_EQ(window->HPtytlebox->text(), "photos");
+    EXPECT_EQ(window->titleEdit->text(), "photos");
     EXPECT_EQ(window->currentFolder(), photos);
 
     // A rebuild discards the user's order and selection.
-    window->maxdown->trigger();
-    window->Button4Click();
-    window->Button11Click();
+    window->moveToBottomAction->trigger();
+    window->deselectAllImages();
+    window->refreshFiles();
     EXPECT_EQ(listed(), QStringList({"a.JPG", "c.jpg"}));
     EXPECT_EQ(selection(), "**");
 }
@@ -77,7 +77,7 @@ TEST_F(MainWindow, ListsJpgFilesAllSelected) {
 TEST_F(MainWindow, TitleIsTheFolderOwnNameCountedInCharacters) {
     const QString japanese = folder("写真/夏休み");
     window->openFolder(japanese);
-    EXPECT_EQ(window->HPtytlebox->text(), "夏休み");
+    EXPECT_EQ(window->titleEdit->text(), "夏休み");
     EXPECT_EQ(FolderNavigator::ownName("/"), "");
     EXPECT_EQ(FolderNavigator::ownName("/usr"), "usr");
     EXPECT_EQ(FolderNavigator::parentOf("/usr"), "/");
@@ -87,22 +87,22 @@ TEST_F(MainWindow, TitleIsTheFolderOwnNameCountedInCharacters) {
 TEST_F(MainWindow, MovesSelectedEntriesWithTheirSelection) {
     const QStringList abcde{"A", "B", "C", "D", "E"};
     setList(abcde, ".*.*.");
-    window->Button1Click();
+    window->moveUp();
     EXPECT_EQ(listed(), QStringList({"B", "A", "D", "C", "E"}));
     EXPECT_EQ(selection(), "*.*..");
 
     setList(abcde, "..*.*");
-    window->maxupClick();
+    window->moveToTop();
     EXPECT_EQ(listed(), QStringList({"C", "A", "E", "B", "D"}));
     EXPECT_EQ(selection(), "*.*..");
 
     setList(abcde, "**.*.");
-    window->Button2Click();
+    window->moveDown();
     EXPECT_EQ(listed(), QStringList({"C", "A", "B", "E", "D"}));
     EXPECT_EQ(selection(), ".**.*");
 
     setList(abcde, "*.*..");
-    window->maxdownClick();
+    window->moveToBottom();
     EXPECT_EQ(listed(), QStringList({"B", "D", "A", "E", "C"}));
     EXPECT_EQ(selection(), "..*.*");
     EXPECT_TRUE(prompts.log.isEmpty());
@@ -116,35 +116,35 @@ TEST_F(MainWindow, MovesOnALongList) {
         marks += (i % 3 == 1) ? '*' : '.';
     }
     setList(names, marks);
-    window->Button1Click();
+    window->moveUp();
     EXPECT_EQ(listed().mid(0, 6), QStringList({"1", "0", "2", "4", "3", "5"}));
-    window->maxdownClick();
+    window->moveToBottom();
     EXPECT_EQ(listed().last(), "9997");
     EXPECT_EQ(selection().count('*'), 3333);
     EXPECT_EQ(selection().right(4), "*..*");
-    window->Button3Click();
+    window->selectAllImages();
     EXPECT_EQ(selection().count('*'), 10000);
 }
 
 TEST_F(MainWindow, RefusesMovesPastTheEnds) {
     const QStringList abc{"A", "B", "C"};
     setList(abc, "*.*");
-    window->Button1Click();
+    window->moveUp();
     EXPECT_EQ(prompts.log, QStringList({"information: 移動できません"}));
     EXPECT_EQ(listed(), abc);
     EXPECT_EQ(selection(), "*.*");
-    window->Button2Click();
+    window->moveDown();
     EXPECT_EQ(prompts.log.size(), 2);
     EXPECT_EQ(listed(), abc);
 
     // To the top / bottom with nothing to do, or nothing selected, changes nothing silently.
-    window->maxupClick();
+    window->moveToTop();
     setList(abc, "...");
-    window->maxupClick();
-    window->maxdownClick();
-    window->Button3Click();
+    window->moveToTop();
+    window->moveToBottom();
+    window->selectAllImages();
     EXPECT_EQ(selection(), "***");
-    window->Button4Click();
+    window->deselectAllImages();
     EXPECT_EQ(selection(), "...");
     EXPECT_EQ(listed(), abc);
     EXPECT_EQ(prompts.log.size(), 2);
@@ -155,18 +155,18 @@ TEST_F(MainWindow, NextFolderWalksSiblingsAndWraps) {
     folder("parent/B");
     const QString c = folder("parent/c");
     window->openFolder(a);
-    window->Button5Click();
+    window->openNextFolder();
     EXPECT_EQ(window->currentFolder(), folder("parent/B"));
-    EXPECT_EQ(window->HPtytlebox->text(), "B");
-    window->Button5Click();
+    EXPECT_EQ(window->titleEdit->text(), "B");
+    window->openNextFolder();
     EXPECT_EQ(window->currentFolder(), c);
-    window->Button5Click();
+    window->openNextFolder();
     EXPECT_EQ(window->currentFolder(), a);
 
     window->openFolder("/");
-    window->N6->trigger();
+    window->nextFolderAction->trigger();
     EXPECT_EQ(window->currentFolder(), "/");
-    EXPECT_EQ(window->HPtytlebox->text(), "");
+    EXPECT_EQ(window->titleEdit->text(), "");
 }
 
 TEST_F(MainWindow, MissingFoldersFallBackToTheProgramFolder) {
@@ -181,18 +181,18 @@ TEST_F(MainWindow, MissingFoldersFallBackToTheProgramFolder) {
     QDir().rmdir(gone);
     makeWindow();
     EXPECT_EQ(window->currentFolder(), QDir::cleanPath(app.path()));
-    EXPECT_EQ(window->HPtytlebox->text(), QDir(app.path()).dirName());
+    EXPECT_EQ(window->titleEdit->text(), QDir(app.path()).dirName());
 
     // The open folder vanishes; a refresh goes back to the program folder without a message.
     const QString shortLived = folder("short");
     window->openFolder(shortLived);
     QDir().rmdir(shortLived);
-    window->Button11Click();
+    window->refreshFiles();
     EXPECT_EQ(window->currentFolder(), QDir::cleanPath(app.path()));
 
     // A drive that cannot be read: folder list and drive box go back to the program folder.
-    window->Drive1->addItem("/unreadable-volume");
-    window->Drive1->setCurrentIndex(window->Drive1->count() - 1);
+    window->volumeBox->addItem("/unreadable-volume");
+    window->volumeBox->setCurrentIndex(window->volumeBox->count() - 1);
     window->navigator()->changeDrive("/unreadable-volume");
     EXPECT_EQ(window->currentFolder(), QDir::cleanPath(app.path()));
     EXPECT_EQ(window->currentDrive(), VolumeBox::rootOf(app.path(), VolumeBox::mountedRoots()));
@@ -209,16 +209,16 @@ TEST_F(MainWindow, StartsInTheStartFolderAtTheStoredPosition) {
     saveSettings(settings);
     makeWindow();
     EXPECT_EQ(window->currentFolder(), start);
-    EXPECT_EQ(window->HPtytlebox->text(), "start");
+    EXPECT_EQ(window->titleEdit->text(), "start");
     EXPECT_EQ(window->pos(), QPoint(40, 30));
 }
 
 TEST_F(MainWindow, PerRowStepsBetweenOneAndTen) {
-    auto* up = window->UpDown1->upButton();
+    auto* up = window->perRowButtons->upButton();
     for (int i = 0; i < 7; ++i) up->click();
-    EXPECT_EQ(window->edit2->text(), "10");
-    for (int i = 0; i < 12; ++i) window->UpDown1->downButton()->click();
-    EXPECT_EQ(window->edit2->text(), "1");
+    EXPECT_EQ(window->perRowEdit->text(), "10");
+    for (int i = 0; i < 12; ++i) window->perRowButtons->downButton()->click();
+    EXPECT_EQ(window->perRowEdit->text(), "1");
 }
 
 TEST(PreviewFit, KeepsTheAspectRatioInTheBox) {
@@ -238,30 +238,30 @@ TEST_F(MainWindow, PreviewShowsTheTopmostSelectedImageCentred) {
     window->openFolder(photos);
     window->show();
     QApplication::processEvents();
-    window->OldFile->item(0)->setSelected(false);
-    window->Button9Click();
-    EXPECT_TRUE(window->Image1->isVisible());
-    EXPECT_TRUE(window->Image1->isEnabled());
-    EXPECT_EQ(window->Image1->size(), QSize(100, 150));
-    const QSize panel = window->Panel2->size();
-    EXPECT_EQ(window->Image1->pos(), QPoint(panel.width() / 2 - 50, panel.height() / 2 - 75));
+    window->imageList->item(0)->setSelected(false);
+    window->openViewer();
+    EXPECT_TRUE(window->previewImage->isVisible());
+    EXPECT_TRUE(window->previewImage->isEnabled());
+    EXPECT_EQ(window->previewImage->size(), QSize(100, 150));
+    const QSize panel = window->previewPanel->size();
+    EXPECT_EQ(window->previewImage->pos(), QPoint(panel.width() / 2 - 50, panel.height() / 2 - 75));
 
     window->resize(window->width() + 101, window->height() + 60);
     QApplication::processEvents();
-    ASSERT_NE(window->Panel2->size(), panel);
-    EXPECT_EQ(window->Image1->pos(),
-              ImagePreview::centredPosition(window->Panel2->size(), QSize(100, 150)));
+    ASSERT_NE(window->previewPanel->size(), panel);
+    EXPECT_EQ(window->previewImage->pos(),
+              ImagePreview::centredPosition(window->previewPanel->size(), QSize(100, 150)));
 
     writeFile(photos + "/a.jpg", "not a jpeg");
-    window->Button3Click();
-    window->N4->trigger();
+    window->selectAllImages();
+    window->viewImageAction->trigger();
     ASSERT_EQ(prompts.log.size(), 1);
     EXPECT_TRUE(prompts.log.first().startsWith("error: "));
-    EXPECT_TRUE(window->Image1->isHidden());
+    EXPECT_TRUE(window->previewImage->isHidden());
 
     prompts.log.clear();
-    window->Button4Click();
-    window->Button9Click();
+    window->deselectAllImages();
+    window->openViewer();
     EXPECT_TRUE(prompts.log.isEmpty());
 }
 
@@ -270,16 +270,16 @@ TEST_F(MainWindow, DoubleClickStartsTheViewerOrTheFileAssociation) {
     writeFile(photos + "/x.jpg", "x");
     writeFile(photos + "/y.jpg", "y");
     window->openFolder(photos);
-    window->OldFile->item(0)->setSelected(false);
-    window->OldFileDblClick();
+    window->imageList->item(0)->setSelected(false);
+    window->imageListDoubleClick();
     EXPECT_EQ(shell.calls, QStringList({"open " + photos + "/y.jpg"}));
 
     window->settings().viewerPath = "/usr/bin/viewer";
-    window->OldFileDblClick();
+    window->imageListDoubleClick();
     EXPECT_EQ(shell.calls.last(), "start /usr/bin/viewer|y.jpg|" + photos + "/");
 
-    window->Button4Click();
-    window->OldFileDblClick();
+    window->deselectAllImages();
+    window->imageListDoubleClick();
     EXPECT_EQ(shell.calls.size(), 2);
 }
 
@@ -291,12 +291,12 @@ TEST_F(MainWindow, DoubleClickBelowTheLastEntryOpensTheTopmostSelected) {
     window->openFolder(photos);
     window->show();
     QApplication::processEvents();
-    window->OldFile->item(0)->setSelected(false);
-    QWidget* viewport = window->OldFile->viewport();
-    const QRect last = window->OldFile->visualItemRect(window->OldFile->item(2));
+    window->imageList->item(0)->setSelected(false);
+    QWidget* viewport = window->imageList->viewport();
+    const QRect last = window->imageList->visualItemRect(window->imageList->item(2));
     const QPoint below(last.left() + 5, last.bottom() + 10);
     ASSERT_LT(below.y(), viewport->height());
-    ASSERT_FALSE(window->OldFile->indexAt(below).isValid());
+    ASSERT_FALSE(window->imageList->indexAt(below).isValid());
     const auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButton button) {
         QMouseEvent event(type, at, viewport->mapToGlobal(at), button,
                           type == QEvent::MouseButtonRelease ? Qt::NoButton : button,
@@ -313,7 +313,7 @@ TEST_F(MainWindow, DoubleClickBelowTheLastEntryOpensTheTopmostSelected) {
     EXPECT_EQ(selection(), ".**");
 
     // On an entry, the first click of a double-click selects that entry alone.
-    const QPoint onFirst = window->OldFile->visualItemRect(window->OldFile->item(0)).center();
+    const QPoint onFirst = window->imageList->visualItemRect(window->imageList->item(0)).center();
     for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
                               QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
         send(type, onFirst, Qt::LeftButton);
@@ -332,16 +332,16 @@ TEST_F(MainWindow, ListsGrowWithTheWindowAndItsMinimumStaysReadable) {
     const QSize least = window->size();
     EXPECT_GE(least.width(), 500);
     EXPECT_GE(least.height(), 340);
-    EXPECT_GE(window->Dir1->height(), 4 * window->Dir1->fontMetrics().height());
+    EXPECT_GE(window->folderList->height(), 4 * window->folderList->fontMetrics().height());
     expectReadable(window.get());
-    const int listAtLeast = window->OldFile->height();
+    const int listAtLeast = window->imageList->height();
     const QString shots = qEnvironmentVariable("TESSALY_SCREENSHOT_DIR");
     if (!shots.isEmpty()) window->grab().save(shots + QStringLiteral("/main-minimum.png"));
 
     window->resize(1000, 700);
     QApplication::processEvents();
-    EXPECT_GE(window->Dir1->height(), 200);
-    EXPECT_GE(window->OldFile->height(), listAtLeast + 100);
+    EXPECT_GE(window->folderList->height(), 200);
+    EXPECT_GE(window->imageList->height(), listAtLeast + 100);
     expectReadable(window.get());
     if (!shots.isEmpty()) window->grab().save(shots + QStringLiteral("/main-1000x700.png"));
 }
@@ -351,11 +351,11 @@ TEST_F(MainWindow, AFolderChangeEmptiesThePreview) {
     writeTestJpeg(photos + "/a.jpg", 300, 200);
     window->openFolder(photos);
     window->show();
-    window->Button9Click();
-    ASSERT_TRUE(window->Image1->isVisible());
+    window->openViewer();
+    ASSERT_TRUE(window->previewImage->isVisible());
     window->openFolder(folder("other"));
-    EXPECT_TRUE(window->Image1->isHidden());
-    EXPECT_TRUE(window->Image1->pixmap().isNull());
+    EXPECT_TRUE(window->previewImage->isHidden());
+    EXPECT_TRUE(window->previewImage->pixmap().isNull());
 }
 
 }  // namespace

@@ -107,9 +107,11 @@ TEST_F(Startup, SecondaryWindowsArePlacedFromTheMainWindow) {
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(dialog->pos(), at) << dialog->metaObject()->className();
     }
-    for (QAction* command : {window->Object1, window->N1, window->N3, window->BMP1, window->N9})
+    for (QAction* command :
+         {window->optionsAction, window->openRotationAction, window->openContentsAction,
+          window->openConverterAction, window->openCommentsAction})
         EXPECT_TRUE(command->isEnabled()) << command->objectName().toStdString();
-    EXPECT_TRUE(window->Button6->isEnabled());
+    EXPECT_TRUE(window->rotateButton->isEnabled());
 }
 
 TEST_F(Startup, MissingCommentFileOpensTheCommentEditorOnYes) {
@@ -118,7 +120,7 @@ TEST_F(Startup, MissingCommentFileOpensTheCommentEditorOnYes) {
     const QString photos = folder("comments");
     writeTestJpeg(photos + "/a.jpg", 40, 30);
     window->openFolder(photos);
-    window->CommentBox->setChecked(true);
+    window->commentsCheck->setChecked(true);
     prompts.answers = {true};
     QString opened;
     QTimer closer;
@@ -129,13 +131,13 @@ TEST_F(Startup, MissingCommentFileOpensTheCommentEditorOnYes) {
         }
     });
     closer.start(10);
-    window->Button7Click();
+    window->execute();
     EXPECT_EQ(opened, "Tcomment");
     ASSERT_EQ(prompts.log.size(), 1);
     EXPECT_TRUE(prompts.log.first().startsWith("question: コメントファイルが見つかりません。"));
     EXPECT_FALSE(QFile::exists(photos + "/index.htm"));
     EXPECT_FALSE(window->runActive());
-    EXPECT_FALSE(window->Button7->isHidden());
+    EXPECT_FALSE(window->executeButton->isHidden());
 }
 
 TEST_F(Startup, FolderPickerReturnsTheOpenFolderOrNothing) {
@@ -143,33 +145,33 @@ TEST_F(Startup, FolderPickerReturnsTheOpenFolderOrNothing) {
     EXPECT_EQ(picker.chosenFolder(), "");
     const QString sub = QDir::cleanPath(data.path()) + "/選択";
     QDir().mkpath(sub);
-    ASSERT_TRUE(picker.Dir2->setDirectory(data.path()));
+    ASSERT_TRUE(picker.folderList->setDirectory(data.path()));
     // A highlighted entry does not count: the open folder is returned.
-    picker.Dir2->setCurrentRow(picker.Dir2->openIndex() + 1);
-    picker.Button1Click();
+    picker.folderList->setCurrentRow(picker.folderList->openIndex() + 1);
+    picker.selectFolder();
     EXPECT_EQ(picker.chosenFolder(), QDir::cleanPath(data.path()));
-    picker.Dir2->openEntry(picker.Dir2->openIndex() + 1);
-    picker.Button1Click();
+    picker.folderList->openEntry(picker.folderList->openIndex() + 1);
+    picker.selectFolder();
     EXPECT_EQ(picker.chosenFolder(), sub);
     // The next use starts where this one ended.
-    EXPECT_EQ(picker.Dir2->directory(), sub);
-    picker.Button2Click();
+    EXPECT_EQ(picker.folderList->directory(), sub);
+    picker.cancelChoice();
     EXPECT_EQ(picker.chosenFolder(), "");
-    picker.Dir2->setDirectory("/");
-    picker.Button1Click();
+    picker.folderList->setDirectory("/");
+    picker.selectFolder();
     EXPECT_EQ(picker.chosenFolder(), "/");
 }
 
 TEST_F(Startup, HelpShowsTheContentsPageOrReportsAMissingFile) {
     WindowSet windows(*window);
-    window->Contents1->trigger();
+    window->helpAction->trigger();
     ASSERT_EQ(prompts.log.size(), 1);
     EXPECT_TRUE(prompts.log.first().contains("Quorvel.hlp"));
 
     app.write("Quorvel.hlp",
               "<html><body><h1><a name=\"contents\">目次</a></h1>"
               "<p>Tessaly の使い方</p></body></html>");
-    window->Contents1->trigger();
+    window->helpAction->trigger();
     EXPECT_EQ(prompts.log.size(), 1);
     auto* viewer = window->findChild<HelpViewer*>();
     ASSERT_NE(viewer, nullptr);
@@ -263,12 +265,12 @@ TEST_F(Startup, MinimiseAndRestorePlayTheirSounds) {
 
 TEST_F(Startup, KeysOnTheBareWindowGoToExecute) {
     window->show();
-    window->Button3->setFocus();
-    window->Button3->clearFocus();
+    window->selectAllButton->setFocus();
+    window->selectAllButton->clearFocus();
     ASSERT_EQ(window->focusWidget(), nullptr);
     QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier);
     QApplication::sendEvent(window.get(), &key);
-    EXPECT_EQ(window->focusWidget(), window->Button7);
+    EXPECT_EQ(window->focusWidget(), window->executeButton);
 }
 
 }  // namespace
