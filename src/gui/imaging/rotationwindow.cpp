@@ -46,51 +46,52 @@ RotationWindow::RotationWindow(AppContext& context, QWidget* mainWindow)
     buildControls();
     buildButtons();
     buildStatusBar();
-    FormCreate(mainWindow);
+    placeWindow(mainWindow);
 }
 
-void RotationWindow::FormCreate(QWidget* mainWindow) {
+void RotationWindow::placeWindow(QWidget* mainWindow) {
     if (mainWindow) move(mainWindow->x() + 80, mainWindow->y() + 95);
     setRotateQuality(context_.settings.rotateQuality);
 }
 
 void RotationWindow::buildControls() {
-    Label1 = named(new QLabel(QStringLiteral("連続画像回転処理"), this), "Label1");
-    Label1->setGeometry(10, 6, 200, 20);
-    QFont heading = Label1->font();
+    headingLabel = named(new QLabel(QStringLiteral("連続画像回転処理"), this), "Label1");
+    headingLabel->setGeometry(10, 6, 200, 20);
+    QFont heading = headingLabel->font();
     heading.setBold(true);
-    Label1->setFont(heading);
-    Label3 = named(new QLabel(QStringLiteral("フルカラー以外では使用できません"), this), "Label3");
-    Label3->setGeometry(10, 26, 220, 18);
-    Label3->setStyleSheet(QStringLiteral("color: #c00000;"));
-    Panel2 = named(new QFrame(this), "Panel2");
-    Panel2->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    Panel2->setGeometry(8, 48, kPreviewSide + 4, kPreviewSide + 4);
-    Panel2->setToolTip(QStringLiteral("画像確認のため縮小して表示します。"));
-    Panel2->setContextMenuPolicy(Qt::CustomContextMenu);
-    Image2 = named(new QLabel(Panel2), "Image2");
-    Image2->setGeometry(2, 2, kPreviewSide, kPreviewSide);
-    Image2->setScaledContents(true);
-    Image2->setToolTip(Panel2->toolTip());
-    Image2->setContextMenuPolicy(Qt::NoContextMenu);
-    PopupMenu1 = named(new QMenu(this), "PopupMenu1");
-    N1 = named(PopupMenu1->addAction(QStringLiteral("右回転")), "N1");
-    N2 = named(PopupMenu1->addAction(QStringLiteral("左回転")), "N2");
-    connect(Panel2, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { PopupMenu1->popup(Panel2->mapToGlobal(at)); });
-    Label2 = named(new QLabel(QStringLiteral("圧縮率"), this), "Label2");
-    Label2->setGeometry(222, 48, 90, 18);
-    Edit1 = named(new QLineEdit(this), "Edit1");
-    Edit1->setGeometry(222, 68, 44, 24);
-    Edit1->setReadOnly(true);
-    Edit1->setMaxLength(3);
-    Edit1->setToolTip(
+    headingLabel->setFont(heading);
+    colourOnlyLabel =
+        named(new QLabel(QStringLiteral("フルカラー以外では使用できません"), this), "Label3");
+    colourOnlyLabel->setGeometry(10, 26, 220, 18);
+    colourOnlyLabel->setStyleSheet(QStringLiteral("color: #c00000;"));
+    previewPanel = named(new QFrame(this), "Panel2");
+    previewPanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    previewPanel->setGeometry(8, 48, kPreviewSide + 4, kPreviewSide + 4);
+    previewPanel->setToolTip(QStringLiteral("画像確認のため縮小して表示します。"));
+    previewPanel->setContextMenuPolicy(Qt::CustomContextMenu);
+    previewImage = named(new QLabel(previewPanel), "Image2");
+    previewImage->setGeometry(2, 2, kPreviewSide, kPreviewSide);
+    previewImage->setScaledContents(true);
+    previewImage->setToolTip(previewPanel->toolTip());
+    previewImage->setContextMenuPolicy(Qt::NoContextMenu);
+    rotateMenu = named(new QMenu(this), "PopupMenu1");
+    rotateRightAction = named(rotateMenu->addAction(QStringLiteral("右回転")), "N1");
+    rotateLeftAction = named(rotateMenu->addAction(QStringLiteral("左回転")), "N2");
+    connect(previewPanel, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { rotateMenu->popup(previewPanel->mapToGlobal(at)); });
+    qualityLabel = named(new QLabel(QStringLiteral("圧縮率"), this), "Label2");
+    qualityLabel->setGeometry(222, 48, 90, 18);
+    qualityEdit = named(new QLineEdit(this), "Edit1");
+    qualityEdit->setGeometry(222, 68, 44, 24);
+    qualityEdit->setReadOnly(true);
+    qualityEdit->setMaxLength(3);
+    qualityEdit->setToolTip(
         QStringLiteral("保存する画像の圧縮率です。 （大きい数字の方が高画質です。）"));
     // The arrows are the only way to change the quality: they take no focus, keys or wheel.
-    UpDown1 = named(new StepButtons(this), "UpDown1");
-    UpDown1->setGeometry(266, 68, 18, 24);
-    UpDown1->setRange(50, 100);
-    connect(UpDown1, &StepButtons::clicked, this, &RotationWindow::UpDown1Click);
+    qualityButtons = named(new StepButtons(this), "UpDown1");
+    qualityButtons->setGeometry(266, 68, 18, 24);
+    qualityButtons->setRange(50, 100);
+    connect(qualityButtons, &StepButtons::clicked, this, &RotationWindow::qualityStepped);
 }
 
 void RotationWindow::buildButtons() {
@@ -102,16 +103,16 @@ void RotationWindow::buildButtons() {
         int top;
     };
     const Spec specs[] = {
-        {&Button1, "Button1", QStringLiteral("右回転"),
+        {&rotateRightButton, "Button1", QStringLiteral("右回転"),
          QStringLiteral("画像を右に９０度回転します。"), 100},
-        {&Button2, "Button2", QStringLiteral("左回転"),
+        {&rotateLeftButton, "Button2", QStringLiteral("左回転"),
          QStringLiteral("画像を左に９０度回転します。"), 128},
-        {&Button3, "Button3", QStringLiteral("次へ"),
+        {&nextButton, "Button3", QStringLiteral("次へ"),
          QStringLiteral("保存せず次の画像を開きます。"), 166},
-        {&Button4, "Button4", saveAndNextText(),
+        {&saveNextButton, "Button4", saveAndNextText(),
          QStringLiteral("表示されている画像を上書きして保存後次の画像を開きます。"), 194},
-        {&Button6, "Button6", QStringLiteral("戻る"), QString(), 222},
-        {&Button5, "Button5", QStringLiteral("終了"),
+        {&backButton, "Button6", QStringLiteral("戻る"), QString(), 222},
+        {&closeButton, "Button5", QStringLiteral("終了"),
          QStringLiteral("連続画像回転処理のウィンドウを閉じます。"), 256},
     };
     for (const Spec& spec : specs) {
@@ -121,41 +122,43 @@ void RotationWindow::buildButtons() {
         button->setAutoDefault(false);
         *spec.button = button;
     }
-    connect(Button1, &QPushButton::clicked, this, &RotationWindow::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &RotationWindow::Button2Click);
-    connect(Button3, &QPushButton::clicked, this, &RotationWindow::Button3Click);
-    connect(Button4, &QPushButton::clicked, this, &RotationWindow::Button4Click);
-    connect(Button5, &QPushButton::clicked, this, &RotationWindow::Button5Click);
-    connect(Button6, &QPushButton::clicked, this, &RotationWindow::Button6Click);
-    connect(N1, &QAction::triggered, Button1, &QPushButton::click);
-    connect(N2, &QAction::triggered, Button2, &QPushButton::click);
+    connect(rotateRightButton, &QPushButton::clicked, this, &RotationWindow::rotateRight);
+    connect(rotateLeftButton, &QPushButton::clicked, this, &RotationWindow::rotateLeft);
+    connect(nextButton, &QPushButton::clicked, this, &RotationWindow::skipToNext);
+    connect(saveNextButton, &QPushButton::clicked, this, &RotationWindow::saveAndNext);
+    connect(closeButton, &QPushButton::clicked, this, &RotationWindow::finish);
+    connect(backButton, &QPushButton::clicked, this, &RotationWindow::goBack);
+    connect(rotateRightAction, &QAction::triggered, rotateRightButton, &QPushButton::click);
+    connect(rotateLeftAction, &QAction::triggered, rotateLeftButton, &QPushButton::click);
 }
 
 void RotationWindow::buildStatusBar() {
-    StatusBar1 = named(new QStatusBar(this), "StatusBar1");
-    StatusBar1->setSizeGripEnabled(false);
-    StatusBar1->setGeometry(0, 287, 322, 20);
+    statusLine = named(new QStatusBar(this), "StatusBar1");
+    statusLine->setSizeGripEnabled(false);
+    statusLine->setGeometry(0, 287, 322, 20);
     const int widths[3] = {30, 30, 70};  // the rest shows the name of the photograph
     for (int i = 0; i < 3; ++i) {
-        panels_[i] = new QLabel(StatusBar1);
+        panels_[i] = new QLabel(statusLine);
         panels_[i]->setFixedWidth(widths[i]);
     }
-    namePanel_ = new ElidedLabel(StatusBar1);
+    namePanel_ = new ElidedLabel(statusLine);
     for (int i = 0; i < 4; ++i) {
         QLabel* panel = i < 3 ? panels_[i] : namePanel_;
         panel->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(i));
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        StatusBar1->addWidget(panel, i < 3 ? 0 : 1);
+        statusLine->addWidget(panel, i < 3 ? 0 : 1);
     }
     panels_[2]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 }
 
 void RotationWindow::setRotateQuality(int quality) {
-    UpDown1->setPosition(quality);
-    Edit1->setText(QString::number(UpDown1->position()));
+    qualityButtons->setPosition(quality);
+    qualityEdit->setText(QString::number(qualityButtons->position()));
 }
 
-void RotationWindow::UpDown1Click(int position) { Edit1->setText(QString::number(position)); }
+void RotationWindow::qualityStepped(int position) {
+    qualityEdit->setText(QString::number(position));
+}
 
 QString RotationWindow::panelText(int panel) const {
     if (panel == 3) return namePanel_->text();
@@ -169,15 +172,15 @@ QSize RotationWindow::fitPreview(int w, int h) {
     return h < w ? QSize(kPreviewSide, side) : QSize(side, kPreviewSide);
 }
 
-bool RotationWindow::prepare(const QString& folder, QListWidget* oldFile) {
-    oldFile_ = oldFile;
+bool RotationWindow::prepare(const QString& folder, QListWidget* imageList) {
+    imageList_ = imageList;
     folder_ = folderPath(folder);
     firstIndex_ = lastIndex_ = -1;
     selectedCount_ = 0;
-    Button3->setEnabled(true);
-    Button6->setEnabled(false);
-    for (int i = 0; oldFile && i < oldFile->count(); ++i) {
-        QListWidgetItem* item = oldFile->item(i);
+    nextButton->setEnabled(true);
+    backButton->setEnabled(false);
+    for (int i = 0; imageList && i < imageList->count(); ++i) {
+        QListWidgetItem* item = imageList->item(i);
         if (!item->isSelected()) continue;
         if (!RotationJob::isRotatableName(item->text())) {
             item->setSelected(false);
@@ -200,18 +203,18 @@ bool RotationWindow::prepare(const QString& folder, QListWidget* oldFile) {
     return true;
 }
 
-void RotationWindow::openFor(const QString& folder, QListWidget* oldFile) {
-    if (prepare(folder, oldFile)) exec();
+void RotationWindow::openFor(const QString& folder, QListWidget* imageList) {
+    if (prepare(folder, imageList)) exec();
 }
 
 QString RotationWindow::currentName() const {
-    const QListWidgetItem* item = oldFile_ ? oldFile_->item(currentIndex_) : nullptr;
+    const QListWidgetItem* item = imageList_ ? imageList_->item(currentIndex_) : nullptr;
     return item ? item->text() : QString();
 }
 
 int RotationWindow::nextSelected(int from, int step) const {
-    for (int i = from + step; oldFile_ && i >= 0 && i < oldFile_->count(); i += step) {
-        if (oldFile_->item(i)->isSelected()) return i;
+    for (int i = from + step; imageList_ && i >= 0 && i < imageList_->count(); i += step) {
+        if (imageList_->item(i)->isSelected()) return i;
     }
     return from;
 }
@@ -229,7 +232,7 @@ void RotationWindow::loadCurrent() {
     try {
         picture_ = RotationJob::loadPhotograph(folder_ + currentName());
         hasPicture_ = true;
-        Image2->resize(fitPreview(picture_.Width(), picture_.Height()));
+        previewImage->resize(fitPreview(picture_.Width(), picture_.Height()));
         showPicture();
     } catch (const Error& error) {
         clearPicture();
@@ -241,36 +244,36 @@ void RotationWindow::loadCurrent() {
 }
 
 void RotationWindow::showPicture() {
-    Image2->setPixmap(QPixmap::fromImage(DisplayPicture::toImage(picture_)));
-    Image2->show();
-    Image2->repaint();
-    Button1->setEnabled(true);
-    Button2->setEnabled(true);
-    Button4->setEnabled(true);
+    previewImage->setPixmap(QPixmap::fromImage(DisplayPicture::toImage(picture_)));
+    previewImage->show();
+    previewImage->repaint();
+    rotateRightButton->setEnabled(true);
+    rotateLeftButton->setEnabled(true);
+    saveNextButton->setEnabled(true);
 }
 
 void RotationWindow::clearPicture() {
     picture_ = PixelImage();
     hasPicture_ = false;
-    Image2->clear();
-    Button1->setEnabled(false);
-    Button2->setEnabled(false);
-    Button4->setEnabled(false);
+    previewImage->clear();
+    rotateRightButton->setEnabled(false);
+    rotateLeftButton->setEnabled(false);
+    saveNextButton->setEnabled(false);
 }
 
 void RotationWindow::markLastPosition() {
     const bool last = currentIndex_ == lastIndex_;
-    Button3->setEnabled(!last);
-    Button4->setText(last ? saveAndCloseText() : saveAndNextText());
+    nextButton->setEnabled(!last);
+    saveNextButton->setText(last ? saveAndCloseText() : saveAndNextText());
 }
 
 void RotationWindow::rotate(Turn turn) {
     if (!hasPicture_) return;
     try {
         PixelImage turned = RotationJob::turned(picture_, turn);
-        Image2->resize(fitPreview(turned.Width(), turned.Height()));
-        Image2->hide();
-        Image2->clear();
+        previewImage->resize(fitPreview(turned.Width(), turned.Height()));
+        previewImage->hide();
+        previewImage->clear();
         picture_ = std::move(turned);
         showPicture();
     } catch (const Error& error) {
@@ -280,9 +283,9 @@ void RotationWindow::rotate(Turn turn) {
     }
 }
 
-void RotationWindow::Button1Click() { rotate(Turn::Right); }
+void RotationWindow::rotateRight() { rotate(Turn::Right); }
 
-void RotationWindow::Button2Click() { rotate(Turn::Left); }
+void RotationWindow::rotateLeft() { rotate(Turn::Left); }
 
 void RotationWindow::moveToNext() {
     currentIndex_ = nextSelected(currentIndex_, 1);
@@ -293,13 +296,13 @@ void RotationWindow::moveToNext() {
 }
 
 void RotationWindow::closeWindow() {
-    Button4->setText(saveAndNextText());
-    Button3->setEnabled(true);
+    saveNextButton->setText(saveAndNextText());
+    nextButton->setEnabled(true);
     reject();
 }
 
-void RotationWindow::Button3Click() {
-    Button6->setEnabled(true);
+void RotationWindow::skipToNext() {
+    backButton->setEnabled(true);
     if (currentIndex_ == lastIndex_) {
         closeWindow();
         return;
@@ -307,8 +310,8 @@ void RotationWindow::Button3Click() {
     moveToNext();
 }
 
-void RotationWindow::Button4Click() {
-    Button6->setEnabled(true);
+void RotationWindow::saveAndNext() {
+    backButton->setEnabled(true);
     if (!hasPicture_) return;
     if (!store()) return;
     if (currentIndex_ == lastIndex_) {
@@ -320,7 +323,7 @@ void RotationWindow::Button4Click() {
 
 // Backs up and saves the picture in hand while no other rotation works on the same file.
 bool RotationWindow::store() {
-    const RotationJob job(folder_, Edit1->text().toInt(),
+    const RotationJob job(folder_, qualityEdit->text().toInt(),
                           context_.settings.rotateBackup == QLatin1String("on"));
     std::optional<PhotoLock> lock;
     try {
@@ -347,23 +350,23 @@ bool RotationWindow::store() {
     return true;
 }
 
-void RotationWindow::Button5Click() { closeWindow(); }
+void RotationWindow::finish() { closeWindow(); }
 
-void RotationWindow::Button6Click() {
+void RotationWindow::goBack() {
     if (firstIndex_ < currentIndex_) {
         currentIndex_ = nextSelected(currentIndex_, -1);
         --shownNumber_;
         showCounter();
         loadCurrent();
     } else {
-        Button6->setEnabled(false);
+        backButton->setEnabled(false);
     }
     if (hasPicture_) {
-        Button1->setEnabled(true);
-        Button2->setEnabled(true);
+        rotateRightButton->setEnabled(true);
+        rotateLeftButton->setEnabled(true);
     }
-    Button3->setEnabled(true);
-    Button4->setText(saveAndNextText());
+    nextButton->setEnabled(true);
+    saveNextButton->setText(saveAndNextText());
 }
 
 }  // namespace tessaly

@@ -25,21 +25,22 @@ class StepButtons;
 // window's image list, turns each by quarter turns and saves it over its own file, after a
 // backup copy in "_backup" when the settings ask for one.
 //
-// The main window opens it with openFor(folder, OldFile) from Button6 and its menu item N1.
-// prepare() does the opening without showing the window (tests drive it that way).
+// The main window opens it with openFor(folder, OldFile) from backButton and its menu item
+// rotateRightAction. prepare() does the opening without showing the window (tests drive it that
+// way).
 class RotationWindow : public QDialog {
     Q_OBJECT
 public:
     RotationWindow(AppContext& context, QWidget* mainWindow);
 
-    // The opening rules: selected entries of oldFile whose extension is not ".jpg" are
+    // The opening rules: selected entries of imageList whose extension is not ".jpg" are
     // deselected there; the first selected image is loaded from folder. False (after the
     // message "ファイルが選択されていません。" or the load error) when there is nothing to show.
-    bool prepare(const QString& folder, QListWidget* oldFile);
+    bool prepare(const QString& folder, QListWidget* imageList);
     // prepare(), then shows the window modally until it is closed.
-    void openFor(const QString& folder, QListWidget* oldFile);
+    void openFor(const QString& folder, QListWidget* imageList);
 
-    // The options dialog's confirmed quality (50..100) for Edit1 and UpDown1.
+    // The options dialog's confirmed quality (50..100) for qualityEdit and qualityButtons.
     void setRotateQuality(int quality);
 
     // Status bar panel text (panel 2 holds the counter, panel 3 the name of the photograph).
@@ -57,35 +58,35 @@ public:
     // The preview size for a picture of w x h: the longer side 200, the other in proportion.
     static QSize fitPreview(int w, int h);
 
-    QLabel* Label1;
-    QLabel* Label3;
-    QLabel* Label2;
-    QLineEdit* Edit1;
-    StepButtons* UpDown1;
-    QPushButton* Button1;
-    QPushButton* Button2;
-    QPushButton* Button3;
-    QPushButton* Button4;
-    QPushButton* Button6;
-    QPushButton* Button5;
-    QFrame* Panel2;
-    QLabel* Image2;
-    QMenu* PopupMenu1;
-    QAction* N1;
-    QAction* N2;
-    QStatusBar* StatusBar1;
+    QLabel* headingLabel;
+    QLabel* colourOnlyLabel;
+    QLabel* qualityLabel;
+    QLineEdit* qualityEdit;
+    StepButtons* qualityButtons;
+    QPushButton* rotateRightButton;
+    QPushButton* rotateLeftButton;
+    QPushButton* nextButton;
+    QPushButton* saveNextButton;
+    QPushButton* backButton;
+    QPushButton* closeButton;
+    QFrame* previewPanel;
+    QLabel* previewImage;
+    QMenu* rotateMenu;
+    QAction* rotateRightAction;
+    QAction* rotateLeftAction;
+    QStatusBar* statusLine;
 
 private slots:
-    void Button1Click();
-    void Button2Click();
-    void Button3Click();
-    void Button4Click();
-    void Button5Click();
-    void Button6Click();
-    void UpDown1Click(int position);
+    void rotateRight();
+    void rotateLeft();
+    void skipToNext();
+    void saveAndNext();
+    void finish();
+    void goBack();
+    void qualityStepped(int position);
 
 private:
-    void FormCreate(QWidget* mainWindow);
+    void placeWindow(QWidget* mainWindow);
     void buildControls();
     void buildButtons();
     void buildStatusBar();
@@ -102,7 +103,7 @@ private:
     int nextSelected(int from, int step) const;
 
     AppContext& context_;
-    QListWidget* oldFile_ = nullptr;
+    QListWidget* imageList_ = nullptr;
     QString folder_;
     PixelImage picture_;
     bool hasPicture_ = false;

@@ -13,40 +13,40 @@ AboutBox::AboutBox(QWidget* mainWindow)
                               Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint) {
     setObjectName(QStringLiteral("TAbout"));
     setWindowTitle(QStringLiteral("バージョン情報"));
-    Panel1 = new QWidget(this);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setAutoFillBackground(true);
-    QPalette white = Panel1->palette();
+    infoPanel = new QWidget(this);
+    infoPanel->setObjectName(QStringLiteral("Panel1"));
+    infoPanel->setAutoFillBackground(true);
+    QPalette white = infoPanel->palette();
     white.setColor(QPalette::Window, Qt::white);
-    Panel1->setPalette(white);
+    infoPanel->setPalette(white);
 
-    Image1 = new QLabel(Panel1);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setFixedSize(49, 49);
-    Image1->setScaledContents(true);
-    Image1->setPixmap(ProgramIcon::pixmap(64));
+    iconLabel = new QLabel(infoPanel);
+    iconLabel->setObjectName(QStringLiteral("Image1"));
+    iconLabel->setFixedSize(49, 49);
+    iconLabel->setScaledContents(true);
+    iconLabel->setPixmap(ProgramIcon::pixmap(64));
 
-    Label1 = new QLabel(QStringLiteral("Tessaly Ver1.60 "), Panel1);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    QFont face = Label1->font();
+    versionLabel = new QLabel(QStringLiteral("Tessaly Ver1.60 "), infoPanel);
+    versionLabel->setObjectName(QStringLiteral("Label1"));
+    QFont face = versionLabel->font();
     face.setPointSize(20);
     face.setBold(true);
     face.setItalic(true);
     face.setUnderline(true);
-    Label1->setFont(face);
-    Label1->setStyleSheet(QStringLiteral("color: #00FFFF;"));
+    versionLabel->setFont(face);
+    versionLabel->setStyleSheet(QStringLiteral("color: #00FFFF;"));
 
-    auto* panelLayout = new QVBoxLayout(Panel1);
-    panelLayout->addWidget(Image1, 0, Qt::AlignHCenter);
-    panelLayout->addWidget(Label1, 0, Qt::AlignHCenter);
+    auto* panelLayout = new QVBoxLayout(infoPanel);
+    panelLayout->addWidget(iconLabel, 0, Qt::AlignHCenter);
+    panelLayout->addWidget(versionLabel, 0, Qt::AlignHCenter);
 
-    Button1 = new QPushButton(QStringLiteral("OK"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
+    okButton = new QPushButton(QStringLiteral("OK"), this);
+    okButton->setObjectName(QStringLiteral("Button1"));
+    connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Panel1);
-    layout->addWidget(Button1, 0, Qt::AlignHCenter);
+    layout->addWidget(infoPanel);
+    layout->addWidget(okButton, 0, Qt::AlignHCenter);
     setFixedSize(sizeHint().expandedTo(QSize(280, 170)));
     if (mainWindow) move(mainWindow->x() + 130, mainWindow->y() + 130);
 }

@@ -15,10 +15,10 @@ public:
     // Placed once at the main window's left + 130, top + 130.
     explicit AboutBox(QWidget* mainWindow);
 
-    QWidget* Panel1 = nullptr;
-    QLabel* Image1 = nullptr;
-    QLabel* Label1 = nullptr;
-    QPushButton* Button1 = nullptr;
+    QWidget* infoPanel = nullptr;
+    QLabel* iconLabel = nullptr;
+    QLabel* versionLabel = nullptr;
+    QPushButton* okButton = nullptr;
 };
 
 }  // namespace tessaly

@@ -51,84 +51,87 @@ ContentsWindow::ContentsWindow(AppContext& context, QWidget* mainWindow)
 }
 
 void ContentsWindow::createFolderArea(QWidget* client) {
-    Label1 = named(new QLabel(QStringLiteral("作成フォルダ"), client), "Label1");
-    Label1->setGeometry(8, 4, 160, 18);
-    Drive1 = named(new VolumeBox(client), "Drive1");
-    Drive1->setGeometry(8, 22, 160, 24);
-    Dir1 = named(new FolderList(client), "Dir1");
-    Dir1->setGeometry(8, 50, 160, 164);
-    connect(Drive1, &VolumeBox::driveChanged, this, &ContentsWindow::Drive1Change);
-    connect(Dir1, &FolderList::directoryChanged, Drive1, &VolumeBox::setDrive);
+    folderLabel = named(new QLabel(QStringLiteral("作成フォルダ"), client), "Label1");
+    folderLabel->setGeometry(8, 4, 160, 18);
+    volumeBox = named(new VolumeBox(client), "Drive1");
+    volumeBox->setGeometry(8, 22, 160, 24);
+    folderList = named(new FolderList(client), "Dir1");
+    folderList->setGeometry(8, 50, 160, 164);
+    connect(volumeBox, &VolumeBox::driveChanged, this, &ContentsWindow::volumeChanged);
+    connect(folderList, &FolderList::directoryChanged, volumeBox, &VolumeBox::setDrive);
 }
 
 void ContentsWindow::createTitleArea(QWidget* client) {
-    Label3 = named(new QLabel(QStringLiteral("目次のタイトル"), client), "Label3");
-    Label3->setGeometry(176, 4, 272, 18);
-    HPtytlebox = named(new QLineEdit(client), "HPtytlebox");
-    HPtytlebox->setGeometry(176, 22, 272, 24);
-    HPtytlebox->setToolTip(QStringLiteral("目次のページに付けるタイトルを入力してください。"));
-    framecheck =
+    titleLabel = named(new QLabel(QStringLiteral("目次のタイトル"), client), "Label3");
+    titleLabel->setGeometry(176, 4, 272, 18);
+    titleEdit = named(new QLineEdit(client), "HPtytlebox");
+    titleEdit->setGeometry(176, 22, 272, 24);
+    titleEdit->setToolTip(QStringLiteral("目次のページに付けるタイトルを入力してください。"));
+    framesCheck =
         named(new QCheckBox(QStringLiteral("フレームを使用する。（画像も表示されます）"), client),
               "framecheck");
-    framecheck->setGeometry(176, 50, 278, 20);
-    connect(framecheck, &QCheckBox::toggled, this, &ContentsWindow::framecheckClick);
-    Check2 = named(new QCheckBox(QStringLiteral("目次に画像を表示する"), client), "Check2");
-    Check2->setGeometry(176, 72, 272, 20);
-    Check2->setToolTip(QStringLiteral("チェックすると目次に画像を使用します。"));
+    framesCheck->setGeometry(176, 50, 278, 20);
+    connect(framesCheck, &QCheckBox::toggled, this, &ContentsWindow::framesToggled);
+    imagesCheck = named(new QCheckBox(QStringLiteral("目次に画像を表示する"), client), "Check2");
+    imagesCheck->setGeometry(176, 72, 272, 20);
+    imagesCheck->setToolTip(QStringLiteral("チェックすると目次に画像を使用します。"));
 }
 
 void ContentsWindow::createBackgroundArea(QWidget* client) {
-    Panel2 = named(new QLabel(QStringLiteral("背景色"), client), "Panel2");
-    Panel2->setGeometry(176, 98, 130, 26);
-    Panel2->setAlignment(Qt::AlignCenter);
-    Panel2->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    Panel2->setAutoFillBackground(true);
-    Panel2->setToolTip(QStringLiteral("目次のページの背景色が表示されています。"));
+    colourSwatch = named(new QLabel(QStringLiteral("背景色"), client), "Panel2");
+    colourSwatch->setGeometry(176, 98, 130, 26);
+    colourSwatch->setAlignment(Qt::AlignCenter);
+    colourSwatch->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    colourSwatch->setAutoFillBackground(true);
+    colourSwatch->setToolTip(QStringLiteral("目次のページの背景色が表示されています。"));
     showBackgroundColour();
-    Button3 = button(client, "Button3", QStringLiteral("背景色変更"));
-    Button3->setGeometry(312, 98, 136, 26);
-    connect(Button3, &QPushButton::clicked, this, &ContentsWindow::Button3Click);
+    colourButton = button(client, "Button3", QStringLiteral("背景色変更"));
+    colourButton->setGeometry(312, 98, 136, 26);
+    connect(colourButton, &QPushButton::clicked, this, &ContentsWindow::chooseColour);
 
-    Check3 = named(new QCheckBox(QStringLiteral("背景に画像ファイルを使用する"), client), "Check3");
-    Check3->setGeometry(176, 130, 272, 20);
-    connect(Check3, &QCheckBox::toggled, this, &ContentsWindow::Check3Click);
-    Edit2 = named(new QLineEdit(client), "Edit2");
-    Edit2->setGeometry(176, 152, 212, 24);
-    Edit2->setReadOnly(true);
-    Edit2->setToolTip(QStringLiteral("背景に使用する画像ファイルを表示します。"));
-    Button4 = button(client, "Button4", QStringLiteral("設定"));
-    Button4->setGeometry(392, 152, 56, 24);
-    connect(Button4, &QPushButton::clicked, this, &ContentsWindow::Button4Click);
-    Check3Click();
+    backgroundImageCheck =
+        named(new QCheckBox(QStringLiteral("背景に画像ファイルを使用する"), client), "Check3");
+    backgroundImageCheck->setGeometry(176, 130, 272, 20);
+    connect(backgroundImageCheck, &QCheckBox::toggled, this,
+            &ContentsWindow::backgroundImageToggled);
+    backgroundFileEdit = named(new QLineEdit(client), "Edit2");
+    backgroundFileEdit->setGeometry(176, 152, 212, 24);
+    backgroundFileEdit->setReadOnly(true);
+    backgroundFileEdit->setToolTip(QStringLiteral("背景に使用する画像ファイルを表示します。"));
+    backgroundFileButton = button(client, "Button4", QStringLiteral("設定"));
+    backgroundFileButton->setGeometry(392, 152, 56, 24);
+    connect(backgroundFileButton, &QPushButton::clicked, this,
+            &ContentsWindow::chooseBackgroundFile);
+    backgroundImageToggled();
 }
 
 void ContentsWindow::createButtons(QWidget* client) {
-    Button1 = button(client, "Button1", QStringLiteral("実行"));
-    Button1->setGeometry(176, 186, 130, 28);
-    Button1->setToolTip(QStringLiteral("目次となるページを作成します。"));
-    connect(Button1, &QPushButton::clicked, this, &ContentsWindow::Button1Click);
-    Button2 = button(client, "Button2", QStringLiteral("終了"));
-    Button2->setGeometry(318, 186, 130, 28);
-    Button2->setToolTip(QStringLiteral("目次作成モードを終了します"));
-    connect(Button2, &QPushButton::clicked, this, &QDialog::close);
+    executeButton = button(client, "Button1", QStringLiteral("実行"));
+    executeButton->setGeometry(176, 186, 130, 28);
+    executeButton->setToolTip(QStringLiteral("目次となるページを作成します。"));
+    connect(executeButton, &QPushButton::clicked, this, &ContentsWindow::execute);
+    closeButton = button(client, "Button2", QStringLiteral("終了"));
+    closeButton->setGeometry(318, 186, 130, 28);
+    closeButton->setToolTip(QStringLiteral("目次作成モードを終了します"));
+    connect(closeButton, &QPushButton::clicked, this, &QDialog::close);
 
-    StatusBar1 = named(new QStatusBar(client), "StatusBar1");
-    StatusBar1->setSizeGripEnabled(false);
-    StatusBar1->setGeometry(0, kClientHeight - 22, kClientWidth, 22);
-    Label2 = named(new QLabel(StatusBar1), "Label2");
-    Label2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    Label2->setMinimumWidth(80);
-    StatusBar1->addPermanentWidget(Label2);
+    statusLine = named(new QStatusBar(client), "StatusBar1");
+    statusLine->setSizeGripEnabled(false);
+    statusLine->setGeometry(0, kClientHeight - 22, kClientWidth, 22);
+    statusLabel = named(new QLabel(statusLine), "Label2");
+    statusLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    statusLabel->setMinimumWidth(80);
+    statusLine->addPermanentWidget(statusLabel);
 }
 
 void ContentsWindow::showBackgroundColour() {
     const int c = backgroundColour_;
-    QPalette palette = Panel2->palette();
+    QPalette palette = colourSwatch->palette();
     const QColor colour(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
     palette.setColor(QPalette::Window, colour);
     // The caption stays readable on dark and light colours alike.
     palette.setColor(QPalette::WindowText, colour.lightness() < 128 ? Qt::white : Qt::black);
-    Panel2->setPalette(palette);
+    colourSwatch->setPalette(palette);
 }
 
 void ContentsWindow::openOn(const QString& folder) {
@@ -137,52 +140,53 @@ void ContentsWindow::openOn(const QString& folder) {
 }
 
 void ContentsWindow::setFolder(const QString& folder) {
-    Drive1->setDrive(folder);
-    Dir1->setDirectory(folder);
+    volumeBox->setDrive(folder);
+    folderList->setDirectory(folder);
 }
 
-QString ContentsWindow::folder() const { return Dir1->directory(); }
+QString ContentsWindow::folder() const { return folderList->directory(); }
 
-void ContentsWindow::Drive1Change(const QString& root) {
-    if (!Dir1->setDirectory(root)) Drive1->setDrive(Dir1->directory());
+void ContentsWindow::volumeChanged(const QString& root) {
+    if (!folderList->setDirectory(root)) volumeBox->setDrive(folderList->directory());
 }
 
-void ContentsWindow::framecheckClick() { Check2->setEnabled(!framecheck->isChecked()); }
+void ContentsWindow::framesToggled() { imagesCheck->setEnabled(!framesCheck->isChecked()); }
 
-void ContentsWindow::Check3Click() {
-    Edit2->setEnabled(Check3->isChecked());
-    Button4->setEnabled(Check3->isChecked());
+void ContentsWindow::backgroundImageToggled() {
+    backgroundFileEdit->setEnabled(backgroundImageCheck->isChecked());
+    backgroundFileButton->setEnabled(backgroundImageCheck->isChecked());
 }
 
-void ContentsWindow::Button3Click() {
+void ContentsWindow::chooseColour() {
     const std::optional<int> chosen = context_.prompts.chooseColor(this, backgroundColour_);
     if (!chosen) return;
     backgroundColour_ = *chosen;
     showBackgroundColour();
 }
 
-void ContentsWindow::Button4Click() {
-    const QString start =
-        Edit2->text().isEmpty() ? folder() : QFileInfo(Edit2->text()).absolutePath();
+void ContentsWindow::chooseBackgroundFile() {
+    const QString start = backgroundFileEdit->text().isEmpty()
+                              ? folder()
+                              : QFileInfo(backgroundFileEdit->text()).absolutePath();
     const QString chosen = context_.prompts.openFileName(this, QStringLiteral("開く"), start,
                                                          QString::fromUtf8(kBackgroundFilter));
-    if (!chosen.isEmpty()) Edit2->setText(chosen);
+    if (!chosen.isEmpty()) backgroundFileEdit->setText(chosen);
 }
 
-void ContentsWindow::Button1Click() {
+void ContentsWindow::execute() {
     TocOptions options;
     options.folder = folder();
-    options.title = HPtytlebox->text();
-    options.showImages = Check2->isChecked();
-    options.useFrames = framecheck->isChecked();
-    options.useBackgroundImage = Check3->isChecked();
-    options.backgroundImageFile = Edit2->text();
+    options.title = titleEdit->text();
+    options.showImages = imagesCheck->isChecked();
+    options.useFrames = framesCheck->isChecked();
+    options.useBackgroundImage = backgroundImageCheck->isChecked();
+    options.backgroundImageFile = backgroundFileEdit->text();
     options.backgroundColor = backgroundColour_;
     try {
         TocGenerator generator(context_.settings);
         const QString page = generator.run(options, [this](const QString& text) {
-            Label2->setText(text);
-            Label2->repaint();
+            statusLabel->setText(text);
+            statusLabel->repaint();
         });
         if (context_.prompts.question(this, TocGenerator::finishedQuestion())) {
             TocGenerator::openPage(context_.settings, context_.shell, page);

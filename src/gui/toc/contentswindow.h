@@ -30,15 +30,15 @@ class ContentsWindow : public QDialog {
 public:
     ContentsWindow(AppContext& context, QWidget* mainWindow);
 
-    // Points Drive1 and Dir1 at the folder and shows the window modally.
+    // Points volumeBox and folderList at the folder and shows the window modally.
     void openOn(const QString& folder);
 
     // The first step of openOn without showing the window.
     void setFolder(const QString& folder);
 
-    // The folder Dir1 has open: the folder the contents are written into.
+    // The folder folderList has open: the folder the contents are written into.
     QString folder() const;
-    // The background colour shown by Panel2 (a Windows colour value 0x00BBGGRR).
+    // The background colour shown by colourSwatch (a Windows colour value 0x00BBGGRR).
     int backgroundColour() const { return backgroundColour_; }
 
 private:
@@ -48,32 +48,32 @@ private:
     void createButtons(QWidget* client);
     void showBackgroundColour();
 
-    void Drive1Change(const QString& root);
-    void framecheckClick();
-    void Check3Click();
-    void Button3Click();
-    void Button4Click();
-    void Button1Click();
+    void volumeChanged(const QString& root);
+    void framesToggled();
+    void backgroundImageToggled();
+    void chooseColour();
+    void chooseBackgroundFile();
+    void execute();
 
     AppContext& context_;
     int backgroundColour_ = 8421504;
 
-    QLabel* Label1 = nullptr;
-    VolumeBox* Drive1 = nullptr;
-    FolderList* Dir1 = nullptr;
-    QLabel* Label3 = nullptr;
-    QLineEdit* HPtytlebox = nullptr;
-    QCheckBox* framecheck = nullptr;
-    QCheckBox* Check2 = nullptr;
-    QLabel* Panel2 = nullptr;
-    QPushButton* Button3 = nullptr;
-    QCheckBox* Check3 = nullptr;
-    QLineEdit* Edit2 = nullptr;
-    QPushButton* Button4 = nullptr;
-    QPushButton* Button1 = nullptr;
-    QPushButton* Button2 = nullptr;
-    QStatusBar* StatusBar1 = nullptr;
-    QLabel* Label2 = nullptr;
+    QLabel* folderLabel = nullptr;
+    VolumeBox* volumeBox = nullptr;
+    FolderList* folderList = nullptr;
+    QLabel* titleLabel = nullptr;
+    QLineEdit* titleEdit = nullptr;
+    QCheckBox* framesCheck = nullptr;
+    QCheckBox* imagesCheck = nullptr;
+    QLabel* colourSwatch = nullptr;
+    QPushButton* colourButton = nullptr;
+    QCheckBox* backgroundImageCheck = nullptr;
+    QLineEdit* backgroundFileEdit = nullptr;
+    QPushButton* backgroundFileButton = nullptr;
+    QPushButton* executeButton = nullptr;
+    QPushButton* closeButton = nullptr;
+    QStatusBar* statusLine = nullptr;
+    QLabel* statusLabel = nullptr;
 };
 
 }  // namespace tessaly

@@ -41,7 +41,7 @@ class RotationWindowTest : public ::testing::Test {
 protected:
     RotationWindowTest() : context{settings, prompts, shell} {
         mainWindow.move(100, 200);
-        oldFile.setSelectionMode(QAbstractItemView::ExtendedSelection);
+        imageList.setSelectionMode(QAbstractItemView::ExtendedSelection);
         window = std::make_unique<RotationWindow>(context, &mainWindow);
     }
 
@@ -53,8 +53,8 @@ protected:
             if (!QFileInfo::exists(dir.file(name))) {
                 test::writeTestJpeg(dir.file(name), width, height);
             }
-            oldFile.addItem(name);
-            oldFile.item(oldFile.count() - 1)->setSelected(selected);
+            imageList.addItem(name);
+            imageList.item(imageList.count() - 1)->setSelected(selected);
         }
     }
 
@@ -66,7 +66,7 @@ protected:
     test::RecordingShell shell;
     AppContext context;
     QWidget mainWindow;
-    QListWidget oldFile;
+    QListWidget imageList;
     std::unique_ptr<RotationWindow> window;
 };
 
@@ -74,77 +74,77 @@ TEST_F(RotationWindowTest, WindowIsBuiltAsDesigned) {
     EXPECT_EQ(window->windowTitle(), QStringLiteral("画像回転"));
     EXPECT_EQ(window->size(), QSize(322, 307));
     EXPECT_EQ(window->pos(), QPoint(180, 295));
-    EXPECT_EQ(window->Edit1->text(), QStringLiteral("95"));
-    EXPECT_TRUE(window->Edit1->isReadOnly());
-    EXPECT_EQ(window->Button4->text(), QStringLiteral("保存して次へ"));
+    EXPECT_EQ(window->qualityEdit->text(), QStringLiteral("95"));
+    EXPECT_TRUE(window->qualityEdit->isReadOnly());
+    EXPECT_EQ(window->saveNextButton->text(), QStringLiteral("保存して次へ"));
     EXPECT_EQ(window->findChild<QPushButton*>("Button6")->text(), QStringLiteral("戻る"));
-    EXPECT_EQ(window->N1->text(), QStringLiteral("右回転"));
-    EXPECT_EQ(window->N2->text(), QStringLiteral("左回転"));
+    EXPECT_EQ(window->rotateRightAction->text(), QStringLiteral("右回転"));
+    EXPECT_EQ(window->rotateLeftAction->text(), QStringLiteral("左回転"));
 }
 
 TEST_F(RotationWindowTest, QualityComesFromTheOptionsAndOnlyFromTheArrows) {
     window->setRotateQuality(70);
-    EXPECT_EQ(window->Edit1->text(), QStringLiteral("70"));
-    EXPECT_EQ(window->UpDown1->position(), 70);
-    window->UpDown1->upButton()->click();
-    EXPECT_EQ(window->Edit1->text(), QStringLiteral("71"));
+    EXPECT_EQ(window->qualityEdit->text(), QStringLiteral("70"));
+    EXPECT_EQ(window->qualityButtons->position(), 70);
+    window->qualityButtons->upButton()->click();
+    EXPECT_EQ(window->qualityEdit->text(), QStringLiteral("71"));
     window->setRotateQuality(100);
-    window->UpDown1->upButton()->click();  // no wrap
-    EXPECT_EQ(window->Edit1->text(), QStringLiteral("100"));
+    window->qualityButtons->upButton()->click();  // no wrap
+    EXPECT_EQ(window->qualityEdit->text(), QStringLiteral("100"));
     window->setRotateQuality(50);
-    window->UpDown1->downButton()->click();
-    EXPECT_EQ(window->Edit1->text(), QStringLiteral("50"));
+    window->qualityButtons->downButton()->click();
+    EXPECT_EQ(window->qualityEdit->text(), QStringLiteral("50"));
 
     // Neither focus, keys nor the wheel change it.
     window->show();
     window->activateWindow();
-    for (QWidget* part : window->UpDown1->findChildren<QWidget*>()) {
+    for (QWidget* part : window->qualityButtons->findChildren<QWidget*>()) {
         EXPECT_EQ(part->focusPolicy(), Qt::NoFocus);
     }
-    EXPECT_EQ(window->UpDown1->focusPolicy(), Qt::NoFocus);
-    window->Edit1->setFocus();
+    EXPECT_EQ(window->qualityButtons->focusPolicy(), Qt::NoFocus);
+    window->qualityEdit->setFocus();
     for (const auto& [key, text] : {std::pair{Qt::Key_7, "7"}, std::pair{Qt::Key_Up, ""}}) {
         QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString::fromLatin1(text));
-        QApplication::sendEvent(window->Edit1, &press);
+        QApplication::sendEvent(window->qualityEdit, &press);
     }
-    QWheelEvent wheel(QPointF(5, 5), window->UpDown1->mapToGlobal(QPointF(5, 5)), QPoint(),
+    QWheelEvent wheel(QPointF(5, 5), window->qualityButtons->mapToGlobal(QPointF(5, 5)), QPoint(),
                       QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(window->UpDown1->upButton(), &wheel);
-    EXPECT_EQ(window->Edit1->text(), QStringLiteral("50"));
-    EXPECT_EQ(window->UpDown1->position(), 50);
+    QApplication::sendEvent(window->qualityButtons->upButton(), &wheel);
+    EXPECT_EQ(window->qualityEdit->text(), QStringLiteral("50"));
+    EXPECT_EQ(window->qualityButtons->position(), 50);
     window->hide();
 }
 
 TEST_F(RotationWindowTest, OpeningKeepsOnlyJpgEntries) {
     entries({"*a.JPG", "*b.jpeg", "*c.gif", "d.jpg"});
-    ASSERT_TRUE(window->prepare(dir.path(), &oldFile));
-    EXPECT_TRUE(oldFile.item(0)->isSelected());
-    EXPECT_FALSE(oldFile.item(1)->isSelected());
-    EXPECT_FALSE(oldFile.item(2)->isSelected());
+    ASSERT_TRUE(window->prepare(dir.path(), &imageList));
+    EXPECT_TRUE(imageList.item(0)->isSelected());
+    EXPECT_FALSE(imageList.item(1)->isSelected());
+    EXPECT_FALSE(imageList.item(2)->isSelected());
     EXPECT_EQ(window->selectedCount(), 1);
-    EXPECT_FALSE(window->Button3->isEnabled());
-    EXPECT_FALSE(window->Button6->isEnabled());
-    EXPECT_EQ(window->Button4->text(), QStringLiteral("保存して終了"));
+    EXPECT_FALSE(window->nextButton->isEnabled());
+    EXPECT_FALSE(window->backButton->isEnabled());
+    EXPECT_EQ(window->saveNextButton->text(), QStringLiteral("保存して終了"));
     EXPECT_EQ(counter(), QStringLiteral("001/001"));
     EXPECT_TRUE(prompts.log.isEmpty());
 }
 
 TEST_F(RotationWindowTest, NothingSelectedIsNotOpened) {
     entries({"a.jpg", "*b.png"});
-    EXPECT_FALSE(window->prepare(dir.path(), &oldFile));
+    EXPECT_FALSE(window->prepare(dir.path(), &imageList));
     EXPECT_EQ(prompts.log, QStringList{"information: ファイルが選択されていません。"});
-    EXPECT_FALSE(oldFile.item(1)->isSelected());
+    EXPECT_FALSE(imageList.item(1)->isSelected());
 }
 
 TEST_F(RotationWindowTest, PreviewFitsAndTurnsWithThePicture) {
     entries({"*a.jpg"}, 640, 480);
-    ASSERT_TRUE(window->prepare(dir.path(), &oldFile));
-    EXPECT_EQ(window->Image2->size(), QSize(200, 150));
-    window->Button1->click();
-    EXPECT_EQ(window->Image2->size(), QSize(150, 200));
+    ASSERT_TRUE(window->prepare(dir.path(), &imageList));
+    EXPECT_EQ(window->previewImage->size(), QSize(200, 150));
+    window->rotateRightButton->click();
+    EXPECT_EQ(window->previewImage->size(), QSize(150, 200));
     EXPECT_EQ(window->picture().Width(), 480);
-    window->N2->trigger();  // the popup item turns as Button2 does
-    EXPECT_EQ(window->Image2->size(), QSize(200, 150));
+    window->rotateLeftAction->trigger();  // the popup item turns as rotateLeftButton does
+    EXPECT_EQ(window->previewImage->size(), QSize(200, 150));
     EXPECT_EQ(RotationWindow::fitPreview(400, 165), QSize(200, 82));  // 82.5 to the even 82
     EXPECT_EQ(RotationWindow::fitPreview(400, 167), QSize(200, 84));  // 83.5 to 84
     EXPECT_EQ(RotationWindow::fitPreview(300, 300), QSize(200, 200));
@@ -153,14 +153,14 @@ TEST_F(RotationWindowTest, PreviewFitsAndTurnsWithThePicture) {
 
 TEST_F(RotationWindowTest, RightClickOnThePreviewOpensThePopupMenu) {
     entries({"*a.jpg"});
-    ASSERT_TRUE(window->prepare(dir.path(), &oldFile));
+    ASSERT_TRUE(window->prepare(dir.path(), &imageList));
     window->show();
     QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(20, 20),
-                            window->Image2->mapToGlobal(QPoint(20, 20)));
-    QApplication::sendEvent(window->Image2, &click);
-    EXPECT_TRUE(window->PopupMenu1->isVisible());
-    window->PopupMenu1->hide();
-    window->N1->trigger();
+                            window->previewImage->mapToGlobal(QPoint(20, 20)));
+    QApplication::sendEvent(window->previewImage, &click);
+    EXPECT_TRUE(window->rotateMenu->isVisible());
+    window->rotateMenu->hide();
+    window->rotateRightAction->trigger();
     EXPECT_EQ(window->picture().Width(), 48);
     window->hide();
 }
@@ -169,33 +169,33 @@ TEST_F(RotationWindowTest, RightTwiceThenSaveStoresAHalfTurn) {
     entries({"*a.jpg"});
     const QByteArray original = dir.read("a.jpg");
     const PixelImage decoded = RotationJob::loadPhotograph(dir.file("a.jpg"));
-    ASSERT_TRUE(window->prepare(dir.path(), &oldFile));
-    window->Button1->click();
-    window->Button1->click();
+    ASSERT_TRUE(window->prepare(dir.path(), &imageList));
+    window->rotateRightButton->click();
+    window->rotateRightButton->click();
     EXPECT_TRUE(samePixels(window->picture(), RotationJob::turned(decoded, Turn::Half)));
     EXPECT_TRUE(samePixels(RotationJob::turned(window->picture(), Turn::Half), decoded));
-    window->Button4->click();  // "保存して終了" on the only image
+    window->saveNextButton->click();  // "保存して終了" on the only image
     EXPECT_TRUE(prompts.log.isEmpty()) << prompts.log.join('\n').toStdString();
     EXPECT_EQ(test::readFile(dir.file("_backup/a.jpg")), original);
     EXPECT_EQ(RotationJob::loadPhotograph(dir.file("a.jpg")).Width(), 64);
     EXPECT_NE(dir.read("a.jpg"), original);
-    EXPECT_EQ(window->Button4->text(), QStringLiteral("保存して次へ"));
-    EXPECT_TRUE(window->Button3->isEnabled());
+    EXPECT_EQ(window->saveNextButton->text(), QStringLiteral("保存して次へ"));
+    EXPECT_TRUE(window->nextButton->isEnabled());
 }
 
 TEST_F(RotationWindowTest, TwoSavesKeepTheFirstBackup) {
     entries({"*a.jpg", "*b.jpg"});
     const QByteArray original = dir.read("a.jpg");
-    ASSERT_TRUE(window->prepare(dir.path(), &oldFile));
-    window->Button1->click();
-    window->Button4->click();  // saves a.jpg, moves to b.jpg
+    ASSERT_TRUE(window->prepare(dir.path(), &imageList));
+    window->rotateRightButton->click();
+    window->saveNextButton->click();  // saves a.jpg, moves to b.jpg
     EXPECT_EQ(window->currentIndex(), 1);
-    EXPECT_EQ(window->Button4->text(), QStringLiteral("保存して終了"));
-    window->Button6->click();  // back to a.jpg, as saved
+    EXPECT_EQ(window->saveNextButton->text(), QStringLiteral("保存して終了"));
+    window->backButton->click();  // back to a.jpg, as saved
     EXPECT_EQ(window->currentIndex(), 0);
     EXPECT_EQ(window->picture().Width(), 48);
-    window->Button1->click();
-    window->Button4->click();
+    window->rotateRightButton->click();
+    window->saveNextButton->click();
     EXPECT_EQ(test::readFile(dir.file("_backup/a.jpg")), original);
     EXPECT_EQ(RotationJob::loadPhotograph(dir.file("a.jpg")).Width(), 64);
     EXPECT_FALSE(QFileInfo::exists(dir.file("_backup/b.jpg")));
@@ -204,8 +204,8 @@ TEST_F(RotationWindowTest, TwoSavesKeepTheFirstBackup) {
 TEST_F(RotationWindowTest, BackupsOffMakesNoCopy) {
     settings.rotateBackup = "On";  // only exactly "on" counts
     entries({"*a.jpg"});
-    ASSERT_TRUE(window->prepare(dir.path(), &oldFile));
-    window->Button4->click();
+    ASSERT_TRUE(window->prepare(dir.path(), &imageList));
+    window->saveNextButton->click();
     EXPECT_FALSE(QFileInfo::exists(dir.file("_backup")));
 }
 
@@ -214,17 +214,17 @@ TEST_F(RotationWindowTest, CounterShowsTheLastThreeDigits) {
     for (int i = 0; i < 1200; ++i) {
         const QString name = QStringLiteral("p%1.jpg").arg(i, 4, 10, QLatin1Char('0'));
         dir.write(name, jpeg);
-        oldFile.addItem(name);
+        imageList.addItem(name);
     }
-    oldFile.selectAll();
-    ASSERT_TRUE(window->prepare(dir.path(), &oldFile));
+    imageList.selectAll();
+    ASSERT_TRUE(window->prepare(dir.path(), &imageList));
     EXPECT_EQ(counter(), QStringLiteral("001/200"));
     EXPECT_EQ(window->panelText(3), QStringLiteral("p0000.jpg"));  // the photograph on screen
-    for (int i = 1; i < 1005; ++i) window->Button3->click();
+    for (int i = 1; i < 1005; ++i) window->nextButton->click();
     EXPECT_EQ(window->shownNumber(), 1005);
     EXPECT_EQ(counter(), QStringLiteral("005/200"));
     EXPECT_EQ(window->panelText(3), QStringLiteral("p1004.jpg"));
-    window->Button6->click();
+    window->backButton->click();
     EXPECT_EQ(window->panelText(3), QStringLiteral("p1003.jpg"));
     window->show();
     QApplication::processEvents();
@@ -234,30 +234,30 @@ TEST_F(RotationWindowTest, CounterShowsTheLastThreeDigits) {
 
 TEST_F(RotationWindowTest, BackOnTheFirstImageOnlyDisablesBack) {
     entries({"*a.jpg", "x.jpg", "*b.jpg", "*c.jpg"});
-    ASSERT_TRUE(window->prepare(dir.path(), &oldFile));
-    window->Button3->click();
+    ASSERT_TRUE(window->prepare(dir.path(), &imageList));
+    window->nextButton->click();
     EXPECT_EQ(window->currentIndex(), 2);  // unselected entries are passed over
     EXPECT_EQ(counter(), QStringLiteral("002/003"));
-    EXPECT_TRUE(window->Button6->isEnabled());
-    window->Button6->click();
+    EXPECT_TRUE(window->backButton->isEnabled());
+    window->backButton->click();
     EXPECT_EQ(window->currentIndex(), 0);
-    window->Button1->click();
+    window->rotateRightButton->click();
     const PixelImage shown = window->picture();
-    window->Button6->click();
-    EXPECT_FALSE(window->Button6->isEnabled());
+    window->backButton->click();
+    EXPECT_FALSE(window->backButton->isEnabled());
     EXPECT_EQ(window->currentIndex(), 0);
     EXPECT_EQ(counter(), QStringLiteral("001/003"));
     EXPECT_TRUE(window->picture().SharesStorageWith(shown));
-    EXPECT_EQ(window->Button4->text(), QStringLiteral("保存して次へ"));
+    EXPECT_EQ(window->saveNextButton->text(), QStringLiteral("保存して次へ"));
 }
 
 TEST_F(RotationWindowTest, BackupFailureSavesNothingAndKeepsTheImage) {
     entries({"*a.jpg", "*b.jpg"});
     dir.write("_backup", "a file in the way");
     const QByteArray original = dir.read("a.jpg");
-    ASSERT_TRUE(window->prepare(dir.path(), &oldFile));
-    window->Button1->click();
-    window->Button4->click();
+    ASSERT_TRUE(window->prepare(dir.path(), &imageList));
+    window->rotateRightButton->click();
+    window->saveNextButton->click();
     EXPECT_EQ(prompts.log,
               QStringList{"error: バックアップファイルの書き込みでエラーが発生しました。"});
     EXPECT_EQ(dir.read("a.jpg"), original);
@@ -269,18 +269,18 @@ TEST_F(RotationWindowTest, SaveFailureLeavesThePhotographAndKeepsTheImage) {
     settings.rotateBackup = "off";
     entries({"*a.jpg", "*b.jpg"}, 200, 150);
     const QByteArray original = dir.read("a.jpg");
-    ASSERT_TRUE(window->prepare(dir.path(), &oldFile));
-    window->Button2->click();
+    ASSERT_TRUE(window->prepare(dir.path(), &imageList));
+    window->rotateLeftButton->click();
     {
         test::FullDisk full(1000);
-        window->Button4->click();
+        window->saveNextButton->click();
     }
     EXPECT_EQ(prompts.log, QStringList{"error: ファイルの書き込みでエラーが発生しました。"});
     EXPECT_EQ(dir.read("a.jpg"), original);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
               (QStringList{"a.jpg", "b.jpg"}));
     EXPECT_EQ(window->currentIndex(), 0);
-    window->Button4->click();  // room again
+    window->saveNextButton->click();  // room again
     EXPECT_EQ(window->currentIndex(), 1);
     EXPECT_EQ(RotationJob::loadPhotograph(dir.file("a.jpg")).Width(), 150);
 }
@@ -289,17 +289,17 @@ TEST_F(RotationWindowTest, UnreadableImageCannotBeSavedOver) {
     entries({"*a.jpg"});
     dir.write("b.jpg", "not a photograph");
     entries({"*b.jpg", "*c.jpg"});
-    ASSERT_TRUE(window->prepare(dir.path(), &oldFile));
-    window->Button3->click();
+    ASSERT_TRUE(window->prepare(dir.path(), &imageList));
+    window->nextButton->click();
     ASSERT_EQ(prompts.log.size(), 1);
     EXPECT_TRUE(prompts.log[0].startsWith("error: "));
     EXPECT_FALSE(window->hasPicture());
-    EXPECT_FALSE(window->Button4->isEnabled());
-    window->Button4->click();
+    EXPECT_FALSE(window->saveNextButton->isEnabled());
+    window->saveNextButton->click();
     EXPECT_EQ(dir.read("b.jpg"), QByteArray("not a photograph"));
-    window->Button3->click();  // the next one loads again
+    window->nextButton->click();  // the next one loads again
     EXPECT_TRUE(window->hasPicture());
-    EXPECT_TRUE(window->Button4->isEnabled());
+    EXPECT_TRUE(window->saveNextButton->isEnabled());
 }
 
 }  // namespace

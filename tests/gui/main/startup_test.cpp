@@ -95,8 +95,8 @@ TEST_F(Startup, SecondaryWindowsArePlacedFromTheMainWindow) {
     EXPECT_EQ(windows.about()->pos(), QPoint(330, 230));
     EXPECT_FALSE(windows.folderPicker()->windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_EQ(windows.about()->windowTitle(), "バージョン情報");
-    EXPECT_EQ(windows.about()->Label1->text(), "Tessaly Ver1.60 ");
-    EXPECT_TRUE(windows.about()->Label1->font().italic());
+    EXPECT_EQ(windows.about()->versionLabel->text(), "Tessaly Ver1.60 ");
+    EXPECT_TRUE(windows.about()->versionLabel->font().italic());
     EXPECT_EQ(windows.folderPicker()->windowTitle(), "フォルダ選択");
     const std::pair<QWidget*, QPoint> placed[] = {{windows.options(), {250, 195}},
                                                   {windows.rotation(), {280, 195}},
