@@ -90,9 +90,9 @@ CommentEditor::CommentEditor(AppContext& context, QWidget* mainWindow)
 void CommentEditor::createMenus(QMenuBar* menuBar) {
     QMenu* file = named(menuBar->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)")), "FileMenu");
     connect(named(file->addAction(QStringLiteral("開く(&O)...")), "Open1"), &QAction::triggered,
-            this, &CommentEditor::Open1Click);
+            this, &CommentEditor::chooseFolder);
     connect(named(file->addAction(QStringLiteral("保存(&S)")), "Save1"), &QAction::triggered, this,
-            [this] { Button1Click(); });
+            [this] { save(); });
     file->addSeparator();
     connect(named(file->addAction(QStringLiteral("終了(&X)")), "Exit1"), &QAction::triggered, this,
             &QDialog::close);
@@ -117,8 +117,8 @@ void CommentEditor::createMenus(QMenuBar* menuBar) {
     addFillAction(edit, "Replace1", QStringLiteral("すべてのファイルにファイル名とサイズを記入"),
                   Fill::NameAndSize, true);
     edit->addSeparator();
-    N11 = named(edit->addAction(QStringLiteral("ﾌｧｲﾙ名には拡張子を付けない")), "N11");
-    N11->setCheckable(true);
+    noExtensionAction = named(edit->addAction(QStringLiteral("ﾌｧｲﾙ名には拡張子を付けない")), "N11");
+    noExtensionAction->setCheckable(true);
 }
 
 QAction* CommentEditor::addFillAction(QMenu* menu, const char* name, const QString& text, Fill fill,
@@ -135,70 +135,72 @@ QAction* CommentEditor::addFillAction(QMenu* menu, const char* name, const QStri
 }
 
 void CommentEditor::createListArea(QWidget* client) {
-    Panel1 = panelLabel(client, "Panel1", QStringLiteral("コメントファイル作成"));
-    Panel1->setGeometry(0, 0, kClientWidth, 24);
-    Panel2 = panelLabel(client, "Panel2", QStringLiteral("「jpg」ファイルリスト"));
-    Panel2->setGeometry(4, 28, 160, 20);
-    File1 = named(new FileList(client), "File1");
-    File1->setMask(QStringLiteral("*.jpg"));
-    File1->setGeometry(4, 48, 160, 156);
-    File1->setSelectionMode(QAbstractItemView::SingleSelection);
-    connect(File1, &FileList::contentsChanged, this, [this] {
-        statusPanels_[0]->setText(QStringLiteral("ファイル数＝") + QString::number(File1->count()));
+    headingPanel = panelLabel(client, "Panel1", QStringLiteral("コメントファイル作成"));
+    headingPanel->setGeometry(0, 0, kClientWidth, 24);
+    listCaption = panelLabel(client, "Panel2", QStringLiteral("「jpg」ファイルリスト"));
+    listCaption->setGeometry(4, 28, 160, 20);
+    fileList = named(new FileList(client), "File1");
+    fileList->setMask(QStringLiteral("*.jpg"));
+    fileList->setGeometry(4, 48, 160, 156);
+    fileList->setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(fileList, &FileList::contentsChanged, this, [this] {
+        statusPanels_[0]->setText(QStringLiteral("ファイル数＝") +
+                                  QString::number(fileList->count()));
     });
-    connect(File1, &QListWidget::itemSelectionChanged, this, &CommentEditor::File1Click);
+    connect(fileList, &QListWidget::itemSelectionChanged, this, &CommentEditor::fileSelected);
 }
 
 void CommentEditor::createPreviewArea(QWidget* client) {
-    Panel3 = named(new QFrame(client), "Panel3");
-    Panel3->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    Panel3->setGeometry(168, 28, 171, 176);
-    Panel3->setToolTip(QStringLiteral("画像表示エリア"));
-    Panel4 = panelLabel(Panel3, "Panel4", QStringLiteral("Preview Window"));
-    Panel4->setGeometry(1, 1, 169, 18);
-    Image1 = named(new QLabel(Panel3), "Image1");
-    Image1->setScaledContents(true);
-    Image1->hide();
+    previewFrame = named(new QFrame(client), "Panel3");
+    previewFrame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    previewFrame->setGeometry(168, 28, 171, 176);
+    previewFrame->setToolTip(QStringLiteral("画像表示エリア"));
+    previewCaption = panelLabel(previewFrame, "Panel4", QStringLiteral("Preview Window"));
+    previewCaption->setGeometry(1, 1, 169, 18);
+    previewImage = named(new QLabel(previewFrame), "Image1");
+    previewImage->setScaledContents(true);
+    previewImage->hide();
 }
 
 void CommentEditor::createCommentArea(QWidget* client) {
-    Label1 = named(new QLabel(QStringLiteral("コメント記入欄"), client), "Label1");
-    Label1->setGeometry(4, 205, 160, 17);
-    Edit1 = named(new QLineEdit(client), "Edit1");
-    Edit1->setGeometry(4, 222, 236, 22);
-    Edit2 = named(new QLineEdit(client), "Edit2");
-    Edit2->setGeometry(4, 248, 236, 22);
-    Edit1->installEventFilter(this);
-    Edit2->installEventFilter(this);
+    commentLabel = named(new QLabel(QStringLiteral("コメント記入欄"), client), "Label1");
+    commentLabel->setGeometry(4, 205, 160, 17);
+    firstLineEdit = named(new QLineEdit(client), "Edit1");
+    firstLineEdit->setGeometry(4, 222, 236, 22);
+    secondLineEdit = named(new QLineEdit(client), "Edit2");
+    secondLineEdit->setGeometry(4, 248, 236, 22);
+    firstLineEdit->installEventFilter(this);
+    secondLineEdit->installEventFilter(this);
 
-    Button2 = button(client, "Button2", QStringLiteral("更新"));
-    Button2->setGeometry(244, 222, 46, 22);
-    connect(Button2, &QPushButton::clicked, this, &CommentEditor::Button2Click);
-    Button1 = button(client, "Button1", QStringLiteral("保存"));
-    Button1->setGeometry(293, 222, 46, 22);
-    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
-    Button5 = button(client, "Button5", QStringLiteral("保存して終了"));
-    Button5->setGeometry(244, 248, 95, 22);
-    Button5->setToolTip(QStringLiteral("コメント作成ウインドウを閉じます。"));
-    connect(Button5, &QPushButton::clicked, this, &CommentEditor::Button5Click);
+    refreshButton = button(client, "Button2", QStringLiteral("更新"));
+    refreshButton->setGeometry(244, 222, 46, 22);
+    connect(refreshButton, &QPushButton::clicked, this, &CommentEditor::refreshList);
+    saveButton = button(client, "Button1", QStringLiteral("保存"));
+    saveButton->setGeometry(293, 222, 46, 22);
+    connect(saveButton, &QPushButton::clicked, this, [this] { save(); });
+    saveCloseButton = button(client, "Button5", QStringLiteral("保存して終了"));
+    saveCloseButton->setGeometry(244, 248, 95, 22);
+    saveCloseButton->setToolTip(QStringLiteral("コメント作成ウインドウを閉じます。"));
+    connect(saveCloseButton, &QPushButton::clicked, this, &CommentEditor::saveAndClose);
 }
 
 void CommentEditor::createStatusBar(QWidget* client) {
-    StatusBar1 = named(new QStatusBar(client), "StatusBar1");
-    StatusBar1->setSizeGripEnabled(false);
-    StatusBar1->setGeometry(0, kClientHeight - 20, kClientWidth, 20);
+    statusLine = named(new QStatusBar(client), "StatusBar1");
+    statusLine->setSizeGripEnabled(false);
+    statusLine->setGeometry(0, kClientHeight - 20, kClientWidth, 20);
     for (int i = 0; i < 2; ++i) {
-        statusPanels_[i] = new QLabel(StatusBar1);
+        statusPanels_[i] = new QLabel(statusLine);
         statusPanels_[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
         statusPanels_[i]->setFixedWidth(kStatusPanelWidth);
         statusPanels_[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        StatusBar1->addWidget(statusPanels_[i]);
+        statusLine->addWidget(statusPanels_[i]);
     }
 }
 
 bool CommentEditor::eventFilter(QObject* watched, QEvent* event) {
     // A click into a comment line selects its whole text.
-    if ((watched == Edit1 || watched == Edit2) && event->type() == QEvent::MouseButtonRelease) {
+    if ((watched == firstLineEdit || watched == secondLineEdit) &&
+        event->type() == QEvent::MouseButtonRelease) {
         static_cast<QLineEdit*>(watched)->selectAll();
     }
     return QDialog::eventFilter(watched, event);
@@ -213,16 +215,16 @@ QString CommentEditor::panelText(int panel) const {
     return statusPanels_[panel]->text();
 }
 
-QStringList CommentEditor::fileNames() const { return File1->files(); }
+QStringList CommentEditor::fileNames() const { return fileList->files(); }
 
 int CommentEditor::selectedRow() const {
-    const QList<QListWidgetItem*> selected = File1->selectedItems();
-    return selected.isEmpty() ? -1 : File1->row(selected.first());
+    const QList<QListWidgetItem*> selected = fileList->selectedItems();
+    return selected.isEmpty() ? -1 : fileList->row(selected.first());
 }
 
 QString CommentEditor::selectedName() const {
     const int row = selectedRow();
-    return row < 0 ? QString() : File1->item(row)->text();
+    return row < 0 ? QString() : fileList->item(row)->text();
 }
 
 QString CommentEditor::filePath(const QString& name) const { return folderPath(folder_) + name; }
@@ -239,12 +241,12 @@ bool CommentEditor::loadFolder(const QString& folder) {
 void CommentEditor::listFolder(const QString& folder) {
     folder_ = folder;
     hidePreview();
-    File1->setDirectory(folder);
+    fileList->setDirectory(folder);
 }
 
 bool CommentEditor::resetComments() {
-    Edit1->clear();
-    Edit2->clear();
+    firstLineEdit->clear();
+    secondLineEdit->clear();
     modified_ = false;
     comments_ = CommentTable();
     try {
@@ -262,8 +264,8 @@ bool CommentEditor::resetComments() {
 }
 
 void CommentEditor::hidePreview() {
-    Image1->clear();
-    Image1->hide();
+    previewImage->clear();
+    previewImage->hide();
 }
 
 void CommentEditor::showPreview(const QString& path) {
@@ -274,9 +276,9 @@ void CommentEditor::showPreview(const QString& path) {
         throw ImageError(
             QStringLiteral("%1\r%2").arg(QDir::toNativeSeparators(path), reader.errorString()));
     }
-    Image1->setPixmap(QPixmap::fromImage(image));
-    Image1->setGeometry(previewRect(image.size(), Panel3->size()));
-    Image1->show();
+    previewImage->setPixmap(QPixmap::fromImage(image));
+    previewImage->setGeometry(previewRect(image.size(), previewFrame->size()));
+    previewImage->show();
 }
 
 QRect CommentEditor::previewRect(QSize imageSize, QSize panelSize) {
@@ -294,15 +296,15 @@ QRect CommentEditor::previewRect(QSize imageSize, QSize panelSize) {
     return QRect(left, top, w, h);
 }
 
-void CommentEditor::File1Click() {
+void CommentEditor::fileSelected() {
     const QString name = selectedName();
     if (name.isEmpty()) return;
     hidePreview();
     // The comment lines follow the selection even when the image cannot be shown, so that
     // an Update never stores the previous file's lines under this name.
     const CommentLines lines = comments_.lookUp(name);
-    Edit1->setText(lines.first);
-    Edit2->setText(lines.second);
+    firstLineEdit->setText(lines.first);
+    secondLineEdit->setText(lines.second);
     try {
         showPreview(filePath(name));
     } catch (const Error& e) {
@@ -312,14 +314,14 @@ void CommentEditor::File1Click() {
     }
 }
 
-void CommentEditor::Button2Click() {
+void CommentEditor::refreshList() {
     const QString name = selectedName();
     if (name.isEmpty()) return;
-    comments_.set(name, Edit1->text(), Edit2->text());
+    comments_.set(name, firstLineEdit->text(), secondLineEdit->text());
     modified_ = true;
 }
 
-CommentEditor::SaveResult CommentEditor::Button1Click() {
+CommentEditor::SaveResult CommentEditor::save() {
     if (folder_.isEmpty()) return SaveResult::NotSaved;  // never opened on a folder
     try {
         comments_.save(folder_, fileNames());
@@ -338,18 +340,18 @@ CommentEditor::SaveResult CommentEditor::Button1Click() {
     return SaveResult::Saved;
 }
 
-void CommentEditor::Button5Click() {
+void CommentEditor::saveAndClose() {
     // The window stays open after any failed save, so the unsaved comments are not lost.
-    if (Button1Click() == SaveResult::Saved) close();
+    if (save() == SaveResult::Saved) close();
 }
 
-void CommentEditor::Open1Click() {
+void CommentEditor::chooseFolder() {
     if (modified_ && context_.prompts.question(this, QString::fromUtf8(kSaveQuestion))) {
         // A failed save keeps the comments on screen instead of discarding them.
-        if (Button1Click() != SaveResult::Saved) return;
+        if (save() != SaveResult::Saved) return;
     }
-    Edit1->clear();
-    Edit2->clear();
+    firstLineEdit->clear();
+    secondLineEdit->clear();
     modified_ = false;
     comments_ = CommentTable();
     const QString chosen = pickFolder_ ? pickFolder_(folder_) : QString();
@@ -358,9 +360,9 @@ void CommentEditor::Open1Click() {
 }
 
 void CommentEditor::fillFile(int row, Fill fill) {
-    const QString name = File1->item(row)->text();
+    const QString name = fileList->item(row)->text();
     const QString path = filePath(name);
-    const QString nameText = commentNameText(name, N11->isChecked());
+    const QString nameText = commentNameText(name, noExtensionAction->isChecked());
     QString first;
     QString second;
     switch (fill) {
@@ -382,9 +384,9 @@ void CommentEditor::fillFile(int row, Fill fill) {
             second = fileSizeText(path);
             break;
     }
-    Edit1->setText(first);
-    Edit2->setText(second);
-    comments_.set(name, Edit1->text(), Edit2->text());
+    firstLineEdit->setText(first);
+    secondLineEdit->setText(second);
+    comments_.set(name, firstLineEdit->text(), secondLineEdit->text());
 }
 
 void CommentEditor::fillSelected(Fill fill) {
@@ -399,12 +401,12 @@ void CommentEditor::fillSelected(Fill fill) {
 
 void CommentEditor::fillAll(Fill fill) {
     try {
-        for (int row = 0; row < File1->count(); ++row) {
-            File1->scrollToItem(File1->item(row), QAbstractItemView::PositionAtTop);
+        for (int row = 0; row < fileList->count(); ++row) {
+            fileList->scrollToItem(fileList->item(row), QAbstractItemView::PositionAtTop);
             fillFile(row, fill);
-            File1->repaint();
-            Edit1->repaint();
-            Edit2->repaint();
+            fileList->repaint();
+            firstLineEdit->repaint();
+            secondLineEdit->repaint();
         }
     } catch (const Error& e) {
         context_.prompts.error(this, e.message());

@@ -88,11 +88,11 @@ private:
     QString filePath(const QString& name) const;
     void fillFile(int row, Fill fill);
 
-    void File1Click();
-    void Button2Click();
-    SaveResult Button1Click();
-    void Button5Click();
-    void Open1Click();
+    void fileSelected();
+    void refreshList();
+    SaveResult save();
+    void saveAndClose();
+    void chooseFolder();
     void fillSelected(Fill fill);
     void fillAll(Fill fill);
 
@@ -102,21 +102,21 @@ private:
     CommentTable comments_;
     bool modified_ = false;
 
-    QLabel* Panel1 = nullptr;
-    QLabel* Panel2 = nullptr;
-    FileList* File1 = nullptr;
-    QFrame* Panel3 = nullptr;
-    QLabel* Image1 = nullptr;
-    QLabel* Panel4 = nullptr;
-    QLabel* Label1 = nullptr;
-    QLineEdit* Edit1 = nullptr;
-    QLineEdit* Edit2 = nullptr;
-    QPushButton* Button2 = nullptr;
-    QPushButton* Button1 = nullptr;
-    QPushButton* Button5 = nullptr;
-    QStatusBar* StatusBar1 = nullptr;
+    QLabel* headingPanel = nullptr;
+    QLabel* listCaption = nullptr;
+    FileList* fileList = nullptr;
+    QFrame* previewFrame = nullptr;
+    QLabel* previewImage = nullptr;
+    QLabel* previewCaption = nullptr;
+    QLabel* commentLabel = nullptr;
+    QLineEdit* firstLineEdit = nullptr;
+    QLineEdit* secondLineEdit = nullptr;
+    QPushButton* refreshButton = nullptr;
+    QPushButton* saveButton = nullptr;
+    QPushButton* saveCloseButton = nullptr;
+    QStatusBar* statusLine = nullptr;
     QLabel* statusPanels_[2] = {nullptr, nullptr};
-    QAction* N11 = nullptr;
+    QAction* noExtensionAction = nullptr;
 };
 
 }  // namespace tessaly

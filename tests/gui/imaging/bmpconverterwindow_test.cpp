@@ -34,11 +34,11 @@ protected:
         window = std::make_unique<BmpConverterWindow>(context, &mainWindow);
     }
 
-    // Opens the window on the folder and selects the named entries of File1.
+    // Opens the window on the folder and selects the named entries of fileList.
     void select(const QStringList& names) {
         window->prepare(dir.path());
-        for (int i = 0; i < window->File1->count(); ++i) {
-            QListWidgetItem* item = window->File1->item(i);
+        for (int i = 0; i < window->fileList->count(); ++i) {
+            QListWidgetItem* item = window->fileList->item(i);
             item->setSelected(names.contains(item->text()));
         }
     }
@@ -61,15 +61,15 @@ TEST_F(BmpConverterWindowTest, WindowIsBuiltAsDesigned) {
     EXPECT_EQ(window->windowTitle(), QStringLiteral("BMP-JPG変換"));
     EXPECT_EQ(window->size(), QSize(418, 185));
     EXPECT_EQ(window->pos(), QPoint(150, 295));
-    EXPECT_EQ(window->SpinEdit1->value(), 95);
-    EXPECT_EQ(window->SpinEdit1->minimum(), 70);
-    EXPECT_EQ(window->SpinEdit1->maximum(), 100);
-    EXPECT_EQ(window->Label1->text(), QStringLiteral("BMPファイルリスト"));
-    ASSERT_EQ(window->FilterComboBox1->count(), 2);
-    EXPECT_EQ(window->FilterComboBox1->currentText(), QStringLiteral("BMP (*.bmp)"));
-    EXPECT_EQ(window->FilterComboBox1->itemText(1), QStringLiteral("HEIC (*.heic;*.heif)"));
-    EXPECT_EQ(window->Button1->text(), QStringLiteral("変換"));
-    EXPECT_EQ(window->Button2->text(), QStringLiteral("終了"));
+    EXPECT_EQ(window->qualityBox->value(), 95);
+    EXPECT_EQ(window->qualityBox->minimum(), 70);
+    EXPECT_EQ(window->qualityBox->maximum(), 100);
+    EXPECT_EQ(window->listLabel->text(), QStringLiteral("BMPファイルリスト"));
+    ASSERT_EQ(window->fileTypeBox->count(), 2);
+    EXPECT_EQ(window->fileTypeBox->currentText(), QStringLiteral("BMP (*.bmp)"));
+    EXPECT_EQ(window->fileTypeBox->itemText(1), QStringLiteral("HEIC (*.heic;*.heif)"));
+    EXPECT_EQ(window->convertButton->text(), QStringLiteral("変換"));
+    EXPECT_EQ(window->closeButton->text(), QStringLiteral("終了"));
 }
 
 TEST_F(BmpConverterWindowTest, ListsTheFolderBitmapsAndFallsBackToTheProgramFolder) {
@@ -77,10 +77,10 @@ TEST_F(BmpConverterWindowTest, ListsTheFolderBitmapsAndFallsBackToTheProgramFold
     dir.write("photo.BMP", test::makeTestBmp24(4, 4));
     dir.write("other.jpg", "x");
     window->prepare(dir.path());
-    EXPECT_EQ(window->Dir1->directory(), dir.path());
-    EXPECT_EQ(window->File1->files(), (QStringList{"photo.BMP", "pic.bmp"}));
+    EXPECT_EQ(window->folderList->directory(), dir.path());
+    EXPECT_EQ(window->fileList->files(), (QStringList{"photo.BMP", "pic.bmp"}));
     window->prepare(dir.file("missing"));
-    EXPECT_EQ(window->Dir1->directory(), home.path());
+    EXPECT_EQ(window->folderList->directory(), home.path());
     EXPECT_TRUE(prompts.log.isEmpty());
 }
 
@@ -89,15 +89,15 @@ TEST_F(BmpConverterWindowTest, ReopeningOnTheSameFolderKeepsTheSelection) {
     select({"a.bmp", "d.bmp"});
     dir.write("b.bmp", test::makeTestBmp24(4, 4));  // the list is read again
     window->prepare(dir.path());
-    EXPECT_EQ(window->File1->files(), (QStringList{"a.bmp", "b.bmp", "c.bmp", "d.bmp"}));
+    EXPECT_EQ(window->fileList->files(), (QStringList{"a.bmp", "b.bmp", "c.bmp", "d.bmp"}));
     QStringList selected;
-    for (QListWidgetItem* item : window->File1->selectedItems()) selected << item->text();
+    for (QListWidgetItem* item : window->fileList->selectedItems()) selected << item->text();
     selected.sort();
     EXPECT_EQ(selected, (QStringList{"a.bmp", "d.bmp"}));
     // Another folder starts without a selection, and so does the way back.
     window->prepare(home.path());
     window->prepare(dir.path());
-    EXPECT_TRUE(window->File1->selectedItems().isEmpty());
+    EXPECT_TRUE(window->fileList->selectedItems().isEmpty());
 }
 
 TEST_F(BmpConverterWindowTest, LongNamesAreShortenedInTheMiddleNotClipped) {
@@ -110,10 +110,10 @@ TEST_F(BmpConverterWindowTest, LongNamesAreShortenedInTheMiddleNotClipped) {
     select({longName});
     window->show();
     QApplication::processEvents();
-    window->Button1->click();
+    window->convertButton->click();
     EXPECT_EQ(window->statusText(), QStringLiteral("変換終了"));
     QApplication::processEvents();
-    auto* label = qobject_cast<ElidedLabel*>(window->Label3);
+    auto* label = qobject_cast<ElidedLabel*>(window->fileNameLabel);
     ASSERT_NE(label, nullptr);
     EXPECT_EQ(label->text(), longName);
     EXPECT_EQ(label->toolTip(), longName);
@@ -121,12 +121,12 @@ TEST_F(BmpConverterWindowTest, LongNamesAreShortenedInTheMiddleNotClipped) {
     EXPECT_TRUE(label->shownText().endsWith(QStringLiteral(".bmp")));
     // The lists never scroll sideways, so no scroll bar covers a last row; a long entry is
     // drawn shortened within the list's width (the open folder's name is a long one).
-    const QListWidgetItem* entry = window->File1->findItems(longName, Qt::MatchExactly).value(0);
+    const QListWidgetItem* entry = window->fileList->findItems(longName, Qt::MatchExactly).value(0);
     ASSERT_NE(entry, nullptr);
-    const QListWidgetItem* folder = window->Dir1->item(window->Dir1->openIndex());
+    const QListWidgetItem* folder = window->folderList->item(window->folderList->openIndex());
     for (const auto& [list, item] :
-         {std::pair<QListWidget*, const QListWidgetItem*>{window->File1, entry},
-          {window->Dir1, folder}}) {
+         {std::pair<QListWidget*, const QListWidgetItem*>{window->fileList, entry},
+          {window->folderList, folder}}) {
         EXPECT_EQ(list->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
         EXPECT_EQ(list->textElideMode(), Qt::ElideMiddle);
         EXPECT_LE(list->visualItemRect(item).right(), list->viewport()->width());
@@ -142,7 +142,7 @@ TEST_F(BmpConverterWindowTest, ExistingOutputAnsweredNoIsLeftAlone) {
     dir.write("photo.BMP", test::makeTestBmp24(30, 20));
     dir.write("pic.jpg", "keep me");
     select({"pic.bmp", "photo.BMP"});
-    window->Button1->click();
+    window->convertButton->click();
     EXPECT_EQ(prompts.log, QStringList{"warning: 警告: 同名のファイルが存在します。\rpic.jpg\r"
                                        "上書きしてよろしいですか？"});
     EXPECT_EQ(dir.read("pic.jpg"), QByteArray("keep me"));
@@ -151,7 +151,7 @@ TEST_F(BmpConverterWindowTest, ExistingOutputAnsweredNoIsLeftAlone) {
     EXPECT_EQ(photo.Width(), 30);
     EXPECT_EQ(photo.Height(), 20);
     EXPECT_EQ(window->statusText(), QStringLiteral("変換終了"));
-    EXPECT_EQ(window->Label3->text(), QStringLiteral("pic.bmp"));
+    EXPECT_EQ(window->fileNameLabel->text(), QStringLiteral("pic.bmp"));
 }
 
 TEST_F(BmpConverterWindowTest, ExistingOutputAnsweredYesIsReplaced) {
@@ -159,7 +159,7 @@ TEST_F(BmpConverterWindowTest, ExistingOutputAnsweredYesIsReplaced) {
     dir.write("pic.jpg", "old");
     prompts.answers = {true};
     select({"pic.bmp"});
-    window->Button1->click();
+    window->convertButton->click();
     JpegImage jpeg;
     jpeg.LoadFromFile(dir.file("pic.jpg"));
     EXPECT_EQ(jpeg.Width(), 40);
@@ -171,27 +171,27 @@ TEST_F(BmpConverterWindowTest, HeicTypeListsAndConvertsPhonePhotosUpright) {
     test::writeTestHeic(dir.file("IMG_0001.HEIC"), 64, 48, turned);
     dir.write("cut.heif", test::makeTestHeic(16, 16).left(100));
     dir.write("pic.bmp", test::makeTestBmp24(8, 8));
-    window->FilterComboBox1->setCurrentIndex(1);
+    window->fileTypeBox->setCurrentIndex(1);
     select({"IMG_0001.HEIC"});
-    EXPECT_EQ(window->Label1->text(), QStringLiteral("HEICファイルリスト"));
-    EXPECT_EQ(window->File1->files(), (QStringList{"cut.heif", "IMG_0001.HEIC"}));
-    window->Button1->click();
+    EXPECT_EQ(window->listLabel->text(), QStringLiteral("HEICファイルリスト"));
+    EXPECT_EQ(window->fileList->files(), (QStringList{"cut.heif", "IMG_0001.HEIC"}));
+    window->convertButton->click();
     EXPECT_TRUE(prompts.log.isEmpty()) << prompts.log.join('|').toStdString();
     EXPECT_EQ(window->statusText(), QStringLiteral("変換終了"));
-    EXPECT_EQ(window->Image2->geometry(), BmpConverterWindow::previewRect(48, 64));
+    EXPECT_EQ(window->previewImage->geometry(), BmpConverterWindow::previewRect(48, 64));
     JpegImage jpeg;
     jpeg.LoadFromFile(dir.file("IMG_0001.jpg"));
     EXPECT_EQ(QSize(jpeg.Width(), jpeg.Height()), QSize(48, 64));
 
     select({"cut.heif"});
-    window->Button1->click();
+    window->convertButton->click();
     ASSERT_EQ(prompts.log.size(), 1);
     EXPECT_TRUE(prompts.log[0].startsWith(QStringLiteral("error: cut.heif: HEIC/HEIF")));
     EXPECT_EQ(jpegFiles(), QStringList{"IMG_0001.jpg"});
 
-    window->FilterComboBox1->setCurrentIndex(0);
-    EXPECT_EQ(window->Label1->text(), QStringLiteral("BMPファイルリスト"));
-    EXPECT_EQ(window->File1->files(), QStringList{"pic.bmp"});
+    window->fileTypeBox->setCurrentIndex(0);
+    EXPECT_EQ(window->listLabel->text(), QStringLiteral("BMPファイルリスト"));
+    EXPECT_EQ(window->fileList->files(), QStringList{"pic.bmp"});
 }
 
 TEST_F(BmpConverterWindowTest, PreviewIsFittedAndCentred) {
@@ -200,14 +200,14 @@ TEST_F(BmpConverterWindowTest, PreviewIsFittedAndCentred) {
     EXPECT_EQ(BmpConverterWindow::previewRect(100, 100), QRect(5, 5, 116, 116));
     dir.write("wide.bmp", test::makeTestBmp24(640, 480));
     select({"wide.bmp"});
-    window->Button1->click();
-    EXPECT_EQ(window->Image2->geometry(), QRect(5, 19, 116, 87));
+    window->convertButton->click();
+    EXPECT_EQ(window->previewImage->geometry(), QRect(5, 19, 116, 87));
 }
 
 TEST_F(BmpConverterWindowTest, NothingSelectedChangesNothing) {
     dir.write("pic.bmp", test::makeTestBmp24(4, 4));
     select({});
-    window->Button1->click();
+    window->convertButton->click();
     EXPECT_EQ(prompts.log, QStringList{"information: ファイルが選択されていません。"});
     EXPECT_TRUE(jpegFiles().isEmpty());
     EXPECT_TRUE(window->statusText().isEmpty());
@@ -219,11 +219,11 @@ TEST_F(BmpConverterWindowTest, WriteFailureStopsAtTheFirstSave) {
     select({"a.bmp", "b.bmp"});
     {
         test::FullDisk full(1000);
-        window->Button1->click();
+        window->convertButton->click();
     }
     EXPECT_EQ(prompts.log, QStringList{"error: ファイル書き込みエラーが発生しました。\r"
                                        "処理は中断されました。"});
-    EXPECT_EQ(window->Label3->text(), QStringLiteral("a.bmp"));  // b.bmp was never tried
+    EXPECT_EQ(window->fileNameLabel->text(), QStringLiteral("a.bmp"));  // b.bmp was never tried
     EXPECT_TRUE(jpegFiles().isEmpty());
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
     EXPECT_TRUE(window->statusText().isEmpty());
@@ -235,12 +235,12 @@ TEST_F(BmpConverterWindowTest, WriteProtectedFolderStopsAtTheFirstSave) {
     dir.write("b.bmp", test::makeTestBmp24(8, 8));
     select({"a.bmp", "b.bmp"});
     QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    window->Button1->click();
+    window->convertButton->click();
     QFile::setPermissions(dir.path(),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     EXPECT_EQ(prompts.log, QStringList{"error: ファイル書き込みエラーが発生しました。\r"
                                        "処理は中断されました。"});
-    EXPECT_EQ(window->Label3->text(), QStringLiteral("a.bmp"));
+    EXPECT_EQ(window->fileNameLabel->text(), QStringLiteral("a.bmp"));
     EXPECT_TRUE(jpegFiles().isEmpty());
 }
 
@@ -249,7 +249,7 @@ TEST_F(BmpConverterWindowTest, UnreadableBitmapEndsTheRunThere) {
     dir.write("b.bmp", "XX no bitmap");
     dir.write("c.bmp", test::makeTestBmp24(8, 8));
     select({"a.bmp", "b.bmp", "c.bmp"});
-    window->Button1->click();
+    window->convertButton->click();
     EXPECT_EQ(prompts.log,
               QStringList{QStringLiteral("error: b.bmp: BMP ファイルではありません（") +
                           imagemsg::kFileType + QStringLiteral("）")});
