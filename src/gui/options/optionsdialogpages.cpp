@@ -94,17 +94,17 @@ QWidget* indented(QLayout* inner) {
 void OptionsDialog::buildWindow() {
     auto* layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    label(Panel1, "Panel1", QStringLiteral("オプション設定"));
-    QFont bold = Panel1->font();
+    label(headingPanel, "Panel1", QStringLiteral("オプション設定"));
+    QFont bold = headingPanel->font();
     bold.setBold(true);
     bold.setPointSizeF(bold.pointSizeF() * 1.2);
-    Panel1->setFont(bold);
-    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    Panel1->setMargin(6);
-    layout->addWidget(Panel1);
+    headingPanel->setFont(bold);
+    headingPanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    headingPanel->setMargin(6);
+    layout->addWidget(headingPanel);
 
     // The ten tabs would make the dialog wider than a 1024 x 768 screen: the row scrolls.
-    makeNamed(PageControl1, "PageControl1")->setUsesScrollButtons(true);
+    makeNamed(tabs, "PageControl1")->setUsesScrollButtons(true);
     const std::pair<QWidget* (OptionsDialog::*)(), const char*> pages[] = {
         {&OptionsDialog::buildStartFolderPage, "起動フォルダ"},
         {&OptionsDialog::buildPagePage, "ページ設定"},
@@ -118,264 +118,285 @@ void OptionsDialog::buildWindow() {
         {&OptionsDialog::buildPositionPage, "表示位置"},
     };
     for (const auto& [build, title] : pages) {
-        PageControl1->addTab((this->*build)(), QString::fromUtf8(title));
+        tabs->addTab((this->*build)(), QString::fromUtf8(title));
     }
-    layout->addWidget(PageControl1);
+    layout->addWidget(tabs);
     layout->addWidget(buildButtonRow());
 }
 
 QWidget* OptionsDialog::buildStartFolderPage() {
-    makeNamed(TabSheet1, "TabSheet1");
-    QVBoxLayout* layout = column(TabSheet1);
-    layout->addWidget(label(
-        Label1, "Label1", QStringLiteral("起動時のフォルダ設定（設定ボタンで指定してください）")));
-    edit(Edit1, "Edit1", true, 360)
+    makeNamed(startFolderPage, "TabSheet1");
+    QVBoxLayout* layout = column(startFolderPage);
+    layout->addWidget(
+        label(startFolderLabel, "Label1",
+              QStringLiteral("起動時のフォルダ設定（設定ボタンで指定してください）")));
+    edit(startFolderEdit, "Edit1", true, 360)
         ->setToolTip(QStringLiteral("直接入力はできません。右の設定ボタンで設定します。"));
-    layout->addLayout(row({Edit1, button(Button1, "Button1", QStringLiteral("設定"))}, false));
+    layout->addLayout(row(
+        {startFolderEdit, button(startFolderButton, "Button1", QStringLiteral("設定"))}, false));
     layout->addStretch(1);
-    return TabSheet1;
+    return startFolderPage;
 }
 
 QWidget* OptionsDialog::buildPagePage() {
-    makeNamed(TabSheet2, "TabSheet2");
-    QVBoxLayout* layout = column(TabSheet2);
-    layout->addWidget(label(Label43, "Label43", QStringLiteral("サムネイル画像のフレームの太さ")));
-    layout->addLayout(row({label(Label44, "Label44", QStringLiteral("（テーブルの幅）")),
-                           spin(tablewidthbox, "tablewidthbox", 0, 20)}));
+    makeNamed(pagePage, "TabSheet2");
+    QVBoxLayout* layout = column(pagePage);
+    layout->addWidget(
+        label(frameWidthLabel, "Label43", QStringLiteral("サムネイル画像のフレームの太さ")));
+    layout->addLayout(row({label(frameWidthNote, "Label44", QStringLiteral("（テーブルの幅）")),
+                           spin(frameWidthBox, "tablewidthbox", 0, 20)}));
     layout->addSpacing(8);
-    swatch(Panel2, "Panel2")->setToolTip(QStringLiteral("カタログの背景色です。"));
-    layout->addLayout(row({label(Label7, "Label7", QStringLiteral("背景の色")), Panel2,
-                           button(Button4, "Button4", QStringLiteral("設定"))}));
+    swatch(backgroundSwatch, "Panel2")->setToolTip(QStringLiteral("カタログの背景色です。"));
+    layout->addLayout(
+        row({label(backgroundColourLabel, "Label7", QStringLiteral("背景の色")), backgroundSwatch,
+             button(backgroundColourButton, "Button4", QStringLiteral("設定"))}));
     layout->addSpacing(8);
-    check(Check3, "Check3", QStringLiteral("背景に画像ファイルを使用する。"))
+    check(backgroundImageCheck, "Check3", QStringLiteral("背景に画像ファイルを使用する。"))
         ->setToolTip(QStringLiteral("背景に画像を使用するときにチェックします。"));
-    layout->addWidget(Check3);
-    edit(Edit2, "Edit2", true, 300)
+    layout->addWidget(backgroundImageCheck);
+    edit(backgroundFileEdit, "Edit2", true, 300)
         ->setToolTip(QStringLiteral(
             "背景パターンを使用するにチェックが入っていると、右の設定ボタンで指定できます。"));
-    layout->addLayout(row({label(Label5, "Label5", QStringLiteral("ファイル名")), Edit2,
-                           button(Button5, "Button5", QStringLiteral("設定"))},
-                          false));
+    layout->addLayout(
+        row({label(backgroundFileLabel, "Label5", QStringLiteral("ファイル名")), backgroundFileEdit,
+             button(backgroundFileButton, "Button5", QStringLiteral("設定"))},
+            false));
     layout->addStretch(1);
-    return TabSheet2;
+    return pagePage;
 }
 
 QWidget* OptionsDialog::buildTitlePage() {
-    makeNamed(TabSheet6, "TabSheet6");
-    auto* grid = new QGridLayout(TabSheet6);
+    makeNamed(titlePage, "TabSheet6");
+    auto* grid = new QGridLayout(titlePage);
     grid->setContentsMargins(12, 12, 12, 12);
-    grid->addWidget(label(Label13, "Label13", QStringLiteral("タイトル文字のサイズ")), 0, 0);
-    combo(Combo1, "Combo1")
+    grid->addWidget(label(titleSizeLabel, "Label13", QStringLiteral("タイトル文字のサイズ")), 0, 0);
+    combo(titleSizeBox, "Combo1")
         ->setToolTip(
             QStringLiteral("タイトルに使用する文字サイズです。（数字が大きいほど文字も大きい）"));
-    grid->addWidget(Combo1, 0, 1);
-    grid->addWidget(label(Label14, "Label14", QStringLiteral("タイトル文字の色")), 1, 0);
-    swatch(Panel3, "Panel3")->setToolTip(QStringLiteral("右のボタンで選択します"));
-    grid->addLayout(row({Panel3, button(Button6, "Button6", QStringLiteral("選択"))}), 1, 1);
-    check(CheckBox3, "CheckBox3", QStringLiteral("斜字体"))
+    grid->addWidget(titleSizeBox, 0, 1);
+    grid->addWidget(label(titleColourLabel, "Label14", QStringLiteral("タイトル文字の色")), 1, 0);
+    swatch(titleColourSwatch, "Panel3")->setToolTip(QStringLiteral("右のボタンで選択します"));
+    grid->addLayout(
+        row({titleColourSwatch, button(titleColourButton, "Button6", QStringLiteral("選択"))}), 1,
+        1);
+    check(titleItalicCheck, "CheckBox3", QStringLiteral("斜字体"))
         ->setToolTip(QStringLiteral("タイトル文字を斜体にします"));
-    check(CheckBox4, "CheckBox4", QStringLiteral("太文字"))
+    check(titleBoldCheck, "CheckBox4", QStringLiteral("太文字"))
         ->setToolTip(QStringLiteral("タイトル文字を太文字にします"));
-    grid->addLayout(row({CheckBox3, CheckBox4}), 2, 0, 1, 2);
-    grid->addWidget(check(fontsetbox, "fontsetbox", QStringLiteral("タイトルのフォントを指定する")),
-                    3, 0, 1, 2);
-    grid->addWidget(label(Label15, "Label15", QStringLiteral("タイトル文字の書体")), 4, 0);
-    combo(Combo2, "Combo2")->setToolTip(QStringLiteral("タイトルの文字の書体を選択します"));
-    grid->addWidget(Combo2, 4, 1);
-    grid->addWidget(check(TtableBox, "TtableBox", QStringLiteral("タイトルにテーブルを使用する")),
-                    5, 0, 1, 2);
-    grid->addWidget(label(Label16, "Label16", QStringLiteral("タイトルテーブルの幅")), 6, 0);
-    combo(Combo3, "Combo3")->setToolTip(QStringLiteral("タイトル文字の周辺枠の大きさを指定します"));
-    grid->addWidget(Combo3, 6, 1);
-    grid->addWidget(label(Label17, "Label17", QStringLiteral("タイトルの背景色")), 7, 0);
-    swatch(Panel4, "Panel4")->setToolTip(QStringLiteral("右のボタンで選択します"));
-    grid->addLayout(row({Panel4, button(Button7, "Button7", QStringLiteral("選択"))}), 7, 1);
+    grid->addLayout(row({titleItalicCheck, titleBoldCheck}), 2, 0, 1, 2);
+    grid->addWidget(
+        check(titleFontCheck, "fontsetbox", QStringLiteral("タイトルのフォントを指定する")), 3, 0,
+        1, 2);
+    grid->addWidget(label(titleFontLabel, "Label15", QStringLiteral("タイトル文字の書体")), 4, 0);
+    combo(titleFontBox, "Combo2")->setToolTip(QStringLiteral("タイトルの文字の書体を選択します"));
+    grid->addWidget(titleFontBox, 4, 1);
+    grid->addWidget(
+        check(titleTableCheck, "TtableBox", QStringLiteral("タイトルにテーブルを使用する")), 5, 0,
+        1, 2);
+    grid->addWidget(label(titleTableWidthLabel, "Label16", QStringLiteral("タイトルテーブルの幅")),
+                    6, 0);
+    combo(titleTableWidthBox, "Combo3")
+        ->setToolTip(QStringLiteral("タイトル文字の周辺枠の大きさを指定します"));
+    grid->addWidget(titleTableWidthBox, 6, 1);
+    grid->addWidget(label(titleBackColourLabel, "Label17", QStringLiteral("タイトルの背景色")), 7,
+                    0);
+    swatch(titleBackSwatch, "Panel4")->setToolTip(QStringLiteral("右のボタンで選択します"));
+    grid->addLayout(
+        row({titleBackSwatch, button(titleBackColourButton, "Button7", QStringLiteral("選択"))}), 7,
+        1);
     grid->setColumnStretch(2, 1);
     grid->setRowStretch(8, 1);
-    return TabSheet6;
+    return titlePage;
 }
 
 QWidget* OptionsDialog::buildThumbnailPage() {
-    makeNamed(TabSheet7, "TabSheet7");
-    auto* grid = new QGridLayout(TabSheet7);
+    makeNamed(thumbnailPage, "TabSheet7");
+    auto* grid = new QGridLayout(thumbnailPage);
     grid->setContentsMargins(12, 12, 12, 12);
-    grid->addWidget(
-        check(s_filebox, "s_filebox", QStringLiteral("同一ﾌｧｲﾙ名のﾌｧｲﾙが存在したらスキップ")), 0, 0,
-        1, 3);
-    grid->addWidget(label(Label20, "Label20", QStringLiteral("サムネイル画像の幅")), 1, 0);
-    spin(SpinEdit1, "SpinEdit1", 10, 1000)
+    grid->addWidget(check(skipExistingCheck, "s_filebox",
+                          QStringLiteral("同一ﾌｧｲﾙ名のﾌｧｲﾙが存在したらスキップ")),
+                    0, 0, 1, 3);
+    grid->addWidget(label(thumbWidthLabel, "Label20", QStringLiteral("サムネイル画像の幅")), 1, 0);
+    spin(thumbWidthBox, "SpinEdit1", 10, 1000)
         ->setToolTip(QStringLiteral("アルバム表示の時の画像の幅を指定します"));
-    grid->addWidget(SpinEdit1, 1, 1);
-    grid->addWidget(label(Label21, "Label21", QStringLiteral("サムネイル画像の高さ")), 2, 0);
-    spin(SpinEdit2, "SpinEdit2", 10, 1000)
+    grid->addWidget(thumbWidthBox, 1, 1);
+    grid->addWidget(label(thumbHeightLabel, "Label21", QStringLiteral("サムネイル画像の高さ")), 2,
+                    0);
+    spin(thumbHeightBox, "SpinEdit2", 10, 1000)
         ->setToolTip(QStringLiteral("アルバム表示の時の画像の高さを指定します"));
-    grid->addWidget(SpinEdit2, 2, 1);
-    grid->addWidget(label(Label28, "Label28", QStringLiteral("サムネイル画像の圧縮率")), 3, 0);
-    grid->addWidget(spin(SpinEdit4, "SpinEdit4", 70, 100), 3, 1);
-    grid->addWidget(
-        label(Label29, "Label29", QStringLiteral("（数字が多きいほど画質が向上します。）")), 4, 0,
-        1, 3);
-    grid->addWidget(
-        check(Checkfilter, "Checkfilter", QStringLiteral("フィルタをかける（フルカラー専用）")), 5,
-        0, 1, 3);
-    grid->addWidget(check(Check5, "Check5",
+    grid->addWidget(thumbHeightBox, 2, 1);
+    grid->addWidget(label(thumbQualityLabel, "Label28", QStringLiteral("サムネイル画像の圧縮率")),
+                    3, 0);
+    grid->addWidget(spin(thumbQualityBox, "SpinEdit4", 70, 100), 3, 1);
+    grid->addWidget(label(thumbQualityNote, "Label29",
+                          QStringLiteral("（数字が多きいほど画質が向上します。）")),
+                    4, 0, 1, 3);
+    grid->addWidget(check(thumbFilterCheck, "Checkfilter",
+                          QStringLiteral("フィルタをかける（フルカラー専用）")),
+                    5, 0, 1, 3);
+    grid->addWidget(check(newWindowCheck, "Check5",
                           QStringLiteral("サムネイル画像をクリックしたとき新しいブラウザを開く")),
                     6, 0, 1, 3);
     check(
-        Check6, "Check6",
+        scriptPopupCheck, "Check6",
         QStringLiteral("Jave Script　を使用する　（ブラウザによっては表示できないものもあります）"))
         ->setToolTip(
             QStringLiteral("対応しているブラウザの場合サイズを合わせて画像が表示されます"));
-    grid->addWidget(indented(row({Check6})), 7, 0, 1, 3);
+    grid->addWidget(indented(row({scriptPopupCheck})), 7, 0, 1, 3);
     grid->setColumnStretch(2, 1);
     grid->setRowStretch(8, 1);
-    return TabSheet7;
+    return thumbnailPage;
 }
 
 QWidget* OptionsDialog::buildFileNamePage() {
-    makeNamed(TabSheet9, "TabSheet9");
-    QVBoxLayout* layout = column(TabSheet9);
-    layout->addWidget(label(Label30, "Label30", QStringLiteral("作成するＨＴＭＬファイル名")));
-    layout->addWidget(indented(row({edit(htmlfilebox, "htmlfilebox", false, 240)})));
+    makeNamed(fileNamePage, "TabSheet9");
+    QVBoxLayout* layout = column(fileNamePage);
     layout->addWidget(
-        label(Label31, "Label31", QStringLiteral("サムネイル画像を作成するフォルダ名")));
-    layout->addWidget(indented(row({edit(htmlfoldabox, "htmlfoldabox", false, 240)})));
+        label(htmlFileLabel, "Label30", QStringLiteral("作成するＨＴＭＬファイル名")));
+    layout->addWidget(indented(row({edit(htmlFileEdit, "htmlfilebox", false, 240)})));
     layout->addWidget(
-        label(Label34, "Label34", QStringLiteral("サムネイル画像のファイル名に付加する文字列")));
-    layout->addWidget(indented(row({edit(s_headerbox, "s_headerbox", false, 240)})));
+        label(thumbFolderLabel, "Label31", QStringLiteral("サムネイル画像を作成するフォルダ名")));
+    layout->addWidget(indented(row({edit(thumbFolderEdit, "htmlfoldabox", false, 240)})));
+    layout->addWidget(label(thumbPrefixLabel, "Label34",
+                            QStringLiteral("サムネイル画像のファイル名に付加する文字列")));
+    layout->addWidget(indented(row({edit(thumbPrefixEdit, "s_headerbox", false, 240)})));
     layout->addSpacing(8);
-    layout->addWidget(label(Label35, "Label35", QStringLiteral("注意"), true));
+    layout->addWidget(label(namesCautionLabel, "Label35", QStringLiteral("注意"), true));
     layout->addWidget(label(
-        Label32, "Label32",
+        namesCautionText1, "Label32",
         QStringLiteral("ここでの設定が目次作成でも使用されるのでこの設定が統一されていないと")));
-    layout->addWidget(
-        label(Label33, "Label33", QStringLiteral("目次でリンクができなくなることがあります。")));
+    layout->addWidget(label(namesCautionText2, "Label33",
+                            QStringLiteral("目次でリンクができなくなることがあります。")));
     layout->addStretch(1);
-    return TabSheet9;
+    return fileNamePage;
 }
 
 QWidget* OptionsDialog::buildHeaderFooterPage() {
-    makeNamed(TabSheet10, "TabSheet10");
-    QVBoxLayout* layout = column(TabSheet10);
-    layout->addWidget(label(Label36, "Label36", QStringLiteral("ヘッダー")));
-    layout->addWidget(
-        indented(row({check(headerBox, "headerBox", QStringLiteral("デフォルト（作成日）"))})));
-    layout->addWidget(indented(row({label(Label39, "Label39", QStringLiteral("コメント")),
-                                    edit(headertext, "headertext", false, 320)})));
-    layout->addSpacing(8);
-    layout->addWidget(label(Label37, "Label37", QStringLiteral("フッター")));
+    makeNamed(headerFooterPage, "TabSheet10");
+    QVBoxLayout* layout = column(headerFooterPage);
+    layout->addWidget(label(headerLabel, "Label36", QStringLiteral("ヘッダー")));
     layout->addWidget(indented(
-        row({check(footerbox, "footerbox", QStringLiteral("デフォルト（Tessalyのリンク）"))})));
-    layout->addWidget(indented(row({label(Label40, "Label40", QStringLiteral("コメント")),
-                                    edit(footertext, "footertext", false, 320)})));
+        row({check(headerDefaultCheck, "headerBox", QStringLiteral("デフォルト（作成日）"))})));
+    layout->addWidget(indented(row({label(headerTextLabel, "Label39", QStringLiteral("コメント")),
+                                    edit(headerTextEdit, "headertext", false, 320)})));
+    layout->addSpacing(8);
+    layout->addWidget(label(footerLabel, "Label37", QStringLiteral("フッター")));
+    layout->addWidget(indented(row({check(footerDefaultCheck, "footerbox",
+                                          QStringLiteral("デフォルト（Tessalyのリンク）"))})));
+    layout->addWidget(indented(row({label(footerTextLabel, "Label40", QStringLiteral("コメント")),
+                                    edit(footerTextEdit, "footertext", false, 320)})));
     layout->addWidget(
-        indented(row({check(footerlinkbox, "footerlinkbox", QStringLiteral("リンクする"))})));
-    layout->addWidget(indented(row({label(Label41, "Label41", QStringLiteral("URL")),
-                                    edit(footerlink, "footerlink", false, 320)})));
-    layout->addWidget(indented(row(
-        {label(Label42, "Label42", QStringLiteral("メールアドレスの時は　mailto: から記入"))})));
+        indented(row({check(footerLinkCheck, "footerlinkbox", QStringLiteral("リンクする"))})));
+    layout->addWidget(indented(row({label(footerLinkLabel, "Label41", QStringLiteral("URL")),
+                                    edit(footerLinkEdit, "footerlink", false, 320)})));
+    layout->addWidget(indented(row({label(
+        footerLinkNote, "Label42", QStringLiteral("メールアドレスの時は　mailto: から記入"))})));
     layout->addStretch(1);
-    return TabSheet10;
+    return headerFooterPage;
 }
 
 QWidget* OptionsDialog::buildProgramsPage() {
-    makeNamed(TabSheet4, "TabSheet4");
-    QVBoxLayout* layout = column(TabSheet4);
-    layout->addWidget(label(Label18, "Label18",
+    makeNamed(programsPage, "TabSheet4");
+    QVBoxLayout* layout = column(programsPage);
+    layout->addWidget(label(programsNote, "Label18",
                             QStringLiteral("設定しなければ関連づけされたソフトが起動します")));
     layout->addSpacing(8);
-    layout->addWidget(label(Label6, "Label6", QStringLiteral("ブラウザ設定")));
+    layout->addWidget(label(browserLabel, "Label6", QStringLiteral("ブラウザ設定")));
     layout->addWidget(indented(
-        row({check(veltra_check, "veltra_check", QStringLiteral("ブラウザを起動しない"))})));
-    edit(Edit6, "Edit6", true, 340)
+        row({check(noBrowserCheck, "veltra_check", QStringLiteral("ブラウザを起動しない"))})));
+    edit(browserEdit, "Edit6", true, 340)
         ->setToolTip(
             QStringLiteral("WWWを表示できるブラウザ新聞でいう閲覧ソフト(^^;を指定します。"));
-    layout->addWidget(
-        indented(row({Edit6, button(Button3, "Button3", QStringLiteral("設定"))}, false)));
+    layout->addWidget(indented(
+        row({browserEdit, button(browserButton, "Button3", QStringLiteral("設定"))}, false)));
     layout->addSpacing(8);
-    layout->addWidget(label(Label4, "Label4", QStringLiteral("外部ビュアー設定")));
-    edit(Edit3, "Edit3", true, 340)->setToolTip(QStringLiteral("画像表示ソフトを指定します。"));
-    layout->addWidget(
-        indented(row({Edit3, button(Button2, "Button2", QStringLiteral("設定"))}, false)));
+    layout->addWidget(label(viewerLabel, "Label4", QStringLiteral("外部ビュアー設定")));
+    edit(viewerEdit, "Edit3", true, 340)
+        ->setToolTip(QStringLiteral("画像表示ソフトを指定します。"));
+    layout->addWidget(indented(
+        row({viewerEdit, button(viewerButton, "Button2", QStringLiteral("設定"))}, false)));
     layout->addStretch(1);
-    return TabSheet4;
+    return programsPage;
 }
 
 QWidget* OptionsDialog::buildSlideShowPage() {
-    makeNamed(TabSheet8, "TabSheet8");
-    QVBoxLayout* layout = column(TabSheet8);
-    check(Check7, "Check7", QStringLiteral("スライドショウ用のHTMLを作成する。"))
+    makeNamed(slideShowPage, "TabSheet8");
+    QVBoxLayout* layout = column(slideShowPage);
+    check(slideShowCheck, "Check7", QStringLiteral("スライドショウ用のHTMLを作成する。"))
         ->setToolTip(
             QStringLiteral("対応しているブラウザの場合画像ファイルを順々に表示することができます"));
-    layout->addWidget(Check7);
-    layout->addWidget(indented(row({label(Label26, "Label26", QStringLiteral("表示間隔（秒）")),
-                                    spin(SpinEdit3, "SpinEdit3", 1, 30)})));
+    layout->addWidget(slideShowCheck);
+    layout->addWidget(
+        indented(row({label(slideIntervalLabel, "Label26", QStringLiteral("表示間隔（秒）")),
+                      spin(slideIntervalBox, "SpinEdit3", 1, 30)})));
     layout->addSpacing(8);
     layout->addWidget(
-        check(s_maxcheck, "s_maxcheck", QStringLiteral("画像表示サイズの最大値を指定する。")));
-    spin(SpinSX, "SpinSX", 300, 2000, 10)->setMaxDigits(4);
-    spin(SpinSY, "SpinSY", 300, 2000, 10)->setMaxDigits(4);
-    layout->addWidget(indented(row({label(Label24, "Label24", QStringLiteral("横Size")), SpinSX,
-                                    label(Label45, "Label45", QStringLiteral("縦Size")), SpinSY})));
+        check(slideMaxCheck, "s_maxcheck", QStringLiteral("画像表示サイズの最大値を指定する。")));
+    spin(slideMaxWidthBox, "SpinSX", 300, 2000, 10)->setMaxDigits(4);
+    spin(slideMaxHeightBox, "SpinSY", 300, 2000, 10)->setMaxDigits(4);
+    layout->addWidget(indented(
+        row({label(slideMaxWidthLabel, "Label24", QStringLiteral("横Size")), slideMaxWidthBox,
+             label(slideMaxHeightLabel, "Label45", QStringLiteral("縦Size")), slideMaxHeightBox})));
     layout->addSpacing(8);
-    layout->addWidget(label(Label25, "Label25", QStringLiteral("注意"), true));
+    layout->addWidget(label(slideCautionLabel, "Label25", QStringLiteral("注意"), true));
     layout->addWidget(
-        label(Label22, "Label22",
+        label(slideCautionText, "Label22",
               QStringLiteral(
                   "JavaScriptを使用しているため意図したように表示できないﾌﾞﾗｳｻﾞが有ります。")));
     layout->addStretch(1);
-    return TabSheet8;
+    return slideShowPage;
 }
 
 QWidget* OptionsDialog::buildRotationPage() {
-    makeNamed(TabSheet5, "TabSheet5");
-    QVBoxLayout* layout = column(TabSheet5);
-    layout->addWidget(label(Label19, "Label19", QStringLiteral("画像回転モードの諸設定")));
-    makeNamed(UpDown1, "UpDown1")->setRange(50, 100);
-    auto* quality = row({label(Label8, "Label8", QStringLiteral("画像保存時の圧縮率")),
-                         edit(Edit7, "Edit7", true), UpDown1});
+    makeNamed(rotationPage, "TabSheet5");
+    QVBoxLayout* layout = column(rotationPage);
+    layout->addWidget(label(rotationHeading, "Label19", QStringLiteral("画像回転モードの諸設定")));
+    makeNamed(rotateQualityButtons, "UpDown1")->setRange(50, 100);
+    auto* quality = row({label(rotateQualityLabel, "Label8", QStringLiteral("画像保存時の圧縮率")),
+                         edit(rotateQualityEdit, "Edit7", true), rotateQualityButtons});
     quality->setSpacing(4);
-    Edit7->setFixedWidth(50);
+    rotateQualityEdit->setFixedWidth(50);
     layout->addWidget(indented(quality));
-    layout->addWidget(
-        indented(row({label(Label9, "Label9", QStringLiteral("数字が大きい方が高画質ですが"))})));
-    layout->addWidget(indented(
-        row({label(Label10, "Label10", QStringLiteral("ファイルサイズが大きくなります。"))})));
+    layout->addWidget(indented(row(
+        {label(rotateQualityNote1, "Label9", QStringLiteral("数字が大きい方が高画質ですが"))})));
+    layout->addWidget(indented(row({label(rotateQualityNote2, "Label10",
+                                          QStringLiteral("ファイルサイズが大きくなります。"))})));
     layout->addSpacing(8);
-    layout->addWidget(
-        check(CheckBox1, "CheckBox1", QStringLiteral("元のファイルをバックアップする（推奨）")));
-    layout->addWidget(indented(
-        row({label(Label11, "Label11", QStringLiteral("画像回転モードの時、元のファイルを"))})));
-    layout->addWidget(indented(
-        row({label(Label12, "Label12", QStringLiteral("_backupディレクトリを作り保存します"))})));
+    layout->addWidget(check(rotateBackupCheck, "CheckBox1",
+                            QStringLiteral("元のファイルをバックアップする（推奨）")));
+    layout->addWidget(indented(row({label(rotateBackupNote1, "Label11",
+                                          QStringLiteral("画像回転モードの時、元のファイルを"))})));
+    layout->addWidget(indented(row({label(
+        rotateBackupNote2, "Label12", QStringLiteral("_backupディレクトリを作り保存します"))})));
     layout->addStretch(1);
-    return TabSheet5;
+    return rotationPage;
 }
 
 QWidget* OptionsDialog::buildPositionPage() {
-    makeNamed(TabSheet3, "TabSheet3");
-    QVBoxLayout* layout = column(TabSheet3);
-    layout->addWidget(check(CheckBox2, "CheckBox2", QStringLiteral("現在の位置を保存する")));
-    makeNamed(GroupBox2, "GroupBox2");
-    auto* grid = new QGridLayout(GroupBox2);
-    grid->addWidget(label(Label2, "Label2", QStringLiteral("水平位置")), 0, 0);
-    grid->addWidget(edit(Edit4, "Edit4", true), 0, 1);
-    grid->addWidget(makeNamed(HBar, "HBar"), 0, 2);
-    grid->addWidget(label(Label3, "Label3", QStringLiteral("垂直位置")), 1, 0);
-    grid->addWidget(edit(Edit5, "Edit5", true), 1, 1);
-    grid->addWidget(makeNamed(VBar, "VBar"), 1, 2);
-    for (QSlider* bar : {HBar, VBar}) {
+    makeNamed(positionPage, "TabSheet3");
+    QVBoxLayout* layout = column(positionPage);
+    layout->addWidget(
+        check(keepPositionCheck, "CheckBox2", QStringLiteral("現在の位置を保存する")));
+    makeNamed(positionGroup, "GroupBox2");
+    auto* grid = new QGridLayout(positionGroup);
+    grid->addWidget(label(leftLabel, "Label2", QStringLiteral("水平位置")), 0, 0);
+    grid->addWidget(edit(leftEdit, "Edit4", true), 0, 1);
+    grid->addWidget(makeNamed(leftBar, "HBar"), 0, 2);
+    grid->addWidget(label(topLabel, "Label3", QStringLiteral("垂直位置")), 1, 0);
+    grid->addWidget(edit(topEdit, "Edit5", true), 1, 1);
+    grid->addWidget(makeNamed(topBar, "VBar"), 1, 2);
+    for (QSlider* bar : {leftBar, topBar}) {
         bar->setOrientation(Qt::Horizontal);
         bar->setPageStep(10);
         bar->setTickInterval(10);
         bar->setTickPosition(QSlider::TicksBelow);
         bar->setMinimumWidth(300);
     }
-    Edit4->setFixedWidth(60);
-    Edit5->setFixedWidth(60);
-    layout->addWidget(GroupBox2);
+    leftEdit->setFixedWidth(60);
+    topEdit->setFixedWidth(60);
+    layout->addWidget(positionGroup);
     layout->addStretch(1);
-    return TabSheet3;
+    return positionPage;
 }
 
 QWidget* OptionsDialog::buildButtonRow() {
@@ -383,12 +404,12 @@ QWidget* OptionsDialog::buildButtonRow() {
     auto* layout = new QHBoxLayout(holder);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addStretch(1);
-    button(optOK, "optOK", QStringLiteral("登録"))
+    button(storeButton, "optOK", QStringLiteral("登録"))
         ->setToolTip(QStringLiteral("すべての設定が終了したら保存して下さい。"));
-    button(optCansel, "optCansel", QStringLiteral("ｷｬﾝｾﾙ"))
+    button(cancelButton, "optCansel", QStringLiteral("ｷｬﾝｾﾙ"))
         ->setToolTip(QStringLiteral("設定を変更せず終了します。"));
-    layout->addWidget(optOK);
-    layout->addWidget(optCansel);
+    layout->addWidget(storeButton);
+    layout->addWidget(cancelButton);
     return holder;
 }
 

@@ -27,26 +27,26 @@ QString number(const ClampingSpinBox* box) { return QString::number(box->value()
 // Checks that the settings file can hold every text, validates the two names, copies every control
 // into the record, writes the settings file, moves the main window and closes. A refused name or a
 // failed write keeps the dialog open.
-void OptionsDialog::optOKClick() {
-    for (ClampingSpinBox* box :
-         {tablewidthbox, SpinEdit1, SpinEdit2, SpinEdit3, SpinEdit4, SpinSX, SpinSY}) {
+void OptionsDialog::storeAndClose() {
+    for (ClampingSpinBox* box : {frameWidthBox, thumbWidthBox, thumbHeightBox, slideIntervalBox,
+                                 thumbQualityBox, slideMaxWidthBox, slideMaxHeightBox}) {
         box->interpretText();  // as when the box loses the focus
     }
     if (!textsCanBeStored()) return;
     const QPoint position = chosenPosition();
-    settings_.backgroundColor = Panel2->colour();
-    const QString backgroundFile = Edit2->text();
-    const QString useBackground = onOff(Check3);
-    const int quality = UpDown1->position();
-    const QString backup = onOff(CheckBox1);
+    settings_.backgroundColor = backgroundSwatch->colour();
+    const QString backgroundFile = backgroundFileEdit->text();
+    const QString useBackground = onOff(backgroundImageCheck);
+    const int quality = rotateQualityButtons->position();
+    const QString backup = onOff(rotateBackupCheck);
     storeTitleAndThumbnails();
     if (!passesNameTest()) return;
     storeNamesAndPage();
-    settings_.startFolder = Edit1->text();
+    settings_.startFolder = startFolderEdit->text();
     settings_.useBackgroundImage = useBackground;
     settings_.backgroundFile = backgroundFile;
-    settings_.browserPath = Edit6->text();
-    settings_.viewerPath = Edit3->text();
+    settings_.browserPath = browserEdit->text();
+    settings_.viewerPath = viewerEdit->text();
     settings_.windowLeft = position.x();
     settings_.windowTop = position.y();
     settings_.rotateQuality = quality;
@@ -62,23 +62,23 @@ void OptionsDialog::optOKClick() {
     accept();
 }
 
-void OptionsDialog::optCanselClick() {
+void OptionsDialog::cancelAndClose() {
     loadFromSettings();
     reject();
 }
 
 std::vector<OptionsDialog::StoredText> OptionsDialog::storedTexts() const {
     return {
-        {Edit1, QStringLiteral("起動フォルダ"), true},
-        {Edit2, QStringLiteral("背景の画像ファイル"), true},
-        {Edit6, QStringLiteral("ブラウザ"), true},
-        {Edit3, QStringLiteral("外部ビュアー"), true},
-        {htmlfilebox, QStringLiteral("作成するＨＴＭＬファイル名"), true},
-        {htmlfoldabox, QStringLiteral("サムネイル画像を作成するフォルダ名"), true},
-        {s_headerbox, QStringLiteral("サムネイル画像のファイル名に付加する文字列"), true},
-        {headertext, QStringLiteral("ヘッダーのコメント"), false},
-        {footertext, QStringLiteral("フッターのコメント"), false},
-        {footerlink, QStringLiteral("フッターのURL"), false},
+        {startFolderEdit, QStringLiteral("起動フォルダ"), true},
+        {backgroundFileEdit, QStringLiteral("背景の画像ファイル"), true},
+        {browserEdit, QStringLiteral("ブラウザ"), true},
+        {viewerEdit, QStringLiteral("外部ビュアー"), true},
+        {htmlFileEdit, QStringLiteral("作成するＨＴＭＬファイル名"), true},
+        {thumbFolderEdit, QStringLiteral("サムネイル画像を作成するフォルダ名"), true},
+        {thumbPrefixEdit, QStringLiteral("サムネイル画像のファイル名に付加する文字列"), true},
+        {headerTextEdit, QStringLiteral("ヘッダーのコメント"), false},
+        {footerTextEdit, QStringLiteral("フッターのコメント"), false},
+        {footerLinkEdit, QStringLiteral("フッターのURL"), false},
     };
 }
 
@@ -94,8 +94,8 @@ QString OptionsDialog::fieldName(const QLineEdit* field) const {
 // does not fit is reported with its field, which is shown; nothing is stored. A read-only
 // path is emptied as well (the user has no other way to clear it), so the next OK saves.
 bool OptionsDialog::textsCanBeStored() {
-    if (!StorableText::problem(Edit1->text(), true).isEmpty()) {
-        Edit1->setText(StorableText::nearestStorableFolder(Edit1->text()));
+    if (!StorableText::problem(startFolderEdit->text(), true).isEmpty()) {
+        startFolderEdit->setText(StorableText::nearestStorableFolder(startFolderEdit->text()));
     }
     for (const StoredText& text : storedTexts()) {
         const QString problem = StorableText::problem(text.field->text(), text.exact);
@@ -113,44 +113,44 @@ bool OptionsDialog::textsCanBeStored() {
 }
 
 void OptionsDialog::showField(QLineEdit* field) {
-    for (int i = 0; i < PageControl1->count(); ++i) {
-        if (PageControl1->widget(i)->isAncestorOf(field)) PageControl1->setCurrentIndex(i);
+    for (int i = 0; i < tabs->count(); ++i) {
+        if (tabs->widget(i)->isAncestorOf(field)) tabs->setCurrentIndex(i);
     }
     field->setFocus();
 }
 
 QPoint OptionsDialog::chosenPosition() const {
-    if (CheckBox2->isChecked()) {
+    if (keepPositionCheck->isChecked()) {
         return mainWindow_ ? mainWindow_->pos() : QPoint(settings_.windowLeft, settings_.windowTop);
     }
-    return QPoint(HBar->value(), VBar->value());
+    return QPoint(leftBar->value(), topBar->value());
 }
 
 void OptionsDialog::storeTitleAndThumbnails() {
-    settings_.titleFontSize = Combo1->currentText();
-    settings_.titleColor = QString::number(Panel3->colour());
-    settings_.titleFontFace = Combo2->currentText();
-    settings_.titleTableWidth = Combo3->currentText();
-    settings_.titleBackColor = QString::number(Panel4->colour());
-    settings_.titleItalic = onOff(CheckBox3);
-    settings_.titleBold = onOff(CheckBox4);
-    settings_.thumbWidth = number(SpinEdit1);
-    settings_.thumbHeight = number(SpinEdit2);
-    settings_.openInNewWindow = onOff(Check5);
-    const bool scriptPopup = Check5->isChecked() && Check6->isChecked();
+    settings_.titleFontSize = titleSizeBox->currentText();
+    settings_.titleColor = QString::number(titleColourSwatch->colour());
+    settings_.titleFontFace = titleFontBox->currentText();
+    settings_.titleTableWidth = titleTableWidthBox->currentText();
+    settings_.titleBackColor = QString::number(titleBackSwatch->colour());
+    settings_.titleItalic = onOff(titleItalicCheck);
+    settings_.titleBold = onOff(titleBoldCheck);
+    settings_.thumbWidth = number(thumbWidthBox);
+    settings_.thumbHeight = number(thumbHeightBox);
+    settings_.openInNewWindow = onOff(newWindowCheck);
+    const bool scriptPopup = newWindowCheck->isChecked() && scriptPopupCheck->isChecked();
     settings_.useScriptPopup = scriptPopup ? QStringLiteral("on") : QStringLiteral("off");
-    settings_.makeSlideShow = onOff(Check7);
-    settings_.slideInterval = number(SpinEdit3);
-    settings_.thumbQuality = number(SpinEdit4);
-    settings_.thumbFilter = onOff(Checkfilter);
-    settings_.noBrowserLaunch = onOff(veltra_check);
+    settings_.makeSlideShow = onOff(slideShowCheck);
+    settings_.slideInterval = number(slideIntervalBox);
+    settings_.thumbQuality = number(thumbQualityBox);
+    settings_.thumbFilter = onOff(thumbFilterCheck);
+    settings_.noBrowserLaunch = onOff(noBrowserCheck);
 }
 
 bool OptionsDialog::passesNameTest() {
     NameTest::Result result = NameTest::Result::Passed;
     try {
         result = NameTest(settings_.configFolder())
-                     .run(htmlfoldabox->text(), htmlfilebox->text(), s_headerbox->text());
+                     .run(thumbFolderEdit->text(), htmlFileEdit->text(), thumbPrefixEdit->text());
     } catch (const Error& error) {
         prompts_.error(this, error.message());
         return false;
@@ -166,22 +166,22 @@ bool OptionsDialog::passesNameTest() {
 }
 
 void OptionsDialog::storeNamesAndPage() {
-    settings_.htmlFileName = htmlfilebox->text();
-    settings_.thumbFolderName = htmlfoldabox->text();
-    settings_.titleFontEnabled = onOff(fontsetbox);
-    settings_.headerDefault = onOff(headerBox);
-    settings_.footerDefault = onOff(footerbox);
-    settings_.footerLinkEnabled = onOff(footerlinkbox);
-    settings_.headerText = headertext->text();
-    settings_.footerText = footertext->text();
-    settings_.footerLinkUrl = footerlink->text();
-    settings_.titleUseTable = onOff(TtableBox);
-    settings_.thumbPrefix = s_headerbox->text();
-    settings_.skipExistingThumbs = onOff(s_filebox);
-    settings_.tableBorder = number(tablewidthbox);
-    settings_.slideMaxEnabled = onOff(s_maxcheck);
-    settings_.slideMaxWidth = number(SpinSX);
-    settings_.slideMaxHeight = number(SpinSY);
+    settings_.htmlFileName = htmlFileEdit->text();
+    settings_.thumbFolderName = thumbFolderEdit->text();
+    settings_.titleFontEnabled = onOff(titleFontCheck);
+    settings_.headerDefault = onOff(headerDefaultCheck);
+    settings_.footerDefault = onOff(footerDefaultCheck);
+    settings_.footerLinkEnabled = onOff(footerLinkCheck);
+    settings_.headerText = headerTextEdit->text();
+    settings_.footerText = footerTextEdit->text();
+    settings_.footerLinkUrl = footerLinkEdit->text();
+    settings_.titleUseTable = onOff(titleTableCheck);
+    settings_.thumbPrefix = thumbPrefixEdit->text();
+    settings_.skipExistingThumbs = onOff(skipExistingCheck);
+    settings_.tableBorder = number(frameWidthBox);
+    settings_.slideMaxEnabled = onOff(slideMaxCheck);
+    settings_.slideMaxWidth = number(slideMaxWidthBox);
+    settings_.slideMaxHeight = number(slideMaxHeightBox);
 }
 
 }  // namespace tessaly

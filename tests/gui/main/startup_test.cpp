@@ -223,7 +223,7 @@ TEST(InstalledCopy, KeepsItsSettingsInTheUsersFolder) {
         EXPECT_EQ(window.currentFolder(), root.file("home"));
         OptionsDialog options(window.context(), &window);
         options.findChild<QLineEdit*>("htmlfilebox")->setText("mine.htm");
-        options.optOKClick();
+        options.storeAndClose();
         EXPECT_EQ(options.result(), QDialog::Accepted);
     }
     EXPECT_TRUE(QDir(program).isEmpty());

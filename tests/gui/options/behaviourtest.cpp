@@ -77,7 +77,7 @@ TEST_F(OptionsTest, ScriptPopupNeedsTheNewWindowBox) {
     box("Check5")->click();
     EXPECT_TRUE(box("Check6")->isChecked());
     EXPECT_FALSE(box("Check6")->isEnabled());
-    dialog().optOKClick();
+    dialog().storeAndClose();
     EXPECT_EQ(settings.openInNewWindow, "off");
     EXPECT_EQ(settings.useScriptPopup, "off");
     EXPECT_TRUE(box("Check6")->isChecked());
@@ -159,7 +159,7 @@ TEST_F(OptionsTest, TrackBarsMoveTheMainWindowOnlyWhenTheUserMovesThem) {
     dialog().syncPositionFromMainWindow();
     EXPECT_EQ(bar("HBar")->value(), 60);
     EXPECT_EQ(edit("Edit5")->text(), "70");
-    dialog().optCanselClick();  // does not move the main window back
+    dialog().cancelAndClose();  // does not move the main window back
     EXPECT_EQ(mainWindow.pos(), QPoint(60, 70));
     EXPECT_EQ(bar("HBar")->value(), 20);
     EXPECT_TRUE(box("CheckBox2")->isChecked());
@@ -172,7 +172,7 @@ TEST_F(OptionsTest, OkTakesTheTrackBarsOrTheCurrentPosition) {
     bar("VBar")->setValue(50);
     mainWindow.move(300, 40);  // dragged by the user afterwards
     box("CheckBox2")->click();
-    dialog().optOKClick();
+    dialog().storeAndClose();
     EXPECT_EQ(settings.windowLeft, 300);
     EXPECT_EQ(settings.windowTop, 40);
 
@@ -181,7 +181,7 @@ TEST_F(OptionsTest, OkTakesTheTrackBarsOrTheCurrentPosition) {
     bar("HBar")->setValue(110);
     bar("VBar")->setValue(60);
     mainWindow.move(5, 5);
-    dialog().optOKClick();
+    dialog().storeAndClose();
     EXPECT_EQ(settings.windowLeft, 110);
     EXPECT_EQ(settings.windowTop, 60);
     EXPECT_EQ(mainWindow.pos(), QPoint(110, 60));
@@ -197,7 +197,7 @@ TEST_F(OptionsTest, OkSavesBeforeItMovesTheMainWindowAndHandsOverTheQuality) {
         qualities << quality;
     });
     control<StepButtons>("UpDown1")->upButton()->click();
-    dialog().optOKClick();
+    dialog().storeAndClose();
     EXPECT_TRUE(savedFirst);
     EXPECT_EQ(qualities, QList<int>{61});
     EXPECT_EQ(settings.rotateQuality, 61);
@@ -231,7 +231,7 @@ protected:
         edit("htmlfoldabox")->setText(folder);
         edit("htmlfilebox")->setText(file);
         prompts.log.clear();
-        dialog().optOKClick();
+        dialog().storeAndClose();
         EXPECT_EQ(prompts.log, QStringList{"information: " + message}) << folder.toStdString();
         EXPECT_NE(dialog().result(), QDialog::Accepted);
         EXPECT_EQ(readFile(settingsFilePath(dir.path())), oldFile);
@@ -277,7 +277,7 @@ TEST_F(NameTestOk, RefusesPrefixesThatWouldLeaveTheThumbnailFolder) {
 
 TEST_F(NameTestOk, AnEmptyFolderNameTestsTheScratchFolderItself) {
     edit("htmlfoldabox")->clear();
-    dialog().optOKClick();
+    dialog().storeAndClose();
     EXPECT_EQ(dialog().result(), QDialog::Accepted);
     EXPECT_EQ(settings.thumbFolderName, "");
     EXPECT_TRUE(QFileInfo(dir.file("temp")).isDir());
@@ -287,7 +287,7 @@ TEST_F(NameTestOk, AnEmptyFolderNameTestsTheScratchFolderItself) {
 TEST_F(NameTestOk, PassingNamesLeaveOnlyAnEmptyScratchFolder) {
     edit("htmlfoldabox")->setText(QStringLiteral("サムネイル"));
     edit("htmlfilebox")->setText(QStringLiteral("目次.htm"));
-    dialog().optOKClick();
+    dialog().storeAndClose();
     EXPECT_EQ(dialog().result(), QDialog::Accepted);
     EXPECT_TRUE(QDir(dir.file("temp")).isEmpty());
     EXPECT_EQ(loadSettings(dir.path()).thumbFolderName, "サムネイル");
@@ -295,7 +295,7 @@ TEST_F(NameTestOk, PassingNamesLeaveOnlyAnEmptyScratchFolder) {
 
 TEST_F(NameTestOk, AScratchFolderThatCannotBeMadeIsReported) {
     writeFile(dir.file("temp"), "not a folder");
-    dialog().optOKClick();
+    dialog().storeAndClose();
     ASSERT_EQ(prompts.log.size(), 1);
     EXPECT_TRUE(prompts.log[0].startsWith("error: ")) << prompts.log[0].toStdString();
     EXPECT_EQ(readFile(settingsFilePath(dir.path())), oldFile);
@@ -309,7 +309,7 @@ TEST_F(OptionsTest, AFailedSaveIsReportedAndKeepsTheDialogOpen) {
     const QPoint before = mainWindow.pos();
     box("CheckBox2")->click();
     bar("HBar")->setValue(90);
-    dialog().optOKClick();
+    dialog().storeAndClose();
     ASSERT_EQ(prompts.log.size(), 1);
     EXPECT_TRUE(prompts.log[0].startsWith("error: "));
     EXPECT_NE(dialog().result(), QDialog::Accepted);
@@ -322,7 +322,7 @@ TEST_F(OptionsTest, AValueTheSettingsFileCannotHoldIsReported) {
     dialog();
     box("headerBox")->click();
     edit("headertext")->setText(QStringLiteral("雪☃"));
-    dialog().optOKClick();
+    dialog().storeAndClose();
     ASSERT_EQ(prompts.log.size(), 1);
     EXPECT_TRUE(prompts.log[0].startsWith("error: 「ヘッダーのコメント」"));
     EXPECT_TRUE(prompts.log[0].contains("☃"));
@@ -358,7 +358,7 @@ TEST_F(OptionsTest, PathsTheSettingsFileCannotHoldDoNotBlockTheOtherSettings) {
     prompts.log.clear();
     spin("SpinEdit1")->setValue(222);
     auto* pages = control<QTabWidget>("PageControl1");
-    dialog().optOKClick();
+    dialog().storeAndClose();
     ASSERT_EQ(prompts.log.size(), 1);
     EXPECT_TRUE(prompts.log[0].startsWith("error: 「背景の画像ファイル」"));
     EXPECT_TRUE(prompts.log[0].contains("é"));
@@ -366,10 +366,10 @@ TEST_F(OptionsTest, PathsTheSettingsFileCannotHoldDoNotBlockTheOtherSettings) {
     EXPECT_TRUE(pages->currentWidget()->isAncestorOf(edit("Edit2")));
     EXPECT_EQ(settings.thumbWidth, "110");
     EXPECT_FALSE(QFileInfo::exists(settingsFilePath(dir.path())));
-    dialog().optOKClick();
+    dialog().storeAndClose();
     EXPECT_TRUE(prompts.log.last().startsWith("error: 「外部ビュアー」"));
     EXPECT_EQ(edit("Edit3")->text(), "");
-    dialog().optOKClick();
+    dialog().storeAndClose();
     EXPECT_EQ(prompts.log.size(), 2);
     EXPECT_EQ(dialog().result(), QDialog::Accepted);
     const CatalogSettings saved = loadSettings(dir.path());
@@ -408,12 +408,12 @@ TEST_F(OptionsTest, CancelReloadsEveryControlFromTheRecord) {
     }
     for (ColorSwatch* colour : dialog().findChildren<ColorSwatch*>()) colour->setColour(1);
     control<StepButtons>("UpDown1")->upButton()->click();
-    dialog().optCanselClick();
+    dialog().cancelAndClose();
     EXPECT_EQ(dialog().result(), QDialog::Rejected);
     EXPECT_EQ(settings, before);
     // Every control shows the record again: OK now stores exactly the record.
     mainWindow.move(before.windowLeft, before.windowTop);
-    dialog().optOKClick();
+    dialog().storeAndClose();
     EXPECT_EQ(settings, before);
 }
 
@@ -421,10 +421,10 @@ TEST_F(OptionsTest, ANewStartFolderSurvivesALaterCancel) {
     dialog();
     pickerAnswer = QStringLiteral("/first");
     click("Button1");
-    dialog().optOKClick();
+    dialog().storeAndClose();
     pickerAnswer = QStringLiteral("/second");
     click("Button1");
-    dialog().optCanselClick();
+    dialog().cancelAndClose();
     EXPECT_EQ(edit("Edit1")->text(), "/first");
 }
 

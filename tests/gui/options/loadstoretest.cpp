@@ -96,7 +96,7 @@ TEST_F(OptionsTest, SwitchTestsFollowEqualsOnOrDiffersFromOff) {
 
 TEST_F(OptionsTest, OkWithUntouchedDefaultsKeepsTheRecordAndWritesAFileThatReadsBackEqual) {
     const CatalogSettings before = settings;
-    dialog().optOKClick();
+    dialog().storeAndClose();
     EXPECT_EQ(dialog().result(), QDialog::Accepted);
     // The empty background switch is stored as a word now.
     CatalogSettings expected = before;
@@ -111,7 +111,7 @@ TEST_F(OptionsTest, OkWithUntouchedDefaultsKeepsTheRecordAndWritesAFileThatReads
 TEST_F(OptionsTest, EveryUnusualValueSurvivesLoadAndOk) {
     settings = unusualSettings(dir.path());
     const CatalogSettings before = settings;
-    dialog().optOKClick();
+    dialog().storeAndClose();
     EXPECT_TRUE(prompts.log.isEmpty()) << prompts.log.join('\n').toStdString();
     EXPECT_EQ(settings, before);
     EXPECT_EQ(loadSettings(dir.path()), before);
@@ -154,7 +154,7 @@ TEST_F(OptionsTest, EveryControlReachesItsField) {
         {"s_headerbox", target.thumbPrefix},  {"headertext", target.headerText},
         {"footertext", target.footerText},    {"footerlink", target.footerLinkUrl}};
     for (const auto& [name, text] : texts) edit(name)->setText(text);
-    dialog().optOKClick();
+    dialog().storeAndClose();
     EXPECT_TRUE(prompts.log.size() == 6) << prompts.log.join('\n').toStdString();
     EXPECT_EQ(settings, target);
 }
@@ -174,7 +174,7 @@ TEST_F(OptionsTest, ListsSelectByTheirRules) {
     // OK stores the entry shown, not the number read.
     option.reset();
     settings.titleTableWidth = QStringLiteral("800");
-    dialog().optOKClick();
+    dialog().storeAndClose();
     EXPECT_EQ(settings.titleTableWidth, "標準");
 
     option.reset();
@@ -185,18 +185,18 @@ TEST_F(OptionsTest, ListsSelectByTheirRules) {
 TEST_F(OptionsTest, UnknownFaceLeavesTheSelectionAndOkStoresAnEmptyFace) {
     settings.titleFontFace = QStringLiteral("Arial");
     EXPECT_EQ(combo("Combo2")->currentIndex(), -1);
-    dialog().optOKClick();
+    dialog().storeAndClose();
     EXPECT_EQ(settings.titleFontFace, "");
 
     combo("Combo2")->setCurrentIndex(1);
     settings.titleFontFace = QStringLiteral("Arial");
-    dialog().optCanselClick();
+    dialog().cancelAndClose();
     EXPECT_EQ(combo("Combo2")->currentText(), "ＭＳ 明朝");
 }
 
 TEST_F(OptionsTest, CancelTwiceKeepsEachListEntryOnce) {
-    dialog().optCanselClick();
-    dialog().optCanselClick();
+    dialog().cancelAndClose();
+    dialog().cancelAndClose();
     ASSERT_EQ(combo("Combo1")->count(), 7);
     for (int i = 0; i < 7; ++i) EXPECT_EQ(combo("Combo1")->itemText(i), QString::number(i + 1));
     EXPECT_EQ(combo("Combo2")->count(), 4);
