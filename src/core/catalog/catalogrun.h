@@ -66,7 +66,8 @@ public:
     virtual bool question(const QString& text) = 0;
     // An unforeseen failure, shown with its own text.
     virtual void showError(const QString& text) = 0;
-    // Opens the comment editor on the run's folder (menu command N9); returns when it closes.
+    // Opens the comment editor on the run's folder (menu command openCommentsAction); returns when
+    // it closes.
     virtual void openCommentEditor() = 0;
     // Back to the idle state: inputs enabled, Execute shown, lists refreshed. Called on every
     // way out of a run.

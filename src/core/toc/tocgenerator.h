@@ -11,13 +11,13 @@ namespace tessaly {
 
 // What one table-of-contents run works on, read from the window (or the command line).
 struct TocOptions {
-    QString folder;                    // the chosen folder (the folder Dir1 has open)
-    QString title;                     // HPtytlebox
-    bool showImages = false;           // Check2: grid variant with thumbnails (ignored with frames)
-    bool useFrames = false;            // framecheck: frame top page + title.htm
-    bool useBackgroundImage = false;   // Check3
-    QString backgroundImageFile;       // Edit2: the image copied beside the page
-    qint64 backgroundColor = 8421504;  // Panel2's colour, Windows value 0x00BBGGRR
+    QString folder;           // the chosen folder (the folder the folder list has open)
+    QString title;            // titleEdit
+    bool showImages = false;  // imagesCheck: grid variant with thumbnails (ignored with frames)
+    bool useFrames = false;   // framesCheck: frame top page + title.htm
+    bool useBackgroundImage = false;   // backgroundImageCheck
+    QString backgroundImageFile;       // backgroundFileEdit: the image copied beside the page
+    qint64 backgroundColor = 8421504;  // colourSwatch's colour, Windows value 0x00BBGGRR
     QDate date;                        // the date written into the pages; invalid means today
 };
 
@@ -25,13 +25,13 @@ struct TocOptions {
 // its immediate sub-folders (list or grid variant), or the frame set of a top page and
 // title.htm.
 //
-// How a window uses it (ContentsWindow's Button1Click):
+// How a window uses it (ContentsWindow::execute):
 //
-//     TocOptions options;  // filled from HPtytlebox, Check2, framecheck, Check3, Edit2, ...
+//     TocOptions options;  // filled from titleEdit, imagesCheck, framesCheck, ...
 //     try {
 //         TocGenerator generator(context.settings);
 //         const QString page = generator.run(
-//             options, [this](const QString& text) { Label2->setText(text); repaint(); });
+//             options, [this](const QString& text) { statusLabel->setText(text); repaint(); });
 //         if (context.prompts.question(TocGenerator::finishedQuestion()))
 //             TocGenerator::openPage(context.settings, context.shell, page);
 //     } catch (const Error& e) {

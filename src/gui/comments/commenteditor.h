@@ -26,8 +26,9 @@ class FileList;
 //
 // The main window creates it once at start-up, after its own position is final:
 //     comments_ = new CommentEditor(context, this);   // placed at main left + 80, top + 95
-// and opens it modally on its current folder from its menu item N9 ("ｺﾒﾝﾄ作成ウインドウを開く"),
-// which is also what the catalogue run's "open the comment editor?" question calls:
+// and opens it modally on its current folder from its menu item openCommentsAction
+// ("ｺﾒﾝﾄ作成ウインドウを開く"), which is also what the catalogue run's "open the comment editor?"
+// question calls:
 //     comments_->openOn(currentFolder);          // returns when the user closes the editor
 // The editor's Open command asks for another folder through the folder picker; the main
 // window hands in its own picker once:

@@ -25,9 +25,9 @@ class PixelImage;
 // fileTypeBox under the list switches it to HEIC/HEIF photographs ("HEIC (*.heic;*.heif)"),
 // which are converted the same way, upright, to IMG_0001.jpg for IMG_0001.HEIC.
 //
-// The main window opens it with openFor(folder) from its menu item BMP1; prepare(folder)
-// moves the drive box and the folder list to the main window's folder without showing the
-// window (tests drive it that way).
+// The main window opens it with openFor(folder) from its menu item openConverterAction;
+// prepare(folder) moves the drive box and the folder list to the main window's folder without
+// showing the window (tests drive it that way).
 class BmpConverterWindow : public QDialog {
     Q_OBJECT
 public:

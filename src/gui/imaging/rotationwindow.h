@@ -25,8 +25,8 @@ class StepButtons;
 // window's image list, turns each by quarter turns and saves it over its own file, after a
 // backup copy in "_backup" when the settings ask for one.
 //
-// The main window opens it with openFor(folder, OldFile) from backButton and its menu item
-// rotateRightAction. prepare() does the opening without showing the window (tests drive it that
+// The main window opens it with openFor(folder, imageList) from its rotateButton and menu item
+// openRotationAction. prepare() does the opening without showing the window (tests drive it that
 // way).
 class RotationWindow : public QDialog {
     Q_OBJECT

@@ -9,7 +9,7 @@ class QLabel;
 
 namespace tessaly {
 
-// The preview picture Image1 inside its panel: fitted previews of a chosen image, the
+// The preview picture (previewImage) inside its panel: fitted previews of a chosen image, the
 // thumbnails of a catalogue run, and centring whenever the panel changes size.
 class ImagePreview : public QObject {
     Q_OBJECT

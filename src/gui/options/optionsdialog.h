@@ -35,7 +35,7 @@ class StepButtons;
 //     options_->setFolderPicker([picker](const QString& start) { return picker->choose(start); });
 //     options_->setRotationQualityHandler([rotation](int q) { rotation->setQuality(q); });
 //     Without a picker it uses QFileDialog::getExistingDirectory.
-//   - Menu item Object1:  options_->openModal();
+//   - Menu item optionsAction: options_->openModal();
 //     This sets the position track bars to the main window's current position and runs the
 //     dialog modally; the other controls keep what they held when it was last closed. Returns
 //     QDialog::Accepted after OK.

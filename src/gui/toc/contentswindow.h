@@ -21,7 +21,8 @@ class FolderList;
 //
 // The main window creates it once at start-up, after its own position is final:
 //     toc_ = new ContentsWindow(context, this);   // placed at main left + 50, top + 95
-// and opens it modally from its menu item N3 ("目次作成ウインドウを開く") on its current folder:
+// and opens it modally from its menu item openContentsAction ("目次作成ウインドウを開く") on its
+// current folder:
 //     toc_->openOn(currentFolder);         // returns when the user closes the window
 // The title, colour, switches and background image keep their values between openings.
 class ContentsWindow : public QDialog {
