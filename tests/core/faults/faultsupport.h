@@ -1,11 +1,12 @@
 #pragma once
 
-#include "support/fulldisk.h"
-
 #include <QByteArray>
 #include <QString>
 #include <functional>
 #include <ostream>
+
+#include "support/fulldisk.h"
+#include "support/otheruser.h"
 
 // Test failures show texts as text.
 inline void PrintTo(const QString& text, std::ostream* os) {
@@ -13,28 +14,6 @@ inline void PrintTo(const QString& text, std::ostream* os) {
 }
 
 namespace tessaly::test {
-
-// Acts as the unprivileged user 65534 until destroyed, so permission bits stop writes even
-// when the tests run as the superuser. active() is false when the switch was not possible
-// (then the test skips). Folders the user must reach are opened with openUp().
-class AsOtherUser {
-public:
-    AsOtherUser();
-    ~AsOtherUser();
-    AsOtherUser(const AsOtherUser&) = delete;
-    AsOtherUser& operator=(const AsOtherUser&) = delete;
-    bool active() const { return active_; }
-
-private:
-    bool switched_ = false;
-    bool active_ = false;
-};
-
-// Makes a folder and everything in it reachable and readable for every user, and the
-// folder itself writable for every user.
-void openUp(const QString& folder);
-// Removes write permission from a folder (reading and listing stay allowed).
-void makeReadOnly(const QString& path);
 
 // A tmpfs of the given size mounted at a fresh folder under the temporary folder, unmounted
 // and removed when destroyed. mounted() is false where the machine does not allow mounting.
