@@ -1,18 +1,19 @@
 #pragma once
 
+#include <unistd.h>
+
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QString>
-#include <unistd.h>
 
 namespace tessaly::fuzz {
 
 // A scratch folder of this process, reused by every input.
 inline QString scratchFolder() {
     static const QString folder = [] {
-        const QString path = QDir::tempPath() + QStringLiteral("/tessaly-fuzz-") +
-                             QString::number(::getpid());
+        const QString path =
+            QDir::tempPath() + QStringLiteral("/tessaly-fuzz-") + QString::number(::getpid());
         QDir().mkpath(path);
         return path;
     }();

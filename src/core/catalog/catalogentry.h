@@ -6,15 +6,15 @@ namespace tessaly {
 
 // One image of a catalogue run, handed to the page writers.
 struct CatalogEntry {
-    QString fileName;          // name and extension as the list shows it, no folder
-    int imageWidth = 0;        // decoded size in pixels
+    QString fileName;    // name and extension as the list shows it, no folder
+    int imageWidth = 0;  // decoded size in pixels
     int imageHeight = 0;
     long double scale = 1.0L;  // larger of imageWidth / thumbWidth and imageHeight / thumbHeight
     int thumbnailWidth = 0;    // imageWidth / scale, rounded half to even
     int thumbnailHeight = 0;
     QString comment1;
     QString comment2;
-    int slideWidth = 0;        // size announced to the slide show page
+    int slideWidth = 0;  // size announced to the slide show page
     int slideHeight = 0;
 };
 

@@ -7,51 +7,51 @@ namespace tessaly {
 // Every user preference, as stored in Quorvel.ini. Switches hold "on"/"off", numbers and
 // colours decimal text, except the four integers. Colours are Windows values 0x00BBGGRR.
 struct CatalogSettings {
-    QString startFolder;                      // 1
-    int backgroundColor = 8421504;            // 2
-    QString useBackgroundImage;               // 3
-    QString backgroundFile;                   // 4
-    QString browserPath;                      // 5
-    QString viewerPath;                       // 6
-    int windowLeft = 0;                       // 7
-    int windowTop = 0;                        // 8
-    int rotateQuality = 95;                   // 9
-    QString rotateBackup = "on";              // 10
-    QString titleFontSize = "7";              // 11
-    QString titleColor = "0";                 // 12
-    QString titleFontFace = "ＭＳ Ｐ明朝";     // 13
-    QString titleTableWidth = "標準";          // 14
-    QString titleBackColor = "16777215";      // 15
-    QString titleItalic = "off";              // 16
-    QString titleBold = "off";                // 17
-    QString thumbWidth = "110";               // 18
-    QString thumbHeight = "150";              // 19
-    QString openInNewWindow = "off";          // 20
-    QString useScriptPopup = "off";           // 21
-    QString makeSlideShow = "off";            // 22
-    QString slideInterval = "3";              // 23
-    QString thumbQuality = "80";              // 24
-    QString thumbFilter = "off";              // 25
-    QString noBrowserLaunch = "off";          // 26
-    QString htmlFileName = "index.htm";       // 27
-    QString thumbFolderName = "htm_image";    // 28
-    QString titleFontEnabled = "on";          // 29
-    QString headerDefault = "on";             // 30
-    QString headerText;                       // 31
-    QString footerDefault = "on";             // 32
-    QString footerText;                       // 33
-    QString footerLinkEnabled = "off";        // 34
-    QString footerLinkUrl;                    // 35
-    QString titleUseTable = "on";             // 36
-    QString thumbPrefix;                      // 37
-    QString skipExistingThumbs = "off";       // 38
-    QString tableBorder = "1";                // 39
-    QString slideMaxEnabled = "off";          // 40
-    QString slideMaxWidth = "1000";           // 41
-    QString slideMaxHeight = "750";           // 42
+    QString startFolder;                    // 1
+    int backgroundColor = 8421504;          // 2
+    QString useBackgroundImage;             // 3
+    QString backgroundFile;                 // 4
+    QString browserPath;                    // 5
+    QString viewerPath;                     // 6
+    int windowLeft = 0;                     // 7
+    int windowTop = 0;                      // 8
+    int rotateQuality = 95;                 // 9
+    QString rotateBackup = "on";            // 10
+    QString titleFontSize = "7";            // 11
+    QString titleColor = "0";               // 12
+    QString titleFontFace = "ＭＳ Ｐ明朝";  // 13
+    QString titleTableWidth = "標準";       // 14
+    QString titleBackColor = "16777215";    // 15
+    QString titleItalic = "off";            // 16
+    QString titleBold = "off";              // 17
+    QString thumbWidth = "110";             // 18
+    QString thumbHeight = "150";            // 19
+    QString openInNewWindow = "off";        // 20
+    QString useScriptPopup = "off";         // 21
+    QString makeSlideShow = "off";          // 22
+    QString slideInterval = "3";            // 23
+    QString thumbQuality = "80";            // 24
+    QString thumbFilter = "off";            // 25
+    QString noBrowserLaunch = "off";        // 26
+    QString htmlFileName = "index.htm";     // 27
+    QString thumbFolderName = "htm_image";  // 28
+    QString titleFontEnabled = "on";        // 29
+    QString headerDefault = "on";           // 30
+    QString headerText;                     // 31
+    QString footerDefault = "on";           // 32
+    QString footerText;                     // 33
+    QString footerLinkEnabled = "off";      // 34
+    QString footerLinkUrl;                  // 35
+    QString titleUseTable = "on";           // 36
+    QString thumbPrefix;                    // 37
+    QString skipExistingThumbs = "off";     // 38
+    QString tableBorder = "1";              // 39
+    QString slideMaxEnabled = "off";        // 40
+    QString slideMaxWidth = "1000";         // 41
+    QString slideMaxHeight = "750";         // 42
 
-    QString appFolder;                        // the executable's folder, never stored
-    QString version = "1.60";                 // never read from the file
+    QString appFolder;         // the executable's folder, never stored
+    QString version = "1.60";  // never read from the file
     // Folder of the Quorvel.ini in use when it is not appFolder (an installed copy: see
     // settingsFolderFor); never stored.
     QString settingsFolder;

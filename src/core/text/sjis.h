@@ -10,8 +10,8 @@ namespace sjis {
 
 // How a character that code page 932 cannot hold is treated when encoding.
 enum class Unmappable {
-    Refuse,          // raise EncodingError naming the character (plain-text files)
-    CharacterRef,    // write it as "&#N;" (HTML pages)
+    Refuse,        // raise EncodingError naming the character (plain-text files)
+    CharacterRef,  // write it as "&#N;" (HTML pages)
 };
 
 QByteArray encode(const QString& text, Unmappable mode);

@@ -32,7 +32,9 @@ TEST(Sjis, UnmappableCharacterIsCharacterReferenceInPagesAndRefusedInPlainText) 
 
 TEST(Sjis, InvalidBytesDecodeToReplacementCharacters) {
     EXPECT_EQ(sjis::decode(QByteArray("a\x81")), QStringLiteral("a\uFFFD"));
-    EXPECT_EQ(sjis::decode(QByteArray("\xFF" "b")), QStringLiteral("\uFFFDb"));
+    EXPECT_EQ(sjis::decode(QByteArray("\xFF"
+                                      "b")),
+              QStringLiteral("\uFFFDb"));
 }
 
 TEST(TextFile, WritesCrLfAndReadsBothLineEnds) {
@@ -58,7 +60,8 @@ TEST(TextFile, AtomicWriterKeepsOldFileWhenWritingFails) {
     test::TempDir dir;
     dir.write("s.ini", "old\r\n");
     {
-        TextFileWriter w(dir.file("s.ini"), sjis::Unmappable::Refuse, TextFileWriter::Replace::Atomic);
+        TextFileWriter w(dir.file("s.ini"), sjis::Unmappable::Refuse,
+                         TextFileWriter::Replace::Atomic);
         w.writeLine("new");
         EXPECT_THROW(w.writeLine(QStringLiteral("😀")), EncodingError);
     }

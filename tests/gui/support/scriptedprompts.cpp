@@ -33,7 +33,8 @@ bool ScriptedPrompts::warningYesNo(QWidget*, const QString& caption, const QStri
 
 QString ScriptedPrompts::openFileName(QWidget*, const QString& title, const QString& folder,
                                       const QString& filter) {
-    record(QStringLiteral("file: ") + title + QLatin1Char('|') + folder + QLatin1Char('|') + filter);
+    record(QStringLiteral("file: ") + title + QLatin1Char('|') + folder + QLatin1Char('|') +
+           filter);
     if (fileNames.empty()) return QString();
     const QString name = fileNames.front();
     fileNames.pop_front();
