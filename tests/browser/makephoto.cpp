@@ -1,11 +1,13 @@
 // Writes a test photograph: a colour gradient JPEG of the given size with a number drawn as
 // bars, so each generated photo looks different.
 //   make_test_photo OUT.jpg WIDTH HEIGHT [VARIANT]
-#include <jpeglib.h>
-
-#include <cstdio>
+// clang-format off
+#include <cstdio>  // before jpeglib.h, which uses size_t and FILE
 #include <cstdlib>
 #include <vector>
+
+#include <jpeglib.h>
+// clang-format on
 
 int main(int argc, char* argv[]) {
     if (argc < 4) {
