@@ -14,6 +14,7 @@
 #include "batch/batchrunhost.h"
 #include "batch/interruption.h"
 #include "batch/processshell.h"
+#include "batch/settingsoption.h"
 #include "core/catalog/catalogrun.h"
 #include "core/settings/catalogsettings.h"
 #include "core/text/errors.h"
@@ -129,28 +130,6 @@ QStringList folderImages(const QString& folder) {
     return names;
 }
 
-// The settings named on the command line: a folder holding Quorvel.ini, or a settings file
-// of any name (read through a scratch folder, since the file always bears that name); none
-// named, the window program's own (see settingsFolderFor).
-CatalogSettings readSettings(const QString& given) {
-    const QString appFolder = QCoreApplication::applicationDirPath();
-    if (given.isEmpty()) return loadSettings(appFolder, settingsFolderFor(appFolder));
-    const QFileInfo info(given);
-    if (info.isDir()) return loadSettings(info.absoluteFilePath());
-    if (!info.isFile()) throw IoError(QStringLiteral("settings file not found: ") + given);
-    if (info.fileName() == QLatin1String(kSettingsFileName)) {
-        return loadSettings(info.absolutePath());
-    }
-    QTemporaryDir scratch;
-    if (!scratch.isValid() ||
-        !QFile::copy(info.absoluteFilePath(), scratch.filePath(kSettingsFileName))) {
-        throw IoError(QStringLiteral("settings file cannot be read: ") + given);
-    }
-    CatalogSettings settings = loadSettings(scratch.path());
-    settings.appFolder = appFolder;
-    return settings;
-}
-
 // Photographs the folder list had to leave out, on standard error also when quiet: quiet
 // silences progress, not warnings.
 void reportUndecodableNames(const QString& folder) {
@@ -180,7 +159,7 @@ int runCatalogue(const Options& options) {
         std::fprintf(stderr, "tessaly-batch: no such folder: %s\n", folder.toUtf8().constData());
         return 1;
     }
-    CatalogSettings settings = readSettings(options.settings);
+    CatalogSettings settings = readSettingsOption(options.settings);
     if (options.open) settings.noBrowserLaunch = QStringLiteral("off");
     CatalogRunInput input;
     input.folder = QDir::cleanPath(folder);

@@ -13,6 +13,7 @@
 
 #include "batch/batchcommands.h"
 #include "batch/interruption.h"
+#include "batch/settingsoption.h"
 #include "core/imaging/bmpconversion.h"
 #include "core/imaging/photolock.h"
 #include "core/imaging/rotationjob.h"
@@ -49,14 +50,14 @@ const char* const kConvertAnyUsage =
     "interrupted (130 Ctrl-C).\n";
 
 const char* const kRotateUsage =
-    "Usage: tessaly-batch --rotate right|left|180 [-Q N] [--no-backup] [--settings DIR] "
+    "Usage: tessaly-batch --rotate right|left|180 [-Q N] [--no-backup] [--settings FILE] "
     "FILE.jpg...\n"
     "Turns each photograph and saves it over its own file (replaced in one step).\n"
     "  -Q, --quality N     JPEG quality, 50..100 (default: the rotation quality of the settings)\n"
     "      --no-backup     no copy of the original in the folder's _backup\n"
     "                      (by default the first original is kept there, never replaced)\n"
-    "  -s, --settings DIR  folder holding Quorvel.ini (default: Quorvel.ini beside the\n"
-    "                      program, else ~/.config/tessaly/)\n"
+    "  -s, --settings FILE settings file, or the folder holding Quorvel.ini (default:\n"
+    "                      Quorvel.ini beside the program, else ~/.config/tessaly/)\n"
     "Only files whose extension is .jpg (any letter case) are turned.\n"
     "Exit status: 0 done, 1 a file failed, 2 usage error.\n";
 
@@ -197,14 +198,6 @@ bool parseTurn(const QString& text, Turn& turn) {
     return true;
 }
 
-// The settings folder: the one given (or the folder of a Quorvel.ini given), else the window
-// program's own (see settingsFolderFor).
-QString settingsFolder(const QString& given) {
-    if (given.isEmpty()) return settingsFolderFor(QCoreApplication::applicationDirPath());
-    const QFileInfo info(given);
-    return info.isDir() ? info.absoluteFilePath() : info.absolutePath();
-}
-
 // Turns one photograph; false (after its message) when it failed.
 bool rotateOne(const QString& file, Turn turn, int quality, bool backup) {
     const QFileInfo info(file);
@@ -248,7 +241,7 @@ int runRotateCommand(const QStringList& args) {
     QCommandLineParser parser;
     parser.addOption({"rotate", "", "DIRECTION"});
     parser.addOption({"no-backup", ""});
-    parser.addOption({{"s", "settings"}, "", "DIR"});
+    parser.addOption({{"s", "settings"}, "", "FILE"});
     if (asksForHelp(args)) {
         std::fputs(kRotateUsage, stdout);
         return 0;
@@ -264,11 +257,11 @@ int runRotateCommand(const QStringList& args) {
     }
     const QString given = parser.value("settings");
     if (!given.isEmpty() && !QFileInfo::exists(given)) {
-        return usageError(QStringLiteral("settings folder not found: ") + given, kRotateUsage);
+        return usageError(QStringLiteral("settings file not found: ") + given, kRotateUsage);
     }
     CatalogSettings settings;
     try {
-        settings = loadSettings(settingsFolder(given));
+        settings = readSettingsOption(given);
     } catch (const Error& error) {
         say(QStringLiteral("tessaly-batch: ") + error.message());
         return 1;

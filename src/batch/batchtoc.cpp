@@ -9,6 +9,7 @@
 
 #include "batch/batchcommands.h"
 #include "batch/processshell.h"
+#include "batch/settingsoption.h"
 #include "core/settings/catalogsettings.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
@@ -27,8 +28,8 @@ const char* const kTocUsage =
     "      --background-image FILE   copy FILE beside the page as its background\n"
     "      --background-color N      page colour, Windows colour value (default 8421504)\n"
     "      --date Y-M-D              date written into the pages (default: today)\n"
-    "  -s, --settings DIR            folder holding Quorvel.ini (default: Quorvel.ini beside\n"
-    "                                the program, else ~/.config/tessaly/)\n"
+    "  -s, --settings FILE           settings file, or the folder holding Quorvel.ini (default:\n"
+    "                                Quorvel.ini beside the program, else ~/.config/tessaly/)\n"
     "      --open                    open the page afterwards (browser setting or xdg-open)\n"
     "  -q, --quiet                   no progress display\n"
     "  -h, --help                    this text\n"
@@ -62,7 +63,7 @@ void addOptions(QCommandLineParser& parser) {
                        {"background-image", "", "FILE"},
                        {"background-color", "", "N"},
                        {"date", "", "Y-M-D"},
-                       {{"s", "settings"}, "", "DIR"},
+                       {{"s", "settings"}, "", "FILE"},
                        {"open", ""},
                        {{"q", "quiet"}, ""},
                        {{"h", "help"}, ""}});
@@ -98,23 +99,8 @@ QString readRequest(const QCommandLineParser& parser, Request& request) {
     return QString();
 }
 
-// The settings: Quorvel.ini in the given folder (a path to the file itself is taken too),
-// else the window program's own (see settingsFolderFor).
-CatalogSettings readSettings(const QString& given) {
-    if (given.isEmpty()) {
-        const QString program = QCoreApplication::applicationDirPath();
-        return loadSettings(program, settingsFolderFor(program));
-    }
-    const QFileInfo info(given);
-    if (info.isDir()) return loadSettings(info.absoluteFilePath());
-    if (info.isFile() && info.fileName() == QLatin1String(kSettingsFileName)) {
-        return loadSettings(info.absolutePath());
-    }
-    throw IoError(QStringLiteral("settings folder not found: ") + given);
-}
-
 int runToc(Request& request) {
-    const CatalogSettings settings = readSettings(request.settingsFolder);
+    const CatalogSettings settings = readSettingsOption(request.settingsFolder);
     request.options.folder = QFileInfo(request.options.folder).absoluteFilePath();
     if (!request.options.title.isEmpty() && !QFileInfo(request.options.folder).isDir()) {
         throw IoError(QStringLiteral("no such folder: ") + request.options.folder);

@@ -241,15 +241,20 @@ TEST_F(BatchTest, RotateTakesItsQualityFromTheSettings) {
     settings.appFolder = settingsDir.path();
     settings.rotateQuality = 50;
     saveSettings(settings);
+    // -s takes a settings file of any name, not the Quorvel.ini beside it.
+    ASSERT_TRUE(QFile::rename(settingsDir.file("Quorvel.ini"), settingsDir.file("low.ini")));
+    settings.rotateQuality = 100;
+    saveSettings(settings);
     test::writeTestJpeg(dir.file("low.jpg"), 64, 64);
     test::writeTestJpeg(dir.file("high.jpg"), 64, 64);
-    EXPECT_EQ(runBatch({"--rotate", "right", "--settings", settingsDir.path(), dir.file("low.jpg")})
+    EXPECT_EQ(runBatch({"--rotate", "right", "--settings", settingsDir.file("low.ini"),
+                        dir.file("low.jpg")})
                   .status,
               0);
-    EXPECT_EQ(runBatch({"--rotate", "right", "--settings", settingsDir.path(), "-Q", "100",
-                        dir.file("high.jpg")})
-                  .status,
-              0);
+    EXPECT_EQ(
+        runBatch({"--rotate", "right", "--settings", settingsDir.path(), dir.file("high.jpg")})
+            .status,
+        0);
     EXPECT_LT(dir.read("low.jpg").size(), dir.read("high.jpg").size());
     EXPECT_EQ(
         runBatch({"--rotate", "right", "--settings", dir.file("none"), dir.file("low.jpg")}).status,
