@@ -20,7 +20,7 @@ namespace tessaly::batch {
 namespace {
 
 const char* const kTocUsage =
-    "Usage: tessaly-batch --toc FOLDER --title TEXT [options]\n"
+    "Usage: tessaly-batch --toc [options] --title TEXT FOLDER\n"
     "Makes the table of contents of the catalogues in FOLDER's sub-folders.\n"
     "  -t, --title TEXT              title of the contents page (required)\n"
     "      --grid                    show the catalogues' thumbnails, five to a row\n"
@@ -56,7 +56,7 @@ void reportError(QString message) {
 
 void addOptions(QCommandLineParser& parser) {
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
-    parser.addOptions({{"toc", "", "FOLDER"},
+    parser.addOptions({{"toc", ""},
                        {{"t", "title"}, "", "TEXT"},
                        {"grid", ""},
                        {"frames", ""},
@@ -71,11 +71,12 @@ void addOptions(QCommandLineParser& parser) {
 
 // Fills the request from the parsed line; an empty result means all is well.
 QString readRequest(const QCommandLineParser& parser, Request& request) {
-    if (!parser.positionalArguments().isEmpty()) {
-        return QStringLiteral("unexpected argument: ") + parser.positionalArguments().first();
-    }
+    // --toc switches the mode; the folder is the one positional argument, before or after
+    // the options (so "--toc FOLDER" reads as before).
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() > 1) return QStringLiteral("unexpected argument: ") + positional.at(1);
     TocOptions& options = request.options;
-    options.folder = parser.value("toc");
+    options.folder = positional.value(0);
     if (options.folder.isEmpty()) return QStringLiteral("--toc takes the folder to work on");
     options.title = parser.value("title");
     options.showImages = parser.isSet("grid");

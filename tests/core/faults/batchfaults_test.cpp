@@ -65,8 +65,8 @@ TEST_F(BatchFaultTest, CatalogueAndContentsOfOddlyNamedFoldersAndPhotographs) {
     for (const QString& name : kNames) {
         EXPECT_TRUE(QFileInfo::exists(photos + "/htm_image/" + name)) << name.toStdString();
     }
-    const Outcome contents = batch({"--toc", dir.path(), "--title", QStringLiteral("目次 😀"),
-                                    "--grid", "-q", "-s", dir.file("settings")});
+    const Outcome contents = batch({"--toc", "--grid", "--title", QStringLiteral("目次 😀"), "-q",
+                                    "-s", dir.file("settings"), dir.path()});
     ASSERT_EQ(contents.status, 0) << contents.errors.toStdString();
     EXPECT_EQ(contents.out.trimmed(), dir.file("index.htm"));
 }
