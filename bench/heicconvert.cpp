@@ -19,8 +19,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "core/catalog/heaptuning.h"
 #include "core/imaging/bmpconversion.h"
+#include "core/imaging/heaptuning.h"
 #include "core/imaging/tjpegimage.h"
 #include "support/testheif.h"
 

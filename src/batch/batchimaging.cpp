@@ -13,8 +13,8 @@
 
 #include "batch/batchcommands.h"
 #include "batch/interruption.h"
-#include "core/catalog/heaptuning.h"
 #include "core/imaging/bmpconversion.h"
+#include "core/imaging/heaptuning.h"
 #include "core/imaging/photolock.h"
 #include "core/imaging/rotationjob.h"
 #include "core/settings/catalogsettings.h"

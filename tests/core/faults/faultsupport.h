@@ -1,11 +1,12 @@
 #pragma once
 
-#include "support/fulldisk.h"
-
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <ostream>
+
+#include "support/fulldisk.h"
 
 // Test failures show texts as text.
 inline void PrintTo(const QString& text, std::ostream* os) {
@@ -13,6 +14,18 @@ inline void PrintTo(const QString& text, std::ostream* os) {
 }
 
 namespace tessaly::test {
+
+// tessaly-batch of the same build as the test program.
+QString batchProgram();
+
+struct BatchOutcome {
+    int status = -1;  // -1: ended by a signal
+    QString out;
+    QString errors;
+};
+
+// Runs tessaly-batch through /bin/sh, so a test can set limits (ulimit) before it starts.
+BatchOutcome batchWith(const QString& limits, const QStringList& args);
 
 // Acts as the unprivileged user 65534 until destroyed, so permission bits stop writes even
 // when the tests run as the superuser. active() is false when the switch was not possible

@@ -49,8 +49,8 @@ TEST(ImageLimits, FilesBeyondTheImageLimitAreRefusedUnread) {
     }
     EXPECT_TRUE(loadJpeg(dir.file("huge.jpg")).contains("too large"));
     EXPECT_EQ(loadBmp(dir.file("huge.bmp")),
-              QStringLiteral("huge.bmp: 画像が大きすぎるため読み込めません（") +
-                  nkmsg::kTooLarge + QStringLiteral("）"));
+              QStringLiteral("huge.bmp: 画像が大きすぎるため読み込めません（") + nkmsg::kTooLarge +
+                  QStringLiteral("）"));
 }
 
 TEST(ImageLimits, DeclaredSizesBeyondTheLimitAreRefusedBeforeDecoding) {
