@@ -20,6 +20,7 @@
 #include <cstdlib>
 
 #include "core/imaging/bmpconversion.h"
+#include "core/imaging/heaptuning.h"
 #include "core/imaging/jpegimage.h"
 #include "support/testheif.h"
 
@@ -89,6 +90,7 @@ bool runOurs(const QString& folder, Figures& figures) {
     clock.start();
     const pid_t pid = fork();
     if (pid == 0) {
+        keepLargeBlocksOnHeap();  // as tessaly-batch --convert does
         const BmpConversion conversion(kQuality, BmpConversion::Source::Any);
         BmpConversion::Hooks hooks;
         hooks.overwrite = [](const QString&) { return true; };

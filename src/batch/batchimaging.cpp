@@ -15,6 +15,7 @@
 #include "batch/interruption.h"
 #include "batch/settingsoption.h"
 #include "core/imaging/bmpconversion.h"
+#include "core/imaging/heaptuning.h"
 #include "core/imaging/photolock.h"
 #include "core/imaging/rotationjob.h"
 #include "core/settings/catalogsettings.h"
@@ -163,6 +164,7 @@ int runConversion(const QStringList& args, bool anyKind) {
                                                                : Overwrite::Ask;
     const BmpConversion conversion(
         quality, anyKind ? BmpConversion::Source::Any : BmpConversion::Source::Bmp);
+    if (anyKind) keepLargeBlocksOnHeap();  // the next photograph reuses the last one's memory
     const Interruption interruption;
     int written = 0, skipped = 0;
     bool complete = true;

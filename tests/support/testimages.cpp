@@ -19,37 +19,8 @@ void putLe(QByteArray& bytes, int offset, quint32 value, int size) {
     }
 }
 
-// Encodes rows of 'components' bytes per pixel; libjpeg's default error handler exits only
-// on programming errors, which the fixed settings here cannot raise.
-QByteArray encodeRows(const std::vector<unsigned char>& pixels, int width, int height,
-                      int components, int quality) {
-    jpeg_compress_struct cinfo;
-    jpeg_error_mgr jerr;
-    cinfo.err = jpeg_std_error(&jerr);
-    jpeg_create_compress(&cinfo);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&cinfo, &buffer, &size);
-    cinfo.image_width = JDIMENSION(width);
-    cinfo.image_height = JDIMENSION(height);
-    cinfo.input_components = components;
-    cinfo.in_color_space = components == 1 ? JCS_GRAYSCALE : JCS_RGB;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, quality, TRUE);
-    jpeg_start_compress(&cinfo, TRUE);
-    const size_t stride = size_t(width) * size_t(components);
-    while (cinfo.next_scanline < cinfo.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(pixels.data() + cinfo.next_scanline * stride);
-        jpeg_write_scanlines(&cinfo, &row, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    QByteArray result(reinterpret_cast<const char*>(buffer), int(size));
-    free(buffer);
-    return result;
-}
-
-// Encodes the pixels (RGB, or grey for one component) with the layout's settings.
+// Encodes the pixels (RGB, or grey for one component) with the layout's settings. libjpeg's
+// default error handler exits only on programming errors, which test layouts do not make.
 QByteArray encodeLayout(const std::vector<unsigned char>& pixels, int width, int height,
                         const JpegLayout& layout) {
     jpeg_compress_struct cinfo;
@@ -91,6 +62,17 @@ QByteArray encodeLayout(const std::vector<unsigned char>& pixels, int width, int
     QByteArray result(reinterpret_cast<const char*>(buffer), int(size));
     free(buffer);
     return result;
+}
+
+// Encodes rows of 'components' bytes per pixel with libjpeg's default settings (the colour
+// sampling 2x2, 1x1, 1x1; grey 1x1).
+QByteArray encodeRows(const std::vector<unsigned char>& pixels, int width, int height,
+                      int components, int quality) {
+    JpegLayout layout;
+    layout.components = components;
+    layout.quality = quality;
+    if (components == 1) layout.h[0] = layout.v[0] = 1;
+    return encodeLayout(pixels, width, height, layout);
 }
 
 }  // namespace

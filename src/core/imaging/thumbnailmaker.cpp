@@ -96,7 +96,10 @@ ThumbnailMaker::Decoded ThumbnailMaker::plan(const ThumbnailBox& box) const {
 
 qint64 ThumbnailMaker::scaleBytes(const ThumbnailBox& box) const {
     qint64 bytes = fileBytes_ + header_.decoderBytes;
-    const qint64 thumbnail = 3 * qint64(side(box.width) + 3) * side(box.height);
+    // A hand-edited box may be absurd: the estimate saturates instead of overflowing (such a
+    // thumbnail is refused when its storage is made).
+    const double thumbnailBytes = 3.0 * (double(side(box.width)) + 3) * side(box.height);
+    const qint64 thumbnail = thumbnailBytes < 1e18 ? qint64(thumbnailBytes) : qint64(1e18);
     switch (plan(box)) {
         case Decoded::FullPicture: {
             const int bits = header_.grayscale ? 8 : 24;

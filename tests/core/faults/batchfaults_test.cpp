@@ -14,16 +14,7 @@
 namespace tessaly::test {
 namespace {
 
-QString batchProgram() {
-    const QString self = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
-    return QFileInfo(self).absolutePath() + QStringLiteral("/../src/batch/tessaly-batch");
-}
-
-struct Outcome {
-    int status = -1;
-    QString out;
-    QString errors;
-};
+using Outcome = BatchOutcome;
 
 class BatchFaultTest : public ::testing::Test {
 protected:
@@ -36,15 +27,7 @@ protected:
         QDir().mkpath(settings.appFolder);
         saveSettings(settings);
     }
-    Outcome batch(const QStringList& args) const {
-        QProcess process;
-        process.setStandardInputFile(QProcess::nullDevice());
-        process.start(batchProgram(), args);
-        process.waitForFinished(60000);
-        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-                QString::fromUtf8(process.readAllStandardOutput()),
-                QString::fromUtf8(process.readAllStandardError())};
-    }
+    Outcome batch(const QStringList& args) const { return batchWith(QStringLiteral(":"), args); }
     QString folder(const QString& name) const {
         QDir().mkpath(dir.file(name));
         return dir.file(name);
