@@ -15,6 +15,7 @@
 #include "batch/interruption.h"
 #include "batch/processshell.h"
 #include "batch/settingsoption.h"
+#include "batch/usageerror.h"
 #include "core/catalog/catalogrun.h"
 #include "core/settings/catalogsettings.h"
 #include "core/text/errors.h"
@@ -56,12 +57,6 @@ struct Options {
     bool open = false;
     bool quiet = false;
 };
-
-int usageError(const QString& text) {
-    std::fprintf(stderr, "tessaly-batch: %s\nTry 'tessaly-batch --help' for more.\n",
-                 text.toUtf8().constData());
-    return 2;
-}
 
 bool positiveNumber(const QString& text, int low, int high, int& value) {
     bool ok = false;

@@ -14,6 +14,7 @@
 #include "batch/batchcommands.h"
 #include "batch/interruption.h"
 #include "batch/settingsoption.h"
+#include "batch/usageerror.h"
 #include "core/imaging/bmpconversion.h"
 #include "core/imaging/heaptuning.h"
 #include "core/imaging/photolock.h"
@@ -67,12 +68,6 @@ void say(const QString& text) {
     QString line = text;
     line.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     std::fprintf(stderr, "%s\n", line.toUtf8().constData());
-}
-
-int usageError(const QString& text, const char* usage) {
-    say(QStringLiteral("tessaly-batch: ") + text);
-    std::fputs(usage, stderr);
-    return 2;
 }
 
 bool parse(QCommandLineParser& parser, const QStringList& args) {

@@ -10,6 +10,7 @@
 #include "batch/batchcommands.h"
 #include "batch/processshell.h"
 #include "batch/settingsoption.h"
+#include "batch/usageerror.h"
 #include "core/settings/catalogsettings.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
@@ -42,11 +43,6 @@ struct Request {
     bool open = false;
     bool quiet = false;
 };
-
-int usageError(const QString& text) {
-    std::fprintf(stderr, "tessaly-batch: %s\n%s", text.toUtf8().constData(), kTocUsage);
-    return 2;
-}
 
 // A message as the terminal shows it: the message box's line break becomes a newline.
 void reportError(QString message) {
@@ -130,14 +126,14 @@ int runTocCommand(const QStringList& args) {
         return 0;
     }
     if (!parser.parse(QStringList{QStringLiteral("tessaly-batch")} + args)) {
-        return usageError(parser.errorText());
+        return usageError(parser.errorText(), kTocUsage);
     }
     if (parser.isSet("help")) {
         return 0;
     }
     Request request;
     const QString problem = readRequest(parser, request);
-    if (!problem.isEmpty()) return usageError(problem);
+    if (!problem.isEmpty()) return usageError(problem, kTocUsage);
     try {
         return runToc(request);
     } catch (const Error& error) {
