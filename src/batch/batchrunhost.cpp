@@ -14,15 +14,9 @@ BatchRunHost::BatchRunHost(int imageCount, bool quiet, bool openPage)
     clock_.start();
 }
 
-void BatchRunHost::clearPreview() {
-    ++done_;
-    awaitingName_ = true;  // the next text of panel 0 names the photograph
-}
-
-void BatchRunHost::setStatus(int panel, const QString& text) {
-    if (panel != 0 || !awaitingName_) return;
-    awaitingName_ = false;
-    if (!quiet_) showProgress(text);
+void BatchRunHost::imageStarted(int number, int, const QString& name) {
+    done_ = number;
+    if (!quiet_) showProgress(name);
 }
 
 void BatchRunHost::showProgress(const QString& fileName) {
@@ -60,8 +54,8 @@ void BatchRunHost::information(const QString& text) { print(text); }
 void BatchRunHost::showError(const QString& text) { print(text); }
 
 // The comment file question is answered No; the browser question Yes only with --open.
-bool BatchRunHost::question(const QString& text) {
-    const bool browser = text.contains(QStringLiteral("ブラウザ"));
+bool BatchRunHost::question(RunQuestion kind, const QString& text) {
+    const bool browser = kind == RunQuestion::OpenBrowser;
     if (!browser) print(text.section(QLatin1Char('\r'), 0, 0));
     return browser && openPage_;
 }

@@ -15,15 +15,16 @@ public:
     BatchRunHost(int imageCount, bool quiet, bool openPage);
 
     void setInputsEnabled(bool) override {}
-    void setStatus(int panel, const QString& text) override;
+    void setStatus(int, const QString&) override {}
+    void imageStarted(int number, int total, const QString& name) override;
     void deselect(int) override {}
     void hidePreview() override {}
-    void clearPreview() override;
+    void clearPreview() override {}
     void showPreview(const PixelImage&) override {}
     void processEvents() override {}
     bool commentsOn() override { return comments_; }
     void information(const QString& text) override;
-    bool question(const QString& text) override;
+    bool question(RunQuestion kind, const QString& text) override;
     void showError(const QString& text) override;
     void openCommentEditor() override {}
     void restoreWindow() override;
@@ -41,7 +42,6 @@ private:
     bool terminal_;
     bool comments_ = false;
     bool barShown_ = false;
-    bool awaitingName_ = false;
     int done_ = 0;
     QElapsedTimer clock_;
 };

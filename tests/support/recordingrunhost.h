@@ -23,7 +23,7 @@ public:
     void processEvents() override {}
     bool commentsOn() override { return comments; }
     void information(const QString& text) override { told << text; }
-    bool question(const QString& text) override {
+    bool question(RunQuestion, const QString& text) override {
         told << text;
         return false;
     }

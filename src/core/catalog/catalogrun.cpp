@@ -210,7 +210,7 @@ bool CatalogRun::Run::scanSelection() {
 
 bool CatalogRun::Run::askForCommentFile() {
     if (!host.commentsOn() || QFileInfo::exists(CommentTable::filePath(folder))) return false;
-    if (host.question(kNoCommentFile)) host.openCommentEditor();
+    if (host.question(RunQuestion::OpenCommentEditor, kNoCommentFile)) host.openCommentEditor();
     return true;
 }
 
@@ -345,6 +345,7 @@ ThumbnailResult CatalogRun::Run::nextResult(int index) {
 void CatalogRun::Run::processImage(int index, ThumbnailResult result) {
     if (result.loadError) std::rethrow_exception(result.loadError);
     const QString& name = input.names[index];
+    host.imageStarted(n, selectedCount, name);
     host.setStatus(0, name);
     largestWidth = std::max(largestWidth, result.imageWidth);
     largestHeight = std::max(largestHeight, result.imageHeight);
@@ -394,7 +395,7 @@ void CatalogRun::Run::offerBrowser() {
         host.setStatus(0, kFinished);
         return;
     }
-    if (!host.question(kFinishedQuestion)) return;
+    if (!host.question(RunQuestion::OpenBrowser, kFinishedQuestion)) return;
     const QString pagePath = folder + settings.htmlFileName;
     if (settings.browserPath.isEmpty()) {
         owner.shell_.openDocument(pagePath);

@@ -39,6 +39,12 @@ enum class CatalogRunOutcome {
 
 // The front end of a run: the main window, or tessaly-batch. Every call is made on the
 // thread that called CatalogRun::execute.
+// The questions a run asks its front end.
+enum class RunQuestion {
+    OpenCommentEditor,  // the folder has no comment file: open the comment editor?
+    OpenBrowser,        // the catalogue is made: open it in the browser?
+};
+
 class CatalogRunHost {
 public:
     virtual ~CatalogRunHost() = default;
@@ -53,6 +59,11 @@ public:
     virtual void hidePreview() = 0;
     virtual void clearPreview() = 0;
     virtual void showPreview(const PixelImage& picture) = 0;
+    // The image numbered `number` (from 1) of `total` selected is being put on the page; comes
+    // right before its name is shown in panel 0. For front ends that show progress their own way.
+    virtual void imageStarted(int number, int total, const QString& name) {
+        (void)number, (void)total, (void)name;
+    }
     // Lets pending events run (repaint, Cancel button, comment box clicks).
     virtual void processEvents() = 0;
     // Called again and again while the run waits for worker threads to finish the next
@@ -62,8 +73,9 @@ public:
     virtual bool commentsOn() = 0;
     // A notice with one OK button.
     virtual void information(const QString& text) = 0;
-    // A Yes/No question captioned "Tessaly"; true for Yes.
-    virtual bool question(const QString& text) = 0;
+    // A Yes/No question captioned "Tessaly"; true for Yes. The kind says which question it
+    // is, so a front end can answer it without reading the text.
+    virtual bool question(RunQuestion kind, const QString& text) = 0;
     // An unforeseen failure, shown with its own text.
     virtual void showError(const QString& text) = 0;
     // Opens the comment editor on the run's folder (menu command openCommentsAction); returns when

@@ -105,7 +105,7 @@ void MainRunner::information(const QString& text) {
     window_.context().prompts.information(&window_, text);
 }
 
-bool MainRunner::question(const QString& text) {
+bool MainRunner::question(RunQuestion, const QString& text) {
     return window_.context().prompts.question(&window_, text);
 }
 

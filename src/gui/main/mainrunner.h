@@ -33,7 +33,7 @@ public:
     void waiting() override;
     bool commentsOn() override;
     void information(const QString& text) override;
-    bool question(const QString& text) override;
+    bool question(RunQuestion kind, const QString& text) override;
     void showError(const QString& text) override;
     void openCommentEditor() override;
     void restoreWindow() override;

@@ -35,7 +35,7 @@ public:
     void processEvents() override { add("events"); }
     bool commentsOn() override { return comments; }
     void information(const QString& text) override { add("info:" + text); }
-    bool question(const QString& text) override {
+    bool question(RunQuestion, const QString& text) override {
         add("question:" + text);
         return answer;
     }
