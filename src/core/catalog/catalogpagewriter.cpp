@@ -11,8 +11,6 @@ namespace tessaly {
 
 namespace {
 
-bool isOn(const QString& value) { return value == QLatin1String("on"); }
-
 const char* const kDocType = "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 3.2 Final//EN\">";
 const char* const kContentType =
     "<HEAD><META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=Shift_JIS\">";
@@ -31,7 +29,8 @@ QString extensionOf(const QString& path) {
 
 }  // namespace
 
-CatalogPageWriter::CatalogPageWriter(const CatalogSettings& settings) : settings_(settings) {}
+CatalogPageWriter::CatalogPageWriter(const CatalogSettings& settings)
+    : settings_(settings), view_(viewOf(settings)) {}
 
 CatalogPageWriter::~CatalogPageWriter() { close(); }
 
@@ -116,7 +115,7 @@ QStringList CatalogPageWriter::headLines() const {
         QLatin1String(kContentType),
         QStringLiteral("<TITLE>") + withoutLineBreaks(title_) + QStringLiteral("</TITLE>"),
     };
-    if (isOn(settings_.useScriptPopup)) {
+    if (view_.useScriptPopup) {
         lines += scriptLines();
     } else {
         lines << QStringLiteral("</HEAD>") << QString() << QString() << QString() << QString()
@@ -155,7 +154,7 @@ QStringList CatalogPageWriter::scriptLines() const {
 }
 
 void CatalogPageWriter::writeBodyStart() {
-    const bool table = isOn(settings_.titleUseTable);
+    const bool table = view_.titleUseTable;
     const QString border =
         QStringLiteral("<TABLE border=\"") + settings_.tableBorder + QLatin1Char('"');
     QString widthPiece;
@@ -163,8 +162,7 @@ void CatalogPageWriter::writeBodyStart() {
         widthPiece = QStringLiteral("width=\"") + settings_.titleTableWidth + QStringLiteral("\" ");
     }
     const QString titleTable = border + QStringLiteral("><TR><TD align=\"center\" ") + widthPiece +
-                               QStringLiteral("bgcolor=\"#") +
-                               htmlColorCode(settingInt(settings_.titleBackColor)) +
+                               QStringLiteral("bgcolor=\"#") + htmlColorCode(view_.titleBackColor) +
                                QStringLiteral("\">");
     writeLines({
         bodyTag(),
@@ -186,17 +184,17 @@ void CatalogPageWriter::writeBodyStart() {
 QString CatalogPageWriter::bodyTag() const {
     const QString colour = QStringLiteral("bgcolor=\"#") +
                            htmlColorCode(settings_.backgroundColor) + QStringLiteral("\">");
-    if (!isOn(settings_.useBackgroundImage)) return QStringLiteral("<BODY ") + colour;
+    if (!view_.useBackgroundImage) return QStringLiteral("<BODY ") + colour;
     const bool jpeg = extensionOf(settings_.backgroundFile).toLower() == QLatin1String(".jpg");
     return QStringLiteral("<BODY background=\"") + settings_.thumbFolderName +
            (jpeg ? QStringLiteral("/back.jpg\" ") : QStringLiteral("/back.gif\" ")) + colour;
 }
 
 QString CatalogPageWriter::titleLine() const {
-    const bool italic = isOn(settings_.titleItalic);
-    const bool bold = isOn(settings_.titleBold);
+    const bool italic = view_.titleItalic;
+    const bool bold = view_.titleBold;
     return QStringLiteral("<FONT size=\"") + settings_.titleFontSize +
-           QStringLiteral("\" color=\"#") + htmlColorCode(settingInt(settings_.titleColor)) +
+           QStringLiteral("\" color=\"#") + htmlColorCode(view_.titleColor) +
            QStringLiteral("\" face=\"") + settings_.titleFontFace + QStringLiteral("\">") +
            (bold ? QStringLiteral("<B>") : QString()) +
            (italic ? QStringLiteral("<I>") : QString()) + QStringLiteral("　") + title_ +
@@ -205,26 +203,26 @@ QString CatalogPageWriter::titleLine() const {
 }
 
 QString CatalogPageWriter::headerText() const {
-    if (!isOn(settings_.headerDefault)) return settings_.headerText;
+    if (!view_.headerDefault) return settings_.headerText;
     return QLatin1Char('[') + number(date_.year()) + QStringLiteral("年") + number(date_.month()) +
            QStringLiteral("月") + number(date_.day()) + QStringLiteral("日作成]");
 }
 
 QString CatalogPageWriter::footerText() const {
-    if (isOn(settings_.footerDefault)) {
+    if (view_.footerDefault) {
         return QStringLiteral("Created by <A href=\"") + QLatin1String(kHomePageUrl) +
                QStringLiteral("\">「Tessaly」</A>");
     }
-    if (settings_.footerLinkEnabled == QLatin1String("off")) return settings_.footerText;
+    if (!view_.footerLinkEnabled) return settings_.footerText;
     return QStringLiteral("<A href=\"") + settings_.footerLinkUrl + QStringLiteral("\">") +
            settings_.footerText + QStringLiteral("</A>");
 }
 
 QString CatalogPageWriter::cellLine(const CatalogEntry& entry) const {
     const QString& name = entry.fileName;
-    const bool newWindow = isOn(settings_.openInNewWindow);
+    const bool newWindow = view_.openInNewWindow;
     QString click;
-    if (newWindow && isOn(settings_.useScriptPopup)) {
+    if (newWindow && view_.useScriptPopup) {
         QString scriptName = pageUrl(name);
         scriptName.replace(QLatin1Char('\''), QLatin1String("\\'"));
         click = QStringLiteral(" onclick=\"disp('") + scriptName + QStringLiteral("',") +
@@ -277,7 +275,7 @@ void CatalogPageWriter::writeTail(bool commentsOn) {
     writeLines({
         QStringLiteral("</TR>"),
         QStringLiteral("</TABLE>"),
-        isOn(settings_.makeSlideShow) ? slideButton : QStringLiteral("</CENTER>"),
+        view_.makeSlideShow ? slideButton : QStringLiteral("</CENTER>"),
         QStringLiteral("<P align=\"right\">"),
         footerText(),
         QString(),

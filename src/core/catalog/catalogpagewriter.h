@@ -7,6 +7,7 @@
 
 #include "core/catalog/catalogentry.h"
 #include "core/settings/catalogsettings.h"
+#include "core/settings/settingsview.h"
 
 namespace tessaly {
 
@@ -61,6 +62,7 @@ private:
     void writeLine(const QString& line);
 
     CatalogSettings settings_;
+    SettingsView view_;
     std::unique_ptr<TextFileWriter> file_;
     QString path_;
     QString title_;

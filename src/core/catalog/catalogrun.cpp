@@ -21,6 +21,7 @@
 #include "core/catalog/thumbnailwork.h"
 #include "core/comments/commenttable.h"
 #include "core/settings/outputnames.h"
+#include "core/settings/settingsview.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
 
@@ -41,8 +42,6 @@ const QString kFinished = QStringLiteral("ファイル作成終了");
 const QString kReading = QStringLiteral("画像読込中");
 const QString kSkipped = QStringLiteral("ファイル作成スキップ");
 
-bool isOn(const QString& value) { return value == QStringLiteral("on"); }
-
 // Thrown inside a run for a failure the run reports with the write error message.
 struct WriteFailure {};
 
@@ -54,6 +53,7 @@ struct CatalogRun::Run {
         : owner(owner),
           host(owner.host_),
           settings(owner.settings_),
+          view(viewOf(owner.settings_)),
           input(input),
           page(owner.settings_),
           slides(owner.settings_) {}
@@ -79,6 +79,7 @@ struct CatalogRun::Run {
     CatalogRun& owner;
     CatalogRunHost& host;
     const CatalogSettings& settings;
+    const SettingsView view;
     CatalogRunInput& input;
     CatalogPageWriter page;
     SlideShowWriter slides;
@@ -182,7 +183,7 @@ CatalogRunOutcome CatalogRun::Run::perform() {
     if (!prepareThumbnailFolder()) throw WriteFailure{};
     guardOutputs();
     if (QFileInfo::exists(CommentTable::filePath(folder))) comments.load(folder);
-    if (isOn(settings.useBackgroundImage)) copyBackground();
+    if (view.useBackgroundImage) copyBackground();
     writePageHeads();
     makeThumbnails();
     finishPages();
@@ -238,10 +239,10 @@ void CatalogRun::Run::guardOutputs() {
     }
     const OutputGuard guard(folder, thumbFolder, photos);
     guard.check(folder + settings.htmlFileName, QStringLiteral("HTMLファイル名"));
-    if (isOn(settings.makeSlideShow)) {
+    if (view.makeSlideShow) {
         guard.check(folder + QLatin1String(kSlideShowFileName), QString());
     }
-    if (isOn(settings.useBackgroundImage)) {  // the copy, and earlier copies it removes
+    if (view.useBackgroundImage) {  // the copy, and earlier copies it removes
         for (const QString& name : {backgroundTargetName(settings.backgroundFile),
                                     QStringLiteral("back.jpg"), QStringLiteral("back.gif")}) {
             guard.check(folderPath(thumbFolder) + name, QString());
@@ -272,7 +273,7 @@ void CatalogRun::Run::writePageHeads() {
                        date);
         host.setStatus(0, QLocale::system().toString(date, QLocale::ShortFormat));
         page.writeBodyStart();
-        slideShow = isOn(settings.makeSlideShow);
+        slideShow = view.makeSlideShow;
         if (slideShow)
             slides.writeHead(folder + QLatin1String(kSlideShowFileName), title, selectedCount);
     } catch (const Error&) {
@@ -283,9 +284,7 @@ void CatalogRun::Run::writePageHeads() {
 // The loop over the list in list order: each image made here, or by worker threads ahead of
 // the loop when input.jobs asks for them; either way the page sees the same sequence.
 void CatalogRun::Run::makeThumbnails() {
-    box = ThumbnailBox{settingInt(settings.thumbWidth), settingInt(settings.thumbHeight),
-                       settingInt(settings.thumbQuality),
-                       settings.thumbFilter != QStringLiteral("off")};
+    box = ThumbnailBox{view.thumbWidth, view.thumbHeight, view.thumbQuality, view.thumbFilter};
     host.setStatus(1, kReading);
     if (input.jobs > 1 && selectedCount > 1) startWorkers();
     for (int i = 0; i <= lastSelected; ++i) {
@@ -316,7 +315,7 @@ void CatalogRun::Run::startWorkers() {
         const QString out = scratch->filePath(QString::number(jobs.size()) + ".jpg");
         jobs.push_back(ThumbnailJob{folder + input.names[i], thumbPathOf(i), out});
     }
-    const bool skip = isOn(settings.skipExistingThumbs);
+    const bool skip = view.skipExistingThumbs;
     pipeline = std::make_unique<ThumbnailPipeline>(
         std::move(jobs),
         [this, skip](const ThumbnailJob& job) {
@@ -339,7 +338,7 @@ ThumbnailResult CatalogRun::Run::nextResult(int index) {
     }
     const QString thumbPath = thumbPathOf(index);
     return makeThumbnail(ThumbnailJob{folder + input.names[index], thumbPath, thumbPath}, box,
-                         isOn(settings.skipExistingThumbs), &budget, input.decoding);
+                         view.skipExistingThumbs, &budget, input.decoding);
 }
 
 void CatalogRun::Run::processImage(int index, ThumbnailResult result) {
@@ -391,7 +390,7 @@ void CatalogRun::Run::finishPages() {
 }
 
 void CatalogRun::Run::offerBrowser() {
-    if (settings.noBrowserLaunch != QStringLiteral("off")) {
+    if (view.noBrowserLaunch) {
         host.setStatus(0, kFinished);
         return;
     }

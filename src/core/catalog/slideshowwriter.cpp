@@ -15,8 +15,6 @@ const char* const kSlideShowFileName = "SShow.htm";
 
 namespace {
 
-bool isOn(const QString& value) { return value == QLatin1String("on"); }
-
 // clang-format off
 // Tail lines 1 to 36.
 const char* const kTailScript[] = {
@@ -132,7 +130,8 @@ QStringList linesOf(const char* const (&texts)[N]) {
 
 }  // namespace
 
-SlideShowWriter::SlideShowWriter(const CatalogSettings& settings) : settings_(settings) {}
+SlideShowWriter::SlideShowWriter(const CatalogSettings& settings)
+    : settings_(settings), view_(viewOf(settings)) {}
 
 SlideShowWriter::~SlideShowWriter() { close(); }
 
@@ -166,9 +165,10 @@ void SlideShowWriter::slideSize(const CatalogSettings& settings, int imageWidth,
                                 int& slideWidth, int& slideHeight) {
     slideWidth = imageWidth;
     slideHeight = imageHeight;
-    if (!isOn(settings.slideMaxEnabled)) return;
-    const int maxWidth = settingInt(settings.slideMaxWidth);
-    const int maxHeight = settingInt(settings.slideMaxHeight);
+    const SettingsView view = viewOf(settings);
+    if (!view.slideMaxEnabled) return;
+    const int maxWidth = view.slideMaxWidth;
+    const int maxHeight = view.slideMaxHeight;
     if (maxWidth <= 0 || maxHeight <= 0) return;  // no usable limit
     if (imageWidth <= maxWidth && imageHeight <= maxHeight) return;
     const long double rx = static_cast<long double>(imageWidth) / maxWidth;
@@ -225,9 +225,9 @@ void SlideShowWriter::writeImage(int n, const CatalogEntry& entry) {
 void SlideShowWriter::writeTail(int imagesWritten, int largestWidth, int largestHeight) {
     int width = largestWidth;
     int height = largestHeight;
-    const int maxWidth = settingInt(settings_.slideMaxWidth);
-    const int maxHeight = settingInt(settings_.slideMaxHeight);
-    if (isOn(settings_.slideMaxEnabled) && maxWidth > 0 && maxHeight > 0) {
+    const int maxWidth = view_.slideMaxWidth;
+    const int maxHeight = view_.slideMaxHeight;
+    if (view_.slideMaxEnabled && maxWidth > 0 && maxHeight > 0) {
         width = std::min(width, maxWidth);
         height = std::min(height, maxHeight);
     }

@@ -5,6 +5,7 @@
 
 #include "core/catalog/catalogentry.h"
 #include "core/settings/catalogsettings.h"
+#include "core/settings/settingsview.h"
 
 namespace tessaly {
 
@@ -49,6 +50,7 @@ private:
     void writeLine(const QString& line);
 
     CatalogSettings settings_;
+    SettingsView view_;
     std::unique_ptr<TextFileWriter> file_;
     QString path_;
 };

@@ -11,6 +11,7 @@ namespace tessaly {
 TocPageHead::TocPageHead(const CatalogSettings& settings, const TocOptions& options,
                          int catalogueCount)
     : settings_(settings),
+      view_(viewOf(settings)),
       title_(options.title),
       useBackgroundImage_(options.useBackgroundImage),
       backgroundSuffix_(QFileInfo(options.backgroundImageFile).suffix().toLower()),
@@ -53,18 +54,17 @@ QString TocPageHead::bodyLine() const {
 }
 
 QString TocPageHead::titleCell(const QString& fontSize, bool padTitle) const {
-    const bool bold = settings_.titleBold == QLatin1String("on");
-    const bool italic = settings_.titleItalic == QLatin1String("on");
+    const bool bold = view_.titleBold;
+    const bool italic = view_.titleItalic;
     const QString width =
         settings_.titleTableWidth == QStringLiteral("標準")
             ? QString()
             : QStringLiteral("width=\"") + settings_.titleTableWidth + QStringLiteral("\" ");
     const QString pad = padTitle ? QStringLiteral("　") : QString();
     return QStringLiteral("<TD align=\"center\" ") + width + QStringLiteral("bgcolor=\"#") +
-           htmlColorCode(settingInt(settings_.titleBackColor)) +
-           QStringLiteral("\"><FONT size=\"") + fontSize + QStringLiteral("\" color=\"#") +
-           htmlColorCode(settingInt(settings_.titleColor)) + QStringLiteral("\" face=\"") +
-           settings_.titleFontFace + QStringLiteral("\">") +
+           htmlColorCode(view_.titleBackColor) + QStringLiteral("\"><FONT size=\"") + fontSize +
+           QStringLiteral("\" color=\"#") + htmlColorCode(view_.titleColor) +
+           QStringLiteral("\" face=\"") + settings_.titleFontFace + QStringLiteral("\">") +
            (bold ? QStringLiteral("<B>") : QString()) +
            (italic ? QStringLiteral("<I>") : QString()) + pad + title_ + pad +
            (italic ? QStringLiteral("</I>") : QString()) +

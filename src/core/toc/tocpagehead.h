@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "core/settings/catalogsettings.h"
+#include "core/settings/settingsview.h"
 #include "core/text/textfile.h"
 #include "core/toc/tocentry.h"
 #include "core/toc/tocgenerator.h"
@@ -42,6 +43,7 @@ private:
     QString bodyLine() const;
 
     const CatalogSettings& settings_;
+    SettingsView view_;
     QString title_;
     bool useBackgroundImage_;
     QString backgroundSuffix_;

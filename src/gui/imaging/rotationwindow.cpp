@@ -13,6 +13,7 @@
 #include <optional>
 
 #include "core/imaging/photolock.h"
+#include "core/settings/settingsview.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
 #include "gui/common/elidedlabel.h"
@@ -324,7 +325,7 @@ void RotationWindow::saveAndNext() {
 // Backs up and saves the picture in hand while no other rotation works on the same file.
 bool RotationWindow::store() {
     const RotationJob job(folder_, qualityEdit->text().toInt(),
-                          context_.settings.rotateBackup == QLatin1String("on"));
+                          viewOf(context_.settings).rotateBackup);
     std::optional<PhotoLock> lock;
     try {
         lock.emplace(job.filePath(currentName()));

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "core/settings/catalogsettings.h"
+
+namespace tessaly {
+
+// The settings as the catalogue run, the page writers and the contents pages read them: each
+// switch decoded once, with the test its readers make. Most switches are on only when they
+// read exactly "on"; thumbFilter, noBrowserLaunch and footerLinkEnabled are on unless they
+// read exactly "off". CatalogSettings keeps the texts as stored.
+struct SettingsView {
+    bool useBackgroundImage = false;
+    bool rotateBackup = false;
+    bool titleItalic = false;
+    bool titleBold = false;
+    bool openInNewWindow = false;
+    bool useScriptPopup = false;
+    bool makeSlideShow = false;
+    bool thumbFilter = false;
+    bool noBrowserLaunch = false;
+    bool titleFontEnabled = false;
+    bool headerDefault = false;
+    bool footerDefault = false;
+    bool footerLinkEnabled = false;
+    bool titleUseTable = false;
+    bool skipExistingThumbs = false;
+    bool slideMaxEnabled = false;
+    int thumbWidth = 0;  // decimal fields as settingInt reads them
+    int thumbHeight = 0;
+    int thumbQuality = 0;
+    int slideMaxWidth = 0;
+    int slideMaxHeight = 0;
+    int titleColor = 0;  // Windows colours 0x00BBGGRR
+    int titleBackColor = 0;
+};
+
+SettingsView viewOf(const CatalogSettings& settings);
+
+}  // namespace tessaly
