@@ -24,11 +24,11 @@ struct Photo {
     test::JpegLayout layout;
 };
 
-test::JpegLayout layout(unsigned seed, int lumaH = 2, int lumaV = 2) {
+test::JpegLayout layout(unsigned jitterSeed, int lumaH = 2, int lumaV = 2) {
     test::JpegLayout l;
     l.h[0] = lumaH, l.v[0] = lumaV;
     l.noise = 6;
-    l.seed = seed;
+    l.jitterSeed = jitterSeed;
     return l;
 }
 

@@ -80,7 +80,7 @@ QByteArray encodeRows(const std::vector<unsigned char>& pixels, int width, int h
 QByteArray makePhotoJpeg(int width, int height, const JpegLayout& layout) {
     const int components = layout.components == 1 ? 1 : layout.components == 4 ? 4 : 3;
     std::vector<unsigned char> pixels(size_t(width) * size_t(height) * size_t(components));
-    std::mt19937 random(layout.seed);
+    std::mt19937 random(layout.jitterSeed);
     std::uniform_int_distribution<int> jitter(-layout.noise, layout.noise);
     unsigned char* out = pixels.data();
     const int cx = width / 3, cy = height / 2, radius = std::max(1, std::min(width, height) / 4);

@@ -26,8 +26,8 @@ struct JpegLayout {
     int restartRows = 0;       // restart interval in MCU rows; 0: none
     int orientation = 0;       // EXIF Orientation tag in an APP1 segment; 0: no EXIF data
     int quality = 90;
-    int noise = 0;      // each channel jitters by up to this much
-    unsigned seed = 1;  // of the jitter
+    int noise = 0;            // each channel jitters by up to this much
+    unsigned jitterSeed = 1;  // of the jitter
 };
 
 // A photo-like picture (gradients, a disc, soft squares, jitter) encoded as the layout says.

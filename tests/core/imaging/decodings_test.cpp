@@ -125,7 +125,7 @@ TEST_F(BothDecodings, EveryLayoutAndBox) {
             for (const auto& size : sizes) {
                 test::JpegLayout l = layout.layout;
                 l.progressive = progressive;
-                l.seed = unsigned(size[0]);
+                l.jitterSeed = unsigned(size[0]);
                 const QByteArray jpeg = test::makePhotoJpeg(size[0], size[1], l);
                 const ThumbnailBox boxes[] = {{40, 30, 80, false},   {110, 150, 80, false},
                                               {150, 140, 75, false}, {size[0], size[1], 90, false},
@@ -198,15 +198,15 @@ TEST_F(BothDecodings, DamagedFiles) {
             compare(good.left(good.size() * (cut - 1) / cut), {40, 30, 80, false});
             compare(good.left(good.size() * (cut - 1) / cut), {100, 100, 80, true});
         }
-        for (unsigned seed = 1; seed <= 12; ++seed) {
+        for (unsigned trial = 1; trial <= 12; ++trial) {
             QByteArray data = good;
-            std::srand(seed);
+            std::srand(trial);
             for (int i = 0; i < 6; ++i) {
                 data[600 + std::rand() % (data.size() - 600)] = char(std::rand());
             }
             SCOPED_TRACE(testing::Message()
-                         << "seed " << seed << (progressive ? " progressive" : ""));
-            compare(data, {60, 45, 80, seed % 2 == 0});
+                         << "trial " << trial << (progressive ? " progressive" : ""));
+            compare(data, {60, 45, 80, trial % 2 == 0});
         }
     }
 }
