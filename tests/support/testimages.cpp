@@ -19,10 +19,23 @@ void putLe(QByteArray& bytes, int offset, quint32 value, int size) {
     }
 }
 
-// Encodes the pixels (RGB, or grey for one component) with the layout's settings. libjpeg's
-// default error handler exits only on programming errors, which test layouts do not make.
-QByteArray encodeLayout(const std::vector<unsigned char>& pixels, int width, int height,
-                        const JpegLayout& layout) {
+// Encodes rows of 'components' bytes per pixel with libjpeg's default settings (the colour
+// sampling 2x2, 1x1, 1x1; grey 1x1).
+QByteArray encodeRows(const std::vector<unsigned char>& pixels, int width, int height,
+                      int components, int quality) {
+    JpegLayout layout;
+    layout.components = components;
+    layout.quality = quality;
+    if (components == 1) layout.h[0] = layout.v[0] = 1;
+    return encodeJpeg(pixels, width, height, layout);
+}
+
+}  // namespace
+
+// libjpeg's default error handler exits only on programming errors, which test layouts do not
+// make.
+QByteArray encodeJpeg(const std::vector<unsigned char>& pixels, int width, int height,
+                      const JpegLayout& layout, const std::vector<QByteArray>& app1Segments) {
     jpeg_compress_struct cinfo;
     jpeg_error_mgr jerr;
     cinfo.err = jpeg_std_error(&jerr);
@@ -38,6 +51,7 @@ QByteArray encodeLayout(const std::vector<unsigned char>& pixels, int width, int
                                                     : JCS_RGB;
     jpeg_set_defaults(&cinfo);
     if (layout.rgb) jpeg_set_colorspace(&cinfo, JCS_RGB);
+    if (layout.components == 4) cinfo.write_Adobe_marker = layout.adobeMarker ? TRUE : FALSE;
     jpeg_set_quality(&cinfo, layout.quality, TRUE);
     for (int c = 0; c < layout.components; ++c) {
         cinfo.comp_info[c].h_samp_factor = layout.h[c];
@@ -52,6 +66,11 @@ QByteArray encodeLayout(const std::vector<unsigned char>& pixels, int width, int
         jpeg_write_marker(&cinfo, JPEG_APP0 + 1, reinterpret_cast<const JOCTET*>(exif.data()),
                           unsigned(exif.size()));
     }
+    for (const QByteArray& segment : app1Segments) {
+        jpeg_write_marker(&cinfo, JPEG_APP0 + 1,
+                          reinterpret_cast<const JOCTET*>(segment.constData()),
+                          unsigned(segment.size()));
+    }
     const size_t stride = size_t(width) * size_t(layout.components);
     while (cinfo.next_scanline < cinfo.image_height) {
         JSAMPROW row = const_cast<JSAMPROW>(pixels.data() + cinfo.next_scanline * stride);
@@ -63,19 +82,6 @@ QByteArray encodeLayout(const std::vector<unsigned char>& pixels, int width, int
     free(buffer);
     return result;
 }
-
-// Encodes rows of 'components' bytes per pixel with libjpeg's default settings (the colour
-// sampling 2x2, 1x1, 1x1; grey 1x1).
-QByteArray encodeRows(const std::vector<unsigned char>& pixels, int width, int height,
-                      int components, int quality) {
-    JpegLayout layout;
-    layout.components = components;
-    layout.quality = quality;
-    if (components == 1) layout.h[0] = layout.v[0] = 1;
-    return encodeLayout(pixels, width, height, layout);
-}
-
-}  // namespace
 
 QByteArray makePhotoJpeg(int width, int height, const JpegLayout& layout) {
     const int components = layout.components == 1 ? 1 : layout.components == 4 ? 4 : 3;
@@ -101,7 +107,7 @@ QByteArray makePhotoJpeg(int width, int height, const JpegLayout& layout) {
     }
     JpegLayout actual = layout;
     actual.components = components;
-    return encodeLayout(pixels, width, height, actual);
+    return encodeJpeg(pixels, width, height, actual);
 }
 
 QByteArray exifOrientationPayload(int value) {

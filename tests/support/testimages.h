@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <vector>
 
 namespace tessaly::test {
 
@@ -25,6 +26,7 @@ struct JpegLayout {
     bool arithmetic = false;   // arithmetic instead of Huffman coding
     int restartRows = 0;       // restart interval in MCU rows; 0: none
     int orientation = 0;       // EXIF Orientation tag in an APP1 segment; 0: no EXIF data
+    bool adobeMarker = true;   // CMYK only: libjpeg's Adobe segment (stored values inverted)
     int quality = 90;
     int noise = 0;            // each channel jitters by up to this much
     unsigned jitterSeed = 1;  // of the jitter
@@ -32,6 +34,11 @@ struct JpegLayout {
 
 // A photo-like picture (gradients, a disc, soft squares, jitter) encoded as the layout says.
 QByteArray makePhotoJpeg(int width, int height, const JpegLayout& layout);
+
+// Encodes the rows (layout.components bytes a pixel: grey, RGB or CMYK) as the layout says,
+// with the given APP1 segments after the layout's own.
+QByteArray encodeJpeg(const std::vector<unsigned char>& pixels, int width, int height,
+                      const JpegLayout& layout, const std::vector<QByteArray>& app1Segments = {});
 
 // An APP1 payload ("Exif\0\0", Intel TIFF header, IFD0) with one SHORT Orientation entry.
 QByteArray exifOrientationPayload(int value);

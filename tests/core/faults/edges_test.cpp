@@ -4,7 +4,6 @@
 // damaged picture, and no run ends in an abort or a hang.
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <jpeglib.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -48,32 +47,9 @@ QStringList strayTemporaries(const QString& folder) {
 
 // A progressive JPEG with many scans: a real file whose last scan is repeated `extra` times.
 QByteArray progressiveWithScans(int extra) {
-    const QByteArray baseline = makeTestJpeg(32, 32);
-    JpegImage decoded;
-    decoded.LoadFromData(baseline);
-    const PixelImage& picture = decoded.Bitmap();
-    jpeg_compress_struct cinfo{};
-    jpeg_error_mgr err{};
-    cinfo.err = jpeg_std_error(&err);
-    jpeg_create_compress(&cinfo);
-    unsigned char* out = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&cinfo, &out, &size);
-    cinfo.image_width = 32;
-    cinfo.image_height = 32;
-    cinfo.input_components = 3;
-    cinfo.in_color_space = JCS_EXT_BGR;
-    jpeg_set_defaults(&cinfo);
-    jpeg_simple_progression(&cinfo);
-    jpeg_start_compress(&cinfo, TRUE);
-    for (int y = 0; y < 32; ++y) {
-        JSAMPROW row = const_cast<JSAMPROW>(picture.ConstScanLine(y));
-        jpeg_write_scanlines(&cinfo, &row, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    QByteArray file(reinterpret_cast<const char*>(out), int(size));
-    jpeg_destroy_compress(&cinfo);
-    std::free(out);
+    JpegLayout layout;
+    layout.progressive = true;
+    const QByteArray file = makePhotoJpeg(32, 32, layout);
     const int lastScan = file.lastIndexOf("\xFF\xDA");
     const QByteArray scan = file.mid(lastScan, file.size() - 2 - lastScan);
     return file.left(file.size() - 2) + scan.repeated(extra) + QByteArray("\xFF\xD9", 2);

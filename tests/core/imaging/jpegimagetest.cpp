@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <jpeglib.h>
 
 #include <QFile>
 #include <cstdio>
@@ -193,35 +192,16 @@ TEST(JpegImage, AbsurdSizeIsRefusedBeforeDecoding) {
 // (inverted values, Adobe marker) or plain.
 QByteArray cmykJpeg(unsigned char c, unsigned char m, unsigned char y, unsigned char k,
                     bool adobe) {
-    jpeg_compress_struct cinfo;
-    jpeg_error_mgr jerr;
-    cinfo.err = jpeg_std_error(&jerr);
-    jpeg_create_compress(&cinfo);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&cinfo, &buffer, &size);
-    cinfo.image_width = 16;
-    cinfo.image_height = 16;
-    cinfo.input_components = 4;
-    cinfo.in_color_space = JCS_CMYK;
-    jpeg_set_defaults(&cinfo);
-    cinfo.write_Adobe_marker = adobe ? TRUE : FALSE;
-    jpeg_set_quality(&cinfo, 100, TRUE);
-    jpeg_start_compress(&cinfo, TRUE);
-    std::vector<unsigned char> row;
-    for (int x = 0; x < 16; ++x) {
-        const unsigned char px[4] = {c, m, y, k};
-        for (unsigned char v : px) row.push_back(adobe ? 255 - v : v);
+    test::JpegLayout layout;
+    layout.components = 4;
+    layout.h[0] = layout.v[0] = 1;
+    layout.adobeMarker = adobe;
+    layout.quality = 100;
+    std::vector<unsigned char> pixels;
+    for (int i = 0; i < 16 * 16; ++i) {
+        for (unsigned char v : {c, m, y, k}) pixels.push_back(adobe ? 255 - v : v);
     }
-    while (cinfo.next_scanline < 16) {
-        JSAMPROW r = row.data();
-        jpeg_write_scanlines(&cinfo, &r, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    QByteArray result(reinterpret_cast<const char*>(buffer), int(size));
-    std::free(buffer);
-    return result;
+    return test::encodeJpeg(pixels, 16, 16, layout);
 }
 
 TEST(JpegImage, CmykIsConvertedToRgb) {
@@ -264,40 +244,17 @@ QByteArray exifPayload(bool motorola, int type, int count, int value) {
 
 // A 32 x 16 JPEG in four flat quadrants (red, green / blue, white) with the APP1 segments.
 QByteArray quadrantJpeg(const std::vector<QByteArray>& app1Segments) {
-    jpeg_compress_struct cinfo;
-    jpeg_error_mgr jerr;
-    cinfo.err = jpeg_std_error(&jerr);
-    jpeg_create_compress(&cinfo);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&cinfo, &buffer, &size);
-    cinfo.image_width = 32;
-    cinfo.image_height = 16;
-    cinfo.input_components = 3;
-    cinfo.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, 95, TRUE);
-    jpeg_start_compress(&cinfo, TRUE);
-    for (const QByteArray& segment : app1Segments) {
-        jpeg_write_marker(&cinfo, JPEG_APP0 + 1,
-                          reinterpret_cast<const JOCTET*>(segment.constData()),
-                          unsigned(segment.size()));
-    }
-    std::vector<unsigned char> row(32 * 3);
-    while (cinfo.next_scanline < 16) {
-        const bool top = cinfo.next_scanline < 8;
+    std::vector<unsigned char> pixels;
+    for (int y = 0; y < 16; ++y) {
         for (int x = 0; x < 32; ++x) {
-            const quint32 c = top ? (x < 16 ? 0x0000FF : 0x00FF00) : (x < 16 ? 0xFF0000 : 0xFFFFFF);
-            row[3 * x] = uchar(c), row[3 * x + 1] = uchar(c >> 8), row[3 * x + 2] = uchar(c >> 16);
+            const quint32 c =
+                y < 8 ? (x < 16 ? 0x0000FF : 0x00FF00) : (x < 16 ? 0xFF0000 : 0xFFFFFF);
+            for (int shift : {0, 8, 16}) pixels.push_back(uchar(c >> shift));
         }
-        JSAMPROW r = row.data();
-        jpeg_write_scanlines(&cinfo, &r, 1);
     }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    QByteArray result(reinterpret_cast<const char*>(buffer), int(size));
-    std::free(buffer);
-    return result;
+    test::JpegLayout layout;
+    layout.quality = 95;
+    return test::encodeJpeg(pixels, 32, 16, layout, app1Segments);
 }
 
 // Quadrant colours (top-left, top-right, bottom-left, bottom-right) of a decoded picture.

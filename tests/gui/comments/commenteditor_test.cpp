@@ -52,6 +52,17 @@ protected:
         });
     }
 
+    // Loads a folder holding a.jpg, gives a.jpg the comment "kept", then removes the folder.
+    void editThenRemoveFolder(const QString& folder) {
+        QDir().mkpath(folder);
+        test::writeTestJpeg(folder + QStringLiteral("/a.jpg"), 8, 8);
+        ASSERT_TRUE(editor.loadFolder(folder));
+        select(0);
+        type(QStringLiteral("kept"), QString());
+        click("Button2");
+        QDir(folder).removeRecursively();
+    }
+
     // A folder with three JPEG files and one that is not listed.
     void makeImages(const TempDir& dir) {
         test::writeTestJpeg(dir.file(QStringLiteral("b.jpg")), 640, 480);
@@ -372,13 +383,7 @@ TEST_F(CommentEditorTest, UnencodableCommentIsRefusedAndNothingWritten) {
 TEST_F(CommentEditorTest, SaveIntoAVanishedFolderReportsItAndKeepsTheTable) {
     TempDir parent;
     const QString folder = parent.file(QStringLiteral("photos"));
-    QDir().mkpath(folder);
-    test::writeTestJpeg(folder + QStringLiteral("/a.jpg"), 8, 8);
-    ASSERT_TRUE(editor.loadFolder(folder));
-    select(0);
-    type(QStringLiteral("kept"), QString());
-    click("Button2");
-    QDir(folder).removeRecursively();
+    ASSERT_NO_FATAL_FAILURE(editThenRemoveFolder(folder));
     editor.show();
     click("Button5");
     EXPECT_EQ(prompts.log.last(),
@@ -390,13 +395,7 @@ TEST_F(CommentEditorTest, SaveIntoAVanishedFolderReportsItAndKeepsTheTable) {
 TEST_F(CommentEditorTest, OpenStopsWhenTheSaveItAskedForFails) {
     TempDir parent;
     const QString folder = parent.file(QStringLiteral("photos"));
-    QDir().mkpath(folder);
-    test::writeTestJpeg(folder + QStringLiteral("/a.jpg"), 8, 8);
-    ASSERT_TRUE(editor.loadFolder(folder));
-    select(0);
-    type(QStringLiteral("kept"), QString());
-    click("Button2");
-    QDir(folder).removeRecursively();
+    ASSERT_NO_FATAL_FAILURE(editThenRemoveFolder(folder));
     prompts.answers = {true};
     trigger("Open1");
     EXPECT_TRUE(prompts.log.last().startsWith(QStringLiteral("error: ")));
