@@ -52,6 +52,20 @@ protected:
         });
     }
 
+    // Images in dir with a comment file giving b.jpg "old"; b.jpg is then given `comment`, not
+    // yet saved. Returns the comment file as it was.
+    QByteArray commentFileWithEdit(const TempDir& dir, const QString& comment) {
+        makeImages(dir);
+        const QByteArray old =
+            commentFile({kSep, QStringLiteral("b.jpg"), QStringLiteral("old"), QString()});
+        dir.write(QStringLiteral("PicComment.txt"), old);
+        EXPECT_TRUE(editor.loadFolder(dir.path()));
+        select(1);
+        type(comment, QString());
+        click("Button2");
+        return old;
+    }
+
     // Loads a folder holding a.jpg, gives a.jpg the comment "kept", then removes the folder.
     void editThenRemoveFolder(const QString& folder) {
         QDir().mkpath(folder);
@@ -407,14 +421,7 @@ TEST_F(CommentEditorTest, OpenStopsWhenTheSaveItAskedForFails) {
 
 TEST_F(CommentEditorTest, SaveIntoAReadOnlyFolderKeepsTheOldFile) {
     TempDir dir;
-    makeImages(dir);
-    const QByteArray old =
-        commentFile({kSep, QStringLiteral("b.jpg"), QStringLiteral("old"), QString()});
-    dir.write(QStringLiteral("PicComment.txt"), old);
-    ASSERT_TRUE(editor.loadFolder(dir.path()));
-    select(1);
-    type(QStringLiteral("new"), QString());
-    click("Button2");
+    const QByteArray old = commentFileWithEdit(dir, QStringLiteral("new"));
     test::openUp(dir.path());
     test::makeReadOnly(dir.path());
     {
@@ -428,19 +435,10 @@ TEST_F(CommentEditorTest, SaveIntoAReadOnlyFolderKeepsTheOldFile) {
     EXPECT_EQ(editor.comments().lookUp(QStringLiteral("b.jpg")).first, QStringLiteral("new"));
 }
 
-// Disabled until TextFileWriter reports a failed flush of an atomic file: QSaveFile::commit()
-// does not notice that its buffered data could not be written, so today the old file is
-// replaced by a short one and the save is reported as done.
+// A failed flush of the atomic file: the old file stays and the write error is shown.
 TEST_F(CommentEditorTest, WriteFailureShowsTheWriteErrorMessageAndKeepsTheOldFile) {
     TempDir dir;
-    makeImages(dir);
-    const QByteArray old =
-        commentFile({kSep, QStringLiteral("b.jpg"), QStringLiteral("old"), QString()});
-    dir.write(QStringLiteral("PicComment.txt"), old);
-    ASSERT_TRUE(editor.loadFolder(dir.path()));
-    select(1);
-    type(QString(400, QLatin1Char('x')), QString());
-    click("Button2");
+    const QByteArray old = commentFileWithEdit(dir, QString(400, QLatin1Char('x')));
     // The file can be created, but nothing can be written into it.
     struct rlimit saved;
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
