@@ -65,12 +65,12 @@ void jpegSeeds(const QString& out) {
     for (const auto& size : sizes) {
         PixelImage picture(size[0], size[1], PixelFormat::Bgr24);
         for (int y = 0; y < size[1]; ++y) {
-            for (int x = 0; x < size[0]; ++x) picture.SetPixels(x, y, (x * 37 + y * 11) & 0xFFFFFF);
+            for (int x = 0; x < size[0]; ++x) picture.setPixel(x, y, (x * 37 + y * 11) & 0xFFFFFF);
         }
         JpegImage jpeg;
         jpeg.Assign(picture);
-        jpeg.SetCompressionQuality(50);
-        jpeg.SaveToFile(folder + QStringLiteral("/%1x%2.jpg").arg(size[0]).arg(size[1]));
+        jpeg.setCompressionQuality(50);
+        jpeg.saveToFile(folder + QStringLiteral("/%1x%2.jpg").arg(size[0]).arg(size[1]));
     }
 }
 

@@ -140,9 +140,9 @@ bool sameSizes(const QString& folder, const QString& out) {
     for (int i = 0; i < kFiles; ++i) {
         const QString jpg = heicName(i).replace(".HEIC", ".jpg");
         JpegImage ours, theirs;
-        ours.LoadFromFile(folder + QLatin1Char('/') + jpg);
-        theirs.LoadFromFile(out + QLatin1Char('/') + jpg);
-        if (ours.Width() != theirs.Width() || ours.Height() != theirs.Height()) return false;
+        ours.loadFromFile(folder + QLatin1Char('/') + jpg);
+        theirs.loadFromFile(out + QLatin1Char('/') + jpg);
+        if (ours.width() != theirs.width() || ours.height() != theirs.height()) return false;
     }
     return true;
 }

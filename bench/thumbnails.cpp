@@ -40,7 +40,7 @@ void writePhoto(const QString& path, unsigned pattern, int noise) {
     std::mt19937 random(pattern);
     std::uniform_int_distribution<int> jitter(-noise, noise);
     for (int y = 0; y < kHeight; ++y) {
-        uchar* row = picture.ScanLine(y);
+        uchar* row = picture.scanLine(y);
         for (int x = 0; x < kWidth; ++x) {
             const int dx = x - kWidth / 3, dy = y - kHeight / 2;
             const int disc = (dx * dx + dy * dy < 900 * 900) ? 60 : 0;
@@ -54,8 +54,8 @@ void writePhoto(const QString& path, unsigned pattern, int noise) {
     }
     JpegImage jpeg;  // baseline, 4:2:0
     jpeg.Assign(picture);
-    jpeg.SetCompressionQuality(90);
-    jpeg.SaveToFile(path);
+    jpeg.setCompressionQuality(90);
+    jpeg.saveToFile(path);
 }
 
 // The bare decode: the file read and a full-size best-quality libjpeg decode, nothing else.

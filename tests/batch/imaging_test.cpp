@@ -59,8 +59,8 @@ TEST_F(BatchTest, ConvertKeepsExistingOutputWithoutATerminal) {
     EXPECT_EQ(outcome.status, 0) << outcome.errors.toStdString();
     EXPECT_EQ(dir.read("pic.jpg"), QByteArray("old"));
     JpegImage photo;
-    photo.LoadFromFile(dir.file("photo.jpg"));
-    EXPECT_EQ(photo.Width(), 20);
+    photo.loadFromFile(dir.file("photo.jpg"));
+    EXPECT_EQ(photo.width(), 20);
     EXPECT_TRUE(outcome.errors.contains(QStringLiteral("スキップ: ") + dir.file("pic.jpg")));
     EXPECT_TRUE(outcome.errors.contains(QStringLiteral("変換: ") + dir.file("photo.jpg")));
     EXPECT_TRUE(outcome.errors.contains(QStringLiteral("変換終了")));
@@ -123,8 +123,8 @@ TEST_F(BatchTest, ConvertTellsHeifFromBmpByContentAndTheOutputCatalogues) {
     } outputs[] = {{"IMG_0001.jpg", 48, 64}, {"phone.jpg", 40, 30}, {"old.jpg", 20, 10}};
     for (const auto& output : outputs) {
         JpegImage jpeg;
-        jpeg.LoadFromFile(dir.file(output.name));
-        EXPECT_EQ(QSize(jpeg.Width(), jpeg.Height()), QSize(output.width, output.height))
+        jpeg.loadFromFile(dir.file(output.name));
+        EXPECT_EQ(QSize(jpeg.width(), jpeg.height()), QSize(output.width, output.height))
             << output.name;
     }
     // The converted photographs make a catalogue like any other.
@@ -132,8 +132,8 @@ TEST_F(BatchTest, ConvertTellsHeifFromBmpByContentAndTheOutputCatalogues) {
     const Outcome catalogue = runBatch({"-s", dir.file("settings"), dir.path()});
     ASSERT_EQ(catalogue.status, 0) << catalogue.errors.toStdString();
     JpegImage thumbnail;
-    thumbnail.LoadFromFile(dir.file("htm_image/IMG_0001.jpg"));
-    EXPECT_LT(thumbnail.Width(), thumbnail.Height());
+    thumbnail.loadFromFile(dir.file("htm_image/IMG_0001.jpg"));
+    EXPECT_LT(thumbnail.width(), thumbnail.height());
     EXPECT_TRUE(dir.read("index.htm").contains("IMG_0001.jpg"));
     EXPECT_TRUE(dir.read("index.htm").contains("phone.jpg"));
 }
@@ -207,14 +207,14 @@ TEST_F(BatchTest, RotateRightTwiceEqualsAHalfTurnAndKeepsTheFirstBackup) {
     EXPECT_EQ(test::readFile(dir.file("_backup/a.jpg")), original);
     const PixelImage twice = RotationJob::loadPhotograph(dir.file("a.jpg"));
     const PixelImage half = RotationJob::loadPhotograph(dir.file("b.JPG"));
-    ASSERT_EQ(twice.Width(), 64);
-    ASSERT_EQ(half.Width(), 64);
+    ASSERT_EQ(twice.width(), 64);
+    ASSERT_EQ(half.width(), 64);
     int largest = 0;
     for (int y = 0; y < 48; ++y) {
         for (int x = 0; x < 64; ++x) {
             for (int shift = 0; shift < 24; shift += 8) {
-                largest = std::max(largest, std::abs(int((twice.Pixels(x, y) >> shift) & 0xFF) -
-                                                     int((half.Pixels(x, y) >> shift) & 0xFF)));
+                largest = std::max(largest, std::abs(int((twice.pixel(x, y) >> shift) & 0xFF) -
+                                                     int((half.pixel(x, y) >> shift) & 0xFF)));
             }
         }
     }
@@ -231,7 +231,7 @@ TEST_F(BatchTest, RotateRefusesOtherExtensionsAndHonoursNoBackup) {
     EXPECT_TRUE(outcome.errors.contains(dir.file("a.jpeg") + QStringLiteral(": ") +
                                         RotationJob::noFileMessage()));
     EXPECT_EQ(dir.read("a.jpeg"), jpeg);
-    EXPECT_EQ(RotationJob::loadPhotograph(dir.file("b.jpg")).Width(), 8);
+    EXPECT_EQ(RotationJob::loadPhotograph(dir.file("b.jpg")).width(), 8);
     EXPECT_FALSE(QFileInfo::exists(dir.file("_backup")));
 }
 

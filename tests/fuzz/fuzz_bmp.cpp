@@ -8,11 +8,11 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     tessaly::PixelImage dib;
     try {
-        dib.LoadFromData(
+        dib.loadFromData(
             QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
-        if (dib.Width() > 0 && dib.Height() > 0 && dib.Width() * dib.Height() < 1000000) {
+        if (dib.width() > 0 && dib.height() > 0 && dib.width() * dib.height() < 1000000) {
             dib.setPixelFormat(tessaly::PixelFormat::Bgr24);
-            tessaly::PixelImage turned = tessaly::RotateRight(dib);
+            tessaly::PixelImage turned = tessaly::rotatedRight(dib);
         }
     } catch (const tessaly::Error&) {
     }

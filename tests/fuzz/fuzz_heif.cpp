@@ -11,12 +11,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     tessaly::HeifImage image;
     try {
-        image.LoadFromData(bytes, QStringLiteral("in.heic"));
-        const QByteArray kept = tessaly::PhotoMetadata::keptExif(image.Exif());
+        image.loadFromData(bytes, QStringLiteral("in.heic"));
+        const QByteArray kept = tessaly::PhotoMetadata::keptExif(image.exif());
         tessaly::PhotoMetadata::withExif(QByteArray("\xFF\xD8\xFF\xD9", 4), kept);
     } catch (const tessaly::Error&) {
     }
-    if (!tessaly::HeifImage::LooksLikeHeif(bytes)) {
+    if (!tessaly::HeifImage::looksLikeHeif(bytes)) {
         tessaly::PhotoMetadata::keptExif(QByteArray("Exif\0\0", 6) + bytes);
     }
     return 0;

@@ -12,12 +12,12 @@
 namespace {
 
 bool samePicture(const tessaly::PixelImage& a, const tessaly::PixelImage& b) {
-    if (a.Width() != b.Width() || a.Height() != b.Height() || a.BitCount() != b.BitCount()) {
+    if (a.width() != b.width() || a.height() != b.height() || a.bitCount() != b.bitCount()) {
         return false;
     }
-    const size_t bytes = size_t(a.Width()) * size_t(a.BitCount() / 8);
-    for (int y = 0; y < a.Height(); ++y) {
-        if (std::memcmp(a.ConstScanLine(y), b.ConstScanLine(y), bytes) != 0) return false;
+    const size_t bytes = size_t(a.width()) * size_t(a.bitCount() / 8);
+    for (int y = 0; y < a.height(); ++y) {
+        if (std::memcmp(a.constScanLine(y), b.constScanLine(y), bytes) != 0) return false;
     }
     return true;
 }

@@ -9,7 +9,7 @@ namespace tessaly {
 namespace {
 
 qint64 heldBytes(const ThumbnailResult& result) {
-    return result.preview.Width() > 1 ? qint64(result.preview.Stride()) * result.preview.Height()
+    return result.preview.width() > 1 ? qint64(result.preview.stride()) * result.preview.height()
                                       : 0;
 }
 

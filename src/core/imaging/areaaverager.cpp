@@ -51,7 +51,7 @@ AreaAverager::AreaAverager(int w, int h, int tw, int th, bool grey)
 
 void AreaAverager::startFrom(const PixelImage& source) {
     for (int y = 0; y < outH_; ++y) {
-        std::memcpy(out_.ScanLine(y), source.ConstScanLine(y), 3 * size_t(outW_));
+        std::memcpy(out_.scanLine(y), source.constScanLine(y), 3 * size_t(outW_));
     }
 }
 
@@ -98,7 +98,7 @@ void AreaAverager::flushColumns() {
 void AreaAverager::finishBand() {
     flushColumns();
     const int row = j_ - 1;
-    uchar* out = row < outH_ ? out_.ScanLine(row) : nullptr;
+    uchar* out = row < outH_ ? out_.scanLine(row) : nullptr;
     const qint64 bandRows = y1_ - y0_;
     for (size_t c = 0; c < runs_.size(); ++c) {
         if (out && int(c) < outW_) {

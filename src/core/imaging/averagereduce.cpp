@@ -25,14 +25,14 @@ void averageReduceSize(int w, int h, int tw, int th, int& outW, int& outH) {
 // so that the inner loop runs over plain bytes. Written into a picture of its own, which is
 // what writing into the top-left corner of the source comes to: no output pixel lands on a
 // source pixel still to be read.
-void AverageReduce(PixelImage& picture, int w, int h, int tw, int th) {
+void averageReduce(PixelImage& picture, int w, int h, int tw, int th) {
     if (picture.pixelFormat() != PixelFormat::Bgr24) picture.setPixelFormat(PixelFormat::Bgr24);
     AreaAverager averager(w, h, tw, th);
     if (averager.resultWidth() < 1 || averager.resultHeight() < 1) {
-        picture.CutTo(averager.resultWidth(), averager.resultHeight());  // refuses the size
+        picture.cutTo(averager.resultWidth(), averager.resultHeight());  // refuses the size
     }
     if (!averager.coversResult()) averager.startFrom(picture);
-    for (int y = 0; y < h; ++y) averager.takeRows(y, 1, picture.ConstScanLine(y), 0);
+    for (int y = 0; y < h; ++y) averager.takeRows(y, 1, picture.constScanLine(y), 0);
     picture = averager.result();
 }
 

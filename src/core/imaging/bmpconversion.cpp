@@ -44,7 +44,7 @@ BmpConversion::Photo BmpConversion::loadPhoto(const QString& path) const {
     if (source_ == Source::Any) {
         QByteArray head;
         const bool readable = readHead(path, head);
-        heif = HeifImage::LooksLikeHeif(head);
+        heif = HeifImage::looksLikeHeif(head);
         if (readable && !heif && !head.startsWith("BM")) {
             throw ImageError(QFileInfo(path).fileName() +
                              QStringLiteral(": BMP でも HEIC/HEIF でもないため変換できません"
@@ -57,16 +57,16 @@ BmpConversion::Photo BmpConversion::loadPhoto(const QString& path) const {
         return photo;
     }
     HeifImage image;
-    image.LoadFromFile(path);
-    photo.picture = image.Bitmap();
-    photo.exif = image.Exif();
+    image.loadFromFile(path);
+    photo.picture = image.picture();
+    photo.exif = image.exif();
     photo.heif = true;
     return photo;
 }
 
 PixelImage BmpConversion::load(const QString& path) {
     PixelImage picture;
-    picture.LoadFromFile(path);
+    picture.loadFromFile(path);
     return picture;
 }
 
@@ -76,9 +76,9 @@ void BmpConversion::write(const PixelImage& picture, const QString& path,
     PixelImage colour(picture);
     if (colour.pixelFormat() != PixelFormat::Bgr24) colour.setPixelFormat(PixelFormat::Bgr24);
     jpeg.Assign(colour);
-    jpeg.SetCompressionQuality(quality_);
+    jpeg.setCompressionQuality(quality_);
     FileReplacement::replace(
-        path, PhotoMetadata::withExif(jpeg.SaveToData(), PhotoMetadata::keptExif(exif)));
+        path, PhotoMetadata::withExif(jpeg.saveToData(), PhotoMetadata::keptExif(exif)));
 }
 
 BmpConversion::Result BmpConversion::run(const QString& folder, const QStringList& names,

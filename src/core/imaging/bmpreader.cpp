@@ -57,7 +57,7 @@ PixelImage BmpReader::read(const QByteArray& data) {
     const BmpReader reader(reinterpret_cast<const uchar*>(data.constData()), size_t(data.size()));
     const Header h = reader.readHeader();
     const int outBits = h.bitCount > 8 ? 24 : h.bitCount;
-    auto dib = PixelStorage::Create(int(h.width), int(h.height), outBits,
+    auto dib = PixelStorage::create(int(h.width), int(h.height), outBits,
                                     outBits == 24 ? 0 : 1 << outBits);
     dib->setColorCount(reader.readColorTable(h, *dib));
     if (h.compression == kBiRle8 || h.compression == kBiRle4) {

@@ -6,12 +6,12 @@
 
 namespace tessaly {
 
-bool IsExifPayload(const unsigned char* payload, size_t size) {
+bool isExifPayload(const unsigned char* payload, size_t size) {
     return size >= 6 && std::memcmp(payload, "Exif\0\0", 6) == 0;
 }
 
-int ExifOrientation(const unsigned char* payload, size_t size) {
-    if (!IsExifPayload(payload, size) || size > 0xFFFF) return 1;
+int exifOrientation(const unsigned char* payload, size_t size) {
+    if (!isExifPayload(payload, size) || size > 0xFFFF) return 1;
     ExifData* data = exif_data_new();
     if (!data) return 1;
     // Read the data as it stands: no entries added or fixed, no maker notes interpreted.

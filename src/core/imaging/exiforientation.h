@@ -8,9 +8,9 @@ namespace tessaly {
 // length, starting with "Exif\0\0"), read as browsers do: IFD0 only, an Orientation entry of
 // type SHORT with one value from 1 to 8. Anything else (no EXIF data, another type or count,
 // a value out of range, damaged data) gives 1. The data is read with libexif.
-int ExifOrientation(const unsigned char* payload, size_t size);
+int exifOrientation(const unsigned char* payload, size_t size);
 
 // True when the payload starts with the "Exif\0\0" identifier.
-bool IsExifPayload(const unsigned char* payload, size_t size);
+bool isExifPayload(const unsigned char* payload, size_t size);
 
 }  // namespace tessaly

@@ -93,7 +93,7 @@ PixelImage toPicture(const heif_image* image, const QString& name) {
     PixelImage picture(width, -height, PixelFormat::Bgr24);
     for (int y = 0; y < height; ++y) {
         const uint8_t* from = rows + qint64(y) * stride;
-        uchar* to = picture.ScanLine(y);
+        uchar* to = picture.scanLine(y);
         for (int x = 0; x < width; ++x, from += 3, to += 3) {
             to[0] = from[2];
             to[1] = from[1];
@@ -126,15 +126,15 @@ QByteArray exifOf(const heif_image_handle* handle) {
 
 }  // namespace
 
-bool HeifImage::LooksLikeHeif(const QByteArray& head) {
+bool HeifImage::looksLikeHeif(const QByteArray& head) {
     if (head.size() < 12) return false;
     const int length = int(qMin<qsizetype>(head.size(), INT_MAX));
     return heif_check_filetype(reinterpret_cast<const uint8_t*>(head.constData()), length) !=
            heif_filetype_no;
 }
 
-void HeifImage::LoadFromFile(const QString& path) {
-    Clear();
+void HeifImage::loadFromFile(const QString& path) {
+    clear();
     QFile file(path);
     // Only a regular file: a device or a pipe under a photograph's name would never end.
     if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
@@ -146,12 +146,12 @@ void HeifImage::LoadFromFile(const QString& path) {
     }
     const QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError) throw IoError(cannotOpenMessage(path));
-    LoadFromData(data, path);
+    loadFromData(data, path);
 }
 
-void HeifImage::LoadFromData(const QByteArray& data, const QString& name) {
-    Clear();
-    if (!LooksLikeHeif(data)) fail(name, kNotHeif, QStringLiteral("No HEIF 'ftyp' box"));
+void HeifImage::loadFromData(const QByteArray& data, const QString& name) {
+    clear();
+    if (!looksLikeHeif(data)) fail(name, kNotHeif, QStringLiteral("No HEIF 'ftyp' box"));
     std::unique_ptr<heif_context, ContextFree> context(heif_context_alloc());
     if (!context) throw std::bad_alloc();
     heif_context_set_maximum_image_size_limit(context.get(), kMaxSide);
@@ -191,7 +191,7 @@ QString HeifImage::failureMessage(const QString& name, int errorCode, const QStr
     return name.isEmpty() ? text : QFileInfo(name).fileName() + QStringLiteral(": ") + text;
 }
 
-void HeifImage::Clear() {
+void HeifImage::clear() {
     picture_ = PixelImage();
     exif_.clear();
     empty_ = true;

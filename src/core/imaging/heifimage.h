@@ -26,27 +26,27 @@ public:
     HeifImage() = default;
 
     // True when the bytes (at least the first 12 of a file) begin like a HEIF file.
-    static bool LooksLikeHeif(const QByteArray& head);
+    static bool looksLikeHeif(const QByteArray& head);
 
     // Reads a file: IoError when it cannot be opened, HeifError for bad content.
-    void LoadFromFile(const QString& path);
+    void loadFromFile(const QString& path);
     // Reads the bytes of a file called name (the name goes into the messages only).
-    void LoadFromData(const QByteArray& data, const QString& name = QString());
+    void loadFromData(const QByteArray& data, const QString& name = QString());
 
-    bool Empty() const { return empty_; }
-    int Width() const { return empty_ ? 0 : picture_.Width(); }
-    int Height() const { return empty_ ? 0 : picture_.Height(); }
+    bool isEmpty() const { return empty_; }
+    int width() const { return empty_ ? 0 : picture_.width(); }
+    int height() const { return empty_ ? 0 : picture_.height(); }
     // The upright picture, 24 bits, rows top-down.
-    const PixelImage& Bitmap() const { return picture_; }
+    const PixelImage& picture() const { return picture_; }
     // The primary image's first EXIF block as libexif reads it ("Exif\0\0" and the TIFF
     // data), empty when the file holds none.
-    const QByteArray& Exif() const { return exif_; }
+    const QByteArray& exif() const { return exif_; }
 
     // "<name>: <sentence>（<libheif's detail>）", the sentence chosen from libheif's error.
     static QString failureMessage(const QString& name, int errorCode, const QString& detail);
 
 private:
-    void Clear();
+    void clear();
 
     PixelImage picture_;
     QByteArray exif_;

@@ -24,7 +24,7 @@ bool isOneOf(const QString& detail, std::initializer_list<const char*> texts) {
 
 }  // namespace
 
-QString JpegFileMessage(const QString& path, const QString& detail) {
+QString jpegFileMessage(const QString& path, const QString& detail) {
     QString sentence = QStringLiteral("JPEG 画像として読み込めません");
     if (detail.startsWith(QLatin1String("JPEG file is too large")) ||
         detail.startsWith(QLatin1String("JPEG image is too large"))) {
@@ -39,7 +39,7 @@ QString JpegFileMessage(const QString& path, const QString& detail) {
     return compose(path, sentence, detail);
 }
 
-QString BmpFileMessage(const QString& path, const QString& detail) {
+QString bmpFileMessage(const QString& path, const QString& detail) {
     QString sentence = QStringLiteral("BMP ファイルが壊れているか、途中で切れています");
     if (detail == QLatin1String(imagemsg::kFileType)) {
         sentence = QStringLiteral("BMP ファイルではありません");

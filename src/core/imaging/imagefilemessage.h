@@ -8,7 +8,7 @@ namespace tessaly {
 // "<file name>: <what went wrong, in Japanese>（<the decoder's own detail>）".
 // The sentence is chosen from the detail: the decoder's texts stay as they are and only
 // follow the sentence, so nothing of what the decoder said is lost.
-QString JpegFileMessage(const QString& path, const QString& detail);
-QString BmpFileMessage(const QString& path, const QString& detail);
+QString jpegFileMessage(const QString& path, const QString& detail);
+QString bmpFileMessage(const QString& path, const QString& detail);
 
 }  // namespace tessaly

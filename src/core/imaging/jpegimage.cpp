@@ -279,8 +279,8 @@ J_COLOR_SPACE outputSpace(const jpeg_decompress_struct& cinfo, bool& grey, bool&
 // The Orientation value of the first APP1 segment that holds EXIF data (1 when none).
 int orientationOf(const jpeg_decompress_struct& cinfo) {
     for (jpeg_saved_marker_ptr m = cinfo.marker_list; m; m = m->next) {
-        if (m->marker == JPEG_APP0 + 1 && IsExifPayload(m->data, m->data_length)) {
-            return ExifOrientation(m->data, m->data_length);
+        if (m->marker == JPEG_APP0 + 1 && isExifPayload(m->data, m->data_length)) {
+            return exifOrientation(m->data, m->data_length);
         }
     }
     return 1;
@@ -442,7 +442,7 @@ private:
 
 }  // namespace
 
-QByteArray JpegImage::ReadFile(const QString& path, qint64 limit) {
+QByteArray JpegImage::readFile(const QString& path, qint64 limit) {
     QFile file(path);
     // Only a regular file: a device or a pipe under a photograph's name would never end.
     if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
@@ -450,7 +450,7 @@ QByteArray JpegImage::ReadFile(const QString& path, qint64 limit) {
     }
     // The compressed file is smaller than its pixels: a larger one is refused before reading.
     if (file.size() > kMaxImageBytes) {
-        throw JpegError(JpegFileMessage(
+        throw JpegError(jpegFileMessage(
             path, QStringLiteral("JPEG file is too large (%1 bytes)").arg(file.size())));
     }
     const QByteArray data = limit < 0 ? file.readAll() : file.read(limit);
@@ -460,24 +460,24 @@ QByteArray JpegImage::ReadFile(const QString& path, qint64 limit) {
     return data;
 }
 
-void JpegImage::LoadFromFile(const QString& path) {
-    Clear();
-    const QByteArray data = ReadFile(path);  // its failures name the file already
+void JpegImage::loadFromFile(const QString& path) {
+    clear();
+    const QByteArray data = readFile(path);  // its failures name the file already
     try {
-        LoadFromData(data);
+        loadFromData(data);
     } catch (const JpegError& error) {
-        throw JpegError(JpegFileMessage(path, error.message()));
+        throw JpegError(jpegFileMessage(path, error.message()));
     }
 }
 
-JpegHeader JpegImage::ReadHeader(const QByteArray& data) {
+JpegHeader JpegImage::readHeader(const QByteArray& data) {
     DecodeJob job{};
     DecodeGuard guard{&job};
     J_COLOR_SPACE space = JCS_UNKNOWN;
     return openDecode(job, data, space);
 }
 
-JpegHeader JpegImage::DecodeRows(const QByteArray& data, const std::vector<int>& rows,
+JpegHeader JpegImage::decodeRows(const QByteArray& data, const std::vector<int>& rows,
                                  JpegRowSink& sink) {
     DecodeJob job{};
     DecodeGuard guard{&job};
@@ -489,8 +489,8 @@ JpegHeader JpegImage::DecodeRows(const QByteArray& data, const std::vector<int>&
     return header;
 }
 
-void JpegImage::LoadFromData(const QByteArray& data) {
-    Clear();
+void JpegImage::loadFromData(const QByteArray& data) {
+    clear();
     DecodeJob job{};
     DecodeGuard guard{&job};
     J_COLOR_SPACE space = JCS_UNKNOWN;
@@ -499,15 +499,15 @@ void JpegImage::LoadFromData(const QByteArray& data) {
     const bool grey = header.grayscale;
     // Every row is decoded into it, so it is not zeroed first.
     PixelImage picture =
-        PixelImage::Unfilled(int(job.cinfo.output_width), int(job.cinfo.output_height),
+        PixelImage::unfilled(int(job.cinfo.output_width), int(job.cinfo.output_height),
                              grey ? PixelFormat::Indexed8 : PixelFormat::Bgr24);
     if (grey) {
-        for (int i = 0; i < 256; ++i) picture.SetColors(i, quint32(i) * 0x010101u);
+        for (int i = 0; i < 256; ++i) picture.setColor(i, quint32(i) * 0x010101u);
     }
     std::vector<unsigned char> cmykRow(job.cmyk ? size_t(header.storedWidth) * 4 : 0);
     job.cmykRow = cmykRow.data();
-    job.base = picture.ScanLine(0);
-    job.step = picture.TopDown() ? picture.Stride() : -long(picture.Stride());
+    job.base = picture.scanLine(0);
+    job.step = picture.topDown() ? picture.stride() : -long(picture.stride());
     if (readRows(&job)) decodeError(job.err);
     if (job.err.pub.num_warnings == 0 && finishDecode(&job)) decodeError(job.err);
     for (int i = 0; i < job.err.warningCount; ++i) {
@@ -515,29 +515,29 @@ void JpegImage::LoadFromData(const QByteArray& data) {
     }
     // Shown as browsers show it: turned or mirrored by the EXIF Orientation tag.
     const int orientation = header.orientation;
-    picture_ = orientation == 1 ? std::move(picture) : ApplyOrientation(picture, orientation);
+    picture_ = orientation == 1 ? std::move(picture) : applyOrientation(picture, orientation);
     orientation_ = orientation;
     grayscale_ = grey;
     damaged_ = job.err.damaged;
     empty_ = false;
 }
 
-QByteArray JpegImage::SaveToData() const {
+QByteArray JpegImage::saveToData() const {
     PixelImage rows = picture_;
     if (rows.pixelFormat() != PixelFormat::Bgr24) rows.setPixelFormat(PixelFormat::Bgr24);
     EncodeJob job{};
     EncodeGuard guard{&job};
-    job.width = rows.Width();
-    job.height = rows.Height();
+    job.width = rows.width();
+    job.height = rows.height();
     job.quality = quality_;
-    job.base = rows.ConstScanLine(0);
-    job.step = rows.TopDown() ? rows.Stride() : -long(rows.Stride());
+    job.base = rows.constScanLine(0);
+    job.step = rows.topDown() ? rows.stride() : -long(rows.stride());
     if (encodeRows(&job)) codecError(job.err.message);
     return QByteArray(reinterpret_cast<const char*>(job.out), int(job.outSize));
 }
 
-void JpegImage::SaveToFile(const QString& path) const {
-    const QByteArray bytes = SaveToData();
+void JpegImage::saveToFile(const QString& path) const {
+    const QByteArray bytes = saveToData();
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         throw IoError(cannotCreateMessage(path));
@@ -551,10 +551,10 @@ void JpegImage::SaveToFile(const QString& path) const {
     if (!file.commit()) throw IoError(cannotWriteMessage(path));
 }
 
-void JpegImage::SetCompressionQuality(int quality) { quality_ = qBound(1, quality, 100); }
+void JpegImage::setCompressionQuality(int quality) { quality_ = qBound(1, quality, 100); }
 
-int JpegImage::Width() const { return empty_ ? 0 : picture_.Width(); }
-int JpegImage::Height() const { return empty_ ? 0 : picture_.Height(); }
+int JpegImage::width() const { return empty_ ? 0 : picture_.width(); }
+int JpegImage::height() const { return empty_ ? 0 : picture_.height(); }
 
 void JpegImage::Assign(const PixelImage& picture) {
     picture_ = picture;
@@ -565,7 +565,7 @@ void JpegImage::Assign(const PixelImage& picture) {
     warnings_.clear();
 }
 
-void JpegImage::Clear() {
+void JpegImage::clear() {
     picture_ = PixelImage();
     orientation_ = 1;
     grayscale_ = false;

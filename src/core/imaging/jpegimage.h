@@ -41,7 +41,7 @@ public:
 // baseline three-component JPEG at the compression quality.
 // Codec failures raise JpegError with the codec's message; file failures raise IoError.
 // Warnings (for example a truncated file) are not fatal: the picture holds what the file
-// held, Warnings() lists the codec's texts and Damaged() tells whether data was missing.
+// held, warnings() lists the codec's texts and isDamaged() tells whether data was missing.
 // A progressive file of more than a few hundred scans is refused (JpegError).
 // A photograph with an EXIF Orientation tag (first APP1 "Exif" segment, IFD0) is turned or
 // mirrored on loading as browsers show it, so width and height are those of the shown
@@ -50,50 +50,50 @@ class JpegImage {
 public:
     JpegImage() = default;
 
-    void LoadFromFile(const QString& path);
-    void LoadFromData(const QByteArray& data);
+    void loadFromFile(const QString& path);
+    void loadFromData(const QByteArray& data);
 
     // The bytes of a photograph file as LoadFromFile reads them, with its checks (a regular
     // file, not beyond the size limit) and its failures, which name the file; at most `limit`
     // bytes when limit is not negative.
-    static QByteArray ReadFile(const QString& path, qint64 limit = -1);
+    static QByteArray readFile(const QString& path, qint64 limit = -1);
     // The header alone: the checks LoadFromData makes before it decodes any pixel, with the
     // same failures (LoadFromFile's name the file in addition).
-    static JpegHeader ReadHeader(const QByteArray& data);
+    static JpegHeader readHeader(const QByteArray& data);
     // Decodes the stored rows (before any orientation) listed in `rows`, ascending, and hands
     // them to the sink in small blocks; an empty list means every row. The settings are those
     // of LoadFromData, so the rows are exactly its rows. Unlisted rows are skipped by the codec
     // when the header says rowsSkippable, otherwise decoded and dropped; the last row is
     // always decoded, so the codec's warnings and its end of decoding are those of a full
     // decode. Returns the header; failures are those of LoadFromData.
-    static JpegHeader DecodeRows(const QByteArray& data, const std::vector<int>& rows,
+    static JpegHeader decodeRows(const QByteArray& data, const std::vector<int>& rows,
                                  JpegRowSink& sink);
     // Replaces the file (written to a temporary file first, then renamed over it).
-    void SaveToFile(const QString& path) const;
-    QByteArray SaveToData() const;
+    void saveToFile(const QString& path) const;
+    QByteArray saveToData() const;
 
     int CompressionQuality() const { return quality_; }
-    void SetCompressionQuality(int quality);  // clamped to 1..100; default 90
+    void setCompressionQuality(int quality);  // clamped to 1..100; default 90
 
-    bool Empty() const { return empty_; }
-    int Width() const;
-    int Height() const;
-    bool Grayscale() const { return grayscale_; }
+    bool isEmpty() const { return empty_; }
+    int width() const;
+    int height() const;
+    bool isGrayscale() const { return grayscale_; }
     // The Orientation value applied when loading (1 when none or after Assign).
     int Orientation() const { return orientation_; }
-    const QStringList& Warnings() const { return warnings_; }
+    const QStringList& warnings() const { return warnings_; }
     // True when a warning of the last decode means missing or damaged data (a truncated file,
     // a marker inside the data, a lost restart marker, a bad code): parts of the picture are
     // grey or black. Extraneous bytes before a marker alone do not count.
-    bool Damaged() const { return damaged_; }
+    bool isDamaged() const { return damaged_; }
 
     // Takes a picture as its new content (any pixel format).
     void Assign(const PixelImage& picture);
     // The decoded or assigned picture (shares its storage).
-    const PixelImage& Bitmap() const { return picture_; }
+    const PixelImage& picture() const { return picture_; }
     void AssignTo(PixelImage& picture) const { picture = picture_; }
     // Drops the picture.
-    void Clear();
+    void clear();
 
 private:
     PixelImage picture_;

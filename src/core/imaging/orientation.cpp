@@ -5,7 +5,7 @@
 
 namespace tessaly {
 
-void OrientedSource(int orientation, int dx, int dy, int w, int h, int& sx, int& sy) {
+void orientedSource(int orientation, int dx, int dy, int w, int h, int& sx, int& sy) {
     switch (orientation) {
         case 2:
             sx = w - 1 - dx, sy = dy;
@@ -34,29 +34,29 @@ void OrientedSource(int orientation, int dx, int dy, int w, int h, int& sx, int&
     }
 }
 
-PixelImage ApplyOrientation(const PixelImage& picture, int orientation) {
+PixelImage applyOrientation(const PixelImage& picture, int orientation) {
     if (orientation < 2 || orientation > 8) return picture;
     PixelImage source = picture;
     if (source.pixelFormat() != PixelFormat::Bgr24 &&
         source.pixelFormat() != PixelFormat::Indexed8) {
         source.setPixelFormat(PixelFormat::Bgr24);
     }
-    const int w = source.Width(), h = source.Height();
+    const int w = source.width(), h = source.height();
     const bool swapped = orientation >= 5;
     PixelImage target =
-        PixelImage::Unfilled(swapped ? h : w, swapped ? w : h, source.pixelFormat());
-    const int bytes = source.BitCount() / 8;
+        PixelImage::unfilled(swapped ? h : w, swapped ? w : h, source.pixelFormat());
+    const int bytes = source.bitCount() / 8;
     if (bytes == 1) {
-        target.SetColorCount(source.ColorCount());
-        for (int i = 0; i < source.ColorCount(); ++i) target.SetColors(i, source.Colors(i));
+        target.setColorCount(source.colorCount());
+        for (int i = 0; i < source.colorCount(); ++i) target.setColor(i, source.color(i));
     }
     std::vector<const uchar*> rows(static_cast<size_t>(h));
-    for (int y = 0; y < h; ++y) rows[size_t(y)] = source.ConstScanLine(y);
-    for (int dy = 0; dy < target.Height(); ++dy) {
-        uchar* out = target.ScanLine(dy);
-        for (int dx = 0; dx < target.Width(); ++dx) {
+    for (int y = 0; y < h; ++y) rows[size_t(y)] = source.constScanLine(y);
+    for (int dy = 0; dy < target.height(); ++dy) {
+        uchar* out = target.scanLine(dy);
+        for (int dx = 0; dx < target.width(); ++dx) {
             int sx = 0, sy = 0;
-            OrientedSource(orientation, dx, dy, w, h, sx, sy);
+            orientedSource(orientation, dx, dy, w, h, sx, sy);
             std::memcpy(out + bytes * dx, rows[size_t(sy)] + bytes * sx, size_t(bytes));
         }
     }

@@ -110,7 +110,7 @@ std::shared_ptr<PixelStorage> PixelFormatConverter::convert(const PixelStorage& 
 }
 
 std::shared_ptr<PixelStorage> PixelFormatConverter::decompress(const PixelStorage& source) {
-    auto plain = PixelStorage::Create(source.width(), source.height(), source.bitCount(),
+    auto plain = PixelStorage::create(source.width(), source.height(), source.bitCount(),
                                       source.colorCount());
     std::memcpy(plain->colorTable(), source.colorTable(), 1024);
     rle::decode(source.bits(), source.byteSize(), source.bitCount(), source.width(), source.rows(),
@@ -122,14 +122,14 @@ std::shared_ptr<PixelStorage> PixelFormatConverter::compress(const PixelStorage&
     const std::vector<uchar> stream = rle::encode(source.bits(), source.stride(), source.width(),
                                                   source.rows(), source.bitCount());
     auto packed =
-        PixelStorage::CreateCompressed(source.width(), source.height(), source.bitCount(), stream);
+        PixelStorage::createCompressed(source.width(), source.height(), source.bitCount(), stream);
     std::memcpy(packed->colorTable(), source.colorTable(), 1024);
     packed->setColorCount(source.colorCount());
     return packed;
 }
 
 std::shared_ptr<PixelStorage> PixelFormatConverter::toTrueColor(const PixelStorage& source) {
-    auto result = PixelStorage::Create(source.width(), source.height(), 24, 0);
+    auto result = PixelStorage::create(source.width(), source.height(), 24, 0);
     for (int y = 0; y < source.rows(); ++y) {
         const uchar* in = source.row(y);
         uchar* out = result->row(y);
@@ -146,7 +146,7 @@ std::shared_ptr<PixelStorage> PixelFormatConverter::toTrueColor(const PixelStora
 std::shared_ptr<PixelStorage> PixelFormatConverter::widen(const PixelStorage& source,
                                                           int bitCount) {
     auto result =
-        PixelStorage::Create(source.width(), source.height(), bitCount, source.colorCount());
+        PixelStorage::create(source.width(), source.height(), bitCount, source.colorCount());
     std::memcpy(result->colorTable(), source.colorTable(), 1024);
     for (int y = 0; y < source.rows(); ++y) {
         const uchar* in = source.row(y);
@@ -162,7 +162,7 @@ std::shared_ptr<PixelStorage> PixelFormatConverter::reduce(const PixelStorage& s
                                                            int bitCount) {
     const std::vector<quint32> table = reducedTable(bitCount);
     auto result =
-        PixelStorage::Create(source.width(), source.height(), bitCount, int(table.size()));
+        PixelStorage::create(source.width(), source.height(), bitCount, int(table.size()));
     for (size_t i = 0; i < table.size(); ++i) result->setColor(int(i), table[i]);
     std::vector<int> paletteMap;  // source index -> target index, for palette sources
     if (source.bitCount() != 24) {

@@ -33,22 +33,22 @@ int bitCountOf(PixelFormat format) {
 
 }  // namespace
 
-PixelImage::PixelImage() : storage_(PixelStorage::Create(1, 1, 8, 2)) {}
+PixelImage::PixelImage() : storage_(PixelStorage::create(1, 1, 8, 2)) {}
 
 PixelImage::PixelImage(int width, int height, PixelFormat format) {
     const int bits = bitCountOf(format);
-    storage_ = PixelStorage::Create(width, height, bits, bits == 24 ? 0 : 1 << bits);
+    storage_ = PixelStorage::create(width, height, bits, bits == 24 ? 0 : 1 << bits);
     if (format == PixelFormat::Rle4 || format == PixelFormat::Rle8) {
         setPixelFormat(format);
     }
 }
 
-PixelImage PixelImage::Unfilled(int width, int height, PixelFormat format) {
+PixelImage PixelImage::unfilled(int width, int height, PixelFormat format) {
     if (format == PixelFormat::Rle4 || format == PixelFormat::Rle8)
         return PixelImage(width, height, format);
     const int bits = bitCountOf(format);
     return PixelImage(
-        PixelStorage::CreateUnfilled(width, height, bits, bits == 24 ? 0 : 1 << bits));
+        PixelStorage::createUnfilled(width, height, bits, bits == 24 ? 0 : 1 << bits));
 }
 
 PixelImage::PixelImage(std::shared_ptr<PixelStorage> storage) : storage_(std::move(storage)) {}
@@ -69,35 +69,35 @@ PixelImage& PixelImage::operator=(PixelImage&& other) noexcept {
 
 void PixelImage::makePrivate() {
     if (!storage_) {
-        storage_ = PixelStorage::Create(1, 1, 8, 2);
+        storage_ = PixelStorage::create(1, 1, 8, 2);
     } else if (storage_.use_count() != 1) {
         storage_ = storage_->clone();
     }
 }
 
-int PixelImage::Width() const { return storage_ ? storage_->width() : 1; }
-int PixelImage::Height() const { return storage_ ? storage_->rows() : 1; }
-bool PixelImage::TopDown() const { return storage_ && storage_->height() < 0; }
-int PixelImage::BitCount() const { return storage_ ? storage_->bitCount() : 8; }
-int PixelImage::Stride() const { return storage_ ? storage_->stride() : 4; }
+int PixelImage::width() const { return storage_ ? storage_->width() : 1; }
+int PixelImage::height() const { return storage_ ? storage_->rows() : 1; }
+bool PixelImage::topDown() const { return storage_ && storage_->height() < 0; }
+int PixelImage::bitCount() const { return storage_ ? storage_->bitCount() : 8; }
+int PixelImage::stride() const { return storage_ ? storage_->stride() : 4; }
 
-void PixelImage::SetWidth(int width) {
+void PixelImage::setWidth(int width) {
     if (width <= 0) {
         throw ImageSizeError(QString::fromLatin1(imagemsg::kInvalidWidth));
     }
     makePrivate();
     if (width == storage_->width()) return;
-    storage_ = PixelStorage::Create(width, storage_->height(), storage_->bitCount(),
+    storage_ = PixelStorage::create(width, storage_->height(), storage_->bitCount(),
                                     storage_->colorCount());
 }
 
-void PixelImage::SetHeight(int height) {
+void PixelImage::setHeight(int height) {
     if (height == 0) {
         throw ImageSizeError(QString::fromLatin1(imagemsg::kInvalidHeight));
     }
     makePrivate();
     if (height == storage_->height()) return;
-    storage_ = PixelStorage::Create(storage_->width(), height, storage_->bitCount(),
+    storage_ = PixelStorage::create(storage_->width(), height, storage_->bitCount(),
                                     storage_->colorCount());
 }
 
@@ -111,7 +111,7 @@ void PixelImage::setPixelFormat(PixelFormat format) {
     storage_ = PixelFormatConverter::convert(*storage_, format);
 }
 
-quint32 PixelImage::Pixels(int x, int y) const {
+quint32 PixelImage::pixel(int x, int y) const {
     if (!storage_) return 0;
     const PixelStorage& s = *storage_;
     if (s.compression() != PixelStorage::kNone) {
@@ -133,7 +133,7 @@ quint32 PixelImage::Pixels(int x, int y) const {
     }
 }
 
-void PixelImage::SetPixels(int x, int y, quint32 value) {
+void PixelImage::setPixel(int x, int y, quint32 value) {
     makePrivate();
     PixelStorage& s = *storage_;
     if (s.compression() != PixelStorage::kNone) {
@@ -164,32 +164,32 @@ void PixelImage::SetPixels(int x, int y, quint32 value) {
 }
 
 void PixelImage::checkRow(int y, const char* rangeMessage, const char* typeMessage) const {
-    if (y < 0 || y >= Height()) fail(rangeMessage);
+    if (y < 0 || y >= height()) fail(rangeMessage);
     if (storage_->compression() != PixelStorage::kNone) {
         throw CompressedImageError(QString::fromLatin1(typeMessage));
     }
 }
 
-uchar* PixelImage::ScanLine(int y) {
+uchar* PixelImage::scanLine(int y) {
     makePrivate();
     checkRow(y, imagemsg::kScanLineRange, imagemsg::kScanLineBadType);
     return storage_->row(y);
 }
 
-const uchar* PixelImage::ConstScanLine(int y) const {
+const uchar* PixelImage::constScanLine(int y) const {
     if (!storage_) return nullptr;
     checkRow(y, imagemsg::kScanLineRange, imagemsg::kScanLineBadType);
     return storage_->row(y);
 }
 
-int PixelImage::ColorCount() const { return storage_ ? storage_->colorCount() : 2; }
+int PixelImage::colorCount() const { return storage_ ? storage_->colorCount() : 2; }
 
-quint32 PixelImage::Colors(int index) const {
+quint32 PixelImage::color(int index) const {
     if (!storage_ || index < 0 || index > 255) return 0;
     return storage_->color(index);
 }
 
-void PixelImage::SetColors(int index, quint32 color) {
+void PixelImage::setColor(int index, quint32 color) {
     if (index < 0 || index > 255) {
         throw ImageSizeError(QString::fromLatin1(imagemsg::kCreateStorage));
     }
@@ -197,7 +197,7 @@ void PixelImage::SetColors(int index, quint32 color) {
     storage_->setColor(index, color);
 }
 
-void PixelImage::SetColorCount(int count) {
+void PixelImage::setColorCount(int count) {
     if (count < 0 || count > 256) {
         throw ImageSizeError(QString::fromLatin1(imagemsg::kCreateStorage));
     }
@@ -206,14 +206,14 @@ void PixelImage::SetColorCount(int count) {
     storage_->setColorCount(count);
 }
 
-void PixelImage::CutTo(int width, int height) {
-    if (width < 1 || height < 1 || width > Width() || height > Height()) {
+void PixelImage::cutTo(int width, int height) {
+    if (width < 1 || height < 1 || width > this->width() || height > this->height()) {
         throw ImageSizeError(QString::fromLatin1(imagemsg::kCreateStorage));
     }
-    if (width == Width() && height == Height()) return;
+    if (width == this->width() && height == this->height()) return;
     const PixelStorage& old = *storage_;
     checkRow(0, imagemsg::kScanLineRange, imagemsg::kScanLineBadType);
-    auto cut = PixelStorage::Create(width, old.height() < 0 ? -height : height, old.bitCount(),
+    auto cut = PixelStorage::create(width, old.height() < 0 ? -height : height, old.bitCount(),
                                     old.colorCount());
     std::memcpy(cut->colorTable(), old.colorTable(), 1024);
     const size_t bytes = size_t(cut->stride());  // whole bytes; padding bits are harmless
@@ -221,7 +221,7 @@ void PixelImage::CutTo(int width, int height) {
     storage_ = std::move(cut);
 }
 
-void PixelImage::LoadFromFile(const QString& path) {
+void PixelImage::loadFromFile(const QString& path) {
     *this = PixelImage();
     QFile file(path);
     // Only a regular file: a device or a pipe under a bitmap's name would never end.
@@ -229,25 +229,25 @@ void PixelImage::LoadFromFile(const QString& path) {
         throw IoError(cannotOpenMessage(path));
     }
     if (file.size() > kMaxImageBytes + (qint64(64) << 20)) {
-        throw BmpFormatError(BmpFileMessage(path, QString::fromLatin1(imagemsg::kTooLarge)));
+        throw BmpFormatError(bmpFileMessage(path, QString::fromLatin1(imagemsg::kTooLarge)));
     }
     const QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         throw IoError(cannotOpenMessage(path));
     }
     try {
-        LoadFromData(data);
+        loadFromData(data);
     } catch (const BmpFormatError& error) {
-        throw BmpFormatError(BmpFileMessage(path, error.message()));
+        throw BmpFormatError(bmpFileMessage(path, error.message()));
     }
 }
 
-void PixelImage::LoadFromData(const QByteArray& data) {
+void PixelImage::loadFromData(const QByteArray& data) {
     *this = PixelImage();
     *this = BmpReader::read(data);
 }
 
-bool PixelImage::SharesStorageWith(const PixelImage& other) const {
+bool PixelImage::sharesStorageWith(const PixelImage& other) const {
     return storage_ && storage_ == other.storage_;
 }
 

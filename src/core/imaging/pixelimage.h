@@ -32,22 +32,22 @@ public:
     PixelImage(int width, int height, PixelFormat format);
     // An image of that size and format whose pixel bytes are not zeroed (the row padding is):
     // for a picture whose every row is written right after, such as a decode target.
-    static PixelImage Unfilled(int width, int height, PixelFormat format);
+    static PixelImage unfilled(int width, int height, PixelFormat format);
     PixelImage(const PixelImage& other);
     PixelImage& operator=(const PixelImage& other);
     PixelImage(PixelImage&& other) noexcept;
     PixelImage& operator=(PixelImage&& other) noexcept;
     ~PixelImage();
 
-    int Width() const;
-    int Height() const;    // number of rows (always positive)
-    bool TopDown() const;  // rows stored top row first
-    int BitCount() const;  // 1, 4, 8 or 24
-    int Stride() const;    // bytes per stored row, a multiple of 4
+    int width() const;
+    int height() const;    // number of rows (always positive)
+    bool topDown() const;  // rows stored top row first
+    int bitCount() const;  // 1, 4, 8 or 24
+    int stride() const;    // bytes per stored row, a multiple of 4
     // A new zeroed storage of that width (or height; negative = top-down rows) with the same
     // bit count and colour count; an unchanged value does nothing.
-    void SetWidth(int width);
-    void SetHeight(int height);
+    void setWidth(int width);
+    void setHeight(int height);
 
     PixelFormat pixelFormat() const;
     // Converts the pixels: increases keep the colours exactly; 24 -> 8/4 bits builds a
@@ -55,31 +55,31 @@ public:
     void setPixelFormat(PixelFormat format);
 
     // Pixel at column x, row y (y counted from the top).
-    quint32 Pixels(int x, int y) const;
-    void SetPixels(int x, int y, quint32 value);
+    quint32 pixel(int x, int y) const;
+    void setPixel(int x, int y, quint32 value);
 
     // Address of row y (counted from the top); makes the storage private first.
-    uchar* ScanLine(int y);
+    uchar* scanLine(int y);
     // Read-only row address; never copies the storage. Same checks as ScanLine.
-    const uchar* ConstScanLine(int y) const;
+    const uchar* constScanLine(int y) const;
 
     // Colour table: count of entries in use and entries as 0x00BBGGRR colour values.
-    int ColorCount() const;
-    quint32 Colors(int index) const;
-    void SetColors(int index, quint32 color);
-    void SetColorCount(int count);  // 0..256; new entries are zero
+    int colorCount() const;
+    quint32 color(int index) const;
+    void setColor(int index, quint32 color);
+    void setColorCount(int count);  // 0..256; new entries are zero
 
     // Keeps the top-left width x height corner (both at most the current size, at least 1).
-    void CutTo(int width, int height);
+    void cutTo(int width, int height);
 
     // Reads a BMP file (or its bytes). The old content is dropped first.
     // Throws IoError when the file cannot be opened, BmpFormatError and the other image errors for
     // bad content.
-    void LoadFromFile(const QString& path);
-    void LoadFromData(const QByteArray& data);
+    void loadFromFile(const QString& path);
+    void loadFromData(const QByteArray& data);
 
     // True when both images use the same storage (for tests of the sharing).
-    bool SharesStorageWith(const PixelImage& other) const;
+    bool sharesStorageWith(const PixelImage& other) const;
 
 private:
     explicit PixelImage(std::shared_ptr<PixelStorage> storage);
@@ -92,8 +92,8 @@ private:
 };
 
 // 90 degrees clockwise: the target pixel (H - 1 - y, x) takes the source pixel (x, y).
-PixelImage RotateRight(const PixelImage& source);
+PixelImage rotatedRight(const PixelImage& source);
 // 90 degrees counter-clockwise: the target pixel (y, W - 1 - x) takes the source pixel (x, y).
-PixelImage RotateLeft(const PixelImage& source);
+PixelImage rotatedLeft(const PixelImage& source);
 
 }  // namespace tessaly

@@ -30,7 +30,7 @@ void PixelStorage::allocate(size_t size, bool zeroed) {
     size_ = size;
 }
 
-std::shared_ptr<PixelStorage> PixelStorage::Create(int width, int height, int bitCount,
+std::shared_ptr<PixelStorage> PixelStorage::create(int width, int height, int bitCount,
                                                    int colorCount) {
     const bool goodBits = bitCount == 1 || bitCount == 4 || bitCount == 8 || bitCount == 24;
     const qint64 rows = height < 0 ? -qint64(height) : qint64(height);
@@ -48,10 +48,10 @@ std::shared_ptr<PixelStorage> PixelStorage::Create(int width, int height, int bi
     return dib;
 }
 
-std::shared_ptr<PixelStorage> PixelStorage::CreateUnfilled(int width, int height, int bitCount,
+std::shared_ptr<PixelStorage> PixelStorage::createUnfilled(int width, int height, int bitCount,
                                                            int colorCount) {
     // Create's checks on a 1 x 1 storage, then the real size without zeroing.
-    std::shared_ptr<PixelStorage> dib = Create(1, height < 0 ? -1 : 1, bitCount, colorCount);
+    std::shared_ptr<PixelStorage> dib = create(1, height < 0 ? -1 : 1, bitCount, colorCount);
     const qint64 rows = height < 0 ? -qint64(height) : qint64(height);
     if (width <= 0 || height == 0 || !fitsLimits(width, rows, bitCount)) {
         throw ImageSizeError(QString::fromLatin1(imagemsg::kCreateStorage));
@@ -71,7 +71,7 @@ void PixelStorage::zeroRowPadding() {
     for (int y = 0; y < rows(); ++y) std::memset(row(y) + used, 0, padding);
 }
 
-std::shared_ptr<PixelStorage> PixelStorage::CreateCompressed(int width, int height, int bitCount,
+std::shared_ptr<PixelStorage> PixelStorage::createCompressed(int width, int height, int bitCount,
                                                              const std::vector<uchar>& stream) {
     std::shared_ptr<PixelStorage> dib(new PixelStorage());
     dib->width_ = width;

@@ -18,15 +18,15 @@ public:
     // A zeroed storage; raises "TNkInternalDIB.CreateDIB: Invalid Parameters" for a width of
     // 0 or less, a height of 0, a colour count outside 0..256, a bit count other than 1, 4,
     // 8, 24, or a size beyond the image limits.
-    static std::shared_ptr<PixelStorage> Create(int width, int height, int bitCount,
+    static std::shared_ptr<PixelStorage> create(int width, int height, int bitCount,
                                                 int colorCount);
     // The same checks and header, but the pixel bytes are left as the allocator hands them
     // out; only the padding at the end of each row is zeroed. For a storage whose every row
     // is written next (a decode target), so that no time goes into zeroing it first.
-    static std::shared_ptr<PixelStorage> CreateUnfilled(int width, int height, int bitCount,
+    static std::shared_ptr<PixelStorage> createUnfilled(int width, int height, int bitCount,
                                                         int colorCount);
     // A compressed storage holding a copy of the run-length stream.
-    static std::shared_ptr<PixelStorage> CreateCompressed(int width, int height, int bitCount,
+    static std::shared_ptr<PixelStorage> createCompressed(int width, int height, int bitCount,
                                                           const std::vector<uchar>& stream);
     std::shared_ptr<PixelStorage> clone() const;
 

@@ -36,23 +36,23 @@ bool RotationJob::isRotatableName(const QString& name) {
 
 PixelImage RotationJob::loadPhotograph(const QString& path) {
     JpegImage jpeg;
-    jpeg.LoadFromFile(path);
+    jpeg.loadFromFile(path);
     // Grey or black where data was missing: saving that would destroy the photograph.
-    if (jpeg.Damaged()) throw ImageError(damagedMessage(path, jpeg.Warnings().value(0)));
-    return widened(jpeg.Bitmap());
+    if (jpeg.isDamaged()) throw ImageError(damagedMessage(path, jpeg.warnings().value(0)));
+    return widened(jpeg.picture());
 }
 
 PixelImage RotationJob::turned(const PixelImage& picture, Turn turn) {
     const PixelImage source = widened(picture);
     switch (turn) {
         case Turn::Right:
-            return RotateRight(source);
+            return rotatedRight(source);
         case Turn::Left:
-            return RotateLeft(source);
+            return rotatedLeft(source);
         case Turn::Half:
             break;
     }
-    return RotateRight(RotateRight(source));
+    return rotatedRight(rotatedRight(source));
 }
 
 QString RotationJob::backupFolder() const { return folder_ + QLatin1String(kBackupFolderName); }
@@ -76,8 +76,8 @@ bool RotationJob::backUp(const QString& name) const {
 void RotationJob::save(const PixelImage& picture, const QString& name) const {
     JpegImage jpeg;
     jpeg.Assign(widened(picture));
-    jpeg.SetCompressionQuality(quality_);
-    FileReplacement::replace(filePath(name), jpeg.SaveToData());
+    jpeg.setCompressionQuality(quality_);
+    FileReplacement::replace(filePath(name), jpeg.saveToData());
 }
 
 void RotationJob::rotateFile(const QString& name, Turn turn) const {

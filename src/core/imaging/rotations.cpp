@@ -9,12 +9,12 @@ namespace {
 // The rotated image: height W, then width H, the source's pixel format and colour table.
 PixelImage rotatedFrame(const PixelImage& source) {
     PixelImage target;
-    target.SetHeight(source.Width());
-    target.SetWidth(source.Height());
+    target.setHeight(source.width());
+    target.setWidth(source.height());
     target.setPixelFormat(source.pixelFormat());
-    if (source.BitCount() != 24) {
-        target.SetColorCount(source.ColorCount());
-        for (int i = 0; i < source.ColorCount(); ++i) target.SetColors(i, source.Colors(i));
+    if (source.bitCount() != 24) {
+        target.setColorCount(source.colorCount());
+        for (int i = 0; i < source.colorCount(); ++i) target.setColor(i, source.color(i));
     }
     return target;
 }
@@ -22,14 +22,14 @@ PixelImage rotatedFrame(const PixelImage& source) {
 // Copies every source pixel (x, y) to the target position place(x, y).
 template <typename Place>
 void copyPixels(const PixelImage& source, PixelImage& target, Place place) {
-    const int w = source.Width();
-    const int h = source.Height();
-    if (source.BitCount() == 24) {
+    const int w = source.width();
+    const int h = source.height();
+    if (source.bitCount() == 24) {
         // Same result as pixel-by-pixel copying, through row addresses.
-        std::vector<uchar*> rows(size_t(target.Height()));
-        for (int y = 0; y < target.Height(); ++y) rows[size_t(y)] = target.ScanLine(y);
+        std::vector<uchar*> rows(size_t(target.height()));
+        for (int y = 0; y < target.height(); ++y) rows[size_t(y)] = target.scanLine(y);
         for (int y = 0; y < h; ++y) {
-            const uchar* in = source.ConstScanLine(y);
+            const uchar* in = source.constScanLine(y);
             for (int x = 0; x < w; ++x) {
                 int tx, ty;
                 place(x, y, tx, ty);
@@ -45,16 +45,16 @@ void copyPixels(const PixelImage& source, PixelImage& target, Place place) {
         for (int y = 0; y < h; ++y) {
             int tx, ty;
             place(x, y, tx, ty);
-            target.SetPixels(tx, ty, source.Pixels(x, y));
+            target.setPixel(tx, ty, source.pixel(x, y));
         }
     }
 }
 
 }  // namespace
 
-PixelImage RotateRight(const PixelImage& source) {
+PixelImage rotatedRight(const PixelImage& source) {
     PixelImage target = rotatedFrame(source);
-    const int h = source.Height();
+    const int h = source.height();
     copyPixels(source, target, [h](int x, int y, int& tx, int& ty) {
         tx = h - 1 - y;
         ty = x;
@@ -62,9 +62,9 @@ PixelImage RotateRight(const PixelImage& source) {
     return target;
 }
 
-PixelImage RotateLeft(const PixelImage& source) {
+PixelImage rotatedLeft(const PixelImage& source) {
     PixelImage target = rotatedFrame(source);
-    const int w = source.Width();
+    const int w = source.width();
     copyPixels(source, target, [w](int x, int y, int& tx, int& ty) {
         tx = y;
         ty = w - 1 - x;

@@ -14,7 +14,7 @@ namespace tessaly {
 SampledStretch::SampledStretch(const JpegHeader& header, int tw, int th)
     : bytes_(header.grayscale ? 1 : 3),
       swapped_(header.orientation >= 5 && header.orientation <= 8),
-      target_(PixelImage::Unfilled(tw, th,
+      target_(PixelImage::unfilled(tw, th,
                                    header.grayscale ? PixelFormat::Indexed8 : PixelFormat::Bgr24)) {
     const int w = header.storedWidth, h = header.storedHeight;
     const int shownW = header.width(), shownH = header.height();
@@ -22,18 +22,18 @@ SampledStretch::SampledStretch(const JpegHeader& header, int tw, int th)
     for (int line = 0; line < lineCount; ++line) {
         int sx = 0, sy = 0;
         if (swapped_) {
-            OrientedSource(header.orientation, stretchSample(line, shownW, tw), 0, w, h, sx, sy);
+            orientedSource(header.orientation, stretchSample(line, shownW, tw), 0, w, h, sx, sy);
         } else {
-            OrientedSource(header.orientation, 0, stretchSample(line, shownH, th), w, h, sx, sy);
+            orientedSource(header.orientation, 0, stretchSample(line, shownH, th), w, h, sx, sy);
         }
         lines_.emplace_back(sy, line);
     }
     for (int i = 0; i < pixelCount; ++i) {
         int sx = 0, sy = 0;
         if (swapped_) {
-            OrientedSource(header.orientation, 0, stretchSample(i, shownH, th), w, h, sx, sy);
+            orientedSource(header.orientation, 0, stretchSample(i, shownH, th), w, h, sx, sy);
         } else {
-            OrientedSource(header.orientation, stretchSample(i, shownW, tw), 0, w, h, sx, sy);
+            orientedSource(header.orientation, stretchSample(i, shownW, tw), 0, w, h, sx, sy);
         }
         pick_.push_back(sx);
     }
@@ -42,9 +42,9 @@ SampledStretch::SampledStretch(const JpegHeader& header, int tw, int th)
         if (rows_.empty() || rows_.back() != line.first) rows_.push_back(line.first);
     }
     if (header.grayscale) {
-        for (int i = 0; i < 256; ++i) target_.SetColors(i, quint32(i) * 0x010101u);
+        for (int i = 0; i < 256; ++i) target_.setColor(i, quint32(i) * 0x010101u);
     }
-    for (int y = 0; y < th; ++y) targetRows_.push_back(target_.ScanLine(y));
+    for (int y = 0; y < th; ++y) targetRows_.push_back(target_.scanLine(y));
 }
 
 void SampledStretch::takeRows(int first, int count, const uchar* rows, size_t stride) {

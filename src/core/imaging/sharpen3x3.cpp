@@ -25,22 +25,22 @@ uchar sharpened(long double neighbourTerm, int centre, long double centreWeight)
 
 }  // namespace
 
-void Sharpen3x3(PixelImage& picture) {
+void sharpen3x3(PixelImage& picture) {
     PixelImage source = picture;
     if (source.pixelFormat() != PixelFormat::Bgr24) source.setPixelFormat(PixelFormat::Bgr24);
     PixelImage target = source;
-    const int w = source.Width();
-    const int h = source.Height();
+    const int w = source.width();
+    const int h = source.height();
     if (w >= 3 && h >= 3) {
         const long double k = sharpenNeighbourWeight();
         const long double centreWeight = sharpenCentreWeight();
         std::vector<long double> neighbourTerm(kSums);
         for (int sum = 0; sum < kSums; ++sum) neighbourTerm[size_t(sum)] = roundToReal48(sum * k);
         for (int y = 1; y <= h - 2; ++y) {
-            const uchar* above = source.ConstScanLine(y - 1);
-            const uchar* row = source.ConstScanLine(y);
-            const uchar* below = source.ConstScanLine(y + 1);
-            uchar* out = target.ScanLine(y);  // the first call gives target its own copy
+            const uchar* above = source.constScanLine(y - 1);
+            const uchar* row = source.constScanLine(y);
+            const uchar* below = source.constScanLine(y + 1);
+            uchar* out = target.scanLine(y);  // the first call gives target its own copy
             for (int x = 1; x <= w - 2; ++x) {
                 for (int ch = 0; ch < 3; ++ch) {
                     const int l = 3 * (x - 1) + ch, m = 3 * x + ch, r = 3 * (x + 1) + ch;

@@ -14,11 +14,11 @@ void averageReduceSize(int w, int h, int tw, int th, int& outW, int& outH);
 // 24-bit image of trunc(s * w) x trunc(s * h) pixels whose every pixel is the truncated
 // mean of one band-by-run block of source pixels (blocks bounded at trunc(i / s)).
 // The picture must be w x h and the result at least 1 x 1 (ImageSizeError otherwise).
-void AverageReduce(PixelImage& picture, int w, int h, int tw, int th);
+void averageReduce(PixelImage& picture, int w, int h, int tw, int th);
 
 // 3 x 3 sharpening of the inner pixels (neighbour weight -0.1, centre 1.8, 6-byte reals);
 // the picture becomes 24-bit; the border pixels and pictures under 3 x 3 stay unchanged.
-void Sharpen3x3(PixelImage& picture);
+void sharpen3x3(PixelImage& picture);
 
 // The source index under the centre of target index i when n source cells are stretched
 // onto m targets (rows or columns of StretchNearest).
@@ -27,6 +27,6 @@ int stretchSample(int i, int n, int m);
 // Nearest-neighbour stretch to tw x th: every target pixel copies the source pixel under
 // its centre, so whole rows and columns are dropped or repeated. 8-bit and 24-bit pictures
 // keep their format (and colour table); others become 24-bit.
-PixelImage StretchNearest(const PixelImage& source, int tw, int th);
+PixelImage stretchNearest(const PixelImage& source, int tw, int th);
 
 }  // namespace tessaly

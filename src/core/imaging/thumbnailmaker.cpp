@@ -28,7 +28,7 @@ auto namingFile(const QString& path, Step step) -> decltype(step()) {
     try {
         return step();
     } catch (const JpegError& error) {
-        throw JpegError(JpegFileMessage(path, error.message()));
+        throw JpegError(jpegFileMessage(path, error.message()));
     }
 }
 
@@ -37,11 +37,11 @@ auto namingFile(const QString& path, Step step) -> decltype(step()) {
 void ThumbnailMaker::open(const QString& sourcePath) {
     release();
     path_ = sourcePath;
-    data_ = JpegImage::ReadFile(sourcePath, kHeaderBytes);
+    data_ = JpegImage::readFile(sourcePath, kHeaderBytes);
     whole_ = data_.size() < kHeaderBytes;
     bool read = false;
     try {
-        header_ = namingFile(path_, [this] { return JpegImage::ReadHeader(data_); });
+        header_ = namingFile(path_, [this] { return JpegImage::readHeader(data_); });
         read = header_.withinData || whole_;
     } catch (const ImageError&) {
         if (whole_) throw;
@@ -132,16 +132,16 @@ void ThumbnailMaker::scale(const ThumbnailBox& box,
         if (loaded_) {
             PixelImage work = std::move(picture_);  // reduced in place, without a second copy
             picture_ = PixelImage();
-            AverageReduce(work, width_, height_, tw, th);
+            averageReduce(work, width_, height_, tw, th);
             picture_ = std::move(work);
         } else {
             reduceStreamed(tw, th);
         }
-        if (fitRatio(width_, height_, box) >= 3.0L && tw > 3 && th > 3) Sharpen3x3(picture_);
+        if (fitRatio(width_, height_, box) >= 3.0L && tw > 3 && th > 3) sharpen3x3(picture_);
     } else {
         int nw = 0, nh = 0;
         nominalSize(width_, height_, box, nw, nh);
-        picture_ = loaded_ ? StretchNearest(picture_, nw, nh) : stretchStreamed(nw, nh);
+        picture_ = loaded_ ? stretchNearest(picture_, nw, nh) : stretchStreamed(nw, nh);
     }
     loaded_ = false;
     scaled_ = true;
@@ -151,21 +151,21 @@ void ThumbnailMaker::scale(const ThumbnailBox& box,
 
 PixelImage ThumbnailMaker::stretchStreamed(int tw, int th) {
     SampledStretch stretch(header_, tw, th);
-    namingFile(path_, [&] { return JpegImage::DecodeRows(data_, stretch.rows(), stretch); });
+    namingFile(path_, [&] { return JpegImage::decodeRows(data_, stretch.rows(), stretch); });
     return stretch.result();
 }
 
 void ThumbnailMaker::reduceStreamed(int tw, int th) {
     AreaAverager averager(width_, height_, tw, th, header_.grayscale);
-    namingFile(path_, [&] { return JpegImage::DecodeRows(data_, {}, averager); });
+    namingFile(path_, [&] { return JpegImage::decodeRows(data_, {}, averager); });
     picture_ = averager.result();
 }
 
 void ThumbnailMaker::save(const QString& thumbPath, int quality) const {
     JpegImage jpeg;
     jpeg.Assign(picture_);
-    jpeg.SetCompressionQuality(quality);
-    jpeg.SaveToFile(thumbPath);
+    jpeg.setCompressionQuality(quality);
+    jpeg.saveToFile(thumbPath);
 }
 
 void ThumbnailMaker::make(const ThumbnailBox& box, const QString& thumbPath,
@@ -178,11 +178,11 @@ void ThumbnailMaker::make(const ThumbnailBox& box, const QString& thumbPath,
 // even when the file changed after open().
 void ThumbnailMaker::readWholeFile() {
     if (!whole_) {
-        data_ = JpegImage::ReadFile(path_);
+        data_ = JpegImage::readFile(path_);
         whole_ = true;
         fileBytes_ = data_.size();
     }
-    header_ = namingFile(path_, [this] { return JpegImage::ReadHeader(data_); });
+    header_ = namingFile(path_, [this] { return JpegImage::readHeader(data_); });
     width_ = header_.width();
     height_ = header_.height();
 }
@@ -190,11 +190,11 @@ void ThumbnailMaker::readWholeFile() {
 // The whole picture from the whole file, as shown (turned by its orientation).
 void ThumbnailMaker::decodePicture() {
     JpegImage jpeg;
-    namingFile(path_, [&] { jpeg.LoadFromData(data_); });
-    picture_ = jpeg.Bitmap();
-    jpeg.Clear();  // the picture is now the only owner of the pixels
-    width_ = picture_.Width();
-    height_ = picture_.Height();
+    namingFile(path_, [&] { jpeg.loadFromData(data_); });
+    picture_ = jpeg.picture();
+    jpeg.clear();  // the picture is now the only owner of the pixels
+    width_ = picture_.width();
+    height_ = picture_.height();
     loaded_ = true;
 }
 

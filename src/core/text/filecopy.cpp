@@ -9,7 +9,7 @@
 
 namespace tessaly {
 
-QString CopyFileToFolder(const QString& sourcePath, const QString& folder) {
+QString copyFileToFolder(const QString& sourcePath, const QString& folder) {
     const QString target = folderPath(folder) + QFileInfo(sourcePath).fileName();
     QFile source(sourcePath);
     if (!source.open(QIODevice::ReadOnly)) {

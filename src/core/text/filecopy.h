@@ -8,6 +8,6 @@ namespace tessaly {
 // Raises IoError "ﾌｧｲﾙ <path> は開けません" when the source cannot be opened and
 // "ﾌｧｲﾙ <path> を作成できません" when the copy cannot be created or written.
 // Returns the path of the copy.
-QString CopyFileToFolder(const QString& sourcePath, const QString& folder);
+QString copyFileToFolder(const QString& sourcePath, const QString& folder);
 
 }  // namespace tessaly

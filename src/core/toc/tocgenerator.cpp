@@ -85,7 +85,7 @@ void TocGenerator::checkInput(const TocOptions& options) const {
 void TocGenerator::copyBackground(const TocOptions& options, const QString& folder) const {
     const QString name = QFileInfo(options.backgroundImageFile).fileName();
     if (QFileInfo::exists(folder + name)) throw Error(kBackgroundCopyMessage);
-    const QString copy = CopyFileToFolder(options.backgroundImageFile, folder);
+    const QString copy = copyFileToFolder(options.backgroundImageFile, folder);
     // Earlier backgrounds go; the copy itself stays even when it already bears one of the names.
     for (const QString& old : {QStringLiteral("back.jpg"), QStringLiteral("back.gif")}) {
         if (old != name && QFileInfo::exists(folder + old)) QFile::remove(folder + old);

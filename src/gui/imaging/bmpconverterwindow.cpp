@@ -193,7 +193,7 @@ void BmpConverterWindow::showPreview(const PixelImage& picture) {
     previewImage->hide();
     previewImage->clear();
     previewImage->setPixmap(QPixmap::fromImage(DisplayPicture::toImage(picture)));
-    previewImage->setGeometry(previewRect(picture.Width(), picture.Height()));
+    previewImage->setGeometry(previewRect(picture.width(), picture.height()));
     previewImage->show();
     previewImage->repaint();
 }

@@ -233,7 +233,7 @@ void RotationWindow::loadCurrent() {
     try {
         picture_ = RotationJob::loadPhotograph(folder_ + currentName());
         hasPicture_ = true;
-        previewImage->resize(fitPreview(picture_.Width(), picture_.Height()));
+        previewImage->resize(fitPreview(picture_.width(), picture_.height()));
         showPicture();
     } catch (const Error& error) {
         clearPicture();
@@ -272,7 +272,7 @@ void RotationWindow::rotate(Turn turn) {
     if (!hasPicture_) return;
     try {
         PixelImage turned = RotationJob::turned(picture_, turn);
-        previewImage->resize(fitPreview(turned.Width(), turned.Height()));
+        previewImage->resize(fitPreview(turned.width(), turned.height()));
         previewImage->hide();
         previewImage->clear();
         picture_ = std::move(turned);

@@ -31,8 +31,8 @@ QPoint ImagePreview::centredPosition(const QSize& panel, const QSize& picture, i
 void ImagePreview::showFile(const QString& path) {
     hide();
     JpegImage jpeg;
-    jpeg.LoadFromFile(path);  // raises the decoder's own error
-    const QImage picture = DisplayPicture::toImage(jpeg.Bitmap());
+    jpeg.loadFromFile(path);  // raises the decoder's own error
+    const QImage picture = DisplayPicture::toImage(jpeg.picture());
     image_.setScaledContents(true);
     image_.setPixmap(QPixmap::fromImage(picture));
     image_.resize(fitSize(picture.size()));

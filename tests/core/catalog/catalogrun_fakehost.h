@@ -29,7 +29,7 @@ public:
     void hidePreview() override { add("hide"); }
     void clearPreview() override { add("clear"); }
     void showPreview(const PixelImage& picture) override {
-        previews.emplace_back(picture.Width(), picture.Height());
+        previews.emplace_back(picture.width(), picture.height());
         add("show");
     }
     void processEvents() override { add("events"); }

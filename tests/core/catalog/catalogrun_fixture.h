@@ -20,8 +20,8 @@ inline const QString kWriteError =
 
 inline QSize jpegSize(const QString& path) {
     JpegImage image;
-    image.LoadFromFile(path);
-    return QSize(image.Width(), image.Height());
+    image.loadFromFile(path);
+    return QSize(image.width(), image.height());
 }
 
 class CatalogRunTest : public ::testing::Test {

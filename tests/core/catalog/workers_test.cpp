@@ -92,7 +92,7 @@ TEST(DecodeBudget, BoundsTheDecodesOfManyWorkers) {
         for (std::size_t k = 0; k < jobs.size(); ++k) {
             const ThumbnailResult result = pipeline.take(k);
             EXPECT_FALSE(result.loadError);
-            EXPECT_EQ(result.preview.Width(), 110);
+            EXPECT_EQ(result.preview.width(), 110);
         }
     }
     EXPECT_LE(budget.peak(), 3 * each);

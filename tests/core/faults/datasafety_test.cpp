@@ -191,7 +191,7 @@ TEST(CopyFaults, CopyOntoAFullDiskIsAnError) {
     TempDir source, target;
     writeTestJpeg(source.file("back.jpg"), 80, 60);
     if (!placeFullDevice(target.file("back.jpg"))) GTEST_SKIP() << "skipped: no full device";
-    EXPECT_EQ(errorOf([&] { CopyFileToFolder(source.file("back.jpg"), target.path()); }),
+    EXPECT_EQ(errorOf([&] { copyFileToFolder(source.file("back.jpg"), target.path()); }),
               cannotCreateMessage(target.file("back.jpg")));
 }
 

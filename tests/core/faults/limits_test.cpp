@@ -18,11 +18,11 @@ namespace tessaly::test {
 namespace {
 
 QString loadJpeg(const QString& path) {
-    return errorOf([&] { JpegImage().LoadFromFile(path); });
+    return errorOf([&] { JpegImage().loadFromFile(path); });
 }
 
 QString loadBmp(const QString& path) {
-    return errorOf([&] { PixelImage().LoadFromFile(path); });
+    return errorOf([&] { PixelImage().loadFromFile(path); });
 }
 
 TEST(ImageLimits, DevicesAndPipesAreNotReadAsImages) {
@@ -59,11 +59,11 @@ TEST(ImageLimits, DeclaredSizesBeyondTheLimitAreRefusedBeforeDecoding) {
     ASSERT_GT(sof, 0);
     jpeg[sof + 5] = char(0x27), jpeg[sof + 6] = char(0x10);  // 10000 high
     jpeg[sof + 7] = char(0x27), jpeg[sof + 8] = char(0x11);  // 10001 wide: just past the limit
-    EXPECT_TRUE(errorOf([&] { JpegImage().LoadFromData(jpeg); }).contains("too large"));
+    EXPECT_TRUE(errorOf([&] { JpegImage().loadFromData(jpeg); }).contains("too large"));
     QByteArray bmp = makeTestBmp24(4, 4);
     bmp[18] = char(0x11), bmp[19] = char(0x27);  // 10001 wide
     bmp[22] = char(0x10), bmp[23] = char(0x27);  // 10000 high
-    EXPECT_EQ(errorOf([&] { PixelImage().LoadFromData(bmp); }),
+    EXPECT_EQ(errorOf([&] { PixelImage().loadFromData(bmp); }),
               QString::fromLatin1(imagemsg::kTooLarge));
 }
 

@@ -72,12 +72,12 @@ void expectRefused(F f, const char* message) {
 }
 
 void expectRefused(const QByteArray& data, const char* message) {
-    expectRefused([&] { PixelImage().LoadFromData(data); }, message);
+    expectRefused([&] { PixelImage().loadFromData(data); }, message);
 }
 
 PixelImage load(const QByteArray& data) {
     PixelImage dib;
-    dib.LoadFromData(data);
+    dib.loadFromData(data);
     return dib;
 }
 
@@ -95,13 +95,13 @@ TEST(BmpReader, TwentyFourBitBottomUpAndFromFile) {
     test::TempDir dir;
     dir.write("p.bmp", test::makeTestBmp24(7, 5));
     PixelImage dib;
-    dib.LoadFromFile(dir.file("p.bmp"));
-    ASSERT_EQ(dib.Width(), 7);
-    ASSERT_EQ(dib.Height(), 5);
+    dib.loadFromFile(dir.file("p.bmp"));
+    ASSERT_EQ(dib.width(), 7);
+    ASSERT_EQ(dib.height(), 5);
     EXPECT_EQ(dib.pixelFormat(), PixelFormat::Bgr24);
     for (int y = 0; y < 5; ++y)
-        for (int x = 0; x < 7; ++x) EXPECT_EQ(dib.Pixels(x, y), test::testPatternColor(x, y, 7, 5));
-    EXPECT_THROW(dib.LoadFromFile(dir.file("missing.bmp")), IoError);
+        for (int x = 0; x < 7; ++x) EXPECT_EQ(dib.pixel(x, y), test::testPatternColor(x, y, 7, 5));
+    EXPECT_THROW(dib.loadFromFile(dir.file("missing.bmp")), IoError);
 }
 
 TEST(BmpReader, TopDownRowsAndLongerHeaders) {
@@ -112,10 +112,10 @@ TEST(BmpReader, TopDownRowsAndLongerHeaders) {
         bmp.masks = {0, 0, 0};
         bmp.pixels = QByteArray::fromHex("010203 0a0b0c 0000 111213 212223 0000");
         const PixelImage dib = load(bmp.build());
-        EXPECT_TRUE(dib.TopDown());
-        EXPECT_EQ(dib.Pixels(0, 0), 0x010203u);  // bytes blue 01 green 02 red 03
-        EXPECT_EQ(dib.Pixels(1, 0), 0x0a0b0cu);
-        EXPECT_EQ(dib.Pixels(1, 1), 0x212223u);
+        EXPECT_TRUE(dib.topDown());
+        EXPECT_EQ(dib.pixel(0, 0), 0x010203u);  // bytes blue 01 green 02 red 03
+        EXPECT_EQ(dib.pixel(1, 0), 0x0a0b0cu);
+        EXPECT_EQ(dib.pixel(1, 1), 0x212223u);
     }
 }
 
@@ -126,12 +126,12 @@ TEST(BmpReader, PaletteImagesOfOneFourAndEightBits) {
     one.pixels = QByteArray::fromHex("80800000 41000000");  // bottom row, then top row
     PixelImage dib = load(one.build());
     EXPECT_EQ(dib.pixelFormat(), PixelFormat::Indexed1);
-    EXPECT_EQ(dib.Pixels(1, 0), 1u);
-    EXPECT_EQ(dib.Pixels(7, 0), 1u);
-    EXPECT_EQ(dib.Pixels(8, 0), 0u);
-    EXPECT_EQ(dib.Pixels(0, 1), 1u);
-    EXPECT_EQ(dib.Pixels(8, 1), 1u);
-    EXPECT_EQ(dib.Colors(1), 0x00FFFFFFu);
+    EXPECT_EQ(dib.pixel(1, 0), 1u);
+    EXPECT_EQ(dib.pixel(7, 0), 1u);
+    EXPECT_EQ(dib.pixel(8, 0), 0u);
+    EXPECT_EQ(dib.pixel(0, 1), 1u);
+    EXPECT_EQ(dib.pixel(8, 1), 1u);
+    EXPECT_EQ(dib.color(1), 0x00FFFFFFu);
 
     Bmp four;
     four.bits = 4, four.width = 3, four.height = 1, four.colorsUsed = 3;
@@ -139,11 +139,11 @@ TEST(BmpReader, PaletteImagesOfOneFourAndEightBits) {
     four.pixels = QByteArray::fromHex("21000000");
     dib = load(four.build());
     EXPECT_EQ(dib.pixelFormat(), PixelFormat::Indexed4);
-    EXPECT_EQ(dib.ColorCount(), 3);
-    EXPECT_EQ(dib.Pixels(0, 0), 2u);
-    EXPECT_EQ(dib.Pixels(1, 0), 1u);
+    EXPECT_EQ(dib.colorCount(), 3);
+    EXPECT_EQ(dib.pixel(0, 0), 2u);
+    EXPECT_EQ(dib.pixel(1, 0), 1u);
     dib.setPixelFormat(PixelFormat::Bgr24);
-    EXPECT_EQ(dib.Pixels(0, 0), 0xFF0000u);
+    EXPECT_EQ(dib.pixel(0, 0), 0xFF0000u);
 
     Bmp eight;
     eight.bits = 8, eight.width = 2, eight.height = 2, eight.colorsUsed = 256;
@@ -151,9 +151,9 @@ TEST(BmpReader, PaletteImagesOfOneFourAndEightBits) {
     eight.palette[200] = 0x00123456;
     eight.pixels = rows8({{200, 1}, {2, 3}});
     dib = load(eight.build());
-    EXPECT_EQ(dib.Pixels(0, 0), 200u);
-    EXPECT_EQ(dib.Pixels(1, 1), 3u);
-    EXPECT_EQ(dib.Colors(200), 0x00123456u);
+    EXPECT_EQ(dib.pixel(0, 0), 200u);
+    EXPECT_EQ(dib.pixel(1, 1), 3u);
+    EXPECT_EQ(dib.color(200), 0x00123456u);
 }
 
 TEST(BmpReader, Os2HeaderWidensThreeByteColours) {
@@ -163,8 +163,8 @@ TEST(BmpReader, Os2HeaderWidensThreeByteColours) {
     bmp.palette[5] = 0x00ABCDEF;
     bmp.pixels = rows8({{5, 0, 5}});
     PixelImage dib = load(bmp.build());
-    EXPECT_EQ(dib.Pixels(2, 0), 5u);
-    EXPECT_EQ(dib.Colors(5), 0x00ABCDEFu);
+    EXPECT_EQ(dib.pixel(2, 0), 5u);
+    EXPECT_EQ(dib.color(5), 0x00ABCDEFu);
     bmp.bits = 16;
     expectRefused(bmp.build(), "TNkInternalDIB.LoadFromStream: Invalid BitCount");
 }
@@ -176,8 +176,8 @@ TEST(BmpReader, MoreThan256ColoursUseTheFirst256) {
     bmp.palette[255] = 0x00FFEEDD;
     bmp.pixels = rows8({{255}});
     const PixelImage dib = load(bmp.build());
-    EXPECT_EQ(dib.ColorCount(), 256);
-    EXPECT_EQ(dib.Colors(255), 0x00FFEEDDu);
+    EXPECT_EQ(dib.colorCount(), 256);
+    EXPECT_EQ(dib.color(255), 0x00FFEEDDu);
 }
 
 TEST(BmpReader, SixteenAndThirtyTwoBitsThroughMasks) {
@@ -186,16 +186,16 @@ TEST(BmpReader, SixteenAndThirtyTwoBitsThroughMasks) {
     b555.pixels = QByteArray::fromHex("ff7f 007c");
     PixelImage dib = load(b555.build());
     EXPECT_EQ(dib.pixelFormat(), PixelFormat::Bgr24);
-    EXPECT_EQ(dib.Pixels(0, 0), 0xFFFFFFu);
-    EXPECT_EQ(dib.Pixels(1, 0), 0x0000FFu);
+    EXPECT_EQ(dib.pixel(0, 0), 0xFFFFFFu);
+    EXPECT_EQ(dib.pixel(1, 0), 0x0000FFu);
 
     Bmp b565 = b555;  // 5-6-5 bit fields: pure green, half blue
     b565.compression = 3;
     b565.masks = {0xF800, 0x07E0, 0x001F};
     b565.pixels = QByteArray::fromHex("e007 1000");
     dib = load(b565.build());
-    EXPECT_EQ(dib.Pixels(0, 0), 0x00FF00u);
-    EXPECT_EQ(dib.Pixels(1, 0), quint32((16 * 255 + 15) / 31) << 16);
+    EXPECT_EQ(dib.pixel(0, 0), 0x00FF00u);
+    EXPECT_EQ(dib.pixel(1, 0), quint32((16 * 255 + 15) / 31) << 16);
 
     for (int headerSize : {40, 52, 56, 124}) {
         for (quint32 compression : {3u, 6u}) {  // bit fields, and bit fields with alpha
@@ -206,13 +206,13 @@ TEST(BmpReader, SixteenAndThirtyTwoBitsThroughMasks) {
             b32.masks = {0x000000FF, 0x0000FF00, 0x00FF0000};
             if (compression == 6) b32.masks.push_back(0xFF000000);
             b32.pixels = QByteArray::fromHex("11223344");
-            EXPECT_EQ(load(b32.build()).Pixels(0, 0), 0x00332211u);
+            EXPECT_EQ(load(b32.build()).pixel(0, 0), 0x00332211u);
             b32.compression = 0;  // standard 8-8-8: blue in the low byte
-            EXPECT_EQ(load(b32.build()).Pixels(0, 0), 0x00112233u);
+            EXPECT_EQ(load(b32.build()).pixel(0, 0), 0x00112233u);
             Bmp b16 = b565;  // 5-6-5 through the masks of the longer header
             b16.headerSize = headerSize, b16.compression = compression;
             if (compression == 6) b16.masks.push_back(0);
-            EXPECT_EQ(load(b16.build()).Pixels(0, 0), 0x00FF00u);
+            EXPECT_EQ(load(b16.build()).pixel(0, 0), 0x00FF00u);
         }
     }
     b565.masks = {0xF800, 0, 0x001F};
@@ -231,7 +231,7 @@ TEST(BmpReader, RunLengthEightAndFour) {
     const std::vector<std::vector<quint32>> rows = {
         {0, 0, 4, 4, 0}, {0, 0, 0, 0, 0}, {7, 7, 2, 9, 5}};
     for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 5; ++x) EXPECT_EQ(dib.Pixels(x, y), rows[y][x]) << x << "," << y;
+        for (int x = 0; x < 5; ++x) EXPECT_EQ(dib.pixel(x, y), rows[y][x]) << x << "," << y;
 
     Bmp rle4 = rle8;
     rle4.bits = 4, rle4.compression = 2, rle4.width = 6, rle4.height = 1;
@@ -239,7 +239,7 @@ TEST(BmpReader, RunLengthEightAndFour) {
     rle4.pixels = QByteArray::fromHex("03ab 0003 cde0 0001");  // a b a, absolute c d e
     dib = load(rle4.build());
     const quint32 expected[6] = {0xa, 0xb, 0xa, 0xc, 0xd, 0xe};
-    for (int x = 0; x < 6; ++x) EXPECT_EQ(dib.Pixels(x, 0), expected[x]);
+    for (int x = 0; x < 6; ++x) EXPECT_EQ(dib.pixel(x, 0), expected[x]);
 }
 
 TEST(BmpReader, RunLengthPastTheRowOrImageIsRefused) {
@@ -303,8 +303,8 @@ TEST(BmpReader, TruncatedFilesAreRefusedAndFailedLoadDropsOldContent) {
     const QByteArray good = test::makeTestBmp24(5, 4);
     for (int size = 0; size < good.size(); ++size) {
         PixelImage dib(9, 9, PixelFormat::Bgr24);
-        EXPECT_THROW(dib.LoadFromData(good.left(size)), BmpFormatError) << size;
-        EXPECT_EQ(dib.Width(), 1);
+        EXPECT_THROW(dib.loadFromData(good.left(size)), BmpFormatError) << size;
+        EXPECT_EQ(dib.width(), 1);
         EXPECT_EQ(dib.pixelFormat(), PixelFormat::Indexed8);
     }
     QByteArray badOffset = good;
@@ -341,7 +341,7 @@ TEST(BmpReader, DamagedFilesNeverCrash) {
             try {
                 const PixelImage dib = load(data);
                 ++loaded;
-                EXPECT_GE(dib.Width(), 1);
+                EXPECT_GE(dib.width(), 1);
             } catch (const BmpFormatError&) {
             } catch (const ImageSizeError&) {
             }
@@ -358,26 +358,26 @@ double meanDifference(const PixelImage& a, const PixelImage& b) {
     x.setPixelFormat(PixelFormat::Bgr24);
     y.setPixelFormat(PixelFormat::Bgr24);
     double total = 0;
-    for (int row = 0; row < x.Height(); ++row) {
-        for (int col = 0; col < x.Width(); ++col) {
-            const quint32 p = x.Pixels(col, row), q = y.Pixels(col, row);
+    for (int row = 0; row < x.height(); ++row) {
+        for (int col = 0; col < x.width(); ++col) {
+            const quint32 p = x.pixel(col, row), q = y.pixel(col, row);
             for (int s = 0; s < 24; s += 8) {
                 total += std::abs(int((p >> s) & 0xFF) - int((q >> s) & 0xFF));
             }
         }
     }
-    return total / (3.0 * x.Width() * x.Height());
+    return total / (3.0 * x.width() * x.height());
 }
 
 TEST(BmpSuite, GoodFilesLoadAsDescribed) {
     const QString good = suiteFolder() + "/g";
     if (!QFileInfo(good + "/rgb24.bmp").exists()) GTEST_SKIP() << "skipped: no BMP suite";
     PixelImage reference;
-    reference.LoadFromFile(good + "/rgb24.bmp");
-    ASSERT_EQ(reference.Width(), 127);
-    ASSERT_EQ(reference.Height(), 64);
+    reference.loadFromFile(good + "/rgb24.bmp");
+    ASSERT_EQ(reference.width(), 127);
+    ASSERT_EQ(reference.height(), 64);
     PixelImage paletted;
-    paletted.LoadFromFile(good + "/pal8.bmp");
+    paletted.loadFromFile(good + "/pal8.bmp");
     // Files holding the same pixels as pal8.bmp or rgb24.bmp in other layouts, and the
     // 16-bit ones, which hold fewer bits per channel.
     const QStringList samePal8 = {"pal8-0.bmp",      "pal8os2.bmp", "pal8rle.bmp",
@@ -389,18 +389,18 @@ TEST(BmpSuite, GoodFilesLoadAsDescribed) {
     for (const QString& name : QDir(good).entryList({"*.bmp"}, QDir::Files)) {
         SCOPED_TRACE(name.toStdString());
         PixelImage dib;
-        ASSERT_NO_THROW(dib.LoadFromFile(good + "/" + name));
+        ASSERT_NO_THROW(dib.loadFromFile(good + "/" + name));
         ++count;
         if (name.startsWith("pal8w")) {
-            EXPECT_EQ(dib.Width(), name.mid(5, 3).toInt());
+            EXPECT_EQ(dib.width(), name.mid(5, 3).toInt());
         } else {
-            EXPECT_EQ(dib.Width(), 127);
-            EXPECT_EQ(dib.Height(), name == "pal8nonsquare.bmp" ? 32 : 64);
+            EXPECT_EQ(dib.width(), 127);
+            EXPECT_EQ(dib.height(), name == "pal8nonsquare.bmp" ? 32 : 64);
         }
         if (name == "pal1wb.bmp" || name == "pal4rle.bmp") {
             // Other palette order, or run-length data: the same picture as pal1 / pal4.
             PixelImage plain;
-            plain.LoadFromFile(good + (name == "pal1wb.bmp" ? "/pal1.bmp" : "/pal4.bmp"));
+            plain.loadFromFile(good + (name == "pal1wb.bmp" ? "/pal1.bmp" : "/pal4.bmp"));
             EXPECT_EQ(meanDifference(dib, plain), 0.0);
         } else if (samePal8.contains(name)) {
             EXPECT_EQ(meanDifference(dib, paletted), 0.0);
@@ -414,11 +414,11 @@ TEST(BmpSuite, GoodFilesLoadAsDescribed) {
     // Headers of 52 and 56 bytes and BI_ALPHABITFIELDS, as image editors write them: the
     // colours of the same pixels read through a 124-byte header, the alpha channel ignored.
     PixelImage withAlpha;
-    withAlpha.LoadFromFile(suiteFolder() + "/q/rgba32-2.bmp");
+    withAlpha.loadFromFile(suiteFolder() + "/q/rgba32-2.bmp");
     for (const char* name : {"rgb32h52.bmp", "rgba32h56.bmp", "rgba32abf.bmp"}) {
         SCOPED_TRACE(name);
         PixelImage dib;
-        ASSERT_NO_THROW(dib.LoadFromFile(suiteFolder() + "/q/" + name));
+        ASSERT_NO_THROW(dib.loadFromFile(suiteFolder() + "/q/" + name));
         EXPECT_EQ(meanDifference(dib, name[3] == 'a' ? withAlpha : reference), 0.0);
     }
 }
@@ -431,8 +431,8 @@ TEST(BmpSuite, BadAndQuestionableFilesAreRefusedCleanlyOrLoad) {
             const QString path = it.next();
             PixelImage dib;
             try {
-                dib.LoadFromFile(path);
-                EXPECT_GE(dib.Width() * dib.Height(), 1);
+                dib.loadFromFile(path);
+                EXPECT_GE(dib.width() * dib.height(), 1);
             } catch (const ImageError&) {
             }
         }

@@ -60,14 +60,14 @@ std::vector<Layout> layouts() {
 
 // Same size, format, colour table and pixel bytes.
 void expectSamePicture(const PixelImage& a, const PixelImage& b) {
-    ASSERT_EQ(a.Width(), b.Width());
-    ASSERT_EQ(a.Height(), b.Height());
+    ASSERT_EQ(a.width(), b.width());
+    ASSERT_EQ(a.height(), b.height());
     ASSERT_EQ(a.pixelFormat(), b.pixelFormat());
-    ASSERT_EQ(a.ColorCount(), b.ColorCount());
-    for (int i = 0; i < a.ColorCount(); ++i) ASSERT_EQ(a.Colors(i), b.Colors(i));
-    const size_t bytes = size_t(a.Width()) * size_t(a.BitCount() / 8);
-    for (int y = 0; y < a.Height(); ++y) {
-        ASSERT_EQ(std::memcmp(a.ConstScanLine(y), b.ConstScanLine(y), bytes), 0) << "row " << y;
+    ASSERT_EQ(a.colorCount(), b.colorCount());
+    for (int i = 0; i < a.colorCount(); ++i) ASSERT_EQ(a.color(i), b.color(i));
+    const size_t bytes = size_t(a.width()) * size_t(a.bitCount() / 8);
+    for (int y = 0; y < a.height(); ++y) {
+        ASSERT_EQ(std::memcmp(a.constScanLine(y), b.constScanLine(y), bytes), 0) << "row " << y;
     }
 }
 

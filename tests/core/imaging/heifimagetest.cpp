@@ -22,24 +22,24 @@ PixelImage uprightPattern(int width, int height, int orientation) {
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             const unsigned rgb = test::testPatternColor(x, y, width, height);
-            picture.SetPixels(x, y, rgb);  // 0x00BBGGRR, as Pixels takes it
+            picture.setPixel(x, y, rgb);  // 0x00BBGGRR, as Pixels takes it
         }
     }
-    return orientation == 1 ? picture : ApplyOrientation(picture, orientation);
+    return orientation == 1 ? picture : applyOrientation(picture, orientation);
 }
 
 // Mean absolute difference per channel over 4 x 4 averages (chroma is stored at half size).
 double meanError(const PixelImage& decoded, const PixelImage& source) {
     double sum = 0;
     int count = 0;
-    for (int by = 0; by + 4 <= decoded.Height(); by += 4) {
-        for (int bx = 0; bx + 4 <= decoded.Width(); bx += 4) {
+    for (int by = 0; by + 4 <= decoded.height(); by += 4) {
+        for (int bx = 0; bx + 4 <= decoded.width(); bx += 4) {
             for (int shift = 0; shift < 24; shift += 8) {
                 int difference = 0;
                 for (int y = by; y < by + 4; ++y) {
                     for (int x = bx; x < bx + 4; ++x) {
-                        difference += int((decoded.Pixels(x, y) >> shift) & 0xFF) -
-                                      int((source.Pixels(x, y) >> shift) & 0xFF);
+                        difference += int((decoded.pixel(x, y) >> shift) & 0xFF) -
+                                      int((source.pixel(x, y) >> shift) & 0xFF);
                     }
                 }
                 sum += std::abs(difference) / 16.0;
@@ -79,13 +79,13 @@ TEST(HeifImageTest, DecodesUprightWithinCodingError) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         HeifImage image;
-        image.LoadFromData(test::makeTestHeic(c.width, c.height, c.options), "x.heic");
+        image.loadFromData(test::makeTestHeic(c.width, c.height, c.options), "x.heic");
         const PixelImage expected = uprightPattern(c.width, c.height, c.options.orientation);
-        ASSERT_EQ(image.Width(), expected.Width());
-        ASSERT_EQ(image.Height(), expected.Height());
-        EXPECT_EQ(image.Bitmap().pixelFormat(), PixelFormat::Bgr24);
-        EXPECT_LT(meanError(image.Bitmap(), expected), 8.0);
-        EXPECT_TRUE(image.Exif().isEmpty());
+        ASSERT_EQ(image.width(), expected.width());
+        ASSERT_EQ(image.height(), expected.height());
+        EXPECT_EQ(image.picture().pixelFormat(), PixelFormat::Bgr24);
+        EXPECT_LT(meanError(image.picture(), expected), 8.0);
+        EXPECT_TRUE(image.exif().isEmpty());
     }
 }
 
@@ -112,7 +112,7 @@ TEST(HeifImageTest, DamagedFilesGiveAClearErrorNamingTheFile) {
         SCOPED_TRACE(damage.what);
         HeifImage image;
         try {
-            image.LoadFromData(damage.bytes, "/some/folder/IMG_0001.HEIC");
+            image.loadFromData(damage.bytes, "/some/folder/IMG_0001.HEIC");
             ADD_FAILURE() << "no error";
         } catch (const HeifError& error) {
             EXPECT_TRUE(error.message().startsWith(QStringLiteral("IMG_0001.HEIC: ")))
@@ -121,7 +121,7 @@ TEST(HeifImageTest, DamagedFilesGiveAClearErrorNamingTheFile) {
                 << error.message().toStdString();
             EXPECT_TRUE(error.message().endsWith(QStringLiteral("）")));
         }
-        EXPECT_TRUE(image.Empty());
+        EXPECT_TRUE(image.isEmpty());
     }
 }
 
@@ -151,11 +151,11 @@ TEST(HeifImageTest, ConvertedPhotoIsUprightAndKeepsOnlyDateAndCamera) {
         BmpConversion(95, BmpConversion::Source::Any).run(dir.path(), {"IMG_0001.HEIC"}, {});
     ASSERT_EQ(result.written, QStringList{"IMG_0001.jpg"}) << result.message.toStdString();
     JpegImage jpeg;
-    jpeg.LoadFromFile(dir.file("IMG_0001.jpg"));
+    jpeg.loadFromFile(dir.file("IMG_0001.jpg"));
     EXPECT_EQ(jpeg.Orientation(), 1);
-    EXPECT_EQ(jpeg.Width(), 48);
-    EXPECT_EQ(jpeg.Height(), 64);
-    EXPECT_LT(meanError(jpeg.Bitmap(), uprightPattern(64, 48, 6)), 8.0);
+    EXPECT_EQ(jpeg.width(), 48);
+    EXPECT_EQ(jpeg.height(), 64);
+    EXPECT_LT(meanError(jpeg.picture(), uprightPattern(64, 48, 6)), 8.0);
     bool present = false;
     const QString path = dir.file("IMG_0001.jpg");
     EXPECT_EQ(exifText(path, EXIF_IFD_0, EXIF_TAG_MAKE, present), QStringLiteral("TestMaker"));

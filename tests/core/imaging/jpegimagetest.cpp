@@ -17,10 +17,10 @@ int channel(quint32 colour, int shift) { return int((colour >> shift) & 0xFF); }
 // Largest channel difference between the decoded picture and the test pattern.
 int worstDifference(const PixelImage& picture) {
     int worst = 0;
-    for (int y = 0; y < picture.Height(); ++y)
-        for (int x = 0; x < picture.Width(); ++x) {
-            const quint32 a = picture.Pixels(x, y);
-            const quint32 b = test::testPatternColor(x, y, picture.Width(), picture.Height());
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) {
+            const quint32 a = picture.pixel(x, y);
+            const quint32 b = test::testPatternColor(x, y, picture.width(), picture.height());
             for (int s = 0; s < 24; s += 8)
                 worst = std::max(worst, std::abs(channel(a, s) - channel(b, s)));
         }
@@ -29,60 +29,60 @@ int worstDifference(const PixelImage& picture) {
 
 TEST(JpegImage, DecodesColourAsTwentyFourBitBlueGreenRed) {
     JpegImage jpeg;
-    EXPECT_TRUE(jpeg.Empty());
+    EXPECT_TRUE(jpeg.isEmpty());
     EXPECT_EQ(jpeg.CompressionQuality(), 90);
-    jpeg.LoadFromData(test::makeTestJpeg(64, 48, false, 100));
-    EXPECT_FALSE(jpeg.Empty());
-    EXPECT_EQ(jpeg.Width(), 64);
-    EXPECT_EQ(jpeg.Height(), 48);
-    EXPECT_FALSE(jpeg.Grayscale());
-    EXPECT_EQ(jpeg.Bitmap().pixelFormat(), PixelFormat::Bgr24);
-    EXPECT_TRUE(jpeg.Warnings().isEmpty());
+    jpeg.loadFromData(test::makeTestJpeg(64, 48, false, 100));
+    EXPECT_FALSE(jpeg.isEmpty());
+    EXPECT_EQ(jpeg.width(), 64);
+    EXPECT_EQ(jpeg.height(), 48);
+    EXPECT_FALSE(jpeg.isGrayscale());
+    EXPECT_EQ(jpeg.picture().pixelFormat(), PixelFormat::Bgr24);
+    EXPECT_TRUE(jpeg.warnings().isEmpty());
     // The red ramp runs left to right, the green ramp top to bottom.
-    const PixelImage& p = jpeg.Bitmap();
-    EXPECT_LT(channel(p.Pixels(0, 24), 0), 30);
-    EXPECT_GT(channel(p.Pixels(63, 24), 0), 225);
-    EXPECT_LT(channel(p.Pixels(32, 0), 8), 30);
-    EXPECT_GT(channel(p.Pixels(32, 47), 8), 225);
+    const PixelImage& p = jpeg.picture();
+    EXPECT_LT(channel(p.pixel(0, 24), 0), 30);
+    EXPECT_GT(channel(p.pixel(63, 24), 0), 225);
+    EXPECT_LT(channel(p.pixel(32, 0), 8), 30);
+    EXPECT_GT(channel(p.pixel(32, 47), 8), 225);
     EXPECT_LT(worstDifference(p), 60);
 }
 
 TEST(JpegImage, DecodesGreyscaleAsEightBitGrey) {
     JpegImage jpeg;
-    jpeg.LoadFromData(test::makeTestJpeg(30, 20, true));
-    EXPECT_TRUE(jpeg.Grayscale());
-    const PixelImage& p = jpeg.Bitmap();
+    jpeg.loadFromData(test::makeTestJpeg(30, 20, true));
+    EXPECT_TRUE(jpeg.isGrayscale());
+    const PixelImage& p = jpeg.picture();
     EXPECT_EQ(p.pixelFormat(), PixelFormat::Indexed8);
-    EXPECT_EQ(p.Colors(0), 0u);
-    EXPECT_EQ(p.Colors(128), 0x808080u);
-    EXPECT_EQ(p.Colors(255), 0xFFFFFFu);
+    EXPECT_EQ(p.color(0), 0u);
+    EXPECT_EQ(p.color(128), 0x808080u);
+    EXPECT_EQ(p.color(255), 0xFFFFFFu);
 }
 
 TEST(JpegImage, SavesBaselineThreeComponentsAtTheQuality) {
     PixelImage picture(40, 30, PixelFormat::Bgr24);
     for (int y = 0; y < 30; ++y)
-        for (int x = 0; x < 40; ++x) picture.SetPixels(x, y, test::testPatternColor(x, y, 40, 30));
+        for (int x = 0; x < 40; ++x) picture.setPixel(x, y, test::testPatternColor(x, y, 40, 30));
     JpegImage jpeg;
     jpeg.Assign(picture);
-    jpeg.SetCompressionQuality(100);
-    const QByteArray best = jpeg.SaveToData();
-    jpeg.SetCompressionQuality(0);
+    jpeg.setCompressionQuality(100);
+    const QByteArray best = jpeg.saveToData();
+    jpeg.setCompressionQuality(0);
     EXPECT_EQ(jpeg.CompressionQuality(), 1);
-    const QByteArray worst = jpeg.SaveToData();
+    const QByteArray worst = jpeg.saveToData();
     EXPECT_LT(worst.size(), best.size());
     EXPECT_TRUE(best.contains("\xFF\xC0"));   // baseline frame
     EXPECT_FALSE(best.contains("\xFF\xC2"));  // not progressive
     JpegImage back;
-    back.LoadFromData(best);
-    EXPECT_EQ(back.Width(), 40);
-    EXPECT_LT(worstDifference(back.Bitmap()), 60);  // a swapped red and blue is far off
+    back.loadFromData(best);
+    EXPECT_EQ(back.width(), 40);
+    EXPECT_LT(worstDifference(back.picture()), 60);  // a swapped red and blue is far off
 
     JpegImage grey;  // an 8-bit grey picture is written as three components
-    grey.LoadFromData(test::makeTestJpeg(16, 16, true));
+    grey.loadFromData(test::makeTestJpeg(16, 16, true));
     JpegImage greyCopy;
-    greyCopy.LoadFromData(grey.SaveToData());
-    EXPECT_FALSE(greyCopy.Grayscale());
-    EXPECT_EQ(greyCopy.Bitmap().pixelFormat(), PixelFormat::Bgr24);
+    greyCopy.loadFromData(grey.saveToData());
+    EXPECT_FALSE(greyCopy.isGrayscale());
+    EXPECT_EQ(greyCopy.picture().pixelFormat(), PixelFormat::Bgr24);
 }
 
 TEST(JpegImage, SaveReplacesTheFileAndReportsFailures) {
@@ -90,12 +90,12 @@ TEST(JpegImage, SaveReplacesTheFileAndReportsFailures) {
     dir.write("t.jpg", QByteArray("old content"));
     JpegImage jpeg;
     jpeg.Assign(PixelImage(8, 8, PixelFormat::Bgr24));
-    jpeg.SaveToFile(dir.file("t.jpg"));
+    jpeg.saveToFile(dir.file("t.jpg"));
     JpegImage back;
-    back.LoadFromFile(dir.file("t.jpg"));
-    EXPECT_EQ(back.Width(), 8);
-    EXPECT_THROW(jpeg.SaveToFile(dir.file("no/such/folder/t.jpg")), IoError);
-    EXPECT_THROW(back.LoadFromFile(dir.file("missing.jpg")), IoError);
+    back.loadFromFile(dir.file("t.jpg"));
+    EXPECT_EQ(back.width(), 8);
+    EXPECT_THROW(jpeg.saveToFile(dir.file("no/such/folder/t.jpg")), IoError);
+    EXPECT_THROW(back.loadFromFile(dir.file("missing.jpg")), IoError);
 }
 
 template <typename F>
@@ -110,16 +110,16 @@ void expectCodecError(F f) {
 
 TEST(JpegImage, BadDataRaisesTheCodecError) {
     JpegImage jpeg;
-    expectCodecError([&] { jpeg.LoadFromData(QByteArray()); });
-    expectCodecError([&] { jpeg.LoadFromData(test::makeTestBmp24(4, 4)); });
+    expectCodecError([&] { jpeg.loadFromData(QByteArray()); });
+    expectCodecError([&] { jpeg.loadFromData(test::makeTestBmp24(4, 4)); });
     const QByteArray good = test::makeTestJpeg(32, 32);
-    expectCodecError([&] { jpeg.LoadFromData(good.left(20)); });  // header cut off
-    EXPECT_TRUE(jpeg.Empty());
+    expectCodecError([&] { jpeg.loadFromData(good.left(20)); });  // header cut off
+    EXPECT_TRUE(jpeg.isEmpty());
     QByteArray badTable = good;
     const int dht = badTable.indexOf("\xFF\xC4");
     ASSERT_GT(dht, 0);
     badTable[dht + 2] = 0, badTable[dht + 3] = 3;  // a Huffman table segment far too short
-    expectCodecError([&] { jpeg.LoadFromData(badTable); });
+    expectCodecError([&] { jpeg.loadFromData(badTable); });
 }
 
 TEST(JpegImage, FileErrorsNameTheFileAndKeepTheCodecText) {
@@ -140,7 +140,7 @@ TEST(JpegImage, FileErrorsNameTheFileAndKeepTheCodecText) {
     for (const auto& row : rows) {
         dir.write(QString::fromUtf8(row.name), row.data);
         try {
-            JpegImage().LoadFromFile(dir.file(QString::fromUtf8(row.name)));
+            JpegImage().loadFromFile(dir.file(QString::fromUtf8(row.name)));
             ADD_FAILURE() << "decoded " << row.name;
         } catch (const JpegError& e) {
             EXPECT_TRUE(e.message().startsWith(row.message)) << e.message().toStdString();
@@ -151,10 +151,10 @@ TEST(JpegImage, FileErrorsNameTheFileAndKeepTheCodecText) {
 TEST(JpegImage, TruncatedDataDecodesWithAWarning) {
     const QByteArray good = test::makeTestJpeg(64, 64);
     JpegImage jpeg;
-    jpeg.LoadFromData(good.left(good.size() * 2 / 3));
-    EXPECT_EQ(jpeg.Width(), 64);
-    EXPECT_EQ(jpeg.Height(), 64);
-    EXPECT_FALSE(jpeg.Warnings().isEmpty());
+    jpeg.loadFromData(good.left(good.size() * 2 / 3));
+    EXPECT_EQ(jpeg.width(), 64);
+    EXPECT_EQ(jpeg.height(), 64);
+    EXPECT_FALSE(jpeg.warnings().isEmpty());
 }
 
 TEST(JpegImage, DamagedDataNeverCrashes) {
@@ -165,8 +165,8 @@ TEST(JpegImage, DamagedDataNeverCrashes) {
         for (int i = 0; i < 1 + round % 5; ++i) data[std::rand() % data.size()] = char(std::rand());
         JpegImage jpeg;
         try {
-            jpeg.LoadFromData(data);
-            EXPECT_GE(jpeg.Width(), 1);
+            jpeg.loadFromData(data);
+            EXPECT_GE(jpeg.width(), 1);
         } catch (const JpegError&) {
         }
     }
@@ -181,7 +181,7 @@ TEST(JpegImage, AbsurdSizeIsRefusedBeforeDecoding) {
     data[sof + 7] = char(0xEA), data[sof + 8] = char(0x60);
     JpegImage jpeg;
     try {
-        jpeg.LoadFromData(data);
+        jpeg.loadFromData(data);
         ADD_FAILURE() << "decoded";
     } catch (const JpegError& e) {
         EXPECT_TRUE(e.message().contains("too large")) << e.message().toStdString();
@@ -207,13 +207,13 @@ QByteArray cmykJpeg(unsigned char c, unsigned char m, unsigned char y, unsigned 
 TEST(JpegImage, CmykIsConvertedToRgb) {
     for (bool adobe : {true, false}) {
         JpegImage jpeg;
-        jpeg.LoadFromData(cmykJpeg(0, 255, 255, 0, adobe));  // red
-        const quint32 red = jpeg.Bitmap().Pixels(8, 8);
+        jpeg.loadFromData(cmykJpeg(0, 255, 255, 0, adobe));  // red
+        const quint32 red = jpeg.picture().pixel(8, 8);
         EXPECT_GT(channel(red, 0), 240) << adobe;
         EXPECT_LT(channel(red, 8), 15);
         EXPECT_LT(channel(red, 16), 15);
-        jpeg.LoadFromData(cmykJpeg(0, 0, 0, 128, adobe));  // mid grey
-        const quint32 grey = jpeg.Bitmap().Pixels(8, 8);
+        jpeg.loadFromData(cmykJpeg(0, 0, 0, 128, adobe));  // mid grey
+        const quint32 grey = jpeg.picture().pixel(8, 8);
         for (int s = 0; s < 24; s += 8) EXPECT_NEAR(channel(grey, s), 127, 4);
     }
 }
@@ -263,7 +263,7 @@ std::vector<quint32> quadrants(const PixelImage& p) {
     for (int qy : {0, 1})
         for (int qx : {0, 1}) {
             const quint32 c =
-                p.Pixels(p.Width() / 4 + qx * p.Width() / 2, p.Height() / 4 + qy * p.Height() / 2);
+                p.pixel(p.width() / 4 + qx * p.width() / 2, p.height() / 4 + qy * p.height() / 2);
             quint32 snapped = 0;  // each channel is 0 or 255 in the source
             for (int s = 0; s < 24; s += 8) snapped |= (((c >> s) & 0xFF) > 127 ? 0xFFu : 0u) << s;
             result.push_back(snapped);
@@ -282,11 +282,11 @@ TEST(JpegImage, OrientationTagTurnsThePictureUpright) {
         for (bool motorola : {false, true}) {
             SCOPED_TRACE(value);
             JpegImage jpeg;
-            jpeg.LoadFromData(quadrantJpeg({exifPayload(motorola, 3, 1, value)}));
+            jpeg.loadFromData(quadrantJpeg({exifPayload(motorola, 3, 1, value)}));
             EXPECT_EQ(jpeg.Orientation(), value);
-            EXPECT_EQ(jpeg.Width(), value >= 5 ? 16 : 32);
-            EXPECT_EQ(jpeg.Height(), value >= 5 ? 32 : 16);
-            EXPECT_EQ(quadrants(jpeg.Bitmap()), shown[size_t(value - 1)]);
+            EXPECT_EQ(jpeg.width(), value >= 5 ? 16 : 32);
+            EXPECT_EQ(jpeg.height(), value >= 5 ? 32 : 16);
+            EXPECT_EQ(quadrants(jpeg.picture()), shown[size_t(value - 1)]);
         }
     }
 }
@@ -294,7 +294,7 @@ TEST(JpegImage, OrientationTagTurnsThePictureUpright) {
 TEST(JpegImage, OrientationIsReadAsBrowsersReadIt) {
     auto orientation = [](const std::vector<QByteArray>& segments) {
         JpegImage jpeg;
-        jpeg.LoadFromData(quadrantJpeg(segments));
+        jpeg.loadFromData(quadrantJpeg(segments));
         return jpeg.Orientation();
     };
     EXPECT_EQ(orientation({}), 1);
@@ -311,13 +311,13 @@ TEST(JpegImage, OrientationIsReadAsBrowsersReadIt) {
 
 TEST(JpegImage, SavingWritesNoOrientationTag) {
     JpegImage jpeg;
-    jpeg.LoadFromData(quadrantJpeg({exifPayload(false, 3, 1, 6)}));
-    const QByteArray saved = jpeg.SaveToData();
+    jpeg.loadFromData(quadrantJpeg({exifPayload(false, 3, 1, 6)}));
+    const QByteArray saved = jpeg.saveToData();
     EXPECT_FALSE(saved.contains("Exif"));
     JpegImage again;
-    again.LoadFromData(saved);
+    again.loadFromData(saved);
     EXPECT_EQ(again.Orientation(), 1);
-    EXPECT_EQ(again.Width(), jpeg.Width());
+    EXPECT_EQ(again.width(), jpeg.width());
 }
 
 }  // namespace

@@ -58,14 +58,14 @@ TEST(ThumbnailSize, FitRatioAndNominalSize) {
 TEST(AverageReduce, TruncatedMeansOfBlocks) {
     PixelImage dib(4, 4, PixelFormat::Bgr24);
     const int values[4] = {10, 11, 12, 14};  // the top-left 2 x 2 block
-    for (int i = 0; i < 4; ++i) dib.SetPixels(i % 2, i / 2, quint32(values[i]) * 0x010101u);
-    dib.SetPixels(3, 3, 0x0000FF);
-    AverageReduce(dib, 4, 4, 2, 2);
-    ASSERT_EQ(dib.Width(), 2);
-    ASSERT_EQ(dib.Height(), 2);
-    EXPECT_EQ(dib.Pixels(0, 0), 11u * 0x010101u);  // 47 / 4 truncated
-    EXPECT_EQ(dib.Pixels(1, 1), 63u);              // 255 / 4 in red only
-    EXPECT_EQ(dib.Pixels(1, 0), 0u);
+    for (int i = 0; i < 4; ++i) dib.setPixel(i % 2, i / 2, quint32(values[i]) * 0x010101u);
+    dib.setPixel(3, 3, 0x0000FF);
+    averageReduce(dib, 4, 4, 2, 2);
+    ASSERT_EQ(dib.width(), 2);
+    ASSERT_EQ(dib.height(), 2);
+    EXPECT_EQ(dib.pixel(0, 0), 11u * 0x010101u);  // 47 / 4 truncated
+    EXPECT_EQ(dib.pixel(1, 1), 63u);              // 255 / 4 in red only
+    EXPECT_EQ(dib.pixel(1, 0), 0u);
 }
 
 // 1600 x 1200 in 160 x 120: the factor lies just above 0.1, so blocks end at 9, 19, ...
@@ -73,24 +73,24 @@ TEST(AverageReduce, TruncatedMeansOfBlocks) {
 TEST(AverageReduce, BoundariesOfATenfoldReduction) {
     PixelImage dib(1600, 1200, PixelFormat::Bgr24);
     for (int y = 0; y < 1200; ++y) {
-        dib.SetPixels(8, y, 90);    // first run: columns 0..8
-        dib.SetPixels(18, y, 100);  // second run: columns 9..18
-        dib.SetPixels(1599, y, 255);
+        dib.setPixel(8, y, 90);    // first run: columns 0..8
+        dib.setPixel(18, y, 100);  // second run: columns 9..18
+        dib.setPixel(1599, y, 255);
     }
     for (int x = 0; x < 1600; ++x) {
-        dib.SetPixels(x, 8, dib.Pixels(x, 8) | (90u << 8));  // first band: rows 0..8
-        dib.SetPixels(x, 1199, 0xFFFFFF);
+        dib.setPixel(x, 8, dib.pixel(x, 8) | (90u << 8));  // first band: rows 0..8
+        dib.setPixel(x, 1199, 0xFFFFFF);
     }
     EXPECT_GT(averageReduceScale(1600, 1200, 160, 120), 0.1L);
-    AverageReduce(dib, 1600, 1200, 160, 120);
-    ASSERT_EQ(dib.Width(), 160);
-    ASSERT_EQ(dib.Height(), 120);
-    EXPECT_EQ(dib.Pixels(0, 0), 10u | (10u << 8));  // 90 / 9 in both directions
-    EXPECT_EQ(dib.Pixels(1, 0), 10u | (10u << 8));  // 100 / 10 red; green row 8 again
-    EXPECT_EQ(dib.Pixels(0, 1), 10u);
-    EXPECT_EQ(dib.Pixels(1, 1), 10u);
-    EXPECT_EQ(dib.Pixels(159, 60), 0u);  // column 1599 unused
-    EXPECT_EQ(dib.Pixels(80, 119), 0u);  // row 1199 unused
+    averageReduce(dib, 1600, 1200, 160, 120);
+    ASSERT_EQ(dib.width(), 160);
+    ASSERT_EQ(dib.height(), 120);
+    EXPECT_EQ(dib.pixel(0, 0), 10u | (10u << 8));  // 90 / 9 in both directions
+    EXPECT_EQ(dib.pixel(1, 0), 10u | (10u << 8));  // 100 / 10 red; green row 8 again
+    EXPECT_EQ(dib.pixel(0, 1), 10u);
+    EXPECT_EQ(dib.pixel(1, 1), 10u);
+    EXPECT_EQ(dib.pixel(159, 60), 0u);  // column 1599 unused
+    EXPECT_EQ(dib.pixel(80, 119), 0u);  // row 1199 unused
 }
 
 TEST(Sharpen3x3, WeightsRoundingAndBorders) {
@@ -99,43 +99,43 @@ TEST(Sharpen3x3, WeightsRoundingAndBorders) {
     int i = 0;
     for (int y = 0; y < 3; ++y) {
         for (int x = 0; x < 3; ++x) {
-            if (x != 1 || y != 1) dib.SetPixels(x, y, quint32(neighbours[i++]));
+            if (x != 1 || y != 1) dib.setPixel(x, y, quint32(neighbours[i++]));
         }
     }
-    dib.SetPixels(1, 1, 10);  // 1.8 x 10 - 17.5 = 0.5, which the weights' errors lift above
+    dib.setPixel(1, 1, 10);  // 1.8 x 10 - 17.5 = 0.5, which the weights' errors lift above
     PixelImage uniform(4, 4, PixelFormat::Bgr24);
     for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 4; ++x) uniform.SetPixels(x, y, 0x646464);  // 100
-    uniform.SetPixels(1, 1, 0x0000C8);  // red 200 among 100s: 360 - 80 -> 255
-    Sharpen3x3(dib);
-    Sharpen3x3(uniform);
-    EXPECT_EQ(dib.Pixels(1, 1), 1u);
-    EXPECT_EQ(dib.Pixels(2, 2), 35u);            // border untouched
-    EXPECT_EQ(uniform.Pixels(1, 1), 0x0000FFu);  // green, blue: 0 - 0.1 x 800 -> 0
-    EXPECT_EQ(uniform.Pixels(2, 2), 0x6E6E5Au);  // red 180 - 90, others 180 - 70
-    EXPECT_EQ(uniform.Pixels(3, 3), 0x646464u);
-    EXPECT_EQ(uniform.Pixels(0, 1), 0x646464u);
+        for (int x = 0; x < 4; ++x) uniform.setPixel(x, y, 0x646464);  // 100
+    uniform.setPixel(1, 1, 0x0000C8);  // red 200 among 100s: 360 - 80 -> 255
+    sharpen3x3(dib);
+    sharpen3x3(uniform);
+    EXPECT_EQ(dib.pixel(1, 1), 1u);
+    EXPECT_EQ(dib.pixel(2, 2), 35u);            // border untouched
+    EXPECT_EQ(uniform.pixel(1, 1), 0x0000FFu);  // green, blue: 0 - 0.1 x 800 -> 0
+    EXPECT_EQ(uniform.pixel(2, 2), 0x6E6E5Au);  // red 180 - 90, others 180 - 70
+    EXPECT_EQ(uniform.pixel(3, 3), 0x646464u);
+    EXPECT_EQ(uniform.pixel(0, 1), 0x646464u);
     PixelImage narrow(2, 5, PixelFormat::Bgr24);
-    narrow.SetPixels(1, 1, 7);
-    Sharpen3x3(narrow);
-    EXPECT_EQ(narrow.Pixels(1, 1), 7u);
+    narrow.setPixel(1, 1, 7);
+    sharpen3x3(narrow);
+    EXPECT_EQ(narrow.pixel(1, 1), 7u);
 }
 
 TEST(StretchNearest, RepeatsAndDropsWholeColumns) {
     PixelImage two(2, 1, PixelFormat::Bgr24);
-    two.SetPixels(0, 0, 1), two.SetPixels(1, 0, 2);
-    const PixelImage wide = StretchNearest(two, 4, 3);
+    two.setPixel(0, 0, 1), two.setPixel(1, 0, 2);
+    const PixelImage wide = stretchNearest(two, 4, 3);
     const quint32 expected[4] = {1, 1, 2, 2};
     for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 4; ++x) EXPECT_EQ(wide.Pixels(x, y), expected[x]);
+        for (int x = 0; x < 4; ++x) EXPECT_EQ(wide.pixel(x, y), expected[x]);
     PixelImage four(4, 1, PixelFormat::Indexed8);
-    for (int x = 0; x < 4; ++x) four.SetPixels(x, 0, quint32(x + 1));
-    four.SetColors(4, 0x123456);
-    const PixelImage narrow = StretchNearest(four, 2, 1);
+    for (int x = 0; x < 4; ++x) four.setPixel(x, 0, quint32(x + 1));
+    four.setColor(4, 0x123456);
+    const PixelImage narrow = stretchNearest(four, 2, 1);
     EXPECT_EQ(narrow.pixelFormat(), PixelFormat::Indexed8);
-    EXPECT_EQ(narrow.Pixels(0, 0), 2u);
-    EXPECT_EQ(narrow.Pixels(1, 0), 4u);
-    EXPECT_EQ(narrow.Colors(4), 0x123456u);
+    EXPECT_EQ(narrow.pixel(0, 0), 2u);
+    EXPECT_EQ(narrow.pixel(1, 0), 4u);
+    EXPECT_EQ(narrow.color(4), 0x123456u);
 }
 
 class ThumbnailMakerTest : public ::testing::Test {
@@ -150,9 +150,9 @@ protected:
         statuses.clear();
         maker.make(box, thumb(), [this](const QString& s) { statuses << s; });
         JpegImage written;
-        written.LoadFromFile(thumb());
+        written.loadFromFile(thumb());
         EXPECT_EQ(written.CompressionQuality(), 90);
-        return QSize(written.Width(), written.Height());
+        return QSize(written.width(), written.height());
     }
     QString thumb() const { return dir.file("thumb.jpg"); }
 
@@ -167,7 +167,7 @@ const QString kFilter = QStringLiteral("フィルター処理");
 TEST_F(ThumbnailMakerTest, SmallPhotographIsEnlargedWhateverTheFilter) {
     EXPECT_EQ(make(100, 50, {160, 120, 80, true}), QSize(160, 80));
     EXPECT_EQ(statuses, QStringList{kPlain});
-    EXPECT_EQ(maker.picture().Width(), 160);
+    EXPECT_EQ(maker.picture().width(), 160);
     EXPECT_EQ(make(160, 120, {160, 120, 80, true}), QSize(160, 120));  // r = 1
     EXPECT_EQ(statuses, QStringList{kPlain});
 }
@@ -175,7 +175,7 @@ TEST_F(ThumbnailMakerTest, SmallPhotographIsEnlargedWhateverTheFilter) {
 TEST_F(ThumbnailMakerTest, FilterPathTruncatesWherePlainStretchRounds) {
     EXPECT_EQ(make(1003, 700, {160, 120, 80, true}), QSize(160, 111));
     EXPECT_EQ(statuses, QStringList{kFilter});
-    EXPECT_EQ(maker.picture().Height(), 111);
+    EXPECT_EQ(maker.picture().height(), 111);
     EXPECT_EQ(make(1003, 700, {160, 120, 80, false}), QSize(160, 112));
     EXPECT_EQ(statuses, QStringList{kPlain});
 }
@@ -183,33 +183,33 @@ TEST_F(ThumbnailMakerTest, FilterPathTruncatesWherePlainStretchRounds) {
 TEST_F(ThumbnailMakerTest, FactorJustBelowCutsAColumnAndDoesNotSharpen) {
     EXPECT_EQ(make(201, 150, {160, 120, 80, true}), QSize(159, 119));
     JpegImage photo;
-    photo.LoadFromFile(dir.file("p201x150.jpg"));
-    PixelImage reduced = photo.Bitmap();
-    AverageReduce(reduced, 201, 150, 160, 120);
+    photo.loadFromFile(dir.file("p201x150.jpg"));
+    PixelImage reduced = photo.picture();
+    averageReduce(reduced, 201, 150, 160, 120);
     const PixelImage& picture = maker.picture();
-    ASSERT_EQ(picture.Width(), 159);
+    ASSERT_EQ(picture.width(), 159);
     for (int y = 0; y < 119; ++y)
-        for (int x = 0; x < 159; ++x) ASSERT_EQ(picture.Pixels(x, y), reduced.Pixels(x, y));
+        for (int x = 0; x < 159; ++x) ASSERT_EQ(picture.pixel(x, y), reduced.pixel(x, y));
 }
 
 TEST_F(ThumbnailMakerTest, StrongReductionIsSharpenedInsideTheBorder) {
     EXPECT_EQ(make(1600, 1200, {160, 120, 80, true}), QSize(160, 120));
     JpegImage photo;
-    photo.LoadFromFile(dir.file("p1600x1200.jpg"));
-    PixelImage reduced = photo.Bitmap();
-    AverageReduce(reduced, 1600, 1200, 160, 120);
+    photo.loadFromFile(dir.file("p1600x1200.jpg"));
+    PixelImage reduced = photo.picture();
+    averageReduce(reduced, 1600, 1200, 160, 120);
     PixelImage sharpened = reduced;
-    Sharpen3x3(sharpened);
+    sharpen3x3(sharpened);
     const PixelImage& picture = maker.picture();
     int changed = 0;
     for (int y = 0; y < 120; ++y) {
         for (int x = 0; x < 160; ++x) {
-            ASSERT_EQ(picture.Pixels(x, y), sharpened.Pixels(x, y));
+            ASSERT_EQ(picture.pixel(x, y), sharpened.pixel(x, y));
             const bool border = x == 0 || y == 0 || x == 159 || y == 119;
             if (border) {
-                ASSERT_EQ(picture.Pixels(x, y), reduced.Pixels(x, y));
+                ASSERT_EQ(picture.pixel(x, y), reduced.pixel(x, y));
             }
-            changed += picture.Pixels(x, y) != reduced.Pixels(x, y);
+            changed += picture.pixel(x, y) != reduced.pixel(x, y);
         }
     }
     EXPECT_GT(changed, 100);
@@ -221,7 +221,7 @@ TEST_F(ThumbnailMakerTest, GreyscalePhotographOnTheFilterPath) {
     EXPECT_EQ(picture.pixelFormat(), PixelFormat::Bgr24);
     for (int y = 0; y < 120; ++y) {
         for (int x = 0; x < 160; ++x) {
-            const quint32 c = picture.Pixels(x, y);
+            const quint32 c = picture.pixel(x, y);
             ASSERT_EQ(c & 0xFF, (c >> 8) & 0xFF);
             ASSERT_EQ(c & 0xFF, (c >> 16) & 0xFF);
         }

@@ -22,14 +22,14 @@ double meanError(const PixelImage& jpeg, PixelImage source, int block = 1) {
     if (source.pixelFormat() != PixelFormat::Bgr24) source.setPixelFormat(PixelFormat::Bgr24);
     double sum = 0;
     int count = 0;
-    for (int by = 0; by + block <= jpeg.Height(); by += block) {
-        for (int bx = 0; bx + block <= jpeg.Width(); bx += block) {
+    for (int by = 0; by + block <= jpeg.height(); by += block) {
+        for (int bx = 0; bx + block <= jpeg.width(); bx += block) {
             for (int shift = 0; shift < 24; shift += 8) {
                 int difference = 0;
                 for (int y = by; y < by + block; ++y) {
                     for (int x = bx; x < bx + block; ++x) {
-                        difference += int((jpeg.Pixels(x, y) >> shift) & 0xFF) -
-                                      int((source.Pixels(x, y) >> shift) & 0xFF);
+                        difference += int((jpeg.pixel(x, y) >> shift) & 0xFF) -
+                                      int((source.pixel(x, y) >> shift) & 0xFF);
                     }
                 }
                 sum += std::abs(difference) / double(block * block);
@@ -72,9 +72,9 @@ TEST(BmpConversionTest, ExistingOutputIsAskedAboutAndKeptOnNo) {
     EXPECT_EQ(result.skipped, QStringList{"pic.jpg"});
     EXPECT_EQ(dir.read("pic.jpg"), QByteArray("keep me"));
     JpegImage photo;
-    photo.LoadFromFile(dir.file("photo.jpg"));
-    EXPECT_EQ(photo.Width(), 30);
-    EXPECT_EQ(photo.Height(), 40);
+    photo.loadFromFile(dir.file("photo.jpg"));
+    EXPECT_EQ(photo.width(), 30);
+    EXPECT_EQ(photo.height(), 40);
 
     hooks.overwrite = [](const QString&) { return true; };
     const auto again = BmpConversion(95).run(dir.path(), {"pic.bmp"}, hooks);
@@ -88,10 +88,10 @@ TEST(BmpConversionTest, ConvertedJpegMatchesItsSource) {
     dir.write("p.bmp", test::makeTestBmp24(64, 48));
     ASSERT_TRUE(BmpConversion(95).run(dir.path(), {"p.bmp"}, {}).written.contains("p.jpg"));
     JpegImage jpeg;
-    jpeg.LoadFromFile(dir.file("p.jpg"));
-    EXPECT_FALSE(jpeg.Grayscale());
+    jpeg.loadFromFile(dir.file("p.jpg"));
+    EXPECT_FALSE(jpeg.isGrayscale());
     const PixelImage source = BmpConversion::load(dir.file("p.bmp"));
-    EXPECT_LT(meanError(jpeg.Bitmap(), source), 8.0);
+    EXPECT_LT(meanError(jpeg.picture(), source), 8.0);
     EXPECT_EQ(dir.read("p.bmp"), test::makeTestBmp24(64, 48));  // the source stays
 }
 
@@ -134,10 +134,10 @@ TEST(BmpConversionTest, EveryGoodSuiteFileConvertsWithinJpegError) {
         const QString output = dir.file(BmpConversion::outputName(name));
         conversion.write(source, output);
         JpegImage jpeg;
-        jpeg.LoadFromFile(output);
-        ASSERT_EQ(jpeg.Width(), source.Width());
-        ASSERT_EQ(jpeg.Height(), source.Height());
-        EXPECT_LT(meanError(jpeg.Bitmap(), source, 4), 8.0);
+        jpeg.loadFromFile(output);
+        ASSERT_EQ(jpeg.width(), source.width());
+        ASSERT_EQ(jpeg.height(), source.height());
+        EXPECT_LT(meanError(jpeg.picture(), source, 4), 8.0);
     }
 }
 

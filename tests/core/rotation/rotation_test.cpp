@@ -26,16 +26,16 @@ using test::TempDir;
 PixelImage numbered(int width, int height) {
     PixelImage picture(width, height, PixelFormat::Bgr24);
     for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) picture.SetPixels(x, y, quint32(y * 1000 + x + 1));
+        for (int x = 0; x < width; ++x) picture.setPixel(x, y, quint32(y * 1000 + x + 1));
     }
     return picture;
 }
 
 bool samePixels(const PixelImage& a, const PixelImage& b) {
-    if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
-    for (int y = 0; y < a.Height(); ++y) {
-        for (int x = 0; x < a.Width(); ++x) {
-            if (a.Pixels(x, y) != b.Pixels(x, y)) return false;
+    if (a.width() != b.width() || a.height() != b.height()) return false;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            if (a.pixel(x, y) != b.pixel(x, y)) return false;
         }
     }
     return true;
@@ -44,15 +44,15 @@ bool samePixels(const PixelImage& a, const PixelImage& b) {
 // Mean absolute difference per colour channel of two 24-bit pictures of one size.
 double meanError(const PixelImage& a, const PixelImage& b) {
     double sum = 0;
-    for (int y = 0; y < a.Height(); ++y) {
-        for (int x = 0; x < a.Width(); ++x) {
-            const quint32 p = a.Pixels(x, y), q = b.Pixels(x, y);
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const quint32 p = a.pixel(x, y), q = b.pixel(x, y);
             for (int shift = 0; shift < 24; shift += 8) {
                 sum += std::abs(int((p >> shift) & 0xFF) - int((q >> shift) & 0xFF));
             }
         }
     }
-    return sum / (3.0 * a.Width() * a.Height());
+    return sum / (3.0 * a.width() * a.height());
 }
 
 PixelImage decoded(const QString& path) { return RotationJob::loadPhotograph(path); }
@@ -77,15 +77,15 @@ TEST(RotationJobTest, RootFolderPathsHaveNoDoubledSeparator) {
 TEST(RotationJobTest, TurnsAddUp) {
     const PixelImage source = numbered(5, 3);
     const PixelImage right = RotationJob::turned(source, Turn::Right);
-    EXPECT_EQ(right.Width(), 3);
-    EXPECT_EQ(right.Height(), 5);
-    EXPECT_EQ(right.Pixels(2, 0), source.Pixels(0, 0));  // top-left goes to top-right
+    EXPECT_EQ(right.width(), 3);
+    EXPECT_EQ(right.height(), 5);
+    EXPECT_EQ(right.pixel(2, 0), source.pixel(0, 0));  // top-left goes to top-right
     const PixelImage twice = RotationJob::turned(right, Turn::Right);
     EXPECT_TRUE(samePixels(twice, RotationJob::turned(source, Turn::Half)));
-    EXPECT_EQ(twice.Pixels(0, 0), source.Pixels(4, 2));
+    EXPECT_EQ(twice.pixel(0, 0), source.pixel(4, 2));
     EXPECT_TRUE(samePixels(RotationJob::turned(right, Turn::Left), source));
     EXPECT_TRUE(samePixels(RotationJob::turned(twice, Turn::Half), source));
-    EXPECT_EQ(source.Pixels(0, 0), 1u);  // the source is not touched
+    EXPECT_EQ(source.pixel(0, 0), 1u);  // the source is not touched
 }
 
 TEST(RotationJobTest, GreyscalePhotographsAreWidenedAndSavedInColour) {
@@ -95,10 +95,10 @@ TEST(RotationJobTest, GreyscalePhotographsAreWidenedAndSavedInColour) {
     EXPECT_EQ(grey.pixelFormat(), PixelFormat::Bgr24);
     RotationJob(dir.path(), 95, false).rotateFile("g.jpg", Turn::Left);
     JpegImage saved;
-    saved.LoadFromFile(dir.file("g.jpg"));
-    EXPECT_FALSE(saved.Grayscale());
-    EXPECT_EQ(saved.Width(), 30);
-    EXPECT_EQ(saved.Height(), 40);
+    saved.loadFromFile(dir.file("g.jpg"));
+    EXPECT_FALSE(saved.isGrayscale());
+    EXPECT_EQ(saved.width(), 30);
+    EXPECT_EQ(saved.height(), 40);
     EXPECT_LT(meanError(decoded(dir.file("g.jpg")), RotationJob::turned(grey, Turn::Left)), 2.0);
 }
 
@@ -111,14 +111,14 @@ TEST(RotationJobTest, RotateFileTurnsAndKeepsTheFirstBackup) {
     job.rotateFile("a.JPG", Turn::Right);
     EXPECT_EQ(test::readFile(dir.file("_backup/a.JPG")), original);
     const PixelImage once = decoded(dir.file("a.JPG"));
-    ASSERT_EQ(once.Width(), 48);
-    ASSERT_EQ(once.Height(), 64);
+    ASSERT_EQ(once.width(), 48);
+    ASSERT_EQ(once.height(), 64);
     EXPECT_LT(meanError(once, RotationJob::turned(before, Turn::Right)), 8.0);
 
     job.rotateFile("a.JPG", Turn::Right);  // the second save keeps the first backup
     EXPECT_EQ(test::readFile(dir.file("_backup/a.JPG")), original);
     const PixelImage twice = decoded(dir.file("a.JPG"));
-    EXPECT_EQ(twice.Width(), 64);
+    EXPECT_EQ(twice.width(), 64);
     EXPECT_LT(meanError(twice, RotationJob::turned(before, Turn::Half)), 10.0);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
               QStringList{"a.JPG"});  // no temporary file left behind
@@ -179,7 +179,7 @@ TEST(RotationJobTest, FullDiskLeavesThePhotographByteIdentical) {
     EXPECT_EQ(dir.read("a.jpg"), original);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"a.jpg"});
     job.save(turned, "a.jpg");  // room again: the save goes through
-    EXPECT_EQ(decoded(dir.file("a.jpg")).Width(), 150);
+    EXPECT_EQ(decoded(dir.file("a.jpg")).width(), 150);
 }
 
 TEST(RotationJobTest, FullDiskDuringTheBackupLeavesNoHalfCopy) {

@@ -103,16 +103,16 @@ TEST(FileCopy, CopiesReplacesAndReportsBothFailures) {
     QDir().mkdir(dir.file("sub"));
     dir.write("Sky.JPG", QByteArray(20000, 'x'));
     dir.write("sub/Sky.JPG", "old");
-    EXPECT_EQ(CopyFileToFolder(dir.file("Sky.JPG"), dir.file("sub")), dir.file("sub/Sky.JPG"));
+    EXPECT_EQ(copyFileToFolder(dir.file("Sky.JPG"), dir.file("sub")), dir.file("sub/Sky.JPG"));
     EXPECT_EQ(dir.read("sub/Sky.JPG"), QByteArray(20000, 'x'));
     try {
-        CopyFileToFolder(dir.file("none.jpg"), dir.file("sub"));
+        copyFileToFolder(dir.file("none.jpg"), dir.file("sub"));
         FAIL();
     } catch (const IoError& e) {
         EXPECT_EQ(e.message(), QStringLiteral("ﾌｧｲﾙ %1 は開けません").arg(dir.file("none.jpg")));
     }
-    EXPECT_THROW(CopyFileToFolder(dir.file("Sky.JPG"), dir.file("nofolder")), IoError);
+    EXPECT_THROW(copyFileToFolder(dir.file("Sky.JPG"), dir.file("nofolder")), IoError);
     // Copying a file onto itself leaves it whole.
-    EXPECT_NO_THROW(CopyFileToFolder(dir.file("sub/Sky.JPG"), dir.file("sub")));
+    EXPECT_NO_THROW(copyFileToFolder(dir.file("sub/Sky.JPG"), dir.file("sub")));
     EXPECT_EQ(dir.read("sub/Sky.JPG").size(), 20000);
 }

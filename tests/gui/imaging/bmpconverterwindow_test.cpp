@@ -148,9 +148,9 @@ TEST_F(BmpConverterWindowTest, ExistingOutputAnsweredNoIsLeftAlone) {
                                        "上書きしてよろしいですか？"});
     EXPECT_EQ(dir.read("pic.jpg"), QByteArray("keep me"));
     JpegImage photo;
-    photo.LoadFromFile(dir.file("photo.jpg"));
-    EXPECT_EQ(photo.Width(), 30);
-    EXPECT_EQ(photo.Height(), 20);
+    photo.loadFromFile(dir.file("photo.jpg"));
+    EXPECT_EQ(photo.width(), 30);
+    EXPECT_EQ(photo.height(), 20);
     EXPECT_EQ(window->statusText(), QStringLiteral("変換終了"));
     EXPECT_EQ(window->fileNameLabel->text(), QStringLiteral("pic.bmp"));
 }
@@ -162,8 +162,8 @@ TEST_F(BmpConverterWindowTest, ExistingOutputAnsweredYesIsReplaced) {
     select({"pic.bmp"});
     window->convertButton->click();
     JpegImage jpeg;
-    jpeg.LoadFromFile(dir.file("pic.jpg"));
-    EXPECT_EQ(jpeg.Width(), 40);
+    jpeg.loadFromFile(dir.file("pic.jpg"));
+    EXPECT_EQ(jpeg.width(), 40);
 }
 
 TEST_F(BmpConverterWindowTest, HeicTypeListsAndConvertsPhonePhotosUpright) {
@@ -181,8 +181,8 @@ TEST_F(BmpConverterWindowTest, HeicTypeListsAndConvertsPhonePhotosUpright) {
     EXPECT_EQ(window->statusText(), QStringLiteral("変換終了"));
     EXPECT_EQ(window->previewImage->geometry(), BmpConverterWindow::previewRect(48, 64));
     JpegImage jpeg;
-    jpeg.LoadFromFile(dir.file("IMG_0001.jpg"));
-    EXPECT_EQ(QSize(jpeg.Width(), jpeg.Height()), QSize(48, 64));
+    jpeg.loadFromFile(dir.file("IMG_0001.jpg"));
+    EXPECT_EQ(QSize(jpeg.width(), jpeg.height()), QSize(48, 64));
 
     select({"cut.heif"});
     window->convertButton->click();

@@ -28,10 +28,10 @@ namespace tessaly {
 namespace {
 
 bool samePixels(const PixelImage& a, const PixelImage& b) {
-    if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
-    for (int y = 0; y < a.Height(); ++y) {
-        for (int x = 0; x < a.Width(); ++x) {
-            if (a.Pixels(x, y) != b.Pixels(x, y)) return false;
+    if (a.width() != b.width() || a.height() != b.height()) return false;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            if (a.pixel(x, y) != b.pixel(x, y)) return false;
         }
     }
     return true;
@@ -142,7 +142,7 @@ TEST_F(RotationWindowTest, PreviewFitsAndTurnsWithThePicture) {
     EXPECT_EQ(window->previewImage->size(), QSize(200, 150));
     window->rotateRightButton->click();
     EXPECT_EQ(window->previewImage->size(), QSize(150, 200));
-    EXPECT_EQ(window->picture().Width(), 480);
+    EXPECT_EQ(window->picture().width(), 480);
     window->rotateLeftAction->trigger();  // the popup item turns as rotateLeftButton does
     EXPECT_EQ(window->previewImage->size(), QSize(200, 150));
     EXPECT_EQ(RotationWindow::fitPreview(400, 165), QSize(200, 82));  // 82.5 to the even 82
@@ -161,7 +161,7 @@ TEST_F(RotationWindowTest, RightClickOnThePreviewOpensThePopupMenu) {
     EXPECT_TRUE(window->rotateMenu->isVisible());
     window->rotateMenu->hide();
     window->rotateRightAction->trigger();
-    EXPECT_EQ(window->picture().Width(), 48);
+    EXPECT_EQ(window->picture().width(), 48);
     window->hide();
 }
 
@@ -177,7 +177,7 @@ TEST_F(RotationWindowTest, RightTwiceThenSaveStoresAHalfTurn) {
     window->saveNextButton->click();  // "保存して終了" on the only image
     EXPECT_TRUE(prompts.log.isEmpty()) << prompts.log.join('\n').toStdString();
     EXPECT_EQ(test::readFile(dir.file("_backup/a.jpg")), original);
-    EXPECT_EQ(RotationJob::loadPhotograph(dir.file("a.jpg")).Width(), 64);
+    EXPECT_EQ(RotationJob::loadPhotograph(dir.file("a.jpg")).width(), 64);
     EXPECT_NE(dir.read("a.jpg"), original);
     EXPECT_EQ(window->saveNextButton->text(), QStringLiteral("保存して次へ"));
     EXPECT_TRUE(window->nextButton->isEnabled());
@@ -193,11 +193,11 @@ TEST_F(RotationWindowTest, TwoSavesKeepTheFirstBackup) {
     EXPECT_EQ(window->saveNextButton->text(), QStringLiteral("保存して終了"));
     window->backButton->click();  // back to a.jpg, as saved
     EXPECT_EQ(window->currentIndex(), 0);
-    EXPECT_EQ(window->picture().Width(), 48);
+    EXPECT_EQ(window->picture().width(), 48);
     window->rotateRightButton->click();
     window->saveNextButton->click();
     EXPECT_EQ(test::readFile(dir.file("_backup/a.jpg")), original);
-    EXPECT_EQ(RotationJob::loadPhotograph(dir.file("a.jpg")).Width(), 64);
+    EXPECT_EQ(RotationJob::loadPhotograph(dir.file("a.jpg")).width(), 64);
     EXPECT_FALSE(QFileInfo::exists(dir.file("_backup/b.jpg")));
 }
 
@@ -247,7 +247,7 @@ TEST_F(RotationWindowTest, BackOnTheFirstImageOnlyDisablesBack) {
     EXPECT_FALSE(window->backButton->isEnabled());
     EXPECT_EQ(window->currentIndex(), 0);
     EXPECT_EQ(counter(), QStringLiteral("001/003"));
-    EXPECT_TRUE(window->picture().SharesStorageWith(shown));
+    EXPECT_TRUE(window->picture().sharesStorageWith(shown));
     EXPECT_EQ(window->saveNextButton->text(), QStringLiteral("保存して次へ"));
 }
 
@@ -262,7 +262,7 @@ TEST_F(RotationWindowTest, BackupFailureSavesNothingAndKeepsTheImage) {
               QStringList{"error: バックアップファイルの書き込みでエラーが発生しました。"});
     EXPECT_EQ(dir.read("a.jpg"), original);
     EXPECT_EQ(window->currentIndex(), 0);
-    EXPECT_EQ(window->picture().Width(), 48);  // the turn is still there
+    EXPECT_EQ(window->picture().width(), 48);  // the turn is still there
 }
 
 TEST_F(RotationWindowTest, SaveFailureLeavesThePhotographAndKeepsTheImage) {
@@ -282,7 +282,7 @@ TEST_F(RotationWindowTest, SaveFailureLeavesThePhotographAndKeepsTheImage) {
     EXPECT_EQ(window->currentIndex(), 0);
     window->saveNextButton->click();  // room again
     EXPECT_EQ(window->currentIndex(), 1);
-    EXPECT_EQ(RotationJob::loadPhotograph(dir.file("a.jpg")).Width(), 150);
+    EXPECT_EQ(RotationJob::loadPhotograph(dir.file("a.jpg")).width(), 150);
 }
 
 TEST_F(RotationWindowTest, UnreadableImageCannotBeSavedOver) {
