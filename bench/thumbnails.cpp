@@ -88,7 +88,7 @@ void makeThumbnail(const QString& path, const QString& thumb, bool filter, bool 
     ThumbnailMaker maker(streamed ? ThumbnailMaker::Decoding::Streamed
                                   : ThumbnailMaker::Decoding::FullPicture);
     maker.open(path);
-    maker.make(ThumbnailBox{110, 150, 80, filter}, thumb, nullptr);
+    maker.make(ThumbnailBox{110, 150, 80, filter}, thumb);
 }
 
 struct Result {

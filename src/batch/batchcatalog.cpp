@@ -164,8 +164,7 @@ int runCatalogue(const Options& options) {
     input.perRow = options.perRow;
     input.date = options.date;
     input.jobs = options.jobs;
-    BatchRunHost host(static_cast<int>(input.names.size() - input.names.count("back.jpg")),
-                      options.quiet, options.open);
+    BatchRunHost host(options.quiet, options.open);
     host.setComments(options.comments);
     ProcessShell shell;
     CatalogRun run(settings, host, shell);

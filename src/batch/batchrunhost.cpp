@@ -6,15 +6,13 @@
 
 namespace tessaly::batch {
 
-BatchRunHost::BatchRunHost(int imageCount, bool quiet, bool openPage)
-    : imageCount_(imageCount),
-      quiet_(quiet),
-      openPage_(openPage),
-      terminal_(isatty(STDERR_FILENO) != 0) {
+BatchRunHost::BatchRunHost(bool quiet, bool openPage)
+    : quiet_(quiet), openPage_(openPage), terminal_(isatty(STDERR_FILENO) != 0) {
     clock_.start();
 }
 
-void BatchRunHost::imageStarted(int number, int, const QString& name) {
+// One line or bar step per image once its photograph is read.
+void BatchRunHost::imageRead(int number, const QString& name) {
     done_ = number;
     if (!quiet_) showProgress(name);
 }
@@ -22,15 +20,15 @@ void BatchRunHost::imageStarted(int number, int, const QString& name) {
 void BatchRunHost::showProgress(const QString& fileName) {
     const QByteArray name = fileName.toUtf8();
     if (!terminal_) {
-        std::fprintf(stderr, "%d/%d %s\n", done_, imageCount_, name.constData());
+        std::fprintf(stderr, "%d/%d %s\n", done_, total_, name.constData());
         return;
     }
     const int width = 24;
-    const int filled = imageCount_ > 0 ? done_ * width / imageCount_ : width;
+    const int filled = total_ > 0 ? done_ * width / total_ : width;
     const double seconds = clock_.elapsed() / 1000.0;
     const double rate = seconds > 0 ? (done_ - 1) / seconds : 0.0;
     std::fprintf(stderr, "\r\033[K[%s%s] %d/%d %.1f/s %s", QByteArray(filled, '#').constData(),
-                 QByteArray(width - filled, '.').constData(), done_, imageCount_, rate,
+                 QByteArray(width - filled, '.').constData(), done_, total_, rate,
                  name.constData());
     std::fflush(stderr);
     barShown_ = true;
@@ -60,6 +58,6 @@ bool BatchRunHost::question(RunQuestion kind, const QString& text) {
     return browser && openPage_;
 }
 
-void BatchRunHost::restoreWindow() { endProgressLine(); }
+void BatchRunHost::runEnded(CatalogRunOutcome) { endProgressLine(); }
 
 }  // namespace tessaly::batch

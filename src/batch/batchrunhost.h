@@ -12,22 +12,17 @@ namespace tessaly::batch {
 // questions answered from the command line.
 class BatchRunHost : public CatalogRunHost {
 public:
-    BatchRunHost(int imageCount, bool quiet, bool openPage);
+    BatchRunHost(bool quiet, bool openPage);
 
-    void setInputsEnabled(bool) override {}
-    void setStatus(int, const QString&) override {}
-    void imageStarted(int number, int total, const QString& name) override;
-    void deselect(int) override {}
-    void hidePreview() override {}
-    void clearPreview() override {}
-    void showPreview(const PixelImage&) override {}
+    void runStarted(int total) override { total_ = total; }
+    void imageRead(int number, const QString& name) override;
+    void runEnded(CatalogRunOutcome) override;
     void processEvents() override {}
     bool commentsOn() override { return comments_; }
     void information(const QString& text) override;
     bool question(RunQuestion kind, const QString& text) override;
     void showError(const QString& text) override;
     void openCommentEditor() override {}
-    void restoreWindow() override;
 
     void setComments(bool on) { comments_ = on; }
 
@@ -36,12 +31,12 @@ private:
     void endProgressLine();
     void print(const QString& text);
 
-    int imageCount_;
     bool quiet_;
     bool openPage_;
     bool terminal_;
     bool comments_ = false;
     bool barShown_ = false;
+    int total_ = 0;
     int done_ = 0;
     QElapsedTimer clock_;
 };

@@ -30,7 +30,7 @@ bool scale(tessaly::ThumbnailMaker& maker, const QString& source, const tessaly:
         if (static_cast<long long>(maker.imageWidth()) * maker.imageHeight() > 4000000) {
             return false;
         }
-        maker.scale(box, [](const QString&) {});
+        maker.scale(box);
         return true;
     } catch (const tessaly::Error& error) {
         failure = error.message();

@@ -14,12 +14,6 @@ public:
     QStringList errors;  // failures the run reported
     bool comments = false;
 
-    void setInputsEnabled(bool) override {}
-    void setStatus(int, const QString&) override {}
-    void deselect(int) override {}
-    void hidePreview() override {}
-    void clearPreview() override {}
-    void showPreview(const PixelImage&) override {}
     void processEvents() override {}
     bool commentsOn() override { return comments; }
     void information(const QString& text) override { told << text; }
@@ -29,7 +23,6 @@ public:
     }
     void showError(const QString& text) override { errors << text; }
     void openCommentEditor() override { told << QStringLiteral("editor"); }
-    void restoreWindow() override {}
 };
 
 }  // namespace tessaly::test

@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLocale>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <chrono>
@@ -38,9 +37,6 @@ const QString kNoBackground = QStringLiteral("背景ファイルが存在しま�
 const QString kStopped = QStringLiteral("処理は中断されました。");
 const QString kFinishedQuestion =
     QStringLiteral("　　　　ファイル作成終了　　　　\rブラウザを起動しますか？");
-const QString kFinished = QStringLiteral("ファイル作成終了");
-const QString kReading = QStringLiteral("画像読込中");
-const QString kSkipped = QStringLiteral("ファイル作成スキップ");
 
 // Thrown inside a run for a failure the run reports with the write error message.
 struct WriteFailure {};
@@ -121,27 +117,19 @@ CatalogRunOutcome CatalogRun::execute(CatalogRunInput& input) {
             outcome = run.perform();
         } catch (...) {
             run.closeAll();
-            showStopped();
+            try {
+                host_.runFailed();
+            } catch (...) {
+            }
             reportFailure(std::current_exception());
         }
     }
     try {
-        host_.setInputsEnabled(true);
-        host_.restoreWindow();
+        host_.runEnded(outcome);
     } catch (...) {
     }
     running_.store(false);
     return outcome;
-}
-
-// After a failed run the status bar no longer reads as if images were still being read.
-void CatalogRun::showStopped() noexcept {
-    try {
-        host_.setStatus(0, kStopped);
-        host_.setStatus(1, QString());
-        host_.setStatus(2, QString());
-    } catch (...) {
-    }
 }
 
 // Shows why a run stopped: the write error message for a failed write, otherwise the
@@ -167,12 +155,12 @@ void CatalogRun::reportFailure(std::exception_ptr failure) noexcept {
 
 CatalogRunOutcome CatalogRun::Run::perform() {
     folder = folderPath(input.folder);
-    host.setInputsEnabled(false);
     title = input.title;
-    host.setStatus(2, QStringLiteral(" 000/ 000   "));
     perRow = std::clamp(input.perRow, 1, 10);
     commentsOn = host.commentsOn();
-    if (!scanSelection()) {
+    const bool anySelected = scanSelection();
+    host.runStarted(selectedCount);
+    if (!anySelected) {
         host.information(kNothingSelected);
         return CatalogRunOutcome::NothingSelected;
     }
@@ -187,7 +175,7 @@ CatalogRunOutcome CatalogRun::Run::perform() {
     writePageHeads();
     makeThumbnails();
     finishPages();
-    for (int panel = 0; panel < 3; ++panel) host.setStatus(panel, QString());
+    host.pagesFinished();
     if (!owner.runActive_.load()) return CatalogRunOutcome::Cancelled;
     offerBrowser();
     return CatalogRunOutcome::Completed;
@@ -199,7 +187,7 @@ bool CatalogRun::Run::scanSelection() {
         if (!input.selected[static_cast<std::size_t>(i)]) continue;
         if (input.names[i] == QStringLiteral("back.jpg")) {
             input.selected[static_cast<std::size_t>(i)] = false;
-            host.deselect(i);
+            host.deselected(i);
             continue;
         }
         lastSelected = i;
@@ -268,10 +256,9 @@ void CatalogRun::Run::copyBackground() {
 
 void CatalogRun::Run::writePageHeads() {
     try {
-        host.hidePreview();
+        host.pageStarted(date);
         page.writeHead(folder + settings.htmlFileName, title, perRow, selectedCount, firstSelected,
                        date);
-        host.setStatus(0, QLocale::system().toString(date, QLocale::ShortFormat));
         page.writeBodyStart();
         slideShow = view.makeSlideShow;
         if (slideShow)
@@ -285,7 +272,6 @@ void CatalogRun::Run::writePageHeads() {
 // the loop when input.jobs asks for them; either way the page sees the same sequence.
 void CatalogRun::Run::makeThumbnails() {
     box = ThumbnailBox{view.thumbWidth, view.thumbHeight, view.thumbQuality, view.thumbFilter};
-    host.setStatus(1, kReading);
     if (input.jobs > 1 && selectedCount > 1) startWorkers();
     for (int i = 0; i <= lastSelected; ++i) {
         host.processEvents();
@@ -294,10 +280,8 @@ void CatalogRun::Run::makeThumbnails() {
             break;
         }
         if (!input.selected[static_cast<std::size_t>(i)]) continue;
-        host.setStatus(2, counterText(n + 1) + QLatin1Char('/') + counterText(selectedCount) +
-                              QStringLiteral("   "));
         ++n;
-        host.clearPreview();
+        host.imageStarted(n, selectedCount, input.names[i]);
         processImage(i, nextResult(i));
     }
     pipeline.reset();  // thumbnails made ahead of a cancel go with the scratch folder
@@ -344,18 +328,15 @@ ThumbnailResult CatalogRun::Run::nextResult(int index) {
 void CatalogRun::Run::processImage(int index, ThumbnailResult result) {
     if (result.loadError) std::rethrow_exception(result.loadError);
     const QString& name = input.names[index];
-    host.imageStarted(n, selectedCount, name);
-    host.setStatus(0, name);
+    host.imageRead(n, name);
     largestWidth = std::max(largestWidth, result.imageWidth);
     largestHeight = std::max(largestHeight, result.imageHeight);
-    host.hidePreview();
     if (result.skipped) {
-        host.setStatus(0, kSkipped);
+        host.imageSkipped(n, name);
     } else {
-        for (const QString& text : result.statusTexts) host.setStatus(0, text);
         if (result.saveError) throw WriteFailure{};
         if (pipeline && !moveIntoPlace(index)) throw WriteFailure{};
-        host.showPreview(result.preview);
+        host.imageFinished(n, result.preview, result.method);
     }
     result.preview = PixelImage();
     writeEntry(index, result.imageWidth, result.imageHeight);
@@ -390,10 +371,7 @@ void CatalogRun::Run::finishPages() {
 }
 
 void CatalogRun::Run::offerBrowser() {
-    if (view.noBrowserLaunch) {
-        host.setStatus(0, kFinished);
-        return;
-    }
+    if (view.noBrowserLaunch) return;
     if (!host.question(RunQuestion::OpenBrowser, kFinishedQuestion)) return;
     const QString pagePath = folder + settings.htmlFileName;
     if (settings.browserPath.isEmpty()) {

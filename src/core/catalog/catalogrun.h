@@ -37,33 +37,52 @@ enum class CatalogRunOutcome {
     Failed,              // a write or other failure, already shown to the user
 };
 
-// The front end of a run: the main window, or tessaly-batch. Every call is made on the
-// thread that called CatalogRun::execute.
 // The questions a run asks its front end.
 enum class RunQuestion {
     OpenCommentEditor,  // the folder has no comment file: open the comment editor?
     OpenBrowser,        // the catalogue is made: open it in the browser?
 };
 
+// The front end of a run: the main window, or tessaly-batch. Every call is made on the
+// thread that called CatalogRun::execute.
+//
+// The run reports what happens as events, in this order: runStarted; per image imageStarted,
+// then imageRead and either imageSkipped or imageFinished; pagesFinished; runEnded last, on
+// every way out. A front end shows them its own way and overrides only those it shows.
 class CatalogRunHost {
 public:
     virtual ~CatalogRunHost() = default;
-    // false at the start (Execute hidden, Cancel shown, inputs disabled; the comment box stays
-    // usable); true on every way out, right before restoreWindow().
-    virtual void setInputsEnabled(bool enabled) = 0;
-    // Status bar: panel 0 step or file, panel 1 phase, panel 2 counter.
-    virtual void setStatus(int panel, const QString& text) = 0;
-    // The list entry at index is deselected (an entry named "back.jpg").
-    virtual void deselect(int index) = 0;
-    // Preview image: hide it, empty it, or show this thumbnail centred in its panel.
-    virtual void hidePreview() = 0;
-    virtual void clearPreview() = 0;
-    virtual void showPreview(const PixelImage& picture) = 0;
-    // The image numbered `number` (from 1) of `total` selected is being put on the page; comes
-    // right before its name is shown in panel 0. For front ends that show progress their own way.
+
+    // The run has begun on `total` selected images (0: nothing is selected, the run ends
+    // next). The front end's inputs stay locked until runEnded.
+    virtual void runStarted(int total) { (void)total; }
+    // The list entry at index was deselected (an entry named "back.jpg"); comes before
+    // runStarted.
+    virtual void deselected(int index) { (void)index; }
+    // The catalogue page dated `date` is being begun; the images follow.
+    virtual void pageStarted(const QDate& date) { (void)date; }
+    // The image numbered `number` (from 1) of `total` is in hand: its thumbnail is being made
+    // (by this thread, or awaited from the workers).
     virtual void imageStarted(int number, int total, const QString& name) {
         (void)number, (void)total, (void)name;
     }
+    // The photograph of image `number` was read and measured.
+    virtual void imageRead(int number, const QString& name) { (void)number, (void)name; }
+    // Image `number` keeps its existing thumbnail (skipExistingThumbs).
+    virtual void imageSkipped(int number, const QString& name) { (void)number, (void)name; }
+    // Image `number` has its new thumbnail, made by the method given.
+    virtual void imageFinished(int number, const PixelImage& thumbnail,
+                               ThumbnailMaker::Method method) {
+        (void)number, (void)thumbnail, (void)method;
+    }
+    // Both pages are ended and closed (after the last image, or after a cancel); the
+    // browser step follows when the run was not cancelled.
+    virtual void pagesFinished() {}
+    // The run stops on a failure; the failure is shown next (information or showError).
+    virtual void runFailed() {}
+    // The run is over, in the way the outcome says. The last call of every run.
+    virtual void runEnded(CatalogRunOutcome outcome) { (void)outcome; }
+
     // Lets pending events run (repaint, Cancel button, comment box clicks).
     virtual void processEvents() = 0;
     // Called again and again while the run waits for worker threads to finish the next
@@ -81,9 +100,6 @@ public:
     // Opens the comment editor on the run's folder (menu command openCommentsAction); returns when
     // it closes.
     virtual void openCommentEditor() = 0;
-    // Back to the idle state: inputs enabled, Execute shown, lists refreshed. Called on every
-    // way out of a run.
-    virtual void restoreWindow() = 0;
 };
 
 // The catalogue run: thumbnails, catalogue page, slide show page and the browser step.
@@ -98,7 +114,7 @@ public:
     CatalogRun& operator=(const CatalogRun&) = delete;
 
     // Runs the whole catalogue and returns when the run has ended in any way; open files are
-    // closed and host.restoreWindow() has been called. Never throws: failures are shown
+    // closed and host.runEnded() has been called. Never throws: failures are shown
     // through the host. input.selected loses the flags of "back.jpg" entries.
     CatalogRunOutcome execute(CatalogRunInput& input);
 
@@ -112,7 +128,6 @@ public:
 
 private:
     struct Run;
-    void showStopped() noexcept;
     void reportFailure(std::exception_ptr failure) noexcept;
 
     const CatalogSettings& settings_;

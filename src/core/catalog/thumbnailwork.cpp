@@ -31,7 +31,7 @@ ThumbnailResult makeThumbnail(const ThumbnailJob& job, const ThumbnailBox& box, 
     try {
         const DecodeBudget::Admission admission(budget, maker.scaleBytes(box));
         if (!admission) throw ImageError(QStringLiteral("the run was stopped"));
-        maker.scale(box, [&result](const QString& text) { result.statusTexts << text; });
+        result.method = maker.scale(box);
         result.imageWidth = maker.imageWidth();
         result.imageHeight = maker.imageHeight();
     } catch (...) {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 #include <exception>
 
 #include "core/imaging/pixelimage.h"
@@ -23,8 +22,8 @@ struct ThumbnailJob {
 struct ThumbnailResult {
     int imageWidth = 0;
     int imageHeight = 0;
-    bool skipped = false;          // skipExistingThumbs and the thumbnail was there
-    QStringList statusTexts;       // the scaling method shown while it was made
+    bool skipped = false;  // skipExistingThumbs and the thumbnail was there
+    ThumbnailMaker::Method method = ThumbnailMaker::Method::Plain;  // how it was made
     PixelImage preview;            // the thumbnail, when one was made
     std::exception_ptr loadError;  // the photograph could not be read or decoded
     std::exception_ptr saveError;  // the thumbnail could not be made or saved

@@ -117,15 +117,13 @@ qint64 ThumbnailMaker::scaleBytes(const ThumbnailBox& box) const {
     }
 }
 
-void ThumbnailMaker::scale(const ThumbnailBox& box,
-                           const std::function<void(const QString&)>& status) {
+ThumbnailMaker::Method ThumbnailMaker::scale(const ThumbnailBox& box) {
     if (width_ < 1 || scaled_) {
         throw ImageError(QStringLiteral("TNkDIB: no photograph has been loaded"));
     }
     const int tw = side(box.width), th = side(box.height);
     if (!loaded_) readWholeFile();  // the sizes are those of the bytes decoded from here on
     const bool filter = filterPath(box);
-    if (status) status(filter ? QStringLiteral("フィルター処理") : QStringLiteral("通常圧縮"));
     decoded_ = plan(box);
     if (decoded_ == Decoded::FullPicture) decodePicture();
     if (filter) {
@@ -147,6 +145,7 @@ void ThumbnailMaker::scale(const ThumbnailBox& box,
     scaled_ = true;
     data_.clear();  // only the thumbnail is kept from here on
     whole_ = false;
+    return filter ? Method::Filter : Method::Plain;
 }
 
 PixelImage ThumbnailMaker::stretchStreamed(int tw, int th) {
@@ -168,10 +167,10 @@ void ThumbnailMaker::save(const QString& thumbPath, int quality) const {
     jpeg.saveToFile(thumbPath);
 }
 
-void ThumbnailMaker::make(const ThumbnailBox& box, const QString& thumbPath,
-                          const std::function<void(const QString&)>& status) {
-    scale(box, status);
+ThumbnailMaker::Method ThumbnailMaker::make(const ThumbnailBox& box, const QString& thumbPath) {
+    const Method method = scale(box);
     save(thumbPath, box.quality);
+    return method;
 }
 
 // The whole file, and its header read again from it, so that the decode and the sizes agree

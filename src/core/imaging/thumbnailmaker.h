@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QString>
-#include <functional>
 
 #include "core/imaging/jpegimage.h"
 #include "core/imaging/pixelimage.h"
@@ -34,6 +33,8 @@ public:
     enum class Decoding { Streamed, FullPicture };
     // What the last scale() decoded.
     enum class Decoded { Nothing, FullPicture, EveryRow, SampledRows };
+    // How scale() made the thumbnail: the plain stretch or the filter path.
+    enum class Method { Plain, Filter };
 
     explicit ThumbnailMaker(Decoding decoding = Decoding::Streamed) : decoding_(decoding) {}
 
@@ -54,15 +55,14 @@ public:
     // decoder's own buffers, and the full-size picture when it needs one.
     qint64 scaleBytes(const ThumbnailBox& box) const;
 
-    // Scales (plain stretch or filter path): picture() becomes the thumbnail. status receives
-    // "通常圧縮" or "フィルター処理" first. Throws the decode's failures (after open()).
-    void scale(const ThumbnailBox& box, const std::function<void(const QString&)>& status);
+    // Scales (plain stretch or filter path): picture() becomes the thumbnail. Returns the
+    // method it took. Throws the decode's failures (after open()).
+    Method scale(const ThumbnailBox& box);
     // Saves picture() as a JPEG file at the quality, replacing the file.
     // Throws IoError/ImageError when the save fails.
     void save(const QString& thumbPath, int quality) const;
-    // scale(), then save() at box.quality.
-    void make(const ThumbnailBox& box, const QString& thumbPath,
-              const std::function<void(const QString&)>& status);
+    // scale(), then save() at box.quality; returns scale()'s method.
+    Method make(const ThumbnailBox& box, const QString& thumbPath);
 
     // The preview bitmap: the decoded photo after load, the thumbnail after make.
     const PixelImage& picture() const;

@@ -6,11 +6,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocale>
 #include <QMenu>
 #include <QPushButton>
 #include <QThread>
 #include <algorithm>
 
+#include "core/text/formatting.h"
 #include "core/text/undecodablenames.h"
 #include "gui/common/folderlist.h"
 #include "gui/common/volumebox.h"
@@ -26,6 +28,21 @@ namespace {
 
 // A thumbnail made by a run is shown this far below the panel's middle.
 constexpr int kRunPreviewOffset = 10;
+
+// Status bar panels: 0 the step or file, 1 the phase, 2 the counter.
+constexpr int kStepPanel = 0;
+constexpr int kPhasePanel = 1;
+constexpr int kCounterPanel = 2;
+
+// The counter of image number of total: "003/012" and three spaces.
+QString counter(int number, int total) {
+    return counterText(number) + QLatin1Char('/') + counterText(total) + QStringLiteral("   ");
+}
+
+QString methodText(ThumbnailMaker::Method method) {
+    return method == ThumbnailMaker::Method::Filter ? QStringLiteral("フィルター処理")
+                                                    : QStringLiteral("通常圧縮");
+}
 
 }  // namespace
 
@@ -78,20 +95,61 @@ void MainRunner::setInputsEnabled(bool enabled) {
 }
 
 void MainRunner::setStatus(int panel, const QString& text) {
-    if (panel >= 0 && panel < static_cast<int>(window_.statusPanels.size()))
-        window_.statusPanels[panel]->setText(text);
+    window_.statusPanels[static_cast<std::size_t>(panel)]->setText(text);
 }
 
-void MainRunner::deselect(int index) {
+void MainRunner::runStarted(int) {
+    browserOffered_ = false;
+    setInputsEnabled(false);
+    setStatus(kCounterPanel, QStringLiteral(" 000/ 000   "));
+}
+
+void MainRunner::deselected(int index) {
     if (QListWidgetItem* entry = window_.imageList->item(index)) entry->setSelected(false);
 }
 
-void MainRunner::hidePreview() { window_.preview()->hide(); }
+void MainRunner::pageStarted(const QDate& date) {
+    window_.preview()->hide();
+    setStatus(kStepPanel, QLocale::system().toString(date, QLocale::ShortFormat));
+    setStatus(kPhasePanel, QStringLiteral("画像読込中"));
+}
 
-void MainRunner::clearPreview() { window_.preview()->clear(); }
+void MainRunner::imageStarted(int number, int total, const QString&) {
+    setStatus(kCounterPanel, counter(number, total));
+    window_.preview()->clear();
+}
 
-void MainRunner::showPreview(const PixelImage& picture) {
-    window_.preview()->showPicture(DisplayPicture::toImage(picture), kRunPreviewOffset);
+void MainRunner::imageRead(int, const QString& name) {
+    setStatus(kStepPanel, name);
+    window_.preview()->hide();
+}
+
+void MainRunner::imageSkipped(int, const QString&) {
+    setStatus(kStepPanel, QStringLiteral("ファイル作成スキップ"));
+}
+
+void MainRunner::imageFinished(int, const PixelImage& thumbnail, ThumbnailMaker::Method method) {
+    setStatus(kStepPanel, methodText(method));
+    window_.preview()->showPicture(DisplayPicture::toImage(thumbnail), kRunPreviewOffset);
+}
+
+void MainRunner::pagesFinished() {
+    for (int panel : {kStepPanel, kPhasePanel, kCounterPanel}) setStatus(panel, QString());
+}
+
+// After a failure the status bar no longer reads as if images were still being read.
+void MainRunner::runFailed() {
+    setStatus(kStepPanel, QStringLiteral("処理は中断されました。"));
+    setStatus(kPhasePanel, QString());
+    setStatus(kCounterPanel, QString());
+}
+
+// Back to idle on every way out; a catalogue made without the browser question says so.
+void MainRunner::runEnded(CatalogRunOutcome outcome) {
+    if (outcome == CatalogRunOutcome::Completed && !browserOffered_) {
+        setStatus(kStepPanel, QStringLiteral("ファイル作成終了"));
+    }
+    window_.restoreWindow();
 }
 
 void MainRunner::processEvents() { QApplication::processEvents(QEventLoop::AllEvents); }
@@ -105,7 +163,8 @@ void MainRunner::information(const QString& text) {
     window_.context().prompts.information(&window_, text);
 }
 
-bool MainRunner::question(RunQuestion, const QString& text) {
+bool MainRunner::question(RunQuestion kind, const QString& text) {
+    if (kind == RunQuestion::OpenBrowser) browserOffered_ = true;
     return window_.context().prompts.question(&window_, text);
 }
 
@@ -114,7 +173,5 @@ void MainRunner::showError(const QString& text) { window_.context().prompts.erro
 void MainRunner::openCommentEditor() {
     if (window_.windowSet()) window_.windowSet()->openComments();
 }
-
-void MainRunner::restoreWindow() { window_.restoreWindow(); }
 
 }  // namespace tessaly

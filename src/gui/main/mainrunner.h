@@ -9,7 +9,8 @@ namespace tessaly {
 class MainWindow;
 
 // The main window's side of a catalogue run: reads the run's input from the window's
-// controls, runs it, and answers the run's calls (status bar, preview, prompts, idle state).
+// controls, runs it, shows its events in the status bar and the preview, answers its
+// questions and puts the window back to idle when it ends.
 class MainRunner : public CatalogRunHost {
 public:
     explicit MainRunner(MainWindow& window);
@@ -23,12 +24,21 @@ public:
     // The inputs a run would take from the window now.
     CatalogRunInput inputFromWindow() const;
 
-    void setInputsEnabled(bool enabled) override;
-    void setStatus(int panel, const QString& text) override;
-    void deselect(int index) override;
-    void hidePreview() override;
-    void clearPreview() override;
-    void showPreview(const PixelImage& picture) override;
+    // false while a run goes on (Execute hidden, Cancel shown, inputs disabled; the comment
+    // box stays usable), true again when it ends.
+    void setInputsEnabled(bool enabled);
+
+    void runStarted(int total) override;
+    void deselected(int index) override;
+    void pageStarted(const QDate& date) override;
+    void imageStarted(int number, int total, const QString& name) override;
+    void imageRead(int number, const QString& name) override;
+    void imageSkipped(int number, const QString& name) override;
+    void imageFinished(int number, const PixelImage& thumbnail,
+                       ThumbnailMaker::Method method) override;
+    void pagesFinished() override;
+    void runFailed() override;
+    void runEnded(CatalogRunOutcome outcome) override;
     void processEvents() override;
     void waiting() override;
     bool commentsOn() override;
@@ -36,11 +46,13 @@ public:
     bool question(RunQuestion kind, const QString& text) override;
     void showError(const QString& text) override;
     void openCommentEditor() override;
-    void restoreWindow() override;
 
 private:
+    void setStatus(int panel, const QString& text);
+
     MainWindow& window_;
     std::unique_ptr<CatalogRun> run_;
+    bool browserOffered_ = false;  // the run asked about the browser
 };
 
 }  // namespace tessaly

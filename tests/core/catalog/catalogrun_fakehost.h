@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -13,25 +14,37 @@
 namespace tessaly::test {
 
 // A front end that records every call as one line of `log` and answers from its fields.
+// Events: "started:3", "deselected:0", "page:2026-01-05", "image:1/3 a.jpg", "read:1 a.jpg",
+// "skipped:1 a.jpg", "made:1 plain" (or filter), "pages finished", "failed", "ended:completed".
 class FakeRunHost : public CatalogRunHost {
 public:
     QStringList log;
     bool comments = false;
     bool answer = false;                        // what every question is answered
     std::function<void(const QString&)> onLog;  // called after each logged line
-    std::vector<QSize> previews;                // sizes of the pictures shown
+    std::vector<QSize> previews;                // sizes of the thumbnails made
 
-    void setInputsEnabled(bool enabled) override { add(enabled ? "enable" : "disable"); }
-    void setStatus(int panel, const QString& text) override {
-        add(QStringLiteral("status%1:%2").arg(panel).arg(text));
+    void runStarted(int total) override { add(QStringLiteral("started:%1").arg(total)); }
+    void deselected(int index) override { add(QStringLiteral("deselected:%1").arg(index)); }
+    void pageStarted(const QDate& date) override { add("page:" + date.toString(Qt::ISODate)); }
+    void imageStarted(int number, int total, const QString& name) override {
+        add(QStringLiteral("image:%1/%2 %3").arg(number).arg(total).arg(name));
     }
-    void deselect(int index) override { add(QStringLiteral("deselect:%1").arg(index)); }
-    void hidePreview() override { add("hide"); }
-    void clearPreview() override { add("clear"); }
-    void showPreview(const PixelImage& picture) override {
-        previews.emplace_back(picture.width(), picture.height());
-        add("show");
+    void imageRead(int number, const QString& name) override {
+        add(QStringLiteral("read:%1 %2").arg(number).arg(name));
     }
+    void imageSkipped(int number, const QString& name) override {
+        add(QStringLiteral("skipped:%1 %2").arg(number).arg(name));
+    }
+    void imageFinished(int number, const PixelImage& thumbnail,
+                       ThumbnailMaker::Method method) override {
+        previews.emplace_back(thumbnail.width(), thumbnail.height());
+        const char* how = method == ThumbnailMaker::Method::Filter ? "filter" : "plain";
+        add(QStringLiteral("made:%1 %2").arg(number).arg(how));
+    }
+    void pagesFinished() override { add("pages finished"); }
+    void runFailed() override { add("failed"); }
+    void runEnded(CatalogRunOutcome outcome) override { add("ended:" + outcomeName(outcome)); }
     void processEvents() override { add("events"); }
     bool commentsOn() override { return comments; }
     void information(const QString& text) override { add("info:" + text); }
@@ -41,7 +54,22 @@ public:
     }
     void showError(const QString& text) override { add("error:" + text); }
     void openCommentEditor() override { add("editor"); }
-    void restoreWindow() override { add("restore"); }
+
+    static QString outcomeName(CatalogRunOutcome outcome) {
+        switch (outcome) {
+            case CatalogRunOutcome::Completed:
+                return "completed";
+            case CatalogRunOutcome::NothingSelected:
+                return "nothing selected";
+            case CatalogRunOutcome::CommentFileMissing:
+                return "comment file missing";
+            case CatalogRunOutcome::Cancelled:
+                return "cancelled";
+            case CatalogRunOutcome::Failed:
+                break;
+        }
+        return "failed";
+    }
 
     QStringList matching(const QString& prefix) const {
         QStringList found;

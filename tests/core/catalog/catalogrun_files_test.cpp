@@ -82,7 +82,7 @@ TEST_F(CatalogRunFilesTest, BackgroundThatCannotBePutInPlaceStopsBeforeThePage) 
     mkdir("htm_image/back.jpg/blocker");
     EXPECT_EQ(run(), CatalogRunOutcome::Failed);
     EXPECT_TRUE(host.log.contains(kWriteError));
-    EXPECT_EQ(host.log.last(), "restore");
+    EXPECT_EQ(host.log.last(), "ended:failed");
     EXPECT_FALSE(QFileInfo::exists(dir.file("index.htm")));
 }
 
@@ -92,7 +92,7 @@ TEST_F(CatalogRunFilesTest, ThumbnailFolderThatCannotBeCreated) {
     EXPECT_EQ(run(), CatalogRunOutcome::Failed);
     EXPECT_TRUE(host.log.contains(kWriteError));
     EXPECT_FALSE(QFileInfo::exists(dir.file("index.htm")));
-    EXPECT_EQ(host.log.mid(host.log.size() - 2), QStringList({"enable", "restore"}));
+    EXPECT_EQ(host.log.last(), "ended:failed");
 }
 
 TEST_F(CatalogRunFilesTest, ThumbnailFolderThatIsTheImageFolderNeedsAPrefix) {
@@ -128,7 +128,7 @@ TEST_F(CatalogRunFilesTest, SlideShowThatCannotBeCreatedLeavesTheClosedPageHead)
     ASSERT_FALSE(lines.isEmpty());
     EXPECT_EQ(lines.last(), "<TR>");  // head and body start, no cell, no tail
     EXPECT_FALSE(QFileInfo::exists(thumb("a.jpg")));
-    EXPECT_EQ(host.log.last(), "restore");
+    EXPECT_EQ(host.log.last(), "ended:failed");
 }
 
 TEST_F(CatalogRunFilesTest, ThumbnailThatCannotBeSavedKeepsWhatWasMade) {
@@ -141,7 +141,7 @@ TEST_F(CatalogRunFilesTest, ThumbnailThatCannotBeSavedKeepsWhatWasMade) {
     EXPECT_EQ(cells().size(), 1);
     EXPECT_NE(page().last(), "</HTML>");
     EXPECT_NE(slides().last(), "</HTML>");
-    EXPECT_EQ(host.log.last(), "restore");
+    EXPECT_EQ(host.log.last(), "ended:failed");
 }
 
 TEST_F(CatalogRunFilesTest, CorruptPhotographIsShownWithItsOwnError) {
@@ -156,12 +156,12 @@ TEST_F(CatalogRunFilesTest, CorruptPhotographIsShownWithItsOwnError) {
         << errors[0].toStdString();
     EXPECT_TRUE(errors[0].contains(QStringLiteral("Not a JPEG file")));
     EXPECT_FALSE(host.log.contains(kWriteError));
-    // The status bar no longer reads as if images were still being read.
-    EXPECT_EQ(host.matching("status1:").last(), QStringLiteral("status1:"));
-    EXPECT_EQ(host.matching("status2:").last(), QStringLiteral("status2:"));
+    // The failure is announced before it is shown, and b.jpg was never read.
+    EXPECT_LT(host.log.indexOf("failed"), host.log.indexOf(errors[0]));
+    EXPECT_FALSE(host.log.contains("read:2 b.jpg"));
     EXPECT_EQ(cells().size(), 1);
     EXPECT_NE(page().last(), "</HTML>");
-    EXPECT_EQ(host.log.last(), "restore");
+    EXPECT_EQ(host.log.last(), "ended:failed");
 }
 
 TEST_F(CatalogRunFilesTest, FailureInsideTheLoopClosesThePagesAndRestoresTheWindow) {
@@ -173,7 +173,7 @@ TEST_F(CatalogRunFilesTest, FailureInsideTheLoopClosesThePagesAndRestoresTheWind
     };
     EXPECT_EQ(run(), CatalogRunOutcome::Failed);
     EXPECT_EQ(host.log.mid(host.log.size() - 3),
-              QStringList({"error:読めません", "enable", "restore"}));
+              QStringList({"failed", "error:読めません", "ended:failed"}));
     EXPECT_EQ(cells().size(), 1);
     EXPECT_NE(page().last(), "</HTML>");
     EXPECT_EQ(slides().size(), 16 + 3);  // head and one image, closed where it stopped
@@ -258,7 +258,7 @@ TEST_F(CatalogRunFilesTest, CancelWithWorkersLeavesNoThumbnailsBeyondTheCancel) 
     input.jobs = 4;
     CatalogRun catalogRun(settings, host, shell);
     host.onLog = [&](const QString& line) {
-        if (line == "status2:003/010   ") catalogRun.cancel();
+        if (line.startsWith("image:3/10 ")) catalogRun.cancel();
     };
     EXPECT_EQ(catalogRun.execute(input), CatalogRunOutcome::Cancelled);
     EXPECT_TRUE(QFileInfo::exists(thumb("y0.jpg")));

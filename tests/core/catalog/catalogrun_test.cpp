@@ -9,29 +9,20 @@
 namespace tessaly::test {
 namespace {
 
-TEST_F(CatalogRunTest, OneImageRunTalksToTheHostInOrder) {
+// The events name the image, its number and count, the page's date, how the thumbnail was
+// made and how the run ended: first the start, last the end.
+TEST_F(CatalogRunTest, OneImageRunReportsTheImageItsThumbnailAndTheEnd) {
     addImage("a.jpg", 660, 450);
     EXPECT_EQ(run(), CatalogRunOutcome::Completed);
-    const QString date = QLocale::system().toString(QDate(2026, 1, 5), QLocale::ShortFormat);
-    const QStringList expected{"disable",
-                               "status2: 000/ 000   ",
-                               "hide",
-                               "status0:" + date,
-                               "status1:画像読込中",
-                               "events",
-                               "status2:001/001   ",
-                               "clear",
-                               "status0:a.jpg",
-                               "hide",
-                               "status0:通常圧縮",
-                               "show",
-                               "status0:",
-                               "status1:",
-                               "status2:",
-                               "status0:ファイル作成終了",
-                               "enable",
-                               "restore"};
-    EXPECT_EQ(host.log, expected);
+    EXPECT_EQ(host.log.first(), "started:1");
+    EXPECT_EQ(host.matching("page:"), QStringList({"page:2026-01-05"}));
+    EXPECT_EQ(host.matching("image:"), QStringList({"image:1/1 a.jpg"}));
+    EXPECT_EQ(host.matching("read:"), QStringList({"read:1 a.jpg"}));
+    EXPECT_EQ(host.matching("made:"), QStringList({"made:1 plain"}));
+    EXPECT_EQ(host.previews, std::vector<QSize>({QSize(110, 75)}));
+    EXPECT_TRUE(host.log.contains("pages finished"));
+    EXPECT_FALSE(host.log.contains("failed"));
+    EXPECT_EQ(host.log.last(), "ended:completed");
     EXPECT_EQ(jpegSize(thumb("a.jpg")), QSize(110, 75));
     ASSERT_EQ(cells().size(), 1);
     EXPECT_TRUE(cells()[0].contains(R"(height="75" width="110")"));
@@ -124,9 +115,10 @@ TEST_F(CatalogRunTest, OnlyBackJpgSelectedEndsWithNothingSelected) {
     addImage("back.jpg");
     addImage("Back.jpg", 66, 45, false);
     EXPECT_EQ(run(), CatalogRunOutcome::NothingSelected);
-    EXPECT_TRUE(host.log.contains("deselect:0"));
+    EXPECT_TRUE(host.log.contains("deselected:0"));
+    EXPECT_TRUE(host.log.contains("started:0"));
     EXPECT_TRUE(host.log.contains("info:ファイルが選択されていません。"));
-    EXPECT_EQ(host.log.last(), "restore");
+    EXPECT_EQ(host.log.last(), "ended:nothing selected");
     EXPECT_FALSE(input.selected[0]);
     EXPECT_FALSE(QFileInfo::exists(dir.file("htm_image")));
 
@@ -144,9 +136,8 @@ TEST_F(CatalogRunTest, SparseSelectionVisitsUpToTheLastAndCountsSelectedOnly) {
                  i == 2 || i == 5 || i == 9);
     }
     EXPECT_EQ(run(), CatalogRunOutcome::Completed);
-    EXPECT_EQ(host.matching("status2:"),
-              QStringList({"status2: 000/ 000   ", "status2:001/003   ", "status2:002/003   ",
-                           "status2:003/003   ", "status2:"}));
+    EXPECT_EQ(host.matching("image:"),
+              QStringList({"image:1/3 img02.jpg", "image:2/3 img05.jpg", "image:3/3 img09.jpg"}));
     EXPECT_EQ(host.log.count("events"), 10);
     EXPECT_EQ(page()[2], "<!-- FILE=003 img02.jpg -->");
     EXPECT_EQ(cells().size(), 3);
@@ -163,7 +154,7 @@ TEST_F(CatalogRunTest, SmallImagesAreEnlargedAndLargeOnesFitTheBox) {
     EXPECT_TRUE(cells()[0].contains(R"(height="150" width="110")"));
     EXPECT_TRUE(cells()[1].contains(R"(height="73" width="110")"));
     EXPECT_EQ(jpegSize(thumb("small.jpg")), QSize(110, 150));
-    EXPECT_TRUE(host.log.contains("status0:フィルター処理"));
+    EXPECT_EQ(host.matching("made:"), QStringList({"made:1 plain", "made:2 filter"}));
     ASSERT_EQ(host.previews.size(), 2u);
     EXPECT_EQ(host.previews[0], QSize(110, 150));
 }
@@ -176,8 +167,8 @@ TEST_F(CatalogRunTest, SkipExistingThumbsLeavesTheFileAndStillWritesTheCell) {
     settings.makeSlideShow = QStringLiteral("on");
     EXPECT_EQ(run(), CatalogRunOutcome::Completed);
     EXPECT_EQ(readFile(thumb("a.jpg")), QByteArray("old thumbnail"));
-    EXPECT_TRUE(host.log.contains("status0:ファイル作成スキップ"));
-    EXPECT_FALSE(host.log.contains("show"));
+    EXPECT_EQ(host.matching("skipped:"), QStringList({"skipped:1 a.jpg"}));
+    EXPECT_TRUE(host.matching("made:").isEmpty());
     ASSERT_EQ(cells().size(), 1);
     EXPECT_TRUE(cells()[0].contains(R"(height="75" width="110")"));
     EXPECT_TRUE(slides().contains(R"(    w=window.open("","s_sub","width=680,height=470,)"
@@ -234,7 +225,7 @@ TEST_F(CatalogRunTest, ReRunMeasuresFromHeadersAndRemakesStaleThumbnails) {
         host.log.clear();
         ASSERT_EQ(run(), CatalogRunOutcome::Completed)
             << host.matching("error:").join('|').toStdString();
-        EXPECT_EQ(host.matching("status0:ファイル作成スキップ").size(), 2);
+        EXPECT_EQ(host.matching("skipped:"), QStringList({"skipped:1 a.jpg", "skipped:2 t.jpg"}));
         EXPECT_EQ(dir.read("index.htm"), page);
         EXPECT_EQ(dir.read("SShow.htm"), slides);
         EXPECT_EQ(readFile(thumb("a.jpg")), thumbA);
@@ -263,8 +254,8 @@ TEST_F(CatalogRunTest, CancelDuringTheThirdImageFinishesItAndEndsBothPages) {
     settings.noBrowserLaunch = QStringLiteral("off");
     CatalogRun catalogRun(settings, host, shell);
     host.onLog = [&](const QString& line) {
-        if (line == "status2:003/010   ") catalogRun.cancel();
-        if (line == "restore") {
+        if (line == "image:3/10 p2.jpg") catalogRun.cancel();
+        if (line.startsWith("ended:")) {
             EXPECT_TRUE(catalogRun.isActive());
         }
     };
@@ -272,8 +263,8 @@ TEST_F(CatalogRunTest, CancelDuringTheThirdImageFinishesItAndEndsBothPages) {
     EXPECT_FALSE(catalogRun.isActive());
     const int stopped = host.log.indexOf("info:処理は中断されました。");
     ASSERT_GT(stopped, 0);
-    EXPECT_EQ(host.log.mid(stopped - 2, 2), QStringList({"show", "events"}));
-    EXPECT_EQ(host.log.count("show"), 3);
+    EXPECT_EQ(host.log.mid(stopped - 2, 2), QStringList({"made:3 plain", "events"}));
+    EXPECT_EQ(host.matching("made:").size(), 3);
     EXPECT_TRUE(host.matching("question:").isEmpty());
     EXPECT_TRUE(shell.calls.isEmpty());
     EXPECT_EQ(cells().size(), 3);
@@ -285,7 +276,8 @@ TEST_F(CatalogRunTest, CancelDuringTheThirdImageFinishesItAndEndsBothPages) {
     EXPECT_TRUE(slides().contains("  if (i>3) {"));
     EXPECT_EQ(slides().last(), "</HTML>");
     EXPECT_FALSE(QFileInfo::exists(thumb("p3.jpg")));
-    EXPECT_EQ(host.log.last(), "restore");
+    EXPECT_EQ(host.log.mid(host.log.size() - 2),
+              QStringList({"pages finished", "ended:cancelled"}));
 }
 
 void writeCommentFile(const TempDir& dir, const QStringList& records) {
@@ -301,7 +293,7 @@ TEST_F(CatalogRunTest, CommentRowsFollowTheCheckBoxAsSampledAfterEachImage) {
         dir, {sep, "A.JPG", "朝", "", sep, "b.jpg", "昼", "二行目", sep, "d.jpg", "夜", ""});
     input.perRow = 2;
     host.onLog = [&](const QString& line) {
-        if (line == "status2:002/004   ") host.comments = true;
+        if (line == "image:2/4 b.jpg") host.comments = true;
     };
     EXPECT_EQ(run(), CatalogRunOutcome::Completed);
     const QStringList lines = page();
@@ -325,7 +317,8 @@ TEST_F(CatalogRunTest, TickedBoxWithoutCommentFileAsksAndWritesNothing) {
     EXPECT_EQ(run(), CatalogRunOutcome::CommentFileMissing);
     EXPECT_TRUE(host.log.contains(
         "question:コメントファイルが見つかりません。\rコメント作成ウインドウを開きますか？"));
-    EXPECT_EQ(host.log.mid(host.log.size() - 3), QStringList({"editor", "enable", "restore"}));
+    EXPECT_EQ(host.log.mid(host.log.size() - 2),
+              QStringList({"editor", "ended:comment file missing"}));
     EXPECT_FALSE(QFileInfo::exists(dir.file("htm_image")));
     EXPECT_FALSE(QFileInfo::exists(dir.file("index.htm")));
 }
@@ -338,7 +331,7 @@ TEST_F(CatalogRunTest, BrowserStepOpensThePageOrStartsTheBrowser) {
     EXPECT_TRUE(
         host.log.contains("question:　　　　ファイル作成終了　　　　\rブラウザを起動しますか？"));
     EXPECT_TRUE(shell.calls.isEmpty());
-    EXPECT_FALSE(host.log.contains("status0:ファイル作成終了"));
+    EXPECT_EQ(host.log.last(), "ended:completed");
 
     host.answer = true;
     run();
