@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocale>
 #include <QMenu>
 #include <QPixmap>
 #include <QProcess>
@@ -84,6 +85,8 @@ TEST_F(MainRun, ExecuteWritesTheSameFilesAsARunWithoutWindow) {
     window->executeButton->click();
     EXPECT_TRUE(prompts.log.isEmpty()) << prompts.log.join('\n').toStdString();
     EXPECT_EQ(window->statusPanels[0]->text(), "ファイル作成終了");
+    EXPECT_TRUE(window->statusPanels[1]->text().isEmpty());
+    EXPECT_TRUE(window->statusPanels[2]->text().isEmpty());
     EXPECT_TRUE(shell.calls.isEmpty());
     expectIdle();
     // The preview holds the last thumbnail, the right way up and in its own colours.
@@ -131,6 +134,8 @@ TEST_F(MainRun, AsksAboutTheBrowserAndOpensThePage) {
     ASSERT_EQ(prompts.log.size(), 1);
     EXPECT_TRUE(prompts.log.first().startsWith("question: "));
     EXPECT_EQ(shell.calls, QStringList({"open " + photos + "/index.htm"}));
+    // The question said the files are made: the status bar is left empty.
+    for (const QLabel* panel : window->statusPanels) EXPECT_TRUE(panel->text().isEmpty());
     // The idle state rebuilt the list from the folder: all entries selected again.
     EXPECT_EQ(listed(), QStringList({"p01.jpg", "p02.jpg"}));
     EXPECT_EQ(selection(), "**");
@@ -166,6 +171,41 @@ TEST_F(MainRun, DisablesTheInputsWhileRunningAndCancelStopsIt) {
     EXPECT_FALSE(page.contains("p04.jpg"));
     EXPECT_TRUE(page.trimmed().toLower().endsWith("</html>"));
     for (const QLabel* panel : window->statusPanels) EXPECT_TRUE(panel->text().isEmpty());
+    expectIdle();
+}
+
+// Whenever the run lets events through, the status bar shows the date and "画像読込中"
+// before the first image, then the counter and how the last image went, the preview its
+// thumbnail; after a failure the step panel says the run stopped and the others are empty.
+TEST_F(MainRun, StatusBarFollowsEachImageAndAFailure) {
+    const QString photos = photoFolder("status", 3);
+    QDir().mkdir(photos + "/htm_image");
+    writeFile(photos + "/htm_image/p02.jpg", "kept");  // newer than its photograph
+    writeFile(photos + "/p03.jpg", "not a jpeg");
+    window->settings().skipExistingThumbs = "on";
+    window->openFolder(photos);
+    QStringList seen;
+    duringRun([&] {
+        if (!window->runActive()) return;
+        QStringList state;
+        for (const QLabel* panel : window->statusPanels) state << panel->text();
+        const QLabel* preview = window->previewImage;
+        state << (preview->isVisibleTo(window.get()) && !preview->pixmap().isNull() ? "picture"
+                                                                                    : "none");
+        if (!seen.contains(state.join('|'))) seen << state.join('|');
+    });
+    window->execute();
+    const QString today = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
+    for (const QString& state : {today + "|画像読込中| 000/ 000   |none",
+                                 QString("通常圧縮|画像読込中|001/003   |picture"),
+                                 QString("ファイル作成スキップ|画像読込中|002/003   |none")})
+        EXPECT_TRUE(seen.contains(state)) << seen.join('\n').toStdString();
+    ASSERT_EQ(prompts.log.size(), 1);
+    EXPECT_TRUE(prompts.log[0].startsWith("error: p03.jpg: ")) << prompts.log[0].toStdString();
+    EXPECT_EQ(window->statusPanels[0]->text(), "処理は中断されました。");
+    EXPECT_TRUE(window->statusPanels[1]->text().isEmpty());
+    EXPECT_TRUE(window->statusPanels[2]->text().isEmpty());
+    EXPECT_EQ(readFile(photos + "/htm_image/p02.jpg"), QByteArray("kept"));
     expectIdle();
 }
 
