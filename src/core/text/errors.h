@@ -36,6 +36,13 @@ public:
     using Error::Error;
 };
 
+// A check before the work starts refused the request (no title, no folder ...): a foreseen
+// refusal whose message the user reads as a notice, not as a failure.
+class CheckError : public Error {
+public:
+    using Error::Error;
+};
+
 // A setting that cannot be used as it stands (a hand-edited or damaged Quorvel.ini).
 class SettingsError : public Error {
 public:

@@ -40,12 +40,12 @@ QString pagePathOf(const QString& folder, const QString& subFolder, const QStrin
 Discovery discover(const QString& folder, const QString& htmlFileName) {
     Discovery found;
     found.subFolders = tocSubFolders(folder);
-    if (found.subFolders.isEmpty()) throw Error(TocGenerator::kNoFoldersMessage);
+    if (found.subFolders.isEmpty()) throw CheckError(TocGenerator::kNoFoldersMessage);
     for (const QString& name : found.subFolders) {
         if (!isCatalogPage(pagePathOf(folder, name, htmlFileName))) continue;
         if (found.count++ == 0) found.firstFolderName = name;
     }
-    if (found.count == 0) throw Error(TocGenerator::kNoCataloguesMessage);
+    if (found.count == 0) throw CheckError(TocGenerator::kNoCataloguesMessage);
     return found;
 }
 
@@ -61,12 +61,6 @@ QString TocGenerator::finishedQuestion() {
     return QStringLiteral("　　　　ファイル作成終了　　　　\rブラウザを起動しますか？");
 }
 
-bool TocGenerator::checkMessage(const QString& text) {
-    return text == kNoTitleMessage || text == kNoBackgroundFileMessage ||
-           text == kNoFoldersMessage || text == kNoCataloguesMessage ||
-           text == kBackgroundCopyMessage;
-}
-
 void TocGenerator::openPage(const CatalogSettings& settings, Shell& shell, const QString& page) {
     if (settings.browserPath.isEmpty()) {
         shell.openDocument(page);
@@ -76,15 +70,15 @@ void TocGenerator::openPage(const CatalogSettings& settings, Shell& shell, const
 }
 
 void TocGenerator::checkInput(const TocOptions& options) const {
-    if (options.title.isEmpty()) throw Error(kNoTitleMessage);
+    if (options.title.isEmpty()) throw CheckError(kNoTitleMessage);
     if (options.useBackgroundImage && options.backgroundImageFile.isEmpty()) {
-        throw Error(kNoBackgroundFileMessage);
+        throw CheckError(kNoBackgroundFileMessage);
     }
 }
 
 void TocGenerator::copyBackground(const TocOptions& options, const QString& folder) const {
     const QString name = QFileInfo(options.backgroundImageFile).fileName();
-    if (QFileInfo::exists(folder + name)) throw Error(kBackgroundCopyMessage);
+    if (QFileInfo::exists(folder + name)) throw CheckError(kBackgroundCopyMessage);
     const QString copy = copyFileToFolder(options.backgroundImageFile, folder);
     // Earlier backgrounds go; the copy itself stays even when it already bears one of the names.
     for (const QString& old : {QStringLiteral("back.jpg"), QStringLiteral("back.gif")}) {

@@ -34,16 +34,18 @@ struct TocOptions {
 //             options, [this](const QString& text) { statusLabel->setText(text); repaint(); });
 //         if (context.prompts.question(TocGenerator::finishedQuestion()))
 //             TocGenerator::openPage(context.settings, context.shell, page);
+//     } catch (const CheckError& e) {
+//         context.prompts.information(e.message());
 //     } catch (const Error& e) {
 //         context.prompts.error(e.message());
 //     }
 //
-// run() throws Error carrying the user's message for each of the five checks, in their order,
-// before any file is touched:
+// run() throws CheckError carrying the user's message for each of the five checks, in their
+// order, before any file is touched:
 //     "目次のタイトルが指定されていません。", "背景の画像ファイルが指定されていません。",
 //     "ファルダがありません。", "対象のファルダがありません。",
 //     "背景ファイルコピーに失敗しました。\r処理は中断されました。"
-// (messages as constants below; checkMessage() tells a check apart from other errors).
+// (messages as constants below).
 // Other failures throw IoError (a page or the background copy cannot be read or written),
 // EncodingError or ImageError (a thumbnail that is not a readable JPEG); pages already written
 // stay as far as written.
@@ -65,9 +67,6 @@ public:
     // starts browserPath with the page path as its parameter and the page's folder as the
     // working folder.
     static void openPage(const CatalogSettings& settings, Shell& shell, const QString& page);
-
-    // True when the text is one of the five check messages below.
-    static bool checkMessage(const QString& text);
 
     static const QString kNoTitleMessage;
     static const QString kNoBackgroundFileMessage;

@@ -191,12 +191,10 @@ void ContentsWindow::execute() {
         if (context_.prompts.question(this, TocGenerator::finishedQuestion())) {
             TocGenerator::openPage(context_.settings, context_.shell, page);
         }
+    } catch (const CheckError& e) {
+        context_.prompts.information(this, e.message());
     } catch (const Error& e) {
-        if (TocGenerator::checkMessage(e.message())) {
-            context_.prompts.information(this, e.message());
-        } else {
-            context_.prompts.error(this, e.message());
-        }
+        context_.prompts.error(this, e.message());
     } catch (const std::bad_alloc&) {
         context_.prompts.error(this, outOfMemoryMessage());
     }

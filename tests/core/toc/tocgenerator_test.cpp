@@ -16,7 +16,7 @@ namespace {
 QString runMessage(TocFixture& f, const TocOptions& options) {
     try {
         f.run(options);
-    } catch (const Error& e) {
+    } catch (const CheckError& e) {  // a check's refusal, shown as a notice
         return e.message();
     }
     return QString();
@@ -85,8 +85,6 @@ TEST(TocChecks, MessagesComeInTheirOrderBeforeAnythingIsWritten) {
     f.dir.write(QStringLiteral("other/page.htm"), test::catalogueHead({}, 1, {}, {}, true));
     EXPECT_EQ(runMessage(f, options), QStringLiteral("対象のファルダがありません。"));
     EXPECT_FALSE(QFile::exists(f.dir.file(QStringLiteral("index.htm"))));
-    EXPECT_TRUE(TocGenerator::checkMessage(TocGenerator::kNoCataloguesMessage));
-    EXPECT_FALSE(TocGenerator::checkMessage(QStringLiteral("ﾌｧｲﾙ x は開けません")));
 }
 
 TEST(TocChecks, MissingFolderCountsAsNoFolders) {
