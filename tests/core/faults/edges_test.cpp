@@ -23,7 +23,7 @@
 #include "core/text/errors.h"
 #include "core/text/undecodablenames.h"
 #include "core/toc/tocgenerator.h"
-#include "faultsupport.h"
+#include "support/faultsupport.h"
 
 namespace tessaly::test {
 namespace {

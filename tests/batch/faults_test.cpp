@@ -7,7 +7,7 @@
 #include <QProcess>
 
 #include "core/settings/catalogsettings.h"
-#include "faultsupport.h"
+#include "support/faultsupport.h"
 #include "support/tempdir.h"
 #include "support/testimages.h"
 
