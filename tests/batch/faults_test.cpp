@@ -19,9 +19,7 @@ using Outcome = BatchOutcome;
 class BatchFaultTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!QFileInfo(batchProgram()).isExecutable()) {
-            GTEST_SKIP() << "skipped: tessaly-batch not built";
-        }
+        ASSERT_TRUE(QFileInfo(batchProgram()).isExecutable()) << "no tessaly-batch";
         CatalogSettings settings;
         settings.appFolder = dir.file("settings");
         QDir().mkpath(settings.appFolder);

@@ -27,9 +27,7 @@ using test::runBatch;
 class BatchTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!QFileInfo(batchProgram()).isExecutable()) {
-            GTEST_SKIP() << "skipped: tessaly-batch not built";
-        }
+        ASSERT_TRUE(QFileInfo(batchProgram()).isExecutable()) << "no tessaly-batch";
     }
     TempDir dir;
 };
