@@ -255,8 +255,8 @@ void CatalogRun::Run::copyBackground() {
 }
 
 void CatalogRun::Run::writePageHeads() {
+    host.pageStarted(date);
     try {
-        host.pageStarted(date);
         page.writeHead(folder + settings.htmlFileName, title, perRow, selectedCount, firstSelected,
                        date);
         page.writeBodyStart();
