@@ -46,17 +46,13 @@ protected:
     }
 
     // The window's controls, found by their objectNames.
-    template <typename T>
-    T* control(const char* name) const {
-        return test::child<T>(*window, name);
-    }
-    FolderList* folderList() const { return control<FolderList>("Dir1"); }
-    QLabel* listLabel() const { return control<QLabel>("Label1"); }
-    FileList* fileList() const { return control<FileList>("File1"); }
-    QComboBox* fileTypeBox() const { return control<QComboBox>("FilterComboBox1"); }
-    ElidedLabel* fileNameLabel() const { return control<ElidedLabel>("Label3"); }
-    QLabel* previewImage() const { return control<QLabel>("Image2"); }
-    QPushButton* convertButton() const { return control<QPushButton>("Button1"); }
+    FolderList* folderList() const { return test::child<FolderList>(*window, "Dir1"); }
+    QLabel* listLabel() const { return test::child<QLabel>(*window, "Label1"); }
+    FileList* fileList() const { return test::child<FileList>(*window, "File1"); }
+    QComboBox* fileTypeBox() const { return test::child<QComboBox>(*window, "FilterComboBox1"); }
+    ElidedLabel* fileNameLabel() const { return test::child<ElidedLabel>(*window, "Label3"); }
+    QLabel* previewImage() const { return test::child<QLabel>(*window, "Image2"); }
+    QPushButton* convertButton() const { return test::child<QPushButton>(*window, "Button1"); }
 
     QStringList jpegFiles() const {
         return QDir(dir.path()).entryList({"*.jpg"}, QDir::Files | QDir::Hidden, QDir::Name);
@@ -75,7 +71,7 @@ protected:
 TEST_F(BmpConverterWindowTest, WindowIsBuiltAsDesigned) {
     EXPECT_EQ(window->windowTitle(), QStringLiteral("BMP-JPG変換"));
     EXPECT_EQ(window->pos(), QPoint(150, 295));
-    const auto* quality = control<QSpinBox>("SpinEdit1");
+    const auto* quality = test::child<QSpinBox>(*window, "SpinEdit1");
     EXPECT_EQ(quality->value(), 95);
     EXPECT_EQ(quality->minimum(), 70);
     EXPECT_EQ(quality->maximum(), 100);
@@ -84,7 +80,7 @@ TEST_F(BmpConverterWindowTest, WindowIsBuiltAsDesigned) {
     EXPECT_EQ(fileTypeBox()->currentText(), QStringLiteral("BMP (*.bmp)"));
     EXPECT_EQ(fileTypeBox()->itemText(1), QStringLiteral("HEIC (*.heic;*.heif)"));
     EXPECT_EQ(convertButton()->text(), QStringLiteral("変換"));
-    EXPECT_EQ(control<QPushButton>("Button2")->text(), QStringLiteral("終了"));
+    EXPECT_EQ(test::child<QPushButton>(*window, "Button2")->text(), QStringLiteral("終了"));
 }
 
 TEST_F(BmpConverterWindowTest, ListsTheFolderBitmapsAndFallsBackToTheProgramFolder) {

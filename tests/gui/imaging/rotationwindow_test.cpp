@@ -62,21 +62,15 @@ protected:
     QString counter() const { return window->panelText(2); }
 
     // The window's controls, found by their objectNames.
-    template <typename T>
-    T* control(const char* name) const {
-        return test::child<T>(*window, name);
-    }
-    QLineEdit* qualityEdit() const { return control<QLineEdit>("Edit1"); }
-    StepButtons* qualityButtons() const { return control<StepButtons>("UpDown1"); }
-    QPushButton* rotateRightButton() const { return control<QPushButton>("Button1"); }
-    QPushButton* rotateLeftButton() const { return control<QPushButton>("Button2"); }
-    QPushButton* nextButton() const { return control<QPushButton>("Button3"); }
-    QPushButton* saveNextButton() const { return control<QPushButton>("Button4"); }
-    QPushButton* backButton() const { return control<QPushButton>("Button6"); }
-    QLabel* previewImage() const { return control<QLabel>("Image2"); }
-    QMenu* rotateMenu() const { return control<QMenu>("PopupMenu1"); }
-    QAction* rotateRightAction() const { return control<QAction>("N1"); }
-    QAction* rotateLeftAction() const { return control<QAction>("N2"); }
+    QLineEdit* qualityEdit() const { return test::child<QLineEdit>(*window, "Edit1"); }
+    StepButtons* qualityButtons() const { return test::child<StepButtons>(*window, "UpDown1"); }
+    QPushButton* rotateRightButton() const { return test::child<QPushButton>(*window, "Button1"); }
+    QPushButton* nextButton() const { return test::child<QPushButton>(*window, "Button3"); }
+    QPushButton* saveNextButton() const { return test::child<QPushButton>(*window, "Button4"); }
+    QPushButton* backButton() const { return test::child<QPushButton>(*window, "Button6"); }
+    QLabel* previewImage() const { return test::child<QLabel>(*window, "Image2"); }
+    QAction* rotateRightAction() const { return test::child<QAction>(*window, "N1"); }
+    QAction* rotateLeftAction() const { return test::child<QAction>(*window, "N2"); }
 
     test::TempDir dir;
     CatalogSettings settings;
@@ -174,8 +168,9 @@ TEST_F(RotationWindowTest, RightClickOnThePreviewOpensThePopupMenu) {
     QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(20, 20),
                             previewImage()->mapToGlobal(QPoint(20, 20)));
     QApplication::sendEvent(previewImage(), &click);
-    EXPECT_TRUE(rotateMenu()->isVisible());
-    rotateMenu()->hide();
+    auto* menu = test::child<QMenu>(*window, "PopupMenu1");
+    EXPECT_TRUE(menu->isVisible());
+    menu->hide();
     rotateRightAction()->trigger();
     EXPECT_EQ(window->picture().width(), 48);
     window->hide();
@@ -286,7 +281,7 @@ TEST_F(RotationWindowTest, SaveFailureLeavesThePhotographAndKeepsTheImage) {
     entries({"*a.jpg", "*b.jpg"}, 200, 150);
     const QByteArray original = dir.read("a.jpg");
     ASSERT_TRUE(window->prepare(dir.path(), &imageList));
-    rotateLeftButton()->click();
+    test::child<QPushButton>(*window, "Button2")->click();  // left
     {
         test::FullDisk full(1000);
         saveNextButton()->click();
