@@ -19,6 +19,7 @@
 #include "core/catalog/catalogrun.h"
 #include "core/settings/catalogsettings.h"
 #include "core/text/errors.h"
+#include "core/text/folderlisting.h"
 #include "core/text/formatting.h"
 #include "core/text/undecodablenames.h"
 
@@ -111,20 +112,6 @@ QString readOptions(const QCommandLineParser& parser, Options& options) {
     return QString();
 }
 
-// What the main window lists for a folder: its non-hidden files ending in ".jpg" in any
-// letter case, sorted by name ignoring case.
-QStringList folderImages(const QString& folder) {
-    QStringList names;
-    const QFileInfoList entries = QDir(folder).entryInfoList(QDir::Files | QDir::NoDotAndDotDot);
-    for (const QFileInfo& entry : entries) {
-        if (entry.fileName().toLower().endsWith(QStringLiteral(".jpg"))) names << entry.fileName();
-    }
-    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
-        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
-    });
-    return names;
-}
-
 // Photographs the folder list had to leave out, on standard error also when quiet: quiet
 // silences progress, not warnings.
 void reportUndecodableNames(const QString& folder) {
@@ -158,7 +145,8 @@ int runCatalogue(const Options& options) {
     if (options.open) settings.noBrowserLaunch = QStringLiteral("off");
     CatalogRunInput input;
     input.folder = QDir::cleanPath(folder);
-    input.names = options.names.isEmpty() ? folderImages(folder) : options.names;
+    input.names =
+        options.names.isEmpty() ? listFiles(folder, QStringLiteral("*.jpg")) : options.names;
     input.selected.assign(static_cast<std::size_t>(input.names.size()), true);
     input.title = options.title ? *options.title : folderOwnName(folder);
     input.perRow = options.perRow;

@@ -9,36 +9,17 @@
 #include <QThread>
 
 #include "core/settings/catalogsettings.h"
+#include "support/batchprocess.h"
 #include "support/tempdir.h"
 #include "support/testimages.h"
 
 namespace tessaly::test {
 namespace {
 
-QString batchProgram() {
-    const QString tests = QFileInfo(QFile::symLinkTarget("/proc/self/exe")).absolutePath();
-    return QDir::cleanPath(tests + "/../src/batch/tessaly-batch");
-}
-
-struct Result {
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-Result runBatch(const QStringList& args) {
-    QProcess process;
-    process.start(batchProgram(), args);
-    process.waitForFinished(120000);
-    return Result{process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-                  QString::fromUtf8(process.readAllStandardOutput()),
-                  QString::fromUtf8(process.readAllStandardError())};
-}
-
 class BatchCatalogTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!QFileInfo(batchProgram()).isExecutable()) GTEST_SKIP() << "skipped: no tessaly-batch";
+        ASSERT_TRUE(QFileInfo(batchProgram()).isExecutable()) << "no tessaly-batch";
         QDir(dir.path()).mkdir(QStringLiteral("秋の旅"));
         folder = dir.file(QStringLiteral("秋の旅"));
     }
@@ -68,10 +49,10 @@ protected:
 };
 
 TEST_F(BatchCatalogTest, UsageHelpAndVersion) {
-    Result none = runBatch({});
+    BatchOutcome none = runBatch({});
     EXPECT_EQ(none.status, 2);
-    EXPECT_TRUE(none.err.contains("Usage: tessaly-batch"));
-    Result help = runBatch({"--help"});
+    EXPECT_TRUE(none.errors.contains("Usage: tessaly-batch"));
+    BatchOutcome help = runBatch({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(help.out.contains("--per-row"));
     EXPECT_EQ(runBatch({"--version"}).out, "tessaly-batch 1.60\n");
@@ -86,21 +67,21 @@ TEST_F(BatchCatalogTest, UsageHelpAndVersion) {
 TEST_F(BatchCatalogTest, FolderListIsItsJpegFilesSortedIgnoringCase) {
     for (const char* name : {"b.jpg", "A.JPG", "c.Jpg", ".hidden.jpg", "d.jpeg"}) image(name);
     writeFile(folder + "/notes.txt", "x");
-    Result result = runBatch({folder, "--date", "2026-12-25", "-q"});
-    EXPECT_EQ(result.status, 0) << result.err.toStdString();
+    BatchOutcome result = runBatch({folder, "--date", "2026-12-25", "-q"});
+    EXPECT_EQ(result.status, 0) << result.errors.toStdString();
     EXPECT_EQ(links(), QStringList({"A.JPG", "b.jpg", "c.Jpg"}));
     EXPECT_TRUE(page().contains("<TITLE>秋の旅</TITLE>"));
     EXPECT_TRUE(page().contains("<!-- 2026.12.25 -->"));
-    EXPECT_TRUE(result.err.isEmpty()) << result.err.toStdString();
+    EXPECT_TRUE(result.errors.isEmpty()) << result.errors.toStdString();
 }
 
 TEST_F(BatchCatalogTest, NamesGiveTheListInTheirOrder) {
     for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) image(name);
-    Result result = runBatch({"-t", "題 <名>", "-r", "2", folder, "c.jpg", "a.jpg"});
-    EXPECT_EQ(result.status, 0) << result.err.toStdString();
+    BatchOutcome result = runBatch({"-t", "題 <名>", "-r", "2", folder, "c.jpg", "a.jpg"});
+    EXPECT_EQ(result.status, 0) << result.errors.toStdString();
     EXPECT_EQ(links(), QStringList({"c.jpg", "a.jpg"}));
     EXPECT_TRUE(page().contains("<TITLE>題 <名></TITLE>"));
-    EXPECT_TRUE(result.err.contains("1/2 c.jpg"));
+    EXPECT_TRUE(result.errors.contains("1/2 c.jpg"));
     EXPECT_FALSE(QFileInfo::exists(folder + "/htm_image/b.jpg"));
 }
 
@@ -114,8 +95,8 @@ TEST_F(BatchCatalogTest, WorkerCountsGiveIdenticalFiles) {
     QList<QByteArray> first;
     for (const char* jobs : {"1", "2", "4"}) {
         QDir(folder + "/htm_image").removeRecursively();
-        Result result = runBatch({folder, "-j", jobs, "-s", settings, "--date", "2026-1-5"});
-        ASSERT_EQ(result.status, 0) << result.err.toStdString();
+        BatchOutcome result = runBatch({folder, "-j", jobs, "-s", settings, "--date", "2026-1-5"});
+        ASSERT_EQ(result.status, 0) << result.errors.toStdString();
         QList<QByteArray> files{readFile(folder + "/index.htm"), readFile(folder + "/SShow.htm")};
         for (int i = 0; i < 7; ++i)
             files << readFile(folder + QStringLiteral("/htm_image/p%1.jpg").arg(i));
@@ -126,37 +107,38 @@ TEST_F(BatchCatalogTest, WorkerCountsGiveIdenticalFiles) {
 
 TEST_F(BatchCatalogTest, CommentsWithoutCommentFileEndTheRun) {
     image("a.jpg");
-    Result result = runBatch({"-c", folder});
+    BatchOutcome result = runBatch({"-c", folder});
     EXPECT_EQ(result.status, 1);
-    EXPECT_TRUE(result.err.contains("コメントファイルが見つかりません。"));
+    EXPECT_TRUE(result.errors.contains("コメントファイルが見つかりません。"));
     EXPECT_FALSE(QFileInfo::exists(folder + "/index.htm"));
 }
 
 TEST_F(BatchCatalogTest, WriteFailureAndCorruptPhotographFailTheRun) {
     image("a.jpg");
     QDir(folder).mkdir("index.htm");
-    Result blocked = runBatch({folder, "-q"});
+    BatchOutcome blocked = runBatch({folder, "-q"});
     EXPECT_EQ(blocked.status, 1);
     EXPECT_TRUE(
-        blocked.err.contains("ファイル書き込みエラーが発生しました。\n処理は中断されました。"));
+        blocked.errors.contains("ファイル書き込みエラーが発生しました。\n処理は中断されました。"));
     QDir(folder).rmdir("index.htm");
     writeFile(folder + "/b.jpg", "broken");
-    Result corrupt = runBatch({folder, "-q"});
+    BatchOutcome corrupt = runBatch({folder, "-q"});
     EXPECT_EQ(corrupt.status, 1);
-    EXPECT_FALSE(corrupt.err.isEmpty());
+    EXPECT_FALSE(corrupt.errors.isEmpty());
 }
 
 TEST_F(BatchCatalogTest, OpenStartsTheConfiguredBrowser) {
     image("a.jpg");
     const QString script = dir.file("browser.sh");
-    writeFile(script, "#!/bin/sh\necho \"$1|$PWD\" > \"$0.out\"\n");
+    // Written aside and renamed, so the file is never seen half written.
+    writeFile(script, "#!/bin/sh\necho \"$1|$PWD\" > \"$0.part\" && mv \"$0.part\" \"$0.out\"\n");
     QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     const QString settings = settingsFolder([&](CatalogSettings& s) {
         s.browserPath = script;
         s.noBrowserLaunch = "on";  // --open still opens
     });
-    Result result = runBatch({folder, "--open", "-s", settings + "/Quorvel.ini"});
-    EXPECT_EQ(result.status, 0) << result.err.toStdString();
+    BatchOutcome result = runBatch({folder, "--open", "-s", settings + "/Quorvel.ini"});
+    EXPECT_EQ(result.status, 0) << result.errors.toStdString();
     for (int i = 0; i < 100 && !QFileInfo::exists(script + ".out"); ++i) QThread::msleep(50);
     EXPECT_EQ(readFile(script + ".out"), (folder + "/index.htm|" + folder + "\n").toUtf8());
 }

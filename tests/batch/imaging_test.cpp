@@ -10,6 +10,7 @@
 #include "core/imaging/jpegimage.h"
 #include "core/imaging/rotationjob.h"
 #include "core/settings/catalogsettings.h"
+#include "support/batchprocess.h"
 #include "support/tempdir.h"
 #include "support/testheif.h"
 #include "support/testimages.h"
@@ -19,34 +20,14 @@ namespace {
 
 using test::TempDir;
 
-// tessaly-batch: named by TESSALY_BATCH, else found beside this test program's build folder.
-QString batchProgram() {
-    const QString given = qEnvironmentVariable("TESSALY_BATCH");
-    if (!given.isEmpty()) return given;
-    const QString self = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
-    return QFileInfo(self).absolutePath() + QStringLiteral("/../src/batch/tessaly-batch");
-}
-
-struct Outcome {
-    int status = -1;
-    QString errors;
-};
-
-Outcome runBatch(const QStringList& args) {
-    QProcess process;
-    process.setStandardInputFile(QProcess::nullDevice());
-    process.start(batchProgram(), args);
-    process.waitForFinished(60000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardError())};
-}
+using test::BatchOutcome;
+using test::batchProgram;
+using test::runBatch;
 
 class BatchTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!QFileInfo(batchProgram()).isExecutable()) {
-            GTEST_SKIP() << "skipped: tessaly-batch not built";
-        }
+        ASSERT_TRUE(QFileInfo(batchProgram()).isExecutable()) << "no tessaly-batch";
     }
     TempDir dir;
 };
@@ -55,7 +36,8 @@ TEST_F(BatchTest, ConvertKeepsExistingOutputWithoutATerminal) {
     dir.write("pic.bmp", test::makeTestBmp24(40, 30));
     dir.write("photo.BMP", test::makeTestBmp24(20, 10));
     dir.write("pic.jpg", "old");
-    const Outcome outcome = runBatch({"--convert-bmp", dir.file("pic.bmp"), dir.file("photo.BMP")});
+    const BatchOutcome outcome =
+        runBatch({"--convert-bmp", dir.file("pic.bmp"), dir.file("photo.BMP")});
     EXPECT_EQ(outcome.status, 0) << outcome.errors.toStdString();
     EXPECT_EQ(dir.read("pic.jpg"), QByteArray("old"));
     JpegImage photo;
@@ -74,7 +56,7 @@ TEST_F(BatchTest, ConvertStopsAtAFileThatIsNoBitmap) {
     dir.write("a.bmp", test::makeTestBmp24(8, 8));
     dir.write("b.bmp", "not a bitmap");
     dir.write("c.bmp", test::makeTestBmp24(8, 8));
-    const Outcome outcome =
+    const BatchOutcome outcome =
         runBatch({"--convert-bmp", dir.file("a.bmp"), dir.file("b.bmp"), dir.file("c.bmp")});
     EXPECT_EQ(outcome.status, 1);
     EXPECT_TRUE(outcome.errors.contains(QString(imagemsg::kFileType)));
@@ -92,14 +74,14 @@ TEST_F(BatchTest, ConformanceSuiteConvertsOrFailsCleanly) {
         QFile::copy(good.filePath(name), dir.file(name));
         goodFiles << dir.file(name);
     }
-    const Outcome converted = runBatch(QStringList{"--convert-bmp"} + goodFiles);
+    const BatchOutcome converted = runBatch(QStringList{"--convert-bmp"} + goodFiles);
     EXPECT_EQ(converted.status, 0) << converted.errors.toStdString();
     EXPECT_EQ(QDir(dir.path()).entryList({"*.jpg"}, QDir::Files).size(), goodFiles.size());
     TempDir badCopies;  // the suite itself is never written into
     for (const QString& name : bad.entryList({"*.bmp"}, QDir::Files, QDir::Name)) {
         SCOPED_TRACE(name.toStdString());
         ASSERT_TRUE(QFile::copy(bad.filePath(name), badCopies.file(name)));
-        const Outcome outcome = runBatch({"--convert-bmp", badCopies.file(name)});
+        const BatchOutcome outcome = runBatch({"--convert-bmp", badCopies.file(name)});
         EXPECT_TRUE(outcome.status == 0 || outcome.status == 1) << outcome.errors.toStdString();
         if (outcome.status == 1) {
             EXPECT_TRUE(outcome.errors.contains(badCopies.file(name) + QStringLiteral(": ")));
@@ -113,7 +95,7 @@ TEST_F(BatchTest, ConvertTellsHeifFromBmpByContentAndTheOutputCatalogues) {
     test::writeTestHeic(dir.file("IMG_0001.HEIC"), 64, 48, turned);
     test::writeTestHeic(dir.file("phone.bmp"), 40, 30);  // a HEIF file under a BMP name
     dir.write("old.heif", test::makeTestBmp24(20, 10));  // and a BMP file under a HEIF name
-    const Outcome outcome = runBatch(
+    const BatchOutcome outcome = runBatch(
         {"--convert", dir.file("IMG_0001.HEIC"), dir.file("phone.bmp"), dir.file("old.heif")});
     ASSERT_EQ(outcome.status, 0) << outcome.errors.toStdString();
     EXPECT_TRUE(outcome.errors.contains(QStringLiteral("3 件変換、0 件スキップ")));
@@ -129,7 +111,7 @@ TEST_F(BatchTest, ConvertTellsHeifFromBmpByContentAndTheOutputCatalogues) {
     }
     // The converted photographs make a catalogue like any other.
     QDir(dir.path()).mkdir("settings");
-    const Outcome catalogue = runBatch({"-s", dir.file("settings"), dir.path()});
+    const BatchOutcome catalogue = runBatch({"-s", dir.file("settings"), dir.path()});
     ASSERT_EQ(catalogue.status, 0) << catalogue.errors.toStdString();
     JpegImage thumbnail;
     thumbnail.loadFromFile(dir.file("htm_image/IMG_0001.jpg"));
@@ -151,7 +133,8 @@ TEST_F(BatchTest, ConvertStopsWithStatusOneAtADamagedHeif) {
     test::writeTestHeic(dir.file("good.heic"), 16, 16);
     for (const auto& c : cases) {
         dir.write(c.name, c.bytes);
-        const Outcome outcome = runBatch({"--convert", dir.file(c.name), dir.file("good.heic")});
+        const BatchOutcome outcome =
+            runBatch({"--convert", dir.file(c.name), dir.file("good.heic")});
         EXPECT_EQ(outcome.status, 1) << c.name;
         EXPECT_TRUE(outcome.errors.contains(QString::fromUtf8(c.says)))
             << outcome.errors.toStdString();
@@ -225,7 +208,7 @@ TEST_F(BatchTest, RotateRefusesOtherExtensionsAndHonoursNoBackup) {
     test::writeTestJpeg(dir.file("a.jpeg"), 16, 8);
     test::writeTestJpeg(dir.file("b.jpg"), 16, 8);
     const QByteArray jpeg = dir.read("a.jpeg");
-    const Outcome outcome =
+    const BatchOutcome outcome =
         runBatch({"--rotate", "left", "--no-backup", dir.file("a.jpeg"), dir.file("b.jpg")});
     EXPECT_EQ(outcome.status, 1);
     EXPECT_TRUE(outcome.errors.contains(dir.file("a.jpeg") + QStringLiteral(": ") +

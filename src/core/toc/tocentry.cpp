@@ -23,21 +23,9 @@ QString decodeLine(QByteArray line) {
     return sjis::decode(line);
 }
 
-bool lessIgnoringCase(const QString& a, const QString& b) {
-    const int folded = QString::compare(a, b, Qt::CaseInsensitive);
-    if (folded != 0) return folded < 0;
-    return a < b;  // names that differ only in case keep a fixed order
-}
-
 }  // namespace
 
 const char* const kCatalogMarker = "<!-- Tessaly";
-
-QStringList tocSubFolders(const QString& folder) {
-    QStringList names = QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::NoSort);
-    std::sort(names.begin(), names.end(), lessIgnoringCase);
-    return names;
-}
 
 QStringList readLeadingLines(const QString& path, int count) {
     QFile file(path);

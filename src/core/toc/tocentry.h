@@ -19,10 +19,6 @@ struct TocEntry {
 // The text a catalogue page's second line begins with.
 extern const char* const kCatalogMarker;
 
-// The immediate sub-folders of a folder (names only), sorted by name ignoring letter case.
-// Hidden folders and "." / ".." are left out; a missing folder gives an empty list.
-QStringList tocSubFolders(const QString& folder);
-
 // The first `count` lines of a text file, decoded from Shift-JIS; lines past the end are
 // empty. At most a few megabytes are read, whatever the file holds. Raises IoError when the
 // file cannot be opened.

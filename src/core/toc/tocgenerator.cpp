@@ -7,6 +7,7 @@
 #include "core/settings/outputnames.h"
 #include "core/text/errors.h"
 #include "core/text/filecopy.h"
+#include "core/text/folderlisting.h"
 #include "core/text/formatting.h"
 #include "core/toc/framepagewriter.h"
 #include "core/toc/tocentry.h"
@@ -39,7 +40,7 @@ QString pagePathOf(const QString& folder, const QString& subFolder, const QStrin
 
 Discovery discover(const QString& folder, const QString& htmlFileName) {
     Discovery found;
-    found.subFolders = tocSubFolders(folder);
+    found.subFolders = listSubFolders(folder);
     if (found.subFolders.isEmpty()) throw Error(TocGenerator::kNoFoldersMessage);
     for (const QString& name : found.subFolders) {
         if (!isCatalogPage(pagePathOf(folder, name, htmlFileName))) continue;

@@ -5,10 +5,10 @@
 
 namespace tessaly {
 
-// The file list of this platform: the regular files of one folder that are not hidden,
-// sorted by name ignoring case and filtered by a mask ("*.*" or "*" for every file,
-// several patterns separated by ";", letter case ignored). The windows keep it hidden and
-// read its entries; contentsChanged is emitted whenever the entries are read again.
+// The file list of this platform: the regular files of one folder that are not hidden, in
+// the program's listing order (core/text/folderlisting.h) and filtered by a mask ("*.*" or "*" for
+// every file, several patterns separated by ";", letter case ignored). The windows keep it hidden
+// and read its entries; contentsChanged is emitted whenever the entries are read again.
 class FileList : public QListWidget {
     Q_OBJECT
 public:
@@ -26,9 +26,6 @@ public:
     void refresh();
     // The entries (file names without folder) in their order.
     QStringList files() const { return files_; }
-
-    // The listing itself: regular, non-hidden files of folder matching mask, sorted.
-    static QStringList listFiles(const QString& folder, const QString& mask);
 
 signals:
     void contentsChanged();

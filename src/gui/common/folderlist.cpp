@@ -7,7 +7,8 @@
 #include <QKeyEvent>
 #include <QStyle>
 #include <QStyledItemDelegate>
-#include <algorithm>
+
+#include "core/text/folderlisting.h"
 
 namespace tessaly {
 namespace {
@@ -37,11 +38,6 @@ public:
 };
 
 QString cleanFolder(const QString& path) { return QDir::cleanPath(QDir(path).absolutePath()); }
-
-bool caseInsensitiveLess(const QString& a, const QString& b) {
-    const int order = QString::compare(a, b, Qt::CaseInsensitive);
-    return order != 0 ? order < 0 : a < b;
-}
 
 }  // namespace
 
@@ -88,12 +84,6 @@ bool FolderList::openEntry(int index) {
     return false;
 }
 
-QStringList FolderList::subFolders(const QString& path) {
-    QStringList names = QDir(path).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    std::sort(names.begin(), names.end(), caseInsensitiveLess);
-    return names;
-}
-
 void FolderList::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         if (currentRow() >= 0) openEntry(currentRow());
@@ -120,7 +110,7 @@ void FolderList::fill() {
     }
     openIndex_ = static_cast<int>(parts.size());
     const QString prefix = directory_ == QLatin1String("/") ? QString() : directory_;
-    for (const QString& name : subFolders(directory_))
+    for (const QString& name : listSubFolders(directory_))
         add(name, prefix + QLatin1Char('/') + name, openIndex_ + 1, closedIcon);
     setCurrentRow(openIndex_);
 }

@@ -32,9 +32,6 @@ public:
     // Opens the folder of an entry; false when it cannot be opened (openFailed is emitted).
     bool openEntry(int index);
 
-    // The sub-folder names of path, hidden ones left out, sorted ignoring case.
-    static QStringList subFolders(const QString& path);
-
 signals:
     void directoryChanged(const QString& path);
     // An entry the user opened could not be read.

@@ -13,7 +13,7 @@
 #include "core/text/errors.h"
 #include "core/text/filecopy.h"
 #include "core/text/textfile.h"
-#include "faultsupport.h"
+#include "support/faultsupport.h"
 #include "support/tempdir.h"
 #include "support/testimages.h"
 

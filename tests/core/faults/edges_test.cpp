@@ -23,7 +23,7 @@
 #include "core/text/errors.h"
 #include "core/text/undecodablenames.h"
 #include "core/toc/tocgenerator.h"
-#include "faultsupport.h"
+#include "support/faultsupport.h"
 
 namespace tessaly::test {
 namespace {
@@ -174,7 +174,7 @@ TEST_F(OutsideNameTest, ThumbnailsBesideThePhotographsMayNotReplaceOneOfThem) {
 }
 
 TEST(OutsideNames, BatchRefusesAHandEditedSettingsFileWithStatusOne) {
-    if (!haveBatch()) GTEST_SKIP() << "skipped: tessaly-batch not built";
+    ASSERT_TRUE(haveBatch());
     TempDir dir;
     QDir().mkdir(dir.file("photos"));
     writeTestJpeg(dir.file("photos/a.jpg"), 60, 40);
@@ -196,7 +196,7 @@ TEST(OutsideNames, BatchRefusesAHandEditedSettingsFileWithStatusOne) {
 // ---- 2, 9, 11. rotation backups, long names, owner and mode ----
 
 TEST(RotationEdges, KilledDuringTheBackupCopyNeverLeavesATruncatedBackup) {
-    if (!haveBatch()) GTEST_SKIP() << "skipped: tessaly-batch not built";
+    ASSERT_TRUE(haveBatch());
     TempDir dir;
     writeTestJpeg(dir.file("a.jpg"), 400, 300);
     const QByteArray original = readFile(dir.file("a.jpg"));
@@ -279,7 +279,7 @@ TEST(DamagedPhotographs, DamagedDecodesAreNeverSavedOverThePhotograph) {
         EXPECT_EQ(dir.read(row.name) == row.bytes, row.refused);
         EXPECT_EQ(QFileInfo::exists(dir.file(QStringLiteral("_backup/") + row.name)), !row.refused);
     }
-    if (!haveBatch()) return;
+    ASSERT_TRUE(haveBatch());
     const Outcome outcome = batch({"--rotate", "180", dir.file("truncated.jpg")});
     EXPECT_EQ(outcome.status, 1);
     EXPECT_EQ(dir.read("truncated.jpg"), rows[0].bytes);
@@ -298,7 +298,7 @@ TEST(DamagedPhotographs, ProgressiveFilesWithTooManyScansAreRefused) {
 // ---- 4. memory running out ----
 
 TEST(MemoryEdges, OutOfMemoryEndsEveryModeWithAMessageNotAnAbort) {
-    if (!haveBatch()) GTEST_SKIP() << "skipped: tessaly-batch not built";
+    ASSERT_TRUE(haveBatch());
 #ifdef __SANITIZE_ADDRESS__
     GTEST_SKIP()
         << "skipped: AddressSanitizer cannot start under ulimit -v (the plain build runs it)";
@@ -340,7 +340,7 @@ TEST(InputLimits, OversizedEmptyOrBinaryInputsAreRefusedByName) {
         EXPECT_THROW(loadSettings(dir.path()), SettingsError) << bytes.size();
         EXPECT_TRUE(errorOf([&] { loadSettings(dir.path()); }).contains("Quorvel.ini"));
     }
-    if (!haveBatch()) return;
+    ASSERT_TRUE(haveBatch());
     writeFile(ini, QByteArray());
     writeTestJpeg(dir.file("a.jpg"), 20, 20);
     const Outcome outcome = batch({"-q", "-s", dir.path(), dir.path()});
@@ -355,7 +355,7 @@ TEST(UndecodableNames, AreReportedEvenWhenQuiet) {
     EXPECT_EQ(escapedFileName("\x8e\xca.jpg"), "\\x8e\\xca.jpg");
     EXPECT_EQ(escapedFileName("旅\xff.JPG"), "旅\\xff.JPG");
     EXPECT_EQ(escapedFileName("a\xe6\x97.jpg"), "a\\xe6\\x97.jpg");  // a cut-off character
-    if (!haveBatch()) GTEST_SKIP() << "skipped: tessaly-batch not built";
+    ASSERT_TRUE(haveBatch());
     TempDir dir;
     writeTestJpeg(dir.file("a.jpg"), 20, 20);
     const QByteArray raw = QFile::encodeName(dir.path()) + "/\x8e\xca.jpg";
@@ -374,7 +374,7 @@ TEST(UndecodableNames, AreReportedEvenWhenQuiet) {
 // ---- 10. concurrent runs ----
 
 TEST(ConcurrentRuns, TwoCataloguesOfOneFolderBothSucceed) {
-    if (!haveBatch()) GTEST_SKIP() << "skipped: tessaly-batch not built";
+    ASSERT_TRUE(haveBatch());
     for (int attempt = 0; attempt < 5; ++attempt) {
         TempDir dir;
         writeTestJpeg(dir.file("a.jpg"), 20, 20);
@@ -397,19 +397,17 @@ TEST(ConcurrentRuns, ASecondRotationOfTheSameFileRefuses) {
     const PhotoLock held(dir.file("a.jpg"));  // a rotation in progress
     EXPECT_EQ(errorOf([&] { RotationJob(dir.path(), 90, true).rotateFile("a.jpg", Turn::Right); }),
               PhotoLock::busyMessage(dir.file("a.jpg")));
-    if (haveBatch()) {
-        const Outcome outcome = batch({"--rotate", "right", dir.file("a.jpg")});
-        EXPECT_EQ(outcome.status, 1);
-        EXPECT_TRUE(outcome.errors.contains(QStringLiteral("使用中")))
-            << outcome.errors.toStdString();
-    }
+    ASSERT_TRUE(haveBatch());
+    const Outcome outcome = batch({"--rotate", "right", dir.file("a.jpg")});
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_TRUE(outcome.errors.contains(QStringLiteral("使用中"))) << outcome.errors.toStdString();
     EXPECT_EQ(readFile(dir.file("a.jpg")), photo);
 }
 
 // ---- 12, 13. usage texts, a folder in place of the slide show ----
 
 TEST(Messages, ModeHelpPrintsItsUsage) {
-    if (!haveBatch()) GTEST_SKIP() << "skipped: tessaly-batch not built";
+    ASSERT_TRUE(haveBatch());
     for (const QStringList& args : {QStringList{"--rotate", "--help"},
                                     QStringList{"--toc", "--help"}, QStringList{"--toc", "-h"}}) {
         const Outcome outcome = batch(args);

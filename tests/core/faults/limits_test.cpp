@@ -10,7 +10,7 @@
 #include "core/imaging/jpegimage.h"
 #include "core/imaging/pixelimage.h"
 #include "core/text/textfile.h"
-#include "faultsupport.h"
+#include "support/faultsupport.h"
 #include "support/tempdir.h"
 #include "support/testimages.h"
 

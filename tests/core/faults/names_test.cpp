@@ -14,7 +14,7 @@
 #include "core/text/sjis.h"
 #include "core/toc/tocentry.h"
 #include "core/toc/tocgenerator.h"
-#include "faultsupport.h"
+#include "support/faultsupport.h"
 
 namespace tessaly::test {
 namespace {

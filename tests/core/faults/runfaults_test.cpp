@@ -11,7 +11,7 @@
 #include "core/catalog/catalogrun_fixture.h"
 #include "core/text/textfile.h"
 #include "core/toc/tocgenerator.h"
-#include "faultsupport.h"
+#include "support/faultsupport.h"
 
 namespace tessaly::test {
 namespace {

@@ -3,6 +3,7 @@
 #include "core/text/charfuncs.h"
 #include "core/text/errors.h"
 #include "core/text/filecopy.h"
+#include "core/text/folderlisting.h"
 #include "core/text/formatting.h"
 #include "core/text/sjis.h"
 #include "core/text/textfile.h"
@@ -115,4 +116,22 @@ TEST(FileCopy, CopiesReplacesAndReportsBothFailures) {
     // Copying a file onto itself leaves it whole.
     EXPECT_NO_THROW(copyFileToFolder(dir.file("sub/Sky.JPG"), dir.file("sub")));
     EXPECT_EQ(dir.read("sub/Sky.JPG").size(), 20000);
+}
+
+// The window's lists, tessaly-batch and the contents generator all list through these, so
+// they work through a folder in the same order, also for names that differ only in case.
+TEST(FolderListing, VisibleEntriesInOneOrderIgnoringCase) {
+    test::TempDir dir;
+    QDir root(dir.path());
+    for (const char* name : {"beta", "Alpha", "alpha2", "Gamma", ".hidden", "sub.jpg"})
+        root.mkdir(name);
+    for (const char* name : {"b.jpg", "B.JPG", "a.Jpg", "A.jpg", ".c.jpg", "readme", "d.jpeg"})
+        dir.write(QString::fromUtf8(name), "x");
+    EXPECT_EQ(listSubFolders(dir.path()),
+              (QStringList{"Alpha", "alpha2", "beta", "Gamma", "sub.jpg"}));
+    EXPECT_EQ(listFiles(dir.path(), "*.jpg"), (QStringList{"A.jpg", "a.Jpg", "B.JPG", "b.jpg"}));
+    EXPECT_EQ(listFiles(dir.path(), "*.*").size(), 6);
+    EXPECT_EQ(listFiles(dir.path(), "*.jpeg; *.JPG").size(), 5);
+    EXPECT_TRUE(listSubFolders(dir.file("missing")).isEmpty());
+    EXPECT_TRUE(listFiles(dir.file("missing"), "*").isEmpty());
 }

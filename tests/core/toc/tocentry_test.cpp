@@ -90,15 +90,6 @@ TEST(TocEntry, UnreadablePageRaisesAnIoError) {
     EXPECT_THROW(readLeadingLines(dir.file(QStringLiteral("missing.htm")), 2), IoError);
 }
 
-TEST(TocEntry, SubFoldersSortedIgnoringCaseWithoutFilesOrHiddenFolders) {
-    test::TempDir dir;
-    QDir root(dir.path());
-    for (const char* name : {"beta", "Alpha", "alpha2", "Gamma", ".hidden"}) root.mkdir(name);
-    dir.write(QStringLiteral("afile"), "x");
-    EXPECT_EQ(tocSubFolders(dir.path()), (QStringList{"Alpha", "alpha2", "beta", "Gamma"}));
-    EXPECT_TRUE(tocSubFolders(dir.file(QStringLiteral("missing"))).isEmpty());
-}
-
 TEST(TocEntry, ReadsPagesWrittenByTheCataloguePageWriter) {
     test::TempDir dir;
     CatalogSettings settings;

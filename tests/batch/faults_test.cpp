@@ -7,7 +7,7 @@
 #include <QProcess>
 
 #include "core/settings/catalogsettings.h"
-#include "faultsupport.h"
+#include "support/faultsupport.h"
 #include "support/tempdir.h"
 #include "support/testimages.h"
 
@@ -19,9 +19,7 @@ using Outcome = BatchOutcome;
 class BatchFaultTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!QFileInfo(batchProgram()).isExecutable()) {
-            GTEST_SKIP() << "skipped: tessaly-batch not built";
-        }
+        ASSERT_TRUE(QFileInfo(batchProgram()).isExecutable()) << "no tessaly-batch";
         CatalogSettings settings;
         settings.appFolder = dir.file("settings");
         QDir().mkpath(settings.appFolder);

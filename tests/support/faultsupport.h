@@ -6,6 +6,7 @@
 #include <functional>
 #include <ostream>
 
+#include "support/batchprocess.h"
 #include "support/fulldisk.h"
 #include "support/otheruser.h"
 
@@ -15,18 +16,6 @@ inline void PrintTo(const QString& text, std::ostream* os) {
 }
 
 namespace tessaly::test {
-
-// tessaly-batch of the same build as the test program.
-QString batchProgram();
-
-struct BatchOutcome {
-    int status = -1;  // -1: ended by a signal
-    QString out;
-    QString errors;
-};
-
-// Runs tessaly-batch through /bin/sh, so a test can set limits (ulimit) before it starts.
-BatchOutcome batchWith(const QString& limits, const QStringList& args);
 
 // A tmpfs of the given size mounted at a fresh folder under the temporary folder, unmounted
 // and removed when destroyed. mounted() is false where the machine does not allow mounting.

@@ -1,4 +1,4 @@
-#include "faultsupport.h"
+#include "support/faultsupport.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -19,23 +19,6 @@
 #include "core/text/errors.h"
 
 namespace tessaly::test {
-
-QString batchProgram() {
-    const QString self = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
-    return QFileInfo(self).absolutePath() + QStringLiteral("/../src/batch/tessaly-batch");
-}
-
-BatchOutcome batchWith(const QString& limits, const QStringList& args) {
-    QProcess process;
-    process.setStandardInputFile(QProcess::nullDevice());
-    process.start(
-        QStringLiteral("/bin/sh"),
-        QStringList{"-c", limits + QStringLiteral("; exec \"$0\" \"$@\""), batchProgram()} + args);
-    process.waitForFinished(120000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
 
 SmallDisk::SmallDisk(int kilobytes)
     : path_(QDir::tempPath() + "/tessaly-disk-" + QUuid::createUuid().toString(QUuid::Id128)) {
