@@ -46,20 +46,6 @@ public:
     // centred in it, 5 pixels from the panel's edges.
     static QRect previewRect(int w, int h);
 
-    VolumeBox* volumeBox;
-    FolderList* folderList;
-    QLabel* listLabel;
-    FileList* fileList;
-    QComboBox* fileTypeBox;
-    QLabel* fileNameLabel;
-    QFrame* previewFrame;
-    QLabel* previewImage;
-    QLabel* qualityLabel;
-    QSpinBox* qualityBox;
-    QPushButton* convertButton;
-    QPushButton* closeButton;
-    QStatusBar* statusLine;
-
 private slots:
     void volumeChanged(const QString& root);
     void folderChanged(const QString& path);
@@ -78,6 +64,21 @@ private:
 
     AppContext& context_;
     QLabel* panel0_ = nullptr;
+
+    // Controls; each carries its legacy form name as objectName.
+    VolumeBox* volumeBox = nullptr;
+    FolderList* folderList = nullptr;
+    QLabel* listLabel = nullptr;
+    FileList* fileList = nullptr;
+    QComboBox* fileTypeBox = nullptr;
+    QLabel* fileNameLabel = nullptr;
+    QFrame* previewFrame = nullptr;
+    QLabel* previewImage = nullptr;
+    QLabel* qualityLabel = nullptr;
+    QSpinBox* qualityBox = nullptr;
+    QPushButton* convertButton = nullptr;
+    QPushButton* closeButton = nullptr;
+    QStatusBar* statusLine = nullptr;
 };
 
 }  // namespace tessaly

@@ -49,32 +49,12 @@ public:
     const PixelImage& picture() const { return picture_; }
     bool hasPicture() const { return hasPicture_; }
 
-    int firstIndex() const { return firstIndex_; }
-    int lastIndex() const { return lastIndex_; }
     int currentIndex() const { return currentIndex_; }
     int shownNumber() const { return shownNumber_; }
     int selectedCount() const { return selectedCount_; }
 
     // The preview size for a picture of w x h: the longer side 200, the other in proportion.
     static QSize fitPreview(int w, int h);
-
-    QLabel* headingLabel;
-    QLabel* colourOnlyLabel;
-    QLabel* qualityLabel;
-    QLineEdit* qualityEdit;
-    StepButtons* qualityButtons;
-    QPushButton* rotateRightButton;
-    QPushButton* rotateLeftButton;
-    QPushButton* nextButton;
-    QPushButton* saveNextButton;
-    QPushButton* backButton;
-    QPushButton* closeButton;
-    QFrame* previewPanel;
-    QLabel* previewImage;
-    QMenu* rotateMenu;
-    QAction* rotateRightAction;
-    QAction* rotateLeftAction;
-    QStatusBar* statusLine;
 
 private slots:
     void rotateRight();
@@ -114,6 +94,25 @@ private:
     int selectedCount_ = 0;
     QLabel* panels_[3] = {};
     ElidedLabel* namePanel_ = nullptr;
+
+    // Controls; each carries its legacy form name as objectName.
+    QLabel* headingLabel = nullptr;
+    QLabel* colourOnlyLabel = nullptr;
+    QLabel* qualityLabel = nullptr;
+    QLineEdit* qualityEdit = nullptr;
+    StepButtons* qualityButtons = nullptr;
+    QPushButton* rotateRightButton = nullptr;
+    QPushButton* rotateLeftButton = nullptr;
+    QPushButton* nextButton = nullptr;
+    QPushButton* saveNextButton = nullptr;
+    QPushButton* backButton = nullptr;
+    QPushButton* closeButton = nullptr;
+    QFrame* previewPanel = nullptr;
+    QLabel* previewImage = nullptr;
+    QMenu* rotateMenu = nullptr;
+    QAction* rotateRightAction = nullptr;
+    QAction* rotateLeftAction = nullptr;
+    QStatusBar* statusLine = nullptr;
 };
 
 }  // namespace tessaly

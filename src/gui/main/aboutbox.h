@@ -15,6 +15,8 @@ public:
     // Placed once at the main window's left + 130, top + 130.
     explicit AboutBox(QWidget* mainWindow);
 
+private:
+    // Controls; each carries its legacy form name as objectName.
     QWidget* infoPanel = nullptr;
     QLabel* iconLabel = nullptr;
     QLabel* versionLabel = nullptr;

@@ -31,14 +31,14 @@ public:
     void selectFolder();
     void cancelChoice();
 
+private:
+    void volumeChanged(const QString& root);
+
+    // Controls; each carries its legacy form name as objectName.
     VolumeBox* volumeBox = nullptr;
     FolderList* folderList = nullptr;
     QPushButton* selectButton = nullptr;
     QPushButton* cancelButton = nullptr;
-
-private:
-    void volumeChanged(const QString& root);
-
     AppContext& context_;
     QString chosen_;
 };

@@ -25,22 +25,22 @@ QString HelpViewer::helpFileFor(const QString& programFolder) {
 }
 
 HelpViewer::HelpViewer(QWidget* parent)
-    : QDialog(parent, Qt::Window), HelpText(new QTextBrowser(this)) {
+    : QDialog(parent, Qt::Window), helpText(new QTextBrowser(this)) {
     setObjectName(QStringLiteral("HelpViewer"));
     setWindowTitle(QStringLiteral("Tessaly ヘルプ"));
-    HelpText->setObjectName(QStringLiteral("HelpText"));
-    HelpText->setOpenExternalLinks(true);
+    helpText->setObjectName(QStringLiteral("HelpText"));
+    helpText->setOpenExternalLinks(true);
     auto* contents = new QPushButton(QStringLiteral("目次"), this);
     auto* close = new QPushButton(QStringLiteral("閉じる"), this);
     connect(contents, &QPushButton::clicked, this,
-            [this] { HelpText->scrollToAnchor("contents"); });
+            [this] { helpText->scrollToAnchor("contents"); });
     connect(close, &QPushButton::clicked, this, &QDialog::close);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(contents);
     buttons->addStretch();
     buttons->addWidget(close);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(HelpText, 1);
+    layout->addWidget(helpText, 1);
     layout->addLayout(buttons);
     resize(560, 480);
 }
@@ -50,10 +50,10 @@ bool HelpViewer::showContents(const QString& path) {
     if (!file.open(QIODevice::ReadOnly)) return false;
     const QString text = QString::fromUtf8(file.readAll());
     file_ = path;
-    HelpText->setSearchPaths({QFileInfo(path).absolutePath()});
-    HelpText->setHtml(text);
-    HelpText->moveCursor(QTextCursor::Start);
-    HelpText->scrollToAnchor(QStringLiteral("contents"));
+    helpText->setSearchPaths({QFileInfo(path).absolutePath()});
+    helpText->setHtml(text);
+    helpText->moveCursor(QTextCursor::Start);
+    helpText->scrollToAnchor(QStringLiteral("contents"));
     show();
     raise();
     activateWindow();

@@ -21,9 +21,8 @@ public:
     bool showContents(const QString& path);
     QString loadedFile() const { return file_; }
 
-    QTextBrowser* HelpText = nullptr;
-
 private:
+    QTextBrowser* helpText = nullptr;  // objectName "HelpText"
     QString file_;
 };
 

@@ -35,9 +35,7 @@ MainWindow::MainWindow(const QString& appFolder, Prompts& prompts, Shell& shell,
 
 MainWindow::MainWindow(const QString& appFolder, const QString& settingsFolder, Prompts& prompts,
                        Shell& shell, QWidget* parent)
-    : QMainWindow(parent),
-      context_{settings_, prompts, shell},
-      sounds_(std::make_unique<WindowSounds>()) {
+    : QMainWindow(parent), context_{settings_, prompts, shell}, sounds_(new WindowSounds(this)) {
     setObjectName(QStringLiteral("TMain"));
     setWindowTitle(QStringLiteral("Tessaly for Windows95,NT4.0"));
     setWindowIcon(ProgramIcon::icon());

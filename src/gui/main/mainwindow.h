@@ -72,7 +72,37 @@ public:
     void restoreWindow();
     void rebuildImageList();
 
-    // Controls, named as the users of this window know them.
+protected:
+    // A double-click anywhere in the image list, below its last entry too, opens the viewer;
+    // a click beside the entries keeps the selection it would act on.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    // The helpers that build the window, run catalogues from it and open its secondary windows
+    // reach its controls by name.
+    friend class MainWindowLayout;
+    friend class MainRunner;
+    friend class WindowSet;
+
+    ImagePreview* preview() const { return preview_.get(); }
+
+    void connectHandlers();
+    void showMoveRefusal();
+
+    CatalogSettings settings_;
+    AppContext context_;
+    std::unique_ptr<FolderNavigator> navigator_;
+    std::unique_ptr<ImagePreview> preview_;
+    std::unique_ptr<MainRunner> runner_;
+    WindowSounds* sounds_;  // a child of the window
+    WindowSet* windows_ = nullptr;
+    bool closeAfterRun_ = false;
+
+    // Controls, named as the users of this window know them; each carries its legacy form name
+    // as objectName.
     QFrame* folderPanel = nullptr;
     VolumeBox* volumeBox = nullptr;
     FolderList* folderList = nullptr;
@@ -89,7 +119,7 @@ public:
     QLabel* fileTypeLabel = nullptr;
     QListWidget* imageList = nullptr;
     QSplitter* splitter = nullptr;
-    QWidget* ButtonColumn = nullptr;
+    QWidget* buttonColumn = nullptr;
     QPushButton* refreshButton = nullptr;
     QPushButton* selectAllButton = nullptr;
     QPushButton* deselectButton = nullptr;
@@ -121,33 +151,6 @@ public:
     QAction* refreshImagesAction = nullptr;
     QAction* nextFolderAction = nullptr;
     QAction* refreshFoldersAction = nullptr;
-
-    // Helpers (created with the window).
-    FolderNavigator* navigator() const { return navigator_.get(); }
-    ImagePreview* preview() const { return preview_.get(); }
-    MainRunner* runner() const { return runner_.get(); }
-    WindowSounds& sounds() const { return *sounds_; }
-
-protected:
-    // A double-click anywhere in the image list, below its last entry too, opens the viewer;
-    // a click beside the entries keeps the selection it would act on.
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void changeEvent(QEvent* event) override;
-
-private:
-    void connectHandlers();
-    void showMoveRefusal();
-
-    CatalogSettings settings_;
-    AppContext context_;
-    std::unique_ptr<FolderNavigator> navigator_;
-    std::unique_ptr<ImagePreview> preview_;
-    std::unique_ptr<MainRunner> runner_;
-    std::unique_ptr<WindowSounds> sounds_;
-    WindowSet* windows_ = nullptr;
-    bool closeAfterRun_ = false;
 };
 
 }  // namespace tessaly

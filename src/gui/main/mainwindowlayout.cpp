@@ -159,24 +159,24 @@ QWidget* MainWindowLayout::buildBody(MainWindow& w) {
 }
 
 QWidget* MainWindowLayout::buildButtonColumn(MainWindow& w) {
-    w.ButtonColumn = new QWidget(&w);
-    name(w.ButtonColumn, "ButtonColumn");
-    w.ButtonColumn->setFixedWidth(kButtonColumnWidth);
-    w.refreshButton = button(w.ButtonColumn, "Button11", QStringLiteral("ﾌｧｲﾙ更新"),
+    w.buttonColumn = new QWidget(&w);
+    name(w.buttonColumn, "ButtonColumn");
+    w.buttonColumn->setFixedWidth(kButtonColumnWidth);
+    w.refreshButton = button(w.buttonColumn, "Button11", QStringLiteral("ﾌｧｲﾙ更新"),
                              QStringLiteral("ファイル一覧を読み直します。"));
-    w.selectAllButton = button(w.ButtonColumn, "Button3", QStringLiteral("全選択"),
+    w.selectAllButton = button(w.buttonColumn, "Button3", QStringLiteral("全選択"),
                                QStringLiteral("表示されているすべてのファイルを選択します。"));
-    w.deselectButton = button(w.ButtonColumn, "Button4", QStringLiteral("選択解除"),
+    w.deselectButton = button(w.buttonColumn, "Button4", QStringLiteral("選択解除"),
                               QStringLiteral("ファイル一覧のすべての選択を解除します。"));
-    w.upButton = button(w.ButtonColumn, "Button1", QStringLiteral("上へ"),
+    w.upButton = button(w.buttonColumn, "Button1", QStringLiteral("上へ"),
                         QStringLiteral("選択したファイルの順番を上げます。"));
-    w.downButton = button(w.ButtonColumn, "Button2", QStringLiteral("下へ"),
+    w.downButton = button(w.buttonColumn, "Button2", QStringLiteral("下へ"),
                           QStringLiteral("選択したファイルの順番を下げます。"));
-    w.viewButton = button(w.ButtonColumn, "Button9", QStringLiteral("画像表示"),
+    w.viewButton = button(w.buttonColumn, "Button9", QStringLiteral("画像表示"),
                           QStringLiteral("選択されている一番上の画像を表示します。"));
-    w.rotateButton = button(w.ButtonColumn, "Button6", QStringLiteral("画像回転"),
+    w.rotateButton = button(w.buttonColumn, "Button6", QStringLiteral("画像回転"),
                             QStringLiteral("画像回転処理ウィンドウを開きます。"));
-    auto* layout = new QVBoxLayout(w.ButtonColumn);
+    auto* layout = new QVBoxLayout(w.buttonColumn);
     layout->setContentsMargins(7, 4, 7, 4);
     layout->setSpacing(3);
     for (QPushButton* b : {w.refreshButton, w.selectAllButton, w.deselectButton, w.upButton,
@@ -185,7 +185,7 @@ QWidget* MainWindowLayout::buildButtonColumn(MainWindow& w) {
         layout->addWidget(b);
     }
     layout->addStretch();
-    return w.ButtonColumn;
+    return w.buttonColumn;
 }
 
 QWidget* MainWindowLayout::buildPreviewPanel(MainWindow& w) {

@@ -15,6 +15,10 @@ QString themeName(const QString& event) {
 
 }  // namespace
 
+WindowSounds::WindowSounds(QObject* parent) : QObject(parent) {
+    setObjectName(QStringLiteral("WindowSounds"));
+}
+
 void WindowSounds::play(const QString& event) {
     last_ = event;
     const QString name = themeName(event);

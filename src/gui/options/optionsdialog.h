@@ -32,8 +32,8 @@ class StepButtons;
 //     folder picker:  options_ = new OptionsDialog(context, this);
 //     It places itself at main window top + 95, left + 50 and loads its controls.
 //   - Hand it the folder picker and the rotation window's quality input once they exist:
-//     options_->setFolderPicker([picker](const QString& start) { return picker->choose(start); });
-//     options_->setRotationQualityHandler([rotation](int q) { rotation->setQuality(q); });
+//     options_->setFolderPicker([picker](const QString& start) { return picker->choose(); });
+//     options_->setRotationQualityHandler([rotation](int q) { rotation->setRotateQuality(q); });
 //     Without a picker it uses QFileDialog::getExistingDirectory.
 //   - Menu item optionsAction: options_->openModal();
 //     This sets the position track bars to the main window's current position and runs the

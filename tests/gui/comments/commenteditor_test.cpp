@@ -20,6 +20,7 @@
 #include "core/settings/catalogsettings.h"
 #include "core/text/textfile.h"
 #include "gui/comments/commentfilltexts.h"
+#include "gui/support/findchild.h"
 #include "gui/support/scriptedprompts.h"
 #include "support/otheruser.h"
 #include "support/tempdir.h"
@@ -87,9 +88,7 @@ protected:
 
     template <typename W>
     W* child(const char* name) {
-        W* widget = editor.findChild<W*>(QLatin1String(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
+        return test::child<W>(editor, name);
     }
     QListWidget* list() { return child<QListWidget>("File1"); }
     QLineEdit* edit1() { return child<QLineEdit>("Edit1"); }

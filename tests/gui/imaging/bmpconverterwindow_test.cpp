@@ -16,6 +16,7 @@
 #include "gui/common/elidedlabel.h"
 #include "gui/common/filelist.h"
 #include "gui/common/folderlist.h"
+#include "gui/support/findchild.h"
 #include "gui/support/readability.h"
 #include "gui/support/scriptedprompts.h"
 #include "support/fulldisk.h"
@@ -38,11 +39,20 @@ protected:
     // Opens the window on the folder and selects the named entries of fileList.
     void select(const QStringList& names) {
         window->prepare(dir.path());
-        for (int i = 0; i < window->fileList->count(); ++i) {
-            QListWidgetItem* item = window->fileList->item(i);
+        for (int i = 0; i < fileList()->count(); ++i) {
+            QListWidgetItem* item = fileList()->item(i);
             item->setSelected(names.contains(item->text()));
         }
     }
+
+    // The window's controls, found by their objectNames.
+    FolderList* folderList() const { return test::child<FolderList>(*window, "Dir1"); }
+    QLabel* listLabel() const { return test::child<QLabel>(*window, "Label1"); }
+    FileList* fileList() const { return test::child<FileList>(*window, "File1"); }
+    QComboBox* fileTypeBox() const { return test::child<QComboBox>(*window, "FilterComboBox1"); }
+    ElidedLabel* fileNameLabel() const { return test::child<ElidedLabel>(*window, "Label3"); }
+    QLabel* previewImage() const { return test::child<QLabel>(*window, "Image2"); }
+    QPushButton* convertButton() const { return test::child<QPushButton>(*window, "Button1"); }
 
     QStringList jpegFiles() const {
         return QDir(dir.path()).entryList({"*.jpg"}, QDir::Files | QDir::Hidden, QDir::Name);
@@ -60,17 +70,17 @@ protected:
 
 TEST_F(BmpConverterWindowTest, WindowIsBuiltAsDesigned) {
     EXPECT_EQ(window->windowTitle(), QStringLiteral("BMP-JPG変換"));
-    EXPECT_EQ(window->size(), QSize(418, 185));
     EXPECT_EQ(window->pos(), QPoint(150, 295));
-    EXPECT_EQ(window->qualityBox->value(), 95);
-    EXPECT_EQ(window->qualityBox->minimum(), 70);
-    EXPECT_EQ(window->qualityBox->maximum(), 100);
-    EXPECT_EQ(window->listLabel->text(), QStringLiteral("BMPファイルリスト"));
-    ASSERT_EQ(window->fileTypeBox->count(), 2);
-    EXPECT_EQ(window->fileTypeBox->currentText(), QStringLiteral("BMP (*.bmp)"));
-    EXPECT_EQ(window->fileTypeBox->itemText(1), QStringLiteral("HEIC (*.heic;*.heif)"));
-    EXPECT_EQ(window->convertButton->text(), QStringLiteral("変換"));
-    EXPECT_EQ(window->closeButton->text(), QStringLiteral("終了"));
+    const auto* quality = test::child<QSpinBox>(*window, "SpinEdit1");
+    EXPECT_EQ(quality->value(), 95);
+    EXPECT_EQ(quality->minimum(), 70);
+    EXPECT_EQ(quality->maximum(), 100);
+    EXPECT_EQ(listLabel()->text(), QStringLiteral("BMPファイルリスト"));
+    ASSERT_EQ(fileTypeBox()->count(), 2);
+    EXPECT_EQ(fileTypeBox()->currentText(), QStringLiteral("BMP (*.bmp)"));
+    EXPECT_EQ(fileTypeBox()->itemText(1), QStringLiteral("HEIC (*.heic;*.heif)"));
+    EXPECT_EQ(convertButton()->text(), QStringLiteral("変換"));
+    EXPECT_EQ(test::child<QPushButton>(*window, "Button2")->text(), QStringLiteral("終了"));
 }
 
 TEST_F(BmpConverterWindowTest, ListsTheFolderBitmapsAndFallsBackToTheProgramFolder) {
@@ -78,10 +88,10 @@ TEST_F(BmpConverterWindowTest, ListsTheFolderBitmapsAndFallsBackToTheProgramFold
     dir.write("photo.BMP", test::makeTestBmp24(4, 4));
     dir.write("other.jpg", "x");
     window->prepare(dir.path());
-    EXPECT_EQ(window->folderList->directory(), dir.path());
-    EXPECT_EQ(window->fileList->files(), (QStringList{"photo.BMP", "pic.bmp"}));
+    EXPECT_EQ(folderList()->directory(), dir.path());
+    EXPECT_EQ(fileList()->files(), (QStringList{"photo.BMP", "pic.bmp"}));
     window->prepare(dir.file("missing"));
-    EXPECT_EQ(window->folderList->directory(), home.path());
+    EXPECT_EQ(folderList()->directory(), home.path());
     EXPECT_TRUE(prompts.log.isEmpty());
 }
 
@@ -90,15 +100,15 @@ TEST_F(BmpConverterWindowTest, ReopeningOnTheSameFolderKeepsTheSelection) {
     select({"a.bmp", "d.bmp"});
     dir.write("b.bmp", test::makeTestBmp24(4, 4));  // the list is read again
     window->prepare(dir.path());
-    EXPECT_EQ(window->fileList->files(), (QStringList{"a.bmp", "b.bmp", "c.bmp", "d.bmp"}));
+    EXPECT_EQ(fileList()->files(), (QStringList{"a.bmp", "b.bmp", "c.bmp", "d.bmp"}));
     QStringList selected;
-    for (QListWidgetItem* item : window->fileList->selectedItems()) selected << item->text();
+    for (QListWidgetItem* item : fileList()->selectedItems()) selected << item->text();
     selected.sort();
     EXPECT_EQ(selected, (QStringList{"a.bmp", "d.bmp"}));
     // Another folder starts without a selection, and so does the way back.
     window->prepare(home.path());
     window->prepare(dir.path());
-    EXPECT_TRUE(window->fileList->selectedItems().isEmpty());
+    EXPECT_TRUE(fileList()->selectedItems().isEmpty());
 }
 
 TEST_F(BmpConverterWindowTest, LongNamesAreShortenedInTheMiddleNotClipped) {
@@ -111,23 +121,22 @@ TEST_F(BmpConverterWindowTest, LongNamesAreShortenedInTheMiddleNotClipped) {
     select({longName});
     window->show();
     QApplication::processEvents();
-    window->convertButton->click();
+    convertButton()->click();
     EXPECT_EQ(window->statusText(), QStringLiteral("変換終了"));
     QApplication::processEvents();
-    auto* label = qobject_cast<ElidedLabel*>(window->fileNameLabel);
-    ASSERT_NE(label, nullptr);
+    const ElidedLabel* label = fileNameLabel();  // shortens its text in the middle
     EXPECT_EQ(label->text(), longName);
     EXPECT_EQ(label->toolTip(), longName);
     EXPECT_TRUE(label->shownText().startsWith(QStringLiteral("2024")));
     EXPECT_TRUE(label->shownText().endsWith(QStringLiteral(".bmp")));
     // The lists never scroll sideways, so no scroll bar covers a last row; a long entry is
     // drawn shortened within the list's width (the open folder's name is a long one).
-    const QListWidgetItem* entry = window->fileList->findItems(longName, Qt::MatchExactly).value(0);
+    const QListWidgetItem* entry = fileList()->findItems(longName, Qt::MatchExactly).value(0);
     ASSERT_NE(entry, nullptr);
-    const QListWidgetItem* folder = window->folderList->item(window->folderList->openIndex());
+    const QListWidgetItem* folder = folderList()->item(folderList()->openIndex());
     for (const auto& [list, item] :
-         {std::pair<QListWidget*, const QListWidgetItem*>{window->fileList, entry},
-          {window->folderList, folder}}) {
+         {std::pair<QListWidget*, const QListWidgetItem*>{fileList(), entry},
+          {folderList(), folder}}) {
         EXPECT_EQ(list->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
         EXPECT_EQ(list->textElideMode(), Qt::ElideMiddle);
         EXPECT_LE(list->visualItemRect(item).right(), list->viewport()->width());
@@ -143,7 +152,7 @@ TEST_F(BmpConverterWindowTest, ExistingOutputAnsweredNoIsLeftAlone) {
     dir.write("photo.BMP", test::makeTestBmp24(30, 20));
     dir.write("pic.jpg", "keep me");
     select({"pic.bmp", "photo.BMP"});
-    window->convertButton->click();
+    convertButton()->click();
     EXPECT_EQ(prompts.log, QStringList{"warning: 警告: 同名のファイルが存在します。\rpic.jpg\r"
                                        "上書きしてよろしいですか？"});
     EXPECT_EQ(dir.read("pic.jpg"), QByteArray("keep me"));
@@ -152,7 +161,7 @@ TEST_F(BmpConverterWindowTest, ExistingOutputAnsweredNoIsLeftAlone) {
     EXPECT_EQ(photo.width(), 30);
     EXPECT_EQ(photo.height(), 20);
     EXPECT_EQ(window->statusText(), QStringLiteral("変換終了"));
-    EXPECT_EQ(window->fileNameLabel->text(), QStringLiteral("pic.bmp"));
+    EXPECT_EQ(fileNameLabel()->text(), QStringLiteral("pic.bmp"));
 }
 
 TEST_F(BmpConverterWindowTest, ExistingOutputAnsweredYesIsReplaced) {
@@ -160,7 +169,7 @@ TEST_F(BmpConverterWindowTest, ExistingOutputAnsweredYesIsReplaced) {
     dir.write("pic.jpg", "old");
     prompts.answers = {true};
     select({"pic.bmp"});
-    window->convertButton->click();
+    convertButton()->click();
     JpegImage jpeg;
     jpeg.loadFromFile(dir.file("pic.jpg"));
     EXPECT_EQ(jpeg.width(), 40);
@@ -172,27 +181,27 @@ TEST_F(BmpConverterWindowTest, HeicTypeListsAndConvertsPhonePhotosUpright) {
     test::writeTestHeic(dir.file("IMG_0001.HEIC"), 64, 48, turned);
     dir.write("cut.heif", test::makeTestHeic(16, 16).left(100));
     dir.write("pic.bmp", test::makeTestBmp24(8, 8));
-    window->fileTypeBox->setCurrentIndex(1);
+    fileTypeBox()->setCurrentIndex(1);
     select({"IMG_0001.HEIC"});
-    EXPECT_EQ(window->listLabel->text(), QStringLiteral("HEICファイルリスト"));
-    EXPECT_EQ(window->fileList->files(), (QStringList{"cut.heif", "IMG_0001.HEIC"}));
-    window->convertButton->click();
+    EXPECT_EQ(listLabel()->text(), QStringLiteral("HEICファイルリスト"));
+    EXPECT_EQ(fileList()->files(), (QStringList{"cut.heif", "IMG_0001.HEIC"}));
+    convertButton()->click();
     EXPECT_TRUE(prompts.log.isEmpty()) << prompts.log.join('|').toStdString();
     EXPECT_EQ(window->statusText(), QStringLiteral("変換終了"));
-    EXPECT_EQ(window->previewImage->geometry(), BmpConverterWindow::previewRect(48, 64));
+    EXPECT_EQ(previewImage()->geometry(), BmpConverterWindow::previewRect(48, 64));
     JpegImage jpeg;
     jpeg.loadFromFile(dir.file("IMG_0001.jpg"));
     EXPECT_EQ(QSize(jpeg.width(), jpeg.height()), QSize(48, 64));
 
     select({"cut.heif"});
-    window->convertButton->click();
+    convertButton()->click();
     ASSERT_EQ(prompts.log.size(), 1);
     EXPECT_TRUE(prompts.log[0].startsWith(QStringLiteral("error: cut.heif: HEIC/HEIF")));
     EXPECT_EQ(jpegFiles(), QStringList{"IMG_0001.jpg"});
 
-    window->fileTypeBox->setCurrentIndex(0);
-    EXPECT_EQ(window->listLabel->text(), QStringLiteral("BMPファイルリスト"));
-    EXPECT_EQ(window->fileList->files(), QStringList{"pic.bmp"});
+    fileTypeBox()->setCurrentIndex(0);
+    EXPECT_EQ(listLabel()->text(), QStringLiteral("BMPファイルリスト"));
+    EXPECT_EQ(fileList()->files(), QStringList{"pic.bmp"});
 }
 
 TEST_F(BmpConverterWindowTest, PreviewIsFittedAndCentred) {
@@ -201,14 +210,14 @@ TEST_F(BmpConverterWindowTest, PreviewIsFittedAndCentred) {
     EXPECT_EQ(BmpConverterWindow::previewRect(100, 100), QRect(5, 5, 116, 116));
     dir.write("wide.bmp", test::makeTestBmp24(640, 480));
     select({"wide.bmp"});
-    window->convertButton->click();
-    EXPECT_EQ(window->previewImage->geometry(), QRect(5, 19, 116, 87));
+    convertButton()->click();
+    EXPECT_EQ(previewImage()->geometry(), QRect(5, 19, 116, 87));
 }
 
 TEST_F(BmpConverterWindowTest, NothingSelectedChangesNothing) {
     dir.write("pic.bmp", test::makeTestBmp24(4, 4));
     select({});
-    window->convertButton->click();
+    convertButton()->click();
     EXPECT_EQ(prompts.log, QStringList{"information: ファイルが選択されていません。"});
     EXPECT_TRUE(jpegFiles().isEmpty());
     EXPECT_TRUE(window->statusText().isEmpty());
@@ -220,11 +229,11 @@ TEST_F(BmpConverterWindowTest, WriteFailureStopsAtTheFirstSave) {
     select({"a.bmp", "b.bmp"});
     {
         test::FullDisk full(1000);
-        window->convertButton->click();
+        convertButton()->click();
     }
     EXPECT_EQ(prompts.log, QStringList{"error: ファイル書き込みエラーが発生しました。\r"
                                        "処理は中断されました。"});
-    EXPECT_EQ(window->fileNameLabel->text(), QStringLiteral("a.bmp"));  // b.bmp was never tried
+    EXPECT_EQ(fileNameLabel()->text(), QStringLiteral("a.bmp"));  // b.bmp was never tried
     EXPECT_TRUE(jpegFiles().isEmpty());
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
     EXPECT_TRUE(window->statusText().isEmpty());
@@ -239,13 +248,13 @@ TEST_F(BmpConverterWindowTest, WriteProtectedFolderStopsAtTheFirstSave) {
     {
         test::AsOtherUser user;  // permissions bind the superuser only through another user
         ASSERT_TRUE(user.active());
-        window->convertButton->click();
+        convertButton()->click();
     }
     QFile::setPermissions(dir.path(),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     EXPECT_EQ(prompts.log, QStringList{"error: ファイル書き込みエラーが発生しました。\r"
                                        "処理は中断されました。"});
-    EXPECT_EQ(window->fileNameLabel->text(), QStringLiteral("a.bmp"));
+    EXPECT_EQ(fileNameLabel()->text(), QStringLiteral("a.bmp"));
     EXPECT_TRUE(jpegFiles().isEmpty());
 }
 
@@ -254,7 +263,7 @@ TEST_F(BmpConverterWindowTest, UnreadableBitmapEndsTheRunThere) {
     dir.write("b.bmp", "XX no bitmap");
     dir.write("c.bmp", test::makeTestBmp24(8, 8));
     select({"a.bmp", "b.bmp", "c.bmp"});
-    window->convertButton->click();
+    convertButton()->click();
     EXPECT_EQ(prompts.log,
               QStringList{QStringLiteral("error: b.bmp: BMP ファイルではありません（") +
                           imagemsg::kFileType + QStringLiteral("）")});

@@ -18,6 +18,7 @@
 
 #include "core/imaging/rotationjob.h"
 #include "gui/options/stepbuttons.h"
+#include "gui/support/findchild.h"
 #include "gui/support/readability.h"
 #include "gui/support/scriptedprompts.h"
 #include "support/fulldisk.h"
@@ -60,6 +61,17 @@ protected:
 
     QString counter() const { return window->panelText(2); }
 
+    // The window's controls, found by their objectNames.
+    QLineEdit* qualityEdit() const { return test::child<QLineEdit>(*window, "Edit1"); }
+    StepButtons* qualityButtons() const { return test::child<StepButtons>(*window, "UpDown1"); }
+    QPushButton* rotateRightButton() const { return test::child<QPushButton>(*window, "Button1"); }
+    QPushButton* nextButton() const { return test::child<QPushButton>(*window, "Button3"); }
+    QPushButton* saveNextButton() const { return test::child<QPushButton>(*window, "Button4"); }
+    QPushButton* backButton() const { return test::child<QPushButton>(*window, "Button6"); }
+    QLabel* previewImage() const { return test::child<QLabel>(*window, "Image2"); }
+    QAction* rotateRightAction() const { return test::child<QAction>(*window, "N1"); }
+    QAction* rotateLeftAction() const { return test::child<QAction>(*window, "N2"); }
+
     test::TempDir dir;
     CatalogSettings settings;
     test::ScriptedPrompts prompts;
@@ -72,46 +84,44 @@ protected:
 
 TEST_F(RotationWindowTest, WindowIsBuiltAsDesigned) {
     EXPECT_EQ(window->windowTitle(), QStringLiteral("画像回転"));
-    EXPECT_EQ(window->size(), QSize(322, 307));
     EXPECT_EQ(window->pos(), QPoint(180, 295));
-    EXPECT_EQ(window->qualityEdit->text(), QStringLiteral("95"));
-    EXPECT_TRUE(window->qualityEdit->isReadOnly());
-    EXPECT_EQ(window->saveNextButton->text(), QStringLiteral("保存して次へ"));
-    EXPECT_EQ(window->findChild<QPushButton*>("Button6")->text(), QStringLiteral("戻る"));
-    EXPECT_EQ(window->rotateRightAction->text(), QStringLiteral("右回転"));
-    EXPECT_EQ(window->rotateLeftAction->text(), QStringLiteral("左回転"));
+    EXPECT_EQ(qualityEdit()->text(), QStringLiteral("95"));
+    EXPECT_EQ(saveNextButton()->text(), QStringLiteral("保存して次へ"));
+    EXPECT_EQ(backButton()->text(), QStringLiteral("戻る"));
+    EXPECT_EQ(rotateRightAction()->text(), QStringLiteral("右回転"));
+    EXPECT_EQ(rotateLeftAction()->text(), QStringLiteral("左回転"));
 }
 
 TEST_F(RotationWindowTest, QualityComesFromTheOptionsAndOnlyFromTheArrows) {
     window->setRotateQuality(70);
-    EXPECT_EQ(window->qualityEdit->text(), QStringLiteral("70"));
-    EXPECT_EQ(window->qualityButtons->position(), 70);
-    window->qualityButtons->upButton()->click();
-    EXPECT_EQ(window->qualityEdit->text(), QStringLiteral("71"));
+    EXPECT_EQ(qualityEdit()->text(), QStringLiteral("70"));
+    EXPECT_EQ(qualityButtons()->position(), 70);
+    qualityButtons()->upButton()->click();
+    EXPECT_EQ(qualityEdit()->text(), QStringLiteral("71"));
     window->setRotateQuality(100);
-    window->qualityButtons->upButton()->click();  // no wrap
-    EXPECT_EQ(window->qualityEdit->text(), QStringLiteral("100"));
+    qualityButtons()->upButton()->click();  // no wrap
+    EXPECT_EQ(qualityEdit()->text(), QStringLiteral("100"));
     window->setRotateQuality(50);
-    window->qualityButtons->downButton()->click();
-    EXPECT_EQ(window->qualityEdit->text(), QStringLiteral("50"));
+    qualityButtons()->downButton()->click();
+    EXPECT_EQ(qualityEdit()->text(), QStringLiteral("50"));
 
     // Neither focus, keys nor the wheel change it.
     window->show();
     window->activateWindow();
-    for (QWidget* part : window->qualityButtons->findChildren<QWidget*>()) {
+    for (QWidget* part : qualityButtons()->findChildren<QWidget*>()) {
         EXPECT_EQ(part->focusPolicy(), Qt::NoFocus);
     }
-    EXPECT_EQ(window->qualityButtons->focusPolicy(), Qt::NoFocus);
-    window->qualityEdit->setFocus();
+    EXPECT_EQ(qualityButtons()->focusPolicy(), Qt::NoFocus);
+    qualityEdit()->setFocus();
     for (const auto& [key, text] : {std::pair{Qt::Key_7, "7"}, std::pair{Qt::Key_Up, ""}}) {
         QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString::fromLatin1(text));
-        QApplication::sendEvent(window->qualityEdit, &press);
+        QApplication::sendEvent(qualityEdit(), &press);
     }
-    QWheelEvent wheel(QPointF(5, 5), window->qualityButtons->mapToGlobal(QPointF(5, 5)), QPoint(),
+    QWheelEvent wheel(QPointF(5, 5), qualityButtons()->mapToGlobal(QPointF(5, 5)), QPoint(),
                       QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(window->qualityButtons->upButton(), &wheel);
-    EXPECT_EQ(window->qualityEdit->text(), QStringLiteral("50"));
-    EXPECT_EQ(window->qualityButtons->position(), 50);
+    QApplication::sendEvent(qualityButtons()->upButton(), &wheel);
+    EXPECT_EQ(qualityEdit()->text(), QStringLiteral("50"));
+    EXPECT_EQ(qualityButtons()->position(), 50);
     window->hide();
 }
 
@@ -122,9 +132,9 @@ TEST_F(RotationWindowTest, OpeningKeepsOnlyJpgEntries) {
     EXPECT_FALSE(imageList.item(1)->isSelected());
     EXPECT_FALSE(imageList.item(2)->isSelected());
     EXPECT_EQ(window->selectedCount(), 1);
-    EXPECT_FALSE(window->nextButton->isEnabled());
-    EXPECT_FALSE(window->backButton->isEnabled());
-    EXPECT_EQ(window->saveNextButton->text(), QStringLiteral("保存して終了"));
+    EXPECT_FALSE(nextButton()->isEnabled());
+    EXPECT_FALSE(backButton()->isEnabled());
+    EXPECT_EQ(saveNextButton()->text(), QStringLiteral("保存して終了"));
     EXPECT_EQ(counter(), QStringLiteral("001/001"));
     EXPECT_TRUE(prompts.log.isEmpty());
 }
@@ -139,12 +149,12 @@ TEST_F(RotationWindowTest, NothingSelectedIsNotOpened) {
 TEST_F(RotationWindowTest, PreviewFitsAndTurnsWithThePicture) {
     entries({"*a.jpg"}, 640, 480);
     ASSERT_TRUE(window->prepare(dir.path(), &imageList));
-    EXPECT_EQ(window->previewImage->size(), QSize(200, 150));
-    window->rotateRightButton->click();
-    EXPECT_EQ(window->previewImage->size(), QSize(150, 200));
+    EXPECT_EQ(previewImage()->size(), QSize(200, 150));
+    rotateRightButton()->click();
+    EXPECT_EQ(previewImage()->size(), QSize(150, 200));
     EXPECT_EQ(window->picture().width(), 480);
-    window->rotateLeftAction->trigger();  // the popup item turns as rotateLeftButton does
-    EXPECT_EQ(window->previewImage->size(), QSize(200, 150));
+    rotateLeftAction()->trigger();  // the popup item turns as rotateLeftButton does
+    EXPECT_EQ(previewImage()->size(), QSize(200, 150));
     EXPECT_EQ(RotationWindow::fitPreview(400, 165), QSize(200, 82));  // 82.5 to the even 82
     EXPECT_EQ(RotationWindow::fitPreview(400, 167), QSize(200, 84));  // 83.5 to 84
     EXPECT_EQ(RotationWindow::fitPreview(300, 300), QSize(200, 200));
@@ -156,11 +166,12 @@ TEST_F(RotationWindowTest, RightClickOnThePreviewOpensThePopupMenu) {
     ASSERT_TRUE(window->prepare(dir.path(), &imageList));
     window->show();
     QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(20, 20),
-                            window->previewImage->mapToGlobal(QPoint(20, 20)));
-    QApplication::sendEvent(window->previewImage, &click);
-    EXPECT_TRUE(window->rotateMenu->isVisible());
-    window->rotateMenu->hide();
-    window->rotateRightAction->trigger();
+                            previewImage()->mapToGlobal(QPoint(20, 20)));
+    QApplication::sendEvent(previewImage(), &click);
+    auto* menu = test::child<QMenu>(*window, "PopupMenu1");
+    EXPECT_TRUE(menu->isVisible());
+    menu->hide();
+    rotateRightAction()->trigger();
     EXPECT_EQ(window->picture().width(), 48);
     window->hide();
 }
@@ -170,32 +181,32 @@ TEST_F(RotationWindowTest, RightTwiceThenSaveStoresAHalfTurn) {
     const QByteArray original = dir.read("a.jpg");
     const PixelImage decoded = RotationJob::loadPhotograph(dir.file("a.jpg"));
     ASSERT_TRUE(window->prepare(dir.path(), &imageList));
-    window->rotateRightButton->click();
-    window->rotateRightButton->click();
+    rotateRightButton()->click();
+    rotateRightButton()->click();
     EXPECT_TRUE(samePixels(window->picture(), RotationJob::turned(decoded, Turn::Half)));
     EXPECT_TRUE(samePixels(RotationJob::turned(window->picture(), Turn::Half), decoded));
-    window->saveNextButton->click();  // "保存して終了" on the only image
+    saveNextButton()->click();  // "保存して終了" on the only image
     EXPECT_TRUE(prompts.log.isEmpty()) << prompts.log.join('\n').toStdString();
     EXPECT_EQ(test::readFile(dir.file("_backup/a.jpg")), original);
     EXPECT_EQ(RotationJob::loadPhotograph(dir.file("a.jpg")).width(), 64);
     EXPECT_NE(dir.read("a.jpg"), original);
-    EXPECT_EQ(window->saveNextButton->text(), QStringLiteral("保存して次へ"));
-    EXPECT_TRUE(window->nextButton->isEnabled());
+    EXPECT_EQ(saveNextButton()->text(), QStringLiteral("保存して次へ"));
+    EXPECT_TRUE(nextButton()->isEnabled());
 }
 
 TEST_F(RotationWindowTest, TwoSavesKeepTheFirstBackup) {
     entries({"*a.jpg", "*b.jpg"});
     const QByteArray original = dir.read("a.jpg");
     ASSERT_TRUE(window->prepare(dir.path(), &imageList));
-    window->rotateRightButton->click();
-    window->saveNextButton->click();  // saves a.jpg, moves to b.jpg
+    rotateRightButton()->click();
+    saveNextButton()->click();  // saves a.jpg, moves to b.jpg
     EXPECT_EQ(window->currentIndex(), 1);
-    EXPECT_EQ(window->saveNextButton->text(), QStringLiteral("保存して終了"));
-    window->backButton->click();  // back to a.jpg, as saved
+    EXPECT_EQ(saveNextButton()->text(), QStringLiteral("保存して終了"));
+    backButton()->click();  // back to a.jpg, as saved
     EXPECT_EQ(window->currentIndex(), 0);
     EXPECT_EQ(window->picture().width(), 48);
-    window->rotateRightButton->click();
-    window->saveNextButton->click();
+    rotateRightButton()->click();
+    saveNextButton()->click();
     EXPECT_EQ(test::readFile(dir.file("_backup/a.jpg")), original);
     EXPECT_EQ(RotationJob::loadPhotograph(dir.file("a.jpg")).width(), 64);
     EXPECT_FALSE(QFileInfo::exists(dir.file("_backup/b.jpg")));
@@ -205,7 +216,7 @@ TEST_F(RotationWindowTest, BackupsOffMakesNoCopy) {
     settings.rotateBackup = "On";  // only exactly "on" counts
     entries({"*a.jpg"});
     ASSERT_TRUE(window->prepare(dir.path(), &imageList));
-    window->saveNextButton->click();
+    saveNextButton()->click();
     EXPECT_FALSE(QFileInfo::exists(dir.file("_backup")));
 }
 
@@ -220,11 +231,11 @@ TEST_F(RotationWindowTest, CounterShowsTheLastThreeDigits) {
     ASSERT_TRUE(window->prepare(dir.path(), &imageList));
     EXPECT_EQ(counter(), QStringLiteral("001/200"));
     EXPECT_EQ(window->panelText(3), QStringLiteral("p0000.jpg"));  // the photograph on screen
-    for (int i = 1; i < 1005; ++i) window->nextButton->click();
+    for (int i = 1; i < 1005; ++i) nextButton()->click();
     EXPECT_EQ(window->shownNumber(), 1005);
     EXPECT_EQ(counter(), QStringLiteral("005/200"));
     EXPECT_EQ(window->panelText(3), QStringLiteral("p1004.jpg"));
-    window->backButton->click();
+    backButton()->click();
     EXPECT_EQ(window->panelText(3), QStringLiteral("p1003.jpg"));
     window->show();
     QApplication::processEvents();
@@ -235,20 +246,20 @@ TEST_F(RotationWindowTest, CounterShowsTheLastThreeDigits) {
 TEST_F(RotationWindowTest, BackOnTheFirstImageOnlyDisablesBack) {
     entries({"*a.jpg", "x.jpg", "*b.jpg", "*c.jpg"});
     ASSERT_TRUE(window->prepare(dir.path(), &imageList));
-    window->nextButton->click();
+    nextButton()->click();
     EXPECT_EQ(window->currentIndex(), 2);  // unselected entries are passed over
     EXPECT_EQ(counter(), QStringLiteral("002/003"));
-    EXPECT_TRUE(window->backButton->isEnabled());
-    window->backButton->click();
+    EXPECT_TRUE(backButton()->isEnabled());
+    backButton()->click();
     EXPECT_EQ(window->currentIndex(), 0);
-    window->rotateRightButton->click();
+    rotateRightButton()->click();
     const PixelImage shown = window->picture();
-    window->backButton->click();
-    EXPECT_FALSE(window->backButton->isEnabled());
+    backButton()->click();
+    EXPECT_FALSE(backButton()->isEnabled());
     EXPECT_EQ(window->currentIndex(), 0);
     EXPECT_EQ(counter(), QStringLiteral("001/003"));
     EXPECT_TRUE(window->picture().sharesStorageWith(shown));
-    EXPECT_EQ(window->saveNextButton->text(), QStringLiteral("保存して次へ"));
+    EXPECT_EQ(saveNextButton()->text(), QStringLiteral("保存して次へ"));
 }
 
 TEST_F(RotationWindowTest, BackupFailureSavesNothingAndKeepsTheImage) {
@@ -256,8 +267,8 @@ TEST_F(RotationWindowTest, BackupFailureSavesNothingAndKeepsTheImage) {
     dir.write("_backup", "a file in the way");
     const QByteArray original = dir.read("a.jpg");
     ASSERT_TRUE(window->prepare(dir.path(), &imageList));
-    window->rotateRightButton->click();
-    window->saveNextButton->click();
+    rotateRightButton()->click();
+    saveNextButton()->click();
     EXPECT_EQ(prompts.log,
               QStringList{"error: バックアップファイルの書き込みでエラーが発生しました。"});
     EXPECT_EQ(dir.read("a.jpg"), original);
@@ -270,17 +281,17 @@ TEST_F(RotationWindowTest, SaveFailureLeavesThePhotographAndKeepsTheImage) {
     entries({"*a.jpg", "*b.jpg"}, 200, 150);
     const QByteArray original = dir.read("a.jpg");
     ASSERT_TRUE(window->prepare(dir.path(), &imageList));
-    window->rotateLeftButton->click();
+    test::child<QPushButton>(*window, "Button2")->click();  // left
     {
         test::FullDisk full(1000);
-        window->saveNextButton->click();
+        saveNextButton()->click();
     }
     EXPECT_EQ(prompts.log, QStringList{"error: ファイルの書き込みでエラーが発生しました。"});
     EXPECT_EQ(dir.read("a.jpg"), original);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
               (QStringList{"a.jpg", "b.jpg"}));
     EXPECT_EQ(window->currentIndex(), 0);
-    window->saveNextButton->click();  // room again
+    saveNextButton()->click();  // room again
     EXPECT_EQ(window->currentIndex(), 1);
     EXPECT_EQ(RotationJob::loadPhotograph(dir.file("a.jpg")).width(), 150);
 }
@@ -290,16 +301,16 @@ TEST_F(RotationWindowTest, UnreadableImageCannotBeSavedOver) {
     dir.write("b.jpg", "not a photograph");
     entries({"*b.jpg", "*c.jpg"});
     ASSERT_TRUE(window->prepare(dir.path(), &imageList));
-    window->nextButton->click();
+    nextButton()->click();
     ASSERT_EQ(prompts.log.size(), 1);
     EXPECT_TRUE(prompts.log[0].startsWith("error: "));
     EXPECT_FALSE(window->hasPicture());
-    EXPECT_FALSE(window->saveNextButton->isEnabled());
-    window->saveNextButton->click();
+    EXPECT_FALSE(saveNextButton()->isEnabled());
+    saveNextButton()->click();
     EXPECT_EQ(dir.read("b.jpg"), QByteArray("not a photograph"));
-    window->nextButton->click();  // the next one loads again
+    nextButton()->click();  // the next one loads again
     EXPECT_TRUE(window->hasPicture());
-    EXPECT_TRUE(window->saveNextButton->isEnabled());
+    EXPECT_TRUE(saveNextButton()->isEnabled());
 }
 
 }  // namespace

@@ -4,11 +4,16 @@
 
 #include <QDir>
 #include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <memory>
 
 #include "gui/main/imagelistorder.h"
 #include "gui/main/mainwindow.h"
+#include "gui/options/stepbuttons.h"
+#include "gui/support/findchild.h"
 #include "gui/support/scriptedprompts.h"
 #include "support/tempdir.h"
 
@@ -31,30 +36,47 @@ protected:
         return path;
     }
 
+    // The window's controls, found by their objectNames.
+    template <typename T>
+    T* control(const char* name) const {
+        return child<T>(*window, name);
+    }
+    QListWidget* imageList() const { return control<QListWidget>("OldFile"); }
+    QLineEdit* titleEdit() const { return control<QLineEdit>("HPtytlebox"); }
+    StepButtons* perRowButtons() const { return control<StepButtons>("UpDown1"); }
+    QPushButton* executeButton() const { return control<QPushButton>("Button7"); }
+    QPushButton* cancelButton() const { return control<QPushButton>("Button8"); }
+    QFrame* previewPanel() const { return control<QFrame>("Panel2"); }
+    QLabel* previewImage() const { return control<QLabel>("Image1"); }
+    QLabel* statusPanel(int panel) const {
+        return control<QLabel>(("StatusBar1Panel" + QByteArray::number(panel)).constData());
+    }
+
     QStringList listed() const {
+        const QListWidget* list = imageList();
         QStringList names;
-        for (int i = 0; i < window->imageList->count(); ++i)
-            names << window->imageList->item(i)->text();
+        for (int i = 0; i < list->count(); ++i) names << list->item(i)->text();
         return names;
     }
 
     QString selection() const {
         QString marks;
-        for (bool selected : ImageListOrder::selectionFlags(*window->imageList))
+        for (bool selected : ImageListOrder::selectionFlags(*imageList()))
             marks += selected ? '*' : '.';
         return marks;
     }
 
     // Fills the list with the given names and selects those marked '*' in marks.
     void setList(const QStringList& names, const QString& marks) {
-        window->imageList->clear();
-        window->imageList->addItems(names);
+        QListWidget* list = imageList();
+        list->clear();
+        list->addItems(names);
         QItemSelection chosen;
         for (int i = 0; i < names.size(); ++i) {
-            const QModelIndex index = window->imageList->model()->index(i, 0);
+            const QModelIndex index = list->model()->index(i, 0);
             if (marks.at(i) == '*') chosen.select(index, index);
         }
-        window->imageList->selectionModel()->select(chosen, QItemSelectionModel::ClearAndSelect);
+        list->selectionModel()->select(chosen, QItemSelectionModel::ClearAndSelect);
     }
 
     TempDir app;

@@ -18,8 +18,6 @@
 #include <cstdio>
 
 #include "core/catalog/catalogrun.h"
-#include "gui/common/folderlist.h"
-#include "gui/common/volumebox.h"
 #include "gui/main/mainrunner.h"
 #include "gui/options/stepbuttons.h"
 #include "mainfixture.h"
@@ -62,15 +60,14 @@ protected:
     }
 
     void expectIdle() {
-        EXPECT_FALSE(window->executeButton->isHidden());
-        EXPECT_TRUE(window->cancelButton->isHidden());
-        for (QWidget* control : std::initializer_list<QWidget*>{
-                 window->volumeBox, window->folderList, window->imageList, window->upButton,
-                 window->downButton, window->selectAllButton, window->deselectButton,
-                 window->nextFolderButton, window->viewButton, window->refreshButton,
-                 window->perRowButtons, window->titleEdit})
-            EXPECT_TRUE(control->isEnabled()) << control->objectName().toStdString();
-        EXPECT_TRUE(window->fileMenu->menuAction()->isEnabled());
+        EXPECT_FALSE(executeButton()->isHidden());
+        EXPECT_TRUE(cancelButton()->isHidden());
+        // Drive box, folder list, image list, the buttons beside it, next folder, title, per row.
+        for (const char* name :
+             {"Drive1", "Dir1", "OldFile", "Button1", "Button2", "Button3", "Button4", "Button5",
+              "Button9", "Button11", "UpDown1", "HPtytlebox"})
+            EXPECT_TRUE(control<QWidget>(name)->isEnabled()) << name;
+        EXPECT_TRUE(control<QMenu>("File2")->menuAction()->isEnabled());
         EXPECT_FALSE(window->runActive());
     }
 };
@@ -80,18 +77,18 @@ TEST_F(MainRun, ExecuteWritesTheSameFilesAsARunWithoutWindow) {
     const QString reference = photoFolder("batch", 7);
     window->settings().noBrowserLaunch = "on";
     window->openFolder(photos);
-    window->titleEdit->setText("旅行の写真");
-    window->perRowButtons->setPosition(3);
-    window->executeButton->click();
+    titleEdit()->setText("旅行の写真");
+    perRowButtons()->setPosition(3);
+    executeButton()->click();
     EXPECT_TRUE(prompts.log.isEmpty()) << prompts.log.join('\n').toStdString();
-    EXPECT_EQ(window->statusPanels[0]->text(), "ファイル作成終了");
-    EXPECT_TRUE(window->statusPanels[1]->text().isEmpty());
-    EXPECT_TRUE(window->statusPanels[2]->text().isEmpty());
+    EXPECT_EQ(statusPanel(0)->text(), "ファイル作成終了");
+    EXPECT_TRUE(statusPanel(1)->text().isEmpty());
+    EXPECT_TRUE(statusPanel(2)->text().isEmpty());
     EXPECT_TRUE(shell.calls.isEmpty());
     expectIdle();
     // The preview holds the last thumbnail, the right way up and in its own colours.
-    ASSERT_TRUE(window->previewImage->isVisibleTo(window.get()));
-    const QImage shown = window->previewImage->pixmap().toImage();
+    ASSERT_TRUE(previewImage()->isVisibleTo(window.get()));
+    const QImage shown = previewImage()->pixmap().toImage();
     const QImage last(photos + "/htm_image/p07.jpg");
     ASSERT_EQ(shown.size(), last.size());
     // (the file went through JPEG compression, so colours agree only roughly)
@@ -135,7 +132,7 @@ TEST_F(MainRun, AsksAboutTheBrowserAndOpensThePage) {
     EXPECT_TRUE(prompts.log.first().startsWith("question: "));
     EXPECT_EQ(shell.calls, QStringList({"open " + photos + "/index.htm"}));
     // The question said the files are made: the status bar is left empty.
-    for (const QLabel* panel : window->statusPanels) EXPECT_TRUE(panel->text().isEmpty());
+    for (int panel = 0; panel < 3; ++panel) EXPECT_TRUE(statusPanel(panel)->text().isEmpty());
     // The idle state rebuilt the list from the folder: all entries selected again.
     EXPECT_EQ(listed(), QStringList({"p01.jpg", "p02.jpg"}));
     EXPECT_EQ(selection(), "**");
@@ -147,18 +144,18 @@ TEST_F(MainRun, DisablesTheInputsWhileRunningAndCancelStopsIt) {
     window->show();
     bool checked = false;
     duringRun([&] {
-        if (!window->runActive() || !window->statusPanels[2]->text().startsWith("003/010")) return;
+        if (!window->runActive() || !statusPanel(2)->text().startsWith("003/010")) return;
         if (!checked) {
             checked = true;
-            EXPECT_TRUE(window->executeButton->isHidden());
-            EXPECT_TRUE(window->cancelButton->isVisible());
-            EXPECT_EQ(window->cancelButton->geometry(), window->executeButton->geometry());
-            EXPECT_FALSE(window->folderList->isEnabled());
-            EXPECT_FALSE(window->imageList->isEnabled());
-            EXPECT_FALSE(window->titleEdit->isEnabled());
-            EXPECT_FALSE(window->helpMenu->menuAction()->isEnabled());
-            EXPECT_TRUE(window->commentsCheck->isEnabled());
-            window->cancelButton->click();
+            EXPECT_TRUE(executeButton()->isHidden());
+            EXPECT_TRUE(cancelButton()->isVisible());
+            EXPECT_EQ(cancelButton()->geometry(), executeButton()->geometry());
+            EXPECT_FALSE(control<QWidget>("Dir1")->isEnabled());
+            EXPECT_FALSE(imageList()->isEnabled());
+            EXPECT_FALSE(titleEdit()->isEnabled());
+            EXPECT_FALSE(control<QMenu>("Help1")->menuAction()->isEnabled());
+            EXPECT_TRUE(control<QCheckBox>("CommentBox")->isEnabled());
+            cancelButton()->click();
         }
     });
     window->execute();
@@ -170,7 +167,7 @@ TEST_F(MainRun, DisablesTheInputsWhileRunningAndCancelStopsIt) {
     EXPECT_TRUE(page.contains("p03.jpg"));
     EXPECT_FALSE(page.contains("p04.jpg"));
     EXPECT_TRUE(page.trimmed().toLower().endsWith("</html>"));
-    for (const QLabel* panel : window->statusPanels) EXPECT_TRUE(panel->text().isEmpty());
+    for (int panel = 0; panel < 3; ++panel) EXPECT_TRUE(statusPanel(panel)->text().isEmpty());
     expectIdle();
 }
 
@@ -188,8 +185,8 @@ TEST_F(MainRun, StatusBarFollowsEachImageAndAFailure) {
     duringRun([&] {
         if (!window->runActive()) return;
         QStringList state;
-        for (const QLabel* panel : window->statusPanels) state << panel->text();
-        const QLabel* preview = window->previewImage;
+        for (int panel = 0; panel < 3; ++panel) state << statusPanel(panel)->text();
+        const QLabel* preview = previewImage();
         state << (preview->isVisibleTo(window.get()) && !preview->pixmap().isNull() ? "picture"
                                                                                     : "none");
         if (!seen.contains(state.join('|'))) seen << state.join('|');
@@ -202,9 +199,9 @@ TEST_F(MainRun, StatusBarFollowsEachImageAndAFailure) {
         EXPECT_TRUE(seen.contains(state)) << seen.join('\n').toStdString();
     ASSERT_EQ(prompts.log.size(), 1);
     EXPECT_TRUE(prompts.log[0].startsWith("error: p03.jpg: ")) << prompts.log[0].toStdString();
-    EXPECT_EQ(window->statusPanels[0]->text(), "処理は中断されました。");
-    EXPECT_TRUE(window->statusPanels[1]->text().isEmpty());
-    EXPECT_TRUE(window->statusPanels[2]->text().isEmpty());
+    EXPECT_EQ(statusPanel(0)->text(), "処理は中断されました。");
+    EXPECT_TRUE(statusPanel(1)->text().isEmpty());
+    EXPECT_TRUE(statusPanel(2)->text().isEmpty());
     EXPECT_EQ(readFile(photos + "/htm_image/p02.jpg"), QByteArray("kept"));
     expectIdle();
 }
@@ -214,7 +211,7 @@ TEST_F(MainRun, ClosingDuringARunEndsTheRunThenCloses) {
     window->openFolder(photos);
     window->show();
     duringRun([&] {
-        if (window->runActive() && window->statusPanels[2]->text().startsWith("002/")) {
+        if (window->runActive() && statusPanel(2)->text().startsWith("002/")) {
             window->close();
         }
     });
@@ -230,7 +227,7 @@ TEST_F(MainRun, NothingSelectedOrOnlyBackJpg) {
     writeTestJpeg(photos + "/back.jpg", 32, 32);
     writeTestJpeg(photos + "/photo.jpg", 32, 32);
     window->openFolder(photos);
-    window->imageList->item(1)->setSelected(false);
+    imageList()->item(1)->setSelected(false);
     window->execute();
     EXPECT_EQ(prompts.log, QStringList({"information: ファイルが選択されていません。"}));
     EXPECT_FALSE(QFile::exists(photos + "/index.htm"));
@@ -255,10 +252,10 @@ TEST_F(MainRun, PhotographsWithNamesThatAreNotUtf8AreReportedAfterTheRun) {
 TEST_F(MainRun, RunInputComesFromTheControls) {
     const QString photos = photoFolder("input", 3);
     window->openFolder(photos);
-    window->titleEdit->setText("題名");
-    window->perRowButtons->setPosition(8);
-    window->imageList->item(1)->setSelected(false);
-    const CatalogRunInput input = window->runner()->inputFromWindow();
+    titleEdit()->setText("題名");
+    perRowButtons()->setPosition(8);
+    imageList()->item(1)->setSelected(false);
+    const CatalogRunInput input = MainRunner(*window).inputFromWindow();
     EXPECT_EQ(input.folder, photos);
     EXPECT_EQ(input.names, QStringList({"p01.jpg", "p02.jpg", "p03.jpg"}));
     EXPECT_EQ(input.selected, std::vector<bool>({true, false, true}));

@@ -1,3 +1,4 @@
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
@@ -7,8 +8,6 @@
 #include <QToolButton>
 
 #include "core/settings/catalogsettings.h"
-#include "gui/common/filelist.h"
-#include "gui/common/folderlist.h"
 #include "gui/common/volumebox.h"
 #include "gui/main/foldernavigator.h"
 #include "gui/main/imagepreview.h"
@@ -41,19 +40,20 @@ TEST_F(MainWindow, ControlsCarryTheirNamesAndCaptions) {
           "N9",         "Exit1",    "Object1",    "Contents1",  "About1",     "N4",        "maxup",
           "maxdown",    "Refresh1", "Refresh2",   "N6"})
         EXPECT_NE(window->findChild<QObject*>(name), nullptr) << name;
-    EXPECT_TRUE(window->cancelButton->isHidden());
-    EXPECT_TRUE(window->fileList->isHidden());
-    EXPECT_TRUE(window->previewImage->isHidden());
-    EXPECT_FALSE(window->previewImage->isEnabled());
-    EXPECT_EQ(window->perRowEdit->text(), "5");
-    EXPECT_EQ(window->statusPanels[0]->width(), 233);
-    EXPECT_GE(window->statusPanels[1]->width(), 88);
-    EXPECT_GE(window->statusPanels[2]->width(), 50);
-    // The counter of a run fits its panel.
-    const QLabel* counter = window->statusPanels[2];
-    EXPECT_LE(counter->fontMetrics().horizontalAdvance("012/345   "),
-              counter->contentsRect().width());
-    EXPECT_TRUE(counter->alignment() & Qt::AlignRight);
+    EXPECT_TRUE(cancelButton()->isHidden());
+    EXPECT_TRUE(control<QWidget>("File1")->isHidden());
+    EXPECT_TRUE(previewImage()->isHidden());
+    EXPECT_FALSE(previewImage()->isEnabled());
+    EXPECT_EQ(control<QLineEdit>("edit2")->text(), "5");
+    // Each status panel shows the longest text a run puts there whole; the counter stands right.
+    const char* longest[] = {"処理は中断されました。", "フィルター処理", "012/345   "};
+    for (int panel = 0; panel < 3; ++panel) {
+        const QLabel* label = statusPanel(panel);
+        EXPECT_LE(label->fontMetrics().horizontalAdvance(QString::fromUtf8(longest[panel])),
+                  label->contentsRect().width())
+            << panel;
+    }
+    EXPECT_TRUE(statusPanel(2)->alignment() & Qt::AlignRight);
 }
 
 TEST_F(MainWindow, ListsJpgFilesAllSelected) {
@@ -63,11 +63,11 @@ TEST_F(MainWindow, ListsJpgFilesAllSelected) {
     window->openFolder(photos);
     EXPECT_EQ(listed(), QStringList({"a.JPG", "c.jpg"}));
     EXPECT_EQ(selection(), "**");
-    EXPECT_EQ(window->titleEdit->text(), "photos");
+    EXPECT_EQ(titleEdit()->text(), "photos");
     EXPECT_EQ(window->currentFolder(), photos);
 
     // A rebuild discards the user's order and selection.
-    window->moveToBottomAction->trigger();
+    control<QAction>("maxdown")->trigger();
     window->deselectAllImages();
     window->refreshFiles();
     EXPECT_EQ(listed(), QStringList({"a.JPG", "c.jpg"}));
@@ -77,7 +77,7 @@ TEST_F(MainWindow, ListsJpgFilesAllSelected) {
 TEST_F(MainWindow, TitleIsTheFolderOwnNameCountedInCharacters) {
     const QString japanese = folder("写真/夏休み");
     window->openFolder(japanese);
-    EXPECT_EQ(window->titleEdit->text(), "夏休み");
+    EXPECT_EQ(titleEdit()->text(), "夏休み");
     EXPECT_EQ(FolderNavigator::ownName("/"), "");
     EXPECT_EQ(FolderNavigator::ownName("/usr"), "usr");
     EXPECT_EQ(FolderNavigator::parentOf("/usr"), "/");
@@ -157,16 +157,16 @@ TEST_F(MainWindow, NextFolderWalksSiblingsAndWraps) {
     window->openFolder(a);
     window->openNextFolder();
     EXPECT_EQ(window->currentFolder(), folder("parent/B"));
-    EXPECT_EQ(window->titleEdit->text(), "B");
+    EXPECT_EQ(titleEdit()->text(), "B");
     window->openNextFolder();
     EXPECT_EQ(window->currentFolder(), c);
     window->openNextFolder();
     EXPECT_EQ(window->currentFolder(), a);
 
     window->openFolder("/");
-    window->nextFolderAction->trigger();
+    control<QAction>("N6")->trigger();
     EXPECT_EQ(window->currentFolder(), "/");
-    EXPECT_EQ(window->titleEdit->text(), "");
+    EXPECT_EQ(titleEdit()->text(), "");
 }
 
 TEST_F(MainWindow, MissingFoldersFallBackToTheProgramFolder) {
@@ -181,7 +181,7 @@ TEST_F(MainWindow, MissingFoldersFallBackToTheProgramFolder) {
     QDir().rmdir(gone);
     makeWindow();
     EXPECT_EQ(window->currentFolder(), QDir::cleanPath(app.path()));
-    EXPECT_EQ(window->titleEdit->text(), QDir(app.path()).dirName());
+    EXPECT_EQ(titleEdit()->text(), QDir(app.path()).dirName());
 
     // The open folder vanishes; a refresh goes back to the program folder without a message.
     const QString shortLived = folder("short");
@@ -191,9 +191,10 @@ TEST_F(MainWindow, MissingFoldersFallBackToTheProgramFolder) {
     EXPECT_EQ(window->currentFolder(), QDir::cleanPath(app.path()));
 
     // A drive that cannot be read: folder list and drive box go back to the program folder.
-    window->volumeBox->addItem("/unreadable-volume");
-    window->volumeBox->setCurrentIndex(window->volumeBox->count() - 1);
-    window->navigator()->changeDrive("/unreadable-volume");
+    auto* drives = control<VolumeBox>("Drive1");
+    drives->addItem("/unreadable-volume");
+    drives->setCurrentIndex(drives->count() - 1);
+    emit drives->driveChanged("/unreadable-volume");  // as after choosing it in the box
     EXPECT_EQ(window->currentFolder(), QDir::cleanPath(app.path()));
     EXPECT_EQ(window->currentDrive(), VolumeBox::rootOf(app.path(), VolumeBox::mountedRoots()));
     EXPECT_TRUE(prompts.log.isEmpty());
@@ -209,16 +210,16 @@ TEST_F(MainWindow, StartsInTheStartFolderAtTheStoredPosition) {
     saveSettings(settings);
     makeWindow();
     EXPECT_EQ(window->currentFolder(), start);
-    EXPECT_EQ(window->titleEdit->text(), "start");
+    EXPECT_EQ(titleEdit()->text(), "start");
     EXPECT_EQ(window->pos(), QPoint(40, 30));
 }
 
 TEST_F(MainWindow, PerRowStepsBetweenOneAndTen) {
-    auto* up = window->perRowButtons->upButton();
+    auto* up = perRowButtons()->upButton();
     for (int i = 0; i < 7; ++i) up->click();
-    EXPECT_EQ(window->perRowEdit->text(), "10");
-    for (int i = 0; i < 12; ++i) window->perRowButtons->downButton()->click();
-    EXPECT_EQ(window->perRowEdit->text(), "1");
+    EXPECT_EQ(control<QLineEdit>("edit2")->text(), "10");
+    for (int i = 0; i < 12; ++i) perRowButtons()->downButton()->click();
+    EXPECT_EQ(control<QLineEdit>("edit2")->text(), "1");
 }
 
 TEST(PreviewFit, KeepsTheAspectRatioInTheBox) {
@@ -238,26 +239,26 @@ TEST_F(MainWindow, PreviewShowsTheTopmostSelectedImageCentred) {
     window->openFolder(photos);
     window->show();
     QApplication::processEvents();
-    window->imageList->item(0)->setSelected(false);
+    imageList()->item(0)->setSelected(false);
     window->openViewer();
-    EXPECT_TRUE(window->previewImage->isVisible());
-    EXPECT_TRUE(window->previewImage->isEnabled());
-    EXPECT_EQ(window->previewImage->size(), QSize(100, 150));
-    const QSize panel = window->previewPanel->size();
-    EXPECT_EQ(window->previewImage->pos(), QPoint(panel.width() / 2 - 50, panel.height() / 2 - 75));
+    EXPECT_TRUE(previewImage()->isVisible());
+    EXPECT_TRUE(previewImage()->isEnabled());
+    EXPECT_EQ(previewImage()->size(), QSize(100, 150));
+    const QSize panel = previewPanel()->size();
+    EXPECT_EQ(previewImage()->pos(), QPoint(panel.width() / 2 - 50, panel.height() / 2 - 75));
 
     window->resize(window->width() + 101, window->height() + 60);
     QApplication::processEvents();
-    ASSERT_NE(window->previewPanel->size(), panel);
-    EXPECT_EQ(window->previewImage->pos(),
-              ImagePreview::centredPosition(window->previewPanel->size(), QSize(100, 150)));
+    ASSERT_NE(previewPanel()->size(), panel);
+    EXPECT_EQ(previewImage()->pos(),
+              ImagePreview::centredPosition(previewPanel()->size(), QSize(100, 150)));
 
     writeFile(photos + "/a.jpg", "not a jpeg");
     window->selectAllImages();
-    window->viewImageAction->trigger();
+    control<QAction>("N4")->trigger();
     ASSERT_EQ(prompts.log.size(), 1);
     EXPECT_TRUE(prompts.log.first().startsWith("error: "));
-    EXPECT_TRUE(window->previewImage->isHidden());
+    EXPECT_TRUE(previewImage()->isHidden());
 
     prompts.log.clear();
     window->deselectAllImages();
@@ -270,7 +271,7 @@ TEST_F(MainWindow, DoubleClickStartsTheViewerOrTheFileAssociation) {
     writeFile(photos + "/x.jpg", "x");
     writeFile(photos + "/y.jpg", "y");
     window->openFolder(photos);
-    window->imageList->item(0)->setSelected(false);
+    imageList()->item(0)->setSelected(false);
     window->imageListDoubleClick();
     EXPECT_EQ(shell.calls, QStringList({"open " + photos + "/y.jpg"}));
 
@@ -291,12 +292,12 @@ TEST_F(MainWindow, DoubleClickBelowTheLastEntryOpensTheTopmostSelected) {
     window->openFolder(photos);
     window->show();
     QApplication::processEvents();
-    window->imageList->item(0)->setSelected(false);
-    QWidget* viewport = window->imageList->viewport();
-    const QRect last = window->imageList->visualItemRect(window->imageList->item(2));
+    imageList()->item(0)->setSelected(false);
+    QWidget* viewport = imageList()->viewport();
+    const QRect last = imageList()->visualItemRect(imageList()->item(2));
     const QPoint below(last.left() + 5, last.bottom() + 10);
     ASSERT_LT(below.y(), viewport->height());
-    ASSERT_FALSE(window->imageList->indexAt(below).isValid());
+    ASSERT_FALSE(imageList()->indexAt(below).isValid());
     const auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButton button) {
         QMouseEvent event(type, at, viewport->mapToGlobal(at), button,
                           type == QEvent::MouseButtonRelease ? Qt::NoButton : button,
@@ -313,7 +314,7 @@ TEST_F(MainWindow, DoubleClickBelowTheLastEntryOpensTheTopmostSelected) {
     EXPECT_EQ(selection(), ".**");
 
     // On an entry, the first click of a double-click selects that entry alone.
-    const QPoint onFirst = window->imageList->visualItemRect(window->imageList->item(0)).center();
+    const QPoint onFirst = imageList()->visualItemRect(imageList()->item(0)).center();
     for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
                               QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
         send(type, onFirst, Qt::LeftButton);
@@ -332,16 +333,17 @@ TEST_F(MainWindow, ListsGrowWithTheWindowAndItsMinimumStaysReadable) {
     const QSize least = window->size();
     EXPECT_GE(least.width(), 500);
     EXPECT_GE(least.height(), 340);
-    EXPECT_GE(window->folderList->height(), 4 * window->folderList->fontMetrics().height());
+    const QWidget* folders = control<QWidget>("Dir1");
+    EXPECT_GE(folders->height(), 4 * folders->fontMetrics().height());
     expectReadable(window.get());
-    const int listAtLeast = window->imageList->height();
+    const int listAtLeast = imageList()->height();
     const QString shots = qEnvironmentVariable("TESSALY_SCREENSHOT_DIR");
     if (!shots.isEmpty()) window->grab().save(shots + QStringLiteral("/main-minimum.png"));
 
     window->resize(1000, 700);
     QApplication::processEvents();
-    EXPECT_GE(window->folderList->height(), 200);
-    EXPECT_GE(window->imageList->height(), listAtLeast + 100);
+    EXPECT_GE(folders->height(), 200);
+    EXPECT_GE(imageList()->height(), listAtLeast + 100);
     expectReadable(window.get());
     if (!shots.isEmpty()) window->grab().save(shots + QStringLiteral("/main-1000x700.png"));
 }
@@ -352,10 +354,10 @@ TEST_F(MainWindow, AFolderChangeEmptiesThePreview) {
     window->openFolder(photos);
     window->show();
     window->openViewer();
-    ASSERT_TRUE(window->previewImage->isVisible());
+    ASSERT_TRUE(previewImage()->isVisible());
     window->openFolder(folder("other"));
-    EXPECT_TRUE(window->previewImage->isHidden());
-    EXPECT_TRUE(window->previewImage->pixmap().isNull());
+    EXPECT_TRUE(previewImage()->isHidden());
+    EXPECT_TRUE(previewImage()->pixmap().isNull());
 }
 
 }  // namespace

@@ -95,8 +95,9 @@ TEST_F(Startup, SecondaryWindowsArePlacedFromTheMainWindow) {
     EXPECT_EQ(windows.about()->pos(), QPoint(330, 230));
     EXPECT_FALSE(windows.folderPicker()->windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_EQ(windows.about()->windowTitle(), "バージョン情報");
-    EXPECT_EQ(windows.about()->versionLabel->text(), "Tessaly Ver1.60 ");
-    EXPECT_TRUE(windows.about()->versionLabel->font().italic());
+    const QLabel* version = child<QLabel>(*windows.about(), "Label1");
+    EXPECT_EQ(version->text(), "Tessaly Ver1.60 ");
+    EXPECT_TRUE(version->font().italic());
     EXPECT_EQ(windows.folderPicker()->windowTitle(), "フォルダ選択");
     const std::pair<QWidget*, QPoint> placed[] = {{windows.options(), {250, 195}},
                                                   {windows.rotation(), {280, 195}},
@@ -107,11 +108,10 @@ TEST_F(Startup, SecondaryWindowsArePlacedFromTheMainWindow) {
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(dialog->pos(), at) << dialog->metaObject()->className();
     }
-    for (QAction* command :
-         {window->optionsAction, window->openRotationAction, window->openContentsAction,
-          window->openConverterAction, window->openCommentsAction})
-        EXPECT_TRUE(command->isEnabled()) << command->objectName().toStdString();
-    EXPECT_TRUE(window->rotateButton->isEnabled());
+    // Options and the menu items of the rotation, contents, converter and comment windows.
+    for (const char* command : {"Object1", "N1", "N3", "BMP1", "N9"})
+        EXPECT_TRUE(control<QAction>(command)->isEnabled()) << command;
+    EXPECT_TRUE(control<QPushButton>("Button6")->isEnabled());
 }
 
 TEST_F(Startup, MissingCommentFileOpensTheCommentEditorOnYes) {
@@ -120,7 +120,7 @@ TEST_F(Startup, MissingCommentFileOpensTheCommentEditorOnYes) {
     const QString photos = folder("comments");
     writeTestJpeg(photos + "/a.jpg", 40, 30);
     window->openFolder(photos);
-    window->commentsCheck->setChecked(true);
+    control<QCheckBox>("CommentBox")->setChecked(true);
     prompts.answers = {true};
     QString opened;
     QTimer closer;
@@ -137,7 +137,7 @@ TEST_F(Startup, MissingCommentFileOpensTheCommentEditorOnYes) {
     EXPECT_TRUE(prompts.log.first().startsWith("question: コメントファイルが見つかりません。"));
     EXPECT_FALSE(QFile::exists(photos + "/index.htm"));
     EXPECT_FALSE(window->runActive());
-    EXPECT_FALSE(window->executeButton->isHidden());
+    EXPECT_FALSE(executeButton()->isHidden());
 }
 
 TEST_F(Startup, FolderPickerReturnsTheOpenFolderOrNothing) {
@@ -145,38 +145,40 @@ TEST_F(Startup, FolderPickerReturnsTheOpenFolderOrNothing) {
     EXPECT_EQ(picker.chosenFolder(), "");
     const QString sub = QDir::cleanPath(data.path()) + "/選択";
     QDir().mkpath(sub);
-    ASSERT_TRUE(picker.folderList->setDirectory(data.path()));
+    auto* folders = child<FolderList>(picker, "Dir2");
+    ASSERT_TRUE(folders->setDirectory(data.path()));
     // A highlighted entry does not count: the open folder is returned.
-    picker.folderList->setCurrentRow(picker.folderList->openIndex() + 1);
+    folders->setCurrentRow(folders->openIndex() + 1);
     picker.selectFolder();
     EXPECT_EQ(picker.chosenFolder(), QDir::cleanPath(data.path()));
-    picker.folderList->openEntry(picker.folderList->openIndex() + 1);
+    folders->openEntry(folders->openIndex() + 1);
     picker.selectFolder();
     EXPECT_EQ(picker.chosenFolder(), sub);
     // The next use starts where this one ended.
-    EXPECT_EQ(picker.folderList->directory(), sub);
+    EXPECT_EQ(folders->directory(), sub);
     picker.cancelChoice();
     EXPECT_EQ(picker.chosenFolder(), "");
-    picker.folderList->setDirectory("/");
+    folders->setDirectory("/");
     picker.selectFolder();
     EXPECT_EQ(picker.chosenFolder(), "/");
 }
 
 TEST_F(Startup, HelpShowsTheContentsPageOrReportsAMissingFile) {
     WindowSet windows(*window);
-    window->helpAction->trigger();
+    control<QAction>("Contents1")->trigger();
     ASSERT_EQ(prompts.log.size(), 1);
     EXPECT_TRUE(prompts.log.first().contains("Quorvel.hlp"));
 
     app.write("Quorvel.hlp",
               "<html><body><h1><a name=\"contents\">目次</a></h1>"
               "<p>Tessaly の使い方</p></body></html>");
-    window->helpAction->trigger();
+    control<QAction>("Contents1")->trigger();
     EXPECT_EQ(prompts.log.size(), 1);
     auto* viewer = window->findChild<HelpViewer*>();
     ASSERT_NE(viewer, nullptr);
     EXPECT_TRUE(viewer->isVisible());
-    EXPECT_TRUE(viewer->HelpText->toPlainText().contains("Tessaly の使い方"));
+    EXPECT_TRUE(
+        child<QTextBrowser>(*viewer, "HelpText")->toPlainText().contains("Tessaly の使い方"));
     viewer->close();
 }
 
@@ -258,19 +260,21 @@ TEST(QtJapanese, QuestionBoxesSayHaiAndIie) {
 TEST_F(Startup, MinimiseAndRestorePlayTheirSounds) {
     window->show();
     window->setWindowState(Qt::WindowMinimized);
-    EXPECT_EQ(window->sounds().lastEvent(), "Minimize");
+    const auto* sounds = control<WindowSounds>("WindowSounds");
+    EXPECT_EQ(sounds->lastEvent(), "Minimize");
     window->setWindowState(Qt::WindowNoState);
-    EXPECT_EQ(window->sounds().lastEvent(), "RestoreUp");
+    EXPECT_EQ(sounds->lastEvent(), "RestoreUp");
 }
 
 TEST_F(Startup, KeysOnTheBareWindowGoToExecute) {
     window->show();
-    window->selectAllButton->setFocus();
-    window->selectAllButton->clearFocus();
+    auto* selectAll = control<QPushButton>("Button3");
+    selectAll->setFocus();
+    selectAll->clearFocus();
     ASSERT_EQ(window->focusWidget(), nullptr);
     QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier);
     QApplication::sendEvent(window.get(), &key);
-    EXPECT_EQ(window->focusWidget(), window->executeButton);
+    EXPECT_EQ(window->focusWidget(), executeButton());
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "gui/options/colorswatch.h"
 #include "gui/options/optionsdialog.h"
 #include "gui/options/stepbuttons.h"
+#include "gui/support/findchild.h"
 #include "gui/support/scriptedprompts.h"
 #include "support/tempdir.h"
 
@@ -42,9 +43,7 @@ protected:
 
     template <typename T>
     T* control(const char* name) {
-        T* found = dialog().findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
+        return child<T>(dialog(), name);
     }
     QLineEdit* edit(const char* name) { return control<QLineEdit>(name); }
     QCheckBox* box(const char* name) { return control<QCheckBox>(name); }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -12,6 +13,8 @@
 #include <QRegularExpression>
 
 #include "core/settings/catalogsettings.h"
+#include "gui/support/findchild.h"
+#include "gui/support/readability.h"
 #include "gui/support/scriptedprompts.h"
 #include "support/tempdir.h"
 
@@ -43,9 +46,7 @@ protected:
 
     template <typename W>
     W* child(const char* name) {
-        W* widget = window.findChild<W*>(QLatin1String(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
+        return test::child<W>(window, name);
     }
     QCheckBox* check(const char* name) { return child<QCheckBox>(name); }
     void click(const char* name) { child<QPushButton>(name)->click(); }
@@ -72,7 +73,6 @@ TEST_F(TocWindow, StartsWithItsControlsCaptionsAndPlace) {
     ContentsWindow placed(context, &main);
     EXPECT_EQ(placed.pos(), QPoint(150, 145));
     EXPECT_EQ(window.windowTitle(), QStringLiteral("目次作成"));
-    EXPECT_EQ(window.size(), QSize(456, 240));
     EXPECT_EQ(child<QLabel>("Label1")->text(), QStringLiteral("作成フォルダ"));
     EXPECT_EQ(child<QLabel>("Label3")->text(), QStringLiteral("目次のタイトル"));
     EXPECT_EQ(child<QLineEdit>("HPtytlebox")->toolTip(),
@@ -92,6 +92,10 @@ TEST_F(TocWindow, StartsWithItsControlsCaptionsAndPlace) {
     EXPECT_FALSE(child<QPushButton>("Button4")->isEnabled());
     EXPECT_TRUE(child<QLineEdit>("HPtytlebox")->isEnabled());
     EXPECT_EQ(window.backgroundColour(), 8421504);
+    window.show();
+    QApplication::processEvents();
+    test::expectReadable(&window);
+    window.hide();
 }
 
 TEST_F(TocWindow, SwitchesEnableTheirControls) {
