@@ -35,13 +35,13 @@ void installBackground(const QString& backgroundFile, const QString& thumbFolder
     const QString targetName = backgroundTargetName(backgroundFile);
     const QString target = folder + targetName;
     QTemporaryDir scratch(folder + QStringLiteral(".background-XXXXXX"));
-    if (!scratch.isValid()) throw IoError(cannotCreateMessage(target));
+    if (!scratch.isValid()) throw CreateError(cannotCreateMessage(target));
     const QString copy = copyFileToFolder(backgroundFile, scratch.path());
     // Stale copies of an earlier background go; deletes that fail are of no consequence.
     for (const QString& stale : {QStringLiteral("back.jpg"), QStringLiteral("back.gif")}) {
         if (stale != targetName && QFileInfo::exists(folder + stale)) QFile::remove(folder + stale);
     }
-    if (!replaceFile(copy, target)) throw IoError(cannotCreateMessage(target));
+    if (!replaceFile(copy, target)) throw CreateError(cannotCreateMessage(target));
 }
 
 }  // namespace tessaly

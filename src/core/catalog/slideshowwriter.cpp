@@ -185,7 +185,7 @@ void SlideShowWriter::slideSize(const CatalogSettings& settings, int imageWidth,
 void SlideShowWriter::writeHead(const QString& path, const QString& title, int selectedCount) {
     close();
     // A folder under the page's name is an error, never a page written inside it.
-    if (QFileInfo(path).isDir()) throw IoError(cannotCreateMessage(path));
+    if (QFileInfo(path).isDir()) throw CreateError(cannotCreateMessage(path));
     path_ = path;
     file_ = std::make_unique<TextFileWriter>(path_, sjis::Unmappable::CharacterRef,
                                              TextFileWriter::Replace::Direct);

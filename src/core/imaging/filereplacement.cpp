@@ -60,11 +60,11 @@ bool copyOwnership(const QByteArray& file, const QString& model) {
 
 FileReplacement::FileReplacement(const QString& targetPath)
     : targetPath_(resolvedTarget(targetPath)) {
-    if (isWriteProtected(targetPath_)) throw IoError(cannotCreateMessage(targetPath));
+    if (isWriteProtected(targetPath_)) throw CreateError(cannotCreateMessage(targetPath));
     QTemporaryFile temporary(QFileInfo(targetPath_).absolutePath() +
                              QStringLiteral("/.tessaly-XXXXXX.tmp"));
     temporary.setAutoRemove(false);
-    if (!temporary.open()) throw IoError(cannotCreateMessage(targetPath));
+    if (!temporary.open()) throw CreateError(cannotCreateMessage(targetPath));
     temporaryPath_ = temporary.fileName();
     temporary.close();
 }

@@ -540,7 +540,7 @@ void JpegImage::saveToFile(const QString& path) const {
     const QByteArray bytes = saveToData();
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
-        throw IoError(cannotCreateMessage(path));
+        throw CreateError(cannotCreateMessage(path));
     }
     // commit() alone does not notice buffered data that could not be written (a full disk):
     // it would put an empty file in place of the old one.

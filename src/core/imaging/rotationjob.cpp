@@ -62,7 +62,7 @@ bool RotationJob::backUp(const QString& name) const {
     const QString folder = backupFolder();
     // Another rotation may make the folder at the same moment: one that is there is fine.
     if (!QDir().mkdir(folder) && !QFileInfo(folder).isDir()) {
-        throw IoError(cannotCreateMessage(folder));
+        throw CreateError(cannotCreateMessage(folder));
     }
     const QString copy = folderPath(folder) + name;
     if (QFileInfo::exists(copy) || QFileInfo(copy).isSymLink()) return false;

@@ -24,6 +24,13 @@ public:
     using Error::Error;
 };
 
+// A file could not be created where it belongs (no folder, no right to write there, a
+// folder in its place): nothing of it was written.
+class CreateError : public IoError {
+public:
+    using IoError::IoError;
+};
+
 // A text holds a character that code page 932 cannot store.
 class EncodingError : public Error {
 public:

@@ -20,21 +20,21 @@ QString copyFileToFolder(const QString& sourcePath, const QString& folder) {
     }
     QFile copy(target);
     if (!copy.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        throw IoError(cannotCreateMessage(target));
+        throw CreateError(cannotCreateMessage(target));
     }
     char block[8192];
     for (;;) {
         const qint64 got = source.read(block, sizeof block);
         if (got < 0) throw IoError(cannotOpenMessage(sourcePath));
         if (got == 0) break;
-        if (copy.write(block, got) != got) throw IoError(cannotCreateMessage(target));
+        if (copy.write(block, got) != got) throw CreateError(cannotCreateMessage(target));
     }
     // A copy that could not be completed, also one whose closing failed, is not a copy: the
     // rotation relies on it as the backup before the photograph is replaced.
     const bool flushed = copy.flush();
     copy.close();
     if (!flushed || copy.error() != QFileDevice::NoError) {
-        throw IoError(cannotCreateMessage(target));
+        throw CreateError(cannotCreateMessage(target));
     }
     return target;
 }

@@ -31,7 +31,7 @@ TextFileWriter::TextFileWriter(const QString& path, sjis::Unmappable unmappable,
     : path_(path), unmappable_(unmappable) {
     bool ok;
     if (replace == Replace::Atomic) {
-        if (isWriteProtected(path)) throw IoError(cannotCreateMessage(path));
+        if (isWriteProtected(path)) throw CreateError(cannotCreateMessage(path));
         atomic_ = std::make_unique<QSaveFile>(path);
         ok = atomic_->open(QIODevice::WriteOnly);
     } else {
@@ -39,7 +39,7 @@ TextFileWriter::TextFileWriter(const QString& path, sjis::Unmappable unmappable,
         ok = direct_->open(QIODevice::WriteOnly | QIODevice::Truncate);
     }
     if (!ok) {
-        throw IoError(cannotCreateMessage(path));
+        throw CreateError(cannotCreateMessage(path));
     }
 }
 

@@ -328,11 +328,10 @@ CommentEditor::SaveResult CommentEditor::save() {
     } catch (const EncodingError& e) {
         context_.prompts.error(this, e.message());
         return SaveResult::NotSaved;
-    } catch (const IoError& e) {
-        if (e.message() == cannotCreateMessage(CommentTable::filePath(folder_))) {
-            context_.prompts.error(this, e.message());
-            return SaveResult::NotSaved;
-        }
+    } catch (const CreateError& e) {
+        context_.prompts.error(this, e.message());
+        return SaveResult::NotSaved;
+    } catch (const IoError&) {
         context_.prompts.error(this, QString::fromUtf8(kWriteErrorMessage));
         return SaveResult::WriteFailed;
     }
