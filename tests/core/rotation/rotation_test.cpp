@@ -14,6 +14,7 @@
 #include "core/text/errors.h"
 #include "support/fulldisk.h"
 #include "support/otheruser.h"
+#include "support/samepixels.h"
 #include "support/tempdir.h"
 #include "support/testimages.h"
 
@@ -31,15 +32,7 @@ PixelImage numbered(int width, int height) {
     return picture;
 }
 
-bool samePixels(const PixelImage& a, const PixelImage& b) {
-    if (a.width() != b.width() || a.height() != b.height()) return false;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
-            if (a.pixel(x, y) != b.pixel(x, y)) return false;
-        }
-    }
-    return true;
-}
+using test::samePixels;
 
 // Mean absolute difference per colour channel of two 24-bit pictures of one size.
 double meanError(const PixelImage& a, const PixelImage& b) {

@@ -22,21 +22,14 @@
 #include "gui/support/readability.h"
 #include "gui/support/scriptedprompts.h"
 #include "support/fulldisk.h"
+#include "support/samepixels.h"
 #include "support/tempdir.h"
 #include "support/testimages.h"
 
 namespace tessaly {
 namespace {
 
-bool samePixels(const PixelImage& a, const PixelImage& b) {
-    if (a.width() != b.width() || a.height() != b.height()) return false;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
-            if (a.pixel(x, y) != b.pixel(x, y)) return false;
-        }
-    }
-    return true;
-}
+using test::samePixels;
 
 class RotationWindowTest : public ::testing::Test {
 protected:
