@@ -17,7 +17,6 @@ public:
     void runStarted(int total) override { total_ = total; }
     void imageRead(int number, const QString& name) override;
     void runEnded(CatalogRunOutcome) override;
-    void processEvents() override {}
     bool commentsOn() override { return comments_; }
     void information(const QString& text) override;
     bool question(RunQuestion kind, const QString& text) override;

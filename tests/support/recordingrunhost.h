@@ -14,7 +14,6 @@ public:
     QStringList errors;  // failures the run reported
     bool comments = false;
 
-    void processEvents() override {}
     bool commentsOn() override { return comments; }
     void information(const QString& text) override { told << text; }
     bool question(RunQuestion, const QString& text) override {

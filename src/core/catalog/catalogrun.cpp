@@ -10,6 +10,7 @@
 #include <memory>
 #include <new>
 #include <optional>
+#include <thread>
 
 #include "core/catalog/backgroundcopy.h"
 #include "core/catalog/catalogpagewriter.h"
@@ -47,7 +48,8 @@ struct WriteFailure {};
 struct CatalogRun::Run {
     Run(CatalogRun& owner, CatalogRunInput& input)
         : owner(owner),
-          host(owner.host_),
+          events(owner.events_),
+          decisions(owner.decisions_),
           settings(owner.settings_),
           view(viewOf(owner.settings_)),
           input(input),
@@ -64,7 +66,9 @@ struct CatalogRun::Run {
     void makeThumbnails();
     void startWorkers();
     void processImage(int index, ThumbnailResult result);
-    ThumbnailResult nextResult(int index);
+    std::optional<ThumbnailResult> nextResult(int index);
+    void reportDone(const QString& name);
+    void retireWorkers();
     QString thumbPathOf(int index) const;
     bool moveIntoPlace(int index);
     void writeEntry(int index, int width, int height);
@@ -73,7 +77,8 @@ struct CatalogRun::Run {
     void closeAll() noexcept;
 
     CatalogRun& owner;
-    CatalogRunHost& host;
+    CatalogRunEvents& events;
+    CatalogRunDecisions& decisions;
     const CatalogSettings& settings;
     const SettingsView view;
     CatalogRunInput& input;
@@ -94,14 +99,29 @@ struct CatalogRun::Run {
     bool slideShow = false;
     ThumbnailBox box{};
     CommentTable comments;
-    DecodeBudget budget{DecodeBudget::defaultLimit()};
+    std::shared_ptr<DecodeBudget> budget =
+        std::make_shared<DecodeBudget>(DecodeBudget::defaultLimit());
     std::unique_ptr<QTemporaryDir> scratch;
     std::unique_ptr<ThumbnailPipeline> pipeline;
     std::size_t jobsTaken = 0;
+    int doneShown = 0;  // the thumbnailsDone count last reported
 };
 
+// The workers of a cancelled run: a thread waits for the decodes in hand, then removes the
+// scratch folder they wrote into.
+struct CatalogRun::Retired {
+    std::thread finisher;
+    ~Retired() { finisher.join(); }
+};
+
+CatalogRun::CatalogRun(const CatalogSettings& settings, CatalogRunEvents& events,
+                       CatalogRunDecisions& decisions, Shell& shell)
+    : settings_(settings), events_(events), decisions_(decisions), shell_(shell) {}
+
 CatalogRun::CatalogRun(const CatalogSettings& settings, CatalogRunHost& host, Shell& shell)
-    : settings_(settings), host_(host), shell_(shell) {}
+    : CatalogRun(settings, host, host, shell) {}
+
+CatalogRun::~CatalogRun() = default;
 
 void CatalogRun::cancel() noexcept { runActive_.store(false); }
 
@@ -110,6 +130,7 @@ bool CatalogRun::isActive() const noexcept { return running_.load(); }
 CatalogRunOutcome CatalogRun::execute(CatalogRunInput& input) {
     if (running_.exchange(true)) return CatalogRunOutcome::Failed;  // never entered twice
     runActive_.store(true);
+    retired_.reset();  // the decodes a cancelled run left behind end first
     CatalogRunOutcome outcome = CatalogRunOutcome::Failed;
     {
         Run run(*this, input);
@@ -118,14 +139,14 @@ CatalogRunOutcome CatalogRun::execute(CatalogRunInput& input) {
         } catch (...) {
             run.closeAll();
             try {
-                host_.runFailed();
+                events_.runFailed();
             } catch (...) {
             }
             reportFailure(std::current_exception());
         }
     }
     try {
-        host_.runEnded(outcome);
+        events_.runEnded(outcome);
     } catch (...) {
     }
     running_.store(false);
@@ -139,15 +160,15 @@ void CatalogRun::reportFailure(std::exception_ptr failure) noexcept {
         try {
             std::rethrow_exception(failure);
         } catch (const WriteFailure&) {
-            host_.information(kWriteError);
+            decisions_.information(kWriteError);
         } catch (const std::bad_alloc&) {
-            host_.showError(outOfMemoryMessage());
+            decisions_.showError(outOfMemoryMessage());
         } catch (const Error& error) {
-            host_.showError(error.message());
+            decisions_.showError(error.message());
         } catch (const std::exception& error) {
-            host_.showError(QString::fromLocal8Bit(error.what()));
+            decisions_.showError(QString::fromLocal8Bit(error.what()));
         } catch (...) {
-            host_.showError(kStopped);
+            decisions_.showError(kStopped);
         }
     } catch (...) {
     }
@@ -157,11 +178,11 @@ CatalogRunOutcome CatalogRun::Run::perform() {
     folder = folderPath(input.folder);
     title = input.title;
     perRow = std::clamp(input.perRow, 1, 10);
-    commentsOn = host.commentsOn();
+    commentsOn = decisions.commentsOn();
     const bool anySelected = scanSelection();
-    host.runStarted(selectedCount);
+    events.runStarted(selectedCount);
     if (!anySelected) {
-        host.information(kNothingSelected);
+        decisions.information(kNothingSelected);
         return CatalogRunOutcome::NothingSelected;
     }
     // Names that would reach outside the folder stop the run before anything is written.
@@ -175,7 +196,7 @@ CatalogRunOutcome CatalogRun::Run::perform() {
     writePageHeads();
     makeThumbnails();
     finishPages();
-    host.pagesFinished();
+    events.pagesFinished();
     if (!owner.runActive_.load()) return CatalogRunOutcome::Cancelled;
     offerBrowser();
     return CatalogRunOutcome::Completed;
@@ -187,7 +208,7 @@ bool CatalogRun::Run::scanSelection() {
         if (!input.selected[static_cast<std::size_t>(i)]) continue;
         if (input.names[i] == QStringLiteral("back.jpg")) {
             input.selected[static_cast<std::size_t>(i)] = false;
-            host.deselected(i);
+            events.deselected(i);
             continue;
         }
         lastSelected = i;
@@ -198,8 +219,9 @@ bool CatalogRun::Run::scanSelection() {
 }
 
 bool CatalogRun::Run::askForCommentFile() {
-    if (!host.commentsOn() || QFileInfo::exists(CommentTable::filePath(folder))) return false;
-    if (host.question(RunQuestion::OpenCommentEditor, kNoCommentFile)) host.openCommentEditor();
+    if (!decisions.commentsOn() || QFileInfo::exists(CommentTable::filePath(folder))) return false;
+    if (decisions.question(RunQuestion::OpenCommentEditor, kNoCommentFile))
+        decisions.openCommentEditor();
     return true;
 }
 
@@ -244,7 +266,7 @@ void CatalogRun::Run::guardOutputs() {
 
 void CatalogRun::Run::copyBackground() {
     if (!QFileInfo(settings.backgroundFile).isFile()) {
-        host.information(kNoBackground);
+        decisions.information(kNoBackground);
         return;
     }
     try {
@@ -255,7 +277,7 @@ void CatalogRun::Run::copyBackground() {
 }
 
 void CatalogRun::Run::writePageHeads() {
-    host.pageStarted(date);
+    events.pageStarted(date);
     try {
         page.writeHead(folder + settings.htmlFileName, title, perRow, selectedCount, firstSelected,
                        date);
@@ -272,24 +294,31 @@ void CatalogRun::Run::writePageHeads() {
 // the loop when input.jobs asks for them; either way the page sees the same sequence.
 void CatalogRun::Run::makeThumbnails() {
     box = ThumbnailBox{view.thumbWidth, view.thumbHeight, view.thumbQuality, view.thumbFilter};
-    if (input.jobs > 1 && selectedCount > 1) startWorkers();
+    if ((input.jobs > 1 && selectedCount > 1) || input.stopWithoutWaiting) startWorkers();
     for (int i = 0; i <= lastSelected; ++i) {
-        host.processEvents();
+        events.entryReached(i);
         if (!owner.runActive_.load()) {
-            host.information(kStopped);
+            decisions.information(kStopped);
             break;
         }
         if (!input.selected[static_cast<std::size_t>(i)]) continue;
         ++n;
-        host.imageStarted(n, selectedCount, input.names[i]);
-        processImage(i, nextResult(i));
+        events.imageStarted(n, selectedCount, input.names[i]);
+        std::optional<ThumbnailResult> result = nextResult(i);
+        if (!result) {  // cancelled while the workers made it: the image is left out
+            --n;
+            decisions.information(kStopped);
+            break;
+        }
+        processImage(i, std::move(*result));
+        reportDone(input.names[i]);
     }
-    pipeline.reset();  // thumbnails made ahead of a cancel go with the scratch folder
-    scratch.reset();
+    retireWorkers();
 }
 
 // Workers write into a scratch folder inside the thumbnail folder; each thumbnail is moved to
-// its own name when the loop reaches its image.
+// its own name when the loop reaches its image. What they use is their own, so that a
+// cancelled run can leave them to finish their decodes in the background.
 void CatalogRun::Run::startWorkers() {
     scratch = std::make_unique<QTemporaryDir>(thumbFolder + QStringLiteral("/.work-XXXXXX"));
     if (!scratch->isValid()) throw WriteFailure{};
@@ -302,41 +331,80 @@ void CatalogRun::Run::startWorkers() {
     const bool skip = view.skipExistingThumbs;
     pipeline = std::make_unique<ThumbnailPipeline>(
         std::move(jobs),
-        [this, skip](const ThumbnailJob& job) {
-            return makeThumbnail(job, box, skip, &budget, input.decoding);
+        [box = box, skip, budget = budget, decoding = input.decoding,
+         before = input.beforeMaking](const ThumbnailJob& job) {
+            if (before) before(job.sourcePath);
+            return makeThumbnail(job, box, skip, budget.get(), decoding);
         },
-        input.jobs, [this] { budget.stop(); });
+        std::max(1, input.jobs), [budget = budget] { budget->stop(); });
 }
 
 QString CatalogRun::Run::thumbPathOf(int index) const {
     return thumbFolder + QLatin1Char('/') + settings.thumbPrefix + input.names[index];
 }
 
-// The result of the image at index: made here, or taken from the workers in list order (the
-// host may keep its window responsive while it waits).
-ThumbnailResult CatalogRun::Run::nextResult(int index) {
+// The result of the image at index: made here, or taken from the workers in list order.
+// Nothing when the run is cancelled while the workers still make it.
+std::optional<ThumbnailResult> CatalogRun::Run::nextResult(int index) {
     if (pipeline) {
         const std::size_t k = jobsTaken++;
-        while (!pipeline->ready(k, std::chrono::milliseconds(40))) host.waiting();
+        while (!pipeline->ready(k, std::chrono::milliseconds(40))) {
+            reportDone(QString());
+            if (!owner.runActive_.load()) return std::nullopt;
+        }
         return pipeline->take(k);
     }
     const QString thumbPath = thumbPathOf(index);
+    if (input.beforeMaking) input.beforeMaking(folder + input.names[index]);
     return makeThumbnail(ThumbnailJob{folder + input.names[index], thumbPath, thumbPath}, box,
-                         view.skipExistingThumbs, &budget, input.decoding);
+                         view.skipExistingThumbs, budget.get(), input.decoding);
+}
+
+// Tells the front end how many thumbnails are done when the count has grown; `name` is the
+// image just done here (workers say which they finished last).
+void CatalogRun::Run::reportDone(const QString& name) {
+    int done = n;
+    QString last = name;
+    if (pipeline) {
+        std::size_t k = 0;
+        done = int(pipeline->finished(k));
+        last = QFileInfo(pipeline->job(k).sourcePath).fileName();
+    }
+    if (done <= doneShown) return;
+    doneShown = done;
+    events.thumbnailsDone(done, selectedCount, last);
+}
+
+// The workers go once the loop is over; after a cancel, those still decoding are left to
+// finish in the background and their results are dropped with the scratch folder.
+void CatalogRun::Run::retireWorkers() {
+    if (!pipeline) return;
+    pipeline->stop();
+    if (owner.runActive_.load()) {  // every image was taken: nothing is left to wait for
+        pipeline.reset();
+        scratch.reset();
+        return;
+    }
+    owner.retired_ = std::make_unique<Retired>();
+    owner.retired_->finisher =
+        std::thread([workers = std::move(pipeline), folder = std::move(scratch)]() mutable {
+            workers.reset();
+            folder.reset();
+        });
 }
 
 void CatalogRun::Run::processImage(int index, ThumbnailResult result) {
     if (result.loadError) std::rethrow_exception(result.loadError);
     const QString& name = input.names[index];
-    host.imageRead(n, name);
+    events.imageRead(n, name);
     largestWidth = std::max(largestWidth, result.imageWidth);
     largestHeight = std::max(largestHeight, result.imageHeight);
     if (result.skipped) {
-        host.imageSkipped(n, name);
+        events.imageSkipped(n, name);
     } else {
         if (result.saveError) throw WriteFailure{};
         if (pipeline && !moveIntoPlace(index)) throw WriteFailure{};
-        host.imageFinished(n, result.preview, result.method);
+        events.imageFinished(n, result.preview, result.method);
     }
     result.preview = PixelImage();
     writeEntry(index, result.imageWidth, result.imageHeight);
@@ -360,7 +428,7 @@ void CatalogRun::Run::writeEntry(int index, int width, int height) {
     entry.comment1 = lines.first;
     entry.comment2 = lines.second;
     SlideShowWriter::slideSize(settings, width, height, entry.slideWidth, entry.slideHeight);
-    commentsOn = host.commentsOn();
+    commentsOn = decisions.commentsOn();
     page.writeImage(n, entry, commentsOn);
     if (slideShow) slides.writeImage(n, entry);
 }
@@ -372,7 +440,7 @@ void CatalogRun::Run::finishPages() {
 
 void CatalogRun::Run::offerBrowser() {
     if (view.noBrowserLaunch) return;
-    if (!host.question(RunQuestion::OpenBrowser, kFinishedQuestion)) return;
+    if (!decisions.question(RunQuestion::OpenBrowser, kFinishedQuestion)) return;
     const QString pagePath = folder + settings.htmlFileName;
     if (settings.browserPath.isEmpty()) {
         owner.shell_.openDocument(pagePath);

@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <atomic>
 #include <exception>
+#include <functional>
+#include <memory>
 #include <vector>
 
 #include "core/imaging/thumbnailmaker.h"
@@ -26,6 +28,12 @@ struct CatalogRunInput {
     int jobs = 1;                // worker threads (1 = one image at a time, on this thread)
     // How thumbnails get at the pixels (the output is the same either way).
     ThumbnailMaker::Decoding decoding = ThumbnailMaker::Decoding::Streamed;
+    // Thumbnails are made on worker threads even with one job, so that cancel() never waits
+    // for the decode in hand (a window wants that; the output is the same).
+    bool stopWithoutWaiting = false;
+    // Called on the thread that makes each thumbnail, with the photograph's path, before
+    // the photograph is read (tests slow the decoder down with it).
+    std::function<void(const QString& photo)> beforeMaking;
 };
 
 // How a run ended.
@@ -43,15 +51,15 @@ enum class RunQuestion {
     OpenBrowser,        // the catalogue is made: open it in the browser?
 };
 
-// The front end of a run: the main window, or tessaly-batch. Every call is made on the
-// thread that called CatalogRun::execute.
-//
-// The run reports what happens as events, in this order: runStarted; per image imageStarted,
-// then imageRead and either imageSkipped or imageFinished; pagesFinished; runEnded last, on
-// every way out. A front end shows them its own way and overrides only those it shows.
-class CatalogRunHost {
+// What a run tells its front end, one way: nothing is answered. The events come in this
+// order: runStarted; per list entry entryReached, and per selected image imageStarted, then
+// imageRead and either imageSkipped or imageFinished; pagesFinished; runEnded last, on every
+// way out. thumbnailsDone comes between them whenever the count of finished thumbnails grows.
+// All come from the thread that called CatalogRun::execute; a front end shows them its own
+// way and overrides only those it shows.
+class CatalogRunEvents {
 public:
-    virtual ~CatalogRunHost() = default;
+    virtual ~CatalogRunEvents() = default;
 
     // The run has begun on `total` selected images (0: nothing is selected, the run ends
     // next). The front end's inputs stay locked until runEnded.
@@ -61,6 +69,8 @@ public:
     virtual void deselected(int index) { (void)index; }
     // The catalogue page dated `date` is being begun; the images follow.
     virtual void pageStarted(const QDate& date) { (void)date; }
+    // The loop has reached list entry `index` (selected or not); a cancel is seen here.
+    virtual void entryReached(int index) { (void)index; }
     // The image numbered `number` (from 1) of `total` is in hand: its thumbnail is being made
     // (by this thread, or awaited from the workers).
     virtual void imageStarted(int number, int total, const QString& name) {
@@ -75,6 +85,11 @@ public:
                                ThumbnailMaker::Method method) {
         (void)number, (void)thumbnail, (void)method;
     }
+    // `done` of the `total` thumbnails are made (or kept), the last of them for `name`.
+    // Workers making thumbnails ahead of the page let it run ahead of imageStarted.
+    virtual void thumbnailsDone(int done, int total, const QString& name) {
+        (void)done, (void)total, (void)name;
+    }
     // Both pages are ended and closed (after the last image, or after a cancel); the
     // browser step follows when the run was not cancelled.
     virtual void pagesFinished() {}
@@ -82,12 +97,14 @@ public:
     virtual void runFailed() {}
     // The run is over, in the way the outcome says. The last call of every run.
     virtual void runEnded(CatalogRunOutcome outcome) { (void)outcome; }
+};
 
-    // Lets pending events run (repaint, Cancel button, comment box clicks).
-    virtual void processEvents() = 0;
-    // Called again and again while the run waits for worker threads to finish the next
-    // image, so that a window can stay responsive meanwhile. Does nothing unless overridden.
-    virtual void waiting() {}
+// What a run asks its front end and waits for: notices, questions and the comment switch.
+// Called from the thread that called CatalogRun::execute, in the run's order among the events.
+class CatalogRunDecisions {
+public:
+    virtual ~CatalogRunDecisions() = default;
+
     // The comment switch (the window's comment box), sampled after each image.
     virtual bool commentsOn() = 0;
     // A notice with one OK button.
@@ -102,6 +119,9 @@ public:
     virtual void openCommentEditor() = 0;
 };
 
+// A front end that shows the events and answers the questions itself.
+class CatalogRunHost : public CatalogRunEvents, public CatalogRunDecisions {};
+
 // The catalogue run: thumbnails, catalogue page, slide show page and the browser step.
 // Page lines are written in list order as each image is done. With several jobs, worker
 // threads make the thumbnails ahead (largest files first), their decodes bounded together by
@@ -109,18 +129,24 @@ public:
 // number of images.
 class CatalogRun {
 public:
+    CatalogRun(const CatalogSettings& settings, CatalogRunEvents& events,
+               CatalogRunDecisions& decisions, Shell& shell);
     CatalogRun(const CatalogSettings& settings, CatalogRunHost& host, Shell& shell);
+    // Waits for the decodes that a cancelled run left to finish.
+    ~CatalogRun();
     CatalogRun(const CatalogRun&) = delete;
     CatalogRun& operator=(const CatalogRun&) = delete;
 
     // Runs the whole catalogue and returns when the run has ended in any way; open files are
-    // closed and host.runEnded() has been called. Never throws: failures are shown
-    // through the host. input.selected loses the flags of "back.jpg" entries.
+    // closed and runEnded() has been called. Never throws: failures are shown through the
+    // decisions. input.selected loses the flags of "back.jpg" entries.
     CatalogRunOutcome execute(CatalogRunInput& input);
 
-    // The Cancel button: the image in hand is finished, both pages end properly, no browser
-    // step. Safe to call from the host's callbacks, another thread or a signal handler.
-    // A window closed during a run calls this and closes once execute has returned.
+    // The Cancel button: both pages end properly, no browser step. With workers, the run
+    // stops without waiting for the thumbnails being made: their results are dropped, and
+    // the decodes finish in the background (the next run or the destructor waits for them). Safe to
+    // call from the host's callbacks, another thread or a signal handler. A window closed during a
+    // run calls this and closes once execute has returned.
     void cancel() noexcept;
 
     // True from the start of execute until it returns.
@@ -128,11 +154,14 @@ public:
 
 private:
     struct Run;
+    struct Retired;
     void reportFailure(std::exception_ptr failure) noexcept;
 
     const CatalogSettings& settings_;
-    CatalogRunHost& host_;
+    CatalogRunEvents& events_;
+    CatalogRunDecisions& decisions_;
     Shell& shell_;
+    std::unique_ptr<Retired> retired_;  // workers of a cancelled run, finishing their decodes
     std::atomic<bool> runActive_{false};
     std::atomic<bool> running_{false};
 };

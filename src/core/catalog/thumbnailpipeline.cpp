@@ -31,13 +31,18 @@ ThumbnailPipeline::ThumbnailPipeline(std::vector<ThumbnailJob> jobs, MakeFunctio
 }
 
 ThumbnailPipeline::~ThumbnailPipeline() {
+    stop();
+    for (std::thread& thread : threads_) thread.join();
+}
+
+void ThumbnailPipeline::stop() {
     {
         std::lock_guard<std::mutex> lock(mutex_);
+        if (stopping_) return;
         stopping_ = true;
     }
     changed_.notify_all();
     if (stop_) stop_();
-    for (std::thread& thread : threads_) thread.join();
 }
 
 std::vector<std::size_t> ThumbnailPipeline::startOrder(const std::vector<qint64>& sizes) {
@@ -84,6 +89,8 @@ void ThumbnailPipeline::work() {
             std::lock_guard<std::mutex> lock(mutex_);
             held_ += heldBytes(result);
             done_.emplace(k, std::move(result));
+            ++finished_;
+            lastFinished_ = k;
         }
         changed_.notify_all();
     }
@@ -92,6 +99,12 @@ void ThumbnailPipeline::work() {
 bool ThumbnailPipeline::ready(std::size_t k, std::chrono::milliseconds wait) {
     std::unique_lock<std::mutex> lock(mutex_);
     return changed_.wait_for(lock, wait, [this, k] { return done_.count(k) != 0; });
+}
+
+std::size_t ThumbnailPipeline::finished(std::size_t& last) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    last = lastFinished_;
+    return finished_;
 }
 
 ThumbnailResult ThumbnailPipeline::take(std::size_t k) {

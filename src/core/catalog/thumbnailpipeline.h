@@ -30,6 +30,8 @@ public:
                       std::function<void()> stop = {});
     // Hands out no more jobs and waits for the ones in hand.
     ~ThumbnailPipeline();
+    // Hands out no more jobs (and calls stop), without waiting for the ones in hand.
+    void stop();
     ThumbnailPipeline(const ThumbnailPipeline&) = delete;
     ThumbnailPipeline& operator=(const ThumbnailPipeline&) = delete;
 
@@ -40,6 +42,9 @@ public:
     bool ready(std::size_t k, std::chrono::milliseconds wait);
     // The result of job k, waiting for it when needed. k grows by one from 0 with each call.
     ThumbnailResult take(std::size_t k);
+    const ThumbnailJob& job(std::size_t k) const { return jobs_[k]; }
+    // How many jobs are finished (taken or not), and the last of them in `last`.
+    std::size_t finished(std::size_t& last);
 
 private:
     void work();
@@ -57,6 +62,8 @@ private:
     std::size_t taken_ = 0;  // jobs the caller has taken
     qint64 held_ = 0;        // bytes of the thumbnails waiting in done_
     bool stopping_ = false;
+    std::size_t finished_ = 0;      // jobs whose results were made
+    std::size_t lastFinished_ = 0;  // the job finished last
     std::map<std::size_t, ThumbnailResult> done_;
     std::vector<std::thread> threads_;
 };

@@ -14,8 +14,9 @@
 namespace tessaly::test {
 
 // A front end that records every call as one line of `log` and answers from its fields.
-// Events: "started:3", "deselected:0", "page:2026-01-05", "image:1/3 a.jpg", "read:1 a.jpg",
-// "skipped:1 a.jpg", "made:1 plain" (or filter), "pages finished", "failed", "ended:completed".
+// Events: "started:3", "deselected:0", "page:2026-01-05", "events" (a list entry reached),
+// "image:1/3 a.jpg", "read:1 a.jpg", "skipped:1 a.jpg", "made:1 plain" (or filter), "pages
+// finished", "failed", "ended:completed".
 class FakeRunHost : public CatalogRunHost {
 public:
     QStringList log;
@@ -45,7 +46,7 @@ public:
     void pagesFinished() override { add("pages finished"); }
     void runFailed() override { add("failed"); }
     void runEnded(CatalogRunOutcome outcome) override { add("ended:" + outcomeName(outcome)); }
-    void processEvents() override { add("events"); }
+    void entryReached(int) override { add("events"); }
     bool commentsOn() override { return comments; }
     void information(const QString& text) override { add("info:" + text); }
     bool question(RunQuestion, const QString& text) override {

@@ -256,18 +256,23 @@ TEST_F(CatalogRunFilesTest, CancelWithWorkersLeavesNoThumbnailsBeyondTheCancel) 
     settings.useBackgroundImage = QStringLiteral("off");
     for (int i = 0; i < 8; ++i) addImage(QStringLiteral("y%1.jpg").arg(i), 400, 300);
     input.jobs = 4;
-    CatalogRun catalogRun(settings, host, shell);
-    host.onLog = [&](const QString& line) {
-        if (line.startsWith("image:3/10 ")) catalogRun.cancel();
-    };
-    EXPECT_EQ(catalogRun.execute(input), CatalogRunOutcome::Cancelled);
-    EXPECT_TRUE(QFileInfo::exists(thumb("y0.jpg")));
+    {
+        CatalogRun catalogRun(settings, host, shell);
+        host.onLog = [&](const QString& line) {
+            if (line.startsWith("image:3/10 ")) catalogRun.cancel();
+        };
+        EXPECT_EQ(catalogRun.execute(input), CatalogRunOutcome::Cancelled);
+    }  // the decodes it left behind are finished and their scratch folder is gone
+    // The third image is on the page with its thumbnail, or (its decode still running when
+    // the cancel came) neither.
+    const int cellCount = int(cells().size());
+    EXPECT_TRUE(cellCount == 2 || cellCount == 3) << cellCount;
+    EXPECT_EQ(QFileInfo::exists(thumb("y0.jpg")), cellCount == 3);
     EXPECT_FALSE(QFileInfo::exists(thumb("y1.jpg")));
     EXPECT_EQ(QDir(dir.file("htm_image"))
                   .entryList(QDir::Hidden | QDir::AllEntries | QDir::NoDotAndDotDot)
                   .size(),
-              3);
-    EXPECT_EQ(cells().size(), 3);
+              cellCount);
 }
 
 }  // namespace
