@@ -8,18 +8,24 @@
 #include <QListWidget>
 #include <QLocale>
 #include <QMenu>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QShortcut>
+#include <QStatusBar>
 #include <QThread>
 #include <algorithm>
 
 #include "core/text/formatting.h"
 #include "core/text/undecodablenames.h"
+#include "gui/common/bridgedshell.h"
 #include "gui/common/folderlist.h"
+#include "gui/common/threadbridge.h"
 #include "gui/common/volumebox.h"
 #include "gui/imaging/displaypicture.h"
 #include "gui/main/imagelistorder.h"
 #include "gui/main/imagepreview.h"
 #include "gui/main/mainwindow.h"
+#include "gui/main/queuedrunhost.h"
 #include "gui/main/windowset.h"
 #include "gui/options/stepbuttons.h"
 
@@ -48,24 +54,62 @@ QString methodText(ThumbnailMaker::Method method) {
 
 MainRunner::MainRunner(MainWindow& window)
     : window_(window),
-      run_(std::make_unique<CatalogRun>(window.settings(), *this, window.context().shell)) {}
-
-MainRunner::~MainRunner() = default;
-
-CatalogRunOutcome MainRunner::execute() {
-    CatalogRunInput input = inputFromWindow();
-    const CatalogRunOutcome outcome = run_->execute(input);
-    // Photographs whose names the list could not show were left out: say so after the run.
-    if (outcome == CatalogRunOutcome::Completed || outcome == CatalogRunOutcome::Cancelled) {
-        const QStringList left = undecodableFileNames(input.folder, QByteArrayLiteral(".jpg"));
-        if (!left.isEmpty()) information(undecodableNamesMessage(left));
-    }
-    return outcome;
+      bridge_(std::make_unique<ThreadBridge>()),
+      shell_(std::make_unique<BridgedShell>(*bridge_, window.context().shell)),
+      queued_(std::make_unique<QueuedRunHost>(*bridge_, *this, *this)),
+      run_(std::make_unique<CatalogRun>(window.settings(), *queued_, *queued_, *shell_)),
+      progress_(new QProgressBar(window.statusBar())),
+      escape_(new QShortcut(QKeySequence(Qt::Key_Escape), &window)) {
+    progress_->setObjectName(QStringLiteral("RunProgress"));
+    progress_->setAccessibleName(QStringLiteral("サムネイル作成の進み具合"));
+    progress_->setFormat(QStringLiteral("%v/%m"));
+    progress_->setMaximumWidth(120);
+    progress_->hide();
+    window.statusBar()->addPermanentWidget(progress_, 1);
+    escape_->setEnabled(false);
+    QObject::connect(escape_, &QShortcut::activated, &window, [this] { cancel(); });
 }
 
-void MainRunner::cancel() { run_->cancel(); }
+MainRunner::~MainRunner() {
+    run_->cancel();
+    bridge_->close();
+    finishWorker();
+    delete escape_;
+    delete progress_;
+}
 
-bool MainRunner::isActive() const { return run_->isActive(); }
+void MainRunner::start(std::function<void()> ended) {
+    if (active_) return;
+    finishWorker();  // the last run's thread has only its return left
+    CatalogRunInput input = inputFromWindow();
+    input.stopWithoutWaiting = true;
+    input.beforeMaking = beforeMaking_;
+    folder_ = input.folder;
+    ended_ = std::move(ended);
+    active_ = true;
+    started_ = false;
+    cancelPending_ = false;
+    worker_.reset(QThread::create([this, input]() mutable { run_->execute(input); }));
+    worker_->start();
+}
+
+void MainRunner::finishWorker() {
+    if (worker_) worker_->wait();
+    worker_.reset();
+}
+
+// A cancel before the run has begun is passed on when it begins.
+void MainRunner::cancel() {
+    if (!active_) return;
+    if (!started_) cancelPending_ = true;
+    run_->cancel();
+}
+
+bool MainRunner::isActive() const { return active_; }
+
+void MainRunner::setBeforeMaking(std::function<void(const QString&)> hook) {
+    beforeMaking_ = std::move(hook);
+}
 
 CatalogRunInput MainRunner::inputFromWindow() const {
     CatalogRunInput input;
@@ -92,16 +136,30 @@ void MainRunner::setInputsEnabled(bool enabled) {
         menu->menuAction()->setEnabled(enabled);
     if (enabled && w.windowSet()) w.windowSet()->updateActions();
     if (!enabled) w.cancelButton->setFocus();
+    escape_->setEnabled(!enabled);
+    progress_->setVisible(!enabled);
 }
 
 void MainRunner::setStatus(int panel, const QString& text) {
     window_.statusPanels[static_cast<std::size_t>(panel)]->setText(text);
 }
 
-void MainRunner::runStarted(int) {
+void MainRunner::runStarted(int total) {
+    started_ = true;
+    if (cancelPending_) run_->cancel();
     browserOffered_ = false;
+    counterShown_ = 0;
+    progress_->setRange(0, std::max(total, 1));
+    progress_->setValue(0);
     setInputsEnabled(false);
     setStatus(kCounterPanel, QStringLiteral(" 000/ 000   "));
+}
+
+// The counter shows the image in hand; it never goes back when the workers run ahead.
+void MainRunner::showCounter(int number, int total) {
+    if (number <= counterShown_) return;
+    counterShown_ = number;
+    setStatus(kCounterPanel, counter(number, total));
 }
 
 void MainRunner::deselected(int index) {
@@ -115,8 +173,17 @@ void MainRunner::pageStarted(const QDate& date) {
 }
 
 void MainRunner::imageStarted(int number, int total, const QString&) {
-    setStatus(kCounterPanel, counter(number, total));
+    showCounter(number, total);
     window_.preview()->clear();
+}
+
+// The bar counts the thumbnails done. When the workers run ahead of the page, the counter
+// and the file name follow the bar rather than the page.
+void MainRunner::thumbnailsDone(int done, int total, const QString& name) {
+    progress_->setValue(done);
+    if (done <= counterShown_) return;
+    showCounter(std::min(done + 1, total), total);
+    setStatus(kStepPanel, name);
 }
 
 void MainRunner::imageRead(int, const QString& name) {
@@ -145,17 +212,19 @@ void MainRunner::runFailed() {
 }
 
 // Back to idle on every way out; a catalogue made without the browser question says so.
+// Photographs whose names the list could not show were left out: that is said last.
 void MainRunner::runEnded(CatalogRunOutcome outcome) {
     if (outcome == CatalogRunOutcome::Completed && !browserOffered_) {
         setStatus(kStepPanel, QStringLiteral("ファイル作成終了"));
     }
     window_.restoreWindow();
+    active_ = false;
+    if (outcome == CatalogRunOutcome::Completed || outcome == CatalogRunOutcome::Cancelled) {
+        const QStringList left = undecodableFileNames(folder_, QByteArrayLiteral(".jpg"));
+        if (!left.isEmpty()) information(undecodableNamesMessage(left));
+    }
+    if (ended_) std::exchange(ended_, {})();
 }
-
-void MainRunner::processEvents() { QApplication::processEvents(QEventLoop::AllEvents); }
-
-// While the workers finish the next image: repaint, and let Cancel be pressed.
-void MainRunner::waiting() { QApplication::processEvents(QEventLoop::AllEvents); }
 
 bool MainRunner::commentsOn() { return window_.commentsCheck->isChecked(); }
 

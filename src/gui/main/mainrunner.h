@@ -1,26 +1,44 @@
 #pragma once
 
+#include <QString>
+#include <functional>
 #include <memory>
 
 #include "core/catalog/catalogrun.h"
 
+class QProgressBar;
+class QShortcut;
+class QThread;
+
 namespace tessaly {
 
+class BridgedShell;
 class MainWindow;
+class QueuedRunHost;
+class ThreadBridge;
 
 // The main window's side of a catalogue run: reads the run's input from the window's
-// controls, runs it, shows its events in the status bar and the preview, answers its
-// questions and puts the window back to idle when it ends.
-class MainRunner : public CatalogRunHost {
+// controls, runs it on a worker thread, shows its events in the status bar, the progress bar
+// and the preview, answers its questions and puts the window back to idle when it ends.
+//
+// The run works on its own thread and reaches this object only through a QueuedRunHost: its
+// events are queued to the window's thread, its questions are asked there while it waits.
+// So every method below runs on the window's thread.
+class MainRunner : public CatalogRunEvents, public CatalogRunDecisions {
 public:
     explicit MainRunner(MainWindow& window);
+    // A run still going is cancelled and waited for; questions it asks meanwhile get No.
     ~MainRunner() override;
 
-    // Execute: runs a catalogue on the window's folder, list, title and images per row.
-    CatalogRunOutcome execute();
-    // Cancel: the run stops before its next image.
+    // Execute: starts a catalogue on the window's folder, list, title and images per row and
+    // returns at once; `ended` is called once the run is over and the window idle again.
+    void start(std::function<void()> ended = {});
+    // Cancel (the stop button, Esc): the run stops without waiting for the decodes in hand.
     void cancel();
+    // From start until the window is idle again.
     bool isActive() const;
+    // Called on the thread that makes each thumbnail, before it reads the photograph.
+    void setBeforeMaking(std::function<void(const QString& photo)> hook);
     // The inputs a run would take from the window now.
     CatalogRunInput inputFromWindow() const;
 
@@ -36,11 +54,10 @@ public:
     void imageSkipped(int number, const QString& name) override;
     void imageFinished(int number, const PixelImage& thumbnail,
                        ThumbnailMaker::Method method) override;
+    void thumbnailsDone(int done, int total, const QString& name) override;
     void pagesFinished() override;
     void runFailed() override;
     void runEnded(CatalogRunOutcome outcome) override;
-    void processEvents() override;
-    void waiting() override;
     bool commentsOn() override;
     void information(const QString& text) override;
     bool question(RunQuestion kind, const QString& text) override;
@@ -49,10 +66,25 @@ public:
 
 private:
     void setStatus(int panel, const QString& text);
+    void showCounter(int number, int total);
+    void finishWorker();
 
     MainWindow& window_;
+    std::unique_ptr<ThreadBridge> bridge_;
+    std::unique_ptr<BridgedShell> shell_;
+    std::unique_ptr<QueuedRunHost> queued_;
     std::unique_ptr<CatalogRun> run_;
+    std::unique_ptr<QThread> worker_;
+    QProgressBar* progress_;  // in the status bar, shown during a run
+    QShortcut* escape_;       // Esc: cancel, during a run
+    std::function<void()> ended_;
+    std::function<void(const QString&)> beforeMaking_;
+    QString folder_;               // the folder of the run
+    bool active_ = false;          // from start until the window is idle again
+    bool started_ = false;         // the run has said runStarted
+    bool cancelPending_ = false;   // cancel came before the run had started
     bool browserOffered_ = false;  // the run asked about the browser
+    int counterShown_ = 0;         // the number the counter shows
 };
 
 }  // namespace tessaly

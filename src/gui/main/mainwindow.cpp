@@ -133,10 +133,12 @@ void MainWindow::deselectAllImages() { ImageListOrder::selectAll(*imageList, fal
 
 void MainWindow::openNextFolder() { navigator_->nextFolder(); }
 
+// The run works on its own thread; the window closes after it when asked to meanwhile.
 void MainWindow::execute() {
     if (runner_->isActive()) return;
-    runner_->execute();
-    if (closeAfterRun_) close();
+    runner_->start([this] {
+        if (closeAfterRun_) close();
+    });
 }
 
 void MainWindow::cancelRun() { runner_->cancel(); }

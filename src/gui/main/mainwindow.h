@@ -55,6 +55,8 @@ public:
     // Opens a folder as the folder list does; falls back to the settings' homeFolder silently.
     void openFolder(const QString& path);
     bool runActive() const;
+    // The catalogue runs started by execute().
+    MainRunner& runner() { return *runner_; }
 
     // Handlers (public so the helpers and tests can drive them).
     void moveUp();

@@ -2,12 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QThread>
+#include <functional>
 #include <memory>
 
 #include "gui/main/imagelistorder.h"
@@ -27,6 +31,24 @@ protected:
     void makeWindow() {
         window.reset();
         window = std::make_unique<MainWindow>(app.path(), prompts, shell);
+    }
+
+    // Lets the window's events run until the condition holds; false when it never does (a
+    // guard of a minute keeps a broken run from hanging the suite).
+    static bool waitUntil(const std::function<bool()>& condition) {
+        const QDeadlineTimer guard(60000);
+        while (!condition()) {
+            if (guard.hasExpired()) return false;
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            QThread::msleep(2);
+        }
+        return true;
+    }
+
+    // Execute, and wait until the run is over and the window idle again.
+    void runCatalogue() {
+        window->execute();
+        ASSERT_TRUE(waitUntil([this] { return !window->runActive(); }));
     }
 
     // A folder under the temporary folder (created with its parents).

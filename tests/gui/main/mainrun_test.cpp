@@ -14,8 +14,11 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QThread>
-#include <QTimer>
+#include <QProgressBar>
+#include <QTest>
+#include <condition_variable>
 #include <cstdio>
+#include <mutex>
 
 #include "core/catalog/catalogrun.h"
 #include "gui/main/mainrunner.h"
@@ -29,21 +32,52 @@ namespace {
 
 class MainRun : public MainFixture {
 protected:
-    // A folder of generated photographs named p01.jpg ... and a stray text file.
-    QString photoFolder(const QString& name, int count) {
+    // A folder of generated photographs named p01.jpg ... and a stray text file. Photographs
+    // of the same size are started by the workers in list order.
+    QString photoFolder(const QString& name, int count, bool sameSize = false) {
         const QString path = folder(name);
         for (int i = 1; i <= count; ++i)
-            writeTestJpeg(path + QString("/p%1.jpg").arg(i, 2, 10, QChar('0')), 64 + i * 8, 48);
+            writeTestJpeg(path + QString("/p%1.jpg").arg(i, 2, 10, QChar('0')),
+                          sameSize ? 96 : 64 + i * 8, 48);
         writeFile(path + "/readme.txt", "x");
         return path;
     }
 
-    // Calls check on every pass of the event loop while a run lets events through.
-    void duringRun(std::function<void()> check) {
-        auto* timer = new QTimer(window.get());
-        QObject::connect(timer, &QTimer::timeout, window.get(), check);
-        timer->start(0);
+    // A slow decoder: each photograph waits before it is read until the test lets it through
+    // by name (all of them once the test ends, so no decode is left waiting).
+    struct Gate {
+        void letAll() {
+            std::lock_guard<std::mutex> lock(mutex);
+            all = true;
+            opened.notify_all();
+        }
+        std::mutex mutex;
+        std::condition_variable opened;
+        QStringList through;
+        bool all = false;
+        void let(const QString& name) {
+            std::lock_guard<std::mutex> lock(mutex);
+            through << name;
+            opened.notify_all();
+        }
+        void wait(const QString& photo) {
+            std::unique_lock<std::mutex> lock(mutex);
+            opened.wait(lock, [&] { return all || through.contains(QFileInfo(photo).fileName()); });
+        }
+    };
+    Gate& slowDecoder() {
+        gate_ = std::make_shared<Gate>();
+        window->runner().setBeforeMaking([gate = gate_](const QString& photo) { gate->wait(photo); });
+        return *gate_;
     }
+    void TearDown() override {
+        if (gate_) gate_->letAll();
+    }
+    std::shared_ptr<Gate> gate_;
+    bool counterShows(const QString& text) {
+        return waitUntil([&] { return statusPanel(2)->text() == text; });
+    }
+    QProgressBar* progressBar() const { return control<QProgressBar>("RunProgress"); }
 
     // Same catalogue page and thumbnails, byte for byte.
     static void expectSameOutput(const QString& folder, const QString& other, int images) {
@@ -80,6 +114,7 @@ TEST_F(MainRun, ExecuteWritesTheSameFilesAsARunWithoutWindow) {
     titleEdit()->setText("旅行の写真");
     perRowButtons()->setPosition(3);
     executeButton()->click();
+    ASSERT_TRUE(waitUntil([this] { return !window->runActive(); }));
     EXPECT_TRUE(prompts.log.isEmpty()) << prompts.log.join('\n').toStdString();
     EXPECT_EQ(statusPanel(0)->text(), "ファイル作成終了");
     EXPECT_TRUE(statusPanel(1)->text().isEmpty());
@@ -127,7 +162,7 @@ TEST_F(MainRun, AsksAboutTheBrowserAndOpensThePage) {
     const QString photos = photoFolder("one", 2);
     window->openFolder(photos);
     prompts.answers = {true};
-    window->execute();
+    runCatalogue();
     ASSERT_EQ(prompts.log.size(), 1);
     EXPECT_TRUE(prompts.log.first().startsWith("question: "));
     EXPECT_EQ(shell.calls, QStringList({"open " + photos + "/index.htm"}));
@@ -138,65 +173,74 @@ TEST_F(MainRun, AsksAboutTheBrowserAndOpensThePage) {
     EXPECT_EQ(selection(), "**");
 }
 
-TEST_F(MainRun, DisablesTheInputsWhileRunningAndCancelStopsIt) {
-    const QString photos = photoFolder("ten", 10);
+// With a slow decoder the window stays live: the bar counts the thumbnails done, the
+// counter the image in hand; Esc stops the run while decodes are still going, and the
+// page ends with the images done.
+TEST_F(MainRun, ProgressMovesWithTheThumbnailsAndEscStopsAtOnce) {
+    const QString photos = photoFolder("ten", 10, true);
     window->openFolder(photos);
     window->show();
-    bool checked = false;
-    duringRun([&] {
-        if (!window->runActive() || !statusPanel(2)->text().startsWith("003/010")) return;
-        if (!checked) {
-            checked = true;
-            EXPECT_TRUE(executeButton()->isHidden());
-            EXPECT_TRUE(cancelButton()->isVisible());
-            EXPECT_EQ(cancelButton()->geometry(), executeButton()->geometry());
-            EXPECT_FALSE(control<QWidget>("Dir1")->isEnabled());
-            EXPECT_FALSE(imageList()->isEnabled());
-            EXPECT_FALSE(titleEdit()->isEnabled());
-            EXPECT_FALSE(control<QMenu>("Help1")->menuAction()->isEnabled());
-            EXPECT_TRUE(control<QCheckBox>("CommentBox")->isEnabled());
-            cancelButton()->click();
-        }
-    });
+    Gate& gate = slowDecoder();
     window->execute();
-    EXPECT_TRUE(checked);
+    ASSERT_TRUE(counterShows("001/010   "));
+    EXPECT_TRUE(executeButton()->isHidden());
+    EXPECT_TRUE(cancelButton()->isVisible());
+    EXPECT_EQ(cancelButton()->geometry(), executeButton()->geometry());
+    EXPECT_FALSE(control<QWidget>("Dir1")->isEnabled());
+    EXPECT_FALSE(imageList()->isEnabled());
+    EXPECT_FALSE(titleEdit()->isEnabled());
+    EXPECT_FALSE(control<QMenu>("Help1")->menuAction()->isEnabled());
+    EXPECT_TRUE(control<QCheckBox>("CommentBox")->isEnabled());
+    ASSERT_TRUE(progressBar()->isVisible());
+    EXPECT_EQ(progressBar()->maximum(), 10);
+    EXPECT_EQ(progressBar()->value(), 0);
+    for (int done = 1; done <= 2; ++done) {
+        gate.let(QString("p%1.jpg").arg(done, 2, 10, QChar('0')));
+        ASSERT_TRUE(counterShows(QString("%1/010   ").arg(done + 1, 3, 10, QChar('0'))));
+        EXPECT_EQ(progressBar()->value(), done);
+    }
+    QTest::keyClick(window.get(), Qt::Key_Escape);  // p03 is still being decoded
+    ASSERT_TRUE(waitUntil([this] { return !window->runActive(); }));
     EXPECT_EQ(prompts.log, QStringList({"information: 処理は中断されました。"}));
     EXPECT_TRUE(shell.calls.isEmpty());
-    EXPECT_EQ(QDir(photos + "/htm_image").entryList(QDir::Files).size(), 3);
     const QByteArray page = readFile(photos + "/index.htm");
-    EXPECT_TRUE(page.contains("p03.jpg"));
-    EXPECT_FALSE(page.contains("p04.jpg"));
+    EXPECT_TRUE(page.contains("p02.jpg"));
+    EXPECT_FALSE(page.contains("p03.jpg"));
     EXPECT_TRUE(page.trimmed().toLower().endsWith("</html>"));
+    EXPECT_EQ(QDir(photos + "/htm_image").entryList(QDir::Files).size(), 2);
     for (int panel = 0; panel < 3; ++panel) EXPECT_TRUE(statusPanel(panel)->text().isEmpty());
+    EXPECT_FALSE(progressBar()->isVisible());
     expectIdle();
 }
 
-// Whenever the run lets events through, the status bar shows the date and "画像読込中"
-// before the first image, then the counter and how the last image went, the preview its
-// thumbnail; after a failure the step panel says the run stopped and the others are empty.
+// The status bar shows the date and "画像読込中" before the first image, then the counter and
+// how the last image went; after a failure the step panel says the run stopped and the others
+// are empty.
 TEST_F(MainRun, StatusBarFollowsEachImageAndAFailure) {
-    const QString photos = photoFolder("status", 3);
+    const QString photos = photoFolder("status", 3, true);
     QDir().mkdir(photos + "/htm_image");
     writeFile(photos + "/htm_image/p02.jpg", "kept");  // newer than its photograph
     writeFile(photos + "/p03.jpg", "not a jpeg");
     window->settings().skipExistingThumbs = "on";
     window->openFolder(photos);
-    QStringList seen;
-    duringRun([&] {
-        if (!window->runActive()) return;
-        QStringList state;
-        for (int panel = 0; panel < 3; ++panel) state << statusPanel(panel)->text();
-        const QLabel* preview = previewImage();
-        state << (preview->isVisibleTo(window.get()) && !preview->pixmap().isNull() ? "picture"
-                                                                                    : "none");
-        if (!seen.contains(state.join('|'))) seen << state.join('|');
-    });
+    Gate& gate = slowDecoder();
+    const auto state = [this] {
+        QStringList texts;
+        for (int panel = 0; panel < 3; ++panel) texts << statusPanel(panel)->text();
+        return texts.join('|') + '|' + QString::number(progressBar()->value());
+    };
     window->execute();
     const QString today = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
-    for (const QString& state : {today + "|画像読込中| 000/ 000   |none",
-                                 QString("通常圧縮|画像読込中|001/003   |picture"),
-                                 QString("ファイル作成スキップ|画像読込中|002/003   |none")})
-        EXPECT_TRUE(seen.contains(state)) << seen.join('\n').toStdString();
+    ASSERT_TRUE(counterShows("001/003   "));
+    EXPECT_EQ(state(), today + "|画像読込中|001/003   |0");
+    gate.let("p01.jpg");
+    ASSERT_TRUE(counterShows("002/003   "));
+    EXPECT_EQ(state(), "通常圧縮|画像読込中|002/003   |1");
+    gate.let("p02.jpg");
+    ASSERT_TRUE(counterShows("003/003   "));
+    EXPECT_EQ(state(), "ファイル作成スキップ|画像読込中|003/003   |2");
+    gate.let("p03.jpg");
+    ASSERT_TRUE(waitUntil([this] { return !window->runActive(); }));
     ASSERT_EQ(prompts.log.size(), 1);
     EXPECT_TRUE(prompts.log[0].startsWith("error: p03.jpg: ")) << prompts.log[0].toStdString();
     EXPECT_EQ(statusPanel(0)->text(), "処理は中断されました。");
@@ -207,16 +251,15 @@ TEST_F(MainRun, StatusBarFollowsEachImageAndAFailure) {
 }
 
 TEST_F(MainRun, ClosingDuringARunEndsTheRunThenCloses) {
-    const QString photos = photoFolder("closing", 6);
+    const QString photos = photoFolder("closing", 6, true);
     window->openFolder(photos);
     window->show();
-    duringRun([&] {
-        if (window->runActive() && statusPanel(2)->text().startsWith("002/")) {
-            window->close();
-        }
-    });
+    Gate& gate = slowDecoder();
     window->execute();
-    EXPECT_FALSE(window->isVisible());
+    gate.let("p01.jpg");
+    ASSERT_TRUE(counterShows("002/006   "));
+    window->close();
+    ASSERT_TRUE(waitUntil([this] { return !window->isVisible(); }));
     EXPECT_FALSE(window->runActive());
     EXPECT_EQ(prompts.log, QStringList({"information: 処理は中断されました。"}));
     EXPECT_TRUE(readFile(photos + "/index.htm").trimmed().toLower().endsWith("</html>"));
@@ -228,7 +271,7 @@ TEST_F(MainRun, NothingSelectedOrOnlyBackJpg) {
     writeTestJpeg(photos + "/photo.jpg", 32, 32);
     window->openFolder(photos);
     imageList()->item(1)->setSelected(false);
-    window->execute();
+    runCatalogue();
     EXPECT_EQ(prompts.log, QStringList({"information: ファイルが選択されていません。"}));
     EXPECT_FALSE(QFile::exists(photos + "/index.htm"));
     expectIdle();
@@ -241,7 +284,7 @@ TEST_F(MainRun, PhotographsWithNamesThatAreNotUtf8AreReportedAfterTheRun) {
     ASSERT_EQ(::rename(QFile::encodeName(photos + "/copy").constData(), raw.constData()), 0);
     window->settings().noBrowserLaunch = "on";
     window->openFolder(photos);
-    window->execute();
+    runCatalogue();
     ::unlink(raw.constData());
     ASSERT_EQ(prompts.log.size(), 1);
     EXPECT_TRUE(prompts.log[0].startsWith("information: ")) << prompts.log[0].toStdString();

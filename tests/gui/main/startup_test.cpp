@@ -131,7 +131,7 @@ TEST_F(Startup, MissingCommentFileOpensTheCommentEditorOnYes) {
         }
     });
     closer.start(10);
-    window->execute();
+    runCatalogue();
     EXPECT_EQ(opened, "Tcomment");
     ASSERT_EQ(prompts.log.size(), 1);
     EXPECT_TRUE(prompts.log.first().startsWith("question: コメントファイルが見つかりません。"));

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "core/catalog/catalogrun.h"
+
+namespace tessaly {
+
+class ThreadBridge;
+
+// The front end handed to a catalogue run that works on a worker thread: every event is
+// queued to the window's thread and shown there by `events`; every decision is asked there
+// of `decisions` while the run waits. Both keep the run's order.
+class QueuedRunHost : public CatalogRunHost {
+public:
+    QueuedRunHost(ThreadBridge& bridge, CatalogRunEvents& events, CatalogRunDecisions& decisions);
+
+    void runStarted(int total) override;
+    void deselected(int index) override;
+    void pageStarted(const QDate& date) override;
+    void imageStarted(int number, int total, const QString& name) override;
+    void imageRead(int number, const QString& name) override;
+    void imageSkipped(int number, const QString& name) override;
+    void imageFinished(int number, const PixelImage& thumbnail,
+                       ThumbnailMaker::Method method) override;
+    void thumbnailsDone(int done, int total, const QString& name) override;
+    void pagesFinished() override;
+    void runFailed() override;
+    void runEnded(CatalogRunOutcome outcome) override;
+
+    bool commentsOn() override;
+    void information(const QString& text) override;
+    bool question(RunQuestion kind, const QString& text) override;
+    void showError(const QString& text) override;
+    void openCommentEditor() override;
+
+private:
+    ThreadBridge& bridge_;
+    CatalogRunEvents& events_;
+    CatalogRunDecisions& decisions_;
+};
+
+}  // namespace tessaly
