@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <cstdio>
+#include <functional>
 #include <iostream>
 #include <new>
 #include <optional>
@@ -15,6 +16,8 @@
 #include "batch/interruption.h"
 #include "batch/settingsoption.h"
 #include "batch/usageerror.h"
+#include "core/catalog/conversionrun.h"
+#include "core/catalog/orderedjobs.h"
 #include "core/imaging/bmpconversion.h"
 #include "core/imaging/heaptuning.h"
 #include "core/imaging/photolock.h"
@@ -22,15 +25,20 @@
 #include "core/settings/catalogsettings.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
+#include "core/toc/jpegsize.h"
 
 namespace tessaly::batch {
 
 namespace {
 
 const char* const kConvertUsage =
-    "Usage: tessaly-batch --convert-bmp [-Q N] [--overwrite | --no-overwrite] FILE.bmp...\n"
+    "Usage: tessaly-batch --convert-bmp [-Q N] [-j N] [-R] [--overwrite | --no-overwrite] "
+    "FILE.bmp|FOLDER...\n"
     "Writes each BMP file as a JPEG file beside it (pic.bmp -> pic.jpg).\n"
     "  -Q, --quality N   JPEG quality, 70..100 (default 95)\n"
+    "  -j, --jobs N      files worked on at once (default: one per core); the output and the\n"
+    "                    messages are those of one file after the other\n"
+    "  -R, --recursive   a folder's sub-folders too (a folder alone: the files in it)\n"
     "      --overwrite   replace existing JPEG files without asking\n"
     "      --no-overwrite  keep existing JPEG files without asking\n"
     "                    (neither: asked on a terminal, kept otherwise)\n"
@@ -38,11 +46,16 @@ const char* const kConvertUsage =
     "Exit status: 0 done, 1 a file failed, 2 usage error.\n";
 
 const char* const kConvertAnyUsage =
-    "Usage: tessaly-batch --convert [-Q N] [--overwrite | --no-overwrite] FILE...\n"
+    "Usage: tessaly-batch --convert [-Q N] [-j N] [-R] [--overwrite | --no-overwrite] "
+    "FILE|FOLDER...\n"
     "Writes each BMP or HEIC/HEIF file (told apart by content) as a JPEG file beside it\n"
     "(pic.bmp -> pic.jpg, IMG_0001.HEIC -> IMG_0001.jpg). Phone photographs come out upright,\n"
     "keeping their date and camera EXIF fields.\n"
     "  -Q, --quality N   JPEG quality, 70..100 (default 95)\n"
+    "  -j, --jobs N      files worked on at once (default: one per core); the output and the\n"
+    "                    messages are those of one file after the other\n"
+    "  -R, --recursive   a folder's sub-folders too (a folder alone: the BMP, HEIC and HEIF\n"
+    "                    files in it)\n"
     "      --overwrite   replace existing JPEG files without asking\n"
     "      --no-overwrite  keep existing JPEG files without asking\n"
     "                    (neither: asked on a terminal, kept otherwise)\n"
@@ -52,9 +65,11 @@ const char* const kConvertAnyUsage =
     "interrupted (130 Ctrl-C).\n";
 
 const char* const kRotateUsage =
-    "Usage: tessaly-batch --rotate right|left|180 [-Q N] [--no-backup] [--settings FILE] "
+    "Usage: tessaly-batch --rotate right|left|180 [-Q N] [-j N] [--no-backup] [--settings FILE] "
     "FILE.jpg...\n"
     "Turns each photograph and saves it over its own file (replaced in one step).\n"
+    "  -j, --jobs N        photographs worked on at once (default: one per core); the files and\n"
+    "                      the messages are those of one photograph after the other\n"
     "  -Q, --quality N     JPEG quality, 50..100 (default: the rotation quality of the settings)\n"
     "      --no-backup     no copy of the original in the folder's _backup\n"
     "                      (by default the first original is kept there, never replaced)\n"
@@ -104,27 +119,43 @@ bool askOverwrite(const QString& outputPath) {
 
 enum class Overwrite { Ask, Always, Never };
 
-// Converts one file; false when the run has to stop there.
-bool convertOne(const BmpConversion& conversion, const QString& file, Overwrite overwrite,
-                int& written, int& skipped) {
-    const QFileInfo info(file);
-    const QString folder = info.absolutePath() + QLatin1Char('/');
-    BmpConversion::Hooks hooks;
-    hooks.overwrite = [&](const QString& output) {
-        if (overwrite != Overwrite::Ask) return overwrite == Overwrite::Always;
-        return askOverwrite(folder + output);
-    };
-    const BmpConversion::Result result = conversion.run(folder, {info.fileName()}, hooks);
+// What became of one file, in the order of the files given.
+void reportFile(const QString& file, const BmpConversion::Result& result) {
+    const QString folder = QFileInfo(file).absolutePath() + QLatin1Char('/');
     for (const QString& output : result.written) say(QStringLiteral("変換: ") + folder + output);
     for (const QString& output : result.skipped) {
         say(QStringLiteral("スキップ: ") + folder + output);
     }
-    written += result.written.size();
-    skipped += result.skipped.size();
-    if (result.failure == BmpConversion::Failure::None) return true;
+    if (result.failure != BmpConversion::Failure::Read &&
+        result.failure != BmpConversion::Failure::Write) {
+        return;
+    }
     say(QStringLiteral("tessaly-batch: ") + file + QStringLiteral(": ") + result.message);
     if (result.failure == BmpConversion::Failure::Write) say(BmpConversion::writeErrorMessage());
-    return false;
+}
+
+// The files to convert: files as given, folders as the files they hold (with their
+// sub-folders' when recursive).
+QStringList filesToConvert(const QStringList& given, BmpConversion::Source source, bool recursive) {
+    QStringList files;
+    for (const QString& path : given) {
+        if (QFileInfo(path).isDir()) {
+            files << ConversionRun::filesOf(path, source, recursive);
+        } else {
+            files << path;
+        }
+    }
+    return files;
+}
+
+// The -j option: the number of workers, one per core when it is not given; false when it
+// is not a number from 1 up.
+bool jobsOption(const QCommandLineParser& parser, int& jobs) {
+    jobs = OrderedJobs<int>::defaultWorkers();
+    if (!parser.isSet("jobs")) return true;
+    bool ok = false;
+    jobs = parser.value("jobs").toInt(&ok);
+    return ok && jobs >= 1;
 }
 
 }  // namespace
@@ -139,6 +170,8 @@ int runConversion(const QStringList& args, bool anyKind) {
     parser.addOption({anyKind ? "convert" : "convert-bmp", ""});
     parser.addOption({"overwrite", ""});
     parser.addOption({"no-overwrite", ""});
+    parser.addOption({{"j", "jobs"}, "", "N"});
+    parser.addOption({{"R", "recursive"}, ""});
     if (!parse(parser, args)) return usageError(parser.errorText(), usage);
     if (parser.isSet("help")) {
         std::fputs(usage, stdout);
@@ -152,24 +185,37 @@ int runConversion(const QStringList& args, bool anyKind) {
         return usageError(QStringLiteral("--overwrite and --no-overwrite exclude each other"),
                           usage);
     }
-    const QStringList files = parser.positionalArguments();
+    int jobs = 1;
+    if (!jobsOption(parser, jobs)) {
+        return usageError(QStringLiteral("the number of jobs must be a number from 1 up"), usage);
+    }
+    const auto source = anyKind ? BmpConversion::Source::Any : BmpConversion::Source::Bmp;
+    const QStringList files =
+        filesToConvert(parser.positionalArguments(), source, parser.isSet("recursive"));
     if (files.isEmpty()) return usageError(RotationJob::noFileMessage(), usage);
     const Overwrite overwrite = parser.isSet("overwrite")      ? Overwrite::Always
                                 : parser.isSet("no-overwrite") ? Overwrite::Never
                                                                : Overwrite::Ask;
-    const BmpConversion conversion(
-        quality, anyKind ? BmpConversion::Source::Any : BmpConversion::Source::Bmp);
+    const BmpConversion conversion(quality, source);
     if (anyKind) keepLargeBlocksOnHeap();  // the next photograph reuses the last one's memory
     const Interruption interruption;
-    int written = 0, skipped = 0;
-    bool complete = true;
-    for (const QString& file : files) {
-        if (interruption.caught()) break;
-        complete = convertOne(conversion, file, overwrite, written, skipped);
-        if (!complete) break;
-    }
-    if (complete && !interruption.caught()) say(BmpConversion::finishedStatus());
-    say(QStringLiteral("%1 件変換、%2 件スキップ").arg(written).arg(skipped));
+    int turn = -1;  // the file whose turn it is
+    BmpConversion::Hooks hooks;
+    hooks.starting = [&turn](const QString&) { ++turn; };
+    hooks.stopped = [&interruption] { return interruption.caught(); };
+    hooks.overwrite = [&](const QString& output) {
+        if (overwrite != Overwrite::Ask) return overwrite == Overwrite::Always;
+        return askOverwrite(QFileInfo(files[turn]).absolutePath() + QLatin1Char('/') + output);
+    };
+    const BmpConversion::Result result =
+        ConversionRun(conversion, jobs)
+            .run(files, hooks,
+                 [&files](int k, const BmpConversion::Result& one) { reportFile(files[k], one); });
+    const bool complete = result.failure == BmpConversion::Failure::None;
+    if (complete) say(BmpConversion::finishedStatus());
+    say(QStringLiteral("%1 件変換、%2 件スキップ")
+            .arg(result.written.size())
+            .arg(result.skipped.size()));
     if (interruption.caught()) return interruption.interruptedStatus();
     return complete ? 0 : 1;
 }
@@ -195,8 +241,10 @@ bool parseTurn(const QString& text, Turn& turn) {
     return true;
 }
 
-// Turns one photograph; false (after its message) when it failed.
-bool rotateOne(const QString& file, Turn turn, int quality, bool backup) {
+// Turns one photograph; false (after its message) when it failed. Its messages go to lines,
+// to be shown in the order of the files given.
+bool rotateOne(const QString& file, Turn turn, int quality, bool backup, QStringList& lines) {
+    const auto say = [&lines](const QString& text) { lines << text; };
     const QFileInfo info(file);
     const QString name = info.fileName();
     const auto fail = [&](const QString& text) {
@@ -232,6 +280,42 @@ bool rotateOne(const QString& file, Turn turn, int quality, bool backup) {
     return true;
 }
 
+// Turns the files with several workers, one of each photograph at a time (a file given twice
+// is turned twice, one after the other: then one worker does all); the messages of each file
+// come in the order given, and the counts. No file is started once interrupted.
+void rotateAll(const QStringList& files, int jobs, const Interruption& interruption,
+               const std::function<bool(const QString&, QStringList&)>& rotate, int& turned,
+               int& failed) {
+    QStringList seen;
+    for (const QString& file : files) seen << QFileInfo(file).absoluteFilePath();
+    seen.removeDuplicates();
+    if (seen.size() != files.size()) jobs = 1;
+    struct Rotated {
+        bool started = false;
+        bool turned = false;
+        QStringList lines;
+    };
+    OrderedJobs<Rotated> work(
+        int(files.size()), jobs,
+        [&files](int k) {
+            const std::optional<JpegSize> size = readJpegSize(files[k]);
+            return size ? qint64(size->width) * size->height * 6 : 0;
+        },
+        [&](int k) {
+            Rotated result;
+            if (interruption.caught()) return result;
+            result.started = true;
+            result.turned = rotate(files[k], result.lines);
+            return result;
+        });
+    for (int k = 0; k < files.size(); ++k) {
+        const std::optional<Rotated> result = work.take(k);
+        if (!result) break;
+        for (const QString& line : result->lines) say(line);
+        if (result->started) (result->turned ? turned : failed)++;
+    }
+}
+
 }  // namespace
 
 int runRotateCommand(const QStringList& args) {
@@ -239,6 +323,7 @@ int runRotateCommand(const QStringList& args) {
     parser.addOption({"rotate", "", "DIRECTION"});
     parser.addOption({"no-backup", ""});
     parser.addOption({{"s", "settings"}, "", "FILE"});
+    parser.addOption({{"j", "jobs"}, "", "N"});
     if (asksForHelp(args)) {
         std::fputs(kRotateUsage, stdout);
         return 0;
@@ -268,18 +353,22 @@ int runRotateCommand(const QStringList& args) {
         return usageError(QStringLiteral("the quality must be a number from 50 to 100"),
                           kRotateUsage);
     }
+    int jobs = 1;
+    if (!jobsOption(parser, jobs)) {
+        return usageError(QStringLiteral("the number of jobs must be a number from 1 up"),
+                          kRotateUsage);
+    }
     const QStringList files = parser.positionalArguments();
     if (files.isEmpty()) return usageError(RotationJob::noFileMessage(), kRotateUsage);
     const Interruption interruption;
     int turned = 0, failed = 0;
-    for (const QString& file : files) {
-        if (interruption.caught()) break;
-        if (rotateOne(file, turn, quality, !parser.isSet("no-backup"))) {
-            ++turned;
-        } else {
-            ++failed;
-        }
-    }
+    const bool backup = !parser.isSet("no-backup");
+    rotateAll(
+        files, jobs, interruption,
+        [&](const QString& file, QStringList& lines) {
+            return rotateOne(file, turn, quality, backup, lines);
+        },
+        turned, failed);
     say(QStringLiteral("%1 件回転、%2 件失敗").arg(turned).arg(failed));
     if (interruption.caught()) return interruption.interruptedStatus();
     return failed == 0 ? 0 : 1;

@@ -166,6 +166,39 @@ TEST_F(BatchTest, ConvertStopsBetweenFilesOnCtrlCWithStatus130) {
               (QStringList{"a.heic", "a.jpg"}));
 }
 
+// Several workers give the files, the messages and the status of one: converting folders
+// (with -R their sub-folders too) that hold a file which stops the run, and turning
+// photographs among which one fails.
+TEST_F(BatchTest, ManyJobsGiveTheFilesAndMessagesOfOneJob) {
+    const auto fill = [](const QString& folder) {
+        QDir().mkpath(folder + "/sub");
+        for (int i = 0; i < 6; ++i) {
+            test::writeFile(folder + QString("/b%1.bmp").arg(i),
+                            test::makeTestBmp24(40 + 30 * i, 30));
+            test::writeTestJpeg(folder + QString("/r%1.jpg").arg(i), 48 + 8 * i, 32);
+        }
+        test::writeFile(folder + "/sub/a.bmp", test::makeTestBmp24(24, 16));
+        test::writeFile(folder + "/sub/z.bmp", "not a bitmap");
+        test::writeFile(folder + "/r3.jpg", "not a jpeg");
+    };
+    const auto outcome = [&](const QString& jobs) {
+        const QString folder = dir.file("j" + jobs);
+        fill(folder);
+        const BatchOutcome converted = runBatch({"--convert-bmp", "-R", "-j", jobs, folder});
+        QStringList rotate{"--rotate", "right", "-j", jobs};
+        for (int i = 0; i < 6; ++i) rotate << folder + QString("/r%1.jpg").arg(i);
+        const BatchOutcome rotated = runBatch(rotate);
+        QString all = QString::number(converted.status) + converted.errors +
+                      QString::number(rotated.status) + rotated.errors;
+        for (const QString& name : QDir(folder).entryList(QDir::Files))
+            all += name + dir.read("j" + jobs + "/" + name).toHex();
+        return all.replace(folder, "F");
+    };
+    const QString one = outcome("1");
+    EXPECT_TRUE(one.startsWith("1")) << one.toStdString();
+    EXPECT_EQ(outcome("4"), one);
+}
+
 TEST_F(BatchTest, UsageErrorsExitWithTwo) {
     dir.write("a.bmp", test::makeTestBmp24(8, 8));
     EXPECT_EQ(runBatch({"--convert-bmp", "-Q", "69", dir.file("a.bmp")}).status, 2);

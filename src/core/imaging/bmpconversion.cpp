@@ -70,51 +70,79 @@ PixelImage BmpConversion::load(const QString& path) {
     return picture;
 }
 
-void BmpConversion::write(const PixelImage& picture, const QString& path,
-                          const QByteArray& exif) const {
+QByteArray BmpConversion::encode(const PixelImage& picture, const QByteArray& exif) const {
     JpegImage jpeg;
     PixelImage colour(picture);
     if (colour.pixelFormat() != PixelFormat::Bgr24) colour.setPixelFormat(PixelFormat::Bgr24);
     jpeg.Assign(colour);
     jpeg.setCompressionQuality(quality_);
-    FileReplacement::replace(
-        path, PhotoMetadata::withExif(jpeg.saveToData(), PhotoMetadata::keptExif(exif)));
+    return PhotoMetadata::withExif(jpeg.saveToData(), PhotoMetadata::keptExif(exif));
+}
+
+void BmpConversion::write(const PixelImage& picture, const QString& path,
+                          const QByteArray& exif) const {
+    FileReplacement::replace(path, encode(picture, exif));
+}
+
+QString BmpConversion::outputNameOf(const QString& name) const {
+    return source_ == Source::Bmp ? outputName(name) : heifOutputName(name);
+}
+
+BmpConversion::Prepared BmpConversion::prepare(const QString& folder, const QString& name,
+                                               const Hooks& hooks) const {
+    Prepared prepared;
+    prepared.name = name;
+    try {
+        const Photo photo = loadPhoto(folderPath(folder) + name);
+        if (hooks.loaded) hooks.loaded(photo.picture);
+        prepared.failure = Failure::Write;  // from here on a failure is the encoder's
+        prepared.jpeg = encode(photo.picture, photo.exif);
+        prepared.failure = Failure::None;
+    } catch (const Error& error) {
+        if (prepared.failure == Failure::None) prepared.failure = Failure::Read;
+        prepared.message = error.message();
+    }
+    return prepared;
+}
+
+bool BmpConversion::finish(const QString& folder, const Prepared& prepared, const Hooks& hooks,
+                           Result& result) const {
+    const QString base = folderPath(folder);
+    const QString& name = prepared.name;
+    if (prepared.failure != Failure::None) {
+        result.failure = prepared.failure;
+        result.failedName = name;
+        result.message = prepared.message;
+        return false;
+    }
+    const QString output = outputNameOf(name);
+    if (QFileInfo(base + output) == QFileInfo(base + name) ||  // never over its own source
+        (QFileInfo::exists(base + output) && !(hooks.overwrite && hooks.overwrite(output)))) {
+        result.skipped << output;
+        return true;
+    }
+    try {
+        FileReplacement::replace(base + output, prepared.jpeg);
+    } catch (const Error& error) {
+        result.failure = Failure::Write;
+        result.failedName = name;
+        result.message = error.message();
+        return false;
+    }
+    result.written << output;
+    return true;
 }
 
 BmpConversion::Result BmpConversion::run(const QString& folder, const QStringList& names,
                                          const Hooks& hooks) const {
     Result result;
-    const QString base = folderPath(folder);
     for (const QString& name : names) {
+        if (hooks.stopped && hooks.stopped()) {
+            result.failure = Failure::Stopped;
+            return result;
+        }
         if (hooks.starting) hooks.starting(name);
-        Photo photo;
-        try {
-            photo = loadPhoto(base + name);
-        } catch (const Error& error) {
-            result.failure = Failure::Read;
-            result.failedName = name;
-            result.message = error.message();
-            return result;
-        }
-        if (hooks.loaded) hooks.loaded(photo.picture);
-        const QString output = source_ == Source::Bmp ? outputName(name) : heifOutputName(name);
-        if (QFileInfo(base + output) == QFileInfo(base + name)) {
-            result.skipped << output;  // never written over its own source
-            continue;
-        }
-        if (QFileInfo::exists(base + output) && !(hooks.overwrite && hooks.overwrite(output))) {
-            result.skipped << output;
-            continue;
-        }
-        try {
-            write(photo.picture, base + output, photo.exif);
-        } catch (const Error& error) {
-            result.failure = Failure::Write;
-            result.failedName = name;
-            result.message = error.message();
-            return result;
-        }
-        result.written << output;
+        if (!finish(folder, prepare(folder, name, hooks), hooks, result)) return result;
     }
     return result;
 }

@@ -17,13 +17,17 @@ public:
 
     // What the front end is told while a run goes on. Every hook may be left empty.
     struct Hooks {
-        std::function<void(const QString& name)> starting;      // before a file is read
-        std::function<void(const PixelImage& picture)> loaded;  // the file's picture
+        std::function<void(const QString& name)> starting;  // a file's turn has come
+        // The file's picture, on the thread that read it (with several workers, ahead of its
+        // turn).
+        std::function<void(const PixelImage& picture)> loaded;
         // The output file exists: true to replace it. Empty: never replace.
         std::function<bool(const QString& outputName)> overwrite;
+        // Asked before each file's turn: true stops the run there.
+        std::function<bool()> stopped;
     };
 
-    enum class Failure { None, Read, Write };
+    enum class Failure { None, Read, Write, Stopped };
 
     // How a run went. On a failure the run stopped at failedName; files before it stay.
     struct Result {
@@ -62,10 +66,29 @@ public:
     // The date and camera fields of an EXIF block, when given, go into the JPEG file.
     void write(const PixelImage& picture, const QString& path,
                const QByteArray& exif = QByteArray()) const;
+    // The JPEG file that write() writes, as bytes.
+    QByteArray encode(const PixelImage& picture, const QByteArray& exif = QByteArray()) const;
+
+    // One file read and encoded, waiting for its turn to be written.
+    struct Prepared {
+        QString name;
+        QByteArray jpeg;  // the JPEG file's bytes
+        Failure failure = Failure::None;
+        QString message;
+    };
+    // Reads the file folder + name and encodes it (any thread; hooks.loaded is called).
+    Prepared prepare(const QString& folder, const QString& name, const Hooks& hooks) const;
+    // The file's turn: skipped when it would replace its own source, or an existing output
+    // the overwrite hook does not replace; otherwise written. Adds to result; false when the
+    // run stops at this file.
+    bool finish(const QString& folder, const Prepared& prepared, const Hooks& hooks,
+                Result& result) const;
 
     // Converts the named files of a folder in order, asking before an existing output is
     // replaced. Stops at the first file that cannot be read or written.
     Result run(const QString& folder, const QStringList& names, const Hooks& hooks) const;
+    // The JPEG name of a source name for this conversion's source kind.
+    QString outputNameOf(const QString& name) const;
 
     // The window's texts.
     static QString overwriteQuestion(const QString& outputName);

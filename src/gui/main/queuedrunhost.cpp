@@ -36,9 +36,8 @@ void QueuedRunHost::imageSkipped(int number, const QString& name) {
 // The thumbnail is small; the window gets its own copy.
 void QueuedRunHost::imageFinished(int number, const PixelImage& thumbnail,
                                   ThumbnailMaker::Method method) {
-    bridge_.post([this, number, thumbnail, method] {
-        events_.imageFinished(number, thumbnail, method);
-    });
+    bridge_.post(
+        [this, number, thumbnail, method] { events_.imageFinished(number, thumbnail, method); });
 }
 
 void QueuedRunHost::thumbnailsDone(int done, int total, const QString& name) {

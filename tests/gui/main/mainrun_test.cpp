@@ -12,10 +12,10 @@
 #include <QMenu>
 #include <QPixmap>
 #include <QProcess>
-#include <QPushButton>
-#include <QThread>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTest>
+#include <QThread>
 #include <condition_variable>
 #include <cstdio>
 #include <mutex>
@@ -67,7 +67,8 @@ protected:
     };
     Gate& slowDecoder() {
         gate_ = std::make_shared<Gate>();
-        window->runner().setBeforeMaking([gate = gate_](const QString& photo) { gate->wait(photo); });
+        window->runner().setBeforeMaking(
+            [gate = gate_](const QString& photo) { gate->wait(photo); });
         return *gate_;
     }
     void TearDown() override {

@@ -1,0 +1,82 @@
+#include "core/catalog/conversionrun.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QtEndian>
+#include <algorithm>
+
+#include "core/catalog/orderedjobs.h"
+
+namespace tessaly {
+
+ConversionRun::ConversionRun(const BmpConversion& conversion, int jobs)
+    : conversion_(conversion), jobs_(std::max(1, jobs)) {}
+
+BmpConversion::Result ConversionRun::run(const QStringList& paths,
+                                         const BmpConversion::Hooks& hooks, const Done& done,
+                                         const Ended& ended) const {
+    const BmpConversion& conversion = conversion_;
+    OrderedJobs<BmpConversion::Prepared> jobs(
+        int(paths.size()), jobs_, [&paths](int k) { return decodeBytes(paths[k]); },
+        [&](int k) {
+            const QFileInfo file(paths[k]);
+            return conversion.prepare(file.absolutePath(), file.fileName(), hooks);
+        });
+    BmpConversion::Result total;
+    for (int k = 0; k < paths.size(); ++k) {
+        if (hooks.stopped && hooks.stopped()) {
+            total.failure = BmpConversion::Failure::Stopped;
+            break;
+        }
+        const QFileInfo file(paths[k]);
+        if (hooks.starting) hooks.starting(file.fileName());
+        std::optional<BmpConversion::Prepared> prepared = jobs.take(k, hooks.stopped);
+        if (!prepared) {
+            total.failure = BmpConversion::Failure::Stopped;
+            break;
+        }
+        BmpConversion::Result one;
+        const bool goOn = conversion.finish(file.absolutePath(), *prepared, hooks, one);
+        total.written << one.written;
+        total.skipped << one.skipped;
+        total.failure = one.failure;
+        total.failedName = one.failedName;
+        total.message = one.message;
+        if (done) done(k, one);
+        if (!goOn) break;
+    }
+    jobs.stop();  // files read ahead of a stop are dropped; nothing of theirs was written
+    if (ended) ended(total);
+    return total;
+}
+
+qint64 ConversionRun::decodeBytes(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return 0;
+    const QByteArray head = file.read(26);
+    if (head.size() == 26 && head.startsWith("BM")) {
+        const qint64 width = std::abs(qFromLittleEndian<qint32>(head.constData() + 18));
+        const qint64 height = std::abs(qFromLittleEndian<qint32>(head.constData() + 22));
+        return width * height * 4;
+    }
+    return file.size() * 12;
+}
+
+QStringList ConversionRun::filesOf(const QString& folder, BmpConversion::Source source,
+                                   bool recursive) {
+    QStringList masks;
+    if (source != BmpConversion::Source::Heif) masks << QStringLiteral("*.bmp");
+    if (source != BmpConversion::Source::Bmp) masks << QStringLiteral("*.heic") << "*.heif";
+    QDirIterator it(folder, masks, QDir::Files | QDir::Readable,
+                    recursive ? QDirIterator::Subdirectories : QDirIterator::NoIteratorFlags);
+    QStringList files;
+    while (it.hasNext()) files << it.next();
+    std::sort(files.begin(), files.end(), [](const QString& a, const QString& b) {
+        return a.compare(b, Qt::CaseInsensitive) < 0;
+    });
+    return files;
+}
+
+}  // namespace tessaly
