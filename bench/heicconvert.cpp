@@ -5,6 +5,7 @@
 // time (user + system, all threads) of those processes, the best of a few rounds, and the
 // peak resident size. Processor time is the fairer figure on a shared machine.
 //   bench_heicconvert [FOLDER]   FOLDER keeps the HEIC files between runs (made when missing)
+//   bench_heicconvert FOLDER --make-only   only makes the files (for bench/speed)
 
 #include <spawn.h>
 #include <sys/resource.h>
@@ -154,6 +155,7 @@ int main(int argc, char* argv[]) {
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : scratch.path();
     QDir().mkpath(folder + QStringLiteral("/heif-convert"));
     makeFiles(folder);
+    if (argc > 2 && QByteArray(argv[2]) == "--make-only") return 0;
     const QString out = folder + QStringLiteral("/heif-convert");
     Figures ours, theirs;
     for (int round = 0; round < kRounds; ++round) {

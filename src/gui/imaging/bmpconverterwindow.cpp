@@ -1,18 +1,25 @@
 #include "gui/imaging/bmpconverterwindow.h"
 
 #include <QAbstractItemView>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPixmap>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStatusBar>
+#include <QThread>
 #include <iterator>
 #include <new>
+#include <utility>
 
+#include "core/catalog/conversionrun.h"
+#include "core/catalog/orderedjobs.h"
 #include "core/imaging/bmpconversion.h"
 #include "core/imaging/pixelimage.h"
 #include "core/imaging/rotationjob.h"
@@ -21,6 +28,7 @@
 #include "gui/common/elidedlabel.h"
 #include "gui/common/filelist.h"
 #include "gui/common/folderlist.h"
+#include "gui/common/threadbridge.h"
 #include "gui/common/volumebox.h"
 #include "gui/imaging/displaypicture.h"
 
@@ -53,16 +61,24 @@ const FileType kFileTypes[] = {
 }  // namespace
 
 BmpConverterWindow::BmpConverterWindow(AppContext& context, QWidget* mainWindow)
-    : QDialog(mainWindow), context_(context) {
+    : QDialog(mainWindow), context_(context), bridge_(std::make_unique<ThreadBridge>()) {
     setObjectName(QStringLiteral("TBMPtoJPEG"));
     setWindowTitle(QStringLiteral("BMP-JPG変換"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    setFixedSize(418, 185);
+    setFixedSize(418, 210);
     buildLists();
     buildPreview();
+    buildRunControls();
     placeWindow(mainWindow);
+}
+
+BmpConverterWindow::~BmpConverterWindow() {
+    stopRequested_ = true;
+    bridge_->close();
+    if (worker_) worker_->wait();
+    delete worker_;
 }
 
 void BmpConverterWindow::placeWindow(QWidget* mainWindow) {
@@ -119,10 +135,32 @@ void BmpConverterWindow::buildPreview() {
     connect(closeButton, &QPushButton::clicked, this, &BmpConverterWindow::finish);
     statusLine = named(new QStatusBar(this), "StatusBar1");
     statusLine->setSizeGripEnabled(false);
-    statusLine->setGeometry(0, 165, 418, 20);
+    statusLine->setGeometry(0, 190, 418, 20);
     panel0_ = new QLabel(statusLine);
     panel0_->setObjectName(QStringLiteral("StatusBar1Panel0"));
     statusLine->addWidget(panel0_, 1);
+}
+
+// The stop button lies over the convert button and is shown only during a run.
+void BmpConverterWindow::buildRunControls() {
+    subfoldersCheck =
+        named(new QCheckBox(QStringLiteral("サブフォルダも変換(&S)"), this), "SubfolderCheck");
+    subfoldersCheck->setGeometry(8, 164, 152, 20);
+    subfoldersCheck->setToolTip(
+        QStringLiteral("サブフォルダにある同じ種類のファイルもすべて変換します。"));
+    progressBar = named(new QProgressBar(this), "ConvertProgress");
+    progressBar->setGeometry(164, 166, 250, 18);
+    progressBar->setAccessibleName(QStringLiteral("変換の進み具合"));
+    progressBar->setFormat(QStringLiteral("%v/%m"));
+    progressBar->hide();
+    stopButton = named(new QPushButton(QStringLiteral("中止"), this), "StopButton");
+    stopButton->setGeometry(convertButton->geometry());
+    stopButton->setAutoDefault(false);
+    stopButton->setToolTip(QStringLiteral("変換中のファイルを書き終えて止めます。(Esc)"));
+    stopButton->hide();
+    connect(stopButton, &QPushButton::clicked, this, &BmpConverterWindow::stop);
+    setTabOrder(convertButton, stopButton);
+    setTabOrder(stopButton, closeButton);
 }
 
 // The selection stays when the window opens again on the folder it showed.
@@ -189,13 +227,12 @@ QRect BmpConverterWindow::previewRect(int w, int h) {
     return QRect(kMargin + rounded((kBox - side) / 2), kMargin, qMax(1, rounded(side)), kBox);
 }
 
-void BmpConverterWindow::showPreview(const PixelImage& picture) {
+void BmpConverterWindow::showPreview(const QImage& picture, int width, int height) {
     previewImage->hide();
     previewImage->clear();
-    previewImage->setPixmap(QPixmap::fromImage(DisplayPicture::toImage(picture)));
-    previewImage->setGeometry(previewRect(picture.width(), picture.height()));
+    previewImage->setPixmap(QPixmap::fromImage(picture));
+    previewImage->setGeometry(previewRect(width, height));
     previewImage->show();
-    previewImage->repaint();
 }
 
 QStringList BmpConverterWindow::selectedNames() const {
@@ -206,48 +243,145 @@ QStringList BmpConverterWindow::selectedNames() const {
     return names;
 }
 
+// The selected files and, with subfoldersCheck, those of every sub-folder.
+QStringList BmpConverterWindow::filesToConvert() const {
+    const QString folder = fileList->directory();
+    QStringList files;
+    for (const QString& name : selectedNames()) files << folderPath(folder) + name;
+    if (!subfoldersCheck->isChecked()) return files;
+    const auto source = heifChosen() ? BmpConversion::Source::Heif : BmpConversion::Source::Bmp;
+    for (const QString& file : ConversionRun::filesOf(folder, source, true)) {
+        if (QFileInfo(file).absolutePath() != QFileInfo(folder).absoluteFilePath()) files << file;
+    }
+    return files;
+}
+
 void BmpConverterWindow::convert() {
-    const QStringList names = selectedNames();
-    if (names.isEmpty()) {
+    if (isConverting()) return;
+    const QStringList files = filesToConvert();
+    if (files.isEmpty()) {
         context_.prompts.information(this, RotationJob::noFileMessage());
         return;
     }
-    const auto source = heifChosen() ? BmpConversion::Source::Heif : BmpConversion::Source::Bmp;
-    panel0_->setText(BmpConversion::convertingStatus(source));
-    panel0_->repaint();
+    panel0_->setText(BmpConversion::convertingStatus(heifChosen() ? BmpConversion::Source::Heif
+                                                                  : BmpConversion::Source::Bmp));
+    progressBar->setRange(0, int(files.size()));
+    progressBar->setValue(0);
+    progressBar->show();
+    setRunning(true);
+    startWorker(files);
+}
+
+// During a run only the stop button acts; it takes the focus so that Enter or Space stops.
+void BmpConverterWindow::setRunning(bool running) {
+    running_ = running;
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{volumeBox, folderList, fileList, fileTypeBox, qualityBox,
+                                         subfoldersCheck, closeButton}) {
+        control->setEnabled(!running);
+    }
+    convertButton->setVisible(!running);
+    stopButton->setVisible(running);
+    if (running) stopButton->setFocus();
+    if (!running) convertButton->setFocus();
+}
+
+// The files are read and encoded by workers; what the user sees and answers comes back to
+// this thread through the bridge, in the order of the files.
+void BmpConverterWindow::startWorker(const QStringList& files) {
+    if (worker_) worker_->wait();  // the last run has only its return left
+    delete worker_;
+    stopRequested_ = false;
+    const BmpConversion conversion(qualityBox->value(), heifChosen() ? BmpConversion::Source::Heif
+                                                                     : BmpConversion::Source::Bmp);
     BmpConversion::Hooks hooks;
     hooks.starting = [this](const QString& name) {
-        fileNameLabel->setText(name);
-        fileNameLabel->setToolTip(name);
-        fileNameLabel->repaint();
+        bridge_->post([this, name] {
+            fileNameLabel->setText(name);
+            fileNameLabel->setToolTip(name);
+        });
     };
-    hooks.loaded = [this](const PixelImage& picture) { showPreview(picture); };
+    hooks.loaded = [this](const PixelImage& picture) {
+        const QImage shown = DisplayPicture::toImage(picture).scaled(
+            kBox, kBox, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        bridge_->post(
+            [this, shown, w = picture.width(), h = picture.height()] { showPreview(shown, w, h); });
+    };
     hooks.overwrite = [this](const QString& output) {
-        return context_.prompts.warningYesNo(this, QStringLiteral("警告"),
-                                             BmpConversion::overwriteQuestion(output));
+        return bridge_->ask<bool>(
+            [&] {
+                return context_.prompts.warningYesNo(this, QStringLiteral("警告"),
+                                                     BmpConversion::overwriteQuestion(output));
+            },
+            false);
     };
-    BmpConversion::Result result;
-    try {
-        result =
-            BmpConversion(qualityBox->value(), source).run(folderList->directory(), names, hooks);
-    } catch (const std::bad_alloc&) {
-        panel0_->clear();
-        context_.prompts.error(this, outOfMemoryMessage());
-        return;
-    }
-    switch (result.failure) {
+    hooks.stopped = [this] { return stopRequested_.load(); };
+    worker_ = QThread::create([this, files, conversion, hooks] {
+        const auto ended = [this](int failure, const QString& message) {
+            bridge_->post([this, failure, message] { conversionEnded(failure, message); });
+        };
+        try {
+            ConversionRun(conversion, OrderedJobs<int>::defaultWorkers())
+                .run(
+                    files, hooks,
+                    [this](int k, const BmpConversion::Result&) {
+                        bridge_->post([this, k] { progressBar->setValue(k + 1); });
+                    },
+                    [&ended](const BmpConversion::Result& all) {
+                        ended(int(all.failure), all.message);
+                    });
+        } catch (const std::bad_alloc&) {
+            ended(-1, outOfMemoryMessage());
+        } catch (const Error& error) {
+            ended(-1, error.message());
+        }
+    });
+    worker_->start();
+}
+
+void BmpConverterWindow::stop() {
+    stopRequested_ = true;
+    stopButton->setEnabled(false);
+}
+
+void BmpConverterWindow::conversionEnded(int failure, const QString& message) {
+    stopButton->setEnabled(true);
+    setRunning(false);
+    switch (BmpConversion::Failure(failure)) {
         case BmpConversion::Failure::None:
             panel0_->setText(BmpConversion::finishedStatus());
-            return;
-        case BmpConversion::Failure::Read:
-            panel0_->clear();
-            context_.prompts.error(this, result.message);
-            return;
+            break;
+        case BmpConversion::Failure::Stopped:
+            panel0_->setText(QStringLiteral("処理は中断されました。"));
+            break;
         case BmpConversion::Failure::Write:
             panel0_->clear();
             context_.prompts.error(this, BmpConversion::writeErrorMessage());
-            return;
+            break;
+        default:  // unreadable, or a failure nobody foresaw
+            panel0_->clear();
+            context_.prompts.error(this, message);
+            break;
     }
+    if (std::exchange(closeAfterRun_, false)) QDialog::reject();
+}
+
+// Esc stops a run (and closes the window otherwise); closing during a run stops it first.
+void BmpConverterWindow::reject() {
+    if (!isConverting()) {
+        QDialog::reject();
+        return;
+    }
+    closeAfterRun_ = true;
+    stop();
+}
+
+void BmpConverterWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && isConverting()) {
+        stop();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 }  // namespace tessaly

@@ -3,15 +3,21 @@
 #include <QDialog>
 #include <QRect>
 #include <QStringList>
+#include <atomic>
+#include <memory>
 
 #include "gui/common/appcontext.h"
 
+class QCheckBox;
 class QComboBox;
 class QFrame;
+class QImage;
 class QLabel;
+class QProgressBar;
 class QPushButton;
 class QSpinBox;
 class QStatusBar;
+class QThread;
 
 namespace tessaly {
 
@@ -19,11 +25,16 @@ class VolumeBox;
 class FileList;
 class FolderList;
 class PixelImage;
+class ThreadBridge;
 
 // The converter window "BMP-JPG変換": turns the BMP files selected in its own file list into
 // JPEG files of the same name beside them, at the quality of qualityBox. The file-type box
 // fileTypeBox under the list switches it to HEIC/HEIF photographs ("HEIC (*.heic;*.heif)"),
 // which are converted the same way, upright, to IMG_0001.jpg for IMG_0001.HEIC.
+//
+// The conversion works on a worker thread (several files at once, one per core) while the
+// window shows "n/m" in progressBar; stopButton (中止, in place of convertButton) or Esc stops
+// it between files. subfoldersCheck adds the matching files of every sub-folder.
 //
 // The main window opens it with openFor(folder) from its menu item openConverterAction;
 // prepare(folder) moves the drive box and the folder list to the main window's folder without
@@ -32,6 +43,8 @@ class BmpConverterWindow : public QDialog {
     Q_OBJECT
 public:
     BmpConverterWindow(AppContext& context, QWidget* mainWindow);
+    // A conversion still going is stopped and waited for.
+    ~BmpConverterWindow() override;
 
     // volumeBox and folderList take the folder (falling back to the settings' homeFolder when it
     // cannot be read) and fileList lists its BMP files.
@@ -41,6 +54,8 @@ public:
 
     // Status bar panel 0.
     QString statusText() const;
+    // From convert until the window is idle again.
+    bool isConverting() const { return running_; }
 
     // Where the preview of a w x h picture stands inside previewFrame: fitted into 116 x 116 and
     // centred in it, 5 pixels from the panel's edges.
@@ -51,19 +66,34 @@ private slots:
     void folderChanged(const QString& path);
     void fileTypeChanged(int index);
     void convert();
+    void stop();
     void finish();
+
+protected:
+    void reject() override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void placeWindow(QWidget* mainWindow);
     void buildLists();
     void buildPreview();
     void fallBack();
-    void showPreview(const PixelImage& picture);
+    void buildRunControls();
+    void showPreview(const QImage& picture, int width, int height);
     QStringList selectedNames() const;
+    QStringList filesToConvert() const;
     bool heifChosen() const;
+    void setRunning(bool running);
+    void startWorker(const QStringList& files);
+    void conversionEnded(int failure, const QString& message);
 
     AppContext& context_;
     QLabel* panel0_ = nullptr;
+    std::unique_ptr<ThreadBridge> bridge_;
+    QThread* worker_ = nullptr;  // the conversion's thread, while it goes on
+    std::atomic<bool> stopRequested_{false};
+    bool running_ = false;
+    bool closeAfterRun_ = false;
 
     // Controls; each carries its legacy form name as objectName.
     VolumeBox* volumeBox = nullptr;
@@ -77,7 +107,10 @@ private:
     QLabel* qualityLabel = nullptr;
     QSpinBox* qualityBox = nullptr;
     QPushButton* convertButton = nullptr;
+    QPushButton* stopButton = nullptr;
     QPushButton* closeButton = nullptr;
+    QCheckBox* subfoldersCheck = nullptr;
+    QProgressBar* progressBar = nullptr;
     QStatusBar* statusLine = nullptr;
 };
 

@@ -4,12 +4,16 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QThread>
 
 #include "core/imaging/imageerrors.h"
 #include "core/imaging/jpegimage.h"
@@ -53,6 +57,18 @@ protected:
     ElidedLabel* fileNameLabel() const { return test::child<ElidedLabel>(*window, "Label3"); }
     QLabel* previewImage() const { return test::child<QLabel>(*window, "Image2"); }
     QPushButton* convertButton() const { return test::child<QPushButton>(*window, "Button1"); }
+
+    // Convert, and wait until the run is over (the run works on its own thread).
+    void convertAndWait() {
+        convertButton()->click();
+        const QDeadlineTimer guard(60000);  // keeps a broken run from hanging the suite
+        while (window->isConverting() && !guard.hasExpired()) {
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+            QThread::msleep(2);
+        }
+        ASSERT_FALSE(window->isConverting());
+        QApplication::processEvents();
+    }
 
     QStringList jpegFiles() const {
         return QDir(dir.path()).entryList({"*.jpg"}, QDir::Files | QDir::Hidden, QDir::Name);
@@ -121,7 +137,7 @@ TEST_F(BmpConverterWindowTest, LongNamesAreShortenedInTheMiddleNotClipped) {
     select({longName});
     window->show();
     QApplication::processEvents();
-    convertButton()->click();
+    convertAndWait();
     EXPECT_EQ(window->statusText(), QStringLiteral("変換終了"));
     QApplication::processEvents();
     const ElidedLabel* label = fileNameLabel();  // shortens its text in the middle
@@ -152,7 +168,7 @@ TEST_F(BmpConverterWindowTest, ExistingOutputAnsweredNoIsLeftAlone) {
     dir.write("photo.BMP", test::makeTestBmp24(30, 20));
     dir.write("pic.jpg", "keep me");
     select({"pic.bmp", "photo.BMP"});
-    convertButton()->click();
+    convertAndWait();
     EXPECT_EQ(prompts.log, QStringList{"warning: 警告: 同名のファイルが存在します。\rpic.jpg\r"
                                        "上書きしてよろしいですか？"});
     EXPECT_EQ(dir.read("pic.jpg"), QByteArray("keep me"));
@@ -169,7 +185,7 @@ TEST_F(BmpConverterWindowTest, ExistingOutputAnsweredYesIsReplaced) {
     dir.write("pic.jpg", "old");
     prompts.answers = {true};
     select({"pic.bmp"});
-    convertButton()->click();
+    convertAndWait();
     JpegImage jpeg;
     jpeg.loadFromFile(dir.file("pic.jpg"));
     EXPECT_EQ(jpeg.width(), 40);
@@ -185,7 +201,7 @@ TEST_F(BmpConverterWindowTest, HeicTypeListsAndConvertsPhonePhotosUpright) {
     select({"IMG_0001.HEIC"});
     EXPECT_EQ(listLabel()->text(), QStringLiteral("HEICファイルリスト"));
     EXPECT_EQ(fileList()->files(), (QStringList{"cut.heif", "IMG_0001.HEIC"}));
-    convertButton()->click();
+    convertAndWait();
     EXPECT_TRUE(prompts.log.isEmpty()) << prompts.log.join('|').toStdString();
     EXPECT_EQ(window->statusText(), QStringLiteral("変換終了"));
     EXPECT_EQ(previewImage()->geometry(), BmpConverterWindow::previewRect(48, 64));
@@ -194,7 +210,7 @@ TEST_F(BmpConverterWindowTest, HeicTypeListsAndConvertsPhonePhotosUpright) {
     EXPECT_EQ(QSize(jpeg.width(), jpeg.height()), QSize(48, 64));
 
     select({"cut.heif"});
-    convertButton()->click();
+    convertAndWait();
     ASSERT_EQ(prompts.log.size(), 1);
     EXPECT_TRUE(prompts.log[0].startsWith(QStringLiteral("error: cut.heif: HEIC/HEIF")));
     EXPECT_EQ(jpegFiles(), QStringList{"IMG_0001.jpg"});
@@ -210,14 +226,14 @@ TEST_F(BmpConverterWindowTest, PreviewIsFittedAndCentred) {
     EXPECT_EQ(BmpConverterWindow::previewRect(100, 100), QRect(5, 5, 116, 116));
     dir.write("wide.bmp", test::makeTestBmp24(640, 480));
     select({"wide.bmp"});
-    convertButton()->click();
+    convertAndWait();
     EXPECT_EQ(previewImage()->geometry(), QRect(5, 19, 116, 87));
 }
 
 TEST_F(BmpConverterWindowTest, NothingSelectedChangesNothing) {
     dir.write("pic.bmp", test::makeTestBmp24(4, 4));
     select({});
-    convertButton()->click();
+    convertAndWait();
     EXPECT_EQ(prompts.log, QStringList{"information: ファイルが選択されていません。"});
     EXPECT_TRUE(jpegFiles().isEmpty());
     EXPECT_TRUE(window->statusText().isEmpty());
@@ -229,7 +245,7 @@ TEST_F(BmpConverterWindowTest, WriteFailureStopsAtTheFirstSave) {
     select({"a.bmp", "b.bmp"});
     {
         test::FullDisk full(1000);
-        convertButton()->click();
+        convertAndWait();
     }
     EXPECT_EQ(prompts.log, QStringList{"error: ファイル書き込みエラーが発生しました。\r"
                                        "処理は中断されました。"});
@@ -248,7 +264,7 @@ TEST_F(BmpConverterWindowTest, WriteProtectedFolderStopsAtTheFirstSave) {
     {
         test::AsOtherUser user;  // permissions bind the superuser only through another user
         ASSERT_TRUE(user.active());
-        convertButton()->click();
+        convertAndWait();
     }
     QFile::setPermissions(dir.path(),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
@@ -258,12 +274,50 @@ TEST_F(BmpConverterWindowTest, WriteProtectedFolderStopsAtTheFirstSave) {
     EXPECT_TRUE(jpegFiles().isEmpty());
 }
 
+// 中止 pressed while the second file's overwrite question is open: that file is finished, no
+// later one is written though workers have read ahead. Run again with the sub-folders box:
+// the files of the sub-folders follow the selected ones, and the bar counts them all.
+TEST_F(BmpConverterWindowTest, StopFinishesTheFileInHandAndSubfoldersFollow) {
+    for (const char* name : {"a.bmp", "b.bmp", "c.bmp", "d.bmp"})
+        dir.write(name, test::makeTestBmp24(60, 40));
+    QDir(dir.path()).mkpath("sub/deeper");
+    dir.write("sub/deeper/e.bmp", test::makeTestBmp24(20, 10));
+    dir.write("b.jpg", "old");
+    QPushButton* stop = test::child<QPushButton>(*window, "StopButton");
+    QProgressBar* bar = test::child<QProgressBar>(*window, "ConvertProgress");
+    prompts.answers = {true};
+    prompts.onPrompt = [&](const QString&) {
+        EXPECT_TRUE(stop->isVisible());
+        EXPECT_FALSE(convertButton()->isVisible());
+        stop->click();
+    };
+    window->show();
+    select({"a.bmp", "b.bmp", "c.bmp", "d.bmp"});
+    convertAndWait();
+    EXPECT_EQ(window->statusText(), QStringLiteral("処理は中断されました。"));
+    EXPECT_EQ(jpegFiles(), (QStringList{"a.jpg", "b.jpg"}));
+    EXPECT_NE(dir.read("b.jpg"), QByteArray("old"));
+    EXPECT_EQ(bar->text(), "2/4");
+    EXPECT_TRUE(convertButton()->isVisible());
+    EXPECT_FALSE(stop->isVisible());
+
+    prompts.onPrompt = nullptr;
+    test::child<QCheckBox>(*window, "SubfolderCheck")->setChecked(true);
+    select({"c.bmp", "d.bmp"});
+    convertAndWait();
+    EXPECT_EQ(window->statusText(), QStringLiteral("変換終了"));
+    EXPECT_EQ(jpegFiles(), (QStringList{"a.jpg", "b.jpg", "c.jpg", "d.jpg"}));
+    EXPECT_TRUE(QFileInfo::exists(dir.file("sub/deeper/e.jpg")));
+    EXPECT_EQ(bar->text(), "3/3");
+    window->hide();
+}
+
 TEST_F(BmpConverterWindowTest, UnreadableBitmapEndsTheRunThere) {
     dir.write("a.bmp", test::makeTestBmp24(8, 8));
     dir.write("b.bmp", "XX no bitmap");
     dir.write("c.bmp", test::makeTestBmp24(8, 8));
     select({"a.bmp", "b.bmp", "c.bmp"});
-    convertButton()->click();
+    convertAndWait();
     EXPECT_EQ(prompts.log,
               QStringList{QStringLiteral("error: b.bmp: BMP ファイルではありません（") +
                           imagemsg::kFileType + QStringLiteral("）")});
