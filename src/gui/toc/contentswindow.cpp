@@ -6,11 +6,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QThread>
 #include <new>
 
 #include "core/text/errors.h"
 #include "core/toc/tocgenerator.h"
 #include "gui/common/folderlist.h"
+#include "gui/common/threadbridge.h"
 #include "gui/common/volumebox.h"
 
 namespace tessaly {
@@ -38,7 +40,8 @@ QPushButton* button(QWidget* parent, const char* name, const QString& text) {
 ContentsWindow::ContentsWindow(AppContext& context, QWidget* mainWindow)
     : QDialog(mainWindow, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                               Qt::MSWindowsFixedSizeDialogHint),
-      context_(context) {
+      context_(context),
+      bridge_(std::make_unique<ThreadBridge>()) {
     setObjectName(QStringLiteral("Tmokuji"));
     setWindowTitle(QStringLiteral("目次作成"));
     setModal(true);
@@ -174,6 +177,7 @@ void ContentsWindow::chooseBackgroundFile() {
 }
 
 void ContentsWindow::execute() {
+    if (running_) return;
     TocOptions options;
     options.folder = folder();
     options.title = titleEdit->text();
@@ -182,22 +186,59 @@ void ContentsWindow::execute() {
     options.useBackgroundImage = backgroundImageCheck->isChecked();
     options.backgroundImageFile = backgroundFileEdit->text();
     options.backgroundColor = backgroundColour_;
-    try {
-        TocGenerator generator(context_.settings);
-        const QString page = generator.run(options, [this](const QString& text) {
-            statusLabel->setText(text);
-            statusLabel->repaint();
-        });
-        if (context_.prompts.question(this, TocGenerator::finishedQuestion())) {
-            TocGenerator::openPage(context_.settings, context_.shell, page);
+    if (worker_) worker_->wait();  // the last run has only its return left
+    delete worker_;
+    setRunning(true);
+    const CatalogSettings settings = context_.settings;
+    worker_ = QThread::create([this, options, settings] {
+        QString page, notice, error;
+        try {
+            page = TocGenerator(settings).run(options, [this](const QString& text) {
+                bridge_->post([this, text] { statusLabel->setText(text); });
+            });
+        } catch (const CheckError& e) {
+            notice = e.message();
+        } catch (const Error& e) {
+            error = e.message();
+        } catch (const std::bad_alloc&) {
+            error = outOfMemoryMessage();
         }
-    } catch (const CheckError& e) {
-        context_.prompts.information(this, e.message());
-    } catch (const Error& e) {
-        context_.prompts.error(this, e.message());
-    } catch (const std::bad_alloc&) {
-        context_.prompts.error(this, outOfMemoryMessage());
+        bridge_->post([this, page, notice, error] { runEnded(page, notice, error); });
+    });
+    worker_->start();
+}
+
+void ContentsWindow::setRunning(bool running) {
+    running_ = running;
+    for (QWidget* control : findChildren<QWidget*>()) {
+        if (control != statusLabel && control != statusLine) control->setEnabled(!running);
     }
+    if (!running) {  // the switches enable their controls again as they stand
+        framesToggled();
+        backgroundImageToggled();
+    }
+}
+
+void ContentsWindow::runEnded(const QString& page, const QString& notice, const QString& error) {
+    setRunning(false);
+    if (!notice.isEmpty()) {
+        context_.prompts.information(this, notice);
+    } else if (!error.isEmpty()) {
+        context_.prompts.error(this, error);
+    } else if (context_.prompts.question(this, TocGenerator::finishedQuestion())) {
+        TocGenerator::openPage(context_.settings, context_.shell, page);
+    }
+}
+
+// The window stays open until a run has ended.
+void ContentsWindow::reject() {
+    if (!running_) QDialog::reject();
+}
+
+ContentsWindow::~ContentsWindow() {
+    bridge_->close();
+    if (worker_) worker_->wait();
+    delete worker_;
 }
 
 }  // namespace tessaly

@@ -5,12 +5,14 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QThread>
 
 #include "core/settings/catalogsettings.h"
 #include "gui/support/findchild.h"
@@ -49,7 +51,17 @@ protected:
         return test::child<W>(window, name);
     }
     QCheckBox* check(const char* name) { return child<QCheckBox>(name); }
-    void click(const char* name) { child<QPushButton>(name)->click(); }
+    // Clicks a button; after Button1 (実行) waits until the run is over (a guard of a minute
+    // keeps a broken run from hanging the suite).
+    void click(const char* name) {
+        child<QPushButton>(name)->click();
+        const QDeadlineTimer guard(60000);
+        while (window.isRunning() && !guard.hasExpired()) {
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+            QThread::msleep(2);
+        }
+        ASSERT_FALSE(window.isRunning());
+    }
 
     // Two catalogues (one Japanese title) and one unmarked page.
     void makeCatalogues(const TempDir& dir) {
