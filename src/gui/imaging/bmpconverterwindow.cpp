@@ -144,7 +144,7 @@ void BmpConverterWindow::buildPreview() {
 // The stop button lies over the convert button and is shown only during a run.
 void BmpConverterWindow::buildRunControls() {
     subfoldersCheck =
-        named(new QCheckBox(QStringLiteral("サブフォルダも変換(&S)"), this), "SubfolderCheck");
+        named(new QCheckBox(QStringLiteral("サブフォルダも変換"), this), "SubfolderCheck");
     subfoldersCheck->setGeometry(8, 164, 152, 20);
     subfoldersCheck->setToolTip(
         QStringLiteral("サブフォルダにある同じ種類のファイルもすべて変換します。"));
