@@ -294,6 +294,31 @@ void BmpConverterWindow::startWorker(const QStringList& files) {
     stopRequested_ = false;
     const BmpConversion conversion(qualityBox->value(), heifChosen() ? BmpConversion::Source::Heif
                                                                      : BmpConversion::Source::Bmp);
+    worker_ = QThread::create([this, files, conversion, hooks = runHooks()] {
+        const auto ended = [this](int failure, const QString& message) {
+            bridge_->post([this, failure, message] { conversionEnded(failure, message); });
+        };
+        try {
+            ConversionRun(conversion, OrderedJobs<int>::defaultWorkers())
+                .run(
+                    files, hooks,
+                    [this](int k, const BmpConversion::Result&) {
+                        bridge_->post([this, k] { progressBar->setValue(k + 1); });
+                    },
+                    [&ended](const BmpConversion::Result& all) {
+                        ended(int(all.failure), all.message);
+                    });
+        } catch (const std::bad_alloc&) {
+            ended(-1, outOfMemoryMessage());
+        } catch (const Error& error) {
+            ended(-1, error.message());
+        }
+    });
+    worker_->start();
+}
+
+// What the workers tell the window (through the bridge) and ask it.
+BmpConversion::Hooks BmpConverterWindow::runHooks() {
     BmpConversion::Hooks hooks;
     hooks.starting = [this](const QString& name) {
         bridge_->post([this, name] {
@@ -316,27 +341,7 @@ void BmpConverterWindow::startWorker(const QStringList& files) {
             false);
     };
     hooks.stopped = [this] { return stopRequested_.load(); };
-    worker_ = QThread::create([this, files, conversion, hooks] {
-        const auto ended = [this](int failure, const QString& message) {
-            bridge_->post([this, failure, message] { conversionEnded(failure, message); });
-        };
-        try {
-            ConversionRun(conversion, OrderedJobs<int>::defaultWorkers())
-                .run(
-                    files, hooks,
-                    [this](int k, const BmpConversion::Result&) {
-                        bridge_->post([this, k] { progressBar->setValue(k + 1); });
-                    },
-                    [&ended](const BmpConversion::Result& all) {
-                        ended(int(all.failure), all.message);
-                    });
-        } catch (const std::bad_alloc&) {
-            ended(-1, outOfMemoryMessage());
-        } catch (const Error& error) {
-            ended(-1, error.message());
-        }
-    });
-    worker_->start();
+    return hooks;
 }
 
 void BmpConverterWindow::stop() {

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <memory>
 
+#include "core/imaging/bmpconversion.h"
 #include "gui/common/appcontext.h"
 
 class QCheckBox;
@@ -85,6 +86,7 @@ private:
     bool heifChosen() const;
     void setRunning(bool running);
     void startWorker(const QStringList& files);
+    BmpConversion::Hooks runHooks();
     void conversionEnded(int failure, const QString& message);
 
     AppContext& context_;
