@@ -212,7 +212,7 @@ int runConversion(const QStringList& args, bool anyKind) {
             .run(files, hooks,
                  [&files](int k, const BmpConversion::Result& one) { reportFile(files[k], one); });
     const bool complete = result.failure == BmpConversion::Failure::None;
-    if (complete) say(BmpConversion::finishedStatus());
+    if (complete && !interruption.caught()) say(BmpConversion::finishedStatus());
     say(QStringLiteral("%1 件変換、%2 件スキップ")
             .arg(result.written.size())
             .arg(result.skipped.size()));
