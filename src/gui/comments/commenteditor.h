@@ -90,6 +90,7 @@ private:
     void fillFile(int row, Fill fill);
 
     void fileSelected();
+    bool leaveEntry();
     void refreshList();
     SaveResult save();
     void saveAndClose();
@@ -102,6 +103,7 @@ private:
     QString folder_;
     CommentTable comments_;
     bool modified_ = false;
+    QString shownName_;  // the file whose lines the comment fields show
 
     QLabel* headingPanel = nullptr;
     QLabel* listCaption = nullptr;

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -112,28 +113,40 @@ protected:
     QStringList pickerCalls;
 };
 
-TEST_F(CommentEditorTest, WindowHasItsControlsCaptionsAndPlace) {
-    QWidget main;
-    main.move(100, 50);
-    CommentEditor placed(context, &main);
-    EXPECT_EQ(placed.pos(), QPoint(180, 145));
-    EXPECT_EQ(editor.windowTitle(), QStringLiteral("コメントファイル作成"));
-    EXPECT_EQ(child<QLabel>("Panel1")->text(), QStringLiteral("コメントファイル作成"));
-    EXPECT_EQ(child<QLabel>("Panel2")->text(), QStringLiteral("「jpg」ファイルリスト"));
-    EXPECT_EQ(child<QLabel>("Panel4")->text(), QStringLiteral("Preview Window"));
-    EXPECT_EQ(child<QWidget>("Panel3")->toolTip(), QStringLiteral("画像表示エリア"));
-    EXPECT_EQ(child<QLabel>("Label1")->text(), QStringLiteral("コメント記入欄"));
-    EXPECT_EQ(child<QPushButton>("Button2")->text(), QStringLiteral("更新"));
-    EXPECT_EQ(child<QPushButton>("Button1")->text(), QStringLiteral("保存"));
-    EXPECT_EQ(child<QPushButton>("Button5")->toolTip(),
-              QStringLiteral("コメント作成ウインドウを閉じます。"));
-    EXPECT_EQ(child<QAction>("Open1")->text(), QStringLiteral("開く(&O)..."));
-    EXPECT_EQ(child<QAction>("Replace1")->text(),
-              QStringLiteral("すべてのファイルにファイル名とサイズを記入"));
-    EXPECT_TRUE(child<QAction>("N11")->isCheckable());
-    EXPECT_FALSE(child<QAction>("N11")->isChecked());
-    EXPECT_EQ(child<QWidget>("StatusBar1")->geometry().bottom(), 293);
-    EXPECT_FALSE(editor.isModified());
+// Lines typed for one file and not stored with 更新 are saved, dropped or kept, as the user
+// answers, when another file is clicked; stored lines are left without a question.
+TEST_F(CommentEditorTest, LeavingTypedLinesAsksWhetherToSaveThem) {
+    using Answer = Prompts::Answer;
+    const struct {
+        bool update;
+        Answer answer;
+        const char* stored;
+        int selectedRow;
+        const char* shown;
+    } rows[] = {{false, Answer::Yes, "typed", 1, ""},
+                {false, Answer::No, "", 1, ""},
+                {false, Answer::Cancel, "", 0, "typed"},
+                {true, Answer::Cancel, "typed", 1, ""}};
+    TempDir dir;
+    makeImages(dir);
+    for (const auto& row : rows) {
+        ASSERT_TRUE(editor.loadFolder(dir.path()));
+        prompts.log.clear();
+        prompts.choices = {row.answer};
+        select(0);
+        for (const QChar c : QStringLiteral("typed")) {
+            QKeyEvent key(QEvent::KeyPress, Qt::Key(c.toUpper().unicode()), Qt::NoModifier, c);
+            QApplication::sendEvent(edit1(), &key);
+        }
+        if (row.update) click("Button2");
+        select(1);
+        const QStringList asked{QStringLiteral("question3: 変更を保存しますか？")};
+        EXPECT_EQ(prompts.log, row.update ? QStringList() : asked);
+        EXPECT_EQ(editor.comments().lookUp(list()->item(0)->text()).first, row.stored);
+        EXPECT_EQ(editor.isModified(), QString(row.stored) == "typed");
+        EXPECT_EQ(list()->currentRow(), row.selectedRow);
+        EXPECT_EQ(edit1()->text(), row.shown);
+    }
 }
 
 TEST(CommentFillTexts, SizeInTenthsOfAKilobyteRoundedHalfToEven) {
