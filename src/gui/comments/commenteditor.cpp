@@ -23,6 +23,7 @@
 #include "core/text/textfile.h"
 #include "gui/comments/commentfilltexts.h"
 #include "gui/common/filelist.h"
+#include "gui/common/focusframe.h"
 
 namespace tessaly {
 namespace {
@@ -146,6 +147,7 @@ void CommentEditor::createListArea(QWidget* client) {
     fileList->setGeometry(4, 48, 160, 156);
     fileList->setSelectionMode(QAbstractItemView::SingleSelection);
     listCaption->setBuddy(fileList);
+    showFocusFrame(fileList);
     fileList->setAccessibleName(QStringLiteral("「jpg」ファイルリスト"));
     fileList->setAccessibleDescription(
         QStringLiteral("コメントを付けるファイルを選ぶと、その画像とコメントが表示されます。"));

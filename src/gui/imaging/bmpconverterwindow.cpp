@@ -20,6 +20,7 @@
 #include "core/text/formatting.h"
 #include "gui/common/elidedlabel.h"
 #include "gui/common/filelist.h"
+#include "gui/common/focusframe.h"
 #include "gui/common/folderlist.h"
 #include "gui/common/volumebox.h"
 #include "gui/imaging/displaypicture.h"
@@ -99,6 +100,8 @@ void BmpConverterWindow::buildLists() {
     fileList->setAccessibleDescription(
         QStringLiteral("変換するファイルを選びます（複数選択できます）。"));
     describe(fileTypeBox, "ファイルの種類", "一覧に表示するファイルの種類を選びます。");
+    showFocusFrame(folderList);
+    showFocusFrame(fileList);
     // Whole names: the lists and the label shorten a long one in the middle, never clip it.
     folderList->fitEntriesToWidth();
     fileList->fitEntriesToWidth();
@@ -118,9 +121,9 @@ void BmpConverterWindow::buildPreview() {
     previewImage->setGeometry(kMargin, kMargin, kBox, kBox);
     previewImage->setScaledContents(true);
     qualityLabel = named(new QLabel(QStringLiteral("JPEG圧縮率(&Q)"), this), "Label2");
-    qualityLabel->setGeometry(154, 142, 86, 20);
+    qualityLabel->setGeometry(154, 142, 84, 20);
     qualityBox = named(new QSpinBox(this), "SpinEdit1");
-    qualityBox->setGeometry(240, 140, 44, 22);
+    qualityBox->setGeometry(238, 140, 46, 22);
     qualityBox->setRange(70, 100);
     qualityBox->setValue(95);
     qualityBox->setAccessibleDescription(

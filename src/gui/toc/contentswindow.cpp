@@ -10,6 +10,7 @@
 
 #include "core/text/errors.h"
 #include "core/toc/tocgenerator.h"
+#include "gui/common/focusframe.h"
 #include "gui/common/folderlist.h"
 #include "gui/common/volumebox.h"
 
@@ -58,6 +59,7 @@ void ContentsWindow::createFolderArea(QWidget* client) {
     folderList = named(new FolderList(client), "Dir1");
     folderList->setGeometry(8, 50, 160, 164);
     folderLabel->setBuddy(folderList);
+    showFocusFrame(folderList);
     folderList->setAccessibleName(QStringLiteral("作成フォルダ"));
     volumeBox->setAccessibleName(QStringLiteral("ドライブ"));
     folderList->setAccessibleDescription(QStringLiteral(
