@@ -290,8 +290,8 @@ void CommentEditor::showPreview(const QString& path) {
     reader.setAutoDetectImageFormat(false);
     const QImage image = reader.read();
     if (image.isNull()) {
-        throw ImageError(
-            QStringLiteral("%1\r%2").arg(QDir::toNativeSeparators(path), reader.errorString()));
+        throw ImageError(QStringLiteral("%1\n画像を読み込めないため表示できません。")
+                             .arg(QDir::toNativeSeparators(path)));
     }
     previewImage->setPixmap(QPixmap::fromImage(image));
     previewImage->setGeometry(previewRect(image.size(), previewFrame->size()));

@@ -228,7 +228,7 @@ TEST_F(CommentEditorTest, UndecodableImageIsReportedAndItsCommentsStillShown) {
     edit1()->setText(QStringLiteral("stale"));
     select(0);
     ASSERT_EQ(prompts.log.size(), 1);
-    EXPECT_TRUE(prompts.log[0].startsWith(QStringLiteral("error: ")))
+    EXPECT_TRUE(prompts.log[0].endsWith(QStringLiteral("表示できません。")))
         << prompts.log[0].toStdString();
     EXPECT_EQ(edit1()->text(), QStringLiteral("one"));
     EXPECT_FALSE(child<QLabel>("Image1")->isVisibleTo(&editor));
