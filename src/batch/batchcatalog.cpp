@@ -53,9 +53,9 @@ const char* const kUsage =
     "  -v, --version        the program version\n"
     "Other modes: --toc, --convert, --convert-bmp, --rotate (see their own --help).\n"
     "Exit status: 0 done, 1 the run failed (without --keep-going, also at the first photo that\n"
-    "cannot be read), 2 usage error, 3 done with photos left out (--keep-going),\n"
-    "128 + the signal's number when\n"
-    "interrupted (130 Ctrl-C, 143 SIGTERM, 129 SIGHUP; the pages are still ended properly).\n";
+    "cannot be read), 2 usage error, 3 done with photos left out (--keep-going), 128 + the\n"
+    "signal's number when interrupted (130 Ctrl-C, 143 SIGTERM, 129 SIGHUP; the pages are still\n"
+    "ended properly).\n";
 
 struct Options {
     QString folder;
