@@ -11,6 +11,7 @@
 #include "core/settings/catalogsettings.h"
 #include "support/batchprocess.h"
 #include "support/tempdir.h"
+#include "support/testheif.h"
 #include "support/testimages.h"
 
 namespace tessaly::test {
@@ -125,6 +126,40 @@ TEST_F(BatchCatalogTest, WriteFailureAndCorruptPhotographFailTheRun) {
     BatchOutcome corrupt = runBatch({folder, "-q"});
     EXPECT_EQ(corrupt.status, 1);
     EXPECT_FALSE(corrupt.errors.isEmpty());
+}
+
+// With --keep-going photographs that cannot be read are left out of the page, named as they
+// happen and again at the end (status 3); one cut short inside its data is kept.
+TEST_F(BatchCatalogTest, KeepGoingLeavesOutUnreadablePhotographs) {
+    writeFile(folder + "/a.jpg", "");
+    image("b.jpg");
+    const QByteArray whole = makeTestJpeg(90, 60);
+    writeFile(folder + "/c.jpg", whole.left(100));                   // cut in its header
+    writeFile(folder + "/d.jpg", whole.left(whole.size() * 2 / 3));  // cut in its data
+    writeFile(folder + "/e.jpg", "not a jpeg");
+    EXPECT_EQ(runBatch({folder, "-q"}).status, 1);
+    EXPECT_EQ(runBatch({folder, "-q", "--keep-going", "b.jpg"}).status, 0);
+    for (const char* jobs : {"1", "3"}) {
+        QDir(folder + "/htm_image").removeRecursively();
+        BatchOutcome result = runBatch({folder, "-q", "--keep-going", "-j", jobs});
+        EXPECT_EQ(result.status, 3) << result.errors.toStdString();
+        EXPECT_EQ(links(), QStringList({"b.jpg", "d.jpg"}));
+        EXPECT_EQ(page().at(2), "<!-- FILE=002 b.jpg -->");
+        for (const char* name : {"a.jpg", "c.jpg", "e.jpg"}) {
+            EXPECT_TRUE(result.errors.contains(QString("left out: ") + name)) << name;
+            EXPECT_FALSE(QFileInfo::exists(folder + "/htm_image/" + name)) << name;
+        }
+        EXPECT_TRUE(result.errors.contains("3 photo(s) left out:\n  a.jpg\n  c.jpg\n  e.jpg"))
+            << result.errors.toStdString();
+    }
+}
+
+TEST_F(BatchCatalogTest, SortByDateOrdersByCaptureTime) {
+    const QStringList taken = writeDatedPhotos(folder);
+    BatchOutcome result = runBatch({folder, "-q", "--sort", "date"});
+    EXPECT_EQ(result.status, 0) << result.errors.toStdString();
+    EXPECT_EQ(links(), taken);
+    EXPECT_EQ(runBatch({folder, "--sort", "time"}).status, 2);
 }
 
 TEST_F(BatchCatalogTest, OpenStartsTheConfiguredBrowser) {

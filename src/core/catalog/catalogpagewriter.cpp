@@ -1,6 +1,9 @@
 #include "core/catalog/catalogpagewriter.h"
 
+#include <QFile>
+
 #include "core/catalog/pagetext.h"
+#include "core/imaging/filereplacement.h"
 #include "core/text/charfuncs.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
@@ -108,8 +111,7 @@ QStringList CatalogPageWriter::headLines() const {
     QStringList lines = {
         QLatin1String(kDocType),
         QStringLiteral("<!-- Tessaly Version ") + settings_.version + QStringLiteral(" -->"),
-        QStringLiteral("<!-- FILE=") + counterText(selectedCount_) + QLatin1Char(' ') +
-            readableName(settings_.thumbPrefix + firstSelectedName_) + QStringLiteral(" -->"),
+        fileLine(),
         QStringLiteral("<!-- ") + charRight(dateText, 10) + QStringLiteral(" -->"),
         QStringLiteral("<HTML>"),
         QLatin1String(kContentType),
@@ -122,6 +124,34 @@ QStringList CatalogPageWriter::headLines() const {
               << QString();
     }
     return lines;
+}
+
+// The head line the table of contents reads back: image count and first thumbnail.
+QString CatalogPageWriter::fileLine() const {
+    return QStringLiteral("<!-- FILE=") + counterText(selectedCount_) + QLatin1Char(' ') +
+           readableName(settings_.thumbPrefix + firstSelectedName_) + QStringLiteral(" -->");
+}
+
+void CatalogPageWriter::restateImages(int count, const QString& firstName) {
+    constexpr int kFileLineIndex = 2;  // after the document type and the version
+    selectedCount_ = count;
+    firstSelectedName_ = firstName;
+    QFile page(path_);
+    if (!page.open(QIODevice::ReadOnly)) throw IoError(cannotOpenMessage(path_));
+    FileReplacement copy(path_);
+    QFile out(copy.temporaryPath());
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw IoError(cannotWriteMessage(path_));
+    for (int i = 0; !page.atEnd(); ++i) {
+        QByteArray line = page.readLine();
+        if (i == kFileLineIndex)
+            line = sjis::encode(fileLine(), sjis::Unmappable::CharacterRef) + "\r\n";
+        if (out.write(line) != line.size()) throw IoError(cannotWriteMessage(path_));
+    }
+    out.close();
+    if (page.error() != QFileDevice::NoError || out.error() != QFileDevice::NoError)
+        throw IoError(cannotWriteMessage(path_));
+    copy.commit();
 }
 
 QStringList CatalogPageWriter::scriptLines() const {

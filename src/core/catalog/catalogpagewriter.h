@@ -40,6 +40,10 @@ public:
     // Closes whatever is open without writing more (failure paths).
     void close() noexcept;
     bool isOpen() const;
+    // After writeTail, when photographs were left out: states the image count and the first
+    // thumbnail's name in the finished page's head again (the page is copied through a
+    // temporary file and renamed over itself). Raises IoError.
+    void restateImages(int count, const QString& firstName);
 
     // A file name made safe for a relative link inside the page: '"', '#', '?', '%', '\',
     // control characters and an '&' that would read as a character reference ("&amp;") are
@@ -51,6 +55,7 @@ public:
 
 private:
     QStringList headLines() const;
+    QString fileLine() const;
     QStringList scriptLines() const;
     QString bodyTag() const;
     QString titleLine() const;

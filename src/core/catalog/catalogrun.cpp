@@ -35,6 +35,7 @@ const QString kNoCommentFile =
     QStringLiteral("コメントファイルが見つかりません。\rコメント作成ウインドウを開きますか？");
 const QString kNoBackground = QStringLiteral("背景ファイルが存在しません。\r再設定が必要です。");
 const QString kStopped = QStringLiteral("処理は中断されました。");
+const QString kLeaveOutQuestion = QStringLiteral("\rこの画像を除いて続けますか？");
 const QString kFinishedQuestion =
     QStringLiteral("　　　　ファイル作成終了　　　　\rブラウザを起動しますか？");
 
@@ -64,6 +65,8 @@ struct CatalogRun::Run {
     void makeThumbnails();
     void startWorkers();
     void processImage(int index, ThumbnailResult result);
+    bool leaveOut(int index, const std::exception_ptr& failure);
+    QString firstKept() const;
     ThumbnailResult nextResult(int index);
     QString thumbPathOf(int index) const;
     bool moveIntoPlace(int index);
@@ -98,7 +101,19 @@ struct CatalogRun::Run {
     std::unique_ptr<QTemporaryDir> scratch;
     std::unique_ptr<ThumbnailPipeline> pipeline;
     std::size_t jobsTaken = 0;
+    bool leaveOutAgreed = false;  // the front end agreed to leave unreadable photographs out
+    std::vector<int> leftOut;     // list indexes of the photographs left out
 };
+
+QString leftOutPhotosMessage(const QStringList& names) {
+    constexpr int kNamesShown = 10;
+    QString text = QStringLiteral("読み込めない画像 %1 枚を除きました。").arg(names.size());
+    for (int i = 0; i < std::min(kNamesShown, int(names.size())); ++i)
+        text += QLatin1Char('\r') + names[i];
+    if (names.size() > kNamesShown)
+        text += QStringLiteral("\rほか %1 枚").arg(names.size() - kNamesShown);
+    return text;
+}
 
 CatalogRun::CatalogRun(const CatalogSettings& settings, CatalogRunHost& host, Shell& shell)
     : settings_(settings), host_(host), shell_(shell) {}
@@ -326,6 +341,7 @@ ThumbnailResult CatalogRun::Run::nextResult(int index) {
 }
 
 void CatalogRun::Run::processImage(int index, ThumbnailResult result) {
+    if (result.loadError && leaveOut(index, result.loadError)) return;
     if (result.loadError) std::rethrow_exception(result.loadError);
     const QString& name = input.names[index];
     host.imageRead(n, name);
@@ -340,6 +356,42 @@ void CatalogRun::Run::processImage(int index, ThumbnailResult result) {
     }
     result.preview = PixelImage();
     writeEntry(index, result.imageWidth, result.imageHeight);
+}
+
+// A photograph that cannot be read is left out when the front end agrees (asked once: a Yes
+// holds for the rest of the run); false when the run is to stop on the failure.
+bool CatalogRun::Run::leaveOut(int index, const std::exception_ptr& failure) {
+    QString reason;
+    try {
+        std::rethrow_exception(failure);
+    } catch (const Error& error) {
+        reason = error.message();
+    } catch (...) {
+        return false;  // out of memory and the like: nothing the photograph could help
+    }
+    const QString& name = input.names[index];
+    const QString prefix = name + QStringLiteral(": ");
+    if (reason.startsWith(prefix)) reason = reason.mid(prefix.size());
+    if (!leaveOutAgreed) {
+        leaveOutAgreed =
+            host.question(RunQuestion::LeaveOutPhoto, prefix + reason + kLeaveOutQuestion);
+        if (!leaveOutAgreed) return false;
+    }
+    --n;  // the next image takes its number
+    leftOut.push_back(index);
+    host.imageLeftOut(name, reason);
+    return true;
+}
+
+// The first selected photograph not left out: the page's first thumbnail.
+QString CatalogRun::Run::firstKept() const {
+    for (int i = 0; i <= lastSelected; ++i) {
+        if (input.selected[static_cast<std::size_t>(i)] &&
+            std::find(leftOut.begin(), leftOut.end(), i) == leftOut.end()) {
+            return input.names[i];
+        }
+    }
+    return QString();
 }
 
 // Moves a thumbnail made by a worker from its scratch file to its own name.
@@ -368,6 +420,7 @@ void CatalogRun::Run::writeEntry(int index, int width, int height) {
 void CatalogRun::Run::finishPages() {
     page.writeTail(commentsOn);
     if (slideShow) slides.writeTail(n, largestWidth, largestHeight);
+    if (!leftOut.empty()) page.restateImages(selectedCount - int(leftOut.size()), firstKept());
 }
 
 void CatalogRun::Run::offerBrowser() {

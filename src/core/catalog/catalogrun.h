@@ -41,14 +41,20 @@ enum class CatalogRunOutcome {
 enum class RunQuestion {
     OpenCommentEditor,  // the folder has no comment file: open the comment editor?
     OpenBrowser,        // the catalogue is made: open it in the browser?
+    LeaveOutPhoto,      // a photograph cannot be read: leave it out and go on? (a Yes holds
+                        // for the rest of the run; No stops the run on that failure)
 };
+
+// The notice listing photographs a run left out: the first ten names and how many in all.
+QString leftOutPhotosMessage(const QStringList& names);
 
 // The front end of a run: the main window, or tessaly-batch. Every call is made on the
 // thread that called CatalogRun::execute.
 //
 // The run reports what happens as events, in this order: runStarted; per image imageStarted,
-// then imageRead and either imageSkipped or imageFinished; pagesFinished; runEnded last, on
-// every way out. A front end shows them its own way and overrides only those it shows.
+// then imageRead and either imageSkipped or imageFinished (or imageLeftOut instead of all
+// three); pagesFinished; runEnded last, on every way out. A front end shows them its own way and
+// overrides only those it shows.
 class CatalogRunHost {
 public:
     virtual ~CatalogRunHost() = default;
@@ -68,6 +74,11 @@ public:
     }
     // The photograph of image `number` was read and measured.
     virtual void imageRead(int number, const QString& name) { (void)number, (void)name; }
+    // The photograph `name` could not be read and is left out of the pages (no thumbnail, no
+    // cell, no slide; the images after it are numbered on without a gap). reason tells why.
+    virtual void imageLeftOut(const QString& name, const QString& reason) {
+        (void)name, (void)reason;
+    }
     // Image `number` keeps its existing thumbnail (skipExistingThumbs).
     virtual void imageSkipped(int number, const QString& name) { (void)number, (void)name; }
     // Image `number` has its new thumbnail, made by the method given.

@@ -119,6 +119,11 @@ void CommentEditor::createMenus(QMenuBar* menuBar) {
                   Fill::NameAndSize, false);
     addFillAction(edit, "Replace1", QStringLiteral("すべてのファイルにファイル名とサイズを記入"),
                   Fill::NameAndSize, true);
+    // What the camera recorded, inserted into the comment line being typed.
+    connect(named(edit->addAction(QStringLiteral("撮影日時")), "captureTimeFill"),
+            &QAction::triggered, this, [this] { insertFromCamera(false); });
+    connect(named(edit->addAction(QStringLiteral("撮影情報")), "cameraFill"), &QAction::triggered,
+            this, [this] { insertFromCamera(true); });
     edit->addSeparator();
     noExtensionAction = named(edit->addAction(QStringLiteral("ﾌｧｲﾙ名には拡張子を付けない")), "N11");
     noExtensionAction->setCheckable(true);
@@ -454,6 +459,26 @@ void CommentEditor::fillAll(Fill fill) {
     } catch (const Error& e) {
         context_.prompts.error(this, e.message());
     }
+}
+
+// Inserts the capture time or the camera text of the selected file into the comment line
+// that has the focus (the first when neither has) and stores both lines as the fill commands
+// do. A file without the data changes nothing and the status line says so.
+void CommentEditor::insertFromCamera(bool camera) {
+    const int row = selectedRow();
+    if (row < 0) return;
+    const QString name = fileList->item(row)->text();
+    const QString path = filePath(name);
+    const QString text = camera ? fileCameraText(path) : fileCaptureTimeText(path);
+    if (text.isEmpty()) {
+        statusPanels_[1]->setText(camera ? QStringLiteral("撮影情報の記録がありません")
+                                         : QStringLiteral("撮影日時の記録がありません"));
+        return;
+    }
+    statusPanels_[1]->clear();
+    QLineEdit* field = focusWidget() == secondLineEdit ? secondLineEdit : firstLineEdit;
+    field->insert(text);
+    comments_.set(name, firstLineEdit->text(), secondLineEdit->text());
 }
 
 }  // namespace tessaly

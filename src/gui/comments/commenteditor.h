@@ -97,6 +97,7 @@ private:
     void chooseFolder();
     void fillSelected(Fill fill);
     void fillAll(Fill fill);
+    void insertFromCamera(bool camera);
 
     AppContext& context_;
     FolderChooser pickFolder_;

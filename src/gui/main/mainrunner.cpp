@@ -88,6 +88,8 @@ void MainRunner::setInputsEnabled(bool enabled) {
              w.perRowButtons, w.titleEdit}) {
         control->setEnabled(enabled);
     }
+    if (auto* byDate = w.findChild<QPushButton*>(QStringLiteral("sortByDateButton")))
+        byDate->setEnabled(enabled);
     for (QMenu* menu : {w.fileMenu, w.settingsMenu, w.helpMenu})
         menu->menuAction()->setEnabled(enabled);
     if (enabled && w.windowSet()) w.windowSet()->updateActions();
@@ -100,6 +102,7 @@ void MainRunner::setStatus(int panel, const QString& text) {
 
 void MainRunner::runStarted(int) {
     browserOffered_ = false;
+    leftOut_.clear();
     setInputsEnabled(false);
     setStatus(kCounterPanel, QStringLiteral(" 000/ 000   "));
 }
@@ -128,6 +131,8 @@ void MainRunner::imageSkipped(int, const QString&) {
     setStatus(kStepPanel, QStringLiteral("ファイル作成スキップ"));
 }
 
+void MainRunner::imageLeftOut(const QString& name, const QString&) { leftOut_ << name; }
+
 void MainRunner::imageFinished(int, const PixelImage& thumbnail, ThumbnailMaker::Method method) {
     setStatus(kStepPanel, methodText(method));
     window_.preview()->showPicture(DisplayPicture::toImage(thumbnail), kRunPreviewOffset);
@@ -148,6 +153,7 @@ void MainRunner::runFailed() {
 void MainRunner::runEnded(CatalogRunOutcome outcome) {
     if (outcome == CatalogRunOutcome::Completed && !browserOffered_) {
         setStatus(kStepPanel, QStringLiteral("ファイル作成終了"));
+        if (!leftOut_.isEmpty()) information(leftOutPhotosMessage(leftOut_));
     }
     window_.restoreWindow();
 }
@@ -165,6 +171,10 @@ void MainRunner::information(const QString& text) {
 
 bool MainRunner::question(RunQuestion kind, const QString& text) {
     if (kind == RunQuestion::OpenBrowser) browserOffered_ = true;
+    // The closing question names the photographs that were left out.
+    if (kind == RunQuestion::OpenBrowser && !leftOut_.isEmpty())
+        return window_.context().prompts.question(
+            &window_, text + QLatin1Char('\r') + leftOutPhotosMessage(leftOut_));
     return window_.context().prompts.question(&window_, text);
 }
 

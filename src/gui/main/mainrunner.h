@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QStringList>
 #include <memory>
 
 #include "core/catalog/catalogrun.h"
@@ -34,6 +35,7 @@ public:
     void imageStarted(int number, int total, const QString& name) override;
     void imageRead(int number, const QString& name) override;
     void imageSkipped(int number, const QString& name) override;
+    void imageLeftOut(const QString& name, const QString& reason) override;
     void imageFinished(int number, const PixelImage& thumbnail,
                        ThumbnailMaker::Method method) override;
     void pagesFinished() override;
@@ -53,6 +55,7 @@ private:
     MainWindow& window_;
     std::unique_ptr<CatalogRun> run_;
     bool browserOffered_ = false;  // the run asked about the browser
+    QStringList leftOut_;          // photographs the run left out, named in its closing message
 };
 
 }  // namespace tessaly

@@ -19,6 +19,7 @@
 #include "gui/common/filelist.h"
 #include "gui/common/folderlist.h"
 #include "gui/common/volumebox.h"
+#include "gui/main/imagelistorder.h"
 #include "gui/main/mainwindow.h"
 #include "gui/options/stepbuttons.h"
 
@@ -184,8 +185,24 @@ QWidget* MainWindowLayout::buildButtonColumn(MainWindow& w) {
         b->setFixedWidth(kSideButtonWidth);
         layout->addWidget(b);
     }
+    addSortByDateButton(w, layout);
     layout->addStretch();
     return w.buttonColumn;
+}
+
+// "撮影日時順" under the list-order buttons: orders the image list by the time each photograph
+// was taken, as tessaly-batch --sort date does; the selection stays on the same files. It is
+// usable while the image list is (not during a run).
+void MainWindowLayout::addSortByDateButton(MainWindow& w, QVBoxLayout* layout) {
+    QPushButton* byDate = button(w.buttonColumn, "sortByDateButton", QStringLiteral("撮影日時順"),
+                                 QStringLiteral("撮影日時（EXIF）の順にファイルを並べ替えます。"));
+    byDate->setAccessibleName(QStringLiteral("撮影日時順に並べ替え"));
+    byDate->setFixedWidth(kSideButtonWidth);
+    layout->insertWidget(layout->indexOf(w.downButton) + 1, byDate);
+    QObject::connect(byDate, &QPushButton::clicked, &w, [&w] {
+        if (w.imageList->isEnabled())
+            ImageListOrder::sortByCaptureTime(*w.imageList, w.currentFolder());
+    });
 }
 
 QWidget* MainWindowLayout::buildPreviewPanel(MainWindow& w) {

@@ -5,6 +5,7 @@ class QMenu;
 class QObject;
 class QPushButton;
 class QString;
+class QVBoxLayout;
 class QWidget;
 
 namespace tessaly {
@@ -22,6 +23,7 @@ private:
     static QWidget* buildTitleArea(MainWindow& window, QWidget* parent);
     static QWidget* buildBody(MainWindow& window);
     static QWidget* buildButtonColumn(MainWindow& window);
+    static void addSortByDateButton(MainWindow& window, QVBoxLayout* layout);
     static QWidget* buildPreviewPanel(MainWindow& window);
     static void buildMenus(MainWindow& window);
     static void buildPopupMenus(MainWindow& window);

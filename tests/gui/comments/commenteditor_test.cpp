@@ -25,6 +25,7 @@
 #include "gui/support/scriptedprompts.h"
 #include "support/otheruser.h"
 #include "support/tempdir.h"
+#include "support/testheif.h"
 #include "support/testimages.h"
 
 using namespace tessaly;
@@ -261,6 +262,8 @@ TEST_F(CommentEditorTest, UpdateStoresTheLinesOfTheSelectedFileAndSetsModified) 
 TEST_F(CommentEditorTest, FillCommandsForTheSelectedFile) {
     TempDir dir;
     dir.write(QStringLiteral("IMG_0001.jpg"), QByteArray(12345, 'x'));
+    dir.write(QStringLiteral("IMG_0002.jpg"),
+              test::makeCameraJpeg("2024:05:06 10:00:00", {}, {}, true));
     ASSERT_TRUE(editor.loadFolder(dir.path()));
     trigger("N12");  // nothing selected: nothing happens
     EXPECT_EQ(editor.comments().size(), 0);
@@ -281,6 +284,35 @@ TEST_F(CommentEditorTest, FillCommandsForTheSelectedFile) {
     EXPECT_EQ(edit2()->text(), QString());
     trigger("N9");
     EXPECT_EQ(edit2()->text(), fileDateText(dir.file(QStringLiteral("IMG_0001.jpg"))));
+    // What the camera recorded goes into the line with the focus; without it nothing does.
+    type(QStringLiteral("x"), QString());
+    const struct {
+        int file;
+        const char* action;
+        QLineEdit* field;
+        QString first;
+        QString second;
+        QString status;
+    } camera[] = {
+        {0, "captureTimeFill", edit1(), "x", "", "撮影日時の記録がありません"},
+        {0, "cameraFill", edit1(), "x", "", "撮影情報の記録がありません"},
+        {1, "captureTimeFill", edit1(), "24/05/06x", "", ""},
+        {1, "cameraFill", edit2(), "24/05/06x", "NIKON D70 18mm 1/60秒 F4.0 ISO200", ""},
+    };
+    for (const auto& row : camera) {
+        if (row.file != list()->currentRow()) {
+            select(row.file);
+            type(QStringLiteral("x"), QString());
+        }
+        row.field->setFocus();
+        row.field->setCursorPosition(0);
+        trigger(row.action);
+        EXPECT_EQ(edit1()->text(), row.first) << row.action;
+        EXPECT_EQ(edit2()->text(), row.second) << row.action;
+        EXPECT_EQ(editor.panelText(1), row.status) << row.action;
+    }
+    EXPECT_EQ(editor.comments().lookUp(QStringLiteral("IMG_0002.jpg")).second,
+              QStringLiteral("NIKON D70 18mm 1/60秒 F4.0 ISO200"));
     EXPECT_FALSE(editor.isModified());  // fill commands do not set it
     EXPECT_TRUE(prompts.log.isEmpty());
 }

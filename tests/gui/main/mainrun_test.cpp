@@ -197,12 +197,33 @@ TEST_F(MainRun, StatusBarFollowsEachImageAndAFailure) {
                                  QString("通常圧縮|画像読込中|001/003   |picture"),
                                  QString("ファイル作成スキップ|画像読込中|002/003   |none")})
         EXPECT_TRUE(seen.contains(state)) << seen.join('\n').toStdString();
-    ASSERT_EQ(prompts.log.size(), 1);
-    EXPECT_TRUE(prompts.log[0].startsWith("error: p03.jpg: ")) << prompts.log[0].toStdString();
+    // Leaving the unreadable photograph out is refused: the run stops on it.
+    ASSERT_EQ(prompts.log.size(), 2);
+    EXPECT_TRUE(prompts.log[0].startsWith("question: p03.jpg: ")) << prompts.log[0].toStdString();
+    EXPECT_TRUE(prompts.log[0].endsWith("\rこの画像を除いて続けますか？"));
+    EXPECT_TRUE(prompts.log[1].startsWith("error: p03.jpg: ")) << prompts.log[1].toStdString();
     EXPECT_EQ(statusPanel(0)->text(), "処理は中断されました。");
     EXPECT_TRUE(statusPanel(1)->text().isEmpty());
     EXPECT_TRUE(statusPanel(2)->text().isEmpty());
     EXPECT_EQ(readFile(photos + "/htm_image/p02.jpg"), QByteArray("kept"));
+    expectIdle();
+}
+
+// A Yes to the first unreadable photograph holds for the rest of the run; the closing question
+// names the photographs left out.
+TEST_F(MainRun, UnreadablePhotographsAreLeftOutOnceAgreed) {
+    const QString photos = photoFolder("leftout", 4);
+    writeFile(photos + "/p02.jpg", "");
+    writeFile(photos + "/p04.jpg", "not a jpeg");
+    window->openFolder(photos);
+    prompts.answers = {true, false};
+    window->execute();
+    ASSERT_EQ(prompts.log.size(), 2) << prompts.log.join('\n').toStdString();
+    EXPECT_TRUE(prompts.log[0].startsWith("question: p02.jpg: "));
+    EXPECT_TRUE(prompts.log[1].endsWith("\r読み込めない画像 2 枚を除きました。\rp02.jpg\rp04.jpg"))
+        << prompts.log[1].toStdString();
+    EXPECT_EQ(QDir(photos + "/htm_image").entryList(QDir::Files),
+              QStringList({"p01.jpg", "p03.jpg"}));
     expectIdle();
 }
 

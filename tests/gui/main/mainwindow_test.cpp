@@ -14,6 +14,7 @@
 #include "gui/options/stepbuttons.h"
 #include "gui/support/readability.h"
 #include "mainfixture.h"
+#include "support/testheif.h"
 #include "support/testimages.h"
 
 namespace tessaly::test {
@@ -106,6 +107,19 @@ TEST_F(MainWindow, MovesSelectedEntriesWithTheirSelection) {
     EXPECT_EQ(listed(), QStringList({"B", "D", "A", "E", "C"}));
     EXPECT_EQ(selection(), "..*.*");
     EXPECT_TRUE(prompts.log.isEmpty());
+}
+
+// "撮影日時順" gives the order of tessaly-batch --sort date; the selection stays on its files.
+TEST_F(MainWindow, SortsByCaptureTimeKeepingTheSelection) {
+    const QString photos = folder("dated");
+    const QStringList taken = writeDatedPhotos(photos);
+    window->openFolder(photos);
+    imageList()->item(0)->setSelected(false);  // a.jpg
+    auto* byDate = control<QPushButton>("sortByDateButton");
+    EXPECT_FALSE(byDate->accessibleName().isEmpty());
+    byDate->click();
+    EXPECT_EQ(listed(), taken);
+    EXPECT_EQ(selection(), "****.*");
 }
 
 TEST_F(MainWindow, MovesOnALongList) {
