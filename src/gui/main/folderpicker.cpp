@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "gui/common/focusframe.h"
 #include "gui/common/folderlist.h"
 #include "gui/common/volumebox.h"
 
@@ -21,7 +22,12 @@ FolderPicker::FolderPicker(AppContext& context, QWidget* mainWindow)
     setObjectName(QStringLiteral("TOpenfolda"));
     setWindowTitle(QStringLiteral("フォルダ選択"));
     volumeBox->setObjectName(QStringLiteral("Drive2"));
+    volumeBox->setAccessibleName(QStringLiteral("ドライブ"));
     folderList->setObjectName(QStringLiteral("Dir2"));
+    folderList->setAccessibleName(QStringLiteral("フォルダ"));
+    folderList->setAccessibleDescription(
+        QStringLiteral("フォルダを開くには、ダブルクリックするか Enter キーを押します。"));
+    showFocusClearly(*folderList);
     selectButton->setObjectName(QStringLiteral("Button1"));
     cancelButton->setObjectName(QStringLiteral("Button2"));
     selectButton->setAutoDefault(false);
