@@ -22,9 +22,7 @@ FolderPicker::FolderPicker(AppContext& context, QWidget* mainWindow)
     setObjectName(QStringLiteral("TOpenfolda"));
     setWindowTitle(QStringLiteral("フォルダ選択"));
     volumeBox->setObjectName(QStringLiteral("Drive2"));
-    volumeBox->setAccessibleName(QStringLiteral("ドライブ"));
     folderList->setObjectName(QStringLiteral("Dir2"));
-    folderList->setAccessibleName(QStringLiteral("フォルダ"));
     folderList->setAccessibleDescription(
         QStringLiteral("フォルダを開くには、ダブルクリックするか Enter キーを押します。"));
     showFocusClearly(*folderList);

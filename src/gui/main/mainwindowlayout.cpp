@@ -31,10 +31,10 @@ constexpr int kButtonColumnWidth = 88;
 constexpr int kSideButtonWidth = kButtonColumnWidth - 14;
 constexpr int kSplitterLimit = 150;
 
-// A control without a label of its own: the name a screen reader reads, and its hint as the
-// description (lists read no hint by themselves).
-void nameForReaders(QWidget* control, const QString& name) {
-    control->setAccessibleName(name);
+// A control without a label of its own: its hint as the description screen readers read
+// (lists read no hint by themselves) and, unless it has one, a name.
+void nameForReaders(QWidget* control, const QString& name = QString()) {
+    if (!name.isEmpty()) control->setAccessibleName(name);
     control->setAccessibleDescription(control->toolTip());
 }
 
@@ -76,11 +76,11 @@ QWidget* MainWindowLayout::buildTopPanel(MainWindowControls& c, QWidget* parent)
     c.volumeBox = new VolumeBox(panel);
     name(c.volumeBox, "Drive1");
     c.volumeBox->setToolTip(QStringLiteral("ドライブを指定します。"));
-    nameForReaders(c.volumeBox, QStringLiteral("ドライブ"));
+    nameForReaders(c.volumeBox);
     c.folderList = new FolderList(panel);
     name(c.folderList, "Dir1");
     c.folderList->setToolTip(QStringLiteral("対象フォルダを指定します。"));
-    nameForReaders(c.folderList, QStringLiteral("フォルダ"));
+    nameForReaders(c.folderList);
     showFocusClearly(*c.folderList);
     c.fileList = new FileList(panel);
     name(c.fileList, "File1");
