@@ -4,14 +4,12 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QScreen>
 #include <QSpinBox>
 #include <new>
 
@@ -59,7 +57,7 @@ MainWindow::MainWindow(const QString& appFolder, const QString& settingsFolder, 
     connectWindowCommands();
     const QString start = settings_.startFolder;
     navigator_->openFolder(!start.isEmpty() && QFileInfo(start).isDir() ? start : home);
-    placeOnScreen();
+    WindowPlacement::restore(*this, settings_);
     rebuildImageList();
     ui_.previewImage->hide();
     ui_.previewImage->setEnabled(false);
@@ -255,39 +253,6 @@ void MainWindow::imageListDoubleClick() {
     }
 }
 
-// The place and size the window had when it was last closed, else the place the options
-// give it at a comfortable first size; either way on the screen and not below the minimum.
-void MainWindow::placeOnScreen() {
-    QRect place = WindowPlacement::fromText(settings_.mainWindowPlace);
-    const QSize least = minimumSizeHint().expandedTo(minimumSize());
-    QScreen* screen = QGuiApplication::screenAt(place.topLeft());
-    if (screen == nullptr) screen = QGuiApplication::primaryScreen();
-    const QRect room = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
-    if (place.isEmpty()) {
-        place = QRect(QPoint(settings_.windowLeft, settings_.windowTop),
-                      WindowPlacement::firstSize(least, room));
-    }
-    place = WindowPlacement::fitted(place, least, room);
-    resize(place.size());
-    move(place.topLeft());
-}
-
-// Only this line of the settings file changes; the rest is written back as the file holds
-// it. A settings file that cannot be read or written is left alone: the window then opens
-// at its first-start place next time.
-void MainWindow::storePlace() {
-    const bool normal =
-        !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
-    const QRect place = normal ? QRect(pos(), size()) : normalGeometry();
-    settings_.mainWindowPlace = WindowPlacement::toText(place);
-    try {
-        CatalogSettings stored = loadSettings(settings_.appFolder, settings_.configFolder());
-        stored.mainWindowPlace = settings_.mainWindowPlace;
-        saveSettings(stored);
-    } catch (const Error&) {
-    }
-}
-
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     QListWidget* list = ui_.imageList;
@@ -315,7 +280,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    storePlace();
+    WindowPlacement::store(*this, settings_);
     QMainWindow::closeEvent(event);
 }
 

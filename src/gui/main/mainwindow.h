@@ -102,8 +102,6 @@ private:
     void connectWindowCommands();
     void updateWindowCommands();
     void showMoveRefusal();
-    void placeOnScreen();
-    void storePlace();
 
     CatalogSettings settings_;
     AppContext context_;

@@ -1,7 +1,13 @@
 #include "gui/main/windowplacement.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QStringList>
+#include <QWidget>
 #include <algorithm>
+
+#include "core/settings/catalogsettings.h"
+#include "core/text/errors.h"
 
 namespace tessaly {
 namespace {
@@ -14,6 +20,32 @@ constexpr int kFirstHeight = 560;
 int limited(int value, int low, int high) { return std::max(low, std::min(value, high)); }
 
 }  // namespace
+
+void WindowPlacement::restore(QWidget& window, const CatalogSettings& settings) {
+    QRect place = fromText(settings.mainWindowPlace);
+    const QSize least = window.minimumSizeHint().expandedTo(window.minimumSize());
+    QScreen* screen = QGuiApplication::screenAt(place.topLeft());
+    if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+    const QRect room = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    if (place.isEmpty())
+        place = QRect(QPoint(settings.windowLeft, settings.windowTop), firstSize(least, room));
+    place = fitted(place, least, room);
+    window.resize(place.size());
+    window.move(place.topLeft());
+}
+
+void WindowPlacement::store(const QWidget& window, CatalogSettings& settings) {
+    const bool normal = !(window.windowState() &
+                          (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
+    settings.mainWindowPlace =
+        toText(normal ? QRect(window.pos(), window.size()) : window.normalGeometry());
+    try {
+        CatalogSettings stored = loadSettings(settings.appFolder, settings.configFolder());
+        stored.mainWindowPlace = settings.mainWindowPlace;
+        saveSettings(stored);
+    } catch (const Error&) {
+    }
+}
 
 QString WindowPlacement::toText(const QRect& place) {
     return QStringLiteral("%1,%2,%3,%4")
