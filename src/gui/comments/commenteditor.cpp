@@ -152,7 +152,7 @@ void CommentEditor::createListArea(QWidget* client) {
     fileList->setGeometry(4, 48, 160, 156);
     fileList->setSelectionMode(QAbstractItemView::SingleSelection);
     listCaption->setBuddy(fileList);
-    showFocusFrame(fileList);
+    showFocusClearly(*fileList);
     fileList->setAccessibleName(QStringLiteral("「jpg」ファイルリスト"));
     fileList->setAccessibleDescription(
         QStringLiteral("コメントを付けるファイルを選ぶと、その画像とコメントが表示されます。"));

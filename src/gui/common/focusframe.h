@@ -1,14 +1,12 @@
 #pragma once
 
-#include <QAbstractItemView>
+class QAbstractItemView;
 
 namespace tessaly {
 
-// A list or tree framed in the highlight colour while it has the keyboard focus, so that a
-// user who moves through a window with Tab sees where the arrow keys act.
-inline void showFocusFrame(QAbstractItemView* view) {
-    view->setStyleSheet(
-        QStringLiteral("QAbstractItemView:focus { border: 2px solid palette(highlight); }"));
-}
+// Draws a list or tree with a thick frame in the highlight colour while it has the keyboard
+// focus, so a user working without a mouse sees where the keys go (the style's own focus
+// mark on a list whose entries are all selected is hard to see).
+void showFocusClearly(QAbstractItemView& view);
 
 }  // namespace tessaly

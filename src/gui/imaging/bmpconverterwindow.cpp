@@ -100,8 +100,8 @@ void BmpConverterWindow::buildLists() {
     fileList->setAccessibleDescription(
         QStringLiteral("変換するファイルを選びます（複数選択できます）。"));
     describe(fileTypeBox, "ファイルの種類", "一覧に表示するファイルの種類を選びます。");
-    showFocusFrame(folderList);
-    showFocusFrame(fileList);
+    showFocusClearly(*folderList);
+    showFocusClearly(*fileList);
     // Whole names: the lists and the label shorten a long one in the middle, never clip it.
     folderList->fitEntriesToWidth();
     fileList->fitEntriesToWidth();

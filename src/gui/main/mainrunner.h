@@ -4,14 +4,13 @@
 #include <memory>
 
 #include "core/catalog/catalogrun.h"
+#include "gui/main/mainwindow.h"
 
 namespace tessaly {
 
-class MainWindow;
-
-// The main window's side of a catalogue run: reads the run's input from the window's
-// controls, runs it, shows its events in the status bar and the preview, answers its
-// questions and puts the window back to idle when it ends.
+// The main window's side of a catalogue run: reads the run's input from the window, runs it,
+// shows its events in the status bar and the preview, answers its questions and puts the
+// window back to idle when it ends.
 class MainRunner : public CatalogRunHost {
 public:
     explicit MainRunner(MainWindow& window);
@@ -24,10 +23,6 @@ public:
     bool isActive() const;
     // The inputs a run would take from the window now.
     CatalogRunInput inputFromWindow() const;
-
-    // false while a run goes on (Execute hidden, Cancel shown, inputs disabled; the comment
-    // box stays usable), true again when it ends.
-    void setInputsEnabled(bool enabled);
 
     void runStarted(int total) override;
     void deselected(int index) override;
@@ -50,7 +45,7 @@ public:
     void openCommentEditor() override;
 
 private:
-    void setStatus(int panel, const QString& text);
+    void setStatus(StatusField field, const QString& text);
 
     MainWindow& window_;
     std::unique_ptr<CatalogRun> run_;

@@ -59,7 +59,7 @@ void ContentsWindow::createFolderArea(QWidget* client) {
     folderList = named(new FolderList(client), "Dir1");
     folderList->setGeometry(8, 50, 160, 164);
     folderLabel->setBuddy(folderList);
-    showFocusFrame(folderList);
+    showFocusClearly(*folderList);
     folderList->setAccessibleName(QStringLiteral("作成フォルダ"));
     volumeBox->setAccessibleName(QStringLiteral("ドライブ"));
     folderList->setAccessibleDescription(QStringLiteral(

@@ -5,10 +5,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QLocale>
 #include <QMenu>
 #include <QPixmap>
 #include <QProcess>
@@ -19,7 +19,6 @@
 
 #include "core/catalog/catalogrun.h"
 #include "gui/main/mainrunner.h"
-#include "gui/options/stepbuttons.h"
 #include "mainfixture.h"
 #include "support/recordingrunhost.h"
 #include "support/testimages.h"
@@ -59,6 +58,25 @@ protected:
                 << thumb.toStdString();
     }
 
+    // Presses and releases a key where the window's keyboard focus is, as a user would.
+    void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+               const QString& text = {}) {
+        QWidget* target = window->focusWidget();
+        ASSERT_NE(target, nullptr);
+        QKeyEvent down(QEvent::KeyPress, key, modifiers, text);
+        QApplication::sendEvent(target, &down);
+        QKeyEvent up(QEvent::KeyRelease, key, modifiers, text);
+        QApplication::sendEvent(target, &up);
+    }
+
+    // The control the keys go to (a spin box rather than its inner line edit).
+    QString focused() const {
+        QWidget* focus = window->focusWidget();
+        if (focus && qobject_cast<QAbstractSpinBox*>(focus->parentWidget()))
+            focus = focus->parentWidget();
+        return focus ? focus->objectName() : QString();
+    }
+
     void expectIdle() {
         EXPECT_FALSE(executeButton()->isHidden());
         EXPECT_TRUE(cancelButton()->isHidden());
@@ -78,7 +96,7 @@ TEST_F(MainRun, ExecuteWritesTheSameFilesAsARunWithoutWindow) {
     window->settings().noBrowserLaunch = "on";
     window->openFolder(photos);
     titleEdit()->setText("旅行の写真");
-    perRowButtons()->setPosition(3);
+    perRowBox()->setValue(3);
     executeButton()->click();
     EXPECT_TRUE(prompts.log.isEmpty()) << prompts.log.join('\n').toStdString();
     EXPECT_EQ(statusPanel(0)->text(), "ファイル作成終了");
@@ -121,6 +139,70 @@ TEST_F(MainRun, ExecuteWritesTheSameFilesAsARunWithoutWindow) {
     ASSERT_TRUE(process.waitForFinished(60000));
     ASSERT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
     expectSameOutput(photos, byBatch, 7);
+}
+
+// The whole job without a mouse: Tab walks the controls in the order of the work, a folder is
+// opened from the folder list, photos are chosen in the image list, title and images per row
+// are typed, Space starts the run and Esc stops it.
+TEST_F(MainRun, TheMainJobIsDoneByKeyboardAlone) {
+    photoFolder("trip", 4);
+    window->openFolder(data.path());
+    window->show();
+    window->activateWindow();
+    QApplication::processEvents();
+    ASSERT_EQ(focused(), "Button7");
+    QStringList visited;
+    const auto tab = [&] {
+        press(Qt::Key_Tab);
+        visited << focused();
+    };
+    tab();
+    tab();
+    press(Qt::Key_Down);  // the open folder's first sub-folder
+    press(Qt::Key_Return);
+    EXPECT_EQ(window->currentFolder(), folder("trip"));
+    EXPECT_EQ(titleEdit()->text(), "trip");
+    tab();
+    tab();
+    press(Qt::Key_Down);
+    press(Qt::Key_Home);                     // p01 alone
+    press(Qt::Key_Down, Qt::ShiftModifier);  // p01 p02
+    press(Qt::Key_Down, Qt::ControlModifier);
+    press(Qt::Key_Down, Qt::ControlModifier);
+    press(Qt::Key_Space, Qt::ControlModifier, " ");  // and p04
+    EXPECT_EQ(selection(), "**.*");
+    while (visited.size() < 20 && visited.last() != "HPtytlebox") tab();
+    press(Qt::Key_A, Qt::ControlModifier);
+    press(0, Qt::NoModifier, "旅の写真");
+    EXPECT_EQ(titleEdit()->text(), "旅の写真");
+    tab();
+    press(Qt::Key_A, Qt::ControlModifier);
+    press(Qt::Key_1, Qt::NoModifier, "1");
+    press(Qt::Key_2, Qt::NoModifier, "2");  // 12 lies outside 1..10: refused
+    EXPECT_EQ(perRowBox()->value(), 1);
+    press(Qt::Key_Up);
+    press(Qt::Key_Up);
+    EXPECT_EQ(perRowBox()->value(), 3);
+    tab();
+    tab();
+    EXPECT_EQ(visited, QStringList({"Drive1", "Dir1", "Button5", "OldFile", "Button11", "Button3",
+                                    "Button4", "Button1", "Button2", "sortByDateButton", "Button9",
+                                    "HPtytlebox", "UpDown1", "CommentBox", "Button7"}));
+    QString focusDuringRun;
+    duringRun([&] {
+        if (!window->runActive() || !statusPanel(2)->text().startsWith("002/")) return;
+        focusDuringRun = focused();
+        press(Qt::Key_Escape);
+    });
+    press(Qt::Key_Space, Qt::NoModifier, " ");
+    EXPECT_EQ(focusDuringRun, "Button8");
+    EXPECT_EQ(prompts.log, QStringList({"information: 処理は中断されました。"}));
+    const QByteArray page = readFile(folder("trip") + "/index.htm");
+    EXPECT_TRUE(page.contains(test::sjisBytes("旅の写真")));
+    EXPECT_TRUE(page.contains("p02.jpg"));
+    EXPECT_FALSE(page.contains("p04.jpg"));
+    EXPECT_EQ(focused(), "Button7");
+    expectIdle();
 }
 
 TEST_F(MainRun, AsksAboutTheBrowserAndOpensThePage) {
@@ -192,7 +274,12 @@ TEST_F(MainRun, StatusBarFollowsEachImageAndAFailure) {
         if (!seen.contains(state.join('|'))) seen << state.join('|');
     });
     window->execute();
-    const QString today = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
+    // The date reads the Japanese way whatever the locale: 2026/12/07.
+    const QDate date = QDate::currentDate();
+    const QString today = QString("%1/%2/%3")
+                              .arg(date.year())
+                              .arg(date.month(), 2, 10, QChar('0'))
+                              .arg(date.day(), 2, 10, QChar('0'));
     for (const QString& state : {today + "|画像読込中| 000/ 000   |none",
                                  QString("通常圧縮|画像読込中|001/003   |picture"),
                                  QString("ファイル作成スキップ|画像読込中|002/003   |none")})
@@ -274,7 +361,7 @@ TEST_F(MainRun, RunInputComesFromTheControls) {
     const QString photos = photoFolder("input", 3);
     window->openFolder(photos);
     titleEdit()->setText("題名");
-    perRowButtons()->setPosition(8);
+    perRowBox()->setValue(8);
     imageList()->item(1)->setSelected(false);
     const CatalogRunInput input = MainRunner(*window).inputFromWindow();
     EXPECT_EQ(input.folder, photos);
