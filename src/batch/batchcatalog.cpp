@@ -138,7 +138,8 @@ int exitStatus(CatalogRunOutcome outcome, const Interruption& interruption) {
 int runCatalogue(const Options& options) {
     const QString folder = QFileInfo(options.folder).absoluteFilePath();
     if (!QFileInfo(folder).isDir()) {
-        std::fprintf(stderr, "tessaly-batch: no such folder: %s\n", folder.toUtf8().constData());
+        std::fprintf(stderr, "tessaly-batch: no such folder: %s\n",
+                     terminalText(folder).toUtf8().constData());
         return 1;
     }
     CatalogSettings settings = readSettingsOption(options.settings);
@@ -149,6 +150,7 @@ int runCatalogue(const Options& options) {
         options.names.isEmpty() ? listFiles(folder, QStringLiteral("*.jpg")) : options.names;
     input.selected.assign(static_cast<std::size_t>(input.names.size()), true);
     input.title = options.title ? *options.title : folderOwnName(folder);
+    input.titleIsName = !options.title;
     input.perRow = options.perRow;
     input.date = options.date;
     input.jobs = options.jobs;
@@ -188,7 +190,8 @@ int runCatalogCommand(const QStringList& args) {
     try {
         return runCatalogue(options);
     } catch (const Error& error) {
-        std::fprintf(stderr, "tessaly-batch: %s\n", error.message().toUtf8().constData());
+        std::fprintf(stderr, "tessaly-batch: %s\n",
+                     terminalText(error.message(), true).toUtf8().constData());
         return 1;
     }
 }

@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+#include "core/text/formatting.h"
+
 namespace tessaly::batch {
 
 BatchRunHost::BatchRunHost(bool quiet, bool openPage)
@@ -18,7 +20,7 @@ void BatchRunHost::imageRead(int number, const QString& name) {
 }
 
 void BatchRunHost::showProgress(const QString& fileName) {
-    const QByteArray name = fileName.toUtf8();
+    const QByteArray name = terminalText(fileName).toUtf8();
     if (!terminal_) {
         std::fprintf(stderr, "%d/%d %s\n", done_, total_, name.constData());
         return;
@@ -42,9 +44,7 @@ void BatchRunHost::endProgressLine() {
 
 void BatchRunHost::print(const QString& text) {
     endProgressLine();
-    QString shown = text;
-    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    std::fprintf(stderr, "%s\n", shown.toUtf8().constData());
+    std::fprintf(stderr, "%s\n", terminalText(text, true).toUtf8().constData());
 }
 
 void BatchRunHost::information(const QString& text) { print(text); }

@@ -1,11 +1,11 @@
 #include "core/catalog/catalogpagewriter.h"
 
+#include "core/catalog/pagefile.h"
 #include "core/catalog/pagetext.h"
 #include "core/text/charfuncs.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
 #include "core/text/sjis.h"
-#include "core/text/textfile.h"
 
 namespace tessaly {
 
@@ -37,8 +37,14 @@ CatalogPageWriter::~CatalogPageWriter() { close(); }
 bool CatalogPageWriter::isOpen() const { return file_ != nullptr; }
 
 void CatalogPageWriter::close() noexcept {
-    // The file keeps what was written; a failure to flush it is not reported here.
+    // The unfinished page goes with its temporary file; the old page stays.
     file_.reset();
+}
+
+void CatalogPageWriter::publish() {
+    if (!file_) throw IoError(cannotWriteMessage(path_));
+    std::unique_ptr<PageFile> file = std::move(file_);
+    file->publish();  // the writer is done even when that fails
 }
 
 QString CatalogPageWriter::pageUrl(const QString& fileName) {
@@ -48,7 +54,7 @@ QString CatalogPageWriter::pageUrl(const QString& fileName) {
         const QChar c = fileName.at(i);
         const char16_t u = c.unicode();
         if (u < 0x20 || u == 0x7F || u == '"' || u == '#' || u == '?' || u == '%' || u == '\\' ||
-            startsCharacterReference(fileName, i)) {
+            u == '&' || u == '<' || u == '>') {
             url += percentEncoded(u);
         } else if (sjis::changesOnRoundTrip(u)) {
             url += characterReference(u);  // the page would name another file
@@ -57,24 +63,6 @@ QString CatalogPageWriter::pageUrl(const QString& fileName) {
         }
     }
     return url;
-}
-
-QString CatalogPageWriter::attributeText(const QString& text) {
-    QString out;
-    out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t u = text.at(i).unicode();
-        if (u == '"') {
-            out += QLatin1String("&quot;");
-        } else if (u < 0x20 || u == 0x7F) {
-            out += characterReference(u);
-        } else if (startsCharacterReference(text, i)) {
-            out += QLatin1String("&amp;");
-        } else {
-            out += text.at(i);
-        }
-    }
-    return out;
 }
 
 void CatalogPageWriter::writeLine(const QString& line) {
@@ -97,8 +85,7 @@ void CatalogPageWriter::writeHead(const QString& path, const QString& title, int
     firstSelectedName_ = firstSelectedName;
     date_ = date;
     commentCells_ = QStringList(perRow_, QString());
-    file_ = std::make_unique<TextFileWriter>(path, sjis::Unmappable::CharacterRef,
-                                             TextFileWriter::Replace::Direct);
+    file_ = std::make_unique<PageFile>(path);
     writeLines(headLines());
 }
 
@@ -234,7 +221,7 @@ QString CatalogPageWriter::cellLine(const CatalogEntry& entry) const {
     return QStringLiteral("  <TD align=\"center\" valign=\"middle\"><A href=\"") + pageUrl(name) +
            QLatin1Char('"') + click + target + QStringLiteral("><IMG src=\"") +
            settings_.thumbFolderName + QLatin1Char('/') + pageUrl(settings_.thumbPrefix + name) +
-           QStringLiteral("\" ALT=\"") + attributeText(shortName) + QStringLiteral("\" height=\"") +
+           QStringLiteral("\" ALT=\"") + htmlText(shortName) + QStringLiteral("\" height=\"") +
            number(entry.thumbnailHeight) + QStringLiteral("\" width=\"") +
            number(entry.thumbnailWidth) + QStringLiteral("\"></A></TD>");
 }
@@ -283,8 +270,7 @@ void CatalogPageWriter::writeTail(bool commentsOn) {
         QStringLiteral("</BODY>"),
         QStringLiteral("</HTML>"),
     });
-    std::unique_ptr<TextFileWriter> file = std::move(file_);
-    file->close();  // the writer is gone even when closing fails
+    file_->close();
 }
 
 }  // namespace tessaly

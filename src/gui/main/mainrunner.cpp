@@ -17,6 +17,7 @@
 #include "gui/common/folderlist.h"
 #include "gui/common/volumebox.h"
 #include "gui/imaging/displaypicture.h"
+#include "gui/main/foldernavigator.h"
 #include "gui/main/imagelistorder.h"
 #include "gui/main/imagepreview.h"
 #include "gui/main/mainwindow.h"
@@ -73,6 +74,8 @@ CatalogRunInput MainRunner::inputFromWindow() const {
     input.names = ImageListOrder::names(*window_.imageList);
     input.selected = ImageListOrder::selectionFlags(*window_.imageList);
     input.title = window_.titleEdit->text();
+    // The title box filled with the folder's own name: that name is text, not markup.
+    input.titleIsName = input.title == FolderNavigator::ownName(input.folder);
     input.perRow = window_.perRowButtons->position();
     input.jobs = std::max(1, QThread::idealThreadCount());  // as tessaly-batch
     return input;

@@ -77,13 +77,13 @@ TEST(TocChecks, MessagesComeInTheirOrderBeforeAnythingIsWritten) {
     options.title = QStringLiteral("t");
     EXPECT_EQ(runMessage(f, options), QStringLiteral("背景の画像ファイルが指定されていません。"));
     options.useBackgroundImage = false;
-    EXPECT_EQ(runMessage(f, options), QStringLiteral("ファルダがありません。"));
+    EXPECT_EQ(runMessage(f, options), QStringLiteral("フォルダがありません。"));
     QDir(f.dir.path()).mkpath(QStringLiteral("empty"));
     f.addCatalogue(QStringLiteral("unmarked"), QStringLiteral("x"), 1, QStringLiteral("a.jpg"),
                    false);
     QDir(f.dir.path()).mkpath(QStringLiteral("other"));
     f.dir.write(QStringLiteral("other/page.htm"), test::catalogueHead({}, 1, {}, {}, true));
-    EXPECT_EQ(runMessage(f, options), QStringLiteral("対象のファルダがありません。"));
+    EXPECT_EQ(runMessage(f, options), QStringLiteral("対象のフォルダがありません。"));
     EXPECT_FALSE(QFile::exists(f.dir.file(QStringLiteral("index.htm"))));
 }
 
