@@ -38,7 +38,8 @@ QString readableName(const QString& name) {
             out += QLatin1String("&#38;");
         } else if (dashes) {
             out += QLatin1String("&#45;");
-        } else if (sjis::changesOnRoundTrip(name.at(i).unicode())) {
+        } else if (name.at(i) == QLatin1Char('<') || name.at(i) == QLatin1Char('>') ||
+                   sjis::changesOnRoundTrip(name.at(i).unicode())) {
             out += characterReference(name.at(i).unicode());
         } else {
             out += name.at(i);

@@ -22,7 +22,7 @@ QString withoutLineBreaks(const QString& text);
 
 // A file name inside an HTML comment line that is read back: as withoutLineBreaks, and an
 // "&" that would read as a character reference becomes "&#38;", a character Shift-JIS would
-// read back as another "&#N;", and a "-" beside another "-" "&#45;" (so "-->" can never end
+// read back as another, "<", ">", and a "-" beside another "-" "&#N;" (so "-->" can never end
 // the comment early), so decodeCharacterReferences gives the name back exactly (characters
 // Shift-JIS cannot hold are written as "&#N;" too).
 QString readableName(const QString& name);
