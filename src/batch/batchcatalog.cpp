@@ -44,7 +44,9 @@ const char* const kUsage =
     "  -v, --version        the program version\n"
     "Other modes: --toc, --convert, --convert-bmp, --rotate (see their own --help).\n"
     "Exit status: 0 done, 1 the run failed, 2 usage error, 128 + the signal's number when\n"
-    "interrupted (130 Ctrl-C, 143 SIGTERM, 129 SIGHUP; the pages are still ended properly).\n";
+    "interrupted (130 Ctrl-C, 143 SIGTERM, 129 SIGHUP). The pages are put in place only when\n"
+    "the run ends: a failed or interrupted run leaves the earlier pages as they were (a first\n"
+    "run, interrupted, ends its pages with the images done).\n";
 
 struct Options {
     QString folder;

@@ -96,7 +96,7 @@ struct CatalogRun::Run {
     int largestHeight = 0;
     bool commentsOn = false;
     bool slideShow = false;
-    QStringList earlierPages;  // pages of an earlier run that this one would replace
+    QStringList earlierPages;   // pages of an earlier run that this one would replace
     bool stoppedEarly = false;  // cancelled before every image was done
     ThumbnailBox box{};
     CommentTable comments;

@@ -31,9 +31,9 @@ QString readableName(const QString& name) {
     QString out;
     out.reserve(name.size());
     for (qsizetype i = 0; i < name.size(); ++i) {
-        const bool dashes = name.at(i) == QLatin1Char('-') &&
-                            (name.mid(i + 1, 1) == QLatin1String("-") ||
-                             (i > 0 && name.at(i - 1) == QLatin1Char('-')));
+        const bool dashes =
+            name.at(i) == QLatin1Char('-') && (name.mid(i + 1, 1) == QLatin1String("-") ||
+                                               (i > 0 && name.at(i - 1) == QLatin1Char('-')));
         if (startsCharacterReference(name, i)) {
             out += QLatin1String("&#38;");
         } else if (dashes) {

@@ -457,10 +457,10 @@ QByteArray JpegImage::readFile(const QString& path, qint64 limit) {
     // would refuse it after the whole file had been read.
     const QByteArray start = file.peek(2);
     if (start.size() == 2 && !start.startsWith("\xFF\xD8")) {
-        throw JpegError(jpegFileMessage(
-            path, QStringLiteral("Not a JPEG file: starts with 0x%1 0x%2")
-                      .arg(uchar(start[0]), 2, 16, QLatin1Char('0'))
-                      .arg(uchar(start[1]), 2, 16, QLatin1Char('0'))));
+        throw JpegError(
+            jpegFileMessage(path, QStringLiteral("Not a JPEG file: starts with 0x%1 0x%2")
+                                      .arg(uchar(start[0]), 2, 16, QLatin1Char('0'))
+                                      .arg(uchar(start[1]), 2, 16, QLatin1Char('0'))));
     }
     const QByteArray data = limit < 0 ? file.readAll() : file.read(limit);
     if (file.error() != QFileDevice::NoError) {

@@ -16,11 +16,7 @@ constexpr int kPerRow = 5;
 
 TocPageWriter::TocPageWriter(const QString& path, const QString& folder, const TocPageHead& head,
                              Variant variant, int count)
-    : out_(path),
-      folder_(folder),
-      head_(head),
-      variant_(variant),
-      count_(count) {
+    : out_(path), folder_(folder), head_(head), variant_(variant), count_(count) {
     writeHeader();
 }
 

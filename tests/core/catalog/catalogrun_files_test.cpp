@@ -130,6 +130,20 @@ TEST_F(CatalogRunFilesTest, SlideShowThatCannotBeCreatedLeavesNoPage) {
     EXPECT_EQ(host.log.last(), "ended:failed");
 }
 
+TEST_F(CatalogRunFilesTest, NewPagesTakeThePlaceAndTheModeOfTheEarlierOnes) {
+    settings.useBackgroundImage = QStringLiteral("off");
+    settings.makeSlideShow = QStringLiteral("on");
+    writeEarlierPages();
+    const auto mode = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+    ASSERT_TRUE(QFile::setPermissions(dir.file("index.htm"), mode));
+    ASSERT_TRUE(QFile::setPermissions(dir.file("SShow.htm"), mode | QFile::ReadOther));
+    EXPECT_EQ(run(), CatalogRunOutcome::Completed);
+    EXPECT_EQ(page().last(), "</HTML>");
+    EXPECT_EQ(slides().last(), "</HTML>");
+    EXPECT_EQ(QFile::permissions(dir.file("index.htm")) & 0x7077, mode);
+    EXPECT_EQ(QFile::permissions(dir.file("SShow.htm")) & 0x7077, mode | QFile::ReadOther);
+}
+
 TEST_F(CatalogRunFilesTest, ThumbnailThatCannotBeSavedKeepsWhatWasMade) {
     settings.useBackgroundImage = QStringLiteral("off");
     settings.makeSlideShow = QStringLiteral("on");

@@ -433,7 +433,7 @@ TEST_F(AbandonedTemporaryTest, ALaterRunRemovesOnlyOursOnceADayOld) {
     } rows[] = {
         {"photos/.tessaly-Ab12Cd.tmp", true, true},
         {"photos/htm_image/.tessaly-Ab12Cd.tmp", true, true},
-        {".tessaly-Xy34Zw.tmp", true, true},          // beside the contents page
+        {".tessaly-Xy34Zw.tmp", true, true},           // beside the contents page
         {"photos/.tessaly-Ab12Ce.tmp", false, false},  // young: a run may be writing it
         {"photos/.tessaly-notours.tmp", true, false},
         {"photos/tessaly-Ab12Cd.tmp", true, false},
