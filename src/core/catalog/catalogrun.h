@@ -76,7 +76,8 @@ public:
                                ThumbnailMaker::Method method) {
         (void)number, (void)thumbnail, (void)method;
     }
-    // Both pages are ended and closed (after the last image, or after a cancel); the
+    // Both pages are ended and put in place (after the last image, or after a cancel; a
+    // cancel over an earlier catalogue page drops them and keeps the earlier ones); the
     // browser step follows when the run was not cancelled.
     virtual void pagesFinished() {}
     // The run stops on a failure; the failure is shown next (information or showError).
