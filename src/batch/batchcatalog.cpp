@@ -54,8 +54,9 @@ const char* const kUsage =
     "Other modes: --toc, --convert, --convert-bmp, --rotate (see their own --help).\n"
     "Exit status: 0 done, 1 the run failed (without --keep-going, also at the first photo that\n"
     "cannot be read), 2 usage error, 3 done with photos left out (--keep-going), 128 + the\n"
-    "signal's number when interrupted (130 Ctrl-C, 143 SIGTERM, 129 SIGHUP; the pages are still\n"
-    "ended properly).\n";
+    "signal's number when interrupted (130 Ctrl-C, 143 SIGTERM, 129 SIGHUP). The pages are put\n"
+    "in place only when the run ends: a failed or interrupted run leaves the earlier pages as\n"
+    "they were (a first run, interrupted, ends its pages with the images done).\n";
 
 struct Options {
     QString folder;
@@ -159,7 +160,8 @@ int exitStatus(CatalogRunOutcome outcome, const Interruption& interruption, bool
 int runCatalogue(const Options& options) {
     const QString folder = QFileInfo(options.folder).absoluteFilePath();
     if (!QFileInfo(folder).isDir()) {
-        std::fprintf(stderr, "tessaly-batch: no such folder: %s\n", folder.toUtf8().constData());
+        std::fprintf(stderr, "tessaly-batch: no such folder: %s\n",
+                     terminalText(folder).toUtf8().constData());
         return 1;
     }
     CatalogSettings settings = readSettingsOption(options.settings);
@@ -171,6 +173,7 @@ int runCatalogue(const Options& options) {
     if (options.byDate) input.names = sortedByCaptureTime(folder, input.names);
     input.selected.assign(static_cast<std::size_t>(input.names.size()), true);
     input.title = options.title ? *options.title : folderOwnName(folder);
+    input.titleIsName = !options.title;
     input.perRow = options.perRow;
     input.date = options.date;
     input.jobs = options.jobs;
@@ -212,7 +215,8 @@ int runCatalogCommand(const QStringList& args) {
     try {
         return runCatalogue(options);
     } catch (const Error& error) {
-        std::fprintf(stderr, "tessaly-batch: %s\n", error.message().toUtf8().constData());
+        std::fprintf(stderr, "tessaly-batch: %s\n",
+                     terminalText(error.message(), true).toUtf8().constData());
         return 1;
     }
 }

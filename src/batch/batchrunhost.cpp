@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+#include "core/text/formatting.h"
+
 namespace tessaly::batch {
 
 BatchRunHost::BatchRunHost(bool quiet, bool openPage)
@@ -30,7 +32,7 @@ void BatchRunHost::reportLeftOut() {
 }
 
 void BatchRunHost::showProgress(const QString& fileName) {
-    const QByteArray name = fileName.toUtf8();
+    const QByteArray name = terminalText(fileName).toUtf8();
     if (!terminal_) {
         std::fprintf(stderr, "%d/%d %s\n", done_, total_, name.constData());
         return;
@@ -54,9 +56,7 @@ void BatchRunHost::endProgressLine() {
 
 void BatchRunHost::print(const QString& text) {
     endProgressLine();
-    QString shown = text;
-    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    std::fprintf(stderr, "%s\n", shown.toUtf8().constData());
+    std::fprintf(stderr, "%s\n", terminalText(text, true).toUtf8().constData());
 }
 
 void BatchRunHost::information(const QString& text) { print(text); }

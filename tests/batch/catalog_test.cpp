@@ -178,11 +178,14 @@ TEST_F(BatchCatalogTest, OpenStartsTheConfiguredBrowser) {
     EXPECT_EQ(readFile(script + ".out"), (folder + "/index.htm|" + folder + "\n").toUtf8());
 }
 
+// The first run, stopped, ends its page with the images done; the later ones, stopped over
+// that page, leave it byte for byte and say so.
 TEST_F(BatchCatalogTest, InterruptEndsThePagesAndExitsWith128PlusTheSignal) {
     for (int i = 0; i < 60; ++i)
         image(QStringLiteral("q%1.jpg").arg(i, 2, 10, QChar('0')), 800, 600);
     for (const int number : {SIGINT, SIGTERM, SIGHUP}) {
         SCOPED_TRACE(number);
+        const QByteArray earlier = readFile(folder + "/index.htm");
         QProcess process;
         process.setReadChannel(QProcess::StandardError);
         process.start(batchProgram(), {folder, "-j", "1"});
@@ -199,6 +202,13 @@ TEST_F(BatchCatalogTest, InterruptEndsThePagesAndExitsWith128PlusTheSignal) {
         EXPECT_TRUE(QString::fromUtf8(err).contains("処理は中断されました。"));
         EXPECT_EQ(page().last(), "</HTML>");
         EXPECT_LT(links().size(), 60);
+        if (number != SIGINT) {
+            EXPECT_EQ(readFile(folder + "/index.htm"), earlier);
+            EXPECT_TRUE(QString::fromUtf8(err).contains(
+                QStringLiteral("前回のページ（index.htm）は元のまま残しています。")))
+                << err.toStdString();
+        }
+        EXPECT_TRUE(QDir(folder).entryList({".tessaly-*"}, QDir::Files | QDir::Hidden).isEmpty());
         // No temporary file or scratch folder stays behind.
         const QStringList left =
             QDir(folder + "/htm_image")

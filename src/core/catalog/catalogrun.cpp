@@ -15,10 +15,12 @@
 #include "core/catalog/catalogpagewriter.h"
 #include "core/catalog/decodebudget.h"
 #include "core/catalog/outputguard.h"
+#include "core/catalog/pagetext.h"
 #include "core/catalog/slideshowwriter.h"
 #include "core/catalog/thumbnailpipeline.h"
 #include "core/catalog/thumbnailwork.h"
 #include "core/comments/commenttable.h"
+#include "core/imaging/filereplacement.h"
 #include "core/settings/outputnames.h"
 #include "core/settings/settingsview.h"
 #include "core/text/errors.h"
@@ -36,6 +38,7 @@ const QString kNoCommentFile =
 const QString kNoBackground = QStringLiteral("背景ファイルが存在しません。\r再設定が必要です。");
 const QString kStopped = QStringLiteral("処理は中断されました。");
 const QString kLeaveOutQuestion = QStringLiteral("\rこの画像を除いて続けますか？");
+const QString kPagesKept = QStringLiteral("前回のページ（%1）は元のまま残しています。");
 const QString kFinishedQuestion =
     QStringLiteral("　　　　ファイル作成終了　　　　\rブラウザを起動しますか？");
 
@@ -63,6 +66,7 @@ struct CatalogRun::Run {
     void copyBackground();
     void writePageHeads();
     void makeThumbnails();
+    QString stopMessage() const;
     void startWorkers();
     void processImage(int index, ThumbnailResult result);
     bool leaveOut(int index, const std::exception_ptr& failure);
@@ -95,6 +99,8 @@ struct CatalogRun::Run {
     int largestHeight = 0;
     bool commentsOn = false;
     bool slideShow = false;
+    QStringList earlierPages;   // pages of an earlier run that this one would replace
+    bool stoppedEarly = false;  // cancelled before every image was done
     ThumbnailBox box{};
     CommentTable comments;
     DecodeBudget budget{DecodeBudget::defaultLimit()};
@@ -170,7 +176,7 @@ void CatalogRun::reportFailure(std::exception_ptr failure) noexcept {
 
 CatalogRunOutcome CatalogRun::Run::perform() {
     folder = folderPath(input.folder);
-    title = input.title;
+    title = input.titleIsName ? htmlText(input.title) : input.title;
     perRow = std::clamp(input.perRow, 1, 10);
     commentsOn = host.commentsOn();
     const bool anySelected = scanSelection();
@@ -185,6 +191,8 @@ CatalogRunOutcome CatalogRun::Run::perform() {
     date = input.date.isValid() ? input.date : QDate::currentDate();
     if (!prepareThumbnailFolder()) throw WriteFailure{};
     guardOutputs();
+    FileReplacement::removeAbandoned(folder);
+    FileReplacement::removeAbandoned(thumbFolder);
     if (QFileInfo::exists(CommentTable::filePath(folder))) comments.load(folder);
     if (view.useBackgroundImage) copyBackground();
     writePageHeads();
@@ -271,11 +279,15 @@ void CatalogRun::Run::copyBackground() {
 
 void CatalogRun::Run::writePageHeads() {
     host.pageStarted(date);
+    slideShow = view.makeSlideShow;
+    for (const QString& name :
+         {settings.htmlFileName, slideShow ? QLatin1String(kSlideShowFileName) : QString()}) {
+        if (!name.isEmpty() && QFileInfo::exists(folder + name)) earlierPages << name;
+    }
     try {
         page.writeHead(folder + settings.htmlFileName, title, perRow, selectedCount, firstSelected,
                        date);
         page.writeBodyStart();
-        slideShow = view.makeSlideShow;
         if (slideShow)
             slides.writeHead(folder + QLatin1String(kSlideShowFileName), title, selectedCount);
     } catch (const Error&) {
@@ -291,7 +303,8 @@ void CatalogRun::Run::makeThumbnails() {
     for (int i = 0; i <= lastSelected; ++i) {
         host.processEvents();
         if (!owner.runActive_.load()) {
-            host.information(kStopped);
+            stoppedEarly = true;
+            host.information(stopMessage());
             break;
         }
         if (!input.selected[static_cast<std::size_t>(i)]) continue;
@@ -301,6 +314,12 @@ void CatalogRun::Run::makeThumbnails() {
     }
     pipeline.reset();  // thumbnails made ahead of a cancel go with the scratch folder
     scratch.reset();
+}
+
+// A run stopped over pages of an earlier run keeps those, and says so.
+QString CatalogRun::Run::stopMessage() const {
+    if (!earlierPages.contains(settings.htmlFileName)) return kStopped;
+    return kStopped + QLatin1Char('\r') + kPagesKept.arg(earlierPages.join(QStringLiteral("、")));
 }
 
 // Workers write into a scratch folder inside the thumbnail folder; each thumbnail is moved to
@@ -417,10 +436,19 @@ void CatalogRun::Run::writeEntry(int index, int width, int height) {
     if (slideShow) slides.writeImage(n, entry);
 }
 
+// Ends both pages and puts them in place together, the slide show first, so that a failure
+// on the way leaves the earlier catalogue page as it was. A run stopped over an earlier
+// catalogue page drops its own pages instead.
 void CatalogRun::Run::finishPages() {
+    if (stoppedEarly && earlierPages.contains(settings.htmlFileName)) {
+        closeAll();
+        return;
+    }
     page.writeTail(commentsOn);
     if (slideShow) slides.writeTail(n, largestWidth, largestHeight);
     if (!leftOut.empty()) page.restateImages(selectedCount - int(leftOut.size()), firstKept());
+    if (slideShow) slides.publish();
+    page.publish();
 }
 
 void CatalogRun::Run::offerBrowser() {

@@ -21,6 +21,7 @@ struct CatalogRunInput {
     QStringList names;           // the image list in its order: name and extension, no folder
     std::vector<bool> selected;  // one flag per name; entries named "back.jpg" get cleared
     QString title;               // page title
+    bool titleIsName = false;    // the title is the folder's own name, not typed: page text
     int perRow = 5;              // thumbnails per row, 1..10
     QDate date;                  // date written into the page; invalid means today
     int jobs = 1;                // worker threads (1 = one image at a time, on this thread)
@@ -33,7 +34,7 @@ enum class CatalogRunOutcome {
     Completed,           // pages written; the browser step was offered
     NothingSelected,     // "ファイルが選択されていません。"
     CommentFileMissing,  // the comment file question was asked; nothing written
-    Cancelled,           // cancel() during the run; pages ended properly
+    Cancelled,           // cancel() during the run: pages ended properly, or old ones kept
     Failed,              // a write or other failure, already shown to the user
 };
 
@@ -86,7 +87,8 @@ public:
                                ThumbnailMaker::Method method) {
         (void)number, (void)thumbnail, (void)method;
     }
-    // Both pages are ended and closed (after the last image, or after a cancel); the
+    // Both pages are ended and put in place (after the last image, or after a cancel; a
+    // cancel over an earlier catalogue page drops them and keeps the earlier ones); the
     // browser step follows when the run was not cancelled.
     virtual void pagesFinished() {}
     // The run stops on a failure; the failure is shown next (information or showError).
@@ -129,8 +131,11 @@ public:
     // through the host. input.selected loses the flags of "back.jpg" entries.
     CatalogRunOutcome execute(CatalogRunInput& input);
 
-    // The Cancel button: the image in hand is finished, both pages end properly, no browser
-    // step. Safe to call from the host's callbacks, another thread or a signal handler.
+    // The Cancel button: the image in hand is finished, no browser step. Pages of an earlier
+    // run stay as they were (the stop message says so); without them the new pages end
+    // properly with the images done. Pages are put in place only when a run ends so, or
+    // completes: a failed run leaves the earlier ones untouched.
+    // Safe to call from the host's callbacks, another thread or a signal handler.
     // A window closed during a run calls this and closes once execute has returned.
     void cancel() noexcept;
 

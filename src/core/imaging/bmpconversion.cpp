@@ -85,6 +85,7 @@ BmpConversion::Result BmpConversion::run(const QString& folder, const QStringLis
                                          const Hooks& hooks) const {
     Result result;
     const QString base = folderPath(folder);
+    FileReplacement::removeAbandoned(base);  // what killed conversions left here
     for (const QString& name : names) {
         if (hooks.starting) hooks.starting(name);
         Photo photo;

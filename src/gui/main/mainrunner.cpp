@@ -8,6 +8,7 @@
 #include "core/text/formatting.h"
 #include "core/text/undecodablenames.h"
 #include "gui/imaging/displaypicture.h"
+#include "gui/main/foldernavigator.h"
 #include "gui/main/imagepreview.h"
 
 namespace tessaly {
@@ -55,6 +56,8 @@ CatalogRunInput MainRunner::inputFromWindow() const {
     input.names = window_.imageNames();
     input.selected = window_.imageSelection();
     input.title = window_.pageTitle();
+    // The title box filled with the folder's own name: that name is text, not markup.
+    input.titleIsName = input.title == FolderNavigator::ownName(input.folder);
     input.perRow = window_.imagesPerRow();
     input.jobs = std::max(1, QThread::idealThreadCount());  // as tessaly-batch
     return input;

@@ -251,6 +251,19 @@ TEST_F(MainRun, DisablesTheInputsWhileRunningAndCancelStopsIt) {
     EXPECT_TRUE(page.trimmed().toLower().endsWith("</html>"));
     for (int panel = 0; panel < 3; ++panel) EXPECT_TRUE(statusPanel(panel)->text().isEmpty());
     expectIdle();
+
+    // Stopped again over that page: it stays whole, also while the message is up.
+    prompts.log.clear();
+    checked = false;
+    QByteArray shownPage;
+    prompts.onPrompt = [&](const QString&) { shownPage = readFile(photos + "/index.htm"); };
+    window->execute();
+    EXPECT_TRUE(checked);
+    EXPECT_EQ(prompts.log, QStringList({"information: 処理は中断されました。\r"
+                                        "前回のページ（index.htm）は元のまま残しています。"}));
+    EXPECT_EQ(shownPage, page);
+    EXPECT_EQ(readFile(photos + "/index.htm"), page);
+    expectIdle();
 }
 
 // Whenever the run lets events through, the status bar shows the date and "画像読込中"
@@ -360,10 +373,13 @@ TEST_F(MainRun, PhotographsWithNamesThatAreNotUtf8AreReportedAfterTheRun) {
 TEST_F(MainRun, RunInputComesFromTheControls) {
     const QString photos = photoFolder("input", 3);
     window->openFolder(photos);
-    titleEdit()->setText("題名");
     perRowBox()->setValue(8);
     imageList()->item(1)->setSelected(false);
+    // The folder's own name in the title box is page text; a typed title is markup.
+    EXPECT_TRUE(MainRunner(*window).inputFromWindow().titleIsName);
+    titleEdit()->setText("題名");
     const CatalogRunInput input = MainRunner(*window).inputFromWindow();
+    EXPECT_FALSE(input.titleIsName);
     EXPECT_EQ(input.folder, photos);
     EXPECT_EQ(input.names, QStringList({"p01.jpg", "p02.jpg", "p03.jpg"}));
     EXPECT_EQ(input.selected, std::vector<bool>({true, false, true}));

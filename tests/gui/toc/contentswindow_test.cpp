@@ -123,8 +123,8 @@ TEST_F(TocWindow, ChecksAreShownAsNoticesBeforeAnythingIsWritten) {
     click("Button1");
     EXPECT_EQ(prompts.log,
               QStringList({QStringLiteral("information: 目次のタイトルが指定されていません。"),
-                           QStringLiteral("information: ファルダがありません。"),
-                           QStringLiteral("information: 対象のファルダがありません。")}));
+                           QStringLiteral("information: フォルダがありません。"),
+                           QStringLiteral("information: 対象のフォルダがありません。")}));
     EXPECT_FALSE(QFile::exists(dir.file(QStringLiteral("index.htm"))));
 }
 
