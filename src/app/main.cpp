@@ -47,7 +47,6 @@ int main(int argc, char* argv[]) {
     tessaly::MainWindow window(program, tessaly::settingsFolderFor(program), prompts, shell);
     QApplication::setWindowIcon(window.windowIcon());
     tessaly::WindowSet windows(window);
-    window.setWindowSet(&windows);
     QObject::connect(&guard, &tessaly::InstanceGuard::activationRequested, &window, [&window] {
         if (window.isMinimized()) window.showNormal();
         QWidget* active = QApplication::activeModalWidget();

@@ -16,6 +16,7 @@
 #include "batch/processshell.h"
 #include "batch/settingsoption.h"
 #include "batch/usageerror.h"
+#include "core/catalog/captureorder.h"
 #include "core/catalog/catalogrun.h"
 #include "core/settings/catalogsettings.h"
 #include "core/text/errors.h"
@@ -26,6 +27,8 @@
 namespace tessaly::batch {
 
 namespace {
+
+constexpr int kLeftOutStatus = 3;  // the page was made, some photos left out
 
 const char* const kUsage =
     "Usage: tessaly-batch [options] FOLDER [NAME...]\n"
@@ -39,12 +42,21 @@ const char* const kUsage =
     "      --date Y-M-D     date written into the pages (default: today)\n"
     "  -j, --jobs N         images decoded at once (default: the number of cores)\n"
     "      --open           open the finished page as the run's browser step would\n"
+    "      --sort name|date the order of the photos: by name (default; NAMEs keep their\n"
+    "                       order), or by the capture time in their EXIF data, photos\n"
+    "                       without one last, by name\n"
+    "      --keep-going     leave out photos that cannot be read (empty, cut short in their\n"
+    "                       header, not JPEG, too large to decode) and make the page with\n"
+    "                       the rest; each is named on standard error, and listed at the end\n"
     "  -q, --quiet          no progress display\n"
     "  -h, --help           this text\n"
     "  -v, --version        the program version\n"
     "Other modes: --toc, --convert, --convert-bmp, --rotate (see their own --help).\n"
-    "Exit status: 0 done, 1 the run failed, 2 usage error, 128 + the signal's number when\n"
-    "interrupted (130 Ctrl-C, 143 SIGTERM, 129 SIGHUP; the pages are still ended properly).\n";
+    "Exit status: 0 done, 1 the run failed (without --keep-going, also at the first photo that\n"
+    "cannot be read), 2 usage error, 3 done with photos left out (--keep-going), 128 + the\n"
+    "signal's number when interrupted (130 Ctrl-C, 143 SIGTERM, 129 SIGHUP). The pages are put\n"
+    "in place only when the run ends: a failed or interrupted run leaves the earlier pages as\n"
+    "they were (a first run, interrupted, ends its pages with the images done).\n";
 
 struct Options {
     QString folder;
@@ -57,6 +69,8 @@ struct Options {
     int jobs = 1;
     bool open = false;
     bool quiet = false;
+    bool keepGoing = false;
+    bool byDate = false;
 };
 
 bool positiveNumber(const QString& text, int low, int high, int& value) {
@@ -75,6 +89,8 @@ void addOptions(QCommandLineParser& parser) {
                        {"date", "", "Y-M-D"},
                        {{"j", "jobs"}, "", "N"},
                        {"open", ""},
+                       {"sort", "", "ORDER"},
+                       {"keep-going", ""},
                        {{"q", "quiet"}, ""},
                        {{"h", "help"}, ""},
                        {{"v", "version"}, ""}});
@@ -109,6 +125,11 @@ QString readOptions(const QCommandLineParser& parser, Options& options) {
     options.settings = parser.value("settings");
     options.open = parser.isSet("open");
     options.quiet = parser.isSet("quiet");
+    options.keepGoing = parser.isSet("keep-going");
+    const QString order = parser.value("sort");
+    if (parser.isSet("sort") && order != QLatin1String("name") && order != QLatin1String("date"))
+        return QStringLiteral("--sort takes name or date");
+    options.byDate = order == QLatin1String("date");
     return QString();
 }
 
@@ -128,17 +149,19 @@ QString folderOwnName(const QString& folder) {
     return clean == QStringLiteral("/") ? QString() : clean.section('/', -1);
 }
 
-int exitStatus(CatalogRunOutcome outcome, const Interruption& interruption) {
+int exitStatus(CatalogRunOutcome outcome, const Interruption& interruption, bool leftOut) {
     if (interruption.caught() && outcome == CatalogRunOutcome::Cancelled) {
         return interruption.interruptedStatus();
     }
-    return outcome == CatalogRunOutcome::Completed ? 0 : 1;
+    if (outcome != CatalogRunOutcome::Completed) return 1;
+    return leftOut ? kLeftOutStatus : 0;
 }
 
 int runCatalogue(const Options& options) {
     const QString folder = QFileInfo(options.folder).absoluteFilePath();
     if (!QFileInfo(folder).isDir()) {
-        std::fprintf(stderr, "tessaly-batch: no such folder: %s\n", folder.toUtf8().constData());
+        std::fprintf(stderr, "tessaly-batch: no such folder: %s\n",
+                     terminalText(folder).toUtf8().constData());
         return 1;
     }
     CatalogSettings settings = readSettingsOption(options.settings);
@@ -147,19 +170,23 @@ int runCatalogue(const Options& options) {
     input.folder = QDir::cleanPath(folder);
     input.names =
         options.names.isEmpty() ? listFiles(folder, QStringLiteral("*.jpg")) : options.names;
+    if (options.byDate) input.names = sortedByCaptureTime(folder, input.names);
     input.selected.assign(static_cast<std::size_t>(input.names.size()), true);
     input.title = options.title ? *options.title : folderOwnName(folder);
+    input.titleIsName = !options.title;
     input.perRow = options.perRow;
     input.date = options.date;
     input.jobs = options.jobs;
     BatchRunHost host(options.quiet, options.open);
     host.setComments(options.comments);
+    host.setKeepGoing(options.keepGoing);
     ProcessShell shell;
     CatalogRun run(settings, host, shell);
     const Interruption interruption(&run);
     const CatalogRunOutcome outcome = run.execute(input);
     if (options.names.isEmpty()) reportUndecodableNames(folder);
-    return exitStatus(outcome, interruption);
+    host.reportLeftOut();
+    return exitStatus(outcome, interruption, !host.leftOut().isEmpty());
 }
 
 }  // namespace
@@ -188,7 +215,8 @@ int runCatalogCommand(const QStringList& args) {
     try {
         return runCatalogue(options);
     } catch (const Error& error) {
-        std::fprintf(stderr, "tessaly-batch: %s\n", error.message().toUtf8().constData());
+        std::fprintf(stderr, "tessaly-batch: %s\n",
+                     terminalText(error.message(), true).toUtf8().constData());
         return 1;
     }
 }

@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+#include "core/text/formatting.h"
+
 namespace tessaly::batch {
 
 BatchRunHost::BatchRunHost(bool quiet, bool openPage)
@@ -17,8 +19,20 @@ void BatchRunHost::imageRead(int number, const QString& name) {
     if (!quiet_) showProgress(name);
 }
 
+// Named as it happens, also when quiet: quiet silences progress, not warnings.
+void BatchRunHost::imageLeftOut(const QString& name, const QString& reason) {
+    leftOut_ << name;
+    print(QStringLiteral("tessaly-batch: left out: ") + name + QStringLiteral(": ") + reason);
+}
+
+void BatchRunHost::reportLeftOut() {
+    if (leftOut_.isEmpty()) return;
+    print(QStringLiteral("tessaly-batch: %1 photo(s) left out:\n  ").arg(leftOut_.size()) +
+          leftOut_.join(QStringLiteral("\n  ")));
+}
+
 void BatchRunHost::showProgress(const QString& fileName) {
-    const QByteArray name = fileName.toUtf8();
+    const QByteArray name = terminalText(fileName).toUtf8();
     if (!terminal_) {
         std::fprintf(stderr, "%d/%d %s\n", done_, total_, name.constData());
         return;
@@ -42,17 +56,17 @@ void BatchRunHost::endProgressLine() {
 
 void BatchRunHost::print(const QString& text) {
     endProgressLine();
-    QString shown = text;
-    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    std::fprintf(stderr, "%s\n", shown.toUtf8().constData());
+    std::fprintf(stderr, "%s\n", terminalText(text, true).toUtf8().constData());
 }
 
 void BatchRunHost::information(const QString& text) { print(text); }
 
 void BatchRunHost::showError(const QString& text) { print(text); }
 
-// The comment file question is answered No; the browser question Yes only with --open.
+// The comment file question is answered No; the browser question Yes only with --open; an
+// unreadable photograph is left out with --keep-going (its failure is shown otherwise).
 bool BatchRunHost::question(RunQuestion kind, const QString& text) {
+    if (kind == RunQuestion::LeaveOutPhoto) return keepGoing_;
     const bool browser = kind == RunQuestion::OpenBrowser;
     if (!browser) print(text.section(QLatin1Char('\r'), 0, 0));
     return browser && openPage_;

@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QString>
+#include <QStringList>
 
 #include "core/catalog/catalogrun.h"
 
@@ -16,6 +17,7 @@ public:
 
     void runStarted(int total) override { total_ = total; }
     void imageRead(int number, const QString& name) override;
+    void imageLeftOut(const QString& name, const QString& reason) override;
     void runEnded(CatalogRunOutcome) override;
     bool commentsOn() override { return comments_; }
     void information(const QString& text) override;
@@ -24,6 +26,11 @@ public:
     void openCommentEditor() override {}
 
     void setComments(bool on) { comments_ = on; }
+    // --keep-going: photographs that cannot be read are left out (the question answered Yes).
+    void setKeepGoing(bool on) { keepGoing_ = on; }
+    const QStringList& leftOut() const { return leftOut_; }
+    // Lists the photographs left out again, after the run; nothing when none was.
+    void reportLeftOut();
 
 private:
     void showProgress(const QString& fileName);
@@ -34,6 +41,8 @@ private:
     bool openPage_;
     bool terminal_;
     bool comments_ = false;
+    bool keepGoing_ = false;
+    QStringList leftOut_;
     bool barShown_ = false;
     int total_ = 0;
     int done_ = 0;

@@ -45,9 +45,8 @@ struct Request {
 };
 
 // A message as the terminal shows it: the message box's line break becomes a newline.
-void reportError(QString message) {
-    message.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    std::fprintf(stderr, "tessaly-batch: %s\n", message.toUtf8().constData());
+void reportError(const QString& message) {
+    std::fprintf(stderr, "tessaly-batch: %s\n", terminalText(message, true).toUtf8().constData());
 }
 
 void addOptions(QCommandLineParser& parser) {

@@ -7,9 +7,10 @@ class CatalogRun;
 namespace tessaly::batch {
 
 // Ctrl-C (SIGINT), SIGTERM and SIGHUP while tessaly-batch works: the first one asks the work
-// in hand to stop at its next safe point (a catalogue run ends its pages, a rotation or
-// conversion finishes the file in hand and removes its temporary files); a second one of the
-// same kind ends the program at once. The mode then exits with interruptedStatus().
+// in hand to stop at its next safe point (a catalogue run keeps the pages of an earlier run, or
+// ends its own with the images done; a rotation or conversion finishes the file in hand and
+// removes its temporary files); a second one of the same kind ends the program at once, which
+// leaves earlier pages as they were. The mode then exits with interruptedStatus().
 class Interruption {
 public:
     // Watches the three signals; run, when given, is cancelled by the first one.

@@ -11,6 +11,7 @@
 #include "core/settings/catalogsettings.h"
 #include "support/batchprocess.h"
 #include "support/tempdir.h"
+#include "support/testheif.h"
 #include "support/testimages.h"
 
 namespace tessaly::test {
@@ -127,6 +128,40 @@ TEST_F(BatchCatalogTest, WriteFailureAndCorruptPhotographFailTheRun) {
     EXPECT_FALSE(corrupt.errors.isEmpty());
 }
 
+// With --keep-going photographs that cannot be read are left out of the page, named as they
+// happen and again at the end (status 3); one cut short inside its data is kept.
+TEST_F(BatchCatalogTest, KeepGoingLeavesOutUnreadablePhotographs) {
+    writeFile(folder + "/a.jpg", "");
+    image("b.jpg");
+    const QByteArray whole = makeTestJpeg(90, 60);
+    writeFile(folder + "/c.jpg", whole.left(100));                   // cut in its header
+    writeFile(folder + "/d.jpg", whole.left(whole.size() * 2 / 3));  // cut in its data
+    writeFile(folder + "/e.jpg", "not a jpeg");
+    EXPECT_EQ(runBatch({folder, "-q"}).status, 1);
+    EXPECT_EQ(runBatch({folder, "-q", "--keep-going", "b.jpg"}).status, 0);
+    for (const char* jobs : {"1", "3"}) {
+        QDir(folder + "/htm_image").removeRecursively();
+        BatchOutcome result = runBatch({folder, "-q", "--keep-going", "-j", jobs});
+        EXPECT_EQ(result.status, 3) << result.errors.toStdString();
+        EXPECT_EQ(links(), QStringList({"b.jpg", "d.jpg"}));
+        EXPECT_EQ(page().at(2), "<!-- FILE=002 b.jpg -->");
+        for (const char* name : {"a.jpg", "c.jpg", "e.jpg"}) {
+            EXPECT_TRUE(result.errors.contains(QString("left out: ") + name)) << name;
+            EXPECT_FALSE(QFileInfo::exists(folder + "/htm_image/" + name)) << name;
+        }
+        EXPECT_TRUE(result.errors.contains("3 photo(s) left out:\n  a.jpg\n  c.jpg\n  e.jpg"))
+            << result.errors.toStdString();
+    }
+}
+
+TEST_F(BatchCatalogTest, SortByDateOrdersByCaptureTime) {
+    const QStringList taken = writeDatedPhotos(folder);
+    BatchOutcome result = runBatch({folder, "-q", "--sort", "date"});
+    EXPECT_EQ(result.status, 0) << result.errors.toStdString();
+    EXPECT_EQ(links(), taken);
+    EXPECT_EQ(runBatch({folder, "--sort", "time"}).status, 2);
+}
+
 TEST_F(BatchCatalogTest, OpenStartsTheConfiguredBrowser) {
     image("a.jpg");
     const QString script = dir.file("browser.sh");
@@ -143,11 +178,14 @@ TEST_F(BatchCatalogTest, OpenStartsTheConfiguredBrowser) {
     EXPECT_EQ(readFile(script + ".out"), (folder + "/index.htm|" + folder + "\n").toUtf8());
 }
 
+// The first run, stopped, ends its page with the images done; the later ones, stopped over
+// that page, leave it byte for byte and say so.
 TEST_F(BatchCatalogTest, InterruptEndsThePagesAndExitsWith128PlusTheSignal) {
     for (int i = 0; i < 60; ++i)
         image(QStringLiteral("q%1.jpg").arg(i, 2, 10, QChar('0')), 800, 600);
     for (const int number : {SIGINT, SIGTERM, SIGHUP}) {
         SCOPED_TRACE(number);
+        const QByteArray earlier = readFile(folder + "/index.htm");
         QProcess process;
         process.setReadChannel(QProcess::StandardError);
         process.start(batchProgram(), {folder, "-j", "1"});
@@ -164,6 +202,13 @@ TEST_F(BatchCatalogTest, InterruptEndsThePagesAndExitsWith128PlusTheSignal) {
         EXPECT_TRUE(QString::fromUtf8(err).contains("処理は中断されました。"));
         EXPECT_EQ(page().last(), "</HTML>");
         EXPECT_LT(links().size(), 60);
+        if (number != SIGINT) {
+            EXPECT_EQ(readFile(folder + "/index.htm"), earlier);
+            EXPECT_TRUE(QString::fromUtf8(err).contains(
+                QStringLiteral("前回のページ（index.htm）は元のまま残しています。")))
+                << err.toStdString();
+        }
+        EXPECT_TRUE(QDir(folder).entryList({".tessaly-*"}, QDir::Files | QDir::Hidden).isEmpty());
         // No temporary file or scratch folder stays behind.
         const QStringList left =
             QDir(folder + "/htm_image")

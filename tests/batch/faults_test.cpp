@@ -50,6 +50,12 @@ TEST_F(BatchFaultTest, CatalogueAndContentsOfOddlyNamedFoldersAndPhotographs) {
                                     "-s", dir.file("settings"), dir.path()});
     ASSERT_EQ(contents.status, 0) << contents.errors.toStdString();
     EXPECT_EQ(contents.out.trimmed(), dir.file("index.htm"));
+    // A name that would command the terminal is shown with its control characters escaped.
+    const Outcome missing =
+        batch({"-q", "-s", dir.file("settings"), photos, QStringLiteral("\x1b]0;x\x07\x7f.jpg")});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_TRUE(missing.errors.contains("\\x1b]0;x\\x07\\x7f.jpg")) << missing.errors.toStdString();
+    EXPECT_FALSE(missing.errors.contains(QChar(0x1b)));
 }
 
 TEST_F(BatchFaultTest, ConvertAndRotateOddNames) {

@@ -198,6 +198,46 @@ check('names with spaces, #, %, quotes and Japanese text give working links', as
   equal(page.errors.concat(slides.errors), [], 'script errors');
 });
 
+// Names are data: a folder name (the default title), photograph names and a sub-folder name
+// that are markup, a comment's end and a character reference are shown as text, never run.
+check('hostile names are shown as text and their links work', async () => {
+  const root = path.join(work, 'hostile');
+  const name = 'x<img src=q onerror=hacked=1>&copy';
+  const folder = path.join(root, name);
+  const photos = ['--><img src=q onerror=hacked=2>.jpg', 'a&copy.jpg', 'b" onload="hacked=3" x=".jpg'];
+  makePhotos(tools, folder, photos.map((n, i) => [n, 200 + i * 20, 150]));
+  const settings = writeSettings(path.join(work, 'settings-hostile'),
+    { openInNewWindow: 'on', useScriptPopup: 'on', makeSlideShow: 'on', slideInterval: '1' });
+  batch(tools, ['--settings', settings, folder]);  // no --title: the folder's name is the title
+  const page = await newPage();
+  await page.goto(fileUrl(folder, 'index.htm'));
+  equal(await page.title(), name, 'page title');
+  assert((await page.textContent('body')).includes(name), 'the title block does not show the name');
+  const thumbs = await checkCatalogue(page, 5);
+  equal(thumbs.map((t) => decodeURIComponent(t.href.split('/').pop())), photos, 'links');
+  equal(await page.$$eval('a > img', (is) => is.map((i) => i.alt)), photos.map((n) => n.slice(0, -4)), 'ALT texts');
+  for (let i = 0; i < photos.length; ++i) {
+    const [popup] = await Promise.all([page.waitForEvent('popup'), page.click(`a > img >> nth=${i}`)]);
+    await popup.waitForFunction(() => document.images.length > 0 && document.images[0].complete);
+    assert(await popup.evaluate(() => document.images[0].naturalWidth > 0), `popup ${i} shows no image`);
+    await popup.close();
+  }
+  await page.screenshot({ path: path.join(shots, 'hostile.png'), fullPage: true });
+  const slides = await newPage();
+  const [popup] = await Promise.all([slides.waitForEvent('popup'), slides.goto(fileUrl(folder, 'SShow.htm'))]);
+  equal(await slides.title(), `${name} Slide Show`, 'slide show title');
+  equal((await watchSlides(popup, slides, 8000)).length, photos.length, 'slides shown');
+  batch(tools, ['--toc', root, '--settings', settings, '--title', '目次']);
+  const contents = await newPage();
+  await contents.goto(fileUrl(root, 'index.htm'));
+  assert((await contents.textContent('body')).includes(name), 'the contents do not name the folder');
+  await followLinks(contents, [name]);
+  for (const p of [page, slides, contents]) {
+    equal(await p.evaluate(() => typeof window.hacked), 'undefined', `script from a name ran in ${p.url()}`);
+  }
+  equal(page.errors.concat(slides.errors, contents.errors), [], 'script errors');
+});
+
 async function makeCatalogues(root) {
   const subs = [['Beta 写真', 'ベータ'], ['alpha', 'アルファ'], ['gamma #1', 'ガンマ']];
   const settings = writeSettings(path.join(work, 'settings-toc'));

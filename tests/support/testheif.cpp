@@ -8,6 +8,7 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "support/tempdir.h"
 #include "support/testimages.h"
 
 namespace tessaly::test {
@@ -117,6 +118,23 @@ void setText(ExifData* data, ExifIfd ifd, ExifTag tag, const QByteArray& text) {
     exif_entry_unref(entry);
 }
 
+// A field of one RATIONAL (a SHORT when den is 0).
+void setNumber(ExifData* data, ExifIfd ifd, ExifTag tag, unsigned num, unsigned den) {
+    ExifEntry* entry = exif_entry_new();
+    exif_content_add_entry(data->ifd[ifd], entry);
+    entry->tag = tag;
+    entry->format = den ? EXIF_FORMAT_RATIONAL : EXIF_FORMAT_SHORT;
+    entry->components = 1;
+    entry->size = den ? 8 : 2;
+    entry->data = static_cast<unsigned char*>(std::calloc(entry->size, 1));
+    if (den) {
+        exif_set_rational(entry->data, EXIF_BYTE_ORDER_INTEL, ExifRational{num, den});
+    } else {
+        exif_set_short(entry->data, EXIF_BYTE_ORDER_INTEL, ExifShort(num));
+    }
+    exif_entry_unref(entry);
+}
+
 }  // namespace
 
 QByteArray makeTestExif(const QString& make, const QString& dateTimeOriginal, int orientation) {
@@ -139,6 +157,48 @@ QByteArray makeTestExif(const QString& make, const QString& dateTimeOriginal, in
     std::free(bytes);
     exif_data_unref(data);
     return block;
+}
+
+QByteArray makeCameraJpeg(const QString& original, const QString& digitized,
+                          const QString& dateTime, bool camera) {
+    ExifData* data = exif_data_new();
+    exif_data_unset_option(data, EXIF_DATA_OPTION_FOLLOW_SPECIFICATION);
+    exif_data_set_byte_order(data, EXIF_BYTE_ORDER_INTEL);
+    const std::pair<ExifTag, QString> times[] = {{EXIF_TAG_DATE_TIME_ORIGINAL, original},
+                                                 {EXIF_TAG_DATE_TIME_DIGITIZED, digitized},
+                                                 {EXIF_TAG_DATE_TIME, dateTime}};
+    for (const auto& [tag, text] : times) {
+        if (!text.isEmpty())
+            setText(data, tag == EXIF_TAG_DATE_TIME ? EXIF_IFD_0 : EXIF_IFD_EXIF, tag,
+                    text.toUtf8());
+    }
+    if (camera) {
+        setText(data, EXIF_IFD_0, EXIF_TAG_MODEL, QByteArray("NIKON D70"));
+        setNumber(data, EXIF_IFD_EXIF, EXIF_TAG_FOCAL_LENGTH, 18, 1);
+        setNumber(data, EXIF_IFD_EXIF, EXIF_TAG_EXPOSURE_TIME, 10, 600);
+        setNumber(data, EXIF_IFD_EXIF, EXIF_TAG_FNUMBER, 4, 1);
+        setNumber(data, EXIF_IFD_EXIF, EXIF_TAG_ISO_SPEED_RATINGS, 200, 0);
+    }
+    unsigned char* bytes = nullptr;
+    unsigned int size = 0;
+    exif_data_save_data(data, &bytes, &size);
+    QByteArray block(reinterpret_cast<const char*>(bytes), int(size));
+    std::free(bytes);
+    exif_data_unref(data);
+    const std::vector<unsigned char> pixels(32 * 24 * 3, 128);
+    return encodeJpeg(pixels, 32, 24, JpegLayout(), {block});
+}
+
+QStringList writeDatedPhotos(const QString& folder) {
+    const QString noon = QStringLiteral("2024:05:06 10:00:00");
+    writeFile(folder + "/a.jpg", makeCameraJpeg({}, {}, {}, true));  // camera, no time
+    writeFile(folder + "/B.jpg", makeCameraJpeg(noon, {}, {}, false));
+    writeFile(folder + "/c.jpg", makeCameraJpeg({}, {}, "2023:01:01 00:00:00", false));
+    writeFile(folder + "/d.jpg",
+              makeCameraJpeg({}, "2024:05:06 09:00:00", "2020:01:01 00:00:00", false));
+    writeFile(folder + "/e.jpg", makeCameraJpeg("0000:00:00 00:00:00", {}, noon, false));
+    writeTestJpeg(folder + "/f.jpg", 32, 24);  // no EXIF data
+    return {"c.jpg", "d.jpg", "B.jpg", "e.jpg", "a.jpg", "f.jpg"};
 }
 
 }  // namespace tessaly::test

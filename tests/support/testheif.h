@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 namespace tessaly::test {
 
@@ -28,5 +29,15 @@ void writeTestHeic(const QString& path, int width, int height,
 // An EXIF block made with libexif holding Make, Model, DateTimeOriginal, an Orientation and
 // a GPS latitude reference.
 QByteArray makeTestExif(const QString& make, const QString& dateTimeOriginal, int orientation);
+
+// A small JPEG whose APP1 segment holds an EXIF block made with libexif: DateTimeOriginal,
+// DateTimeDigitized and DateTime as given (an empty text leaves the field out) and, with
+// camera, Model "NIKON D70", FocalLength 18, ExposureTime 10/600, FNumber 4 and ISO 200.
+QByteArray makeCameraJpeg(const QString& original, const QString& digitized,
+                          const QString& dateTime, bool camera);
+
+// Writes six photographs into folder, with and without capture times (a bad DateTimeOriginal,
+// a tie, DateTime only, no EXIF), and returns their names in the order they were taken.
+QStringList writeDatedPhotos(const QString& folder);
 
 }  // namespace tessaly::test

@@ -1,11 +1,13 @@
 #include "core/catalog/catalogpagewriter.h"
 
+#include <QFile>
+
+#include "core/catalog/pagefile.h"
 #include "core/catalog/pagetext.h"
 #include "core/text/charfuncs.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
 #include "core/text/sjis.h"
-#include "core/text/textfile.h"
 
 namespace tessaly {
 
@@ -37,8 +39,14 @@ CatalogPageWriter::~CatalogPageWriter() { close(); }
 bool CatalogPageWriter::isOpen() const { return file_ != nullptr; }
 
 void CatalogPageWriter::close() noexcept {
-    // The file keeps what was written; a failure to flush it is not reported here.
+    // The unfinished page goes with its temporary file; the old page stays.
     file_.reset();
+}
+
+void CatalogPageWriter::publish() {
+    if (!file_) throw IoError(cannotWriteMessage(path_));
+    std::unique_ptr<PageFile> file = std::move(file_);
+    file->publish();  // the writer is done even when that fails
 }
 
 QString CatalogPageWriter::pageUrl(const QString& fileName) {
@@ -48,7 +56,7 @@ QString CatalogPageWriter::pageUrl(const QString& fileName) {
         const QChar c = fileName.at(i);
         const char16_t u = c.unicode();
         if (u < 0x20 || u == 0x7F || u == '"' || u == '#' || u == '?' || u == '%' || u == '\\' ||
-            startsCharacterReference(fileName, i)) {
+            u == '&' || u == '<' || u == '>') {
             url += percentEncoded(u);
         } else if (sjis::changesOnRoundTrip(u)) {
             url += characterReference(u);  // the page would name another file
@@ -57,24 +65,6 @@ QString CatalogPageWriter::pageUrl(const QString& fileName) {
         }
     }
     return url;
-}
-
-QString CatalogPageWriter::attributeText(const QString& text) {
-    QString out;
-    out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t u = text.at(i).unicode();
-        if (u == '"') {
-            out += QLatin1String("&quot;");
-        } else if (u < 0x20 || u == 0x7F) {
-            out += characterReference(u);
-        } else if (startsCharacterReference(text, i)) {
-            out += QLatin1String("&amp;");
-        } else {
-            out += text.at(i);
-        }
-    }
-    return out;
 }
 
 void CatalogPageWriter::writeLine(const QString& line) {
@@ -97,8 +87,7 @@ void CatalogPageWriter::writeHead(const QString& path, const QString& title, int
     firstSelectedName_ = firstSelectedName;
     date_ = date;
     commentCells_ = QStringList(perRow_, QString());
-    file_ = std::make_unique<TextFileWriter>(path, sjis::Unmappable::CharacterRef,
-                                             TextFileWriter::Replace::Direct);
+    file_ = std::make_unique<PageFile>(path);
     writeLines(headLines());
 }
 
@@ -108,8 +97,7 @@ QStringList CatalogPageWriter::headLines() const {
     QStringList lines = {
         QLatin1String(kDocType),
         QStringLiteral("<!-- Tessaly Version ") + settings_.version + QStringLiteral(" -->"),
-        QStringLiteral("<!-- FILE=") + counterText(selectedCount_) + QLatin1Char(' ') +
-            readableName(settings_.thumbPrefix + firstSelectedName_) + QStringLiteral(" -->"),
+        fileLine(),
         QStringLiteral("<!-- ") + charRight(dateText, 10) + QStringLiteral(" -->"),
         QStringLiteral("<HTML>"),
         QLatin1String(kContentType),
@@ -122,6 +110,32 @@ QStringList CatalogPageWriter::headLines() const {
               << QString();
     }
     return lines;
+}
+
+// The head line the table of contents reads back: image count and first thumbnail.
+QString CatalogPageWriter::fileLine() const {
+    return QStringLiteral("<!-- FILE=") + counterText(selectedCount_) + QLatin1Char(' ') +
+           readableName(settings_.thumbPrefix + firstSelectedName_) + QStringLiteral(" -->");
+}
+
+void CatalogPageWriter::restateImages(int count, const QString& firstName) {
+    constexpr int kFileLineIndex = 2;  // after the document type and the version
+    selectedCount_ = count;
+    firstSelectedName_ = firstName;
+    if (!file_) throw IoError(cannotWriteMessage(path_));
+    // The page is not in place yet: its temporary file is rewritten where it lies.
+    file_->close();
+    QFile page(file_->temporaryPath());
+    if (!page.open(QIODevice::ReadOnly)) throw IoError(cannotWriteMessage(path_));
+    QList<QByteArray> lines = page.readAll().split('\n');
+    page.close();
+    if (lines.size() <= kFileLineIndex) throw IoError(cannotWriteMessage(path_));
+    lines[kFileLineIndex] = sjis::encode(fileLine(), sjis::Unmappable::CharacterRef) + "\r";
+    const QByteArray text = lines.join('\n');
+    if (!page.open(QIODevice::WriteOnly | QIODevice::Truncate) || page.write(text) != text.size() ||
+        !page.flush()) {
+        throw IoError(cannotWriteMessage(path_));
+    }
 }
 
 QStringList CatalogPageWriter::scriptLines() const {
@@ -234,7 +248,7 @@ QString CatalogPageWriter::cellLine(const CatalogEntry& entry) const {
     return QStringLiteral("  <TD align=\"center\" valign=\"middle\"><A href=\"") + pageUrl(name) +
            QLatin1Char('"') + click + target + QStringLiteral("><IMG src=\"") +
            settings_.thumbFolderName + QLatin1Char('/') + pageUrl(settings_.thumbPrefix + name) +
-           QStringLiteral("\" ALT=\"") + attributeText(shortName) + QStringLiteral("\" height=\"") +
+           QStringLiteral("\" ALT=\"") + htmlText(shortName) + QStringLiteral("\" height=\"") +
            number(entry.thumbnailHeight) + QStringLiteral("\" width=\"") +
            number(entry.thumbnailWidth) + QStringLiteral("\"></A></TD>");
 }
@@ -283,8 +297,7 @@ void CatalogPageWriter::writeTail(bool commentsOn) {
         QStringLiteral("</BODY>"),
         QStringLiteral("</HTML>"),
     });
-    std::unique_ptr<TextFileWriter> file = std::move(file_);
-    file->close();  // the writer is gone even when closing fails
+    file_->close();
 }
 
 }  // namespace tessaly

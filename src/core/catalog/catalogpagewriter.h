@@ -11,13 +11,15 @@
 
 namespace tessaly {
 
-class TextFileWriter;
+class PageFile;
 
 // Writes the catalogue page of one run in three stages: the head (writeHead, then
-// writeBodyStart), one table cell per image (writeImage) and the tail (writeTail).
+// writeBodyStart), one table cell per image (writeImage) and the tail (writeTail); publish()
+// then puts it in place. Until then the page is a temporary file beside the old page, which
+// stays as it was (see PageFile).
 // Lines are Shift-JIS with CR LF; characters the code page cannot hold become "&#N;".
-// Titles, header, footer and comments go into the page as typed. File names are written as
-// they are, except the few characters that would break a link or a tag (see pageUrl).
+// Titles, header, footer and comments go into the page as typed (markup). File names are
+// data: links carry them percent-encoded where needed (pageUrl), texts as htmlText.
 class CatalogPageWriter {
 public:
     explicit CatalogPageWriter(const CatalogSettings& settings);
@@ -25,7 +27,7 @@ public:
     CatalogPageWriter(const CatalogPageWriter&) = delete;
     CatalogPageWriter& operator=(const CatalogPageWriter&) = delete;
 
-    // Creates or truncates the page file and writes the head lines. Raises IoError.
+    // Starts the page (its temporary file) and writes the head lines. Raises IoError.
     // perRow below 1 counts as 1.
     void writeHead(const QString& path, const QString& title, int perRow, int selectedCount,
                    const QString& firstSelectedName, const QDate& date);
@@ -35,22 +37,25 @@ public:
     // row break when one is due. commentsOn is the comment switch as sampled after the image.
     void writeImage(int n, const CatalogEntry& entry, bool commentsOn);
     // Filler cells, the last comment row when commentsOn, the closing lines; then closes the
-    // file (raises IoError when that fails).
+    // file (raises IoError when that fails). The page is not in place yet.
     void writeTail(bool commentsOn);
-    // Closes whatever is open without writing more (failure paths).
+    // Puts the ended page in place of the old one (raises IoError when that fails).
+    void publish();
+    // Drops whatever is open without writing more (failure paths): the old page stays.
     void close() noexcept;
     bool isOpen() const;
+    // After writeTail and before publish, when photographs were left out: states the image
+    // count and the first thumbnail's name in the page's head again. Raises IoError.
+    void restateImages(int count, const QString& firstName);
 
     // A file name made safe for a relative link inside the page: '"', '#', '?', '%', '\',
-    // control characters and an '&' that would read as a character reference ("&amp;") are
-    // percent-encoded; everything else (spaces, Japanese, a lone '&') is kept.
+    // '&', '<', '>' and control characters are percent-encoded; everything else (spaces,
+    // Japanese) is kept.
     static QString pageUrl(const QString& fileName);
-    // A text made safe inside a double-quoted attribute: '"' becomes "&quot;", control
-    // characters "&#N;", an '&' that would read as a character reference "&amp;".
-    static QString attributeText(const QString& text);
 
 private:
     QStringList headLines() const;
+    QString fileLine() const;
     QStringList scriptLines() const;
     QString bodyTag() const;
     QString titleLine() const;
@@ -63,7 +68,7 @@ private:
 
     CatalogSettings settings_;
     SettingsView view_;
-    std::unique_ptr<TextFileWriter> file_;
+    std::unique_ptr<PageFile> file_;
     QString path_;
     QString title_;
     int perRow_ = 1;

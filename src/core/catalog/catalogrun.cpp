@@ -16,10 +16,12 @@
 #include "core/catalog/catalogpagewriter.h"
 #include "core/catalog/decodebudget.h"
 #include "core/catalog/outputguard.h"
+#include "core/catalog/pagetext.h"
 #include "core/catalog/slideshowwriter.h"
 #include "core/catalog/thumbnailpipeline.h"
 #include "core/catalog/thumbnailwork.h"
 #include "core/comments/commenttable.h"
+#include "core/imaging/filereplacement.h"
 #include "core/settings/outputnames.h"
 #include "core/settings/settingsview.h"
 #include "core/text/errors.h"
@@ -36,6 +38,8 @@ const QString kNoCommentFile =
     QStringLiteral("コメントファイルが見つかりません。\rコメント作成ウインドウを開きますか？");
 const QString kNoBackground = QStringLiteral("背景ファイルが存在しません。\r再設定が必要です。");
 const QString kStopped = QStringLiteral("処理は中断されました。");
+const QString kLeaveOutQuestion = QStringLiteral("\rこの画像を除いて続けますか？");
+const QString kPagesKept = QStringLiteral("前回のページ（%1）は元のまま残しています。");
 const QString kFinishedQuestion =
     QStringLiteral("　　　　ファイル作成終了　　　　\rブラウザを起動しますか？");
 
@@ -64,8 +68,11 @@ struct CatalogRun::Run {
     void copyBackground();
     void writePageHeads();
     void makeThumbnails();
+    QString stopMessage() const;
     void startWorkers();
     void processImage(int index, ThumbnailResult result);
+    bool leaveOut(int index, const std::exception_ptr& failure);
+    QString firstKept() const;
     std::optional<ThumbnailResult> nextResult(int index);
     void reportDone(const QString& name);
     void retireWorkers();
@@ -97,6 +104,8 @@ struct CatalogRun::Run {
     int largestHeight = 0;
     bool commentsOn = false;
     bool slideShow = false;
+    QStringList earlierPages;   // pages of an earlier run that this one would replace
+    bool stoppedEarly = false;  // cancelled before every image was done
     ThumbnailBox box{};
     CommentTable comments;
     std::shared_ptr<DecodeBudget> budget =
@@ -104,7 +113,9 @@ struct CatalogRun::Run {
     std::unique_ptr<QTemporaryDir> scratch;
     std::unique_ptr<ThumbnailPipeline> pipeline;
     std::size_t jobsTaken = 0;
-    int doneShown = 0;  // the thumbnailsDone count last reported
+    bool leaveOutAgreed = false;  // the front end agreed to leave unreadable photographs out
+    std::vector<int> leftOut;     // list indexes of the photographs left out
+    int doneShown = 0;            // the thumbnailsDone count last reported
 };
 
 // The workers of a cancelled run: a thread waits for the decodes in hand, then removes the
@@ -113,6 +124,16 @@ struct CatalogRun::Retired {
     std::thread finisher;
     ~Retired() { finisher.join(); }
 };
+
+QString leftOutPhotosMessage(const QStringList& names) {
+    constexpr int kNamesShown = 10;
+    QString text = QStringLiteral("読み込めない画像 %1 枚を除きました。").arg(names.size());
+    for (int i = 0; i < std::min(kNamesShown, int(names.size())); ++i)
+        text += QLatin1Char('\r') + names[i];
+    if (names.size() > kNamesShown)
+        text += QStringLiteral("\rほか %1 枚").arg(names.size() - kNamesShown);
+    return text;
+}
 
 CatalogRun::CatalogRun(const CatalogSettings& settings, CatalogRunEvents& events,
                        CatalogRunDecisions& decisions, Shell& shell)
@@ -176,7 +197,7 @@ void CatalogRun::reportFailure(std::exception_ptr failure) noexcept {
 
 CatalogRunOutcome CatalogRun::Run::perform() {
     folder = folderPath(input.folder);
-    title = input.title;
+    title = input.titleIsName ? htmlText(input.title) : input.title;
     perRow = std::clamp(input.perRow, 1, 10);
     commentsOn = decisions.commentsOn();
     const bool anySelected = scanSelection();
@@ -191,6 +212,8 @@ CatalogRunOutcome CatalogRun::Run::perform() {
     date = input.date.isValid() ? input.date : QDate::currentDate();
     if (!prepareThumbnailFolder()) throw WriteFailure{};
     guardOutputs();
+    FileReplacement::removeAbandoned(folder);
+    FileReplacement::removeAbandoned(thumbFolder);
     if (QFileInfo::exists(CommentTable::filePath(folder))) comments.load(folder);
     if (view.useBackgroundImage) copyBackground();
     writePageHeads();
@@ -278,11 +301,15 @@ void CatalogRun::Run::copyBackground() {
 
 void CatalogRun::Run::writePageHeads() {
     events.pageStarted(date);
+    slideShow = view.makeSlideShow;
+    for (const QString& name :
+         {settings.htmlFileName, slideShow ? QLatin1String(kSlideShowFileName) : QString()}) {
+        if (!name.isEmpty() && QFileInfo::exists(folder + name)) earlierPages << name;
+    }
     try {
         page.writeHead(folder + settings.htmlFileName, title, perRow, selectedCount, firstSelected,
                        date);
         page.writeBodyStart();
-        slideShow = view.makeSlideShow;
         if (slideShow)
             slides.writeHead(folder + QLatin1String(kSlideShowFileName), title, selectedCount);
     } catch (const Error&) {
@@ -298,7 +325,8 @@ void CatalogRun::Run::makeThumbnails() {
     for (int i = 0; i <= lastSelected; ++i) {
         events.entryReached(i);
         if (!owner.runActive_.load()) {
-            decisions.information(kStopped);
+            stoppedEarly = true;
+            decisions.information(stopMessage());
             break;
         }
         if (!input.selected[static_cast<std::size_t>(i)]) continue;
@@ -307,13 +335,20 @@ void CatalogRun::Run::makeThumbnails() {
         std::optional<ThumbnailResult> result = nextResult(i);
         if (!result) {  // cancelled while the workers made it: the image is left out
             --n;
-            decisions.information(kStopped);
+            stoppedEarly = true;
+            decisions.information(stopMessage());
             break;
         }
         processImage(i, std::move(*result));
         reportDone(input.names[i]);
     }
     retireWorkers();
+}
+
+// A run stopped over pages of an earlier run keeps those, and says so.
+QString CatalogRun::Run::stopMessage() const {
+    if (!earlierPages.contains(settings.htmlFileName)) return kStopped;
+    return kStopped + QLatin1Char('\r') + kPagesKept.arg(earlierPages.join(QStringLiteral("、")));
 }
 
 // Workers write into a scratch folder inside the thumbnail folder; each thumbnail is moved to
@@ -363,7 +398,7 @@ std::optional<ThumbnailResult> CatalogRun::Run::nextResult(int index) {
 // Tells the front end how many thumbnails are done when the count has grown; `name` is the
 // image just done here (workers say which they finished last).
 void CatalogRun::Run::reportDone(const QString& name) {
-    int done = n;
+    int done = n + int(leftOut.size());
     QString last = name;
     if (pipeline) {
         std::size_t k = 0;
@@ -394,6 +429,7 @@ void CatalogRun::Run::retireWorkers() {
 }
 
 void CatalogRun::Run::processImage(int index, ThumbnailResult result) {
+    if (result.loadError && leaveOut(index, result.loadError)) return;
     if (result.loadError) std::rethrow_exception(result.loadError);
     const QString& name = input.names[index];
     events.imageRead(n, name);
@@ -408,6 +444,42 @@ void CatalogRun::Run::processImage(int index, ThumbnailResult result) {
     }
     result.preview = PixelImage();
     writeEntry(index, result.imageWidth, result.imageHeight);
+}
+
+// A photograph that cannot be read is left out when the front end agrees (asked once: a Yes
+// holds for the rest of the run); false when the run is to stop on the failure.
+bool CatalogRun::Run::leaveOut(int index, const std::exception_ptr& failure) {
+    QString reason;
+    try {
+        std::rethrow_exception(failure);
+    } catch (const Error& error) {
+        reason = error.message();
+    } catch (...) {
+        return false;  // out of memory and the like: nothing the photograph could help
+    }
+    const QString& name = input.names[index];
+    const QString prefix = name + QStringLiteral(": ");
+    if (reason.startsWith(prefix)) reason = reason.mid(prefix.size());
+    if (!leaveOutAgreed) {
+        leaveOutAgreed =
+            decisions.question(RunQuestion::LeaveOutPhoto, prefix + reason + kLeaveOutQuestion);
+        if (!leaveOutAgreed) return false;
+    }
+    --n;  // the next image takes its number
+    leftOut.push_back(index);
+    events.imageLeftOut(name, reason);
+    return true;
+}
+
+// The first selected photograph not left out: the page's first thumbnail.
+QString CatalogRun::Run::firstKept() const {
+    for (int i = 0; i <= lastSelected; ++i) {
+        if (input.selected[static_cast<std::size_t>(i)] &&
+            std::find(leftOut.begin(), leftOut.end(), i) == leftOut.end()) {
+            return input.names[i];
+        }
+    }
+    return QString();
 }
 
 // Moves a thumbnail made by a worker from its scratch file to its own name.
@@ -433,9 +505,19 @@ void CatalogRun::Run::writeEntry(int index, int width, int height) {
     if (slideShow) slides.writeImage(n, entry);
 }
 
+// Ends both pages and puts them in place together, the slide show first, so that a failure
+// on the way leaves the earlier catalogue page as it was. A run stopped over an earlier
+// catalogue page drops its own pages instead.
 void CatalogRun::Run::finishPages() {
+    if (stoppedEarly && earlierPages.contains(settings.htmlFileName)) {
+        closeAll();
+        return;
+    }
     page.writeTail(commentsOn);
     if (slideShow) slides.writeTail(n, largestWidth, largestHeight);
+    if (!leftOut.empty()) page.restateImages(selectedCount - int(leftOut.size()), firstKept());
+    if (slideShow) slides.publish();
+    page.publish();
 }
 
 void CatalogRun::Run::offerBrowser() {

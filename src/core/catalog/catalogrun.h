@@ -23,6 +23,7 @@ struct CatalogRunInput {
     QStringList names;           // the image list in its order: name and extension, no folder
     std::vector<bool> selected;  // one flag per name; entries named "back.jpg" get cleared
     QString title;               // page title
+    bool titleIsName = false;    // the title is the folder's own name, not typed: page text
     int perRow = 5;              // thumbnails per row, 1..10
     QDate date;                  // date written into the page; invalid means today
     int jobs = 1;                // worker threads (1 = one image at a time, on this thread)
@@ -41,7 +42,7 @@ enum class CatalogRunOutcome {
     Completed,           // pages written; the browser step was offered
     NothingSelected,     // "ファイルが選択されていません。"
     CommentFileMissing,  // the comment file question was asked; nothing written
-    Cancelled,           // cancel() during the run; pages ended properly
+    Cancelled,           // cancel() during the run: pages ended properly, or old ones kept
     Failed,              // a write or other failure, already shown to the user
 };
 
@@ -49,14 +50,19 @@ enum class CatalogRunOutcome {
 enum class RunQuestion {
     OpenCommentEditor,  // the folder has no comment file: open the comment editor?
     OpenBrowser,        // the catalogue is made: open it in the browser?
+    LeaveOutPhoto,      // a photograph cannot be read: leave it out and go on? (a Yes holds
+                        // for the rest of the run; No stops the run on that failure)
 };
+
+// The notice listing photographs a run left out: the first ten names and how many in all.
+QString leftOutPhotosMessage(const QStringList& names);
 
 // What a run tells its front end, one way: nothing is answered. The events come in this
 // order: runStarted; per list entry entryReached, and per selected image imageStarted, then
-// imageRead and either imageSkipped or imageFinished; pagesFinished; runEnded last, on every
-// way out. thumbnailsDone comes between them whenever the count of finished thumbnails grows.
-// All come from the thread that called CatalogRun::execute; a front end shows them its own
-// way and overrides only those it shows.
+// imageRead and either imageSkipped or imageFinished (or imageLeftOut instead of all three);
+// pagesFinished; runEnded last, on every way out. thumbnailsDone comes between them whenever
+// the count of finished thumbnails grows. All come from the thread that called
+// CatalogRun::execute; a front end shows them its own way and overrides only those it shows.
 class CatalogRunEvents {
 public:
     virtual ~CatalogRunEvents() = default;
@@ -78,6 +84,11 @@ public:
     }
     // The photograph of image `number` was read and measured.
     virtual void imageRead(int number, const QString& name) { (void)number, (void)name; }
+    // The photograph `name` could not be read and is left out of the pages (no thumbnail, no
+    // cell, no slide; the images after it are numbered on without a gap). reason tells why.
+    virtual void imageLeftOut(const QString& name, const QString& reason) {
+        (void)name, (void)reason;
+    }
     // Image `number` keeps its existing thumbnail (skipExistingThumbs).
     virtual void imageSkipped(int number, const QString& name) { (void)number, (void)name; }
     // Image `number` has its new thumbnail, made by the method given.
@@ -85,12 +96,13 @@ public:
                                ThumbnailMaker::Method method) {
         (void)number, (void)thumbnail, (void)method;
     }
-    // `done` of the `total` thumbnails are made (or kept), the last of them for `name`.
-    // Workers making thumbnails ahead of the page let it run ahead of imageStarted.
+    // `done` of the `total` thumbnails are made (or kept, or left out), the last of them for
+    // `name`. Workers making thumbnails ahead of the page let it run ahead of imageStarted.
     virtual void thumbnailsDone(int done, int total, const QString& name) {
         (void)done, (void)total, (void)name;
     }
-    // Both pages are ended and closed (after the last image, or after a cancel); the
+    // Both pages are ended and put in place (after the last image, or after a cancel; a
+    // cancel over an earlier catalogue page drops them and keeps the earlier ones); the
     // browser step follows when the run was not cancelled.
     virtual void pagesFinished() {}
     // The run stops on a failure; the failure is shown next (information or showError).
@@ -142,11 +154,14 @@ public:
     // decisions. input.selected loses the flags of "back.jpg" entries.
     CatalogRunOutcome execute(CatalogRunInput& input);
 
-    // The Cancel button: both pages end properly, no browser step. With workers, the run
-    // stops without waiting for the thumbnails being made: their results are dropped, and
-    // the decodes finish in the background (the next run or the destructor waits for them). Safe to
-    // call from the host's callbacks, another thread or a signal handler. A window closed during a
-    // run calls this and closes once execute has returned.
+    // The Cancel button: no browser step. Pages of an earlier run stay as they were (the
+    // stop message says so); without them the new pages end properly with the images done.
+    // Pages are put in place only when a run ends so, or completes: a failed run leaves the
+    // earlier ones untouched. With workers, the run stops without waiting for the thumbnails
+    // being made: their results are dropped and the decodes finish in the background (the
+    // next run or the destructor waits for them).
+    // Safe to call from the host's callbacks, another thread or a signal handler.
+    // A window closed during a run calls this and closes once execute has returned.
     void cancel() noexcept;
 
     // True from the start of execute until it returns.

@@ -8,6 +8,8 @@
 #include <algorithm>
 
 #include "core/catalog/orderedjobs.h"
+#include "core/imaging/filereplacement.h"
+#include "core/text/formatting.h"
 
 namespace tessaly {
 
@@ -18,6 +20,12 @@ BmpConversion::Result ConversionRun::run(const QStringList& paths,
                                          const BmpConversion::Hooks& hooks, const Done& done,
                                          const Ended& ended) const {
     const BmpConversion& conversion = conversion_;
+    QStringList folders;
+    for (const QString& path : paths) folders << QFileInfo(path).absolutePath();
+    folders.removeDuplicates();
+    for (const QString& folder : folders) {
+        FileReplacement::removeAbandoned(folderPath(folder));  // what killed conversions left
+    }
     OrderedJobs<BmpConversion::Prepared> jobs(
         int(paths.size()), jobs_, [&paths](int k) { return decodeBytes(paths[k]); },
         [&](int k) {

@@ -31,15 +31,43 @@ QString readableName(const QString& name) {
     QString out;
     out.reserve(name.size());
     for (qsizetype i = 0; i < name.size(); ++i) {
+        const bool dashes =
+            name.at(i) == QLatin1Char('-') && (name.mid(i + 1, 1) == QLatin1String("-") ||
+                                               (i > 0 && name.at(i - 1) == QLatin1Char('-')));
         if (startsCharacterReference(name, i)) {
             out += QLatin1String("&#38;");
-        } else if (sjis::changesOnRoundTrip(name.at(i).unicode())) {
+        } else if (dashes) {
+            out += QLatin1String("&#45;");
+        } else if (name.at(i) == QLatin1Char('<') || name.at(i) == QLatin1Char('>') ||
+                   sjis::changesOnRoundTrip(name.at(i).unicode())) {
             out += characterReference(name.at(i).unicode());
         } else {
             out += name.at(i);
         }
     }
     return withoutLineBreaks(out);
+}
+
+QString htmlText(const QString& name) {
+    QString out;
+    out.reserve(name.size());
+    for (const QChar c : name) {
+        const char16_t u = c.unicode();
+        if (u == '&') {
+            out += QLatin1String("&amp;");
+        } else if (u == '<') {
+            out += QLatin1String("&lt;");
+        } else if (u == '>') {
+            out += QLatin1String("&gt;");
+        } else if (u == '"') {
+            out += QLatin1String("&quot;");
+        } else if (u < 0x20 || u == 0x7F || sjis::changesOnRoundTrip(u)) {
+            out += characterReference(u);
+        } else {
+            out += c;
+        }
+    }
+    return out;
 }
 
 QString decodeCharacterReferences(const QString& text) {

@@ -20,11 +20,18 @@ QString characterReference(char16_t c);
 // "&#10;", so the line stays one line.
 QString withoutLineBreaks(const QString& text);
 
-// A file name for a page line that is read back: as withoutLineBreaks, and an "&" that would
-// read as a character reference becomes "&#38;", and one that Shift-JIS would read back as
-// another "&#N;", so decodeCharacterReferences gives the name back exactly (characters
-// Shift-JIS cannot hold are written as "&#N;" too).
+// A file name inside an HTML comment line that is read back: as withoutLineBreaks, and "&#N;"
+// for an "&" that would read as a character reference, a character Shift-JIS would read back
+// as another, "<", ">", and a "-" beside another "-" (so "-->" never ends the comment early).
+// decodeCharacterReferences gives the name back exactly (characters Shift-JIS cannot hold
+// are written as "&#N;" too).
 QString readableName(const QString& name);
+
+// A name from the file system as page text, also inside a double-quoted attribute: "&", "<",
+// ">" and '"' become "&amp;", "&lt;", "&gt;" and "&quot;"; control characters (line breaks
+// too, so the text stays on its line) and characters Shift-JIS would read back as others
+// become "&#N;". A browser shows the name exactly, never as markup.
+QString htmlText(const QString& name);
 
 // Every "&#N;" (decimal) replaced by its character.
 QString decodeCharacterReferences(const QString& text);

@@ -1,13 +1,12 @@
 #include "core/catalog/slideshowwriter.h"
 
-#include <QFileInfo>
 #include <algorithm>
 
+#include "core/catalog/pagefile.h"
 #include "core/catalog/pagetext.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
 #include "core/text/sjis.h"
-#include "core/text/textfile.h"
 
 namespace tessaly {
 
@@ -139,6 +138,12 @@ bool SlideShowWriter::isOpen() const { return file_ != nullptr; }
 
 void SlideShowWriter::close() noexcept { file_.reset(); }
 
+void SlideShowWriter::publish() {
+    if (!file_) throw IoError(cannotWriteMessage(path_));
+    std::unique_ptr<PageFile> file = std::move(file_);
+    file->publish();  // the writer is done even when that fails
+}
+
 void SlideShowWriter::writeLine(const QString& line) {
     if (!file_) throw IoError(cannotWriteMessage(path_));
     file_->writeLine(line);
@@ -151,9 +156,9 @@ QString SlideShowWriter::slideName(const QString& fileName) {
         const char16_t u = fileName.at(i).unicode();
         if (u < 0x20 || u == 0x7F || u == '#' || u == '?' || u == '%' || u == '\\') {
             out += percentEncoded(u);  // would bend the address or the script string
-        } else if (u == '"' || u == 0x2028 || u == 0x2029 || sjis::changesOnRoundTrip(u) ||
-                   startsCharacterReference(fileName, i)) {
-            out += characterReference(u);  // would end the script string or the quoted value
+        } else if (u == '"' || u == '&' || u == '<' || u == '>' || u == 0x2028 || u == 0x2029 ||
+                   sjis::changesOnRoundTrip(u)) {
+            out += characterReference(u);  // would end the string, the value or the script
         } else {
             out += fileName.at(i);
         }
@@ -184,11 +189,8 @@ void SlideShowWriter::slideSize(const CatalogSettings& settings, int imageWidth,
 
 void SlideShowWriter::writeHead(const QString& path, const QString& title, int selectedCount) {
     close();
-    // A folder under the page's name is an error, never a page written inside it.
-    if (QFileInfo(path).isDir()) throw CreateError(cannotCreateMessage(path));
     path_ = path;
-    file_ = std::make_unique<TextFileWriter>(path_, sjis::Unmappable::CharacterRef,
-                                             TextFileWriter::Replace::Direct);
+    file_ = std::make_unique<PageFile>(path_);
     const QString count = QString::number(selectedCount);
     const QStringList lines = {
         QStringLiteral("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 3.2 Final//EN\">"),
@@ -248,8 +250,7 @@ void SlideShowWriter::writeTail(int imagesWritten, int largestWidth, int largest
                  QStringLiteral("\">Tessaly</A>");
     lines += linesOf(kTailEnd);
     for (const QString& line : lines) writeLine(line);
-    std::unique_ptr<TextFileWriter> file = std::move(file_);
-    file->close();  // the writer is gone even when closing fails
+    file_->close();
 }
 
 }  // namespace tessaly

@@ -9,13 +9,14 @@
 
 namespace tessaly {
 
-class TextFileWriter;
+class PageFile;
 
 // Name of the slide show page, always beside the catalogue page.
 extern const char* const kSlideShowFileName;
 
 // Writes the slide show page of one run in three stages: head, three script lines per image,
-// tail. Shift-JIS with CR LF; characters the code page cannot hold become "&#N;".
+// tail; publish() then puts it in place of the old page, which stays as it was until then
+// (see PageFile). Shift-JIS with CR LF; characters the code page cannot hold become "&#N;".
 class SlideShowWriter {
 public:
     explicit SlideShowWriter(const CatalogSettings& settings);
@@ -23,15 +24,17 @@ public:
     SlideShowWriter(const SlideShowWriter&) = delete;
     SlideShowWriter& operator=(const SlideShowWriter&) = delete;
 
-    // Creates or truncates the page and writes its 16 head lines. path is the page file; an
-    // existing folder stands for kSlideShowFileName inside it. Raises IoError.
+    // Starts the page (its temporary file) and writes its 16 head lines. A folder, device or
+    // pipe under the page's name raises CreateError; other failures IoError.
     void writeHead(const QString& path, const QString& title, int selectedCount);
     // The lines of image number n (1 for the first image written), with its slide size.
     void writeImage(int n, const CatalogEntry& entry);
-    // The 85 tail lines, then closes the file (raises IoError when that fails).
-    // largestWidth/largestHeight are the uncapped largest image sizes of the run.
+    // The 85 tail lines, then closes the file (raises IoError when that fails); the page is
+    // not in place yet. largestWidth/largestHeight are the uncapped largest image sizes.
     void writeTail(int imagesWritten, int largestWidth, int largestHeight);
-    // Closes whatever is open without writing more (failure paths).
+    // Puts the ended page in place of the old one (raises IoError when that fails).
+    void publish();
+    // Drops whatever is open without writing more (failure paths): the old page stays.
     void close() noexcept;
     bool isOpen() const;
 
@@ -39,11 +42,12 @@ public:
     // is "on", keeping the proportions; otherwise the image size.
     static void slideSize(const CatalogSettings& settings, int imageWidth, int imageHeight,
                           int& slideWidth, int& slideHeight);
-    // A file name as the image array holds it. The page's script writes it into a quoted IMG
-    // SRC (the picture's relative address) and ALT, and into the slide window's title. So '#',
-    // '?', '%', '\' and control characters are percent-encoded, and '"' and an '&' that would
-    // read as a character reference become "&#N;"; other names (spaces and Japanese included)
-    // are kept as they are. The result needs no escaping inside the script's string.
+    // A file name as the image array holds it. The page's script writes it as markup into a
+    // quoted IMG SRC (the picture's relative address) and ALT, and into the slide window's
+    // title. So '#', '?', '%', '\' and control characters are percent-encoded, and '"', '&',
+    // '<' and '>' become "&#N;" (read back as themselves, never as markup); other names
+    // (spaces and Japanese included) are kept as they are. The result needs no escaping
+    // inside the script's string and cannot end the script.
     static QString slideName(const QString& fileName);
 
 private:
@@ -51,7 +55,7 @@ private:
 
     CatalogSettings settings_;
     SettingsView view_;
-    std::unique_ptr<TextFileWriter> file_;
+    std::unique_ptr<PageFile> file_;
     QString path_;
 };
 

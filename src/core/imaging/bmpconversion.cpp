@@ -136,6 +136,7 @@ bool BmpConversion::finish(const QString& folder, const Prepared& prepared, cons
 BmpConversion::Result BmpConversion::run(const QString& folder, const QStringList& names,
                                          const Hooks& hooks) const {
     Result result;
+    FileReplacement::removeAbandoned(folderPath(folder));  // what killed conversions left here
     for (const QString& name : names) {
         if (hooks.stopped && hooks.stopped()) {
             result.failure = Failure::Stopped;

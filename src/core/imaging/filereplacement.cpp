@@ -4,8 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryFile>
 #include <cerrno>
 #include <cstdio>
@@ -140,6 +143,23 @@ void FileReplacement::replace(const QString& targetPath, const QByteArray& data)
     FileReplacement replacement(targetPath);
     replacement.write(data);
     replacement.commit();
+}
+
+void FileReplacement::removeAbandoned(const QString& folder) {
+    static const QRegularExpression ours(QStringLiteral("^\\.tessaly-[A-Za-z0-9]{6}\\.tmp$"));
+    const QDir dir(folder);
+    const QStringList names = dir.entryList({QStringLiteral(".tessaly-*.tmp")},
+                                            QDir::Files | QDir::Hidden | QDir::NoSymLinks);
+    const qint64 dayAgo = QDateTime::currentSecsSinceEpoch() - 24 * 60 * 60;
+    for (const QString& name : names) {
+        const QString path = dir.filePath(name);
+        struct stat info {};
+        if (!ours.match(name).hasMatch() || ::lstat(local(path).constData(), &info) != 0 ||
+            !S_ISREG(info.st_mode)) {
+            continue;
+        }
+        if (info.st_mtime < dayAgo) ::unlink(local(path).constData());
+    }
 }
 
 void FileReplacement::fail() {

@@ -45,6 +45,12 @@ public:
     // The whole replacement: write, then commit.
     static void replace(const QString& targetPath, const QByteArray& data);
 
+    // Removes what killed runs left in the folder: regular files named like our temporary
+    // files (".tessaly-" + six letters or digits + ".tmp") that were last changed more than a
+    // day ago. A younger one may belong to a run still going on, here or on another machine
+    // sharing the folder (locks are not trusted on network shares). Failures are ignored.
+    static void removeAbandoned(const QString& folder);
+
 private:
     void prepare(const QString& modelPath);
     void discard() noexcept;

@@ -453,6 +453,15 @@ QByteArray JpegImage::readFile(const QString& path, qint64 limit) {
         throw JpegError(jpegFileMessage(
             path, QStringLiteral("JPEG file is too large (%1 bytes)").arg(file.size())));
     }
+    // A file that does not start like a JPEG is refused from its first bytes, as the codec
+    // would refuse it after the whole file had been read.
+    const QByteArray start = file.peek(2);
+    if (start.size() == 2 && !start.startsWith("\xFF\xD8")) {
+        throw JpegError(
+            jpegFileMessage(path, QStringLiteral("Not a JPEG file: starts with 0x%1 0x%2")
+                                      .arg(uchar(start[0]), 2, 16, QLatin1Char('0'))
+                                      .arg(uchar(start[1]), 2, 16, QLatin1Char('0'))));
+    }
     const QByteArray data = limit < 0 ? file.readAll() : file.read(limit);
     if (file.error() != QFileDevice::NoError) {
         throw IoError(cannotOpenMessage(path));

@@ -17,6 +17,10 @@ const qint64 kMaxSettingsFileBytes = qint64(1) << 20;
 
 namespace {
 
+// The block of the main window's place: read when the file has it, written once it is set, so
+// a file that never held it is written back as it was.
+const int kPlaceBlock = 8;
+
 // One stored pair: its key line, the field it fills and the version that introduced it.
 struct Pair {
     const char* key;
@@ -26,7 +30,7 @@ struct Pair {
 };
 
 using S = CatalogSettings;
-const std::array<Pair, 42> kPairs = {{
+const std::array<Pair, 43> kPairs = {{
     {"[起動フォルダ]", &S::startFolder, nullptr, 1},
     {"[背景色]", nullptr, &S::backgroundColor, 1},
     {"[背景パターン設定]", &S::useBackgroundImage, nullptr, 1},
@@ -69,10 +73,11 @@ const std::array<Pair, 42> kPairs = {{
     {"[スライドショウの最大値を指定]", &S::slideMaxEnabled, nullptr, 7},
     {"[スライドショウの最大値Ｘ]", &S::slideMaxWidth, nullptr, 7},
     {"[スライドショウの最大値Ｙ]", &S::slideMaxHeight, nullptr, 7},
+    {"[メインウインドウの位置と大きさ]", &S::mainWindowPlace, nullptr, kPlaceBlock},
 }};
 
-// Version number from which each block is present, blocks 1 to 7.
-const std::array<double, 7> kBlockThreshold = {0.9, 1.1, 1.3, 1.31, 1.32, 1.55, 1.6};
+// Version number from which each block is present, blocks 1 to 8.
+const std::array<double, 8> kBlockThreshold = {0.9, 1.1, 1.3, 1.31, 1.32, 1.55, 1.6, 1.6};
 
 const int kTagLength = 11;  // "Quorvel Ver"
 
@@ -207,6 +212,7 @@ void saveSettings(const CatalogSettings& settings) {
                           TextFileWriter::Replace::Atomic);
     writer.writeLine(QStringLiteral("Quorvel Ver") + settings.version);
     for (const Pair& pair : kPairs) {
+        if (pair.block == kPlaceBlock && settings.*pair.text == QString()) continue;
         writer.writeLine(QString::fromUtf8(pair.key));
         writer.writeLine(pair.text ? settings.*pair.text : QString::number(settings.*pair.number));
     }

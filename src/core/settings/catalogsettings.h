@@ -49,6 +49,9 @@ struct CatalogSettings {
     QString slideMaxEnabled = "off";        // 40
     QString slideMaxWidth = "1000";         // 41
     QString slideMaxHeight = "750";         // 42
+    // The main window's "left,top,width,height" when it was last closed; empty until then.
+    // Its line follows the last block and is written only once it is set.
+    QString mainWindowPlace;  // 43
 
     QString appFolder;         // the executable's folder, never stored
     QString version = "1.60";  // never read from the file
@@ -93,9 +96,9 @@ CatalogSettings loadSettings(const QString& appFolder);
 // settingsFolderFor); the record remembers both.
 CatalogSettings loadSettings(const QString& appFolder, const QString& settingsFolder);
 
-// Writes all 85 lines anew into configFolder(), atomically: on failure (IoError, or
-// EncodingError for a value code page 932 cannot hold) the old file is left as it was. A
-// settingsFolder that does not exist yet is created first.
+// Writes all 85 lines (87 with the main window's place) anew into configFolder(), atomically: on
+// failure (IoError, or EncodingError for a value code page 932 cannot hold) the old file is left as
+// it was. A settingsFolder that does not exist yet is created first.
 void saveSettings(const CatalogSettings& settings);
 
 // Integer value of a decimal text field, as the readers take it ("110" -> 110); text that is

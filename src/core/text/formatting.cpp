@@ -25,6 +25,22 @@ long long roundHalfEven(long double value) {
     return static_cast<long long>(std::nearbyintl(value));
 }
 
+QString terminalText(const QString& text, bool keepLineBreaks) {
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (keepLineBreaks && (u == '\r' || u == '\n')) {
+            out += QLatin1Char('\n');
+        } else if (u < 0x20 || (u >= 0x7F && u <= 0x9F)) {
+            out += QStringLiteral("\\x%1").arg(static_cast<uint>(u), 2, 16, QLatin1Char('0'));
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 QString folderPath(const QString& folder) {
     if (folder.endsWith(QLatin1Char('/'))) return folder;
     return folder + QLatin1Char('/');

@@ -27,11 +27,12 @@ bool isWriteProtected(const QString& path) {
     return ::faccessat(AT_FDCWD, local.constData(), W_OK, AT_EACCESS) != 0 && errno != ENOENT;
 }
 
-TextFileWriter::TextFileWriter(const QString& path, sjis::Unmappable unmappable, Replace replace)
-    : path_(path), unmappable_(unmappable) {
+TextFileWriter::TextFileWriter(const QString& path, sjis::Unmappable unmappable, Replace replace,
+                               const QString& shownPath)
+    : path_(path), shownPath_(shownPath.isEmpty() ? path : shownPath), unmappable_(unmappable) {
     bool ok;
     if (replace == Replace::Atomic) {
-        if (isWriteProtected(path)) throw CreateError(cannotCreateMessage(path));
+        if (isWriteProtected(path)) throw CreateError(cannotCreateMessage(shownPath_));
         atomic_ = std::make_unique<QSaveFile>(path);
         ok = atomic_->open(QIODevice::WriteOnly);
     } else {
@@ -39,7 +40,7 @@ TextFileWriter::TextFileWriter(const QString& path, sjis::Unmappable unmappable,
         ok = direct_->open(QIODevice::WriteOnly | QIODevice::Truncate);
     }
     if (!ok) {
-        throw CreateError(cannotCreateMessage(path));
+        throw CreateError(cannotCreateMessage(shownPath_));
     }
 }
 
@@ -51,7 +52,7 @@ TextFileWriter::~TextFileWriter() {
 
 bool TextFileWriter::isOpen() const { return atomic_ ? atomic_->isOpen() : direct_->isOpen(); }
 
-void TextFileWriter::fail() const { throw IoError(cannotWriteMessage(path_)); }
+void TextFileWriter::fail() const { throw IoError(cannotWriteMessage(shownPath_)); }
 
 void TextFileWriter::writeLine(const QString& line) {
     QByteArray bytes = sjis::encode(line, unmappable_);

@@ -13,12 +13,13 @@ namespace tessaly {
 // Direct mode creates or truncates the file at once (pages: what was written stays on a failure).
 // Atomic mode writes a temporary file beside the target and renames it over the target on
 // close(), so a failure leaves the old file untouched (settings, comment file).
+// Messages name shownPath when one is given (a temporary file written for another name).
 class TextFileWriter {
 public:
     enum class Replace { Direct, Atomic };
 
     TextFileWriter(const QString& path, sjis::Unmappable unmappable,
-                   Replace replace = Replace::Direct);
+                   Replace replace = Replace::Direct, const QString& shownPath = QString());
     ~TextFileWriter();
     TextFileWriter(const TextFileWriter&) = delete;
     TextFileWriter& operator=(const TextFileWriter&) = delete;
@@ -33,6 +34,7 @@ private:
     void fail() const;
 
     QString path_;
+    QString shownPath_;
     sjis::Unmappable unmappable_;
     std::unique_ptr<QFile> direct_;
     std::unique_ptr<QSaveFile> atomic_;

@@ -12,7 +12,7 @@ FramePageWriter::FramePageWriter(const QString& folder, const TocPageHead& head,
                                  const QString& firstFolderName)
     : folder_(folder), head_(head) {
     writeTopPage(firstFolderName);
-    out_ = std::make_unique<TextFileWriter>(titlePagePath(folder_), sjis::Unmappable::CharacterRef);
+    out_ = std::make_unique<PageFile>(titlePagePath(folder_));
     writeTitleHeader();
 }
 
@@ -20,10 +20,10 @@ QString FramePageWriter::titlePagePath(const QString& folder) {
     return folderPath(folder) + QStringLiteral("title.htm");
 }
 
-void FramePageWriter::writeTopPage(const QString& firstFolderName) const {
-    TextFileWriter top(folderPath(folder_) + head_.settings().htmlFileName,
-                       sjis::Unmappable::CharacterRef);
-    head_.writeDocumentStart(top, QStringLiteral("<!-- FRAME TOP PAGE -->"));
+void FramePageWriter::writeTopPage(const QString& firstFolderName) {
+    top_ = std::make_unique<PageFile>(folderPath(folder_) + head_.settings().htmlFileName);
+    PageFile& top = *top_;
+    head_.writeDocumentStart(top.out(), QStringLiteral("<!-- FRAME TOP PAGE -->"));
     top.writeLine(QString());
     top.writeLine(QStringLiteral("<FRAMESET cols=\"20%,80%\">"));
     top.writeLine(QStringLiteral("<FRAME src=\"title.htm\" name=\"h_title\" scrolling=\"auto\" >"));
@@ -40,7 +40,7 @@ void FramePageWriter::writeTopPage(const QString& firstFolderName) const {
 }
 
 void FramePageWriter::writeTitleHeader() {
-    head_.writeOpening(*out_);
+    head_.writeOpening(out_->out());
     out_->writeLine(head_.titleCell(QStringLiteral("5"), false));
     out_->writeLine(QStringLiteral("</TABLE>"));
     out_->writeLine(QStringLiteral("</CENTER>"));
@@ -85,7 +85,8 @@ void FramePageWriter::finish() {
     out_->writeLine(QStringLiteral("</CENTER>"));
     out_->writeLine(QStringLiteral("</BODY>"));
     out_->writeLine(QStringLiteral("</HTML>"));
-    out_->close();
+    out_->publish();
+    top_->publish();
 }
 
 }  // namespace tessaly

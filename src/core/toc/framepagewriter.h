@@ -3,7 +3,7 @@
 #include <QString>
 #include <memory>
 
-#include "core/text/textfile.h"
+#include "core/catalog/pagefile.h"
 #include "core/toc/tocentry.h"
 #include "core/toc/tocpagehead.h"
 
@@ -13,7 +13,8 @@ namespace tessaly {
 // left pane title.htm and the right pane showing a catalogue, then title.htm itself, a single
 // column of thumbnails and titles that open their catalogues in the right pane.
 // Calling order: the constructor writes the top page and the head of title.htm;
-// writeEntry once per catalogue; finish.
+// writeEntry once per catalogue; finish, which puts both pages in place (until then the
+// earlier ones stay as they were, see PageFile).
 class FramePageWriter {
 public:
     // Thumbnails in the left pane are shown this many pixels wide.
@@ -22,19 +23,20 @@ public:
     FramePageWriter(const QString& folder, const TocPageHead& head, const QString& firstFolderName);
 
     void writeEntry(const TocEntry& entry);
-    // Writes the footer of title.htm and closes it.
+    // Writes the footer of title.htm and puts both pages in place.
     void finish();
 
     static QString titlePagePath(const QString& folder);
 
 private:
-    void writeTopPage(const QString& firstFolderName) const;
+    void writeTopPage(const QString& firstFolderName);
     void writeTitleHeader();
     QString sizePart(const TocEntry& entry) const;
 
     QString folder_;
     const TocPageHead& head_;
-    std::unique_ptr<TextFileWriter> out_;
+    std::unique_ptr<PageFile> top_;
+    std::unique_ptr<PageFile> out_;
 };
 
 }  // namespace tessaly

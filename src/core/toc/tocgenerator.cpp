@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "core/imaging/filereplacement.h"
 #include "core/settings/outputnames.h"
 #include "core/text/errors.h"
 #include "core/text/filecopy.h"
@@ -20,8 +21,8 @@ const QString TocGenerator::kNoTitleMessage =
     QStringLiteral("目次のタイトルが指定されていません。");
 const QString TocGenerator::kNoBackgroundFileMessage =
     QStringLiteral("背景の画像ファイルが指定されていません。");
-const QString TocGenerator::kNoFoldersMessage = QStringLiteral("ファルダがありません。");
-const QString TocGenerator::kNoCataloguesMessage = QStringLiteral("対象のファルダがありません。");
+const QString TocGenerator::kNoFoldersMessage = QStringLiteral("フォルダがありません。");
+const QString TocGenerator::kNoCataloguesMessage = QStringLiteral("対象のフォルダがありません。");
 const QString TocGenerator::kBackgroundCopyMessage =
     QStringLiteral("背景ファイルコピーに失敗しました。\r処理は中断されました。");
 
@@ -97,6 +98,7 @@ QString TocGenerator::run(const TocOptions& options, const Progress& progress) c
     checkInput(options);
     const QString folder = folderPath(options.folder);
     const Discovery found = discover(folder, settings_.htmlFileName);
+    FileReplacement::removeAbandoned(folder);
     if (options.useBackgroundImage) copyBackground(options, folder);
     const TocPageHead head(settings_, options, found.count);
     const QString page = folder + settings_.htmlFileName;

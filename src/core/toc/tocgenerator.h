@@ -43,12 +43,12 @@ struct TocOptions {
 // run() throws CheckError carrying the user's message for each of the five checks, in their
 // order, before any file is touched:
 //     "目次のタイトルが指定されていません。", "背景の画像ファイルが指定されていません。",
-//     "ファルダがありません。", "対象のファルダがありません。",
+//     "フォルダがありません。", "対象のフォルダがありません。",
 //     "背景ファイルコピーに失敗しました。\r処理は中断されました。"
 // (messages as constants below).
 // Other failures throw IoError (a page or the background copy cannot be read or written),
-// EncodingError or ImageError (a thumbnail that is not a readable JPEG); pages already written
-// stay as far as written.
+// EncodingError or ImageError (a thumbnail that is not a readable JPEG); the pages of an
+// earlier run then stay as they were, as new pages are put in place only at the end.
 class TocGenerator {
 public:
     using Progress = std::function<void(const QString&)>;

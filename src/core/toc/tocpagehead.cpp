@@ -94,7 +94,19 @@ QString TocPageHead::thumbnailLink(const TocEntry& entry) const {
 }
 
 QString TocPageHead::altText(const QString& title) {
-    return CatalogPageWriter::attributeText(title);
+    QString out;
+    out.reserve(title.size());
+    for (const QChar c : title) {
+        const char16_t u = c.unicode();
+        if (u == '"') {
+            out += QLatin1String("&quot;");
+        } else if (u < 0x20 || u == 0x7F) {
+            out += characterReference(u);
+        } else {
+            out += c;
+        }
+    }
+    return out;
 }
 
 }  // namespace tessaly

@@ -30,11 +30,12 @@ public:
     // The thumbnail of an entry: folder/folderName/thumbFolderName/thumbnailName.
     QString thumbnailPath(const QString& folder, const TocEntry& entry) const;
     // Link to the entry's catalogue page and its thumbnail, relative to the folder. Names are
-    // kept as they are, except the characters that would break a link or the tag ('"', '#',
-    // '?', '%', backslash, control characters), which are percent-encoded.
+    // kept as they are, except the characters that would break a link or the tag, which are
+    // percent-encoded (CatalogPageWriter::pageUrl).
     QString pageLink(const TocEntry& entry) const;
     QString thumbnailLink(const TocEntry& entry) const;
-    // A title inside the ALT attribute: '"' and control characters become references.
+    // A title (markup, as typed) inside the ALT attribute: '"' and control characters become
+    // references; character references stay as they are.
     static QString altText(const QString& title);
 
     const CatalogSettings& settings() const { return settings_; }

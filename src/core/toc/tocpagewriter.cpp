@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <algorithm>
 
+#include "core/catalog/pagetext.h"
 #include "core/text/formatting.h"
 #include "core/toc/jpegsize.h"
 
@@ -15,16 +16,12 @@ constexpr int kPerRow = 5;
 
 TocPageWriter::TocPageWriter(const QString& path, const QString& folder, const TocPageHead& head,
                              Variant variant, int count)
-    : out_(path, sjis::Unmappable::CharacterRef),
-      folder_(folder),
-      head_(head),
-      variant_(variant),
-      count_(count) {
+    : out_(path), folder_(folder), head_(head), variant_(variant), count_(count) {
     writeHeader();
 }
 
 void TocPageWriter::writeHeader() {
-    head_.writeOpening(out_);
+    head_.writeOpening(out_.out());
     out_.writeLine(head_.titleCell(head_.settings().titleFontSize, true));
     out_.writeLine(QStringLiteral("</TABLE>"));
     out_.writeLine(QStringLiteral("</CENTER>"));
@@ -56,9 +53,9 @@ void TocPageWriter::writeListEntry(const TocEntry& entry, int k) {
     const QString end = QStringLiteral("</TD>");
     out_.writeLine(cell + QStringLiteral("<A href=\"") + head_.pageLink(entry) +
                    QStringLiteral("\">") + entry.title + QStringLiteral("</A>") + end);
-    out_.writeLine(cell + entry.folderName + end);
-    out_.writeLine(cell + entry.imageCount + end);
-    out_.writeLine(cell + entry.date + end);
+    out_.writeLine(cell + htmlText(entry.folderName) + end);
+    out_.writeLine(cell + htmlText(entry.imageCount) + end);
+    out_.writeLine(cell + htmlText(entry.date) + end);
     if (k < count_) out_.writeLine(QStringLiteral("</TR><TR>"));
 }
 
@@ -116,7 +113,7 @@ void TocPageWriter::finish() {
     out_.writeLine(QStringLiteral("</P>"));
     out_.writeLine(QStringLiteral("</BODY>"));
     out_.writeLine(QStringLiteral("</HTML>"));
-    out_.close();
+    out_.publish();
 }
 
 }  // namespace tessaly

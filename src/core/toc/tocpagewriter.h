@@ -4,7 +4,7 @@
 #include <array>
 #include <optional>
 
-#include "core/text/textfile.h"
+#include "core/catalog/pagefile.h"
 #include "core/toc/tocentry.h"
 #include "core/toc/tocpagehead.h"
 
@@ -12,17 +12,18 @@ namespace tessaly {
 
 // Writes the contents page: a table with one row per catalogue (list variant) or rows of five
 // thumbnails, each followed by a row of their titles (grid variant).
-// Calling order: the constructor writes the head; writeEntry for k = 1 .. count; finish.
+// Calling order: the constructor writes the head; writeEntry for k = 1 .. count; finish, which
+// puts the page in place (until then the earlier page stays as it was, see PageFile).
 class TocPageWriter {
 public:
     enum class Variant { List, Grid };
 
-    // Creates (or replaces) the page at path; folder is where the catalogues' sub-folders lie.
+    // Starts the page at path; folder is where the catalogues' sub-folders lie.
     TocPageWriter(const QString& path, const QString& folder, const TocPageHead& head,
                   Variant variant, int count);
 
     void writeEntry(const TocEntry& entry, int k);
-    // Writes the footer and closes the page.
+    // Writes the footer and puts the page in place.
     void finish();
 
 private:
@@ -37,7 +38,7 @@ private:
     void writeCaptionRow();
     QString sizePart(const TocEntry& entry) const;
 
-    TextFileWriter out_;
+    PageFile out_;
     QString folder_;
     const TocPageHead& head_;
     Variant variant_;

@@ -13,6 +13,7 @@
 #include <QMenuBar>
 #include <QPixmap>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QVBoxLayout>
 #include <new>
@@ -22,6 +23,7 @@
 #include "core/text/textfile.h"
 #include "gui/comments/commentfilltexts.h"
 #include "gui/common/filelist.h"
+#include "gui/common/focusframe.h"
 
 namespace tessaly {
 namespace {
@@ -35,6 +37,7 @@ const char* const kSavedMessage = "コメントファイルを保存しました
 const char* const kWriteErrorMessage =
     "ファイル書き込みエラーが発生しました。\r処理は中断されました。";
 const char* const kSaveQuestion = "コメントが修正されています。\rファイルを保存しますか？";
+const char* const kLeaveQuestion = "変更を保存しますか？";
 
 template <typename W>
 W* named(W* widget, const char* name) {
@@ -116,6 +119,11 @@ void CommentEditor::createMenus(QMenuBar* menuBar) {
                   Fill::NameAndSize, false);
     addFillAction(edit, "Replace1", QStringLiteral("すべてのファイルにファイル名とサイズを記入"),
                   Fill::NameAndSize, true);
+    // What the camera recorded, inserted into the comment line being typed.
+    connect(named(edit->addAction(QStringLiteral("撮影日時")), "captureTimeFill"),
+            &QAction::triggered, this, [this] { insertFromCamera(false); });
+    connect(named(edit->addAction(QStringLiteral("撮影情報")), "cameraFill"), &QAction::triggered,
+            this, [this] { insertFromCamera(true); });
     edit->addSeparator();
     noExtensionAction = named(edit->addAction(QStringLiteral("ﾌｧｲﾙ名には拡張子を付けない")), "N11");
     noExtensionAction->setCheckable(true);
@@ -137,12 +145,17 @@ QAction* CommentEditor::addFillAction(QMenu* menu, const char* name, const QStri
 void CommentEditor::createListArea(QWidget* client) {
     headingPanel = panelLabel(client, "Panel1", QStringLiteral("コメントファイル作成"));
     headingPanel->setGeometry(0, 0, kClientWidth, 24);
-    listCaption = panelLabel(client, "Panel2", QStringLiteral("「jpg」ファイルリスト"));
+    listCaption = panelLabel(client, "Panel2", QStringLiteral("「jpg」ファイルリスト(&L)"));
     listCaption->setGeometry(4, 28, 160, 20);
     fileList = named(new FileList(client), "File1");
     fileList->setMask(QStringLiteral("*.jpg"));
     fileList->setGeometry(4, 48, 160, 156);
     fileList->setSelectionMode(QAbstractItemView::SingleSelection);
+    listCaption->setBuddy(fileList);
+    showFocusClearly(*fileList);
+    fileList->setAccessibleName(QStringLiteral("「jpg」ファイルリスト"));
+    fileList->setAccessibleDescription(
+        QStringLiteral("コメントを付けるファイルを選ぶと、その画像とコメントが表示されます。"));
     connect(fileList, &FileList::contentsChanged, this, [this] {
         statusPanels_[0]->setText(QStringLiteral("ファイル数＝") +
                                   QString::number(fileList->count()));
@@ -155,7 +168,7 @@ void CommentEditor::createPreviewArea(QWidget* client) {
     previewFrame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     previewFrame->setGeometry(168, 28, 171, 176);
     previewFrame->setToolTip(QStringLiteral("画像表示エリア"));
-    previewCaption = panelLabel(previewFrame, "Panel4", QStringLiteral("Preview Window"));
+    previewCaption = panelLabel(previewFrame, "Panel4", QStringLiteral("プレビュー"));
     previewCaption->setGeometry(1, 1, 169, 18);
     previewImage = named(new QLabel(previewFrame), "Image1");
     previewImage->setScaledContents(true);
@@ -163,12 +176,19 @@ void CommentEditor::createPreviewArea(QWidget* client) {
 }
 
 void CommentEditor::createCommentArea(QWidget* client) {
-    commentLabel = named(new QLabel(QStringLiteral("コメント記入欄"), client), "Label1");
+    commentLabel = named(new QLabel(QStringLiteral("コメント記入欄(&C)"), client), "Label1");
     commentLabel->setGeometry(4, 205, 160, 17);
     firstLineEdit = named(new QLineEdit(client), "Edit1");
     firstLineEdit->setGeometry(4, 222, 236, 22);
     secondLineEdit = named(new QLineEdit(client), "Edit2");
     secondLineEdit->setGeometry(4, 248, 236, 22);
+    commentLabel->setBuddy(firstLineEdit);
+    firstLineEdit->setAccessibleName(QStringLiteral("コメント1行目"));
+    firstLineEdit->setAccessibleDescription(
+        QStringLiteral("選択されているファイルのコメントの1行目です。「更新」で記憶します。"));
+    secondLineEdit->setAccessibleName(QStringLiteral("コメント2行目"));
+    secondLineEdit->setAccessibleDescription(
+        QStringLiteral("選択されているファイルのコメントの2行目です。「更新」で記憶します。"));
     firstLineEdit->installEventFilter(this);
     secondLineEdit->installEventFilter(this);
 
@@ -180,7 +200,8 @@ void CommentEditor::createCommentArea(QWidget* client) {
     connect(saveButton, &QPushButton::clicked, this, [this] { save(); });
     saveCloseButton = button(client, "Button5", QStringLiteral("保存して終了"));
     saveCloseButton->setGeometry(244, 248, 95, 22);
-    saveCloseButton->setToolTip(QStringLiteral("コメント作成ウインドウを閉じます。"));
+    saveCloseButton->setToolTip(
+        QStringLiteral("コメントファイルを保存してコメント作成ウインドウを閉じます。"));
     connect(saveCloseButton, &QPushButton::clicked, this, &CommentEditor::saveAndClose);
 }
 
@@ -240,6 +261,7 @@ bool CommentEditor::loadFolder(const QString& folder) {
 
 void CommentEditor::listFolder(const QString& folder) {
     folder_ = folder;
+    shownName_.clear();
     hidePreview();
     fileList->setDirectory(folder);
 }
@@ -273,8 +295,8 @@ void CommentEditor::showPreview(const QString& path) {
     reader.setAutoDetectImageFormat(false);
     const QImage image = reader.read();
     if (image.isNull()) {
-        throw ImageError(
-            QStringLiteral("%1\r%2").arg(QDir::toNativeSeparators(path), reader.errorString()));
+        throw ImageError(QStringLiteral("%1\n画像を読み込めないため表示できません。")
+                             .arg(QDir::toNativeSeparators(path)));
     }
     previewImage->setPixmap(QPixmap::fromImage(image));
     previewImage->setGeometry(previewRect(image.size(), previewFrame->size()));
@@ -298,7 +320,8 @@ QRect CommentEditor::previewRect(QSize imageSize, QSize panelSize) {
 
 void CommentEditor::fileSelected() {
     const QString name = selectedName();
-    if (name.isEmpty()) return;
+    if (name.isEmpty() || !leaveEntry()) return;
+    shownName_ = name;
     hidePreview();
     // The comment lines follow the selection even when the image cannot be shown, so that
     // an Update never stores the previous file's lines under this name.
@@ -312,6 +335,32 @@ void CommentEditor::fileSelected() {
     } catch (const std::bad_alloc&) {
         context_.prompts.error(this, outOfMemoryMessage());
     }
+}
+
+// Before another file is shown: lines typed for the file on screen and not yet stored are
+// stored as Update does (Yes), dropped (No), or kept with their file selected again (Cancel).
+bool CommentEditor::leaveEntry() {
+    // isModified: typed into since the program last put lines there.
+    const bool typed = firstLineEdit->isModified() || secondLineEdit->isModified();
+    if (!typed || shownName_.isEmpty() || shownName_ == selectedName()) return true;
+    const CommentLines stored = comments_.lookUp(shownName_);
+    if (stored.first == firstLineEdit->text() && stored.second == secondLineEdit->text()) {
+        return true;
+    }
+    switch (context_.prompts.questionWithCancel(this, QString::fromUtf8(kLeaveQuestion))) {
+        case Prompts::Answer::Yes:
+            comments_.set(shownName_, firstLineEdit->text(), secondLineEdit->text());
+            modified_ = true;
+            return true;
+        case Prompts::Answer::No:
+            return true;
+        case Prompts::Answer::Cancel:
+            break;
+    }
+    const QSignalBlocker quiet(fileList);
+    const QList<QListWidgetItem*> shown = fileList->findItems(shownName_, Qt::MatchExactly);
+    if (!shown.isEmpty()) fileList->setCurrentItem(shown.first());
+    return false;
 }
 
 void CommentEditor::refreshList() {
@@ -410,6 +459,26 @@ void CommentEditor::fillAll(Fill fill) {
     } catch (const Error& e) {
         context_.prompts.error(this, e.message());
     }
+}
+
+// Inserts the capture time or the camera text of the selected file into the comment line
+// that has the focus (the first when neither has) and stores both lines as the fill commands
+// do. A file without the data changes nothing and the status line says so.
+void CommentEditor::insertFromCamera(bool camera) {
+    const int row = selectedRow();
+    if (row < 0) return;
+    const QString name = fileList->item(row)->text();
+    const QString path = filePath(name);
+    const QString text = camera ? fileCameraText(path) : fileCaptureTimeText(path);
+    if (text.isEmpty()) {
+        statusPanels_[1]->setText(camera ? QStringLiteral("撮影情報の記録がありません")
+                                         : QStringLiteral("撮影日時の記録がありません"));
+        return;
+    }
+    statusPanels_[1]->clear();
+    QLineEdit* field = focusWidget() == secondLineEdit ? secondLineEdit : firstLineEdit;
+    field->insert(text);
+    comments_.set(name, firstLineEdit->text(), secondLineEdit->text());
 }
 
 }  // namespace tessaly

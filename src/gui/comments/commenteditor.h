@@ -90,18 +90,21 @@ private:
     void fillFile(int row, Fill fill);
 
     void fileSelected();
+    bool leaveEntry();
     void refreshList();
     SaveResult save();
     void saveAndClose();
     void chooseFolder();
     void fillSelected(Fill fill);
     void fillAll(Fill fill);
+    void insertFromCamera(bool camera);
 
     AppContext& context_;
     FolderChooser pickFolder_;
     QString folder_;
     CommentTable comments_;
     bool modified_ = false;
+    QString shownName_;  // the file whose lines the comment fields show
 
     QLabel* headingPanel = nullptr;
     QLabel* listCaption = nullptr;

@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QLocale>
 
+#include "core/imaging/capturedetails.h"
 #include "core/text/charfuncs.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
@@ -40,5 +41,12 @@ QString fileDateText(const QString& path) {
 }
 
 QString fileSizeText(const QString& path) { return commentSizeText(existingFile(path).size()); }
+
+QString fileCaptureTimeText(const QString& path) {
+    const QDateTime taken = CaptureDetails::read(path).taken;
+    return taken.isValid() ? commentDateText(taken) : QString();
+}
+
+QString fileCameraText(const QString& path) { return CaptureDetails::read(path).camera; }
 
 }  // namespace tessaly

@@ -23,4 +23,10 @@ QString commentNameText(const QString& fileName, bool withoutExtension);
 QString fileDateText(const QString& path);
 QString fileSizeText(const QString& path);
 
+// What the camera recorded in a JPEG file's EXIF data (its header only is read): the capture
+// time as the date text above, and the camera and exposure ("NIKON D70 18mm 1/60秒 F4.0
+// ISO200"). Empty when the file holds none.
+QString fileCaptureTimeText(const QString& path);
+QString fileCameraText(const QString& path);
+
 }  // namespace tessaly

@@ -5,7 +5,9 @@
 
 namespace tessaly {
 
-FileList::FileList(QWidget* parent) : QListWidget(parent) {}
+FileList::FileList(QWidget* parent) : QListWidget(parent) {
+    setAccessibleName(QStringLiteral("ファイル"));  // the name screen readers read
+}
 
 void FileList::setDirectory(const QString& path) {
     directory_ = path;

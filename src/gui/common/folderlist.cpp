@@ -42,6 +42,7 @@ QString cleanFolder(const QString& path) { return QDir::cleanPath(QDir(path).abs
 }  // namespace
 
 FolderList::FolderList(QWidget* parent) : QListWidget(parent) {
+    setAccessibleName(QStringLiteral("フォルダ"));  // the name screen readers read
     setItemDelegate(new IndentDelegate(this));
     setSelectionMode(QAbstractItemView::SingleSelection);
     connect(this, &QListWidget::itemDoubleClicked, this,

@@ -19,6 +19,9 @@ public:
     virtual void error(QWidget* parent, const QString& text) = 0;
     // Yes/No question captioned "Tessaly"; true on Yes.
     virtual bool question(QWidget* parent, const QString& text) = 0;
+    // Yes/No/Cancel question captioned "Tessaly"; Esc answers Cancel.
+    enum class Answer { Yes, No, Cancel };
+    virtual Answer questionWithCancel(QWidget* parent, const QString& text) = 0;
     // Warning box with its own caption and Yes/No buttons; true on Yes.
     virtual bool warningYesNo(QWidget* parent, const QString& caption, const QString& text) = 0;
     // File open chooser; an empty text when cancelled.

@@ -33,6 +33,19 @@ bool QtPrompts::question(QWidget* parent, const QString& text) {
            QMessageBox::Yes;
 }
 
+Prompts::Answer QtPrompts::questionWithCancel(QWidget* parent, const QString& text) {
+    switch (QMessageBox::question(parent, kTitle, shown(text),
+                                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                  QMessageBox::Yes)) {
+        case QMessageBox::Yes:
+            return Answer::Yes;
+        case QMessageBox::No:
+            return Answer::No;
+        default:
+            return Answer::Cancel;
+    }
+}
+
 bool QtPrompts::warningYesNo(QWidget* parent, const QString& caption, const QString& text) {
     return QMessageBox::warning(parent, caption, shown(text), QMessageBox::Yes | QMessageBox::No) ==
            QMessageBox::Yes;

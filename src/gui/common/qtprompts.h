@@ -10,6 +10,7 @@ public:
     void information(QWidget* parent, const QString& text) override;
     void error(QWidget* parent, const QString& text) override;
     bool question(QWidget* parent, const QString& text) override;
+    Answer questionWithCancel(QWidget* parent, const QString& text) override;
     bool warningYesNo(QWidget* parent, const QString& caption, const QString& text) override;
     QString openFileName(QWidget* parent, const QString& title, const QString& folder,
                          const QString& filter) override;

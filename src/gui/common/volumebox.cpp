@@ -7,6 +7,7 @@
 namespace tessaly {
 
 VolumeBox::VolumeBox(QWidget* parent) : QComboBox(parent) {
+    setAccessibleName(QStringLiteral("ドライブ"));  // the name screen readers read
     refresh();
     connect(this, &QComboBox::activated, this, [this](int index) {
         if (index >= 0 && index < roots_.size()) emit driveChanged(roots_.at(index));

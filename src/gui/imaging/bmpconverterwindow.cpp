@@ -27,6 +27,7 @@
 #include "core/text/formatting.h"
 #include "gui/common/elidedlabel.h"
 #include "gui/common/filelist.h"
+#include "gui/common/focusframe.h"
 #include "gui/common/folderlist.h"
 #include "gui/common/threadbridge.h"
 #include "gui/common/volumebox.h"
@@ -45,6 +46,12 @@ T* named(T* widget, const char* name) {
     return widget;
 }
 
+// A control without a label of its own: its name and what it is for.
+void describe(QWidget* control, const char* name, const char* description) {
+    control->setAccessibleName(QString::fromUtf8(name));
+    control->setAccessibleDescription(QString::fromUtf8(description));
+}
+
 int rounded(long double value) { return int(roundHalfEven(value)); }
 
 // The file types of fileTypeBox: caption, mask and heading of the list.
@@ -54,8 +61,8 @@ struct FileType {
     const char* heading;
 };
 const FileType kFileTypes[] = {
-    {"BMP (*.bmp)", "*.bmp", "BMPファイルリスト"},
-    {"HEIC (*.heic;*.heif)", "*.heic;*.heif", "HEICファイルリスト"},
+    {"BMP (*.bmp)", "*.bmp", "BMPファイルリスト(&L)"},
+    {"HEIC (*.heic;*.heif)", "*.heic;*.heif", "HEICファイルリスト(&L)"},
 };
 
 }  // namespace
@@ -90,18 +97,27 @@ void BmpConverterWindow::buildLists() {
     volumeBox->setGeometry(8, 8, 140, 22);
     folderList = named(new FolderList(this), "Dir1");
     folderList->setGeometry(8, 34, 140, 126);
-    listLabel = named(new QLabel(QStringLiteral("BMPファイルリスト"), this), "Label1");
+    listLabel = named(new QLabel(QString::fromUtf8(kFileTypes[0].heading), this), "Label1");
     listLabel->setGeometry(154, 6, 128, 16);
     fileList = named(new FileList(this), "File1");
     fileList->setGeometry(154, 22, 128, 78);
     fileList->setMask(QStringLiteral("*.bmp"));
     fileList->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    listLabel->setBuddy(fileList);
     fileTypeBox = named(new QComboBox(this), "FilterComboBox1");
     fileTypeBox->setGeometry(154, 102, 128, 20);
     fileTypeBox->view()->setMinimumWidth(180);  // the whole caption in the open list
     for (const FileType& type : kFileTypes) fileTypeBox->addItem(QString::fromUtf8(type.caption));
     connect(fileTypeBox, &QComboBox::currentIndexChanged, this,
             &BmpConverterWindow::fileTypeChanged);
+    describe(volumeBox, "ドライブ", "変換するファイルのあるドライブを選びます。");
+    describe(folderList, "フォルダ", "変換するファイルのあるフォルダを開きます。");
+    fileList->setAccessibleName(QStringLiteral("変換するファイル"));
+    fileList->setAccessibleDescription(
+        QStringLiteral("変換するファイルを選びます（複数選択できます）。"));
+    describe(fileTypeBox, "ファイルの種類", "一覧に表示するファイルの種類を選びます。");
+    showFocusClearly(*folderList);
+    showFocusClearly(*fileList);
     // Whole names: the lists and the label shorten a long one in the middle, never clip it.
     folderList->fitEntriesToWidth();
     fileList->fitEntriesToWidth();
@@ -120,12 +136,15 @@ void BmpConverterWindow::buildPreview() {
     previewImage = named(new QLabel(previewFrame), "Image2");
     previewImage->setGeometry(kMargin, kMargin, kBox, kBox);
     previewImage->setScaledContents(true);
-    qualityLabel = named(new QLabel(QStringLiteral("JPEG圧縮率"), this), "Label2");
-    qualityLabel->setGeometry(154, 142, 72, 20);
+    qualityLabel = named(new QLabel(QStringLiteral("JPEG圧縮率(&Q)"), this), "Label2");
+    qualityLabel->setGeometry(154, 142, 84, 20);
     qualityBox = named(new QSpinBox(this), "SpinEdit1");
-    qualityBox->setGeometry(226, 140, 56, 22);
+    qualityBox->setGeometry(238, 140, 46, 22);
     qualityBox->setRange(70, 100);
     qualityBox->setValue(95);
+    qualityBox->setAccessibleDescription(
+        QStringLiteral("作成するJPEGファイルの圧縮率です。（大きい数字の方が高画質です。）"));
+    qualityLabel->setBuddy(qualityBox);
     convertButton = named(new QPushButton(QStringLiteral("変換"), this), "Button1");
     convertButton->setGeometry(288, 138, 61, 24);
     closeButton = named(new QPushButton(QStringLiteral("終了"), this), "Button2");
@@ -156,9 +175,11 @@ void BmpConverterWindow::buildRunControls() {
     stopButton = named(new QPushButton(QStringLiteral("中止"), this), "StopButton");
     stopButton->setGeometry(convertButton->geometry());
     stopButton->setAutoDefault(false);
-    stopButton->setToolTip(QStringLiteral("変換中のファイルを書き終えて止めます。(Esc)"));
+    stopButton->setToolTip(QStringLiteral("変換中のファイルを書き終えてから止めます。"));
     stopButton->hide();
     connect(stopButton, &QPushButton::clicked, this, &BmpConverterWindow::stop);
+    setTabOrder(fileTypeBox, subfoldersCheck);  // what is converted, then how
+    setTabOrder(subfoldersCheck, qualityBox);
     setTabOrder(convertButton, stopButton);
     setTabOrder(stopButton, closeButton);
 }

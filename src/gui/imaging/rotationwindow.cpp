@@ -2,12 +2,13 @@
 
 #include <QAction>
 #include <QFrame>
+#include <QImageReader>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPixmap>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <new>
 #include <optional>
@@ -18,7 +19,6 @@
 #include "core/text/formatting.h"
 #include "gui/common/elidedlabel.h"
 #include "gui/imaging/displaypicture.h"
-#include "gui/options/stepbuttons.h"
 
 namespace tessaly {
 
@@ -28,6 +28,12 @@ const int kPreviewSide = 200;
 
 QString saveAndNextText() { return QStringLiteral("保存して次へ"); }
 QString saveAndCloseText() { return QStringLiteral("保存して終了"); }
+QString saveAndNextHint() {
+    return QStringLiteral("表示されている画像を上書きして保存後次の画像を開きます。");
+}
+QString saveAndCloseHint() {
+    return QStringLiteral("表示されている画像を上書きして保存後ウィンドウを閉じます。");
+}
 
 template <typename T>
 T* named(T* widget, const char* name) {
@@ -80,19 +86,17 @@ void RotationWindow::buildControls() {
     rotateLeftAction = named(rotateMenu->addAction(QStringLiteral("左回転")), "N2");
     connect(previewPanel, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { rotateMenu->popup(previewPanel->mapToGlobal(at)); });
-    qualityLabel = named(new QLabel(QStringLiteral("圧縮率"), this), "Label2");
+    qualityLabel = named(new QLabel(QStringLiteral("圧縮率(&Q)"), this), "Label2");
     qualityLabel->setGeometry(222, 48, 90, 18);
-    qualityEdit = named(new QLineEdit(this), "Edit1");
-    qualityEdit->setGeometry(222, 68, 44, 24);
-    qualityEdit->setReadOnly(true);
-    qualityEdit->setMaxLength(3);
+    qualityEdit = named(new QSpinBox(this), "Edit1");
+    qualityEdit->setGeometry(222, 68, 62, 24);
+    qualityEdit->setRange(50, 100);
     qualityEdit->setToolTip(
-        QStringLiteral("保存する画像の圧縮率です。 （大きい数字の方が高画質です。）"));
-    // The arrows are the only way to change the quality: they take no focus, keys or wheel.
-    qualityButtons = named(new StepButtons(this), "UpDown1");
-    qualityButtons->setGeometry(266, 68, 18, 24);
-    qualityButtons->setRange(50, 100);
-    connect(qualityButtons, &StepButtons::clicked, this, &RotationWindow::qualityStepped);
+        QStringLiteral("保存する画像の圧縮率です。（大きい数字の方が高画質です。）"));
+    qualityEdit->setAccessibleDescription(qualityEdit->toolTip());
+    qualityLabel->setBuddy(qualityEdit);
+    // The warning is shown only for a photograph that is not in full colour.
+    colourOnlyLabel->hide();
 }
 
 void RotationWindow::buildButtons() {
@@ -110,8 +114,7 @@ void RotationWindow::buildButtons() {
          QStringLiteral("画像を左に９０度回転します。"), 128},
         {&nextButton, "Button3", QStringLiteral("次へ"),
          QStringLiteral("保存せず次の画像を開きます。"), 166},
-        {&saveNextButton, "Button4", saveAndNextText(),
-         QStringLiteral("表示されている画像を上書きして保存後次の画像を開きます。"), 194},
+        {&saveNextButton, "Button4", saveAndNextText(), saveAndNextHint(), 194},
         {&backButton, "Button6", QStringLiteral("戻る"), QString(), 222},
         {&closeButton, "Button5", QStringLiteral("終了"),
          QStringLiteral("連続画像回転処理のウィンドウを閉じます。"), 256},
@@ -152,14 +155,7 @@ void RotationWindow::buildStatusBar() {
     panels_[2]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 }
 
-void RotationWindow::setRotateQuality(int quality) {
-    qualityButtons->setPosition(quality);
-    qualityEdit->setText(QString::number(qualityButtons->position()));
-}
-
-void RotationWindow::qualityStepped(int position) {
-    qualityEdit->setText(QString::number(position));
-}
+void RotationWindow::setRotateQuality(int quality) { qualityEdit->setValue(quality); }
 
 QString RotationWindow::panelText(int panel) const {
     if (panel == 3) return namePanel_->text();
@@ -233,6 +229,7 @@ void RotationWindow::loadCurrent() {
     try {
         picture_ = RotationJob::loadPhotograph(folder_ + currentName());
         hasPicture_ = true;
+        showColourWarning();
         previewImage->resize(fitPreview(picture_.width(), picture_.height()));
         showPicture();
     } catch (const Error& error) {
@@ -256,6 +253,7 @@ void RotationWindow::showPicture() {
 void RotationWindow::clearPicture() {
     picture_ = PixelImage();
     hasPicture_ = false;
+    colourOnlyLabel->hide();
     previewImage->clear();
     rotateRightButton->setEnabled(false);
     rotateLeftButton->setEnabled(false);
@@ -265,7 +263,20 @@ void RotationWindow::clearPicture() {
 void RotationWindow::markLastPosition() {
     const bool last = currentIndex_ == lastIndex_;
     nextButton->setEnabled(!last);
-    saveNextButton->setText(last ? saveAndCloseText() : saveAndNextText());
+    showSaveCaption(last);
+}
+
+// The save button's caption and hint say whether it moves on or closes the window.
+void RotationWindow::showSaveCaption(bool closes) {
+    saveNextButton->setText(closes ? saveAndCloseText() : saveAndNextText());
+    saveNextButton->setToolTip(closes ? saveAndCloseHint() : saveAndNextHint());
+}
+
+void RotationWindow::showColourWarning() {
+    QImageReader reader(folder_ + currentName(), "jpeg");
+    const QImage::Format format = reader.imageFormat();
+    colourOnlyLabel->setVisible(format != QImage::Format_Invalid &&
+                                QImage::toPixelFormat(format).colorModel() != QPixelFormat::RGB);
 }
 
 void RotationWindow::rotate(Turn turn) {
@@ -297,7 +308,7 @@ void RotationWindow::moveToNext() {
 }
 
 void RotationWindow::closeWindow() {
-    saveNextButton->setText(saveAndNextText());
+    showSaveCaption(false);
     nextButton->setEnabled(true);
     reject();
 }
@@ -367,7 +378,7 @@ void RotationWindow::goBack() {
         rotateLeftButton->setEnabled(true);
     }
     nextButton->setEnabled(true);
-    saveNextButton->setText(saveAndNextText());
+    showSaveCaption(false);
 }
 
 }  // namespace tessaly

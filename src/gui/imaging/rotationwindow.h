@@ -10,16 +10,15 @@
 class QAction;
 class QFrame;
 class QLabel;
-class QLineEdit;
 class QListWidget;
 class QMenu;
 class QPushButton;
+class QSpinBox;
 class QStatusBar;
 
 namespace tessaly {
 
 class ElidedLabel;
-class StepButtons;
 
 // The batch rotation window "画像回転": walks through the ".jpg" files selected in the main
 // window's image list, turns each by quarter turns and saves it over its own file, after a
@@ -40,7 +39,7 @@ public:
     // prepare(), then shows the window modally until it is closed.
     void openFor(const QString& folder, QListWidget* imageList);
 
-    // The options dialog's confirmed quality (50..100) for qualityEdit and qualityButtons.
+    // The options dialog's confirmed quality for qualityEdit (limited to 50..100).
     void setRotateQuality(int quality);
 
     // Status bar panel text (panel 2 holds the counter, panel 3 the name of the photograph).
@@ -63,7 +62,6 @@ private slots:
     void saveAndNext();
     void finish();
     void goBack();
-    void qualityStepped(int position);
 
 private:
     void placeWindow(QWidget* mainWindow);
@@ -77,6 +75,8 @@ private:
     void showCounter();
     void moveToNext();
     void markLastPosition();
+    void showSaveCaption(bool closes);
+    void showColourWarning();
     void closeWindow();
     bool store();
     QString currentName() const;
@@ -99,8 +99,7 @@ private:
     QLabel* headingLabel = nullptr;
     QLabel* colourOnlyLabel = nullptr;
     QLabel* qualityLabel = nullptr;
-    QLineEdit* qualityEdit = nullptr;
-    StepButtons* qualityButtons = nullptr;
+    QSpinBox* qualityEdit = nullptr;
     QPushButton* rotateRightButton = nullptr;
     QPushButton* rotateLeftButton = nullptr;
     QPushButton* nextButton = nullptr;

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "gui/common/focusframe.h"
 #include "gui/common/folderlist.h"
 #include "gui/common/volumebox.h"
 
@@ -22,6 +23,9 @@ FolderPicker::FolderPicker(AppContext& context, QWidget* mainWindow)
     setWindowTitle(QStringLiteral("フォルダ選択"));
     volumeBox->setObjectName(QStringLiteral("Drive2"));
     folderList->setObjectName(QStringLiteral("Dir2"));
+    folderList->setAccessibleDescription(
+        QStringLiteral("フォルダを開くには、ダブルクリックするか Enter キーを押します。"));
+    showFocusClearly(*folderList);
     selectButton->setObjectName(QStringLiteral("Button1"));
     cancelButton->setObjectName(QStringLiteral("Button2"));
     selectButton->setAutoDefault(false);

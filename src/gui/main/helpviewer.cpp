@@ -29,6 +29,7 @@ HelpViewer::HelpViewer(QWidget* parent)
     setObjectName(QStringLiteral("HelpViewer"));
     setWindowTitle(QStringLiteral("Tessaly ヘルプ"));
     helpText->setObjectName(QStringLiteral("HelpText"));
+    helpText->setAccessibleName(QStringLiteral("ヘルプの本文"));
     helpText->setOpenExternalLinks(true);
     auto* contents = new QPushButton(QStringLiteral("目次"), this);
     auto* close = new QPushButton(QStringLiteral("閉じる"), this);

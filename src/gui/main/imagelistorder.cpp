@@ -4,6 +4,8 @@
 #include <QListWidget>
 #include <vector>
 
+#include "core/catalog/captureorder.h"
+
 namespace tessaly {
 
 bool ImageListOrder::isJpegName(const QString& name) {
@@ -45,6 +47,21 @@ void ImageListOrder::moveToBottom(QListWidget& list) {
         if (selected[i]) last = i;
     }
     if (last >= 0 && last < list.count() - 1) shiftSelected(list, list.count() - 1 - last);
+}
+
+void ImageListOrder::sortByCaptureTime(QListWidget& list, const QString& folder) {
+    const QStringList texts = names(list);
+    const std::vector<bool> selected = selectionFlags(list);
+    const std::vector<int> order = captureOrder(folder, texts);
+    QItemSelection selection;
+    for (int i = 0; i < list.count(); ++i) {
+        const int from = order[std::size_t(i)];
+        list.item(i)->setText(texts[from]);
+        if (selected[std::size_t(from)])
+            selection.select(list.model()->index(i, 0), list.model()->index(i, 0));
+    }
+    list.selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    list.viewport()->update();
 }
 
 void ImageListOrder::selectAll(QListWidget& list, bool selected) {

@@ -24,6 +24,9 @@ public:
     static void moveToTop(QListWidget& list);
     // Until the lowest selected entry is last.
     static void moveToBottom(QListWidget& list);
+    // In the order the photographs in folder were taken (captureOrder); the selection stays
+    // on the same files.
+    static void sortByCaptureTime(QListWidget& list, const QString& folder);
     // Selects or deselects every entry and scrolls to the first.
     static void selectAll(QListWidget& list, bool selected);
     // Index of the topmost selected entry; -1 when none is selected.

@@ -1,44 +1,26 @@
 #include "gui/main/mainrunner.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QLocale>
-#include <QMenu>
+#include <QDate>
 #include <QProgressBar>
-#include <QPushButton>
-#include <QShortcut>
 #include <QStatusBar>
 #include <QThread>
 #include <algorithm>
+#include <utility>
 
 #include "core/text/formatting.h"
 #include "core/text/undecodablenames.h"
 #include "gui/common/bridgedshell.h"
-#include "gui/common/folderlist.h"
 #include "gui/common/threadbridge.h"
-#include "gui/common/volumebox.h"
 #include "gui/imaging/displaypicture.h"
-#include "gui/main/imagelistorder.h"
+#include "gui/main/foldernavigator.h"
 #include "gui/main/imagepreview.h"
-#include "gui/main/mainwindow.h"
 #include "gui/main/queuedrunhost.h"
-#include "gui/main/windowset.h"
-#include "gui/options/stepbuttons.h"
 
 namespace tessaly {
 namespace {
 
 // A thumbnail made by a run is shown this far below the panel's middle.
 constexpr int kRunPreviewOffset = 10;
-
-// Status bar panels: 0 the step or file, 1 the phase, 2 the counter.
-constexpr int kStepPanel = 0;
-constexpr int kPhasePanel = 1;
-constexpr int kCounterPanel = 2;
 
 // The counter of image number of total: "003/012" and three spaces.
 QString counter(int number, int total) {
@@ -58,23 +40,19 @@ MainRunner::MainRunner(MainWindow& window)
       shell_(std::make_unique<BridgedShell>(*bridge_, window.context().shell)),
       queued_(std::make_unique<QueuedRunHost>(*bridge_, *this, *this)),
       run_(std::make_unique<CatalogRun>(window.settings(), *queued_, *queued_, *shell_)),
-      progress_(new QProgressBar(window.statusBar())),
-      escape_(new QShortcut(QKeySequence(Qt::Key_Escape), &window)) {
+      progress_(new QProgressBar(window.statusBar())) {
     progress_->setObjectName(QStringLiteral("RunProgress"));
     progress_->setAccessibleName(QStringLiteral("サムネイル作成の進み具合"));
     progress_->setFormat(QStringLiteral("%v/%m"));
     progress_->setMaximumWidth(120);
     progress_->hide();
     window.statusBar()->addPermanentWidget(progress_, 1);
-    escape_->setEnabled(false);
-    QObject::connect(escape_, &QShortcut::activated, &window, [this] { cancel(); });
 }
 
 MainRunner::~MainRunner() {
     run_->cancel();
     bridge_->close();
     finishWorker();
-    delete escape_;
     delete progress_;
 }
 
@@ -114,67 +92,51 @@ void MainRunner::setBeforeMaking(std::function<void(const QString&)> hook) {
 CatalogRunInput MainRunner::inputFromWindow() const {
     CatalogRunInput input;
     input.folder = window_.currentFolder();
-    input.names = ImageListOrder::names(*window_.imageList);
-    input.selected = ImageListOrder::selectionFlags(*window_.imageList);
-    input.title = window_.titleEdit->text();
-    input.perRow = window_.perRowButtons->position();
+    input.names = window_.imageNames();
+    input.selected = window_.imageSelection();
+    input.title = window_.pageTitle();
+    // The title box filled with the folder's own name: that name is text, not markup.
+    input.titleIsName = input.title == FolderNavigator::ownName(input.folder);
+    input.perRow = window_.imagesPerRow();
     input.jobs = std::max(1, QThread::idealThreadCount());  // as tessaly-batch
     return input;
 }
 
-void MainRunner::setInputsEnabled(bool enabled) {
-    MainWindow& w = window_;
-    w.cancelButton->setVisible(!enabled);
-    w.executeButton->setVisible(enabled);
-    for (QWidget* control : std::initializer_list<QWidget*>{
-             w.volumeBox, w.folderList, w.imageList, w.upButton, w.downButton, w.selectAllButton,
-             w.deselectButton, w.nextFolderButton, w.rotateButton, w.viewButton, w.refreshButton,
-             w.perRowButtons, w.titleEdit}) {
-        control->setEnabled(enabled);
-    }
-    for (QMenu* menu : {w.fileMenu, w.settingsMenu, w.helpMenu})
-        menu->menuAction()->setEnabled(enabled);
-    if (enabled && w.windowSet()) w.windowSet()->updateActions();
-    if (!enabled) w.cancelButton->setFocus();
-    escape_->setEnabled(!enabled);
-    progress_->setVisible(!enabled);
-}
-
-void MainRunner::setStatus(int panel, const QString& text) {
-    window_.statusPanels[static_cast<std::size_t>(panel)]->setText(text);
+void MainRunner::setStatus(StatusField field, const QString& text) {
+    window_.showStatus(field, text);
 }
 
 void MainRunner::runStarted(int total) {
     started_ = true;
     if (cancelPending_) run_->cancel();
     browserOffered_ = false;
+    leftOut_.clear();
     counterShown_ = 0;
     progress_->setRange(0, std::max(total, 1));
     progress_->setValue(0);
-    setInputsEnabled(false);
-    setStatus(kCounterPanel, QStringLiteral(" 000/ 000   "));
+    progress_->show();
+    window_.setRunning(true);
+    setStatus(StatusField::Counter, QStringLiteral(" 000/ 000   "));
 }
 
 // The counter shows the image in hand; it never goes back when the workers run ahead.
 void MainRunner::showCounter(int number, int total) {
     if (number <= counterShown_) return;
     counterShown_ = number;
-    setStatus(kCounterPanel, counter(number, total));
+    setStatus(StatusField::Counter, counter(number, total));
 }
 
-void MainRunner::deselected(int index) {
-    if (QListWidgetItem* entry = window_.imageList->item(index)) entry->setSelected(false);
-}
+void MainRunner::deselected(int index) { window_.deselectImage(index); }
 
 void MainRunner::pageStarted(const QDate& date) {
-    window_.preview()->hide();
-    setStatus(kStepPanel, QLocale::system().toString(date, QLocale::ShortFormat));
-    setStatus(kPhasePanel, QStringLiteral("画像読込中"));
+    window_.preview().hide();
+    setStatus(StatusField::Step, date.toString(QStringLiteral("yyyy/MM/dd")));
+    setStatus(StatusField::Phase, QStringLiteral("画像読込中"));
 }
 
 void MainRunner::imageStarted(int number, int total, const QString&) {
     showCounter(number, total);
-    window_.preview()->clear();
+    window_.preview().clear();
 }
 
 // The bar counts the thumbnails done. When the workers run ahead of the page, the counter
@@ -183,41 +145,47 @@ void MainRunner::thumbnailsDone(int done, int total, const QString& name) {
     progress_->setValue(done);
     if (done <= counterShown_) return;
     showCounter(std::min(done + 1, total), total);
-    setStatus(kStepPanel, name);
+    setStatus(StatusField::Step, name);
 }
 
 void MainRunner::imageRead(int, const QString& name) {
-    setStatus(kStepPanel, name);
-    window_.preview()->hide();
+    setStatus(StatusField::Step, name);
+    window_.preview().hide();
 }
 
 void MainRunner::imageSkipped(int, const QString&) {
-    setStatus(kStepPanel, QStringLiteral("ファイル作成スキップ"));
+    setStatus(StatusField::Step, QStringLiteral("ファイル作成スキップ"));
 }
 
+void MainRunner::imageLeftOut(const QString& name, const QString&) { leftOut_ << name; }
+
 void MainRunner::imageFinished(int, const PixelImage& thumbnail, ThumbnailMaker::Method method) {
-    setStatus(kStepPanel, methodText(method));
-    window_.preview()->showPicture(DisplayPicture::toImage(thumbnail), kRunPreviewOffset);
+    setStatus(StatusField::Step, methodText(method));
+    window_.preview().showPicture(DisplayPicture::toImage(thumbnail), kRunPreviewOffset);
 }
 
 void MainRunner::pagesFinished() {
-    for (int panel : {kStepPanel, kPhasePanel, kCounterPanel}) setStatus(panel, QString());
+    for (StatusField field : {StatusField::Step, StatusField::Phase, StatusField::Counter})
+        setStatus(field, QString());
 }
 
 // After a failure the status bar no longer reads as if images were still being read.
 void MainRunner::runFailed() {
-    setStatus(kStepPanel, QStringLiteral("処理は中断されました。"));
-    setStatus(kPhasePanel, QString());
-    setStatus(kCounterPanel, QString());
+    setStatus(StatusField::Step, QStringLiteral("処理は中断されました。"));
+    setStatus(StatusField::Phase, QString());
+    setStatus(StatusField::Counter, QString());
 }
 
 // Back to idle on every way out; a catalogue made without the browser question says so.
 // Photographs whose names the list could not show were left out: that is said last.
 void MainRunner::runEnded(CatalogRunOutcome outcome) {
     if (outcome == CatalogRunOutcome::Completed && !browserOffered_) {
-        setStatus(kStepPanel, QStringLiteral("ファイル作成終了"));
+        setStatus(StatusField::Step, QStringLiteral("ファイル作成終了"));
+        if (!leftOut_.isEmpty()) information(leftOutPhotosMessage(leftOut_));
     }
-    window_.restoreWindow();
+    progress_->hide();
+    window_.setRunning(false);
+    window_.refreshFiles();
     active_ = false;
     if (outcome == CatalogRunOutcome::Completed || outcome == CatalogRunOutcome::Cancelled) {
         const QStringList left = undecodableFileNames(folder_, QByteArrayLiteral(".jpg"));
@@ -226,7 +194,7 @@ void MainRunner::runEnded(CatalogRunOutcome outcome) {
     if (ended_) std::exchange(ended_, {})();
 }
 
-bool MainRunner::commentsOn() { return window_.commentsCheck->isChecked(); }
+bool MainRunner::commentsOn() { return window_.commentsWanted(); }
 
 void MainRunner::information(const QString& text) {
     window_.context().prompts.information(&window_, text);
@@ -234,13 +202,15 @@ void MainRunner::information(const QString& text) {
 
 bool MainRunner::question(RunQuestion kind, const QString& text) {
     if (kind == RunQuestion::OpenBrowser) browserOffered_ = true;
+    // The closing question names the photographs that were left out.
+    if (kind == RunQuestion::OpenBrowser && !leftOut_.isEmpty())
+        return window_.context().prompts.question(
+            &window_, text + QLatin1Char('\r') + leftOutPhotosMessage(leftOut_));
     return window_.context().prompts.question(&window_, text);
 }
 
 void MainRunner::showError(const QString& text) { window_.context().prompts.error(&window_, text); }
 
-void MainRunner::openCommentEditor() {
-    if (window_.windowSet()) window_.windowSet()->openComments();
-}
+void MainRunner::openCommentEditor() { window_.openWindow(SecondaryWindow::Comments); }
 
 }  // namespace tessaly

@@ -1,25 +1,25 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
 
 #include "core/catalog/catalogrun.h"
+#include "gui/main/mainwindow.h"
 
 class QProgressBar;
-class QShortcut;
 class QThread;
 
 namespace tessaly {
 
 class BridgedShell;
-class MainWindow;
 class QueuedRunHost;
 class ThreadBridge;
 
-// The main window's side of a catalogue run: reads the run's input from the window's
-// controls, runs it on a worker thread, shows its events in the status bar, the progress bar
-// and the preview, answers its questions and puts the window back to idle when it ends.
+// The main window's side of a catalogue run: reads the run's input from the window, runs it
+// on a worker thread, shows its events in the status bar, the progress bar and the preview,
+// answers its questions and puts the window back to idle when it ends.
 //
 // The run works on its own thread and reaches this object only through a QueuedRunHost: its
 // events are queued to the window's thread, its questions are asked there while it waits.
@@ -42,16 +42,13 @@ public:
     // The inputs a run would take from the window now.
     CatalogRunInput inputFromWindow() const;
 
-    // false while a run goes on (Execute hidden, Cancel shown, inputs disabled; the comment
-    // box stays usable), true again when it ends.
-    void setInputsEnabled(bool enabled);
-
     void runStarted(int total) override;
     void deselected(int index) override;
     void pageStarted(const QDate& date) override;
     void imageStarted(int number, int total, const QString& name) override;
     void imageRead(int number, const QString& name) override;
     void imageSkipped(int number, const QString& name) override;
+    void imageLeftOut(const QString& name, const QString& reason) override;
     void imageFinished(int number, const PixelImage& thumbnail,
                        ThumbnailMaker::Method method) override;
     void thumbnailsDone(int done, int total, const QString& name) override;
@@ -65,7 +62,7 @@ public:
     void openCommentEditor() override;
 
 private:
-    void setStatus(int panel, const QString& text);
+    void setStatus(StatusField field, const QString& text);
     void showCounter(int number, int total);
     void finishWorker();
 
@@ -76,7 +73,6 @@ private:
     std::unique_ptr<CatalogRun> run_;
     std::unique_ptr<QThread> worker_;
     QProgressBar* progress_;  // in the status bar, shown during a run
-    QShortcut* escape_;       // Esc: cancel, during a run
     std::function<void()> ended_;
     std::function<void(const QString&)> beforeMaking_;
     QString folder_;               // the folder of the run
@@ -85,6 +81,7 @@ private:
     bool cancelPending_ = false;   // cancel came before the run had started
     bool browserOffered_ = false;  // the run asked about the browser
     int counterShown_ = 0;         // the number the counter shows
+    QStringList leftOut_;          // photographs the run left out, named in its closing message
 };
 
 }  // namespace tessaly

@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,7 +10,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QSplitter>
+#include <QSpinBox>
 #include <new>
 
 #include "core/text/errors.h"
@@ -25,8 +24,8 @@
 #include "gui/main/mainrunner.h"
 #include "gui/main/mainwindowlayout.h"
 #include "gui/main/programicon.h"
+#include "gui/main/windowplacement.h"
 #include "gui/main/windowsounds.h"
-#include "gui/options/stepbuttons.h"
 
 namespace tessaly {
 
@@ -35,12 +34,13 @@ MainWindow::MainWindow(const QString& appFolder, Prompts& prompts, Shell& shell,
 
 MainWindow::MainWindow(const QString& appFolder, const QString& settingsFolder, Prompts& prompts,
                        Shell& shell, QWidget* parent)
-    : QMainWindow(parent), context_{settings_, prompts, shell}, sounds_(new WindowSounds(this)) {
+    : QMainWindow(parent),
+      context_{settings_, prompts, shell},
+      ui_(MainWindowLayout::build(*this)),
+      sounds_(new WindowSounds(this)) {
     setObjectName(QStringLiteral("TMain"));
-    setWindowTitle(QStringLiteral("Tessaly for Windows95,NT4.0"));
+    setWindowTitle(QStringLiteral("Tessaly"));
     setWindowIcon(ProgramIcon::icon());
-    MainWindowLayout::build(*this);
-    resize(521, 365);
     try {
         settings_ = loadSettings(appFolder, settingsFolder);
     } catch (const Error& error) {
@@ -48,88 +48,168 @@ MainWindow::MainWindow(const QString& appFolder, const QString& settingsFolder, 
         settings_.appFolder = appFolder;
         if (settingsFolder != appFolder) settings_.settingsFolder = settingsFolder;
     }
-    setTabOrder(executeButton, viewButton);
-    setTabOrder(viewButton, rotateButton);
     const QString home = settings_.homeFolder();
-    navigator_ =
-        std::make_unique<FolderNavigator>(*volumeBox, *folderList, *fileList, *titleEdit, home);
-    preview_ = std::make_unique<ImagePreview>(*previewPanel, *previewImage);
+    navigator_ = std::make_unique<FolderNavigator>(*ui_.volumeBox, *ui_.folderList, *ui_.fileList,
+                                                   *ui_.titleEdit, home);
+    preview_ = std::make_unique<ImagePreview>(*ui_.previewPanel, *ui_.previewImage);
     runner_ = std::make_unique<MainRunner>(*this);
     connectHandlers();
+    connectWindowCommands();
     const QString start = settings_.startFolder;
     navigator_->openFolder(!start.isEmpty() && QFileInfo(start).isDir() ? start : home);
-    move(settings_.windowLeft, settings_.windowTop);
-    perRowEdit->setText(QString::number(perRowButtons->position()));
+    WindowPlacement::restore(*this, settings_);
     rebuildImageList();
-    previewImage->hide();
-    previewImage->setEnabled(false);
-    executeButton->setFocus();
+    ui_.previewImage->hide();
+    ui_.previewImage->setEnabled(false);
+    ui_.executeButton->setFocus();
 }
 
 MainWindow::~MainWindow() = default;
 
 void MainWindow::connectHandlers() {
-    connect(fileList, &FileList::contentsChanged, this, &MainWindow::rebuildImageList);
-    connect(perRowButtons, &StepButtons::clicked, this,
-            [this](int position) { perRowEdit->setText(QString::number(position)); });
-    connect(upButton, &QPushButton::clicked, this, &MainWindow::moveUp);
-    connect(downButton, &QPushButton::clicked, this, &MainWindow::moveDown);
-    connect(selectAllButton, &QPushButton::clicked, this, &MainWindow::selectAllImages);
-    connect(deselectButton, &QPushButton::clicked, this, &MainWindow::deselectAllImages);
-    connect(nextFolderButton, &QPushButton::clicked, this, &MainWindow::openNextFolder);
-    connect(executeButton, &QPushButton::clicked, this, &MainWindow::execute);
-    connect(cancelButton, &QPushButton::clicked, this, &MainWindow::cancelRun);
-    connect(viewButton, &QPushButton::clicked, this, &MainWindow::openViewer);
-    connect(refreshButton, &QPushButton::clicked, this, &MainWindow::refreshFiles);
-    connect(viewImageAction, &QAction::triggered, this, &MainWindow::openViewer);
-    connect(moveToTopAction, &QAction::triggered, this, &MainWindow::moveToTop);
-    connect(moveToBottomAction, &QAction::triggered, this, &MainWindow::moveToBottom);
-    connect(refreshFoldersAction, &QAction::triggered, this, &MainWindow::refreshFiles);
-    connect(refreshImagesAction, &QAction::triggered, this, &MainWindow::refreshFiles);
-    connect(nextFolderAction, &QAction::triggered, this, &MainWindow::openNextFolder);
-    connect(exitAction, &QAction::triggered, this, &QWidget::close);
-    connect(imageList, &QListWidget::itemDoubleClicked, this, &MainWindow::imageListDoubleClick);
-    imageList->viewport()->installEventFilter(this);
+    const MainWindowControls& c = ui_;
+    connect(c.fileList, &FileList::contentsChanged, this, &MainWindow::rebuildImageList);
+    connect(c.upButton, &QPushButton::clicked, this, &MainWindow::moveUp);
+    connect(c.downButton, &QPushButton::clicked, this, &MainWindow::moveDown);
+    connect(c.sortByDateButton, &QPushButton::clicked, this, [this] {
+        if (ui_.imageList->isEnabled())
+            ImageListOrder::sortByCaptureTime(*ui_.imageList, currentFolder());
+    });
+    connect(c.selectAllButton, &QPushButton::clicked, this, &MainWindow::selectAllImages);
+    connect(c.deselectButton, &QPushButton::clicked, this, &MainWindow::deselectAllImages);
+    connect(c.nextFolderButton, &QPushButton::clicked, this, &MainWindow::openNextFolder);
+    connect(c.executeButton, &QPushButton::clicked, this, &MainWindow::execute);
+    connect(c.cancelButton, &QPushButton::clicked, this, &MainWindow::cancelRun);
+    connect(c.viewButton, &QPushButton::clicked, this, &MainWindow::openViewer);
+    connect(c.refreshButton, &QPushButton::clicked, this, &MainWindow::refreshFiles);
+    connect(c.viewImageAction, &QAction::triggered, this, &MainWindow::openViewer);
+    connect(c.moveToTopAction, &QAction::triggered, this, &MainWindow::moveToTop);
+    connect(c.moveToBottomAction, &QAction::triggered, this, &MainWindow::moveToBottom);
+    connect(c.refreshFoldersAction, &QAction::triggered, this, &MainWindow::refreshFiles);
+    connect(c.refreshImagesAction, &QAction::triggered, this, &MainWindow::refreshFiles);
+    connect(c.nextFolderAction, &QAction::triggered, this, &MainWindow::openNextFolder);
+    connect(c.exitAction, &QAction::triggered, this, &QWidget::close);
+    connect(c.imageList, &QListWidget::itemDoubleClicked, this, &MainWindow::imageListDoubleClick);
+    c.imageList->viewport()->installEventFilter(this);
     // Nothing of the previous folder stays in the preview.
-    connect(folderList, &FolderList::directoryChanged, this, [this] {
+    connect(c.folderList, &FolderList::directoryChanged, this, [this] {
         preview_->hide();
         preview_->clear();
     });
-    connect(imageList, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        imageListMenu->popup(imageList->viewport()->mapToGlobal(at));
+    connect(c.imageList, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        ui_.imageListMenu->popup(ui_.imageList->viewport()->mapToGlobal(at));
     });
-    connect(folderList, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        folderMenu->popup(folderList->viewport()->mapToGlobal(at));
+    connect(c.folderList, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        ui_.folderMenu->popup(ui_.folderList->viewport()->mapToGlobal(at));
     });
 }
 
-void MainWindow::setWindowSet(WindowSet* windows) { windows_ = windows; }
+void MainWindow::connectWindowCommands() {
+    const std::pair<QAction*, SecondaryWindow> commands[] = {
+        {ui_.optionsAction, SecondaryWindow::Options},
+        {ui_.aboutAction, SecondaryWindow::About},
+        {ui_.helpAction, SecondaryWindow::Help},
+        {ui_.openRotationAction, SecondaryWindow::Rotation},
+        {ui_.openContentsAction, SecondaryWindow::Contents},
+        {ui_.openConverterAction, SecondaryWindow::Converter},
+        {ui_.openCommentsAction, SecondaryWindow::Comments}};
+    for (const auto& [action, window] : commands) {
+        action->setData(static_cast<int>(window));
+        connect(action, &QAction::triggered, this, [this, window = window] { openWindow(window); });
+    }
+    connect(ui_.rotateButton, &QPushButton::clicked, this,
+            [this] { openWindow(SecondaryWindow::Rotation); });
+    updateWindowCommands();
+}
 
-QString MainWindow::currentFolder() const { return folderList->directory(); }
+// A command is usable when its window is there and no run goes on (the menus are disabled
+// as a whole during a run).
+void MainWindow::updateWindowCommands() {
+    for (QAction* action :
+         {ui_.optionsAction, ui_.aboutAction, ui_.helpAction, ui_.openRotationAction,
+          ui_.openContentsAction, ui_.openConverterAction, ui_.openCommentsAction})
+        action->setEnabled(available_[static_cast<std::size_t>(action->data().toInt())]);
+    ui_.rotateButton->setEnabled(!running_ && ui_.openRotationAction->isEnabled());
+}
 
-QString MainWindow::currentDrive() const { return volumeBox->drive(); }
+void MainWindow::setWindowAvailable(SecondaryWindow window, bool available) {
+    available_[static_cast<std::size_t>(window)] = available;
+    updateWindowCommands();
+}
+
+void MainWindow::openWindow(SecondaryWindow window) {
+    if (available_[static_cast<std::size_t>(window)]) emit windowRequested(window);
+}
+
+QString MainWindow::currentFolder() const { return ui_.folderList->directory(); }
+
+QString MainWindow::currentDrive() const { return ui_.volumeBox->drive(); }
 
 void MainWindow::openFolder(const QString& path) { navigator_->openFolder(path); }
 
 bool MainWindow::runActive() const { return runner_->isActive(); }
 
-void MainWindow::rebuildImageList() { ImageListOrder::rebuild(*imageList, fileList->files()); }
+QStringList MainWindow::imageNames() const { return ImageListOrder::names(*ui_.imageList); }
+
+std::vector<bool> MainWindow::imageSelection() const {
+    return ImageListOrder::selectionFlags(*ui_.imageList);
+}
+
+QString MainWindow::pageTitle() const { return ui_.titleEdit->text(); }
+
+int MainWindow::imagesPerRow() const { return ui_.perRowBox->value(); }
+
+bool MainWindow::commentsWanted() const { return ui_.commentsCheck->isChecked(); }
+
+void MainWindow::setRunning(bool running) {
+    running_ = running;
+    const MainWindowControls& c = ui_;
+    c.executeButton->setVisible(!running);
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             c.volumeBox, c.folderList, c.imageList, c.upButton, c.downButton, c.sortByDateButton,
+             c.selectAllButton, c.deselectButton, c.nextFolderButton, c.viewButton, c.refreshButton,
+             c.perRowBox, c.titleEdit}) {
+        control->setEnabled(!running);
+    }
+    for (QMenu* menu : c.menus) menu->menuAction()->setEnabled(!running);
+    updateWindowCommands();
+    // The keys go to Cancel during the run and back to Execute after it.
+    if (running) {
+        c.cancelButton->show();
+        c.cancelButton->setFocus();
+    } else {
+        if (focusWidget() == c.cancelButton) c.executeButton->setFocus();
+        c.cancelButton->hide();
+    }
+}
+
+void MainWindow::showStatus(StatusField field, const QString& text) {
+    ui_.statusFields[static_cast<std::size_t>(field)]->setText(text);
+}
+
+void MainWindow::deselectImage(int index) {
+    if (QListWidgetItem* entry = ui_.imageList->item(index)) entry->setSelected(false);
+}
+
+void MainWindow::rebuildImageList() {
+    ImageListOrder::rebuild(*ui_.imageList, ui_.fileList->files());
+}
 
 void MainWindow::showMoveRefusal() {
     context_.prompts.information(this, QStringLiteral("移動できません"));
 }
 
 void MainWindow::moveUp() {
-    if (!ImageListOrder::moveUp(*imageList)) showMoveRefusal();
+    if (!ImageListOrder::moveUp(*ui_.imageList)) showMoveRefusal();
 }
 
 void MainWindow::moveDown() {
-    if (!ImageListOrder::moveDown(*imageList)) showMoveRefusal();
+    if (!ImageListOrder::moveDown(*ui_.imageList)) showMoveRefusal();
 }
 
-void MainWindow::selectAllImages() { ImageListOrder::selectAll(*imageList, true); }
+void MainWindow::selectAllImages() { ImageListOrder::selectAll(*ui_.imageList, true); }
 
-void MainWindow::deselectAllImages() { ImageListOrder::selectAll(*imageList, false); }
+void MainWindow::deselectAllImages() { ImageListOrder::selectAll(*ui_.imageList, false); }
 
 void MainWindow::openNextFolder() { navigator_->nextFolder(); }
 
@@ -144,13 +224,14 @@ void MainWindow::execute() {
 void MainWindow::cancelRun() { runner_->cancel(); }
 
 void MainWindow::openViewer() {
-    const int top = ImageListOrder::topmostSelected(*imageList);
+    const QListWidget& list = *ui_.imageList;
+    const int top = ImageListOrder::topmostSelected(list);
     if (top < 0) return;
-    for (int i = top; i < imageList->count(); ++i) {
-        if (!imageList->item(i)->isSelected()) continue;
-        if (!ImageListOrder::isJpegName(imageList->item(i)->text())) continue;
+    for (int i = top; i < list.count(); ++i) {
+        if (!list.item(i)->isSelected()) continue;
+        if (!ImageListOrder::isJpegName(list.item(i)->text())) continue;
         try {
-            preview_->showFile(folderPath(currentFolder()) + imageList->item(top)->text());
+            preview_->showFile(folderPath(currentFolder()) + list.item(top)->text());
         } catch (const Error& error) {
             context_.prompts.error(this, error.message());
         } catch (const std::bad_alloc&) {
@@ -162,15 +243,15 @@ void MainWindow::openViewer() {
 
 void MainWindow::refreshFiles() { navigator_->refresh(); }
 
-void MainWindow::moveToTop() { ImageListOrder::moveToTop(*imageList); }
+void MainWindow::moveToTop() { ImageListOrder::moveToTop(*ui_.imageList); }
 
-void MainWindow::moveToBottom() { ImageListOrder::moveToBottom(*imageList); }
+void MainWindow::moveToBottom() { ImageListOrder::moveToBottom(*ui_.imageList); }
 
 void MainWindow::imageListDoubleClick() {
-    const int top = ImageListOrder::topmostSelected(*imageList);
+    const int top = ImageListOrder::topmostSelected(*ui_.imageList);
     if (top < 0) return;
     const QString prefix = folderPath(currentFolder());
-    const QString name = imageList->item(top)->text();
+    const QString name = ui_.imageList->item(top)->text();
     if (ImageListOrder::isJpegName(name) && !settings_.viewerPath.isEmpty()) {
         context_.shell.startProgram(settings_.viewerPath, name, prefix);
     } else {
@@ -178,23 +259,19 @@ void MainWindow::imageListDoubleClick() {
     }
 }
 
-void MainWindow::restoreWindow() {
-    runner_->setInputsEnabled(true);
-    navigator_->refresh();
-}
-
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
-    if (watched != imageList->viewport() ||
+    QListWidget* list = ui_.imageList;
+    if (watched != list->viewport() ||
         (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick)) {
         return QMainWindow::eventFilter(watched, event);
     }
     const auto* mouse = static_cast<QMouseEvent*>(event);
-    if (imageList->indexAt(mouse->position().toPoint()).isValid() ||
+    if (list->indexAt(mouse->position().toPoint()).isValid() ||
         mouse->modifiers() != Qt::NoModifier) {
         return QMainWindow::eventFilter(watched, event);  // entries behave as usual
     }
-    imageList->setFocus(Qt::MouseFocusReason);
+    list->setFocus(Qt::MouseFocusReason);
     if (type == QEvent::MouseButtonDblClick && mouse->button() == Qt::LeftButton) {
         imageListDoubleClick();
     }
@@ -209,13 +286,20 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    WindowPlacement::store(*this, settings_);
     QMainWindow::closeEvent(event);
 }
 
+// Esc stops a run as Cancel does; a key pressed while no control has the focus moves the
+// focus to Execute.
 void MainWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && runner_->isActive()) {
+        cancelRun();
+        return;
+    }
     QWidget* focus = focusWidget();
     if (focus == nullptr || focus == this) {
-        executeButton->setFocus();
+        ui_.executeButton->setFocus();
         return;
     }
     QMainWindow::keyPressEvent(event);

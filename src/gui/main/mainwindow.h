@@ -3,35 +3,30 @@
 #include <QMainWindow>
 #include <array>
 #include <memory>
+#include <vector>
 
 #include "core/settings/catalogsettings.h"
 #include "gui/common/appcontext.h"
-
-class QAction;
-class QCheckBox;
-class QFrame;
-class QLabel;
-class QLineEdit;
-class QListWidget;
-class QMenu;
-class QPushButton;
-class QSplitter;
+#include "gui/main/mainwindowcontrols.h"
 
 namespace tessaly {
 
-class VolumeBox;
-class FileList;
-class FolderList;
 class FolderNavigator;
 class ImagePreview;
 class MainRunner;
-class StepButtons;
-class WindowSet;
 class WindowSounds;
 
+// The windows the main window opens from its menus and buttons (WindowSet builds them).
+enum class SecondaryWindow { Options, About, Help, Rotation, Contents, Converter, Comments };
+
+// The fields of the status bar: the step or file, the phase, the image counter.
+enum class StatusField { Step, Phase, Counter };
+
 // The main window: folder choice, the ordered image list, preview, page title, images per
-// row and the Execute button. It owns the settings record; the work behind its controls
-// is done by small helpers (folder navigation, list moves, preview, catalogue run).
+// row and the Execute button. It owns the settings record and keeps its controls to itself;
+// the work behind them is done by small helpers (folder navigation, list moves, preview,
+// catalogue run), and the catalogue run and the secondary windows reach it through the named
+// methods below.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -45,9 +40,6 @@ public:
 
     AppContext& context() { return context_; }
     CatalogSettings& settings() { return settings_; }
-    // The secondary windows; their menu items and buttons are enabled as they are present.
-    void setWindowSet(WindowSet* windows);
-    WindowSet* windowSet() const { return windows_; }
 
     // The open folder (no trailing "/" except the root) and the volume it lies on.
     QString currentFolder() const;
@@ -57,6 +49,28 @@ public:
     bool runActive() const;
     // The catalogue runs started by execute().
     MainRunner& runner() { return *runner_; }
+
+    // What a catalogue run reads: the image list in order with its selection, the page title,
+    // the images per row and whether comments are wanted.
+    QStringList imageNames() const;
+    std::vector<bool> imageSelection() const;
+    QString pageTitle() const;
+    int imagesPerRow() const;
+    bool commentsWanted() const;
+    // The image list itself, for the rotation window, which steps through its selected entries.
+    QListWidget* imageList() const { return ui_.imageList; }
+
+    // What a catalogue run shows. While running, Execute gives way to Cancel (Esc stops too)
+    // and the inputs are disabled; the comment box stays usable.
+    void setRunning(bool running);
+    void showStatus(StatusField field, const QString& text);
+    void deselectImage(int index);
+    ImagePreview& preview() { return *preview_; }
+
+    // The menu items and buttons of a secondary window are enabled once it is available.
+    void setWindowAvailable(SecondaryWindow window, bool available);
+    // Asks for a secondary window, as its menu item does.
+    void openWindow(SecondaryWindow window);
 
     // Handlers (public so the helpers and tests can drive them).
     void moveUp();
@@ -71,88 +85,36 @@ public:
     void moveToTop();
     void moveToBottom();
     void imageListDoubleClick();
-    void restoreWindow();
     void rebuildImageList();
+
+signals:
+    void windowRequested(SecondaryWindow window);
 
 protected:
     // A double-click anywhere in the image list, below its last entry too, opens the viewer;
     // a click beside the entries keeps the selection it would act on.
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Stores the window's place and size (the one thing kept at exit).
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
-    // The helpers that build the window, run catalogues from it and open its secondary windows
-    // reach its controls by name.
-    friend class MainWindowLayout;
-    friend class MainRunner;
-    friend class WindowSet;
-
-    ImagePreview* preview() const { return preview_.get(); }
-
     void connectHandlers();
+    void connectWindowCommands();
+    void updateWindowCommands();
     void showMoveRefusal();
 
     CatalogSettings settings_;
     AppContext context_;
+    MainWindowControls ui_;
     std::unique_ptr<FolderNavigator> navigator_;
     std::unique_ptr<ImagePreview> preview_;
     std::unique_ptr<MainRunner> runner_;
-    WindowSounds* sounds_;  // a child of the window
-    WindowSet* windows_ = nullptr;
+    WindowSounds* sounds_;             // a child of the window
+    std::array<bool, 7> available_{};  // by SecondaryWindow
+    bool running_ = false;
     bool closeAfterRun_ = false;
-
-    // Controls, named as the users of this window know them; each carries its legacy form name
-    // as objectName.
-    QFrame* folderPanel = nullptr;
-    VolumeBox* volumeBox = nullptr;
-    FolderList* folderList = nullptr;
-    FileList* fileList = nullptr;
-    QPushButton* nextFolderButton = nullptr;
-    QPushButton* executeButton = nullptr;
-    QPushButton* cancelButton = nullptr;
-    QLabel* titleLabel = nullptr;
-    QLineEdit* titleEdit = nullptr;
-    QLabel* perRowLabel = nullptr;
-    QLineEdit* perRowEdit = nullptr;
-    StepButtons* perRowButtons = nullptr;
-    QCheckBox* commentsCheck = nullptr;
-    QLabel* fileTypeLabel = nullptr;
-    QListWidget* imageList = nullptr;
-    QSplitter* splitter = nullptr;
-    QWidget* buttonColumn = nullptr;
-    QPushButton* refreshButton = nullptr;
-    QPushButton* selectAllButton = nullptr;
-    QPushButton* deselectButton = nullptr;
-    QPushButton* upButton = nullptr;
-    QPushButton* downButton = nullptr;
-    QPushButton* viewButton = nullptr;
-    QPushButton* rotateButton = nullptr;
-    QFrame* previewPanel = nullptr;
-    QLabel* previewCaption = nullptr;
-    QLabel* previewImage = nullptr;
-    QStatusBar* statusLine = nullptr;
-    std::array<QLabel*, 3> statusPanels{};
-    QMenu* fileMenu = nullptr;
-    QMenu* settingsMenu = nullptr;
-    QMenu* helpMenu = nullptr;
-    QMenu* imageListMenu = nullptr;
-    QMenu* folderMenu = nullptr;
-    QAction* openRotationAction = nullptr;
-    QAction* openContentsAction = nullptr;
-    QAction* openConverterAction = nullptr;
-    QAction* openCommentsAction = nullptr;
-    QAction* exitAction = nullptr;
-    QAction* optionsAction = nullptr;
-    QAction* helpAction = nullptr;
-    QAction* aboutAction = nullptr;
-    QAction* viewImageAction = nullptr;
-    QAction* moveToTopAction = nullptr;
-    QAction* moveToBottomAction = nullptr;
-    QAction* refreshImagesAction = nullptr;
-    QAction* nextFolderAction = nullptr;
-    QAction* refreshFoldersAction = nullptr;
 };
 
 }  // namespace tessaly

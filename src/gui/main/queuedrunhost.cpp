@@ -33,6 +33,10 @@ void QueuedRunHost::imageSkipped(int number, const QString& name) {
     bridge_.post([this, number, name] { events_.imageSkipped(number, name); });
 }
 
+void QueuedRunHost::imageLeftOut(const QString& name, const QString& reason) {
+    bridge_.post([this, name, reason] { events_.imageLeftOut(name, reason); });
+}
+
 // The thumbnail is small; the window gets its own copy.
 void QueuedRunHost::imageFinished(int number, const PixelImage& thumbnail,
                                   ThumbnailMaker::Method method) {

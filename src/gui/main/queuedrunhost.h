@@ -19,6 +19,7 @@ public:
     void imageStarted(int number, int total, const QString& name) override;
     void imageRead(int number, const QString& name) override;
     void imageSkipped(int number, const QString& name) override;
+    void imageLeftOut(const QString& name, const QString& reason) override;
     void imageFinished(int number, const PixelImage& thumbnail,
                        ThumbnailMaker::Method method) override;
     void thumbnailsDone(int done, int total, const QString& name) override;

@@ -1,15 +1,11 @@
 #include "gui/main/windowset.h"
 
-#include <QAction>
-#include <QPushButton>
-
 #include "gui/comments/commenteditor.h"
 #include "gui/imaging/bmpconverterwindow.h"
 #include "gui/imaging/rotationwindow.h"
 #include "gui/main/aboutbox.h"
 #include "gui/main/folderpicker.h"
 #include "gui/main/helpviewer.h"
-#include "gui/main/mainwindow.h"
 #include "gui/options/optionsdialog.h"
 #include "gui/toc/contentswindow.h"
 
@@ -17,8 +13,12 @@ namespace tessaly {
 
 WindowSet::WindowSet(MainWindow& main) : main_(main) {
     createWindows();
-    connectActions();
-    updateActions();
+    connect(&main_, &MainWindow::windowRequested, this, &WindowSet::open);
+    for (SecondaryWindow window :
+         {SecondaryWindow::Options, SecondaryWindow::About, SecondaryWindow::Help,
+          SecondaryWindow::Rotation, SecondaryWindow::Contents, SecondaryWindow::Converter,
+          SecondaryWindow::Comments})
+        main_.setWindowAvailable(window, isPresent(window));
 }
 
 WindowSet::~WindowSet() = default;
@@ -53,31 +53,50 @@ void WindowSet::place(QWidget* window, int left, int top) const {
     window->move(main_.x() + left, main_.y() + top);
 }
 
-void WindowSet::connectActions() {
-    connect(main_.optionsAction, &QAction::triggered, this, &WindowSet::openOptions);
-    connect(main_.aboutAction, &QAction::triggered, this, &WindowSet::openAbout);
-    connect(main_.helpAction, &QAction::triggered, this, &WindowSet::openHelp);
-    connect(main_.rotateButton, &QPushButton::clicked, this, &WindowSet::openRotation);
-    connect(main_.openRotationAction, &QAction::triggered, this, &WindowSet::openRotation);
-    connect(main_.openContentsAction, &QAction::triggered, this, &WindowSet::openContents);
-    connect(main_.openConverterAction, &QAction::triggered, this, &WindowSet::openBmpConverter);
-    connect(main_.openCommentsAction, &QAction::triggered, this, &WindowSet::openComments);
+bool WindowSet::isPresent(SecondaryWindow window) const {
+    switch (window) {
+        case SecondaryWindow::Options:
+            return options_ != nullptr;
+        case SecondaryWindow::About:
+            return about_ != nullptr;
+        case SecondaryWindow::Help:
+            return true;  // made when first asked for
+        case SecondaryWindow::Rotation:
+            return rotation_ != nullptr;
+        case SecondaryWindow::Contents:
+            return contents_ != nullptr;
+        case SecondaryWindow::Converter:
+            return converter_ != nullptr;
+        case SecondaryWindow::Comments:
+            return comments_ != nullptr;
+    }
+    return false;
 }
 
-void WindowSet::updateActions() {
-    main_.optionsAction->setEnabled(options_ != nullptr);
-    main_.rotateButton->setEnabled(rotation_ != nullptr);
-    main_.openRotationAction->setEnabled(rotation_ != nullptr);
-    main_.openContentsAction->setEnabled(contents_ != nullptr);
-    main_.openConverterAction->setEnabled(converter_ != nullptr);
-    main_.openCommentsAction->setEnabled(comments_ != nullptr);
+void WindowSet::open(SecondaryWindow window) {
+    switch (window) {
+        case SecondaryWindow::Options:
+            return openOptions();
+        case SecondaryWindow::About:
+            return openAbout();
+        case SecondaryWindow::Help:
+            return openHelp();
+        case SecondaryWindow::Rotation:
+            return openRotation();
+        case SecondaryWindow::Contents:
+            return openContents();
+        case SecondaryWindow::Converter:
+            return openBmpConverter();
+        case SecondaryWindow::Comments:
+            return openComments();
+    }
 }
 
 void WindowSet::openOptions() { options_->openModal(); }
 
 void WindowSet::openAbout() { about_->exec(); }
 
-void WindowSet::openRotation() { rotation_->openFor(main_.currentFolder(), main_.imageList); }
+void WindowSet::openRotation() { rotation_->openFor(main_.currentFolder(), main_.imageList()); }
 
 void WindowSet::openContents() { contents_->openOn(main_.currentFolder()); }
 

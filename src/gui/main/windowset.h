@@ -3,11 +3,12 @@
 #include <QObject>
 #include <memory>
 
+#include "gui/main/mainwindow.h"
+
 namespace tessaly {
 
 class HelpViewer;
 class AboutBox;
-class MainWindow;
 class FolderPicker;
 class BmpConverterWindow;
 class OptionsDialog;
@@ -17,8 +18,8 @@ class RotationWindow;
 
 // The main window's secondary windows, created once at start-up right after the main window
 // (in the order folder picker, options, About, rotation, contents, BMP converter, comment
-// editor), each placed relative to the main window, and the menu items and buttons that open
-// them. A menu item or button whose window is not part of this build stays disabled.
+// editor), each placed relative to the main window; the main window's requests open them. A
+// menu item or button whose window is not part of this build stays disabled.
 class WindowSet : public QObject {
     Q_OBJECT
 public:
@@ -33,8 +34,8 @@ public:
     BmpConverterWindow* converter() const { return converter_; }
     CommentEditor* comments() const { return comments_; }
 
-    // Enables the menu items and buttons of the windows present, disables the others.
-    void updateActions();
+    // Opens a window as its menu item does.
+    void open(SecondaryWindow window);
 
     void openOptions();
     void openAbout();
@@ -47,7 +48,7 @@ public:
 
 private:
     void createWindows();
-    void connectActions();
+    bool isPresent(SecondaryWindow window) const;
     void place(QWidget* window, int left, int top) const;
 
     MainWindow& main_;

@@ -11,6 +11,7 @@
 
 #include "core/text/errors.h"
 #include "core/toc/tocgenerator.h"
+#include "gui/common/focusframe.h"
 #include "gui/common/folderlist.h"
 #include "gui/common/threadbridge.h"
 #include "gui/common/volumebox.h"
@@ -54,22 +55,30 @@ ContentsWindow::ContentsWindow(AppContext& context, QWidget* mainWindow)
 }
 
 void ContentsWindow::createFolderArea(QWidget* client) {
-    folderLabel = named(new QLabel(QStringLiteral("作成フォルダ"), client), "Label1");
+    folderLabel = named(new QLabel(QStringLiteral("作成フォルダ(&D)"), client), "Label1");
     folderLabel->setGeometry(8, 4, 160, 18);
     volumeBox = named(new VolumeBox(client), "Drive1");
     volumeBox->setGeometry(8, 22, 160, 24);
     folderList = named(new FolderList(client), "Dir1");
     folderList->setGeometry(8, 50, 160, 164);
+    folderLabel->setBuddy(folderList);
+    showFocusClearly(*folderList);
+    folderList->setAccessibleName(QStringLiteral("作成フォルダ"));
+    volumeBox->setAccessibleName(QStringLiteral("ドライブ"));
+    folderList->setAccessibleDescription(QStringLiteral(
+        "目次を作成するフォルダを開きます（サブフォルダのページが目次に載ります）。"));
     connect(volumeBox, &VolumeBox::driveChanged, this, &ContentsWindow::volumeChanged);
     connect(folderList, &FolderList::directoryChanged, volumeBox, &VolumeBox::setDrive);
 }
 
 void ContentsWindow::createTitleArea(QWidget* client) {
-    titleLabel = named(new QLabel(QStringLiteral("目次のタイトル"), client), "Label3");
+    titleLabel = named(new QLabel(QStringLiteral("目次のタイトル(&T)"), client), "Label3");
     titleLabel->setGeometry(176, 4, 272, 18);
     titleEdit = named(new QLineEdit(client), "HPtytlebox");
     titleEdit->setGeometry(176, 22, 272, 24);
     titleEdit->setToolTip(QStringLiteral("目次のページに付けるタイトルを入力してください。"));
+    titleEdit->setAccessibleDescription(titleEdit->toolTip());
+    titleLabel->setBuddy(titleEdit);
     framesCheck =
         named(new QCheckBox(QStringLiteral("フレームを使用する。（画像も表示されます）"), client),
               "framecheck");
@@ -101,6 +110,8 @@ void ContentsWindow::createBackgroundArea(QWidget* client) {
     backgroundFileEdit->setGeometry(176, 152, 212, 24);
     backgroundFileEdit->setReadOnly(true);
     backgroundFileEdit->setToolTip(QStringLiteral("背景に使用する画像ファイルを表示します。"));
+    backgroundFileEdit->setAccessibleName(QStringLiteral("背景の画像ファイル"));
+    backgroundFileEdit->setAccessibleDescription(backgroundFileEdit->toolTip());
     backgroundFileButton = button(client, "Button4", QStringLiteral("設定"));
     backgroundFileButton->setGeometry(392, 152, 56, 24);
     connect(backgroundFileButton, &QPushButton::clicked, this,
@@ -115,7 +126,7 @@ void ContentsWindow::createButtons(QWidget* client) {
     connect(executeButton, &QPushButton::clicked, this, &ContentsWindow::execute);
     closeButton = button(client, "Button2", QStringLiteral("終了"));
     closeButton->setGeometry(318, 186, 130, 28);
-    closeButton->setToolTip(QStringLiteral("目次作成モードを終了します"));
+    closeButton->setToolTip(QStringLiteral("目次作成ウインドウを閉じます。"));
     connect(closeButton, &QPushButton::clicked, this, &QDialog::close);
 
     statusLine = named(new QStatusBar(client), "StatusBar1");

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <QDate>
+#include <QDir>
 #include <QStringList>
 #include <vector>
 
 #include "core/catalog/catalogentry.h"
+#include "core/catalog/pagetext.h"
 #include "core/settings/catalogsettings.h"
 #include "core/text/errors.h"
 #include "support/tempdir.h"
@@ -105,6 +107,7 @@ public:
         int n = 0;
         for (const CatalogEntry& e : images) writer.writeImage(++n, e, commentsOn);
         writer.writeTail(commentsOn);
+        writer.publish();
         EXPECT_FALSE(writer.isOpen());
         return test::sjisLines(bytes());
     }
@@ -216,6 +219,7 @@ TEST(CatalogPage, CommentSlotsSurviveARowBreakWrittenWithCommentsOff) {
     writer.writeImage(2, entry("a2.jpg", 110, 75, "two"), false);
     writer.writeImage(3, entry("a3.jpg", 110, 75, "three"), true);
     writer.writeTail(true);
+    writer.publish();
     const QStringList lines = test::sjisLines(dir.read("p.htm"));
     const QStringList expected = {
         cell("a1.jpg"),
@@ -413,14 +417,17 @@ TEST(CatalogPage, TitleBlockWithoutTableAndBackgroundVariants) {
     EXPECT_EQ(other[other.size() - 5], "<A href=\"http://x.example/\">フッター</A>");
 }
 
-TEST(CatalogPage, TitlesAndCommentsAreWrittenAsTyped) {
+TEST(CatalogPage, TitlesAndCommentsAreWrittenAsTypedFileNamesAsText) {
     PageRun run;
     const QStringList lines = run.write(1, 1, {entry("a&<b>.jpg", 110, 75, "<i>a & b</i>", "€")},
                                         true, kJan5, "<b>R&D</b>");
     EXPECT_EQ(lines[6], "<TITLE><b>R&D</b></TITLE>");
     EXPECT_EQ(lines[16],
               "<FONT size=\"7\" color=\"#000000\" face=\"ＭＳ Ｐ明朝\">　<b>R&D</b>　</FONT>");
-    EXPECT_EQ(lines[26], cell("a&<b>.jpg"));
+    EXPECT_EQ(lines[26],
+              "  <TD align=\"center\" valign=\"middle\"><A href=\"a%26%3Cb%3E.jpg\"><IMG "
+              "src=\"htm_image/a%26%3Cb%3E.jpg\" ALT=\"a&amp;&lt;b&gt;\" height=\"75\" "
+              "width=\"110\"></A></TD>");
     // A character code page 932 lacks becomes a character reference.
     EXPECT_EQ(lines[29], commentCell("<i>a & b</i><BR>&#8364;"));
 }
@@ -443,11 +450,9 @@ TEST(CatalogPage, OrdinaryNamesAreExactAndBreakingCharactersAreEncoded) {
               "src=\"htm_image/a%22b%23c%3Fd%25e'f.jpg\" ALT=\"a&quot;b#c?d%e'f\" height=\"75\" "
               "width=\"110\"></A></TD>");
     EXPECT_EQ(CatalogPageWriter::pageUrl("a\\b\nc.jpg"), "a%5Cb%0Ac.jpg");
-    EXPECT_EQ(CatalogPageWriter::attributeText("a\tb\"c"), "a&#9;b&quot;c");
-    // A lone "&" reads as itself; one that starts a character reference would not.
-    EXPECT_EQ(CatalogPageWriter::pageUrl("R&D & co&.jpg"), "R&D & co&.jpg");
-    EXPECT_EQ(CatalogPageWriter::pageUrl("a&amp;b&#38;.jpg"), "a%26amp;b%26%2338;.jpg");
-    EXPECT_EQ(CatalogPageWriter::attributeText("a&lt;b&;c&x y;"), "a&amp;lt;b&;c&x y;");
+    // Every "&" is encoded: "&copy" reads as a character even without its ";".
+    EXPECT_EQ(CatalogPageWriter::pageUrl("a&copy<b>.jpg"), "a%26copy%3Cb%3E.jpg");
+    EXPECT_EQ(htmlText("a\tb\"c&copy<i>"), "a&#9;b&quot;c&amp;copy&lt;i&gt;");
 }
 
 TEST(CatalogPage, FailuresAreReportedAndCloseIsQuiet) {
@@ -463,9 +468,8 @@ TEST(CatalogPage, FailuresAreReportedAndCloseIsQuiet) {
     writer.writeBodyStart();
     writer.writeImage(1, entry("a.jpg"), false);
     EXPECT_TRUE(writer.isOpen());
-    writer.close();  // failure path: the file keeps what was written
+    writer.close();  // failure path: the unfinished page goes, nothing is left beside it
     EXPECT_FALSE(writer.isOpen());
-    const QStringList lines = test::sjisLines(dir.read("index.htm"));
-    EXPECT_EQ(lines.mid(26), (QStringList{cell("a.jpg"), "</TR>", "<TR>"}));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
     writer.close();
 }

@@ -118,29 +118,41 @@ TEST_F(CatalogRunFilesTest, PageThatCannotBeCreatedLeavesTheThumbnailFolder) {
     EXPECT_FALSE(QFileInfo::exists(thumb("a.jpg")));
 }
 
-TEST_F(CatalogRunFilesTest, SlideShowThatCannotBeCreatedLeavesTheClosedPageHead) {
+TEST_F(CatalogRunFilesTest, SlideShowThatCannotBeCreatedLeavesNoPage) {
     settings.useBackgroundImage = QStringLiteral("off");
     settings.makeSlideShow = QStringLiteral("on");
     mkdir("SShow.htm/SShow.htm/blocker");
     EXPECT_EQ(run(), CatalogRunOutcome::Failed);
     EXPECT_TRUE(host.log.contains(kWriteError));
-    const QStringList lines = page();
-    ASSERT_FALSE(lines.isEmpty());
-    EXPECT_EQ(lines.last(), "<TR>");  // head and body start, no cell, no tail
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList({"a.jpg", "b.jpg"}));
     EXPECT_FALSE(QFileInfo::exists(thumb("a.jpg")));
     EXPECT_EQ(host.log.last(), "ended:failed");
+}
+
+TEST_F(CatalogRunFilesTest, NewPagesTakeThePlaceAndTheModeOfTheEarlierOnes) {
+    settings.useBackgroundImage = QStringLiteral("off");
+    settings.makeSlideShow = QStringLiteral("on");
+    writeEarlierPages();
+    const auto mode = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+    ASSERT_TRUE(QFile::setPermissions(dir.file("index.htm"), mode));
+    ASSERT_TRUE(QFile::setPermissions(dir.file("SShow.htm"), mode | QFile::ReadOther));
+    EXPECT_EQ(run(), CatalogRunOutcome::Completed);
+    EXPECT_EQ(page().last(), "</HTML>");
+    EXPECT_EQ(slides().last(), "</HTML>");
+    EXPECT_EQ(QFile::permissions(dir.file("index.htm")) & 0x7077, mode);
+    EXPECT_EQ(QFile::permissions(dir.file("SShow.htm")) & 0x7077, mode | QFile::ReadOther);
 }
 
 TEST_F(CatalogRunFilesTest, ThumbnailThatCannotBeSavedKeepsWhatWasMade) {
     settings.useBackgroundImage = QStringLiteral("off");
     settings.makeSlideShow = QStringLiteral("on");
     mkdir("htm_image/b.jpg/blocker");
+    writeEarlierPages();
     EXPECT_EQ(run(), CatalogRunOutcome::Failed);
     EXPECT_TRUE(host.log.contains(kWriteError));
     EXPECT_TRUE(QFileInfo::exists(thumb("a.jpg")));
-    EXPECT_EQ(cells().size(), 1);
-    EXPECT_NE(page().last(), "</HTML>");
-    EXPECT_NE(slides().last(), "</HTML>");
+    expectEarlierPages();
     EXPECT_EQ(host.log.last(), "ended:failed");
 }
 
@@ -159,8 +171,7 @@ TEST_F(CatalogRunFilesTest, CorruptPhotographIsShownWithItsOwnError) {
     // The failure is announced before it is shown, and b.jpg was never read.
     EXPECT_LT(host.log.indexOf("failed"), host.log.indexOf(errors[0]));
     EXPECT_FALSE(host.log.contains("read:2 b.jpg"));
-    EXPECT_EQ(cells().size(), 1);
-    EXPECT_NE(page().last(), "</HTML>");
+    EXPECT_FALSE(QFileInfo::exists(dir.file("index.htm")));
     EXPECT_EQ(host.log.last(), "ended:failed");
 }
 
@@ -171,12 +182,11 @@ TEST_F(CatalogRunFilesTest, FailureInsideTheLoopClosesThePagesAndRestoresTheWind
     host.onLog = [&](const QString& line) {
         if (line == "events" && ++events == 2) throw IoError(QStringLiteral("読めません"));
     };
+    writeEarlierPages();
     EXPECT_EQ(run(), CatalogRunOutcome::Failed);
     EXPECT_EQ(host.log.mid(host.log.size() - 3),
               QStringList({"failed", "error:読めません", "ended:failed"}));
-    EXPECT_EQ(cells().size(), 1);
-    EXPECT_NE(page().last(), "</HTML>");
-    EXPECT_EQ(slides().size(), 16 + 3);  // head and one image, closed where it stopped
+    expectEarlierPages();
 }
 
 TEST_F(CatalogRunFilesTest, FolderWithAJapaneseName) {

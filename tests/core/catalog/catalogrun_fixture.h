@@ -55,6 +55,19 @@ protected:
         return found;
     }
 
+    // Pages of an earlier run, which a run that fails or is stopped must leave byte for byte,
+    // with nothing of its own beside them.
+    void writeEarlierPages() const {
+        dir.write("index.htm", "earlier index\r\n");
+        dir.write("SShow.htm", "earlier slides\r\n");
+    }
+    void expectEarlierPages() const {
+        EXPECT_EQ(dir.read("index.htm"), QByteArray("earlier index\r\n"));
+        EXPECT_EQ(dir.read("SShow.htm"), QByteArray("earlier slides\r\n"));
+        EXPECT_EQ(QDir(dir.path()).entryList({".tessaly-*"}, QDir::Files | QDir::Hidden),
+                  QStringList());
+    }
+
     TempDir dir;
     CatalogSettings settings;
     FakeRunHost host;

@@ -278,6 +278,21 @@ TEST_F(CatalogRunTest, CancelDuringTheThirdImageFinishesItAndEndsBothPages) {
     EXPECT_FALSE(QFileInfo::exists(thumb("p3.jpg")));
     EXPECT_EQ(host.log.mid(host.log.size() - 2),
               QStringList({"pages finished", "ended:cancelled"}));
+
+    // Stopped again, now over those pages: they stay byte for byte, and the message says so.
+    const QByteArray earlierPage = dir.read("index.htm");
+    const QByteArray earlierSlides = dir.read("SShow.htm");
+    host.log.clear();
+    input.title = QStringLiteral("別の題");
+    EXPECT_EQ(catalogRun.execute(input), CatalogRunOutcome::Cancelled);
+    EXPECT_TRUE(host.log.contains(
+        QStringLiteral("info:処理は中断されました。\r"
+                       "前回のページ（index.htm、SShow.htm）は元のまま残しています。")))
+        << host.log.join('\n').toStdString();
+    EXPECT_EQ(dir.read("index.htm"), earlierPage);
+    EXPECT_EQ(dir.read("SShow.htm"), earlierSlides);
+    EXPECT_EQ(QDir(dir.path()).entryList({".tessaly-*"}, QDir::Files | QDir::Hidden),
+              QStringList());
 }
 
 void writeCommentFile(const TempDir& dir, const QStringList& records) {

@@ -416,6 +416,40 @@ TEST(Messages, ModeHelpPrintsItsUsage) {
     }
 }
 
+// ---- 14. temporary files of killed runs ----
+
+class AbandonedTemporaryTest : public CatalogRunTest {};
+
+TEST_F(AbandonedTemporaryTest, ALaterRunRemovesOnlyOursOnceADayOld) {
+    QDir().mkpath(dir.file("photos/htm_image"));
+    input.folder = dir.file("photos");
+    writeTestJpeg(dir.file("photos/a.jpg"), 20, 20);
+    input.names = {"a.jpg"};
+    input.selected = {true};
+    const struct {
+        const char* path;
+        bool old;
+        bool removed;
+    } rows[] = {
+        {"photos/.tessaly-Ab12Cd.tmp", true, true},
+        {"photos/htm_image/.tessaly-Ab12Cd.tmp", true, true},
+        {".tessaly-Xy34Zw.tmp", true, true},           // beside the contents page
+        {"photos/.tessaly-Ab12Ce.tmp", false, false},  // young: a run may be writing it
+        {"photos/.tessaly-notours.tmp", true, false},
+    };
+    const timespec dayAndHourAgo{::time(nullptr) - 25 * 3600, 0};
+    const timespec times[2] = {dayAndHourAgo, dayAndHourAgo};
+    for (const auto& row : rows) {
+        writeFile(dir.file(row.path), "left by a killed run");
+        if (row.old) ::utimensat(AT_FDCWD, QFile::encodeName(dir.file(row.path)), times, 0);
+    }
+    ASSERT_EQ(run(), CatalogRunOutcome::Completed);
+    TocGenerator(settings).run(contentsOf(dir.path()));
+    for (const auto& row : rows) {
+        EXPECT_NE(QFileInfo::exists(dir.file(row.path)), row.removed) << row.path;
+    }
+}
+
 class SlideShowFolderTest : public CatalogRunTest {};
 
 TEST_F(SlideShowFolderTest, AFolderNamedLikeTheSlideShowIsAnError) {

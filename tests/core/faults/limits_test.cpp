@@ -53,6 +53,24 @@ TEST(ImageLimits, FilesBeyondTheImageLimitAreRefusedUnread) {
                   imagemsg::kTooLarge + QStringLiteral("）"));
 }
 
+// A file just under the limit that does not start like a JPEG is refused from its first bytes:
+// the catalogue fails with the codec's reason, not for the memory a whole read would take.
+TEST(ImageLimits, FilesThatDoNotStartLikeAJpegAreRefusedUnread) {
+#ifdef __SANITIZE_ADDRESS__
+    GTEST_SKIP() << "skipped: AddressSanitizer cannot start under ulimit -v";
+#endif
+    TempDir dir;
+    QFile sparse(dir.file("x.jpg"));
+    ASSERT_TRUE(sparse.open(QIODevice::WriteOnly));
+    sparse.write("no");
+    ASSERT_TRUE(sparse.resize(kMaxImageBytes - 1));  // no blocks used
+    sparse.close();
+    const BatchOutcome outcome = batchWith("ulimit -v 600000", {"-q", "-j", "1", dir.path()});
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_TRUE(outcome.errors.contains("Not a JPEG file: starts with 0x6e 0x6f"))
+        << outcome.errors.toStdString();
+}
+
 TEST(ImageLimits, DeclaredSizesBeyondTheLimitAreRefusedBeforeDecoding) {
     QByteArray jpeg = makeTestJpeg(16, 16);
     const int sof = jpeg.indexOf("\xFF\xC0");

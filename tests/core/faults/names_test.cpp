@@ -19,9 +19,11 @@
 namespace tessaly::test {
 namespace {
 
-// The first name goes into the page's head, where a line break would split its lines.
+// The first name goes into the page's head, where a line break would split its lines and
+// "-->" would end the comment that carries it.
 const QStringList kOddNames = {
-    QStringLiteral("line\nbreak.jpg"),
+    QStringLiteral("line\nbreak--><img src=q onerror=x>.jpg"),
+    QStringLiteral("a&copy.jpg"),
     QStringLiteral("a b.jpg"),
     QStringLiteral("quote\"d.jpg"),
     QStringLiteral("it's.jpg"),
@@ -54,6 +56,8 @@ QString htmlText(QString text) {
         from = match.capturedStart() + character.size();
     }
     text.replace(QStringLiteral("&quot;"), QStringLiteral("\""));
+    text.replace(QStringLiteral("&lt;"), QStringLiteral("<"));
+    text.replace(QStringLiteral("&gt;"), QStringLiteral(">"));
     text.replace(QStringLiteral("&amp;"), QStringLiteral("&"));
     return text;
 }
@@ -89,8 +93,13 @@ TEST_F(OddNameRunTest, CatalogueLinksEveryPhotographAndKeepsItsHeadLines) {
         EXPECT_TRUE(cellLines[i].endsWith("</TD>")) << cellLines[i].toStdString();
         EXPECT_EQ(address(attribute(cellLines[i], "href")), name);
         EXPECT_EQ(address(attribute(cellLines[i], "src")), "htm_image/t #" + name);
+        EXPECT_EQ(htmlText(attribute(cellLines[i], "ALT")), name.chopped(4));
     }
     const QStringList lines = page();
+    // Names never become markup: no tag of theirs, no early end of the head's comment.
+    EXPECT_FALSE(lines.join('\n').contains("<img")) << lines.join('\n').toStdString();
+    EXPECT_FALSE(slides().join('\n').contains("<img"));
+    EXPECT_EQ(lines[2].count("--"), 2) << lines[2].toStdString();
     EXPECT_TRUE(lines[3].startsWith("<!-- ") && lines[3].endsWith("2026.1.5 -->"))
         << lines[3].toStdString();
     EXPECT_TRUE(lines[6].startsWith("<TITLE>") && lines[6].endsWith("</TITLE>"));
@@ -102,6 +111,13 @@ TEST_F(OddNameRunTest, CatalogueLinksEveryPhotographAndKeepsItsHeadLines) {
     EXPECT_EQ(entry.thumbnailName, "t #" + kOddNames.first());
     EXPECT_EQ(htmlText(entry.title), input.title);
     EXPECT_EQ(entry.imageCount, QString::number(kOddNames.size()).rightJustified(3, '0'));
+
+    // A title that is the folder's own name is text; a typed one stays markup.
+    input.title = QStringLiteral("x<img src=q onerror=x>&copy");
+    input.titleIsName = true;
+    ASSERT_EQ(run(), CatalogRunOutcome::Completed);
+    EXPECT_EQ(page()[6], "<TITLE>x&lt;img src=q onerror=x&gt;&amp;copy</TITLE>");
+    EXPECT_EQ(slides()[6], "<TITLE>x&lt;img src=q onerror=x&gt;&amp;copy Slide Show</TITLE>");
 }
 
 TEST_F(OddNameRunTest, PopupScriptOpensEveryPhotograph) {
@@ -137,7 +153,9 @@ TEST_F(OddNameRunTest, TableOfContentsLinksTheOddlyNamedCatalogues) {
     // Two catalogues in sub-folders with odd names, the first photograph of one beyond
     // Shift-JIS; the contents page measures and links their first thumbnails.
     const QString parent = dir.path();
-    const QStringList folders = {QStringLiteral("it's \"😀\""), QStringLiteral("旅 #1 100%?")};
+    const QStringList folders = {QStringLiteral("it's \"😀\""),
+                                 QStringLiteral("x<img src=q onerror=x>&copy"),
+                                 QStringLiteral("旅 #1 100%?")};
     for (const QString& folder : folders) {
         ASSERT_TRUE(QDir(parent).mkdir(folder));
         input.folder = parent + "/" + folder;
@@ -170,6 +188,13 @@ TEST_F(OddNameRunTest, TableOfContentsLinksTheOddlyNamedCatalogues) {
             EXPECT_FALSE(attribute(line, "height").isEmpty()) << line.toStdString();
         }
     }
+    // The list names each sub-folder as text.
+    TocOptions list;
+    list.folder = parent;
+    list.title = QStringLiteral("目次");
+    const QStringList lines = sjisLines(readFile(TocGenerator(settings).run(list)));
+    EXPECT_FALSE(lines.join('\n').contains("<img"));
+    EXPECT_TRUE(lines.contains("<TD align=\"center\">x&lt;img src=q onerror=x&gt;&amp;copy</TD>"));
 }
 
 TEST(OddNameCommentFile, StoresWhatShiftJisHoldsAndRefusesTheRestByName) {

@@ -97,13 +97,16 @@ TEST(TocEntry, ReadsPagesWrittenByTheCataloguePageWriter) {
     CatalogPageWriter writer(settings);
     const QString path = dir.file(QStringLiteral("index.htm"));
     writer.writeHead(path, QStringLiteral("北海道の旅 <2026>"), 5, 1234,
-                     QStringLiteral("写真 01.JPG"), QDate(2026, 1, 5));
+                     QStringLiteral("写真 --> 01.JPG"), QDate(2026, 1, 5));
     writer.writeBodyStart();
     writer.writeTail(false);
+    writer.publish();
+    // "-->" in a name never ends the comment that carries it.
+    EXPECT_EQ(test::sjisLines(dir.read(QStringLiteral("index.htm")))[2].count("--"), 2);
     const std::optional<TocEntry> entry = readTocEntry(path, QStringLiteral("旅"));
     ASSERT_TRUE(entry.has_value());
     EXPECT_EQ(entry->title, QStringLiteral("北海道の旅 <2026>"));
     EXPECT_EQ(entry->imageCount, QStringLiteral("234"));
     EXPECT_EQ(entry->date, QStringLiteral("  2026.1.5"));
-    EXPECT_EQ(entry->thumbnailName, QStringLiteral("s_写真 01.JPG"));
+    EXPECT_EQ(entry->thumbnailName, QStringLiteral("s_写真 --> 01.JPG"));
 }

@@ -77,13 +77,13 @@ TEST(TocChecks, MessagesComeInTheirOrderBeforeAnythingIsWritten) {
     options.title = QStringLiteral("t");
     EXPECT_EQ(runMessage(f, options), QStringLiteral("背景の画像ファイルが指定されていません。"));
     options.useBackgroundImage = false;
-    EXPECT_EQ(runMessage(f, options), QStringLiteral("ファルダがありません。"));
+    EXPECT_EQ(runMessage(f, options), QStringLiteral("フォルダがありません。"));
     QDir(f.dir.path()).mkpath(QStringLiteral("empty"));
     f.addCatalogue(QStringLiteral("unmarked"), QStringLiteral("x"), 1, QStringLiteral("a.jpg"),
                    false);
     QDir(f.dir.path()).mkpath(QStringLiteral("other"));
     f.dir.write(QStringLiteral("other/page.htm"), test::catalogueHead({}, 1, {}, {}, true));
-    EXPECT_EQ(runMessage(f, options), QStringLiteral("対象のファルダがありません。"));
+    EXPECT_EQ(runMessage(f, options), QStringLiteral("対象のフォルダがありません。"));
     EXPECT_FALSE(QFile::exists(f.dir.file(QStringLiteral("index.htm"))));
 }
 
@@ -257,7 +257,9 @@ TEST(TocGrid, ThumbnailSizeFromTheFileWhenItExists) {
     f.addCatalogue(QStringLiteral("a"), QStringLiteral("With \"quote\""), 3,
                    QStringLiteral("s_IMG 1.JPG"));
     f.addThumbnail(QStringLiteral("a"), QStringLiteral("s_IMG 1.JPG"), 110, 83);
-    f.addCatalogue(QStringLiteral("b"), QStringLiteral("No thumb"), 3, QStringLiteral("gone.jpg"));
+    // A title is markup: its character references stay references in the ALT text.
+    f.addCatalogue(QStringLiteral("b"), QStringLiteral("No &amp; thumb"), 3,
+                   QStringLiteral("gone.jpg"));
     f.settings.thumbFolderName = QStringLiteral("thumbs");
     f.addCatalogue(QStringLiteral("c"), QStringLiteral("Other folder"), 3, QStringLiteral("x.jpg"));
     f.addThumbnail(QStringLiteral("c"), QStringLiteral("x.jpg"), 40, 30);
@@ -273,7 +275,7 @@ TEST(TocGrid, ThumbnailSizeFromTheFileWhenItExists) {
                              " height=\"83\" width=\"110\" ></A></TD>"));
     EXPECT_EQ(images[1],
               QStringLiteral("<TD align=\"center\" valign=\"middle\"><A href=\"b/index.htm\">"
-                             "<IMG src=\"b/htm_image/gone.jpg\" ALT=\"No thumb\"></A></TD>"));
+                             "<IMG src=\"b/htm_image/gone.jpg\" ALT=\"No &amp; thumb\"></A></TD>"));
     EXPECT_FALSE(images[2].contains(QStringLiteral("height")));  // only the current folder name
 }
 

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -24,6 +25,7 @@
 #include "gui/support/scriptedprompts.h"
 #include "support/otheruser.h"
 #include "support/tempdir.h"
+#include "support/testheif.h"
 #include "support/testimages.h"
 
 using namespace tessaly;
@@ -112,28 +114,40 @@ protected:
     QStringList pickerCalls;
 };
 
-TEST_F(CommentEditorTest, WindowHasItsControlsCaptionsAndPlace) {
-    QWidget main;
-    main.move(100, 50);
-    CommentEditor placed(context, &main);
-    EXPECT_EQ(placed.pos(), QPoint(180, 145));
-    EXPECT_EQ(editor.windowTitle(), QStringLiteral("コメントファイル作成"));
-    EXPECT_EQ(child<QLabel>("Panel1")->text(), QStringLiteral("コメントファイル作成"));
-    EXPECT_EQ(child<QLabel>("Panel2")->text(), QStringLiteral("「jpg」ファイルリスト"));
-    EXPECT_EQ(child<QLabel>("Panel4")->text(), QStringLiteral("Preview Window"));
-    EXPECT_EQ(child<QWidget>("Panel3")->toolTip(), QStringLiteral("画像表示エリア"));
-    EXPECT_EQ(child<QLabel>("Label1")->text(), QStringLiteral("コメント記入欄"));
-    EXPECT_EQ(child<QPushButton>("Button2")->text(), QStringLiteral("更新"));
-    EXPECT_EQ(child<QPushButton>("Button1")->text(), QStringLiteral("保存"));
-    EXPECT_EQ(child<QPushButton>("Button5")->toolTip(),
-              QStringLiteral("コメント作成ウインドウを閉じます。"));
-    EXPECT_EQ(child<QAction>("Open1")->text(), QStringLiteral("開く(&O)..."));
-    EXPECT_EQ(child<QAction>("Replace1")->text(),
-              QStringLiteral("すべてのファイルにファイル名とサイズを記入"));
-    EXPECT_TRUE(child<QAction>("N11")->isCheckable());
-    EXPECT_FALSE(child<QAction>("N11")->isChecked());
-    EXPECT_EQ(child<QWidget>("StatusBar1")->geometry().bottom(), 293);
-    EXPECT_FALSE(editor.isModified());
+// Lines typed for one file and not stored with 更新 are saved, dropped or kept, as the user
+// answers, when another file is clicked; stored lines are left without a question.
+TEST_F(CommentEditorTest, LeavingTypedLinesAsksWhetherToSaveThem) {
+    using Answer = Prompts::Answer;
+    const struct {
+        bool update;
+        Answer answer;
+        const char* stored;
+        int selectedRow;
+        const char* shown;
+    } rows[] = {{false, Answer::Yes, "typed", 1, ""},
+                {false, Answer::No, "", 1, ""},
+                {false, Answer::Cancel, "", 0, "typed"},
+                {true, Answer::Cancel, "typed", 1, ""}};
+    TempDir dir;
+    makeImages(dir);
+    for (const auto& row : rows) {
+        ASSERT_TRUE(editor.loadFolder(dir.path()));
+        prompts.log.clear();
+        prompts.choices = {row.answer};
+        select(0);
+        for (const QChar c : QStringLiteral("typed")) {
+            QKeyEvent key(QEvent::KeyPress, Qt::Key(c.toUpper().unicode()), Qt::NoModifier, c);
+            QApplication::sendEvent(edit1(), &key);
+        }
+        if (row.update) click("Button2");
+        select(1);
+        const QStringList asked{QStringLiteral("question3: 変更を保存しますか？")};
+        EXPECT_EQ(prompts.log, row.update ? QStringList() : asked);
+        EXPECT_EQ(editor.comments().lookUp(list()->item(0)->text()).first, row.stored);
+        EXPECT_EQ(editor.isModified(), QString(row.stored) == "typed");
+        EXPECT_EQ(list()->currentRow(), row.selectedRow);
+        EXPECT_EQ(edit1()->text(), row.shown);
+    }
 }
 
 TEST(CommentFillTexts, SizeInTenthsOfAKilobyteRoundedHalfToEven) {
@@ -215,7 +229,7 @@ TEST_F(CommentEditorTest, UndecodableImageIsReportedAndItsCommentsStillShown) {
     edit1()->setText(QStringLiteral("stale"));
     select(0);
     ASSERT_EQ(prompts.log.size(), 1);
-    EXPECT_TRUE(prompts.log[0].startsWith(QStringLiteral("error: ")))
+    EXPECT_TRUE(prompts.log[0].endsWith(QStringLiteral("表示できません。")))
         << prompts.log[0].toStdString();
     EXPECT_EQ(edit1()->text(), QStringLiteral("one"));
     EXPECT_FALSE(child<QLabel>("Image1")->isVisibleTo(&editor));
@@ -248,6 +262,8 @@ TEST_F(CommentEditorTest, UpdateStoresTheLinesOfTheSelectedFileAndSetsModified) 
 TEST_F(CommentEditorTest, FillCommandsForTheSelectedFile) {
     TempDir dir;
     dir.write(QStringLiteral("IMG_0001.jpg"), QByteArray(12345, 'x'));
+    dir.write(QStringLiteral("IMG_0002.jpg"),
+              test::makeCameraJpeg("2024:05:06 10:00:00", {}, {}, true));
     ASSERT_TRUE(editor.loadFolder(dir.path()));
     trigger("N12");  // nothing selected: nothing happens
     EXPECT_EQ(editor.comments().size(), 0);
@@ -268,6 +284,35 @@ TEST_F(CommentEditorTest, FillCommandsForTheSelectedFile) {
     EXPECT_EQ(edit2()->text(), QString());
     trigger("N9");
     EXPECT_EQ(edit2()->text(), fileDateText(dir.file(QStringLiteral("IMG_0001.jpg"))));
+    // What the camera recorded goes into the line with the focus; without it nothing does.
+    type(QStringLiteral("x"), QString());
+    const struct {
+        int file;
+        const char* action;
+        QLineEdit* field;
+        QString first;
+        QString second;
+        QString status;
+    } camera[] = {
+        {0, "captureTimeFill", edit1(), "x", "", "撮影日時の記録がありません"},
+        {0, "cameraFill", edit1(), "x", "", "撮影情報の記録がありません"},
+        {1, "captureTimeFill", edit1(), "24/05/06x", "", ""},
+        {1, "cameraFill", edit2(), "24/05/06x", "NIKON D70 18mm 1/60秒 F4.0 ISO200", ""},
+    };
+    for (const auto& row : camera) {
+        if (row.file != list()->currentRow()) {
+            select(row.file);
+            type(QStringLiteral("x"), QString());
+        }
+        row.field->setFocus();
+        row.field->setCursorPosition(0);
+        trigger(row.action);
+        EXPECT_EQ(edit1()->text(), row.first) << row.action;
+        EXPECT_EQ(edit2()->text(), row.second) << row.action;
+        EXPECT_EQ(editor.panelText(1), row.status) << row.action;
+    }
+    EXPECT_EQ(editor.comments().lookUp(QStringLiteral("IMG_0002.jpg")).second,
+              QStringLiteral("NIKON D70 18mm 1/60秒 F4.0 ISO200"));
     EXPECT_FALSE(editor.isModified());  // fill commands do not set it
     EXPECT_TRUE(prompts.log.isEmpty());
 }

@@ -9,15 +9,12 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
-#include <QToolButton>
-#include <QWheelEvent>
+#include <QSpinBox>
 
 #include "core/imaging/rotationjob.h"
-#include "gui/options/stepbuttons.h"
 #include "gui/support/findchild.h"
 #include "gui/support/readability.h"
 #include "gui/support/scriptedprompts.h"
@@ -55,8 +52,7 @@ protected:
     QString counter() const { return window->panelText(2); }
 
     // The window's controls, found by their objectNames.
-    QLineEdit* qualityEdit() const { return test::child<QLineEdit>(*window, "Edit1"); }
-    StepButtons* qualityButtons() const { return test::child<StepButtons>(*window, "UpDown1"); }
+    QSpinBox* qualityEdit() const { return test::child<QSpinBox>(*window, "Edit1"); }
     QPushButton* rotateRightButton() const { return test::child<QPushButton>(*window, "Button1"); }
     QPushButton* nextButton() const { return test::child<QPushButton>(*window, "Button3"); }
     QPushButton* saveNextButton() const { return test::child<QPushButton>(*window, "Button4"); }
@@ -75,47 +71,30 @@ protected:
     std::unique_ptr<RotationWindow> window;
 };
 
-TEST_F(RotationWindowTest, WindowIsBuiltAsDesigned) {
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("画像回転"));
-    EXPECT_EQ(window->pos(), QPoint(180, 295));
-    EXPECT_EQ(qualityEdit()->text(), QStringLiteral("95"));
-    EXPECT_EQ(saveNextButton()->text(), QStringLiteral("保存して次へ"));
-    EXPECT_EQ(backButton()->text(), QStringLiteral("戻る"));
-    EXPECT_EQ(rotateRightAction()->text(), QStringLiteral("右回転"));
-    EXPECT_EQ(rotateLeftAction()->text(), QStringLiteral("左回転"));
-}
-
-TEST_F(RotationWindowTest, QualityComesFromTheOptionsAndOnlyFromTheArrows) {
-    window->setRotateQuality(70);
-    EXPECT_EQ(qualityEdit()->text(), QStringLiteral("70"));
-    EXPECT_EQ(qualityButtons()->position(), 70);
-    qualityButtons()->upButton()->click();
-    EXPECT_EQ(qualityEdit()->text(), QStringLiteral("71"));
-    window->setRotateQuality(100);
-    qualityButtons()->upButton()->click();  // no wrap
-    EXPECT_EQ(qualityEdit()->text(), QStringLiteral("100"));
-    window->setRotateQuality(50);
-    qualityButtons()->downButton()->click();
-    EXPECT_EQ(qualityEdit()->text(), QStringLiteral("50"));
-
-    // Neither focus, keys nor the wheel change it.
-    window->show();
-    window->activateWindow();
-    for (QWidget* part : qualityButtons()->findChildren<QWidget*>()) {
-        EXPECT_EQ(part->focusPolicy(), Qt::NoFocus);
+// The quality box starts at the options' quality and takes typed digits and the arrow keys,
+// always within 50..100.
+TEST_F(RotationWindowTest, QualityTakesDigitsAndArrowsWithinItsRange) {
+    EXPECT_EQ(qualityEdit()->value(), 95);
+    const struct {
+        int start;
+        const char* typed;  // after selecting the whole text; "^" and "v" are the arrows
+        int expected;
+    } rows[] = {{70, "85\r", 85},  {70, "^", 71},   {100, "^", 100}, {50, "v", 50},
+                {70, "200\r", 70}, {70, "7\r", 70}, {120, "", 100}};
+    for (const auto& row : rows) {
+        window->setRotateQuality(row.start);
+        qualityEdit()->selectAll();
+        for (const char c : std::string(row.typed)) {
+            const Qt::Key key = c == '^'    ? Qt::Key_Up
+                                : c == 'v'  ? Qt::Key_Down
+                                : c == '\r' ? Qt::Key_Return
+                                            : Qt::Key(c);
+            const QString text = key == Qt::Key(c) ? QString(QLatin1Char(c)) : QString();
+            QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+            QApplication::sendEvent(qualityEdit(), &press);
+        }
+        EXPECT_EQ(qualityEdit()->value(), row.expected) << row.start << " " << row.typed;
     }
-    EXPECT_EQ(qualityButtons()->focusPolicy(), Qt::NoFocus);
-    qualityEdit()->setFocus();
-    for (const auto& [key, text] : {std::pair{Qt::Key_7, "7"}, std::pair{Qt::Key_Up, ""}}) {
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString::fromLatin1(text));
-        QApplication::sendEvent(qualityEdit(), &press);
-    }
-    QWheelEvent wheel(QPointF(5, 5), qualityButtons()->mapToGlobal(QPointF(5, 5)), QPoint(),
-                      QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(qualityButtons()->upButton(), &wheel);
-    EXPECT_EQ(qualityEdit()->text(), QStringLiteral("50"));
-    EXPECT_EQ(qualityButtons()->position(), 50);
-    window->hide();
 }
 
 TEST_F(RotationWindowTest, OpeningKeepsOnlyJpgEntries) {
@@ -130,6 +109,23 @@ TEST_F(RotationWindowTest, OpeningKeepsOnlyJpgEntries) {
     EXPECT_EQ(saveNextButton()->text(), QStringLiteral("保存して終了"));
     EXPECT_EQ(counter(), QStringLiteral("001/001"));
     EXPECT_TRUE(prompts.log.isEmpty());
+}
+
+// The "full colour only" warning stands beside a greyscale photograph only, and the save
+// button's hint says what the button does there.
+TEST_F(RotationWindowTest, WarningAndHintFollowThePhotograph) {
+    test::writeTestJpeg(dir.file("grey.jpg"), 64, 48, true);
+    entries({"*colour.jpg", "*grey.jpg"});
+    ASSERT_TRUE(window->prepare(dir.path(), &imageList));
+    const QLabel* warning = test::child<QLabel>(*window, "Label3");
+    EXPECT_FALSE(warning->isVisibleTo(window.get()));
+    EXPECT_TRUE(saveNextButton()->toolTip().contains(QStringLiteral("次の画像")));
+    nextButton()->click();
+    EXPECT_TRUE(warning->isVisibleTo(window.get()));
+    EXPECT_EQ(warning->text(), QStringLiteral("フルカラー以外では使用できません"));
+    EXPECT_TRUE(saveNextButton()->toolTip().contains(QStringLiteral("閉じます")));
+    backButton()->click();
+    EXPECT_FALSE(warning->isVisibleTo(window.get()));
 }
 
 TEST_F(RotationWindowTest, NothingSelectedIsNotOpened) {

@@ -10,13 +10,13 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QThread>
 #include <functional>
 #include <memory>
 
 #include "gui/main/imagelistorder.h"
 #include "gui/main/mainwindow.h"
-#include "gui/options/stepbuttons.h"
 #include "gui/support/findchild.h"
 #include "gui/support/scriptedprompts.h"
 #include "support/tempdir.h"
@@ -65,7 +65,7 @@ protected:
     }
     QListWidget* imageList() const { return control<QListWidget>("OldFile"); }
     QLineEdit* titleEdit() const { return control<QLineEdit>("HPtytlebox"); }
-    StepButtons* perRowButtons() const { return control<StepButtons>("UpDown1"); }
+    QSpinBox* perRowBox() const { return control<QSpinBox>("UpDown1"); }
     QPushButton* executeButton() const { return control<QPushButton>("Button7"); }
     QPushButton* cancelButton() const { return control<QPushButton>("Button8"); }
     QFrame* previewPanel() const { return control<QFrame>("Panel2"); }

@@ -5,10 +5,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QLocale>
 #include <QMenu>
 #include <QPixmap>
 #include <QProcess>
@@ -22,7 +22,6 @@
 
 #include "core/catalog/catalogrun.h"
 #include "gui/main/mainrunner.h"
-#include "gui/options/stepbuttons.h"
 #include "mainfixture.h"
 #include "support/recordingrunhost.h"
 #include "support/testimages.h"
@@ -55,14 +54,24 @@ protected:
         std::condition_variable opened;
         QStringList through;
         bool all = false;
+        int round = 0;
         void let(const QString& name) {
             std::lock_guard<std::mutex> lock(mutex);
             through << name;
             opened.notify_all();
         }
+        // Lets the decodes waiting now through (those a stopped run left behind).
+        void letWaiting() {
+            std::lock_guard<std::mutex> lock(mutex);
+            ++round;
+            opened.notify_all();
+        }
         void wait(const QString& photo) {
             std::unique_lock<std::mutex> lock(mutex);
-            opened.wait(lock, [&] { return all || through.contains(QFileInfo(photo).fileName()); });
+            const int arrived = round;
+            opened.wait(lock, [&] {
+                return all || round > arrived || through.contains(QFileInfo(photo).fileName());
+            });
         }
     };
     Gate& slowDecoder() {
@@ -94,6 +103,25 @@ protected:
                 << thumb.toStdString();
     }
 
+    // Presses and releases a key where the window's keyboard focus is, as a user would.
+    void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+               const QString& text = {}) {
+        QWidget* target = window->focusWidget();
+        ASSERT_NE(target, nullptr);
+        QKeyEvent down(QEvent::KeyPress, key, modifiers, text);
+        QApplication::sendEvent(target, &down);
+        QKeyEvent up(QEvent::KeyRelease, key, modifiers, text);
+        QApplication::sendEvent(target, &up);
+    }
+
+    // The control the keys go to (a spin box rather than its inner line edit).
+    QString focused() const {
+        QWidget* focus = window->focusWidget();
+        if (focus && qobject_cast<QAbstractSpinBox*>(focus->parentWidget()))
+            focus = focus->parentWidget();
+        return focus ? focus->objectName() : QString();
+    }
+
     void expectIdle() {
         EXPECT_FALSE(executeButton()->isHidden());
         EXPECT_TRUE(cancelButton()->isHidden());
@@ -113,7 +141,7 @@ TEST_F(MainRun, ExecuteWritesTheSameFilesAsARunWithoutWindow) {
     window->settings().noBrowserLaunch = "on";
     window->openFolder(photos);
     titleEdit()->setText("旅行の写真");
-    perRowButtons()->setPosition(3);
+    perRowBox()->setValue(3);
     executeButton()->click();
     ASSERT_TRUE(waitUntil([this] { return !window->runActive(); }));
     EXPECT_TRUE(prompts.log.isEmpty()) << prompts.log.join('\n').toStdString();
@@ -157,6 +185,70 @@ TEST_F(MainRun, ExecuteWritesTheSameFilesAsARunWithoutWindow) {
     ASSERT_TRUE(process.waitForFinished(60000));
     ASSERT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
     expectSameOutput(photos, byBatch, 7);
+}
+
+// The whole job without a mouse: Tab walks the controls in the order of the work, a folder is
+// opened from the folder list, photos are chosen in the image list, title and images per row
+// are typed, Space starts the run and Esc stops it.
+TEST_F(MainRun, TheMainJobIsDoneByKeyboardAlone) {
+    photoFolder("trip", 4, true);
+    window->openFolder(data.path());
+    window->show();
+    window->activateWindow();
+    QApplication::processEvents();
+    ASSERT_EQ(focused(), "Button7");
+    QStringList visited;
+    const auto tab = [&] {
+        press(Qt::Key_Tab);
+        visited << focused();
+    };
+    tab();
+    tab();
+    press(Qt::Key_Down);  // the open folder's first sub-folder
+    press(Qt::Key_Return);
+    EXPECT_EQ(window->currentFolder(), folder("trip"));
+    EXPECT_EQ(titleEdit()->text(), "trip");
+    tab();
+    tab();
+    press(Qt::Key_Down);
+    press(Qt::Key_Home);                     // p01 alone
+    press(Qt::Key_Down, Qt::ShiftModifier);  // p01 p02
+    press(Qt::Key_Down, Qt::ControlModifier);
+    press(Qt::Key_Down, Qt::ControlModifier);
+    press(Qt::Key_Space, Qt::ControlModifier, " ");  // and p04
+    EXPECT_EQ(selection(), "**.*");
+    while (visited.size() < 20 && visited.last() != "HPtytlebox") tab();
+    press(Qt::Key_A, Qt::ControlModifier);
+    press(0, Qt::NoModifier, "旅の写真");
+    EXPECT_EQ(titleEdit()->text(), "旅の写真");
+    tab();
+    press(Qt::Key_A, Qt::ControlModifier);
+    press(Qt::Key_1, Qt::NoModifier, "1");
+    press(Qt::Key_2, Qt::NoModifier, "2");  // 12 lies outside 1..10: refused
+    EXPECT_EQ(perRowBox()->value(), 1);
+    press(Qt::Key_Up);
+    press(Qt::Key_Up);
+    EXPECT_EQ(perRowBox()->value(), 3);
+    tab();
+    tab();
+    EXPECT_EQ(visited, QStringList({"Drive1", "Dir1", "Button5", "OldFile", "Button11", "Button3",
+                                    "Button4", "Button1", "Button2", "sortByDateButton", "Button9",
+                                    "HPtytlebox", "UpDown1", "CommentBox", "Button7"}));
+    Gate& gate = slowDecoder();
+    gate.let("p01.jpg");
+    gate.let("p02.jpg");
+    press(Qt::Key_Space, Qt::NoModifier, " ");
+    ASSERT_TRUE(counterShows("003/003   "));  // p04 is being decoded
+    EXPECT_EQ(focused(), "Button8");
+    press(Qt::Key_Escape);
+    ASSERT_TRUE(waitUntil([this] { return !window->runActive(); }));
+    EXPECT_EQ(prompts.log, QStringList({"information: 処理は中断されました。"}));
+    const QByteArray page = readFile(folder("trip") + "/index.htm");
+    EXPECT_TRUE(page.contains(test::sjisBytes("旅の写真")));
+    EXPECT_TRUE(page.contains("p02.jpg"));
+    EXPECT_FALSE(page.contains("p04.jpg"));
+    EXPECT_EQ(focused(), "Button7");
+    expectIdle();
 }
 
 TEST_F(MainRun, AsksAboutTheBrowserAndOpensThePage) {
@@ -212,6 +304,22 @@ TEST_F(MainRun, ProgressMovesWithTheThumbnailsAndEscStopsAtOnce) {
     for (int panel = 0; panel < 3; ++panel) EXPECT_TRUE(statusPanel(panel)->text().isEmpty());
     EXPECT_FALSE(progressBar()->isVisible());
     expectIdle();
+
+    // Stopped again over that page: it stays whole, also while the message is up.
+    prompts.log.clear();
+    QByteArray shownPage;
+    prompts.onPrompt = [&](const QString&) { shownPage = readFile(photos + "/index.htm"); };
+    gate.letWaiting();
+    gate.let("p03.jpg");
+    window->execute();
+    ASSERT_TRUE(counterShows("004/010   "));
+    cancelButton()->click();
+    ASSERT_TRUE(waitUntil([this] { return !window->runActive(); }));
+    EXPECT_EQ(prompts.log, QStringList({"information: 処理は中断されました。\r"
+                                        "前回のページ（index.htm）は元のまま残しています。"}));
+    EXPECT_EQ(shownPage, page);
+    EXPECT_EQ(readFile(photos + "/index.htm"), page);
+    expectIdle();
 }
 
 // The status bar shows the date and "画像読込中" before the first image, then the counter and
@@ -231,7 +339,12 @@ TEST_F(MainRun, StatusBarFollowsEachImageAndAFailure) {
         return texts.join('|') + '|' + QString::number(progressBar()->value());
     };
     window->execute();
-    const QString today = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
+    // The date reads the Japanese way whatever the locale: 2026/12/07.
+    const QDate date = QDate::currentDate();
+    const QString today = QString("%1/%2/%3")
+                              .arg(date.year())
+                              .arg(date.month(), 2, 10, QChar('0'))
+                              .arg(date.day(), 2, 10, QChar('0'));
     ASSERT_TRUE(counterShows("001/003   "));
     EXPECT_EQ(state(), today + "|画像読込中|001/003   |0");
     gate.let("p01.jpg");
@@ -242,12 +355,33 @@ TEST_F(MainRun, StatusBarFollowsEachImageAndAFailure) {
     EXPECT_EQ(state(), "ファイル作成スキップ|画像読込中|003/003   |2");
     gate.let("p03.jpg");
     ASSERT_TRUE(waitUntil([this] { return !window->runActive(); }));
-    ASSERT_EQ(prompts.log.size(), 1);
-    EXPECT_TRUE(prompts.log[0].startsWith("error: p03.jpg: ")) << prompts.log[0].toStdString();
+    // Leaving the unreadable photograph out is refused: the run stops on it.
+    ASSERT_EQ(prompts.log.size(), 2);
+    EXPECT_TRUE(prompts.log[0].startsWith("question: p03.jpg: ")) << prompts.log[0].toStdString();
+    EXPECT_TRUE(prompts.log[0].endsWith("\rこの画像を除いて続けますか？"));
+    EXPECT_TRUE(prompts.log[1].startsWith("error: p03.jpg: ")) << prompts.log[1].toStdString();
     EXPECT_EQ(statusPanel(0)->text(), "処理は中断されました。");
     EXPECT_TRUE(statusPanel(1)->text().isEmpty());
     EXPECT_TRUE(statusPanel(2)->text().isEmpty());
     EXPECT_EQ(readFile(photos + "/htm_image/p02.jpg"), QByteArray("kept"));
+    expectIdle();
+}
+
+// A Yes to the first unreadable photograph holds for the rest of the run; the closing question
+// names the photographs left out.
+TEST_F(MainRun, UnreadablePhotographsAreLeftOutOnceAgreed) {
+    const QString photos = photoFolder("leftout", 4);
+    writeFile(photos + "/p02.jpg", "");
+    writeFile(photos + "/p04.jpg", "not a jpeg");
+    window->openFolder(photos);
+    prompts.answers = {true, false};
+    runCatalogue();
+    ASSERT_EQ(prompts.log.size(), 2) << prompts.log.join('\n').toStdString();
+    EXPECT_TRUE(prompts.log[0].startsWith("question: p02.jpg: "));
+    EXPECT_TRUE(prompts.log[1].endsWith("\r読み込めない画像 2 枚を除きました。\rp02.jpg\rp04.jpg"))
+        << prompts.log[1].toStdString();
+    EXPECT_EQ(QDir(photos + "/htm_image").entryList(QDir::Files),
+              QStringList({"p01.jpg", "p03.jpg"}));
     expectIdle();
 }
 
@@ -296,10 +430,13 @@ TEST_F(MainRun, PhotographsWithNamesThatAreNotUtf8AreReportedAfterTheRun) {
 TEST_F(MainRun, RunInputComesFromTheControls) {
     const QString photos = photoFolder("input", 3);
     window->openFolder(photos);
-    titleEdit()->setText("題名");
-    perRowButtons()->setPosition(8);
+    perRowBox()->setValue(8);
     imageList()->item(1)->setSelected(false);
+    // The folder's own name in the title box is page text; a typed title is markup.
+    EXPECT_TRUE(MainRunner(*window).inputFromWindow().titleIsName);
+    titleEdit()->setText("題名");
     const CatalogRunInput input = MainRunner(*window).inputFromWindow();
+    EXPECT_FALSE(input.titleIsName);
     EXPECT_EQ(input.folder, photos);
     EXPECT_EQ(input.names, QStringList({"p01.jpg", "p02.jpg", "p03.jpg"}));
     EXPECT_EQ(input.selected, std::vector<bool>({true, false, true}));

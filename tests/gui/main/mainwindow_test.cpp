@@ -11,9 +11,11 @@
 #include "gui/common/volumebox.h"
 #include "gui/main/foldernavigator.h"
 #include "gui/main/imagepreview.h"
-#include "gui/options/stepbuttons.h"
+#include "gui/main/windowplacement.h"
+#include "gui/support/accessibility.h"
 #include "gui/support/readability.h"
 #include "mainfixture.h"
+#include "support/testheif.h"
 #include "support/testimages.h"
 
 namespace tessaly::test {
@@ -21,30 +23,20 @@ namespace {
 
 using MainWindow = MainFixture;
 
-TEST_F(MainWindow, ControlsCarryTheirNamesAndCaptions) {
-    EXPECT_EQ(window->windowTitle(), "Tessaly for Windows95,NT4.0");
-    const std::pair<const char*, const char*> buttons[] = {
-        {"Button1", "上へ"},     {"Button2", "下へ"},         {"Button3", "全選択"},
-        {"Button4", "選択解除"}, {"Button5", "次のフォルダ"}, {"Button6", "画像回転"},
-        {"Button7", "実行(&X)"}, {"Button8", "中止"},         {"Button9", "画像表示"},
-        {"Button11", "ﾌｧｲﾙ更新"}};
-    for (const auto& [name, caption] : buttons) {
-        auto* button = window->findChild<QPushButton*>(name);
-        ASSERT_NE(button, nullptr) << name;
-        EXPECT_EQ(button->text(), QString::fromUtf8(caption)) << name;
-    }
-    for (const char* name :
-         {"Drive1",     "Dir1",     "File1",      "OldFile",    "HPtytlebox", "UpDown1",   "edit2",
-          "CommentBox", "Image1",   "Panel2",     "Panel3",     "StatusBar1", "Splitter1", "File2",
-          "Edit1",      "Help1",    "PopupMenu1", "PopupMenu2", "N1",         "N3",        "BMP1",
-          "N9",         "Exit1",    "Object1",    "Contents1",  "About1",     "N4",        "maxup",
-          "maxdown",    "Refresh1", "Refresh2",   "N6"})
-        EXPECT_NE(window->findChild<QObject*>(name), nullptr) << name;
+// What a user and a screen reader find: every control named, every caption readable and in
+// Japanese, the idle state (Cancel, the file list and the preview hidden).
+TEST_F(MainWindow, EveryControlIsNamedAndReadsInJapanese) {
+    window->show();
+    QApplication::processEvents();
+    EXPECT_EQ(window->windowTitle(), "Tessaly");
+    expectEveryControlNamed(window.get());
+    expectJapaneseCaptions(window.get());
+    expectReadable(window.get());
     EXPECT_TRUE(cancelButton()->isHidden());
     EXPECT_TRUE(control<QWidget>("File1")->isHidden());
     EXPECT_TRUE(previewImage()->isHidden());
     EXPECT_FALSE(previewImage()->isEnabled());
-    EXPECT_EQ(control<QLineEdit>("edit2")->text(), "5");
+    EXPECT_EQ(window->imagesPerRow(), 5);
     // Each status panel shows the longest text a run puts there whole; the counter stands right.
     const char* longest[] = {"処理は中断されました。", "フィルター処理", "012/345   "};
     for (int panel = 0; panel < 3; ++panel) {
@@ -106,6 +98,19 @@ TEST_F(MainWindow, MovesSelectedEntriesWithTheirSelection) {
     EXPECT_EQ(listed(), QStringList({"B", "D", "A", "E", "C"}));
     EXPECT_EQ(selection(), "..*.*");
     EXPECT_TRUE(prompts.log.isEmpty());
+}
+
+// "撮影日時順" gives the order of tessaly-batch --sort date; the selection stays on its files.
+TEST_F(MainWindow, SortsByCaptureTimeKeepingTheSelection) {
+    const QString photos = folder("dated");
+    const QStringList taken = writeDatedPhotos(photos);
+    window->openFolder(photos);
+    imageList()->item(0)->setSelected(false);  // a.jpg
+    auto* byDate = control<QPushButton>("sortByDateButton");
+    EXPECT_FALSE(byDate->accessibleName().isEmpty());
+    byDate->click();
+    EXPECT_EQ(listed(), taken);
+    EXPECT_EQ(selection(), "****.*");
 }
 
 TEST_F(MainWindow, MovesOnALongList) {
@@ -200,7 +205,9 @@ TEST_F(MainWindow, MissingFoldersFallBackToTheProgramFolder) {
     EXPECT_TRUE(prompts.log.isEmpty());
 }
 
-TEST_F(MainWindow, StartsInTheStartFolderAtTheStoredPosition) {
+// A first start opens at the options' position; the window then opens where and as large as
+// it was when it was closed. Closing adds that one line to the settings file, nothing else.
+TEST_F(MainWindow, StartsInTheStartFolderAndWhereItWasClosed) {
     const QString start = folder("start");
     CatalogSettings settings;
     settings.appFolder = app.path();
@@ -208,18 +215,47 @@ TEST_F(MainWindow, StartsInTheStartFolderAtTheStoredPosition) {
     settings.windowLeft = 40;
     settings.windowTop = 30;
     saveSettings(settings);
+    const QByteArray before = app.read("Quorvel.ini");
     makeWindow();
     EXPECT_EQ(window->currentFolder(), start);
     EXPECT_EQ(titleEdit()->text(), "start");
     EXPECT_EQ(window->pos(), QPoint(40, 30));
+
+    window->resize(700, 480);
+    window->move(60, 50);
+    window->close();
+    EXPECT_EQ(app.read("Quorvel.ini"),
+              before + test::sjisBytes("[メインウインドウの位置と大きさ]\r\n60,50,700,480\r\n"));
+    makeWindow();
+    EXPECT_EQ(window->geometry(), QRect(60, 50, 700, 480));
+    EXPECT_EQ(window->settings().startFolder, start);
 }
 
-TEST_F(MainWindow, PerRowStepsBetweenOneAndTen) {
-    auto* up = perRowButtons()->upButton();
-    for (int i = 0; i < 7; ++i) up->click();
-    EXPECT_EQ(control<QLineEdit>("edit2")->text(), "10");
-    for (int i = 0; i < 12; ++i) perRowButtons()->downButton()->click();
-    EXPECT_EQ(control<QLineEdit>("edit2")->text(), "1");
+TEST(WindowPlacement, FitsTheStoredPlaceToTheScreen) {
+    const QSize least(597, 390);
+    const QRect laptop(0, 0, 1366, 738);
+    const struct {
+        const char* stored;
+        QRect screen;
+        QRect opens;
+    } cases[] = {
+        {"100,50,900,650", laptop, {100, 50, 900, 650}},
+        {"100,50,300,200", laptop, {100, 50, 597, 390}},    // never below the minimum
+        {"1200,700,900,650", laptop, {466, 88, 900, 650}},  // moved back onto the screen
+        {"-500,-40,3000,2000", laptop, {0, 0, 1366, 738}},  // never beyond it
+        {"10,10,900,650", {1366, 0, 1920, 1050}, {1366, 10, 900, 650}},  // a second screen
+        {"0,0,800,600", {0, 0, 500, 300}, {0, 0, 597, 390}},  // the minimum wins on a tiny screen
+    };
+    for (const auto& c : cases) {
+        const QRect place = tessaly::WindowPlacement::fromText(c.stored);
+        EXPECT_EQ(tessaly::WindowPlacement::toText(place), c.stored);
+        EXPECT_EQ(tessaly::WindowPlacement::fitted(place, least, c.screen), c.opens) << c.stored;
+    }
+    for (const char* unusable : {"", "1,2,3", "a,b,c,d", "1,2,0,5", "1,2,3,-4"})
+        EXPECT_TRUE(tessaly::WindowPlacement::fromText(unusable).isEmpty()) << unusable;
+    // A first start is roomy on a small laptop screen and leaves room on a smaller one.
+    EXPECT_EQ(tessaly::WindowPlacement::firstSize(least, laptop), QSize(800, 560));
+    EXPECT_EQ(tessaly::WindowPlacement::firstSize(least, {0, 0, 800, 600}), QSize(720, 540));
 }
 
 TEST(PreviewFit, KeepsTheAspectRatioInTheBox) {
@@ -328,6 +364,10 @@ TEST_F(MainWindow, DoubleClickBelowTheLastEntryOpensTheTopmostSelected) {
 // stays readable.
 TEST_F(MainWindow, ListsGrowWithTheWindowAndItsMinimumStaysReadable) {
     window->show();
+    QApplication::processEvents();
+    // A first start is larger than the minimum: the folder list shows more than four rows.
+    const QListWidget* folderList = control<QListWidget>("Dir1");
+    EXPECT_GT(folderList->viewport()->height(), 5 * folderList->sizeHintForRow(0));
     window->resize(1, 1);
     QApplication::processEvents();
     const QSize least = window->size();

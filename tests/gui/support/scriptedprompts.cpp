@@ -23,6 +23,14 @@ bool ScriptedPrompts::question(QWidget*, const QString& text) {
     return answer;
 }
 
+Prompts::Answer ScriptedPrompts::questionWithCancel(QWidget*, const QString& text) {
+    record(QStringLiteral("question3: ") + text);
+    if (choices.empty()) return Answer::No;
+    const Answer answer = choices.front();
+    choices.pop_front();
+    return answer;
+}
+
 bool ScriptedPrompts::warningYesNo(QWidget*, const QString& caption, const QString& text) {
     record(QStringLiteral("warning: ") + caption + QStringLiteral(": ") + text);
     if (answers.empty()) return false;

@@ -17,6 +17,7 @@ class ScriptedPrompts : public Prompts {
 public:
     QStringList log;  // e.g. "information: ファイルが選択されていません。"
     std::deque<bool> answers;
+    std::deque<Answer> choices;  // for questionWithCancel; unanswered is No
     std::deque<QString> fileNames;
     std::deque<std::optional<int>> colours;
     // Called after a call is logged, e.g. to inspect a window while a prompt is "open".
@@ -25,6 +26,7 @@ public:
     void information(QWidget*, const QString& text) override;
     void error(QWidget*, const QString& text) override;
     bool question(QWidget*, const QString& text) override;
+    Answer questionWithCancel(QWidget*, const QString& text) override;
     bool warningYesNo(QWidget*, const QString& caption, const QString& text) override;
     QString openFileName(QWidget*, const QString& title, const QString& folder,
                          const QString& filter) override;
