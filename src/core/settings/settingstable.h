@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+#include <vector>
+
+#include "core/settings/catalogsettings.h"
+#include "core/settings/settingsview.h"
+
+namespace tessaly {
+
+// How a stored value is held: a text as stored, one of the four integers, a switch
+// ("on"/"off"), a decimal number or a colour held as text.
+enum class SettingType { Text, Integer, Switch, Number, Colour };
+
+// How a switch's text reads as on: exactly "on", or anything but "off". The options dialog
+// shows a switch the way the pages read it.
+enum class SwitchRule { None, OnWhenOn, OnUnlessOff };
+
+// One stored setting: the one place that says where it is in Quorvel.ini, what it holds,
+// how it reads, which options control edits it and which view field the pages read.
+struct SettingRow {
+    const char* key;  // key line as stored, brackets included
+    double since;     // version of the file layout that added it
+    SettingType type;
+    QString CatalogSettings::*text;  // every type but Integer
+    int CatalogSettings::*number;    // Integer
+    const char* defaultValue;
+    SwitchRule rule;
+    const char* control;             // objectName of the options control; null: none
+    bool SettingsView::*viewSwitch;  // switches the pages read
+    int SettingsView::*viewNumber;   // numbers the pages read (settingInt)
+
+    // The value in its stored form ("95" for an integer).
+    QString valueText(const CatalogSettings& settings) const;
+    // Sets the value from its stored form; an integer that does not read keeps its default.
+    void setValueText(CatalogSettings& settings, const QString& value) const;
+    // A switch as its readers take it.
+    bool isOn(const CatalogSettings& settings) const;
+};
+
+// The stored settings in file order.
+const std::vector<SettingRow>& settingRows();
+
+// The row whose options control has this objectName; null when none.
+const SettingRow* settingRowForControl(const QString& objectName);
+
+}  // namespace tessaly
