@@ -42,9 +42,7 @@ void BatchRunHost::endProgressLine() {
 
 void BatchRunHost::print(const QString& text) {
     endProgressLine();
-    QString shown = text;
-    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    std::fprintf(stderr, "%s\n", shown.toUtf8().constData());
+    std::fprintf(stderr, "%s\n", text.toUtf8().constData());
 }
 
 void BatchRunHost::information(const QString& text) { print(text); }
@@ -52,9 +50,9 @@ void BatchRunHost::information(const QString& text) { print(text); }
 void BatchRunHost::showError(const QString& text) { print(text); }
 
 // The comment file question is answered No; the browser question Yes only with --open.
-bool BatchRunHost::question(RunQuestion kind, const QString& text) {
+bool BatchRunHost::question(RunQuestion kind, const QString& /*text*/) {
     const bool browser = kind == RunQuestion::OpenBrowser;
-    if (!browser) print(text.section(QLatin1Char('\r'), 0, 0));
+    if (!browser) print(runQuestion(kind).title);
     return browser && openPage_;
 }
 

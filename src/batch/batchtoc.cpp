@@ -44,9 +44,7 @@ struct Request {
     bool quiet = false;
 };
 
-// A message as the terminal shows it: the message box's line break becomes a newline.
-void reportError(QString message) {
-    message.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+void reportError(const QString& message) {
     std::fprintf(stderr, "tessaly-batch: %s\n", message.toUtf8().constData());
 }
 

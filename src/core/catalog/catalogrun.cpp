@@ -29,19 +29,23 @@ namespace tessaly {
 namespace {
 
 const QString kWriteError =
-    QStringLiteral("ファイル書き込みエラーが発生しました。\r処理は中断されました。");
+    QStringLiteral("ファイル書き込みエラーが発生しました。\n処理は中断されました。");
 const QString kNothingSelected = QStringLiteral("ファイルが選択されていません。");
-const QString kNoCommentFile =
-    QStringLiteral("コメントファイルが見つかりません。\rコメント作成ウインドウを開きますか？");
-const QString kNoBackground = QStringLiteral("背景ファイルが存在しません。\r再設定が必要です。");
+const Question kNoCommentFile = {QStringLiteral("コメントファイルが見つかりません。"),
+                                 QStringLiteral("コメント作成ウインドウを開きますか？")};
+const QString kNoBackground = QStringLiteral("背景ファイルが存在しません。\n再設定が必要です。");
 const QString kStopped = QStringLiteral("処理は中断されました。");
-const QString kFinishedQuestion =
-    QStringLiteral("　　　　ファイル作成終了　　　　\rブラウザを起動しますか？");
+const Question kFinishedQuestion = {QStringLiteral("　　　　ファイル作成終了　　　　"),
+                                    QStringLiteral("ブラウザを起動しますか？")};
 
 // Thrown inside a run for a failure the run reports with the write error message.
 struct WriteFailure {};
 
 }  // namespace
+
+Question runQuestion(RunQuestion kind) {
+    return kind == RunQuestion::OpenBrowser ? kFinishedQuestion : kNoCommentFile;
+}
 
 // The state of one run, from the start of execute until it returns.
 struct CatalogRun::Run {
@@ -199,7 +203,8 @@ bool CatalogRun::Run::scanSelection() {
 
 bool CatalogRun::Run::askForCommentFile() {
     if (!host.commentsOn() || QFileInfo::exists(CommentTable::filePath(folder))) return false;
-    if (host.question(RunQuestion::OpenCommentEditor, kNoCommentFile)) host.openCommentEditor();
+    if (host.question(RunQuestion::OpenCommentEditor, kNoCommentFile.text()))
+        host.openCommentEditor();
     return true;
 }
 
@@ -372,7 +377,7 @@ void CatalogRun::Run::finishPages() {
 
 void CatalogRun::Run::offerBrowser() {
     if (view.noBrowserLaunch) return;
-    if (!host.question(RunQuestion::OpenBrowser, kFinishedQuestion)) return;
+    if (!host.question(RunQuestion::OpenBrowser, kFinishedQuestion.text())) return;
     const QString pagePath = folder + settings.htmlFileName;
     if (settings.browserPath.isEmpty()) {
         owner.shell_.openDocument(pagePath);

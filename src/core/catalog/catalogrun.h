@@ -9,6 +9,7 @@
 
 #include "core/imaging/thumbnailmaker.h"
 #include "core/settings/catalogsettings.h"
+#include "core/text/question.h"
 #include "core/text/shell.h"
 
 namespace tessaly {
@@ -42,6 +43,9 @@ enum class RunQuestion {
     OpenCommentEditor,  // the folder has no comment file: open the comment editor?
     OpenBrowser,        // the catalogue is made: open it in the browser?
 };
+
+// The question of each kind in its parts; CatalogRunHost::question receives its text().
+Question runQuestion(RunQuestion kind);
 
 // The front end of a run: the main window, or tessaly-batch. Every call is made on the
 // thread that called CatalogRun::execute.

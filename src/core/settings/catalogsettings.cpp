@@ -37,7 +37,7 @@ bool holds(double version, const SettingRow& row) { return version + 1e-9 >= row
 void checkSettingsFile(const QString& path) {
     const auto fail = [&path](const QString& reason) {
         throw SettingsError(
-            QStringLiteral("設定ファイル %1 は%2ため読み込めません。\r"
+            QStringLiteral("設定ファイル %1 は%2ため読み込めません。\n"
                            "オプション画面で設定し直すか、ファイルを削除してください。")
                 .arg(QDir::toNativeSeparators(path), reason));
     };

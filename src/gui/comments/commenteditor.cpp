@@ -33,8 +33,8 @@ constexpr int kStatusPanelWidth = 176;
 
 const char* const kSavedMessage = "コメントファイルを保存しました。";
 const char* const kWriteErrorMessage =
-    "ファイル書き込みエラーが発生しました。\r処理は中断されました。";
-const char* const kSaveQuestion = "コメントが修正されています。\rファイルを保存しますか？";
+    "ファイル書き込みエラーが発生しました。\n処理は中断されました。";
+const char* const kSaveQuestion = "コメントが修正されています。\nファイルを保存しますか？";
 
 template <typename W>
 W* named(W* widget, const char* name) {
@@ -274,7 +274,7 @@ void CommentEditor::showPreview(const QString& path) {
     const QImage image = reader.read();
     if (image.isNull()) {
         throw ImageError(
-            QStringLiteral("%1\r%2").arg(QDir::toNativeSeparators(path), reader.errorString()));
+            QStringLiteral("%1\n%2").arg(QDir::toNativeSeparators(path), reader.errorString()));
     }
     previewImage->setPixmap(QPixmap::fromImage(image));
     previewImage->setGeometry(previewRect(image.size(), previewFrame->size()));

@@ -33,7 +33,7 @@ QString StorableText::nearestStorableFolder(const QString& folder) {
 }
 
 QString StorableText::refusal(const QString& fieldName, const QString& problem) {
-    return QStringLiteral("「%1」の設定を保存できません。\r%2").arg(fieldName, problem);
+    return QStringLiteral("「%1」の設定を保存できません。\n%2").arg(fieldName, problem);
 }
 
 const std::vector<StorableText::Field>& StorableText::fields() {

@@ -316,7 +316,7 @@ TEST_F(CatalogRunTest, TickedBoxWithoutCommentFileAsksAndWritesNothing) {
     host.answer = true;
     EXPECT_EQ(run(), CatalogRunOutcome::CommentFileMissing);
     EXPECT_TRUE(host.log.contains(
-        "question:コメントファイルが見つかりません。\rコメント作成ウインドウを開きますか？"));
+        "question:コメントファイルが見つかりません。\nコメント作成ウインドウを開きますか？"));
     EXPECT_EQ(host.log.mid(host.log.size() - 2),
               QStringList({"editor", "ended:comment file missing"}));
     EXPECT_FALSE(QFileInfo::exists(dir.file("htm_image")));
@@ -329,7 +329,7 @@ TEST_F(CatalogRunTest, BrowserStepOpensThePageOrStartsTheBrowser) {
     host.answer = false;
     EXPECT_EQ(run(), CatalogRunOutcome::Completed);
     EXPECT_TRUE(
-        host.log.contains("question:　　　　ファイル作成終了　　　　\rブラウザを起動しますか？"));
+        host.log.contains("question:　　　　ファイル作成終了　　　　\nブラウザを起動しますか？"));
     EXPECT_TRUE(shell.calls.isEmpty());
     EXPECT_EQ(host.log.last(), "ended:completed");
 

@@ -244,7 +244,7 @@ protected:
 
 TEST_F(NameTestOk, RefusesFolderNamesThatCannotBeOneFolder) {
     const QString message = NameTest::badFolderMessage();
-    EXPECT_EQ(message, "フォルダ名が不正です。\r指定し直してください。");
+    EXPECT_EQ(message, "フォルダ名が不正です。\n指定し直してください。");
     expectRefused(QStringLiteral("a/b"), QStringLiteral("index.htm"), message);
     expectRefused(QStringLiteral(".."), QStringLiteral("index.htm"), message);
     expectRefused(QStringLiteral("../../x"), QStringLiteral("index.htm"), message);
@@ -256,7 +256,7 @@ TEST_F(NameTestOk, RefusesFolderNamesThatCannotBeOneFolder) {
 
 TEST_F(NameTestOk, RefusesFileNamesThatCannotBeOneFile) {
     const QString message = NameTest::badFileMessage();
-    EXPECT_EQ(message, "ファイル名が不正です。\r指定し直してください。");
+    EXPECT_EQ(message, "ファイル名が不正です。\n指定し直してください。");
     expectRefused(QStringLiteral("htm_image"), QString(), message);
     expectRefused(QStringLiteral("htm_image"), QStringLiteral("sub/index.htm"), message);
     expectRefused(QStringLiteral("htm_image"), QStringLiteral(".."), message);
