@@ -1,6 +1,8 @@
 // Enabling rules, choosers, track bars, OK, Cancel and the close box.
+#include <QApplication>
 #include <QDir>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -142,6 +144,11 @@ TEST_F(OptionsTest, UpDownShowsItsPositionWithinItsRange) {
     EXPECT_EQ(edit("Edit7")->text(), "100");
     upDown->downButton()->click();
     EXPECT_EQ(edit("Edit7")->text(), "99");
+    // The field takes the arrow keys as well, so the quality is set without a mouse.
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QApplication::sendEvent(edit("Edit7"), &down);
+    EXPECT_EQ(edit("Edit7")->text(), "98");
+    EXPECT_EQ(upDown->position(), 98);
 }
 
 TEST_F(OptionsTest, TrackBarsMoveTheMainWindowOnlyWhenTheUserMovesThem) {
