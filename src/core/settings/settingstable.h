@@ -18,6 +18,13 @@ enum class SwitchRule { None, OnWhenOn, OnUnlessOff };
 
 // One stored setting: the one place that says where it is in Quorvel.ini, what it holds,
 // how it reads, which options control edits it and which view field the pages read.
+//
+// Adding a setting: its field in CatalogSettings; one row at the end of settingRows() with
+// the version that adds it (CatalogSettings::version raised to that version, as the file's
+// first line must say the row is there); and, when the options dialog edits it, a control of
+// one of its tabs whose objectName is the row's control (a check box, edit, number box, track
+// bar, arrow buttons, colour swatch or list: SettingBinding moves the value). A switch or
+// number the pages read names its SettingsView field in the row.
 struct SettingRow {
     const char* key;  // key line as stored, brackets included
     double since;     // version of the file layout that added it

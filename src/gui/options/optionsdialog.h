@@ -15,10 +15,11 @@ class OptionsTab;
 class PositionTab;
 
 // The options dialog "オプション": ten tab pages (OptionsTab) whose controls are the working
-// copy of the settings record, bound to it through settingRows() (SettingBinding). OK validates the
-// two output names, copies every control into the record, writes the settings file, moves the main
-// window and closes; Cancel reloads every control from the record and closes; the frame's close box
-// (or Escape) closes without either.
+// copy of the settings record, bound to it through settingRows() (SettingBinding). OK copies
+// every control into a new record, validates the two output names and writes the settings file;
+// only then does the record take the new values, the main window move and the dialog close.
+// Cancel reloads every control from the record and closes; the frame's close box (or Escape)
+// closes without either.
 //
 // How the main window uses it:
 //   - Create it once at start-up, after the main window has its final position and after the
