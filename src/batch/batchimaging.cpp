@@ -63,12 +63,8 @@ const char* const kRotateUsage =
     "Only files whose extension is .jpg (any letter case) are turned.\n"
     "Exit status: 0 done, 1 a file failed, 2 usage error.\n";
 
-// Messages go to standard error, one per line; "\r" in a window text breaks the line.
-void say(const QString& text) {
-    QString line = text;
-    line.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    std::fprintf(stderr, "%s\n", line.toUtf8().constData());
-}
+// Messages go to standard error, one per line.
+void say(const QString& text) { std::fprintf(stderr, "%s\n", text.toUtf8().constData()); }
 
 bool parse(QCommandLineParser& parser, const QStringList& args) {
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
@@ -92,8 +88,7 @@ bool qualityOption(const QCommandLineParser& parser, int low, int high, int fall
 // The overwrite question on a terminal; No when nobody can answer it.
 bool askOverwrite(const QString& outputPath) {
     if (!::isatty(STDIN_FILENO) || !::isatty(STDERR_FILENO)) return false;
-    QString question = BmpConversion::overwriteQuestion(outputPath);
-    question.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    const QString question = BmpConversion::overwriteQuestion(outputPath);
     std::fprintf(stderr, "%s [y/N] ", question.toUtf8().constData());
     std::fflush(stderr);
     std::string answer;

@@ -242,6 +242,23 @@ TEST_F(BatchTest, RotateTakesItsQualityFromTheSettings) {
     EXPECT_EQ(
         runBatch({"--rotate", "right", "--settings", dir.file("none"), dir.file("low.jpg")}).status,
         2);
+    // A settings path that cannot be read is named as given; a folder without a settings file
+    // says the defaults are used.
+    settingsDir.write("empty.ini", QByteArray());
+    QDir().mkdir(settingsDir.file("bare"));
+    const struct {
+        QString given;
+        bool works;
+        QString said;
+    } paths[] = {{"/dev/null", false, "/dev/null"},
+                 {settingsDir.file("empty.ini"), false, settingsDir.file("empty.ini")},
+                 {settingsDir.file("bare"), true, "default settings are used"}};
+    for (const auto& path : paths) {
+        const BatchOutcome run =
+            runBatch({"--rotate", "right", "--settings", path.given, dir.file("low.jpg")});
+        EXPECT_EQ(run.status == 0, path.works) << path.given.toStdString();
+        EXPECT_TRUE(run.errors.contains(path.said)) << run.errors.toStdString();
+    }
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include "core/imaging/thumbnailmaker.h"
 #include "core/settings/catalogsettings.h"
+#include "core/text/question.h"
 #include "core/text/shell.h"
 
 namespace tessaly {
@@ -48,6 +49,9 @@ enum class RunQuestion {
 
 // The notice listing photographs a run left out: the first ten names and how many in all.
 QString leftOutPhotosMessage(const QStringList& names);
+// The fixed questions (comment editor, browser) in their parts in its parts;
+// CatalogRunHost::question receives its text().
+Question runQuestion(RunQuestion kind);
 
 // The front end of a run: the main window, or tessaly-batch. Every call is made on the
 // thread that called CatalogRun::execute.

@@ -121,12 +121,12 @@ BmpConversion::Result BmpConversion::run(const QString& folder, const QStringLis
 }
 
 QString BmpConversion::overwriteQuestion(const QString& outputName) {
-    return QStringLiteral("同名のファイルが存在します。\r") + outputName +
-           QStringLiteral("\r上書きしてよろしいですか？");
+    return QStringLiteral("同名のファイルが存在します。\n") + outputName +
+           QStringLiteral("\n上書きしてよろしいですか？");
 }
 
 QString BmpConversion::writeErrorMessage() {
-    return QStringLiteral("ファイル書き込みエラーが発生しました。\r処理は中断されました。");
+    return QStringLiteral("ファイル書き込みエラーが発生しました。\n処理は中断されました。");
 }
 
 QString BmpConversion::convertingStatus() { return QStringLiteral("BMP→JPG 変換中"); }

@@ -70,7 +70,7 @@ public:
     // The window's texts.
     static QString overwriteQuestion(const QString& outputName);
     static QString
-    writeErrorMessage();  // "ファイル書き込みエラーが発生しました。\r処理は中断されました。"
+    writeErrorMessage();  // "ファイル書き込みエラーが発生しました。\n処理は中断されました。"
     static QString convertingStatus();               // "BMP→JPG 変換中"
     static QString convertingStatus(Source source);  // "HEIC→JPG 変換中" for HEIF
     static QString finishedStatus();                 // "変換終了"

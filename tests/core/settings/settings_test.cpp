@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include "core/settings/catalogsettings.h"
+#include "core/settings/settingstable.h"
 #include "core/text/errors.h"
 #include "support/tempdir.h"
 
@@ -103,50 +104,13 @@ const QStringList kDefaults = {
     "750",
 };
 
-// The 42 stored values of a record as text, in file order.
+// The values of a record stored in the blocks, as text, in file order.
 QStringList values(const CatalogSettings& s) {
-    return {s.startFolder,
-            QString::number(s.backgroundColor),
-            s.useBackgroundImage,
-            s.backgroundFile,
-            s.browserPath,
-            s.viewerPath,
-            QString::number(s.windowLeft),
-            QString::number(s.windowTop),
-            QString::number(s.rotateQuality),
-            s.rotateBackup,
-            s.titleFontSize,
-            s.titleColor,
-            s.titleFontFace,
-            s.titleTableWidth,
-            s.titleBackColor,
-            s.titleItalic,
-            s.titleBold,
-            s.thumbWidth,
-            s.thumbHeight,
-            s.openInNewWindow,
-            s.useScriptPopup,
-            s.makeSlideShow,
-            s.slideInterval,
-            s.thumbQuality,
-            s.thumbFilter,
-            s.noBrowserLaunch,
-            s.htmlFileName,
-            s.thumbFolderName,
-            s.titleFontEnabled,
-            s.headerDefault,
-            s.headerText,
-            s.footerDefault,
-            s.footerText,
-            s.footerLinkEnabled,
-            s.footerLinkUrl,
-            s.titleUseTable,
-            s.thumbPrefix,
-            s.skipExistingThumbs,
-            s.tableBorder,
-            s.slideMaxEnabled,
-            s.slideMaxWidth,
-            s.slideMaxHeight};
+    QStringList vals;
+    for (const SettingRow& row : settingRows()) {
+        if (!row.appended) vals << row.valueText(s);
+    }
+    return vals;
 }
 
 // A settings file of the given version holding the first pairCount pairs of these values.
@@ -197,6 +161,9 @@ TEST(Settings, DefaultSaveIsTheWholeFileExactly) {
     EXPECT_EQ(bytes.count("\r\n"), 85);
     EXPECT_EQ(bytes.count('\n'), 85);
     EXPECT_TRUE(bytes.endsWith("750\r\n"));
+    // Every row is present in a file of the version written, so a new row needs a new version.
+    for (const SettingRow& row : settingRows())
+        EXPECT_LE(row.since, s.version.toDouble()) << row.key;
 }
 
 TEST(Settings, Version13FileLoadsItsThreeBlocksAndKeepsLaterDefaults) {
