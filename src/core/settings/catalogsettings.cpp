@@ -17,6 +17,9 @@ const qint64 kMaxSettingsFileBytes = qint64(1) << 20;
 
 namespace {
 
+// The block of the lines appended after the seven blocks of the 1.60 file.
+constexpr int kAppendedBlock = 8;
+
 // One stored pair: its key line, the field it fills and the version that introduced it.
 struct Pair {
     const char* key;
@@ -26,7 +29,7 @@ struct Pair {
 };
 
 using S = CatalogSettings;
-const std::array<Pair, 42> kPairs = {{
+const std::array<Pair, 43> kPairs = {{
     {"[起動フォルダ]", &S::startFolder, nullptr, 1},
     {"[背景色]", nullptr, &S::backgroundColor, 1},
     {"[背景パターン設定]", &S::useBackgroundImage, nullptr, 1},
@@ -69,10 +72,13 @@ const std::array<Pair, 42> kPairs = {{
     {"[スライドショウの最大値を指定]", &S::slideMaxEnabled, nullptr, 7},
     {"[スライドショウの最大値Ｘ]", &S::slideMaxWidth, nullptr, 7},
     {"[スライドショウの最大値Ｙ]", &S::slideMaxHeight, nullptr, 7},
+    {"[可能なら無劣化で回転]", &S::rotateLossless, nullptr, kAppendedBlock},
 }};
 
-// Version number from which each block is present, blocks 1 to 7.
-const std::array<double, 7> kBlockThreshold = {0.9, 1.1, 1.3, 1.31, 1.32, 1.55, 1.6};
+// Version number from which each block is present, blocks 1 to 7; the appended block is read
+// from 1.6 files too, as far as the file goes (one written before it ends after block 7).
+const std::array<double, kAppendedBlock> kBlockThreshold = {0.9,  1.1,  1.3, 1.31,
+                                                            1.32, 1.55, 1.6, 1.6};
 
 const int kTagLength = 11;  // "Quorvel Ver"
 
@@ -175,7 +181,7 @@ CatalogSettings loadSettings(const QString& appFolder) {
     }
     const int blocks = blocksPresent(version);
     for (const Pair& pair : kPairs) {
-        if (pair.block > blocks) break;
+        if (pair.block > blocks || (pair.block == kAppendedBlock && reader.atEnd())) break;
         reader.readLine();  // key line, never examined
         const QString value = reader.readLine();
         if (pair.text) {

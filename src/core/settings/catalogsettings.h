@@ -49,6 +49,8 @@ struct CatalogSettings {
     QString slideMaxEnabled = "off";        // 40
     QString slideMaxWidth = "1000";         // 41
     QString slideMaxHeight = "750";         // 42
+    // Lines this program appends after the last block of older versions.
+    QString rotateLossless = "off";  // 43: rotation window "可能なら無劣化で回転"
 
     QString appFolder;         // the executable's folder, never stored
     QString version = "1.60";  // never read from the file

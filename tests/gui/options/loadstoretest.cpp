@@ -103,7 +103,7 @@ TEST_F(OptionsTest, OkWithUntouchedDefaultsKeepsTheRecordAndWritesAFileThatReads
     expected.useBackgroundImage = QStringLiteral("off");
     EXPECT_EQ(settings, expected);
     const QStringList lines = sjisLines(readFile(settingsFilePath(dir.path())));
-    EXPECT_EQ(lines.size(), 85);
+    EXPECT_EQ(lines.size(), 87);
     EXPECT_EQ(loadSettings(dir.path()), settings);
     EXPECT_TRUE(prompts.log.isEmpty()) << prompts.log.join('\n').toStdString();
 }
