@@ -123,8 +123,8 @@ void addEntry(ExifData* data, ExifIfd ifd, int tag, ExifFormat format, const QBy
     entry->tag = static_cast<ExifTag>(tag);
     entry->format = format;
     entry->size = unsigned(value.size());
-    entry->components = format == EXIF_FORMAT_ASCII ? entry->size
-                                                    : entry->size / exif_format_get_size(format);
+    entry->components =
+        format == EXIF_FORMAT_ASCII ? entry->size : entry->size / exif_format_get_size(format);
     entry->data = static_cast<unsigned char*>(malloc(size_t(value.size())));
     memcpy(entry->data, value.constData(), size_t(value.size()));
     exif_content_add_entry(data->ifd[ifd], entry);
@@ -143,8 +143,7 @@ QByteArray cameraExif(int w, int h, int orientation) {
     exif_data_set_byte_order(data, EXIF_BYTE_ORDER_MOTOROLA);
     addEntry(data, EXIF_IFD_0, 0x010F, EXIF_FORMAT_ASCII, QByteArray("PENTAX", 7));
     addEntry(data, EXIF_IFD_0, 0x0112, EXIF_FORMAT_SHORT, bigEndian(quint32(orientation), 2));
-    addEntry(data, EXIF_IFD_EXIF, 0x9003, EXIF_FORMAT_ASCII,
-             QByteArray("2024:05:06 07:08:09", 20));
+    addEntry(data, EXIF_IFD_EXIF, 0x9003, EXIF_FORMAT_ASCII, QByteArray("2024:05:06 07:08:09", 20));
     addEntry(data, EXIF_IFD_EXIF, 0xA002, EXIF_FORMAT_LONG, bigEndian(quint32(w), 4));
     addEntry(data, EXIF_IFD_EXIF, 0xA003, EXIF_FORMAT_SHORT, bigEndian(quint32(h), 2));
     const QByteArray thumbnail = makeTestJpeg(16, 12);

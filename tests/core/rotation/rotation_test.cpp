@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <libexif/exif-data.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -6,8 +7,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <csignal>
-
-#include <libexif/exif-data.h>
 
 #include "core/imaging/bmpconversion.h"
 #include "core/imaging/exiforientation.h"
@@ -195,8 +194,8 @@ TEST(RotationJobTest, TurnsKeepEverySegmentAndPatchOnlyTheExifPosition) {
             }
         }
         const ExifFields exif = exifFields(after.list[exifAt].data);
-        const bool quarter = (row.orientation >= 5) != (row.turn == Turn::Right ||
-                                                        row.turn == Turn::Left);
+        const bool quarter =
+            (row.orientation >= 5) != (row.turn == Turn::Right || row.turn == Turn::Left);
         EXPECT_EQ(exif.orientation, 1);
         EXPECT_EQ(exif.width, quint32(quarter ? row.height : row.width));
         EXPECT_EQ(exif.height, quint32(quarter ? row.width : row.height));
