@@ -88,8 +88,8 @@ private:
     qint64 fileBytes_ = 0;
     JpegHeader header_;
     JpegSegments colourProfile_;  // the photograph's ICC profile chunks
-    bool loaded_ = false;  // picture_ holds the decoded photograph
-    bool scaled_ = false;  // picture_ holds the thumbnail
+    bool loaded_ = false;         // picture_ holds the decoded photograph
+    bool scaled_ = false;         // picture_ holds the thumbnail
     PixelImage picture_;
     int width_ = 0;
     int height_ = 0;
