@@ -53,7 +53,8 @@ JpegSegments keptSegments(const JpegSegments& original, int transform, bool reen
             continue;
         }
         if (!profileFits && JpegSegments::isIccChunk(segment)) continue;
-        if (segment.marker == JpegSegments::kApp1 && segment.data.startsWith("Exif") &&
+        if (segment.marker == JpegSegments::kApp1 &&
+            segment.data.startsWith(QByteArray("Exif\0\0", 6)) &&
             !ExifPatch::makeUpright(segment.data, transform >= 5, transform != 1)) {
             continue;
         }

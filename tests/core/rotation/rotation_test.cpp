@@ -95,6 +95,18 @@ TEST(RotationJobTest, GreyscalePhotographsAreWidenedAndSavedInColour) {
     EXPECT_EQ(saved.width(), 30);
     EXPECT_EQ(saved.height(), 40);
     EXPECT_LT(meanError(decoded(dir.file("g.jpg")), RotationJob::turned(grey, Turn::Left)), 2.0);
+
+    // A grey profile fits a grey file turned losslessly, never the colour one re-encoded.
+    test::JpegLayout layout;
+    layout.components = 1;
+    layout.h[0] = layout.v[0] = 1;
+    layout.segments = {{JpegSegments::kApp2,
+                        QByteArray("ICC_PROFILE\0\x01\x01", 14) + test::iccProfile("GRAY", 600)}};
+    for (const bool lossless : {true, false}) {
+        dir.write("p.jpg", test::makePhotoJpeg(64, lossless ? 40 : 45, layout));
+        RotationJob(dir.path(), 95, false, true).rotateFile("p.jpg", Turn::Right);
+        EXPECT_EQ(JpegImage::readSegments(dir.read("p.jpg")).iccProfile().isEmpty(), !lossless);
+    }
 }
 
 TEST(RotationJobTest, RotateFileTurnsAndKeepsTheFirstBackup) {
