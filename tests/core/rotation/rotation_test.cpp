@@ -3,6 +3,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -114,9 +115,21 @@ TEST(RotationJobTest, RotateFileTurnsAndKeepsTheFirstBackup) {
     test::writeTestJpeg(dir.file("a.JPG"), 64, 48);
     const QByteArray original = dir.read("a.JPG");
     const PixelImage before = decoded(dir.file("a.JPG"));
+    const QDateTime taken(QDate(2019, 7, 1), QTime(9, 30));
+    {
+        QFile file(dir.file("a.JPG"));
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.setFileTime(taken, QFileDevice::FileModificationTime));
+    }
+    QFile::setPermissions(dir.file("a.JPG"), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     const RotationJob job(dir.path(), 95, true);
     job.rotateFile("a.JPG", Turn::Right);
     EXPECT_EQ(test::readFile(dir.file("_backup/a.JPG")), original);
+    // The backup dates and is protected as the original was.
+    EXPECT_EQ(QFileInfo(dir.file("_backup/a.JPG")).lastModified(), taken);
+    EXPECT_EQ(QFile::permissions(dir.file("_backup/a.JPG")),
+              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser |
+                  QFileDevice::WriteUser);
     const PixelImage once = decoded(dir.file("a.JPG"));
     ASSERT_EQ(once.width(), 48);
     ASSERT_EQ(once.height(), 64);
