@@ -5,10 +5,10 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QSet>
 #include <cstdio>
 #include <iostream>
 #include <new>
-#include <optional>
 #include <string>
 
 #include "batch/batchcommands.h"
@@ -17,7 +17,6 @@
 #include "batch/usageerror.h"
 #include "core/imaging/bmpconversion.h"
 #include "core/imaging/heaptuning.h"
-#include "core/imaging/photolock.h"
 #include "core/imaging/rotationjob.h"
 #include "core/settings/catalogsettings.h"
 #include "core/text/errors.h"
@@ -52,10 +51,15 @@ const char* const kConvertAnyUsage =
     "interrupted (130 Ctrl-C).\n";
 
 const char* const kRotateUsage =
-    "Usage: tessaly-batch --rotate right|left|180 [-Q N] [--no-backup] [--settings FILE] "
-    "FILE.jpg...\n"
-    "Turns each photograph and saves it over its own file (replaced in one step).\n"
+    "Usage: tessaly-batch --rotate right|left|180 [-Q N] [--lossless] [--no-backup] "
+    "[--settings FILE] FILE.jpg...\n"
+    "Turns each photograph as a viewer shows it and saves it over its own file (replaced in\n"
+    "one step), keeping its EXIF, XMP, IPTC and comment data and its colour profile; the EXIF\n"
+    "orientation becomes 1 (upright) and the embedded EXIF thumbnail is left out.\n"
+    "A photograph named twice is turned once.\n"
     "  -Q, --quality N     JPEG quality, 50..100 (default: the rotation quality of the settings)\n"
+    "      --lossless      turn the coded image without re-encoding where its size allows it;\n"
+    "                      other photographs are re-encoded at the quality, and said so\n"
     "      --no-backup     no copy of the original in the folder's _backup\n"
     "                      (by default the first original is kept there, never replaced)\n"
     "  -s, --settings FILE settings file, or the folder holding Quorvel.ini (default:\n"
@@ -190,8 +194,14 @@ bool parseTurn(const QString& text, Turn& turn) {
     return true;
 }
 
+struct RotateOptions {
+    int quality = 95;
+    bool backup = true;
+    bool lossless = false;
+};
+
 // Turns one photograph; false (after its message) when it failed.
-bool rotateOne(const QString& file, Turn turn, int quality, bool backup) {
+bool rotateOne(const QString& file, Turn turn, const RotateOptions& options) {
     const QFileInfo info(file);
     const QString name = info.fileName();
     const auto fail = [&](const QString& text) {
@@ -199,32 +209,40 @@ bool rotateOne(const QString& file, Turn turn, int quality, bool backup) {
         return false;
     };
     if (!RotationJob::isRotatableName(name)) return fail(RotationJob::noFileMessage());
-    const RotationJob job(info.absolutePath(), quality, backup);
-    std::optional<PhotoLock> lock;
-    PixelImage picture;
+    const RotationJob job(info.absolutePath(), options.quality, options.backup, options.lossless);
+    RotationJob::Step step = RotationJob::Step::Reading;
+    bool lossless = false;
     try {
-        lock.emplace(job.filePath(name));
-        picture = RotationJob::turned(RotationJob::loadPhotograph(job.filePath(name)), turn);
+        lossless = job.rotateFile(name, turn, &step);
     } catch (const ImageError& error) {  // its text starts with the file's name already
         say(QStringLiteral("tessaly-batch: ") + folderPath(info.path()) + error.message());
         return false;
     } catch (const Error& error) {
-        return fail(error.message());
+        if (step == RotationJob::Step::Reading) return fail(error.message());
+        const QString what = step == RotationJob::Step::BackingUp
+                                 ? RotationJob::backupErrorMessage()
+                                 : RotationJob::saveErrorMessage();
+        return fail(what + QLatin1Char(' ') + error.message());
     } catch (const std::bad_alloc&) {
         return fail(outOfMemoryMessage());
     }
-    try {
-        job.backUp(name);
-    } catch (const Error& error) {
-        return fail(RotationJob::backupErrorMessage() + QLatin1Char(' ') + error.message());
-    }
-    try {
-        job.save(picture, name);
-    } catch (const Error& error) {
-        return fail(RotationJob::saveErrorMessage() + QLatin1Char(' ') + error.message());
-    }
     say(QStringLiteral("回転: ") + file);
+    if (options.lossless && !lossless) say(RotationJob::notLosslessMessage(file));
     return true;
+}
+
+// The files as given, each photograph once: "F/./a.jpg" and "F/a.jpg" name the same file.
+QStringList distinctFiles(const QStringList& files) {
+    QStringList distinct;
+    QSet<QString> seen;
+    for (const QString& file : files) {
+        const QFileInfo info(file);
+        const QString key = info.canonicalFilePath();
+        if (!key.isEmpty() && seen.contains(key)) continue;
+        seen.insert(key.isEmpty() ? info.absoluteFilePath() : key);
+        distinct << file;
+    }
+    return distinct;
 }
 
 }  // namespace
@@ -233,6 +251,7 @@ int runRotateCommand(const QStringList& args) {
     QCommandLineParser parser;
     parser.addOption({"rotate", "", "DIRECTION"});
     parser.addOption({"no-backup", ""});
+    parser.addOption({"lossless", ""});
     parser.addOption({{"s", "settings"}, "", "FILE"});
     if (asksForHelp(args)) {
         std::fputs(kRotateUsage, stdout);
@@ -263,13 +282,17 @@ int runRotateCommand(const QStringList& args) {
         return usageError(QStringLiteral("the quality must be a number from 50 to 100"),
                           kRotateUsage);
     }
-    const QStringList files = parser.positionalArguments();
+    const QStringList files = distinctFiles(parser.positionalArguments());
     if (files.isEmpty()) return usageError(RotationJob::noFileMessage(), kRotateUsage);
+    RotateOptions options;
+    options.quality = quality;
+    options.backup = !parser.isSet("no-backup");
+    options.lossless = parser.isSet("lossless");
     const Interruption interruption;
     int turned = 0, failed = 0;
     for (const QString& file : files) {
         if (interruption.caught()) break;
-        if (rotateOne(file, turn, quality, !parser.isSet("no-backup"))) {
+        if (rotateOne(file, turn, options)) {
             ++turned;
         } else {
             ++failed;

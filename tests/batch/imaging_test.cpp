@@ -218,6 +218,20 @@ TEST_F(BatchTest, RotateRefusesOtherExtensionsAndHonoursNoBackup) {
     EXPECT_FALSE(QFileInfo::exists(dir.file("_backup")));
 }
 
+TEST_F(BatchTest, RotateTurnsAPhotographNamedTwiceOnceAndSaysWhenItCouldNotBeLossless) {
+    test::writeTestJpeg(dir.file("a.jpg"), 64, 48);
+    test::writeTestJpeg(dir.file("c.jpg"), 60, 45);
+    const BatchOutcome outcome =
+        runBatch({"--rotate", "right", "--lossless", "--no-backup", dir.file("a.jpg"),
+                  dir.path() + "/./a.jpg", dir.file("c.jpg")});
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(RotationJob::loadPhotograph(dir.file("a.jpg")).width(), 48);
+    EXPECT_EQ(RotationJob::loadPhotograph(dir.file("c.jpg")).width(), 45);
+    EXPECT_TRUE(outcome.errors.contains(RotationJob::notLosslessMessage(dir.file("c.jpg"))))
+        << outcome.errors.toStdString();
+    EXPECT_FALSE(outcome.errors.contains(RotationJob::notLosslessMessage(dir.file("a.jpg"))));
+}
+
 TEST_F(BatchTest, RotateTakesItsQualityFromTheSettings) {
     TempDir settingsDir;
     CatalogSettings settings;

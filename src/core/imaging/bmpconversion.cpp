@@ -60,6 +60,7 @@ BmpConversion::Photo BmpConversion::loadPhoto(const QString& path) const {
     image.loadFromFile(path);
     photo.picture = image.picture();
     photo.exif = image.exif();
+    photo.iccProfile = image.iccProfile();
     photo.heif = true;
     return photo;
 }
@@ -70,15 +71,21 @@ PixelImage BmpConversion::load(const QString& path) {
     return picture;
 }
 
-void BmpConversion::write(const PixelImage& picture, const QString& path,
-                          const QByteArray& exif) const {
+void BmpConversion::write(const PixelImage& picture, const QString& path, const QByteArray& exif,
+                          const QByteArray& iccProfile) const {
     JpegImage jpeg;
     PixelImage colour(picture);
     if (colour.pixelFormat() != PixelFormat::Bgr24) colour.setPixelFormat(PixelFormat::Bgr24);
     jpeg.Assign(colour);
     jpeg.setCompressionQuality(quality_);
-    FileReplacement::replace(
-        path, PhotoMetadata::withExif(jpeg.saveToData(), PhotoMetadata::keptExif(exif)));
+    JpegSegments segments;
+    const QByteArray kept = PhotoMetadata::keptExif(exif);
+    if (!kept.isEmpty()) segments.append(JpegSegments::kApp1, kept);
+    for (const JpegSegment& chunk : JpegSegments::fromIccProfile(iccProfile).list) {
+        segments.list.push_back(chunk);
+    }
+    jpeg.setSegments(segments);
+    FileReplacement::replace(path, jpeg.saveToData());
 }
 
 BmpConversion::Result BmpConversion::run(const QString& folder, const QStringList& names,
@@ -108,7 +115,7 @@ BmpConversion::Result BmpConversion::run(const QString& folder, const QStringLis
             continue;
         }
         try {
-            write(photo.picture, base + output, photo.exif);
+            write(photo.picture, base + output, photo.exif, photo.iccProfile);
         } catch (const Error& error) {
             result.failure = Failure::Write;
             result.failedName = name;

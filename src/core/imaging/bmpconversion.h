@@ -34,10 +34,11 @@ public:
         QString message;     // the pixel image's, codec's or file system's text
     };
 
-    // A file as read: the picture and, for a HEIF file, its EXIF block.
+    // A file as read: the picture and, for a HEIF file, its EXIF block and ICC profile.
     struct Photo {
         PixelImage picture;
         QByteArray exif;
+        QByteArray iccProfile;
         bool heif = false;
     };
 
@@ -59,9 +60,11 @@ public:
 
     // Encodes the picture as a colour JPEG at the quality and writes it through a temporary
     // file, so a failure never leaves a half-written file behind. Raises IoError.
-    // The date and camera fields of an EXIF block, when given, go into the JPEG file.
+    // The date and camera fields of an EXIF block and an ICC profile, when given, go into
+    // the JPEG file.
     void write(const PixelImage& picture, const QString& path,
-               const QByteArray& exif = QByteArray()) const;
+               const QByteArray& exif = QByteArray(),
+               const QByteArray& iccProfile = QByteArray()) const;
 
     // Converts the named files of a folder in order, asking before an existing output is
     // replaced. Stops at the first file that cannot be read or written.

@@ -52,8 +52,9 @@ struct CatalogSettings {
     QString slideMaxEnabled;     // 40
     QString slideMaxWidth;       // 41
     QString slideMaxHeight;      // 42
+    QString rotateLossless;      // 43: turn without re-encoding where the size allows
     // The main window's "left,top,width,height" when it was last closed; empty until then.
-    QString mainWindowPlace;  // 43
+    QString mainWindowPlace;  // 44
 
     QString appFolder;         // the executable's folder, never stored
     QString version = "1.60";  // never read from the file

@@ -106,6 +106,7 @@ std::vector<SettingRow> makeRows() {
                &V::slideMaxWidth),
         number("[スライドショウの最大値Ｙ]", 1.6, &S::slideMaxHeight, "750", "SpinSY",
                &V::slideMaxHeight),
+        appended(toggle("[可能なら無劣化で回転]", 1.6, &S::rotateLossless, "off", On, nullptr)),
         appended(text("[メインウインドウの位置と大きさ]", 1.6, &S::mainWindowPlace, "", nullptr)),
     };
 }
