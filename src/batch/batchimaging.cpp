@@ -68,7 +68,10 @@ const char* const kRotateUsage =
     "Exit status: 0 done, 1 a file failed, 2 usage error.\n";
 
 // Messages go to standard error, one per line.
-void say(const QString& text) { std::fprintf(stderr, "%s\n", text.toUtf8().constData()); }
+// A message on the terminal: control characters in a file name are shown, never obeyed.
+void say(const QString& text) {
+    std::fprintf(stderr, "%s\n", terminalText(text, true).toUtf8().constData());
+}
 
 bool parse(QCommandLineParser& parser, const QStringList& args) {
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
@@ -93,7 +96,7 @@ bool qualityOption(const QCommandLineParser& parser, int low, int high, int fall
 bool askOverwrite(const QString& outputPath) {
     if (!::isatty(STDIN_FILENO) || !::isatty(STDERR_FILENO)) return false;
     const QString question = BmpConversion::overwriteQuestion(outputPath);
-    std::fprintf(stderr, "%s [y/N] ", question.toUtf8().constData());
+    std::fprintf(stderr, "%s [y/N] ", terminalText(question, true).toUtf8().constData());
     std::fflush(stderr);
     std::string answer;
     if (!std::getline(std::cin, answer)) return false;
