@@ -16,6 +16,7 @@ set(TESSALY_DEB_DEPENDS
   "qt6-qpa-plugins"
   "qt6-translations-l10n"
   "libjpeg62-turbo (>= 1.3.1)"
+  "libturbojpeg0 (>= 1:2.1.5)"
   "libexif12 (>= 0.6.21-1~)"
   "libheif1 (>= 1.15.1)")
 set(TESSALY_DEB_RECOMMENDS

@@ -139,7 +139,7 @@ void reportUndecodableNames(const QString& folder) {
     const QStringList names = undecodableFileNames(folder, QByteArrayLiteral(".jpg"));
     if (names.isEmpty()) return;
     QString text = undecodableNamesMessage(names);
-    text.replace(QLatin1Char('\r'), QStringLiteral("\n  "));
+    text.replace(QLatin1Char('\n'), QStringLiteral("\n  "));
     std::fprintf(stderr, "tessaly-batch: %s\n", text.toUtf8().constData());
 }
 

@@ -5,6 +5,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QSet>
 #include <cstdio>
 #include <functional>
 #include <iostream>
@@ -20,7 +21,6 @@
 #include "core/catalog/orderedjobs.h"
 #include "core/imaging/bmpconversion.h"
 #include "core/imaging/heaptuning.h"
-#include "core/imaging/photolock.h"
 #include "core/imaging/rotationjob.h"
 #include "core/settings/catalogsettings.h"
 #include "core/text/errors.h"
@@ -65,12 +65,17 @@ const char* const kConvertAnyUsage =
     "interrupted (130 Ctrl-C).\n";
 
 const char* const kRotateUsage =
-    "Usage: tessaly-batch --rotate right|left|180 [-Q N] [-j N] [--no-backup] [--settings FILE] "
-    "FILE.jpg...\n"
-    "Turns each photograph and saves it over its own file (replaced in one step).\n"
+    "Usage: tessaly-batch --rotate right|left|180 [-Q N] [-j N] [--lossless] [--no-backup] "
+    "[--settings FILE] FILE.jpg...\n"
+    "Turns each photograph as a viewer shows it and saves it over its own file (replaced in\n"
+    "one step), keeping its EXIF, XMP, IPTC and comment data and its colour profile; the EXIF\n"
+    "orientation becomes 1 (upright) and the embedded EXIF thumbnail is left out.\n"
+    "A photograph named twice is turned once.\n"
+    "  -Q, --quality N     JPEG quality, 50..100 (default: the rotation quality of the settings)\n"
     "  -j, --jobs N        photographs worked on at once (default: one per core); the files and\n"
     "                      the messages are those of one photograph after the other\n"
-    "  -Q, --quality N     JPEG quality, 50..100 (default: the rotation quality of the settings)\n"
+    "      --lossless      turn the coded image without re-encoding where its size allows it;\n"
+    "                      other photographs are re-encoded at the quality, and said so\n"
     "      --no-backup     no copy of the original in the folder's _backup\n"
     "                      (by default the first original is kept there, never replaced)\n"
     "  -s, --settings FILE settings file, or the folder holding Quorvel.ini (default:\n"
@@ -78,11 +83,10 @@ const char* const kRotateUsage =
     "Only files whose extension is .jpg (any letter case) are turned.\n"
     "Exit status: 0 done, 1 a file failed, 2 usage error.\n";
 
-// Messages go to standard error, one per line; "\r" in a window text breaks the line.
+// Messages go to standard error, one per line.
+// A message on the terminal: control characters in a file name are shown, never obeyed.
 void say(const QString& text) {
-    QString line = text;
-    line.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    std::fprintf(stderr, "%s\n", line.toUtf8().constData());
+    std::fprintf(stderr, "%s\n", terminalText(text, true).toUtf8().constData());
 }
 
 bool parse(QCommandLineParser& parser, const QStringList& args) {
@@ -107,9 +111,8 @@ bool qualityOption(const QCommandLineParser& parser, int low, int high, int fall
 // The overwrite question on a terminal; No when nobody can answer it.
 bool askOverwrite(const QString& outputPath) {
     if (!::isatty(STDIN_FILENO) || !::isatty(STDERR_FILENO)) return false;
-    QString question = BmpConversion::overwriteQuestion(outputPath);
-    question.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    std::fprintf(stderr, "%s [y/N] ", question.toUtf8().constData());
+    const QString question = BmpConversion::overwriteQuestion(outputPath);
+    std::fprintf(stderr, "%s [y/N] ", terminalText(question, true).toUtf8().constData());
     std::fflush(stderr);
     std::string answer;
     if (!std::getline(std::cin, answer)) return false;
@@ -241,9 +244,15 @@ bool parseTurn(const QString& text, Turn& turn) {
     return true;
 }
 
+struct RotateOptions {
+    int quality = 95;
+    bool backup = true;
+    bool lossless = false;
+};
+
 // Turns one photograph; false (after its message) when it failed. Its messages go to lines,
 // to be shown in the order of the files given.
-bool rotateOne(const QString& file, Turn turn, int quality, bool backup, QStringList& lines) {
+bool rotateOne(const QString& file, Turn turn, const RotateOptions& options, QStringList& lines) {
     const auto say = [&lines](const QString& text) { lines << text; };
     const QFileInfo info(file);
     const QString name = info.fileName();
@@ -252,44 +261,47 @@ bool rotateOne(const QString& file, Turn turn, int quality, bool backup, QString
         return false;
     };
     if (!RotationJob::isRotatableName(name)) return fail(RotationJob::noFileMessage());
-    const RotationJob job(info.absolutePath(), quality, backup);
-    std::optional<PhotoLock> lock;
-    PixelImage picture;
+    const RotationJob job(info.absolutePath(), options.quality, options.backup, options.lossless);
+    RotationJob::Step step = RotationJob::Step::Reading;
+    bool lossless = false;
     try {
-        lock.emplace(job.filePath(name));
-        picture = RotationJob::turned(RotationJob::loadPhotograph(job.filePath(name)), turn);
+        lossless = job.rotateFile(name, turn, &step);
     } catch (const ImageError& error) {  // its text starts with the file's name already
         say(QStringLiteral("tessaly-batch: ") + folderPath(info.path()) + error.message());
         return false;
     } catch (const Error& error) {
-        return fail(error.message());
+        if (step == RotationJob::Step::Reading) return fail(error.message());
+        const QString what = step == RotationJob::Step::BackingUp
+                                 ? RotationJob::backupErrorMessage()
+                                 : RotationJob::saveErrorMessage();
+        return fail(what + QLatin1Char(' ') + error.message());
     } catch (const std::bad_alloc&) {
         return fail(outOfMemoryMessage());
     }
-    try {
-        job.backUp(name);
-    } catch (const Error& error) {
-        return fail(RotationJob::backupErrorMessage() + QLatin1Char(' ') + error.message());
-    }
-    try {
-        job.save(picture, name);
-    } catch (const Error& error) {
-        return fail(RotationJob::saveErrorMessage() + QLatin1Char(' ') + error.message());
-    }
     say(QStringLiteral("回転: ") + file);
+    if (options.lossless && !lossless) say(RotationJob::notLosslessMessage(file));
     return true;
 }
 
-// Turns the files with several workers, one of each photograph at a time (a file given twice
-// is turned twice, one after the other: then one worker does all); the messages of each file
-// come in the order given, and the counts. No file is started once interrupted.
+// The files as given, each photograph once: "F/./a.jpg" and "F/a.jpg" name the same file.
+QStringList distinctFiles(const QStringList& files) {
+    QStringList distinct;
+    QSet<QString> seen;
+    for (const QString& file : files) {
+        const QFileInfo info(file);
+        const QString key = info.canonicalFilePath();
+        if (!key.isEmpty() && seen.contains(key)) continue;
+        seen.insert(key.isEmpty() ? info.absoluteFilePath() : key);
+        distinct << file;
+    }
+    return distinct;
+}
+
+// Turns the files (each photograph once) with several workers; the messages of each file come
+// in the order given, and the counts. No file is started once interrupted.
 void rotateAll(const QStringList& files, int jobs, const Interruption& interruption,
                const std::function<bool(const QString&, QStringList&)>& rotate, int& turned,
                int& failed) {
-    QStringList seen;
-    for (const QString& file : files) seen << QFileInfo(file).absoluteFilePath();
-    seen.removeDuplicates();
-    if (seen.size() != files.size()) jobs = 1;
     struct Rotated {
         bool started = false;
         bool turned = false;
@@ -322,6 +334,7 @@ int runRotateCommand(const QStringList& args) {
     QCommandLineParser parser;
     parser.addOption({"rotate", "", "DIRECTION"});
     parser.addOption({"no-backup", ""});
+    parser.addOption({"lossless", ""});
     parser.addOption({{"s", "settings"}, "", "FILE"});
     parser.addOption({{"j", "jobs"}, "", "N"});
     if (asksForHelp(args)) {
@@ -358,15 +371,18 @@ int runRotateCommand(const QStringList& args) {
         return usageError(QStringLiteral("the number of jobs must be a number from 1 up"),
                           kRotateUsage);
     }
-    const QStringList files = parser.positionalArguments();
+    const QStringList files = distinctFiles(parser.positionalArguments());
     if (files.isEmpty()) return usageError(RotationJob::noFileMessage(), kRotateUsage);
+    RotateOptions options;
+    options.quality = quality;
+    options.backup = !parser.isSet("no-backup");
+    options.lossless = parser.isSet("lossless");
     const Interruption interruption;
     int turned = 0, failed = 0;
-    const bool backup = !parser.isSet("no-backup");
     rotateAll(
         files, jobs, interruption,
         [&](const QString& file, QStringList& lines) {
-            return rotateOne(file, turn, quality, backup, lines);
+            return rotateOne(file, turn, options, lines);
         },
         turned, failed);
     say(QStringLiteral("%1 件回転、%2 件失敗").arg(turned).arg(failed));

@@ -65,10 +65,10 @@ void BatchRunHost::showError(const QString& text) { print(text); }
 
 // The comment file question is answered No; the browser question Yes only with --open; an
 // unreadable photograph is left out with --keep-going (its failure is shown otherwise).
-bool BatchRunHost::question(RunQuestion kind, const QString& text) {
+bool BatchRunHost::question(RunQuestion kind, const QString& /*text*/) {
     if (kind == RunQuestion::LeaveOutPhoto) return keepGoing_;
     const bool browser = kind == RunQuestion::OpenBrowser;
-    if (!browser) print(text.section(QLatin1Char('\r'), 0, 0));
+    if (!browser) print(runQuestion(kind).title);
     return browser && openPage_;
 }
 

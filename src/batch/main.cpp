@@ -41,9 +41,8 @@ int main(int argc, char* argv[]) {
     try {
         return tessaly::batch::runMode(args);
     } catch (const std::bad_alloc&) {
-        QString text = tessaly::outOfMemoryMessage();
-        text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-        std::fprintf(stderr, "tessaly-batch: %s\n", text.toUtf8().constData());
+        std::fprintf(stderr, "tessaly-batch: %s\n",
+                     tessaly::outOfMemoryMessage().toUtf8().constData());
         return 1;
     }
 }

@@ -1,9 +1,9 @@
 #include "batch/settingsoption.h"
 
 #include <QCoreApplication>
-#include <QFile>
+#include <QDir>
 #include <QFileInfo>
-#include <QTemporaryDir>
+#include <cstdio>
 
 #include "core/text/errors.h"
 
@@ -13,19 +13,16 @@ CatalogSettings readSettingsOption(const QString& given) {
     const QString appFolder = QCoreApplication::applicationDirPath();
     if (given.isEmpty()) return loadSettings(appFolder, settingsFolderFor(appFolder));
     const QFileInfo info(given);
-    if (info.isDir()) return loadSettings(info.absoluteFilePath());
-    if (!info.isFile()) throw IoError(QStringLiteral("settings file not found: ") + given);
-    if (info.fileName() == QLatin1String(kSettingsFileName)) {
-        return loadSettings(info.absolutePath());
+    if (info.isDir()) {
+        if (!QFileInfo::exists(settingsFilePath(given))) {
+            std::fprintf(stderr, "tessaly-batch: %s holds no %s: the default settings are used\n",
+                         QDir::toNativeSeparators(given).toUtf8().constData(), kSettingsFileName);
+        }
+        return loadSettings(info.absoluteFilePath());
     }
-    // A file of another name is read through a scratch folder, since loadSettings reads the
-    // file of that one name.
-    QTemporaryDir scratch;
-    if (!scratch.isValid() ||
-        !QFile::copy(info.absoluteFilePath(), scratch.filePath(kSettingsFileName))) {
-        throw IoError(QStringLiteral("settings file cannot be read: ") + given);
-    }
-    CatalogSettings settings = loadSettings(scratch.path());
+    if (!info.exists()) throw IoError(QStringLiteral("settings file not found: ") + given);
+    // Read where it is, and named in every message as given.
+    CatalogSettings settings = loadSettingsFile(given);
     settings.appFolder = appFolder;
     return settings;
 }

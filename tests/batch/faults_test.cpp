@@ -71,6 +71,11 @@ TEST_F(BatchFaultTest, ConvertAndRotateOddNames) {
     ASSERT_EQ(turned.status, 0) << turned.errors.toStdString();
     EXPECT_EQ(readFile(files + QStringLiteral("/_backup/夏 😀 #1?\n.jpg")), before);
     EXPECT_NE(readFile(jpeg), before);
+    // A name that would command the terminal is shown with its control characters escaped.
+    const Outcome missing = batch({"--rotate", "right", "-s", dir.file("settings"),
+                                   files + QStringLiteral("/\x1b]0;x\x07.jpg")});
+    EXPECT_TRUE(missing.errors.contains("\\x1b]0;x\\x07.jpg")) << missing.errors.toStdString();
+    EXPECT_FALSE(missing.errors.contains(QChar(0x1b)));
 }
 
 TEST_F(BatchFaultTest, EnormousOrDamagedBitmapsAreRefusedWithTheirReason) {

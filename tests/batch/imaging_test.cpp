@@ -251,6 +251,20 @@ TEST_F(BatchTest, RotateRefusesOtherExtensionsAndHonoursNoBackup) {
     EXPECT_FALSE(QFileInfo::exists(dir.file("_backup")));
 }
 
+TEST_F(BatchTest, RotateTurnsAPhotographNamedTwiceOnceAndSaysWhenItCouldNotBeLossless) {
+    test::writeTestJpeg(dir.file("a.jpg"), 64, 48);
+    test::writeTestJpeg(dir.file("c.jpg"), 60, 45);
+    const BatchOutcome outcome =
+        runBatch({"--rotate", "right", "--lossless", "--no-backup", dir.file("a.jpg"),
+                  dir.path() + "/./a.jpg", dir.file("c.jpg")});
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(RotationJob::loadPhotograph(dir.file("a.jpg")).width(), 48);
+    EXPECT_EQ(RotationJob::loadPhotograph(dir.file("c.jpg")).width(), 45);
+    EXPECT_TRUE(outcome.errors.contains(RotationJob::notLosslessMessage(dir.file("c.jpg"))))
+        << outcome.errors.toStdString();
+    EXPECT_FALSE(outcome.errors.contains(RotationJob::notLosslessMessage(dir.file("a.jpg"))));
+}
+
 TEST_F(BatchTest, RotateTakesItsQualityFromTheSettings) {
     TempDir settingsDir;
     CatalogSettings settings;
@@ -275,6 +289,23 @@ TEST_F(BatchTest, RotateTakesItsQualityFromTheSettings) {
     EXPECT_EQ(
         runBatch({"--rotate", "right", "--settings", dir.file("none"), dir.file("low.jpg")}).status,
         2);
+    // A settings path that cannot be read is named as given; a folder without a settings file
+    // says the defaults are used.
+    settingsDir.write("empty.ini", QByteArray());
+    QDir().mkdir(settingsDir.file("bare"));
+    const struct {
+        QString given;
+        bool works;
+        QString said;
+    } paths[] = {{"/dev/null", false, "/dev/null"},
+                 {settingsDir.file("empty.ini"), false, settingsDir.file("empty.ini")},
+                 {settingsDir.file("bare"), true, "default settings are used"}};
+    for (const auto& path : paths) {
+        const BatchOutcome run =
+            runBatch({"--rotate", "right", "--settings", path.given, dir.file("low.jpg")});
+        EXPECT_EQ(run.status == 0, path.works) << path.given.toStdString();
+        EXPECT_TRUE(run.errors.contains(path.said)) << run.errors.toStdString();
+    }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "core/imaging/heifimage.h"
+#include "core/imaging/jpegsegments.h"
 #include "core/imaging/photometadata.h"
 #include "core/text/errors.h"
 
@@ -13,7 +14,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     try {
         image.loadFromData(bytes, QStringLiteral("in.heic"));
         const QByteArray kept = tessaly::PhotoMetadata::keptExif(image.exif());
-        tessaly::PhotoMetadata::withExif(QByteArray("\xFF\xD8\xFF\xD9", 4), kept);
+        tessaly::JpegSegments segments;
+        segments.append(tessaly::JpegSegments::kApp1, kept);
+        segments.list.push_back({tessaly::JpegSegments::kApp2, image.iccProfile()});
+        segments.insertedInto(QByteArray("\xFF\xD8\xFF\xD9", 4));
     } catch (const tessaly::Error&) {
     }
     if (!tessaly::HeifImage::looksLikeHeif(bytes)) {

@@ -50,7 +50,9 @@ QString projectFolder() {
 }
 
 QString bmpSuiteFolder() {
-    return QDir::cleanPath(projectFolder() + QStringLiteral("/../shared/testdata/bmpsuite"));
+    QString data = qEnvironmentVariable("TESSALY_TESTDATA");
+    if (data.isEmpty()) data = QStringLiteral(TESSALY_TESTDATA_DIR);
+    return QDir::cleanPath(data + QStringLiteral("/bmpsuite"));
 }
 
 }  // namespace tessaly::test

@@ -28,7 +28,9 @@ void writeFile(const QString& path, const QByteArray& bytes);
 // from. (Not taken from __FILE__, which a compiler cache may make relative.)
 QString projectFolder();
 
-// The public BMP conformance suite beside the project (it may be absent).
+// The public BMP conformance suite: bmpsuite in $TESSALY_TESTDATA, else in the folder the
+// build was configured with (TESSALY_TESTDATA_DIR, by default ../shared/testdata beside the
+// project). It may be absent.
 QString bmpSuiteFolder();
 
 // Shift-JIS bytes of a UTF-8 text (the test's expected file content).

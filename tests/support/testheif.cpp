@@ -71,11 +71,29 @@ QByteArray makeTestHeic(int width, int height, const HeicOptions& options) {
         check(heif_encoder_set_lossy_quality(encoder, options.quality));
         heif_encoder_set_parameter(encoder, "preset", options.preset);
         image = patternImage(width, height, options);
+        if (!options.iccProfile.isEmpty()) {
+            check(heif_image_set_raw_color_profile(image, "prof", options.iccProfile.constData(),
+                                                   size_t(options.iccProfile.size())));
+        }
+        if (options.nclxPrimaries != 0) {
+            heif_color_profile_nclx* nclx = heif_nclx_color_profile_alloc();
+            heif_nclx_color_profile_set_color_primaries(nclx, uint16_t(options.nclxPrimaries));
+            heif_nclx_color_profile_set_transfer_characteristics(nclx, 13);
+            heif_nclx_color_profile_set_matrix_coefficients(nclx, 6);
+            nclx->full_range_flag = 1;
+            heif_image_set_nclx_color_profile(image, nclx);  // copies it
+            encoding->macOS_compatibility_workaround_no_nclx_profile = 0;
+            heif_nclx_color_profile_free(nclx);
+        }
         encoding->image_orientation = heif_orientation(options.orientation);
         encoding->macOS_compatibility_workaround = options.clap ? 0 : 1;
         heif_image_handle* handle = nullptr;
         check(heif_context_encode_image(context, image, encoder, encoding, &handle));
-        if (!options.exif.isEmpty()) {
+        if (options.bareExif) {
+            const QByteArray tiff = options.exif.mid(6);  // after "Exif\0\0"
+            check(heif_context_add_generic_metadata(context, handle, tiff.constData(),
+                                                    int(tiff.size()), "Exif", nullptr));
+        } else if (!options.exif.isEmpty()) {
             check(heif_context_add_exif_metadata(context, handle, options.exif.constData(),
                                                  int(options.exif.size())));
         }

@@ -14,6 +14,9 @@ struct HeicOptions {
     bool clap = false;    // odd sizes cropped by a clean-aperture box (not a grid wrapper)
     int quality = 90;
     QByteArray exif;                   // an EXIF block ("Exif\0\0" + TIFF) stored with the image
+    bool bareExif = false;             // the EXIF item holds the TIFF data alone, no offset field
+    QByteArray iccProfile;             // stored as a 'prof' colour box
+    int nclxPrimaries = 0;             // an nclx box with these primaries, sRGB curve; 0: none
     const char* preset = "ultrafast";  // x265's speed preset
     // The colour 0x00BBGGRR at (x, y); none: testPatternColor.
     unsigned (*pattern)(int x, int y, int width, int height) = nullptr;

@@ -1,10 +1,12 @@
 #include "support/testimages.h"
 
 #include <jpeglib.h>
+#include <libexif/exif-data.h>
 
 #include <QFile>
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <random>
 #include <stdexcept>
 #include <vector>
@@ -71,6 +73,10 @@ QByteArray encodeJpeg(const std::vector<unsigned char>& pixels, int width, int h
                           reinterpret_cast<const JOCTET*>(segment.constData()),
                           unsigned(segment.size()));
     }
+    for (const auto& [marker, payload] : layout.segments) {
+        jpeg_write_marker(&cinfo, marker, reinterpret_cast<const JOCTET*>(payload.constData()),
+                          unsigned(payload.size()));
+    }
     const size_t stride = size_t(width) * size_t(layout.components);
     while (cinfo.next_scanline < cinfo.image_height) {
         JSAMPROW row = const_cast<JSAMPROW>(pixels.data() + cinfo.next_scanline * stride);
@@ -108,6 +114,86 @@ QByteArray makePhotoJpeg(int width, int height, const JpegLayout& layout) {
     JpegLayout actual = layout;
     actual.components = components;
     return encodeJpeg(pixels, width, height, actual);
+}
+
+namespace {
+
+void addEntry(ExifData* data, ExifIfd ifd, int tag, ExifFormat format, const QByteArray& value) {
+    ExifEntry* entry = exif_entry_new();
+    entry->tag = static_cast<ExifTag>(tag);
+    entry->format = format;
+    entry->size = unsigned(value.size());
+    entry->components =
+        format == EXIF_FORMAT_ASCII ? entry->size : entry->size / exif_format_get_size(format);
+    entry->data = static_cast<unsigned char*>(malloc(size_t(value.size())));
+    memcpy(entry->data, value.constData(), size_t(value.size()));
+    exif_content_add_entry(data->ifd[ifd], entry);
+    exif_entry_unref(entry);
+}
+
+QByteArray bigEndian(quint32 value, int bytes) {
+    QByteArray out;
+    for (int i = bytes - 1; i >= 0; --i) out.append(char((value >> (8 * i)) & 0xFF));
+    return out;
+}
+
+QByteArray cameraExif(int w, int h, int orientation) {
+    ExifData* data = exif_data_new();
+    exif_data_unset_option(data, EXIF_DATA_OPTION_FOLLOW_SPECIFICATION);
+    exif_data_set_byte_order(data, EXIF_BYTE_ORDER_MOTOROLA);
+    addEntry(data, EXIF_IFD_0, 0x010F, EXIF_FORMAT_ASCII, QByteArray("PENTAX", 7));
+    addEntry(data, EXIF_IFD_0, 0x0112, EXIF_FORMAT_SHORT, bigEndian(quint32(orientation), 2));
+    addEntry(data, EXIF_IFD_EXIF, 0x9003, EXIF_FORMAT_ASCII, QByteArray("2024:05:06 07:08:09", 20));
+    addEntry(data, EXIF_IFD_EXIF, 0xA002, EXIF_FORMAT_LONG, bigEndian(quint32(w), 4));
+    addEntry(data, EXIF_IFD_EXIF, 0xA003, EXIF_FORMAT_SHORT, bigEndian(quint32(h), 2));
+    const QByteArray thumbnail = makeTestJpeg(16, 12);
+    data->data = static_cast<unsigned char*>(malloc(size_t(thumbnail.size())));
+    memcpy(data->data, thumbnail.constData(), size_t(thumbnail.size()));
+    data->size = unsigned(thumbnail.size());
+    unsigned char* bytes = nullptr;
+    unsigned int size = 0;
+    exif_data_save_data(data, &bytes, &size);
+    QByteArray block(reinterpret_cast<const char*>(bytes), int(size));
+    free(bytes);
+    exif_data_unref(data);
+    return block;
+}
+
+}  // namespace
+
+QByteArray iccProfile(const QByteArray& space, int bytes, const QByteArray& name) {
+    QByteArray profile(bytes, '\x5A');
+    const QByteArray size = bigEndian(quint32(bytes), 4);
+    profile.replace(0, 4, size);
+    profile.replace(12, 4, "mntr");
+    profile.replace(16, 4, space.leftJustified(4, ' '));
+    profile.replace(36, 4, "acsp");
+    profile.replace(128, 4, bigEndian(1, 4));  // one tag: the description
+    profile.replace(132, 12, "desc" + bigEndian(144, 4) + bigEndian(12 + name.size() + 1, 4));
+    profile.replace(144, 12 + name.size() + 1,
+                    "desc" + bigEndian(0, 4) + bigEndian(name.size() + 1, 4) + name + '\0');
+    return profile;
+}
+
+std::vector<std::pair<int, QByteArray>> cameraSegments(int w, int h, int orientation) {
+    const QByteArray xmp =
+        QByteArray("http://ns.adobe.com/xap/1.0/", 29) +
+        "<x:xmpmeta xmlns:x='adobe:ns:meta/'><rdf:RDF "
+        "xmlns:rdf='http://www.w3.org/1999/02/22-rdf-syntax-ns#'><rdf:Description "
+        "xmlns:dc='http://purl.org/dc/elements/1.1/'><dc:title>湖の朝</dc:title>"
+        "</rdf:Description></rdf:RDF></x:xmpmeta>";
+    const QByteArray iptcCredit = QByteArray("\x1C\x02\x6E\x00\x06Tester", 11);
+    const QByteArray iptc = QByteArray("Photoshop 3.0\0008BIM\x04\x04\0\0", 22) +
+                            bigEndian(quint32(iptcCredit.size()), 4) + iptcCredit + '\0';
+    const QByteArray profile = iccProfile("RGB ", 70000, "Adobe RGB (1998)");
+    const QByteArray tag("ICC_PROFILE", 12);
+    const int room = 65519;
+    return {{JPEG_APP0 + 1, cameraExif(w, h, orientation)},
+            {JPEG_APP0 + 1, xmp},
+            {JPEG_APP0 + 13, iptc},
+            {JPEG_APP0 + 2, tag + '\x01' + '\x02' + profile.left(room)},
+            {JPEG_APP0 + 2, tag + '\x02' + '\x02' + profile.mid(room)},
+            {JPEG_COM, "撮影: テスト"}};
 }
 
 QByteArray exifOrientationPayload(int value) {

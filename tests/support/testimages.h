@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <utility>
 #include <vector>
 
 namespace tessaly::test {
@@ -30,7 +31,18 @@ struct JpegLayout {
     int quality = 90;
     int noise = 0;            // each channel jitters by up to this much
     unsigned jitterSeed = 1;  // of the jitter
+    // APPn and COM segments (marker, payload) written after the layout's own, in order.
+    std::vector<std::pair<int, QByteArray>> segments;
 };
+
+// What a camera or editor writes, for a photograph stored w x h with the EXIF orientation:
+// EXIF (built with libexif, big-endian: Make, DateTimeOriginal, PixelXDimension w,
+// PixelYDimension h, Orientation, and an IFD1 thumbnail), XMP with a title, IPTC credit in a
+// Photoshop APP13, an RGB ICC profile long enough for two APP2 chunks, and a comment.
+std::vector<std::pair<int, QByteArray>> cameraSegments(int w, int h, int orientation);
+
+// An ICC profile of the colour space ("RGB ", "GRAY"), bytes long, its description `name`.
+QByteArray iccProfile(const QByteArray& space, int bytes, const QByteArray& name = "Test");
 
 // A photo-like picture (gradients, a disc, soft squares, jitter) encoded as the layout says.
 QByteArray makePhotoJpeg(int width, int height, const JpegLayout& layout);

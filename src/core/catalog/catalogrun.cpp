@@ -32,21 +32,25 @@ namespace tessaly {
 namespace {
 
 const QString kWriteError =
-    QStringLiteral("ファイル書き込みエラーが発生しました。\r処理は中断されました。");
+    QStringLiteral("ファイル書き込みエラーが発生しました。\n処理は中断されました。");
 const QString kNothingSelected = QStringLiteral("ファイルが選択されていません。");
-const QString kNoCommentFile =
-    QStringLiteral("コメントファイルが見つかりません。\rコメント作成ウインドウを開きますか？");
-const QString kNoBackground = QStringLiteral("背景ファイルが存在しません。\r再設定が必要です。");
+const Question kNoCommentFile = {QStringLiteral("コメントファイルが見つかりません。"),
+                                 QStringLiteral("コメント作成ウインドウを開きますか？")};
+const QString kNoBackground = QStringLiteral("背景ファイルが存在しません。\n再設定が必要です。");
 const QString kStopped = QStringLiteral("処理は中断されました。");
-const QString kLeaveOutQuestion = QStringLiteral("\rこの画像を除いて続けますか？");
+const QString kLeaveOutQuestion = QStringLiteral("\nこの画像を除いて続けますか？");
 const QString kPagesKept = QStringLiteral("前回のページ（%1）は元のまま残しています。");
-const QString kFinishedQuestion =
-    QStringLiteral("　　　　ファイル作成終了　　　　\rブラウザを起動しますか？");
+const Question kFinishedQuestion = {QStringLiteral("　　　　ファイル作成終了　　　　"),
+                                    QStringLiteral("ブラウザを起動しますか？")};
 
 // Thrown inside a run for a failure the run reports with the write error message.
 struct WriteFailure {};
 
 }  // namespace
+
+Question runQuestion(RunQuestion kind) {
+    return kind == RunQuestion::OpenBrowser ? kFinishedQuestion : kNoCommentFile;
+}
 
 // The state of one run, from the start of execute until it returns.
 struct CatalogRun::Run {
@@ -129,9 +133,9 @@ QString leftOutPhotosMessage(const QStringList& names) {
     constexpr int kNamesShown = 10;
     QString text = QStringLiteral("読み込めない画像 %1 枚を除きました。").arg(names.size());
     for (int i = 0; i < std::min(kNamesShown, int(names.size())); ++i)
-        text += QLatin1Char('\r') + names[i];
+        text += QLatin1Char('\n') + names[i];
     if (names.size() > kNamesShown)
-        text += QStringLiteral("\rほか %1 枚").arg(names.size() - kNamesShown);
+        text += QStringLiteral("\nほか %1 枚").arg(names.size() - kNamesShown);
     return text;
 }
 
@@ -243,7 +247,7 @@ bool CatalogRun::Run::scanSelection() {
 
 bool CatalogRun::Run::askForCommentFile() {
     if (!decisions.commentsOn() || QFileInfo::exists(CommentTable::filePath(folder))) return false;
-    if (decisions.question(RunQuestion::OpenCommentEditor, kNoCommentFile))
+    if (decisions.question(RunQuestion::OpenCommentEditor, kNoCommentFile.text()))
         decisions.openCommentEditor();
     return true;
 }
@@ -348,7 +352,7 @@ void CatalogRun::Run::makeThumbnails() {
 // A run stopped over pages of an earlier run keeps those, and says so.
 QString CatalogRun::Run::stopMessage() const {
     if (!earlierPages.contains(settings.htmlFileName)) return kStopped;
-    return kStopped + QLatin1Char('\r') + kPagesKept.arg(earlierPages.join(QStringLiteral("、")));
+    return kStopped + QLatin1Char('\n') + kPagesKept.arg(earlierPages.join(QStringLiteral("、")));
 }
 
 // Workers write into a scratch folder inside the thumbnail folder; each thumbnail is moved to
@@ -522,7 +526,7 @@ void CatalogRun::Run::finishPages() {
 
 void CatalogRun::Run::offerBrowser() {
     if (view.noBrowserLaunch) return;
-    if (!decisions.question(RunQuestion::OpenBrowser, kFinishedQuestion)) return;
+    if (!decisions.question(RunQuestion::OpenBrowser, kFinishedQuestion.text())) return;
     const QString pagePath = folder + settings.htmlFileName;
     if (settings.browserPath.isEmpty()) {
         owner.shell_.openDocument(pagePath);

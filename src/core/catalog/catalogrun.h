@@ -11,6 +11,7 @@
 
 #include "core/imaging/thumbnailmaker.h"
 #include "core/settings/catalogsettings.h"
+#include "core/text/question.h"
 #include "core/text/shell.h"
 
 namespace tessaly {
@@ -56,6 +57,9 @@ enum class RunQuestion {
 
 // The notice listing photographs a run left out: the first ten names and how many in all.
 QString leftOutPhotosMessage(const QStringList& names);
+// The fixed questions (comment editor, browser) in their parts in its parts;
+// CatalogRunHost::question receives its text().
+Question runQuestion(RunQuestion kind);
 
 // What a run tells its front end, one way: nothing is answered. The events come in this
 // order: runStarted; per list entry entryReached, and per selected image imageStarted, then

@@ -69,7 +69,7 @@ QString OutputGuard::refusedMessage(const QString& path, const QString& settingL
                                : QStringLiteral("（設定「%1」による名前）").arg(settingLabel);
     return QStringLiteral(
                "%1%2 は、写真フォルダとサムネイル画像フォルダの外か、"
-               "読み込む写真そのものを指しているため書き込みません。\r"
+               "読み込む写真そのものを指しているため書き込みません。\n"
                "処理は中断されました。")
         .arg(QDir::toNativeSeparators(path), origin);
 }

@@ -31,7 +31,7 @@ void requireEncodable(const QString& text, const QString& fileName) {
         sjis::encode(text, sjis::Unmappable::Refuse);
     } catch (const EncodingError& e) {
         throw EncodingError(
-            QStringLiteral("%1 のコメントを保存できません。\r%2").arg(fileName, e.message()));
+            QStringLiteral("%1 のコメントを保存できません。\n%2").arg(fileName, e.message()));
     }
 }
 
@@ -62,7 +62,7 @@ void CommentTable::load(const QString& folder) {
     // fill memory.
     if (info.size() > kMaxFileBytes) {
         throw IoError(QStringLiteral("コメントファイル %1 は大きすぎる（16 MB を超える）ため"
-                                     "読み込めません。\r処理は中断されました。")
+                                     "読み込めません。\n処理は中断されました。")
                           .arg(QDir::toNativeSeparators(path)));
     }
     TextFileReader reader(path);

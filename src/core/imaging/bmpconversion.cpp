@@ -60,6 +60,7 @@ BmpConversion::Photo BmpConversion::loadPhoto(const QString& path) const {
     image.loadFromFile(path);
     photo.picture = image.picture();
     photo.exif = image.exif();
+    photo.iccProfile = image.iccProfile();
     photo.heif = true;
     return photo;
 }
@@ -70,18 +71,26 @@ PixelImage BmpConversion::load(const QString& path) {
     return picture;
 }
 
-QByteArray BmpConversion::encode(const PixelImage& picture, const QByteArray& exif) const {
+QByteArray BmpConversion::encode(const PixelImage& picture, const QByteArray& exif,
+                                 const QByteArray& iccProfile) const {
     JpegImage jpeg;
     PixelImage colour(picture);
     if (colour.pixelFormat() != PixelFormat::Bgr24) colour.setPixelFormat(PixelFormat::Bgr24);
     jpeg.Assign(colour);
     jpeg.setCompressionQuality(quality_);
-    return PhotoMetadata::withExif(jpeg.saveToData(), PhotoMetadata::keptExif(exif));
+    JpegSegments segments;
+    const QByteArray kept = PhotoMetadata::keptExif(exif);
+    if (!kept.isEmpty()) segments.append(JpegSegments::kApp1, kept);
+    for (const JpegSegment& chunk : JpegSegments::fromIccProfile(iccProfile).list) {
+        segments.list.push_back(chunk);
+    }
+    jpeg.setSegments(segments);
+    return jpeg.saveToData();
 }
 
-void BmpConversion::write(const PixelImage& picture, const QString& path,
-                          const QByteArray& exif) const {
-    FileReplacement::replace(path, encode(picture, exif));
+void BmpConversion::write(const PixelImage& picture, const QString& path, const QByteArray& exif,
+                          const QByteArray& iccProfile) const {
+    FileReplacement::replace(path, encode(picture, exif, iccProfile));
 }
 
 QString BmpConversion::outputNameOf(const QString& name) const {
@@ -96,7 +105,7 @@ BmpConversion::Prepared BmpConversion::prepare(const QString& folder, const QStr
         const Photo photo = loadPhoto(folderPath(folder) + name);
         if (hooks.loaded) hooks.loaded(photo.picture);
         prepared.failure = Failure::Write;  // from here on a failure is the encoder's
-        prepared.jpeg = encode(photo.picture, photo.exif);
+        prepared.jpeg = encode(photo.picture, photo.exif, photo.iccProfile);
         prepared.failure = Failure::None;
     } catch (const Error& error) {
         if (prepared.failure == Failure::None) prepared.failure = Failure::Read;
@@ -149,12 +158,12 @@ BmpConversion::Result BmpConversion::run(const QString& folder, const QStringLis
 }
 
 QString BmpConversion::overwriteQuestion(const QString& outputName) {
-    return QStringLiteral("同名のファイルが存在します。\r") + outputName +
-           QStringLiteral("\r上書きしてよろしいですか？");
+    return QStringLiteral("同名のファイルが存在します。\n") + outputName +
+           QStringLiteral("\n上書きしてよろしいですか？");
 }
 
 QString BmpConversion::writeErrorMessage() {
-    return QStringLiteral("ファイル書き込みエラーが発生しました。\r処理は中断されました。");
+    return QStringLiteral("ファイル書き込みエラーが発生しました。\n処理は中断されました。");
 }
 
 QString BmpConversion::convertingStatus() { return QStringLiteral("BMP→JPG 変換中"); }

@@ -38,10 +38,11 @@ public:
         QString message;     // the pixel image's, codec's or file system's text
     };
 
-    // A file as read: the picture and, for a HEIF file, its EXIF block.
+    // A file as read: the picture and, for a HEIF file, its EXIF block and ICC profile.
     struct Photo {
         PixelImage picture;
         QByteArray exif;
+        QByteArray iccProfile;
         bool heif = false;
     };
 
@@ -63,11 +64,14 @@ public:
 
     // Encodes the picture as a colour JPEG at the quality and writes it through a temporary
     // file, so a failure never leaves a half-written file behind. Raises IoError.
-    // The date and camera fields of an EXIF block, when given, go into the JPEG file.
+    // The date and camera fields of an EXIF block and an ICC profile, when given, go into
+    // the JPEG file.
     void write(const PixelImage& picture, const QString& path,
-               const QByteArray& exif = QByteArray()) const;
+               const QByteArray& exif = QByteArray(),
+               const QByteArray& iccProfile = QByteArray()) const;
     // The JPEG file that write() writes, as bytes.
-    QByteArray encode(const PixelImage& picture, const QByteArray& exif = QByteArray()) const;
+    QByteArray encode(const PixelImage& picture, const QByteArray& exif = QByteArray(),
+                      const QByteArray& iccProfile = QByteArray()) const;
 
     // One file read and encoded, waiting for its turn to be written.
     struct Prepared {
@@ -93,7 +97,7 @@ public:
     // The window's texts.
     static QString overwriteQuestion(const QString& outputName);
     static QString
-    writeErrorMessage();  // "ファイル書き込みエラーが発生しました。\r処理は中断されました。"
+    writeErrorMessage();  // "ファイル書き込みエラーが発生しました。\n処理は中断されました。"
     static QString convertingStatus();               // "BMP→JPG 変換中"
     static QString convertingStatus(Source source);  // "HEIC→JPG 変換中" for HEIF
     static QString finishedStatus();                 // "変換終了"

@@ -106,6 +106,12 @@ void FileReplacement::copyFrom(const QString& sourcePath) {
     if (!file.flush()) fail();
     file.close();
     if (file.error() != QFileDevice::NoError) fail();
+    // The copy dates as the original did.
+    struct stat info {};
+    if (::stat(local(sourcePath).constData(), &info) == 0) {
+        const struct timespec times[2] = {info.st_atim, info.st_mtim};
+        ::utimensat(AT_FDCWD, local(temporaryPath_).constData(), times, 0);
+    }
 }
 
 void FileReplacement::prepare(const QString& modelPath) {

@@ -28,7 +28,8 @@ public:
     // に書き込めません。" when that fails.
     void write(const QByteArray& data);
 
-    // Copies the file at sourcePath into the temporary file. Raises IoError "ﾌｧｲﾙ <source>
+    // Copies the file at sourcePath, with its access and modification times, into the
+    // temporary file. Raises IoError "ﾌｧｲﾙ <source>
     // は開けません" when it cannot be read, or the write error above.
     void copyFrom(const QString& sourcePath);
 

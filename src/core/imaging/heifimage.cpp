@@ -8,11 +8,13 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <memory>
 
 #include "core/imaging/pixelstorage.h"
+#include "core/imaging/srgbconversion.h"
 #include "core/text/textfile.h"
 
 namespace tessaly {
@@ -103,9 +105,28 @@ PixelImage toPicture(const heif_image* image, const QString& name) {
     return picture;
 }
 
-// The first EXIF block of the image, from the TIFF header on, behind libexif's "Exif\0\0".
-// A HEIF EXIF item starts with the 32-bit offset of the TIFF header; anything unexpected
-// leaves the block out (the picture is what counts).
+bool isTiffAt(const QByteArray& block, qsizetype at) {
+    const QByteArray mark = block.mid(at, 4);
+    return mark == QByteArray("MM\0*", 4) || mark == QByteArray("II*\0", 4);
+}
+
+// Where the TIFF header of a HEIF EXIF item starts: after the 32-bit offset field, at the
+// offset it gives; else the first byte-order mark within the item's first bytes. -1: none.
+qsizetype tiffStart(const QByteArray& block) {
+    const auto* bytes = reinterpret_cast<const uchar*>(block.constData());
+    const quint32 offset = (quint32(bytes[0]) << 24) | (quint32(bytes[1]) << 16) |
+                           (quint32(bytes[2]) << 8) | quint32(bytes[3]);
+    if (offset <= quint32(block.size() - 4 - 8) && isTiffAt(block, 4 + qsizetype(offset))) {
+        return 4 + qsizetype(offset);
+    }
+    for (qsizetype at = 0; at < std::min<qsizetype>(block.size() - 8, 64); ++at) {
+        if (isTiffAt(block, at)) return at;
+    }
+    return -1;
+}
+
+// The first EXIF block of the image, from the TIFF header on, behind libexif's "Exif\0\0";
+// anything unexpected leaves the block out (the picture is what counts).
 QByteArray exifOf(const heif_image_handle* handle) {
     heif_item_id id = 0;
     if (heif_image_handle_get_list_of_metadata_block_IDs(handle, "Exif", &id, 1) < 1) return {};
@@ -113,15 +134,50 @@ QByteArray exifOf(const heif_image_handle* handle) {
     if (size < 4 + 8 || size > kMaxExifBytes) return {};
     QByteArray block(int(size), Qt::Uninitialized);
     if (heif_image_handle_get_metadata(handle, id, block.data()).code != heif_error_Ok) return {};
-    const auto* bytes = reinterpret_cast<const uchar*>(block.constData());
-    const quint32 offset = (quint32(bytes[0]) << 24) | (quint32(bytes[1]) << 16) |
-                           (quint32(bytes[2]) << 8) | quint32(bytes[3]);
-    if (offset > size - 4 - 8) return {};
-    const QByteArray tiff = block.mid(int(4 + offset));
-    if (!tiff.startsWith(QByteArray("MM\0*", 4)) && !tiff.startsWith(QByteArray("II*\0", 4))) {
+    const qsizetype start = tiffStart(block);
+    return start < 0 ? QByteArray() : QByteArray("Exif\0\0", 6) + block.mid(start);
+}
+
+// The stored ICC profile, empty when there is none.
+QByteArray iccProfileOf(const heif_image_handle* handle) {
+    const size_t size = heif_image_handle_get_raw_color_profile_size(handle);
+    if (size == 0 || size > kMaxExifBytes) return {};
+    QByteArray profile(int(size), Qt::Uninitialized);
+    if (heif_image_handle_get_raw_color_profile(handle, profile.data()).code != heif_error_Ok) {
         return {};
     }
-    return QByteArray("Exif\0\0", 6) + tiff;
+    return profile;
+}
+
+SrgbConversion::Curve curveOf(heif_transfer_characteristics transfer) {
+    switch (transfer) {
+        case heif_transfer_characteristic_linear:
+            return SrgbConversion::Curve::Linear;
+        case heif_transfer_characteristic_ITU_R_BT_470_6_System_M:
+            return SrgbConversion::Curve::Gamma22;
+        case heif_transfer_characteristic_ITU_R_BT_470_6_System_B_G:
+            return SrgbConversion::Curve::Gamma28;
+        default:
+            return SrgbConversion::Curve::Srgb;
+    }
+}
+
+// A picture whose colours are described only by nclx primaries other than sRGB's is
+// converted to sRGB.
+void convertNclx(const heif_image_handle* handle, PixelImage& picture) {
+    heif_color_profile_nclx* nclx = nullptr;
+    if (heif_image_handle_get_nclx_color_profile(handle, &nclx).code != heif_error_Ok || !nclx) {
+        return;
+    }
+    const Chromaticities space = {{nclx->color_primary_red_x, nclx->color_primary_red_y},
+                                  {nclx->color_primary_green_x, nclx->color_primary_green_y},
+                                  {nclx->color_primary_blue_x, nclx->color_primary_blue_y},
+                                  {nclx->color_primary_white_x, nclx->color_primary_white_y}};
+    const SrgbConversion::Curve curve = curveOf(nclx->transfer_characteristics);
+    const bool unspecified = nclx->color_primaries == heif_color_primaries_unspecified;
+    heif_nclx_color_profile_free(nclx);
+    if (unspecified || space.white[1] <= 0 || SrgbConversion::isSrgb(space)) return;
+    SrgbConversion::toSrgb(picture, space, curve);
 }
 
 }  // namespace
@@ -165,6 +221,8 @@ void HeifImage::loadFromData(const QByteArray& data, const QString& name) {
     const auto image = decodePrimary(handle.get(), name);
     picture_ = toPicture(image.get(), name);
     exif_ = exifOf(handle.get());
+    iccProfile_ = iccProfileOf(handle.get());
+    if (iccProfile_.isEmpty()) convertNclx(handle.get(), picture_);
     empty_ = false;
 }
 
@@ -194,6 +252,7 @@ QString HeifImage::failureMessage(const QString& name, int errorCode, const QStr
 void HeifImage::clear() {
     picture_ = PixelImage();
     exif_.clear();
+    iccProfile_.clear();
     empty_ = true;
 }
 

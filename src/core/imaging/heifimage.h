@@ -39,8 +39,14 @@ public:
     // The upright picture, 24 bits, rows top-down.
     const PixelImage& picture() const { return picture_; }
     // The primary image's first EXIF block as libexif reads it ("Exif\0\0" and the TIFF
-    // data), empty when the file holds none.
+    // data), empty when the file holds none. The item's TIFF header is found where its
+    // offset field says, else at the first TIFF byte-order mark near its start (some
+    // writers leave out the offset field or the "Exif\0\0" it points past).
     const QByteArray& exif() const { return exif_; }
+    // The primary image's ICC profile as stored, empty when it has none. A file that
+    // describes its colours only by primaries (nclx) other than sRGB's has its picture
+    // converted to sRGB instead, so its JPEG needs no profile.
+    const QByteArray& iccProfile() const { return iccProfile_; }
 
     // "<name>: <sentence>（<libheif's detail>）", the sentence chosen from libheif's error.
     static QString failureMessage(const QString& name, int errorCode, const QString& detail);
@@ -50,6 +56,7 @@ private:
 
     PixelImage picture_;
     QByteArray exif_;
+    QByteArray iccProfile_;
     bool empty_ = true;
 };
 

@@ -99,7 +99,8 @@ struct DecodeJob {
     unsigned char* cmykRow;
     unsigned char* block;  // rows of a streamed decode, blockStride bytes apart
     long blockStride;
-    int blockRows;  // rows to read into block, or to skip
+    int blockRows;     // rows to read into block, or to skip
+    bool allSegments;  // keep every APPn and COM segment, not only APP1
 };
 
 // Rows a streamed decode reads at a time.
@@ -115,6 +116,12 @@ int readHeader(DecodeJob* job) {
     job->cinfo.progress = &job->err.progress;
     jpeg_mem_src(&job->cinfo, job->data, job->size);
     jpeg_save_markers(&job->cinfo, JPEG_APP0 + 1, 0xFFFF);
+    if (job->allSegments) {
+        for (int marker = JPEG_APP0; marker <= JPEG_APP0 + 15; ++marker) {
+            jpeg_save_markers(&job->cinfo, marker, 0xFFFF);
+        }
+        jpeg_save_markers(&job->cinfo, JPEG_COM, 0xFFFF);
+    }
     jpeg_read_header(&job->cinfo, TRUE);
     return 0;
 }
@@ -486,6 +493,20 @@ JpegHeader JpegImage::readHeader(const QByteArray& data) {
     return openDecode(job, data, space);
 }
 
+JpegSegments JpegImage::readSegments(const QByteArray& data) {
+    DecodeJob job{};
+    DecodeGuard guard{&job};
+    job.allSegments = true;
+    J_COLOR_SPACE space = JCS_UNKNOWN;
+    openDecode(job, data, space);
+    JpegSegments segments;
+    for (jpeg_saved_marker_ptr m = job.cinfo.marker_list; m; m = m->next) {
+        segments.append(m->marker,
+                        QByteArray(reinterpret_cast<const char*>(m->data), int(m->data_length)));
+    }
+    return segments;
+}
+
 JpegHeader JpegImage::decodeRows(const QByteArray& data, const std::vector<int>& rows,
                                  JpegRowSink& sink) {
     DecodeJob job{};
@@ -542,7 +563,8 @@ QByteArray JpegImage::saveToData() const {
     job.base = rows.constScanLine(0);
     job.step = rows.topDown() ? rows.stride() : -long(rows.stride());
     if (encodeRows(&job)) codecError(job.err.message);
-    return QByteArray(reinterpret_cast<const char*>(job.out), int(job.outSize));
+    const QByteArray encoded(reinterpret_cast<const char*>(job.out), int(job.outSize));
+    return segments_.isEmpty() ? encoded : segments_.insertedInto(encoded);
 }
 
 void JpegImage::saveToFile(const QString& path) const {

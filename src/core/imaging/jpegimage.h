@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "core/imaging/jpegsegments.h"
 #include "core/imaging/pixelimage.h"
 
 namespace tessaly {
@@ -45,7 +46,8 @@ public:
 // A progressive file of more than a few hundred scans is refused (JpegError).
 // A photograph with an EXIF Orientation tag (first APP1 "Exif" segment, IFD0) is turned or
 // mirrored on loading as browsers show it, so width and height are those of the shown
-// picture. Saving writes no EXIF data: the saved pixels are upright.
+// picture. Saving writes only the segments given with setSegments: the saved pixels are
+// upright.
 class JpegImage {
 public:
     JpegImage() = default;
@@ -68,6 +70,13 @@ public:
     // decode. Returns the header; failures are those of LoadFromData.
     static JpegHeader decodeRows(const QByteArray& data, const std::vector<int>& rows,
                                  JpegRowSink& sink);
+    // The APPn and COM segments before the first scan, in file order, as the codec reads
+    // them. Failures are those of ReadHeader.
+    static JpegSegments readSegments(const QByteArray& data);
+    // Segments written after the start marker of every saved file, in place of the codec's
+    // own JFIF segment (none by default).
+    void setSegments(const JpegSegments& segments) { segments_ = segments; }
+
     // Replaces the file (written to a temporary file first, then renamed over it).
     void saveToFile(const QString& path) const;
     QByteArray saveToData() const;
@@ -103,6 +112,7 @@ private:
     bool damaged_ = false;
     int orientation_ = 1;
     QStringList warnings_;
+    JpegSegments segments_;
 };
 
 }  // namespace tessaly

@@ -51,7 +51,7 @@ PhotoLock::~PhotoLock() {
 }
 
 QString PhotoLock::busyMessage(const QString& path) {
-    return QStringLiteral("%1 は他の回転処理で使用中です。\r終わってからやり直してください。")
+    return QStringLiteral("%1 は他の回転処理で使用中です。\n終わってからやり直してください。")
         .arg(QDir::toNativeSeparators(path));
 }
 

@@ -17,7 +17,7 @@ public:
     PhotoLock(const PhotoLock&) = delete;
     PhotoLock& operator=(const PhotoLock&) = delete;
 
-    // "<path> は他の回転処理で使用中です。\r終わってからやり直してください。"
+    // "<path> は他の回転処理で使用中です。\n終わってからやり直してください。"
     static QString busyMessage(const QString& path);
 
 private:

@@ -101,21 +101,4 @@ QByteArray PhotoMetadata::keptExif(const QByteArray& exifBlock) {
     return block;
 }
 
-QByteArray PhotoMetadata::withExif(const QByteArray& jpeg, const QByteArray& exifBlock) {
-    const int length = int(exifBlock.size()) + 2;
-    if (exifBlock.isEmpty() || length > 0xFFFF || jpeg.size() < 4 || uchar(jpeg[0]) != 0xFF ||
-        uchar(jpeg[1]) != 0xD8) {
-        return jpeg;
-    }
-    int at = 2;
-    // A JFIF segment stays first, as JFIF readers expect.
-    if (jpeg.size() >= 6 && uchar(jpeg[2]) == 0xFF && uchar(jpeg[3]) == 0xE0) {
-        at = 4 + ((uchar(jpeg[4]) << 8) | uchar(jpeg[5]));
-        if (at > jpeg.size()) return jpeg;
-    }
-    QByteArray segment("\xFF\xE1", 2);
-    segment.append(char(length >> 8)).append(char(length & 0xFF)).append(exifBlock);
-    return jpeg.left(at) + segment + jpeg.mid(at);
-}
-
 }  // namespace tessaly

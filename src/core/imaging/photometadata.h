@@ -15,10 +15,6 @@ public:
     // zone fields, exposure time, F-number, ISO, focal lengths, lens make and model).
     // Empty when the block cannot be read or holds none of them.
     static QByteArray keptExif(const QByteArray& exifBlock);
-
-    // The JPEG file with the block as an APP1 segment after its JFIF segment (or after its
-    // start marker). The JPEG unchanged when the block is empty or too large for a segment.
-    static QByteArray withExif(const QByteArray& jpeg, const QByteArray& exifBlock);
 };
 
 }  // namespace tessaly

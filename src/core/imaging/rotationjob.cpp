@@ -4,8 +4,11 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "core/imaging/exifpatch.h"
 #include "core/imaging/filereplacement.h"
+#include "core/imaging/imagefilemessage.h"
 #include "core/imaging/jpegimage.h"
+#include "core/imaging/losslessturn.h"
 #include "core/imaging/photolock.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
@@ -24,10 +27,56 @@ PixelImage widened(const PixelImage& picture) {
     return wide;
 }
 
+// The turn as a transform of LosslessTurn.
+int transformOf(Turn turn) {
+    switch (turn) {
+        case Turn::Right:
+            return 6;
+        case Turn::Left:
+            return 8;
+        case Turn::Half:
+            return 3;
+        case Turn::None:
+            break;
+    }
+    return 1;
+}
+
+// The segments of the original as the turned file carries them (see RotationJob::rotateFile).
+JpegSegments keptSegments(const JpegSegments& original, int transform, bool reencoded) {
+    const QByteArray profile = original.iccProfile();
+    const bool profileFits = !reencoded || profile.isEmpty() || profile.mid(16, 4) == "RGB ";
+    JpegSegments kept;
+    for (JpegSegment segment : original.list) {
+        if (reencoded && segment.marker == JpegSegments::kApp14 &&
+            JpegSegments::describesCoding(segment)) {
+            continue;
+        }
+        if (!profileFits && JpegSegments::isIccChunk(segment)) continue;
+        if (segment.marker == JpegSegments::kApp1 &&
+            segment.data.startsWith(QByteArray("Exif\0\0", 6)) &&
+            !ExifPatch::makeUpright(segment.data, transform >= 5, transform != 1)) {
+            continue;
+        }
+        kept.list.push_back(segment);
+    }
+    return kept;
+}
+
+// Runs one step of rotateFile, telling the caller which one it was.
+template <typename Work>
+auto inStep(RotationJob::Step* step, RotationJob::Step current, Work work) {
+    if (step) *step = current;
+    return work();
+}
+
 }  // namespace
 
-RotationJob::RotationJob(const QString& folder, int quality, bool backup)
-    : folder_(folderPath(folder)), quality_(qBound(1, quality, 100)), backup_(backup) {}
+RotationJob::RotationJob(const QString& folder, int quality, bool backup, bool lossless)
+    : folder_(folderPath(folder)),
+      quality_(qBound(1, quality, 100)),
+      backup_(backup),
+      lossless_(lossless) {}
 
 bool RotationJob::isRotatableName(const QString& name) {
     const int dot = name.lastIndexOf(QLatin1Char('.'));
@@ -35,8 +84,16 @@ bool RotationJob::isRotatableName(const QString& name) {
 }
 
 PixelImage RotationJob::loadPhotograph(const QString& path) {
+    return decodePhotograph(path, JpegImage::readFile(path));
+}
+
+PixelImage RotationJob::decodePhotograph(const QString& path, const QByteArray& data) {
     JpegImage jpeg;
-    jpeg.loadFromFile(path);
+    try {
+        jpeg.loadFromData(data);
+    } catch (const JpegError& error) {
+        throw JpegError(jpegFileMessage(path, error.message()));
+    }
     // Grey or black where data was missing: saving that would destroy the photograph.
     if (jpeg.isDamaged()) throw ImageError(damagedMessage(path, jpeg.warnings().value(0)));
     return widened(jpeg.picture());
@@ -50,9 +107,11 @@ PixelImage RotationJob::turned(const PixelImage& picture, Turn turn) {
         case Turn::Left:
             return rotatedLeft(source);
         case Turn::Half:
+            return rotatedRight(rotatedRight(source));
+        case Turn::None:
             break;
     }
-    return rotatedRight(rotatedRight(source));
+    return source;
 }
 
 QString RotationJob::backupFolder() const { return folder_ + QLatin1String(kBackupFolderName); }
@@ -73,18 +132,42 @@ bool RotationJob::backUp(const QString& name) const {
     return replacement.commitIfAbsent(filePath(name));
 }
 
-void RotationJob::save(const PixelImage& picture, const QString& name) const {
+QByteArray RotationJob::turnedFile(const QString& path, Turn turn, bool& lossless) const {
+    const QByteArray data = JpegImage::readFile(path);
+    JpegSegments segments;
+    int orientation = 1;
+    try {
+        segments = JpegImage::readSegments(data);
+        orientation = JpegImage::readHeader(data).orientation;
+    } catch (const JpegError& error) {
+        throw JpegError(jpegFileMessage(path, error.message()));
+    }
+    const int transform = LosslessTurn::composed(orientation, transformOf(turn));
+    lossless = false;
+    if (lossless_) {
+        const QByteArray coded = LosslessTurn::transformed(data, transform);
+        if (!coded.isEmpty()) {
+            lossless = true;
+            return keptSegments(segments, transform, false).insertedInto(coded);
+        }
+    }
     JpegImage jpeg;
-    jpeg.Assign(widened(picture));
+    jpeg.Assign(turned(decodePhotograph(path, data), turn));
     jpeg.setCompressionQuality(quality_);
-    FileReplacement::replace(filePath(name), jpeg.saveToData());
+    jpeg.setSegments(keptSegments(segments, transform, true));
+    return jpeg.saveToData();
 }
 
-void RotationJob::rotateFile(const QString& name, Turn turn) const {
-    const PhotoLock lock(filePath(name));
-    const PixelImage picture = turned(loadPhotograph(filePath(name)), turn);
-    backUp(name);
-    save(picture, name);
+bool RotationJob::rotateFile(const QString& name, Turn turn, Step* step) const {
+    bool lossless = false;
+    const QString path = filePath(name);
+    inStep(step, Step::Reading, [&] {
+        const PhotoLock lock(path);
+        const QByteArray bytes = turnedFile(path, turn, lossless);
+        inStep(step, Step::BackingUp, [&] { return backUp(name); });
+        inStep(step, Step::Saving, [&] { FileReplacement::replace(path, bytes); });
+    });
+    return lossless;
 }
 
 QString RotationJob::damagedMessage(const QString& path, const QString& detail) {
@@ -94,6 +177,11 @@ QString RotationJob::damagedMessage(const QString& path, const QString& detail) 
                        "ファイルは変更していません。");
     if (!detail.isEmpty()) text += QStringLiteral("（") + detail + QStringLiteral("）");
     return text;
+}
+
+QString RotationJob::notLosslessMessage(const QString& name) {
+    return name +
+           QStringLiteral(": 無劣化では回転できない大きさの画像のため、圧縮し直して保存しました。");
 }
 
 QString RotationJob::backupErrorMessage() {

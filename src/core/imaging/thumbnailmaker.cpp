@@ -8,6 +8,7 @@
 #include "core/imaging/pixelstorage.h"
 #include "core/imaging/sampledstretch.h"
 #include "core/imaging/thumbnailfilters.h"
+#include "core/text/errors.h"
 #include "core/text/formatting.h"
 
 namespace tessaly {
@@ -32,6 +33,16 @@ auto namingFile(const QString& path, Step step) -> decltype(step()) {
     }
 }
 
+// The ICC profile chunks of a file's start; none when its header cannot be read (the decode
+// then reports the problem).
+JpegSegments colourProfileOf(const QByteArray& data) {
+    try {
+        return JpegImage::readSegments(data).iccChunks();
+    } catch (const Error&) {
+        return {};
+    }
+}
+
 }  // namespace
 
 void ThumbnailMaker::open(const QString& sourcePath) {
@@ -47,6 +58,7 @@ void ThumbnailMaker::open(const QString& sourcePath) {
         if (whole_) throw;
     }
     if (!read) readWholeFile();  // the header goes on further, or fails on its own
+    colourProfile_ = colourProfileOf(data_);
     fileBytes_ = whole_ ? data_.size() : QFileInfo(sourcePath).size();
     width_ = header_.width();
     height_ = header_.height();
@@ -164,6 +176,7 @@ void ThumbnailMaker::save(const QString& thumbPath, int quality) const {
     JpegImage jpeg;
     jpeg.Assign(picture_);
     jpeg.setCompressionQuality(quality);
+    jpeg.setSegments(colourProfile_);
     jpeg.saveToFile(thumbPath);
 }
 
@@ -204,6 +217,7 @@ void ThumbnailMaker::release() {
     data_.clear();
     path_.clear();
     header_ = JpegHeader();
+    colourProfile_ = JpegSegments();
     fileBytes_ = 0;
     whole_ = false;
     loaded_ = false;

@@ -58,7 +58,9 @@ public:
     // Scales (plain stretch or filter path): picture() becomes the thumbnail. Returns the
     // method it took. Throws the decode's failures (after open()).
     Method scale(const ThumbnailBox& box);
-    // Saves picture() as a JPEG file at the quality, replacing the file.
+    // Saves picture() as a JPEG file at the quality, replacing the file. The photograph's ICC
+    // profile, when it has one, goes into the thumbnail too, so colour-managed browsers show
+    // both alike; the pixels are the same either way.
     // Throws IoError/ImageError when the save fails.
     void save(const QString& thumbPath, int quality) const;
     // scale(), then save() at box.quality; returns scale()'s method.
@@ -85,8 +87,9 @@ private:
     bool whole_ = false;  // data_ holds the whole file
     qint64 fileBytes_ = 0;
     JpegHeader header_;
-    bool loaded_ = false;  // picture_ holds the decoded photograph
-    bool scaled_ = false;  // picture_ holds the thumbnail
+    JpegSegments colourProfile_;  // the photograph's ICC profile chunks
+    bool loaded_ = false;         // picture_ holds the decoded photograph
+    bool scaled_ = false;         // picture_ holds the thumbnail
     PixelImage picture_;
     int width_ = 0;
     int height_ = 0;

@@ -3,8 +3,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <array>
 
+#include "core/settings/settingstable.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
 #include "core/text/sjis.h"
@@ -17,68 +17,6 @@ const qint64 kMaxSettingsFileBytes = qint64(1) << 20;
 
 namespace {
 
-// The block of the main window's place: read when the file has it, written once it is set, so
-// a file that never held it is written back as it was.
-const int kPlaceBlock = 8;
-
-// One stored pair: its key line, the field it fills and the version that introduced it.
-struct Pair {
-    const char* key;
-    QString CatalogSettings::*text;
-    int CatalogSettings::*number;
-    int block;
-};
-
-using S = CatalogSettings;
-const std::array<Pair, 43> kPairs = {{
-    {"[起動フォルダ]", &S::startFolder, nullptr, 1},
-    {"[背景色]", nullptr, &S::backgroundColor, 1},
-    {"[背景パターン設定]", &S::useBackgroundImage, nullptr, 1},
-    {"[背景ファイル]", &S::backgroundFile, nullptr, 1},
-    {"[ブラウザ設定]", &S::browserPath, nullptr, 1},
-    {"[外部ビュアー設定]", &S::viewerPath, nullptr, 1},
-    {"[表示水平位置]", nullptr, &S::windowLeft, 1},
-    {"[表示垂直位置]", nullptr, &S::windowTop, 1},
-    {"[画像回転圧縮率]", nullptr, &S::rotateQuality, 1},
-    {"[画像回転バックアップ]", &S::rotateBackup, nullptr, 1},
-    {"[タイトル文字サイズ]", &S::titleFontSize, nullptr, 1},
-    {"[タイトル文字色]", &S::titleColor, nullptr, 1},
-    {"[タイトルフォント]", &S::titleFontFace, nullptr, 1},
-    {"[タイトルテーブル幅]", &S::titleTableWidth, nullptr, 1},
-    {"[タイトル背景色]", &S::titleBackColor, nullptr, 1},
-    {"[タイトル斜体文字]", &S::titleItalic, nullptr, 1},
-    {"[タイトル太文字]", &S::titleBold, nullptr, 1},
-    {"[サムネイル幅]", &S::thumbWidth, nullptr, 2},
-    {"[サムネイル高さ]", &S::thumbHeight, nullptr, 2},
-    {"[ブラウザ別起動]", &S::openInNewWindow, nullptr, 2},
-    {"[javaでウインドウを開く]", &S::useScriptPopup, nullptr, 2},
-    {"[スライドショウのHTMLを作成]", &S::makeSlideShow, nullptr, 2},
-    {"[スライドショウの間隔]", &S::slideInterval, nullptr, 2},
-    {"[サムネイル画像の圧縮率]", &S::thumbQuality, nullptr, 3},
-    {"[サムネイル画像のフィルタ]", &S::thumbFilter, nullptr, 3},
-    {"[ブラウザ起動チェック]", &S::noBrowserLaunch, nullptr, 3},
-    {"[HTMLファイル名]", &S::htmlFileName, nullptr, 4},
-    {"[サムネイル画像フォルダ名]", &S::thumbFolderName, nullptr, 4},
-    {"[タイトルのフォントを指定する]", &S::titleFontEnabled, nullptr, 5},
-    {"[ヘッダーを書き換える]", &S::headerDefault, nullptr, 5},
-    {"[ヘッダーのコメント]", &S::headerText, nullptr, 5},
-    {"[フッターを書き換える]", &S::footerDefault, nullptr, 5},
-    {"[フッターのコメント]", &S::footerText, nullptr, 5},
-    {"[フッターでlinkする]", &S::footerLinkEnabled, nullptr, 5},
-    {"[フッターのlinkのURL]", &S::footerLinkUrl, nullptr, 5},
-    {"[タイトルにテーブルを使用する]", &S::titleUseTable, nullptr, 5},
-    {"[サムネイル画像に付加する文字列]", &S::thumbPrefix, nullptr, 6},
-    {"[サムネイル画像の有無確認]", &S::skipExistingThumbs, nullptr, 6},
-    {"[テーブルの幅]", &S::tableBorder, nullptr, 6},
-    {"[スライドショウの最大値を指定]", &S::slideMaxEnabled, nullptr, 7},
-    {"[スライドショウの最大値Ｘ]", &S::slideMaxWidth, nullptr, 7},
-    {"[スライドショウの最大値Ｙ]", &S::slideMaxHeight, nullptr, 7},
-    {"[メインウインドウの位置と大きさ]", &S::mainWindowPlace, nullptr, kPlaceBlock},
-}};
-
-// Version number from which each block is present, blocks 1 to 8.
-const std::array<double, 8> kBlockThreshold = {0.9, 1.1, 1.3, 1.31, 1.32, 1.55, 1.6, 1.6};
-
 const int kTagLength = 11;  // "Quorvel Ver"
 
 // Decimal number with "." as separator; nothing when the text is not one.
@@ -89,16 +27,9 @@ bool parseVersion(const QString& text, double& out) {
     return ok;
 }
 
-// Whole number present in a file of this version; compared with a small tolerance so that
-// "1.6" and "1.60" both reach the 1.6 block.
-int blocksPresent(double version) {
-    int blocks = 0;
-    for (double threshold : kBlockThreshold) {
-        if (version + 1e-9 < threshold) break;
-        ++blocks;
-    }
-    return blocks;
-}
+// Whether a file of this version holds a row: compared with a small tolerance so that "1.6"
+// and "1.60" both hold the rows of 1.6.
+bool holds(double version, const SettingRow& row) { return version + 1e-9 >= row.since; }
 
 // A settings file that is no text of ours: too large to be one, empty, or holding bytes that
 // no text line holds (a binary file copied over it). Read as lines, it would give empty or
@@ -106,7 +37,7 @@ int blocksPresent(double version) {
 void checkSettingsFile(const QString& path) {
     const auto fail = [&path](const QString& reason) {
         throw SettingsError(
-            QStringLiteral("設定ファイル %1 は%2ため読み込めません。\r"
+            QStringLiteral("設定ファイル %1 は%2ため読み込めません。\n"
                            "オプション画面で設定し直すか、ファイルを削除してください。")
                 .arg(QDir::toNativeSeparators(path), reason));
     };
@@ -125,12 +56,15 @@ void checkSettingsFile(const QString& path) {
 
 }  // namespace
 
+CatalogSettings::CatalogSettings() {
+    for (const SettingRow& row : settingRows()) {
+        row.setValueText(*this, QString::fromUtf8(row.defaultValue));
+    }
+}
+
 bool CatalogSettings::operator==(const CatalogSettings& other) const {
-    for (const Pair& pair : kPairs) {
-        if (pair.text ? this->*pair.text != other.*pair.text
-                      : this->*pair.number != other.*pair.number) {
-            return false;
-        }
+    for (const SettingRow& row : settingRows()) {
+        if (row.valueText(*this) != row.valueText(other)) return false;
     }
     return appFolder == other.appFolder && settingsFolder == other.settingsFolder &&
            version == other.version;
@@ -165,30 +99,42 @@ int settingInt(const QString& text, int fallback) {
     return ok ? value : fallback;
 }
 
-CatalogSettings loadSettings(const QString& appFolder) {
+CatalogSettings loadSettingsFile(const QString& path) {
     CatalogSettings settings;
-    settings.appFolder = appFolder;
-    const QString path = settingsFilePath(appFolder);
-    if (!QFileInfo(path).isFile()) return settings;
+    const QFileInfo info(path);
+    if (!info.exists()) return settings;
+    if (!info.isFile()) {
+        throw SettingsError(QStringLiteral("設定ファイル %1 はファイルではないため読み込めません。")
+                                .arg(QDir::toNativeSeparators(path)));
+    }
     checkSettingsFile(path);
 
-    const CatalogSettings defaults = settings;
     TextFileReader reader(path);
     double version = 0;
     if (!parseVersion(reader.readLine().mid(kTagLength), version)) {
-        version = 1.6;  // an unreadable version: take the file as a current one
+        version = settings.version.toDouble();  // an unreadable version: take the file as current
     }
-    const int blocks = blocksPresent(version);
-    for (const Pair& pair : kPairs) {
-        if (pair.block > blocks) break;
+    for (const SettingRow& row : settingRows()) {
+        if (row.appended) continue;
+        if (!holds(version, row)) return settings;
         reader.readLine();  // key line, never examined
+        row.setValueText(settings, reader.readLine());
+    }
+    // The lines added after the last block, each found by its key: a file holds those that
+    // were set when it was written.
+    for (QString key = reader.readLine(); !key.isEmpty(); key = reader.readLine()) {
         const QString value = reader.readLine();
-        if (pair.text) {
-            settings.*pair.text = value;
-        } else {
-            settings.*pair.number = settingInt(value, defaults.*pair.number);
+        for (const SettingRow& row : settingRows()) {
+            if (row.appended && key == QString::fromUtf8(row.key))
+                row.setValueText(settings, value);
         }
     }
+    return settings;
+}
+
+CatalogSettings loadSettings(const QString& appFolder) {
+    CatalogSettings settings = loadSettingsFile(settingsFilePath(appFolder));
+    settings.appFolder = appFolder;
     return settings;
 }
 
@@ -211,10 +157,10 @@ void saveSettings(const CatalogSettings& settings) {
     TextFileWriter writer(settingsFilePath(settings.configFolder()), sjis::Unmappable::Refuse,
                           TextFileWriter::Replace::Atomic);
     writer.writeLine(QStringLiteral("Quorvel Ver") + settings.version);
-    for (const Pair& pair : kPairs) {
-        if (pair.block == kPlaceBlock && settings.*pair.text == QString()) continue;
-        writer.writeLine(QString::fromUtf8(pair.key));
-        writer.writeLine(pair.text ? settings.*pair.text : QString::number(settings.*pair.number));
+    for (const SettingRow& row : settingRows()) {
+        if (row.appended && row.valueText(settings).isEmpty()) continue;
+        writer.writeLine(QString::fromUtf8(row.key));
+        writer.writeLine(row.valueText(settings));
     }
     writer.close();
 }

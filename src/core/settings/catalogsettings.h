@@ -6,52 +6,55 @@ namespace tessaly {
 
 // Every user preference, as stored in Quorvel.ini. Switches hold "on"/"off", numbers and
 // colours decimal text, except the four integers. Colours are Windows values 0x00BBGGRR.
+// Where each value is stored, its default and how it reads: settingRows() (settingstable.h).
 struct CatalogSettings {
-    QString startFolder;                    // 1
-    int backgroundColor = 8421504;          // 2
-    QString useBackgroundImage;             // 3
-    QString backgroundFile;                 // 4
-    QString browserPath;                    // 5
-    QString viewerPath;                     // 6
-    int windowLeft = 0;                     // 7
-    int windowTop = 0;                      // 8
-    int rotateQuality = 95;                 // 9
-    QString rotateBackup = "on";            // 10
-    QString titleFontSize = "7";            // 11
-    QString titleColor = "0";               // 12
-    QString titleFontFace = "ＭＳ Ｐ明朝";  // 13
-    QString titleTableWidth = "標準";       // 14
-    QString titleBackColor = "16777215";    // 15
-    QString titleItalic = "off";            // 16
-    QString titleBold = "off";              // 17
-    QString thumbWidth = "110";             // 18
-    QString thumbHeight = "150";            // 19
-    QString openInNewWindow = "off";        // 20
-    QString useScriptPopup = "off";         // 21
-    QString makeSlideShow = "off";          // 22
-    QString slideInterval = "3";            // 23
-    QString thumbQuality = "80";            // 24
-    QString thumbFilter = "off";            // 25
-    QString noBrowserLaunch = "off";        // 26
-    QString htmlFileName = "index.htm";     // 27
-    QString thumbFolderName = "htm_image";  // 28
-    QString titleFontEnabled = "on";        // 29
-    QString headerDefault = "on";           // 30
-    QString headerText;                     // 31
-    QString footerDefault = "on";           // 32
-    QString footerText;                     // 33
-    QString footerLinkEnabled = "off";      // 34
-    QString footerLinkUrl;                  // 35
-    QString titleUseTable = "on";           // 36
-    QString thumbPrefix;                    // 37
-    QString skipExistingThumbs = "off";     // 38
-    QString tableBorder = "1";              // 39
-    QString slideMaxEnabled = "off";        // 40
-    QString slideMaxWidth = "1000";         // 41
-    QString slideMaxHeight = "750";         // 42
+    CatalogSettings();  // every stored value at its default
+
+    QString startFolder;         // 1
+    int backgroundColor = 0;     // 2
+    QString useBackgroundImage;  // 3
+    QString backgroundFile;      // 4
+    QString browserPath;         // 5
+    QString viewerPath;          // 6
+    int windowLeft = 0;          // 7
+    int windowTop = 0;           // 8
+    int rotateQuality = 0;       // 9
+    QString rotateBackup;        // 10
+    QString titleFontSize;       // 11
+    QString titleColor;          // 12
+    QString titleFontFace;       // 13
+    QString titleTableWidth;     // 14
+    QString titleBackColor;      // 15
+    QString titleItalic;         // 16
+    QString titleBold;           // 17
+    QString thumbWidth;          // 18
+    QString thumbHeight;         // 19
+    QString openInNewWindow;     // 20
+    QString useScriptPopup;      // 21
+    QString makeSlideShow;       // 22
+    QString slideInterval;       // 23
+    QString thumbQuality;        // 24
+    QString thumbFilter;         // 25
+    QString noBrowserLaunch;     // 26
+    QString htmlFileName;        // 27
+    QString thumbFolderName;     // 28
+    QString titleFontEnabled;    // 29
+    QString headerDefault;       // 30
+    QString headerText;          // 31
+    QString footerDefault;       // 32
+    QString footerText;          // 33
+    QString footerLinkEnabled;   // 34
+    QString footerLinkUrl;       // 35
+    QString titleUseTable;       // 36
+    QString thumbPrefix;         // 37
+    QString skipExistingThumbs;  // 38
+    QString tableBorder;         // 39
+    QString slideMaxEnabled;     // 40
+    QString slideMaxWidth;       // 41
+    QString slideMaxHeight;      // 42
+    QString rotateLossless;      // 43: turn without re-encoding where the size allows
     // The main window's "left,top,width,height" when it was last closed; empty until then.
-    // Its line follows the last block and is written only once it is set.
-    QString mainWindowPlace;  // 43
+    QString mainWindowPlace;  // 44
 
     QString appFolder;         // the executable's folder, never stored
     QString version = "1.60";  // never read from the file
@@ -87,9 +90,13 @@ QString settingsFolderFor(const QString& programFolder);
 // The largest settings file read (1 MB); the real one is a few kilobytes.
 extern const qint64 kMaxSettingsFileBytes;
 
-// Defaults, then whatever appFolder/Quorvel.ini holds. A missing file is not an error.
-// Raises IoError when the file exists but cannot be opened, and SettingsError (naming the
-// file) when it is larger than kMaxSettingsFileBytes, empty, or holds bytes no text holds.
+// Defaults, then whatever the settings file at path holds, named in messages as given. A
+// missing file is not an error. Raises IoError when the file exists but cannot be opened,
+// and SettingsError (naming the file) when it is no regular file, is larger than
+// kMaxSettingsFileBytes, empty, or holds bytes no text holds.
+CatalogSettings loadSettingsFile(const QString& path);
+
+// The same for appFolder/Quorvel.ini, with appFolder set.
 CatalogSettings loadSettings(const QString& appFolder);
 
 // The same for a program in appFolder whose settings are in settingsFolder (see

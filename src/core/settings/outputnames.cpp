@@ -29,9 +29,9 @@ QString outputNameMessage(const QString& label, const QString& value) {
     QString shown = value;
     shown.replace(QChar(0), QStringLiteral("\\0"));
     return QStringLiteral(
-               "設定「%1」の値「%2」は使えません。\r"
+               "設定「%1」の値「%2」は使えません。\n"
                "名前には \"/\"、\"\\\"、NUL 文字を含めず、\".\" や \"..\" "
-               "以外の名前にしてください。\r"
+               "以外の名前にしてください。\n"
                "オプション画面で指定し直してから実行してください。"
                "処理は中断されました。")
         .arg(label, shown);

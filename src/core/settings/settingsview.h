@@ -5,9 +5,9 @@
 namespace tessaly {
 
 // The settings as the catalogue run, the page writers and the contents pages read them: each
-// switch decoded once, with the test its readers make. Most switches are on only when they
+// switch decoded once, with the rule of its row in settingRows() (most are on only when they
 // read exactly "on"; thumbFilter, noBrowserLaunch and footerLinkEnabled are on unless they
-// read exactly "off". CatalogSettings keeps the texts as stored.
+// read exactly "off"). A field here is filled by the row that names it.
 struct SettingsView {
     bool useBackgroundImage = false;
     bool rotateBackup = false;

@@ -5,7 +5,7 @@ namespace tessaly {
 Error::Error(QString message) : message_(std::move(message)), utf8_(message_.toUtf8()) {}
 
 QString outOfMemoryMessage() {
-    return QStringLiteral("メモリが足りません。\r処理は中断されました。");
+    return QStringLiteral("メモリが足りません。\n処理は中断されました。");
 }
 
 }  // namespace tessaly

@@ -56,7 +56,7 @@ public:
     using Error::Error;
 };
 
-// The text shown when memory ran out: "メモリが足りません。\r処理は中断されました。"
+// The text shown when memory ran out: "メモリが足りません。\n処理は中断されました。"
 QString outOfMemoryMessage();
 
 }  // namespace tessaly

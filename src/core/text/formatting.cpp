@@ -30,7 +30,7 @@ QString terminalText(const QString& text, bool keepLineBreaks) {
     out.reserve(text.size());
     for (const QChar c : text) {
         const char16_t u = c.unicode();
-        if (keepLineBreaks && (u == '\r' || u == '\n')) {
+        if (keepLineBreaks && u == '\n') {
             out += QLatin1Char('\n');
         } else if (u < 0x20 || (u >= 0x7F && u <= 0x9F)) {
             out += QStringLiteral("\\x%1").arg(static_cast<uint>(u), 2, 16, QLatin1Char('0'));

@@ -19,8 +19,7 @@ QString folderPath(const QString& folder);
 
 // A text as a terminal shows it: control characters (C0, DEL and C1) become "\xNN", so a
 // file name inside it cannot move the cursor, clear or restyle the terminal. With
-// keepLineBreaks (a message), "\r", the message box's line break, becomes a newline and
-// newlines are kept.
+// keepLineBreaks (a message), its newlines are kept.
 QString terminalText(const QString& text, bool keepLineBreaks = false);
 
 // The product home page named in the default footers.

@@ -62,9 +62,9 @@ QStringList undecodableFileNames(const QString& folder, const QByteArray& suffix
 
 QString undecodableNamesMessage(const QStringList& shownNames) {
     return QStringLiteral(
-               "次のファイルは名前が UTF-8 でないため、目録に入れていません。\r"
-               "名前を付け直してから、もう一度実行してください。\r") +
-           shownNames.join(QLatin1Char('\r'));
+               "次のファイルは名前が UTF-8 でないため、目録に入れていません。\n"
+               "名前を付け直してから、もう一度実行してください。\n") +
+           shownNames.join(QLatin1Char('\n'));
 }
 
 }  // namespace tessaly

@@ -24,7 +24,7 @@ const QString TocGenerator::kNoBackgroundFileMessage =
 const QString TocGenerator::kNoFoldersMessage = QStringLiteral("フォルダがありません。");
 const QString TocGenerator::kNoCataloguesMessage = QStringLiteral("対象のフォルダがありません。");
 const QString TocGenerator::kBackgroundCopyMessage =
-    QStringLiteral("背景ファイルコピーに失敗しました。\r処理は中断されました。");
+    QStringLiteral("背景ファイルコピーに失敗しました。\n処理は中断されました。");
 
 namespace {
 
@@ -60,7 +60,7 @@ QString progressText(int k, int count) {
 TocGenerator::TocGenerator(const CatalogSettings& settings) : settings_(settings) {}
 
 QString TocGenerator::finishedQuestion() {
-    return QStringLiteral("　　　　ファイル作成終了　　　　\rブラウザを起動しますか？");
+    return QStringLiteral("　　　　ファイル作成終了　　　　\nブラウザを起動しますか？");
 }
 
 void TocGenerator::openPage(const CatalogSettings& settings, Shell& shell, const QString& page) {

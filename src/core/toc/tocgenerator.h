@@ -44,7 +44,7 @@ struct TocOptions {
 // order, before any file is touched:
 //     "目次のタイトルが指定されていません。", "背景の画像ファイルが指定されていません。",
 //     "フォルダがありません。", "対象のフォルダがありません。",
-//     "背景ファイルコピーに失敗しました。\r処理は中断されました。"
+//     "背景ファイルコピーに失敗しました。\n処理は中断されました。"
 // (messages as constants below).
 // Other failures throw IoError (a page or the background copy cannot be read or written),
 // EncodingError or ImageError (a thumbnail that is not a readable JPEG); the pages of an

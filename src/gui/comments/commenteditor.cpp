@@ -35,8 +35,8 @@ constexpr int kStatusPanelWidth = 176;
 
 const char* const kSavedMessage = "コメントファイルを保存しました。";
 const char* const kWriteErrorMessage =
-    "ファイル書き込みエラーが発生しました。\r処理は中断されました。";
-const char* const kSaveQuestion = "コメントが修正されています。\rファイルを保存しますか？";
+    "ファイル書き込みエラーが発生しました。\n処理は中断されました。";
+const char* const kSaveQuestion = "コメントが修正されています。\nファイルを保存しますか？";
 const char* const kLeaveQuestion = "変更を保存しますか？";
 
 template <typename W>

@@ -9,7 +9,7 @@ namespace tessaly {
 
 // Message boxes and choosers as the windows use them. The program passes in QtPrompts;
 // tests pass a scripted implementation that records each call and answers it.
-// Message texts may hold "\r" for a line break.
+// Message texts break their lines with "\n".
 class Prompts {
 public:
     virtual ~Prompts() = default;

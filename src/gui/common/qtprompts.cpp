@@ -9,11 +9,6 @@ namespace {
 
 const QString kTitle = QStringLiteral("Tessaly");
 
-QString shown(const QString& text) {
-    QString copy = text;
-    return copy.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-}
-
 }  // namespace
 
 int windowsColor(int red, int green, int blue) {
@@ -21,20 +16,20 @@ int windowsColor(int red, int green, int blue) {
 }
 
 void QtPrompts::information(QWidget* parent, const QString& text) {
-    QMessageBox::information(parent, kTitle, shown(text));
+    QMessageBox::information(parent, kTitle, text);
 }
 
 void QtPrompts::error(QWidget* parent, const QString& text) {
-    QMessageBox::critical(parent, kTitle, shown(text));
+    QMessageBox::critical(parent, kTitle, text);
 }
 
 bool QtPrompts::question(QWidget* parent, const QString& text) {
-    return QMessageBox::question(parent, kTitle, shown(text), QMessageBox::Yes | QMessageBox::No) ==
+    return QMessageBox::question(parent, kTitle, text, QMessageBox::Yes | QMessageBox::No) ==
            QMessageBox::Yes;
 }
 
 Prompts::Answer QtPrompts::questionWithCancel(QWidget* parent, const QString& text) {
-    switch (QMessageBox::question(parent, kTitle, shown(text),
+    switch (QMessageBox::question(parent, kTitle, text,
                                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
                                   QMessageBox::Yes)) {
         case QMessageBox::Yes:
@@ -47,7 +42,7 @@ Prompts::Answer QtPrompts::questionWithCancel(QWidget* parent, const QString& te
 }
 
 bool QtPrompts::warningYesNo(QWidget* parent, const QString& caption, const QString& text) {
-    return QMessageBox::warning(parent, caption, shown(text), QMessageBox::Yes | QMessageBox::No) ==
+    return QMessageBox::warning(parent, caption, text, QMessageBox::Yes | QMessageBox::No) ==
            QMessageBox::Yes;
 }
 

@@ -1,6 +1,7 @@
 #include "gui/imaging/rotationwindow.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QFrame>
 #include <QImageReader>
 #include <QLabel>
@@ -11,9 +12,7 @@
 #include <QSpinBox>
 #include <QStatusBar>
 #include <new>
-#include <optional>
 
-#include "core/imaging/photolock.h"
 #include "core/settings/settingsview.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
@@ -97,6 +96,16 @@ void RotationWindow::buildControls() {
     qualityLabel->setBuddy(qualityEdit);
     // The warning is shown only for a photograph that is not in full colour.
     colourOnlyLabel->hide();
+    losslessCheck =
+        named(new QCheckBox(QStringLiteral("可能なら無劣化で回転(&L)"), this), "CheckLossless");
+    losslessCheck->setGeometry(10, 258, 204, 24);
+    losslessCheck->setToolTip(
+        QStringLiteral("画像の大きさが合えば、圧縮し直さずに回転します。"
+                       "合わない画像は圧縮率に従って保存します。"));
+    losslessCheck->setChecked(context_.settings.rotateLossless == QLatin1String("on"));
+    connect(losslessCheck, &QCheckBox::toggled, this, [this](bool on) {
+        context_.settings.rotateLossless = on ? QStringLiteral("on") : QStringLiteral("off");
+    });
 }
 
 void RotationWindow::buildButtons() {
@@ -230,6 +239,7 @@ void RotationWindow::loadCurrent() {
         picture_ = RotationJob::loadPhotograph(folder_ + currentName());
         hasPicture_ = true;
         showColourWarning();
+        quarterTurns_ = 0;
         previewImage->resize(fitPreview(picture_.width(), picture_.height()));
         showPicture();
     } catch (const Error& error) {
@@ -287,6 +297,7 @@ void RotationWindow::rotate(Turn turn) {
         previewImage->hide();
         previewImage->clear();
         picture_ = std::move(turned);
+        quarterTurns_ = (quarterTurns_ + (turn == Turn::Right ? 1 : 3)) % 4;
         showPicture();
     } catch (const Error& error) {
         context_.prompts.error(this, error.message());
@@ -333,27 +344,22 @@ void RotationWindow::saveAndNext() {
     moveToNext();
 }
 
-// Backs up and saves the picture in hand while no other rotation works on the same file.
+// Turns the photograph's file as the picture in hand was turned, backed up, under its lock.
 bool RotationWindow::store() {
-    const RotationJob job(folder_, qualityEdit->text().toInt(),
-                          viewOf(context_.settings).rotateBackup);
-    std::optional<PhotoLock> lock;
+    const Turn turns[4] = {Turn::None, Turn::Right, Turn::Half, Turn::Left};
+    const bool lossless = losslessCheck->isChecked();
+    const RotationJob job(folder_, qualityEdit->value(), viewOf(context_.settings).rotateBackup,
+                          lossless);
+    RotationJob::Step step = RotationJob::Step::Reading;
     try {
-        lock.emplace(job.filePath(currentName()));
+        if (!job.rotateFile(currentName(), turns[quarterTurns_], &step) && lossless) {
+            context_.prompts.information(this, RotationJob::notLosslessMessage(currentName()));
+        }
     } catch (const Error& error) {
-        context_.prompts.error(this, error.message());
-        return false;
-    }
-    try {
-        job.backUp(currentName());
-    } catch (const Error&) {
-        context_.prompts.error(this, RotationJob::backupErrorMessage());
-        return false;
-    }
-    try {
-        job.save(picture_, currentName());
-    } catch (const Error&) {
-        context_.prompts.error(this, RotationJob::saveErrorMessage());
+        context_.prompts.error(this, step == RotationJob::Step::Reading ? error.message()
+                                     : step == RotationJob::Step::BackingUp
+                                         ? RotationJob::backupErrorMessage()
+                                         : RotationJob::saveErrorMessage());
         return false;
     } catch (const std::bad_alloc&) {
         context_.prompts.error(this, outOfMemoryMessage());

@@ -8,6 +8,7 @@
 #include "gui/common/appcontext.h"
 
 class QAction;
+class QCheckBox;
 class QFrame;
 class QLabel;
 class QListWidget;
@@ -92,6 +93,7 @@ private:
     int currentIndex_ = -1;
     int shownNumber_ = 0;
     int selectedCount_ = 0;
+    int quarterTurns_ = 0;  // clockwise quarter turns of the picture since it was loaded
     QLabel* panels_[3] = {};
     ElidedLabel* namePanel_ = nullptr;
 
@@ -100,6 +102,7 @@ private:
     QLabel* colourOnlyLabel = nullptr;
     QLabel* qualityLabel = nullptr;
     QSpinBox* qualityEdit = nullptr;
+    QCheckBox* losslessCheck = nullptr;  // "可能なら無劣化で回転", the rotateLossless setting
     QPushButton* rotateRightButton = nullptr;
     QPushButton* rotateLeftButton = nullptr;
     QPushButton* nextButton = nullptr;

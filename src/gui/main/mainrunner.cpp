@@ -205,7 +205,7 @@ bool MainRunner::question(RunQuestion kind, const QString& text) {
     // The closing question names the photographs that were left out.
     if (kind == RunQuestion::OpenBrowser && !leftOut_.isEmpty())
         return window_.context().prompts.question(
-            &window_, text + QLatin1Char('\r') + leftOutPhotosMessage(leftOut_));
+            &window_, text + QLatin1Char('\n') + leftOutPhotosMessage(leftOut_));
     return window_.context().prompts.question(&window_, text);
 }
 

@@ -17,15 +17,15 @@ QString NameTest::scratchFolder() const {
 }
 
 QString NameTest::badFolderMessage() {
-    return QStringLiteral("フォルダ名が不正です。\r指定し直してください。");
+    return QStringLiteral("フォルダ名が不正です。\n指定し直してください。");
 }
 
 QString NameTest::badFileMessage() {
-    return QStringLiteral("ファイル名が不正です。\r指定し直してください。");
+    return QStringLiteral("ファイル名が不正です。\n指定し直してください。");
 }
 
 QString NameTest::badPrefixMessage() {
-    return QStringLiteral("サムネイル画像に付加する文字列が不正です。\r指定し直してください。");
+    return QStringLiteral("サムネイル画像に付加する文字列が不正です。\n指定し直してください。");
 }
 
 bool NameTest::isSingleName(const QString& name, bool allowEmpty) {

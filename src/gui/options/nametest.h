@@ -25,9 +25,9 @@ public:
     Result run(const QString& folderName, const QString& fileName,
                const QString& prefix = QString()) const;
 
-    static QString badFolderMessage();  // "フォルダ名が不正です。\r指定し直してください。"
-    static QString badFileMessage();  // "ファイル名が不正です。\r指定し直してください。"
-    // "サムネイル画像に付加する文字列が不正です。\r指定し直してください。"
+    static QString badFolderMessage();  // "フォルダ名が不正です。\n指定し直してください。"
+    static QString badFileMessage();  // "ファイル名が不正です。\n指定し直してください。"
+    // "サムネイル画像に付加する文字列が不正です。\n指定し直してください。"
     static QString badPrefixMessage();
 
 private:

@@ -7,25 +7,19 @@
 
 #include "gui/common/appcontext.h"
 
-class QCheckBox;
-class QComboBox;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QSlider;
 class QTabWidget;
 
 namespace tessaly {
 
-class ClampingSpinBox;
-class ColorSwatch;
-class StepButtons;
+class OptionsTab;
+class PositionTab;
 
-// The options dialog "オプション": ten tab pages whose controls are the working copy of the
-// settings record. OK validates the two output names, copies every control into the record,
-// writes the settings file, moves the main window and closes; Cancel reloads every control from
-// the record and closes; the frame's close box (or Escape) closes without either.
+// The options dialog "オプション": ten tab pages (OptionsTab) whose controls are the working
+// copy of the settings record, bound to it through settingRows() (SettingBinding). OK copies
+// every control into a new record, validates the two output names and writes the settings file;
+// only then does the record take the new values, the main window move and the dialog close.
+// Cancel reloads every control from the record and closes; the frame's close box (or Escape)
+// closes without either.
 //
 // How the main window uses it:
 //   - Create it once at start-up, after the main window has its final position and after the
@@ -66,180 +60,22 @@ public:
 
 private:
     void buildWindow();
-    QWidget* buildStartFolderPage();
-    QWidget* buildPagePage();
-    QWidget* buildTitlePage();
-    QWidget* buildThumbnailPage();
-    QWidget* buildFileNamePage();
-    QWidget* buildHeaderFooterPage();
-    QWidget* buildProgramsPage();
-    QWidget* buildSlideShowPage();
-    QWidget* buildRotationPage();
-    QWidget* buildPositionPage();
     QWidget* buildButtonRow();
-    void fillFixedLists();
-    void connectControls();
+    void addTab(OptionsTab* tab);
 
-    void loadTextsAndColours();
-    void loadNumbers();
-    void loadLists();
-    void loadPosition();
-    void loadChecks();
-    void applyEnablingRules();
-    void setBars(int left, int top);
-
-    void chooseStartFolder();
-    void chooseProgram(QLineEdit* field);
-    void chooseBackgroundFile();
-    void chooseColour(ColorSwatch* swatch);
-    void barMoved(QSlider* bar, int position);
-
-    // The texts OK stores, with the names the messages give them; exact for paths and names.
-    struct StoredText {
-        QLineEdit* field;
-        QString name;
-        bool exact;
-    };
-    std::vector<StoredText> storedTexts() const;
-    QString fieldName(const QLineEdit* field) const;
-    bool refusedForStorage(const QLineEdit* field, const QString& text);
+    // The OK path (optionsdialogstore.cpp).
     bool textsCanBeStored();
-    void showField(QLineEdit* field);
-
-    QPoint chosenPosition() const;
-    void storeTitleAndThumbnails();
-    bool passesNameTest();
-    void storeNamesAndPage();
+    void showField(QWidget* field);
+    bool passesNameTest(const CatalogSettings& record);
 
     CatalogSettings& settings_;
     Prompts& prompts_;
     QWidget* mainWindow_;
     FolderChooser pickFolder_;
     QualityHandler rotationQuality_;
-    bool settingBars_ = false;
-
-    QLabel* headingPanel = nullptr;
-    QTabWidget* tabs = nullptr;
-    QWidget* startFolderPage = nullptr;
-    QWidget* pagePage = nullptr;
-    QWidget* positionPage = nullptr;
-    QWidget* programsPage = nullptr;
-    QWidget* rotationPage = nullptr;
-    QWidget* titlePage = nullptr;
-    QWidget* thumbnailPage = nullptr;
-    QWidget* slideShowPage = nullptr;
-    QWidget* fileNamePage = nullptr;
-    QWidget* headerFooterPage = nullptr;
-
-    // Start folder
-    QLabel* startFolderLabel = nullptr;
-    QLineEdit* startFolderEdit = nullptr;
-    QPushButton* startFolderButton = nullptr;
-    // Page
-    QLabel* frameWidthLabel = nullptr;
-    QLabel* frameWidthNote = nullptr;
-    ClampingSpinBox* frameWidthBox = nullptr;
-    QLabel* backgroundColourLabel = nullptr;
-    ColorSwatch* backgroundSwatch = nullptr;
-    QPushButton* backgroundColourButton = nullptr;
-    QCheckBox* backgroundImageCheck = nullptr;
-    QLabel* backgroundFileLabel = nullptr;
-    QLineEdit* backgroundFileEdit = nullptr;
-    QPushButton* backgroundFileButton = nullptr;
-    // Title
-    QLabel* titleSizeLabel = nullptr;
-    QComboBox* titleSizeBox = nullptr;
-    QLabel* titleColourLabel = nullptr;
-    ColorSwatch* titleColourSwatch = nullptr;
-    QPushButton* titleColourButton = nullptr;
-    QCheckBox* titleItalicCheck = nullptr;
-    QCheckBox* titleBoldCheck = nullptr;
-    QCheckBox* titleFontCheck = nullptr;
-    QLabel* titleFontLabel = nullptr;
-    QComboBox* titleFontBox = nullptr;
-    QCheckBox* titleTableCheck = nullptr;
-    QLabel* titleTableWidthLabel = nullptr;
-    QComboBox* titleTableWidthBox = nullptr;
-    QLabel* titleBackColourLabel = nullptr;
-    ColorSwatch* titleBackSwatch = nullptr;
-    QPushButton* titleBackColourButton = nullptr;
-    // Thumbnails
-    QCheckBox* skipExistingCheck = nullptr;
-    QLabel* thumbWidthLabel = nullptr;
-    ClampingSpinBox* thumbWidthBox = nullptr;
-    QLabel* thumbHeightLabel = nullptr;
-    ClampingSpinBox* thumbHeightBox = nullptr;
-    QLabel* thumbQualityLabel = nullptr;
-    QLabel* thumbQualityNote = nullptr;
-    ClampingSpinBox* thumbQualityBox = nullptr;
-    QCheckBox* thumbFilterCheck = nullptr;
-    QCheckBox* newWindowCheck = nullptr;
-    QCheckBox* scriptPopupCheck = nullptr;
-    // File names
-    QLabel* htmlFileLabel = nullptr;
-    QLineEdit* htmlFileEdit = nullptr;
-    QLabel* thumbFolderLabel = nullptr;
-    QLineEdit* thumbFolderEdit = nullptr;
-    QLabel* thumbPrefixLabel = nullptr;
-    QLineEdit* thumbPrefixEdit = nullptr;
-    QLabel* namesCautionLabel = nullptr;
-    QLabel* namesCautionText1 = nullptr;
-    QLabel* namesCautionText2 = nullptr;
-    // Header and footer
-    QLabel* headerLabel = nullptr;
-    QCheckBox* headerDefaultCheck = nullptr;
-    QLabel* headerTextLabel = nullptr;
-    QLineEdit* headerTextEdit = nullptr;
-    QLabel* footerLabel = nullptr;
-    QCheckBox* footerDefaultCheck = nullptr;
-    QLabel* footerTextLabel = nullptr;
-    QLineEdit* footerTextEdit = nullptr;
-    QCheckBox* footerLinkCheck = nullptr;
-    QLabel* footerLinkLabel = nullptr;
-    QLineEdit* footerLinkEdit = nullptr;
-    QLabel* footerLinkNote = nullptr;
-    // External programs
-    QLabel* programsNote = nullptr;
-    QLabel* browserLabel = nullptr;
-    QCheckBox* noBrowserCheck = nullptr;
-    QLineEdit* browserEdit = nullptr;
-    QPushButton* browserButton = nullptr;
-    QLabel* viewerLabel = nullptr;
-    QLineEdit* viewerEdit = nullptr;
-    QPushButton* viewerButton = nullptr;
-    // Slide show
-    QCheckBox* slideShowCheck = nullptr;
-    QLabel* slideIntervalLabel = nullptr;
-    ClampingSpinBox* slideIntervalBox = nullptr;
-    QCheckBox* slideMaxCheck = nullptr;
-    QLabel* slideMaxWidthLabel = nullptr;
-    ClampingSpinBox* slideMaxWidthBox = nullptr;
-    QLabel* slideMaxHeightLabel = nullptr;
-    ClampingSpinBox* slideMaxHeightBox = nullptr;
-    QLabel* slideCautionLabel = nullptr;
-    QLabel* slideCautionText = nullptr;
-    // Rotation
-    QLabel* rotationHeading = nullptr;
-    QLabel* rotateQualityLabel = nullptr;
-    QLineEdit* rotateQualityEdit = nullptr;
-    StepButtons* rotateQualityButtons = nullptr;
-    QLabel* rotateQualityNote1 = nullptr;
-    QLabel* rotateQualityNote2 = nullptr;
-    QCheckBox* rotateBackupCheck = nullptr;
-    QLabel* rotateBackupNote1 = nullptr;
-    QLabel* rotateBackupNote2 = nullptr;
-    // Window position
-    QCheckBox* keepPositionCheck = nullptr;
-    QGroupBox* positionGroup = nullptr;
-    QLabel* leftLabel = nullptr;
-    QLineEdit* leftEdit = nullptr;
-    QSlider* leftBar = nullptr;
-    QLabel* topLabel = nullptr;
-    QLineEdit* topEdit = nullptr;
-    QSlider* topBar = nullptr;
-    // Buttons below the pages
-    QPushButton* storeButton = nullptr;
-    QPushButton* cancelButton = nullptr;
+    QTabWidget* tabs_ = nullptr;
+    std::vector<OptionsTab*> pages_;
+    PositionTab* position_ = nullptr;
 };
 
 }  // namespace tessaly

@@ -20,6 +20,9 @@ public:
     // Sets the position, limited to the range; emits nothing.
     void setPosition(int position);
 
+    // Steps as a click on an arrow does (the up and down keys of the edit beside it).
+    void step(int delta);
+
     QToolButton* upButton() const { return up_; }
     QToolButton* downButton() const { return down_; }
 
@@ -28,8 +31,6 @@ signals:
     void clicked(int position);
 
 private:
-    void step(int delta);
-
     QToolButton* up_;
     QToolButton* down_;
     int minimum_ = 0;

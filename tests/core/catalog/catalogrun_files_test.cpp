@@ -71,7 +71,7 @@ TEST_F(CatalogRunFilesTest, BackgroundAlreadyNamedBackJpgOrInsideTheThumbnailFol
 TEST_F(CatalogRunFilesTest, MissingBackgroundIsReportedAndTheRunGoesOn) {
     settings.backgroundFile = dir.file("gone.jpg");
     EXPECT_EQ(run(), CatalogRunOutcome::Completed);
-    EXPECT_TRUE(host.log.contains("info:背景ファイルが存在しません。\r再設定が必要です。"));
+    EXPECT_TRUE(host.log.contains("info:背景ファイルが存在しません。\n再設定が必要です。"));
     EXPECT_TRUE(page().contains(R"(<BODY background="htm_image/back.jpg" bgcolor="#808080">)"));
     EXPECT_EQ(cells().size(), 2);
 }

@@ -16,7 +16,7 @@
 namespace tessaly::test {
 
 inline const QString kWriteError =
-    QStringLiteral("info:ファイル書き込みエラーが発生しました。\r処理は中断されました。");
+    QStringLiteral("info:ファイル書き込みエラーが発生しました。\n処理は中断されました。");
 
 inline QSize jpegSize(const QString& path) {
     JpegImage image;

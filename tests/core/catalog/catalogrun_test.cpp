@@ -286,7 +286,7 @@ TEST_F(CatalogRunTest, CancelDuringTheThirdImageFinishesItAndEndsBothPages) {
     input.title = QStringLiteral("別の題");
     EXPECT_EQ(catalogRun.execute(input), CatalogRunOutcome::Cancelled);
     EXPECT_TRUE(host.log.contains(
-        QStringLiteral("info:処理は中断されました。\r"
+        QStringLiteral("info:処理は中断されました。\n"
                        "前回のページ（index.htm、SShow.htm）は元のまま残しています。")))
         << host.log.join('\n').toStdString();
     EXPECT_EQ(dir.read("index.htm"), earlierPage);
@@ -331,7 +331,7 @@ TEST_F(CatalogRunTest, TickedBoxWithoutCommentFileAsksAndWritesNothing) {
     host.answer = true;
     EXPECT_EQ(run(), CatalogRunOutcome::CommentFileMissing);
     EXPECT_TRUE(host.log.contains(
-        "question:コメントファイルが見つかりません。\rコメント作成ウインドウを開きますか？"));
+        "question:コメントファイルが見つかりません。\nコメント作成ウインドウを開きますか？"));
     EXPECT_EQ(host.log.mid(host.log.size() - 2),
               QStringList({"editor", "ended:comment file missing"}));
     EXPECT_FALSE(QFileInfo::exists(dir.file("htm_image")));
@@ -344,7 +344,7 @@ TEST_F(CatalogRunTest, BrowserStepOpensThePageOrStartsTheBrowser) {
     host.answer = false;
     EXPECT_EQ(run(), CatalogRunOutcome::Completed);
     EXPECT_TRUE(
-        host.log.contains("question:　　　　ファイル作成終了　　　　\rブラウザを起動しますか？"));
+        host.log.contains("question:　　　　ファイル作成終了　　　　\nブラウザを起動しますか？"));
     EXPECT_TRUE(shell.calls.isEmpty());
     EXPECT_EQ(host.log.last(), "ended:completed");
 

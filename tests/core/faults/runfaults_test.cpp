@@ -35,7 +35,7 @@ protected:
         EXPECT_EQ(outcome, CatalogRunOutcome::Failed);
         EXPECT_TRUE(host.log.contains("failed"));
         for (const QString& question : host.matching("question:"))  // only "leave it out?"
-            EXPECT_TRUE(question.endsWith("\rこの画像を除いて続けますか？"))
+            EXPECT_TRUE(question.endsWith("\nこの画像を除いて続けますか？"))
                 << question.toStdString();
         EXPECT_EQ(host.matching("info:").size() + host.matching("error:").size(), 1)
             << host.log.join('\n').toStdString();

@@ -142,30 +142,68 @@ QString exifText(const QString& path, ExifIfd ifd, ExifTag tag, bool& present) {
 }
 
 TEST(HeifImageTest, ConvertedPhotoIsUprightAndKeepsOnlyDateAndCamera) {
-    test::TempDir dir;
-    test::HeicOptions options;
-    options.orientation = 6;
-    options.exif = test::makeTestExif("TestMaker", "2024:05:06 07:08:09", 6);
-    test::writeTestHeic(dir.file("IMG_0001.HEIC"), 64, 48, options);
-    const auto result =
-        BmpConversion(95, BmpConversion::Source::Any).run(dir.path(), {"IMG_0001.HEIC"}, {});
-    ASSERT_EQ(result.written, QStringList{"IMG_0001.jpg"}) << result.message.toStdString();
-    JpegImage jpeg;
-    jpeg.loadFromFile(dir.file("IMG_0001.jpg"));
-    EXPECT_EQ(jpeg.Orientation(), 1);
-    EXPECT_EQ(jpeg.width(), 48);
-    EXPECT_EQ(jpeg.height(), 64);
-    EXPECT_LT(meanError(jpeg.picture(), uprightPattern(64, 48, 6)), 8.0);
-    bool present = false;
-    const QString path = dir.file("IMG_0001.jpg");
-    EXPECT_EQ(exifText(path, EXIF_IFD_0, EXIF_TAG_MAKE, present), QStringLiteral("TestMaker"));
-    EXPECT_EQ(exifText(path, EXIF_IFD_0, EXIF_TAG_MODEL, present), QStringLiteral("Test Phone 12"));
-    EXPECT_EQ(exifText(path, EXIF_IFD_EXIF, EXIF_TAG_DATE_TIME_ORIGINAL, present),
-              QStringLiteral("2024:05:06 07:08:09"));
-    exifText(path, EXIF_IFD_0, EXIF_TAG_ORIENTATION, present);
-    EXPECT_FALSE(present);
-    exifText(path, EXIF_IFD_GPS, ExifTag(EXIF_TAG_GPS_LATITUDE_REF), present);
-    EXPECT_FALSE(present);
+    for (const bool bareExif : {false, true}) {  // an EXIF item without its offset field too
+        test::TempDir dir;
+        test::HeicOptions options;
+        options.orientation = 6;
+        options.exif = test::makeTestExif("TestMaker", "2024:05:06 07:08:09", 6);
+        options.bareExif = bareExif;
+        test::writeTestHeic(dir.file("IMG_0001.HEIC"), 64, 48, options);
+        const auto result =
+            BmpConversion(95, BmpConversion::Source::Any).run(dir.path(), {"IMG_0001.HEIC"}, {});
+        ASSERT_EQ(result.written, QStringList{"IMG_0001.jpg"}) << result.message.toStdString();
+        JpegImage jpeg;
+        jpeg.loadFromFile(dir.file("IMG_0001.jpg"));
+        EXPECT_EQ(jpeg.Orientation(), 1);
+        EXPECT_EQ(jpeg.width(), 48);
+        EXPECT_EQ(jpeg.height(), 64);
+        EXPECT_LT(meanError(jpeg.picture(), uprightPattern(64, 48, 6)), 8.0);
+        bool present = false;
+        const QString path = dir.file("IMG_0001.jpg");
+        EXPECT_EQ(exifText(path, EXIF_IFD_0, EXIF_TAG_MAKE, present), QStringLiteral("TestMaker"));
+        EXPECT_EQ(exifText(path, EXIF_IFD_0, EXIF_TAG_MODEL, present),
+                  QStringLiteral("Test Phone 12"));
+        EXPECT_EQ(exifText(path, EXIF_IFD_EXIF, EXIF_TAG_DATE_TIME_ORIGINAL, present),
+                  QStringLiteral("2024:05:06 07:08:09"));
+        exifText(path, EXIF_IFD_0, EXIF_TAG_ORIENTATION, present);
+        EXPECT_FALSE(present);
+        exifText(path, EXIF_IFD_GPS, ExifTag(EXIF_TAG_GPS_LATITUDE_REF), present);
+        EXPECT_FALSE(present);
+    }
+}
+
+unsigned flatColour(int, int, int, int) { return 0x006464C8; }  // red 200, green 100, blue 100
+
+TEST(HeifImageTest, ConvertedPhotoKeepsItsColour) {
+    const QByteArray profile = test::iccProfile("RGB ", 3000, "Display P3");
+    const struct {
+        int nclxPrimaries;
+        bool icc;
+        unsigned red, green, blue;  // expected in the JPEG
+    } rows[] = {
+        {1, false, 200, 100, 100},  // sRGB primaries: as they are
+        {12, false, 215, 93, 97},   // Display P3 by nclx alone: converted to sRGB
+        {12, true, 200, 100, 100},  // an ICC profile: kept, pixels as they are
+        {0, true, 200, 100, 100},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << "primaries " << row.nclxPrimaries << " icc " << row.icc);
+        test::TempDir dir;
+        test::HeicOptions options;
+        options.pattern = flatColour;
+        options.nclxPrimaries = row.nclxPrimaries;
+        if (row.icc) options.iccProfile = profile;
+        test::writeTestHeic(dir.file("a.heic"), 32, 32, options);
+        BmpConversion(95, BmpConversion::Source::Any).run(dir.path(), {"a.heic"}, {});
+        JpegImage jpeg;
+        jpeg.loadFromFile(dir.file("a.jpg"));
+        const quint32 pixel = jpeg.picture().pixel(16, 16);
+        EXPECT_NEAR(int(pixel & 0xFF), int(row.red), 4);
+        EXPECT_NEAR(int((pixel >> 8) & 0xFF), int(row.green), 4);
+        EXPECT_NEAR(int((pixel >> 16) & 0xFF), int(row.blue), 4);
+        EXPECT_EQ(JpegImage::readSegments(dir.read("a.jpg")).iccProfile(),
+                  row.icc ? profile : QByteArray());
+    }
 }
 
 }  // namespace

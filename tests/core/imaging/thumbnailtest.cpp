@@ -8,6 +8,7 @@
 #include "core/imaging/real48.h"
 #include "core/imaging/thumbnailfilters.h"
 #include "core/imaging/thumbnailmaker.h"
+#include "support/samepixels.h"
 #include "support/tempdir.h"
 #include "support/testimages.h"
 
@@ -245,6 +246,30 @@ TEST_F(ThumbnailMakerTest, ExistingFileIsReplacedAndFailuresAreRaised) {
     EXPECT_THROW(maker.load(dir.file("broken.jpg")), ImageError);
     maker.release();
     EXPECT_EQ(maker.imageWidth(), 0);
+}
+
+TEST_F(ThumbnailMakerTest, ThePhotographsColourProfileGoesIntoTheThumbnailAlone) {
+    test::JpegLayout layout;
+    layout.noise = 8;
+    dir.write("plain.jpg", test::makePhotoJpeg(400, 300, layout));
+    layout.segments = test::cameraSegments(400, 300, 1);
+    dir.write("profiled.jpg", test::makePhotoJpeg(400, 300, layout));
+    const QByteArray profile = JpegImage::readSegments(dir.read("profiled.jpg")).iccProfile();
+    ASSERT_EQ(profile.size(), 70000);
+    for (const bool filter : {false, true}) {
+        for (const char* name : {"plain", "profiled"}) {
+            maker.open(dir.file(QString(name) + ".jpg"));
+            maker.make({110, 150, 80, filter}, dir.file(QString(name) + "-thumb.jpg"));
+        }
+        JpegImage plain, profiled;
+        plain.loadFromFile(dir.file("plain-thumb.jpg"));
+        profiled.loadFromFile(dir.file("profiled-thumb.jpg"));
+        EXPECT_TRUE(test::samePixels(plain.picture(), profiled.picture())) << filter;
+        const JpegSegments kept = JpegImage::readSegments(dir.read("profiled-thumb.jpg"));
+        EXPECT_EQ(kept.iccProfile(), profile);
+        EXPECT_EQ(kept.list.size(), kept.iccChunks().list.size());  // nothing else of the photo
+        EXPECT_TRUE(JpegImage::readSegments(dir.read("plain-thumb.jpg")).iccChunks().isEmpty());
+    }
 }
 
 }  // namespace

@@ -49,7 +49,7 @@ TEST(BmpConversionTest, OutputNameDropsTheLastThreeCharacters) {
     EXPECT_EQ(BmpConversion::outputName("x.dib"), QStringLiteral("x.jpg"));
     EXPECT_EQ(BmpConversion::outputName("ab"), QStringLiteral("jpg"));
     EXPECT_EQ(BmpConversion::overwriteQuestion("pic.jpg"),
-              QStringLiteral("同名のファイルが存在します。\rpic.jpg\r上書きしてよろしいですか？"));
+              QStringLiteral("同名のファイルが存在します。\npic.jpg\n上書きしてよろしいですか？"));
 }
 
 TEST(BmpConversionTest, ExistingOutputIsAskedAboutAndKeptOnNo) {

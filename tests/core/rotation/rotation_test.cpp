@@ -1,13 +1,16 @@
 #include <gtest/gtest.h>
+#include <libexif/exif-data.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <csignal>
 
 #include "core/imaging/bmpconversion.h"
+#include "core/imaging/exiforientation.h"
 #include "core/imaging/filereplacement.h"
 #include "core/imaging/jpegimage.h"
 #include "core/imaging/rotationjob.h"
@@ -93,6 +96,18 @@ TEST(RotationJobTest, GreyscalePhotographsAreWidenedAndSavedInColour) {
     EXPECT_EQ(saved.width(), 30);
     EXPECT_EQ(saved.height(), 40);
     EXPECT_LT(meanError(decoded(dir.file("g.jpg")), RotationJob::turned(grey, Turn::Left)), 2.0);
+
+    // A grey profile fits a grey file turned losslessly, never the colour one re-encoded.
+    test::JpegLayout layout;
+    layout.components = 1;
+    layout.h[0] = layout.v[0] = 1;
+    layout.segments = {{JpegSegments::kApp2,
+                        QByteArray("ICC_PROFILE\0\x01\x01", 14) + test::iccProfile("GRAY", 600)}};
+    for (const bool lossless : {true, false}) {
+        dir.write("p.jpg", test::makePhotoJpeg(64, lossless ? 40 : 45, layout));
+        RotationJob(dir.path(), 95, false, true).rotateFile("p.jpg", Turn::Right);
+        EXPECT_EQ(JpegImage::readSegments(dir.read("p.jpg")).iccProfile().isEmpty(), !lossless);
+    }
 }
 
 TEST(RotationJobTest, RotateFileTurnsAndKeepsTheFirstBackup) {
@@ -100,9 +115,21 @@ TEST(RotationJobTest, RotateFileTurnsAndKeepsTheFirstBackup) {
     test::writeTestJpeg(dir.file("a.JPG"), 64, 48);
     const QByteArray original = dir.read("a.JPG");
     const PixelImage before = decoded(dir.file("a.JPG"));
+    const QDateTime taken(QDate(2019, 7, 1), QTime(9, 30));
+    {
+        QFile file(dir.file("a.JPG"));
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.setFileTime(taken, QFileDevice::FileModificationTime));
+    }
+    QFile::setPermissions(dir.file("a.JPG"), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     const RotationJob job(dir.path(), 95, true);
     job.rotateFile("a.JPG", Turn::Right);
     EXPECT_EQ(test::readFile(dir.file("_backup/a.JPG")), original);
+    // The backup dates and is protected as the original was.
+    EXPECT_EQ(QFileInfo(dir.file("_backup/a.JPG")).lastModified(), taken);
+    EXPECT_EQ(QFile::permissions(dir.file("_backup/a.JPG")),
+              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser |
+                  QFileDevice::WriteUser);
     const PixelImage once = decoded(dir.file("a.JPG"));
     ASSERT_EQ(once.width(), 48);
     ASSERT_EQ(once.height(), 64);
@@ -115,6 +142,106 @@ TEST(RotationJobTest, RotateFileTurnsAndKeepsTheFirstBackup) {
     EXPECT_LT(meanError(twice, RotationJob::turned(before, Turn::Half)), 10.0);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
               QStringList{"a.JPG"});  // no temporary file left behind
+}
+
+// The EXIF fields a turned photograph must still show, read back with libexif.
+struct ExifFields {
+    int orientation = 0;
+    quint32 width = 0, height = 0;  // PixelXDimension, PixelYDimension
+    QByteArray make, taken;
+    bool thumbnail = false;
+};
+
+ExifFields exifFields(const QByteArray& payload) {
+    ExifFields fields;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(payload.constData());
+    fields.orientation = exifOrientation(bytes, size_t(payload.size()));
+    ExifData* data = exif_data_new_from_data(bytes, unsigned(payload.size()));
+    const ExifByteOrder order = exif_data_get_byte_order(data);
+    const auto number = [&](ExifIfd ifd, ExifTag tag) -> quint32 {
+        const ExifEntry* e = exif_content_get_entry(data->ifd[ifd], tag);
+        if (!e) return 0;
+        return e->format == EXIF_FORMAT_SHORT ? exif_get_short(e->data, order)
+                                              : exif_get_long(e->data, order);
+    };
+    const auto text = [&](ExifIfd ifd, ExifTag tag) {
+        const ExifEntry* e = exif_content_get_entry(data->ifd[ifd], tag);
+        return e ? QByteArray(reinterpret_cast<const char*>(e->data), int(e->size)) : QByteArray();
+    };
+    fields.width = number(EXIF_IFD_EXIF, EXIF_TAG_PIXEL_X_DIMENSION);
+    fields.height = number(EXIF_IFD_EXIF, EXIF_TAG_PIXEL_Y_DIMENSION);
+    fields.make = text(EXIF_IFD_0, EXIF_TAG_MAKE);
+    fields.taken = text(EXIF_IFD_EXIF, EXIF_TAG_DATE_TIME_ORIGINAL);
+    fields.thumbnail = data->data && data->size > 0;
+    exif_data_unref(data);
+    return fields;
+}
+
+TEST(RotationJobTest, TurnsKeepEverySegmentAndPatchOnlyTheExifPosition) {
+    const struct {
+        int orientation;
+        Turn turn;
+        bool lossless;
+        int width, height;  // stored
+        bool perfect;       // expected lossless
+    } rows[] = {
+        {1, Turn::Right, false, 64, 48, false}, {6, Turn::Right, false, 64, 48, false},
+        {8, Turn::Half, false, 60, 45, false},  {3, Turn::Left, true, 64, 48, true},
+        {6, Turn::Right, true, 64, 48, true},   {5, Turn::None, true, 64, 48, true},
+        {2, Turn::Left, true, 64, 48, true},    {1, Turn::Right, true, 60, 45, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << "orientation " << row.orientation << " turn "
+                                        << int(row.turn) << " lossless " << row.lossless);
+        TempDir dir;
+        test::JpegLayout layout;
+        layout.segments = test::cameraSegments(row.width, row.height, row.orientation);
+        dir.write("a.jpg", test::makePhotoJpeg(row.width, row.height, layout));
+        const PixelImage shown = decoded(dir.file("a.jpg"));
+        const JpegSegments before = JpegImage::readSegments(dir.read("a.jpg"));
+        EXPECT_EQ(RotationJob(dir.path(), 95, false, row.lossless).rotateFile("a.jpg", row.turn),
+                  row.perfect);
+
+        const PixelImage now = decoded(dir.file("a.jpg"));
+        const PixelImage expected = RotationJob::turned(shown, row.turn);
+        ASSERT_EQ(now.width(), expected.width());
+        EXPECT_LT(meanError(now, expected), row.perfect ? 1.0 : 3.0);
+        const JpegSegments after = JpegImage::readSegments(dir.read("a.jpg"));
+        ASSERT_EQ(after.list.size(), before.list.size());
+        size_t exifAt = 0;
+        for (size_t i = 0; i < after.list.size(); ++i) {
+            EXPECT_EQ(after.list[i].marker, before.list[i].marker);
+            if (after.list[i].data.startsWith("Exif")) {
+                exifAt = i;
+                EXPECT_EQ(after.list[i].data.size(), before.list[i].data.size());
+            } else {
+                EXPECT_EQ(after.list[i].data, before.list[i].data) << "segment " << i;
+            }
+        }
+        const ExifFields exif = exifFields(after.list[exifAt].data);
+        const bool quarter =
+            (row.orientation >= 5) != (row.turn == Turn::Right || row.turn == Turn::Left);
+        EXPECT_EQ(exif.orientation, 1);
+        EXPECT_EQ(exif.width, quint32(quarter ? row.height : row.width));
+        EXPECT_EQ(exif.height, quint32(quarter ? row.width : row.height));
+        EXPECT_EQ(exif.make, QByteArray("PENTAX", 7));
+        EXPECT_EQ(exif.taken, QByteArray("2024:05:06 07:08:09", 20));
+        EXPECT_FALSE(exif.thumbnail);
+        EXPECT_TRUE(exifFields(before.list[exifAt].data).thumbnail);
+    }
+}
+
+TEST(RotationJobTest, LosslessTurnsBackToTheSamePixels) {
+    TempDir dir;
+    test::JpegLayout layout;
+    layout.segments = test::cameraSegments(64, 48, 1);
+    dir.write("a.jpg", test::makePhotoJpeg(64, 48, layout));
+    const PixelImage original = decoded(dir.file("a.jpg"));
+    const RotationJob job(dir.path(), 50, false, true);
+    EXPECT_TRUE(job.rotateFile("a.jpg", Turn::Right));
+    EXPECT_TRUE(job.rotateFile("a.jpg", Turn::Left));
+    EXPECT_TRUE(samePixels(decoded(dir.file("a.jpg")), original));  // no loss at quality 50
+    EXPECT_FALSE(exifFields(JpegImage::readSegments(dir.read("a.jpg")).list[1].data).thumbnail);
 }
 
 TEST(RotationJobTest, BackupsOffMakesNoFolder) {
@@ -142,12 +269,11 @@ TEST(RotationJobTest, UnwritableFolderLeavesThePhotographByteIdentical) {
     test::openUp(dir.path());
     test::makeReadOnly(dir.path());
     const RotationJob job(dir.path(), 90, false);
-    const PixelImage turned = RotationJob::turned(decoded(dir.file("a.jpg")), Turn::Right);
     {
         test::AsOtherUser user;  // permissions bind the superuser only through another user
         ASSERT_TRUE(user.active());
         try {
-            job.save(turned, "a.jpg");
+            job.rotateFile("a.jpg", Turn::Right);
             ADD_FAILURE() << "save into a read-only folder succeeded";
         } catch (const IoError& error) {
             EXPECT_TRUE(error.message().contains("a.jpg"));
@@ -164,14 +290,13 @@ TEST(RotationJobTest, FullDiskLeavesThePhotographByteIdentical) {
     test::writeTestJpeg(dir.file("a.jpg"), 200, 150);
     const QByteArray original = dir.read("a.jpg");
     const RotationJob job(dir.path(), 95, false);
-    const PixelImage turned = RotationJob::turned(decoded(dir.file("a.jpg")), Turn::Right);
     {
         test::FullDisk full(1000);
-        EXPECT_THROW(job.save(turned, "a.jpg"), IoError);
+        EXPECT_THROW(job.rotateFile("a.jpg", Turn::Right), IoError);
     }
     EXPECT_EQ(dir.read("a.jpg"), original);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"a.jpg"});
-    job.save(turned, "a.jpg");  // room again: the save goes through
+    job.rotateFile("a.jpg", Turn::Right);  // room again: the save goes through
     EXPECT_EQ(decoded(dir.file("a.jpg")).width(), 150);
 }
 

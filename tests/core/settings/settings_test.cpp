@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include "core/settings/catalogsettings.h"
+#include "core/settings/settingstable.h"
 #include "core/text/errors.h"
 #include "support/tempdir.h"
 
@@ -56,6 +57,7 @@ const QStringList kKeys = {
     "[スライドショウの最大値を指定]",
     "[スライドショウの最大値Ｘ]",
     "[スライドショウの最大値Ｙ]",
+    "[可能なら無劣化で回転]",
 };
 
 const QStringList kDefaults = {
@@ -101,52 +103,17 @@ const QStringList kDefaults = {
     "off",
     "1000",
     "750",
+    "off",
 };
 
-// The 42 stored values of a record as text, in file order.
+// The values every settings file holds, as text, in file order (the window's place is
+// written only once it is known).
 QStringList values(const CatalogSettings& s) {
-    return {s.startFolder,
-            QString::number(s.backgroundColor),
-            s.useBackgroundImage,
-            s.backgroundFile,
-            s.browserPath,
-            s.viewerPath,
-            QString::number(s.windowLeft),
-            QString::number(s.windowTop),
-            QString::number(s.rotateQuality),
-            s.rotateBackup,
-            s.titleFontSize,
-            s.titleColor,
-            s.titleFontFace,
-            s.titleTableWidth,
-            s.titleBackColor,
-            s.titleItalic,
-            s.titleBold,
-            s.thumbWidth,
-            s.thumbHeight,
-            s.openInNewWindow,
-            s.useScriptPopup,
-            s.makeSlideShow,
-            s.slideInterval,
-            s.thumbQuality,
-            s.thumbFilter,
-            s.noBrowserLaunch,
-            s.htmlFileName,
-            s.thumbFolderName,
-            s.titleFontEnabled,
-            s.headerDefault,
-            s.headerText,
-            s.footerDefault,
-            s.footerText,
-            s.footerLinkEnabled,
-            s.footerLinkUrl,
-            s.titleUseTable,
-            s.thumbPrefix,
-            s.skipExistingThumbs,
-            s.tableBorder,
-            s.slideMaxEnabled,
-            s.slideMaxWidth,
-            s.slideMaxHeight};
+    QStringList vals;
+    for (const SettingRow& row : settingRows()) {
+        if (row.text != &CatalogSettings::mainWindowPlace) vals << row.valueText(s);
+    }
+    return vals;
 }
 
 // A settings file of the given version holding the first pairCount pairs of these values.
@@ -160,7 +127,7 @@ QByteArray settingsFile(const QString& version, const QStringList& vals, int pai
 // Values unlike every default, numbers where the field is read as a number.
 QStringList changedValues() {
     QStringList vals;
-    for (int i = 0; i < 42; ++i) vals << QStringLiteral("値%1").arg(i + 1);
+    for (int i = 0; i < 43; ++i) vals << QStringLiteral("値%1").arg(i + 1);
     vals[1] = "255";
     vals[6] = "-20";
     vals[7] = "40";
@@ -169,7 +136,7 @@ QStringList changedValues() {
 }
 
 QStringList withDefaultsFrom(QStringList vals, int firstDefault) {
-    for (int i = firstDefault; i < 42; ++i) vals[i] = kDefaults[i];
+    for (int i = firstDefault; i < 43; ++i) vals[i] = kDefaults[i];
     return vals;
 }
 
@@ -191,12 +158,15 @@ TEST(Settings, DefaultSaveIsTheWholeFileExactly) {
     s.appFolder = dir.path();
     saveSettings(s);
     QStringList expected = {"Quorvel Ver1.60"};
-    for (int i = 0; i < 42; ++i) expected << kKeys[i] << kDefaults[i];
+    for (int i = 0; i < 43; ++i) expected << kKeys[i] << kDefaults[i];
     const QByteArray bytes = dir.read("Quorvel.ini");
     EXPECT_EQ(test::sjisLines(bytes), expected);
-    EXPECT_EQ(bytes.count("\r\n"), 85);
-    EXPECT_EQ(bytes.count('\n'), 85);
-    EXPECT_TRUE(bytes.endsWith("750\r\n"));
+    EXPECT_EQ(bytes.count("\r\n"), 87);
+    EXPECT_EQ(bytes.count('\n'), 87);
+    EXPECT_TRUE(bytes.endsWith("off\r\n"));
+    // Every row is present in a file of the version written, so a new row needs a new version.
+    for (const SettingRow& row : settingRows())
+        EXPECT_LE(row.since, s.version.toDouble()) << row.key;
 }
 
 TEST(Settings, Version13FileLoadsItsThreeBlocksAndKeepsLaterDefaults) {
@@ -215,7 +185,7 @@ TEST(Settings, Version13FileLoadsItsThreeBlocksAndKeepsLaterDefaults) {
 
     saveSettings(s);
     const QStringList lines = test::sjisLines(dir.read("Quorvel.ini"));
-    ASSERT_EQ(lines.size(), 85);
+    ASSERT_EQ(lines.size(), 87);
     EXPECT_EQ(lines[0], "Quorvel Ver1.60");
     EXPECT_EQ(lines[14], "-20");
     EXPECT_EQ(lines[84], "750");
@@ -226,15 +196,19 @@ TEST(Settings, VersionNumberSelectsTheBlocks) {
     const struct {
         const char* version;
         int pairs;
-    } cases[] = {{"1.6", 42},  {"1.60", 42}, {"1.59", 39}, {"1.55", 39},
+    } cases[] = {{"1.6", 43},  {"1.60", 43}, {"1.59", 39}, {"1.55", 39},
                  {"1.54", 36}, {"1.32", 36}, {"1.31", 28}, {"1.3", 26},
-                 {"1.1", 23},  {"0.9", 17},  {"2.0", 42},  {" 1.6 ", 42}};
+                 {"1.1", 23},  {"0.9", 17},  {"2.0", 43},  {" 1.6 ", 43}};
     for (const auto& c : cases) {
         test::TempDir dir;
-        dir.write("Quorvel.ini", settingsFile(c.version, vals, 42));
+        dir.write("Quorvel.ini", settingsFile(c.version, vals, 43));
         EXPECT_EQ(values(loadSettings(dir.path())), withDefaultsFrom(vals, c.pairs))
             << "version " << c.version;
     }
+    // A 1.60 file written before the appended line ends after block 7: its default stays.
+    test::TempDir dir;
+    dir.write("Quorvel.ini", settingsFile("1.60", vals, 42));
+    EXPECT_EQ(values(loadSettings(dir.path())), withDefaultsFrom(vals, 42));
 }
 
 TEST(Settings, KeyLinesAreNeverExamined) {
@@ -243,7 +217,7 @@ TEST(Settings, KeyLinesAreNeverExamined) {
     keys.swapItemsAt(0, 1);
     keys[40] = "[something else]";
     const QStringList vals = changedValues();
-    dir.write("Quorvel.ini", settingsFile("1.60", vals, 42, keys));
+    dir.write("Quorvel.ini", settingsFile("1.60", vals, 43, keys));
     const CatalogSettings s = loadSettings(dir.path());
     EXPECT_EQ(values(s), vals);
     EXPECT_EQ(s.startFolder, "値1");
@@ -257,6 +231,7 @@ TEST(Settings, ShortFileGivesEmptyTextsAndKeepsIntegerDefaults) {
     const CatalogSettings s = loadSettings(dir.path());
     QStringList expected;
     for (int i = 0; i < 42; ++i) expected << (i < 3 ? vals[i] : QString());
+    expected << "off";  // an appended line is read only while the file goes on
     expected[6] = "0";  // integers keep their defaults
     expected[7] = "0";
     expected[8] = "95";
@@ -278,7 +253,7 @@ TEST(Settings, UnreadableNumbersKeepTheirDefaults) {
     vals[6] = "";
     vals[7] = "12px";
     vals[8] = "99999999999";
-    dir.write("Quorvel.ini", settingsFile("1.60", vals, 42));
+    dir.write("Quorvel.ini", settingsFile("1.60", vals, 43));
     const CatalogSettings s = loadSettings(dir.path());
     EXPECT_EQ(s.backgroundColor, 8421504);
     EXPECT_EQ(s.windowLeft, 0);
@@ -287,9 +262,9 @@ TEST(Settings, UnreadableNumbersKeepTheirDefaults) {
     EXPECT_EQ(s.slideMaxHeight, "値42");
 
     // A version that is no number is read as a current file; one below 0.9 has no blocks.
-    dir.write("Quorvel.ini", settingsFile("x.y", changedValues(), 42));
+    dir.write("Quorvel.ini", settingsFile("x.y", changedValues(), 43));
     EXPECT_EQ(values(loadSettings(dir.path())), changedValues());
-    dir.write("Quorvel.ini", settingsFile("0.5", changedValues(), 42));
+    dir.write("Quorvel.ini", settingsFile("0.5", changedValues(), 43));
     EXPECT_EQ(values(loadSettings(dir.path())), kDefaults);
     // An empty file is no settings file: reported as a settings problem, not read as empty
     // names that would fail later as write errors.
@@ -303,7 +278,7 @@ TEST(Settings, ValuesAreKeptExactlyAndSavedTwiceIdentically) {
     vals[0] = "  /写真/旅行 ";
     vals[26] = "index.htm ";
     vals[30] = "<b>ヘッダー</b> & ";
-    dir.write("Quorvel.ini", settingsFile("1.60", vals, 42));
+    dir.write("Quorvel.ini", settingsFile("1.60", vals, 43));
     const QByteArray original = dir.read("Quorvel.ini");
     CatalogSettings s = loadSettings(dir.path());
     EXPECT_EQ(s.htmlFileName, "index.htm ");

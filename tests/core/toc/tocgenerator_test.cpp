@@ -461,5 +461,5 @@ TEST(TocOpenPage, ShellOpenOrTheConfiguredBrowser) {
     EXPECT_EQ(shell.calls,
               (QStringList{"open /p/index.htm", "start /usr/bin/browser /p/index.htm /p"}));
     EXPECT_TRUE(
-        TocGenerator::finishedQuestion().contains(QStringLiteral("\rブラウザを起動しますか？")));
+        TocGenerator::finishedQuestion().contains(QStringLiteral("\nブラウザを起動しますか？")));
 }

@@ -375,7 +375,7 @@ TEST_F(CommentEditorTest, OpenAsksAfterUpdateEvenWhenSavedAndCancelReloadsTheFil
     prompts.answers = {false};
     trigger("Open1");
     EXPECT_EQ(prompts.log.last(),
-              QStringLiteral("question: コメントが修正されています。\rファイルを保存しますか？"));
+              QStringLiteral("question: コメントが修正されています。\nファイルを保存しますか？"));
     EXPECT_FALSE(editor.isModified());
     EXPECT_EQ(edit1()->text(), QString());
     EXPECT_EQ(editor.comments().lookUp(QStringLiteral("A.JPG")).first, QStringLiteral("saved"));
@@ -495,7 +495,7 @@ TEST_F(CommentEditorTest, WriteFailureShowsTheWriteErrorMessageAndKeepsTheOldFil
     setrlimit(RLIMIT_FSIZE, &saved);
     EXPECT_EQ(
         prompts.log.last(),
-        QStringLiteral("error: ファイル書き込みエラーが発生しました。\r処理は中断されました。"));
+        QStringLiteral("error: ファイル書き込みエラーが発生しました。\n処理は中断されました。"));
     EXPECT_EQ(dir.read(QStringLiteral("PicComment.txt")), old);
     EXPECT_TRUE(editor.isVisible());
     EXPECT_EQ(editor.comments().lookUp(QStringLiteral("b.jpg")).first.size(), 400);

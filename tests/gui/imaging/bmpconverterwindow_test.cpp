@@ -161,7 +161,7 @@ TEST_F(BmpConverterWindowTest, ExistingOutputAnsweredNoIsLeftAlone) {
     dir.write("pic.jpg", "keep me");
     select({"pic.bmp", "photo.BMP"});
     convertAndWait();
-    EXPECT_EQ(prompts.log, QStringList{"warning: 警告: 同名のファイルが存在します。\rpic.jpg\r"
+    EXPECT_EQ(prompts.log, QStringList{"warning: 警告: 同名のファイルが存在します。\npic.jpg\n"
                                        "上書きしてよろしいですか？"});
     EXPECT_EQ(dir.read("pic.jpg"), QByteArray("keep me"));
     JpegImage photo;
@@ -239,7 +239,7 @@ TEST_F(BmpConverterWindowTest, WriteFailureStopsAtTheFirstSave) {
         test::FullDisk full(1000);
         convertAndWait();
     }
-    EXPECT_EQ(prompts.log, QStringList{"error: ファイル書き込みエラーが発生しました。\r"
+    EXPECT_EQ(prompts.log, QStringList{"error: ファイル書き込みエラーが発生しました。\n"
                                        "処理は中断されました。"});
     EXPECT_EQ(fileNameLabel()->text(), QStringLiteral("a.bmp"));  // b.bmp was never tried
     EXPECT_TRUE(jpegFiles().isEmpty());
@@ -260,7 +260,7 @@ TEST_F(BmpConverterWindowTest, WriteProtectedFolderStopsAtTheFirstSave) {
     }
     QFile::setPermissions(dir.path(),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    EXPECT_EQ(prompts.log, QStringList{"error: ファイル書き込みエラーが発生しました。\r"
+    EXPECT_EQ(prompts.log, QStringList{"error: ファイル書き込みエラーが発生しました。\n"
                                        "処理は中断されました。"});
     EXPECT_EQ(fileNameLabel()->text(), QStringLiteral("a.bmp"));
     EXPECT_TRUE(jpegFiles().isEmpty());

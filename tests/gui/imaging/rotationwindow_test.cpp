@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QFileInfo>
@@ -14,6 +15,8 @@
 #include <QPushButton>
 #include <QSpinBox>
 
+#include "core/imaging/exiforientation.h"
+#include "core/imaging/jpegimage.h"
 #include "core/imaging/rotationjob.h"
 #include "gui/support/findchild.h"
 #include "gui/support/readability.h"
@@ -283,6 +286,41 @@ TEST_F(RotationWindowTest, SaveFailureLeavesThePhotographAndKeepsTheImage) {
     saveNextButton()->click();  // room again
     EXPECT_EQ(window->currentIndex(), 1);
     EXPECT_EQ(RotationJob::loadPhotograph(dir.file("a.jpg")).width(), 150);
+}
+
+TEST_F(RotationWindowTest, SavesKeepTheMetadataAndTurnLosslesslyWhenTheBoxIsTicked) {
+    for (const auto& [name, width, height, orientation] :
+         {std::tuple{"a.jpg", 64, 48, 6}, std::tuple{"b.jpg", 60, 45, 1}}) {
+        test::JpegLayout layout;
+        layout.segments = test::cameraSegments(width, height, orientation);
+        dir.write(name, test::makePhotoJpeg(width, height, layout));
+    }
+    entries({"*a.jpg", "*b.jpg"});
+    const JpegSegments before = JpegImage::readSegments(dir.read("a.jpg"));
+    QCheckBox* lossless = test::child<QCheckBox>(*window, "CheckLossless");
+    EXPECT_FALSE(lossless->isChecked());  // off by default
+    lossless->click();
+    EXPECT_EQ(settings.rotateLossless, QStringLiteral("on"));
+    ASSERT_TRUE(window->prepare(dir.path(), &imageList));
+    rotateRightButton()->click();
+    saveNextButton()->click();  // a.jpg: 64 x 48 turns losslessly
+    rotateRightButton()->click();
+    saveNextButton()->click();  // b.jpg: 60 x 45 does not
+    EXPECT_EQ(prompts.log, QStringList{"information: " + RotationJob::notLosslessMessage("b.jpg")});
+    const PixelImage saved = RotationJob::loadPhotograph(dir.file("a.jpg"));
+    EXPECT_EQ(saved.width(), 64);  // shown 48 x 64 (orientation 6), turned once more
+    const JpegSegments after = JpegImage::readSegments(dir.read("a.jpg"));
+    ASSERT_EQ(after.list.size(), before.list.size());
+    for (size_t i = 0; i < after.list.size(); ++i) {
+        const QByteArray& data = after.list[i].data;
+        if (data.startsWith("Exif")) {
+            EXPECT_EQ(exifOrientation(reinterpret_cast<const uchar*>(data.constData()),
+                                      size_t(data.size())),
+                      1);
+        } else {
+            EXPECT_EQ(data, before.list[i].data);
+        }
+    }
 }
 
 TEST_F(RotationWindowTest, UnreadableImageCannotBeSavedOver) {

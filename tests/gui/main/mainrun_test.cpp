@@ -315,7 +315,7 @@ TEST_F(MainRun, ProgressMovesWithTheThumbnailsAndEscStopsAtOnce) {
     ASSERT_TRUE(counterShows("004/010   "));
     cancelButton()->click();
     ASSERT_TRUE(waitUntil([this] { return !window->runActive(); }));
-    EXPECT_EQ(prompts.log, QStringList({"information: 処理は中断されました。\r"
+    EXPECT_EQ(prompts.log, QStringList({"information: 処理は中断されました。\n"
                                         "前回のページ（index.htm）は元のまま残しています。"}));
     EXPECT_EQ(shownPage, page);
     EXPECT_EQ(readFile(photos + "/index.htm"), page);
@@ -358,7 +358,7 @@ TEST_F(MainRun, StatusBarFollowsEachImageAndAFailure) {
     // Leaving the unreadable photograph out is refused: the run stops on it.
     ASSERT_EQ(prompts.log.size(), 2);
     EXPECT_TRUE(prompts.log[0].startsWith("question: p03.jpg: ")) << prompts.log[0].toStdString();
-    EXPECT_TRUE(prompts.log[0].endsWith("\rこの画像を除いて続けますか？"));
+    EXPECT_TRUE(prompts.log[0].endsWith("\nこの画像を除いて続けますか？"));
     EXPECT_TRUE(prompts.log[1].startsWith("error: p03.jpg: ")) << prompts.log[1].toStdString();
     EXPECT_EQ(statusPanel(0)->text(), "処理は中断されました。");
     EXPECT_TRUE(statusPanel(1)->text().isEmpty());
@@ -378,7 +378,7 @@ TEST_F(MainRun, UnreadablePhotographsAreLeftOutOnceAgreed) {
     runCatalogue();
     ASSERT_EQ(prompts.log.size(), 2) << prompts.log.join('\n').toStdString();
     EXPECT_TRUE(prompts.log[0].startsWith("question: p02.jpg: "));
-    EXPECT_TRUE(prompts.log[1].endsWith("\r読み込めない画像 2 枚を除きました。\rp02.jpg\rp04.jpg"))
+    EXPECT_TRUE(prompts.log[1].endsWith("\n読み込めない画像 2 枚を除きました。\np02.jpg\np04.jpg"))
         << prompts.log[1].toStdString();
     EXPECT_EQ(QDir(photos + "/htm_image").entryList(QDir::Files),
               QStringList({"p01.jpg", "p03.jpg"}));

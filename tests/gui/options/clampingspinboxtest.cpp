@@ -68,6 +68,16 @@ TEST_F(SpinBoxTest, InterpretTextAppliesTheSameRule) {
     EXPECT_EQ(box.value(), 1000);
 }
 
+TEST_F(SpinBoxTest, ArrowKeysStepWithinTheRange) {
+    box.setValue(999);
+    for (const auto& [key, expected] :
+         {std::pair{Qt::Key_Up, 1000}, std::pair{Qt::Key_Up, 1000}, std::pair{Qt::Key_Down, 999}}) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(&box, &press);
+        EXPECT_EQ(box.value(), expected);
+    }
+}
+
 TEST_F(SpinBoxTest, MaxDigitsLimitsTyping) {
     box.setRange(300, 2000);
     box.setMaxDigits(4);

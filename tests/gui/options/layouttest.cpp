@@ -2,7 +2,10 @@
 // 1024 x 768 with room for its frame: the tab row scrolls rather than widen it. Set
 // TESSALY_SCREENSHOT_DIR to also save a picture of every page (run under xvfb-run with
 // QT_QPA_PLATFORM=xcb to see real fonts).
+#include <QAccessible>
 #include <QApplication>
+#include <QLabel>
+#include <QRegularExpression>
 #include <QTabBar>
 #include <QTabWidget>
 
@@ -11,6 +14,32 @@
 
 namespace tessaly::test {
 namespace {
+
+// Every control a user can reach is read out by a screen reader; each mnemonic letter of a
+// page leads to one control; captions are Japanese but for names of formats and programs.
+void expectNamedAndReachable(QWidget* page) {
+    for (QWidget* widget : page->findChildren<QWidget*>()) {
+        if (widget->focusPolicy() == Qt::NoFocus || widget->focusProxy()) continue;
+        QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(widget);
+        ASSERT_TRUE(reader) << widget->objectName().toStdString();
+        EXPECT_FALSE(reader->text(QAccessible::Name).isEmpty())
+            << widget->metaObject()->className() << " " << widget->objectName().toStdString();
+    }
+    static const QRegularExpression english(QStringLiteral("[A-Za-z]{2,}"));
+    static const QStringList allowed = {"HTML",   "JavaScript", "Tessaly", "URL", "WWW",
+                                        "mailto", "backup",     "jpg",     "gif"};
+    QStringList letters;
+    for (QLabel* label : page->findChildren<QLabel*>()) {
+        for (const auto& word : english.globalMatch(label->text())) {
+            EXPECT_TRUE(allowed.contains(word.captured())) << label->text().toStdString();
+        }
+        const int amp = label->text().indexOf(QLatin1Char('&'));
+        if (amp < 0) continue;
+        EXPECT_TRUE(label->buddy()) << label->text().toStdString();
+        letters << label->text().mid(amp + 1, 1);
+    }
+    EXPECT_EQ(letters.removeDuplicates(), 0) << letters.join(' ').toStdString();
+}
 
 TEST_F(OptionsTest, EveryPageIsReadable) {
     settings = unusualSettings(dir.path());
@@ -22,6 +51,7 @@ TEST_F(OptionsTest, EveryPageIsReadable) {
         QApplication::processEvents();
         SCOPED_TRACE(pages->tabText(i).toStdString());
         expectReadable(pages->widget(i));
+        expectNamedAndReachable(pages->widget(i));
         if (!shots.isEmpty()) {
             dialog().grab().save(shots + QStringLiteral("/options-%1.png").arg(i + 1));
         }

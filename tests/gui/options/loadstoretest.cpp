@@ -6,35 +6,37 @@
 #include <QTabWidget>
 
 #include "core/settings/catalogsettings.h"
+#include "core/settings/settingstable.h"
 #include "optionsfixture.h"
 
 namespace tessaly::test {
 namespace {
 
-TEST_F(OptionsTest, PagesAndButtonsStandInTheirOrderWithTheirCaptions) {
+// Every stored setting is edited by one control of a page, and a record the program wrote
+// comes back through the dialog to the same file, byte for byte.
+TEST_F(OptionsTest, EverySettingReachesItsControlAndBackToTheSameFile) {
+    settings = unusualSettings(dir.path());
     auto* pages = control<QTabWidget>("PageControl1");
-    const QStringList titles = {"起動フォルダ", "ページ設定", "タイトル設定", "ｻﾑﾈｲﾙ画像",
-                                "作成ﾌｧｲﾙ名",   "ﾍｯﾀﾞｰ/ﾌｯﾀｰ", "外部ソフト",   "スライドショウ",
-                                "画像回転",     "表示位置"};
-    const QStringList names = {"TabSheet1",  "TabSheet2", "TabSheet6", "TabSheet7", "TabSheet9",
-                               "TabSheet10", "TabSheet4", "TabSheet8", "TabSheet5", "TabSheet3"};
-    ASSERT_EQ(pages->count(), 10);
-    for (int i = 0; i < 10; ++i) {
-        EXPECT_EQ(pages->tabText(i), titles[i]);
-        EXPECT_EQ(pages->widget(i)->objectName(), names[i]);
+    for (const SettingRow& row : settingRows()) {
+        if (row.appended && !row.control) continue;  // kept by the program, not the dialog
+        ASSERT_TRUE(row.control) << row.key;
+        QWidget* edited = control<QWidget>(row.control);
+        int page = 0;
+        while (page < pages->count() && !pages->widget(page)->isAncestorOf(edited)) ++page;
+        EXPECT_LT(page, pages->count()) << row.control;
     }
-    EXPECT_EQ(pages->currentIndex(), 0);
-    EXPECT_EQ(dialog().windowTitle(), "オプション");
-    EXPECT_EQ(control<QLabel>("Panel1")->text(), "オプション設定");
-    EXPECT_TRUE(control<QLabel>("Panel1")->font().bold());
-    EXPECT_EQ(control<QPushButton>("optOK")->text(), "登録");
-    EXPECT_EQ(control<QPushButton>("optCansel")->text(), "ｷｬﾝｾﾙ");
-    EXPECT_EQ(control<QPushButton>("optCansel")->toolTip(), "設定を変更せず終了します。");
-    EXPECT_EQ(box("Check6")->text(),
-              "Jave Script　を使用する　（ブラウザによっては表示できないものもあります）");
-    EXPECT_EQ(edit("Edit6")->toolTip(),
-              "WWWを表示できるブラウザ新聞でいう閲覧ソフト(^^;を指定します。");
-    EXPECT_FALSE(dialog().windowFlags() & Qt::WindowMaximizeButtonHint);
+    CatalogSettings defaults;
+    defaults.useBackgroundImage = QStringLiteral("off");  // the dialog writes a word
+    for (const CatalogSettings& record : {unusualSettings(dir.path()), defaults}) {
+        settings = record;
+        settings.appFolder = dir.path();
+        saveSettings(settings);
+        const QByteArray written = readFile(settingsFilePath(dir.path()));
+        option.reset();
+        dialog().storeAndClose();
+        EXPECT_EQ(sjisLines(readFile(settingsFilePath(dir.path()))), sjisLines(written));
+        EXPECT_EQ(readFile(settingsFilePath(dir.path())), written);
+    }
 }
 
 TEST_F(OptionsTest, DialogStandsBelowAndRightOfTheMainWindow) {
@@ -73,25 +75,35 @@ TEST_F(OptionsTest, DefaultsFillTheControls) {
     EXPECT_TRUE(box("CheckBox2")->isChecked());
 }
 
-TEST_F(OptionsTest, SwitchTestsFollowEqualsOnOrDiffersFromOff) {
-    for (QString* field :
-         {&settings.useBackgroundImage, &settings.rotateBackup, &settings.titleItalic,
-          &settings.titleBold, &settings.openInNewWindow, &settings.useScriptPopup,
-          &settings.makeSlideShow, &settings.slideMaxEnabled, &settings.thumbFilter,
-          &settings.noBrowserLaunch, &settings.titleFontEnabled, &settings.headerDefault,
-          &settings.footerDefault, &settings.footerLinkEnabled, &settings.titleUseTable,
-          &settings.skipExistingThumbs}) {
-        *field = QStringLiteral("yes");
+// A switch is ticked exactly when the pages take it as on, and OK stores it as a word: an
+// empty or hand-edited value of a switch the pages read as "on" shows unticked and is stored
+// "off".
+TEST_F(OptionsTest, SwitchesShowAsThePagesReadThemAndStoreAWord) {
+    for (const QString& value : {QString(), QStringLiteral("yes")}) {
+        option.reset();
+        settings = CatalogSettings();
+        settings.appFolder = dir.path();
+        for (const SettingRow& row : settingRows()) {
+            if (row.type == SettingType::Switch) row.setValueText(settings, value);
+        }
+        const SettingsView pages = viewOf(settings);
+        dialog();
+        for (const SettingRow& row : settingRows()) {
+            if (row.type != SettingType::Switch || !row.control) continue;
+            EXPECT_EQ(box(row.control)->isChecked(), row.isOn(settings)) << row.control;
+            if (row.viewSwitch) {
+                EXPECT_EQ(box(row.control)->isChecked(), pages.*row.viewSwitch);
+            }
+        }
+        dialog().storeAndClose();
+        for (const SettingRow& row : settingRows()) {
+            if (row.type != SettingType::Switch || !row.control) continue;
+            const bool on = row.rule == SwitchRule::OnUnlessOff;
+            EXPECT_EQ(row.valueText(settings), on ? "on" : "off") << row.control;
+        }
     }
-    dialog();
-    for (const char* name : {"Check3", "CheckBox1", "fontsetbox", "headerBox", "footerbox",
-                             "footerlinkbox", "TtableBox", "s_filebox"}) {
-        EXPECT_FALSE(box(name)->isChecked()) << name;
-    }
-    for (const char* name : {"CheckBox3", "CheckBox4", "Check5", "Check6", "Check7", "s_maxcheck",
-                             "Checkfilter", "veltra_check"}) {
-        EXPECT_TRUE(box(name)->isChecked()) << name;
-    }
+    EXPECT_EQ(settings.titleBold, "off");
+    EXPECT_EQ(settings.makeSlideShow, "off");
 }
 
 TEST_F(OptionsTest, OkWithUntouchedDefaultsKeepsTheRecordAndWritesAFileThatReadsBackEqual) {
@@ -103,7 +115,7 @@ TEST_F(OptionsTest, OkWithUntouchedDefaultsKeepsTheRecordAndWritesAFileThatReads
     expected.useBackgroundImage = QStringLiteral("off");
     EXPECT_EQ(settings, expected);
     const QStringList lines = sjisLines(readFile(settingsFilePath(dir.path())));
-    EXPECT_EQ(lines.size(), 85);
+    EXPECT_EQ(lines.size(), 87);
     EXPECT_EQ(loadSettings(dir.path()), settings);
     EXPECT_TRUE(prompts.log.isEmpty()) << prompts.log.join('\n').toStdString();
 }

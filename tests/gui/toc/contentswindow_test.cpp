@@ -151,7 +151,7 @@ TEST_F(TocWindow, RunWritesThePageShowsProgressAndOpensTheBrowser) {
     EXPECT_EQ(child<QLabel>("Label2")->text(), QStringLiteral("002/002"));
     EXPECT_EQ(prompts.log,
               QStringList{QStringLiteral(
-                  "question: 　　　　ファイル作成終了　　　　\rブラウザを起動しますか？")});
+                  "question: 　　　　ファイル作成終了　　　　\nブラウザを起動しますか？")});
     EXPECT_EQ(shell.calls,
               QStringList{QStringLiteral("open ") + dir.file(QStringLiteral("index.htm"))});
     const QStringList page = sjisLines(dir.read(QStringLiteral("index.htm")));
@@ -202,7 +202,7 @@ TEST_F(TocWindow, BackgroundImageProblemsEndTheRun) {
     EXPECT_EQ(shown[0], QStringLiteral("information: 背景の画像ファイルが指定されていません。"));
     EXPECT_EQ(
         shown[1],
-        QStringLiteral("information: 背景ファイルコピーに失敗しました。\r処理は中断されました。"));
+        QStringLiteral("information: 背景ファイルコピーに失敗しました。\n処理は中断されました。"));
     EXPECT_TRUE(shown[2].startsWith(QStringLiteral("error: "))) << shown[2].toStdString();
     EXPECT_FALSE(QFile::exists(dir.file(QStringLiteral("index.htm"))));
     EXPECT_TRUE(shell.calls.isEmpty());

@@ -89,7 +89,8 @@ TEST(SecondaryWindows, EveryControlNamedReachableAndInJapanese) {
         QStringList order;
     } rows[] = {
         {[&] { return new RotationWindow(context, nullptr); },
-         {"Edit1", "Button1", "Button2", "Button3", "Button4", "Button6", "Button5"}},
+         {"Edit1", "CheckLossless", "Button1", "Button2", "Button3", "Button4", "Button6",
+          "Button5"}},
         {[&] { return new BmpConverterWindow(context, nullptr); },
          {"Drive1", "Dir1", "File1", "FilterComboBox1", "SubfolderCheck", "SpinEdit1", "Button1",
           "Button2"}},

@@ -1,0 +1,48 @@
+#include "gui/options/slideshowtab.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "gui/options/clampingspinbox.h"
+#include "gui/options/optionsform.h"
+
+namespace tessaly {
+
+using namespace optionsform;
+
+SlideShowTab::SlideShowTab() : OptionsTab("TabSheet8", QStringLiteral("スライドショウ")) {
+    QVBoxLayout* layout = column(this);
+    slideShow_ = check(
+        "Check7", QStringLiteral("スライドショウ用のHTMLを作成する。"),
+        QStringLiteral("対応しているブラウザの場合画像ファイルを順々に表示することができます"));
+    layout->addWidget(slideShow_);
+    interval_ = spin("SpinEdit3", 1, 30);
+    layout->addWidget(indented(
+        row({labelFor("Label26", QStringLiteral("表示間隔（秒）"), 'I', interval_), interval_})));
+    layout->addSpacing(8);
+    limitSize_ = check("s_maxcheck", QStringLiteral("画像表示サイズの最大値を指定する。"));
+    layout->addWidget(limitSize_);
+    maxWidth_ = spin("SpinSX", 300, 2000, 10);
+    maxHeight_ = spin("SpinSY", 300, 2000, 10);
+    for (ClampingSpinBox* size : {maxWidth_, maxHeight_}) size->setMaxDigits(4);
+    layout->addWidget(indented(
+        row({labelFor("Label24", QStringLiteral("横サイズ"), 'W', maxWidth_), maxWidth_,
+             labelFor("Label45", QStringLiteral("縦サイズ"), 'H', maxHeight_), maxHeight_})));
+    layout->addSpacing(8);
+    layout->addWidget(label("Label25", QStringLiteral("注意"), true));
+    layout->addWidget(
+        label("Label22",
+              QStringLiteral(
+                  "JavaScriptを使用しているため意図したように表示できないﾌﾞﾗｳｻﾞが有ります。")));
+    layout->addStretch(1);
+    followBoxes({slideShow_, limitSize_});
+}
+
+void SlideShowTab::applyEnablingRules() {
+    interval_->setEnabled(slideShow_->isChecked());
+    maxWidth_->setEnabled(limitSize_->isChecked());
+    maxHeight_->setEnabled(limitSize_->isChecked());
+}
+
+}  // namespace tessaly
