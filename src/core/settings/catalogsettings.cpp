@@ -145,6 +145,12 @@ CatalogSettings loadSettings(const QString& appFolder, const QString& settingsFo
     return settings;
 }
 
+void saveSetting(const CatalogSettings& settings, QString CatalogSettings::*field) {
+    CatalogSettings stored = loadSettings(settings.appFolder, settings.configFolder());
+    stored.*field = settings.*field;
+    saveSettings(stored);
+}
+
 void saveSettings(const CatalogSettings& settings) {
     // Paths and names must read back exactly, or they would name other files next time.
     for (const QString* name : {&settings.startFolder, &settings.backgroundFile,

@@ -55,6 +55,8 @@ struct CatalogSettings {
     QString rotateLossless;      // 43: turn without re-encoding where the size allows
     // The main window's "left,top,width,height" when it was last closed; empty until then.
     QString mainWindowPlace;  // 44
+    // The converter window's file type, "BMP" or "HEIC", once it was changed.
+    QString converterFileType;  // 45
 
     QString appFolder;         // the executable's folder, never stored
     QString version = "1.60";  // never read from the file
@@ -107,6 +109,10 @@ CatalogSettings loadSettings(const QString& appFolder, const QString& settingsFo
 // failure (IoError, or EncodingError for a value code page 932 cannot hold) the old file is left as
 // it was. A settingsFolder that does not exist yet is created first.
 void saveSettings(const CatalogSettings& settings);
+
+// Writes the one value the field holds into the settings file as it is stored, keeping the
+// file's other values (not those held, which the options dialog stores). Raises as saveSettings.
+void saveSetting(const CatalogSettings& settings, QString CatalogSettings::*field);
 
 // Integer value of a decimal text field, as the readers take it ("110" -> 110); text that is
 // not a number gives the fallback.

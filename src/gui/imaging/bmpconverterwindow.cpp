@@ -64,6 +64,8 @@ const FileType kFileTypes[] = {
     {"BMP (*.bmp)", "*.bmp", "BMPファイルリスト(&L)"},
     {"HEIC (*.heic;*.heif)", "*.heic;*.heif", "HEICファイルリスト(&L)"},
 };
+// How each file type is remembered in the settings.
+const char* const kStoredTypes[] = {"BMP", "HEIC"};
 
 }  // namespace
 
@@ -79,6 +81,8 @@ BmpConverterWindow::BmpConverterWindow(AppContext& context, QWidget* mainWindow)
     buildPreview();
     buildRunControls();
     placeWindow(mainWindow);
+    if (context.settings.converterFileType == QLatin1String(kStoredTypes[1]))
+        fileTypeBox->setCurrentIndex(1);
 }
 
 BmpConverterWindow::~BmpConverterWindow() {
@@ -223,6 +227,22 @@ void BmpConverterWindow::fileTypeChanged(int index) {
     if (index < 0 || index >= int(std::size(kFileTypes))) return;
     listLabel->setText(QString::fromUtf8(kFileTypes[index].heading));
     fileList->setMask(QString::fromUtf8(kFileTypes[index].mask));
+    rememberFileType(QLatin1String(kStoredTypes[index]));
+}
+
+// The file type chosen last is the one the window opens with, also after a restart. Should
+// the settings file not take it, it holds for this session.
+void BmpConverterWindow::rememberFileType(const QString& type) {
+    CatalogSettings& settings = context_.settings;
+    if (settings.converterFileType == type ||
+        (settings.converterFileType.isEmpty() && type == QLatin1String(kStoredTypes[0]))) {
+        return;
+    }
+    settings.converterFileType = type;
+    try {
+        saveSetting(settings, &CatalogSettings::converterFileType);
+    } catch (const Error&) {
+    }
 }
 
 bool BmpConverterWindow::heifChosen() const { return fileTypeBox->currentIndex() == 1; }

@@ -31,7 +31,8 @@ class ThreadBridge;
 // The converter window "BMP-JPG変換": turns the BMP files selected in its own file list into
 // JPEG files of the same name beside them, at the quality of qualityBox. The file-type box
 // fileTypeBox under the list switches it to HEIC/HEIF photographs ("HEIC (*.heic;*.heif)"),
-// which are converted the same way, upright, to IMG_0001.jpg for IMG_0001.HEIC.
+// which are converted the same way, upright, to IMG_0001.jpg for IMG_0001.HEIC. The type
+// chosen last is kept in the settings file (converterFileType) for the next start.
 //
 // The conversion works on a worker thread (several files at once, one per core) while the
 // window shows "n/m" in progressBar; stopButton (中止, in place of convertButton) or Esc stops
@@ -84,6 +85,7 @@ private:
     QStringList selectedNames() const;
     QStringList filesToConvert() const;
     bool heifChosen() const;
+    void rememberFileType(const QString& type);
     void setRunning(bool running);
     void startWorker(const QStringList& files);
     BmpConversion::Hooks runHooks();

@@ -40,9 +40,7 @@ void WindowPlacement::store(const QWidget& window, CatalogSettings& settings) {
     settings.mainWindowPlace =
         toText(normal ? QRect(window.pos(), window.size()) : window.normalGeometry());
     try {
-        CatalogSettings stored = loadSettings(settings.appFolder, settings.configFolder());
-        stored.mainWindowPlace = settings.mainWindowPlace;
-        saveSettings(stored);
+        saveSetting(settings, &CatalogSettings::mainWindowPlace);
     } catch (const Error&) {
     }
 }

@@ -106,12 +106,15 @@ const QStringList kDefaults = {
     "off",
 };
 
-// The values every settings file holds, as text, in file order (the window's place is
-// written only once it is known).
+// The values every settings file holds, as text, in file order (the window's place and the
+// converter's file type are written only once they are known).
 QStringList values(const CatalogSettings& s) {
     QStringList vals;
     for (const SettingRow& row : settingRows()) {
-        if (row.text != &CatalogSettings::mainWindowPlace) vals << row.valueText(s);
+        if (row.text != &CatalogSettings::mainWindowPlace &&
+            row.text != &CatalogSettings::converterFileType) {
+            vals << row.valueText(s);
+        }
     }
     return vals;
 }

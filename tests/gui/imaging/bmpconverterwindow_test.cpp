@@ -207,6 +207,15 @@ TEST_F(BmpConverterWindowTest, HeicTypeListsAndConvertsPhonePhotosUpright) {
     EXPECT_TRUE(prompts.log[0].startsWith(QStringLiteral("error: cut.heif: HEIC/HEIF")));
     EXPECT_EQ(jpegFiles(), QStringList{"IMG_0001.jpg"});
 
+    // The type chosen is the one the next start opens with.
+    CatalogSettings stored = loadSettings(home.path());
+    EXPECT_EQ(stored.converterFileType, "HEIC");
+    AppContext nextStart{stored, prompts, shell};
+    EXPECT_EQ(BmpConverterWindow(nextStart, nullptr)
+                  .findChild<QComboBox*>("FilterComboBox1")
+                  ->currentIndex(),
+              1);
+
     fileTypeBox()->setCurrentIndex(0);
     EXPECT_EQ(listLabel()->text(), QStringLiteral("BMPファイルリスト(&L)"));
     EXPECT_EQ(fileList()->files(), QStringList{"pic.bmp"});
