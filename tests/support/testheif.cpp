@@ -153,6 +153,17 @@ void setNumber(ExifData* data, ExifIfd ifd, ExifTag tag, unsigned num, unsigned 
     exif_entry_unref(entry);
 }
 
+// The EXIF block as libexif writes it; the data is released.
+QByteArray savedBlock(ExifData* data) {
+    unsigned char* bytes = nullptr;
+    unsigned int size = 0;
+    exif_data_save_data(data, &bytes, &size);
+    QByteArray block(reinterpret_cast<const char*>(bytes), int(size));
+    std::free(bytes);
+    exif_data_unref(data);
+    return block;
+}
+
 }  // namespace
 
 QByteArray makeTestExif(const QString& make, const QString& dateTimeOriginal, int orientation) {
@@ -168,13 +179,7 @@ QByteArray makeTestExif(const QString& make, const QString& dateTimeOriginal, in
     exif_entry_initialize(turn, EXIF_TAG_ORIENTATION);
     exif_set_short(turn->data, EXIF_BYTE_ORDER_MOTOROLA, ExifShort(orientation));
     exif_entry_unref(turn);
-    unsigned char* bytes = nullptr;
-    unsigned int size = 0;
-    exif_data_save_data(data, &bytes, &size);
-    QByteArray block(reinterpret_cast<const char*>(bytes), int(size));
-    std::free(bytes);
-    exif_data_unref(data);
-    return block;
+    return savedBlock(data);
 }
 
 QByteArray makeCameraJpeg(const QString& original, const QString& digitized,
@@ -197,12 +202,7 @@ QByteArray makeCameraJpeg(const QString& original, const QString& digitized,
         setNumber(data, EXIF_IFD_EXIF, EXIF_TAG_FNUMBER, 4, 1);
         setNumber(data, EXIF_IFD_EXIF, EXIF_TAG_ISO_SPEED_RATINGS, 200, 0);
     }
-    unsigned char* bytes = nullptr;
-    unsigned int size = 0;
-    exif_data_save_data(data, &bytes, &size);
-    QByteArray block(reinterpret_cast<const char*>(bytes), int(size));
-    std::free(bytes);
-    exif_data_unref(data);
+    const QByteArray block = savedBlock(data);
     const std::vector<unsigned char> pixels(32 * 24 * 3, 128);
     return encodeJpeg(pixels, 32, 24, JpegLayout(), {block});
 }
