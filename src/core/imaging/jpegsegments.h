@@ -32,7 +32,7 @@ public:
     // The profile the chunks hold, joined in their sequence numbers' order; empty when there
     // is none or the chunks do not make one whole profile.
     QByteArray iccProfile() const;
-    // A profile cut into APP2 chunks as the ICC specification lays them out.
+    // A profile cut into APP2 chunks, numbered as the ICC profile format lays them out.
     static JpegSegments fromIccProfile(const QByteArray& profile);
 
     // The encoded file with these segments right after its start marker, in their order, in
