@@ -8,8 +8,8 @@
 
 #include "core/catalog/catalogpagewriter.h"
 #include "core/comments/commenttable.h"
-#include "core/imaging/jpegimage.h"
-#include "core/imaging/pixelimage.h"
+#include "core/imaging/jpeg/jpegimage.h"
+#include "core/imaging/pixels/pixelimage.h"
 #include "core/settings/catalogsettings.h"
 #include "core/text/sjis.h"
 #include "support/tempdir.h"

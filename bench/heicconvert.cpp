@@ -20,9 +20,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "core/imaging/bmpconversion.h"
-#include "core/imaging/heaptuning.h"
-#include "core/imaging/jpegimage.h"
+#include "core/imaging/jobs/bmpconversion.h"
+#include "core/imaging/jpeg/jpegimage.h"
+#include "core/imaging/pixels/heaptuning.h"
 #include "support/testheif.h"
 
 extern char** environ;

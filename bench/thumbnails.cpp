@@ -23,7 +23,7 @@
 // jpeglib.h needs <cstdio> first.
 #include <jpeglib.h>
 
-#include "core/imaging/jpegimage.h"
+#include "core/imaging/jpeg/jpegimage.h"
 #include "core/imaging/thumbnailmaker.h"
 
 using namespace tessaly;

@@ -7,8 +7,8 @@
 #include <QProcess>
 #include <QSize>
 
-#include "core/imaging/jpegimage.h"
-#include "core/imaging/rotationjob.h"
+#include "core/imaging/jobs/rotationjob.h"
+#include "core/imaging/jpeg/jpegimage.h"
 #include "core/settings/catalogsettings.h"
 #include "support/batchprocess.h"
 #include "support/tempdir.h"

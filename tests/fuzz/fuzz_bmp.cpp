@@ -2,7 +2,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "core/imaging/pixelimage.h"
+#include "core/imaging/pixels/pixelimage.h"
 #include "core/text/errors.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -3,9 +3,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "core/imaging/heifimage.h"
-#include "core/imaging/jpegsegments.h"
-#include "core/imaging/photometadata.h"
+#include "core/imaging/heif/heifimage.h"
+#include "core/imaging/jpeg/jpegsegments.h"
+#include "core/imaging/metadata/photometadata.h"
 #include "core/text/errors.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/imaging/pixelimage.h"
+#include "core/imaging/pixels/pixelimage.h"
 
 namespace tessaly::test {
 

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <numeric>
 
-#include "core/imaging/capturedetails.h"
+#include "core/imaging/metadata/capturedetails.h"
 #include "core/text/folderlisting.h"
 
 namespace tessaly {

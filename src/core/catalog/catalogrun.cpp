@@ -21,7 +21,7 @@
 #include "core/catalog/thumbnailpipeline.h"
 #include "core/catalog/thumbnailwork.h"
 #include "core/comments/commenttable.h"
-#include "core/imaging/filereplacement.h"
+#include "core/imaging/files/filereplacement.h"
 #include "core/settings/outputnames.h"
 #include "core/settings/settingsview.h"
 #include "core/text/errors.h"

@@ -8,7 +8,7 @@
 #include <algorithm>
 
 #include "core/catalog/orderedjobs.h"
-#include "core/imaging/filereplacement.h"
+#include "core/imaging/files/filereplacement.h"
 #include "core/text/formatting.h"
 
 namespace tessaly {

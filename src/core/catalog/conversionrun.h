@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <functional>
 
-#include "core/imaging/bmpconversion.h"
+#include "core/imaging/jobs/bmpconversion.h"
 
 namespace tessaly {
 

@@ -3,7 +3,7 @@
 #include <QString>
 #include <memory>
 
-#include "core/imaging/filereplacement.h"
+#include "core/imaging/files/filereplacement.h"
 #include "core/text/textfile.h"
 
 namespace tessaly {

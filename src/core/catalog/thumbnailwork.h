@@ -3,7 +3,7 @@
 #include <QString>
 #include <exception>
 
-#include "core/imaging/pixelimage.h"
+#include "core/imaging/pixels/pixelimage.h"
 #include "core/imaging/thumbnailmaker.h"
 
 namespace tessaly {

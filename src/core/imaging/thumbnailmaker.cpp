@@ -3,11 +3,11 @@
 #include <QFileInfo>
 #include <algorithm>
 
-#include "core/imaging/areaaverager.h"
 #include "core/imaging/imagefilemessage.h"
-#include "core/imaging/pixelstorage.h"
-#include "core/imaging/sampledstretch.h"
-#include "core/imaging/thumbnailfilters.h"
+#include "core/imaging/pixels/areaaverager.h"
+#include "core/imaging/pixels/pixelstorage.h"
+#include "core/imaging/pixels/sampledstretch.h"
+#include "core/imaging/pixels/thumbnailfilters.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
 

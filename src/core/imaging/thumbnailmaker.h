@@ -3,8 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
-#include "core/imaging/jpegimage.h"
-#include "core/imaging/pixelimage.h"
+#include "core/imaging/jpeg/jpegimage.h"
+#include "core/imaging/pixels/pixelimage.h"
 
 namespace tessaly {
 

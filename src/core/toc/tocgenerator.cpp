@@ -4,7 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "core/imaging/filereplacement.h"
+#include "core/imaging/files/filereplacement.h"
 #include "core/settings/outputnames.h"
 #include "core/text/errors.h"
 #include "core/text/filecopy.h"

@@ -3,7 +3,7 @@
 #include <QFileInfo>
 #include <QLocale>
 
-#include "core/imaging/capturedetails.h"
+#include "core/imaging/metadata/capturedetails.h"
 #include "core/text/charfuncs.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"

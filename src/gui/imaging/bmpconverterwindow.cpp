@@ -20,9 +20,9 @@
 
 #include "core/catalog/conversionrun.h"
 #include "core/catalog/orderedjobs.h"
-#include "core/imaging/bmpconversion.h"
-#include "core/imaging/pixelimage.h"
-#include "core/imaging/rotationjob.h"
+#include "core/imaging/jobs/bmpconversion.h"
+#include "core/imaging/jobs/rotationjob.h"
+#include "core/imaging/pixels/pixelimage.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
 #include "gui/common/elidedlabel.h"

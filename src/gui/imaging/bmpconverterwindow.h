@@ -6,7 +6,7 @@
 #include <atomic>
 #include <memory>
 
-#include "core/imaging/bmpconversion.h"
+#include "core/imaging/jobs/bmpconversion.h"
 #include "gui/common/appcontext.h"
 
 class QCheckBox;

@@ -2,7 +2,7 @@
 
 #include <QImage>
 
-#include "core/imaging/pixelimage.h"
+#include "core/imaging/pixels/pixelimage.h"
 
 namespace tessaly {
 

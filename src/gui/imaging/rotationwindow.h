@@ -3,8 +3,8 @@
 #include <QDialog>
 #include <QString>
 
-#include "core/imaging/pixelimage.h"
-#include "core/imaging/rotationjob.h"
+#include "core/imaging/jobs/rotationjob.h"
+#include "core/imaging/pixels/pixelimage.h"
 #include "gui/common/appcontext.h"
 
 class QAction;

@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <QPixmap>
 
-#include "core/imaging/jpegimage.h"
+#include "core/imaging/jpeg/jpegimage.h"
 #include "core/text/formatting.h"
 #include "gui/imaging/displaypicture.h"
 

@@ -1,6 +1,6 @@
 #include "gui/main/queuedrunhost.h"
 
-#include "core/imaging/pixelimage.h"
+#include "core/imaging/pixels/pixelimage.h"
 #include "gui/common/threadbridge.h"
 
 namespace tessaly {

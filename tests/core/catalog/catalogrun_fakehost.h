@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core/catalog/catalogrun.h"
-#include "core/imaging/pixelimage.h"
+#include "core/imaging/pixels/pixelimage.h"
 #include "core/text/shell.h"
 
 namespace tessaly::test {

@@ -9,7 +9,7 @@
 
 #include "catalogrun_fakehost.h"
 #include "core/catalog/catalogrun.h"
-#include "core/imaging/jpegimage.h"
+#include "core/imaging/jpeg/jpegimage.h"
 #include "support/tempdir.h"
 #include "support/testimages.h"
 

@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "core/comments/commenttable.h"
-#include "core/imaging/rotationjob.h"
+#include "core/imaging/jobs/rotationjob.h"
 #include "core/settings/catalogsettings.h"
 #include "core/text/errors.h"
 #include "core/text/filecopy.h"

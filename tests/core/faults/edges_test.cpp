@@ -16,9 +16,9 @@
 
 #include "core/catalog/catalogrun_fixture.h"
 #include "core/comments/commenttable.h"
-#include "core/imaging/bmpconversion.h"
-#include "core/imaging/photolock.h"
-#include "core/imaging/rotationjob.h"
+#include "core/imaging/files/photolock.h"
+#include "core/imaging/jobs/bmpconversion.h"
+#include "core/imaging/jobs/rotationjob.h"
 #include "core/settings/outputnames.h"
 #include "core/text/errors.h"
 #include "core/text/undecodablenames.h"

@@ -7,8 +7,8 @@
 #include <QFile>
 
 #include "core/imaging/imageerrors.h"
-#include "core/imaging/jpegimage.h"
-#include "core/imaging/pixelimage.h"
+#include "core/imaging/jpeg/jpegimage.h"
+#include "core/imaging/pixels/pixelimage.h"
 #include "core/text/textfile.h"
 #include "support/faultsupport.h"
 #include "support/tempdir.h"

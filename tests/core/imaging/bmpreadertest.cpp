@@ -7,7 +7,7 @@
 #include <random>
 #include <vector>
 
-#include "core/imaging/pixelimage.h"
+#include "core/imaging/pixels/pixelimage.h"
 #include "support/tempdir.h"
 #include "support/testimages.h"
 

@@ -5,10 +5,10 @@
 #include <QFileInfo>
 #include <cstdlib>
 
-#include "core/imaging/bmpconversion.h"
-#include "core/imaging/heifimage.h"
-#include "core/imaging/jpegimage.h"
-#include "core/imaging/orientation.h"
+#include "core/imaging/heif/heifimage.h"
+#include "core/imaging/jobs/bmpconversion.h"
+#include "core/imaging/jpeg/jpegimage.h"
+#include "core/imaging/metadata/orientation.h"
 #include "support/tempdir.h"
 #include "support/testheif.h"
 #include "support/testimages.h"

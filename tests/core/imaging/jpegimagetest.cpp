@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "core/imaging/jpegimage.h"
+#include "core/imaging/jpeg/jpegimage.h"
 #include "support/tempdir.h"
 #include "support/testimages.h"
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "core/imaging/orientation.h"
-#include "core/imaging/pixelimage.h"
+#include "core/imaging/metadata/orientation.h"
+#include "core/imaging/pixels/pixelimage.h"
 
 namespace tessaly {
 namespace {

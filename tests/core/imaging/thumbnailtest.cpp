@@ -4,9 +4,9 @@
 #include <QSize>
 #include <QStringList>
 
-#include "core/imaging/jpegimage.h"
-#include "core/imaging/real48.h"
-#include "core/imaging/thumbnailfilters.h"
+#include "core/imaging/jpeg/jpegimage.h"
+#include "core/imaging/pixels/real48.h"
+#include "core/imaging/pixels/thumbnailfilters.h"
 #include "core/imaging/thumbnailmaker.h"
 #include "support/samepixels.h"
 #include "support/tempdir.h"

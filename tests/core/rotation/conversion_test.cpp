@@ -3,9 +3,9 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "core/imaging/bmpconversion.h"
-#include "core/imaging/jpegimage.h"
-#include "core/imaging/rotationjob.h"
+#include "core/imaging/jobs/bmpconversion.h"
+#include "core/imaging/jobs/rotationjob.h"
+#include "core/imaging/jpeg/jpegimage.h"
 #include "core/text/errors.h"
 #include "support/tempdir.h"
 #include "support/testimages.h"

@@ -9,11 +9,11 @@
 #include <QFileInfo>
 #include <csignal>
 
-#include "core/imaging/bmpconversion.h"
-#include "core/imaging/exiforientation.h"
-#include "core/imaging/filereplacement.h"
-#include "core/imaging/jpegimage.h"
-#include "core/imaging/rotationjob.h"
+#include "core/imaging/files/filereplacement.h"
+#include "core/imaging/jobs/bmpconversion.h"
+#include "core/imaging/jobs/rotationjob.h"
+#include "core/imaging/jpeg/jpegimage.h"
+#include "core/imaging/metadata/exiforientation.h"
 #include "core/text/errors.h"
 #include "support/fulldisk.h"
 #include "support/otheruser.h"

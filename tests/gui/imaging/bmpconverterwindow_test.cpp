@@ -16,7 +16,7 @@
 #include <QThread>
 
 #include "core/imaging/imageerrors.h"
-#include "core/imaging/jpegimage.h"
+#include "core/imaging/jpeg/jpegimage.h"
 #include "gui/common/elidedlabel.h"
 #include "gui/common/filelist.h"
 #include "gui/common/folderlist.h"

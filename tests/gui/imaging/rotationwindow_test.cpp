@@ -15,9 +15,9 @@
 #include <QPushButton>
 #include <QSpinBox>
 
-#include "core/imaging/exiforientation.h"
-#include "core/imaging/jpegimage.h"
-#include "core/imaging/rotationjob.h"
+#include "core/imaging/jobs/rotationjob.h"
+#include "core/imaging/jpeg/jpegimage.h"
+#include "core/imaging/metadata/exiforientation.h"
 #include "gui/support/findchild.h"
 #include "gui/support/readability.h"
 #include "gui/support/scriptedprompts.h"

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include "core/imaging/imageerrors.h"
+#include "core/imaging/pixels/pixelimage.h"
+
+namespace tessaly {
+
+// A HEIF file could not be read (damaged, truncated, too large or of a kind libheif cannot
+// decode). The message names the file, says what went wrong in Japanese and ends with
+// libheif's own text in brackets.
+class HeifError : public ImageError {
+public:
+    using ImageError::ImageError;
+};
+
+// A HEIF photograph (HEIC, as phones store them: HEVC-coded, often in tiles), read with
+// libheif. The primary image is decoded to 8-bit colour with the file's own transforms
+// (rotation, mirror, crop) applied as libheif applies them, so the picture stands as the
+// phone showed it; alpha is dropped, higher bit depths are reduced to 8 bits.
+// Size limits are those of the pixel image, tested before anything is decoded.
+class HeifImage {
+public:
+    HeifImage() = default;
+
+    // True when the bytes (at least the first 12 of a file) begin like a HEIF file.
+    static bool looksLikeHeif(const QByteArray& head);
+
+    // Reads a file: IoError when it cannot be opened, HeifError for bad content.
+    void loadFromFile(const QString& path);
+    // Reads the bytes of a file called name (the name goes into the messages only).
+    void loadFromData(const QByteArray& data, const QString& name = QString());
+
+    bool isEmpty() const { return empty_; }
+    int width() const { return empty_ ? 0 : picture_.width(); }
+    int height() const { return empty_ ? 0 : picture_.height(); }
+    // The upright picture, 24 bits, rows top-down.
+    const PixelImage& picture() const { return picture_; }
+    // The primary image's first EXIF block as libexif reads it ("Exif\0\0" and the TIFF
+    // data), empty when the file holds none. The item's TIFF header is found where its
+    // offset field says, else at the first TIFF byte-order mark near its start (some
+    // writers leave out the offset field or the "Exif\0\0" it points past).
+    const QByteArray& exif() const { return exif_; }
+    // The primary image's ICC profile as stored, empty when it has none. A file that
+    // describes its colours only by primaries (nclx) other than sRGB's has its picture
+    // converted to sRGB instead, so its JPEG needs no profile.
+    const QByteArray& iccProfile() const { return iccProfile_; }
+
+    // "<name>: <sentence>（<libheif's detail>）", the sentence chosen from libheif's error.
+    static QString failureMessage(const QString& name, int errorCode, const QString& detail);
+
+private:
+    void clear();
+
+    PixelImage picture_;
+    QByteArray exif_;
+    QByteArray iccProfile_;
+    bool empty_ = true;
+};
+
+}  // namespace tessaly

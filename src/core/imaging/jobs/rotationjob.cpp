@@ -1,0 +1,197 @@
+#include "core/imaging/jobs/rotationjob.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include "core/imaging/files/filereplacement.h"
+#include "core/imaging/files/photolock.h"
+#include "core/imaging/imagefilemessage.h"
+#include "core/imaging/jpeg/jpegimage.h"
+#include "core/imaging/jpeg/losslessturn.h"
+#include "core/imaging/metadata/exifpatch.h"
+#include "core/text/errors.h"
+#include "core/text/formatting.h"
+#include "core/text/textfile.h"
+
+namespace tessaly {
+
+namespace {
+
+const char kBackupFolderName[] = "_backup";
+
+PixelImage widened(const PixelImage& picture) {
+    if (picture.pixelFormat() == PixelFormat::Bgr24) return picture;
+    PixelImage wide(picture);
+    wide.setPixelFormat(PixelFormat::Bgr24);
+    return wide;
+}
+
+// The turn as a transform of LosslessTurn.
+int transformOf(Turn turn) {
+    switch (turn) {
+        case Turn::Right:
+            return 6;
+        case Turn::Left:
+            return 8;
+        case Turn::Half:
+            return 3;
+        case Turn::None:
+            break;
+    }
+    return 1;
+}
+
+// The segments of the original as the turned file carries them (see RotationJob::rotateFile).
+JpegSegments keptSegments(const JpegSegments& original, int transform, bool reencoded) {
+    const QByteArray profile = original.iccProfile();
+    const bool profileFits = !reencoded || profile.isEmpty() || profile.mid(16, 4) == "RGB ";
+    JpegSegments kept;
+    for (JpegSegment segment : original.list) {
+        if (reencoded && segment.marker == JpegSegments::kApp14 &&
+            JpegSegments::describesCoding(segment)) {
+            continue;
+        }
+        if (!profileFits && JpegSegments::isIccChunk(segment)) continue;
+        if (segment.marker == JpegSegments::kApp1 &&
+            segment.data.startsWith(QByteArray("Exif\0\0", 6)) &&
+            !ExifPatch::makeUpright(segment.data, transform >= 5, transform != 1)) {
+            continue;
+        }
+        kept.list.push_back(segment);
+    }
+    return kept;
+}
+
+// Runs one step of rotateFile, telling the caller which one it was.
+template <typename Work>
+auto inStep(RotationJob::Step* step, RotationJob::Step current, Work work) {
+    if (step) *step = current;
+    return work();
+}
+
+}  // namespace
+
+RotationJob::RotationJob(const QString& folder, int quality, bool backup, bool lossless)
+    : folder_(folderPath(folder)),
+      quality_(qBound(1, quality, 100)),
+      backup_(backup),
+      lossless_(lossless) {}
+
+bool RotationJob::isRotatableName(const QString& name) {
+    const int dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot >= 0 && name.mid(dot).toLower() == QStringLiteral(".jpg");
+}
+
+PixelImage RotationJob::loadPhotograph(const QString& path) {
+    return decodePhotograph(path, JpegImage::readFile(path));
+}
+
+PixelImage RotationJob::decodePhotograph(const QString& path, const QByteArray& data) {
+    JpegImage jpeg;
+    try {
+        jpeg.loadFromData(data);
+    } catch (const JpegError& error) {
+        throw JpegError(jpegFileMessage(path, error.message()));
+    }
+    // Grey or black where data was missing: saving that would destroy the photograph.
+    if (jpeg.isDamaged()) throw ImageError(damagedMessage(path, jpeg.warnings().value(0)));
+    return widened(jpeg.picture());
+}
+
+PixelImage RotationJob::turned(const PixelImage& picture, Turn turn) {
+    const PixelImage source = widened(picture);
+    switch (turn) {
+        case Turn::Right:
+            return rotatedRight(source);
+        case Turn::Left:
+            return rotatedLeft(source);
+        case Turn::Half:
+            return rotatedRight(rotatedRight(source));
+        case Turn::None:
+            break;
+    }
+    return source;
+}
+
+QString RotationJob::backupFolder() const { return folder_ + QLatin1String(kBackupFolderName); }
+
+bool RotationJob::backUp(const QString& name) const {
+    if (!backup_) return false;
+    const QString folder = backupFolder();
+    // Another rotation may make the folder at the same moment: one that is there is fine.
+    if (!QDir().mkdir(folder) && !QFileInfo(folder).isDir()) {
+        throw CreateError(cannotCreateMessage(folder));
+    }
+    const QString copy = folderPath(folder) + name;
+    if (QFileInfo::exists(copy) || QFileInfo(copy).isSymLink()) return false;
+    // Written whole under a temporary name and renamed: a kill during the copy never leaves
+    // a truncated file standing as the backup, and an existing backup is never replaced.
+    FileReplacement replacement(copy);
+    replacement.copyFrom(filePath(name));
+    return replacement.commitIfAbsent(filePath(name));
+}
+
+QByteArray RotationJob::turnedFile(const QString& path, Turn turn, bool& lossless) const {
+    const QByteArray data = JpegImage::readFile(path);
+    JpegSegments segments;
+    int orientation = 1;
+    try {
+        segments = JpegImage::readSegments(data);
+        orientation = JpegImage::readHeader(data).orientation;
+    } catch (const JpegError& error) {
+        throw JpegError(jpegFileMessage(path, error.message()));
+    }
+    const int transform = LosslessTurn::composed(orientation, transformOf(turn));
+    lossless = false;
+    if (lossless_) {
+        const QByteArray coded = LosslessTurn::transformed(data, transform);
+        if (!coded.isEmpty()) {
+            lossless = true;
+            return keptSegments(segments, transform, false).insertedInto(coded);
+        }
+    }
+    JpegImage jpeg;
+    jpeg.Assign(turned(decodePhotograph(path, data), turn));
+    jpeg.setCompressionQuality(quality_);
+    jpeg.setSegments(keptSegments(segments, transform, true));
+    return jpeg.saveToData();
+}
+
+bool RotationJob::rotateFile(const QString& name, Turn turn, Step* step) const {
+    bool lossless = false;
+    const QString path = filePath(name);
+    inStep(step, Step::Reading, [&] {
+        const PhotoLock lock(path);
+        const QByteArray bytes = turnedFile(path, turn, lossless);
+        inStep(step, Step::BackingUp, [&] { return backUp(name); });
+        inStep(step, Step::Saving, [&] { FileReplacement::replace(path, bytes); });
+    });
+    return lossless;
+}
+
+QString RotationJob::damagedMessage(const QString& path, const QString& detail) {
+    QString text = QFileInfo(path).fileName() +
+                   QStringLiteral(
+                       ": 画像データが壊れているか途中で切れているため、回転できません。"
+                       "ファイルは変更していません。");
+    if (!detail.isEmpty()) text += QStringLiteral("（") + detail + QStringLiteral("）");
+    return text;
+}
+
+QString RotationJob::notLosslessMessage(const QString& name) {
+    return name +
+           QStringLiteral(": 無劣化では回転できない大きさの画像のため、圧縮し直して保存しました。");
+}
+
+QString RotationJob::backupErrorMessage() {
+    return QStringLiteral("バックアップファイルの書き込みでエラーが発生しました。");
+}
+
+QString RotationJob::saveErrorMessage() {
+    return QStringLiteral("ファイルの書き込みでエラーが発生しました。");
+}
+
+QString RotationJob::noFileMessage() { return QStringLiteral("ファイルが選択されていません。"); }
+
+}  // namespace tessaly

@@ -1,0 +1,113 @@
+#include "core/imaging/jpeg/jpegsegments.h"
+
+#include <algorithm>
+
+namespace tessaly {
+
+namespace {
+
+const char kIccTag[] = "ICC_PROFILE";  // with its terminating zero: 12 bytes
+constexpr int kIccHeader = 14;         // tag, sequence number, chunk count
+constexpr int kMaxPayload = 0xFFFF - 2;
+
+}  // namespace
+
+bool JpegSegments::isIccChunk(const JpegSegment& segment) {
+    return segment.marker == JpegSegments::kApp2 && segment.data.size() > kIccHeader &&
+           segment.data.startsWith(QByteArray(kIccTag, sizeof kIccTag));
+}
+
+namespace {
+
+int byteAt(const QByteArray& data, int at) { return uchar(data[at]); }
+
+// The end of the APPn and COM segments that follow the start marker.
+int endOfSegments(const QByteArray& encoded, bool& adobeSeen, int& adobeStart, int& adobeEnd) {
+    int at = 2;
+    while (at + 4 <= encoded.size() && byteAt(encoded, at) == 0xFF) {
+        const int marker = byteAt(encoded, at + 1);
+        if (!((marker >= JpegSegments::kApp0 && marker <= 0xEF) ||
+              marker == JpegSegments::kComment)) {
+            break;
+        }
+        const int length = (byteAt(encoded, at + 2) << 8) | byteAt(encoded, at + 3);
+        if (length < 2 || at + 2 + length > encoded.size()) break;
+        if (marker == JpegSegments::kApp14 && !adobeSeen) {
+            adobeSeen = true;
+            adobeStart = at;
+            adobeEnd = at + 2 + length;
+        }
+        at += 2 + length;
+    }
+    return at;
+}
+
+}  // namespace
+
+JpegSegments JpegSegments::iccChunks() const {
+    JpegSegments chunks;
+    for (const JpegSegment& segment : list) {
+        if (isIccChunk(segment)) chunks.list.push_back(segment);
+    }
+    return chunks;
+}
+
+QByteArray JpegSegments::iccProfile() const {
+    const JpegSegments chunks = iccChunks();
+    if (chunks.isEmpty()) return {};
+    const int count = byteAt(chunks.list.front().data, 13);
+    if (count < 1 || int(chunks.list.size()) != count) return {};
+    std::vector<const JpegSegment*> ordered(size_t(count), nullptr);
+    for (const JpegSegment& chunk : chunks.list) {
+        const int sequence = byteAt(chunk.data, 12);
+        if (byteAt(chunk.data, 13) != count || sequence < 1 || sequence > count ||
+            ordered[size_t(sequence - 1)]) {
+            return {};
+        }
+        ordered[size_t(sequence - 1)] = &chunk;
+    }
+    QByteArray profile;
+    for (const JpegSegment* chunk : ordered) profile += chunk->data.mid(kIccHeader);
+    return profile;
+}
+
+JpegSegments JpegSegments::fromIccProfile(const QByteArray& profile) {
+    JpegSegments chunks;
+    const int room = kMaxPayload - kIccHeader;
+    const int count = int((profile.size() + room - 1) / room);
+    if (count < 1 || count > 255) return chunks;
+    for (int i = 0; i < count; ++i) {
+        QByteArray data(kIccTag, sizeof kIccTag);
+        data.append(char(i + 1)).append(char(count)).append(profile.mid(i * room, room));
+        chunks.append(kApp2, data);
+    }
+    return chunks;
+}
+
+bool JpegSegments::describesCoding(const JpegSegment& segment) {
+    return (segment.marker == kApp0 && segment.data.startsWith(QByteArray("JFIF\0", 5))) ||
+           (segment.marker == kApp14 && segment.data.startsWith("Adobe"));
+}
+
+QByteArray JpegSegments::insertedInto(const QByteArray& encoded) const {
+    if (encoded.size() < 4 || byteAt(encoded, 0) != 0xFF || byteAt(encoded, 1) != 0xD8) {
+        return encoded;
+    }
+    bool adobe = false;
+    int adobeStart = 0, adobeEnd = 0;
+    const int end = endOfSegments(encoded, adobe, adobeStart, adobeEnd);
+    const bool ownAdobe = std::any_of(list.begin(), list.end(), [](const JpegSegment& s) {
+        return s.marker == kApp14 && describesCoding(s);
+    });
+    QByteArray result = encoded.left(2);
+    for (const JpegSegment& segment : list) {
+        if (segment.data.size() > kMaxPayload) continue;
+        const int length = int(segment.data.size()) + 2;
+        result.append(char(0xFF)).append(char(segment.marker));
+        result.append(char(length >> 8)).append(char(length & 0xFF)).append(segment.data);
+    }
+    if (adobe && !ownAdobe) result += encoded.mid(adobeStart, adobeEnd - adobeStart);
+    return result + encoded.mid(end);
+}
+
+}  // namespace tessaly
