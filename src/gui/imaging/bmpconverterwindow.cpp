@@ -153,7 +153,7 @@ void BmpConverterWindow::buildPreview() {
     convertButton->setGeometry(288, 138, 61, 24);
     closeButton = named(new QPushButton(QStringLiteral("終了"), this), "Button2");
     closeButton->setGeometry(353, 138, 61, 24);
-    for (QPushButton* button : {convertButton, closeButton}) button->setAutoDefault(false);
+    convertButton->setDefault(true);  // Enter in a field converts
     connect(convertButton, &QPushButton::clicked, this, &BmpConverterWindow::convert);
     connect(closeButton, &QPushButton::clicked, this, &BmpConverterWindow::finish);
     statusLine = named(new QStatusBar(this), "StatusBar1");
@@ -178,7 +178,6 @@ void BmpConverterWindow::buildRunControls() {
     progressBar->hide();
     stopButton = named(new QPushButton(QStringLiteral("中止"), this), "StopButton");
     stopButton->setGeometry(convertButton->geometry());
-    stopButton->setAutoDefault(false);
     stopButton->setToolTip(QStringLiteral("変換中のファイルを書き終えてから止めます。"));
     stopButton->hide();
     connect(stopButton, &QPushButton::clicked, this, &BmpConverterWindow::stop);

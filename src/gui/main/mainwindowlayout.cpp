@@ -306,6 +306,7 @@ QPushButton* MainWindowLayout::button(QWidget* parent, const char* objectName,
                                       const QString& caption, const QString& hint) {
     auto* b = new QPushButton(caption, parent);
     name(b, objectName);
+    b->setAutoDefault(true);  // Enter presses the focused button, as Space does
     if (!hint.isEmpty()) b->setToolTip(hint);
     return b;
 }

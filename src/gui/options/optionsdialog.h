@@ -7,6 +7,7 @@
 
 #include "gui/common/appcontext.h"
 
+class QListWidget;
 class QTabWidget;
 
 namespace tessaly {
@@ -61,6 +62,7 @@ public:
 private:
     void buildWindow();
     QWidget* buildButtonRow();
+    QListWidget* buildPageList();
     void addTab(OptionsTab* tab);
 
     // The OK path (optionsdialogstore.cpp).
