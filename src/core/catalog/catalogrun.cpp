@@ -526,8 +526,11 @@ void CatalogRun::Run::finishPages() {
 
 void CatalogRun::Run::offerBrowser() {
     if (view.noBrowserLaunch) return;
-    if (!decisions.question(RunQuestion::OpenBrowser, kFinishedQuestion.text())) return;
+    // The question names the page the browser will show.
     const QString pagePath = folder + settings.htmlFileName;
+    const Question asked{kFinishedQuestion.title,
+                         pagePath + QLatin1Char('\n') + kFinishedQuestion.body};
+    if (!decisions.question(RunQuestion::OpenBrowser, asked.text())) return;
     if (settings.browserPath.isEmpty()) {
         owner.shell_.openDocument(pagePath);
     } else {

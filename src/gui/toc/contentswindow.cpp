@@ -235,7 +235,7 @@ void ContentsWindow::runEnded(const QString& page, const QString& notice, const 
         context_.prompts.information(this, notice);
     } else if (!error.isEmpty()) {
         context_.prompts.error(this, error);
-    } else if (context_.prompts.question(this, TocGenerator::finishedQuestion())) {
+    } else if (context_.prompts.question(this, TocGenerator::finishedQuestion(page))) {
         TocGenerator::openPage(context_.settings, context_.shell, page);
     }
 }

@@ -343,8 +343,9 @@ TEST_F(CatalogRunTest, BrowserStepOpensThePageOrStartsTheBrowser) {
     settings.noBrowserLaunch = QStringLiteral("off");
     host.answer = false;
     EXPECT_EQ(run(), CatalogRunOutcome::Completed);
-    EXPECT_TRUE(
-        host.log.contains("question:　　　　ファイル作成終了　　　　\nブラウザを起動しますか？"));
+    // The question names the page it would open, on its second line.
+    EXPECT_TRUE(host.log.contains("question:　　　　ファイル作成終了　　　　\n" + dir.path() +
+                                  "/index.htm\nブラウザを起動しますか？"));
     EXPECT_TRUE(shell.calls.isEmpty());
     EXPECT_EQ(host.log.last(), "ended:completed");
 
