@@ -57,6 +57,9 @@ struct CatalogSettings {
     QString mainWindowPlace;  // 44
     // The converter window's file type, "BMP" or "HEIC", once it was changed.
     QString converterFileType;  // 45
+    // The folder the main window showed when it was last closed; it opens there again when
+    // no start folder is set.
+    QString lastFolder;  // 46
 
     QString appFolder;         // the executable's folder, never stored
     QString version = "1.60";  // never read from the file

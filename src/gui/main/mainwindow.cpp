@@ -55,7 +55,9 @@ MainWindow::MainWindow(const QString& appFolder, const QString& settingsFolder, 
     runner_ = std::make_unique<MainRunner>(*this);
     connectHandlers();
     connectWindowCommands();
-    const QString start = settings_.startFolder;
+    // The start folder when one is set, else the folder shown when the window was last closed.
+    const QString start =
+        settings_.startFolder.isEmpty() ? settings_.lastFolder : settings_.startFolder;
     navigator_->openFolder(!start.isEmpty() && QFileInfo(start).isDir() ? start : home);
     WindowPlacement::restore(*this, settings_);
     rebuildImageList();
@@ -91,6 +93,7 @@ void MainWindow::connectHandlers() {
     connect(c.exitAction, &QAction::triggered, this, &QWidget::close);
     connect(c.imageList, &QListWidget::itemDoubleClicked, this, &MainWindow::imageListDoubleClick);
     c.imageList->viewport()->installEventFilter(this);
+    connect(c.imageList, &QListWidget::currentItemChanged, this, &MainWindow::followCurrentImage);
     // Nothing of the previous folder stays in the preview.
     connect(c.folderList, &FolderList::directoryChanged, this, [this] {
         preview_->hide();
@@ -192,7 +195,23 @@ void MainWindow::deselectImage(int index) {
 }
 
 void MainWindow::rebuildImageList() {
+    rebuilding_ = true;
     ImageListOrder::rebuild(*ui_.imageList, ui_.fileList->files());
+    rebuilding_ = false;
+}
+
+// The preview shows the photo the user moves to in the list, by click or arrow key; one that
+// cannot be decoded leaves it empty (画像表示 says why).
+void MainWindow::followCurrentImage(QListWidgetItem* current) {
+    if (rebuilding_ || running_ || current == nullptr) return;
+    if (!ImageListOrder::isJpegName(current->text())) return;
+    try {
+        preview_->showFile(folderPath(currentFolder()) + current->text());
+    } catch (const Error&) {
+        preview_->clear();
+    } catch (const std::bad_alloc&) {
+        preview_->clear();
+    }
 }
 
 void MainWindow::showMoveRefusal() {
@@ -287,6 +306,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     WindowPlacement::store(*this, settings_);
+    rememberFolder();
     QMainWindow::closeEvent(event);
 }
 
@@ -303,6 +323,18 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QMainWindow::keyPressEvent(event);
+}
+
+// Keeps the folder shown in the settings file (its one line); a file that cannot take it is
+// left alone.
+void MainWindow::rememberFolder() {
+    const QString shown = currentFolder();
+    if (shown.isEmpty() || shown == settings_.lastFolder) return;
+    settings_.lastFolder = shown;
+    try {
+        saveSetting(settings_, &CatalogSettings::lastFolder);
+    } catch (const Error&) {
+    }
 }
 
 void MainWindow::changeEvent(QEvent* event) {

@@ -9,6 +9,8 @@
 #include "gui/common/appcontext.h"
 #include "gui/main/mainwindowcontrols.h"
 
+class QListWidgetItem;
+
 namespace tessaly {
 
 class FolderNavigator;
@@ -104,6 +106,8 @@ private:
     void connectWindowCommands();
     void updateWindowCommands();
     void showMoveRefusal();
+    void followCurrentImage(QListWidgetItem* current);
+    void rememberFolder();
 
     CatalogSettings settings_;
     AppContext context_;
@@ -115,6 +119,7 @@ private:
     std::array<bool, 7> available_{};  // by SecondaryWindow
     bool running_ = false;
     bool closeAfterRun_ = false;
+    bool rebuilding_ = false;  // the image list is being filled
 };
 
 }  // namespace tessaly

@@ -107,12 +107,13 @@ const QStringList kDefaults = {
 };
 
 // The values every settings file holds, as text, in file order (the window's place and the
-// converter's file type are written only once they are known).
+// converter's file type and the last folder are written only once they are known).
 QStringList values(const CatalogSettings& s) {
     QStringList vals;
     for (const SettingRow& row : settingRows()) {
         if (row.text != &CatalogSettings::mainWindowPlace &&
-            row.text != &CatalogSettings::converterFileType) {
+            row.text != &CatalogSettings::converterFileType &&
+            row.text != &CatalogSettings::lastFolder) {
             vals << row.valueText(s);
         }
     }

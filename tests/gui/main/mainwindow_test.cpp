@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTest>
 #include <QToolButton>
 
 #include "core/settings/catalogsettings.h"
@@ -223,12 +224,26 @@ TEST_F(MainWindow, StartsInTheStartFolderAndWhereItWasClosed) {
 
     window->resize(700, 480);
     window->move(60, 50);
+    const QString elsewhere = folder("elsewhere");
+    window->openFolder(elsewhere);
     window->close();
     EXPECT_EQ(app.read("Quorvel.ini"),
-              before + test::sjisBytes("[メインウインドウの位置と大きさ]\r\n60,50,700,480\r\n"));
+              before + test::sjisBytes("[メインウインドウの位置と大きさ]\r\n60,50,700,480\r\n"
+                                       "[最後に開いたフォルダ]\r\n" +
+                                       elsewhere + "\r\n"));
     makeWindow();
     EXPECT_EQ(window->geometry(), QRect(60, 50, 700, 480));
     EXPECT_EQ(window->settings().startFolder, start);
+    EXPECT_EQ(window->currentFolder(), start);  // the start folder comes first
+
+    // Without a start folder it opens where it was closed; a folder gone since, at home.
+    window->settings().startFolder.clear();
+    saveSettings(window->settings());
+    makeWindow();
+    EXPECT_EQ(window->currentFolder(), elsewhere);
+    QDir(elsewhere).removeRecursively();
+    makeWindow();
+    EXPECT_EQ(window->currentFolder(), QDir::cleanPath(app.path()));
 }
 
 TEST(WindowPlacement, FitsTheStoredPlaceToTheScreen) {
@@ -299,6 +314,43 @@ TEST_F(MainWindow, PreviewShowsTheTopmostSelectedImageCentred) {
     prompts.log.clear();
     window->deselectAllImages();
     window->openViewer();
+    EXPECT_TRUE(prompts.log.isEmpty());
+}
+
+// A plain click selects that photo alone, Ctrl and Shift clicks add to the selection; the
+// preview follows the photo clicked or moved to with the keys.
+TEST_F(MainWindow, ClicksSelectAndThePreviewFollows) {
+    const QString photos = folder("photos");
+    writeTestJpeg(photos + "/a.jpg", 300, 200);
+    writeTestJpeg(photos + "/b.jpg", 200, 300);
+    writeTestJpeg(photos + "/c.jpg", 64, 64);
+    window->openFolder(photos);
+    window->show();
+    QApplication::processEvents();
+    ASSERT_EQ(selection(), "***");
+    QListWidget* list = imageList();
+    const auto click = [list](int row, Qt::KeyboardModifiers keys) {
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, keys,
+                          list->visualItemRect(list->item(row)).center());
+    };
+    const struct {
+        int row;
+        Qt::KeyboardModifiers keys;
+        const char* selected;
+        QSize preview;
+    } clicks[] = {{1, Qt::NoModifier, ".*.", {100, 150}},
+                  {2, Qt::ControlModifier, ".**", {150, 150}},
+                  {0, Qt::ShiftModifier, "***", {150, 100}},
+                  {2, Qt::NoModifier, "..*", {150, 150}}};
+    for (const auto& c : clicks) {
+        click(c.row, c.keys);
+        EXPECT_EQ(selection(), c.selected) << c.row;
+        EXPECT_TRUE(previewImage()->isVisible());
+        EXPECT_EQ(previewImage()->size(), c.preview) << c.row;
+    }
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Up);
+    EXPECT_EQ(previewImage()->size(), QSize(100, 150));
     EXPECT_TRUE(prompts.log.isEmpty());
 }
 
