@@ -72,14 +72,19 @@ const char* const kStoredTypes[] = {"BMP", "HEIC"};
 BmpConverterWindow::BmpConverterWindow(AppContext& context, QWidget* mainWindow)
     : QDialog(mainWindow), context_(context), bridge_(std::make_unique<ThreadBridge>()) {
     setObjectName(QStringLiteral("TBMPtoJPEG"));
-    setWindowTitle(QStringLiteral("BMP-JPG変換"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+    setWindowTitle(QStringLiteral("画像変換"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    setFixedSize(418, 210);
+    // Laid out at the designed size; larger, the lists take the room (see resizeEvent).
+    setMinimumSize(kDesignedSize);
+    resize(kDesignedSize);
     buildLists();
     buildPreview();
     buildRunControls();
+    for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        designedPlaces_.emplace_back(control, control->geometry());
+    resize(kDesignedSize + QSize(100, 40));  // room for long folder and file names
     placeWindow(mainWindow);
     if (context.settings.converterFileType == QLatin1String(kStoredTypes[1]))
         fileTypeBox->setCurrentIndex(1);
@@ -90,6 +95,36 @@ BmpConverterWindow::~BmpConverterWindow() {
     bridge_->close();
     if (worker_) worker_->wait();
     delete worker_;
+}
+
+// Extra width goes half to the folder list and half to the file list column, the preview
+// and the buttons keeping to the right edge; extra height goes to both lists.
+void BmpConverterWindow::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    const int dx = qMax(0, width() - kDesignedSize.width());
+    const int dy = qMax(0, height() - kDesignedSize.height());
+    const int half = dx / 2;
+    for (const auto& [control, place] : designedPlaces_) {
+        QRect r = place;
+        if (control == folderList || control == volumeBox) {
+            r.setWidth(r.width() + half);
+        } else if (place.left() >= 288 || control == statusLine) {
+            if (control == statusLine) {
+                r.setWidth(r.width() + dx);
+            } else {
+                r.translate(dx, 0);
+            }
+        } else if (place.left() >= 154) {
+            r.translate(half, 0);
+            if (control != qualityLabel && control != qualityBox) r.setWidth(r.width() + dx - half);
+        }
+        if (control == folderList || control == fileList) {
+            r.setHeight(r.height() + dy);
+        } else if (place.top() > 100 && control != previewFrame) {
+            r.translate(0, dy);
+        }
+        control->setGeometry(r);
+    }
 }
 
 void BmpConverterWindow::placeWindow(QWidget* mainWindow) {
@@ -112,6 +147,7 @@ void BmpConverterWindow::buildLists() {
     fileTypeBox->setGeometry(154, 102, 128, 20);
     fileTypeBox->view()->setMinimumWidth(180);  // the whole caption in the open list
     for (const FileType& type : kFileTypes) fileTypeBox->addItem(QString::fromUtf8(type.caption));
+    fileTypeBox->setToolTip(fileTypeBox->itemText(0));
     connect(fileTypeBox, &QComboBox::currentIndexChanged, this,
             &BmpConverterWindow::fileTypeChanged);
     describe(volumeBox, "ドライブ", "変換するファイルのあるドライブを選びます。");
@@ -225,6 +261,7 @@ void BmpConverterWindow::folderChanged(const QString& path) {
 void BmpConverterWindow::fileTypeChanged(int index) {
     if (index < 0 || index >= int(std::size(kFileTypes))) return;
     listLabel->setText(QString::fromUtf8(kFileTypes[index].heading));
+    fileTypeBox->setToolTip(fileTypeBox->itemText(index));
     fileList->setMask(QString::fromUtf8(kFileTypes[index].mask));
     rememberFileType(QLatin1String(kStoredTypes[index]));
 }

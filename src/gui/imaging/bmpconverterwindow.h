@@ -2,9 +2,12 @@
 
 #include <QDialog>
 #include <QRect>
+#include <QSize>
 #include <QStringList>
 #include <atomic>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "core/imaging/jobs/bmpconversion.h"
 #include "gui/common/appcontext.h"
@@ -28,7 +31,7 @@ class FolderList;
 class PixelImage;
 class ThreadBridge;
 
-// The converter window "BMP-JPG変換": turns the BMP files selected in its own file list into
+// The converter window "画像変換": turns the BMP files selected in its own file list into
 // JPEG files of the same name beside them, at the quality of qualityBox. The file-type box
 // fileTypeBox under the list switches it to HEIC/HEIF photographs ("HEIC (*.heic;*.heif)"),
 // which are converted the same way, upright, to IMG_0001.jpg for IMG_0001.HEIC. The type
@@ -74,6 +77,7 @@ private slots:
 protected:
     void reject() override;
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void placeWindow(QWidget* mainWindow);
@@ -98,6 +102,8 @@ private:
     std::atomic<bool> stopRequested_{false};
     bool running_ = false;
     bool closeAfterRun_ = false;
+    static constexpr QSize kDesignedSize{418, 210};
+    std::vector<std::pair<QWidget*, QRect>> designedPlaces_;  // each control at that size
 
     // Controls; each carries its legacy form name as objectName.
     VolumeBox* volumeBox = nullptr;

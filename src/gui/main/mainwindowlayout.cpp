@@ -234,7 +234,7 @@ void MainWindowLayout::buildMenus(MainWindowControls& c, QMainWindow& window) {
     name(file, "File2");
     c.openRotationAction = action(file, "N1", QStringLiteral("回転保存ウインドウを開く(&R)"));
     c.openContentsAction = action(file, "N3", QStringLiteral("目次作成ウインドウを開く(&M)"));
-    c.openConverterAction = action(file, "BMP1", QStringLiteral("BMP変換ウインドウを開く(&B)"));
+    c.openConverterAction = action(file, "BMP1", QStringLiteral("画像変換ウインドウを開く(&B)"));
     c.openCommentsAction = action(file, "N9", QStringLiteral("ｺﾒﾝﾄ作成ウインドウを開く(&C)"));
     file->addSeparator();
     c.exitAction = action(file, "Exit1", QStringLiteral("終了(&X)"));

@@ -148,7 +148,19 @@ TEST_F(BmpConverterWindowTest, LongNamesAreShortenedInTheMiddleNotClipped) {
         EXPECT_EQ(list->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
         EXPECT_EQ(list->textElideMode(), Qt::ElideMiddle);
         EXPECT_LE(list->visualItemRect(item).right(), list->viewport()->width());
+        EXPECT_EQ(item->toolTip().section('/', -1), item->text());  // read whole in its tooltip
     }
+    // The window says what it converts and grows: the lists take the room, the type box says
+    // its whole caption in its tooltip.
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("画像変換"));
+    const int listWidth = fileList()->width();
+    window->resize(window->width() + 200, window->height() + 100);
+    QApplication::processEvents();
+    EXPECT_EQ(fileList()->width(), listWidth + 100);
+    EXPECT_GE(fileList()->height(), 78 + 100);
+    fileTypeBox()->setCurrentIndex(1);
+    EXPECT_EQ(fileTypeBox()->toolTip(), QStringLiteral("HEIC (*.heic;*.heif)"));
+    EXPECT_GE(fileTypeBox()->width(), fileTypeBox()->sizeHint().width());
     test::expectReadable(window.get());
     const QString shots = qEnvironmentVariable("TESSALY_SCREENSHOT_DIR");
     if (!shots.isEmpty()) window->grab().save(shots + QStringLiteral("/converter.png"));
