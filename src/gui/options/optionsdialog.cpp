@@ -72,6 +72,8 @@ void OptionsDialog::buildWindow() {
     pagesRow->addWidget(tabs_, 1);
     layout->addLayout(pagesRow);
     layout->addWidget(buildButtonRow());
+    // Enter in a field registers the options; on a focused button it presses that one.
+    findChild<QPushButton*>(QStringLiteral("optOK"))->setDefault(true);
 }
 
 // One entry per page, all of them in view; choosing one shows its page.
@@ -118,8 +120,6 @@ QWidget* OptionsDialog::buildButtonRow() {
         auto* button = new QPushButton(spec.caption);
         button->setObjectName(QLatin1String(spec.name));
         button->setToolTip(spec.tip);
-        // Enter in a field registers the options; on a focused button it presses that one.
-        button->setDefault(spec.handler == &OptionsDialog::storeAndClose);
         button->setAccessibleDescription(spec.tip);
         connect(button, &QPushButton::clicked, this, spec.handler);
         layout->addWidget(button);

@@ -33,6 +33,7 @@ TEST_F(MainWindow, EveryControlIsNamedAndReadsInJapanese) {
     expectEveryControlNamed(window.get());
     expectJapaneseCaptions(window.get());
     expectReadable(window.get());
+    expectEnterPressesFocusedButtons(window.get());
     EXPECT_TRUE(cancelButton()->isHidden());
     EXPECT_TRUE(control<QWidget>("File1")->isHidden());
     EXPECT_TRUE(previewImage()->isHidden());

@@ -4,12 +4,16 @@
 // QT_QPA_PLATFORM=xcb to see real fonts).
 #include <QAccessible>
 #include <QApplication>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTest>
 
+#include "core/settings/catalogsettings.h"
 #include "gui/support/readability.h"
 #include "optionsfixture.h"
 
@@ -71,6 +75,24 @@ TEST_F(OptionsTest, EveryPageIsReadable) {
     EXPECT_LE(dialog().width(), 1024 - 24);
     EXPECT_LE(dialog().height(), 768 - 60);
     dialog().hide();
+}
+
+// Enter presses the focused button; in a field it presses 登録, which stores the options.
+TEST_F(OptionsTest, EnterPressesTheFocusedButtonOrRegisters) {
+    dialog().show();
+    QApplication::setActiveWindow(&dialog());
+    auto* cancel = control<QPushButton>("optCansel");
+    cancel->setFocus();
+    QTest::keyClick(cancel, Qt::Key_Return);
+    EXPECT_FALSE(dialog().isVisible());
+    EXPECT_FALSE(QFileInfo::exists(settingsFilePath(dir.path())));
+    dialog().show();
+    QApplication::setActiveWindow(&dialog());
+    QWidget* field = control<QWidget>("Edit1");  // the start folder, on the first page
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_Enter);
+    EXPECT_FALSE(dialog().isVisible());
+    EXPECT_TRUE(QFileInfo::exists(settingsFilePath(dir.path())));
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QWidget>
 
@@ -71,6 +72,14 @@ inline void expectJapaneseCaptions(QWidget* window) {
         text.remove(mnemonic).remove(allowed);
         EXPECT_FALSE(text.contains(latin))
             << window->objectName().toStdString() << ": " << shown.toStdString();
+    }
+}
+
+// Enter presses whichever push button has the focus, as Space does.
+inline void expectEnterPressesFocusedButtons(QWidget* window) {
+    for (QPushButton* button : window->findChildren<QPushButton*>()) {
+        EXPECT_TRUE(button->autoDefault())
+            << window->objectName().toStdString() << ": " << button->objectName().toStdString();
     }
 }
 
