@@ -233,9 +233,10 @@ int RotationWindow::nextSelected(int from, int step) const {
 // photograph just saved stays until the next move.
 void RotationWindow::showCounter() {
     panels_[2]->setText(counterText(shownNumber_) + QLatin1Char('/') + counterText(selectedCount_));
-    const QString text = notice_.isEmpty() ? currentName() : notice_;
-    namePanel_->setText(text);
-    namePanel_->setToolTip(text);
+    if (notice_.isEmpty()) {
+        namePanel_->setText(currentName());
+        namePanel_->setToolTip(currentName());
+    }
     notice_.clear();
 }
 
@@ -325,6 +326,10 @@ void RotationWindow::moveToNext() {
     markLastPosition();
 }
 
+QString RotationWindow::reencodedNotice(const QString& name) {
+    return name + QStringLiteral(": 圧縮し直して保存");
+}
+
 QString RotationWindow::reencodedSummary(int count) {
     return QStringLiteral("%1 枚は無劣化では回転できない大きさのため、圧縮し直して保存しました。")
         .arg(count);
@@ -389,9 +394,9 @@ bool RotationWindow::store() {
         if (!job.rotateFile(currentName(), turns[quarterTurns_], &step) && lossless) {
             // Told in the status line now and counted for the notice at the end.
             ++reencoded_;
-            notice_ = RotationJob::notLosslessMessage(currentName());
+            notice_ = reencodedNotice(currentName());
             namePanel_->setText(notice_);
-            namePanel_->setToolTip(notice_);
+            namePanel_->setToolTip(RotationJob::notLosslessMessage(currentName()));
         }
         quarterTurns_ = 0;
     } catch (const Error& error) {

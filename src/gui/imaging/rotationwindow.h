@@ -59,6 +59,8 @@ public:
     // The one notice at the end of a batch: how many photographs had to be re-encoded
     // because their size does not allow a lossless turn.
     static QString reencodedSummary(int count);
+    // The status line's word on one of them (its tooltip holds the whole sentence).
+    static QString reencodedNotice(const QString& name);
 
     // Esc, the title bar's close box and 終了 come here: a turn not yet saved is not dropped
     // without asking "変更を保存しますか？" (Yes saves, No drops it, Cancel stays).

@@ -145,6 +145,8 @@ TEST_F(CommentEditorTest, LeavingTypedLinesAsksWhetherToSaveThem) {
         EXPECT_EQ(prompts.log, row.update ? QStringList() : asked);
         EXPECT_EQ(editor.comments().lookUp(list()->item(0)->text()).first, row.stored);
         EXPECT_EQ(editor.isModified(), QString(row.stored) == "typed");
+        // Kept lines are not yet in the file: closing will ask about them.
+        EXPECT_EQ(editor.hasUnsavedComments(), QString(row.stored) == "typed");
         EXPECT_EQ(list()->currentRow(), row.selectedRow);
         EXPECT_EQ(edit1()->text(), row.shown);
     }
