@@ -13,7 +13,7 @@
 #include <QStatusBar>
 #include <new>
 
-#include "core/settings/settingsview.h"
+#include "core/settings/catalogsettings.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
 #include "gui/common/elidedlabel.h"
@@ -348,8 +348,8 @@ void RotationWindow::saveAndNext() {
 bool RotationWindow::store() {
     const Turn turns[4] = {Turn::None, Turn::Right, Turn::Half, Turn::Left};
     const bool lossless = losslessCheck->isChecked();
-    const RotationJob job(folder_, qualityEdit->value(), viewOf(context_.settings).rotateBackup,
-                          lossless);
+    const RotationJob job(folder_, qualityEdit->value(),
+                          context_.settings.isOn(&CatalogSettings::rotateBackup), lossless);
     RotationJob::Step step = RotationJob::Step::Reading;
     try {
         if (!job.rotateFile(currentName(), turns[quarterTurns_], &step) && lossless) {
