@@ -79,6 +79,59 @@ TEST(Settings, DefaultSaveIsTheWholeFileExactly) {
         EXPECT_LE(row.since, s.version.toDouble()) << row.key;
 }
 
+// Each setting is one row, found by its field; the rows after the last block come last, since
+// a row between the blocks would move every later value of the files already written.
+TEST(Settings, EachSettingIsOneRowFoundByItsField) {
+    QStringList keys;
+    bool afterBlocks = false;
+    for (const SettingRow& row : settingRows()) {
+        SCOPED_TRACE(row.key);
+        EXPECT_EQ(row.text ? settingRow(row.text) : settingRow(row.number), &row);
+        EXPECT_NE(!row.text, !row.number);
+        keys << QString::fromUtf8(row.key);
+        EXPECT_TRUE(row.appended || !afterBlocks);
+        afterBlocks = afterBlocks || row.appended;
+        EXPECT_TRUE(!row.exact || row.label);  // a refused path is named in the message
+    }
+    EXPECT_EQ(keys.removeDuplicates(), 0);
+    EXPECT_EQ(settingRow(&CatalogSettings::appFolder), nullptr);
+}
+
+// Switches read by their rows' rules, decimal fields as numbers (settingInt).
+TEST(Settings, SwitchesAndNumbersReadAsThePagesTakeThem) {
+    using S = CatalogSettings;
+    const struct {
+        S::Text field;
+        const char* value;
+        bool on;
+        int number;
+    } cases[] = {
+        {&S::titleBold, "on", true, 0},
+        {&S::titleBold, "yes", false, 0},
+        {&S::titleBold, "", false, 0},
+        {&S::thumbFilter, "", true, 0},
+        {&S::thumbFilter, "off", false, 0},
+        {&S::footerLinkEnabled, "yes", true, 0},
+        {&S::noBrowserLaunch, "on", true, 0},
+        {&S::thumbWidth, " 120 ", false, 120},
+        {&S::thumbWidth, "on", false, 0},
+        {&S::titleColor, "grey", false, 0},
+        {&S::titleBackColor, "65280", false, 65280},
+        {&S::appFolder, "on", false, 0},
+    };
+    for (const auto& c : cases) {
+        CatalogSettings s;
+        s.*c.field = QString::fromUtf8(c.value);
+        EXPECT_EQ(s.isOn(c.field), c.on) << c.value;
+        EXPECT_EQ(s.number(c.field), c.number) << c.value;
+    }
+    CatalogSettings s;
+    s.setOn(&S::titleBold, true);
+    EXPECT_EQ(s.titleBold, "on");
+    s.setOn(&S::thumbFilter, false);
+    EXPECT_EQ(s.thumbFilter, "off");
+}
+
 TEST(Settings, Version13FileLoadsItsThreeBlocksAndKeepsLaterDefaults) {
     test::TempDir dir;
     const QStringList vals = changedValues();
