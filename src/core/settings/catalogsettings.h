@@ -89,8 +89,13 @@ struct CatalogSettings {
     bool operator!=(const CatalogSettings& other) const { return !(*this == other); }
 };
 
-// The stored settings in file order. A new setting goes at the end, made .afterLastBlock()
-// (the file's version stays; its line follows the last block), and gets its field above.
+// The stored settings in file order. Adding one:
+//   - its field above, and its row at the end of this table, made .afterLastBlock() (the file's
+//     version stays; its line follows the last block, written once it holds a value, read by its
+//     key), and .outsideOptions() when a window other than the options dialog keeps it;
+//   - when the options dialog edits it, its control on a tab, bound by the field (OptionsTab::
+//     bind); a row without its control, or a control without its row, stops a debug build;
+//   - when the pages read it, the line of the page writer that reads it (isOn, number, the field).
 inline constexpr SettingRow kSettingRows[] = {
     // clang-format off
     settingrow::text(&CatalogSettings::startFolder, "[起動フォルダ]", 0.9, "").checked("起動フォルダ", true),
