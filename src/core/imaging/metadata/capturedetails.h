@@ -20,7 +20,8 @@ struct CaptureDetails {
     // From an APP1 payload (the bytes after the segment length, starting with "Exif\0\0").
     // Nothing for any other data; damaged data gives what could be read.
     static CaptureDetails fromExifPayload(const unsigned char* payload, std::size_t size);
-    // From a JPEG file: only the markers before its EXIF segment are read, never the picture.
+    // From a JPEG file: only the markers before its EXIF segment are read (JpegScanner), never
+    // the picture.
     // Nothing when the file cannot be read, is no JPEG or holds no EXIF data.
     static CaptureDetails read(const QString& jpegPath);
 };
