@@ -393,10 +393,14 @@ ExifBlock::Upright ExifBlock::madeUpright(bool swapDimensions, bool dropThumbnai
     }
     edit.resetOrientation();
     if (swapDimensions) edit.swapDimensions();
-    if (dropThumbnail) edit.unlinkThumbnail();
+    // Only a link libexif follows: elsewhere the four bytes may belong to other data.
+    if (dropThumbnail && (hasThumbnail() || data_->ifd[EXIF_IFD_1]->count > 0)) {
+        edit.unlinkThumbnail();
+    }
     result.unchanged = edit.unchanged();
+    // Read back: overlapping or odd structures may make an edit change what readers see.
     const ExifBlock check(edited);
-    if (check.orientation() != 1) {
+    if (check.orientation() != 1 || check.taken() != taken() || check.camera() != camera()) {
         result.leftOut = true;
         result.unchanged.clear();
         return result;

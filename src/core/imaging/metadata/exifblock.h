@@ -60,7 +60,8 @@ public:
     // dropThumbnail, unlinks IFD1, the embedded thumbnail, which would show the picture as it
     // was stored. Every other byte stays, so fields no library knows (maker notes above all),
     // dates, camera and position survive. The result is read back: a block whose orientation
-    // still reads otherwise, or whose TIFF data is too damaged to edit, is left out.
+    // still reads otherwise or whose date or camera read otherwise, or whose TIFF data is too
+    // damaged to edit, is left out.
     Upright madeUpright(bool swapDimensions, bool dropThumbnail) const;
 
 private:
