@@ -356,6 +356,7 @@ bool RotationWindow::store() {
         if (!job.rotateFile(currentName(), turns[quarterTurns_], &step, &warnings) && lossless) {
             context_.prompts.information(this, RotationJob::notLosslessMessage(currentName()));
         }
+        statusLine->setToolTip(warnings.join(QLatin1Char('\n')));  // whole, when cut short
         statusLine->showMessage(warnings.join(QLatin1Char(' ')));  // empty: the panels again
     } catch (const Error& error) {
         context_.prompts.error(this, step == RotationJob::Step::Reading ? error.message()

@@ -202,15 +202,13 @@ QString RotationJob::notLosslessMessage(const QString& name) {
 }
 
 QString RotationJob::exifLeftOutMessage(const QString& name) {
-    return name +
-           QStringLiteral(
-               ": EXIF 情報が壊れていて書き換えられないため、回転後のファイルには残せませんで"
-               "した（撮影日時などが失われました）。");
+    return name + QStringLiteral(
+                      ": EXIF 情報は壊れていて直せないため外しました（撮影日時も失われます）。");
 }
 
 QString RotationJob::exifUnchangedMessage(const QString& name, const QStringList& fields) {
-    return name + QStringLiteral(": EXIF 情報の ") + fields.join(QStringLiteral("、")) +
-           QStringLiteral(" は壊れているか書き換えられない形のため、元のまま残しました。");
+    return name + QStringLiteral(": EXIF の ") + fields.join(QStringLiteral("、")) +
+           QStringLiteral(" は直せず元のまま");
 }
 
 QString RotationJob::backupErrorMessage() {

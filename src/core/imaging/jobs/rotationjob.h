@@ -81,11 +81,9 @@ public:
     static QString damagedMessage(const QString& path, const QString& detail);
     // "<name>: 画像の大きさが無劣化で回転できない大きさのため、圧縮し直して保存しました。"
     static QString notLosslessMessage(const QString& name);
-    // "<name>: EXIF 情報が壊れていて書き換えられないため、回転後のファイルには残せませんでした
-    // （撮影日時などが失われました）。"
+    // "<name>: EXIF 情報は壊れていて直せないため外しました（撮影日時も失われます）。"
     static QString exifLeftOutMessage(const QString& name);
-    // "<name>: EXIF 情報の <fields, joined by 、> は壊れているか書き換えられない形のため、元の
-    // まま残しました。"
+    // "<name>: EXIF の <fields, joined by 、> は直せず元のまま"
     static QString exifUnchangedMessage(const QString& name, const QStringList& fields);
 
 private:
