@@ -26,13 +26,16 @@ int byteAt(const QByteArray& data, int at) { return uchar(data[at]); }
 // Where the APPn and COM segments that follow the start marker end, and the first Adobe
 // segment among them (empty when none).
 struct LeadingSegments {
+    bool isJpeg = false;
     qint64 end = 2;
     qint64 adobeStart = 0, adobeEnd = 0;
 };
 
 LeadingSegments leadingSegments(const QByteArray& encoded) {
     LeadingSegments found;
-    for (const JpegMarkerSegment& segment : JpegScanner::scan(encoded).segments) {
+    const JpegHead head = JpegScanner::scan(encoded);
+    found.isJpeg = head.isJpeg;
+    for (const JpegMarkerSegment& segment : head.segments) {
         if (!segment.isApplicationOrComment()) break;
         if (segment.marker == JpegSegments::kApp14 && found.adobeEnd == 0) {
             found.adobeStart = segment.start;
@@ -91,10 +94,8 @@ bool JpegSegments::describesCoding(const JpegSegment& segment) {
 }
 
 QByteArray JpegSegments::insertedInto(const QByteArray& encoded) const {
-    if (encoded.size() < 4 || byteAt(encoded, 0) != 0xFF || byteAt(encoded, 1) != 0xD8) {
-        return encoded;
-    }
     const LeadingSegments leading = leadingSegments(encoded);
+    if (encoded.size() < 4 || !leading.isJpeg) return encoded;
     const bool ownAdobe = std::any_of(list.begin(), list.end(), [](const JpegSegment& s) {
         return s.marker == kApp14 && describesCoding(s);
     });
