@@ -333,7 +333,7 @@ TEST(RotationJobTest, OddExifBlocksTurnAsShownKeepTheirDateAndSayWhatStayed) {
             const QStringList said =
                 row.unchanged.isEmpty() ? QStringList()
                 : row.unchanged == QStringList{"-"}
-                    ? QStringList{RotationJob::exifLeftOutMessage("a.jpg")}
+                    ? QStringList{RotationJob::exifLeftOutMessage("a.jpg", false)}
                     : QStringList{RotationJob::exifUnchangedMessage("a.jpg", row.unchanged)};
             EXPECT_EQ(warnings, said);
             const JpegSegments after = JpegImage::readSegments(dir.read("a.jpg"));

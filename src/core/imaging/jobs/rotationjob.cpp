@@ -44,10 +44,13 @@ int transformOf(Turn turn) {
 
 // The EXIF block of a photograph turned by the transform, and what it could not keep.
 void makeUpright(QByteArray& exif, int transform, const QString& name, QStringList* warnings) {
-    const ExifBlock::Upright upright = ExifBlock(exif).madeUpright(transform >= 5, transform != 1);
+    const ExifBlock block(exif);
+    const ExifBlock::Upright upright = block.madeUpright(transform >= 5, transform != 1);
     exif = upright.payload;
     if (!warnings) return;
-    if (upright.leftOut) *warnings << RotationJob::exifLeftOutMessage(name);
+    if (upright.leftOut) {
+        *warnings << RotationJob::exifLeftOutMessage(name, block.taken().isValid());
+    }
     if (!upright.unchanged.isEmpty()) {
         *warnings << RotationJob::exifUnchangedMessage(name, upright.unchanged);
     }
@@ -201,9 +204,9 @@ QString RotationJob::notLosslessMessage(const QString& name) {
            QStringLiteral(": 無劣化では回転できない大きさの画像のため、圧縮し直して保存しました。");
 }
 
-QString RotationJob::exifLeftOutMessage(const QString& name) {
-    return name + QStringLiteral(
-                      ": EXIF 情報は壊れていて直せないため外しました（撮影日時も失われます）。");
+QString RotationJob::exifLeftOutMessage(const QString& name, bool withDate) {
+    return name + QStringLiteral(": EXIF 情報は壊れていて直せないため外しました") +
+           (withDate ? QStringLiteral("（撮影日時も失われます）。") : QStringLiteral("。"));
 }
 
 QString RotationJob::exifUnchangedMessage(const QString& name, const QStringList& fields) {

@@ -81,8 +81,9 @@ public:
     static QString damagedMessage(const QString& path, const QString& detail);
     // "<name>: 画像の大きさが無劣化で回転できない大きさのため、圧縮し直して保存しました。"
     static QString notLosslessMessage(const QString& name);
-    // "<name>: EXIF 情報は壊れていて直せないため外しました（撮影日時も失われます）。"
-    static QString exifLeftOutMessage(const QString& name);
+    // "<name>: EXIF 情報は壊れていて直せないため外しました。"; withDate (the block held a
+    // capture time) puts "（撮影日時も失われます）" before the full stop.
+    static QString exifLeftOutMessage(const QString& name, bool withDate);
     // "<name>: EXIF の <fields, joined by 、> は直せず元のまま"
     static QString exifUnchangedMessage(const QString& name, const QStringList& fields);
 
