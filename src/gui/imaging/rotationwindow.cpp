@@ -351,10 +351,13 @@ bool RotationWindow::store() {
     const RotationJob job(folder_, qualityEdit->value(),
                           context_.settings.isOn(&CatalogSettings::rotateBackup), lossless);
     RotationJob::Step step = RotationJob::Step::Reading;
+    QStringList warnings;  // what the photograph's EXIF data could not keep
     try {
-        if (!job.rotateFile(currentName(), turns[quarterTurns_], &step) && lossless) {
+        if (!job.rotateFile(currentName(), turns[quarterTurns_], &step, &warnings) && lossless) {
             context_.prompts.information(this, RotationJob::notLosslessMessage(currentName()));
         }
+        statusLine->setToolTip(warnings.join(QLatin1Char('\n')));  // whole, when cut short
+        statusLine->showMessage(warnings.join(QLatin1Char(' ')));  // empty: the panels again
     } catch (const Error& error) {
         context_.prompts.error(this, step == RotationJob::Step::Reading ? error.message()
                                      : step == RotationJob::Step::BackingUp
