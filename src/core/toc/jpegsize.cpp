@@ -4,6 +4,7 @@
 #include <QFile>
 
 #include "core/text/errors.h"
+#include "core/text/textfile.h"
 
 namespace tessaly {
 namespace {
@@ -56,7 +57,7 @@ std::optional<JpegSize> frameSize(QFile& file) {
 
 std::optional<JpegSize> readJpegSize(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    if (!isRegularFile(path) || !file.open(QIODevice::ReadOnly)) return std::nullopt;
     unsigned char first, second;
     if (!readByte(file, first) || !readByte(file, second) || first != 0xFF || second != 0xD8) {
         return std::nullopt;
