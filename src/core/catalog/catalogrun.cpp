@@ -190,10 +190,10 @@ void CatalogRun::reportFailure(std::exception_ptr failure) noexcept {
     try {
         try {
             std::rethrow_exception(failure);
-        } catch (const WriteFailure& failure) {
-            decisions_.information(failure.problem.isEmpty()
+        } catch (const WriteFailure& write) {
+            decisions_.information(write.problem.isEmpty()
                                        ? kWriteError
-                                       : kWriteError + QLatin1Char('\n') + failure.problem);
+                                       : kWriteError + QLatin1Char('\n') + write.problem);
         } catch (const std::bad_alloc&) {
             decisions_.showError(outOfMemoryMessage());
         } catch (const Error& error) {
