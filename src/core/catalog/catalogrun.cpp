@@ -24,7 +24,6 @@
 #include "core/comments/commenttable.h"
 #include "core/imaging/files/filereplacement.h"
 #include "core/settings/outputnames.h"
-#include "core/settings/settingsview.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
 #include "core/text/writeproblem.h"
@@ -64,7 +63,6 @@ struct CatalogRun::Run {
           events(owner.events_),
           decisions(owner.decisions_),
           settings(owner.settings_),
-          view(viewOf(owner.settings_)),
           input(input),
           page(owner.settings_),
           slides(owner.settings_) {}
@@ -97,7 +95,6 @@ struct CatalogRun::Run {
     CatalogRunEvents& events;
     CatalogRunDecisions& decisions;
     const CatalogSettings& settings;
-    const SettingsView view;
     CatalogRunInput& input;
     CatalogPageWriter page;
     SlideShowWriter slides;
@@ -228,7 +225,7 @@ CatalogRunOutcome CatalogRun::Run::perform() {
     FileReplacement::removeAbandoned(folder);
     FileReplacement::removeAbandoned(thumbFolder);
     if (QFileInfo::exists(CommentTable::filePath(folder))) comments.load(folder);
-    if (view.useBackgroundImage) copyBackground();
+    if (settings.isOn(&CatalogSettings::useBackgroundImage)) copyBackground();
     writePageHeads();
     makeThumbnails();
     finishPages();
@@ -285,10 +282,11 @@ void CatalogRun::Run::guardOutputs() {
     }
     const OutputGuard guard(folder, thumbFolder, photos);
     guard.check(folder + settings.htmlFileName, QStringLiteral("HTMLファイル名"));
-    if (view.makeSlideShow) {
+    if (settings.isOn(&CatalogSettings::makeSlideShow)) {
         guard.check(folder + QLatin1String(kSlideShowFileName), QString());
     }
-    if (view.useBackgroundImage) {  // the copy, and earlier copies it removes
+    if (settings.isOn(
+            &CatalogSettings::useBackgroundImage)) {  // the copy, and earlier copies it removes
         for (const QString& name : {backgroundTargetName(settings.backgroundFile),
                                     QStringLiteral("back.jpg"), QStringLiteral("back.gif")}) {
             guard.check(folderPath(thumbFolder) + name, QString());
@@ -314,7 +312,7 @@ void CatalogRun::Run::copyBackground() {
 
 void CatalogRun::Run::writePageHeads() {
     events.pageStarted(date);
-    slideShow = view.makeSlideShow;
+    slideShow = settings.isOn(&CatalogSettings::makeSlideShow);
     for (const QString& name :
          {settings.htmlFileName, slideShow ? QLatin1String(kSlideShowFileName) : QString()}) {
         if (!name.isEmpty() && QFileInfo::exists(folder + name)) earlierPages << name;
@@ -333,7 +331,10 @@ void CatalogRun::Run::writePageHeads() {
 // The loop over the list in list order: each image made here, or by worker threads ahead of
 // the loop when input.jobs asks for them; either way the page sees the same sequence.
 void CatalogRun::Run::makeThumbnails() {
-    box = ThumbnailBox{view.thumbWidth, view.thumbHeight, view.thumbQuality, view.thumbFilter};
+    box = ThumbnailBox{settings.number(&CatalogSettings::thumbWidth),
+                       settings.number(&CatalogSettings::thumbHeight),
+                       settings.number(&CatalogSettings::thumbQuality),
+                       settings.isOn(&CatalogSettings::thumbFilter)};
     if ((input.jobs > 1 && selectedCount > 1) || input.stopWithoutWaiting) startWorkers();
     for (int i = 0; i <= lastSelected; ++i) {
         events.entryReached(i);
@@ -376,7 +377,7 @@ void CatalogRun::Run::startWorkers() {
         const QString out = scratch->filePath(QString::number(jobs.size()) + ".jpg");
         jobs.push_back(ThumbnailJob{folder + input.names[i], thumbPathOf(i), out});
     }
-    const bool skip = view.skipExistingThumbs;
+    const bool skip = settings.isOn(&CatalogSettings::skipExistingThumbs);
     pipeline = std::make_unique<ThumbnailPipeline>(
         std::move(jobs),
         [box = box, skip, budget = budget, decoding = input.decoding,
@@ -405,7 +406,8 @@ std::optional<ThumbnailResult> CatalogRun::Run::nextResult(int index) {
     const QString thumbPath = thumbPathOf(index);
     if (input.beforeMaking) input.beforeMaking(folder + input.names[index]);
     return makeThumbnail(ThumbnailJob{folder + input.names[index], thumbPath, thumbPath}, box,
-                         view.skipExistingThumbs, budget.get(), input.decoding);
+                         settings.isOn(&CatalogSettings::skipExistingThumbs), budget.get(),
+                         input.decoding);
 }
 
 // Tells the front end how many thumbnails are done when the count has grown; `name` is the
@@ -536,7 +538,7 @@ void CatalogRun::Run::finishPages() {
 }
 
 void CatalogRun::Run::offerBrowser() {
-    if (view.noBrowserLaunch) return;
+    if (settings.isOn(&CatalogSettings::noBrowserLaunch)) return;
     if (!decisions.question(RunQuestion::OpenBrowser, kFinishedQuestion.text())) return;
     const QString pagePath = folder + settings.htmlFileName;
     if (settings.browserPath.isEmpty()) {
