@@ -216,7 +216,7 @@ int runCatalogCommand(const QStringList& args) {
         return runCatalogue(options);
     } catch (const Error& error) {
         std::fprintf(stderr, "tessaly-batch: %s\n",
-                     terminalText(error.message(), true).toUtf8().constData());
+                     terminalText(diagnosticText(error), true).toUtf8().constData());
         return 1;
     }
 }

@@ -133,7 +133,9 @@ void reportFile(const QString& file, const BmpConversion::Result& result) {
         result.failure != BmpConversion::Failure::Write) {
         return;
     }
-    say(QStringLiteral("tessaly-batch: ") + file + QStringLiteral(": ") + result.message);
+    say(QStringLiteral("tessaly-batch: ") + file + QStringLiteral(": ") + result.message +
+        (result.detail.isEmpty() ? QString()
+                                 : QStringLiteral("（") + result.detail + QStringLiteral("）")));
     if (result.failure == BmpConversion::Failure::Write) say(BmpConversion::writeErrorMessage());
 }
 
@@ -268,14 +270,14 @@ bool rotateOne(const QString& file, Turn turn, const RotateOptions& options, QSt
     try {
         lossless = job.rotateFile(name, turn, &step, &warnings);
     } catch (const ImageError& error) {  // its text starts with the file's name already
-        say(QStringLiteral("tessaly-batch: ") + folderPath(info.path()) + error.message());
+        say(QStringLiteral("tessaly-batch: ") + folderPath(info.path()) + diagnosticText(error));
         return false;
     } catch (const Error& error) {
-        if (step == RotationJob::Step::Reading) return fail(error.message());
+        if (step == RotationJob::Step::Reading) return fail(diagnosticText(error));
         const QString what = step == RotationJob::Step::BackingUp
                                  ? RotationJob::backupErrorMessage()
                                  : RotationJob::saveErrorMessage();
-        return fail(what + QLatin1Char(' ') + error.message());
+        return fail(what + QLatin1Char(' ') + diagnosticText(error));
     } catch (const std::bad_alloc&) {
         return fail(outOfMemoryMessage());
     }
@@ -362,7 +364,7 @@ int runRotateCommand(const QStringList& args) {
     try {
         settings = readSettingsOption(given);
     } catch (const Error& error) {
-        say(QStringLiteral("tessaly-batch: ") + error.message());
+        say(QStringLiteral("tessaly-batch: ") + diagnosticText(error));
         return 1;
     }
     int quality = 95;

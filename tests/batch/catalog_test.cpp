@@ -83,8 +83,17 @@ TEST_F(BatchCatalogTest, NamesGiveTheListInTheirOrder) {
     EXPECT_EQ(result.status, 0) << result.errors.toStdString();
     EXPECT_EQ(links(), QStringList({"c.jpg", "a.jpg"}));
     EXPECT_TRUE(page().contains("<TITLE>題 <名></TITLE>"));
-    EXPECT_TRUE(result.errors.contains("1/2 c.jpg"));
+    EXPECT_TRUE(result.errors.contains("001/002 c.jpg"));
     EXPECT_FALSE(QFileInfo::exists(folder + "/htm_image/b.jpg"));
+    // A long run counts with every digit, to the end.
+    const QByteArray tiny = makeTestJpeg(8, 8);
+    for (int i = 0; i < 1197; ++i) writeFile(folder + QStringLiteral("/n%1.jpg").arg(i), tiny);
+    result = runBatch({folder, "-j", "2"});
+    EXPECT_EQ(result.status, 0) << result.errors.toStdString();
+    EXPECT_TRUE(result.errors.contains("001/1200 a.jpg\n"))
+        << result.errors.left(200).toStdString();
+    EXPECT_TRUE(result.errors.endsWith("1200/1200 n999.jpg\n"))
+        << result.errors.right(200).toStdString();
 }
 
 TEST_F(BatchCatalogTest, WorkerCountsGiveIdenticalFiles) {
@@ -120,8 +129,10 @@ TEST_F(BatchCatalogTest, WriteFailureAndCorruptPhotographFailTheRun) {
     QDir(folder).mkdir("index.htm");
     BatchOutcome blocked = runBatch({folder, "-q"});
     EXPECT_EQ(blocked.status, 1);
-    EXPECT_TRUE(
-        blocked.errors.contains("ファイル書き込みエラーが発生しました。\n処理は中断されました。"));
+    EXPECT_TRUE(blocked.errors.contains(
+        "ファイル書き込みエラーが発生しました。\n処理は中断されました。\nindex.htm "
+        "はフォルダのため書き込めません"))
+        << blocked.errors.toStdString();
     QDir(folder).rmdir("index.htm");
     writeFile(folder + "/b.jpg", "broken");
     BatchOutcome corrupt = runBatch({folder, "-q"});
@@ -218,9 +229,10 @@ TEST_F(BatchCatalogTest, InterruptEndsThePagesAndExitsWith128PlusTheSignal) {
         process.start(batchProgram(), {folder, "-j", "1"});
         ASSERT_TRUE(process.waitForStarted());
         QByteArray err;
-        while (!err.contains("2/60") && process.waitForReadyRead(20000)) {
+        while (!err.contains("002/060") && process.waitForReadyRead(20000)) {
             err += process.readAllStandardError();
         }
+        ASSERT_GT(process.processId(), 0) << "ended before the signal: " << err.toStdString();
         ::kill(static_cast<pid_t>(process.processId()), number);
         process.waitForFinished(60000);
         err += process.readAllStandardError();

@@ -173,6 +173,41 @@ check('slide show: images in order at the interval, pause and resume, window clo
   equal(page.errors, [], 'script errors');
 });
 
+// Browsers block a window opened without a click: the page offers a focused start button
+// instead of stopping on a script error, and a click on it starts the show.
+check('slide show with pop-ups blocked: start button, then the show', async () => {
+  const folder = path.join(work, 'blocked');
+  makePhotos(tools, folder, [['one.jpg', 320, 240], ['two.jpg', 330, 240]]);
+  const settings = writeSettings(path.join(work, 'settings-blocked'),
+    { makeSlideShow: 'on', slideInterval: '1' });
+  batch(tools, ['--settings', settings, '--title', 'blocked', folder]);
+  const blocking = await chromium.launch({ ...launchOptions, ignoreDefaultArgs: ['--disable-popup-blocking'] });
+  try {
+    const context = await blocking.newContext({ viewport: null });
+    const page = await context.newPage();
+    const errors = [];
+    page.on('pageerror', (e) => errors.push(e.message));
+    const popups = [];
+    context.on('page', (p) => popups.push(p));
+    await page.goto(fileUrl(folder, 'SShow.htm'));
+    const button = page.locator('#s_start');
+    await button.waitFor({ state: 'visible', timeout: 3000 });
+    equal(await button.getAttribute('value'), 'スライドショーを開始', 'start button text');
+    equal(await page.evaluate(() => document.activeElement && document.activeElement.id), 's_start', 'focus');
+    await page.waitForTimeout(1500);  // the show's timer must not run on behind the button
+    equal(popups.length, 0, 'windows opened without a click');
+    equal(errors, [], 'script errors before the click');
+    await page.screenshot({ path: path.join(shots, 'slideshow-blocked.png') });
+    const [popup] = await Promise.all([page.waitForEvent('popup'), button.click()]);
+    assert(!(await button.isVisible()), 'start button still shown after the click');
+    const seen = await watchSlides(popup, page, 8000);
+    equal(seen.map((src) => src.replace('./', '')), ['one.jpg', 'two.jpg'], 'slides after the click');
+    equal(errors, [], 'script errors');
+  } finally {
+    await blocking.close();
+  }
+});
+
 check('names with spaces, #, %, quotes and Japanese text give working links', async () => {
   const folder = path.join(work, 'odd # 100% "名前"');
   makePhotos(tools, folder, [['a b.jpg', 200, 150], ['c#d.jpg', 150, 200], ['e%f.jpg', 100, 100],
@@ -289,6 +324,11 @@ check('table of contents: list, grid and frames link every catalogue', async () 
   equal(page.errors, [], 'script errors');
 });
 
+const launchOptions = {
+  executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
+  args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
+    '--disable-component-update', '--disable-sync', '--allow-file-access-from-files'],
+};
 let hasToc = false;
 async function main() {
   try {
@@ -296,11 +336,7 @@ async function main() {
   } catch (e) {
     hasToc = !/not built yet/.test(e.message);
   }
-  browser = await chromium.launch({
-    executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
-    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
-      '--disable-component-update', '--disable-sync', '--allow-file-access-from-files'],
-  });
+  browser = await chromium.launch(launchOptions);
   let passed = 0;
   let failed = 0;
   const only = process.env.TESSALY_BROWSER_ONLY;

@@ -113,7 +113,7 @@ QStringList CatalogPageWriter::headLines() const {
 
 // The head line the table of contents reads back: image count and first thumbnail.
 QString CatalogPageWriter::fileLine() const {
-    return QStringLiteral("<!-- FILE=") + counterText(selectedCount_) + QLatin1Char(' ') +
+    return QStringLiteral("<!-- FILE=") + pageCountText(selectedCount_) + QLatin1Char(' ') +
            readableName(settings_.thumbPrefix + firstSelectedName_) + QStringLiteral(" -->");
 }
 

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <memory>
@@ -25,6 +26,7 @@
 #include "core/settings/outputnames.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
+#include "core/text/writeproblem.h"
 
 namespace tessaly {
 
@@ -42,8 +44,11 @@ const QString kPagesKept = QStringLiteral("前回のページ（%1）は元の�
 const Question kFinishedQuestion = {QStringLiteral("　　　　ファイル作成終了　　　　"),
                                     QStringLiteral("ブラウザを起動しますか？")};
 
-// Thrown inside a run for a failure the run reports with the write error message.
-struct WriteFailure {};
+// Thrown inside a run for a failure the run reports with the write error message, followed by
+// what stopped the write (which file, and why) when that is known.
+struct WriteFailure {
+    QString problem;
+};
 
 }  // namespace
 
@@ -84,6 +89,7 @@ struct CatalogRun::Run {
     void finishPages();
     void offerBrowser();
     void closeAll() noexcept;
+    WriteFailure writeFailure(const QString& path, int error = 0) const;
 
     CatalogRun& owner;
     CatalogRunEvents& events;
@@ -181,12 +187,15 @@ void CatalogRun::reportFailure(std::exception_ptr failure) noexcept {
     try {
         try {
             std::rethrow_exception(failure);
-        } catch (const WriteFailure&) {
-            decisions_.information(kWriteError);
+        } catch (const WriteFailure& write) {
+            decisions_.information(write.problem.isEmpty()
+                                       ? kWriteError
+                                       : kWriteError + QLatin1Char('\n') + write.problem);
         } catch (const std::bad_alloc&) {
             decisions_.showError(outOfMemoryMessage());
         } catch (const Error& error) {
             decisions_.showError(error.message());
+            logDetail(error);
         } catch (const std::exception& error) {
             decisions_.showError(QString::fromLocal8Bit(error.what()));
         } catch (...) {
@@ -257,7 +266,7 @@ bool CatalogRun::Run::prepareThumbnailFolder() {
     // A folder made meanwhile by a second run on the same folder is as good as our own.
     if (!QFileInfo(thumbFolder).isDir() && !QDir().mkdir(thumbFolder) &&
         !QFileInfo(thumbFolder).isDir()) {
-        return false;
+        throw WriteFailure{folderWriteProblem(thumbFolder, settings.thumbFolderName, errno)};
     }
     const bool sameFolder =
         QFileInfo(thumbFolder).canonicalFilePath() == QFileInfo(folder).canonicalFilePath();
@@ -297,7 +306,7 @@ void CatalogRun::Run::copyBackground() {
     try {
         installBackground(settings.backgroundFile, thumbFolder);
     } catch (const IoError&) {
-        throw WriteFailure{};
+        throw writeFailure(folderPath(thumbFolder) + backgroundTargetName(settings.backgroundFile));
     }
 }
 
@@ -308,14 +317,14 @@ void CatalogRun::Run::writePageHeads() {
          {settings.htmlFileName, slideShow ? QLatin1String(kSlideShowFileName) : QString()}) {
         if (!name.isEmpty() && QFileInfo::exists(folder + name)) earlierPages << name;
     }
+    QString writing = folder + settings.htmlFileName;
     try {
-        page.writeHead(folder + settings.htmlFileName, title, perRow, selectedCount, firstSelected,
-                       date);
+        page.writeHead(writing, title, perRow, selectedCount, firstSelected, date);
         page.writeBodyStart();
-        if (slideShow)
-            slides.writeHead(folder + QLatin1String(kSlideShowFileName), title, selectedCount);
+        writing = folder + QLatin1String(kSlideShowFileName);
+        if (slideShow) slides.writeHead(writing, title, selectedCount);
     } catch (const Error&) {
-        throw WriteFailure{};
+        throw writeFailure(writing);
     }
 }
 
@@ -361,7 +370,7 @@ QString CatalogRun::Run::stopMessage() const {
 // cancelled run can leave them to finish their decodes in the background.
 void CatalogRun::Run::startWorkers() {
     scratch = std::make_unique<QTemporaryDir>(thumbFolder + QStringLiteral("/.work-XXXXXX"));
-    if (!scratch->isValid()) throw WriteFailure{};
+    if (!scratch->isValid()) throw writeFailure(thumbFolder + QStringLiteral("/.work-XXXXXX"));
     std::vector<ThumbnailJob> jobs;
     for (int i = 0; i <= lastSelected; ++i) {
         if (!input.selected[static_cast<std::size_t>(i)]) continue;
@@ -444,8 +453,8 @@ void CatalogRun::Run::processImage(int index, ThumbnailResult result) {
     if (result.skipped) {
         events.imageSkipped(n, name);
     } else {
-        if (result.saveError) throw WriteFailure{};
-        if (pipeline && !moveIntoPlace(index)) throw WriteFailure{};
+        if (result.saveError) throw writeFailure(thumbPathOf(index));
+        if (pipeline && !moveIntoPlace(index)) throw writeFailure(thumbPathOf(index), errno);
         events.imageFinished(n, result.preview, result.method);
     }
     result.preview = PixelImage();
@@ -455,23 +464,25 @@ void CatalogRun::Run::processImage(int index, ThumbnailResult result) {
 // A photograph that cannot be read is left out when the front end agrees (asked once: a Yes
 // holds for the rest of the run); false when the run is to stop on the failure.
 bool CatalogRun::Run::leaveOut(int index, const std::exception_ptr& failure) {
-    QString reason;
+    std::optional<Error> unread;
     try {
         std::rethrow_exception(failure);
     } catch (const Error& error) {
-        reason = error.message();
+        unread = error;
     } catch (...) {
         return false;  // out of memory and the like: nothing the photograph could help
     }
     const QString& name = input.names[index];
     const QString prefix = name + QStringLiteral(": ");
+    QString reason = unread->message();
     if (reason.startsWith(prefix)) reason = reason.mid(prefix.size());
     if (!leaveOutAgreed) {
         leaveOutAgreed =
             decisions.question(RunQuestion::LeaveOutPhoto, prefix + reason + kLeaveOutQuestion);
-        if (!leaveOutAgreed) return false;
+        if (!leaveOutAgreed) return false;  // the failure is shown, and logged, as it stands
     }
-    --n;  // the next image takes its number
+    logDetail(*unread);  // the decoder's own text goes to standard error only
+    --n;                 // the next image takes its number
     leftOut.push_back(index);
     events.imageLeftOut(name, reason);
     return true;
@@ -538,6 +549,12 @@ void CatalogRun::Run::offerBrowser() {
     } else {
         owner.shell_.startProgram(settings.browserPath, pagePath, folder);
     }
+}
+
+// The failure to write path, named as the folder shows it; error is the errno value of the
+// failed call when it is known here (0 otherwise).
+WriteFailure CatalogRun::Run::writeFailure(const QString& path, int error) const {
+    return WriteFailure{fileWriteProblem(path, QDir(folder).relativeFilePath(path), error)};
 }
 
 void CatalogRun::Run::closeAll() noexcept {

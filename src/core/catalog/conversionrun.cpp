@@ -10,6 +10,7 @@
 #include "core/catalog/orderedjobs.h"
 #include "core/imaging/files/filereplacement.h"
 #include "core/text/formatting.h"
+#include "core/text/textfile.h"
 
 namespace tessaly {
 
@@ -62,7 +63,7 @@ BmpConversion::Result ConversionRun::run(const QStringList& paths,
 
 qint64 ConversionRun::decodeBytes(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return 0;
+    if (!isRegularFile(path) || !file.open(QIODevice::ReadOnly)) return 0;
     const QByteArray head = file.read(26);
     if (head.size() == 26 && head.startsWith("BM")) {
         const qint64 width = std::abs(qFromLittleEndian<qint32>(head.constData() + 18));

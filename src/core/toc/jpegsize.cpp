@@ -4,12 +4,13 @@
 #include <QFile>
 
 #include "core/text/errors.h"
+#include "core/text/textfile.h"
 
 namespace tessaly {
 
 std::optional<JpegSize> readJpegSize(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    if (!isRegularFile(path) || !file.open(QIODevice::ReadOnly)) return std::nullopt;
     JpegScanner scanner(file);
     while (const std::optional<JpegMarkerSegment> segment = scanner.next()) {
         if (JpegScanner::isFrameMarker(segment->marker)) {

@@ -101,13 +101,13 @@ TEST_F(CatalogRunTest, WholePageOfACommentedRunWithSlideShow) {
         "</HTML>"};
     EXPECT_EQ(page(), expected);
     const QStringList show = slides();
-    ASSERT_EQ(show.size(), 16 + 9 + 85);
+    ASSERT_EQ(show.size(), 16 + 9 + 104);
     EXPECT_EQ(show.mid(16, 9),
               QStringList({R"(imag[1]="a.jpg";)", R"(imagx[1]="660";)", R"(imagy[1]="450";)",
                            R"(imag[2]="b.jpg";)", R"(imagx[2]="55";)", R"(imagy[2]="75";)",
                            R"(imag[3]="c.jpg";)", R"(imagx[3]="330";)", R"(imagy[3]="220";)"}));
-    EXPECT_EQ(show[25 + 36], "  if (i>3) {");
-    EXPECT_TRUE(show[25 + 70].startsWith(R"(    w=window.open("","s_sub","width=680,height=470,)"));
+    EXPECT_EQ(show[25 + 54], "  if (i>3) {");
+    EXPECT_TRUE(show[25 + 89].startsWith(R"(    w=window.open("","s_sub","width=680,height=470,)"));
     EXPECT_EQ(jpegSize(thumb("c.jpg")), QSize(110, 73));
 }
 

@@ -452,6 +452,19 @@ TEST(RotationJobTest, ReplacementThatIsNotCommittedLeavesTheTargetAlone) {
     EXPECT_TRUE(QFile::permissions(dir.file("a.jpg")) & QFileDevice::ReadOther);
 }
 
+// A photograph reached through a chain of links is replaced where the chain ends; every link
+// on the way stays a link.
+TEST(RotationJobTest, ReplacementWritesWhereTheLinkChainEnds) {
+    TempDir dir;
+    dir.write("real.jpg", "old");
+    ASSERT_TRUE(QFile::link(dir.file("real.jpg"), dir.file("middle.jpg")));
+    ASSERT_TRUE(QFile::link(dir.file("middle.jpg"), dir.file("a.jpg")));
+    FileReplacement::replace(dir.file("a.jpg"), "new");
+    EXPECT_EQ(dir.read("real.jpg"), QByteArray("new"));
+    EXPECT_TRUE(QFileInfo(dir.file("middle.jpg")).isSymLink());
+    EXPECT_TRUE(QFileInfo(dir.file("a.jpg")).isSymLink());
+}
+
 TEST(RotationJobTest, UnreadablePhotographRaisesAndLeavesNoBackup) {
     TempDir dir;
     dir.write("bad.jpg", "no jpeg at all");

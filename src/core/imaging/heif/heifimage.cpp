@@ -46,7 +46,8 @@ struct OptionsFree {
 };
 
 [[noreturn]] void fail(const QString& name, int code, const QString& detail) {
-    throw HeifError(HeifImage::failureMessage(name, code, detail));
+    // libheif's own text is the error's detail, for standard error only.
+    throw HeifError(HeifImage::failureMessage(name, code, QString()), detail);
 }
 
 void check(const heif_error& error, const QString& name) {
@@ -245,7 +246,9 @@ QString HeifImage::failureMessage(const QString& name, int errorCode, const QStr
         default:
             break;
     }
-    const QString text = sentence + QStringLiteral("（") + detail + QStringLiteral("）");
+    const QString text = detail.isEmpty()
+                             ? sentence
+                             : sentence + QStringLiteral("（") + detail + QStringLiteral("）");
     return name.isEmpty() ? text : QFileInfo(name).fileName() + QStringLiteral(": ") + text;
 }
 

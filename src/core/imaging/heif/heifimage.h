@@ -48,7 +48,8 @@ public:
     // converted to sRGB instead, so its JPEG needs no profile.
     const QByteArray& iccProfile() const { return iccProfile_; }
 
-    // "<name>: <sentence>（<libheif's detail>）", the sentence chosen from libheif's error.
+    // "<name>: <sentence>", the sentence chosen from libheif's error, then "（<detail>）" when
+    // a detail is given. Errors raised carry libheif's text as their detail instead.
     static QString failureMessage(const QString& name, int errorCode, const QString& detail);
 
 private:

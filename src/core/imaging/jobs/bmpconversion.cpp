@@ -20,7 +20,7 @@ namespace {
 // read (the reader then gives the proper error).
 bool readHead(const QString& path, QByteArray& head) {
     QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) return false;
+    if (!isRegularFile(path) || !file.open(QIODevice::ReadOnly)) return false;
     head = file.read(64);
     return true;
 }
@@ -110,6 +110,7 @@ BmpConversion::Prepared BmpConversion::prepare(const QString& folder, const QStr
     } catch (const Error& error) {
         if (prepared.failure == Failure::None) prepared.failure = Failure::Read;
         prepared.message = error.message();
+        prepared.detail = error.detail();
     }
     return prepared;
 }
@@ -122,6 +123,7 @@ bool BmpConversion::finish(const QString& folder, const Prepared& prepared, cons
         result.failure = prepared.failure;
         result.failedName = name;
         result.message = prepared.message;
+        result.detail = prepared.detail;
         return false;
     }
     const QString output = outputNameOf(name);
@@ -136,6 +138,7 @@ bool BmpConversion::finish(const QString& folder, const Prepared& prepared, cons
         result.failure = Failure::Write;
         result.failedName = name;
         result.message = error.message();
+        result.detail = error.detail();
         return false;
     }
     result.written << output;

@@ -36,6 +36,7 @@ public:
         Failure failure = Failure::None;
         QString failedName;  // the source file that stopped the run
         QString message;     // the pixel image's, codec's or file system's text
+        QString detail;      // the library's own text behind it, for standard error
     };
 
     // A file as read: the picture and, for a HEIF file, its EXIF block and ICC profile.
@@ -79,6 +80,7 @@ public:
         QByteArray jpeg;  // the JPEG file's bytes
         Failure failure = Failure::None;
         QString message;
+        QString detail;
     };
     // Reads the file folder + name and encodes it (any thread; hooks.loaded is called).
     Prepared prepare(const QString& folder, const QString& name, const Hooks& hooks) const;

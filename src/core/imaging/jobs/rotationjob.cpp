@@ -107,10 +107,10 @@ PixelImage RotationJob::decodePhotograph(const QString& path, const QByteArray& 
     try {
         jpeg.loadFromData(data);
     } catch (const JpegError& error) {
-        throw JpegError(jpegFileMessage(path, error.message()));
+        throw jpegFileError(path, error);
     }
     // Grey or black where data was missing: saving that would destroy the photograph.
-    if (jpeg.isDamaged()) throw ImageError(damagedMessage(path, jpeg.warnings().value(0)));
+    if (jpeg.isDamaged()) throw ImageError(damagedMessage(path), jpeg.warnings().value(0));
     return widened(jpeg.picture());
 }
 
@@ -156,7 +156,7 @@ QByteArray RotationJob::turnedFile(const QString& path, Turn turn, bool& lossles
         segments = JpegImage::readSegments(data);
         orientation = JpegImage::readHeader(data).orientation;
     } catch (const JpegError& error) {
-        throw JpegError(jpegFileMessage(path, error.message()));
+        throw jpegFileError(path, error);
     }
     const int transform = LosslessTurn::composed(orientation, transformOf(turn));
     const QString name = QFileInfo(path).fileName();
@@ -190,13 +190,11 @@ bool RotationJob::rotateFile(const QString& name, Turn turn, Step* step,
     return lossless;
 }
 
-QString RotationJob::damagedMessage(const QString& path, const QString& detail) {
-    QString text = QFileInfo(path).fileName() +
-                   QStringLiteral(
-                       ": 画像データが壊れているか途中で切れているため、回転できません。"
-                       "ファイルは変更していません。");
-    if (!detail.isEmpty()) text += QStringLiteral("（") + detail + QStringLiteral("）");
-    return text;
+QString RotationJob::damagedMessage(const QString& path) {
+    return QFileInfo(path).fileName() +
+           QStringLiteral(
+               ": 画像データが壊れているか途中で切れているため、回転できません。"
+               "ファイルは変更していません。");
 }
 
 QString RotationJob::notLosslessMessage(const QString& name) {

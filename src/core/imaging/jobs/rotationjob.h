@@ -78,7 +78,7 @@ public:
     static QString noFileMessage();  // "ファイルが選択されていません。"
     // "<file name>: 画像データが壊れているか途中で切れているため、回転できません。..."
     // with the codec's warning in brackets.
-    static QString damagedMessage(const QString& path, const QString& detail);
+    static QString damagedMessage(const QString& path);
     // "<name>: 画像の大きさが無劣化で回転できない大きさのため、圧縮し直して保存しました。"
     static QString notLosslessMessage(const QString& name);
     // "<name>: EXIF 情報は壊れていて直せないため外しました。"; withDate (the block held a
