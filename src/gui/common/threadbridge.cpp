@@ -10,14 +10,27 @@ struct ThreadBridge::State {
     std::mutex mutex;
     std::condition_variable answered;
     bool closed = false;
+
+    bool isClosed() {
+        std::lock_guard<std::mutex> lock(mutex);
+        return closed;
+    }
 };
 
 ThreadBridge::ThreadBridge(QObject* parent) : QObject(parent), state_(std::make_shared<State>()) {}
 
 ThreadBridge::~ThreadBridge() { close(); }
 
+// Dropped when the bridge is closed now, or by the time the call's turn comes.
 void ThreadBridge::post(std::function<void()> call) {
-    QMetaObject::invokeMethod(this, std::move(call), Qt::QueuedConnection);
+    const std::shared_ptr<State> state = state_;
+    if (state->isClosed()) return;
+    QMetaObject::invokeMethod(
+        this,
+        [state, call = std::move(call)] {
+            if (!state->isClosed()) call();
+        },
+        Qt::QueuedConnection);
 }
 
 bool ThreadBridge::ask(std::function<void()> call) {
@@ -29,19 +42,10 @@ bool ThreadBridge::ask(std::function<void()> call) {
         bool done = false;
         std::exception_ptr failure;
     };
-    auto answer = std::make_shared<Answer>();
+    const auto answer = std::make_shared<Answer>();
     const std::shared_ptr<State> state = state_;
-    {
-        std::lock_guard<std::mutex> lock(state->mutex);
-        if (state->closed) return false;
-    }
-    // The worker waits until the call has run or the bridge is closed (on this thread), so the
-    // call it lends is still there whenever the check below finds the bridge open.
-    post([state, answer, &call] {
-        {
-            std::lock_guard<std::mutex> lock(state->mutex);
-            if (state->closed) return;
-        }
+    // The queued call owns the call and the answer: the worker may stop waiting while it runs.
+    post([state, answer, call = std::move(call)] {
         try {
             call();
         } catch (...) {

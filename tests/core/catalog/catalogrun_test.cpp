@@ -254,7 +254,7 @@ TEST_F(CatalogRunTest, CancelDuringTheThirdImageFinishesItAndEndsBothPages) {
     settings.noBrowserLaunch = QStringLiteral("off");
     CatalogRun catalogRun(settings, host, shell);
     host.onLog = [&](const QString& line) {
-        if (line == "image:3/10 p2.jpg") catalogRun.cancel();
+        if (line == "image:3/10 p2.jpg") input.stop.requestStop();
         if (line.startsWith("ended:")) {
             EXPECT_TRUE(catalogRun.isActive());
         }
