@@ -295,6 +295,22 @@ TEST_F(CatalogRunTest, CancelDuringTheThirdImageFinishesItAndEndsBothPages) {
               QStringList());
 }
 
+// A stop made before the run begins (a signal as the program starts) is not lost: the run
+// stops at once, with or without workers, over the earlier pages.
+TEST_F(CatalogRunTest, AStopBeforeTheRunBeginsHolds) {
+    for (int i = 0; i < 4; ++i) addImage(QStringLiteral("s%1.jpg").arg(i));
+    writeEarlierPages();
+    for (const int jobs : {1, 3}) {
+        input.jobs = jobs;
+        input.stop = StopToken();
+        input.stop.requestStop();
+        CatalogRun catalogRun(settings, host, shell);
+        EXPECT_EQ(catalogRun.execute(input), CatalogRunOutcome::Cancelled) << jobs;
+        EXPECT_TRUE(host.matching("made:").isEmpty());
+        expectEarlierPages();
+    }
+}
+
 void writeCommentFile(const TempDir& dir, const QStringList& records) {
     QByteArray bytes;
     for (const QString& line : records) bytes += sjisBytes(line) + "\r\n";
