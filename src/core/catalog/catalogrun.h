@@ -31,7 +31,7 @@ struct CatalogRunInput {
     int jobs = 1;                // worker threads (1 = one image at a time, on this thread)
     // How thumbnails get at the pixels (the output is the same either way).
     ThumbnailMaker::Decoding decoding = ThumbnailMaker::Decoding::Streamed;
-    // Thumbnails are made on worker threads even with one job, so that cancel() never waits
+    // Thumbnails are made on worker threads even with one job, so that a stop never waits
     // for the decode in hand (a window wants that; the output is the same).
     bool stopWithoutWaiting = false;
     // Called on the thread that makes each thumbnail, with the photograph's path, before
@@ -50,7 +50,7 @@ enum class CatalogRunOutcome {
     Completed,           // pages written; the browser step was offered
     NothingSelected,     // "ファイルが選択されていません。"
     CommentFileMissing,  // the comment file question was asked; nothing written
-    Cancelled,           // cancel() during the run: pages ended properly, or old ones kept
+    Cancelled,           // stopped (input.stop): pages ended properly, or old ones kept
     Failed,              // a write or other failure, already shown to the user
 };
 
