@@ -2,6 +2,7 @@
 
 #include <QThread>
 #include <condition_variable>
+#include <deque>
 #include <mutex>
 
 namespace tessaly {
@@ -10,11 +11,7 @@ struct ThreadBridge::State {
     std::mutex mutex;
     std::condition_variable answered;
     bool closed = false;
-
-    bool isClosed() {
-        std::lock_guard<std::mutex> lock(mutex);
-        return closed;
-    }
+    std::deque<std::function<void()>> calls;  // posted, not yet run
 };
 
 ThreadBridge::ThreadBridge(QObject* parent) : QObject(parent), state_(std::make_shared<State>()) {}
@@ -23,14 +20,24 @@ ThreadBridge::~ThreadBridge() { close(); }
 
 // Dropped when the bridge is closed now, or by the time the call's turn comes.
 void ThreadBridge::post(std::function<void()> call) {
-    const std::shared_ptr<State> state = state_;
-    if (state->isClosed()) return;
-    QMetaObject::invokeMethod(
-        this,
-        [state, call = std::move(call)] {
-            if (!state->isClosed()) call();
-        },
-        Qt::QueuedConnection);
+    {
+        std::lock_guard<std::mutex> lock(state_->mutex);
+        if (state_->closed) return;
+        state_->calls.push_back(std::move(call));
+    }
+    QMetaObject::invokeMethod(this, "runNext", Qt::QueuedConnection);
+}
+
+// One queued turn for each call posted, in their order.
+void ThreadBridge::runNext() {
+    std::function<void()> call;
+    {
+        std::lock_guard<std::mutex> lock(state_->mutex);
+        if (state_->closed || state_->calls.empty()) return;
+        call = std::move(state_->calls.front());
+        state_->calls.pop_front();
+    }
+    call();
 }
 
 bool ThreadBridge::ask(std::function<void()> call) {
@@ -65,9 +72,11 @@ bool ThreadBridge::ask(std::function<void()> call) {
 }
 
 void ThreadBridge::close() {
+    std::deque<std::function<void()>> dropped;
     {
         std::lock_guard<std::mutex> lock(state_->mutex);
         state_->closed = true;
+        dropped.swap(state_->calls);
     }
     state_->answered.notify_all();
 }

@@ -18,7 +18,12 @@ namespace tessaly {
 // A call is owned by the bridge until it has run, and a worker may stop waiting for it while
 // it runs (the bridge closed from inside a prompt): so what a call uses it holds by value,
 // never by reference to the asking worker's stack.
+//
+// The calls wait in the bridge's own queue, under its own lock; Qt's queued call only says that
+// one is there. So the hand-over from the worker to the window's thread is one that a thread
+// checker sees.
 class ThreadBridge : public QObject {
+    Q_OBJECT
 public:
     explicit ThreadBridge(QObject* parent = nullptr);
     ~ThreadBridge() override;  // closes
@@ -35,6 +40,9 @@ public:
     }
     // Called on the bridge's own thread.
     void close();
+
+private slots:
+    void runNext();
 
 private:
     struct State;
