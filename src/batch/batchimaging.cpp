@@ -264,8 +264,9 @@ bool rotateOne(const QString& file, Turn turn, const RotateOptions& options, QSt
     const RotationJob job(info.absolutePath(), options.quality, options.backup, options.lossless);
     RotationJob::Step step = RotationJob::Step::Reading;
     bool lossless = false;
+    QStringList warnings;  // each starts with the file's name
     try {
-        lossless = job.rotateFile(name, turn, &step);
+        lossless = job.rotateFile(name, turn, &step, &warnings);
     } catch (const ImageError& error) {  // its text starts with the file's name already
         say(QStringLiteral("tessaly-batch: ") + folderPath(info.path()) + error.message());
         return false;
@@ -279,6 +280,9 @@ bool rotateOne(const QString& file, Turn turn, const RotateOptions& options, QSt
         return fail(outOfMemoryMessage());
     }
     say(QStringLiteral("回転: ") + file);
+    for (const QString& warning : warnings) {
+        say(QStringLiteral("tessaly-batch: ") + folderPath(info.path()) + warning);
+    }
     if (options.lossless && !lossless) say(RotationJob::notLosslessMessage(file));
     return true;
 }

@@ -12,6 +12,7 @@
 #include <QThread>
 #include <vector>
 
+#include "core/imaging/jobs/rotationjob.h"
 #include "core/settings/catalogsettings.h"
 #include "support/batchprocess.h"
 #include "support/tempdir.h"
@@ -158,11 +159,37 @@ TEST_F(BatchCatalogTest, KeepGoingLeavesOutUnreadablePhotographs) {
     }
 }
 
+// With photographs whose EXIF data odd software wrote, each turned right first: two
+// Orientation entries, a width no SHORT field holds, an EXIF pointer outside the block, fill
+// bytes before the APP1 segment.
 TEST_F(BatchCatalogTest, SortByDateOrdersByCaptureTime) {
     const QStringList taken = writeDatedPhotos(folder);
+    const TiffEntry date = textEntry(0x0132, "2019:01:01 00:00:00");
+    const QByteArray odd[] = {
+        handMadeExif({shortEntry(0x0112, 3, 0), shortEntry(0x0112, 6), date}),
+        handMadeExif({}, {textEntry(0x9003, "2019:02:01 00:00:00"), shortEntry(0xA002, 64),
+                          longEntry(0xA003, 70000)}),
+        handMadeExif({textEntry(0x0132, "2019:03:01 00:00:00")},
+                     {textEntry(0x9003, "2019:03:01 00:00:00")}, 0xFFFFFF00),
+        handMadeExif({shortEntry(0x0112, 8), textEntry(0x0132, "2019:04:01 00:00:00")})};
+    QStringList turn{"--rotate", "right", "--no-backup"}, oddNames;
+    for (int i = 0; i < 4; ++i) {
+        JpegLayout layout;
+        layout.segments = {{0xE1, odd[i]}};
+        QByteArray bytes = makePhotoJpeg(64, 48, layout);
+        if (i == 3) bytes.insert(bytes.indexOf("\xFF\xE1"), "\xFF\xFF");
+        oddNames << QStringLiteral("o%1.jpg").arg(i);
+        writeFile(folder + "/" + oddNames.last(), bytes);
+        turn << folder + "/" + oddNames.last();
+    }
+    const BatchOutcome turned = runBatch(turn);
+    EXPECT_EQ(turned.status, 0) << turned.errors.toStdString();
+    EXPECT_TRUE(
+        turned.errors.contains(RotationJob::exifUnchangedMessage("o2.jpg", {"ExifIFDPointer"})))
+        << turned.errors.toStdString();
     BatchOutcome result = runBatch({folder, "-q", "--sort", "date"});
     EXPECT_EQ(result.status, 0) << result.errors.toStdString();
-    EXPECT_EQ(links(), taken);
+    EXPECT_EQ(links(), oddNames + taken);
     EXPECT_EQ(runBatch({folder, "--sort", "time"}).status, 2);
 }
 

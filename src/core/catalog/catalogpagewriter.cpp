@@ -31,8 +31,7 @@ QString extensionOf(const QString& path) {
 
 }  // namespace
 
-CatalogPageWriter::CatalogPageWriter(const CatalogSettings& settings)
-    : settings_(settings), view_(viewOf(settings)) {}
+CatalogPageWriter::CatalogPageWriter(const CatalogSettings& settings) : settings_(settings) {}
 
 CatalogPageWriter::~CatalogPageWriter() { close(); }
 
@@ -103,7 +102,7 @@ QStringList CatalogPageWriter::headLines() const {
         QLatin1String(kContentType),
         QStringLiteral("<TITLE>") + withoutLineBreaks(title_) + QStringLiteral("</TITLE>"),
     };
-    if (view_.useScriptPopup) {
+    if (settings_.isOn(&CatalogSettings::useScriptPopup)) {
         lines += scriptLines();
     } else {
         lines << QStringLiteral("</HEAD>") << QString() << QString() << QString() << QString()
@@ -168,7 +167,7 @@ QStringList CatalogPageWriter::scriptLines() const {
 }
 
 void CatalogPageWriter::writeBodyStart() {
-    const bool table = view_.titleUseTable;
+    const bool table = settings_.isOn(&CatalogSettings::titleUseTable);
     const QString border =
         QStringLiteral("<TABLE border=\"") + settings_.tableBorder + QLatin1Char('"');
     QString widthPiece;
@@ -176,7 +175,8 @@ void CatalogPageWriter::writeBodyStart() {
         widthPiece = QStringLiteral("width=\"") + settings_.titleTableWidth + QStringLiteral("\" ");
     }
     const QString titleTable = border + QStringLiteral("><TR><TD align=\"center\" ") + widthPiece +
-                               QStringLiteral("bgcolor=\"#") + htmlColorCode(view_.titleBackColor) +
+                               QStringLiteral("bgcolor=\"#") +
+                               htmlColorCode(settings_.number(&CatalogSettings::titleBackColor)) +
                                QStringLiteral("\">");
     writeLines({
         bodyTag(),
@@ -198,45 +198,52 @@ void CatalogPageWriter::writeBodyStart() {
 QString CatalogPageWriter::bodyTag() const {
     const QString colour = QStringLiteral("bgcolor=\"#") +
                            htmlColorCode(settings_.backgroundColor) + QStringLiteral("\">");
-    if (!view_.useBackgroundImage) return QStringLiteral("<BODY ") + colour;
+    if (!settings_.isOn(&CatalogSettings::useBackgroundImage))
+        return QStringLiteral("<BODY ") + colour;
     const bool jpeg = extensionOf(settings_.backgroundFile).toLower() == QLatin1String(".jpg");
     return QStringLiteral("<BODY background=\"") + settings_.thumbFolderName +
            (jpeg ? QStringLiteral("/back.jpg\" ") : QStringLiteral("/back.gif\" ")) + colour;
 }
 
 QString CatalogPageWriter::titleLine() const {
-    const bool italic = view_.titleItalic;
-    const bool bold = view_.titleBold;
-    return QStringLiteral("<FONT size=\"") + settings_.titleFontSize +
-           QStringLiteral("\" color=\"#") + htmlColorCode(view_.titleColor) +
-           QStringLiteral("\" face=\"") + settings_.titleFontFace + QStringLiteral("\">") +
+    return titleFont(settings_, settings_.titleFontSize,
+                     QStringLiteral("　") + title_ + QStringLiteral("　"));
+}
+
+QString CatalogPageWriter::titleFont(const CatalogSettings& settings, const QString& size,
+                                     const QString& text) {
+    const bool italic = settings.isOn(&CatalogSettings::titleItalic);
+    const bool bold = settings.isOn(&CatalogSettings::titleBold);
+    return QStringLiteral("<FONT size=\"") + size + QStringLiteral("\" color=\"#") +
+           htmlColorCode(settings.number(&CatalogSettings::titleColor)) +
+           QStringLiteral("\" face=\"") + settings.titleFontFace + QStringLiteral("\">") +
            (bold ? QStringLiteral("<B>") : QString()) +
-           (italic ? QStringLiteral("<I>") : QString()) + QStringLiteral("　") + title_ +
-           QStringLiteral("　") + (italic ? QStringLiteral("</I>") : QString()) +
+           (italic ? QStringLiteral("<I>") : QString()) + text +
+           (italic ? QStringLiteral("</I>") : QString()) +
            (bold ? QStringLiteral("</B>") : QString()) + QStringLiteral("</FONT>");
 }
 
 QString CatalogPageWriter::headerText() const {
-    if (!view_.headerDefault) return settings_.headerText;
+    if (!settings_.isOn(&CatalogSettings::headerDefault)) return settings_.headerText;
     return QLatin1Char('[') + number(date_.year()) + QStringLiteral("年") + number(date_.month()) +
            QStringLiteral("月") + number(date_.day()) + QStringLiteral("日作成]");
 }
 
 QString CatalogPageWriter::footerText() const {
-    if (view_.footerDefault) {
+    if (settings_.isOn(&CatalogSettings::footerDefault)) {
         return QStringLiteral("Created by <A href=\"") + QLatin1String(kHomePageUrl) +
                QStringLiteral("\">「Tessaly」</A>");
     }
-    if (!view_.footerLinkEnabled) return settings_.footerText;
+    if (!settings_.isOn(&CatalogSettings::footerLinkEnabled)) return settings_.footerText;
     return QStringLiteral("<A href=\"") + settings_.footerLinkUrl + QStringLiteral("\">") +
            settings_.footerText + QStringLiteral("</A>");
 }
 
 QString CatalogPageWriter::cellLine(const CatalogEntry& entry) const {
     const QString& name = entry.fileName;
-    const bool newWindow = view_.openInNewWindow;
+    const bool newWindow = settings_.isOn(&CatalogSettings::openInNewWindow);
     QString click;
-    if (newWindow && view_.useScriptPopup) {
+    if (newWindow && settings_.isOn(&CatalogSettings::useScriptPopup)) {
         QString scriptName = pageUrl(name);
         scriptName.replace(QLatin1Char('\''), QLatin1String("\\'"));
         click = QStringLiteral(" onclick=\"disp('") + scriptName + QStringLiteral("',") +
@@ -289,7 +296,7 @@ void CatalogPageWriter::writeTail(bool commentsOn) {
     writeLines({
         QStringLiteral("</TR>"),
         QStringLiteral("</TABLE>"),
-        view_.makeSlideShow ? slideButton : QStringLiteral("</CENTER>"),
+        settings_.isOn(&CatalogSettings::makeSlideShow) ? slideButton : QStringLiteral("</CENTER>"),
         QStringLiteral("<P align=\"right\">"),
         footerText(),
         QString(),

@@ -7,7 +7,6 @@
 
 #include "core/catalog/catalogentry.h"
 #include "core/settings/catalogsettings.h"
-#include "core/settings/settingsview.h"
 
 namespace tessaly {
 
@@ -53,6 +52,11 @@ public:
     // Japanese) is kept.
     static QString pageUrl(const QString& fileName);
 
+    // A title in the font the settings give titles (size, colour, face, bold, italic), as the
+    // catalogue and the contents pages show it: "<FONT size=..."><B><I>text</I></B></FONT>".
+    static QString titleFont(const CatalogSettings& settings, const QString& size,
+                             const QString& text);
+
 private:
     QStringList headLines() const;
     QString fileLine() const;
@@ -67,7 +71,6 @@ private:
     void writeLine(const QString& line);
 
     CatalogSettings settings_;
-    SettingsView view_;
     std::unique_ptr<PageFile> file_;
     QString path_;
     QString title_;

@@ -23,7 +23,6 @@
 #include "core/comments/commenttable.h"
 #include "core/imaging/files/filereplacement.h"
 #include "core/settings/outputnames.h"
-#include "core/settings/settingsview.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
 
@@ -63,7 +62,6 @@ struct CatalogRun::Run {
           events(owner.events_),
           decisions(owner.decisions_),
           settings(owner.settings_),
-          view(viewOf(owner.settings_)),
           input(input),
           page(owner.settings_),
           slides(owner.settings_) {}
@@ -95,7 +93,6 @@ struct CatalogRun::Run {
     CatalogRunEvents& events;
     CatalogRunDecisions& decisions;
     const CatalogSettings& settings;
-    const SettingsView view;
     CatalogRunInput& input;
     CatalogPageWriter page;
     SlideShowWriter slides;
@@ -229,7 +226,7 @@ CatalogRunOutcome CatalogRun::Run::perform() {
     FileReplacement::removeAbandoned(folder);
     FileReplacement::removeAbandoned(thumbFolder);
     if (QFileInfo::exists(CommentTable::filePath(folder))) comments.load(folder);
-    if (view.useBackgroundImage) copyBackground();
+    if (settings.isOn(&CatalogSettings::useBackgroundImage)) copyBackground();
     writePageHeads();
     makeThumbnails();
     finishPages();
@@ -286,10 +283,11 @@ void CatalogRun::Run::guardOutputs() {
     }
     const OutputGuard guard(folder, thumbFolder, photos);
     guard.check(folder + settings.htmlFileName, QStringLiteral("HTMLファイル名"));
-    if (view.makeSlideShow) {
+    if (settings.isOn(&CatalogSettings::makeSlideShow)) {
         guard.check(folder + QLatin1String(kSlideShowFileName), QString());
     }
-    if (view.useBackgroundImage) {  // the copy, and earlier copies it removes
+    if (settings.isOn(
+            &CatalogSettings::useBackgroundImage)) {  // the copy, and earlier copies it removes
         for (const QString& name : {backgroundTargetName(settings.backgroundFile),
                                     QStringLiteral("back.jpg"), QStringLiteral("back.gif")}) {
             guard.check(folderPath(thumbFolder) + name, QString());
@@ -315,7 +313,7 @@ void CatalogRun::Run::copyBackground() {
 
 void CatalogRun::Run::writePageHeads() {
     events.pageStarted(date);
-    slideShow = view.makeSlideShow;
+    slideShow = settings.isOn(&CatalogSettings::makeSlideShow);
     for (const QString& name :
          {settings.htmlFileName, slideShow ? QLatin1String(kSlideShowFileName) : QString()}) {
         if (!name.isEmpty() && QFileInfo::exists(folder + name)) earlierPages << name;
@@ -334,7 +332,10 @@ void CatalogRun::Run::writePageHeads() {
 // The loop over the list in list order: each image made here, or by worker threads ahead of
 // the loop when input.jobs asks for them; either way the page sees the same sequence.
 void CatalogRun::Run::makeThumbnails() {
-    box = ThumbnailBox{view.thumbWidth, view.thumbHeight, view.thumbQuality, view.thumbFilter};
+    box = ThumbnailBox{settings.number(&CatalogSettings::thumbWidth),
+                       settings.number(&CatalogSettings::thumbHeight),
+                       settings.number(&CatalogSettings::thumbQuality),
+                       settings.isOn(&CatalogSettings::thumbFilter)};
     if ((input.jobs > 1 && selectedCount > 1) || input.stopWithoutWaiting) startWorkers();
     for (int i = 0; i <= lastSelected; ++i) {
         events.entryReached(i);
@@ -390,7 +391,7 @@ void CatalogRun::Run::startWorkers() {
     plan.budget = budget;
     pipeline = std::make_unique<OrderedPool<ThumbnailResult>>(
         int(jobs.size()), std::move(plan),
-        [jobs = jobs, box = box, skip = view.skipExistingThumbs, budget = budget,
+        [jobs = jobs, box = box, skip = settings.isOn(&CatalogSettings::skipExistingThumbs), budget = budget,
          decoding = input.decoding, before = input.beforeMaking](int k) {
             if (before) before(jobs[k].sourcePath);
             return makeThumbnail(jobs[k], box, skip, budget.get(), decoding);
@@ -414,7 +415,8 @@ std::optional<ThumbnailResult> CatalogRun::Run::nextResult(int index) {
     const QString thumbPath = thumbPathOf(index);
     if (input.beforeMaking) input.beforeMaking(folder + input.names[index]);
     return makeThumbnail(ThumbnailJob{folder + input.names[index], thumbPath, thumbPath}, box,
-                         view.skipExistingThumbs, budget.get(), input.decoding);
+                         settings.isOn(&CatalogSettings::skipExistingThumbs), budget.get(),
+                         input.decoding);
 }
 
 // Tells the front end how many thumbnails are done when the count has grown; `name` is the
@@ -549,7 +551,7 @@ void CatalogRun::Run::finishPages() {
 
 void CatalogRun::offerBrowser(const CatalogSettings& settings, const QString& folder,
                               CatalogRunDecisions& decisions, Shell& shell) {
-    if (viewOf(settings).noBrowserLaunch) return;
+    if (settings.isOn(&CatalogSettings::noBrowserLaunch)) return;
     if (!decisions.question(RunQuestion::OpenBrowser, kFinishedQuestion.text())) return;
     const QString pagePath = folderPath(folder) + settings.htmlFileName;
     if (settings.browserPath.isEmpty()) {

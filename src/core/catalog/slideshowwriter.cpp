@@ -129,8 +129,7 @@ QStringList linesOf(const char* const (&texts)[N]) {
 
 }  // namespace
 
-SlideShowWriter::SlideShowWriter(const CatalogSettings& settings)
-    : settings_(settings), view_(viewOf(settings)) {}
+SlideShowWriter::SlideShowWriter(const CatalogSettings& settings) : settings_(settings) {}
 
 SlideShowWriter::~SlideShowWriter() { close(); }
 
@@ -170,10 +169,9 @@ void SlideShowWriter::slideSize(const CatalogSettings& settings, int imageWidth,
                                 int& slideWidth, int& slideHeight) {
     slideWidth = imageWidth;
     slideHeight = imageHeight;
-    const SettingsView view = viewOf(settings);
-    if (!view.slideMaxEnabled) return;
-    const int maxWidth = view.slideMaxWidth;
-    const int maxHeight = view.slideMaxHeight;
+    if (!settings.isOn(&CatalogSettings::slideMaxEnabled)) return;
+    const int maxWidth = settings.number(&CatalogSettings::slideMaxWidth);
+    const int maxHeight = settings.number(&CatalogSettings::slideMaxHeight);
     if (maxWidth <= 0 || maxHeight <= 0) return;  // no usable limit
     if (imageWidth <= maxWidth && imageHeight <= maxHeight) return;
     const long double rx = static_cast<long double>(imageWidth) / maxWidth;
@@ -227,9 +225,9 @@ void SlideShowWriter::writeImage(int n, const CatalogEntry& entry) {
 void SlideShowWriter::writeTail(int imagesWritten, int largestWidth, int largestHeight) {
     int width = largestWidth;
     int height = largestHeight;
-    const int maxWidth = view_.slideMaxWidth;
-    const int maxHeight = view_.slideMaxHeight;
-    if (view_.slideMaxEnabled && maxWidth > 0 && maxHeight > 0) {
+    const int maxWidth = settings_.number(&CatalogSettings::slideMaxWidth);
+    const int maxHeight = settings_.number(&CatalogSettings::slideMaxHeight);
+    if (settings_.isOn(&CatalogSettings::slideMaxEnabled) && maxWidth > 0 && maxHeight > 0) {
         width = std::min(width, maxWidth);
         height = std::min(height, maxHeight);
     }

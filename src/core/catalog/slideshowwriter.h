@@ -5,7 +5,6 @@
 
 #include "core/catalog/catalogentry.h"
 #include "core/settings/catalogsettings.h"
-#include "core/settings/settingsview.h"
 
 namespace tessaly {
 
@@ -54,7 +53,6 @@ private:
     void writeLine(const QString& line);
 
     CatalogSettings settings_;
-    SettingsView view_;
     std::unique_ptr<PageFile> file_;
     QString path_;
 };

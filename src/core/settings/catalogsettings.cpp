@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "core/settings/settingstable.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
 #include "core/text/sjis.h"
@@ -153,10 +152,8 @@ void saveSetting(const CatalogSettings& settings, QString CatalogSettings::*fiel
 
 void saveSettings(const CatalogSettings& settings) {
     // Paths and names must read back exactly, or they would name other files next time.
-    for (const QString* name : {&settings.startFolder, &settings.backgroundFile,
-                                &settings.browserPath, &settings.viewerPath, &settings.htmlFileName,
-                                &settings.thumbFolderName, &settings.thumbPrefix}) {
-        sjis::requireExact(*name);
+    for (const SettingRow& row : settingRows()) {
+        if (row.exact) sjis::requireExact(row.valueText(settings));
     }
     // The user's settings folder is made on the first save, as the file itself is.
     if (!settings.settingsFolder.isEmpty()) QDir().mkpath(settings.settingsFolder);

@@ -1,13 +1,20 @@
 #pragma once
 
 #include <QString>
+#include <iterator>
+
+#include "core/settings/settingrow.h"
 
 namespace tessaly {
 
 // Every user preference, as stored in Quorvel.ini. Switches hold "on"/"off", numbers and
 // colours decimal text, except the four integers. Colours are Windows values 0x00BBGGRR.
-// Where each value is stored, its default and how it reads: settingRows() (settingstable.h).
+// A field is the setting's one name: where it is stored, its default, how it reads and whether
+// the options dialog edits it is its row in settingRows() below; switches and numbers are read
+// through isOn() and number(), which follow that row.
 struct CatalogSettings {
+    using Text = QString CatalogSettings::*;
+
     CatalogSettings();  // every stored value at its default
 
     QString startFolder;         // 1
@@ -71,9 +78,81 @@ struct CatalogSettings {
     // settings beside it, else the user's home folder.
     QString homeFolder() const;
 
+    // A switch as the pages read it (its row's rule); false for a field that is no switch.
+    bool isOn(Text field) const;
+    // A switch stored as "on" or "off".
+    void setOn(Text field, bool on);
+    // A decimal field as the pages read it (settingInt): a number, size or colour.
+    int number(Text field) const;
+
     bool operator==(const CatalogSettings& other) const;
     bool operator!=(const CatalogSettings& other) const { return !(*this == other); }
 };
+
+// The stored settings in file order. Adding one:
+//   - its field above, and its row at the end of this table, made .afterLastBlock() (the file's
+//     version stays; its line follows the last block, written once it holds a value, read by its
+//     key), and .outsideOptions() when a window other than the options dialog keeps it;
+//   - when the options dialog edits it, its control on a tab, bound by the field (OptionsTab::
+//     bind); a row without its control, or a control without its row, stops a debug build;
+//   - when the pages read it, the line of the page writer that reads it (isOn, number, the field).
+inline constexpr SettingRow kSettingRows[] = {
+    // clang-format off
+    settingrow::text(&CatalogSettings::startFolder, "[起動フォルダ]", 0.9, "").checked("起動フォルダ", true),
+    settingrow::integer(&CatalogSettings::backgroundColor, "[背景色]", 0.9, "8421504"),
+    settingrow::toggle(&CatalogSettings::useBackgroundImage, "[背景パターン設定]", 0.9, ""),
+    settingrow::text(&CatalogSettings::backgroundFile, "[背景ファイル]", 0.9, "").checked("背景の画像ファイル", true),
+    settingrow::text(&CatalogSettings::browserPath, "[ブラウザ設定]", 0.9, "").checked("ブラウザ", true),
+    settingrow::text(&CatalogSettings::viewerPath, "[外部ビュアー設定]", 0.9, "").checked("外部ビュアー", true),
+    settingrow::integer(&CatalogSettings::windowLeft, "[表示水平位置]", 0.9, "0"),
+    settingrow::integer(&CatalogSettings::windowTop, "[表示垂直位置]", 0.9, "0"),
+    settingrow::integer(&CatalogSettings::rotateQuality, "[画像回転圧縮率]", 0.9, "95"),
+    settingrow::toggle(&CatalogSettings::rotateBackup, "[画像回転バックアップ]", 0.9, "on"),
+    settingrow::text(&CatalogSettings::titleFontSize, "[タイトル文字サイズ]", 0.9, "7"),
+    settingrow::colour(&CatalogSettings::titleColor, "[タイトル文字色]", 0.9, "0"),
+    settingrow::text(&CatalogSettings::titleFontFace, "[タイトルフォント]", 0.9, "ＭＳ Ｐ明朝"),
+    settingrow::text(&CatalogSettings::titleTableWidth, "[タイトルテーブル幅]", 0.9, "標準"),
+    settingrow::colour(&CatalogSettings::titleBackColor, "[タイトル背景色]", 0.9, "16777215"),
+    settingrow::toggle(&CatalogSettings::titleItalic, "[タイトル斜体文字]", 0.9, "off"),
+    settingrow::toggle(&CatalogSettings::titleBold, "[タイトル太文字]", 0.9, "off"),
+    settingrow::number(&CatalogSettings::thumbWidth, "[サムネイル幅]", 1.1, "110"),
+    settingrow::number(&CatalogSettings::thumbHeight, "[サムネイル高さ]", 1.1, "150"),
+    settingrow::toggle(&CatalogSettings::openInNewWindow, "[ブラウザ別起動]", 1.1, "off"),
+    settingrow::toggle(&CatalogSettings::useScriptPopup, "[javaでウインドウを開く]", 1.1, "off"),
+    settingrow::toggle(&CatalogSettings::makeSlideShow, "[スライドショウのHTMLを作成]", 1.1, "off"),
+    settingrow::number(&CatalogSettings::slideInterval, "[スライドショウの間隔]", 1.1, "3"),
+    settingrow::number(&CatalogSettings::thumbQuality, "[サムネイル画像の圧縮率]", 1.3, "80"),
+    settingrow::toggle(&CatalogSettings::thumbFilter, "[サムネイル画像のフィルタ]", 1.3, "off", SwitchRule::OnUnlessOff),
+    settingrow::toggle(&CatalogSettings::noBrowserLaunch, "[ブラウザ起動チェック]", 1.3, "off", SwitchRule::OnUnlessOff),
+    settingrow::text(&CatalogSettings::htmlFileName, "[HTMLファイル名]", 1.31, "index.htm").checked("作成するＨＴＭＬファイル名", true),
+    settingrow::text(&CatalogSettings::thumbFolderName, "[サムネイル画像フォルダ名]", 1.31, "htm_image").checked("サムネイル画像を作成するフォルダ名", true),
+    settingrow::toggle(&CatalogSettings::titleFontEnabled, "[タイトルのフォントを指定する]", 1.32, "on"),
+    settingrow::toggle(&CatalogSettings::headerDefault, "[ヘッダーを書き換える]", 1.32, "on"),
+    settingrow::text(&CatalogSettings::headerText, "[ヘッダーのコメント]", 1.32, "").checked("ヘッダーのコメント", false),
+    settingrow::toggle(&CatalogSettings::footerDefault, "[フッターを書き換える]", 1.32, "on"),
+    settingrow::text(&CatalogSettings::footerText, "[フッターのコメント]", 1.32, "").checked("フッターのコメント", false),
+    settingrow::toggle(&CatalogSettings::footerLinkEnabled, "[フッターでlinkする]", 1.32, "off", SwitchRule::OnUnlessOff),
+    settingrow::text(&CatalogSettings::footerLinkUrl, "[フッターのlinkのURL]", 1.32, "").checked("フッターのURL", false),
+    settingrow::toggle(&CatalogSettings::titleUseTable, "[タイトルにテーブルを使用する]", 1.32, "on"),
+    settingrow::text(&CatalogSettings::thumbPrefix, "[サムネイル画像に付加する文字列]", 1.55, "").checked("サムネイル画像のファイル名に付加する文字列", true),
+    settingrow::toggle(&CatalogSettings::skipExistingThumbs, "[サムネイル画像の有無確認]", 1.55, "off"),
+    settingrow::number(&CatalogSettings::tableBorder, "[テーブルの幅]", 1.55, "1"),
+    settingrow::toggle(&CatalogSettings::slideMaxEnabled, "[スライドショウの最大値を指定]", 1.6, "off"),
+    settingrow::number(&CatalogSettings::slideMaxWidth, "[スライドショウの最大値Ｘ]", 1.6, "1000"),
+    settingrow::number(&CatalogSettings::slideMaxHeight, "[スライドショウの最大値Ｙ]", 1.6, "750"),
+    settingrow::toggle(&CatalogSettings::rotateLossless, "[可能なら無劣化で回転]", 1.6, "off").afterLastBlock().outsideOptions(),
+    settingrow::text(&CatalogSettings::mainWindowPlace, "[メインウインドウの位置と大きさ]", 1.6, "").afterLastBlock().outsideOptions(),
+    settingrow::text(&CatalogSettings::converterFileType, "[変換ウインドウのファイルの種類]", 1.6, "").afterLastBlock().outsideOptions(),
+    // clang-format on
+};
+
+// The stored settings in file order (kSettingRows).
+constexpr const auto& settingRows() { return kSettingRows; }
+constexpr int kSettingCount = static_cast<int>(std::size(kSettingRows));
+
+// The row of a field; null for a field that is not stored (no row names it).
+const SettingRow* settingRow(CatalogSettings::Text field);
+const SettingRow* settingRow(int CatalogSettings::*field);
 
 // Name of the settings file inside appFolder.
 extern const char* const kSettingsFileName;
@@ -105,7 +184,8 @@ CatalogSettings loadSettings(const QString& appFolder);
 // settingsFolderFor); the record remembers both.
 CatalogSettings loadSettings(const QString& appFolder, const QString& settingsFolder);
 
-// Writes all 85 lines (87 with the main window's place) anew into configFolder(), atomically: on
+// Writes the whole file anew (the version line, then a key line and a value line for each row but
+// the empty lines after the last block) into configFolder(), atomically: on
 // failure (IoError, or EncodingError for a value code page 932 cannot hold) the old file is left as
 // it was. A settingsFolder that does not exist yet is created first.
 void saveSettings(const CatalogSettings& settings);

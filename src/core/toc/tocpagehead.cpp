@@ -11,7 +11,6 @@ namespace tessaly {
 TocPageHead::TocPageHead(const CatalogSettings& settings, const TocOptions& options,
                          int catalogueCount)
     : settings_(settings),
-      view_(viewOf(settings)),
       title_(options.title),
       useBackgroundImage_(options.useBackgroundImage),
       backgroundSuffix_(QFileInfo(options.backgroundImageFile).suffix().toLower()),
@@ -54,21 +53,16 @@ QString TocPageHead::bodyLine() const {
 }
 
 QString TocPageHead::titleCell(const QString& fontSize, bool padTitle) const {
-    const bool bold = view_.titleBold;
-    const bool italic = view_.titleItalic;
     const QString width =
         settings_.titleTableWidth == QStringLiteral("標準")
             ? QString()
             : QStringLiteral("width=\"") + settings_.titleTableWidth + QStringLiteral("\" ");
     const QString pad = padTitle ? QStringLiteral("　") : QString();
     return QStringLiteral("<TD align=\"center\" ") + width + QStringLiteral("bgcolor=\"#") +
-           htmlColorCode(view_.titleBackColor) + QStringLiteral("\"><FONT size=\"") + fontSize +
-           QStringLiteral("\" color=\"#") + htmlColorCode(view_.titleColor) +
-           QStringLiteral("\" face=\"") + settings_.titleFontFace + QStringLiteral("\">") +
-           (bold ? QStringLiteral("<B>") : QString()) +
-           (italic ? QStringLiteral("<I>") : QString()) + pad + title_ + pad +
-           (italic ? QStringLiteral("</I>") : QString()) +
-           (bold ? QStringLiteral("</B>") : QString()) + QStringLiteral("</FONT></TD></TR>");
+           htmlColorCode(settings_.number(&CatalogSettings::titleBackColor)) +
+           QStringLiteral("\">") +
+           CatalogPageWriter::titleFont(settings_, fontSize, pad + title_ + pad) +
+           QStringLiteral("</TD></TR>");
 }
 
 QString TocPageHead::dateCaption() const {

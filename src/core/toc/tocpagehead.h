@@ -4,7 +4,6 @@
 #include <QString>
 
 #include "core/settings/catalogsettings.h"
-#include "core/settings/settingsview.h"
 #include "core/text/textfile.h"
 #include "core/toc/tocentry.h"
 #include "core/toc/tocgenerator.h"
@@ -44,7 +43,6 @@ private:
     QString bodyLine() const;
 
     const CatalogSettings& settings_;
-    SettingsView view_;
     QString title_;
     bool useBackgroundImage_;
     QString backgroundSuffix_;

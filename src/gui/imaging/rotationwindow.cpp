@@ -13,7 +13,7 @@
 #include <QStatusBar>
 #include <new>
 
-#include "core/settings/settingsview.h"
+#include "core/settings/catalogsettings.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
 #include "gui/common/elidedlabel.h"
@@ -348,13 +348,16 @@ void RotationWindow::saveAndNext() {
 bool RotationWindow::store() {
     const Turn turns[4] = {Turn::None, Turn::Right, Turn::Half, Turn::Left};
     const bool lossless = losslessCheck->isChecked();
-    const RotationJob job(folder_, qualityEdit->value(), viewOf(context_.settings).rotateBackup,
-                          lossless);
+    const RotationJob job(folder_, qualityEdit->value(),
+                          context_.settings.isOn(&CatalogSettings::rotateBackup), lossless);
     RotationJob::Step step = RotationJob::Step::Reading;
+    QStringList warnings;  // what the photograph's EXIF data could not keep
     try {
-        if (!job.rotateFile(currentName(), turns[quarterTurns_], &step) && lossless) {
+        if (!job.rotateFile(currentName(), turns[quarterTurns_], &step, &warnings) && lossless) {
             context_.prompts.information(this, RotationJob::notLosslessMessage(currentName()));
         }
+        statusLine->setToolTip(warnings.join(QLatin1Char('\n')));  // whole, when cut short
+        statusLine->showMessage(warnings.join(QLatin1Char(' ')));  // empty: the panels again
     } catch (const Error& error) {
         context_.prompts.error(this, step == RotationJob::Step::Reading ? error.message()
                                      : step == RotationJob::Step::BackingUp

@@ -17,13 +17,17 @@ FileNamesTab::FileNamesTab() : OptionsTab("TabSheet9", QStringLiteral("作成ﾌ
         const char* caption;
         char mnemonic;
         const char* field;
+        CatalogSettings::Text setting;
     } names[] = {
-        {"Label30", "作成するＨＴＭＬファイル名", 'H', "htmlfilebox"},
-        {"Label31", "サムネイル画像を作成するフォルダ名", 'F', "htmlfoldabox"},
-        {"Label34", "サムネイル画像のファイル名に付加する文字列", 'P', "s_headerbox"},
+        {"Label30", "作成するＨＴＭＬファイル名", 'H', "htmlfilebox",
+         &CatalogSettings::htmlFileName},
+        {"Label31", "サムネイル画像を作成するフォルダ名", 'F', "htmlfoldabox",
+         &CatalogSettings::thumbFolderName},
+        {"Label34", "サムネイル画像のファイル名に付加する文字列", 'P', "s_headerbox",
+         &CatalogSettings::thumbPrefix},
     };
     for (const auto& name : names) {
-        QLineEdit* field = edit(name.field, false, 240);
+        QLineEdit* field = bind(name.setting, edit(name.field, false, 240));
         layout->addWidget(
             labelFor(name.label, QString::fromUtf8(name.caption), name.mnemonic, field));
         layout->addWidget(indented(row({field})));

@@ -14,20 +14,23 @@ using namespace optionsform;
 HeaderFooterTab::HeaderFooterTab() : OptionsTab("TabSheet10", QStringLiteral("ﾍｯﾀﾞｰ/ﾌｯﾀｰ")) {
     QVBoxLayout* layout = column(this);
     layout->addWidget(label("Label36", QStringLiteral("ヘッダー")));
-    headerDefault_ = check("headerBox", QStringLiteral("デフォルト（作成日）"));
+    headerDefault_ = bind(&CatalogSettings::headerDefault,
+                          check("headerBox", QStringLiteral("デフォルト（作成日）")));
     layout->addWidget(indented(row({headerDefault_})));
     headerText_ = addText(layout, "Label39", QStringLiteral("コメント"), 'C', "headertext",
-                          QStringLiteral("ヘッダーのコメント"));
+                          &CatalogSettings::headerText, QStringLiteral("ヘッダーのコメント"));
     layout->addSpacing(8);
     layout->addWidget(label("Label37", QStringLiteral("フッター")));
-    footerDefault_ = check("footerbox", QStringLiteral("デフォルト（Tessalyのリンク）"));
+    footerDefault_ = bind(&CatalogSettings::footerDefault,
+                          check("footerbox", QStringLiteral("デフォルト（Tessalyのリンク）")));
     layout->addWidget(indented(row({footerDefault_})));
     footerText_ = addText(layout, "Label40", QStringLiteral("コメント"), 'M', "footertext",
-                          QStringLiteral("フッターのコメント"));
-    footerLink_ = check("footerlinkbox", QStringLiteral("リンクする"));
+                          &CatalogSettings::footerText, QStringLiteral("フッターのコメント"));
+    footerLink_ = bind(&CatalogSettings::footerLinkEnabled,
+                       check("footerlinkbox", QStringLiteral("リンクする")));
     layout->addWidget(indented(row({footerLink_})));
     footerUrl_ = addText(layout, "Label41", QStringLiteral("URL"), 'U', "footerlink",
-                         QStringLiteral("フッターのリンクのURL"));
+                         &CatalogSettings::footerLinkUrl, QStringLiteral("フッターのリンクのURL"));
     const QString note = QStringLiteral("メールアドレスの時は　mailto: から記入");
     explain(footerUrl_, note);
     layout->addWidget(indented(row({label("Label42", note)})));
@@ -37,8 +40,8 @@ HeaderFooterTab::HeaderFooterTab() : OptionsTab("TabSheet10", QStringLiteral("�
 
 QLineEdit* HeaderFooterTab::addText(QVBoxLayout* layout, const char* labelName,
                                     const QString& caption, char mnemonic, const char* name,
-                                    const QString& accessibleName) {
-    QLineEdit* field = edit(name, false, 320);
+                                    CatalogSettings::Text setting, const QString& accessibleName) {
+    QLineEdit* field = bind(setting, edit(name, false, 320));
     field->setAccessibleName(accessibleName);
     layout->addWidget(indented(row({labelFor(labelName, caption, mnemonic, field), field})));
     return field;

@@ -19,7 +19,8 @@ protected:
 
 private:
     QLineEdit* addText(QVBoxLayout* layout, const char* labelName, const QString& caption,
-                       char mnemonic, const char* name, const QString& accessibleName);
+                       char mnemonic, const char* name, CatalogSettings::Text setting,
+                       const QString& accessibleName);
 
     QCheckBox* headerDefault_ = nullptr;
     QCheckBox* footerDefault_ = nullptr;

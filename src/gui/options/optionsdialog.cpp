@@ -31,6 +31,7 @@ OptionsDialog::OptionsDialog(AppContext& context, QWidget* mainWindow, FolderCho
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFolderPicker(std::move(pickFolder));
     buildWindow();
+    checkBinding();
     if (mainWindow_) move(mainWindow_->x() + 50, mainWindow_->y() + 95);
     loadFromSettings();
 }
@@ -69,7 +70,20 @@ void OptionsDialog::buildWindow() {
 
 void OptionsDialog::addTab(OptionsTab* tab) {
     pages_.push_back(tab);
+    binding_.append(tab->binding());
     tabs_->addTab(tab, tab->title());
+}
+
+// A setting without its control would never be shown or stored, a control without its
+// setting would lose what the user set: a debug build stops here, a release build says so.
+void OptionsDialog::checkBinding() const {
+    const QStringList problems = bindingProblems();
+    if (problems.isEmpty()) return;
+#ifdef NDEBUG
+    qWarning("Options controls and settings do not meet:\n%s", qPrintable(problems.join('\n')));
+#else
+    qFatal("Options controls and settings do not meet:\n%s", qPrintable(problems.join('\n')));
+#endif
 }
 
 QWidget* OptionsDialog::buildButtonRow() {
@@ -125,7 +139,7 @@ void OptionsDialog::syncPositionFromMainWindow() {
 
 void OptionsDialog::loadFromSettings() {
     for (OptionsTab* tab : pages_) tab->prepareLoad();
-    SettingBinding::load(*this, settings_);
+    binding_.load(settings_);
     for (OptionsTab* tab : pages_) tab->loaded();
 }
 

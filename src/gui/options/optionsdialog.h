@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "gui/common/appcontext.h"
+#include "gui/options/settingbinding.h"
 
 class QTabWidget;
 
@@ -15,7 +16,8 @@ class OptionsTab;
 class PositionTab;
 
 // The options dialog "オプション": ten tab pages (OptionsTab) whose controls are the working
-// copy of the settings record, bound to it through settingRows() (SettingBinding). OK copies
+// copy of the settings record, each bound to the row of the setting it edits (SettingBinding);
+// every row the dialog edits has its one control, or a debug build stops at creation. OK copies
 // every control into a new record, validates the two output names and writes the settings file;
 // only then does the record take the new values, the main window move and the dialog close.
 // Cancel reloads every control from the record and closes; the frame's close box (or Escape)
@@ -54,6 +56,12 @@ public:
     // Fills every control from the settings record (done at creation and by Cancel).
     void loadFromSettings();
 
+    // The controls of every page, bound to their settings.
+    const SettingBinding& binding() const { return binding_; }
+    // What keeps the controls and the settings from meeting one to one (SettingBinding::
+    // problems); empty in a sound build.
+    QStringList bindingProblems() const { return binding_.problems(*this); }
+
     // Button handlers, callable by tests as if clicked.
     void storeAndClose();
     void cancelAndClose();
@@ -62,6 +70,7 @@ private:
     void buildWindow();
     QWidget* buildButtonRow();
     void addTab(OptionsTab* tab);
+    void checkBinding() const;
 
     // The OK path (optionsdialogstore.cpp).
     bool textsCanBeStored();
@@ -75,6 +84,7 @@ private:
     QualityHandler rotationQuality_;
     QTabWidget* tabs_ = nullptr;
     std::vector<OptionsTab*> pages_;
+    SettingBinding binding_;
     PositionTab* position_ = nullptr;
 };
 

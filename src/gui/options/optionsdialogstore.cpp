@@ -22,7 +22,7 @@ void OptionsDialog::storeAndClose() {
     }
     if (!textsCanBeStored()) return;
     CatalogSettings record = settings_;
-    SettingBinding::store(*this, record);
+    binding_.store(record);
     for (const OptionsTab* tab : pages_) tab->store(record);
     if (!passesNameTest(record)) return;
     try {
@@ -42,15 +42,17 @@ void OptionsDialog::storeAndClose() {
 // does not fit is reported with its field, which is shown; nothing is stored. A read-only
 // path is emptied as well (the user has no other way to clear it), so the next OK saves.
 bool OptionsDialog::textsCanBeStored() {
-    auto* startFolder = findChild<QLineEdit*>(QStringLiteral("Edit1"));
-    if (!StorableText::problem(startFolder->text(), true).isEmpty()) {
+    auto* startFolder =
+        qobject_cast<QLineEdit*>(binding_.control(*settingRow(&CatalogSettings::startFolder)));
+    if (startFolder && !StorableText::problem(startFolder->text(), true).isEmpty()) {
         startFolder->setText(StorableText::nearestStorableFolder(startFolder->text()));
     }
-    for (const StorableText::Field& text : StorableText::fields()) {
-        auto* field = findChild<QLineEdit*>(QLatin1String(text.control));
-        const QString problem = StorableText::problem(field->text(), text.exact);
+    for (const SettingRow& row : settingRows()) {
+        auto* field = qobject_cast<QLineEdit*>(row.label ? binding_.control(row) : nullptr);
+        if (!field) continue;
+        const QString problem = StorableText::problem(field->text(), row.exact);
         if (problem.isEmpty()) continue;
-        QString message = StorableText::refusal(QString::fromUtf8(text.name), problem);
+        QString message = StorableText::refusal(QString::fromUtf8(row.label), problem);
         if (field->isReadOnly()) {
             field->clear();
             message += QStringLiteral("\nこの設定を空にしました。");

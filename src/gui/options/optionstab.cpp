@@ -25,8 +25,9 @@ bool OptionsTab::offerPath(Prompts& prompts, QLineEdit* field, const QString& pa
         field->setText(path);
         return true;
     }
-    prompts.information(
-        this, StorableText::refusal(StorableText::fieldName(field->objectName()), problem));
+    const SettingRow* row = binding_.row(field);
+    prompts.information(this, StorableText::refusal(
+                                  QString::fromUtf8(row && row->label ? row->label : ""), problem));
     return false;
 }
 

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 #include "core/settings/catalogsettings.h"
+#include "gui/options/settingbinding.h"
 
 class QLineEdit;
 
@@ -10,15 +11,17 @@ namespace tessaly {
 
 class Prompts;
 
-// One page of the options dialog. Its controls that edit a setting carry the objectName of
-// their row in settingRows(), through which the dialog loads and stores them
-// (SettingBinding); a page adds only what the table cannot say.
+// One page of the options dialog. Each of its controls is bound to the setting it edits (by the
+// setting's field) or added as editing none; the dialog loads and stores them through these
+// bindings (SettingBinding), and a page adds only what the settings table cannot say. A control
+// keeps its form name only as its objectName.
 class OptionsTab : public QWidget {
     Q_OBJECT
 public:
     OptionsTab(const char* objectName, const QString& title);
 
     QString title() const { return title_; }
+    const SettingBinding& binding() const { return binding_; }
 
     // Before the controls are loaded from the record.
     virtual void prepareLoad() {}
@@ -37,8 +40,27 @@ protected:
     // prompts then says (naming the field); false when refused.
     bool offerPath(Prompts& prompts, QLineEdit* field, const QString& path);
 
+    // The control edits the setting stored in field.
+    template <typename Control>
+    Control* bind(CatalogSettings::Text field, Control* control) {
+        binding_.add(settingRow(field), control);
+        return control;
+    }
+    template <typename Control>
+    Control* bind(int CatalogSettings::*field, Control* control) {
+        binding_.add(settingRow(field), control);
+        return control;
+    }
+    // The control edits no setting.
+    template <typename Control>
+    Control* unbound(Control* control) {
+        binding_.addUnbound(control);
+        return control;
+    }
+
 private:
     QString title_;
+    SettingBinding binding_;
 };
 
 }  // namespace tessaly

@@ -19,12 +19,13 @@ using namespace optionsform;
 PageTab::PageTab(Prompts& prompts)
     : OptionsTab("TabSheet2", QStringLiteral("ページ設定")), prompts_(prompts) {
     QVBoxLayout* layout = column(this);
-    ClampingSpinBox* frame = spin("tablewidthbox", 0, 20);
+    ClampingSpinBox* frame = bind(&CatalogSettings::tableBorder, spin("tablewidthbox", 0, 20));
     layout->addWidget(
         labelFor("Label43", QStringLiteral("サムネイル画像のフレームの太さ"), 'W', frame));
     layout->addLayout(row({label("Label44", QStringLiteral("（テーブルの幅）")), frame}));
     layout->addSpacing(8);
-    ColorSwatch* colour = swatch("Panel2", QStringLiteral("カタログの背景色です。"));
+    ColorSwatch* colour = bind(&CatalogSettings::backgroundColor,
+                               swatch("Panel2", QStringLiteral("カタログの背景色です。")));
     QPushButton* chooseColour =
         button("Button4", QStringLiteral("設定"), QStringLiteral("背景の色を設定"));
     layout->addLayout(row(
@@ -42,13 +43,16 @@ QWidget* PageTab::buildBackgroundImage() {
     auto* holder = new QWidget;
     QVBoxLayout* layout = column(holder);
     layout->setContentsMargins(0, 0, 0, 0);
-    useImage_ = check("Check3", QStringLiteral("背景に画像ファイルを使用する。"),
-                      QStringLiteral("背景に画像を使用するときにチェックします。"));
+    useImage_ = bind(&CatalogSettings::useBackgroundImage,
+                     check("Check3", QStringLiteral("背景に画像ファイルを使用する。"),
+                           QStringLiteral("背景に画像を使用するときにチェックします。")));
     layout->addWidget(useImage_);
-    file_ =
-        edit("Edit2", true, 300,
-             QStringLiteral(
-                 "背景パターンを使用するにチェックが入っていると、右の設定ボタンで指定できます。"));
+    file_ = bind(
+        &CatalogSettings::backgroundFile,
+        edit(
+            "Edit2", true, 300,
+            QStringLiteral(
+                "背景パターンを使用するにチェックが入っていると、右の設定ボタンで指定できます。")));
     chooseFile_ =
         button("Button5", QStringLiteral("設定"), QStringLiteral("背景の画像ファイルを設定"));
     layout->addLayout(row(

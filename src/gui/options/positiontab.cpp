@@ -19,15 +19,15 @@ using namespace optionsform;
 PositionTab::PositionTab(QWidget* mainWindow)
     : OptionsTab("TabSheet3", QStringLiteral("表示位置")), mainWindow_(mainWindow) {
     QVBoxLayout* layout = column(this);
-    keepCurrent_ = check("CheckBox2", QStringLiteral("現在の位置を保存する"));
+    keepCurrent_ = unbound(check("CheckBox2", QStringLiteral("現在の位置を保存する")));
     layout->addWidget(keepCurrent_);
     group_ = new QGroupBox;
     group_->setObjectName(QStringLiteral("GroupBox2"));
     new QGridLayout(group_);
     const char* leftNames[3] = {"Label2", "Edit4", "HBar"};
     const char* topNames[3] = {"Label3", "Edit5", "VBar"};
-    left_ = addBar(leftNames, QStringLiteral("水平位置"), 'H', 0);
-    top_ = addBar(topNames, QStringLiteral("垂直位置"), 'V', 1);
+    left_ = addBar(&CatalogSettings::windowLeft, leftNames, QStringLiteral("水平位置"), 'H', 0);
+    top_ = addBar(&CatalogSettings::windowTop, topNames, QStringLiteral("垂直位置"), 'V', 1);
     leftNumber_ = group_->findChild<QLineEdit*>(QStringLiteral("Edit4"));
     topNumber_ = group_->findChild<QLineEdit*>(QStringLiteral("Edit5"));
     layout->addWidget(group_);
@@ -35,15 +35,15 @@ PositionTab::PositionTab(QWidget* mainWindow)
     followBoxes({keepCurrent_});
 }
 
-QSlider* PositionTab::addBar(const char* names[3], const QString& caption, char mnemonic,
-                             int line) {
-    auto* bar = new QSlider(Qt::Horizontal);
+QSlider* PositionTab::addBar(int CatalogSettings::*setting, const char* names[3],
+                             const QString& caption, char mnemonic, int line) {
+    auto* bar = bind(setting, new QSlider(Qt::Horizontal));
     bar->setObjectName(QLatin1String(names[2]));
     bar->setPageStep(10);
     bar->setTickInterval(10);
     bar->setTickPosition(QSlider::TicksBelow);
     bar->setMinimumWidth(300);
-    QLineEdit* number = edit(names[1], true, 0);
+    QLineEdit* number = unbound(edit(names[1], true, 0));
     number->setFixedWidth(60);
     number->setAccessibleName(caption);
     auto* grid = static_cast<QGridLayout*>(group_->layout());

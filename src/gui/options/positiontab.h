@@ -29,7 +29,8 @@ protected:
     void applyEnablingRules() override;
 
 private:
-    QSlider* addBar(const char* names[3], const QString& caption, char mnemonic, int line);
+    QSlider* addBar(int CatalogSettings::*setting, const char* names[3], const QString& caption,
+                    char mnemonic, int line);
     void barMoved(QSlider* bar, int position);
 
     QWidget* mainWindow_;

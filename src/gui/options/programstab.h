@@ -14,8 +14,8 @@ public:
     explicit ProgramsTab(Prompts& prompts);
 
 private:
-    QLineEdit* addProgram(QVBoxLayout* layout, const char* names[2], const QString& tip,
-                          const QString& subject);
+    QLineEdit* addProgram(QVBoxLayout* layout, const char* names[2], CatalogSettings::Text setting,
+                          const QString& tip, const QString& subject);
 
     Prompts& prompts_;
 };

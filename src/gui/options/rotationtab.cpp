@@ -16,12 +16,13 @@ using namespace optionsform;
 RotationTab::RotationTab() : OptionsTab("TabSheet5", QStringLiteral("画像回転")) {
     QVBoxLayout* layout = column(this);
     layout->addWidget(label("Label19", QStringLiteral("画像回転モードの諸設定")));
-    arrows_ = new StepButtons;
+    arrows_ = bind(&CatalogSettings::rotateQuality, new StepButtons);
     arrows_->setObjectName(QStringLiteral("UpDown1"));
     arrows_->setRange(50, 100);
-    quality_ = edit("Edit7", true, 0,
-                    QStringLiteral("数字が大きい方が高画質ですが、ファイルサイズが大きくなります。"
-                                   "上下の矢印キーで変えられます。"));
+    quality_ =
+        unbound(edit("Edit7", true, 0,
+                     QStringLiteral("数字が大きい方が高画質ですが、ファイルサイズが大きくなります。"
+                                    "上下の矢印キーで変えられます。")));
     quality_->setFixedWidth(50);
     quality_->installEventFilter(this);
     auto* line = row({labelFor("Label8", QStringLiteral("画像保存時の圧縮率"), 'Q', quality_),
@@ -33,7 +34,9 @@ RotationTab::RotationTab() : OptionsTab("TabSheet5", QStringLiteral("画像回�
         layout->addWidget(indented(row({label(name, QString::fromUtf8(text))})));
     }
     layout->addSpacing(8);
-    layout->addWidget(check("CheckBox1", QStringLiteral("元のファイルをバックアップする（推奨）")));
+    layout->addWidget(
+        bind(&CatalogSettings::rotateBackup,
+             check("CheckBox1", QStringLiteral("元のファイルをバックアップする（推奨）"))));
     for (const auto& [name, text] : {std::pair{"Label11", "画像回転モードの時、元のファイルを"},
                                      std::pair{"Label12", "_backupディレクトリを作り保存します"}}) {
         layout->addWidget(indented(row({label(name, QString::fromUtf8(text))})));

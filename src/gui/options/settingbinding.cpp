@@ -6,8 +6,8 @@
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QWidget>
+#include <algorithm>
 
-#include "core/settings/settingstable.h"
 #include "core/text/formatting.h"
 #include "gui/options/clampingspinbox.h"
 #include "gui/options/colorswatch.h"
@@ -71,24 +71,94 @@ QString controlValue(const QWidget* control) {
     return QString();
 }
 
+// The kinds of control that can edit a setting (those loadControl knows).
+bool isBindable(const QWidget* widget) {
+    return qobject_cast<const QCheckBox*>(widget) || qobject_cast<const QLineEdit*>(widget) ||
+           qobject_cast<const QSpinBox*>(widget) || qobject_cast<const QSlider*>(widget) ||
+           qobject_cast<const StepButtons*>(widget) || qobject_cast<const ColorSwatch*>(widget) ||
+           qobject_cast<const QComboBox*>(widget);
+}
+
+// A bindable control that is no part of another one (as a number box's own edit is).
+bool isOwnControl(const QWidget* widget, const QWidget& root) {
+    if (!isBindable(widget)) return false;
+    for (const QWidget* up = widget->parentWidget(); up && up != &root; up = up->parentWidget()) {
+        if (isBindable(up)) return false;
+    }
+    return true;
+}
+
+QString nameOf(const QWidget* control) {
+    return QStringLiteral("%1 \"%2\"")
+        .arg(QLatin1String(control->metaObject()->className()), control->objectName());
+}
+
 }  // namespace
 
-void SettingBinding::load(QWidget& root, const CatalogSettings& record) {
-    for (const SettingRow& row : settingRows()) {
-        if (!row.control) continue;
-        if (auto* control = root.findChild<QWidget*>(QLatin1String(row.control))) {
-            loadControl(control, row, record);
-        }
+void SettingBinding::add(const SettingRow* row, QWidget* control) {
+    bound_.push_back({row, control});
+}
+
+void SettingBinding::addUnbound(QWidget* control) { unbound_.push_back(control); }
+
+void SettingBinding::append(const SettingBinding& other) {
+    bound_.insert(bound_.end(), other.bound_.begin(), other.bound_.end());
+    unbound_.insert(unbound_.end(), other.unbound_.begin(), other.unbound_.end());
+}
+
+void SettingBinding::load(const CatalogSettings& record) const {
+    for (const Bound& bound : bound_) {
+        if (bound.row) loadControl(bound.control, *bound.row, record);
     }
 }
 
-void SettingBinding::store(const QWidget& root, CatalogSettings& record) {
+void SettingBinding::store(CatalogSettings& record) const {
+    for (const Bound& bound : bound_) {
+        if (bound.row) bound.row->setValueText(record, controlValue(bound.control));
+    }
+}
+
+QWidget* SettingBinding::control(const SettingRow& row) const {
+    for (const Bound& bound : bound_) {
+        if (bound.row == &row) return bound.control;
+    }
+    return nullptr;
+}
+
+const SettingRow* SettingBinding::row(const QWidget* control) const {
+    for (const Bound& bound : bound_) {
+        if (bound.control == control) return bound.row;
+    }
+    return nullptr;
+}
+
+QStringList SettingBinding::problems(const QWidget& root) const {
+    QStringList found;
     for (const SettingRow& row : settingRows()) {
-        if (!row.control) continue;
-        if (auto* control = root.findChild<QWidget*>(QLatin1String(row.control))) {
-            row.setValueText(record, controlValue(control));
+        int controls = 0;
+        for (const Bound& bound : bound_) controls += bound.row == &row ? 1 : 0;
+        const QString key = QString::fromUtf8(row.key);
+        if (row.inOptions && controls != 1) {
+            found << QStringLiteral("%1: %2 controls, not one").arg(key).arg(controls);
+        } else if (!row.inOptions && controls > 0) {
+            found << QStringLiteral("%1: edited outside the options, yet bound").arg(key);
         }
     }
+    for (const Bound& bound : bound_) {
+        if (!bound.row) found << nameOf(bound.control) + QStringLiteral(": bound to no setting");
+        if (!root.isAncestorOf(bound.control)) {
+            found << nameOf(bound.control) + QStringLiteral(": bound, but not in the window");
+        }
+    }
+    for (const QWidget* widget : root.findChildren<QWidget*>()) {
+        const auto named = [widget](const Bound& bound) { return bound.control == widget; };
+        const bool known = std::any_of(bound_.begin(), bound_.end(), named) ||
+                           std::find(unbound_.begin(), unbound_.end(), widget) != unbound_.end();
+        if (!known && isOwnControl(widget, root)) {
+            found << nameOf(widget) + QStringLiteral(": a control bound to no setting");
+        }
+    }
+    return found;
 }
 
 }  // namespace tessaly

@@ -1,22 +1,50 @@
 #pragma once
 
+#include <QStringList>
+#include <vector>
+
 #include "core/settings/catalogsettings.h"
 
 class QWidget;
 
 namespace tessaly {
 
-// Moves every setting between the record and the options control its row in settingRows()
-// names, by the control's kind: a check box shows its switch as the pages read it and
-// stores "on" or "off"; an edit holds the text; a number box, a track bar and the arrow
-// buttons a number (one that does not read gives the minimum); a swatch a colour; a list
-// the entry the text names (exactly, or the entry a number names in steps of the first
-// entry: "300" in 100, 200 ... is the third; a list of names keeps its selection).
+// The options controls, each bound to the setting it edits by its row in settingRows(), and
+// the controls that edit none. Moves every setting between the record and its control by the
+// control's kind: a check box shows its switch as the pages read it and stores "on" or "off";
+// an edit holds the text; a number box, a track bar and the arrow buttons a number (one that
+// does not read gives the minimum); a swatch a colour; a list the entry the text names
+// (exactly, or the entry a number names in steps of the first entry: "300" in 100, 200 ... is
+// the third; a list of names keeps its selection).
 class SettingBinding {
 public:
-    // Raises nothing; a row whose control is not under root is left out.
-    static void load(QWidget& root, const CatalogSettings& record);
-    static void store(const QWidget& root, CatalogSettings& record);
+    // Binds control to row; a null row (a field that is not stored) is one of problems().
+    void add(const SettingRow* row, QWidget* control);
+    // A control that edits no setting: a value shown for another, or a choice made at OK.
+    void addUnbound(QWidget* control);
+    void append(const SettingBinding& other);
+
+    void load(const CatalogSettings& record) const;
+    void store(CatalogSettings& record) const;
+
+    // The control bound to row; null when none is.
+    QWidget* control(const SettingRow& row) const;
+    // The row a control is bound to; null when none.
+    const SettingRow* row(const QWidget* control) const;
+
+    // What keeps the controls under root and the rows from meeting one to one, a line each:
+    // a row the options dialog edits without its control or with two, a row edited elsewhere
+    // with one, a control bound to no row or outside root, and a control of a bindable kind
+    // under root that was neither bound nor added unbound. Empty when they meet.
+    QStringList problems(const QWidget& root) const;
+
+private:
+    struct Bound {
+        const SettingRow* row;
+        QWidget* control;
+    };
+    std::vector<Bound> bound_;
+    std::vector<const QWidget*> unbound_;
 };
 
 }  // namespace tessaly

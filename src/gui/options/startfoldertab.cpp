@@ -17,8 +17,9 @@ StartFolderTab::StartFolderTab(Prompts& prompts, const FolderChooser& pickFolder
     : OptionsTab("TabSheet1", QStringLiteral("起動フォルダ")),
       prompts_(prompts),
       pickFolder_(pickFolder),
-      folder_(edit("Edit1", true, 360,
-                   QStringLiteral("直接入力はできません。右の設定ボタンで設定します。"))) {
+      folder_(bind(&CatalogSettings::startFolder,
+                   edit("Edit1", true, 360,
+                        QStringLiteral("直接入力はできません。右の設定ボタンで設定します。")))) {
     QVBoxLayout* layout = column(this);
     layout->addWidget(
         labelFor("Label1", QStringLiteral("起動時のフォルダ設定（設定ボタンで指定してください）"),
@@ -41,8 +42,9 @@ void StartFolderTab::chooseFolder() {
     }
     const QString ancestor = StorableText::nearestStorableFolder(chosen);
     folder_->setText(ancestor);
-    prompts_.information(this, StorableText::refusal(StorableText::fieldName("Edit1"), problem) +
-                                   QStringLiteral("\n代わりに %1 を設定しました。").arg(ancestor));
+    prompts_.information(
+        this, StorableText::refusal(QString::fromUtf8(binding().row(folder_)->label), problem) +
+                  QStringLiteral("\n代わりに %1 を設定しました。").arg(ancestor));
 }
 
 }  // namespace tessaly

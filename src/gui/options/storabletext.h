@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <vector>
 
 namespace tessaly {
 
@@ -19,16 +18,6 @@ public:
 
     // The message for a field that cannot be stored: the field's name, then the reason.
     static QString refusal(const QString& fieldName, const QString& problem);
-
-    // The options texts that OK checks, in this order, with the names messages give them;
-    // paths and names must be stored exactly.
-    struct Field {
-        const char* control;  // objectName
-        const char* name;
-        bool exact;
-    };
-    static const std::vector<Field>& fields();
-    static QString fieldName(const QString& control);
 };
 
 }  // namespace tessaly

@@ -14,28 +14,35 @@ using namespace optionsform;
 ThumbnailTab::ThumbnailTab() : OptionsTab("TabSheet7", QStringLiteral("ｻﾑﾈｲﾙ画像")) {
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(12, 12, 12, 12);
-    grid->addWidget(check("s_filebox", QStringLiteral("同一ﾌｧｲﾙ名のﾌｧｲﾙが存在したらスキップ")), 0,
-                    0, 1, 3);
-    ClampingSpinBox* width = spin("SpinEdit1", 10, 1000);
+    grid->addWidget(
+        bind(&CatalogSettings::skipExistingThumbs,
+             check("s_filebox", QStringLiteral("同一ﾌｧｲﾙ名のﾌｧｲﾙが存在したらスキップ"))),
+        0, 0, 1, 3);
+    ClampingSpinBox* width = bind(&CatalogSettings::thumbWidth, spin("SpinEdit1", 10, 1000));
     explain(width, QStringLiteral("アルバム表示の時の画像の幅を指定します"));
     addNumber(grid, 1, width, "Label20", QStringLiteral("サムネイル画像の幅"), 'W');
-    ClampingSpinBox* height = spin("SpinEdit2", 10, 1000);
+    ClampingSpinBox* height = bind(&CatalogSettings::thumbHeight, spin("SpinEdit2", 10, 1000));
     explain(height, QStringLiteral("アルバム表示の時の画像の高さを指定します"));
     addNumber(grid, 2, height, "Label21", QStringLiteral("サムネイル画像の高さ"), 'H');
-    ClampingSpinBox* quality = spin("SpinEdit4", 70, 100);
+    ClampingSpinBox* quality = bind(&CatalogSettings::thumbQuality, spin("SpinEdit4", 70, 100));
     const QString qualityNote = QStringLiteral("（数字が大きいほど画質が向上します。）");
     explain(quality, qualityNote);
     addNumber(grid, 3, quality, "Label28", QStringLiteral("サムネイル画像の圧縮率"), 'Q');
     grid->addWidget(label("Label29", qualityNote), 4, 0, 1, 3);
-    grid->addWidget(check("Checkfilter", QStringLiteral("フィルタをかける（フルカラー専用）")), 5,
-                    0, 1, 3);
-    newWindow_ =
-        check("Check5", QStringLiteral("サムネイル画像をクリックしたとき新しいブラウザを開く"));
+    grid->addWidget(
+        bind(&CatalogSettings::thumbFilter,
+             check("Checkfilter", QStringLiteral("フィルタをかける（フルカラー専用）"))),
+        5, 0, 1, 3);
+    newWindow_ = bind(
+        &CatalogSettings::openInNewWindow,
+        check("Check5", QStringLiteral("サムネイル画像をクリックしたとき新しいブラウザを開く")));
     grid->addWidget(newWindow_, 6, 0, 1, 3);
-    scriptPopup_ = check(
-        "Check6",
-        QStringLiteral("JavaScript　を使用する　（ブラウザによっては表示できないものもあります）"),
-        QStringLiteral("対応しているブラウザの場合サイズを合わせて画像が表示されます"));
+    scriptPopup_ =
+        bind(&CatalogSettings::useScriptPopup,
+             check("Check6",
+                   QStringLiteral(
+                       "JavaScript　を使用する　（ブラウザによっては表示できないものもあります）"),
+                   QStringLiteral("対応しているブラウザの場合サイズを合わせて画像が表示されます")));
     grid->addWidget(indented(row({scriptPopup_})), 7, 0, 1, 3);
     grid->setColumnStretch(2, 1);
     grid->setRowStretch(8, 1);
@@ -50,7 +57,7 @@ void ThumbnailTab::addNumber(QGridLayout* grid, int line, QWidget* number, const
 
 void ThumbnailTab::store(CatalogSettings& record) const {
     const bool scriptPopup = newWindow_->isChecked() && scriptPopup_->isChecked();
-    record.useScriptPopup = scriptPopup ? QStringLiteral("on") : QStringLiteral("off");
+    record.setOn(&CatalogSettings::useScriptPopup, scriptPopup);
 }
 
 // Unticking the new-window box disables the script box; its tick stays.

@@ -18,27 +18,36 @@ TitleTab::TitleTab(Prompts& prompts)
     : OptionsTab("TabSheet6", QStringLiteral("タイトル設定")), prompts_(prompts) {
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(12, 12, 12, 12);
-    size_ =
-        combo("Combo1",
-              QStringLiteral("タイトルに使用する文字サイズです。（数字が大きいほど文字も大きい）"));
+    size_ = bind(
+        &CatalogSettings::titleFontSize,
+        combo("Combo1", QStringLiteral(
+                            "タイトルに使用する文字サイズです。（数字が大きいほど文字も大きい）")));
     addList(grid, 0, size_, "Label13", QStringLiteral("タイトル文字のサイズ"), 'S');
     const char* colourNames[3] = {"Label14", "Panel3", "Button6"};
-    addColour(grid, 1, colourNames, QStringLiteral("タイトル文字の色"), 'O');
-    grid->addLayout(row({check("CheckBox3", QStringLiteral("斜字体"),
-                               QStringLiteral("タイトル文字を斜体にします")),
-                         check("CheckBox4", QStringLiteral("太文字"),
-                               QStringLiteral("タイトル文字を太文字にします"))}),
+    addColour(grid, 1, &CatalogSettings::titleColor, colourNames,
+              QStringLiteral("タイトル文字の色"), 'O');
+    grid->addLayout(row({bind(&CatalogSettings::titleItalic,
+                              check("CheckBox3", QStringLiteral("斜字体"),
+                                    QStringLiteral("タイトル文字を斜体にします"))),
+                         bind(&CatalogSettings::titleBold,
+                              check("CheckBox4", QStringLiteral("太文字"),
+                                    QStringLiteral("タイトル文字を太文字にします")))}),
                     2, 0, 1, 2);
-    useFont_ = check("fontsetbox", QStringLiteral("タイトルのフォントを指定する"));
+    useFont_ = bind(&CatalogSettings::titleFontEnabled,
+                    check("fontsetbox", QStringLiteral("タイトルのフォントを指定する")));
     grid->addWidget(useFont_, 3, 0, 1, 2);
-    face_ = combo("Combo2", QStringLiteral("タイトルの文字の書体を選択します"));
+    face_ = bind(&CatalogSettings::titleFontFace,
+                 combo("Combo2", QStringLiteral("タイトルの文字の書体を選択します")));
     addList(grid, 4, face_, "Label15", QStringLiteral("タイトル文字の書体"), 'A');
-    useTable_ = check("TtableBox", QStringLiteral("タイトルにテーブルを使用する"));
+    useTable_ = bind(&CatalogSettings::titleUseTable,
+                     check("TtableBox", QStringLiteral("タイトルにテーブルを使用する")));
     grid->addWidget(useTable_, 5, 0, 1, 2);
-    tableWidth_ = combo("Combo3", QStringLiteral("タイトル文字の周辺枠の大きさを指定します"));
+    tableWidth_ = bind(&CatalogSettings::titleTableWidth,
+                       combo("Combo3", QStringLiteral("タイトル文字の周辺枠の大きさを指定します")));
     addList(grid, 6, tableWidth_, "Label16", QStringLiteral("タイトルテーブルの幅"), 'W');
     const char* backNames[3] = {"Label17", "Panel4", "Button7"};
-    addColour(grid, 7, backNames, QStringLiteral("タイトルの背景色"), 'B');
+    addColour(grid, 7, &CatalogSettings::titleBackColor, backNames,
+              QStringLiteral("タイトルの背景色"), 'B');
     backColour_ = findChild<QPushButton*>(QStringLiteral("Button7"));
     grid->setColumnStretch(2, 1);
     grid->setRowStretch(8, 1);
@@ -53,9 +62,9 @@ void TitleTab::addList(QGridLayout* grid, int line, QComboBox* list, const char*
 }
 
 // A colour: its caption, the swatch and the button that opens the colour chooser.
-void TitleTab::addColour(QGridLayout* grid, int line, const char* names[3], const QString& caption,
-                         char mnemonic) {
-    ColorSwatch* colour = swatch(names[1], QStringLiteral("右のボタンで選択します"));
+void TitleTab::addColour(QGridLayout* grid, int line, CatalogSettings::Text field,
+                         const char* names[3], const QString& caption, char mnemonic) {
+    ColorSwatch* colour = bind(field, swatch(names[1], QStringLiteral("右のボタンで選択します")));
     QPushButton* choose =
         button(names[2], QStringLiteral("選択"), caption + QStringLiteral("を選択"));
     grid->addWidget(labelFor(names[0], caption, mnemonic, choose), line, 0);

@@ -19,8 +19,8 @@ protected:
     void applyEnablingRules() override;
 
 private:
-    void addColour(QGridLayout* grid, int line, const char* names[3], const QString& caption,
-                   char mnemonic);
+    void addColour(QGridLayout* grid, int line, CatalogSettings::Text field, const char* names[3],
+                   const QString& caption, char mnemonic);
     void addList(QGridLayout* grid, int line, QComboBox* list, const char* labelName,
                  const QString& caption, char mnemonic);
     void fillLists();

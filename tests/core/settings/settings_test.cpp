@@ -6,115 +6,24 @@
 #include <QStringList>
 
 #include "core/settings/catalogsettings.h"
-#include "core/settings/settingstable.h"
 #include "core/text/errors.h"
+#include "support/settingsfixture.h"
 #include "support/tempdir.h"
 
 using namespace tessaly;
 
 namespace {
 
-const QStringList kKeys = {
-    "[起動フォルダ]",
-    "[背景色]",
-    "[背景パターン設定]",
-    "[背景ファイル]",
-    "[ブラウザ設定]",
-    "[外部ビュアー設定]",
-    "[表示水平位置]",
-    "[表示垂直位置]",
-    "[画像回転圧縮率]",
-    "[画像回転バックアップ]",
-    "[タイトル文字サイズ]",
-    "[タイトル文字色]",
-    "[タイトルフォント]",
-    "[タイトルテーブル幅]",
-    "[タイトル背景色]",
-    "[タイトル斜体文字]",
-    "[タイトル太文字]",
-    "[サムネイル幅]",
-    "[サムネイル高さ]",
-    "[ブラウザ別起動]",
-    "[javaでウインドウを開く]",
-    "[スライドショウのHTMLを作成]",
-    "[スライドショウの間隔]",
-    "[サムネイル画像の圧縮率]",
-    "[サムネイル画像のフィルタ]",
-    "[ブラウザ起動チェック]",
-    "[HTMLファイル名]",
-    "[サムネイル画像フォルダ名]",
-    "[タイトルのフォントを指定する]",
-    "[ヘッダーを書き換える]",
-    "[ヘッダーのコメント]",
-    "[フッターを書き換える]",
-    "[フッターのコメント]",
-    "[フッターでlinkする]",
-    "[フッターのlinkのURL]",
-    "[タイトルにテーブルを使用する]",
-    "[サムネイル画像に付加する文字列]",
-    "[サムネイル画像の有無確認]",
-    "[テーブルの幅]",
-    "[スライドショウの最大値を指定]",
-    "[スライドショウの最大値Ｘ]",
-    "[スライドショウの最大値Ｙ]",
-    "[可能なら無劣化で回転]",
-};
+// The keys and defaults as the program writes them (tests/data/settings/default.ini).
+const QStringList kKeys = test::defaultSettingsKeys();
+const QStringList kDefaults = test::defaultSettingsValues();
 
-const QStringList kDefaults = {
-    "",
-    "8421504",
-    "",
-    "",
-    "",
-    "",
-    "0",
-    "0",
-    "95",
-    "on",
-    "7",
-    "0",
-    "ＭＳ Ｐ明朝",
-    "標準",
-    "16777215",
-    "off",
-    "off",
-    "110",
-    "150",
-    "off",
-    "off",
-    "off",
-    "3",
-    "80",
-    "off",
-    "off",
-    "index.htm",
-    "htm_image",
-    "on",
-    "on",
-    "",
-    "on",
-    "",
-    "off",
-    "",
-    "on",
-    "",
-    "off",
-    "1",
-    "off",
-    "1000",
-    "750",
-    "off",
-};
-
-// The values every settings file holds, as text, in file order (the window's place and the
-// converter's file type are written only once they are known).
+// The values every settings file holds, as text, in file order (a line after the last block
+// that is empty by default is written only once it holds a value).
 QStringList values(const CatalogSettings& s) {
     QStringList vals;
     for (const SettingRow& row : settingRows()) {
-        if (row.text != &CatalogSettings::mainWindowPlace &&
-            row.text != &CatalogSettings::converterFileType) {
-            vals << row.valueText(s);
-        }
+        if (!row.appended || *row.defaultValue) vals << row.valueText(s);
     }
     return vals;
 }
@@ -160,16 +69,67 @@ TEST(Settings, DefaultSaveIsTheWholeFileExactly) {
     CatalogSettings s;
     s.appFolder = dir.path();
     saveSettings(s);
-    QStringList expected = {"Quorvel Ver1.60"};
-    for (int i = 0; i < 43; ++i) expected << kKeys[i] << kDefaults[i];
     const QByteArray bytes = dir.read("Quorvel.ini");
-    EXPECT_EQ(test::sjisLines(bytes), expected);
-    EXPECT_EQ(bytes.count("\r\n"), 87);
-    EXPECT_EQ(bytes.count('\n'), 87);
-    EXPECT_TRUE(bytes.endsWith("off\r\n"));
+    EXPECT_EQ(test::sjisLines(bytes), test::defaultSettingsLines());
+    EXPECT_EQ(bytes, test::defaultSettingsFile());
+    ASSERT_EQ(kKeys.size(), 43);
+    EXPECT_EQ(values(s), kDefaults);
     // Every row is present in a file of the version written, so a new row needs a new version.
     for (const SettingRow& row : settingRows())
         EXPECT_LE(row.since, s.version.toDouble()) << row.key;
+}
+
+// Each setting is one row, found by its field; the rows after the last block come last, since
+// a row between the blocks would move every later value of the files already written.
+TEST(Settings, EachSettingIsOneRowFoundByItsField) {
+    QStringList keys;
+    bool afterBlocks = false;
+    for (const SettingRow& row : settingRows()) {
+        SCOPED_TRACE(row.key);
+        EXPECT_EQ(row.text ? settingRow(row.text) : settingRow(row.number), &row);
+        EXPECT_NE(!row.text, !row.number);
+        keys << QString::fromUtf8(row.key);
+        EXPECT_TRUE(row.appended || !afterBlocks);
+        afterBlocks = afterBlocks || row.appended;
+        EXPECT_TRUE(!row.exact || row.label);  // a refused path is named in the message
+    }
+    EXPECT_EQ(keys.removeDuplicates(), 0);
+    EXPECT_EQ(settingRow(&CatalogSettings::appFolder), nullptr);
+}
+
+// Switches read by their rows' rules, decimal fields as numbers (settingInt).
+TEST(Settings, SwitchesAndNumbersReadAsThePagesTakeThem) {
+    using S = CatalogSettings;
+    const struct {
+        S::Text field;
+        const char* value;
+        bool on;
+        int number;
+    } cases[] = {
+        {&S::titleBold, "on", true, 0},
+        {&S::titleBold, "yes", false, 0},
+        {&S::titleBold, "", false, 0},
+        {&S::thumbFilter, "", true, 0},
+        {&S::thumbFilter, "off", false, 0},
+        {&S::footerLinkEnabled, "yes", true, 0},
+        {&S::noBrowserLaunch, "on", true, 0},
+        {&S::thumbWidth, " 120 ", false, 120},
+        {&S::thumbWidth, "on", false, 0},
+        {&S::titleColor, "grey", false, 0},
+        {&S::titleBackColor, "65280", false, 65280},
+        {&S::appFolder, "on", false, 0},
+    };
+    for (const auto& c : cases) {
+        CatalogSettings s;
+        s.*c.field = QString::fromUtf8(c.value);
+        EXPECT_EQ(s.isOn(c.field), c.on) << c.value;
+        EXPECT_EQ(s.number(c.field), c.number) << c.value;
+    }
+    CatalogSettings s;
+    s.setOn(&S::titleBold, true);
+    EXPECT_EQ(s.titleBold, "on");
+    s.setOn(&S::thumbFilter, false);
+    EXPECT_EQ(s.thumbFilter, "off");
 }
 
 TEST(Settings, Version13FileLoadsItsThreeBlocksAndKeepsLaterDefaults) {
@@ -188,7 +148,7 @@ TEST(Settings, Version13FileLoadsItsThreeBlocksAndKeepsLaterDefaults) {
 
     saveSettings(s);
     const QStringList lines = test::sjisLines(dir.read("Quorvel.ini"));
-    ASSERT_EQ(lines.size(), 87);
+    ASSERT_EQ(lines.size(), test::defaultSettingsLines().size());
     EXPECT_EQ(lines[0], "Quorvel Ver1.60");
     EXPECT_EQ(lines[14], "-20");
     EXPECT_EQ(lines[84], "750");

@@ -14,6 +14,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStatusBar>
 
 #include "core/imaging/jobs/rotationjob.h"
 #include "core/imaging/jpeg/jpegimage.h"
@@ -295,15 +296,28 @@ TEST_F(RotationWindowTest, SavesKeepTheMetadataAndTurnLosslesslyWhenTheBoxIsTick
         layout.segments = test::cameraSegments(width, height, orientation);
         dir.write(name, test::makePhotoJpeg(width, height, layout));
     }
-    entries({"*a.jpg", "*b.jpg"});
+    test::JpegLayout odd;  // its EXIF pointer leads outside the block
+    odd.segments = {{0xE1, test::handMadeExif({test::textEntry(0x0132, "2019:01:01 00:00:00")},
+                                              {test::shortEntry(0xA002, 64)}, 0xFFFFFF00)}};
+    dir.write("c.jpg", test::makePhotoJpeg(64, 48, odd));
+    entries({"*c.jpg", "*a.jpg", "*b.jpg"});
     const JpegSegments before = JpegImage::readSegments(dir.read("a.jpg"));
     QCheckBox* lossless = test::child<QCheckBox>(*window, "CheckLossless");
     EXPECT_FALSE(lossless->isChecked());  // off by default
     lossless->click();
     EXPECT_EQ(settings.rotateLossless, QStringLiteral("on"));
     ASSERT_TRUE(window->prepare(dir.path(), &imageList));
+    const QString shots = qEnvironmentVariable("TESSALY_SCREENSHOT_DIR");
+    if (!shots.isEmpty()) window->show();
+    rotateRightButton()->click();
+    saveNextButton()->click();  // c.jpg: said in the status line
+    auto* statusLine = test::child<QStatusBar>(*window, "StatusBar1");
+    EXPECT_EQ(statusLine->currentMessage(),
+              RotationJob::exifUnchangedMessage("c.jpg", {"ExifIFDPointer"}));
+    if (!shots.isEmpty()) window->grab().save(shots + QStringLiteral("/rotation-warning.png"));
     rotateRightButton()->click();
     saveNextButton()->click();  // a.jpg: 64 x 48 turns losslessly
+    EXPECT_EQ(statusLine->currentMessage(), QString());
     rotateRightButton()->click();
     saveNextButton()->click();  // b.jpg: 60 x 45 does not
     EXPECT_EQ(prompts.log, QStringList{"information: " + RotationJob::notLosslessMessage("b.jpg")});

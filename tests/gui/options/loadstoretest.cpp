@@ -6,25 +6,36 @@
 #include <QTabWidget>
 
 #include "core/settings/catalogsettings.h"
-#include "core/settings/settingstable.h"
 #include "optionsfixture.h"
+#include "support/settingsfixture.h"
 
 namespace tessaly::test {
 namespace {
 
-// Every stored setting is edited by one control of a page, and a record the program wrote
-// comes back through the dialog to the same file, byte for byte.
+// Every stored setting the dialog edits is bound to one control of a page, under the form name
+// listed in tests/data/settings/controls.txt ("key objectName" a line, in file order), and a
+// record the program wrote comes back through the dialog to the same file, byte for byte.
 TEST_F(OptionsTest, EverySettingReachesItsControlAndBackToTheSameFile) {
     settings = unusualSettings(dir.path());
+    EXPECT_EQ(dialog().bindingProblems(), QStringList());
     auto* pages = control<QTabWidget>("PageControl1");
+    QStringList names;
     for (const SettingRow& row : settingRows()) {
-        if (row.appended && !row.control) continue;  // kept by the program, not the dialog
-        ASSERT_TRUE(row.control) << row.key;
-        QWidget* edited = control<QWidget>(row.control);
+        QWidget* edited = dialog().binding().control(row);
+        if (!row.inOptions) {
+            EXPECT_FALSE(edited) << row.key;  // kept by the program, not the dialog
+            continue;
+        }
+        ASSERT_TRUE(edited) << row.key;
+        names << QString::fromUtf8(row.key) + QLatin1Char(' ') + edited->objectName();
+        EXPECT_EQ(control<QWidget>(edited->objectName().toLatin1().constData()), edited);
         int page = 0;
         while (page < pages->count() && !pages->widget(page)->isAncestorOf(edited)) ++page;
-        EXPECT_LT(page, pages->count()) << row.control;
+        EXPECT_LT(page, pages->count()) << row.key;
     }
+    const QString listed = QString::fromUtf8(
+        readFile(projectFolder() + QStringLiteral("/tests/data/settings/controls.txt")));
+    EXPECT_EQ(names, listed.split(QLatin1Char('\n'), Qt::SkipEmptyParts));
     CatalogSettings defaults;
     defaults.useBackgroundImage = QStringLiteral("off");  // the dialog writes a word
     for (const CatalogSettings& record : {unusualSettings(dir.path()), defaults}) {
@@ -86,20 +97,18 @@ TEST_F(OptionsTest, SwitchesShowAsThePagesReadThemAndStoreAWord) {
         for (const SettingRow& row : settingRows()) {
             if (row.type == SettingType::Switch) row.setValueText(settings, value);
         }
-        const SettingsView pages = viewOf(settings);
-        dialog();
+        const CatalogSettings pages = settings;
         for (const SettingRow& row : settingRows()) {
-            if (row.type != SettingType::Switch || !row.control) continue;
-            EXPECT_EQ(box(row.control)->isChecked(), row.isOn(settings)) << row.control;
-            if (row.viewSwitch) {
-                EXPECT_EQ(box(row.control)->isChecked(), pages.*row.viewSwitch);
-            }
+            if (row.type != SettingType::Switch || !row.inOptions) continue;
+            auto* ticked = qobject_cast<QCheckBox*>(dialog().binding().control(row));
+            ASSERT_TRUE(ticked) << row.key;
+            EXPECT_EQ(ticked->isChecked(), pages.isOn(row.text)) << row.key;
         }
         dialog().storeAndClose();
         for (const SettingRow& row : settingRows()) {
-            if (row.type != SettingType::Switch || !row.control) continue;
+            if (row.type != SettingType::Switch || !row.inOptions) continue;
             const bool on = row.rule == SwitchRule::OnUnlessOff;
-            EXPECT_EQ(row.valueText(settings), on ? "on" : "off") << row.control;
+            EXPECT_EQ(row.valueText(settings), on ? "on" : "off") << row.key;
         }
     }
     EXPECT_EQ(settings.titleBold, "off");
@@ -115,7 +124,7 @@ TEST_F(OptionsTest, OkWithUntouchedDefaultsKeepsTheRecordAndWritesAFileThatReads
     expected.useBackgroundImage = QStringLiteral("off");
     EXPECT_EQ(settings, expected);
     const QStringList lines = sjisLines(readFile(settingsFilePath(dir.path())));
-    EXPECT_EQ(lines.size(), 87);
+    EXPECT_EQ(lines.size(), defaultSettingsLines().size());
     EXPECT_EQ(loadSettings(dir.path()), settings);
     EXPECT_TRUE(prompts.log.isEmpty()) << prompts.log.join('\n').toStdString();
 }

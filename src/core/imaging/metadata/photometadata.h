@@ -6,8 +6,8 @@ namespace tessaly {
 
 // The EXIF fields a converted photograph keeps: when it was taken and with what camera.
 // Everything else (the orientation above all, since the converted pixels stand upright, but
-// also positions, thumbnails and maker notes) is left behind. The EXIF data is read and
-// written with libexif; blocks are "Exif\0\0" followed by the TIFF data, as libexif uses them.
+// also positions, thumbnails and maker notes) is left behind (see
+// ExifBlock::dateAndCameraBlock); blocks are "Exif\0\0" followed by the TIFF data.
 class PhotoMetadata {
 public:
     // A new block holding only the date and camera fields of exifBlock (IFD0: Make, Model,
