@@ -150,14 +150,14 @@ QString folderOwnName(const QString& folder) {
 }
 
 int exitStatus(CatalogRunOutcome outcome, const Interruption& interruption, bool leftOut) {
-    if (interruption.caught() && outcome == CatalogRunOutcome::Cancelled) {
-        return interruption.interruptedStatus();
-    }
+    // A signal at any moment says so, whatever the run managed before it was seen.
+    if (interruption.caught()) return interruption.interruptedStatus();
     if (outcome != CatalogRunOutcome::Completed) return 1;
     return leftOut ? kLeftOutStatus : 0;
 }
 
 int runCatalogue(const Options& options) {
+    const Interruption interruption;  // first: the stop is there before any work begins
     const QString folder = QFileInfo(options.folder).absoluteFilePath();
     if (!QFileInfo(folder).isDir()) {
         std::fprintf(stderr, "tessaly-batch: no such folder: %s\n",
@@ -177,12 +177,12 @@ int runCatalogue(const Options& options) {
     input.perRow = options.perRow;
     input.date = options.date;
     input.jobs = options.jobs;
+    input.stop = interruption.stop();
     BatchRunHost host(options.quiet, options.open);
     host.setComments(options.comments);
     host.setKeepGoing(options.keepGoing);
     ProcessShell shell;
     CatalogRun run(settings, host, shell);
-    const Interruption interruption(&run);
     const CatalogRunOutcome outcome = run.execute(input);
     if (options.names.isEmpty()) reportUndecodableNames(folder);
     host.reportLeftOut();

@@ -18,7 +18,7 @@
 #include "batch/settingsoption.h"
 #include "batch/usageerror.h"
 #include "core/catalog/conversionrun.h"
-#include "core/catalog/orderedjobs.h"
+#include "core/catalog/orderedpool.h"
 #include "core/imaging/jobs/bmpconversion.h"
 #include "core/imaging/jobs/rotationjob.h"
 #include "core/imaging/pixels/heaptuning.h"
@@ -156,7 +156,7 @@ QStringList filesToConvert(const QStringList& given, BmpConversion::Source sourc
 // The -j option: the number of workers, one per core when it is not given; false when it
 // is not a number from 1 up.
 bool jobsOption(const QCommandLineParser& parser, int& jobs) {
-    jobs = OrderedJobs<int>::defaultWorkers();
+    jobs = PoolPlanning::defaultWorkers();
     if (!parser.isSet("jobs")) return true;
     bool ok = false;
     jobs = parser.value("jobs").toInt(&ok);
@@ -213,7 +213,7 @@ int runConversion(const QStringList& args, bool anyKind) {
         return askOverwrite(QFileInfo(files[turn]).absolutePath() + QLatin1Char('/') + output);
     };
     const BmpConversion::Result result =
-        ConversionRun(conversion, jobs)
+        ConversionRun(conversion, jobs, interruption.stop())
             .run(files, hooks,
                  [&files](int k, const BmpConversion::Result& one) { reportFile(files[k], one); });
     const bool complete = result.failure == BmpConversion::Failure::None;
@@ -313,19 +313,20 @@ void rotateAll(const QStringList& files, int jobs, const Interruption& interrupt
         bool turned = false;
         QStringList lines;
     };
-    OrderedJobs<Rotated> work(
-        int(files.size()), jobs,
-        [&files](int k) {
-            const std::optional<JpegSize> size = readJpegSize(files[k]);
-            return size ? qint64(size->width) * size->height * 6 : 0;
-        },
-        [&](int k) {
-            Rotated result;
-            if (interruption.caught()) return result;
-            result.started = true;
-            result.turned = rotate(files[k], result.lines);
-            return result;
-        });
+    OrderedPool<Rotated>::Plan plan;
+    plan.workers = jobs;
+    plan.ahead = jobs;
+    plan.weigh = [&files](int k) {
+        const std::optional<JpegSize> size = readJpegSize(files[k]);
+        return size ? qint64(size->width) * size->height * 6 : 0;
+    };
+    OrderedPool<Rotated> work(int(files.size()), std::move(plan), [&](int k) {
+        Rotated result;
+        if (interruption.caught()) return result;
+        result.started = true;
+        result.turned = rotate(files[k], result.lines);
+        return result;
+    });
     for (int k = 0; k < files.size(); ++k) {
         const std::optional<Rotated> result = work.take(k);
         if (!result) break;

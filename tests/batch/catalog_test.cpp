@@ -1,12 +1,16 @@
 // End-to-end runs of tessaly-batch's catalogue mode.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QThread>
+#include <vector>
 
 #include "core/imaging/jobs/rotationjob.h"
 #include "core/settings/catalogsettings.h"
@@ -253,6 +257,49 @@ TEST_F(BatchCatalogTest, InterruptEndsThePagesAndExitsWith128PlusTheSignal) {
             QDir(folder + "/htm_image")
                 .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
         for (const QString& name : left) EXPECT_TRUE(name.startsWith('q')) << name.toStdString();
+    }
+}
+
+// Starts tessaly-batch with its output thrown away; 128 + the signal when a signal ended it,
+// as a shell reports it.
+pid_t startQuietBatch(const QStringList& args) {
+    std::vector<QByteArray> words{QFile::encodeName(batchProgram())};
+    for (const QString& arg : args) words.push_back(QFile::encodeName(arg));
+    std::vector<char*> argv;
+    for (QByteArray& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        const int null = ::open("/dev/null", O_RDWR);
+        for (int fd = 0; fd <= 2; ++fd) ::dup2(null, fd);
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+    return pid;
+}
+
+int shellStatus(pid_t pid) {
+    int status = 0;
+    if (::waitpid(pid, &status, 0) != pid) return -1;
+    return WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status);
+}
+
+// Ctrl-C at any moment of a long run, from the program's first instants on: the status is 130,
+// never 0, and the earlier page stays byte for byte with nothing of the run beside it.
+TEST_F(BatchCatalogTest, InterruptAtAnyMomentExits130AndKeepsTheEarlierPage) {
+    for (int i = 0; i < 40; ++i)
+        image(QStringLiteral("r%1.jpg").arg(i, 2, 10, QChar('0')), 800, 600);
+    writeFile(folder + "/index.htm", "earlier page\r\n");
+    for (int moment = 0; moment <= 50; moment += 5) {
+        SCOPED_TRACE(moment);
+        const pid_t pid = startQuietBatch({folder, "-j", "1"});
+        ASSERT_GT(pid, 0);
+        QThread::msleep(static_cast<unsigned long>(moment));
+        ::kill(pid, SIGINT);
+        EXPECT_EQ(shellStatus(pid), 130);
+        EXPECT_EQ(readFile(folder + "/index.htm"), QByteArray("earlier page\r\n"));
+        EXPECT_TRUE(QDir(folder).entryList({".tessaly-*"}, QDir::Files | QDir::Hidden).isEmpty());
+        EXPECT_FALSE(QFileInfo::exists(folder + "/SShow.htm"));
     }
 }
 

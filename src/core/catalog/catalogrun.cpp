@@ -16,10 +16,10 @@
 #include "core/catalog/backgroundcopy.h"
 #include "core/catalog/catalogpagewriter.h"
 #include "core/catalog/decodebudget.h"
+#include "core/catalog/orderedpool.h"
 #include "core/catalog/outputguard.h"
 #include "core/catalog/pagetext.h"
 #include "core/catalog/slideshowwriter.h"
-#include "core/catalog/thumbnailpipeline.h"
 #include "core/catalog/thumbnailwork.h"
 #include "core/comments/commenttable.h"
 #include "core/imaging/files/filereplacement.h"
@@ -43,6 +43,10 @@ const QString kLeaveOutQuestion = QStringLiteral("\nこの画像を除いて続�
 const QString kPagesKept = QStringLiteral("前回のページ（%1）は元のまま残しています。");
 const Question kFinishedQuestion = {QStringLiteral("　　　　ファイル作成終了　　　　"),
                                     QStringLiteral("ブラウザを起動しますか？")};
+
+// Thumbnails waiting for the page hold at most this much before the workers make only the
+// one the page needs next.
+constexpr qint64 kHeldThumbnailBytes = qint64(64) << 20;
 
 // Thrown inside a run for a failure the run reports with the write error message, followed by
 // what stopped the write (which file, and why) when that is known.
@@ -87,7 +91,7 @@ struct CatalogRun::Run {
     bool moveIntoPlace(int index);
     void writeEntry(int index, int width, int height);
     void finishPages();
-    void offerBrowser();
+    void showFinished(int done, const QString& last);
     void closeAll() noexcept;
     WriteFailure writeFailure(const QString& path, int error = 0) const;
 
@@ -118,19 +122,29 @@ struct CatalogRun::Run {
     std::shared_ptr<DecodeBudget> budget =
         std::make_shared<DecodeBudget>(DecodeBudget::defaultLimit());
     std::unique_ptr<QTemporaryDir> scratch;
-    std::unique_ptr<ThumbnailPipeline> pipeline;
-    std::size_t jobsTaken = 0;
+    std::unique_ptr<OrderedPool<ThumbnailResult>> pipeline;
+    std::vector<ThumbnailJob> jobs;  // those the workers make, in list order
+    // Wakes the loop waiting for the workers, and the decodes waiting for their admission (one
+    // made here, without workers, finishes).
+    std::unique_ptr<StopToken::Callback> poolStop;
+    int jobsTaken = 0;
     bool leaveOutAgreed = false;  // the front end agreed to leave unreadable photographs out
     std::vector<int> leftOut;     // list indexes of the photographs left out
     int doneShown = 0;            // the thumbnailsDone count last reported
 };
 
-// The workers of a cancelled run: a thread waits for the decodes in hand, then removes the
+// The workers of a stopped run: a thread waits for the decodes in hand, then removes the
 // scratch folder they wrote into.
 struct CatalogRun::Retired {
     std::thread finisher;
     ~Retired() { finisher.join(); }
 };
+
+namespace {
+
+bool stopped(const CatalogRunInput& input) { return input.stop.stopRequested(); }
+
+}  // namespace
 
 QString leftOutPhotosMessage(const QStringList& names) {
     constexpr int kNamesShown = 10;
@@ -151,14 +165,10 @@ CatalogRun::CatalogRun(const CatalogSettings& settings, CatalogRunHost& host, Sh
 
 CatalogRun::~CatalogRun() = default;
 
-void CatalogRun::cancel() noexcept { runActive_.store(false); }
-
 bool CatalogRun::isActive() const noexcept { return running_.load(); }
 
 CatalogRunOutcome CatalogRun::execute(CatalogRunInput& input) {
     if (running_.exchange(true)) return CatalogRunOutcome::Failed;  // never entered twice
-    runActive_.store(true);
-    retired_.reset();  // the decodes a cancelled run left behind end first
     CatalogRunOutcome outcome = CatalogRunOutcome::Failed;
     {
         Run run(*this, input);
@@ -230,8 +240,8 @@ CatalogRunOutcome CatalogRun::Run::perform() {
     makeThumbnails();
     finishPages();
     events.pagesFinished();
-    if (!owner.runActive_.load()) return CatalogRunOutcome::Cancelled;
-    offerBrowser();
+    if (stopped(input)) return CatalogRunOutcome::Cancelled;
+    if (input.browserStep) offerBrowser(settings, folder, decisions, owner.shell_);
     return CatalogRunOutcome::Completed;
 }
 
@@ -338,7 +348,7 @@ void CatalogRun::Run::makeThumbnails() {
     if ((input.jobs > 1 && selectedCount > 1) || input.stopWithoutWaiting) startWorkers();
     for (int i = 0; i <= lastSelected; ++i) {
         events.entryReached(i);
-        if (!owner.runActive_.load()) {
+        if (stopped(input)) {
             stoppedEarly = true;
             decisions.information(stopMessage());
             break;
@@ -371,21 +381,32 @@ QString CatalogRun::Run::stopMessage() const {
 void CatalogRun::Run::startWorkers() {
     scratch = std::make_unique<QTemporaryDir>(thumbFolder + QStringLiteral("/.work-XXXXXX"));
     if (!scratch->isValid()) throw writeFailure(thumbFolder + QStringLiteral("/.work-XXXXXX"));
-    std::vector<ThumbnailJob> jobs;
+    std::vector<qint64> sizes;
     for (int i = 0; i <= lastSelected; ++i) {
         if (!input.selected[static_cast<std::size_t>(i)]) continue;
         const QString out = scratch->filePath(QString::number(jobs.size()) + ".jpg");
         jobs.push_back(ThumbnailJob{folder + input.names[i], thumbPathOf(i), out});
+        sizes.push_back(QFileInfo(jobs.back().sourcePath).size());
     }
-    const bool skip = settings.isOn(&CatalogSettings::skipExistingThumbs);
-    pipeline = std::make_unique<ThumbnailPipeline>(
-        std::move(jobs),
-        [box = box, skip, budget = budget, decoding = input.decoding,
-         before = input.beforeMaking](const ThumbnailJob& job) {
-            if (before) before(job.sourcePath);
-            return makeThumbnail(job, box, skip, budget.get(), decoding);
-        },
-        std::max(1, input.jobs), [budget = budget] { budget->stop(); });
+    OrderedPool<ThumbnailResult>::Plan plan;
+    plan.workers = std::max(1, input.jobs);
+    plan.startOrder = PoolPlanning::largestFirst(sizes);  // no worker waits behind a large one
+    plan.heldBytes = [](const ThumbnailResult& result) {
+        return result.preview.width() > 1
+                   ? qint64(result.preview.stride()) * result.preview.height()
+                   : qint64(0);
+    };
+    plan.heldLimit = kHeldThumbnailBytes;
+    plan.budget = budget;
+    pipeline = std::make_unique<OrderedPool<ThumbnailResult>>(
+        int(jobs.size()), std::move(plan),
+        [jobs = jobs, box = box, skip = settings.isOn(&CatalogSettings::skipExistingThumbs),
+         budget = budget, decoding = input.decoding, before = input.beforeMaking](int k) {
+            if (before) before(jobs[k].sourcePath);
+            return makeThumbnail(jobs[k], box, skip, budget.get(), decoding);
+        });
+    poolStop = std::make_unique<StopToken::Callback>(input.stop,
+                                                     [pool = pipeline.get()] { pool->stop(); });
 }
 
 QString CatalogRun::Run::thumbPathOf(int index) const {
@@ -396,12 +417,9 @@ QString CatalogRun::Run::thumbPathOf(int index) const {
 // Nothing when the run is cancelled while the workers still make it.
 std::optional<ThumbnailResult> CatalogRun::Run::nextResult(int index) {
     if (pipeline) {
-        const std::size_t k = jobsTaken++;
-        while (!pipeline->ready(k, std::chrono::milliseconds(40))) {
-            reportDone(QString());
-            if (!owner.runActive_.load()) return std::nullopt;
-        }
-        return pipeline->take(k);
+        return pipeline->take(jobsTaken++, [this](int finished, int last) {
+            showFinished(finished, QFileInfo(jobs[last].sourcePath).fileName());
+        });
     }
     const QString thumbPath = thumbPathOf(index);
     if (input.beforeMaking) input.beforeMaking(folder + input.names[index]);
@@ -413,13 +431,16 @@ std::optional<ThumbnailResult> CatalogRun::Run::nextResult(int index) {
 // Tells the front end how many thumbnails are done when the count has grown; `name` is the
 // image just done here (workers say which they finished last).
 void CatalogRun::Run::reportDone(const QString& name) {
-    int done = n + int(leftOut.size());
-    QString last = name;
-    if (pipeline) {
-        std::size_t k = 0;
-        done = int(pipeline->finished(k));
-        last = QFileInfo(pipeline->job(k).sourcePath).fileName();
+    if (!pipeline) {
+        showFinished(n + int(leftOut.size()), name);
+        return;
     }
+    int last = 0;
+    const int finished = pipeline->finished(last);
+    if (finished > 0) showFinished(finished, QFileInfo(jobs[last].sourcePath).fileName());
+}
+
+void CatalogRun::Run::showFinished(int done, const QString& last) {
     if (done <= doneShown) return;
     doneShown = done;
     events.thumbnailsDone(done, selectedCount, last);
@@ -429,18 +450,20 @@ void CatalogRun::Run::reportDone(const QString& name) {
 // finish in the background and their results are dropped with the scratch folder.
 void CatalogRun::Run::retireWorkers() {
     if (!pipeline) return;
+    poolStop.reset();
     pipeline->stop();
-    if (owner.runActive_.load()) {  // every image was taken: nothing is left to wait for
+    if (!stoppedEarly) {  // every image was taken: nothing is left to wait for
         pipeline.reset();
         scratch.reset();
         return;
     }
-    owner.retired_ = std::make_unique<Retired>();
-    owner.retired_->finisher =
+    auto retired = std::make_unique<Retired>();
+    retired->finisher =
         std::thread([workers = std::move(pipeline), folder = std::move(scratch)]() mutable {
             workers.reset();
             folder.reset();
         });
+    owner.retired_.push_back(std::move(retired));
 }
 
 void CatalogRun::Run::processImage(int index, ThumbnailResult result) {
@@ -537,17 +560,18 @@ void CatalogRun::Run::finishPages() {
     page.publish();
 }
 
-void CatalogRun::Run::offerBrowser() {
+void CatalogRun::offerBrowser(const CatalogSettings& settings, const QString& folder,
+                              CatalogRunDecisions& decisions, Shell& shell) {
     if (settings.isOn(&CatalogSettings::noBrowserLaunch)) return;
     // The question names the page the browser will show.
-    const QString pagePath = folder + settings.htmlFileName;
+    const QString pagePath = folderPath(folder) + settings.htmlFileName;
     const Question asked{kFinishedQuestion.title,
                          pagePath + QLatin1Char('\n') + kFinishedQuestion.body};
     if (!decisions.question(RunQuestion::OpenBrowser, asked.text())) return;
     if (settings.browserPath.isEmpty()) {
-        owner.shell_.openDocument(pagePath);
+        shell.openDocument(pagePath);
     } else {
-        owner.shell_.startProgram(settings.browserPath, pagePath, folder);
+        shell.startProgram(settings.browserPath, pagePath, folderPath(folder));
     }
 }
 
@@ -558,6 +582,7 @@ WriteFailure CatalogRun::Run::writeFailure(const QString& path, int error) const
 }
 
 void CatalogRun::Run::closeAll() noexcept {
+    poolStop.reset();
     pipeline.reset();
     scratch.reset();
     page.close();

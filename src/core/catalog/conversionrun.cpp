@@ -7,15 +7,15 @@
 #include <QtEndian>
 #include <algorithm>
 
-#include "core/catalog/orderedjobs.h"
+#include "core/catalog/orderedpool.h"
 #include "core/imaging/files/filereplacement.h"
 #include "core/text/formatting.h"
 #include "core/text/textfile.h"
 
 namespace tessaly {
 
-ConversionRun::ConversionRun(const BmpConversion& conversion, int jobs)
-    : conversion_(conversion), jobs_(std::max(1, jobs)) {}
+ConversionRun::ConversionRun(const BmpConversion& conversion, int jobs, StopToken stop)
+    : conversion_(conversion), jobs_(std::max(1, jobs)), stop_(std::move(stop)) {}
 
 BmpConversion::Result ConversionRun::run(const QStringList& paths,
                                          const BmpConversion::Hooks& hooks, const Done& done,
@@ -27,21 +27,28 @@ BmpConversion::Result ConversionRun::run(const QStringList& paths,
     for (const QString& folder : folders) {
         FileReplacement::removeAbandoned(folderPath(folder));  // what killed conversions left
     }
-    OrderedJobs<BmpConversion::Prepared> jobs(
-        int(paths.size()), jobs_, [&paths](int k) { return decodeBytes(paths[k]); },
-        [&](int k) {
-            const QFileInfo file(paths[k]);
-            return conversion.prepare(file.absolutePath(), file.fileName(), hooks);
-        });
+    OrderedPool<BmpConversion::Prepared>::Plan plan;
+    plan.workers = jobs_;
+    plan.ahead = jobs_;
+    plan.weigh = [&paths](int k) { return decodeBytes(paths[k]); };
+    OrderedPool<BmpConversion::Prepared> jobs(int(paths.size()), std::move(plan), [&](int k) {
+        if (beforeReading_) beforeReading_(paths[k]);
+        const QFileInfo file(paths[k]);
+        return conversion.prepare(file.absolutePath(), file.fileName(), hooks);
+    });
+    const StopToken::Callback wake(stop_, [&jobs] { jobs.stop(); });
+    const auto stopped = [&] {
+        return stop_.stopRequested() || (hooks.stopped && hooks.stopped());
+    };
     BmpConversion::Result total;
     for (int k = 0; k < paths.size(); ++k) {
-        if (hooks.stopped && hooks.stopped()) {
+        if (stopped()) {
             total.failure = BmpConversion::Failure::Stopped;
             break;
         }
         const QFileInfo file(paths[k]);
         if (hooks.starting) hooks.starting(file.fileName());
-        std::optional<BmpConversion::Prepared> prepared = jobs.take(k, hooks.stopped);
+        std::optional<BmpConversion::Prepared> prepared = jobs.take(k);
         if (!prepared) {
             total.failure = BmpConversion::Failure::Stopped;
             break;

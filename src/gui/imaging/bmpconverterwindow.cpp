@@ -14,12 +14,13 @@
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QThread>
+#include <algorithm>
 #include <iterator>
 #include <new>
 #include <utility>
 
 #include "core/catalog/conversionrun.h"
-#include "core/catalog/orderedjobs.h"
+#include "core/catalog/orderedpool.h"
 #include "core/imaging/jobs/bmpconversion.h"
 #include "core/imaging/jobs/rotationjob.h"
 #include "core/imaging/pixels/pixelimage.h"
@@ -91,10 +92,17 @@ BmpConverterWindow::BmpConverterWindow(AppContext& context, QWidget* mainWindow)
 }
 
 BmpConverterWindow::~BmpConverterWindow() {
-    stopRequested_ = true;
+    stop_.requestStop();
     bridge_->close();
-    if (worker_) worker_->wait();
-    delete worker_;
+    if (worker_) finishing_.push_back(worker_);
+    for (QThread* thread : finishing_) {
+        thread->wait();
+        delete thread;
+    }
+}
+
+void BmpConverterWindow::setBeforeReading(std::function<void(const QString&)> hook) {
+    beforeReading_ = std::move(hook);
 }
 
 // Extra width goes half to the folder list and half to the file list column, the preview
@@ -365,26 +373,42 @@ void BmpConverterWindow::setRunning(bool running) {
 
 // The files are read and encoded by workers; what the user sees and answers comes back to
 // this thread through the bridge, in the order of the files.
+// A stopped run's thread may still wait for the reads in hand: it finishes on its own while
+// the next run starts at once.
 void BmpConverterWindow::startWorker(const QStringList& files) {
-    if (worker_) worker_->wait();  // the last run has only its return left
-    delete worker_;
-    stopRequested_ = false;
+    if (worker_) finishing_.push_back(worker_);
+    worker_ = nullptr;
+    finishing_.erase(std::remove_if(finishing_.begin(), finishing_.end(),
+                                    [](QThread* thread) {
+                                        if (!thread->isFinished()) return false;
+                                        delete thread;
+                                        return true;
+                                    }),
+                     finishing_.end());
+    stop_ = StopToken();
+    ++runNumber_;
     const BmpConversion conversion(qualityBox->value(), heifChosen() ? BmpConversion::Source::Heif
                                                                      : BmpConversion::Source::Bmp);
-    worker_ = QThread::create([this, files, conversion, hooks = runHooks()] {
-        const auto ended = [this](int failure, const QString& message) {
-            bridge_->post([this, failure, message] { conversionEnded(failure, message); });
+    worker_ = QThread::create([this, files, conversion, hooks = runHooks(), stop = stop_,
+                               run = runNumber_, before = beforeReading_] {
+        const auto ended = [this, run](int failure, const QString& message) {
+            bridge_->post([this, run, failure, message] {
+                if (run == runNumber_) conversionEnded(failure, message);
+            });
         };
         try {
-            ConversionRun(conversion, OrderedJobs<int>::defaultWorkers())
-                .run(
-                    files, hooks,
-                    [this](int k, const BmpConversion::Result&) {
-                        bridge_->post([this, k] { progressBar->setValue(k + 1); });
-                    },
-                    [&ended](const BmpConversion::Result& all) {
-                        ended(int(all.failure), all.message);
+            ConversionRun conversionRun(conversion, PoolPlanning::defaultWorkers(), stop);
+            conversionRun.setBeforeReading(before);
+            conversionRun.run(
+                files, hooks,
+                [this, run](int k, const BmpConversion::Result&) {
+                    bridge_->post([this, run, k] {
+                        if (run == runNumber_ && running_) progressBar->setValue(k + 1);
                     });
+                },
+                [&ended](const BmpConversion::Result& all) {
+                    ended(int(all.failure), all.message);
+                });
         } catch (const std::bad_alloc&) {
             ended(-1, outOfMemoryMessage());
         } catch (const Error& error) {
@@ -395,34 +419,41 @@ void BmpConverterWindow::startWorker(const QStringList& files) {
 }
 
 // What the workers tell the window (through the bridge) and ask it.
+// Each call checks on this thread that its run is still the one going on: what a stopped run
+// still reads after its stop message is dropped.
 BmpConversion::Hooks BmpConverterWindow::runHooks() {
+    const int run = runNumber_;
+    const auto current = [this, run] { return run == runNumber_ && running_; };
     BmpConversion::Hooks hooks;
-    hooks.starting = [this](const QString& name) {
-        bridge_->post([this, name] {
+    hooks.starting = [this, current](const QString& name) {
+        bridge_->post([this, current, name] {
+            if (!current()) return;
             fileNameLabel->setText(name);
             fileNameLabel->setToolTip(name);
         });
     };
-    hooks.loaded = [this](const PixelImage& picture) {
+    hooks.loaded = [this, current](const PixelImage& picture) {
         const QImage shown = DisplayPicture::toImage(picture).scaled(
             kBox, kBox, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-        bridge_->post(
-            [this, shown, w = picture.width(), h = picture.height()] { showPreview(shown, w, h); });
+        bridge_->post([this, current, shown, w = picture.width(), h = picture.height()] {
+            if (current()) showPreview(shown, w, h);
+        });
     };
-    hooks.overwrite = [this](const QString& output) {
+    hooks.overwrite = [this, current](const QString& output) {
         return bridge_->ask<bool>(
-            [&] {
-                return context_.prompts.warningYesNo(this, QStringLiteral("警告"),
+            [this, current, output] {
+                return current() &&
+                       context_.prompts.warningYesNo(this, QStringLiteral("警告"),
                                                      BmpConversion::overwriteQuestion(output));
             },
             false);
     };
-    hooks.stopped = [this] { return stopRequested_.load(); };
+    hooks.stopped = [stop = stop_] { return stop.stopRequested(); };
     return hooks;
 }
 
 void BmpConverterWindow::stop() {
-    stopRequested_ = true;
+    stop_.requestStop();
     stopButton->setEnabled(false);
 }
 

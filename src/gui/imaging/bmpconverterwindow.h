@@ -4,11 +4,12 @@
 #include <QRect>
 #include <QSize>
 #include <QStringList>
-#include <atomic>
+#include <functional>
 #include <memory>
 #include <utility>
 #include <vector>
 
+#include "core/catalog/stoptoken.h"
 #include "core/imaging/jobs/bmpconversion.h"
 #include "gui/common/appcontext.h"
 
@@ -62,6 +63,9 @@ public:
     // From convert until the window is idle again.
     bool isConverting() const { return running_; }
 
+    // Called on a worker thread before each file is read (tests slow the reading down).
+    void setBeforeReading(std::function<void(const QString& path)> hook);
+
     // Where the preview of a w x h picture stands inside previewFrame: fitted into 116 x 116 and
     // centred in it, 5 pixels from the panel's edges.
     static QRect previewRect(int w, int h);
@@ -99,7 +103,11 @@ private:
     QLabel* panel0_ = nullptr;
     std::unique_ptr<ThreadBridge> bridge_;
     QThread* worker_ = nullptr;  // the conversion's thread, while it goes on
-    std::atomic<bool> stopRequested_{false};
+    // Threads of stopped runs still waiting for the reads in hand; deleted once finished.
+    std::vector<QThread*> finishing_;
+    StopToken stop_;     // the stop of the run going on
+    int runNumber_ = 0;  // what the run going on posts is shown; a stopped run's is dropped
+    std::function<void(const QString&)> beforeReading_;
     bool running_ = false;
     bool closeAfterRun_ = false;
     static constexpr QSize kDesignedSize{418, 210};

@@ -53,6 +53,9 @@ MainWindow::MainWindow(const QString& appFolder, const QString& settingsFolder, 
                                                    *ui_.titleEdit, home);
     preview_ = std::make_unique<ImagePreview>(*ui_.previewPanel, *ui_.previewImage);
     runner_ = std::make_unique<MainRunner>(*this);
+    // A run reads the switch between images: it follows the box without asking the window.
+    connect(ui_.commentsCheck, &QCheckBox::toggled, this,
+            [this](bool on) { runner_->setCommentsWanted(on); });
     connectHandlers();
     connectWindowCommands();
     // The start folder when one is set, else the folder shown when the window was last closed.
@@ -232,12 +235,10 @@ void MainWindow::deselectAllImages() { ImageListOrder::selectAll(*ui_.imageList,
 
 void MainWindow::openNextFolder() { navigator_->nextFolder(); }
 
-// The run works on its own thread; the window closes after it when asked to meanwhile.
+// The run works on its own thread.
 void MainWindow::execute() {
     if (runner_->isActive()) return;
-    runner_->start([this] {
-        if (closeAfterRun_) close();
-    });
+    runner_->start();
 }
 
 void MainWindow::cancelRun() { runner_->cancel(); }
@@ -298,13 +299,9 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (runner_->isActive()) {
-        // The run ends first (its pages are closed properly); the window closes after it.
-        closeAfterRun_ = true;
-        runner_->cancel();
-        event->ignore();
-        return;
-    }
+    // A run stops without a notice; it ends its pages properly (or keeps the earlier ones)
+    // while the program goes, which waits for it.
+    runner_->abandon();
     WindowPlacement::store(*this, settings_);
     rememberFolder();
     QMainWindow::closeEvent(event);

@@ -118,7 +118,6 @@ private:
     WindowSounds* sounds_;             // a child of the window
     std::array<bool, 7> available_{};  // by SecondaryWindow
     bool running_ = false;
-    bool closeAfterRun_ = false;
     bool rebuilding_ = false;  // the image list is being filled
 };
 

@@ -328,7 +328,7 @@ TEST_F(CatalogRunFilesTest, CancelWithWorkersLeavesNoThumbnailsBeyondTheCancel) 
     {
         CatalogRun catalogRun(settings, host, shell);
         host.onLog = [&](const QString& line) {
-            if (line.startsWith("image:3/10 ")) catalogRun.cancel();
+            if (line.startsWith("image:3/10 ")) input.stop.requestStop();
         };
         EXPECT_EQ(catalogRun.execute(input), CatalogRunOutcome::Cancelled);
     }  // the decodes it left behind are finished and their scratch folder is gone

@@ -254,7 +254,7 @@ TEST_F(CatalogRunTest, CancelDuringTheThirdImageFinishesItAndEndsBothPages) {
     settings.noBrowserLaunch = QStringLiteral("off");
     CatalogRun catalogRun(settings, host, shell);
     host.onLog = [&](const QString& line) {
-        if (line == "image:3/10 p2.jpg") catalogRun.cancel();
+        if (line == "image:3/10 p2.jpg") input.stop.requestStop();
         if (line.startsWith("ended:")) {
             EXPECT_TRUE(catalogRun.isActive());
         }
@@ -293,6 +293,22 @@ TEST_F(CatalogRunTest, CancelDuringTheThirdImageFinishesItAndEndsBothPages) {
     EXPECT_EQ(dir.read("SShow.htm"), earlierSlides);
     EXPECT_EQ(QDir(dir.path()).entryList({".tessaly-*"}, QDir::Files | QDir::Hidden),
               QStringList());
+}
+
+// A stop made before the run begins (a signal as the program starts) is not lost: the run
+// stops at once, with or without workers, over the earlier pages.
+TEST_F(CatalogRunTest, AStopBeforeTheRunBeginsHolds) {
+    for (int i = 0; i < 4; ++i) addImage(QStringLiteral("s%1.jpg").arg(i));
+    writeEarlierPages();
+    for (const int jobs : {1, 3}) {
+        input.jobs = jobs;
+        input.stop = StopToken();
+        input.stop.requestStop();
+        CatalogRun catalogRun(settings, host, shell);
+        EXPECT_EQ(catalogRun.execute(input), CatalogRunOutcome::Cancelled) << jobs;
+        EXPECT_TRUE(host.matching("made:").isEmpty());
+        expectEarlierPages();
+    }
 }
 
 void writeCommentFile(const TempDir& dir, const QStringList& records) {

@@ -309,9 +309,9 @@ TEST(DamagedPhotographs, ProgressiveFilesWithTooManyScansAreRefused) {
 
 TEST(MemoryEdges, OutOfMemoryEndsEveryModeWithAMessageNotAnAbort) {
     ASSERT_TRUE(haveBatch());
-#ifdef __SANITIZE_ADDRESS__
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
     GTEST_SKIP()
-        << "skipped: AddressSanitizer cannot start under ulimit -v (the plain build runs it)";
+        << "skipped: the sanitizers cannot start under ulimit -v (the plain build runs it)";
 #endif
     TempDir dir;
     writeTestJpeg(dir.file("big.jpg"), 6000, 4000, false, 50);

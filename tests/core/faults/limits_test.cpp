@@ -56,8 +56,8 @@ TEST(ImageLimits, FilesBeyondTheImageLimitAreRefusedUnread) {
 // A file just under the limit that does not start like a JPEG is refused from its first bytes:
 // the catalogue fails with the codec's reason, not for the memory a whole read would take.
 TEST(ImageLimits, FilesThatDoNotStartLikeAJpegAreRefusedUnread) {
-#ifdef __SANITIZE_ADDRESS__
-    GTEST_SKIP() << "skipped: AddressSanitizer cannot start under ulimit -v";
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    GTEST_SKIP() << "skipped: the sanitizers cannot start under ulimit -v";
 #endif
     TempDir dir;
     QFile sparse(dir.file("x.jpg"));

@@ -14,6 +14,10 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QThread>
+#include <atomic>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
 
 #include "core/imaging/imageerrors.h"
 #include "core/imaging/jpeg/jpegimage.h"
@@ -322,6 +326,55 @@ TEST_F(BmpConverterWindowTest, StopFinishesTheFileInHandAndSubfoldersFollow) {
     EXPECT_EQ(jpegFiles(), (QStringList{"a.jpg", "b.jpg", "c.jpg", "d.jpg"}));
     EXPECT_TRUE(QFileInfo::exists(dir.file("sub/deeper/e.jpg")));
     EXPECT_EQ(bar->text(), "3/3");
+    window->hide();
+}
+
+// 変換, 中止 and 変換 again while the reads in hand are held up (a slow decoder): the window
+// goes idle with the stop message and starts the next run without waiting for those reads, and
+// nothing the stopped runs read reaches the window after their stop messages.
+TEST_F(BmpConverterWindowTest, StopAndConvertAgainDoNotWaitForTheReadsInHand) {
+    for (const char* name : {"a.bmp", "b.bmp", "c.bmp", "d.bmp", "e.bmp", "f.bmp"})
+        dir.write(name, test::makeTestBmp24(60, 40));
+    std::mutex mutex;
+    std::condition_variable opened;
+    bool open = false;
+    std::atomic<int> held{0};
+    window->setBeforeReading([&](const QString&) {
+        std::unique_lock<std::mutex> lock(mutex);
+        ++held;
+        opened.wait(lock, [&] { return open; });
+    });
+    QPushButton* stop = test::child<QPushButton>(*window, "StopButton");
+    const auto waitUntil = [](const std::function<bool()>& condition) {
+        const QDeadlineTimer guard(60000);  // keeps a fault from hanging the suite
+        while (!condition() && !guard.hasExpired()) {
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+            QThread::msleep(2);
+        }
+        return condition();
+    };
+    window->show();
+    select({"a.bmp", "b.bmp", "c.bmp", "d.bmp", "e.bmp", "f.bmp"});
+    for (int round = 1; round <= 2; ++round) {
+        convertButton()->click();
+        ASSERT_TRUE(window->isConverting());
+        ASSERT_TRUE(waitUntil([&] { return held.load() >= round; }));
+        stop->click();
+        ASSERT_TRUE(waitUntil([&] { return !window->isConverting(); }));
+        EXPECT_EQ(window->statusText(), QStringLiteral("処理は中断されました。"));
+        EXPECT_TRUE(convertButton()->isVisible());
+    }
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        open = true;
+    }
+    opened.notify_all();
+    // The held reads end now; what they tell the window is dropped.
+    const QDeadlineTimer settle(300);
+    while (!settle.hasExpired()) QApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_TRUE(previewImage()->pixmap().isNull());
+    EXPECT_EQ(window->statusText(), QStringLiteral("処理は中断されました。"));
+    EXPECT_TRUE(jpegFiles().isEmpty());
     window->hide();
 }
 
