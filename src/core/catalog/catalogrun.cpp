@@ -17,6 +17,7 @@
 #include "core/catalog/decodebudget.h"
 #include "core/catalog/outputguard.h"
 #include "core/catalog/pagetext.h"
+#include "core/catalog/photooutputnames.h"
 #include "core/catalog/slideshowwriter.h"
 #include "core/catalog/thumbnailpipeline.h"
 #include "core/catalog/thumbnailwork.h"
@@ -81,6 +82,8 @@ struct CatalogRun::Run {
     void reportDone(const QString& name);
     void retireWorkers();
     QString thumbPathOf(int index) const;
+    QString thumbnailNameOf(int index) const;
+    QString copyPathOf(int index) const;
     bool moveIntoPlace(int index);
     void writeEntry(int index, int width, int height);
     void finishPages();
@@ -111,6 +114,7 @@ struct CatalogRun::Run {
     QStringList earlierPages;   // pages of an earlier run that this one would replace
     bool stoppedEarly = false;  // cancelled before every image was done
     ThumbnailBox box{};
+    PhotoOutputNames outputNames;  // with allFormats: the thumbnails' and copies' names
     CommentTable comments;
     std::shared_ptr<DecodeBudget> budget =
         std::make_shared<DecodeBudget>(DecodeBudget::defaultLimit());
@@ -204,6 +208,7 @@ CatalogRunOutcome CatalogRun::Run::perform() {
     title = input.titleIsName ? htmlText(input.title) : input.title;
     perRow = std::clamp(input.perRow, 1, 10);
     commentsOn = decisions.commentsOn();
+    if (input.allFormats) outputNames = photoOutputNames(input.names);
     const bool anySelected = scanSelection();
     events.runStarted(selectedCount);
     if (!anySelected) {
@@ -240,7 +245,7 @@ bool CatalogRun::Run::scanSelection() {
         }
         lastSelected = i;
         ++selectedCount;
-        if (firstSelected.isEmpty()) firstSelected = input.names[i];
+        if (firstSelected.isEmpty()) firstSelected = thumbnailNameOf(i);
     }
     return lastSelected >= 0;
 }
@@ -287,7 +292,9 @@ void CatalogRun::Run::guardOutputs() {
     }
     const QString thumbLabel = QStringLiteral("サムネイル画像フォルダ名");
     for (int i = 0; i <= lastSelected; ++i) {
-        if (input.selected[static_cast<std::size_t>(i)]) guard.check(thumbPathOf(i), thumbLabel);
+        if (!input.selected[static_cast<std::size_t>(i)]) continue;
+        guard.check(thumbPathOf(i), thumbLabel);
+        if (!copyPathOf(i).isEmpty()) guard.check(copyPathOf(i), thumbLabel);
     }
 }
 
@@ -365,21 +372,32 @@ void CatalogRun::Run::startWorkers() {
     for (int i = 0; i <= lastSelected; ++i) {
         if (!input.selected[static_cast<std::size_t>(i)]) continue;
         const QString out = scratch->filePath(QString::number(jobs.size()) + ".jpg");
-        jobs.push_back(ThumbnailJob{folder + input.names[i], thumbPathOf(i), out});
+        jobs.push_back(ThumbnailJob{folder + input.names[i], thumbPathOf(i), out, copyPathOf(i)});
     }
     const bool skip = view.skipExistingThumbs;
     pipeline = std::make_unique<ThumbnailPipeline>(
         std::move(jobs),
-        [box = box, skip, budget = budget, decoding = input.decoding,
+        [box = box, skip, budget = budget, decoding = input.decoding, all = input.allFormats,
          before = input.beforeMaking](const ThumbnailJob& job) {
             if (before) before(job.sourcePath);
-            return makeThumbnail(job, box, skip, budget.get(), decoding);
+            return makeThumbnail(job, box, skip, budget.get(), decoding, all);
         },
         std::max(1, input.jobs), [budget = budget] { budget->stop(); });
 }
 
+// The thumbnail's name before the prefix: the photograph's own, but for other formats.
+QString CatalogRun::Run::thumbnailNameOf(int index) const {
+    return input.allFormats ? outputNames.thumbnails[index] : input.names[index];
+}
+
 QString CatalogRun::Run::thumbPathOf(int index) const {
-    return thumbFolder + QLatin1Char('/') + settings.thumbPrefix + input.names[index];
+    return thumbFolder + QLatin1Char('/') + settings.thumbPrefix + thumbnailNameOf(index);
+}
+
+// The JPEG copy of a photograph browsers cannot show; empty for the others.
+QString CatalogRun::Run::copyPathOf(int index) const {
+    if (!input.allFormats || outputNames.copies[index].isEmpty()) return QString();
+    return thumbFolder + QLatin1Char('/') + settings.thumbPrefix + outputNames.copies[index];
 }
 
 // The result of the image at index: made here, or taken from the workers in list order.
@@ -395,8 +413,9 @@ std::optional<ThumbnailResult> CatalogRun::Run::nextResult(int index) {
     }
     const QString thumbPath = thumbPathOf(index);
     if (input.beforeMaking) input.beforeMaking(folder + input.names[index]);
-    return makeThumbnail(ThumbnailJob{folder + input.names[index], thumbPath, thumbPath}, box,
-                         view.skipExistingThumbs, budget.get(), input.decoding);
+    return makeThumbnail(
+        ThumbnailJob{folder + input.names[index], thumbPath, thumbPath, copyPathOf(index)}, box,
+        view.skipExistingThumbs, budget.get(), input.decoding, input.allFormats);
 }
 
 // Tells the front end how many thumbnails are done when the count has grown; `name` is the
@@ -480,7 +499,7 @@ QString CatalogRun::Run::firstKept() const {
     for (int i = 0; i <= lastSelected; ++i) {
         if (input.selected[static_cast<std::size_t>(i)] &&
             std::find(leftOut.begin(), leftOut.end(), i) == leftOut.end()) {
-            return input.names[i];
+            return thumbnailNameOf(i);
         }
     }
     return QString();
@@ -496,6 +515,11 @@ bool CatalogRun::Run::moveIntoPlace(int index) {
 void CatalogRun::Run::writeEntry(int index, int width, int height) {
     CatalogEntry entry;
     entry.fileName = input.names[index];
+    if (input.allFormats) {
+        entry.thumbnailName = outputNames.thumbnails[index];
+        entry.copyName = outputNames.copies[index];
+        entry.shortName = photoShortName(entry.fileName);
+    }
     entry.imageWidth = width;
     entry.imageHeight = height;
     entry.scale = ThumbnailMaker::fitRatio(width, height, box);

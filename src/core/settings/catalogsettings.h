@@ -57,6 +57,9 @@ struct CatalogSettings {
     QString mainWindowPlace;  // 44
     // The converter window's file type, "BMP" or "HEIC", once it was changed.
     QString converterFileType;  // 45
+    // "on" when the lists and runs take PNG, WebP, AVIF and HEIC/HEIF photographs beside
+    // JPEG ones (the main window's check box); empty until first changed, which reads off.
+    QString otherFormats;  // 46
 
     QString appFolder;         // the executable's folder, never stored
     QString version = "1.60";  // never read from the file

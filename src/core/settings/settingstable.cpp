@@ -109,6 +109,8 @@ std::vector<SettingRow> makeRows() {
         appended(toggle("[可能なら無劣化で回転]", 1.6, &S::rotateLossless, "off", On, nullptr)),
         appended(text("[メインウインドウの位置と大きさ]", 1.6, &S::mainWindowPlace, "", nullptr)),
         appended(text("[変換ウインドウのファイルの種類]", 1.6, &S::converterFileType, "", nullptr)),
+        appended(toggle("[JPEG以外の画像も扱う]", 1.6, &S::otherFormats, "", On, nullptr,
+                        &V::otherFormats)),
     };
 }
 
