@@ -13,6 +13,7 @@
 #include <QSpinBox>
 #include <new>
 
+#include "core/settings/settingsview.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
 #include "gui/common/filelist.h"
@@ -58,6 +59,7 @@ MainWindow::MainWindow(const QString& appFolder, const QString& settingsFolder, 
     const QString start = settings_.startFolder;
     navigator_->openFolder(!start.isEmpty() && QFileInfo(start).isDir() ? start : home);
     WindowPlacement::restore(*this, settings_);
+    ui_.otherFormatsCheck->setChecked(viewOf(settings_).otherFormats);
     rebuildImageList();
     ui_.previewImage->hide();
     ui_.previewImage->setEnabled(false);
@@ -73,12 +75,13 @@ void MainWindow::connectHandlers() {
     connect(c.downButton, &QPushButton::clicked, this, &MainWindow::moveDown);
     connect(c.sortByDateButton, &QPushButton::clicked, this, [this] {
         if (ui_.imageList->isEnabled())
-            ImageListOrder::sortByCaptureTime(*ui_.imageList, currentFolder());
+            ImageListOrder::sortByCaptureTime(*ui_.imageList, currentFolder(), allFormats());
     });
     connect(c.selectAllButton, &QPushButton::clicked, this, &MainWindow::selectAllImages);
     connect(c.deselectButton, &QPushButton::clicked, this, &MainWindow::deselectAllImages);
     connect(c.nextFolderButton, &QPushButton::clicked, this, &MainWindow::openNextFolder);
     connect(c.executeButton, &QPushButton::clicked, this, &MainWindow::execute);
+    connect(c.otherFormatsCheck, &QCheckBox::toggled, this, &MainWindow::setAllFormats);
     connect(c.cancelButton, &QPushButton::clicked, this, &MainWindow::cancelRun);
     connect(c.viewButton, &QPushButton::clicked, this, &MainWindow::openViewer);
     connect(c.refreshButton, &QPushButton::clicked, this, &MainWindow::refreshFiles);
@@ -192,7 +195,25 @@ void MainWindow::deselectImage(int index) {
 }
 
 void MainWindow::rebuildImageList() {
-    ImageListOrder::rebuild(*ui_.imageList, ui_.fileList->files());
+    ImageListOrder::rebuild(*ui_.imageList, ui_.fileList->files(), allFormats());
+}
+
+bool MainWindow::allFormats() const { return ui_.otherFormatsCheck->isChecked(); }
+
+// The check box under the list: the list and its heading follow it, and the settings file
+// keeps it for the next start.
+void MainWindow::setAllFormats(bool on) {
+    ui_.imageListHeading->setText(on ? QStringLiteral("画像(JPEG・PNG・WebP・AVIF・HEIC)ファイル(&L)")
+                                     : QStringLiteral("画像(*.JPG)ファイル(&L)"));
+    ui_.imageList->setAccessibleName(ui_.imageListHeading->text().remove(QStringLiteral("(&L)")));
+    rebuildImageList();
+    const QString value = on ? QStringLiteral("on") : QStringLiteral("off");
+    if (settings_.otherFormats == value || (!on && settings_.otherFormats.isEmpty())) return;
+    settings_.otherFormats = value;
+    try {
+        saveSetting(settings_, &CatalogSettings::otherFormats);
+    } catch (const Error&) {
+    }
 }
 
 void MainWindow::showMoveRefusal() {
