@@ -50,7 +50,8 @@ const char* const kUsage =
     "      --all-formats    take .jpeg, .png, .webp, .avif, .heic and .heif photos beside\n"
     "                       .jpg ones (as the settings line [JPEG以外の画像も扱う] on does)\n"
     "      --keep-going     leave out photos that cannot be read (empty, cut short in their\n"
-    "                       header, of no format read, too large to decode) and make the page with\n"
+    "                       header, of no format read, too large to decode) and make the page "
+    "with\n"
     "                       the rest; each is named on standard error, and listed at the end\n"
     "  -q, --quiet          no progress display\n"
     "  -h, --help           this text\n"
@@ -180,8 +181,8 @@ int runCatalogue(const Options& options) {
     input.folder = QDir::cleanPath(folder);
     const bool allFormats = options.allFormats || viewOf(settings).otherFormats;
     input.allFormats = allFormats;
-    input.names = options.names.isEmpty() ? listFiles(folder, photoNameMask(allFormats))
-                                          : options.names;
+    input.names =
+        options.names.isEmpty() ? listFiles(folder, photoNameMask(allFormats)) : options.names;
     if (options.byDate) input.names = sortedByCaptureTime(folder, input.names, allFormats);
     input.selected.assign(static_cast<std::size_t>(input.names.size()), true);
     input.title = options.title ? *options.title : folderOwnName(folder);

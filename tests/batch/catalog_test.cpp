@@ -8,10 +8,10 @@
 #include <QProcess>
 #include <QThread>
 
+#include "core/imaging/metadata/capturedetails.h"
 #include "core/settings/catalogsettings.h"
 #include "support/batchprocess.h"
 #include "support/tempdir.h"
-#include "core/imaging/metadata/capturedetails.h"
 #include "support/testformats.h"
 #include "support/testheif.h"
 #include "support/testimages.h"
@@ -102,12 +102,13 @@ TEST_F(BatchCatalogTest, OtherFormatsOnlyWithTheSwitch) {
     EXPECT_EQ(readFile(folder + "/index.htm"), jpegOnlyPage);
     writeFile(folder + "/a.png.jpg", makeTestJpeg(40, 30));  // a JPEG with a thumbnail's name
 
-    BatchOutcome all = runBatch(args + QStringList{"--all-formats", "--keep-going", "--sort", "date"});
+    BatchOutcome all =
+        runBatch(args + QStringList{"--all-formats", "--keep-going", "--sort", "date"});
     EXPECT_EQ(all.status, 3) << all.errors.toStdString();
     EXPECT_TRUE(all.errors.contains("cut.png: PNG")) << all.errors.toStdString();
     EXPECT_TRUE(all.errors.contains("z.webp: WebP")) << all.errors.toStdString();
-    EXPECT_EQ(links(), QStringList({"a.png", "htm_image/c.heic.view.jpg", "a.jpg", "a.png.jpg",
-                                    "b.WEBP"}));
+    EXPECT_EQ(links(),
+              QStringList({"a.png", "htm_image/c.heic.view.jpg", "a.jpg", "a.png.jpg", "b.WEBP"}));
     for (const char* thumbnail : {"a.png_.jpg", "c.heic.jpg", "a.png.jpg", "b.WEBP.jpg"})
         EXPECT_TRUE(page().join('\n').contains(QStringLiteral("src=\"htm_image/") + thumbnail));
     EXPECT_EQ(readFile(folder + "/htm_image/a.jpg"), jpegThumbnail);

@@ -49,13 +49,15 @@ void putPixel(std::vector<unsigned>& samples, const PngOptions& o, unsigned colo
         case PngOptions::Kind::Grey:
         case PngOptions::Kind::GreyAlpha:
             samples.push_back(scaled(g));
-            if (o.kind == PngOptions::Kind::GreyAlpha) samples.push_back(unsigned(o.alpha) * top / 255);
+            if (o.kind == PngOptions::Kind::GreyAlpha)
+                samples.push_back(unsigned(o.alpha) * top / 255);
             break;
         default:
             samples.push_back(scaled(r));
             samples.push_back(scaled(g));
             samples.push_back(scaled(b));
-            if (o.kind == PngOptions::Kind::RgbAlpha) samples.push_back(unsigned(o.alpha) * top / 255);
+            if (o.kind == PngOptions::Kind::RgbAlpha)
+                samples.push_back(unsigned(o.alpha) * top / 255);
     }
 }
 
@@ -88,8 +90,9 @@ int setHeader(png_structp png, png_infop info, int w, int h, const PngOptions& o
                  o.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     if (o.kind == PngOptions::Kind::Palette) {
-        png_color palette[2] = {{png_byte(o.colour), png_byte(o.colour >> 8), png_byte(o.colour >> 16)},
-                                {png_byte(o.other), png_byte(o.other >> 8), png_byte(o.other >> 16)}};
+        png_color palette[2] = {
+            {png_byte(o.colour), png_byte(o.colour >> 8), png_byte(o.colour >> 16)},
+            {png_byte(o.other), png_byte(o.other >> 8), png_byte(o.other >> 16)}};
         png_set_PLTE(png, info, palette, 2);
         png_byte alpha[1] = {0};
         if (o.transparent) png_set_tRNS(png, info, alpha, 1, nullptr);
@@ -124,8 +127,8 @@ QByteArray makeTestPng(int width, int height, const PngOptions& options) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
     png_set_write_fn(png, &out, appendBytes, flushNothing);
-    const bool failed = setHeader(png, info, width, height, options) ||
-                        writePng(png, info, pointers.data());
+    const bool failed =
+        setHeader(png, info, width, height, options) || writePng(png, info, pointers.data());
     png_destroy_write_struct(&png, &info);
     if (failed) throw std::runtime_error("libpng could not write the test file");
     return out.bytes;
@@ -186,10 +189,11 @@ QByteArray encodeAnimation(int w, int h, const WebpOptions& o) {
 }  // namespace
 
 QByteArray makeTestWebp(int width, int height, const WebpOptions& options) {
-    const QByteArray plain =
-        options.animated ? encodeAnimation(width, height, options) : encodeStill(width, height, options);
+    const QByteArray plain = options.animated ? encodeAnimation(width, height, options)
+                                              : encodeStill(width, height, options);
     if (options.exif.isEmpty() && options.iccProfile.isEmpty()) return plain;
-    const WebPData image = {reinterpret_cast<const uint8_t*>(plain.constData()), size_t(plain.size())};
+    const WebPData image = {reinterpret_cast<const uint8_t*>(plain.constData()),
+                            size_t(plain.size())};
     WebPMux* mux = WebPMuxCreate(&image, 1);
     const WebPData exif = {reinterpret_cast<const uint8_t*>(options.exif.constData()),
                            size_t(options.exif.size())};
@@ -200,7 +204,8 @@ QByteArray makeTestWebp(int width, int height, const WebpOptions& options) {
     WebPData assembled;
     WebPDataInit(&assembled);
     WebPMuxAssemble(mux, &assembled);
-    const QByteArray bytes(reinterpret_cast<const char*>(assembled.bytes), qsizetype(assembled.size));
+    const QByteArray bytes(reinterpret_cast<const char*>(assembled.bytes),
+                           qsizetype(assembled.size));
     WebPDataClear(&assembled);
     WebPMuxDelete(mux);
     return bytes;

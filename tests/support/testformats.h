@@ -14,11 +14,11 @@ struct PngOptions {
     unsigned colour = 0x003264C8;
     unsigned other = 0x00FF0000;
     bool split = false;
-    int alpha = 255;            // of every pixel, RgbAlpha and GreyAlpha
-    bool transparent = false;   // a tRNS chunk: the palette's first entry fully transparent
-    unsigned grey16 = 0;        // a 16-bit grey or colour sample; 0: from colour
-    QByteArray exif;            // TIFF data for an eXIf chunk (no "Exif\0\0")
-    QByteArray iccProfile;      // for an iCCP chunk
+    int alpha = 255;           // of every pixel, RgbAlpha and GreyAlpha
+    bool transparent = false;  // a tRNS chunk: the palette's first entry fully transparent
+    unsigned grey16 = 0;       // a 16-bit grey or colour sample; 0: from colour
+    QByteArray exif;           // TIFF data for an eXIf chunk (no "Exif\0\0")
+    QByteArray iccProfile;     // for an iCCP chunk
 };
 QByteArray makeTestPng(int width, int height, const PngOptions& options = PngOptions());
 
@@ -27,10 +27,10 @@ struct WebpOptions {
     bool lossless = false;
     unsigned colour = 0x003264C8;
     int alpha = 255;
-    bool animated = false;      // two frames: colour, then `other`
+    bool animated = false;  // two frames: colour, then `other`
     unsigned other = 0x00FF0000;
-    QByteArray exif;            // an EXIF chunk's content
-    QByteArray iccProfile;      // an ICCP chunk's content
+    QByteArray exif;        // an EXIF chunk's content
+    QByteArray iccProfile;  // an ICCP chunk's content
 };
 QByteArray makeTestWebp(int width, int height, const WebpOptions& options = WebpOptions());
 

@@ -40,8 +40,7 @@ std::vector<int> captureOrder(const QString& folder, const QStringList& names, b
     return order;
 }
 
-QStringList sortedByCaptureTime(const QString& folder, const QStringList& names,
-                                bool allFormats) {
+QStringList sortedByCaptureTime(const QString& folder, const QStringList& names, bool allFormats) {
     QStringList sorted;
     for (int index : captureOrder(folder, names, allFormats)) sorted << names[index];
     return sorted;

@@ -6,7 +6,7 @@ namespace tessaly {
 
 // One image of a catalogue run, handed to the page writers.
 struct CatalogEntry {
-    QString fileName;    // name and extension as the list shows it, no folder
+    QString fileName;  // name and extension as the list shows it, no folder
     // The thumbnail's name in the thumbnail folder, before the prefix; empty: fileName.
     QString thumbnailName;
     // The JPEG copy the page links to in place of the photograph, in the thumbnail folder

@@ -255,10 +255,10 @@ QString CatalogPageWriter::cellLine(const CatalogEntry& entry) const {
         entry.shortName.isNull() ? charLeft(name, charLength(name) - 4) : entry.shortName;
     return QStringLiteral("  <TD align=\"center\" valign=\"middle\"><A href=\"") + link +
            QLatin1Char('"') + click + target + QStringLiteral("><IMG src=\"") +
-           thumbFolderUrl(thumbnail) +
-           QStringLiteral("\" ALT=\"") + htmlText(shortName) + QStringLiteral("\" height=\"") +
-           number(entry.thumbnailHeight) + QStringLiteral("\" width=\"") +
-           number(entry.thumbnailWidth) + QStringLiteral("\"></A></TD>");
+           thumbFolderUrl(thumbnail) + QStringLiteral("\" ALT=\"") + htmlText(shortName) +
+           QStringLiteral("\" height=\"") + number(entry.thumbnailHeight) +
+           QStringLiteral("\" width=\"") + number(entry.thumbnailWidth) +
+           QStringLiteral("\"></A></TD>");
 }
 
 void CatalogPageWriter::writeImage(int n, const CatalogEntry& entry, bool commentsOn) {

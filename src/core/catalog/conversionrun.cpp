@@ -80,7 +80,8 @@ QStringList ConversionRun::filesOf(const QString& folder, BmpConversion::Source 
     if (source == Source::Heif || source == Source::Any)
         masks << QStringLiteral("*.heic") << "*.heif";
     if (source == Source::Other || source == Source::Any)
-        masks << QStringLiteral("*.png") << "*.webp" << "*.avif";
+        masks << QStringLiteral("*.png") << "*.webp"
+              << "*.avif";
     QDirIterator it(folder, masks, QDir::Files | QDir::Readable,
                     recursive ? QDirIterator::Subdirectories : QDirIterator::NoIteratorFlags);
     QStringList files;

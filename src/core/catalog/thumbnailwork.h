@@ -40,9 +40,9 @@ bool thumbnailUpToDate(const QString& thumbPath, const QString& sourcePath);
 // Measures the photograph from its header and, unless skipExisting finds its thumbnail (and
 // its copy, when one is asked for) up to date (then nothing is decoded), decodes it, makes
 // the thumbnail and saves it at job.outputPath, and the copy at job.copyPath. allFormats
-// reads photographs of every format (ThumbnailMaker). A thumbnail older than its photograph is made again. The decode waits for
-// its admission by the budget when one is given. Never throws: failures are kept in the
-// result.
+// reads photographs of every format (ThumbnailMaker). A thumbnail older than its photograph is made
+// again. The decode waits for its admission by the budget when one is given. Never throws: failures
+// are kept in the result.
 ThumbnailResult makeThumbnail(
     const ThumbnailJob& job, const ThumbnailBox& box, bool skipExisting,
     DecodeBudget* budget = nullptr,

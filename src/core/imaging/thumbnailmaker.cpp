@@ -7,11 +7,11 @@
 #include "core/imaging/files/filereplacement.h"
 #include "core/imaging/imagefilemessage.h"
 #include "core/imaging/metadata/photometadata.h"
-#include "core/imaging/reader/photoreader.h"
 #include "core/imaging/pixels/areaaverager.h"
 #include "core/imaging/pixels/pixelstorage.h"
 #include "core/imaging/pixels/sampledstretch.h"
 #include "core/imaging/pixels/thumbnailfilters.h"
+#include "core/imaging/reader/photoreader.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
 

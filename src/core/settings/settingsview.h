@@ -26,7 +26,7 @@ struct SettingsView {
     bool skipExistingThumbs = false;
     bool slideMaxEnabled = false;
     bool otherFormats = false;  // photographs of every format, not JPEG only
-    int thumbWidth = 0;  // decimal fields as settingInt reads them
+    int thumbWidth = 0;         // decimal fields as settingInt reads them
     int thumbHeight = 0;
     int thumbQuality = 0;
     int slideMaxWidth = 0;

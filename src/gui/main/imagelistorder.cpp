@@ -50,8 +50,7 @@ void ImageListOrder::moveToBottom(QListWidget& list) {
     if (last >= 0 && last < list.count() - 1) shiftSelected(list, list.count() - 1 - last);
 }
 
-void ImageListOrder::sortByCaptureTime(QListWidget& list, const QString& folder,
-                                       bool allFormats) {
+void ImageListOrder::sortByCaptureTime(QListWidget& list, const QString& folder, bool allFormats) {
     const QStringList texts = names(list);
     const std::vector<bool> selected = selectionFlags(list);
     const std::vector<int> order = captureOrder(folder, texts, allFormats);

@@ -76,7 +76,7 @@ private:
     std::function<void()> ended_;
     std::function<void(const QString&)> beforeMaking_;
     QString folder_;               // the folder of the run
-    bool allFormats_ = false;  // the run took photographs of every format
+    bool allFormats_ = false;      // the run took photographs of every format
     bool active_ = false;          // from start until the window is idle again
     bool started_ = false;         // the run has said runStarted
     bool cancelPending_ = false;   // cancel came before the run had started

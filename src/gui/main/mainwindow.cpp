@@ -203,8 +203,9 @@ bool MainWindow::allFormats() const { return ui_.otherFormatsCheck->isChecked();
 // The check box under the list: the list and its heading follow it, and the settings file
 // keeps it for the next start.
 void MainWindow::setAllFormats(bool on) {
-    ui_.imageListHeading->setText(on ? QStringLiteral("画像(JPEG・PNG・WebP・AVIF・HEIC)ファイル(&L)")
-                                     : QStringLiteral("画像(*.JPG)ファイル(&L)"));
+    ui_.imageListHeading->setText(
+        on ? QStringLiteral("画像(JPEG・PNG・WebP・AVIF・HEIC)ファイル(&L)")
+           : QStringLiteral("画像(*.JPG)ファイル(&L)"));
     ui_.imageList->setAccessibleName(ui_.imageListHeading->text().remove(QStringLiteral("(&L)")));
     rebuildImageList();
     const QString value = on ? QStringLiteral("on") : QStringLiteral("off");

@@ -310,11 +310,10 @@ void MainWindowLayout::buildStatusBar(MainWindowControls& c, QMainWindow& window
 
 void MainWindowLayout::setTabOrder(const MainWindowControls& c) {
     QWidget* const order[] = {
-        c.volumeBox,        c.folderList,      c.nextFolderButton, c.imageList,
-        c.otherFormatsCheck, c.refreshButton,  c.selectAllButton,  c.deselectButton,
-        c.upButton,         c.downButton,      c.sortByDateButton, c.viewButton,
-        c.rotateButton,     c.titleEdit,       c.perRowBox,        c.commentsCheck,
-        c.executeButton,    c.cancelButton};
+        c.volumeBox,        c.folderList,      c.nextFolderButton, c.imageList, c.otherFormatsCheck,
+        c.refreshButton,    c.selectAllButton, c.deselectButton,   c.upButton,  c.downButton,
+        c.sortByDateButton, c.viewButton,      c.rotateButton,     c.titleEdit, c.perRowBox,
+        c.commentsCheck,    c.executeButton,   c.cancelButton};
     for (std::size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }
 

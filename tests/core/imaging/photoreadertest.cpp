@@ -18,9 +18,9 @@ using Kind = test::PngOptions::Kind;
 struct Case {
     const char* name;  // the file's name: its format shows in the extension
     std::function<QByteArray()> make;
-    int width, height;        // as shown
-    unsigned left, right;     // expected colours (0x00BBGGRR) at the middle of each half
-    int tolerance;            // per channel (lossy codecs)
+    int width, height;     // as shown
+    unsigned left, right;  // expected colours (0x00BBGGRR) at the middle of each half
+    int tolerance;         // per channel (lossy codecs)
 };
 
 int channelError(unsigned a, unsigned b) {
@@ -90,8 +90,8 @@ TEST(PhotoReaderTest, DecodesEveryKindUprightOverWhite) {
         {"ten.heic", [] { return test::makeTestHeic(16, 8, heif(false, 10)); }, 16, 8, c, c, 8},
         {"mono.heic", [] { return test::makeTestHeic(16, 8, heif(false, 8, true)); }, 16, 8, grey,
          grey, 8},
-        {"turned.avif", [] { return test::makeTestHeic(16, 8, heif(true, 8, false, 6)); }, 8, 16,
-         c, c, 8},
+        {"turned.avif", [] { return test::makeTestHeic(16, 8, heif(true, 8, false, 6)); }, 8, 16, c,
+         c, 8},
     };
     const test::TempDir dir;
     for (const Case& k : cases) {
@@ -179,8 +179,10 @@ TEST(PhotoReaderTest, BrokenFilesFailWithTheirReason) {
             openPhotoReader(dir.file(k.name))->picture();
             ADD_FAILURE() << "read without an error";
         } catch (const ImageError& error) {
-            EXPECT_TRUE(error.message().startsWith(QString(k.name) + ": ")) << error.message().toStdString();
-            EXPECT_TRUE(error.message().contains(QStringLiteral("（"))) << error.message().toStdString();
+            EXPECT_TRUE(error.message().startsWith(QString(k.name) + ": "))
+                << error.message().toStdString();
+            EXPECT_TRUE(error.message().contains(QStringLiteral("（")))
+                << error.message().toStdString();
         }
     }
 }

@@ -213,9 +213,7 @@ void HeifImage::loadFromData(const QByteArray& data, const QString& name) {
     read(data, name, true);
 }
 
-void HeifImage::readHeader(const QByteArray& data, const QString& name) {
-    read(data, name, false);
-}
+void HeifImage::readHeader(const QByteArray& data, const QString& name) { read(data, name, false); }
 
 void HeifImage::read(const QByteArray& data, const QString& name, bool pixels) {
     clear();

@@ -60,8 +60,6 @@ PixelImage JpegPhotoReader::picture(int reduction) {
     return jpeg.picture();
 }
 
-qint64 JpegPhotoReader::decodeBytes() const {
-    return PhotoReader::decodeBytes() + decoderBytes_;
-}
+qint64 JpegPhotoReader::decodeBytes() const { return PhotoReader::decodeBytes() + decoderBytes_; }
 
 }  // namespace tessaly

@@ -55,7 +55,8 @@ QByteArray exifOf(WebPDemuxer* demux) {
     return QByteArray("Exif\0\0", 6) + block;
 }
 
-// Decodes a frame's bitstream (config initialised) as red, green, blue, alpha, scaled to w x h when asked.
+// Decodes a frame's bitstream (config initialised) as red, green, blue, alpha, scaled to w x h when
+// asked.
 void decodeFrame(const WebPIterator& frame, int w, int h, bool scaled, WebPDecoderConfig& config,
                  const QString& name) {
     config.output.colorspace = MODE_RGBA;
@@ -98,16 +99,15 @@ PixelImage WebpPhotoReader::picture(int reduction) {
     const int ch = int(WebPDemuxGetI(demux.get(), WEBP_FF_CANVAS_HEIGHT));
     WebPIterator frame;
     if (!WebPDemuxGetFrame(demux.get(), 1, &frame)) fail(name_, QStringLiteral("No frame"));
-    const bool whole = frame.x_offset == 0 && frame.y_offset == 0 && frame.width == cw &&
-                       frame.height == ch;
+    const bool whole =
+        frame.x_offset == 0 && frame.y_offset == 0 && frame.width == cw && frame.height == ch;
     const int r = whole && (reduction == 2 || reduction == 4 || reduction == 8) ? reduction : 1;
     const int w = std::max(1, (cw + r - 1) / r), h = std::max(1, (ch + r - 1) / r);
     WebPDecoderConfig config;
     if (!WebPInitDecoderConfig(&config)) fail(name_, QStringLiteral("libwebp version mismatch"));
     OutputFree owner{&config.output};
     try {
-        decodeFrame(frame, r > 1 ? w : frame.width, r > 1 ? h : frame.height, r > 1, config,
-                    name_);
+        decodeFrame(frame, r > 1 ? w : frame.width, r > 1 ? h : frame.height, r > 1, config, name_);
     } catch (...) {
         WebPDemuxReleaseIterator(&frame);
         throw;
@@ -116,7 +116,8 @@ PixelImage WebpPhotoReader::picture(int reduction) {
     // The frame on its canvas; the rest of the canvas is transparent (white).
     std::vector<uint8_t> canvas(size_t(w) * size_t(h) * 4, 0);
     const int fx = r > 1 ? 0 : frame.x_offset, fy = r > 1 ? 0 : frame.y_offset;
-    const int fw = std::min(config.output.width, w - fx), fh = std::min(config.output.height, h - fy);
+    const int fw = std::min(config.output.width, w - fx),
+              fh = std::min(config.output.height, h - fy);
     for (int y = 0; y < fh; ++y) {
         std::copy_n(rgba.rgba + size_t(y) * size_t(rgba.stride), size_t(fw) * 4,
                     canvas.data() + (size_t(fy + y) * size_t(w) + size_t(fx)) * 4);
