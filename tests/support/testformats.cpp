@@ -117,7 +117,10 @@ QByteArray makeTestPng(int width, int height, const PngOptions& options) {
         std::vector<unsigned> samples;
         for (int x = 0; x < width; ++x) {
             const bool right = options.split && x >= width / 2;
-            putPixel(samples, options, right ? options.other : options.colour, right);
+            const unsigned colour = options.pattern ? options.pattern(x, y, width, height)
+                                    : right         ? options.other
+                                                    : options.colour;
+            putPixel(samples, options, colour, right);
         }
         rows.push_back(packRow(samples, options.bitDepth));
     }
@@ -148,7 +151,11 @@ std::vector<uint8_t> solid(int w, int h, unsigned colour, int alpha) {
 }
 
 QByteArray encodeStill(int w, int h, const WebpOptions& o) {
-    const std::vector<uint8_t> rgba = solid(w, h, o.colour, o.alpha);
+    std::vector<uint8_t> rgba = solid(w, h, o.colour, o.alpha);
+    for (int i = 0; o.pattern && i < w * h; ++i) {
+        const unsigned colour = o.pattern(i % w, i / w, w, h);
+        for (int c = 0; c < 3; ++c) rgba[size_t(i) * 4 + size_t(c)] = uint8_t(colour >> (8 * c));
+    }
     uint8_t* output = nullptr;
     const size_t size = o.lossless ? WebPEncodeLosslessRGBA(rgba.data(), w, h, w * 4, &output)
                                    : WebPEncodeRGBA(rgba.data(), w, h, w * 4, 90, &output);

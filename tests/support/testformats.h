@@ -19,6 +19,8 @@ struct PngOptions {
     unsigned grey16 = 0;       // a 16-bit grey or colour sample; 0: from colour
     QByteArray exif;           // TIFF data for an eXIf chunk (no "Exif\0\0")
     QByteArray iccProfile;     // for an iCCP chunk
+    // The colour 0x00BBGGRR at (x, y) in place of colour (Rgb, RgbAlpha, Grey only).
+    unsigned (*pattern)(int x, int y, int width, int height) = nullptr;
 };
 QByteArray makeTestPng(int width, int height, const PngOptions& options = PngOptions());
 
@@ -31,6 +33,8 @@ struct WebpOptions {
     unsigned other = 0x00FF0000;
     QByteArray exif;        // an EXIF chunk's content
     QByteArray iccProfile;  // an ICCP chunk's content
+    // The colour 0x00BBGGRR at (x, y) in place of colour (stills only).
+    unsigned (*pattern)(int x, int y, int width, int height) = nullptr;
 };
 QByteArray makeTestWebp(int width, int height, const WebpOptions& options = WebpOptions());
 

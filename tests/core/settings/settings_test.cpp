@@ -106,13 +106,14 @@ const QStringList kDefaults = {
     "off",
 };
 
-// The values every settings file holds, as text, in file order (the window's place and the
-// converter's file type are written only once they are known).
+// The values every settings file holds, as text, in file order (the window's place, the
+// converter's file type and the other-formats switch are written only once they are known).
 QStringList values(const CatalogSettings& s) {
     QStringList vals;
     for (const SettingRow& row : settingRows()) {
         if (row.text != &CatalogSettings::mainWindowPlace &&
-            row.text != &CatalogSettings::converterFileType) {
+            row.text != &CatalogSettings::converterFileType &&
+            row.text != &CatalogSettings::otherFormats) {
             vals << row.valueText(s);
         }
     }
