@@ -207,7 +207,7 @@ void MainWindow::setAllFormats(bool on) {
         on ? QStringLiteral("画像(JPEG・PNG・WebP・AVIF・HEIC)ファイル(&L)")
            : QStringLiteral("画像(*.JPG)ファイル(&L)"));
     ui_.imageList->setAccessibleName(ui_.imageListHeading->text().remove(QStringLiteral("(&L)")));
-    rebuildImageList();
+    ui_.fileList->refresh();  // read again: the list is rebuilt from what the folder holds now
     const QString value = on ? QStringLiteral("on") : QStringLiteral("off");
     if (settings_.otherFormats == value || (!on && settings_.otherFormats.isEmpty())) return;
     settings_.otherFormats = value;
