@@ -126,8 +126,8 @@ bool runOurs(const QString& folder, const QStringList& names, const QString& out
 
 bool runVips(const QString& folder, const QStringList& names, const QString& out,
              Figures& figures) {
-    std::vector<QByteArray> args = {"vipsthumbnail", "-s", "160",
-                                    QFile::encodeName(out + "/%s.jpg[Q=80]").prepend("-o")};
+    std::vector<QByteArray> args = {"vipsthumbnail", "-s", "160", "-o",
+                                    QFile::encodeName(out + "/%s.jpg[Q=80]")};
     for (const QString& name : names) args.push_back(QFile::encodeName(folder + "/" + name));
     std::vector<char*> argv;
     for (QByteArray& arg : args) argv.push_back(arg.data());
