@@ -18,6 +18,7 @@
 #include "batch/usageerror.h"
 #include "core/catalog/captureorder.h"
 #include "core/catalog/catalogrun.h"
+#include "core/imaging/reader/photoreader.h"
 #include "core/settings/catalogsettings.h"
 #include "core/text/errors.h"
 #include "core/text/folderlisting.h"
@@ -45,8 +46,11 @@ const char* const kUsage =
     "      --sort name|date the order of the photos: by name (default; NAMEs keep their\n"
     "                       order), or by the capture time in their EXIF data, photos\n"
     "                       without one last, by name\n"
+    "      --all-formats    take .jpeg, .png, .webp, .avif, .heic and .heif photos beside\n"
+    "                       .jpg ones (as the settings line [JPEG以外の画像も扱う] on does)\n"
     "      --keep-going     leave out photos that cannot be read (empty, cut short in their\n"
-    "                       header, not JPEG, too large to decode) and make the page with\n"
+    "                       header, of no format read, too large to decode) and make the page "
+    "with\n"
     "                       the rest; each is named on standard error, and listed at the end\n"
     "  -q, --quiet          no progress display\n"
     "  -h, --help           this text\n"
@@ -71,6 +75,7 @@ struct Options {
     bool quiet = false;
     bool keepGoing = false;
     bool byDate = false;
+    bool allFormats = false;
 };
 
 bool positiveNumber(const QString& text, int low, int high, int& value) {
@@ -91,6 +96,7 @@ void addOptions(QCommandLineParser& parser) {
                        {"open", ""},
                        {"sort", "", "ORDER"},
                        {"keep-going", ""},
+                       {"all-formats", ""},
                        {{"q", "quiet"}, ""},
                        {{"h", "help"}, ""},
                        {{"v", "version"}, ""}});
@@ -126,6 +132,7 @@ QString readOptions(const QCommandLineParser& parser, Options& options) {
     options.open = parser.isSet("open");
     options.quiet = parser.isSet("quiet");
     options.keepGoing = parser.isSet("keep-going");
+    options.allFormats = parser.isSet("all-formats");
     const QString order = parser.value("sort");
     if (parser.isSet("sort") && order != QLatin1String("name") && order != QLatin1String("date"))
         return QStringLiteral("--sort takes name or date");
@@ -135,8 +142,11 @@ QString readOptions(const QCommandLineParser& parser, Options& options) {
 
 // Photographs the folder list had to leave out, on standard error also when quiet: quiet
 // silences progress, not warnings.
-void reportUndecodableNames(const QString& folder) {
-    const QStringList names = undecodableFileNames(folder, QByteArrayLiteral(".jpg"));
+void reportUndecodableNames(const QString& folder, bool allFormats) {
+    QStringList names;
+    for (const QString& extension : photoExtensions(allFormats))
+        names << undecodableFileNames(folder, extension.toUtf8());
+    std::sort(names.begin(), names.end());
     if (names.isEmpty()) return;
     QString text = undecodableNamesMessage(names);
     text.replace(QLatin1Char('\n'), QStringLiteral("\n  "));
@@ -168,9 +178,11 @@ int runCatalogue(const Options& options) {
     if (options.open) settings.noBrowserLaunch = QStringLiteral("off");
     CatalogRunInput input;
     input.folder = QDir::cleanPath(folder);
+    const bool allFormats = options.allFormats || settings.isOn(&CatalogSettings::otherFormats);
+    input.allFormats = allFormats;
     input.names =
-        options.names.isEmpty() ? listFiles(folder, QStringLiteral("*.jpg")) : options.names;
-    if (options.byDate) input.names = sortedByCaptureTime(folder, input.names);
+        options.names.isEmpty() ? listFiles(folder, photoNameMask(allFormats)) : options.names;
+    if (options.byDate) input.names = sortedByCaptureTime(folder, input.names, allFormats);
     input.selected.assign(static_cast<std::size_t>(input.names.size()), true);
     input.title = options.title ? *options.title : folderOwnName(folder);
     input.titleIsName = !options.title;
@@ -184,7 +196,7 @@ int runCatalogue(const Options& options) {
     ProcessShell shell;
     CatalogRun run(settings, host, shell);
     const CatalogRunOutcome outcome = run.execute(input);
-    if (options.names.isEmpty()) reportUndecodableNames(folder);
+    if (options.names.isEmpty()) reportUndecodableNames(folder, allFormats);
     host.reportLeftOut();
     return exitStatus(outcome, interruption, !host.leftOut().isEmpty());
 }

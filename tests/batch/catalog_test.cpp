@@ -13,9 +13,11 @@
 #include <vector>
 
 #include "core/imaging/jobs/rotationjob.h"
+#include "core/imaging/metadata/capturedetails.h"
 #include "core/settings/catalogsettings.h"
 #include "support/batchprocess.h"
 #include "support/tempdir.h"
+#include "support/testformats.h"
 #include "support/testheif.h"
 #include "support/testimages.h"
 
@@ -79,6 +81,45 @@ TEST_F(BatchCatalogTest, FolderListIsItsJpegFilesSortedIgnoringCase) {
     EXPECT_TRUE(page().contains("<TITLE>秋の旅</TITLE>"));
     EXPECT_TRUE(page().contains("<!-- 2026.12.25 -->"));
     EXPECT_TRUE(result.errors.isEmpty()) << result.errors.toStdString();
+}
+
+// Photographs of other formats join the catalogue only with --all-formats: each gets a JPEG
+// thumbnail of its own (no JPEG's thumbnail renamed or changed), a HEIC one a JPEG copy with
+// its capture date that the page and the slide show link to; broken ones are named, status 3.
+// Without the switch the page stays byte for byte what it was for the JPEG files alone.
+TEST_F(BatchCatalogTest, OtherFormatsOnlyWithTheSwitch) {
+    image("a.jpg", 120, 80);
+    const QString settings = settingsFolder([](CatalogSettings& s) { s.makeSlideShow = "on"; });
+    const QStringList args = {folder, "-q", "-s", settings, "--date", "2026-1-5"};
+    ASSERT_EQ(runBatch(args).status, 0);
+    const QByteArray jpegOnlyPage = readFile(folder + "/index.htm");
+    const QByteArray jpegThumbnail = readFile(folder + "/htm_image/a.jpg");
+    PngOptions dated;
+    dated.exif = makeTestExif("Maker", "2020:01:02 03:04:05", 1).mid(6);
+    writeFile(folder + "/a.png", makeTestPng(64, 48, dated));
+    writeFile(folder + "/b.WEBP", makeTestWebp(50, 40));
+    HeicOptions phone;
+    phone.exif = makeTestExif("Phone", "2021:01:02 03:04:05", 1);
+    writeFile(folder + "/c.heic", makeTestHeic(64, 48, phone));
+    writeFile(folder + "/cut.png", makeTestPng(64, 48).left(60));
+    writeFile(folder + "/z.webp", "RIFF....WEBPVP8 nothing");
+    ASSERT_EQ(runBatch(args).status, 0);
+    EXPECT_EQ(readFile(folder + "/index.htm"), jpegOnlyPage);
+    writeFile(folder + "/a.png.jpg", makeTestJpeg(40, 30));  // a JPEG with a thumbnail's name
+
+    BatchOutcome all =
+        runBatch(args + QStringList{"--all-formats", "--keep-going", "--sort", "date"});
+    EXPECT_EQ(all.status, 3) << all.errors.toStdString();
+    EXPECT_TRUE(all.errors.contains("cut.png: PNG")) << all.errors.toStdString();
+    EXPECT_TRUE(all.errors.contains("z.webp: WebP")) << all.errors.toStdString();
+    EXPECT_EQ(links(),
+              QStringList({"a.png", "htm_image/c.heic.view.jpg", "a.jpg", "a.png.jpg", "b.WEBP"}));
+    for (const char* thumbnail : {"a.png_.jpg", "c.heic.jpg", "a.png.jpg", "b.WEBP.jpg"})
+        EXPECT_TRUE(page().join('\n').contains(QStringLiteral("src=\"htm_image/") + thumbnail));
+    EXPECT_EQ(readFile(folder + "/htm_image/a.jpg"), jpegThumbnail);
+    const QString copy = folder + "/htm_image/c.heic.view.jpg";
+    EXPECT_EQ(CaptureDetails::read(copy).taken.date(), QDate(2021, 1, 2));
+    EXPECT_TRUE(readFile(folder + "/SShow.htm").contains("imag[2]=\"htm_image/c.heic.view.jpg\""));
 }
 
 TEST_F(BatchCatalogTest, NamesGiveTheListInTheirOrder) {

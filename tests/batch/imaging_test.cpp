@@ -129,7 +129,8 @@ TEST_F(BatchTest, ConvertStopsWithStatusOneAtADamagedHeif) {
         const char* says;
     } cases[] = {
         {"cut.heic", good.left(good.size() / 2), "cut.heic: HEIC/HEIF ファイルが壊れているか"},
-        {"noise.heic", QByteArray(300, '\x5A'), "noise.heic: BMP でも HEIC/HEIF でもない"},
+        {"noise.heic", QByteArray(300, '\x5A'),
+         "noise.heic: BMP、HEIC/HEIF、PNG、WebP、AVIF のどれでもない"},
     };
     test::writeTestHeic(dir.file("good.heic"), 16, 16);
     for (const auto& c : cases) {

@@ -97,6 +97,31 @@ check('catalogue page: Shift_JIS text, thumbnails, links, rows, comments', async
   equal(page.errors, [], 'script errors');
 });
 
+check('photographs of every format: thumbnails and links load', async () => {
+  const folder = path.join(work, 'formats');
+  makePhotos(tools, folder, [['a.jpg', 300, 200], ['b.png', 240, 180], ['c.webp', 200, 260],
+    ['d.avif', 320, 240], ['e.heic', 256, 192]]);
+  fs.writeFileSync(path.join(folder, 'f.png'), 'broken');
+  const settings = writeSettings(path.join(work, 'settings-formats'), { makeSlideShow: 'on' });
+  try {
+    batch(tools, ['--settings', settings, '--title', 'formats', '--all-formats', '--keep-going', folder]);
+    throw new Error('the broken photo was not reported');
+  } catch (e) {
+    assert(/\(3\)/.test(e.message) && e.message.includes('f.png'), e.message);
+  }
+  const page = await newPage();
+  await page.goto(fileUrl(folder, 'index.htm'));
+  const thumbs = await checkCatalogue(page, 5);
+  equal(thumbs.length, 5, 'thumbnails');
+  const links = await page.$$eval('td a', (as) => as.map((a) => a.getAttribute('href')));
+  equal(links, ['a.jpg', 'b.png', 'c.webp', 'd.avif', 'htm_image/e.heic.view.jpg'], 'links');
+  for (const link of links) assert(await loadsAsImage(page, link), `${link} does not load`);
+  const slides = fs.readFileSync(path.join(folder, 'SShow.htm'), 'latin1');
+  assert(slides.includes('imag[5]="htm_image/e.heic.view.jpg"'), 'slide show target of the HEIC photo');
+  await page.screenshot({ path: path.join(shots, 'formats.png'), fullPage: true });
+  equal(page.errors, [], 'script errors');
+});
+
 check('script popup opens the image in a window named sub sized to it', async () => {
   const folder = path.join(work, 'popup');
   makePhotos(tools, folder, [['wide.jpg', 400, 300], ['tall.jpg', 200, 320]]);

@@ -6,7 +6,15 @@ namespace tessaly {
 
 // One image of a catalogue run, handed to the page writers.
 struct CatalogEntry {
-    QString fileName;    // name and extension as the list shows it, no folder
+    QString fileName;  // name and extension as the list shows it, no folder
+    // The thumbnail's name in the thumbnail folder, before the prefix; empty: fileName.
+    QString thumbnailName;
+    // The JPEG copy the page links to in place of the photograph, in the thumbnail folder
+    // before the prefix; empty: the page links to the photograph itself.
+    QString copyName;
+    // The name shown as the thumbnail's alternative text; null: fileName without its last
+    // four characters.
+    QString shortName;
     int imageWidth = 0;  // decoded size in pixels
     int imageHeight = 0;
     long double scale = 1.0L;  // larger of imageWidth / thumbWidth and imageHeight / thumbHeight

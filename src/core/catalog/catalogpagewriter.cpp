@@ -239,25 +239,33 @@ QString CatalogPageWriter::footerText() const {
            settings_.footerText + QStringLiteral("</A>");
 }
 
+// The address of a file in the thumbnail folder, as the page writes it.
+QString CatalogPageWriter::thumbFolderUrl(const QString& name) const {
+    return settings_.thumbFolderName + QLatin1Char('/') + pageUrl(settings_.thumbPrefix + name);
+}
+
 QString CatalogPageWriter::cellLine(const CatalogEntry& entry) const {
     const QString& name = entry.fileName;
+    const QString link = entry.copyName.isEmpty() ? pageUrl(name) : thumbFolderUrl(entry.copyName);
+    const QString thumbnail = entry.thumbnailName.isEmpty() ? name : entry.thumbnailName;
     const bool newWindow = settings_.isOn(&CatalogSettings::openInNewWindow);
     QString click;
     if (newWindow && settings_.isOn(&CatalogSettings::useScriptPopup)) {
-        QString scriptName = pageUrl(name);
+        QString scriptName = link;
         scriptName.replace(QLatin1Char('\''), QLatin1String("\\'"));
         click = QStringLiteral(" onclick=\"disp('") + scriptName + QStringLiteral("',") +
                 number(entry.imageWidth) + QLatin1Char(',') + number(entry.imageHeight) +
                 QStringLiteral(")\"");
     }
     const QString target = newWindow ? QStringLiteral(" target=\"sub\"") : QString();
-    const QString shortName = charLeft(name, charLength(name) - 4);
-    return QStringLiteral("  <TD align=\"center\" valign=\"middle\"><A href=\"") + pageUrl(name) +
+    const QString shortName =
+        entry.shortName.isNull() ? charLeft(name, charLength(name) - 4) : entry.shortName;
+    return QStringLiteral("  <TD align=\"center\" valign=\"middle\"><A href=\"") + link +
            QLatin1Char('"') + click + target + QStringLiteral("><IMG src=\"") +
-           settings_.thumbFolderName + QLatin1Char('/') + pageUrl(settings_.thumbPrefix + name) +
-           QStringLiteral("\" ALT=\"") + htmlText(shortName) + QStringLiteral("\" height=\"") +
-           number(entry.thumbnailHeight) + QStringLiteral("\" width=\"") +
-           number(entry.thumbnailWidth) + QStringLiteral("\"></A></TD>");
+           thumbFolderUrl(thumbnail) + QStringLiteral("\" ALT=\"") + htmlText(shortName) +
+           QStringLiteral("\" height=\"") + number(entry.thumbnailHeight) +
+           QStringLiteral("\" width=\"") + number(entry.thumbnailWidth) +
+           QStringLiteral("\"></A></TD>");
 }
 
 void CatalogPageWriter::writeImage(int n, const CatalogEntry& entry, bool commentsOn) {

@@ -19,6 +19,7 @@
 #include "core/catalog/orderedpool.h"
 #include "core/catalog/outputguard.h"
 #include "core/catalog/pagetext.h"
+#include "core/catalog/photooutputnames.h"
 #include "core/catalog/slideshowwriter.h"
 #include "core/catalog/thumbnailwork.h"
 #include "core/comments/commenttable.h"
@@ -88,6 +89,8 @@ struct CatalogRun::Run {
     void reportDone(const QString& name);
     void retireWorkers();
     QString thumbPathOf(int index) const;
+    QString thumbnailNameOf(int index) const;
+    QString copyPathOf(int index) const;
     bool moveIntoPlace(int index);
     void writeEntry(int index, int width, int height);
     void finishPages();
@@ -118,6 +121,7 @@ struct CatalogRun::Run {
     QStringList earlierPages;   // pages of an earlier run that this one would replace
     bool stoppedEarly = false;  // cancelled before every image was done
     ThumbnailBox box{};
+    PhotoOutputNames outputNames;  // with allFormats: the thumbnails' and copies' names
     CommentTable comments;
     std::shared_ptr<DecodeBudget> budget =
         std::make_shared<DecodeBudget>(DecodeBudget::defaultLimit());
@@ -220,6 +224,7 @@ CatalogRunOutcome CatalogRun::Run::perform() {
     title = input.titleIsName ? htmlText(input.title) : input.title;
     perRow = std::clamp(input.perRow, 1, 10);
     commentsOn = decisions.commentsOn();
+    if (input.allFormats) outputNames = photoOutputNames(input.names);
     const bool anySelected = scanSelection();
     events.runStarted(selectedCount);
     if (!anySelected) {
@@ -256,7 +261,7 @@ bool CatalogRun::Run::scanSelection() {
         }
         lastSelected = i;
         ++selectedCount;
-        if (firstSelected.isEmpty()) firstSelected = input.names[i];
+        if (firstSelected.isEmpty()) firstSelected = thumbnailNameOf(i);
     }
     return lastSelected >= 0;
 }
@@ -304,7 +309,9 @@ void CatalogRun::Run::guardOutputs() {
     }
     const QString thumbLabel = QStringLiteral("サムネイル画像フォルダ名");
     for (int i = 0; i <= lastSelected; ++i) {
-        if (input.selected[static_cast<std::size_t>(i)]) guard.check(thumbPathOf(i), thumbLabel);
+        if (!input.selected[static_cast<std::size_t>(i)]) continue;
+        guard.check(thumbPathOf(i), thumbLabel);
+        if (!copyPathOf(i).isEmpty()) guard.check(copyPathOf(i), thumbLabel);
     }
 }
 
@@ -385,7 +392,7 @@ void CatalogRun::Run::startWorkers() {
     for (int i = 0; i <= lastSelected; ++i) {
         if (!input.selected[static_cast<std::size_t>(i)]) continue;
         const QString out = scratch->filePath(QString::number(jobs.size()) + ".jpg");
-        jobs.push_back(ThumbnailJob{folder + input.names[i], thumbPathOf(i), out});
+        jobs.push_back(ThumbnailJob{folder + input.names[i], thumbPathOf(i), out, copyPathOf(i)});
         sizes.push_back(QFileInfo(jobs.back().sourcePath).size());
     }
     OrderedPool<ThumbnailResult>::Plan plan;
@@ -401,16 +408,28 @@ void CatalogRun::Run::startWorkers() {
     pipeline = std::make_unique<OrderedPool<ThumbnailResult>>(
         int(jobs.size()), std::move(plan),
         [jobs = jobs, box = box, skip = settings.isOn(&CatalogSettings::skipExistingThumbs),
-         budget = budget, decoding = input.decoding, before = input.beforeMaking](int k) {
+         budget = budget, decoding = input.decoding, all = input.allFormats,
+         before = input.beforeMaking](int k) {
             if (before) before(jobs[k].sourcePath);
-            return makeThumbnail(jobs[k], box, skip, budget.get(), decoding);
+            return makeThumbnail(jobs[k], box, skip, budget.get(), decoding, all);
         });
     poolStop = std::make_unique<StopToken::Callback>(input.stop,
                                                      [pool = pipeline.get()] { pool->stop(); });
 }
 
+// The thumbnail's name before the prefix: the photograph's own, but for other formats.
+QString CatalogRun::Run::thumbnailNameOf(int index) const {
+    return input.allFormats ? outputNames.thumbnails[index] : input.names[index];
+}
+
 QString CatalogRun::Run::thumbPathOf(int index) const {
-    return thumbFolder + QLatin1Char('/') + settings.thumbPrefix + input.names[index];
+    return thumbFolder + QLatin1Char('/') + settings.thumbPrefix + thumbnailNameOf(index);
+}
+
+// The JPEG copy of a photograph browsers cannot show; empty for the others.
+QString CatalogRun::Run::copyPathOf(int index) const {
+    if (!input.allFormats || outputNames.copies[index].isEmpty()) return QString();
+    return thumbFolder + QLatin1Char('/') + settings.thumbPrefix + outputNames.copies[index];
 }
 
 // The result of the image at index: made here, or taken from the workers in list order.
@@ -423,9 +442,10 @@ std::optional<ThumbnailResult> CatalogRun::Run::nextResult(int index) {
     }
     const QString thumbPath = thumbPathOf(index);
     if (input.beforeMaking) input.beforeMaking(folder + input.names[index]);
-    return makeThumbnail(ThumbnailJob{folder + input.names[index], thumbPath, thumbPath}, box,
-                         settings.isOn(&CatalogSettings::skipExistingThumbs), budget.get(),
-                         input.decoding);
+    return makeThumbnail(
+        ThumbnailJob{folder + input.names[index], thumbPath, thumbPath, copyPathOf(index)}, box,
+        settings.isOn(&CatalogSettings::skipExistingThumbs), budget.get(), input.decoding,
+        input.allFormats);
 }
 
 // Tells the front end how many thumbnails are done when the count has grown; `name` is the
@@ -516,7 +536,7 @@ QString CatalogRun::Run::firstKept() const {
     for (int i = 0; i <= lastSelected; ++i) {
         if (input.selected[static_cast<std::size_t>(i)] &&
             std::find(leftOut.begin(), leftOut.end(), i) == leftOut.end()) {
-            return input.names[i];
+            return thumbnailNameOf(i);
         }
     }
     return QString();
@@ -532,6 +552,11 @@ bool CatalogRun::Run::moveIntoPlace(int index) {
 void CatalogRun::Run::writeEntry(int index, int width, int height) {
     CatalogEntry entry;
     entry.fileName = input.names[index];
+    if (input.allFormats) {
+        entry.thumbnailName = outputNames.thumbnails[index];
+        entry.copyName = outputNames.copies[index];
+        entry.shortName = photoShortName(entry.fileName);
+    }
     entry.imageWidth = width;
     entry.imageHeight = height;
     entry.scale = ThumbnailMaker::fitRatio(width, height, box);

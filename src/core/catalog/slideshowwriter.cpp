@@ -236,7 +236,11 @@ void SlideShowWriter::writeHead(const QString& path, const QString& title, int s
 
 void SlideShowWriter::writeImage(int n, const CatalogEntry& entry) {
     const QString index = QString::number(n);
-    writeLine(QStringLiteral("imag[") + index + QStringLiteral("]=\"") + slideName(entry.fileName) +
+    const QString target = entry.copyName.isEmpty()
+                               ? slideName(entry.fileName)
+                               : slideName(settings_.thumbFolderName + QLatin1Char('/') +
+                                           settings_.thumbPrefix + entry.copyName);
+    writeLine(QStringLiteral("imag[") + index + QStringLiteral("]=\"") + target +
               QStringLiteral("\";"));
     writeLine(QStringLiteral("imagx[") + index + QStringLiteral("]=\"") +
               QString::number(entry.slideWidth) + QStringLiteral("\";"));

@@ -15,7 +15,12 @@ struct ThumbnailJob {
     QString sourcePath;  // the photograph
     QString thumbPath;   // where the thumbnail belongs
     QString outputPath;  // where it is written (thumbPath, or a scratch file moved later)
+    // Where a JPEG copy of a photograph browsers cannot show is kept; empty: none is made.
+    QString copyPath = QString();
 };
+
+// The compression quality of such copies: they stand in for the photograph.
+inline constexpr int kBrowserCopyQuality = 92;
 
 // What making one thumbnail gave. The decoded photograph is gone by then; only the
 // thumbnail (the preview) is kept.
@@ -32,14 +37,16 @@ struct ThumbnailResult {
 // True when the thumbnail exists and is not older than the photograph.
 bool thumbnailUpToDate(const QString& thumbPath, const QString& sourcePath);
 
-// Measures the photograph from its header and, unless skipExisting finds its thumbnail up to
-// date (then nothing is decoded), decodes it, makes the thumbnail and saves it at
-// job.outputPath. A thumbnail older than its photograph is made again. The decode waits for
-// its admission by the budget when one is given. Never throws: failures are kept in the
-// result.
+// Measures the photograph from its header and, unless skipExisting finds its thumbnail (and
+// its copy, when one is asked for) up to date (then nothing is decoded), decodes it, makes
+// the thumbnail and saves it at job.outputPath, and the copy at job.copyPath. allFormats
+// reads photographs of every format (ThumbnailMaker). A thumbnail older than its photograph is made
+// again. The decode waits for its admission by the budget when one is given. Never throws: failures
+// are kept in the result.
 ThumbnailResult makeThumbnail(
     const ThumbnailJob& job, const ThumbnailBox& box, bool skipExisting,
     DecodeBudget* budget = nullptr,
-    ThumbnailMaker::Decoding decoding = ThumbnailMaker::Decoding::Streamed);
+    ThumbnailMaker::Decoding decoding = ThumbnailMaker::Decoding::Streamed,
+    bool allFormats = false);
 
 }  // namespace tessaly

@@ -67,6 +67,9 @@ struct CatalogSettings {
     // The folder the main window showed when it was last closed; it opens there again when
     // no start folder is set.
     QString lastFolder;  // 46
+    // "on" when the lists and runs take PNG, WebP, AVIF and HEIC/HEIF photographs beside
+    // JPEG ones (the main window's check box); empty until first changed, which reads off.
+    QString otherFormats;  // 47
 
     QString appFolder;         // the executable's folder, never stored
     QString version = "1.60";  // never read from the file
@@ -147,6 +150,7 @@ inline constexpr SettingRow kSettingRows[] = {
     settingrow::text(&CatalogSettings::mainWindowPlace, "[メインウインドウの位置と大きさ]", 1.6, "").afterLastBlock().outsideOptions(),
     settingrow::text(&CatalogSettings::converterFileType, "[変換ウインドウのファイルの種類]", 1.6, "").afterLastBlock().outsideOptions(),
     settingrow::text(&CatalogSettings::lastFolder, "[最後に開いたフォルダ]", 1.6, "").afterLastBlock().outsideOptions(),
+    settingrow::toggle(&CatalogSettings::otherFormats, "[JPEG以外の画像も扱う]", 1.6, "").afterLastBlock().outsideOptions(),
     // clang-format on
 };
 

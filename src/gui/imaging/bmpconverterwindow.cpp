@@ -64,9 +64,10 @@ struct FileType {
 const FileType kFileTypes[] = {
     {"BMP (*.bmp)", "*.bmp", "BMPファイルリスト(&L)"},
     {"HEIC (*.heic;*.heif)", "*.heic;*.heif", "HEICファイルリスト(&L)"},
+    {"PNG・WebP・AVIF (*.png;*.webp;*.avif)", "*.png;*.webp;*.avif", "画像ファイルリスト(&L)"},
 };
 // How each file type is remembered in the settings.
-const char* const kStoredTypes[] = {"BMP", "HEIC"};
+const char* const kStoredTypes[] = {"BMP", "HEIC", "OTHER"};
 
 }  // namespace
 
@@ -87,8 +88,10 @@ BmpConverterWindow::BmpConverterWindow(AppContext& context, QWidget* mainWindow)
         designedPlaces_.emplace_back(control, control->geometry());
     resize(kDesignedSize + QSize(100, 40));  // room for long folder and file names
     placeWindow(mainWindow);
-    if (context.settings.converterFileType == QLatin1String(kStoredTypes[1]))
-        fileTypeBox->setCurrentIndex(1);
+    for (int i = 1; i < int(std::size(kStoredTypes)); ++i) {
+        if (context.settings.converterFileType == QLatin1String(kStoredTypes[i]))
+            fileTypeBox->setCurrentIndex(i);
+    }
 }
 
 BmpConverterWindow::~BmpConverterWindow() {
@@ -289,7 +292,16 @@ void BmpConverterWindow::rememberFileType(const QString& type) {
     }
 }
 
-bool BmpConverterWindow::heifChosen() const { return fileTypeBox->currentIndex() == 1; }
+BmpConversion::Source BmpConverterWindow::chosenSource() const {
+    switch (fileTypeBox->currentIndex()) {
+        case 1:
+            return BmpConversion::Source::Heif;
+        case 2:
+            return BmpConversion::Source::Other;
+        default:
+            return BmpConversion::Source::Bmp;
+    }
+}
 
 // A drive or folder that cannot be read: the lists move to the program's folder (an
 // installed copy's: the user's home folder).
@@ -334,7 +346,7 @@ QStringList BmpConverterWindow::filesToConvert() const {
     QStringList files;
     for (const QString& name : selectedNames()) files << folderPath(folder) + name;
     if (!subfoldersCheck->isChecked()) return files;
-    const auto source = heifChosen() ? BmpConversion::Source::Heif : BmpConversion::Source::Bmp;
+    const auto source = chosenSource();
     for (const QString& file : ConversionRun::filesOf(folder, source, true)) {
         if (QFileInfo(file).absolutePath() != QFileInfo(folder).absoluteFilePath()) files << file;
     }
@@ -348,8 +360,7 @@ void BmpConverterWindow::convert() {
         context_.prompts.information(this, RotationJob::noFileMessage());
         return;
     }
-    panel0_->setText(BmpConversion::convertingStatus(heifChosen() ? BmpConversion::Source::Heif
-                                                                  : BmpConversion::Source::Bmp));
+    panel0_->setText(BmpConversion::convertingStatus(chosenSource()));
     progressBar->setRange(0, int(files.size()));
     progressBar->setValue(0);
     progressBar->show();
@@ -387,8 +398,7 @@ void BmpConverterWindow::startWorker(const QStringList& files) {
                      finishing_.end());
     stop_ = StopToken();
     ++runNumber_;
-    const BmpConversion conversion(qualityBox->value(), heifChosen() ? BmpConversion::Source::Heif
-                                                                     : BmpConversion::Source::Bmp);
+    const BmpConversion conversion(qualityBox->value(), chosenSource());
     worker_ = QThread::create([this, files, conversion, hooks = runHooks(), stop = stop_,
                                run = runNumber_, before = beforeReading_] {
         const auto ended = [this, run](int failure, const QString& message) {

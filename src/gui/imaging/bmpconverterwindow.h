@@ -92,7 +92,7 @@ private:
     void showPreview(const QImage& picture, int width, int height);
     QStringList selectedNames() const;
     QStringList filesToConvert() const;
-    bool heifChosen() const;
+    BmpConversion::Source chosenSource() const;
     void rememberFileType(const QString& type);
     void setRunning(bool running);
     void startWorker(const QStringList& files);

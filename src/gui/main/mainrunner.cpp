@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "core/imaging/reader/photoreader.h"
 #include "core/text/formatting.h"
 #include "core/text/undecodablenames.h"
 #include "gui/common/bridgedshell.h"
@@ -72,6 +73,7 @@ void MainRunner::start(std::function<void()> ended) {
     runSettings_ = window_.settings();
     queued_->setCommentsOn(window_.commentsWanted());
     folder_ = input.folder;
+    allFormats_ = input.allFormats;
     ended_ = std::move(ended);
     active_ = true;
     closing_ = false;
@@ -119,6 +121,7 @@ CatalogRunInput MainRunner::inputFromWindow() const {
     input.titleIsName = input.title == FolderNavigator::ownName(input.folder);
     input.perRow = window_.imagesPerRow();
     input.jobs = std::max(1, QThread::idealThreadCount());  // as tessaly-batch
+    input.allFormats = window_.allFormats();
     return input;
 }
 
@@ -205,7 +208,9 @@ void MainRunner::runEnded(CatalogRunOutcome outcome) {
     active_ = false;
     if (!closing_ &&
         (outcome == CatalogRunOutcome::Completed || outcome == CatalogRunOutcome::Cancelled)) {
-        const QStringList left = undecodableFileNames(folder_, QByteArrayLiteral(".jpg"));
+        QStringList left;
+        for (const QString& extension : photoExtensions(allFormats_))
+            left << undecodableFileNames(folder_, extension.toUtf8());
         if (!left.isEmpty()) information(undecodableNamesMessage(left));
     }
     if (ended_) std::exchange(ended_, {})();

@@ -90,6 +90,7 @@ private:
     std::function<void()> ended_;
     std::function<void(const QString&)> beforeMaking_;
     QString folder_;               // the folder of the run
+    bool allFormats_ = false;      // the run took photographs of every format
     bool active_ = false;          // from start until the window is idle again
     bool closing_ = false;         // the window closed during the run: nothing is shown
     bool browserOffered_ = false;  // the run asked about the browser

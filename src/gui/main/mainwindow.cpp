@@ -13,6 +13,7 @@
 #include <QSpinBox>
 #include <new>
 
+#include "core/imaging/reader/photoreader.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
 #include "gui/common/filelist.h"
@@ -63,6 +64,7 @@ MainWindow::MainWindow(const QString& appFolder, const QString& settingsFolder, 
         settings_.startFolder.isEmpty() ? settings_.lastFolder : settings_.startFolder;
     navigator_->openFolder(!start.isEmpty() && QFileInfo(start).isDir() ? start : home);
     WindowPlacement::restore(*this, settings_);
+    ui_.otherFormatsCheck->setChecked(settings_.isOn(&CatalogSettings::otherFormats));
     rebuildImageList();
     ui_.previewImage->hide();
     ui_.previewImage->setEnabled(false);
@@ -78,12 +80,13 @@ void MainWindow::connectHandlers() {
     connect(c.downButton, &QPushButton::clicked, this, &MainWindow::moveDown);
     connect(c.sortByDateButton, &QPushButton::clicked, this, [this] {
         if (ui_.imageList->isEnabled())
-            ImageListOrder::sortByCaptureTime(*ui_.imageList, currentFolder());
+            ImageListOrder::sortByCaptureTime(*ui_.imageList, currentFolder(), allFormats());
     });
     connect(c.selectAllButton, &QPushButton::clicked, this, &MainWindow::selectAllImages);
     connect(c.deselectButton, &QPushButton::clicked, this, &MainWindow::deselectAllImages);
     connect(c.nextFolderButton, &QPushButton::clicked, this, &MainWindow::openNextFolder);
     connect(c.executeButton, &QPushButton::clicked, this, &MainWindow::execute);
+    connect(c.otherFormatsCheck, &QCheckBox::toggled, this, &MainWindow::setAllFormats);
     connect(c.cancelButton, &QPushButton::clicked, this, &MainWindow::cancelRun);
     connect(c.viewButton, &QPushButton::clicked, this, &MainWindow::openViewer);
     connect(c.refreshButton, &QPushButton::clicked, this, &MainWindow::refreshFiles);
@@ -199,7 +202,7 @@ void MainWindow::deselectImage(int index) {
 
 void MainWindow::rebuildImageList() {
     rebuilding_ = true;
-    ImageListOrder::rebuild(*ui_.imageList, ui_.fileList->files());
+    ImageListOrder::rebuild(*ui_.imageList, ui_.fileList->files(), allFormats());
     rebuilding_ = false;
 }
 
@@ -207,13 +210,32 @@ void MainWindow::rebuildImageList() {
 // cannot be decoded leaves it empty (画像表示 says why).
 void MainWindow::followCurrentImage(QListWidgetItem* current) {
     if (rebuilding_ || running_ || current == nullptr) return;
-    if (!ImageListOrder::isJpegName(current->text())) return;
+    if (!isPhotoName(current->text(), allFormats())) return;
     try {
         preview_->showFile(folderPath(currentFolder()) + current->text());
     } catch (const Error&) {
         preview_->clear();
     } catch (const std::bad_alloc&) {
         preview_->clear();
+    }
+}
+
+bool MainWindow::allFormats() const { return ui_.otherFormatsCheck->isChecked(); }
+
+// The check box under the list: the list and its heading follow it, and the settings file
+// keeps it for the next start.
+void MainWindow::setAllFormats(bool on) {
+    ui_.imageListHeading->setText(
+        on ? QStringLiteral("画像(JPEG・PNG・WebP・AVIF・HEIC)ファイル(&L)")
+           : QStringLiteral("画像(*.JPG)ファイル(&L)"));
+    ui_.imageList->setAccessibleName(ui_.imageListHeading->text().remove(QStringLiteral("(&L)")));
+    ui_.fileList->refresh();  // read again: the list is rebuilt from what the folder holds now
+    const QString value = on ? QStringLiteral("on") : QStringLiteral("off");
+    if (settings_.otherFormats == value || (!on && settings_.otherFormats.isEmpty())) return;
+    settings_.otherFormats = value;
+    try {
+        saveSetting(settings_, &CatalogSettings::otherFormats);
+    } catch (const Error&) {
     }
 }
 

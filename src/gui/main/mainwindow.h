@@ -59,6 +59,8 @@ public:
     QString pageTitle() const;
     int imagesPerRow() const;
     bool commentsWanted() const;
+    // The list takes photographs of every format, not JPEG only (the check box under it).
+    bool allFormats() const;
     // The image list itself, for the rotation window, which steps through its selected entries.
     QListWidget* imageList() const { return ui_.imageList; }
 
@@ -88,6 +90,7 @@ public:
     void moveToBottom();
     void imageListDoubleClick();
     void rebuildImageList();
+    void setAllFormats(bool on);
 
 signals:
     void windowRequested(SecondaryWindow window);

@@ -66,6 +66,19 @@ TEST_F(MainWindow, ListsJpgFilesAllSelected) {
     window->refreshFiles();
     EXPECT_EQ(listed(), QStringList({"a.JPG", "c.jpg"}));
     EXPECT_EQ(selection(), "**");
+
+    // The check box under the list lets photographs of other formats in, says so in the
+    // list's heading, and is kept for the next start.
+    writeFile(photos + "/d.PNG", "x");
+    control<QCheckBox>("otherFormatsCheck")->click();
+    EXPECT_EQ(listed(), QStringList({"a.JPG", "b.jpeg", "c.jpg", "d.PNG"}));
+    EXPECT_TRUE(control<QLabel>("Label1")->text().contains("PNG"));
+    EXPECT_EQ(loadSettingsFile(settingsFilePath(window->settings().configFolder())).otherFormats,
+              "on");
+    control<QCheckBox>("otherFormatsCheck")->click();
+    EXPECT_EQ(listed(), QStringList({"a.JPG", "c.jpg"}));
+    EXPECT_EQ(loadSettingsFile(settingsFilePath(window->settings().configFolder())).otherFormats,
+              "off");
 }
 
 TEST_F(MainWindow, TitleIsTheFolderOwnNameCountedInCharacters) {

@@ -63,8 +63,8 @@ inline void expectJapaneseCaptions(QWidget* window) {
     for (QAction* action : window->findChildren<QAction*>()) texts << action->text();
     static const QRegularExpression mnemonic(QStringLiteral("\\(&[A-Z]\\)|&"));
     static const QRegularExpression allowed(
-        QStringLiteral(
-            "(?<![A-Za-z])(JPG|JPEG|BMP|HEIC|GIF|URL|HTML|Tessaly|Ver|OK|Esc|KB)(?![A-Za-z])"),
+        QStringLiteral("(?<![A-Za-z])(JPG|JPEG|BMP|HEIC|HEIF|PNG|WebP|AVIF|GIF|URL|HTML|Tessaly|"
+                       "Ver|OK|Esc|KB)(?![A-Za-z])"),
         QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression latin(QStringLiteral("[A-Za-z]+"));
     for (QString text : texts) {

@@ -7,6 +7,7 @@
 #include "core/imaging/heif/heifimage.h"
 #include "core/imaging/jpeg/jpegimage.h"
 #include "core/imaging/metadata/photometadata.h"
+#include "core/imaging/reader/photoreader.h"
 #include "core/text/charfuncs.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
@@ -41,14 +42,16 @@ QString BmpConversion::heifOutputName(const QString& heifName) {
 
 BmpConversion::Photo BmpConversion::loadPhoto(const QString& path) const {
     bool heif = source_ == Source::Heif;
-    if (source_ == Source::Any) {
+    if (source_ == Source::Any || source_ == Source::Other) {
         QByteArray head;
         const bool readable = readHead(path, head);
-        heif = HeifImage::looksLikeHeif(head);
-        if (readable && !heif && !head.startsWith("BM")) {
+        const PhotoFormat format = photoFormatOf(head);
+        heif = format == PhotoFormat::Heif;
+        if (format == PhotoFormat::Png || format == PhotoFormat::Webp) return readPhoto(path);
+        if (readable && !heif && (source_ == Source::Other || !head.startsWith("BM"))) {
             throw ImageError(QFileInfo(path).fileName() +
-                             QStringLiteral(": BMP でも HEIC/HEIF でもないため変換できません"
-                                            "（No BMP header or HEIF 'ftyp' box）"));
+                             QStringLiteral(": BMP、HEIC/HEIF、PNG、WebP、AVIF のどれでもないため"
+                                            "変換できません（No BMP, PNG, WebP or HEIF header）"));
         }
     }
     Photo photo;
@@ -62,6 +65,16 @@ BmpConversion::Photo BmpConversion::loadPhoto(const QString& path) const {
     photo.exif = image.exif();
     photo.iccProfile = image.iccProfile();
     photo.heif = true;
+    return photo;
+}
+
+// A photograph through its format's reader: upright, transparency over white.
+BmpConversion::Photo BmpConversion::readPhoto(const QString& path) {
+    const std::unique_ptr<PhotoReader> reader = openPhotoReader(path);
+    Photo photo;
+    photo.picture = reader->picture();
+    photo.exif = reader->exif();
+    photo.iccProfile = reader->iccProfile();
     return photo;
 }
 
@@ -172,6 +185,7 @@ QString BmpConversion::writeErrorMessage() {
 QString BmpConversion::convertingStatus() { return QStringLiteral("BMP→JPG 変換中"); }
 
 QString BmpConversion::convertingStatus(Source source) {
+    if (source == Source::Other) return QStringLiteral("PNG/WebP/AVIF→JPG 変換中");
     return source == Source::Heif ? QStringLiteral("HEIC→JPG 変換中") : convertingStatus();
 }
 

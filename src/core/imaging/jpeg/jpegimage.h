@@ -53,7 +53,9 @@ public:
     JpegImage() = default;
 
     void loadFromFile(const QString& path);
-    void loadFromData(const QByteArray& data);
+    // reduction 2, 4 or 8 decodes at that fraction of the size through the codec's scaled
+    // inverse DCT (much less work); any other value decodes the whole size.
+    void loadFromData(const QByteArray& data, int reduction = 1);
 
     // The bytes of a photograph file as LoadFromFile reads them, with its checks (a regular
     // file, not beyond the size limit) and its failures, which name the file; at most `limit`
