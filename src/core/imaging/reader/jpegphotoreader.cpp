@@ -15,7 +15,7 @@ auto namingFile(const QString& path, Step step) -> decltype(step()) {
     try {
         return step();
     } catch (const JpegError& error) {
-        throw JpegError(jpegFileMessage(path, error.message()));
+        throw jpegFileError(path, error);
     }
 }
 

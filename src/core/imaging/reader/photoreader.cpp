@@ -60,10 +60,10 @@ std::unique_ptr<PhotoReader> openPhotoReader(const QString& path) {
     if (format == PhotoFormat::Unknown && !hasJpegExtension(QFileInfo(path).fileName())) {
         throw PhotoFormatError(
             QFileInfo(path).fileName() +
-            QStringLiteral(": JPEG、PNG、WebP、AVIF、HEIC/HEIF のどの形式の画像でもないため"
-                           "読み込めません（%1）")
-                .arg(head.isEmpty() ? QStringLiteral("empty file")
-                                    : QStringLiteral("unknown file signature")));
+                QStringLiteral(": JPEG、PNG、WebP、AVIF、HEIC/HEIF のどの形式の画像でもないため"
+                               "読み込めません"),
+            head.isEmpty() ? QStringLiteral("empty file")
+                           : QStringLiteral("unknown file signature"));
     }
     switch (format) {
         case PhotoFormat::Png:
@@ -104,10 +104,11 @@ QString photoNameMask(bool allFormats) {
     return patterns.join(QLatin1Char(';'));
 }
 
-QString photoFileMessage(const QString& path, const QString& format, const QString& detail) {
-    return QFileInfo(path).fileName() + QStringLiteral(": ") + format +
-           QStringLiteral(" 画像が壊れているか、途中で切れているため読み込めません（") + detail +
-           QStringLiteral("）");
+PhotoFormatError photoFileError(const QString& path, const QString& format, const QString& detail) {
+    return PhotoFormatError(
+        QFileInfo(path).fileName() + QStringLiteral(": ") + format +
+            QStringLiteral(" 画像が壊れているか、途中で切れているため読み込めません"),
+        detail);
 }
 
 QByteArray readPhotoFile(const QString& path, const QString& format) {
@@ -117,9 +118,9 @@ QByteArray readPhotoFile(const QString& path, const QString& format) {
     }
     // The compressed file is smaller than its pixels: a larger one is refused before reading.
     if (file.size() > kMaxImageBytes) {
-        throw PhotoFormatError(QFileInfo(path).fileName() +
-                               QStringLiteral(": 画像が大きすぎるため読み込めません（") + format +
-                               QStringLiteral(" file is too large）"));
+        throw PhotoFormatError(
+            QFileInfo(path).fileName() + QStringLiteral(": 画像が大きすぎるため読み込めません"),
+            format + QStringLiteral(" file is too large"));
     }
     const QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError) throw IoError(cannotOpenMessage(path));

@@ -86,8 +86,9 @@ QString photoNameMask(bool allFormats);
 // The extensions of photoNameMask, lower case with the dot (".jpg", ...).
 QStringList photoExtensions(bool allFormats);
 
-// "<file name>: <sentence>（<detail>）" for a file of `format` that could not be read.
-QString photoFileMessage(const QString& path, const QString& format, const QString& detail);
+// The error of a file of `format` that could not be read: "<file name>: <sentence>" for the
+// user, the decoder's own text as its detail (for standard error).
+PhotoFormatError photoFileError(const QString& path, const QString& format, const QString& detail);
 
 // The whole file, when it is a regular file not larger than the pixel limit (IoError when
 // it cannot be read, PhotoFormatError when it is too large).

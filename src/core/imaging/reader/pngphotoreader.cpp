@@ -97,9 +97,9 @@ public:
         const qint64 w = png_get_image_width(job_.png, job_.info);
         const qint64 h = png_get_image_height(job_.png, job_.info);
         if (!PixelStorage::fitsLimits(w, h, 24)) {
-            throw PhotoFormatError(photoFileMessage(
+            throw photoFileError(
                 name_, QStringLiteral("PNG"),
-                QStringLiteral("PNG image is too large (%1 x %2 pixels)").arg(w).arg(h)));
+                QStringLiteral("PNG image is too large (%1 x %2 pixels)").arg(w).arg(h));
         }
     }
 
@@ -136,8 +136,8 @@ public:
 
 private:
     [[noreturn]] void fail(const char* text = nullptr) const {
-        throw PhotoFormatError(photoFileMessage(name_, QStringLiteral("PNG"),
-                                                QString::fromUtf8(text ? text : job_.message)));
+        throw photoFileError(name_, QStringLiteral("PNG"),
+                             QString::fromUtf8(text ? text : job_.message));
     }
 
     PngJob job_;

@@ -28,7 +28,7 @@ struct OutputFree {
 };
 
 [[noreturn]] void fail(const QString& name, const QString& detail) {
-    throw PhotoFormatError(photoFileMessage(name, QStringLiteral("WebP"), detail));
+    throw photoFileError(name, QStringLiteral("WebP"), detail);
 }
 
 Demux demuxOf(const QByteArray& data, const QString& name) {
