@@ -45,6 +45,9 @@ const char* const kUsage =
     "      --sort name|date the order of the photos: by name (default; NAMEs keep their\n"
     "                       order), or by the capture time in their EXIF data, photos\n"
     "                       without one last, by name\n"
+    "      --style classic|modern  the page style: the designed table page (default, or as\n"
+    "                       the settings file says), or a page for today's browsers and\n"
+    "                       phones (UTF-8, responsive grid, lightbox, 2x thumbnails)\n"
     "      --keep-going     leave out photos that cannot be read (empty, cut short in their\n"
     "                       header, not JPEG, too large to decode) and make the page with\n"
     "                       the rest; each is named on standard error, and listed at the end\n"
@@ -71,6 +74,7 @@ struct Options {
     bool quiet = false;
     bool keepGoing = false;
     bool byDate = false;
+    QString style;  // empty: as the settings file says
 };
 
 bool positiveNumber(const QString& text, int low, int high, int& value) {
@@ -91,6 +95,7 @@ void addOptions(QCommandLineParser& parser) {
                        {"open", ""},
                        {"sort", "", "ORDER"},
                        {"keep-going", ""},
+                       {"style", "", "STYLE"},
                        {{"q", "quiet"}, ""},
                        {{"h", "help"}, ""},
                        {{"v", "version"}, ""}});
@@ -130,6 +135,10 @@ QString readOptions(const QCommandLineParser& parser, Options& options) {
     if (parser.isSet("sort") && order != QLatin1String("name") && order != QLatin1String("date"))
         return QStringLiteral("--sort takes name or date");
     options.byDate = order == QLatin1String("date");
+    options.style = parser.value("style");
+    if (parser.isSet("style") && options.style != QLatin1String("classic") &&
+        options.style != QLatin1String("modern"))
+        return QStringLiteral("--style takes classic or modern");
     return QString();
 }
 
@@ -166,6 +175,7 @@ int runCatalogue(const Options& options) {
     }
     CatalogSettings settings = readSettingsOption(options.settings);
     if (options.open) settings.noBrowserLaunch = QStringLiteral("off");
+    if (!options.style.isEmpty()) settings.pageStyle = options.style;
     CatalogRunInput input;
     input.folder = QDir::cleanPath(folder);
     input.names =

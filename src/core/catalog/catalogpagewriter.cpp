@@ -186,7 +186,7 @@ void CatalogPageWriter::writeBodyStart() {
         table ? QStringLiteral("</TD></TR></TABLE>") : QString(),
         QStringLiteral("</CENTER>"),
         QStringLiteral("<P align=\"right\">"),
-        headerText(),
+        headerTextOf(settings_, date_),
         QStringLiteral("</P>"),
         QStringLiteral("<CENTER>"),
         QStringLiteral("<BR>"),
@@ -216,20 +216,21 @@ QString CatalogPageWriter::titleLine() const {
            (bold ? QStringLiteral("</B>") : QString()) + QStringLiteral("</FONT>");
 }
 
-QString CatalogPageWriter::headerText() const {
-    if (!view_.headerDefault) return settings_.headerText;
-    return QLatin1Char('[') + number(date_.year()) + QStringLiteral("年") + number(date_.month()) +
-           QStringLiteral("月") + number(date_.day()) + QStringLiteral("日作成]");
+QString CatalogPageWriter::headerTextOf(const CatalogSettings& settings, const QDate& date) {
+    if (!viewOf(settings).headerDefault) return settings.headerText;
+    return QLatin1Char('[') + number(date.year()) + QStringLiteral("年") + number(date.month()) +
+           QStringLiteral("月") + number(date.day()) + QStringLiteral("日作成]");
 }
 
-QString CatalogPageWriter::footerText() const {
-    if (view_.footerDefault) {
+QString CatalogPageWriter::footerTextOf(const CatalogSettings& settings) {
+    const SettingsView view = viewOf(settings);
+    if (view.footerDefault) {
         return QStringLiteral("Created by <A href=\"") + QLatin1String(kHomePageUrl) +
                QStringLiteral("\">「Tessaly」</A>");
     }
-    if (!view_.footerLinkEnabled) return settings_.footerText;
-    return QStringLiteral("<A href=\"") + settings_.footerLinkUrl + QStringLiteral("\">") +
-           settings_.footerText + QStringLiteral("</A>");
+    if (!view.footerLinkEnabled) return settings.footerText;
+    return QStringLiteral("<A href=\"") + settings.footerLinkUrl + QStringLiteral("\">") +
+           settings.footerText + QStringLiteral("</A>");
 }
 
 QString CatalogPageWriter::cellLine(const CatalogEntry& entry) const {
@@ -291,7 +292,7 @@ void CatalogPageWriter::writeTail(bool commentsOn) {
         QStringLiteral("</TABLE>"),
         view_.makeSlideShow ? slideButton : QStringLiteral("</CENTER>"),
         QStringLiteral("<P align=\"right\">"),
-        footerText(),
+        footerTextOf(settings_),
         QString(),
         QStringLiteral("</P>"),
         QStringLiteral("</BODY>"),

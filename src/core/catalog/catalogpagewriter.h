@@ -52,6 +52,10 @@ public:
     // '&', '<', '>' and control characters are percent-encoded; everything else (spaces,
     // Japanese) is kept.
     static QString pageUrl(const QString& fileName);
+    // The line under the title: "[Y年M月D日作成]" or the header text typed (markup).
+    static QString headerTextOf(const CatalogSettings& settings, const QDate& date);
+    // The footer: the program's link, or the footer text typed (markup), linked when asked.
+    static QString footerTextOf(const CatalogSettings& settings);
 
 private:
     QStringList headLines() const;
@@ -59,8 +63,6 @@ private:
     QStringList scriptLines() const;
     QString bodyTag() const;
     QString titleLine() const;
-    QString headerText() const;
-    QString footerText() const;
     QString cellLine(const CatalogEntry& entry) const;
     void writeCommentRow();
     void writeLines(const QStringList& lines);

@@ -15,6 +15,10 @@ struct ThumbnailJob {
     QString sourcePath;  // the photograph
     QString thumbPath;   // where the thumbnail belongs
     QString outputPath;  // where it is written (thumbPath, or a scratch file moved later)
+    // The thumbnail at twice the box for high-density screens, made from the same decode;
+    // none when empty. Written at doubleOutputPath as the other is at outputPath.
+    QString doublePath;
+    QString doubleOutputPath;
 };
 
 // What making one thumbnail gave. The decoded photograph is gone by then; only the
@@ -32,9 +36,13 @@ struct ThumbnailResult {
 // True when the thumbnail exists and is not older than the photograph.
 bool thumbnailUpToDate(const QString& thumbPath, const QString& sourcePath);
 
-// Measures the photograph from its header and, unless skipExisting finds its thumbnail up to
-// date (then nothing is decoded), decodes it, makes the thumbnail and saves it at
-// job.outputPath. A thumbnail older than its photograph is made again. The decode waits for
+// The box twice as wide and high, at the same quality and filter.
+ThumbnailBox doubledBox(const ThumbnailBox& box);
+
+// Measures the photograph from its header and, unless skipExisting finds its thumbnail (and
+// the double one, when the job asks for it) up to date (then nothing is decoded), decodes it,
+// makes the thumbnail and saves it at job.outputPath (the double one at twice the box, at
+// job.doubleOutputPath). A thumbnail older than its photograph is made again. The decode waits for
 // its admission by the budget when one is given. Never throws: failures are kept in the
 // result.
 ThumbnailResult makeThumbnail(

@@ -57,6 +57,12 @@ struct CatalogSettings {
     QString mainWindowPlace;  // 44
     // The converter window's file type, "BMP" or "HEIC", once it was changed.
     QString converterFileType;  // 45
+    // The style of the pages a run writes: "classic" (the designed Shift-JIS pages, also when
+    // empty or unknown) or "modern" (HTML5 in UTF-8 with a responsive grid and a lightbox).
+    QString pageStyle;  // 46
+
+    // True when the pages are written in the modern style.
+    bool modernPages() const;
 
     QString appFolder;         // the executable's folder, never stored
     QString version = "1.60";  // never read from the file

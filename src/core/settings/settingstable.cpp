@@ -109,6 +109,7 @@ std::vector<SettingRow> makeRows() {
         appended(toggle("[可能なら無劣化で回転]", 1.6, &S::rotateLossless, "off", On, nullptr)),
         appended(text("[メインウインドウの位置と大きさ]", 1.6, &S::mainWindowPlace, "", nullptr)),
         appended(text("[変換ウインドウのファイルの種類]", 1.6, &S::converterFileType, "", nullptr)),
+        appended(text("[ページ形式]", 1.6, &S::pageStyle, "", "pageStyleBox")),
     };
 }
 
