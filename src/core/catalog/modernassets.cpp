@@ -85,7 +85,7 @@ a:focus-visible, button:focus-visible { outline: 3px solid var(--accent); outlin
 )css";
 
 // The lightbox over the grid's links: a click or Enter opens the photo, arrows and swipes
-// move, Esc closes and puts the focus on the thumbnail of the photo last shown; the slide
+// move, Esc closes and gives the focus back to what opened it; the slide
 // show runs it on the page's interval and pauses on any key, touch or click. Without the
 // script every thumbnail stays a plain link to its photo.
 const char* const kScript = R"js((function () {
@@ -177,8 +177,7 @@ const char* const kScript = R"js((function () {
   box.addEventListener('close', function () {
     pause();
     photo.removeAttribute('src');
-    var back = opener === start ? start : links[index];
-    if (back) back.focus();
+    if (opener) opener.focus();
   });
 })();
 )js";
