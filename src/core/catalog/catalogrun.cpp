@@ -416,7 +416,7 @@ QString CatalogRun::Run::doublePathOf(int index) const {
 // The job of the image at index, written at out (and its double-size thumbnail, which the
 // modern page asks for, at doubleOut).
 ThumbnailJob CatalogRun::Run::jobOf(int index, const QString& out, const QString& doubleOut) const {
-    ThumbnailJob job{folder + input.names[index], thumbPathOf(index), out, QString(), QString()};
+    ThumbnailJob job{folder + input.names[index], thumbPathOf(index), out};
     if (modernStyle) {
         job.doublePath = doublePathOf(index);
         job.doubleOutputPath = doubleOut;

@@ -17,8 +17,8 @@ struct ThumbnailJob {
     QString outputPath;  // where it is written (thumbPath, or a scratch file moved later)
     // The thumbnail at twice the box for high-density screens, made from the same decode;
     // none when empty. Written at doubleOutputPath as the other is at outputPath.
-    QString doublePath;
-    QString doubleOutputPath;
+    QString doublePath{};
+    QString doubleOutputPath{};
 };
 
 // What making one thumbnail gave. The decoded photograph is gone by then; only the
