@@ -106,13 +106,14 @@ const QStringList kDefaults = {
     "off",
 };
 
-// The values every settings file holds, as text, in file order (the window's place and the
-// converter's file type are written only once they are known).
+// The values every settings file holds, as text, in file order (the window's place, the
+// converter's file type and the page style are written only once they are set).
 QStringList values(const CatalogSettings& s) {
     QStringList vals;
     for (const SettingRow& row : settingRows()) {
         if (row.text != &CatalogSettings::mainWindowPlace &&
-            row.text != &CatalogSettings::converterFileType) {
+            row.text != &CatalogSettings::converterFileType &&
+            row.text != &CatalogSettings::pageStyle) {
             vals << row.valueText(s);
         }
     }
@@ -170,6 +171,22 @@ TEST(Settings, DefaultSaveIsTheWholeFileExactly) {
     // Every row is present in a file of the version written, so a new row needs a new version.
     for (const SettingRow& row : settingRows())
         EXPECT_LE(row.since, s.version.toDouble()) << row.key;
+}
+
+// The page style is a line after the last block, read by its key; anything but "modern" is
+// the classic style.
+TEST(Settings, PageStyleLineAfterTheBlocks) {
+    test::TempDir dir;
+    CatalogSettings s;
+    s.appFolder = dir.path();
+    EXPECT_FALSE(s.modernPages());
+    s.pageStyle = "modern";
+    saveSettings(s);
+    EXPECT_TRUE(dir.read("Quorvel.ini")
+                    .endsWith("\r\n" + test::sjisBytes("[ページ形式]") + "\r\nmodern\r\n"));
+    EXPECT_TRUE(loadSettings(dir.path()).modernPages());
+    s.pageStyle = "Modern";
+    EXPECT_FALSE(s.modernPages());
 }
 
 TEST(Settings, Version13FileLoadsItsThreeBlocksAndKeepsLaterDefaults) {
