@@ -55,7 +55,10 @@ a:focus-visible, button:focus-visible { outline: 3px solid var(--accent); outlin
 .grid a { display: block; line-height: 0; border-radius: 4px; }
 .grid img { display: block; max-width: 100%; height: auto; border-radius: 4px; }
 .grid .caption { margin: .4rem 0 0; font-size: .85rem; text-align: center; overflow-wrap: anywhere; }
-.contents .grid .count { margin: .2rem 0 0; font-size: .8rem; color: var(--muted); }
+.contents .grid a { line-height: 1.5; text-align: center; }
+.contents .grid a img { margin: 0 auto .3rem; }
+.contents .grid .caption { display: block; margin: 0; overflow-wrap: anywhere; }
+.contents .grid .count { margin: .2rem 0 0; font-size: .8rem; text-align: center; color: var(--muted); }
 .page-foot { margin-top: 1.5rem; padding-bottom: 1.5rem; text-align: right; color: var(--muted); }
 .lightbox {
   border: 0; padding: 0; margin: 0; width: 100%; max-width: 100%; height: 100%; max-height: 100%;
