@@ -77,13 +77,13 @@ async function newPage(options = {}) {
 }
 
 // The thumbnails in view, once they are drawn: each from at least twice its CSS width.
-async function checkThumbsInView(page) {
-  await page.waitForFunction(() => [...document.querySelectorAll('.photos img')].every((i) => {
+async function checkThumbsInView(page, selector = '.photos img') {
+  await page.waitForFunction((sel) => [...document.querySelectorAll(sel)].every((i) => {
     const r = i.getBoundingClientRect();
     return r.bottom < 0 || r.top > innerHeight || (i.complete && i.naturalWidth > 0);
-  }));
+  }), selector);
   // naturalWidth counts a 2x source's pixels half: the source file is measured itself.
-  const inView = await page.$$eval('.photos img', (imgs) => Promise.all(imgs.filter((i) => {
+  const inView = await page.$$eval(selector, (imgs) => Promise.all(imgs.filter((i) => {
     const r = i.getBoundingClientRect();
     return r.bottom > 0 && r.top < innerHeight;
   }).map((i) => new Promise((resolve) => {
@@ -191,6 +191,7 @@ check('slide show, captions, alt texts and names shown as text', async () => {
   const sorted = (o) => Object.fromEntries(Object.entries(o).sort());
   equal(sorted(alts), sorted({ 'a.jpg': '春の 海', 'b b.jpg': 'b b', 'c"d.jpg': 'c"d', '<i>x.jpg': '<i>x', '写真.jpg': '夏 & "空"', 'e#f.jpg': 'e#f' }),
     'links and alt texts');
+  await checkThumbsInView(page);
   await page.click('.photos a[href="a.jpg"]');
   await page.waitForFunction(() => document.getElementById('lightbox').open);
   equal(await page.textContent('#lightbox-caption'), '春の 海 二行目', 'caption');
@@ -246,6 +247,35 @@ check('accessibility engine: no serious or critical violation, light and dark, l
     'the background colour of the settings');
   await audit(page, 'background colour');
   await page.context().close();
+});
+
+check('contents page: the catalogues as a grid with names, counts and dates', async () => {
+  const root = path.join(work, 'trips');
+  const settings = writeSettings(path.join(work, 'settings-trips'));
+  [['夏 & 海', 3], ['winter', 2]].forEach(([name, count], i) => {
+    makePhotos(tools, path.join(root, name), Array.from({ length: count }, (_, k) => [`p${k}.jpg`, 400, 300 + i * 100]));
+    batch(tools, ['--settings', settings, '--style', 'modern', path.join(root, name)]);
+  });
+  batch(tools, ['--toc', root, '--settings', settings, '--style', 'modern', '--title', '旅の目次']);
+  for (const scheme of ['light', 'dark']) {
+    const page = await newPage({ ...PHONE, colorScheme: scheme });
+    await page.goto(urlOf('trips', 'index.htm'));
+    equal(await page.title(), '旅の目次', 'contents title');
+    await checkThumbsInView(page, '.grid img');
+    equal(await page.$$eval('.count', (ps) => ps.map((p) => p.textContent.replace(/ ・ \S+$/, ''))),
+      ['winter ・ 2枚', '夏 & 海 ・ 3枚'], 'folders and counts');
+    const [scrollWidth, width] = await page.evaluate(() => [document.documentElement.scrollWidth, innerWidth]);
+    assert(scrollWidth <= width, `horizontal scrolling: ${scrollWidth} > ${width}`);
+    await audit(page, `contents, ${scheme}`);
+    await page.screenshot({ path: path.join(shots, `modern-contents-${scheme}.png`), fullPage: true });
+    if (scheme === 'light') {
+      await page.click('.grid a >> nth=1');
+      await page.waitForURL(/%E5%A4%8F%20%26%20%E6%B5%B7\/index\.htm$/);
+      equal(await page.title(), '夏 & 海', 'catalogue reached from the contents');
+    }
+    equal(page.errors, [], 'script errors');
+    await page.context().close();
+  }
 });
 
 async function main() {

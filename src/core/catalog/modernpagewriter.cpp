@@ -45,6 +45,13 @@ QString plainAttributeText(const QString& markup) {
     return htmlText(decodeCharacterReferences(text).simplified());
 }
 
+QString srcsetUrl(const QString& link) {
+    QString url = link;
+    url.replace(QLatin1Char(' '), QLatin1String("%20"));
+    url.replace(QLatin1Char(','), QLatin1String("%2C"));
+    return url;
+}
+
 QString shownName(const QString& fileName) {
     const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
     return dot > 0 ? fileName.left(dot) : fileName;
@@ -92,7 +99,7 @@ void ModernPageWriter::addImage(const CatalogEntry& entry, bool commentsOn) {
     QString cell = QStringLiteral("<li><a class=\"photo\" href=\"") + photoHref(entry) +
                    QStringLiteral("\" data-caption=\"") + captionText +
                    QStringLiteral("\"><img src=\"") + thumbUrl(name, false) +
-                   QStringLiteral("\" srcset=\"") + thumbUrl(name, true) +
+                   QStringLiteral("\" srcset=\"") + srcsetUrl(thumbUrl(name, true)) +
                    QStringLiteral(" 2x\" width=\"") + number(entry.thumbnailWidth) +
                    QStringLiteral("\" height=\"") + number(entry.thumbnailHeight) +
                    QStringLiteral("\" alt=\"") + alt + QLatin1Char('"') +

@@ -59,6 +59,10 @@ private:
 // text as names are.
 QString plainAttributeText(const QString& markup);
 
+// A page link (pageUrl's form) made fit for a srcset candidate, where whitespace ends the URL
+// and leading or trailing commas are separators: spaces and commas percent-encoded.
+QString srcsetUrl(const QString& link);
+
 // The file name without its extension, as the pages show names.
 QString shownName(const QString& fileName);
 

@@ -35,10 +35,12 @@ void ModernTocWriter::writeEntry(const TocEntry& entry) {
         const JpegSize size = requireJpegSize(thumbPath);
         image = QStringLiteral("<img src=\"") + head_.thumbnailLink(entry) + QLatin1Char('"');
         if (QFileInfo(doubled).isFile()) {
-            image += QStringLiteral(" srcset=\"") + CatalogPageWriter::pageUrl(entry.folderName) +
-                     QLatin1Char('/') + settings.thumbFolderName + QLatin1Char('/') +
-                     ModernPageWriter::doubleFolderName() + QLatin1Char('/') +
-                     CatalogPageWriter::pageUrl(entry.thumbnailName) + QStringLiteral(" 2x\"");
+            image += QStringLiteral(" srcset=\"") +
+                     srcsetUrl(CatalogPageWriter::pageUrl(entry.folderName) + QLatin1Char('/') +
+                               settings.thumbFolderName + QLatin1Char('/') +
+                               ModernPageWriter::doubleFolderName() + QLatin1Char('/') +
+                               CatalogPageWriter::pageUrl(entry.thumbnailName)) +
+                     QStringLiteral(" 2x\"");
         }
         image += QStringLiteral(" width=\"") + number(size.width) + QStringLiteral("\" height=\"") +
                  number(size.height) + QStringLiteral("\" alt=\"\"") +

@@ -23,6 +23,7 @@ TEST_F(ModernPageTest, PageThumbnailsAndFilesBesideThem) {
     addImage("a.jpg", 660, 450);
     addImage("<b>&\"x.jpg", 300, 600);
     for (int i = 0; i < 6; ++i) addImage(QStringLiteral("p%1.jpg").arg(i));
+    addImage(",x y.jpg");
     settings.makeSlideShow = QStringLiteral("on");
     dir.write(
         "PicComment.txt",
@@ -39,6 +40,8 @@ TEST_F(ModernPageTest, PageThumbnailsAndFilesBesideThem) {
     EXPECT_TRUE(page.contains(R"(<p class="caption">春の<b>海</b> & 空<br>二行目</p>)"));
     EXPECT_TRUE(page.contains(R"(href="%3Cb%3E%26%22x.jpg")")) << page.toStdString();
     EXPECT_TRUE(page.contains(R"(alt="&lt;b&gt;&amp;&quot;x")"));
+    // Spaces and commas would split a srcset candidate.
+    EXPECT_TRUE(page.contains(R"(src="htm_image/,x y.jpg" srcset="htm_image/2x/%2Cx%20y.jpg 2x")"));
     // The first screen loads at once, the rest when scrolled to.
     EXPECT_FALSE(page.section("p4.jpg", 0, 0).contains("loading="));
     EXPECT_TRUE(page.section("p4.jpg", 1).contains(R"(loading="lazy" decoding="async")"));

@@ -299,7 +299,7 @@ TEST(TocModern, GridOfFirstThumbnailsWithNamesCountsAndDates) {
     EXPECT_TRUE(page.contains(QStringLiteral("<title>目次</title>")));
     EXPECT_TRUE(page.contains(QStringLiteral(
         "<li><a href=\"a %3C1%3E/index.htm\"><img src=\"a %3C1%3E/htm_image/IMG 1.JPG\" "
-        "srcset=\"a %3C1%3E/htm_image/2x/IMG 1.JPG 2x\" width=\"110\" height=\"83\" alt=\"\">"
+        "srcset=\"a%20%3C1%3E/htm_image/2x/IMG%201.JPG 2x\" width=\"110\" height=\"83\" alt=\"\">"
         "<span class=\"caption\">春 &amp; 夏</span></a><p class=\"count\">a &lt;1&gt; ・ 12枚 ・ "
         "2026.1.5</p></li>")))
         << page.toStdString();
