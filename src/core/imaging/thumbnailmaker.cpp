@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <algorithm>
+#include <iterator>
 #include <memory>
 
 #include "core/imaging/imagefilemessage.h"
@@ -191,7 +192,9 @@ ThumbnailMaker::Method ThumbnailMaker::scaleTwice(const ThumbnailBox& box,
     const bool filter = filterPath(box);
     const Decoded first = plan(box), second = plan(largerBox);
     if (!loaded_ && first != Decoded::FullPicture && second != Decoded::FullPicture) {
-        decoded_ = Decoded::EveryRow;
+        decoded_ = first == Decoded::SampledRows && second == Decoded::SampledRows
+                       ? Decoded::SampledRows
+                       : Decoded::EveryRow;
         scaleTwiceStreamed(box, largerBox, larger);
     } else {
         if (!loaded_) decodePicture();
@@ -242,7 +245,13 @@ void ThumbnailMaker::scaleTwiceStreamed(const ThumbnailBox& box, const Thumbnail
     };
     Maker small = makerFor(box), large = makerFor(largerBox);
     BothSinks both(small.sink(), large.sink());
-    namingFile(path_, [&] { return JpegImage::decodeRows(data_, {}, both); });
+    // Two stretches need only the rows either samples; a reduction needs every row.
+    std::vector<int> rows;
+    if (small.stretch && large.stretch) {
+        const std::vector<int>&a = small.stretch->rows(), &b = large.stretch->rows();
+        std::set_union(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(rows));
+    }
+    namingFile(path_, [&] { return JpegImage::decodeRows(data_, rows, both); });
     const auto finish = [this](Maker& maker, const ThumbnailBox& b) {
         if (!maker.averager) return maker.stretch->result();
         PixelImage result = maker.averager->result();
