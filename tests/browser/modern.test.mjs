@@ -201,6 +201,7 @@ check('slide show, captions, alt texts and names shown as text', async () => {
   equal(sorted(alts), sorted({ 'a.jpg': '春の 海', 'b b.jpg': 'b b', 'c"d.jpg': 'c"d', '<i>x.jpg': '<i>x', '写真.jpg': '夏 & "空"', 'e#f.jpg': 'e#f' }),
     'links and alt texts');
   await checkThumbsInView(page);
+  await page.screenshot({ path: path.join(shots, 'modern-comments.png'), fullPage: true });
   await page.click('.photos a[href="a.jpg"]');
   await page.waitForFunction(() => document.getElementById('lightbox').open);
   equal(await page.textContent('#lightbox-caption'), '春の 海 二行目', 'caption');
