@@ -48,6 +48,9 @@ const char* const kUsage =
     "                       without one last, by name\n"
     "      --all-formats    take .jpeg, .png, .webp, .avif, .heic and .heif photos beside\n"
     "                       .jpg ones (as the settings line [JPEG以外の画像も扱う] on does)\n"
+    "      --style classic|modern  the page style: the designed table page (default, or as\n"
+    "                       the settings file says), or a page for today's browsers and\n"
+    "                       phones (UTF-8, responsive grid, lightbox, 2x thumbnails)\n"
     "      --keep-going     leave out photos that cannot be read (empty, cut short in their\n"
     "                       header, of no format read, too large to decode) and make the page "
     "with\n"
@@ -76,6 +79,7 @@ struct Options {
     bool keepGoing = false;
     bool byDate = false;
     bool allFormats = false;
+    QString style;  // empty: as the settings file says
 };
 
 bool positiveNumber(const QString& text, int low, int high, int& value) {
@@ -97,6 +101,7 @@ void addOptions(QCommandLineParser& parser) {
                        {"sort", "", "ORDER"},
                        {"keep-going", ""},
                        {"all-formats", ""},
+                       {"style", "", "STYLE"},
                        {{"q", "quiet"}, ""},
                        {{"h", "help"}, ""},
                        {{"v", "version"}, ""}});
@@ -137,6 +142,10 @@ QString readOptions(const QCommandLineParser& parser, Options& options) {
     if (parser.isSet("sort") && order != QLatin1String("name") && order != QLatin1String("date"))
         return QStringLiteral("--sort takes name or date");
     options.byDate = order == QLatin1String("date");
+    options.style = parser.value("style");
+    if (parser.isSet("style") && options.style != QLatin1String("classic") &&
+        options.style != QLatin1String("modern"))
+        return QStringLiteral("--style takes classic or modern");
     return QString();
 }
 
@@ -176,6 +185,7 @@ int runCatalogue(const Options& options) {
     }
     CatalogSettings settings = readSettingsOption(options.settings);
     if (options.open) settings.noBrowserLaunch = QStringLiteral("off");
+    if (!options.style.isEmpty()) settings.pageStyle = options.style;
     CatalogRunInput input;
     input.folder = QDir::cleanPath(folder);
     const bool allFormats = options.allFormats || settings.isOn(&CatalogSettings::otherFormats);

@@ -29,6 +29,8 @@ const char* const kTocUsage =
     "      --background-image FILE   copy FILE beside the page as its background\n"
     "      --background-color N      page colour, Windows colour value (default 8421504)\n"
     "      --date Y-M-D              date written into the pages (default: today)\n"
+    "      --style classic|modern    the page style (default: as the settings file says);\n"
+    "                                a modern page always shows the thumbnails\n"
     "  -s, --settings FILE           settings file, or the folder holding Quorvel.ini (default:\n"
     "                                Quorvel.ini beside the program, else ~/.config/tessaly/)\n"
     "      --open                    open the page afterwards (browser setting or xdg-open)\n"
@@ -40,6 +42,7 @@ const char* const kTocUsage =
 struct Request {
     TocOptions options;
     QString settingsFolder;
+    QString style;  // empty: as the settings file says
     bool open = false;
     bool quiet = false;
 };
@@ -58,6 +61,7 @@ void addOptions(QCommandLineParser& parser) {
                        {"background-image", "", "FILE"},
                        {"background-color", "", "N"},
                        {"date", "", "Y-M-D"},
+                       {"style", "", "STYLE"},
                        {{"s", "settings"}, "", "FILE"},
                        {"open", ""},
                        {{"q", "quiet"}, ""},
@@ -89,6 +93,10 @@ QString readRequest(const QCommandLineParser& parser, Request& request) {
         options.date = QDate::fromString(parser.value("date"), QStringLiteral("yyyy-M-d"));
         if (!options.date.isValid()) return QStringLiteral("--date takes a date such as 2026-1-5");
     }
+    request.style = parser.value("style");
+    if (parser.isSet("style") && request.style != QLatin1String("classic") &&
+        request.style != QLatin1String("modern"))
+        return QStringLiteral("--style takes classic or modern");
     request.settingsFolder = parser.value("settings");
     request.open = parser.isSet("open");
     request.quiet = parser.isSet("quiet");
@@ -96,7 +104,8 @@ QString readRequest(const QCommandLineParser& parser, Request& request) {
 }
 
 int runToc(Request& request) {
-    const CatalogSettings settings = readSettingsOption(request.settingsFolder);
+    CatalogSettings settings = readSettingsOption(request.settingsFolder);
+    if (!request.style.isEmpty()) settings.pageStyle = request.style;
     request.options.folder = QFileInfo(request.options.folder).absoluteFilePath();
     if (!request.options.title.isEmpty() && !QFileInfo(request.options.folder).isDir()) {
         throw IoError(QStringLiteral("no such folder: ") + request.options.folder);

@@ -245,6 +245,20 @@ TEST_F(BatchCatalogTest, SortByDateOrdersByCaptureTime) {
     EXPECT_EQ(runBatch({folder, "--sort", "time"}).status, 2);
 }
 
+// --style overrides the settings file's page style for the run, either way.
+TEST_F(BatchCatalogTest, StyleChoosesThePageStyle) {
+    image("a.jpg", 300, 200);
+    const QString modern =
+        settingsFolder([](CatalogSettings& s) { s.pageStyle = QStringLiteral("modern"); });
+    EXPECT_EQ(runBatch({folder, "-q", "-s", modern, "--style", "classic"}).status, 0);
+    EXPECT_TRUE(page().value(0).startsWith("<!DOCTYPE HTML PUBLIC"));
+    EXPECT_FALSE(QFileInfo::exists(folder + "/htm_image/2x"));
+    EXPECT_EQ(runBatch({folder, "-q", "-s", modern}).status, 0);
+    EXPECT_TRUE(readFile(folder + "/index.htm").startsWith("<!DOCTYPE html>\r\n"));
+    EXPECT_TRUE(QFileInfo(folder + "/htm_image/2x/a.jpg").isFile());
+    EXPECT_EQ(runBatch({folder, "--style", "fancy"}).status, 2);
+}
+
 TEST_F(BatchCatalogTest, OpenStartsTheConfiguredBrowser) {
     image("a.jpg");
     const QString script = dir.file("browser.sh");

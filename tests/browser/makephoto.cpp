@@ -2,9 +2,11 @@
 // bars, so each generated photo looks different. A name ending in .png, .webp, .avif or .heic
 // gets a picture of that format instead (a plain colour, semi-transparent for .png).
 //   make_test_photo OUT.jpg WIDTH HEIGHT [VARIANT]
+//   make_test_photo --many FOLDER COUNT WIDTH HEIGHT   (FOLDER/p0001.jpg ... one per variant)
 // clang-format off
 #include <cstdio>  // before jpeglib.h, which uses size_t and FILE
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include <jpeglib.h>
@@ -41,21 +43,10 @@ bool writeOtherFormat(const QString& path, int width, int height) {
     return true;
 }
 
-}  // namespace
-
-int main(int argc, char* argv[]) {
-    if (argc < 4) {
-        std::fprintf(stderr, "usage: make_test_photo OUT.jpg WIDTH HEIGHT [VARIANT]\n");
-        return 2;
-    }
-    const int width = std::atoi(argv[2]);
-    const int height = std::atoi(argv[3]);
-    const int variant = argc > 4 ? std::atoi(argv[4]) : 0;
-    if (width < 1 || height < 1 || width > 10000 || height > 10000) return 2;
-    if (writeOtherFormat(QString::fromLocal8Bit(argv[1]), width, height)) return 0;
-    FILE* out = std::fopen(argv[1], "wb");
+int writePhoto(const char* path, int width, int height, int variant) {
+    FILE* out = std::fopen(path, "wb");
     if (!out) {
-        std::perror(argv[1]);
+        std::perror(path);
         return 1;
     }
     jpeg_compress_struct cinfo;
@@ -84,4 +75,28 @@ int main(int argc, char* argv[]) {
     jpeg_finish_compress(&cinfo);
     jpeg_destroy_compress(&cinfo);
     return std::fclose(out) == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    const bool many = argc == 6 && std::strcmp(argv[1], "--many") == 0;
+    if (argc < 4 || (std::strcmp(argv[1], "--many") == 0 && !many)) {
+        std::fprintf(stderr,
+                     "usage: make_test_photo OUT.jpg WIDTH HEIGHT [VARIANT]\n"
+                     "       make_test_photo --many FOLDER COUNT WIDTH HEIGHT\n");
+        return 2;
+    }
+    const int width = std::atoi(argv[many ? 4 : 2]);
+    const int height = std::atoi(argv[many ? 5 : 3]);
+    if (width < 1 || height < 1 || width > 10000 || height > 10000) return 2;
+    if (!many && writeOtherFormat(QString::fromLocal8Bit(argv[1]), width, height)) return 0;
+    if (!many) return writePhoto(argv[1], width, height, argc > 4 ? std::atoi(argv[4]) : 0);
+    const int count = std::atoi(argv[3]);
+    for (int i = 1; i <= count; ++i) {
+        char path[4096];
+        std::snprintf(path, sizeof path, "%s/p%04d.jpg", argv[2], i);
+        if (writePhoto(path, width, height, i) != 0) return 1;
+    }
+    return 0;
 }

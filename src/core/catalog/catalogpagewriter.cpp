@@ -186,7 +186,7 @@ void CatalogPageWriter::writeBodyStart() {
         table ? QStringLiteral("</TD></TR></TABLE>") : QString(),
         QStringLiteral("</CENTER>"),
         QStringLiteral("<P align=\"right\">"),
-        headerText(),
+        headerTextOf(settings_, date_),
         QStringLiteral("</P>"),
         QStringLiteral("<CENTER>"),
         QStringLiteral("<BR>"),
@@ -223,20 +223,20 @@ QString CatalogPageWriter::titleFont(const CatalogSettings& settings, const QStr
            (bold ? QStringLiteral("</B>") : QString()) + QStringLiteral("</FONT>");
 }
 
-QString CatalogPageWriter::headerText() const {
-    if (!settings_.isOn(&CatalogSettings::headerDefault)) return settings_.headerText;
-    return QLatin1Char('[') + number(date_.year()) + QStringLiteral("年") + number(date_.month()) +
-           QStringLiteral("月") + number(date_.day()) + QStringLiteral("日作成]");
+QString CatalogPageWriter::headerTextOf(const CatalogSettings& settings, const QDate& date) {
+    if (!settings.isOn(&CatalogSettings::headerDefault)) return settings.headerText;
+    return QLatin1Char('[') + number(date.year()) + QStringLiteral("年") + number(date.month()) +
+           QStringLiteral("月") + number(date.day()) + QStringLiteral("日作成]");
 }
 
-QString CatalogPageWriter::footerText() const {
-    if (settings_.isOn(&CatalogSettings::footerDefault)) {
+QString CatalogPageWriter::footerTextOf(const CatalogSettings& settings) {
+    if (settings.isOn(&CatalogSettings::footerDefault)) {
         return QStringLiteral("Created by <A href=\"") + QLatin1String(kHomePageUrl) +
                QStringLiteral("\">「Tessaly」</A>");
     }
-    if (!settings_.isOn(&CatalogSettings::footerLinkEnabled)) return settings_.footerText;
-    return QStringLiteral("<A href=\"") + settings_.footerLinkUrl + QStringLiteral("\">") +
-           settings_.footerText + QStringLiteral("</A>");
+    if (!settings.isOn(&CatalogSettings::footerLinkEnabled)) return settings.footerText;
+    return QStringLiteral("<A href=\"") + settings.footerLinkUrl + QStringLiteral("\">") +
+           settings.footerText + QStringLiteral("</A>");
 }
 
 // The address of a file in the thumbnail folder, as the page writes it.
@@ -306,7 +306,7 @@ void CatalogPageWriter::writeTail(bool commentsOn) {
         QStringLiteral("</TABLE>"),
         settings_.isOn(&CatalogSettings::makeSlideShow) ? slideButton : QStringLiteral("</CENTER>"),
         QStringLiteral("<P align=\"right\">"),
-        footerText(),
+        footerTextOf(settings_),
         QString(),
         QStringLiteral("</P>"),
         QStringLiteral("</BODY>"),

@@ -51,6 +51,10 @@ public:
     // '&', '<', '>' and control characters are percent-encoded; everything else (spaces,
     // Japanese) is kept.
     static QString pageUrl(const QString& fileName);
+    // The line under the title: "[Y年M月D日作成]" or the header text typed (markup).
+    static QString headerTextOf(const CatalogSettings& settings, const QDate& date);
+    // The footer: the program's link, or the footer text typed (markup), linked when asked.
+    static QString footerTextOf(const CatalogSettings& settings);
 
     // A title in the font the settings give titles (size, colour, face, bold, italic), as the
     // catalogue and the contents pages show it: "<FONT size=..."><B><I>text</I></B></FONT>".
@@ -63,8 +67,6 @@ private:
     QStringList scriptLines() const;
     QString bodyTag() const;
     QString titleLine() const;
-    QString headerText() const;
-    QString footerText() const;
     QString cellLine(const CatalogEntry& entry) const;
     QString thumbFolderUrl(const QString& name) const;
     void writeCommentRow();

@@ -17,6 +17,8 @@
 #include "core/catalog/catalogpagewriter.h"
 #include "core/catalog/decodebudget.h"
 #include "core/catalog/orderedpool.h"
+#include "core/catalog/modernassets.h"
+#include "core/catalog/modernpagewriter.h"
 #include "core/catalog/outputguard.h"
 #include "core/catalog/pagetext.h"
 #include "core/catalog/photooutputnames.h"
@@ -70,7 +72,9 @@ struct CatalogRun::Run {
           settings(owner.settings_),
           input(input),
           page(owner.settings_),
-          slides(owner.settings_) {}
+          slides(owner.settings_),
+          modern(owner.settings_),
+          modernStyle(owner.settings_.modernPages()) {}
 
     CatalogRunOutcome perform();
     bool scanSelection();
@@ -91,6 +95,8 @@ struct CatalogRun::Run {
     QString thumbPathOf(int index) const;
     QString thumbnailNameOf(int index) const;
     QString copyPathOf(int index) const;
+    QString doublePathOf(int index) const;
+    ThumbnailJob jobOf(int index, const QString& out, const QString& doubleOut) const;
     bool moveIntoPlace(int index);
     void writeEntry(int index, int width, int height);
     void finishPages();
@@ -105,6 +111,8 @@ struct CatalogRun::Run {
     CatalogRunInput& input;
     CatalogPageWriter page;
     SlideShowWriter slides;
+    ModernPageWriter modern;
+    const bool modernStyle;  // the modern page with double-size thumbnails, no slide show page
     QString folder;
     QString thumbFolder;
     QString title;
@@ -283,6 +291,11 @@ bool CatalogRun::Run::prepareThumbnailFolder() {
         !QFileInfo(thumbFolder).isDir()) {
         throw WriteFailure{folderWriteProblem(thumbFolder, settings.thumbFolderName, errno)};
     }
+    const QString doubles = thumbFolder + QLatin1Char('/') + ModernPageWriter::doubleFolderName();
+    if (modernStyle && !QFileInfo(doubles).isDir() && !QDir().mkdir(doubles) &&
+        !QFileInfo(doubles).isDir()) {
+        return false;
+    }
     const bool sameFolder =
         QFileInfo(thumbFolder).canonicalFilePath() == QFileInfo(folder).canonicalFilePath();
     return !(sameFolder && settings.thumbPrefix.isEmpty());
@@ -297,21 +310,26 @@ void CatalogRun::Run::guardOutputs() {
     }
     const OutputGuard guard(folder, thumbFolder, photos);
     guard.check(folder + settings.htmlFileName, QStringLiteral("HTMLファイル名"));
-    if (settings.isOn(&CatalogSettings::makeSlideShow)) {
+    if (settings.isOn(&CatalogSettings::makeSlideShow) && !modernStyle) {
         guard.check(folder + QLatin1String(kSlideShowFileName), QString());
     }
-    if (settings.isOn(
-            &CatalogSettings::useBackgroundImage)) {  // the copy, and earlier copies it removes
+    if (modernStyle) {
+        for (const char* name : {kModernStyleSheetName, kModernScriptName})
+            guard.check(folderPath(thumbFolder) + QLatin1String(name), QString());
+    }
+    if (settings.isOn(&CatalogSettings::useBackgroundImage)) {  // the copy, and earlier copies it removes
         for (const QString& name : {backgroundTargetName(settings.backgroundFile),
                                     QStringLiteral("back.jpg"), QStringLiteral("back.gif")}) {
             guard.check(folderPath(thumbFolder) + name, QString());
         }
     }
     const QString thumbLabel = QStringLiteral("サムネイル画像フォルダ名");
+    const OutputGuard doubles(folder, QFileInfo(doublePathOf(lastSelected)).path(), photos);
     for (int i = 0; i <= lastSelected; ++i) {
         if (!input.selected[static_cast<std::size_t>(i)]) continue;
         guard.check(thumbPathOf(i), thumbLabel);
         if (!copyPathOf(i).isEmpty()) guard.check(copyPathOf(i), thumbLabel);
+        if (modernStyle) doubles.check(doublePathOf(i), thumbLabel);
     }
 }
 
@@ -329,6 +347,12 @@ void CatalogRun::Run::copyBackground() {
 
 void CatalogRun::Run::writePageHeads() {
     events.pageStarted(date);
+    if (modernStyle) {
+        if (QFileInfo::exists(folder + settings.htmlFileName))
+            earlierPages << settings.htmlFileName;
+        modern.start(folder, title, perRow, date);
+        return;
+    }
     slideShow = settings.isOn(&CatalogSettings::makeSlideShow);
     for (const QString& name :
          {settings.htmlFileName, slideShow ? QLatin1String(kSlideShowFileName) : QString()}) {
@@ -392,7 +416,7 @@ void CatalogRun::Run::startWorkers() {
     for (int i = 0; i <= lastSelected; ++i) {
         if (!input.selected[static_cast<std::size_t>(i)]) continue;
         const QString out = scratch->filePath(QString::number(jobs.size()) + ".jpg");
-        jobs.push_back(ThumbnailJob{folder + input.names[i], thumbPathOf(i), out, copyPathOf(i)});
+        jobs.push_back(jobOf(i, out, scratch->filePath(QString::number(jobs.size()) + "-2x.jpg")));
         sizes.push_back(QFileInfo(jobs.back().sourcePath).size());
     }
     OrderedPool<ThumbnailResult>::Plan plan;
@@ -432,6 +456,22 @@ QString CatalogRun::Run::copyPathOf(int index) const {
     return thumbFolder + QLatin1Char('/') + settings.thumbPrefix + outputNames.copies[index];
 }
 
+QString CatalogRun::Run::doublePathOf(int index) const {
+    return thumbFolder + QLatin1Char('/') + ModernPageWriter::doubleFolderName() +
+           QLatin1Char('/') + settings.thumbPrefix + thumbnailNameOf(index);
+}
+
+// The job of the image at index, written at out (and its double-size thumbnail, which the
+// modern page asks for, at doubleOut).
+ThumbnailJob CatalogRun::Run::jobOf(int index, const QString& out, const QString& doubleOut) const {
+    ThumbnailJob job{folder + input.names[index], thumbPathOf(index), out, copyPathOf(index)};
+    if (modernStyle) {
+        job.doublePath = doublePathOf(index);
+        job.doubleOutputPath = doubleOut;
+    }
+    return job;
+}
+
 // The result of the image at index: made here, or taken from the workers in list order.
 // Nothing when the run is cancelled while the workers still make it.
 std::optional<ThumbnailResult> CatalogRun::Run::nextResult(int index) {
@@ -442,10 +482,9 @@ std::optional<ThumbnailResult> CatalogRun::Run::nextResult(int index) {
     }
     const QString thumbPath = thumbPathOf(index);
     if (input.beforeMaking) input.beforeMaking(folder + input.names[index]);
-    return makeThumbnail(
-        ThumbnailJob{folder + input.names[index], thumbPath, thumbPath, copyPathOf(index)}, box,
-        settings.isOn(&CatalogSettings::skipExistingThumbs), budget.get(), input.decoding,
-        input.allFormats);
+    return makeThumbnail(jobOf(index, thumbPath, doublePathOf(index)), box,
+                         settings.isOn(&CatalogSettings::skipExistingThumbs), budget.get(),
+                         input.decoding, input.allFormats);
 }
 
 // Tells the front end how many thumbnails are done when the count has grown; `name` is the
@@ -545,6 +584,13 @@ QString CatalogRun::Run::firstKept() const {
 // Moves a thumbnail made by a worker from its scratch file to its own name.
 bool CatalogRun::Run::moveIntoPlace(int index) {
     const QString from = scratch->filePath(QString::number(jobsTaken - 1) + ".jpg");
+    if (modernStyle) {
+        const QString doubled = scratch->filePath(QString::number(jobsTaken - 1) + "-2x.jpg");
+        if (std::rename(QFile::encodeName(doubled).constData(),
+                        QFile::encodeName(doublePathOf(index)).constData()) != 0) {
+            return false;
+        }
+    }
     return std::rename(QFile::encodeName(from).constData(),
                        QFile::encodeName(thumbPathOf(index)).constData()) == 0;
 }
@@ -566,6 +612,10 @@ void CatalogRun::Run::writeEntry(int index, int width, int height) {
     entry.comment2 = lines.second;
     SlideShowWriter::slideSize(settings, width, height, entry.slideWidth, entry.slideHeight);
     commentsOn = decisions.commentsOn();
+    if (modernStyle) {
+        modern.addImage(entry, commentsOn);
+        return;
+    }
     page.writeImage(n, entry, commentsOn);
     if (slideShow) slides.writeImage(n, entry);
 }
@@ -576,6 +626,10 @@ void CatalogRun::Run::writeEntry(int index, int width, int height) {
 void CatalogRun::Run::finishPages() {
     if (stoppedEarly && earlierPages.contains(settings.htmlFileName)) {
         closeAll();
+        return;
+    }
+    if (modernStyle) {
+        modern.finish(firstKept());
         return;
     }
     page.writeTail(commentsOn);
@@ -612,6 +666,7 @@ void CatalogRun::Run::closeAll() noexcept {
     scratch.reset();
     page.close();
     slides.close();
+    modern.close();
 }
 
 }  // namespace tessaly

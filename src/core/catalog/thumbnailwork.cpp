@@ -13,14 +13,20 @@ bool thumbnailUpToDate(const QString& thumbPath, const QString& sourcePath) {
     return thumb.exists() && thumb.lastModified() >= QFileInfo(sourcePath).lastModified();
 }
 
+ThumbnailBox doubledBox(const ThumbnailBox& box) {
+    return ThumbnailBox{box.width * 2, box.height * 2, box.quality, box.filter};
+}
+
 namespace {
 
-// Scales the open photograph and saves the thumbnail,
-// keeping failures in the result.
+// Scales the open photograph and saves the thumbnail (and the double one at twice the box when
+// the job asks for it), keeping failures in the result.
 void scaleAndSave(ThumbnailMaker& maker, const ThumbnailJob& job, const ThumbnailBox& box,
                   ThumbnailResult& result) {
+    const bool twice = !job.doublePath.isEmpty();
+    PixelImage larger;
     try {
-        result.method = maker.scale(box);
+        result.method = twice ? maker.scaleTwice(box, doubledBox(box), larger) : maker.scale(box);
         result.imageWidth = maker.imageWidth();
         result.imageHeight = maker.imageHeight();
     } catch (...) {
@@ -29,6 +35,7 @@ void scaleAndSave(ThumbnailMaker& maker, const ThumbnailJob& job, const Thumbnai
     }
     try {
         maker.save(job.outputPath, box.quality);
+        if (twice) maker.saveOther(larger, job.doubleOutputPath, box.quality);
         result.preview = maker.picture();
     } catch (...) {
         result.saveError = std::current_exception();
@@ -51,14 +58,18 @@ ThumbnailResult makeThumbnail(const ThumbnailJob& job, const ThumbnailBox& box, 
         return result;
     }
     const bool copy = !job.copyPath.isEmpty() && maker.otherFormat();
+    const bool twice = !job.doublePath.isEmpty();
     if (skipExisting && thumbnailUpToDate(job.thumbPath, job.sourcePath) &&
-        (!copy || thumbnailUpToDate(job.copyPath, job.sourcePath))) {
+        (!copy || thumbnailUpToDate(job.copyPath, job.sourcePath)) &&
+        (!twice || thumbnailUpToDate(job.doublePath, job.sourcePath))) {
         result.skipped = true;
         return result;
     }
     std::optional<DecodeBudget::Admission> admission;
     try {
-        admission.emplace(budget, maker.scaleBytes(box));
+        const qint64 bytes =
+            maker.scaleBytes(box) + (twice ? maker.scaleBytes(doubledBox(box)) : 0);
+        admission.emplace(budget, bytes);
         if (!*admission) throw ImageError(QStringLiteral("the run was stopped"));
     } catch (...) {
         result.loadError = std::current_exception();

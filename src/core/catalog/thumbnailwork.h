@@ -17,6 +17,10 @@ struct ThumbnailJob {
     QString outputPath;  // where it is written (thumbPath, or a scratch file moved later)
     // Where a JPEG copy of a photograph browsers cannot show is kept; empty: none is made.
     QString copyPath = QString();
+    // The thumbnail at twice the box for high-density screens, made from the same decode;
+    // none when empty. Written at doubleOutputPath as the other is at outputPath.
+    QString doublePath{};
+    QString doubleOutputPath{};
 };
 
 // The compression quality of such copies: they stand in for the photograph.
@@ -37,12 +41,16 @@ struct ThumbnailResult {
 // True when the thumbnail exists and is not older than the photograph.
 bool thumbnailUpToDate(const QString& thumbPath, const QString& sourcePath);
 
+// The box twice as wide and high, at the same quality and filter.
+ThumbnailBox doubledBox(const ThumbnailBox& box);
+
 // Measures the photograph from its header and, unless skipExisting finds its thumbnail (and
-// its copy, when one is asked for) up to date (then nothing is decoded), decodes it, makes
-// the thumbnail and saves it at job.outputPath, and the copy at job.copyPath. allFormats
-// reads photographs of every format (ThumbnailMaker). A thumbnail older than its photograph is made
-// again. The decode waits for its admission by the budget when one is given. Never throws: failures
-// are kept in the result.
+// its copy and the double one, when they are asked for) up to date (then nothing is decoded),
+// decodes it, makes the thumbnail and saves it at job.outputPath (the double one at twice the
+// box, at job.doubleOutputPath), and the copy at job.copyPath. allFormats reads photographs of
+// every format (ThumbnailMaker). A thumbnail older than its photograph is made again. The
+// decode waits for its admission by the budget when one is given. Never throws: failures are
+// kept in the result.
 ThumbnailResult makeThumbnail(
     const ThumbnailJob& job, const ThumbnailBox& box, bool skipExisting,
     DecodeBudget* budget = nullptr,

@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <iterator>
+#include <memory>
 
 #include "core/imaging/files/filereplacement.h"
 #include "core/imaging/imagefilemessage.h"
@@ -55,6 +57,26 @@ bool forReader(const QString& path) {
     const PhotoFormat format = photoFormatOf(file.read(32));
     return format != PhotoFormat::Jpeg &&
            (format != PhotoFormat::Unknown || !hasJpegExtension(QFileInfo(path).fileName()));
+}
+
+// Hands every decoded row to two sinks.
+class BothSinks : public JpegRowSink {
+public:
+    BothSinks(JpegRowSink& first, JpegRowSink& second) : first_(first), second_(second) {}
+    void takeRows(int first, int count, const uchar* rows, size_t stride) override {
+        first_.takeRows(first, count, rows, stride);
+        second_.takeRows(first, count, rows, stride);
+    }
+
+private:
+    JpegRowSink& first_;
+    JpegRowSink& second_;
+};
+
+// Whether the box's reduction is followed by sharpening.
+bool sharpens(int w, int h, const ThumbnailBox& box) {
+    return ThumbnailMaker::fitRatio(w, h, box) >= 3.0L && side(box.width) > 3 &&
+           side(box.height) > 3;
 }
 
 }  // namespace
@@ -193,6 +215,98 @@ ThumbnailMaker::Method ThumbnailMaker::scale(const ThumbnailBox& box) {
     data_.clear();  // only the thumbnail is kept from here on
     whole_ = false;
     return filter ? Method::Filter : Method::Plain;
+}
+
+ThumbnailMaker::Method ThumbnailMaker::scaleTwice(const ThumbnailBox& box,
+                                                  const ThumbnailBox& largerBox,
+                                                  PixelImage& larger) {
+    if (width_ < 1 || scaled_) {
+        throw ImageError(QStringLiteral("TNkDIB: no photograph has been loaded"));
+    }
+    if (!loaded_ && reader_) {
+        decodeWithReader();
+    } else if (!loaded_) {
+        readWholeFile();
+    }
+    const bool filter = filterPath(box);
+    const Decoded first = plan(box), second = plan(largerBox);
+    if (!loaded_ && first != Decoded::FullPicture && second != Decoded::FullPicture) {
+        decoded_ = first == Decoded::SampledRows && second == Decoded::SampledRows
+                       ? Decoded::SampledRows
+                       : Decoded::EveryRow;
+        scaleTwiceStreamed(box, largerBox, larger);
+    } else {
+        if (!loaded_) decodePicture();
+        decoded_ = first == Decoded::Nothing ? Decoded::Nothing : Decoded::FullPicture;
+        larger = fromPicture(picture_, largerBox);
+        PixelImage whole = std::move(picture_);
+        picture_ = fromPicture(std::move(whole), box);
+    }
+    loaded_ = false;
+    scaled_ = true;
+    data_.clear();
+    whole_ = false;
+    return filter ? Method::Filter : Method::Plain;
+}
+
+// The thumbnail of a whole decoded picture, as scale() makes it from one.
+PixelImage ThumbnailMaker::fromPicture(PixelImage picture, const ThumbnailBox& box) const {
+    const int tw = side(box.width), th = side(box.height);
+    if (filterPath(box)) {
+        averageReduce(picture, width_, height_, tw, th);
+        if (sharpens(width_, height_, box)) sharpen3x3(picture);
+        return picture;
+    }
+    int nw = 0, nh = 0;
+    nominalSize(width_, height_, box, nw, nh);
+    return stretchNearest(picture, nw, nh);
+}
+
+// Both thumbnails gathered from the same pass over every stored row.
+void ThumbnailMaker::scaleTwiceStreamed(const ThumbnailBox& box, const ThumbnailBox& largerBox,
+                                        PixelImage& larger) {
+    struct Maker {
+        std::unique_ptr<AreaAverager> averager;
+        std::unique_ptr<SampledStretch> stretch;
+        JpegRowSink& sink() { return averager ? static_cast<JpegRowSink&>(*averager) : *stretch; }
+    };
+    const auto makerFor = [this](const ThumbnailBox& b) {
+        Maker maker;
+        if (filterPath(b)) {
+            maker.averager = std::make_unique<AreaAverager>(width_, height_, side(b.width),
+                                                            side(b.height), header_.grayscale);
+        } else {
+            int nw = 0, nh = 0;
+            nominalSize(width_, height_, b, nw, nh);
+            maker.stretch = std::make_unique<SampledStretch>(header_, nw, nh);
+        }
+        return maker;
+    };
+    Maker small = makerFor(box), large = makerFor(largerBox);
+    BothSinks both(small.sink(), large.sink());
+    // Two stretches need only the rows either samples; a reduction needs every row.
+    std::vector<int> rows;
+    if (small.stretch && large.stretch) {
+        const std::vector<int>&a = small.stretch->rows(), &b = large.stretch->rows();
+        std::set_union(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(rows));
+    }
+    namingFile(path_, [&] { return JpegImage::decodeRows(data_, rows, both); });
+    const auto finish = [this](Maker& maker, const ThumbnailBox& b) {
+        if (!maker.averager) return maker.stretch->result();
+        PixelImage result = maker.averager->result();
+        if (sharpens(width_, height_, b)) sharpen3x3(result);
+        return result;
+    };
+    picture_ = finish(small, box);
+    larger = finish(large, largerBox);
+}
+
+void ThumbnailMaker::saveOther(const PixelImage& picture, const QString& path, int quality) const {
+    JpegImage jpeg;
+    jpeg.Assign(picture);
+    jpeg.setCompressionQuality(quality);
+    jpeg.setSegments(colourProfile_);
+    jpeg.saveToFile(path);
 }
 
 PixelImage ThumbnailMaker::stretchStreamed(int tw, int th) {

@@ -69,6 +69,12 @@ public:
     // both alike; the pixels are the same either way.
     // Throws IoError/ImageError when the save fails.
     void save(const QString& thumbPath, int quality) const;
+    // scale() for two boxes from one decode of the photograph: picture() becomes the thumbnail
+    // of box and `larger` that of largerBox, each as scale() alone would make it. Returns the
+    // method taken for box.
+    Method scaleTwice(const ThumbnailBox& box, const ThumbnailBox& largerBox, PixelImage& larger);
+    // Saves a picture made from this photograph (the larger one of scaleTwice) as save() does.
+    void saveOther(const PixelImage& picture, const QString& path, int quality) const;
     // scale(), then save() at box.quality; returns scale()'s method.
     Method make(const ThumbnailBox& box, const QString& thumbPath);
 
@@ -96,6 +102,9 @@ private:
     void readWholeFile();
     void decodePicture();
     PixelImage stretchStreamed(int tw, int th);
+    PixelImage fromPicture(PixelImage picture, const ThumbnailBox& box) const;
+    void scaleTwiceStreamed(const ThumbnailBox& box, const ThumbnailBox& largerBox,
+                            PixelImage& larger);
     void reduceStreamed(int tw, int th);
     void decodeWithReader();
 

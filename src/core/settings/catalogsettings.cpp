@@ -69,6 +69,8 @@ bool CatalogSettings::operator==(const CatalogSettings& other) const {
            version == other.version;
 }
 
+bool CatalogSettings::modernPages() const { return pageStyle == QLatin1String("modern"); }
+
 QString CatalogSettings::configFolder() const {
     return settingsFolder.isEmpty() ? appFolder : settingsFolder;
 }

@@ -70,6 +70,12 @@ struct CatalogSettings {
     // "on" when the lists and runs take PNG, WebP, AVIF and HEIC/HEIF photographs beside
     // JPEG ones (the main window's check box); empty until first changed, which reads off.
     QString otherFormats;  // 47
+    // The style of the pages a run writes: "classic" (the designed Shift-JIS pages, also when
+    // empty or unknown) or "modern" (HTML5 in UTF-8 with a responsive grid and a lightbox).
+    QString pageStyle;  // 48
+
+    // True when the pages are written in the modern style.
+    bool modernPages() const;
 
     QString appFolder;         // the executable's folder, never stored
     QString version = "1.60";  // never read from the file
@@ -151,6 +157,7 @@ inline constexpr SettingRow kSettingRows[] = {
     settingrow::text(&CatalogSettings::converterFileType, "[変換ウインドウのファイルの種類]", 1.6, "").afterLastBlock().outsideOptions(),
     settingrow::text(&CatalogSettings::lastFolder, "[最後に開いたフォルダ]", 1.6, "").afterLastBlock().outsideOptions(),
     settingrow::toggle(&CatalogSettings::otherFormats, "[JPEG以外の画像も扱う]", 1.6, "").afterLastBlock().outsideOptions(),
+    settingrow::text(&CatalogSettings::pageStyle, "[ページ形式]", 1.6, "").afterLastBlock(),
     // clang-format on
 };
 

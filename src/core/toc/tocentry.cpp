@@ -18,9 +18,13 @@ namespace {
 constexpr qint64 kReadBudget = 4 * 1024 * 1024;
 constexpr qint64 kChunk = 8192;
 
-QString decodeLine(QByteArray line) {
+// The line a modern (UTF-8) catalogue page declares its encoding on; classic pages are
+// Shift-JIS and never hold it.
+const QByteArray kUtf8Head = QByteArrayLiteral("<head><meta charset=\"utf-8\">");
+
+QByteArray withoutCr(QByteArray line) {
     if (line.endsWith('\r')) line.chop(1);
-    return sjis::decode(line);
+    return line;
 }
 
 }  // namespace
@@ -30,21 +34,25 @@ const char* const kCatalogMarker = "<!-- Tessaly";
 QStringList readLeadingLines(const QString& path, int count) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) throw IoError(cannotOpenMessage(path));
-    QStringList lines;
+    QList<QByteArray> raw;
     QByteArray pending;
     qint64 budget = kReadBudget;
-    while (lines.size() < count && budget > 0) {
+    while (raw.size() < count && budget > 0) {
         const QByteArray chunk = file.read(std::min(kChunk, budget));
         if (chunk.isEmpty()) break;
         budget -= chunk.size();
         pending.append(chunk);
         qsizetype newline;
-        while (lines.size() < count && (newline = pending.indexOf('\n')) >= 0) {
-            lines.append(decodeLine(pending.left(newline)));
+        while (raw.size() < count && (newline = pending.indexOf('\n')) >= 0) {
+            raw.append(withoutCr(pending.left(newline)));
             pending.remove(0, newline + 1);
         }
     }
-    if (lines.size() < count && !pending.isEmpty()) lines.append(decodeLine(pending));
+    if (raw.size() < count && !pending.isEmpty()) raw.append(withoutCr(pending));
+    const bool utf8 = raw.contains(kUtf8Head);
+    QStringList lines;
+    for (const QByteArray& line : raw)
+        lines.append(utf8 ? QString::fromUtf8(line) : sjis::decode(line));
     while (lines.size() < count) lines.append(QString());
     return lines;
 }

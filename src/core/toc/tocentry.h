@@ -19,7 +19,8 @@ struct TocEntry {
 // The text a catalogue page's second line begins with.
 extern const char* const kCatalogMarker;
 
-// The first `count` lines of a text file, decoded from Shift-JIS; lines past the end are
+// The first `count` lines of a text file, decoded from Shift-JIS (from UTF-8 when one of them
+// is the modern catalogue page's "<head><meta charset="utf-8">"); lines past the end are
 // empty. At most a few megabytes are read, whatever the file holds. Raises IoError when the
 // file cannot be opened.
 QStringList readLeadingLines(const QString& path, int count);

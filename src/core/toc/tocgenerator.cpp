@@ -11,6 +11,7 @@
 #include "core/text/folderlisting.h"
 #include "core/text/formatting.h"
 #include "core/toc/framepagewriter.h"
+#include "core/toc/moderntocwriter.h"
 #include "core/toc/tocentry.h"
 #include "core/toc/tocpagehead.h"
 #include "core/toc/tocpagewriter.h"
@@ -106,8 +107,11 @@ QString TocGenerator::run(const TocOptions& options, const Progress& progress) c
 
     std::unique_ptr<FramePageWriter> frames;
     std::unique_ptr<TocPageWriter> contents;
+    std::unique_ptr<ModernTocWriter> modern;
     if (options.useFrames) {
         frames = std::make_unique<FramePageWriter>(folder, head, found.firstFolderName);
+    } else if (settings_.modernPages()) {
+        modern = std::make_unique<ModernTocWriter>(page, folder, head, options);
     } else {
         const auto variant =
             options.showImages ? TocPageWriter::Variant::Grid : TocPageWriter::Variant::List;
@@ -123,12 +127,16 @@ QString TocGenerator::run(const TocOptions& options, const Progress& progress) c
         if (progress) progress(progressText(k, found.count));
         if (frames) {
             frames->writeEntry(*entry);
+        } else if (modern) {
+            modern->writeEntry(*entry);
         } else {
             contents->writeEntry(*entry, k);
         }
     }
     if (frames) {
         frames->finish();
+    } else if (modern) {
+        modern->finish();
     } else {
         contents->finish();
     }

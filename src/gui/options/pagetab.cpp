@@ -1,6 +1,7 @@
 #include "gui/options/pagetab.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -32,6 +33,8 @@ PageTab::PageTab(Prompts& prompts)
         {labelFor("Label7", QStringLiteral("背景の色"), 'C', chooseColour), colour, chooseColour}));
     layout->addSpacing(8);
     layout->addWidget(buildBackgroundImage());
+    layout->addSpacing(8);
+    layout->addLayout(buildStyle());
     layout->addStretch(1);
     connect(chooseColour, &QPushButton::clicked, this,
             [this, colour] { PageTab::chooseColour(prompts_, this, colour); });
@@ -58,6 +61,19 @@ QWidget* PageTab::buildBackgroundImage() {
     layout->addLayout(row(
         {labelFor("Label5", QStringLiteral("ファイル名"), 'N', file_), file_, chooseFile_}, false));
     return holder;
+}
+
+// The page style: the designed table (stored as nothing) or the page for today's browsers.
+QLayout* PageTab::buildStyle() {
+    QComboBox* style =
+        combo("pageStyleBox", QStringLiteral("「標準」は従来のページ（Shift-JIS の表）です。"
+                                             "「モダン」はスマートフォンや高解像度の画面に合わせた"
+                                             "ページ（UTF-8）で、スライドショウはページの中で"
+                                             "動きます。"));
+    style->addItem(QStringLiteral("標準"), QStringLiteral(""));
+    style->addItem(QStringLiteral("モダン（今のブラウザとスマートフォン向け）"),
+                   QStringLiteral("modern"));
+    return row({labelFor("pageStyleLabel", QStringLiteral("ページの形式"), 'S', style), style});
 }
 
 void PageTab::applyEnablingRules() {

@@ -3,6 +3,7 @@
 #include "gui/options/optionstab.h"
 
 class QCheckBox;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 
@@ -10,7 +11,8 @@ namespace tessaly {
 
 class ColorSwatch;
 
-// "ページ設定": the frame width, the background colour and the background image.
+// "ページ設定": the frame width, the background colour, the background image and the page
+// style.
 class PageTab : public OptionsTab {
     Q_OBJECT
 public:
@@ -24,6 +26,7 @@ protected:
 
 private:
     QWidget* buildBackgroundImage();
+    QLayout* buildStyle();
     void chooseBackgroundFile();
 
     Prompts& prompts_;

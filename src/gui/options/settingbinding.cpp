@@ -22,6 +22,12 @@ QString onOff(bool on) { return on ? QStringLiteral("on") : QStringLiteral("off"
 // of the first entry, rounded half to even ("250" in 100, 200 ... is "200"); -1 for none.
 // A list of names whose text is none of them keeps its selection.
 int entryFor(const QComboBox& list, const QString& text) {
+    // A list whose entries carry their stored values: the entry storing the text, else the
+    // first (the default).
+    if (list.count() > 0 && !list.itemData(0).isNull()) {
+        const int stored = list.findData(text);
+        return stored >= 0 ? stored : 0;
+    }
     const int exact = list.findText(text, Qt::MatchExactly);
     if (exact >= 0) return exact;
     bool stepIsNumber = false;
@@ -67,7 +73,10 @@ QString controlValue(const QWidget* control) {
     if (auto* colour = qobject_cast<const ColorSwatch*>(control)) {
         return QString::number(colour->colour());
     }
-    if (auto* list = qobject_cast<const QComboBox*>(control)) return list->currentText();
+    if (auto* list = qobject_cast<const QComboBox*>(control)) {
+        const QVariant stored = list->currentData();
+        return stored.isNull() ? list->currentText() : stored.toString();
+    }
     return QString();
 }
 

@@ -284,17 +284,24 @@ TEST_F(CatalogRunFilesTest, WorkerCountAndDecodingDoNotChangeTheOutput) {
         input.names << name;
         input.selected.push_back(true);
     }
-    QStringList outputs{"index.htm", "SShow.htm"};
-    for (const QString& name : input.names) {
-        if (name != "x4.jpg") outputs << "htm_image/" + name;
-    }
-    for (const char* filter : {"off", "on"}) {
+    // The modern page adds a double-size thumbnail of each, its stylesheet and script.
+    for (const auto& [style, filter] :
+         {std::pair{"", "off"}, {"", "on"}, {"modern", "off"}, {"modern", "on"}}) {
+        const bool modern = *style != '\0';
+        settings.pageStyle = QString::fromLatin1(style);
+        QStringList outputs{"index.htm", modern ? "htm_image/tessaly.js" : "SShow.htm"};
+        for (const QString& name : input.names) {
+            if (name == "x4.jpg") continue;
+            outputs << "htm_image/" + name;
+            if (modern) outputs << "htm_image/2x/" + name;
+        }
         settings.thumbFilter = QString::fromLatin1(filter);
         QList<QByteArray> first;
         for (const auto& [jobs, decoding] : {std::pair{1, ThumbnailMaker::Decoding::FullPicture},
                                              {1, ThumbnailMaker::Decoding::Streamed},
                                              {3, ThumbnailMaker::Decoding::Streamed}}) {
-            SCOPED_TRACE(testing::Message() << "filter " << filter << ", jobs " << jobs);
+            SCOPED_TRACE(testing::Message()
+                         << "style " << style << ", filter " << filter << ", jobs " << jobs);
             QDir(dir.file("htm_image")).removeRecursively();
             input.jobs = jobs;
             input.decoding = decoding;
@@ -313,9 +320,11 @@ TEST_F(CatalogRunFilesTest, WorkerCountAndDecodingDoNotChangeTheOutput) {
             EXPECT_EQ(QDir(dir.file("htm_image"))
                           .entryList(QDir::Hidden | QDir::AllEntries | QDir::NoDotAndDotDot)
                           .size(),
-                      12);
+                      modern ? 15 : 12);
         }
     }
+    settings.pageStyle.clear();
+    EXPECT_EQ(run(), CatalogRunOutcome::Completed);
     const QStringList found = cells().filter("htm_image/turned.jpg");
     ASSERT_EQ(found.size(), 1);
     EXPECT_TRUE(found[0].contains(R"(height="150" width="100")")) << found[0].toStdString();

@@ -1,11 +1,13 @@
 // The thumbnail maker's two ways to the pixels, the rows streamed from the decoder (sampled
 // and skipped where the file's layout allows it) and the whole decoded picture, must give the
 // same thumbnail, byte for byte, for every layout, box, orientation and damaged file. This is
-// what proves the layouts JpegImage lets the codec skip rows of.
+// what proves the layouts JpegImage lets the codec skip rows of. A thumbnail and its
+// double-size twin made from one decode are each the thumbnail made alone.
 #include <gtest/gtest.h>
 
 #include <QFile>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "core/imaging/thumbnailmaker.h"
@@ -97,7 +99,30 @@ protected:
         return made;
     }
 
-    // Makes the thumbnail both ways and compares; returns what the streamed way decoded.
+    // The thumbnails of box and of twice the box from one decode.
+    static std::pair<Made, PixelImage> makeTwice(const QString& source, const ThumbnailBox& box,
+                                                 Decoding decoding) {
+        Made made;
+        PixelImage larger;
+        ThumbnailMaker maker(decoding);
+        try {
+            maker.open(source);
+            made.method = maker.scaleTwice(box, doubledBox(box), larger);
+        } catch (const Error& e) {
+            made.error = e.message();
+            return {made, larger};
+        }
+        made.picture = maker.picture();
+        return {made, larger};
+    }
+
+    static ThumbnailBox doubledBox(const ThumbnailBox& box) {
+        return ThumbnailBox{box.width * 2, box.height * 2, box.quality, box.filter};
+    }
+
+    // Makes the thumbnail both ways and compares; returns what the streamed way decoded. Both
+    // ways, the thumbnails of the box and of twice the box made from one decode are those
+    // made alone.
     Decoded compare(const QByteArray& jpeg, const ThumbnailBox& box) {
         dir.write("photo.jpg", jpeg);
         const Made streamed = make(dir.file("photo.jpg"), box, Decoding::Streamed);
@@ -107,6 +132,15 @@ protected:
         expectSamePicture(streamed.picture, full.picture);
         if (full.error.isEmpty()) {
             EXPECT_EQ(full.decoded, Decoded::FullPicture);
+        }
+        const Made larger = make(dir.file("photo.jpg"), doubledBox(box), Decoding::Streamed);
+        for (Decoding decoding : {Decoding::Streamed, Decoding::FullPicture}) {
+            const auto [pair, pairLarger] = makeTwice(dir.file("photo.jpg"), box, decoding);
+            EXPECT_EQ(pair.error, streamed.error.isEmpty() ? larger.error : streamed.error);
+            if (!pair.error.isEmpty()) continue;
+            EXPECT_EQ(pair.method, streamed.method);
+            expectSamePicture(pair.picture, streamed.picture);
+            expectSamePicture(pairLarger, larger.picture);
         }
         return streamed.decoded;
     }

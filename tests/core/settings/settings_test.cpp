@@ -132,6 +132,22 @@ TEST(Settings, SwitchesAndNumbersReadAsThePagesTakeThem) {
     EXPECT_EQ(s.thumbFilter, "off");
 }
 
+// The page style is a line after the last block, read by its key; anything but "modern" is
+// the classic style.
+TEST(Settings, PageStyleLineAfterTheBlocks) {
+    test::TempDir dir;
+    CatalogSettings s;
+    s.appFolder = dir.path();
+    EXPECT_FALSE(s.modernPages());
+    s.pageStyle = "modern";
+    saveSettings(s);
+    EXPECT_TRUE(dir.read("Quorvel.ini")
+                    .endsWith("\r\n" + test::sjisBytes("[ページ形式]") + "\r\nmodern\r\n"));
+    EXPECT_TRUE(loadSettings(dir.path()).modernPages());
+    s.pageStyle = "Modern";
+    EXPECT_FALSE(s.modernPages());
+}
+
 TEST(Settings, Version13FileLoadsItsThreeBlocksAndKeepsLaterDefaults) {
     test::TempDir dir;
     const QStringList vals = changedValues();

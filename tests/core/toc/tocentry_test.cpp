@@ -6,6 +6,7 @@
 #include <QRandomGenerator>
 
 #include "core/catalog/catalogpagewriter.h"
+#include "core/catalog/modernpagewriter.h"
 #include "core/text/errors.h"
 #include "tocfixture.h"
 
@@ -109,4 +110,20 @@ TEST(TocEntry, ReadsPagesWrittenByTheCataloguePageWriter) {
     EXPECT_EQ(entry->imageCount, QStringLiteral("234"));
     EXPECT_EQ(entry->date, QStringLiteral("  2026.1.5"));
     EXPECT_EQ(entry->thumbnailName, QStringLiteral("s_写真 --> 01.JPG"));
+
+    // The modern page, in UTF-8, is read alike.
+    QDir(dir.path()).mkdir(QStringLiteral("htm_image"));
+    ModernPageWriter modern(settings);
+    modern.start(dir.path() + QLatin1Char('/'), QStringLiteral("北海道の旅 <2026>"), 5,
+                 QDate(2026, 1, 5));
+    CatalogEntry photo;
+    photo.fileName = QStringLiteral("写真 --> 01.JPG");
+    for (int i = 0; i < 3; ++i) modern.addImage(photo, false);
+    modern.finish(photo.fileName);
+    const std::optional<TocEntry> modernEntry = readTocEntry(path, QStringLiteral("旅"));
+    ASSERT_TRUE(modernEntry.has_value());
+    EXPECT_EQ(modernEntry->title, entry->title);
+    EXPECT_EQ(modernEntry->imageCount, QStringLiteral("003"));
+    EXPECT_EQ(modernEntry->date, entry->date);
+    EXPECT_EQ(modernEntry->thumbnailName, entry->thumbnailName);
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 
 #include "core/text/errors.h"
@@ -277,6 +278,39 @@ TEST(TocGrid, ThumbnailSizeFromTheFileWhenItExists) {
               QStringLiteral("<TD align=\"center\" valign=\"middle\"><A href=\"b/index.htm\">"
                              "<IMG src=\"b/htm_image/gone.jpg\" ALT=\"No &amp; thumb\"></A></TD>"));
     EXPECT_FALSE(images[2].contains(QStringLiteral("height")));  // only the current folder name
+}
+
+// The modern contents page: UTF-8, one grid cell per catalogue with its first thumbnail (and
+// the double-size one where the catalogue has it), title, folder, count and date.
+TEST(TocModern, GridOfFirstThumbnailsWithNamesCountsAndDates) {
+    TocFixture f;
+    f.settings.pageStyle = QStringLiteral("modern");
+    f.addCatalogue(QStringLiteral("a <1>"), QStringLiteral("春 &amp; 夏"), 12,
+                   QStringLiteral("IMG 1.JPG"));
+    f.addThumbnail(QStringLiteral("a <1>"), QStringLiteral("IMG 1.JPG"), 110, 83);
+    QDir(f.dir.file(QStringLiteral("a <1>/htm_image"))).mkdir(QStringLiteral("2x"));
+    f.addThumbnail(QStringLiteral("a <1>"), QStringLiteral("2x/IMG 1.JPG"), 220, 166);
+    f.addCatalogue(QStringLiteral("b"), QStringLiteral("秋"), 3, QStringLiteral("gone.jpg"));
+    TocOptions options = f.options();
+    options.showImages = false;  // the modern page always shows the thumbnails
+    f.run(options);
+    const QString page = QString::fromUtf8(f.dir.read(QStringLiteral("index.htm")));
+    EXPECT_TRUE(page.startsWith(QStringLiteral("<!DOCTYPE html>\r\n")));
+    EXPECT_TRUE(page.contains(QStringLiteral("<title>目次</title>")));
+    EXPECT_TRUE(page.contains(QStringLiteral(
+        "<li><a href=\"a %3C1%3E/index.htm\"><img src=\"a %3C1%3E/htm_image/IMG 1.JPG\" "
+        "srcset=\"a%20%3C1%3E/htm_image/2x/IMG%201.JPG 2x\" width=\"110\" height=\"83\" alt=\"\">"
+        "<span class=\"caption\">春 &amp; 夏</span></a><p class=\"count\">a &lt;1&gt; ・ 12枚 ・ "
+        "2026.1.5</p></li>")))
+        << page.toStdString();
+    EXPECT_TRUE(page.contains(
+        QStringLiteral("<li><a href=\"b/index.htm\"><span class=\"caption\">秋</span></a>")));
+    // The contents page follows the visitor's colours unless it has its own.
+    EXPECT_TRUE(page.contains(QStringLiteral("<html lang=\"ja\" class=\"contents\">")));
+    options.backgroundColor = 0x202020;
+    f.run(options);
+    EXPECT_TRUE(QString::fromUtf8(f.dir.read(QStringLiteral("index.htm")))
+                    .contains(QStringLiteral(":root{--bg:#202020;--fg:#fff;")));
 }
 
 TEST(TocGrid, ThumbnailThatIsNoJpegEndsTheRunWithAnImageError) {

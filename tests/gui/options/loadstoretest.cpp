@@ -159,6 +159,7 @@ TEST_F(OptionsTest, EveryControlReachesItsField) {
     combo("Combo1")->setCurrentIndex(2);
     combo("Combo2")->setCurrentIndex(0);
     combo("Combo3")->setCurrentIndex(4);
+    combo("pageStyleBox")->setCurrentIndex(1);
     for (const char* name : {"CheckBox3", "CheckBox4", "Check5", "Check6", "Check7", "Checkfilter",
                              "veltra_check", "footerlinkbox", "s_filebox", "s_maxcheck"}) {
         box(name)->setChecked(true);
@@ -201,6 +202,14 @@ TEST_F(OptionsTest, ListsSelectByTheirRules) {
     option.reset();
     settings.titleFontSize = QStringLiteral("9");
     EXPECT_EQ(combo("Combo1")->currentIndex(), -1);
+
+    // The page style list shows words and stores its own values: an unknown one is the
+    // classic style, which is stored as nothing.
+    option.reset();
+    settings.pageStyle = QStringLiteral("retro");
+    EXPECT_EQ(combo("pageStyleBox")->currentIndex(), 0);
+    dialog().storeAndClose();
+    EXPECT_EQ(settings.pageStyle, "");
 }
 
 TEST_F(OptionsTest, UnknownFaceLeavesTheSelectionAndOkStoresAnEmptyFace) {

@@ -47,6 +47,7 @@ CatalogSettings OptionsTest::unusualSettings(const QString& appFolder) {
     s.slideMaxEnabled = QStringLiteral("on");
     s.slideMaxWidth = QStringLiteral("1280");
     s.slideMaxHeight = QStringLiteral("960");
+    s.pageStyle = QStringLiteral("modern");
     return s;
 }
 

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+
+#include "core/catalog/catalogentry.h"
+#include "core/settings/catalogsettings.h"
+
+namespace tessaly {
+
+// Writes the catalogue page in the modern style: HTML5 in UTF-8, a responsive grid of
+// thumbnails with their double-size versions for high-density screens, and a lightbox (the
+// slide show runs inside it) from the stylesheet and script beside the thumbnails. Without
+// the script every thumbnail is a plain link to its photograph.
+// The page keeps the classic page's leading comment lines (version, image count and first
+// thumbnail, date), so the table of contents reads it alike.
+// Calling order: start, addImage per image, finish; nothing is written before finish, which
+// puts the stylesheet, the script and then the page in place (each through a temporary
+// file), so a failed or dropped run leaves the earlier page as it was.
+class ModernPageWriter {
+public:
+    explicit ModernPageWriter(const CatalogSettings& settings);
+
+    // folder ends in "/"; title is markup as typed (or a name already made page text).
+    void start(const QString& folder, const QString& title, int perRow, const QDate& date);
+    // The cell of the next image; commentsOn is the comment switch sampled after it.
+    void addImage(const CatalogEntry& entry, bool commentsOn);
+    // Writes the files; firstName is the first image's name. Raises IoError / CreateError.
+    void finish(const QString& firstName);
+    // Drops what was gathered.
+    void close() noexcept;
+
+    // The double-size thumbnails' folder inside the thumbnail folder.
+    static QString doubleFolderName();
+    // The page text in full (CR LF line ends).
+    QString pageText(const QString& firstName) const;
+
+private:
+    QStringList headLines(const QString& firstName) const;
+    QStringList bodyStart() const;
+    QStringList dialogLines() const;
+    QString rootClass() const;
+    QString colourStyle() const;
+    QString backgroundStyle() const;
+    QString photoHref(const CatalogEntry& entry) const;
+    QString thumbUrl(const QString& fileName, bool doubled) const;
+
+    CatalogSettings settings_;
+    QString folder_;
+    QString title_;
+    int perRow_ = 5;
+    QDate date_;
+    int eager_ = 0;  // thumbnails of the first screen, loaded without waiting
+    QStringList cells_;
+};
+
+// The text of a page attribute from a comment typed as markup: tags dropped, then made page
+// text as names are.
+QString plainAttributeText(const QString& markup);
+
+// A page link (pageUrl's form) made fit for a srcset candidate, where whitespace ends the URL
+// and leading or trailing commas are separators: spaces and commas percent-encoded.
+QString srcsetUrl(const QString& link);
+
+// The file name without its extension, as the pages show names.
+QString shownName(const QString& fileName);
+
+}  // namespace tessaly
