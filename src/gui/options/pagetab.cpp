@@ -65,11 +65,12 @@ QWidget* PageTab::buildBackgroundImage() {
 
 // The page style: the designed table (stored as nothing) or the page for today's browsers.
 QLayout* PageTab::buildStyle() {
-    QComboBox* style =
+    QComboBox* style = bind(
+        &CatalogSettings::pageStyle,
         combo("pageStyleBox", QStringLiteral("「標準」は従来のページ（Shift-JIS の表）です。"
                                              "「モダン」はスマートフォンや高解像度の画面に合わせた"
                                              "ページ（UTF-8）で、スライドショウはページの中で"
-                                             "動きます。"));
+                                             "動きます。")));
     style->addItem(QStringLiteral("標準"), QStringLiteral(""));
     style->addItem(QStringLiteral("モダン（今のブラウザとスマートフォン向け）"),
                    QStringLiteral("modern"));
