@@ -16,9 +16,9 @@
 #include "core/catalog/backgroundcopy.h"
 #include "core/catalog/catalogpagewriter.h"
 #include "core/catalog/decodebudget.h"
-#include "core/catalog/orderedpool.h"
 #include "core/catalog/modernassets.h"
 #include "core/catalog/modernpagewriter.h"
+#include "core/catalog/orderedpool.h"
 #include "core/catalog/outputguard.h"
 #include "core/catalog/pagetext.h"
 #include "core/catalog/photooutputnames.h"
@@ -317,7 +317,8 @@ void CatalogRun::Run::guardOutputs() {
         for (const char* name : {kModernStyleSheetName, kModernScriptName})
             guard.check(folderPath(thumbFolder) + QLatin1String(name), QString());
     }
-    if (settings.isOn(&CatalogSettings::useBackgroundImage)) {  // the copy, and earlier copies it removes
+    if (settings.isOn(
+            &CatalogSettings::useBackgroundImage)) {  // the copy, and earlier copies it removes
         for (const QString& name : {backgroundTargetName(settings.backgroundFile),
                                     QStringLiteral("back.jpg"), QStringLiteral("back.gif")}) {
             guard.check(folderPath(thumbFolder) + name, QString());

@@ -131,7 +131,8 @@ QStringList ModernPageWriter::headLines(const QString& firstName) const {
             QStringLiteral("\">"),
         QStringLiteral("<link rel=\"stylesheet\" href=\"") + CatalogPageWriter::pageUrl(css) +
             QStringLiteral("\">"),
-        QStringLiteral("<style>:root{--cell:") + number(std::max(settings_.number(&CatalogSettings::thumbWidth), 1)) +
+        QStringLiteral("<style>:root{--cell:") +
+            number(std::max(settings_.number(&CatalogSettings::thumbWidth), 1)) +
             QStringLiteral("px;--row:") + number(perRow_) + QLatin1Char(';') + colourStyle() +
             QLatin1Char('}') + backgroundStyle() + QStringLiteral("</style>"),
         QStringLiteral("<script>document.documentElement.classList.add('js');</script>"),
@@ -144,8 +145,8 @@ QStringList ModernPageWriter::headLines(const QString& firstName) const {
 // The page keeps its own colours when the settings give a background; otherwise it follows
 // the visitor's light or dark preference.
 QString ModernPageWriter::rootClass() const {
-    const bool fixed =
-        settings_.backgroundColor != kDefaultBackground || settings_.isOn(&CatalogSettings::useBackgroundImage);
+    const bool fixed = settings_.backgroundColor != kDefaultBackground ||
+                       settings_.isOn(&CatalogSettings::useBackgroundImage);
     return fixed ? QStringLiteral(" class=\"fixed-colours\"") : QString();
 }
 
