@@ -241,10 +241,14 @@ QString CatalogPageWriter::footerText() const {
 
 QString CatalogPageWriter::cellLine(const CatalogEntry& entry) const {
     const QString& name = entry.fileName;
+    const QString link =
+        entry.copyName.isEmpty()
+            ? pageUrl(name)
+            : settings_.thumbFolderName + QStringLiteral("/web/") + pageUrl(entry.copyName);
     const bool newWindow = settings_.isOn(&CatalogSettings::openInNewWindow);
     QString click;
     if (newWindow && settings_.isOn(&CatalogSettings::useScriptPopup)) {
-        QString scriptName = pageUrl(name);
+        QString scriptName = link;
         scriptName.replace(QLatin1Char('\''), QLatin1String("\\'"));
         click = QStringLiteral(" onclick=\"disp('") + scriptName + QStringLiteral("',") +
                 number(entry.imageWidth) + QLatin1Char(',') + number(entry.imageHeight) +
@@ -252,7 +256,7 @@ QString CatalogPageWriter::cellLine(const CatalogEntry& entry) const {
     }
     const QString target = newWindow ? QStringLiteral(" target=\"sub\"") : QString();
     const QString shortName = charLeft(name, charLength(name) - 4);
-    return QStringLiteral("  <TD align=\"center\" valign=\"middle\"><A href=\"") + pageUrl(name) +
+    return QStringLiteral("  <TD align=\"center\" valign=\"middle\"><A href=\"") + link +
            QLatin1Char('"') + click + target + QStringLiteral("><IMG src=\"") +
            settings_.thumbFolderName + QLatin1Char('/') + pageUrl(settings_.thumbPrefix + name) +
            QStringLiteral("\" ALT=\"") + htmlText(shortName) + QStringLiteral("\" height=\"") +

@@ -22,6 +22,7 @@
 #include "core/catalog/thumbnailwork.h"
 #include "core/comments/commenttable.h"
 #include "core/imaging/files/filereplacement.h"
+#include "core/imaging/jobs/webcopy.h"
 #include "core/settings/outputnames.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
@@ -66,6 +67,7 @@ struct CatalogRun::Run {
     bool scanSelection();
     bool askForCommentFile();
     bool prepareThumbnailFolder();
+    void prepareWebCopies();
     void guardOutputs();
     void copyBackground();
     void writePageHeads();
@@ -80,6 +82,10 @@ struct CatalogRun::Run {
     void retireWorkers();
     QString thumbPathOf(int index) const;
     bool moveIntoPlace(int index);
+    ThumbnailJob jobFor(int index, const QString& thumbOutput);
+    void keepCopy(int index, const ThumbnailResult& result);
+    void publishCopies();
+    void removeStaleCopies();
     void writeEntry(int index, int width, int height);
     void finishPages();
     void offerBrowser();
@@ -117,6 +123,15 @@ struct CatalogRun::Run {
     bool leaveOutAgreed = false;  // the front end agreed to leave unreadable photographs out
     std::vector<int> leftOut;     // list indexes of the photographs left out
     int doneShown = 0;            // the thumbnailsDone count last reported
+    // Web copies: made into copyScratch and moved into webFolder when the pages are put in
+    // place, so that a failed or stopped run leaves the earlier copies as they were.
+    bool webCopies = false;
+    WebCopyPolicy copyPolicy;
+    bool copyPolicyKept = false;  // the copies in webFolder were made under copyPolicy
+    QString webFolder;
+    std::unique_ptr<QTemporaryDir> copyScratch;
+    std::vector<std::pair<QString, QString>> newCopies;  // scratch file, copy name
+    QStringList copyNames;                               // the copies the pages link to
 };
 
 // The workers of a cancelled run: a thread waits for the decodes in hand, then removes the
@@ -212,9 +227,11 @@ CatalogRunOutcome CatalogRun::Run::perform() {
     if (askForCommentFile()) return CatalogRunOutcome::CommentFileMissing;
     date = input.date.isValid() ? input.date : QDate::currentDate();
     if (!prepareThumbnailFolder()) throw WriteFailure{};
+    prepareWebCopies();
     guardOutputs();
     FileReplacement::removeAbandoned(folder);
     FileReplacement::removeAbandoned(thumbFolder);
+    if (webCopies) FileReplacement::removeAbandoned(webFolder);
     if (QFileInfo::exists(CommentTable::filePath(folder))) comments.load(folder);
     if (settings.isOn(&CatalogSettings::useBackgroundImage)) copyBackground();
     writePageHeads();
@@ -287,6 +304,33 @@ void CatalogRun::Run::guardOutputs() {
     for (int i = 0; i <= lastSelected; ++i) {
         if (input.selected[static_cast<std::size_t>(i)]) guard.check(thumbPathOf(i), thumbLabel);
     }
+    if (!webCopies) return;
+    const OutputGuard copyGuard(folder, webFolder, photos);
+    for (int i = 0; i <= lastSelected; ++i) {
+        if (!input.selected[static_cast<std::size_t>(i)]) continue;
+        copyGuard.check(webFolder + QLatin1Char('/') + WebCopy::copyName(input.names[i]),
+                        QString());
+    }
+}
+
+// The web copies' folder and the scratch folder new copies go into; whether the copies there
+// were made as these will be.
+void CatalogRun::Run::prepareWebCopies() {
+    webCopies = settings.isOn(&CatalogSettings::webCopies);
+    if (!webCopies) return;
+    const int side = settings.number(&CatalogSettings::webCopyLongSide);
+    copyPolicy.longSide =
+        std::clamp(side > 0 ? side : 2048, WebCopy::kMinLongSide, WebCopy::kMaxLongSide);
+    copyPolicy.keepLocation = settings.webCopyLocation == QLatin1String("keep");
+    copyPolicy.quality = settings.number(&CatalogSettings::thumbQuality);
+    webFolder = thumbFolder + QLatin1Char('/') + QLatin1String(WebCopy::kFolderName);
+    if (!QFileInfo(webFolder).isDir() && !QDir().mkdir(webFolder) && !QFileInfo(webFolder).isDir())
+        throw WriteFailure{};
+    QFile record(webFolder + QLatin1Char('/') + QLatin1String(WebCopy::kRecordName));
+    copyPolicyKept = record.open(QIODevice::ReadOnly) &&
+                     QString::fromUtf8(record.readLine(256)).trimmed() == copyPolicy.recordLine();
+    copyScratch = std::make_unique<QTemporaryDir>(webFolder + QStringLiteral("/.work-XXXXXX"));
+    if (!copyScratch->isValid()) throw WriteFailure{};
 }
 
 void CatalogRun::Run::copyBackground() {
@@ -365,8 +409,7 @@ void CatalogRun::Run::startWorkers() {
     std::vector<ThumbnailJob> jobs;
     for (int i = 0; i <= lastSelected; ++i) {
         if (!input.selected[static_cast<std::size_t>(i)]) continue;
-        const QString out = scratch->filePath(QString::number(jobs.size()) + ".jpg");
-        jobs.push_back(ThumbnailJob{folder + input.names[i], thumbPathOf(i), out});
+        jobs.push_back(jobFor(i, scratch->filePath(QString::number(jobs.size()) + ".jpg")));
     }
     const bool skip = settings.isOn(&CatalogSettings::skipExistingThumbs);
     pipeline = std::make_unique<ThumbnailPipeline>(
@@ -394,11 +437,25 @@ std::optional<ThumbnailResult> CatalogRun::Run::nextResult(int index) {
         }
         return pipeline->take(k);
     }
-    const QString thumbPath = thumbPathOf(index);
     if (input.beforeMaking) input.beforeMaking(folder + input.names[index]);
-    return makeThumbnail(ThumbnailJob{folder + input.names[index], thumbPath, thumbPath}, box,
+    return makeThumbnail(jobFor(index, thumbPathOf(index)), box,
                          settings.isOn(&CatalogSettings::skipExistingThumbs), budget.get(),
                          input.decoding);
+}
+
+// The job of the image at index, its thumbnail written at thumbOutput, its copy (when the run
+// makes copies) into the copies' scratch folder.
+ThumbnailJob CatalogRun::Run::jobFor(int index, const QString& thumbOutput) {
+    ThumbnailJob job;
+    job.sourcePath = folder + input.names[index];
+    job.thumbPath = thumbPathOf(index);
+    job.outputPath = thumbOutput;
+    if (!webCopies) return job;
+    job.copyPath = webFolder + QLatin1Char('/') + WebCopy::copyName(input.names[index]);
+    job.copyOutput = copyScratch->filePath(QString::number(index) + QStringLiteral(".jpg"));
+    job.copyPolicyKept = copyPolicyKept;
+    job.copyPolicy = copyPolicy;
+    return job;
 }
 
 // Tells the front end how many thumbnails are done when the count has grown; `name` is the
@@ -426,6 +483,7 @@ void CatalogRun::Run::retireWorkers() {
         scratch.reset();
         return;
     }
+    // The copies made so far are put in place with the pages; those in hand are dropped.
     owner.retired_ = std::make_unique<Retired>();
     owner.retired_->finisher =
         std::thread([workers = std::move(pipeline), folder = std::move(scratch)]() mutable {
@@ -448,6 +506,7 @@ void CatalogRun::Run::processImage(int index, ThumbnailResult result) {
         if (pipeline && !moveIntoPlace(index)) throw WriteFailure{};
         events.imageFinished(n, result.preview, result.method);
     }
+    keepCopy(index, result);
     result.preview = PixelImage();
     writeEntry(index, result.imageWidth, result.imageHeight);
 }
@@ -495,6 +554,18 @@ bool CatalogRun::Run::moveIntoPlace(int index) {
                        QFile::encodeName(thumbPathOf(index)).constData()) == 0;
 }
 
+// A new web copy waits in the scratch folder for the pages to be put in place.
+void CatalogRun::Run::keepCopy(int index, const ThumbnailResult& result) {
+    if (!webCopies) return;
+    if (result.copyError) throw WriteFailure{};
+    const QString name = WebCopy::copyName(input.names[index]);
+    copyNames << name;
+    if (result.copyMade) {
+        newCopies.emplace_back(
+            copyScratch->filePath(QString::number(index) + QStringLiteral(".jpg")), name);
+    }
+}
+
 void CatalogRun::Run::writeEntry(int index, int width, int height) {
     CatalogEntry entry;
     entry.fileName = input.names[index];
@@ -502,6 +573,12 @@ void CatalogRun::Run::writeEntry(int index, int width, int height) {
     entry.imageHeight = height;
     entry.scale = ThumbnailMaker::fitRatio(width, height, box);
     ThumbnailMaker::nominalSize(width, height, box, entry.thumbnailWidth, entry.thumbnailHeight);
+    if (webCopies) {  // the pages link to the copy, and show it at its own size
+        entry.copyName = WebCopy::copyName(entry.fileName);
+        WebCopy::copySize(width, height, copyPolicy.longSide, entry.imageWidth, entry.imageHeight);
+        width = entry.imageWidth;
+        height = entry.imageHeight;
+    }
     const CommentLines lines = comments.lookUp(entry.fileName);
     entry.comment1 = lines.first;
     entry.comment2 = lines.second;
@@ -522,8 +599,38 @@ void CatalogRun::Run::finishPages() {
     page.writeTail(commentsOn);
     if (slideShow) slides.writeTail(n, largestWidth, largestHeight);
     if (!leftOut.empty()) page.restateImages(selectedCount - int(leftOut.size()), firstKept());
+    publishCopies();
     if (slideShow) slides.publish();
     page.publish();
+    if (webCopies && !stoppedEarly) removeStaleCopies();
+}
+
+// Moves the new web copies to their names, just before the pages that link to them.
+void CatalogRun::Run::publishCopies() {
+    if (!webCopies) return;
+    for (const auto& [from, name] : newCopies) {
+        const QString to = webFolder + QLatin1Char('/') + name;
+        if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()))
+            throw WriteFailure{};
+    }
+    newCopies.clear();
+}
+
+// After a run that made every copy: the copies of photographs no longer on the pages go, and
+// the record names the policy the copies were made under.
+void CatalogRun::Run::removeStaleCopies() {
+    const QStringList kept(copyNames.begin(), copyNames.end());
+    const QDir web(webFolder);
+    for (const QString& name :
+         web.entryList({QStringLiteral("*.jpg"), QStringLiteral("*.jpeg")}, QDir::Files)) {
+        if (!kept.contains(name)) QFile::remove(web.filePath(name));
+    }
+    try {
+        FileReplacement::replace(web.filePath(QLatin1String(WebCopy::kRecordName)),
+                                 copyPolicy.recordLine().toUtf8() + "\n");
+    } catch (const Error&) {
+        // Without the record the next run makes the copies again: nothing is lost.
+    }
 }
 
 void CatalogRun::Run::offerBrowser() {
@@ -540,6 +647,7 @@ void CatalogRun::Run::offerBrowser() {
 void CatalogRun::Run::closeAll() noexcept {
     pipeline.reset();
     scratch.reset();
+    copyScratch.reset();
     page.close();
     slides.close();
 }

@@ -214,7 +214,10 @@ void SlideShowWriter::writeHead(const QString& path, const QString& title, int s
 
 void SlideShowWriter::writeImage(int n, const CatalogEntry& entry) {
     const QString index = QString::number(n);
-    writeLine(QStringLiteral("imag[") + index + QStringLiteral("]=\"") + slideName(entry.fileName) +
+    const QString shown = entry.copyName.isEmpty() ? entry.fileName
+                                                   : settings_.thumbFolderName +
+                                                         QStringLiteral("/web/") + entry.copyName;
+    writeLine(QStringLiteral("imag[") + index + QStringLiteral("]=\"") + slideName(shown) +
               QStringLiteral("\";"));
     writeLine(QStringLiteral("imagx[") + index + QStringLiteral("]=\"") +
               QString::number(entry.slideWidth) + QStringLiteral("\";"));

@@ -12,21 +12,58 @@ bool thumbnailUpToDate(const QString& thumbPath, const QString& sourcePath) {
     return thumb.exists() && thumb.lastModified() >= QFileInfo(sourcePath).lastModified();
 }
 
+namespace {
+
+void makeThumbnailOnly(const ThumbnailJob& job, const ThumbnailBox& box, bool skipExisting,
+                       DecodeBudget* budget, ThumbnailMaker& maker, ThumbnailResult& result);
+
+// The web copy, from the file the thumbnail read when it kept it.
+void makeCopy(const ThumbnailJob& job, DecodeBudget* budget, const ThumbnailMaker& maker,
+              ThumbnailResult& result) {
+    if (WebCopy::upToDate(job.copyPath, job.sourcePath, job.copyPolicyKept)) return;
+    try {
+        QByteArray file = maker.wholeFile();
+        if (file.isEmpty()) file = JpegImage::readFile(job.sourcePath);
+        int w = 0, h = 0;
+        WebCopy::copySize(result.imageWidth, result.imageHeight, job.copyPolicy.longSide, w, h);
+        const DecodeBudget::Admission admission(budget, file.size() + qint64(w) * h * 12);
+        if (!admission) throw ImageError(QStringLiteral("the run was stopped"));
+        WebCopy::make(file, job.copyOutput, job.copyPolicy);
+        result.copyMade = true;
+    } catch (...) {
+        result.copyError = std::current_exception();
+    }
+}
+
+}  // namespace
+
 ThumbnailResult makeThumbnail(const ThumbnailJob& job, const ThumbnailBox& box, bool skipExisting,
                               DecodeBudget* budget, ThumbnailMaker::Decoding decoding) {
     ThumbnailResult result;
     ThumbnailMaker maker(decoding);
+    maker.keepWholeFile(!job.copyPath.isEmpty());
+    makeThumbnailOnly(job, box, skipExisting, budget, maker, result);
+    if (!job.copyPath.isEmpty() && !result.loadError && !result.saveError) {
+        makeCopy(job, budget, maker, result);
+    }
+    return result;
+}
+
+namespace {
+
+void makeThumbnailOnly(const ThumbnailJob& job, const ThumbnailBox& box, bool skipExisting,
+                       DecodeBudget* budget, ThumbnailMaker& maker, ThumbnailResult& result) {
     try {
         maker.open(job.sourcePath);
         result.imageWidth = maker.imageWidth();
         result.imageHeight = maker.imageHeight();
     } catch (...) {
         result.loadError = std::current_exception();
-        return result;
+        return;
     }
     if (skipExisting && thumbnailUpToDate(job.thumbPath, job.sourcePath)) {
         result.skipped = true;
-        return result;
+        return;
     }
     try {
         const DecodeBudget::Admission admission(budget, maker.scaleBytes(box));
@@ -36,7 +73,7 @@ ThumbnailResult makeThumbnail(const ThumbnailJob& job, const ThumbnailBox& box, 
         result.imageHeight = maker.imageHeight();
     } catch (...) {
         result.loadError = std::current_exception();
-        return result;
+        return;
     }
     try {
         maker.save(job.outputPath, box.quality);
@@ -44,7 +81,8 @@ ThumbnailResult makeThumbnail(const ThumbnailJob& job, const ThumbnailBox& box, 
     } catch (...) {
         result.saveError = std::current_exception();
     }
-    return result;
 }
+
+}  // namespace
 
 }  // namespace tessaly

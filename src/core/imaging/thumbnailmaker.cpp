@@ -155,8 +155,10 @@ ThumbnailMaker::Method ThumbnailMaker::scale(const ThumbnailBox& box) {
     }
     loaded_ = false;
     scaled_ = true;
-    data_.clear();  // only the thumbnail is kept from here on
-    whole_ = false;
+    if (!keepFile_) {
+        data_.clear();  // only the thumbnail is kept from here on
+        whole_ = false;
+    }
     return filter ? Method::Filter : Method::Plain;
 }
 

@@ -17,6 +17,7 @@
 #include "gui/options/startfoldertab.h"
 #include "gui/options/thumbnailtab.h"
 #include "gui/options/titletab.h"
+#include "gui/options/webcopytab.h"
 
 namespace tessaly {
 
@@ -62,6 +63,7 @@ void OptionsDialog::buildWindow() {
     addTab(new ProgramsTab(prompts_));
     addTab(new SlideShowTab);
     addTab(new RotationTab);
+    addTab(new WebCopyTab);
     addTab(position_ = new PositionTab(mainWindow_));
     tabs_->setCurrentIndex(0);
     layout->addWidget(tabs_);

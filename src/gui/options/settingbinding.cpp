@@ -20,8 +20,11 @@ QString onOff(bool on) { return on ? QStringLiteral("on") : QStringLiteral("off"
 
 // The entry a text names: itself, or in a numbered list the entry a number names in steps
 // of the first entry, rounded half to even ("250" in 100, 200 ... is "200"); -1 for none.
-// A list of names whose text is none of them keeps its selection.
+// A list of names whose text is none of them keeps its selection. A list whose entries carry
+// the stored values as their data shows its own captions for them.
 int entryFor(const QComboBox& list, const QString& text) {
+    const int stored = list.findData(text);
+    if (stored >= 0) return stored;
     const int exact = list.findText(text, Qt::MatchExactly);
     if (exact >= 0) return exact;
     bool stepIsNumber = false;
@@ -67,7 +70,10 @@ QString controlValue(const QWidget* control) {
     if (auto* colour = qobject_cast<const ColorSwatch*>(control)) {
         return QString::number(colour->colour());
     }
-    if (auto* list = qobject_cast<const QComboBox*>(control)) return list->currentText();
+    if (auto* list = qobject_cast<const QComboBox*>(control)) {
+        const QVariant stored = list->currentData();
+        return stored.isValid() ? stored.toString() : list->currentText();
+    }
     return QString();
 }
 

@@ -126,14 +126,14 @@ int readHeader(DecodeJob* job) {
     return 0;
 }
 
-int startOutput(DecodeJob* job, J_COLOR_SPACE space) {
+int startOutput(DecodeJob* job, J_COLOR_SPACE space, int eighths = 8) {
     if (setjmp(job->err.jump)) return 1;
     job->cinfo.out_color_space = space;
     job->cinfo.dct_method = JDCT_ISLOW;
     job->cinfo.do_fancy_upsampling = TRUE;
     job->cinfo.do_block_smoothing = TRUE;
-    job->cinfo.scale_num = 1;
-    job->cinfo.scale_denom = 1;
+    job->cinfo.scale_num = eighths < 8 ? JDIMENSION(eighths) : 1;
+    job->cinfo.scale_denom = eighths < 8 ? 8 : 1;
     job->cinfo.quantize_colors = FALSE;
     jpeg_start_decompress(&job->cinfo);
     return 0;
@@ -519,13 +519,15 @@ JpegHeader JpegImage::decodeRows(const QByteArray& data, const std::vector<int>&
     return header;
 }
 
-void JpegImage::loadFromData(const QByteArray& data) {
+void JpegImage::loadFromData(const QByteArray& data) { loadFromData(data, 8); }
+
+void JpegImage::loadFromData(const QByteArray& data, int eighths) {
     clear();
     DecodeJob job{};
     DecodeGuard guard{&job};
     J_COLOR_SPACE space = JCS_UNKNOWN;
     const JpegHeader header = openDecode(job, data, space);
-    if (startOutput(&job, space)) decodeError(job.err);
+    if (startOutput(&job, space, std::clamp(eighths, 1, 8))) decodeError(job.err);
     const bool grey = header.grayscale;
     // Every row is decoded into it, so it is not zeroed first.
     PixelImage picture =

@@ -54,6 +54,9 @@ public:
 
     void loadFromFile(const QString& path);
     void loadFromData(const QByteArray& data);
+    // The same, decoded at eighths / 8 of the stored size (1 to 8; each side rounded up), which
+    // the codec does at a fraction of a full decode's work.
+    void loadFromData(const QByteArray& data, int eighths);
 
     // The bytes of a photograph file as LoadFromFile reads them, with its checks (a regular
     // file, not beyond the size limit) and its failures, which name the file; at most `limit`
