@@ -47,6 +47,9 @@ CatalogSettings OptionsTest::unusualSettings(const QString& appFolder) {
     s.slideMaxEnabled = QStringLiteral("on");
     s.slideMaxWidth = QStringLiteral("1280");
     s.slideMaxHeight = QStringLiteral("960");
+    s.webCopies = QStringLiteral("on");
+    s.webCopyLongSide = QStringLiteral("1600");
+    s.webCopyLocation = QStringLiteral("keep");
     return s;
 }
 
