@@ -43,6 +43,9 @@ const QString kPagesKept = QStringLiteral("前回のページ（%1）は元の�
 const Question kFinishedQuestion = {QStringLiteral("　　　　ファイル作成終了　　　　"),
                                     QStringLiteral("ブラウザを起動しますか？")};
 
+const QString kPositionsLinked = QStringLiteral(
+    "位置情報を含む画像が %1 枚リンクされています（公開用コピーを作ると取り除かれます）");
+
 // Thrown inside a run for a failure the run reports with the write error message.
 struct WriteFailure {};
 
@@ -132,6 +135,7 @@ struct CatalogRun::Run {
     std::unique_ptr<QTemporaryDir> copyScratch;
     std::vector<std::pair<QString, QString>> newCopies;  // scratch file, copy name
     QStringList copyNames;                               // the copies the pages link to
+    int withPosition = 0;  // photographs linked as they are that carry a GPS position
 };
 
 // The workers of a cancelled run: a thread waits for the decodes in hand, then removes the
@@ -450,6 +454,7 @@ ThumbnailJob CatalogRun::Run::jobFor(int index, const QString& thumbOutput) {
     job.sourcePath = folder + input.names[index];
     job.thumbPath = thumbPathOf(index);
     job.outputPath = thumbOutput;
+    job.checkPosition = !webCopies;
     if (!webCopies) return job;
     job.copyPath = webFolder + QLatin1Char('/') + WebCopy::copyName(input.names[index]);
     job.copyOutput = copyScratch->filePath(QString::number(index) + QStringLiteral(".jpg"));
@@ -507,6 +512,7 @@ void CatalogRun::Run::processImage(int index, ThumbnailResult result) {
         events.imageFinished(n, result.preview, result.method);
     }
     keepCopy(index, result);
+    if (result.position) ++withPosition;
     result.preview = PixelImage();
     writeEntry(index, result.imageWidth, result.imageHeight);
 }
@@ -635,7 +641,9 @@ void CatalogRun::Run::removeStaleCopies() {
 
 void CatalogRun::Run::offerBrowser() {
     if (settings.isOn(&CatalogSettings::noBrowserLaunch)) return;
-    if (!decisions.question(RunQuestion::OpenBrowser, kFinishedQuestion.text())) return;
+    QString text = kFinishedQuestion.text();
+    if (withPosition > 0) text += QLatin1Char('\n') + kPositionsLinked.arg(withPosition);
+    if (!decisions.question(RunQuestion::OpenBrowser, text)) return;
     const QString pagePath = folder + settings.htmlFileName;
     if (settings.browserPath.isEmpty()) {
         owner.shell_.openDocument(pagePath);

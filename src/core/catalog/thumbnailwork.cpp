@@ -3,6 +3,7 @@
 #include <QFileInfo>
 
 #include "core/catalog/decodebudget.h"
+#include "core/imaging/metadata/privacyfilter.h"
 #include "core/text/errors.h"
 
 namespace tessaly {
@@ -13,6 +14,14 @@ bool thumbnailUpToDate(const QString& thumbPath, const QString& sourcePath) {
 }
 
 namespace {
+
+bool carriesPosition(const QByteArray& fileStart) {
+    try {
+        return PrivacyFilter::find(JpegImage::readSegments(fileStart)).position;
+    } catch (const Error&) {
+        return false;  // the decode reports what is wrong with the file
+    }
+}
 
 void makeThumbnailOnly(const ThumbnailJob& job, const ThumbnailBox& box, bool skipExisting,
                        DecodeBudget* budget, ThumbnailMaker& maker, ThumbnailResult& result);
@@ -61,6 +70,7 @@ void makeThumbnailOnly(const ThumbnailJob& job, const ThumbnailBox& box, bool sk
         result.loadError = std::current_exception();
         return;
     }
+    if (job.checkPosition) result.position = carriesPosition(maker.fileStart());
     if (skipExisting && thumbnailUpToDate(job.thumbPath, job.sourcePath)) {
         result.skipped = true;
         return;

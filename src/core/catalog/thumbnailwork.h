@@ -20,6 +20,7 @@ struct ThumbnailJob {
     QString copyOutput = {};  // where a new copy is written (a scratch file moved later)
     bool copyPolicyKept = false;  // the copies there were made under copyPolicy
     WebCopyPolicy copyPolicy = {};
+    bool checkPosition = false;  // tell whether the photograph carries a GPS position
 };
 
 // What making one thumbnail gave. The decoded photograph is gone by then; only the
@@ -34,6 +35,7 @@ struct ThumbnailResult {
     std::exception_ptr saveError;  // the thumbnail could not be made or saved
     bool copyMade = false;         // a new web copy is at job.copyOutput
     std::exception_ptr copyError;  // the web copy could not be made or saved
+    bool position = false;         // job.checkPosition and the photograph carries a GPS position
 };
 
 // True when the thumbnail exists and is not older than the photograph.

@@ -73,6 +73,9 @@ public:
     void release();
     // Keeps the whole file read by scale() for another use of the same read (wholeFile()).
     void keepWholeFile(bool keep) { keepFile_ = keep; }
+    // The bytes read by open(): the start of the file, or all of it (empty once scale() ran,
+    // unless the file is kept).
+    QByteArray fileStart() const { return data_; }
     // The whole file when it was read and kept; empty otherwise.
     QByteArray wholeFile() const { return whole_ ? data_ : QByteArray(); }
 
