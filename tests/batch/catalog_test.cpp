@@ -281,6 +281,17 @@ TEST_F(BatchCatalogTest, WebCopiesArePrivateIncrementalAndChecked) {
     check = runBatch({"--check-privacy", "-s", settings, folder});
     EXPECT_EQ(check.status, 4);
     EXPECT_TRUE(check.out.contains("htm_image/web/b.jpg: 位置情報\n")) << check.out.toStdString();
+    // A run that fails on a later photograph keeps the earlier copy of a changed one.
+    const QDateTime made = QFileInfo(web + "b.jpg").lastModified();
+    ASSERT_TRUE(photo.open(QIODevice::ReadWrite) &&
+                photo.setFileTime(made.addSecs(60), QFileDevice::FileModificationTime));
+    photo.close();
+    writeFile(folder + "/c.jpg", "not a photograph");
+    EXPECT_EQ(runBatch({"-q", "-s", settings, "--web-copies=800", "--keep-location", folder,
+                        "b.jpg", "c.jpg"})
+                  .status,
+              1);
+    EXPECT_EQ(QFileInfo(web + "b.jpg").lastModified(), made);
 }
 
 }  // namespace
