@@ -2,9 +2,11 @@
 
 #include <QFileInfo>
 #include <algorithm>
+#include <cmath>
 
 #include "core/imaging/jpeg/jpegimage.h"
 #include "core/imaging/metadata/privacyfilter.h"
+#include "core/imaging/pixels/bilinearresize.h"
 #include "core/imaging/pixels/thumbnailfilters.h"
 
 namespace tessaly {
@@ -50,29 +52,35 @@ void WebCopy::copySize(int w, int h, int longSide, int& copyWidth, int& copyHeig
     copyWidth = w;
     copyHeight = h;
     if (std::max(w, h) <= target) return;
-    const int eighths = decodeEighths(w, h, target);
-    const int dw = side(w, eighths), dh = side(h, eighths);
-    copyWidth = dw;
-    copyHeight = dh;
-    if (std::max(dw, dh) > target) averageReduceSize(dw, dh, target, target, copyWidth, copyHeight);
+    const auto shorter = [target](int side, int longer) {
+        return std::max(1, int(std::lround(double(side) * target / longer)));
+    };
+    copyWidth = w >= h ? target : shorter(w, h);
+    copyHeight = w >= h ? shorter(h, w) : target;
 }
 
 void WebCopy::make(const QByteArray& photo, const QString& outputPath,
                    const WebCopyPolicy& policy) {
     const JpegHeader header = JpegImage::readHeader(photo);
-    const int target = clampedSide(policy.longSide);
+    int cw = 0, ch = 0;
+    copySize(header.width(), header.height(), policy.longSide, cw, ch);
     JpegImage decoded;
-    decoded.loadFromData(photo, decodeEighths(header.width(), header.height(), target));
+    decoded.loadFromData(photo, decodeEighths(header.width(), header.height(), policy.longSide));
     PixelImage picture = decoded.picture();
     decoded.clear();
-    const int w = picture.width(), h = picture.height();
-    if (std::max(w, h) > target) averageReduce(picture, w, h, target, target);
+    int w = picture.width(), h = picture.height();
+    // A large reduction averages areas first; the last step is a small one.
+    if (std::max(w, h) >= 2 * std::max(cw, ch)) {
+        averageReduce(picture, w, h, cw, ch);
+        w = picture.width();
+        h = picture.height();
+    }
+    if (w != cw || h != ch) picture = bilinearResize(picture, cw, ch);
     JpegImage copy;
     copy.Assign(picture);
     copy.setCompressionQuality(policy.quality);
-    const JpegSegments segments = JpegImage::readSegments(photo);
-    copy.setSegments(PrivacyFilter(policy.keepLocation)
-                         .filtered(segments, copy.picture().width(), copy.picture().height()));
+    copy.setSegments(
+        PrivacyFilter(policy.keepLocation).filtered(JpegImage::readSegments(photo), cw, ch));
     copy.saveToFile(outputPath);
 }
 
