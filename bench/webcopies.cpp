@@ -40,7 +40,6 @@ void makePhotos(const QString& folder) {
         if (QFileInfo::exists(path)) continue;
         test::JpegLayout layout;
         layout.noise = 6;
-        layout.jitterSeed = unsigned(i + 1);
         const int orientation = i % 3 == 0 ? 6 : 1;
         layout.segments = test::privateCameraSegments(kWidth, kHeight, orientation);
         const QByteArray jpeg = test::makePhotoJpeg(kWidth, kHeight, layout);
