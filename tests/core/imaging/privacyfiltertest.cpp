@@ -111,14 +111,16 @@ TEST(PrivacyFilter, DropsSegmentsItCannotRead) {
 }
 
 // A copy is upright, never larger than asked and never enlarged; the size the pages announce
-// is the size the copy gets, whatever reduction its decode takes.
+// is the size the copy gets, whatever reduction its decode takes. It keeps a colour profile
+// that fits its colour pixels, and only such a one.
 TEST(WebCopy, IsUprightAtMostTheLongSideAndAsAnnounced) {
     struct Row {
         int width, height, orientation, longSide;
+        bool grey;  // a greyscale photograph with a grey profile
     };
-    for (const Row& row :
-         {Row{3000, 2000, 6, 1024}, Row{4000, 3000, 1, 2048}, Row{2100, 1400, 1, 2048},
-          Row{640, 480, 8, 2048}, Row{1000, 999, 3, 320}}) {
+    for (const Row& row : {Row{3000, 2000, 6, 1024, false}, Row{4000, 3000, 1, 2048, false},
+                           Row{2100, 1400, 1, 2048, false}, Row{640, 480, 8, 2048, false},
+                           Row{1000, 999, 3, 320, false}, Row{900, 700, 1, 320, true}}) {
         SCOPED_TRACE(QStringLiteral("%1x%2 o%3 -> %4")
                          .arg(row.width)
                          .arg(row.height)
@@ -128,6 +130,13 @@ TEST(WebCopy, IsUprightAtMostTheLongSideAndAsAnnounced) {
         test::TempDir dir;
         test::JpegLayout layout;
         layout.segments = test::privateCameraSegments(row.width, row.height, row.orientation);
+        if (row.grey) {
+            layout.components = 1;
+            layout.h[0] = layout.v[0] = 1;
+            layout.segments[3].second =
+                QByteArray("ICC_PROFILE\0\x01\x01", 14) + test::iccProfile("GRAY", 600);
+            layout.segments.erase(layout.segments.begin() + 4);
+        }
         const QByteArray photo = test::makePhotoJpeg(row.width, row.height, layout);
         WebCopyPolicy policy;
         policy.longSide = row.longSide;
@@ -144,6 +153,7 @@ TEST(WebCopy, IsUprightAtMostTheLongSideAndAsAnnounced) {
         EXPECT_LE(std::max(w, h), row.longSide);
         EXPECT_GE(std::max(w, h), std::min(row.longSide - 1, std::max(row.width, row.height)));
         EXPECT_FALSE(PrivacyFilter::find(JpegImage::readSegments(copy)).any());
+        EXPECT_EQ(JpegImage::readSegments(copy).iccProfile().isEmpty(), row.grey);
     }
 }
 

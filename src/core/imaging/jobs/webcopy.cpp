@@ -22,6 +22,17 @@ int clampedSide(int longSide) {
     return std::clamp(longSide, WebCopy::kMinLongSide, WebCopy::kMaxLongSide);
 }
 
+// The copy is coded in colour: a profile of another colour space (grey, CMYK) would not fit it,
+// and the copy goes without.
+JpegSegments rgbProfileOnly(const JpegSegments& segments) {
+    if (segments.iccProfile().mid(16, 4) == "RGB ") return segments;
+    JpegSegments kept;
+    for (const JpegSegment& segment : segments.list) {
+        if (!JpegSegments::isIccChunk(segment)) kept.list.push_back(segment);
+    }
+    return kept;
+}
+
 }  // namespace
 
 QString WebCopyPolicy::recordLine() const {
@@ -79,8 +90,8 @@ void WebCopy::make(const QByteArray& photo, const QString& outputPath,
     JpegImage copy;
     copy.Assign(picture);
     copy.setCompressionQuality(policy.quality);
-    copy.setSegments(
-        PrivacyFilter(policy.keepLocation).filtered(JpegImage::readSegments(photo), cw, ch));
+    copy.setSegments(rgbProfileOnly(
+        PrivacyFilter(policy.keepLocation).filtered(JpegImage::readSegments(photo), cw, ch)));
     copy.saveToFile(outputPath);
 }
 
