@@ -281,6 +281,12 @@ TEST_F(BatchCatalogTest, WebCopiesArePrivateIncrementalAndChecked) {
     check = runBatch({"--check-privacy", "-s", settings, folder});
     EXPECT_EQ(check.status, 4);
     EXPECT_TRUE(check.out.contains("htm_image/web/b.jpg: 位置情報\n")) << check.out.toStdString();
+    // The folder above holds no catalogue of its own; -R reads those below it.
+    EXPECT_EQ(runBatch({"--check-privacy", "-s", settings, dir.path()}).status, 1);
+    check = runBatch({"--check-privacy", "-R", "-s", settings, dir.path()});
+    EXPECT_EQ(check.status, 4);
+    EXPECT_TRUE(check.out.contains("秋の旅/htm_image/web/b.jpg: 位置情報\n"))
+        << check.out.toStdString();
     // A run that fails on a later photograph keeps the earlier copy of a changed one.
     const QDateTime made = QFileInfo(web + "b.jpg").lastModified();
     ASSERT_TRUE(photo.open(QIODevice::ReadWrite) &&
