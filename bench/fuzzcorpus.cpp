@@ -14,6 +14,7 @@
 #include "core/text/sjis.h"
 #include "support/tempdir.h"
 #include "support/testheif.h"
+#include "support/testimages.h"
 
 using namespace tessaly;
 
@@ -95,6 +96,24 @@ void heifSeeds(const QString& out) {
     }
 }
 
+// Heads of camera photographs (EXIF with a thumbnail, XMP, IPTC, ICC chunks, a comment) in
+// each orientation, and an EXIF block written by hand with two Orientation entries.
+void metadataStarts(const QString& out) {
+    const QString folder = make(out, QStringLiteral("metadata"));
+    for (int orientation : {1, 6, 8}) {
+        test::JpegLayout layout;
+        layout.segments = test::cameraSegments(24, 16, orientation);
+        test::writeFile(folder + QStringLiteral("/camera%1.jpg").arg(orientation),
+                        test::makePhotoJpeg(24, 16, layout).left(65536));
+    }
+    test::writeFile(
+        folder + QStringLiteral("/two-orientations.tif"),
+        test::handMadeExif({test::shortEntry(0x0112, 3, 0), test::shortEntry(0x0112, 6),
+                            test::textEntry(0x0132, "2024:01:02 03:04:05")},
+                           {test::longEntry(0xA002, 70000), test::shortEntry(0xA003, 9)})
+            .mid(6));
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -111,6 +130,7 @@ int main(int argc, char* argv[]) {
         jpegSeeds(out);
         sjisSeeds(out);
         heifSeeds(out);
+        metadataStarts(out);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;

@@ -14,7 +14,8 @@
 #include <thread>
 
 #include "core/catalog/decodebudget.h"
-#include "core/catalog/thumbnailpipeline.h"
+#include "core/catalog/orderedpool.h"
+#include "core/catalog/thumbnailwork.h"
 
 using namespace tessaly;
 
@@ -38,23 +39,23 @@ Outcome run(const QString& folder, int jobs) {
         list.push_back({folder + "/" + name, out.filePath(name), out.filePath(name)});
     }
     const ThumbnailBox box{110, 150, 80, false};
-    DecodeBudget budget(DecodeBudget::defaultLimit());
+    auto budget = std::make_shared<DecodeBudget>(DecodeBudget::defaultLimit());
     Outcome outcome;
     std::mutex mutex;
     QElapsedTimer clock;
     clock.start();
     {
-        ThumbnailPipeline pipeline(
-            list,
-            [&](const ThumbnailJob& job) {
-                const double start = threadSeconds();
-                ThumbnailResult result = makeThumbnail(job, box, false, &budget);
-                std::lock_guard<std::mutex> lock(mutex);
-                outcome.busy[std::this_thread::get_id()] += threadSeconds() - start;
-                return result;
-            },
-            jobs, [&] { budget.stop(); });
-        for (std::size_t k = 0; k < list.size(); ++k) pipeline.take(k);
+        OrderedPool<ThumbnailResult>::Plan plan;
+        plan.workers = jobs;
+        plan.budget = budget;
+        OrderedPool<ThumbnailResult> pool(int(list.size()), plan, [&](int k) {
+            const double start = threadSeconds();
+            ThumbnailResult result = makeThumbnail(list[k], box, false, budget.get());
+            std::lock_guard<std::mutex> lock(mutex);
+            outcome.busy[std::this_thread::get_id()] += threadSeconds() - start;
+            return result;
+        });
+        for (int k = 0; k < int(list.size()); ++k) pool.take(k);
     }
     outcome.wall = clock.nsecsElapsed() / 1e9;
     return outcome;

@@ -18,7 +18,10 @@ set(TESSALY_DEB_DEPENDS
   "libjpeg62-turbo (>= 1.3.1)"
   "libturbojpeg0 (>= 1:2.1.5)"
   "libexif12 (>= 0.6.21-1~)"
-  "libheif1 (>= 1.15.1)")
+  "libheif1 (>= 1.15.1)"
+  "libpng16-16 (>= 1.6.37)"
+  "libwebp7 (>= 1.2.4)"
+  "libwebpdemux2 (>= 1.2.4)")
 set(TESSALY_DEB_RECOMMENDS
   "fonts-noto-cjk")
 # ----------------------------------------------------------------------------------------------

@@ -41,7 +41,7 @@ int main(int argc, char* argv[]) {
 
     QApplication::setApplicationName(QStringLiteral("Tessaly"));
     tessaly::QtPrompts prompts;
-    tessaly::DesktopShell shell;
+    tessaly::DesktopShell shell(prompts);
     // Settings beside the program when a Quorvel.ini is there, else in the user's folder.
     const QString program = QCoreApplication::applicationDirPath();
     tessaly::MainWindow window(program, tessaly::settingsFolderFor(program), prompts, shell);

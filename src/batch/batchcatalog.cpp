@@ -18,6 +18,7 @@
 #include "batch/usageerror.h"
 #include "core/catalog/captureorder.h"
 #include "core/catalog/catalogrun.h"
+#include "core/imaging/reader/photoreader.h"
 #include "core/settings/catalogsettings.h"
 #include "core/text/errors.h"
 #include "core/text/folderlisting.h"
@@ -45,10 +46,13 @@ const char* const kUsage =
     "      --sort name|date the order of the photos: by name (default; NAMEs keep their\n"
     "                       order), or by the capture time in their EXIF data, photos\n"
     "                       without one last, by name\n"
+    "      --all-formats    take .jpeg, .png, .webp, .avif, .heic and .heif photos beside\n"
+    "                       .jpg ones (as the settings line [JPEG以外の画像も扱う] on does)\n"
     "      --keep-going     leave out photos that cannot be read (empty, cut short in their\n"
-    "                       header, not JPEG, too large to decode) and make the page with\n"
+    "                       header, of no format read, too large to decode) and make the page "
+    "with\n"
     "                       the rest; each is named on standard error, and listed at the end\n"
-    "      --web-copies[=PIXELS]  link the pages to light copies of the photos (in the\n"
+    "      --web-copies[=PIXELS]  link the pages to light copies of the JPEG photos (in the\n"
     "                       thumbnail folder's web folder), their longer side at most PIXELS\n"
     "                       (320..8192, default the settings' or 2048), without GPS\n"
     "                       positions, serial numbers, owner names and maker notes\n"
@@ -77,6 +81,7 @@ struct Options {
     bool quiet = false;
     bool keepGoing = false;
     bool byDate = false;
+    bool allFormats = false;
     bool webCopies = false;
     int webCopySide = 0;  // 0: the settings' size
     bool keepLocation = false;
@@ -100,6 +105,7 @@ void addOptions(QCommandLineParser& parser) {
                        {"open", ""},
                        {"sort", "", "ORDER"},
                        {"keep-going", ""},
+                       {"all-formats", ""},
                        {"keep-location", ""},
                        {{"q", "quiet"}, ""},
                        {{"h", "help"}, ""},
@@ -136,6 +142,7 @@ QString readOptions(const QCommandLineParser& parser, Options& options) {
     options.open = parser.isSet("open");
     options.quiet = parser.isSet("quiet");
     options.keepGoing = parser.isSet("keep-going");
+    options.allFormats = parser.isSet("all-formats");
     options.keepLocation = parser.isSet("keep-location");
     const QString order = parser.value("sort");
     if (parser.isSet("sort") && order != QLatin1String("name") && order != QLatin1String("date"))
@@ -146,8 +153,11 @@ QString readOptions(const QCommandLineParser& parser, Options& options) {
 
 // Photographs the folder list had to leave out, on standard error also when quiet: quiet
 // silences progress, not warnings.
-void reportUndecodableNames(const QString& folder) {
-    const QStringList names = undecodableFileNames(folder, QByteArrayLiteral(".jpg"));
+void reportUndecodableNames(const QString& folder, bool allFormats) {
+    QStringList names;
+    for (const QString& extension : photoExtensions(allFormats))
+        names << undecodableFileNames(folder, extension.toUtf8());
+    std::sort(names.begin(), names.end());
     if (names.isEmpty()) return;
     QString text = undecodableNamesMessage(names);
     text.replace(QLatin1Char('\n'), QStringLiteral("\n  "));
@@ -161,14 +171,14 @@ QString folderOwnName(const QString& folder) {
 }
 
 int exitStatus(CatalogRunOutcome outcome, const Interruption& interruption, bool leftOut) {
-    if (interruption.caught() && outcome == CatalogRunOutcome::Cancelled) {
-        return interruption.interruptedStatus();
-    }
+    // A signal at any moment says so, whatever the run managed before it was seen.
+    if (interruption.caught()) return interruption.interruptedStatus();
     if (outcome != CatalogRunOutcome::Completed) return 1;
     return leftOut ? kLeftOutStatus : 0;
 }
 
 int runCatalogue(const Options& options) {
+    const Interruption interruption;  // first: the stop is there before any work begins
     const QString folder = QFileInfo(options.folder).absoluteFilePath();
     if (!QFileInfo(folder).isDir()) {
         std::fprintf(stderr, "tessaly-batch: no such folder: %s\n",
@@ -182,23 +192,25 @@ int runCatalogue(const Options& options) {
     if (options.keepLocation) settings.webCopyLocation = QStringLiteral("keep");
     CatalogRunInput input;
     input.folder = QDir::cleanPath(folder);
+    const bool allFormats = options.allFormats || settings.isOn(&CatalogSettings::otherFormats);
+    input.allFormats = allFormats;
     input.names =
-        options.names.isEmpty() ? listFiles(folder, QStringLiteral("*.jpg")) : options.names;
-    if (options.byDate) input.names = sortedByCaptureTime(folder, input.names);
+        options.names.isEmpty() ? listFiles(folder, photoNameMask(allFormats)) : options.names;
+    if (options.byDate) input.names = sortedByCaptureTime(folder, input.names, allFormats);
     input.selected.assign(static_cast<std::size_t>(input.names.size()), true);
     input.title = options.title ? *options.title : folderOwnName(folder);
     input.titleIsName = !options.title;
     input.perRow = options.perRow;
     input.date = options.date;
     input.jobs = options.jobs;
+    input.stop = interruption.stop();
     BatchRunHost host(options.quiet, options.open);
     host.setComments(options.comments);
     host.setKeepGoing(options.keepGoing);
     ProcessShell shell;
     CatalogRun run(settings, host, shell);
-    const Interruption interruption(&run);
     const CatalogRunOutcome outcome = run.execute(input);
-    if (options.names.isEmpty()) reportUndecodableNames(folder);
+    if (options.names.isEmpty()) reportUndecodableNames(folder, allFormats);
     host.reportLeftOut();
     return exitStatus(outcome, interruption, !host.leftOut().isEmpty());
 }
@@ -249,7 +261,7 @@ int runCatalogCommand(const QStringList& given) {
         return runCatalogue(options);
     } catch (const Error& error) {
         std::fprintf(stderr, "tessaly-batch: %s\n",
-                     terminalText(error.message(), true).toUtf8().constData());
+                     terminalText(diagnosticText(error), true).toUtf8().constData());
         return 1;
     }
 }

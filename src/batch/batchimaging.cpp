@@ -18,7 +18,7 @@
 #include "batch/settingsoption.h"
 #include "batch/usageerror.h"
 #include "core/catalog/conversionrun.h"
-#include "core/catalog/orderedjobs.h"
+#include "core/catalog/orderedpool.h"
 #include "core/imaging/jobs/bmpconversion.h"
 #include "core/imaging/jobs/rotationjob.h"
 #include "core/imaging/pixels/heaptuning.h"
@@ -48,14 +48,14 @@ const char* const kConvertUsage =
 const char* const kConvertAnyUsage =
     "Usage: tessaly-batch --convert [-Q N] [-j N] [-R] [--overwrite | --no-overwrite] "
     "FILE|FOLDER...\n"
-    "Writes each BMP or HEIC/HEIF file (told apart by content) as a JPEG file beside it\n"
-    "(pic.bmp -> pic.jpg, IMG_0001.HEIC -> IMG_0001.jpg). Phone photographs come out upright,\n"
-    "keeping their date and camera EXIF fields.\n"
+    "Writes each BMP, HEIC/HEIF, PNG, WebP or AVIF file (told apart by content) as a JPEG\n"
+    "file beside it (pic.bmp -> pic.jpg, IMG_0001.HEIC -> IMG_0001.jpg). Phone photographs\n"
+    "come out upright, keeping their date and camera EXIF fields; transparency becomes white.\n"
     "  -Q, --quality N   JPEG quality, 70..100 (default 95)\n"
     "  -j, --jobs N      files worked on at once (default: one per core); the output and the\n"
     "                    messages are those of one file after the other\n"
-    "  -R, --recursive   a folder's sub-folders too (a folder alone: the BMP, HEIC and HEIF\n"
-    "                    files in it)\n"
+    "  -R, --recursive   a folder's sub-folders too (a folder alone: the BMP, HEIC, HEIF,\n"
+    "                    PNG, WebP and AVIF files in it)\n"
     "      --overwrite   replace existing JPEG files without asking\n"
     "      --no-overwrite  keep existing JPEG files without asking\n"
     "                    (neither: asked on a terminal, kept otherwise)\n"
@@ -133,7 +133,9 @@ void reportFile(const QString& file, const BmpConversion::Result& result) {
         result.failure != BmpConversion::Failure::Write) {
         return;
     }
-    say(QStringLiteral("tessaly-batch: ") + file + QStringLiteral(": ") + result.message);
+    say(QStringLiteral("tessaly-batch: ") + file + QStringLiteral(": ") + result.message +
+        (result.detail.isEmpty() ? QString()
+                                 : QStringLiteral("（") + result.detail + QStringLiteral("）")));
     if (result.failure == BmpConversion::Failure::Write) say(BmpConversion::writeErrorMessage());
 }
 
@@ -154,7 +156,7 @@ QStringList filesToConvert(const QStringList& given, BmpConversion::Source sourc
 // The -j option: the number of workers, one per core when it is not given; false when it
 // is not a number from 1 up.
 bool jobsOption(const QCommandLineParser& parser, int& jobs) {
-    jobs = OrderedJobs<int>::defaultWorkers();
+    jobs = PoolPlanning::defaultWorkers();
     if (!parser.isSet("jobs")) return true;
     bool ok = false;
     jobs = parser.value("jobs").toInt(&ok);
@@ -211,7 +213,7 @@ int runConversion(const QStringList& args, bool anyKind) {
         return askOverwrite(QFileInfo(files[turn]).absolutePath() + QLatin1Char('/') + output);
     };
     const BmpConversion::Result result =
-        ConversionRun(conversion, jobs)
+        ConversionRun(conversion, jobs, interruption.stop())
             .run(files, hooks,
                  [&files](int k, const BmpConversion::Result& one) { reportFile(files[k], one); });
     const bool complete = result.failure == BmpConversion::Failure::None;
@@ -264,21 +266,25 @@ bool rotateOne(const QString& file, Turn turn, const RotateOptions& options, QSt
     const RotationJob job(info.absolutePath(), options.quality, options.backup, options.lossless);
     RotationJob::Step step = RotationJob::Step::Reading;
     bool lossless = false;
+    QStringList warnings;  // each starts with the file's name
     try {
-        lossless = job.rotateFile(name, turn, &step);
+        lossless = job.rotateFile(name, turn, &step, &warnings);
     } catch (const ImageError& error) {  // its text starts with the file's name already
-        say(QStringLiteral("tessaly-batch: ") + folderPath(info.path()) + error.message());
+        say(QStringLiteral("tessaly-batch: ") + folderPath(info.path()) + diagnosticText(error));
         return false;
     } catch (const Error& error) {
-        if (step == RotationJob::Step::Reading) return fail(error.message());
+        if (step == RotationJob::Step::Reading) return fail(diagnosticText(error));
         const QString what = step == RotationJob::Step::BackingUp
                                  ? RotationJob::backupErrorMessage()
                                  : RotationJob::saveErrorMessage();
-        return fail(what + QLatin1Char(' ') + error.message());
+        return fail(what + QLatin1Char(' ') + diagnosticText(error));
     } catch (const std::bad_alloc&) {
         return fail(outOfMemoryMessage());
     }
     say(QStringLiteral("回転: ") + file);
+    for (const QString& warning : warnings) {
+        say(QStringLiteral("tessaly-batch: ") + folderPath(info.path()) + warning);
+    }
     if (options.lossless && !lossless) say(RotationJob::notLosslessMessage(file));
     return true;
 }
@@ -307,19 +313,20 @@ void rotateAll(const QStringList& files, int jobs, const Interruption& interrupt
         bool turned = false;
         QStringList lines;
     };
-    OrderedJobs<Rotated> work(
-        int(files.size()), jobs,
-        [&files](int k) {
-            const std::optional<JpegSize> size = readJpegSize(files[k]);
-            return size ? qint64(size->width) * size->height * 6 : 0;
-        },
-        [&](int k) {
-            Rotated result;
-            if (interruption.caught()) return result;
-            result.started = true;
-            result.turned = rotate(files[k], result.lines);
-            return result;
-        });
+    OrderedPool<Rotated>::Plan plan;
+    plan.workers = jobs;
+    plan.ahead = jobs;
+    plan.weigh = [&files](int k) {
+        const std::optional<JpegSize> size = readJpegSize(files[k]);
+        return size ? qint64(size->width) * size->height * 6 : 0;
+    };
+    OrderedPool<Rotated> work(int(files.size()), std::move(plan), [&](int k) {
+        Rotated result;
+        if (interruption.caught()) return result;
+        result.started = true;
+        result.turned = rotate(files[k], result.lines);
+        return result;
+    });
     for (int k = 0; k < files.size(); ++k) {
         const std::optional<Rotated> result = work.take(k);
         if (!result) break;
@@ -358,7 +365,7 @@ int runRotateCommand(const QStringList& args) {
     try {
         settings = readSettingsOption(given);
     } catch (const Error& error) {
-        say(QStringLiteral("tessaly-batch: ") + error.message());
+        say(QStringLiteral("tessaly-batch: ") + diagnosticText(error));
         return 1;
     }
     int quality = 95;

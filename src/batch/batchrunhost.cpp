@@ -31,18 +31,22 @@ void BatchRunHost::reportLeftOut() {
           leftOut_.join(QStringLiteral("\n  ")));
 }
 
+QByteArray BatchRunHost::counter() const {
+    return (counterText(done_) + QLatin1Char('/') + counterText(total_)).toUtf8();
+}
+
 void BatchRunHost::showProgress(const QString& fileName) {
     const QByteArray name = terminalText(fileName).toUtf8();
     if (!terminal_) {
-        std::fprintf(stderr, "%d/%d %s\n", done_, total_, name.constData());
+        std::fprintf(stderr, "%s %s\n", counter().constData(), name.constData());
         return;
     }
     const int width = 24;
     const int filled = total_ > 0 ? done_ * width / total_ : width;
     const double seconds = clock_.elapsed() / 1000.0;
     const double rate = seconds > 0 ? (done_ - 1) / seconds : 0.0;
-    std::fprintf(stderr, "\r\033[K[%s%s] %d/%d %.1f/s %s", QByteArray(filled, '#').constData(),
-                 QByteArray(width - filled, '.').constData(), done_, total_, rate,
+    std::fprintf(stderr, "\r\033[K[%s%s] %s %.1f/s %s", QByteArray(filled, '#').constData(),
+                 QByteArray(width - filled, '.').constData(), counter().constData(), rate,
                  name.constData());
     std::fflush(stderr);
     barShown_ = true;

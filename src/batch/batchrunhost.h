@@ -34,6 +34,7 @@ public:
 
 private:
     void showProgress(const QString& fileName);
+    QByteArray counter() const;  // "001/300": the status line's counter
     void endProgressLine();
     void print(const QString& text);
 

@@ -136,7 +136,7 @@ int runTocCommand(const QStringList& args) {
     try {
         return runToc(request);
     } catch (const Error& error) {
-        reportError(error.message());
+        reportError(diagnosticText(error));
         return 1;
     }
 }

@@ -1,6 +1,9 @@
 // End-to-end runs of tessaly-batch's catalogue mode.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QDateTime>
 #include <QDir>
@@ -8,11 +11,15 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QThread>
+#include <vector>
 
+#include "core/imaging/jobs/rotationjob.h"
 #include "core/imaging/jpeg/jpegimage.h"
+#include "core/imaging/metadata/capturedetails.h"
 #include "core/settings/catalogsettings.h"
 #include "support/batchprocess.h"
 #include "support/tempdir.h"
+#include "support/testformats.h"
 #include "support/testheif.h"
 #include "support/testimages.h"
 
@@ -78,14 +85,70 @@ TEST_F(BatchCatalogTest, FolderListIsItsJpegFilesSortedIgnoringCase) {
     EXPECT_TRUE(result.errors.isEmpty()) << result.errors.toStdString();
 }
 
+// Photographs of other formats join the catalogue only with --all-formats: each gets a JPEG
+// thumbnail of its own (no JPEG's thumbnail renamed or changed), a HEIC one a JPEG copy with
+// its capture date that the page and the slide show link to; broken ones are named, status 3.
+// Without the switch the page stays byte for byte what it was for the JPEG files alone.
+TEST_F(BatchCatalogTest, OtherFormatsOnlyWithTheSwitch) {
+    image("a.jpg", 120, 80);
+    const QString settings = settingsFolder([](CatalogSettings& s) { s.makeSlideShow = "on"; });
+    const QStringList args = {folder, "-q", "-s", settings, "--date", "2026-1-5"};
+    ASSERT_EQ(runBatch(args).status, 0);
+    const QByteArray jpegOnlyPage = readFile(folder + "/index.htm");
+    const QByteArray jpegThumbnail = readFile(folder + "/htm_image/a.jpg");
+    PngOptions dated;
+    dated.exif = makeTestExif("Maker", "2020:01:02 03:04:05", 1).mid(6);
+    writeFile(folder + "/a.png", makeTestPng(64, 48, dated));
+    writeFile(folder + "/b.WEBP", makeTestWebp(50, 40));
+    HeicOptions phone;
+    phone.exif = makeTestExif("Phone", "2021:01:02 03:04:05", 1);
+    writeFile(folder + "/c.heic", makeTestHeic(64, 48, phone));
+    writeFile(folder + "/cut.png", makeTestPng(64, 48).left(60));
+    writeFile(folder + "/z.webp", "RIFF....WEBPVP8 nothing");
+    ASSERT_EQ(runBatch(args).status, 0);
+    EXPECT_EQ(readFile(folder + "/index.htm"), jpegOnlyPage);
+    writeFile(folder + "/a.png.jpg", makeTestJpeg(40, 30));  // a JPEG with a thumbnail's name
+
+    BatchOutcome all =
+        runBatch(args + QStringList{"--all-formats", "--keep-going", "--sort", "date"});
+    EXPECT_EQ(all.status, 3) << all.errors.toStdString();
+    EXPECT_TRUE(all.errors.contains("cut.png: PNG")) << all.errors.toStdString();
+    EXPECT_TRUE(all.errors.contains("z.webp: WebP")) << all.errors.toStdString();
+    EXPECT_EQ(links(),
+              QStringList({"a.png", "htm_image/c.heic.view.jpg", "a.jpg", "a.png.jpg", "b.WEBP"}));
+    for (const char* thumbnail : {"a.png_.jpg", "c.heic.jpg", "a.png.jpg", "b.WEBP.jpg"})
+        EXPECT_TRUE(page().join('\n').contains(QStringLiteral("src=\"htm_image/") + thumbnail));
+    EXPECT_EQ(readFile(folder + "/htm_image/a.jpg"), jpegThumbnail);
+    const QString copy = folder + "/htm_image/c.heic.view.jpg";
+    EXPECT_EQ(CaptureDetails::read(copy).taken.date(), QDate(2021, 1, 2));
+    EXPECT_TRUE(readFile(folder + "/SShow.htm").contains("imag[2]=\"htm_image/c.heic.view.jpg\""));
+    // Web copies are made of the JPEG photographs; the others keep their links.
+    all = runBatch(
+        args + QStringList{"--all-formats", "--keep-going", "--sort", "date", "--web-copies=320"});
+    EXPECT_EQ(all.status, 3) << all.errors.toStdString();
+    EXPECT_EQ(links(), QStringList({"a.png", "htm_image/c.heic.view.jpg", "htm_image/web/a.jpg",
+                                    "htm_image/web/a.png.jpg", "b.WEBP"}));
+    EXPECT_EQ(QDir(folder + "/htm_image/web").entryList({"*.jpg"}, QDir::Files),
+              QStringList({"a.jpg", "a.png.jpg"}));
+}
+
 TEST_F(BatchCatalogTest, NamesGiveTheListInTheirOrder) {
     for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) image(name);
     BatchOutcome result = runBatch({"-t", "題 <名>", "-r", "2", folder, "c.jpg", "a.jpg"});
     EXPECT_EQ(result.status, 0) << result.errors.toStdString();
     EXPECT_EQ(links(), QStringList({"c.jpg", "a.jpg"}));
     EXPECT_TRUE(page().contains("<TITLE>題 <名></TITLE>"));
-    EXPECT_TRUE(result.errors.contains("1/2 c.jpg"));
+    EXPECT_TRUE(result.errors.contains("001/002 c.jpg"));
     EXPECT_FALSE(QFileInfo::exists(folder + "/htm_image/b.jpg"));
+    // A long run counts with every digit, to the end.
+    const QByteArray tiny = makeTestJpeg(8, 8);
+    for (int i = 0; i < 1197; ++i) writeFile(folder + QStringLiteral("/n%1.jpg").arg(i), tiny);
+    result = runBatch({folder, "-j", "2"});
+    EXPECT_EQ(result.status, 0) << result.errors.toStdString();
+    EXPECT_TRUE(result.errors.contains("001/1200 a.jpg\n"))
+        << result.errors.left(200).toStdString();
+    EXPECT_TRUE(result.errors.endsWith("1200/1200 n999.jpg\n"))
+        << result.errors.right(200).toStdString();
 }
 
 TEST_F(BatchCatalogTest, WorkerCountsGiveIdenticalFiles) {
@@ -121,8 +184,10 @@ TEST_F(BatchCatalogTest, WriteFailureAndCorruptPhotographFailTheRun) {
     QDir(folder).mkdir("index.htm");
     BatchOutcome blocked = runBatch({folder, "-q"});
     EXPECT_EQ(blocked.status, 1);
-    EXPECT_TRUE(
-        blocked.errors.contains("ファイル書き込みエラーが発生しました。\n処理は中断されました。"));
+    EXPECT_TRUE(blocked.errors.contains(
+        "ファイル書き込みエラーが発生しました。\n処理は中断されました。\nindex.htm "
+        "はフォルダのため書き込めません"))
+        << blocked.errors.toStdString();
     QDir(folder).rmdir("index.htm");
     writeFile(folder + "/b.jpg", "broken");
     BatchOutcome corrupt = runBatch({folder, "-q"});
@@ -156,11 +221,37 @@ TEST_F(BatchCatalogTest, KeepGoingLeavesOutUnreadablePhotographs) {
     }
 }
 
+// With photographs whose EXIF data odd software wrote, each turned right first: two
+// Orientation entries, a width no SHORT field holds, an EXIF pointer outside the block, fill
+// bytes before the APP1 segment.
 TEST_F(BatchCatalogTest, SortByDateOrdersByCaptureTime) {
     const QStringList taken = writeDatedPhotos(folder);
+    const TiffEntry date = textEntry(0x0132, "2019:01:01 00:00:00");
+    const QByteArray odd[] = {
+        handMadeExif({shortEntry(0x0112, 3, 0), shortEntry(0x0112, 6), date}),
+        handMadeExif({}, {textEntry(0x9003, "2019:02:01 00:00:00"), shortEntry(0xA002, 64),
+                          longEntry(0xA003, 70000)}),
+        handMadeExif({textEntry(0x0132, "2019:03:01 00:00:00")},
+                     {textEntry(0x9003, "2019:03:01 00:00:00")}, 0xFFFFFF00),
+        handMadeExif({shortEntry(0x0112, 8), textEntry(0x0132, "2019:04:01 00:00:00")})};
+    QStringList turn{"--rotate", "right", "--no-backup"}, oddNames;
+    for (int i = 0; i < 4; ++i) {
+        JpegLayout layout;
+        layout.segments = {{0xE1, odd[i]}};
+        QByteArray bytes = makePhotoJpeg(64, 48, layout);
+        if (i == 3) bytes.insert(bytes.indexOf("\xFF\xE1"), "\xFF\xFF");
+        oddNames << QStringLiteral("o%1.jpg").arg(i);
+        writeFile(folder + "/" + oddNames.last(), bytes);
+        turn << folder + "/" + oddNames.last();
+    }
+    const BatchOutcome turned = runBatch(turn);
+    EXPECT_EQ(turned.status, 0) << turned.errors.toStdString();
+    EXPECT_TRUE(
+        turned.errors.contains(RotationJob::exifUnchangedMessage("o2.jpg", {"ExifIFDPointer"})))
+        << turned.errors.toStdString();
     BatchOutcome result = runBatch({folder, "-q", "--sort", "date"});
     EXPECT_EQ(result.status, 0) << result.errors.toStdString();
-    EXPECT_EQ(links(), taken);
+    EXPECT_EQ(links(), oddNames + taken);
     EXPECT_EQ(runBatch({folder, "--sort", "time"}).status, 2);
 }
 
@@ -193,9 +284,10 @@ TEST_F(BatchCatalogTest, InterruptEndsThePagesAndExitsWith128PlusTheSignal) {
         process.start(batchProgram(), {folder, "-j", "1"});
         ASSERT_TRUE(process.waitForStarted());
         QByteArray err;
-        while (!err.contains("2/60") && process.waitForReadyRead(20000)) {
+        while (!err.contains("002/060") && process.waitForReadyRead(20000)) {
             err += process.readAllStandardError();
         }
+        ASSERT_GT(process.processId(), 0) << "ended before the signal: " << err.toStdString();
         ::kill(static_cast<pid_t>(process.processId()), number);
         process.waitForFinished(60000);
         err += process.readAllStandardError();
@@ -298,6 +390,49 @@ TEST_F(BatchCatalogTest, WebCopiesArePrivateIncrementalAndChecked) {
                   .status,
               1);
     EXPECT_EQ(QFileInfo(web + "b.jpg").lastModified(), made);
+}
+
+// Starts tessaly-batch with its output thrown away; 128 + the signal when a signal ended it,
+// as a shell reports it.
+pid_t startQuietBatch(const QStringList& args) {
+    std::vector<QByteArray> words{QFile::encodeName(batchProgram())};
+    for (const QString& arg : args) words.push_back(QFile::encodeName(arg));
+    std::vector<char*> argv;
+    for (QByteArray& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        const int null = ::open("/dev/null", O_RDWR);
+        for (int fd = 0; fd <= 2; ++fd) ::dup2(null, fd);
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+    return pid;
+}
+
+int shellStatus(pid_t pid) {
+    int status = 0;
+    if (::waitpid(pid, &status, 0) != pid) return -1;
+    return WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status);
+}
+
+// Ctrl-C at any moment of a long run, from the program's first instants on: the status is 130,
+// never 0, and the earlier page stays byte for byte with nothing of the run beside it.
+TEST_F(BatchCatalogTest, InterruptAtAnyMomentExits130AndKeepsTheEarlierPage) {
+    for (int i = 0; i < 40; ++i)
+        image(QStringLiteral("r%1.jpg").arg(i, 2, 10, QChar('0')), 800, 600);
+    writeFile(folder + "/index.htm", "earlier page\r\n");
+    for (int moment = 0; moment <= 50; moment += 5) {
+        SCOPED_TRACE(moment);
+        const pid_t pid = startQuietBatch({folder, "-j", "1"});
+        ASSERT_GT(pid, 0);
+        QThread::msleep(static_cast<unsigned long>(moment));
+        ::kill(pid, SIGINT);
+        EXPECT_EQ(shellStatus(pid), 130);
+        EXPECT_EQ(readFile(folder + "/index.htm"), QByteArray("earlier page\r\n"));
+        EXPECT_TRUE(QDir(folder).entryList({".tessaly-*"}, QDir::Files | QDir::Hidden).isEmpty());
+        EXPECT_FALSE(QFileInfo::exists(folder + "/SShow.htm"));
+    }
 }
 
 }  // namespace

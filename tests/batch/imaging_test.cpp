@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
@@ -128,7 +129,8 @@ TEST_F(BatchTest, ConvertStopsWithStatusOneAtADamagedHeif) {
         const char* says;
     } cases[] = {
         {"cut.heic", good.left(good.size() / 2), "cut.heic: HEIC/HEIF ファイルが壊れているか"},
-        {"noise.heic", QByteArray(300, '\x5A'), "noise.heic: BMP でも HEIC/HEIF でもない"},
+        {"noise.heic", QByteArray(300, '\x5A'),
+         "noise.heic: BMP、HEIC/HEIF、PNG、WebP、AVIF のどれでもない"},
     };
     test::writeTestHeic(dir.file("good.heic"), 16, 16);
     for (const auto& c : cases) {
@@ -249,6 +251,29 @@ TEST_F(BatchTest, RotateRefusesOtherExtensionsAndHonoursNoBackup) {
     EXPECT_EQ(dir.read("a.jpeg"), jpeg);
     EXPECT_EQ(RotationJob::loadPhotograph(dir.file("b.jpg")).width(), 8);
     EXPECT_FALSE(QFileInfo::exists(dir.file("_backup")));
+
+    // A pipe or a folder under a photograph's name is refused by its name, never waited on.
+    for (const char* pipe : {"pipe.jpg", "pipe.bmp"}) {
+        ASSERT_EQ(::mkfifo(QFile::encodeName(dir.file(pipe)).constData(), 0644), 0);
+    }
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder.jpg"));
+    const struct {
+        QStringList args;
+        QStringList refused;
+    } rows[] = {
+        {{"--rotate", "left", dir.file("pipe.jpg"), dir.file("folder.jpg")},
+         {dir.file("pipe.jpg"), dir.file("folder.jpg")}},
+        {{"--convert", dir.file("pipe.bmp")}, {dir.file("pipe.bmp")}},
+        {{"--convert-bmp", dir.file("pipe.bmp")}, {dir.file("pipe.bmp")}},
+    };
+    for (const auto& row : rows) {
+        const BatchOutcome refused = runBatch(row.args);
+        EXPECT_EQ(refused.status, 1) << refused.errors.toStdString();
+        for (const QString& name : row.refused) {
+            EXPECT_TRUE(refused.errors.contains(name + " は通常のファイルではないため開けません"))
+                << refused.errors.toStdString();
+        }
+    }
 }
 
 TEST_F(BatchTest, RotateTurnsAPhotographNamedTwiceOnceAndSaysWhenItCouldNotBeLossless) {

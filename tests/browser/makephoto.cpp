@@ -1,5 +1,6 @@
 // Writes a test photograph: a colour gradient JPEG of the given size with a number drawn as
-// bars, so each generated photo looks different.
+// bars, so each generated photo looks different. A name ending in .png, .webp, .avif or .heic
+// gets a picture of that format instead (a plain colour, semi-transparent for .png).
 //   make_test_photo OUT.jpg WIDTH HEIGHT [VARIANT]
 // clang-format off
 #include <cstdio>  // before jpeglib.h, which uses size_t and FILE
@@ -8,6 +9,39 @@
 
 #include <jpeglib.h>
 // clang-format on
+
+#include <QFile>
+#include <QString>
+
+#include "support/testformats.h"
+#include "support/testheif.h"
+
+namespace {
+
+// Writes a picture of another format; false when the name asks for a JPEG.
+bool writeOtherFormat(const QString& path, int width, int height) {
+    using namespace tessaly::test;
+    QByteArray bytes;
+    if (path.endsWith(".png")) {
+        PngOptions options;
+        options.kind = PngOptions::Kind::RgbAlpha;
+        options.alpha = 160;
+        bytes = makeTestPng(width, height, options);
+    } else if (path.endsWith(".webp")) {
+        bytes = makeTestWebp(width, height);
+    } else if (path.endsWith(".avif") || path.endsWith(".heic")) {
+        HeicOptions options;
+        options.av1 = path.endsWith(".avif");
+        bytes = makeTestHeic(width, height, options);
+    } else {
+        return false;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) std::exit(1);
+    return true;
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
     if (argc < 4) {
@@ -18,6 +52,7 @@ int main(int argc, char* argv[]) {
     const int height = std::atoi(argv[3]);
     const int variant = argc > 4 ? std::atoi(argv[4]) : 0;
     if (width < 1 || height < 1 || width > 10000 || height > 10000) return 2;
+    if (writeOtherFormat(QString::fromLocal8Bit(argv[1]), width, height)) return 0;
     FILE* out = std::fopen(argv[1], "wb");
     if (!out) {
         std::perror(argv[1]);

@@ -97,6 +97,31 @@ check('catalogue page: Shift_JIS text, thumbnails, links, rows, comments', async
   equal(page.errors, [], 'script errors');
 });
 
+check('photographs of every format: thumbnails and links load', async () => {
+  const folder = path.join(work, 'formats');
+  makePhotos(tools, folder, [['a.jpg', 300, 200], ['b.png', 240, 180], ['c.webp', 200, 260],
+    ['d.avif', 320, 240], ['e.heic', 256, 192]]);
+  fs.writeFileSync(path.join(folder, 'f.png'), 'broken');
+  const settings = writeSettings(path.join(work, 'settings-formats'), { makeSlideShow: 'on' });
+  try {
+    batch(tools, ['--settings', settings, '--title', 'formats', '--all-formats', '--keep-going', folder]);
+    throw new Error('the broken photo was not reported');
+  } catch (e) {
+    assert(/\(3\)/.test(e.message) && e.message.includes('f.png'), e.message);
+  }
+  const page = await newPage();
+  await page.goto(fileUrl(folder, 'index.htm'));
+  const thumbs = await checkCatalogue(page, 5);
+  equal(thumbs.length, 5, 'thumbnails');
+  const links = await page.$$eval('td a', (as) => as.map((a) => a.getAttribute('href')));
+  equal(links, ['a.jpg', 'b.png', 'c.webp', 'd.avif', 'htm_image/e.heic.view.jpg'], 'links');
+  for (const link of links) assert(await loadsAsImage(page, link), `${link} does not load`);
+  const slides = fs.readFileSync(path.join(folder, 'SShow.htm'), 'latin1');
+  assert(slides.includes('imag[5]="htm_image/e.heic.view.jpg"'), 'slide show target of the HEIC photo');
+  await page.screenshot({ path: path.join(shots, 'formats.png'), fullPage: true });
+  equal(page.errors, [], 'script errors');
+});
+
 check('script popup opens the image in a window named sub sized to it', async () => {
   const folder = path.join(work, 'popup');
   makePhotos(tools, folder, [['wide.jpg', 400, 300], ['tall.jpg', 200, 320]]);
@@ -171,6 +196,41 @@ check('slide show: images in order at the interval, pause and resume, window clo
   assert(popup.isClosed(), 'slide window still open after the last image');
   await page.waitForURL(/index\.htm$/, { timeout: 3000 });
   equal(page.errors, [], 'script errors');
+});
+
+// Browsers block a window opened without a click: the page offers a focused start button
+// instead of stopping on a script error, and a click on it starts the show.
+check('slide show with pop-ups blocked: start button, then the show', async () => {
+  const folder = path.join(work, 'blocked');
+  makePhotos(tools, folder, [['one.jpg', 320, 240], ['two.jpg', 330, 240]]);
+  const settings = writeSettings(path.join(work, 'settings-blocked'),
+    { makeSlideShow: 'on', slideInterval: '1' });
+  batch(tools, ['--settings', settings, '--title', 'blocked', folder]);
+  const blocking = await chromium.launch({ ...launchOptions, ignoreDefaultArgs: ['--disable-popup-blocking'] });
+  try {
+    const context = await blocking.newContext({ viewport: null });
+    const page = await context.newPage();
+    const errors = [];
+    page.on('pageerror', (e) => errors.push(e.message));
+    const popups = [];
+    context.on('page', (p) => popups.push(p));
+    await page.goto(fileUrl(folder, 'SShow.htm'));
+    const button = page.locator('#s_start');
+    await button.waitFor({ state: 'visible', timeout: 3000 });
+    equal(await button.getAttribute('value'), 'スライドショーを開始', 'start button text');
+    equal(await page.evaluate(() => document.activeElement && document.activeElement.id), 's_start', 'focus');
+    await page.waitForTimeout(1500);  // the show's timer must not run on behind the button
+    equal(popups.length, 0, 'windows opened without a click');
+    equal(errors, [], 'script errors before the click');
+    await page.screenshot({ path: path.join(shots, 'slideshow-blocked.png') });
+    const [popup] = await Promise.all([page.waitForEvent('popup'), button.click()]);
+    assert(!(await button.isVisible()), 'start button still shown after the click');
+    const seen = await watchSlides(popup, page, 8000);
+    equal(seen.map((src) => src.replace('./', '')), ['one.jpg', 'two.jpg'], 'slides after the click');
+    equal(errors, [], 'script errors');
+  } finally {
+    await blocking.close();
+  }
 });
 
 check('names with spaces, #, %, quotes and Japanese text give working links', async () => {
@@ -289,6 +349,11 @@ check('table of contents: list, grid and frames link every catalogue', async () 
   equal(page.errors, [], 'script errors');
 });
 
+const launchOptions = {
+  executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
+  args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
+    '--disable-component-update', '--disable-sync', '--allow-file-access-from-files'],
+};
 let hasToc = false;
 async function main() {
   try {
@@ -296,11 +361,7 @@ async function main() {
   } catch (e) {
     hasToc = !/not built yet/.test(e.message);
   }
-  browser = await chromium.launch({
-    executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
-    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
-      '--disable-component-update', '--disable-sync', '--allow-file-access-from-files'],
-  });
+  browser = await chromium.launch(launchOptions);
   let passed = 0;
   let failed = 0;
   const only = process.env.TESSALY_BROWSER_ONLY;

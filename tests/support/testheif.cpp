@@ -24,8 +24,35 @@ heif_error collect(heif_context*, const void* data, size_t size, void* userdata)
     return heif_error{heif_error_Ok, heif_suberror_Unspecified, "Success"};
 }
 
-// The pattern as interleaved RGB(A) rows of 8 bits, or 16-bit little-endian words of 10 bits.
+// The pattern's green as one grey plane of the bit depth.
+heif_image* greyImage(int width, int height, const HeicOptions& options) {
+    heif_image* image = nullptr;
+    check(heif_image_create(width, height, heif_colorspace_monochrome, heif_chroma_monochrome,
+                            &image));
+    check(heif_image_add_plane(image, heif_channel_Y, width, height, options.bitDepth));
+    int stride = 0;
+    uint8_t* rows = heif_image_get_plane(image, heif_channel_Y, &stride);
+    const unsigned top = (1u << options.bitDepth) - 1;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const unsigned colour = options.pattern ? options.pattern(x, y, width, height)
+                                                    : testPatternColor(x, y, width, height);
+            const unsigned v = ((colour >> 8) & 0xFF) * top / 255;
+            if (options.bitDepth > 8) {
+                rows[y * stride + x * 2] = uint8_t(v & 0xFF);
+                rows[y * stride + x * 2 + 1] = uint8_t(v >> 8);
+            } else {
+                rows[y * stride + x] = uint8_t(v);
+            }
+        }
+    }
+    return image;
+}
+
+// The pattern as interleaved RGB(A) rows of 8 bits, or 16-bit little-endian words of 10 or
+// 12 bits.
 heif_image* patternImage(int width, int height, const HeicOptions& options) {
+    if (options.monochrome) return greyImage(width, height, options);
     const bool deep = options.bitDepth > 8;
     const heif_chroma chroma =
         deep ? (options.alpha ? heif_chroma_interleaved_RRGGBBAA_LE
@@ -46,7 +73,7 @@ heif_image* patternImage(int width, int height, const HeicOptions& options) {
             for (int c = 0; c < channels; ++c) {
                 if (deep) {
                     uint8_t* p = rows + y * stride + (x * channels + c) * 2;
-                    const unsigned v = values[c] * 1023 / 255;
+                    const unsigned v = values[c] * ((1u << options.bitDepth) - 1) / 255;
                     p[0] = uint8_t(v & 0xFF);
                     p[1] = uint8_t(v >> 8);
                 } else {
@@ -67,9 +94,11 @@ QByteArray makeTestHeic(int width, int height, const HeicOptions& options) {
     heif_encoding_options* encoding = heif_encoding_options_alloc();
     QByteArray bytes;
     try {
-        check(heif_context_get_encoder_for_format(context, heif_compression_HEVC, &encoder));
+        check(heif_context_get_encoder_for_format(
+            context, options.av1 ? heif_compression_AV1 : heif_compression_HEVC, &encoder));
         check(heif_encoder_set_lossy_quality(encoder, options.quality));
-        heif_encoder_set_parameter(encoder, "preset", options.preset);
+        if (!options.av1) heif_encoder_set_parameter(encoder, "preset", options.preset);
+        if (options.av1) heif_encoder_set_parameter(encoder, "speed", "9");
         image = patternImage(width, height, options);
         if (!options.iccProfile.isEmpty()) {
             check(heif_image_set_raw_color_profile(image, "prof", options.iccProfile.constData(),

@@ -8,10 +8,12 @@ namespace tessaly::test {
 
 // How makeTestHeic builds its file.
 struct HeicOptions {
-    int orientation = 1;  // 1..8 as in EXIF: libheif stores it as irot/imir transforms
-    bool alpha = false;   // an alpha plane beside the colour
-    int bitDepth = 8;     // 8 or 10
-    bool clap = false;    // odd sizes cropped by a clean-aperture box (not a grid wrapper)
+    int orientation = 1;      // 1..8 as in EXIF: libheif stores it as irot/imir transforms
+    bool alpha = false;       // an alpha plane beside the colour
+    int bitDepth = 8;         // 8 or 10 (12: HEVC only)
+    bool av1 = false;         // AV1-coded (an AVIF file) rather than HEVC
+    bool monochrome = false;  // one grey plane (the pattern's green)
+    bool clap = false;        // odd sizes cropped by a clean-aperture box (not a grid wrapper)
     int quality = 90;
     QByteArray exif;                   // an EXIF block ("Exif\0\0" + TIFF) stored with the image
     bool bareExif = false;             // the EXIF item holds the TIFF data alone, no offset field
@@ -22,9 +24,9 @@ struct HeicOptions {
     unsigned (*pattern)(int x, int y, int width, int height) = nullptr;
 };
 
-// A HEIC file (HEVC through libheif's own encoder) whose pixels, before the transforms, are
-// the pattern (by default the test pattern of testimages.h). Throws std::runtime_error when
-// libheif cannot encode.
+// A HEIC file (HEVC through libheif's own encoder; AVIF with av1) whose pixels, before the
+// transforms, are the pattern (by default the test pattern of testimages.h). Throws
+// std::runtime_error when libheif cannot encode.
 QByteArray makeTestHeic(int width, int height, const HeicOptions& options = HeicOptions());
 void writeTestHeic(const QString& path, int width, int height,
                    const HeicOptions& options = HeicOptions());

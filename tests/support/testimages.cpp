@@ -279,6 +279,55 @@ QByteArray exifOrientationPayload(int value) {
     return p;
 }
 
+namespace {
+
+QByteArray littleEndian(quint32 value, int bytes) {
+    QByteArray out;
+    for (int i = 0; i < bytes; ++i) out.append(char((value >> (8 * i)) & 0xFF));
+    return out;
+}
+
+// Appends a directory at `at` (from the TIFF start); values longer than four bytes go to
+// `data`, which starts at dataAt.
+void appendDirectory(QByteArray& tiff, const std::vector<TiffEntry>& entries, QByteArray& data,
+                     quint32 dataAt) {
+    tiff += littleEndian(quint32(entries.size()), 2);
+    for (const TiffEntry& entry : entries) {
+        tiff += littleEndian(quint32(entry.tag), 2) + littleEndian(quint32(entry.type), 2) +
+                littleEndian(entry.count, 4);
+        if (entry.value.size() <= 4) {
+            tiff += entry.value.leftJustified(4, '\0');
+        } else {
+            tiff += littleEndian(dataAt + quint32(data.size()), 4);
+            data += entry.value;
+        }
+    }
+    tiff += littleEndian(0, 4);  // no next directory
+}
+
+}  // namespace
+
+TiffEntry shortEntry(int tag, quint32 value, quint32 count) {
+    return {tag, 3, count, littleEndian(value, 2)};
+}
+TiffEntry longEntry(int tag, quint32 value) { return {tag, 4, 1, littleEndian(value, 4)}; }
+TiffEntry textEntry(int tag, const QByteArray& text) {
+    return {tag, 2, quint32(text.size() + 1), text + '\0'};
+}
+
+QByteArray handMadeExif(const std::vector<TiffEntry>& ifd0, const std::vector<TiffEntry>& exif,
+                        quint32 exifPointer) {
+    std::vector<TiffEntry> first = ifd0;
+    const quint32 ifd0Size = quint32(2 + 12 * (ifd0.size() + (exif.empty() ? 0 : 1)) + 4);
+    const quint32 exifAt = 8 + ifd0Size;
+    const quint32 dataAt = exifAt + (exif.empty() ? 0 : quint32(2 + 12 * exif.size() + 4));
+    if (!exif.empty()) first.push_back(longEntry(0x8769, exifPointer ? exifPointer : exifAt));
+    QByteArray tiff("II*\0\x08\0\0\0", 8), data;
+    appendDirectory(tiff, first, data, dataAt);
+    if (!exif.empty()) appendDirectory(tiff, exif, data, dataAt);
+    return QByteArray("Exif\0\0", 6) + tiff + data;
+}
+
 unsigned testPatternColor(int x, int y, int width, int height) {
     const unsigned r = unsigned(x * 255 / (width > 1 ? width - 1 : 1));
     const unsigned g = unsigned(y * 255 / (height > 1 ? height - 1 : 1));

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QtGlobal>
 #include <utility>
 #include <vector>
 
@@ -61,6 +62,24 @@ QByteArray encodeJpeg(const std::vector<unsigned char>& pixels, int width, int h
 
 // An APP1 payload ("Exif\0\0", Intel TIFF header, IFD0) with one SHORT Orientation entry.
 QByteArray exifOrientationPayload(int value);
+
+// One entry of a hand-made TIFF directory: tag, type (3 SHORT, 4 LONG, 2 ASCII), count and
+// value bytes in little-endian order, held in the entry when at most four bytes long.
+struct TiffEntry {
+    int tag;
+    int type;
+    quint32 count;
+    QByteArray value;
+};
+TiffEntry shortEntry(int tag, quint32 value, quint32 count = 1);
+TiffEntry longEntry(int tag, quint32 value);
+TiffEntry textEntry(int tag, const QByteArray& text);  // with its terminating zero
+
+// An APP1 payload ("Exif\0\0", Intel TIFF) with the IFD0 entries in the order given (one tag
+// may stand twice, as no library writes it) and, when exif is not empty, an EXIF IFD that
+// IFD0's last entry points to; exifPointer, when not 0, is written in place of its offset.
+QByteArray handMadeExif(const std::vector<TiffEntry>& ifd0, const std::vector<TiffEntry>& exif = {},
+                        quint32 exifPointer = 0);
 
 // A bottom-up 24-bit BMP file (40-byte header) holding the test pattern.
 QByteArray makeTestBmp24(int w, int h);

@@ -113,7 +113,7 @@ QStringList CatalogPageWriter::headLines() const {
 
 // The head line the table of contents reads back: image count and first thumbnail.
 QString CatalogPageWriter::fileLine() const {
-    return QStringLiteral("<!-- FILE=") + counterText(selectedCount_) + QLatin1Char(' ') +
+    return QStringLiteral("<!-- FILE=") + pageCountText(selectedCount_) + QLatin1Char(' ') +
            readableName(settings_.thumbPrefix + firstSelectedName_) + QStringLiteral(" -->");
 }
 
@@ -239,12 +239,19 @@ QString CatalogPageWriter::footerText() const {
            settings_.footerText + QStringLiteral("</A>");
 }
 
+// The address of a file in the thumbnail folder, as the page writes it.
+QString CatalogPageWriter::thumbFolderUrl(const QString& name) const {
+    return settings_.thumbFolderName + QLatin1Char('/') + pageUrl(settings_.thumbPrefix + name);
+}
+
 QString CatalogPageWriter::cellLine(const CatalogEntry& entry) const {
     const QString& name = entry.fileName;
     const QString link =
-        entry.copyName.isEmpty()
-            ? pageUrl(name)
-            : settings_.thumbFolderName + QStringLiteral("/web/") + pageUrl(entry.copyName);
+        !entry.webCopyName.isEmpty()
+            ? settings_.thumbFolderName + QStringLiteral("/web/") + pageUrl(entry.webCopyName)
+        : entry.copyName.isEmpty() ? pageUrl(name)
+                                   : thumbFolderUrl(entry.copyName);
+    const QString thumbnail = entry.thumbnailName.isEmpty() ? name : entry.thumbnailName;
     const bool newWindow = settings_.isOn(&CatalogSettings::openInNewWindow);
     QString click;
     if (newWindow && settings_.isOn(&CatalogSettings::useScriptPopup)) {
@@ -255,13 +262,14 @@ QString CatalogPageWriter::cellLine(const CatalogEntry& entry) const {
                 QStringLiteral(")\"");
     }
     const QString target = newWindow ? QStringLiteral(" target=\"sub\"") : QString();
-    const QString shortName = charLeft(name, charLength(name) - 4);
+    const QString shortName =
+        entry.shortName.isNull() ? charLeft(name, charLength(name) - 4) : entry.shortName;
     return QStringLiteral("  <TD align=\"center\" valign=\"middle\"><A href=\"") + link +
            QLatin1Char('"') + click + target + QStringLiteral("><IMG src=\"") +
-           settings_.thumbFolderName + QLatin1Char('/') + pageUrl(settings_.thumbPrefix + name) +
-           QStringLiteral("\" ALT=\"") + htmlText(shortName) + QStringLiteral("\" height=\"") +
-           number(entry.thumbnailHeight) + QStringLiteral("\" width=\"") +
-           number(entry.thumbnailWidth) + QStringLiteral("\"></A></TD>");
+           thumbFolderUrl(thumbnail) + QStringLiteral("\" ALT=\"") + htmlText(shortName) +
+           QStringLiteral("\" height=\"") + number(entry.thumbnailHeight) +
+           QStringLiteral("\" width=\"") + number(entry.thumbnailWidth) +
+           QStringLiteral("\"></A></TD>");
 }
 
 void CatalogPageWriter::writeImage(int n, const CatalogEntry& entry, bool commentsOn) {

@@ -66,6 +66,7 @@ private:
     QString headerText() const;
     QString footerText() const;
     QString cellLine(const CatalogEntry& entry) const;
+    QString thumbFolderUrl(const QString& name) const;
     void writeCommentRow();
     void writeLines(const QStringList& lines);
     void writeLine(const QString& line);

@@ -5,20 +5,23 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <memory>
 #include <new>
 #include <optional>
+#include <set>
 #include <thread>
 
 #include "core/catalog/backgroundcopy.h"
 #include "core/catalog/catalogpagewriter.h"
 #include "core/catalog/decodebudget.h"
+#include "core/catalog/orderedpool.h"
 #include "core/catalog/outputguard.h"
 #include "core/catalog/pagetext.h"
+#include "core/catalog/photooutputnames.h"
 #include "core/catalog/slideshowwriter.h"
-#include "core/catalog/thumbnailpipeline.h"
 #include "core/catalog/thumbnailwork.h"
 #include "core/comments/commenttable.h"
 #include "core/imaging/files/filereplacement.h"
@@ -26,6 +29,7 @@
 #include "core/settings/outputnames.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
+#include "core/text/writeproblem.h"
 
 namespace tessaly {
 
@@ -46,8 +50,15 @@ const Question kFinishedQuestion = {QStringLiteral("　　　　ファイル作�
 const QString kPositionsLinked = QStringLiteral(
     "位置情報を含む画像が %1 枚リンクされています（公開用コピーを作ると取り除かれます）");
 
-// Thrown inside a run for a failure the run reports with the write error message.
-struct WriteFailure {};
+// Thumbnails waiting for the page hold at most this much before the workers make only the
+// one the page needs next.
+constexpr qint64 kHeldThumbnailBytes = qint64(64) << 20;
+
+// Thrown inside a run for a failure the run reports with the write error message, followed by
+// what stopped the write (which file, and why) when that is known.
+struct WriteFailure {
+    QString problem;
+};
 
 }  // namespace
 
@@ -84,6 +95,8 @@ struct CatalogRun::Run {
     void reportDone(const QString& name);
     void retireWorkers();
     QString thumbPathOf(int index) const;
+    QString thumbnailNameOf(int index) const;
+    QString copyPathOf(int index) const;
     bool moveIntoPlace(int index);
     ThumbnailJob jobFor(int index, const QString& thumbOutput);
     void keepCopy(int index, const ThumbnailResult& result);
@@ -91,8 +104,9 @@ struct CatalogRun::Run {
     void removeStaleCopies();
     void writeEntry(int index, int width, int height);
     void finishPages();
-    void offerBrowser();
+    void showFinished(int done, const QString& last);
     void closeAll() noexcept;
+    WriteFailure writeFailure(const QString& path, int error = 0) const;
 
     CatalogRun& owner;
     CatalogRunEvents& events;
@@ -117,12 +131,17 @@ struct CatalogRun::Run {
     QStringList earlierPages;   // pages of an earlier run that this one would replace
     bool stoppedEarly = false;  // cancelled before every image was done
     ThumbnailBox box{};
+    PhotoOutputNames outputNames;  // with allFormats: the thumbnails' and copies' names
     CommentTable comments;
     std::shared_ptr<DecodeBudget> budget =
         std::make_shared<DecodeBudget>(DecodeBudget::defaultLimit());
     std::unique_ptr<QTemporaryDir> scratch;
-    std::unique_ptr<ThumbnailPipeline> pipeline;
-    std::size_t jobsTaken = 0;
+    std::unique_ptr<OrderedPool<ThumbnailResult>> pipeline;
+    std::vector<ThumbnailJob> jobs;  // those the workers make, in list order
+    // Wakes the loop waiting for the workers, and the decodes waiting for their admission (one
+    // made here, without workers, finishes).
+    std::unique_ptr<StopToken::Callback> poolStop;
+    int jobsTaken = 0;
     bool leaveOutAgreed = false;  // the front end agreed to leave unreadable photographs out
     std::vector<int> leftOut;     // list indexes of the photographs left out
     int doneShown = 0;            // the thumbnailsDone count last reported
@@ -135,15 +154,22 @@ struct CatalogRun::Run {
     std::unique_ptr<QTemporaryDir> copyScratch;
     std::vector<std::pair<QString, QString>> newCopies;  // scratch file, copy name
     QStringList copyNames;                               // the copies the pages link to
+    std::set<int> withWebCopy;                           // list indexes of the photographs
     int withPosition = 0;  // photographs linked as they are that carry a GPS position
 };
 
-// The workers of a cancelled run: a thread waits for the decodes in hand, then removes the
+// The workers of a stopped run: a thread waits for the decodes in hand, then removes the
 // scratch folder they wrote into.
 struct CatalogRun::Retired {
     std::thread finisher;
     ~Retired() { finisher.join(); }
 };
+
+namespace {
+
+bool stopped(const CatalogRunInput& input) { return input.stop.stopRequested(); }
+
+}  // namespace
 
 QString leftOutPhotosMessage(const QStringList& names) {
     constexpr int kNamesShown = 10;
@@ -164,14 +190,10 @@ CatalogRun::CatalogRun(const CatalogSettings& settings, CatalogRunHost& host, Sh
 
 CatalogRun::~CatalogRun() = default;
 
-void CatalogRun::cancel() noexcept { runActive_.store(false); }
-
 bool CatalogRun::isActive() const noexcept { return running_.load(); }
 
 CatalogRunOutcome CatalogRun::execute(CatalogRunInput& input) {
     if (running_.exchange(true)) return CatalogRunOutcome::Failed;  // never entered twice
-    runActive_.store(true);
-    retired_.reset();  // the decodes a cancelled run left behind end first
     CatalogRunOutcome outcome = CatalogRunOutcome::Failed;
     {
         Run run(*this, input);
@@ -200,12 +222,15 @@ void CatalogRun::reportFailure(std::exception_ptr failure) noexcept {
     try {
         try {
             std::rethrow_exception(failure);
-        } catch (const WriteFailure&) {
-            decisions_.information(kWriteError);
+        } catch (const WriteFailure& write) {
+            decisions_.information(write.problem.isEmpty()
+                                       ? kWriteError
+                                       : kWriteError + QLatin1Char('\n') + write.problem);
         } catch (const std::bad_alloc&) {
             decisions_.showError(outOfMemoryMessage());
         } catch (const Error& error) {
             decisions_.showError(error.message());
+            logDetail(error);
         } catch (const std::exception& error) {
             decisions_.showError(QString::fromLocal8Bit(error.what()));
         } catch (...) {
@@ -220,6 +245,7 @@ CatalogRunOutcome CatalogRun::Run::perform() {
     title = input.titleIsName ? htmlText(input.title) : input.title;
     perRow = std::clamp(input.perRow, 1, 10);
     commentsOn = decisions.commentsOn();
+    if (input.allFormats) outputNames = photoOutputNames(input.names);
     const bool anySelected = scanSelection();
     events.runStarted(selectedCount);
     if (!anySelected) {
@@ -242,8 +268,9 @@ CatalogRunOutcome CatalogRun::Run::perform() {
     makeThumbnails();
     finishPages();
     events.pagesFinished();
-    if (!owner.runActive_.load()) return CatalogRunOutcome::Cancelled;
-    offerBrowser();
+    if (stopped(input)) return CatalogRunOutcome::Cancelled;
+    if (input.positionsLinked) input.positionsLinked->store(withPosition);
+    if (input.browserStep) offerBrowser(settings, folder, decisions, owner.shell_, withPosition);
     return CatalogRunOutcome::Completed;
 }
 
@@ -258,7 +285,7 @@ bool CatalogRun::Run::scanSelection() {
         }
         lastSelected = i;
         ++selectedCount;
-        if (firstSelected.isEmpty()) firstSelected = input.names[i];
+        if (firstSelected.isEmpty()) firstSelected = thumbnailNameOf(i);
     }
     return lastSelected >= 0;
 }
@@ -278,7 +305,7 @@ bool CatalogRun::Run::prepareThumbnailFolder() {
     // A folder made meanwhile by a second run on the same folder is as good as our own.
     if (!QFileInfo(thumbFolder).isDir() && !QDir().mkdir(thumbFolder) &&
         !QFileInfo(thumbFolder).isDir()) {
-        return false;
+        throw WriteFailure{folderWriteProblem(thumbFolder, settings.thumbFolderName, errno)};
     }
     const bool sameFolder =
         QFileInfo(thumbFolder).canonicalFilePath() == QFileInfo(folder).canonicalFilePath();
@@ -306,7 +333,9 @@ void CatalogRun::Run::guardOutputs() {
     }
     const QString thumbLabel = QStringLiteral("サムネイル画像フォルダ名");
     for (int i = 0; i <= lastSelected; ++i) {
-        if (input.selected[static_cast<std::size_t>(i)]) guard.check(thumbPathOf(i), thumbLabel);
+        if (!input.selected[static_cast<std::size_t>(i)]) continue;
+        guard.check(thumbPathOf(i), thumbLabel);
+        if (!copyPathOf(i).isEmpty()) guard.check(copyPathOf(i), thumbLabel);
     }
     if (!webCopies) return;
     const OutputGuard copyGuard(folder, webFolder, photos);
@@ -329,12 +358,12 @@ void CatalogRun::Run::prepareWebCopies() {
     copyPolicy.quality = settings.number(&CatalogSettings::thumbQuality);
     webFolder = thumbFolder + QLatin1Char('/') + QLatin1String(WebCopy::kFolderName);
     if (!QFileInfo(webFolder).isDir() && !QDir().mkdir(webFolder) && !QFileInfo(webFolder).isDir())
-        throw WriteFailure{};
+        throw writeFailure(webFolder);
     QFile record(webFolder + QLatin1Char('/') + QLatin1String(WebCopy::kRecordName));
     copyPolicyKept = record.open(QIODevice::ReadOnly) &&
                      QString::fromUtf8(record.readLine(256)).trimmed() == copyPolicy.recordLine();
     copyScratch = std::make_unique<QTemporaryDir>(webFolder + QStringLiteral("/.work-XXXXXX"));
-    if (!copyScratch->isValid()) throw WriteFailure{};
+    if (!copyScratch->isValid()) throw writeFailure(webFolder + QStringLiteral("/.work-XXXXXX"));
 }
 
 void CatalogRun::Run::copyBackground() {
@@ -345,7 +374,7 @@ void CatalogRun::Run::copyBackground() {
     try {
         installBackground(settings.backgroundFile, thumbFolder);
     } catch (const IoError&) {
-        throw WriteFailure{};
+        throw writeFailure(folderPath(thumbFolder) + backgroundTargetName(settings.backgroundFile));
     }
 }
 
@@ -356,14 +385,14 @@ void CatalogRun::Run::writePageHeads() {
          {settings.htmlFileName, slideShow ? QLatin1String(kSlideShowFileName) : QString()}) {
         if (!name.isEmpty() && QFileInfo::exists(folder + name)) earlierPages << name;
     }
+    QString writing = folder + settings.htmlFileName;
     try {
-        page.writeHead(folder + settings.htmlFileName, title, perRow, selectedCount, firstSelected,
-                       date);
+        page.writeHead(writing, title, perRow, selectedCount, firstSelected, date);
         page.writeBodyStart();
-        if (slideShow)
-            slides.writeHead(folder + QLatin1String(kSlideShowFileName), title, selectedCount);
+        writing = folder + QLatin1String(kSlideShowFileName);
+        if (slideShow) slides.writeHead(writing, title, selectedCount);
     } catch (const Error&) {
-        throw WriteFailure{};
+        throw writeFailure(writing);
     }
 }
 
@@ -377,7 +406,7 @@ void CatalogRun::Run::makeThumbnails() {
     if ((input.jobs > 1 && selectedCount > 1) || input.stopWithoutWaiting) startWorkers();
     for (int i = 0; i <= lastSelected; ++i) {
         events.entryReached(i);
-        if (!owner.runActive_.load()) {
+        if (stopped(input)) {
             stoppedEarly = true;
             decisions.information(stopMessage());
             break;
@@ -409,42 +438,62 @@ QString CatalogRun::Run::stopMessage() const {
 // cancelled run can leave them to finish their decodes in the background.
 void CatalogRun::Run::startWorkers() {
     scratch = std::make_unique<QTemporaryDir>(thumbFolder + QStringLiteral("/.work-XXXXXX"));
-    if (!scratch->isValid()) throw WriteFailure{};
-    std::vector<ThumbnailJob> jobs;
+    if (!scratch->isValid()) throw writeFailure(thumbFolder + QStringLiteral("/.work-XXXXXX"));
+    std::vector<qint64> sizes;
     for (int i = 0; i <= lastSelected; ++i) {
         if (!input.selected[static_cast<std::size_t>(i)]) continue;
         jobs.push_back(jobFor(i, scratch->filePath(QString::number(jobs.size()) + ".jpg")));
+        sizes.push_back(QFileInfo(jobs.back().sourcePath).size());
     }
-    const bool skip = settings.isOn(&CatalogSettings::skipExistingThumbs);
-    pipeline = std::make_unique<ThumbnailPipeline>(
-        std::move(jobs),
-        [box = box, skip, budget = budget, decoding = input.decoding,
-         before = input.beforeMaking](const ThumbnailJob& job) {
-            if (before) before(job.sourcePath);
-            return makeThumbnail(job, box, skip, budget.get(), decoding);
-        },
-        std::max(1, input.jobs), [budget = budget] { budget->stop(); });
+    OrderedPool<ThumbnailResult>::Plan plan;
+    plan.workers = std::max(1, input.jobs);
+    plan.startOrder = PoolPlanning::largestFirst(sizes);  // no worker waits behind a large one
+    plan.heldBytes = [](const ThumbnailResult& result) {
+        return result.preview.width() > 1
+                   ? qint64(result.preview.stride()) * result.preview.height()
+                   : qint64(0);
+    };
+    plan.heldLimit = kHeldThumbnailBytes;
+    plan.budget = budget;
+    pipeline = std::make_unique<OrderedPool<ThumbnailResult>>(
+        int(jobs.size()), std::move(plan),
+        [jobs = jobs, box = box, skip = settings.isOn(&CatalogSettings::skipExistingThumbs),
+         budget = budget, decoding = input.decoding, all = input.allFormats,
+         before = input.beforeMaking](int k) {
+            if (before) before(jobs[k].sourcePath);
+            return makeThumbnail(jobs[k], box, skip, budget.get(), decoding, all);
+        });
+    poolStop = std::make_unique<StopToken::Callback>(input.stop,
+                                                     [pool = pipeline.get()] { pool->stop(); });
+}
+
+// The thumbnail's name before the prefix: the photograph's own, but for other formats.
+QString CatalogRun::Run::thumbnailNameOf(int index) const {
+    return input.allFormats ? outputNames.thumbnails[index] : input.names[index];
 }
 
 QString CatalogRun::Run::thumbPathOf(int index) const {
-    return thumbFolder + QLatin1Char('/') + settings.thumbPrefix + input.names[index];
+    return thumbFolder + QLatin1Char('/') + settings.thumbPrefix + thumbnailNameOf(index);
+}
+
+// The JPEG copy of a photograph browsers cannot show; empty for the others.
+QString CatalogRun::Run::copyPathOf(int index) const {
+    if (!input.allFormats || outputNames.copies[index].isEmpty()) return QString();
+    return thumbFolder + QLatin1Char('/') + settings.thumbPrefix + outputNames.copies[index];
 }
 
 // The result of the image at index: made here, or taken from the workers in list order.
 // Nothing when the run is cancelled while the workers still make it.
 std::optional<ThumbnailResult> CatalogRun::Run::nextResult(int index) {
     if (pipeline) {
-        const std::size_t k = jobsTaken++;
-        while (!pipeline->ready(k, std::chrono::milliseconds(40))) {
-            reportDone(QString());
-            if (!owner.runActive_.load()) return std::nullopt;
-        }
-        return pipeline->take(k);
+        return pipeline->take(jobsTaken++, [this](int finished, int last) {
+            showFinished(finished, QFileInfo(jobs[last].sourcePath).fileName());
+        });
     }
     if (input.beforeMaking) input.beforeMaking(folder + input.names[index]);
     return makeThumbnail(jobFor(index, thumbPathOf(index)), box,
                          settings.isOn(&CatalogSettings::skipExistingThumbs), budget.get(),
-                         input.decoding);
+                         input.decoding, input.allFormats);
 }
 
 // The job of the image at index, its thumbnail written at thumbOutput, its copy (when the run
@@ -454,25 +503,29 @@ ThumbnailJob CatalogRun::Run::jobFor(int index, const QString& thumbOutput) {
     job.sourcePath = folder + input.names[index];
     job.thumbPath = thumbPathOf(index);
     job.outputPath = thumbOutput;
+    job.copyPath = copyPathOf(index);
     job.checkPosition = !webCopies;
     if (!webCopies) return job;
-    job.copyPath = webFolder + QLatin1Char('/') + WebCopy::copyName(input.names[index]);
-    job.copyOutput = copyScratch->filePath(QString::number(index) + QStringLiteral(".jpg"));
-    job.copyPolicyKept = copyPolicyKept;
-    job.copyPolicy = copyPolicy;
+    job.webCopyPath = webFolder + QLatin1Char('/') + WebCopy::copyName(input.names[index]);
+    job.webCopyOutput = copyScratch->filePath(QString::number(index) + QStringLiteral(".jpg"));
+    job.webCopyPolicyKept = copyPolicyKept;
+    job.webCopyPolicy = copyPolicy;
     return job;
 }
 
 // Tells the front end how many thumbnails are done when the count has grown; `name` is the
 // image just done here (workers say which they finished last).
 void CatalogRun::Run::reportDone(const QString& name) {
-    int done = n + int(leftOut.size());
-    QString last = name;
-    if (pipeline) {
-        std::size_t k = 0;
-        done = int(pipeline->finished(k));
-        last = QFileInfo(pipeline->job(k).sourcePath).fileName();
+    if (!pipeline) {
+        showFinished(n + int(leftOut.size()), name);
+        return;
     }
+    int last = 0;
+    const int finished = pipeline->finished(last);
+    if (finished > 0) showFinished(finished, QFileInfo(jobs[last].sourcePath).fileName());
+}
+
+void CatalogRun::Run::showFinished(int done, const QString& last) {
     if (done <= doneShown) return;
     doneShown = done;
     events.thumbnailsDone(done, selectedCount, last);
@@ -482,19 +535,20 @@ void CatalogRun::Run::reportDone(const QString& name) {
 // finish in the background and their results are dropped with the scratch folder.
 void CatalogRun::Run::retireWorkers() {
     if (!pipeline) return;
+    poolStop.reset();
     pipeline->stop();
-    if (owner.runActive_.load()) {  // every image was taken: nothing is left to wait for
+    if (!stoppedEarly) {  // every image was taken: nothing is left to wait for
         pipeline.reset();
         scratch.reset();
         return;
     }
-    // The copies made so far are put in place with the pages; those in hand are dropped.
-    owner.retired_ = std::make_unique<Retired>();
-    owner.retired_->finisher =
+    auto retired = std::make_unique<Retired>();
+    retired->finisher =
         std::thread([workers = std::move(pipeline), folder = std::move(scratch)]() mutable {
             workers.reset();
             folder.reset();
         });
+    owner.retired_.push_back(std::move(retired));
 }
 
 void CatalogRun::Run::processImage(int index, ThumbnailResult result) {
@@ -507,8 +561,8 @@ void CatalogRun::Run::processImage(int index, ThumbnailResult result) {
     if (result.skipped) {
         events.imageSkipped(n, name);
     } else {
-        if (result.saveError) throw WriteFailure{};
-        if (pipeline && !moveIntoPlace(index)) throw WriteFailure{};
+        if (result.saveError) throw writeFailure(thumbPathOf(index));
+        if (pipeline && !moveIntoPlace(index)) throw writeFailure(thumbPathOf(index), errno);
         events.imageFinished(n, result.preview, result.method);
     }
     keepCopy(index, result);
@@ -520,23 +574,25 @@ void CatalogRun::Run::processImage(int index, ThumbnailResult result) {
 // A photograph that cannot be read is left out when the front end agrees (asked once: a Yes
 // holds for the rest of the run); false when the run is to stop on the failure.
 bool CatalogRun::Run::leaveOut(int index, const std::exception_ptr& failure) {
-    QString reason;
+    std::optional<Error> unread;
     try {
         std::rethrow_exception(failure);
     } catch (const Error& error) {
-        reason = error.message();
+        unread = error;
     } catch (...) {
         return false;  // out of memory and the like: nothing the photograph could help
     }
     const QString& name = input.names[index];
     const QString prefix = name + QStringLiteral(": ");
+    QString reason = unread->message();
     if (reason.startsWith(prefix)) reason = reason.mid(prefix.size());
     if (!leaveOutAgreed) {
         leaveOutAgreed =
             decisions.question(RunQuestion::LeaveOutPhoto, prefix + reason + kLeaveOutQuestion);
-        if (!leaveOutAgreed) return false;
+        if (!leaveOutAgreed) return false;  // the failure is shown, and logged, as it stands
     }
-    --n;  // the next image takes its number
+    logDetail(*unread);  // the decoder's own text goes to standard error only
+    --n;                 // the next image takes its number
     leftOut.push_back(index);
     events.imageLeftOut(name, reason);
     return true;
@@ -547,7 +603,7 @@ QString CatalogRun::Run::firstKept() const {
     for (int i = 0; i <= lastSelected; ++i) {
         if (input.selected[static_cast<std::size_t>(i)] &&
             std::find(leftOut.begin(), leftOut.end(), i) == leftOut.end()) {
-            return input.names[i];
+            return thumbnailNameOf(i);
         }
     }
     return QString();
@@ -562,11 +618,12 @@ bool CatalogRun::Run::moveIntoPlace(int index) {
 
 // A new web copy waits in the scratch folder for the pages to be put in place.
 void CatalogRun::Run::keepCopy(int index, const ThumbnailResult& result) {
-    if (!webCopies) return;
-    if (result.copyError) throw WriteFailure{};
+    if (!webCopies || !result.webCopy) return;
     const QString name = WebCopy::copyName(input.names[index]);
+    if (result.webCopyError) throw writeFailure(webFolder + QLatin1Char('/') + name);
     copyNames << name;
-    if (result.copyMade) {
+    withWebCopy.insert(index);
+    if (result.webCopyMade) {
         newCopies.emplace_back(
             copyScratch->filePath(QString::number(index) + QStringLiteral(".jpg")), name);
     }
@@ -575,12 +632,17 @@ void CatalogRun::Run::keepCopy(int index, const ThumbnailResult& result) {
 void CatalogRun::Run::writeEntry(int index, int width, int height) {
     CatalogEntry entry;
     entry.fileName = input.names[index];
+    if (input.allFormats) {
+        entry.thumbnailName = outputNames.thumbnails[index];
+        entry.copyName = outputNames.copies[index];
+        entry.shortName = photoShortName(entry.fileName);
+    }
     entry.imageWidth = width;
     entry.imageHeight = height;
     entry.scale = ThumbnailMaker::fitRatio(width, height, box);
     ThumbnailMaker::nominalSize(width, height, box, entry.thumbnailWidth, entry.thumbnailHeight);
-    if (webCopies) {  // the pages link to the copy, and show it at its own size
-        entry.copyName = WebCopy::copyName(entry.fileName);
+    if (withWebCopy.count(index)) {  // the pages link to the copy, and show it at its own size
+        entry.webCopyName = WebCopy::copyName(entry.fileName);
         WebCopy::copySize(width, height, copyPolicy.longSide, entry.imageWidth, entry.imageHeight);
         width = entry.imageWidth;
         height = entry.imageHeight;
@@ -617,7 +679,7 @@ void CatalogRun::Run::publishCopies() {
     for (const auto& [from, name] : newCopies) {
         const QString to = webFolder + QLatin1Char('/') + name;
         if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()))
-            throw WriteFailure{};
+            throw writeFailure(to, errno);
     }
     newCopies.clear();
 }
@@ -639,20 +701,30 @@ void CatalogRun::Run::removeStaleCopies() {
     }
 }
 
-void CatalogRun::Run::offerBrowser() {
+void CatalogRun::offerBrowser(const CatalogSettings& settings, const QString& folder,
+                              CatalogRunDecisions& decisions, Shell& shell, int positionsLinked) {
     if (settings.isOn(&CatalogSettings::noBrowserLaunch)) return;
-    QString text = kFinishedQuestion.text();
-    if (withPosition > 0) text += QLatin1Char('\n') + kPositionsLinked.arg(withPosition);
-    if (!decisions.question(RunQuestion::OpenBrowser, text)) return;
-    const QString pagePath = folder + settings.htmlFileName;
+    // The question names the page the browser will show.
+    const QString pagePath = folderPath(folder) + settings.htmlFileName;
+    QString text = pagePath + QLatin1Char('\n') + kFinishedQuestion.body;
+    if (positionsLinked > 0) text += QLatin1Char('\n') + kPositionsLinked.arg(positionsLinked);
+    const Question asked{kFinishedQuestion.title, text};
+    if (!decisions.question(RunQuestion::OpenBrowser, asked.text())) return;
     if (settings.browserPath.isEmpty()) {
-        owner.shell_.openDocument(pagePath);
+        shell.openDocument(pagePath);
     } else {
-        owner.shell_.startProgram(settings.browserPath, pagePath, folder);
+        shell.startProgram(settings.browserPath, pagePath, folderPath(folder));
     }
 }
 
+// The failure to write path, named as the folder shows it; error is the errno value of the
+// failed call when it is known here (0 otherwise).
+WriteFailure CatalogRun::Run::writeFailure(const QString& path, int error) const {
+    return WriteFailure{fileWriteProblem(path, QDir(folder).relativeFilePath(path), error)};
+}
+
 void CatalogRun::Run::closeAll() noexcept {
+    poolStop.reset();
     pipeline.reset();
     scratch.reset();
     copyScratch.reset();

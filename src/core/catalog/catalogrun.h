@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "core/catalog/stoptoken.h"
 #include "core/imaging/thumbnailmaker.h"
 #include "core/settings/catalogsettings.h"
 #include "core/text/question.h"
@@ -28,14 +29,26 @@ struct CatalogRunInput {
     int perRow = 5;              // thumbnails per row, 1..10
     QDate date;                  // date written into the page; invalid means today
     int jobs = 1;                // worker threads (1 = one image at a time, on this thread)
+    // Photographs of every format the readers know, not JPEG only: each gets a JPEG
+    // thumbnail of its own name, and a HEIC/HEIF one a JPEG copy the page links to.
+    bool allFormats = false;
     // How thumbnails get at the pixels (the output is the same either way).
     ThumbnailMaker::Decoding decoding = ThumbnailMaker::Decoding::Streamed;
-    // Thumbnails are made on worker threads even with one job, so that cancel() never waits
+    // Thumbnails are made on worker threads even with one job, so that a stop never waits
     // for the decode in hand (a window wants that; the output is the same).
     bool stopWithoutWaiting = false;
     // Called on the thread that makes each thumbnail, with the photograph's path, before
     // the photograph is read (tests slow the decoder down with it).
     std::function<void(const QString& photo)> beforeMaking;
+    // The run's stop, made by whoever starts it (before it starts, so that no stop is lost);
+    // the run only reads it. Stopping it is the Cancel button.
+    StopToken stop;
+    // The browser step ends a completed run; a window turns it off and asks on its own thread
+    // once the run has ended (CatalogRun::offerBrowser).
+    bool browserStep = true;
+    // Where a completed run puts how many photographs it linked as they are that carry a GPS
+    // position, for a browser step asked later (none: not told).
+    std::shared_ptr<std::atomic<int>> positionsLinked;
 };
 
 // How a run ended.
@@ -43,7 +56,7 @@ enum class CatalogRunOutcome {
     Completed,           // pages written; the browser step was offered
     NothingSelected,     // "ファイルが選択されていません。"
     CommentFileMissing,  // the comment file question was asked; nothing written
-    Cancelled,           // cancel() during the run: pages ended properly, or old ones kept
+    Cancelled,           // stopped (input.stop): pages ended properly, or old ones kept
     Failed,              // a write or other failure, already shown to the user
 };
 
@@ -145,6 +158,7 @@ class CatalogRunHost : public CatalogRunEvents, public CatalogRunDecisions {};
 // number of images.
 class CatalogRun {
 public:
+    // The run keeps its own copy of the settings: nothing the caller changes later reaches it.
     CatalogRun(const CatalogSettings& settings, CatalogRunEvents& events,
                CatalogRunDecisions& decisions, Shell& shell);
     CatalogRun(const CatalogSettings& settings, CatalogRunHost& host, Shell& shell);
@@ -158,15 +172,17 @@ public:
     // decisions. input.selected loses the flags of "back.jpg" entries.
     CatalogRunOutcome execute(CatalogRunInput& input);
 
-    // The Cancel button: no browser step. Pages of an earlier run stay as they were (the
-    // stop message says so); without them the new pages end properly with the images done.
-    // Pages are put in place only when a run ends so, or completes: a failed run leaves the
-    // earlier ones untouched. With workers, the run stops without waiting for the thumbnails
-    // being made: their results are dropped and the decodes finish in the background (the
-    // next run or the destructor waits for them).
-    // Safe to call from the host's callbacks, another thread or a signal handler.
-    // A window closed during a run calls this and closes once execute has returned.
-    void cancel() noexcept;
+    // A stop (input.stop) means no browser step. Pages of an earlier run stay as they were
+    // (the stop message says so); without them the new pages end properly with the images
+    // done. Pages are put in place only when a run ends so, or completes: a failed run leaves
+    // the earlier ones untouched. With workers, the run stops without waiting for the
+    // thumbnails being made: their results are dropped and the decodes finish in the
+    // background (the destructor waits for them).
+
+    // The browser step of a completed run: asks whether to open the page and opens it. The
+    // question also says how many linked photographs carry a GPS position, when any do.
+    static void offerBrowser(const CatalogSettings& settings, const QString& folder,
+                             CatalogRunDecisions& decisions, Shell& shell, int positionsLinked = 0);
 
     // True from the start of execute until it returns.
     bool isActive() const noexcept;
@@ -176,12 +192,11 @@ private:
     struct Retired;
     void reportFailure(std::exception_ptr failure) noexcept;
 
-    const CatalogSettings& settings_;
+    const CatalogSettings settings_;
     CatalogRunEvents& events_;
     CatalogRunDecisions& decisions_;
     Shell& shell_;
-    std::unique_ptr<Retired> retired_;  // workers of a cancelled run, finishing their decodes
-    std::atomic<bool> runActive_{false};
+    std::vector<std::unique_ptr<Retired>> retired_;  // workers of stopped runs, finishing
     std::atomic<bool> running_{false};
 };
 

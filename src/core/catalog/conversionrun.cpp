@@ -7,14 +7,15 @@
 #include <QtEndian>
 #include <algorithm>
 
-#include "core/catalog/orderedjobs.h"
+#include "core/catalog/orderedpool.h"
 #include "core/imaging/files/filereplacement.h"
 #include "core/text/formatting.h"
+#include "core/text/textfile.h"
 
 namespace tessaly {
 
-ConversionRun::ConversionRun(const BmpConversion& conversion, int jobs)
-    : conversion_(conversion), jobs_(std::max(1, jobs)) {}
+ConversionRun::ConversionRun(const BmpConversion& conversion, int jobs, StopToken stop)
+    : conversion_(conversion), jobs_(std::max(1, jobs)), stop_(std::move(stop)) {}
 
 BmpConversion::Result ConversionRun::run(const QStringList& paths,
                                          const BmpConversion::Hooks& hooks, const Done& done,
@@ -26,21 +27,28 @@ BmpConversion::Result ConversionRun::run(const QStringList& paths,
     for (const QString& folder : folders) {
         FileReplacement::removeAbandoned(folderPath(folder));  // what killed conversions left
     }
-    OrderedJobs<BmpConversion::Prepared> jobs(
-        int(paths.size()), jobs_, [&paths](int k) { return decodeBytes(paths[k]); },
-        [&](int k) {
-            const QFileInfo file(paths[k]);
-            return conversion.prepare(file.absolutePath(), file.fileName(), hooks);
-        });
+    OrderedPool<BmpConversion::Prepared>::Plan plan;
+    plan.workers = jobs_;
+    plan.ahead = jobs_;
+    plan.weigh = [&paths](int k) { return decodeBytes(paths[k]); };
+    OrderedPool<BmpConversion::Prepared> jobs(int(paths.size()), std::move(plan), [&](int k) {
+        if (beforeReading_) beforeReading_(paths[k]);
+        const QFileInfo file(paths[k]);
+        return conversion.prepare(file.absolutePath(), file.fileName(), hooks);
+    });
+    const StopToken::Callback wake(stop_, [&jobs] { jobs.stop(); });
+    const auto stopped = [&] {
+        return stop_.stopRequested() || (hooks.stopped && hooks.stopped());
+    };
     BmpConversion::Result total;
     for (int k = 0; k < paths.size(); ++k) {
-        if (hooks.stopped && hooks.stopped()) {
+        if (stopped()) {
             total.failure = BmpConversion::Failure::Stopped;
             break;
         }
         const QFileInfo file(paths[k]);
         if (hooks.starting) hooks.starting(file.fileName());
-        std::optional<BmpConversion::Prepared> prepared = jobs.take(k, hooks.stopped);
+        std::optional<BmpConversion::Prepared> prepared = jobs.take(k);
         if (!prepared) {
             total.failure = BmpConversion::Failure::Stopped;
             break;
@@ -62,7 +70,7 @@ BmpConversion::Result ConversionRun::run(const QStringList& paths,
 
 qint64 ConversionRun::decodeBytes(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return 0;
+    if (!isRegularFile(path) || !file.open(QIODevice::ReadOnly)) return 0;
     const QByteArray head = file.read(26);
     if (head.size() == 26 && head.startsWith("BM")) {
         const qint64 width = std::abs(qFromLittleEndian<qint32>(head.constData() + 18));
@@ -75,8 +83,13 @@ qint64 ConversionRun::decodeBytes(const QString& path) {
 QStringList ConversionRun::filesOf(const QString& folder, BmpConversion::Source source,
                                    bool recursive) {
     QStringList masks;
-    if (source != BmpConversion::Source::Heif) masks << QStringLiteral("*.bmp");
-    if (source != BmpConversion::Source::Bmp) masks << QStringLiteral("*.heic") << "*.heif";
+    using Source = BmpConversion::Source;
+    if (source == Source::Bmp || source == Source::Any) masks << QStringLiteral("*.bmp");
+    if (source == Source::Heif || source == Source::Any)
+        masks << QStringLiteral("*.heic") << "*.heif";
+    if (source == Source::Other || source == Source::Any)
+        masks << QStringLiteral("*.png") << "*.webp"
+              << "*.avif";
     QDirIterator it(folder, masks, QDir::Files | QDir::Readable,
                     recursive ? QDirIterator::Subdirectories : QDirIterator::NoIteratorFlags);
     QStringList files;

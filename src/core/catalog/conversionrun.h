@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <functional>
 
+#include "core/catalog/stoptoken.h"
 #include "core/imaging/jobs/bmpconversion.h"
 
 namespace tessaly {
@@ -17,9 +18,17 @@ public:
     // done(index, result of that file): after each file's turn, in list order.
     using Done = std::function<void(int index, const BmpConversion::Result& file)>;
 
-    ConversionRun(const BmpConversion& conversion, int jobs);
+    // A stop of `stop` ends the run at the next file's turn, without waiting for the files
+    // being read (hooks.stopped is asked as well).
+    ConversionRun(const BmpConversion& conversion, int jobs, StopToken stop = StopToken());
 
     using Ended = std::function<void(const BmpConversion::Result& all)>;
+
+    // Called on the worker thread that reads each file, before it reads it (tests slow the
+    // reading down with it).
+    void setBeforeReading(std::function<void(const QString& path)> hook) {
+        beforeReading_ = std::move(hook);
+    }
 
     // Converts the files (full paths); stops at the first one that cannot be read or
     // written, or when hooks.stopped says so. The result sums up every file's; `ended` gets it
@@ -38,6 +47,8 @@ public:
 private:
     const BmpConversion& conversion_;
     int jobs_;
+    StopToken stop_;
+    std::function<void(const QString&)> beforeReading_;
 };
 
 }  // namespace tessaly

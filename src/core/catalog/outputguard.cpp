@@ -14,11 +14,12 @@ namespace {
 
 // The path a write to this path would reach: links followed as far as they go (a chain
 // longer than the system's own limit counts as unresolvable), then the folder made
-// canonical. Empty when the folder does not exist.
-QString writtenPath(const QString& path) {
+// canonical. Empty when the folder does not exist. Each link on the way is added to links.
+QString writtenPath(const QString& path, QStringList* links = nullptr) {
     QString current = QFileInfo(path).absoluteFilePath();
     for (int depth = 0; QFileInfo(current).isSymLink(); ++depth) {
         if (depth == 40) return QString();
+        if (links) links->append(current);
         const QString target = QFileInfo(current).symLinkTarget();
         if (target.isEmpty()) return QString();
         current = target;
@@ -50,11 +51,21 @@ OutputGuard::OutputGuard(const QString& folder, const QString& thumbFolder,
     }
 }
 
+bool OutputGuard::inside(const QString& path) const {
+    const QString folder = QFileInfo(QFileInfo(path).absolutePath()).canonicalFilePath();
+    return folder == folder_ || folder == thumbFolder_;
+}
+
 bool OutputGuard::allows(const QString& path) const {
-    const QString target = writtenPath(path);
+    QStringList links;
+    const QString target = writtenPath(path, &links);
     if (target.isEmpty() || photoPaths_.contains(target)) return false;
     const QString folder = QFileInfo(target).path();
     if (folder != folder_ && folder != thumbFolder_) return false;
+    // A link on the way that lies outside both folders is the user's, not ours to replace.
+    for (const QString& link : links) {
+        if (!inside(link)) return false;
+    }
     std::pair<dev_t, ino_t> id;
     return !identity(target, id) || photoFiles_.count(id) == 0;
 }

@@ -12,7 +12,8 @@ namespace tessaly {
 
 // Where a catalogue run may write: into the photo folder or its thumbnail folder, and never
 // onto one of the photographs it reads. Paths are resolved as a write would resolve them
-// (symbolic links followed, also dangling ones, which a write would create), and photographs
+// (symbolic links followed, also dangling ones, which a write would create; every link on the
+// way lies in one of the two folders too), and photographs
 // are also known by their file identity, so a link or a second name of a photograph is
 // refused too.
 class OutputGuard {
@@ -29,6 +30,7 @@ public:
 
 private:
     bool allows(const QString& path) const;
+    bool inside(const QString& path) const;  // the path's folder is one of the two
 
     QString folder_;
     QString thumbFolder_;

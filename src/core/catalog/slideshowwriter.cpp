@@ -15,7 +15,7 @@ const char* const kSlideShowFileName = "SShow.htm";
 namespace {
 
 // clang-format off
-// Tail lines 1 to 36.
+// The script functions, up to the timer.
 const char* const kTailScript[] = {
     "",
     "function Veltra(ver) {",
@@ -35,6 +35,11 @@ const char* const kTailScript[] = {
     "//ウインドウの表示",
     "  s_win=window.open(\"\",\"s_sub\",\"width=\"+imgx+\",height=\"+imgy+\","
         "toolbar=no,menubar=no,location=no,status=no,scrollbars=no,resizable=yes\");",
+    // A browser that blocks the window gives null: the start button opens it on a click.
+    "  if (s_win == null) {",
+    "    s_blocked(n);",
+    "    return;",
+    "  }",
     "",
     "//Netscape4以降",
     "  if (Veltra(4)) {}",
@@ -55,12 +60,27 @@ const char* const kTailScript[] = {
     "  s_win.document.close();",
     "}",
     "",
+    // Stops the timer set after this slide and offers the start button, from slide n on.
+    "function s_blocked(n) {",
+    "  var b=document.getElementById(\"s_start\");",
+    "  s_next=n;",
+    "  setTimeout(\"Pwait()\",0);",
+    "  b.style.display=\"\";",
+    "  b.focus();",
+    "}",
+    "",
+    "function s_restart() {",
+    "  document.getElementById(\"s_start\").style.display=\"none\";",
+    "  i=s_next;",
+    "  s_main();",
+    "}",
+    "",
     "function s_main(){",
 };
 
-// Tail lines 38 to 58.
+// The timer and the end of the head.
 const char* const kTailTimer[] = {
-    "    s_win.close();",
+    "    if (s_win != null) s_win.close();",
     "    history.back();",
     "  }",
     " else {",
@@ -83,13 +103,15 @@ const char* const kTailTimer[] = {
     "</HEAD>",
 };
 
-// Tail lines 60 to 70.
+// The body up to the opening of the picture window.
 const char* const kTailBody[] = {
     "",
     "<CENTER>",
     "スライドショウを開始します。",
     "<BR>",
     "<FORM>",
+    "<INPUT TYPE=\"button\" ID=\"s_start\" VALUE=\"スライドショーを開始\" "
+        "onClick=\"s_restart()\" STYLE=\"display:none\">",
     "<INPUT TYPE=\"button\" VALUE=\"一時停止\" onClick=\"Pwait()\">",
     "<INPUT TYPE=\"button\" VALUE=\"表示再開\" onClick=\"Pstart()\">",
     "</FORM>",
@@ -98,7 +120,7 @@ const char* const kTailBody[] = {
     "  if (Veltra(4)) {",
 };
 
-// Tail lines 72 to 81.
+// The start of the show.
 const char* const kTailStart[] = {
     "    i=1;}",
     "   else {",
@@ -112,7 +134,7 @@ const char* const kTailStart[] = {
     "<P align=\"right\">",
 };
 
-// Tail lines 83 to 85.
+// The end of the page.
 const char* const kTailEnd[] = {
     "</P>",
     "</BODY>",
@@ -214,10 +236,13 @@ void SlideShowWriter::writeHead(const QString& path, const QString& title, int s
 
 void SlideShowWriter::writeImage(int n, const CatalogEntry& entry) {
     const QString index = QString::number(n);
-    const QString shown = entry.copyName.isEmpty() ? entry.fileName
-                                                   : settings_.thumbFolderName +
-                                                         QStringLiteral("/web/") + entry.copyName;
-    writeLine(QStringLiteral("imag[") + index + QStringLiteral("]=\"") + slideName(shown) +
+    const QString target =
+        !entry.webCopyName.isEmpty()
+            ? slideName(settings_.thumbFolderName + QStringLiteral("/web/") + entry.webCopyName)
+        : entry.copyName.isEmpty() ? slideName(entry.fileName)
+                                   : slideName(settings_.thumbFolderName + QLatin1Char('/') +
+                                               settings_.thumbPrefix + entry.copyName);
+    writeLine(QStringLiteral("imag[") + index + QStringLiteral("]=\"") + target +
               QStringLiteral("\";"));
     writeLine(QStringLiteral("imagx[") + index + QStringLiteral("]=\"") +
               QString::number(entry.slideWidth) + QStringLiteral("\";"));

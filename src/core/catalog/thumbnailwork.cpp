@@ -1,6 +1,7 @@
 #include "core/catalog/thumbnailwork.h"
 
 #include <QFileInfo>
+#include <optional>
 
 #include "core/catalog/decodebudget.h"
 #include "core/imaging/metadata/privacyfilter.h"
@@ -23,61 +24,30 @@ bool carriesPosition(const QByteArray& fileStart) {
     }
 }
 
-void makeThumbnailOnly(const ThumbnailJob& job, const ThumbnailBox& box, bool skipExisting,
-                       DecodeBudget* budget, ThumbnailMaker& maker, ThumbnailResult& result);
-
 // The web copy, from the file the thumbnail read when it kept it.
-void makeCopy(const ThumbnailJob& job, DecodeBudget* budget, const ThumbnailMaker& maker,
-              ThumbnailResult& result) {
-    if (WebCopy::upToDate(job.copyPath, job.sourcePath, job.copyPolicyKept)) return;
+void makeWebCopy(const ThumbnailJob& job, DecodeBudget* budget, const ThumbnailMaker& maker,
+                 ThumbnailResult& result) {
+    result.webCopy = true;
+    if (WebCopy::upToDate(job.webCopyPath, job.sourcePath, job.webCopyPolicyKept)) return;
     try {
         QByteArray file = maker.wholeFile();
         if (file.isEmpty()) file = JpegImage::readFile(job.sourcePath);
         int w = 0, h = 0;
-        WebCopy::copySize(result.imageWidth, result.imageHeight, job.copyPolicy.longSide, w, h);
+        WebCopy::copySize(result.imageWidth, result.imageHeight, job.webCopyPolicy.longSide, w, h);
         const DecodeBudget::Admission admission(budget, file.size() + qint64(w) * h * 12);
         if (!admission) throw ImageError(QStringLiteral("the run was stopped"));
-        WebCopy::make(file, job.copyOutput, job.copyPolicy);
-        result.copyMade = true;
+        WebCopy::make(file, job.webCopyOutput, job.webCopyPolicy);
+        result.webCopyMade = true;
     } catch (...) {
-        result.copyError = std::current_exception();
+        result.webCopyError = std::current_exception();
     }
 }
 
-}  // namespace
-
-ThumbnailResult makeThumbnail(const ThumbnailJob& job, const ThumbnailBox& box, bool skipExisting,
-                              DecodeBudget* budget, ThumbnailMaker::Decoding decoding) {
-    ThumbnailResult result;
-    ThumbnailMaker maker(decoding);
-    maker.keepWholeFile(!job.copyPath.isEmpty());
-    makeThumbnailOnly(job, box, skipExisting, budget, maker, result);
-    if (!job.copyPath.isEmpty() && !result.loadError && !result.saveError) {
-        makeCopy(job, budget, maker, result);
-    }
-    return result;
-}
-
-namespace {
-
-void makeThumbnailOnly(const ThumbnailJob& job, const ThumbnailBox& box, bool skipExisting,
-                       DecodeBudget* budget, ThumbnailMaker& maker, ThumbnailResult& result) {
+// Scales the open photograph and saves the thumbnail,
+// keeping failures in the result.
+void scaleAndSave(ThumbnailMaker& maker, const ThumbnailJob& job, const ThumbnailBox& box,
+                  ThumbnailResult& result) {
     try {
-        maker.open(job.sourcePath);
-        result.imageWidth = maker.imageWidth();
-        result.imageHeight = maker.imageHeight();
-    } catch (...) {
-        result.loadError = std::current_exception();
-        return;
-    }
-    if (job.checkPosition) result.position = carriesPosition(maker.fileStart());
-    if (skipExisting && thumbnailUpToDate(job.thumbPath, job.sourcePath)) {
-        result.skipped = true;
-        return;
-    }
-    try {
-        const DecodeBudget::Admission admission(budget, maker.scaleBytes(box));
-        if (!admission) throw ImageError(QStringLiteral("the run was stopped"));
         result.method = maker.scale(box);
         result.imageWidth = maker.imageWidth();
         result.imageHeight = maker.imageHeight();
@@ -93,6 +63,65 @@ void makeThumbnailOnly(const ThumbnailJob& job, const ThumbnailBox& box, bool sk
     }
 }
 
+void makeThumbnailOnly(const ThumbnailJob& job, const ThumbnailBox& box, bool skipExisting,
+                       DecodeBudget* budget, ThumbnailMaker& maker, ThumbnailResult& result) {
+    try {
+        maker.open(job.sourcePath);
+        result.imageWidth = maker.imageWidth();
+        result.imageHeight = maker.imageHeight();
+    } catch (...) {
+        result.loadError = std::current_exception();
+        return;
+    }
+    if (job.checkPosition && !maker.otherFormat()) {
+        result.position = carriesPosition(maker.fileStart());
+    }
+    const bool copy = !job.copyPath.isEmpty() && maker.otherFormat();
+    if (skipExisting && thumbnailUpToDate(job.thumbPath, job.sourcePath) &&
+        (!copy || thumbnailUpToDate(job.copyPath, job.sourcePath))) {
+        result.skipped = true;
+        return;
+    }
+    std::optional<DecodeBudget::Admission> admission;
+    try {
+        admission.emplace(budget, maker.scaleBytes(box));
+        if (!*admission) throw ImageError(QStringLiteral("the run was stopped"));
+    } catch (...) {
+        result.loadError = std::current_exception();
+        return;
+    }
+    if (copy) {
+        // The copy is written from the whole picture before the thumbnail replaces it.
+        try {
+            maker.decodeWhole();
+        } catch (...) {
+            result.loadError = std::current_exception();
+            return;
+        }
+        try {
+            maker.saveCopy(job.copyPath, kBrowserCopyQuality);
+        } catch (...) {
+            result.saveError = std::current_exception();
+            return;
+        }
+    }
+    scaleAndSave(maker, job, box, result);
+}
+
 }  // namespace
+
+ThumbnailResult makeThumbnail(const ThumbnailJob& job, const ThumbnailBox& box, bool skipExisting,
+                              DecodeBudget* budget, ThumbnailMaker::Decoding decoding,
+                              bool allFormats) {
+    ThumbnailResult result;
+    ThumbnailMaker maker(decoding, allFormats);
+    maker.keepWholeFile(!job.webCopyPath.isEmpty());
+    makeThumbnailOnly(job, box, skipExisting, budget, maker, result);
+    if (!job.webCopyPath.isEmpty() && !maker.otherFormat() && !result.loadError &&
+        !result.saveError) {
+        makeWebCopy(job, budget, maker, result);
+    }
+    return result;
+}
 
 }  // namespace tessaly

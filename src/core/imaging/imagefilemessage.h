@@ -2,13 +2,20 @@
 
 #include <QString>
 
+#include "core/imaging/imageerrors.h"
+
 namespace tessaly {
 
-// The text of an image file that could not be read, as the user sees it:
-// "<file name>: <what went wrong, in Japanese>（<the decoder's own detail>）".
-// The sentence is chosen from the detail: the decoder's texts stay as they are and only
-// follow the sentence, so nothing of what the decoder said is lost.
-QString jpegFileMessage(const QString& path, const QString& detail);
-QString bmpFileMessage(const QString& path, const QString& detail);
+// The error of an image file that could not be read, as the user sees it:
+// "<file name>: <what went wrong, in Japanese>". The sentence is chosen from the decoder's own
+// text, which the error keeps as its detail (for standard error; see diagnosticText). The
+// codec error's detail, or its message when it has none, is that text.
+JpegError jpegFileError(const QString& path, const Error& codec);
+JpegError jpegFileError(const QString& path, const QString& detail);
+BmpFormatError bmpFileError(const QString& path, const Error& codec);
+BmpFormatError bmpFileError(const QString& path, const QString& detail);
+
+// The Japanese sentence for a text of libjpeg or of this program's JPEG checks.
+QString jpegReason(const QString& detail);
 
 }  // namespace tessaly

@@ -1,13 +1,17 @@
 #include "core/imaging/thumbnailmaker.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <algorithm>
 
+#include "core/imaging/files/filereplacement.h"
 #include "core/imaging/imagefilemessage.h"
+#include "core/imaging/metadata/photometadata.h"
 #include "core/imaging/pixels/areaaverager.h"
 #include "core/imaging/pixels/pixelstorage.h"
 #include "core/imaging/pixels/sampledstretch.h"
 #include "core/imaging/pixels/thumbnailfilters.h"
+#include "core/imaging/reader/photoreader.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
 
@@ -29,7 +33,7 @@ auto namingFile(const QString& path, Step step) -> decltype(step()) {
     try {
         return step();
     } catch (const JpegError& error) {
-        throw JpegError(jpegFileMessage(path, error.message()));
+        throw jpegFileError(path, error);
     }
 }
 
@@ -43,11 +47,34 @@ JpegSegments colourProfileOf(const QByteArray& data) {
     }
 }
 
+// True when the photograph is one for a format's reader rather than the JPEG path: its
+// content is another format, or unknown under a name that is not a JPEG's.
+bool forReader(const QString& path) {
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) return false;
+    const PhotoFormat format = photoFormatOf(file.read(32));
+    return format != PhotoFormat::Jpeg &&
+           (format != PhotoFormat::Unknown || !hasJpegExtension(QFileInfo(path).fileName()));
+}
+
 }  // namespace
+
+ThumbnailMaker::ThumbnailMaker(Decoding decoding, bool allFormats)
+    : decoding_(decoding), allFormats_(allFormats) {}
+
+ThumbnailMaker::~ThumbnailMaker() = default;
 
 void ThumbnailMaker::open(const QString& sourcePath) {
     release();
     path_ = sourcePath;
+    if (allFormats_ && forReader(sourcePath)) {
+        reader_ = openPhotoReader(sourcePath);
+        width_ = reader_->width();
+        height_ = reader_->height();
+        colourProfile_ = JpegSegments::fromIccProfile(reader_->iccProfile());
+        fileBytes_ = QFileInfo(sourcePath).size();
+        return;
+    }
     data_ = JpegImage::readFile(sourcePath, kHeaderBytes);
     whole_ = data_.size() < kHeaderBytes;
     bool read = false;
@@ -66,6 +93,7 @@ void ThumbnailMaker::open(const QString& sourcePath) {
 
 void ThumbnailMaker::load(const QString& sourcePath) {
     open(sourcePath);
+    if (reader_) return decodeWithReader();
     readWholeFile();
     decodePicture();
 }
@@ -107,6 +135,7 @@ ThumbnailMaker::Decoded ThumbnailMaker::plan(const ThumbnailBox& box) const {
 }
 
 qint64 ThumbnailMaker::scaleBytes(const ThumbnailBox& box) const {
+    if (reader_) return fileBytes_ + reader_->decodeBytes() + 3 * qint64(width_) * height_;
     qint64 bytes = fileBytes_ + header_.decoderBytes;
     // A hand-edited box may be absurd: the estimate saturates instead of overflowing (such a
     // thumbnail is refused when its storage is made).
@@ -134,10 +163,16 @@ ThumbnailMaker::Method ThumbnailMaker::scale(const ThumbnailBox& box) {
         throw ImageError(QStringLiteral("TNkDIB: no photograph has been loaded"));
     }
     const int tw = side(box.width), th = side(box.height);
-    if (!loaded_) readWholeFile();  // the sizes are those of the bytes decoded from here on
+    Decoded byReader = Decoded::Nothing;
+    if (!loaded_ && reader_) {
+        decodeWithReader();
+        byReader = Decoded::FullPicture;
+    } else if (!loaded_) {
+        readWholeFile();  // the sizes are those of the bytes decoded from here on
+    }
     const bool filter = filterPath(box);
-    decoded_ = plan(box);
-    if (decoded_ == Decoded::FullPicture) decodePicture();
+    decoded_ = reader_ ? byReader : plan(box);
+    if (decoded_ == Decoded::FullPicture && !loaded_) decodePicture();
     if (filter) {
         if (loaded_) {
             PixelImage work = std::move(picture_);  // reduced in place, without a second copy
@@ -214,8 +249,36 @@ void ThumbnailMaker::decodePicture() {
 
 const PixelImage& ThumbnailMaker::picture() const { return picture_; }
 
+void ThumbnailMaker::decodeWithReader() {
+    picture_ = reader_->picture();
+    width_ = picture_.width();
+    height_ = picture_.height();
+    colourProfile_ = JpegSegments::fromIccProfile(reader_->iccProfile());
+    loaded_ = true;
+}
+
+void ThumbnailMaker::decodeWhole() {
+    if (reader_ && !loaded_ && !scaled_) decodeWithReader();
+}
+
+void ThumbnailMaker::saveCopy(const QString& copyPath, int quality) const {
+    if (!reader_ || !loaded_) {
+        throw ImageError(QStringLiteral("TNkDIB: no photograph has been loaded"));
+    }
+    JpegImage jpeg;
+    jpeg.Assign(picture_);
+    jpeg.setCompressionQuality(quality);
+    JpegSegments segments;
+    const QByteArray kept = PhotoMetadata::keptExif(reader_->exif());
+    if (!kept.isEmpty()) segments.append(JpegSegments::kApp1, kept);
+    for (const JpegSegment& chunk : colourProfile_.list) segments.list.push_back(chunk);
+    jpeg.setSegments(segments);
+    FileReplacement::replace(copyPath, jpeg.saveToData());
+}
+
 void ThumbnailMaker::release() {
     picture_ = PixelImage();
+    reader_.reset();
     data_.clear();
     path_.clear();
     header_ = JpegHeader();

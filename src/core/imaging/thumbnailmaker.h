@@ -2,11 +2,14 @@
 
 #include <QByteArray>
 #include <QString>
+#include <memory>
 
 #include "core/imaging/jpeg/jpegimage.h"
 #include "core/imaging/pixels/pixelimage.h"
 
 namespace tessaly {
+
+class PhotoReader;
 
 // The thumbnail box of the settings.
 struct ThumbnailBox {
@@ -36,7 +39,10 @@ public:
     // How scale() made the thumbnail: the plain stretch or the filter path.
     enum class Method { Plain, Filter };
 
-    explicit ThumbnailMaker(Decoding decoding = Decoding::Streamed) : decoding_(decoding) {}
+    // With allFormats, a photograph that is no JPEG by its content (PNG, WebP, AVIF,
+    // HEIC/HEIF) is read through its format's reader and decoded whole, the filters the same.
+    explicit ThumbnailMaker(Decoding decoding = Decoding::Streamed, bool allFormats = false);
+    ~ThumbnailMaker();
 
     // Reads the photograph's header: its size as shown, without decoding a pixel. Throws
     // what a decode of a file with that header would (IoError, ImageError).
@@ -79,6 +85,18 @@ public:
     // The whole file when it was read and kept; empty otherwise.
     QByteArray wholeFile() const { return whole_ ? data_ : QByteArray(); }
 
+    // True when the photograph open is read by another format's reader; then the whole
+    // picture after load() or a scale(), until the thumbnail replaces it, is fullPicture().
+    bool otherFormat() const { return reader_ != nullptr; }
+    // The reader of such a photograph (its metadata), null for a JPEG.
+    const PhotoReader* reader() const { return reader_.get(); }
+    // Decodes such a photograph whole, when not yet done (for saveCopy before scale).
+    void decodeWhole();
+    // Saves the decoded whole picture of such a photograph as a JPEG copy at the quality
+    // (its colour profile, capture date and camera kept), replacing the file; call between
+    // load() and scale(). Throws IoError/ImageError.
+    void saveCopy(const QString& copyPath, int quality) const;
+
 private:
     bool filterPath(const ThumbnailBox& box) const;
     Decoded plan(const ThumbnailBox& box) const;
@@ -86,8 +104,11 @@ private:
     void decodePicture();
     PixelImage stretchStreamed(int tw, int th);
     void reduceStreamed(int tw, int th);
+    void decodeWithReader();
 
     Decoding decoding_;
+    bool allFormats_ = false;
+    std::unique_ptr<PhotoReader> reader_;  // a photograph of another format
     Decoded decoded_ = Decoded::Nothing;
     QString path_;
     QByteArray data_;     // the start of the file, or all of it

@@ -64,11 +64,17 @@ struct CatalogSettings {
     QString mainWindowPlace;  // 44
     // The converter window's file type, "BMP" or "HEIC", once it was changed.
     QString converterFileType;  // 45
+    // The folder the main window showed when it was last closed; it opens there again when
+    // no start folder is set.
+    QString lastFolder;  // 46
+    // "on" when the lists and runs take PNG, WebP, AVIF and HEIC/HEIF photographs beside
+    // JPEG ones (the main window's check box); empty until first changed, which reads off.
+    QString otherFormats;  // 47
     // Light copies of the photographs for the pages to link to: made or not, their longer side
     // in pixels (320 to 8192), and "remove" or "keep" for where the photographs were taken.
-    QString webCopies;        // 46
-    QString webCopyLongSide;  // 47
-    QString webCopyLocation;  // 48
+    QString webCopies;        // 48
+    QString webCopyLongSide;  // 49
+    QString webCopyLocation;  // 50
 
     QString appFolder;         // the executable's folder, never stored
     QString version = "1.60";  // never read from the file
@@ -148,6 +154,8 @@ inline constexpr SettingRow kSettingRows[] = {
     settingrow::toggle(&CatalogSettings::rotateLossless, "[可能なら無劣化で回転]", 1.6, "off").afterLastBlock().outsideOptions(),
     settingrow::text(&CatalogSettings::mainWindowPlace, "[メインウインドウの位置と大きさ]", 1.6, "").afterLastBlock().outsideOptions(),
     settingrow::text(&CatalogSettings::converterFileType, "[変換ウインドウのファイルの種類]", 1.6, "").afterLastBlock().outsideOptions(),
+    settingrow::text(&CatalogSettings::lastFolder, "[最後に開いたフォルダ]", 1.6, "").afterLastBlock().outsideOptions(),
+    settingrow::toggle(&CatalogSettings::otherFormats, "[JPEG以外の画像も扱う]", 1.6, "").afterLastBlock().outsideOptions(),
     settingrow::toggle(&CatalogSettings::webCopies, "[公開用コピーを作る]", 1.6, "off").afterLastBlock(),
     settingrow::number(&CatalogSettings::webCopyLongSide, "[公開用コピーの長辺]", 1.6, "2048").afterLastBlock(),
     settingrow::text(&CatalogSettings::webCopyLocation, "[公開用コピーの位置情報]", 1.6, "remove").afterLastBlock(),

@@ -6,17 +6,29 @@
 
 namespace tessaly {
 
-// Base of every error the core raises. The message is the text shown to the user.
+// Base of every error the core raises. The message is the text shown to the user, in
+// Japanese; the detail, when there is one, is a library's or the system's own text (often
+// English), kept for standard error only.
 class Error : public std::exception {
 public:
-    explicit Error(QString message);
+    explicit Error(QString message, QString detail = QString());
     const QString& message() const noexcept { return message_; }
+    const QString& detail() const noexcept { return detail_; }
     const char* what() const noexcept override { return utf8_.constData(); }
 
 private:
     QString message_;
+    QString detail_;
     QByteArray utf8_;
 };
+
+// The error as standard error shows it: the message, then the detail in brackets when there
+// is one ("a.jpg: JPEG データに画像がありません（JPEG datastream contains no image）").
+QString diagnosticText(const Error& error);
+
+// Writes diagnosticText() to standard error when the error has a detail the user's message
+// leaves out; nothing otherwise.
+void logDetail(const Error& error);
 
 // A file or folder could not be opened, created, read, written or renamed.
 class IoError : public Error {

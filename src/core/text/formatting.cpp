@@ -18,6 +18,10 @@ QString htmlColorCode(qint64 colour) {
 }
 
 QString counterText(qint64 number) {
+    return QString::number(number).rightJustified(3, QLatin1Char('0'));
+}
+
+QString pageCountText(qint64 number) {
     return charRight(QStringLiteral("000") + QString::number(number), 3);
 }
 

@@ -8,8 +8,13 @@ namespace tessaly {
 // A stored Windows colour (0x00BBGGRR) as six upper-case hex digits in RRGGBB order.
 QString htmlColorCode(qint64 colour);
 
-// The three-digit counter text: the last three characters of "000" + the number.
+// A counter as the status lines and progress show it: every digit of the number, padded with
+// zeros to at least three ("007", "1200").
 QString counterText(qint64 number);
+
+// The three-digit count of a page's head comment, which the contents pages read back from
+// fixed columns: the last three characters of "000" + the number.
+QString pageCountText(qint64 number);
 
 // Rounds to the nearest integer, halves to the even neighbour (82.5 -> 82, 83.5 -> 84).
 long long roundHalfEven(long double value);

@@ -1,6 +1,7 @@
 #include "core/text/textfile.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -20,6 +21,20 @@ QString cannotWriteMessage(const QString& path) {
 
 QString cannotOpenMessage(const QString& path) {
     return QStringLiteral("ﾌｧｲﾙ %1 は開けません").arg(QDir::toNativeSeparators(path));
+}
+
+bool isRegularFile(const QString& path) {
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+QString unreadableMessage(const QString& path) {
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        return QStringLiteral("%1 は通常のファイルではないため開けません")
+            .arg(QDir::toNativeSeparators(path));
+    }
+    return cannotOpenMessage(path);
 }
 
 bool isWriteProtected(const QString& path) {

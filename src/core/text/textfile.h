@@ -57,7 +57,15 @@ private:
 // its protection.
 bool isWriteProtected(const QString& path);
 
+// True when path names a regular file, or a link to one: what a photograph must be. A pipe,
+// device or folder under a photograph's name is refused with this before anything opens it
+// (opening a pipe waits for a writer).
+bool isRegularFile(const QString& path);
+
 // Message texts shared by the file helpers.
+// "<path> は通常のファイルではないため開けません" when something other than a file stands
+// there (a folder, pipe or device), cannotOpenMessage() otherwise.
+QString unreadableMessage(const QString& path);
 QString cannotCreateMessage(const QString& path);
 QString cannotWriteMessage(const QString& path);
 QString cannotOpenMessage(const QString& path);

@@ -3,13 +3,9 @@
 #include <QString>
 #include <optional>
 
-namespace tessaly {
+#include "core/imaging/jpeg/jpegscanner.h"
 
-// Pixel size of a JPEG image as its frame header states it.
-struct JpegSize {
-    int width = 0;
-    int height = 0;
-};
+namespace tessaly {
 
 // Reads the size from the JPEG file's markers without decoding the image: the first
 // start-of-frame segment before the scan data. Nothing when the file cannot be opened, is not

@@ -59,8 +59,9 @@ QString progressText(int k, int count) {
 
 TocGenerator::TocGenerator(const CatalogSettings& settings) : settings_(settings) {}
 
-QString TocGenerator::finishedQuestion() {
-    return QStringLiteral("　　　　ファイル作成終了　　　　\nブラウザを起動しますか？");
+QString TocGenerator::finishedQuestion(const QString& page) {
+    return QStringLiteral("　　　　ファイル作成終了　　　　\n") + page +
+           QStringLiteral("\nブラウザを起動しますか？");
 }
 
 void TocGenerator::openPage(const CatalogSettings& settings, Shell& shell, const QString& page) {

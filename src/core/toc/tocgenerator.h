@@ -32,7 +32,7 @@ struct TocOptions {
 //         TocGenerator generator(context.settings);
 //         const QString page = generator.run(
 //             options, [this](const QString& text) { statusLabel->setText(text); repaint(); });
-//         if (context.prompts.question(TocGenerator::finishedQuestion()))
+//         if (context.prompts.question(TocGenerator::finishedQuestion(page)))
 //             TocGenerator::openPage(context.settings, context.shell, page);
 //     } catch (const CheckError& e) {
 //         context.prompts.information(e.message());
@@ -60,8 +60,9 @@ public:
     // one per catalogue written.
     QString run(const TocOptions& options, const Progress& progress = {}) const;
 
-    // The question asked once the files are written (Yes/No, captioned "Tessaly").
-    static QString finishedQuestion();
+    // The question asked once the files are written (Yes/No, captioned "Tessaly"); its
+    // second line names the page the browser will show.
+    static QString finishedQuestion(const QString& page);
 
     // Opens the written page: through the shell's "OPEN" when browserPath is empty, else
     // starts browserPath with the page path as its parameter and the page's folder as the

@@ -35,8 +35,8 @@ void TocPageHead::writeDocumentStart(TextFileWriter& out, const QString& thirdLi
 }
 
 void TocPageHead::writeOpening(TextFileWriter& out) const {
-    writeDocumentStart(out,
-                       QStringLiteral("<!-- FILE=") + counterText(count_) + QStringLiteral(" -->"));
+    writeDocumentStart(
+        out, QStringLiteral("<!-- FILE=") + pageCountText(count_) + QStringLiteral(" -->"));
     out.writeLine(bodyLine());
     out.writeLine(QString());
     out.writeLine(QStringLiteral("<CENTER>"));

@@ -53,9 +53,7 @@ QLabel* panelLabel(QWidget* parent, const char* name, const QString& text) {
 }
 
 QPushButton* button(QWidget* parent, const char* name, const QString& text) {
-    auto* b = named(new QPushButton(text, parent), name);
-    b->setAutoDefault(false);
-    return b;
+    return named(new QPushButton(text, parent), name);
 }
 
 }  // namespace
@@ -194,6 +192,7 @@ void CommentEditor::createCommentArea(QWidget* client) {
 
     refreshButton = button(client, "Button2", QStringLiteral("更新"));
     refreshButton->setGeometry(244, 222, 46, 22);
+    refreshButton->setDefault(true);  // Enter in a comment line stores it
     connect(refreshButton, &QPushButton::clicked, this, &CommentEditor::refreshList);
     saveButton = button(client, "Button1", QStringLiteral("保存"));
     saveButton->setGeometry(293, 222, 46, 22);
@@ -270,6 +269,7 @@ bool CommentEditor::resetComments() {
     firstLineEdit->clear();
     secondLineEdit->clear();
     modified_ = false;
+    unsaved_ = false;
     comments_ = CommentTable();
     try {
         comments_.load(folder_);  // a folder without a comment file gives an empty table
@@ -351,6 +351,7 @@ bool CommentEditor::leaveEntry() {
         case Prompts::Answer::Yes:
             comments_.set(shownName_, firstLineEdit->text(), secondLineEdit->text());
             modified_ = true;
+            unsaved_ = true;
             return true;
         case Prompts::Answer::No:
             return true;
@@ -368,10 +369,26 @@ void CommentEditor::refreshList() {
     if (name.isEmpty()) return;
     comments_.set(name, firstLineEdit->text(), secondLineEdit->text());
     modified_ = true;
+    unsaved_ = true;
+}
+
+// True when the fields hold lines for the selected file other than those stored for it.
+bool CommentEditor::typedLinesDiffer() const {
+    const QString name = selectedName();
+    if (name.isEmpty() || name != shownName_) return false;
+    const CommentLines stored = comments_.lookUp(name);
+    return stored.first != firstLineEdit->text() || stored.second != secondLineEdit->text();
+}
+
+// What is typed for the selected file is stored as 更新 does before it is saved, so that the
+// message that the file was saved is true of what the user sees.
+void CommentEditor::storeTypedLines() {
+    if (typedLinesDiffer()) refreshList();
 }
 
 CommentEditor::SaveResult CommentEditor::save() {
     if (folder_.isEmpty()) return SaveResult::NotSaved;  // never opened on a folder
+    storeTypedLines();
     try {
         comments_.save(folder_, fileNames());
     } catch (const EncodingError& e) {
@@ -384,8 +401,24 @@ CommentEditor::SaveResult CommentEditor::save() {
         context_.prompts.error(this, QString::fromUtf8(kWriteErrorMessage));
         return SaveResult::WriteFailed;
     }
+    unsaved_ = false;
     context_.prompts.information(this, QString::fromUtf8(kSavedMessage));
     return SaveResult::Saved;
+}
+
+void CommentEditor::reject() {
+    if (unsaved_ || typedLinesDiffer()) {
+        switch (context_.prompts.questionWithCancel(this, QString::fromUtf8(kLeaveQuestion))) {
+            case Prompts::Answer::Yes:
+                if (save() != SaveResult::Saved) return;  // the comments stay on screen
+                break;
+            case Prompts::Answer::No:
+                break;
+            case Prompts::Answer::Cancel:
+                return;
+        }
+    }
+    QDialog::reject();
 }
 
 void CommentEditor::saveAndClose() {
@@ -401,6 +434,7 @@ void CommentEditor::chooseFolder() {
     firstLineEdit->clear();
     secondLineEdit->clear();
     modified_ = false;
+    unsaved_ = false;
     comments_ = CommentTable();
     const QString chosen = pickFolder_ ? pickFolder_(folder_) : QString();
     listFolder(chosen.isEmpty() ? folder_ : chosen);
@@ -435,6 +469,7 @@ void CommentEditor::fillFile(int row, Fill fill) {
     firstLineEdit->setText(first);
     secondLineEdit->setText(second);
     comments_.set(name, firstLineEdit->text(), secondLineEdit->text());
+    unsaved_ = true;
 }
 
 void CommentEditor::fillSelected(Fill fill) {
@@ -479,6 +514,7 @@ void CommentEditor::insertFromCamera(bool camera) {
     QLineEdit* field = focusWidget() == secondLineEdit ? secondLineEdit : firstLineEdit;
     field->insert(text);
     comments_.set(name, firstLineEdit->text(), secondLineEdit->text());
+    unsaved_ = true;
 }
 
 }  // namespace tessaly

@@ -35,6 +35,8 @@ class FileList;
 //     comments_->setFolderPicker([this](const QString& current) { return pickFolder(current); });
 // (the picker returns the chosen folder, or an empty text when the user cancelled).
 // Closing only hides the window; it keeps its state until it is opened on a folder again.
+// Comments not yet written to the file (stored with 更新, filled, or typed into the fields)
+// are never dropped silently: closing asks whether to save them first.
 class CommentEditor : public QDialog {
     Q_OBJECT
 
@@ -59,11 +61,17 @@ public:
     QStringList fileNames() const;
     const CommentTable& comments() const { return comments_; }
     bool isModified() const { return modified_; }
+    // Comments changed since the file was last read or written (typed lines not counted).
+    bool hasUnsavedComments() const { return unsaved_; }
     QString panelText(int panel) const;
 
     // Where a decoded image of imageSize is shown inside a preview panel of panelSize: its
     // longer side fitted to 150 (half-even rounding), centred, 10 pixels below the middle.
     static QRect previewRect(QSize imageSize, QSize panelSize);
+
+    // Esc, the title bar's close box and 終了 come here: with comments not yet saved the
+    // user is asked "変更を保存しますか？" (Yes saves, No closes without saving, Cancel stays).
+    void reject() override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -92,6 +100,8 @@ private:
     void fileSelected();
     bool leaveEntry();
     void refreshList();
+    bool typedLinesDiffer() const;
+    void storeTypedLines();
     SaveResult save();
     void saveAndClose();
     void chooseFolder();
@@ -104,7 +114,8 @@ private:
     QString folder_;
     CommentTable comments_;
     bool modified_ = false;
-    QString shownName_;  // the file whose lines the comment fields show
+    bool unsaved_ = false;  // the table differs from the comment file
+    QString shownName_;     // the file whose lines the comment fields show
 
     QLabel* headingPanel = nullptr;
     QLabel* listCaption = nullptr;

@@ -29,6 +29,8 @@ void FileList::refresh() {
     files_ = directory_.isEmpty() ? QStringList() : listFiles(directory_, mask_);
     clear();
     addItems(files_);
+    // A name shortened to the list's width is read whole in its tooltip.
+    for (int i = 0; i < count(); ++i) item(i)->setToolTip(item(i)->text());
     emit contentsChanged();
 }
 

@@ -101,6 +101,7 @@ void FolderList::fill() {
     auto add = [&](const QString& text, const QString& path, int depth, const QIcon& icon) {
         auto* entry = new QListWidgetItem(icon, text, this);
         entry->setData(kPathRole, path);
+        entry->setToolTip(path);  // the whole path of a name shortened to the list's width
         entry->setData(kDepthRole, depth);
     };
     add(QStringLiteral("/"), QStringLiteral("/"), 0, openIcon);

@@ -6,6 +6,7 @@
 namespace tessaly {
 
 QtJapanese::~QtJapanese() {
+    if (localeSet_) QLocale::setDefault(previousLocale_);
     if (!installed_) return;
     QCoreApplication::removeTranslator(&translator_);
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs, !hadNativeDialogs_);
@@ -13,6 +14,11 @@ QtJapanese::~QtJapanese() {
 
 bool QtJapanese::install() {
     if (installed_) return true;
+    if (!localeSet_) {
+        previousLocale_ = QLocale();
+        QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+        localeSet_ = true;
+    }
     if (!translator_.load(QStringLiteral("qtbase_ja"),
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         return false;

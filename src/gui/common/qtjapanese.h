@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLocale>
 #include <QTranslator>
 
 namespace tessaly {
@@ -17,11 +18,15 @@ public:
     // Loads qtbase_ja from Qt's translation folder (Debian: qt6-translations-l10n) and
     // installs it in the running application, which from then on uses Qt's own file and
     // colour choosers (a desktop's native ones follow the system language). False when the
-    // translation is not there; the standard dialogs then stay in English.
+    // translation is not there; the standard dialogs then stay in English. Either way Japanese
+    // becomes the default locale, so that dates, sizes and numbers in Qt's dialogs read as a
+    // Japanese user expects.
     bool install();
 
 private:
     QTranslator translator_;
+    QLocale previousLocale_;
+    bool localeSet_ = false;
     bool installed_ = false;
     bool hadNativeDialogs_ = true;
 };

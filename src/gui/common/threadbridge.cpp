@@ -2,6 +2,7 @@
 
 #include <QThread>
 #include <condition_variable>
+#include <deque>
 #include <mutex>
 
 namespace tessaly {
@@ -10,14 +11,33 @@ struct ThreadBridge::State {
     std::mutex mutex;
     std::condition_variable answered;
     bool closed = false;
+    std::deque<std::function<void()>> calls;  // posted, not yet run
 };
 
 ThreadBridge::ThreadBridge(QObject* parent) : QObject(parent), state_(std::make_shared<State>()) {}
 
 ThreadBridge::~ThreadBridge() { close(); }
 
+// Dropped when the bridge is closed now, or by the time the call's turn comes.
 void ThreadBridge::post(std::function<void()> call) {
-    QMetaObject::invokeMethod(this, std::move(call), Qt::QueuedConnection);
+    {
+        std::lock_guard<std::mutex> lock(state_->mutex);
+        if (state_->closed) return;
+        state_->calls.push_back(std::move(call));
+    }
+    QMetaObject::invokeMethod(this, "runNext", Qt::QueuedConnection);
+}
+
+// One queued turn for each call posted, in their order.
+void ThreadBridge::runNext() {
+    std::function<void()> call;
+    {
+        std::lock_guard<std::mutex> lock(state_->mutex);
+        if (state_->closed || state_->calls.empty()) return;
+        call = std::move(state_->calls.front());
+        state_->calls.pop_front();
+    }
+    call();
 }
 
 bool ThreadBridge::ask(std::function<void()> call) {
@@ -29,19 +49,10 @@ bool ThreadBridge::ask(std::function<void()> call) {
         bool done = false;
         std::exception_ptr failure;
     };
-    auto answer = std::make_shared<Answer>();
+    const auto answer = std::make_shared<Answer>();
     const std::shared_ptr<State> state = state_;
-    {
-        std::lock_guard<std::mutex> lock(state->mutex);
-        if (state->closed) return false;
-    }
-    // The worker waits until the call has run or the bridge is closed (on this thread), so the
-    // call it lends is still there whenever the check below finds the bridge open.
-    post([state, answer, &call] {
-        {
-            std::lock_guard<std::mutex> lock(state->mutex);
-            if (state->closed) return;
-        }
+    // The queued call owns the call and the answer: the worker may stop waiting while it runs.
+    post([state, answer, call = std::move(call)] {
         try {
             call();
         } catch (...) {
@@ -61,9 +72,11 @@ bool ThreadBridge::ask(std::function<void()> call) {
 }
 
 void ThreadBridge::close() {
+    std::deque<std::function<void()>> dropped;
     {
         std::lock_guard<std::mutex> lock(state_->mutex);
         state_->closed = true;
+        dropped.swap(state_->calls);
     }
     state_->answered.notify_all();
 }

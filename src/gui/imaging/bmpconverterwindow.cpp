@@ -14,12 +14,13 @@
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QThread>
+#include <algorithm>
 #include <iterator>
 #include <new>
 #include <utility>
 
 #include "core/catalog/conversionrun.h"
-#include "core/catalog/orderedjobs.h"
+#include "core/catalog/orderedpool.h"
 #include "core/imaging/jobs/bmpconversion.h"
 #include "core/imaging/jobs/rotationjob.h"
 #include "core/imaging/pixels/pixelimage.h"
@@ -63,33 +64,78 @@ struct FileType {
 const FileType kFileTypes[] = {
     {"BMP (*.bmp)", "*.bmp", "BMPファイルリスト(&L)"},
     {"HEIC (*.heic;*.heif)", "*.heic;*.heif", "HEICファイルリスト(&L)"},
+    {"PNG・WebP・AVIF (*.png;*.webp;*.avif)", "*.png;*.webp;*.avif", "画像ファイルリスト(&L)"},
 };
 // How each file type is remembered in the settings.
-const char* const kStoredTypes[] = {"BMP", "HEIC"};
+const char* const kStoredTypes[] = {"BMP", "HEIC", "OTHER"};
 
 }  // namespace
 
 BmpConverterWindow::BmpConverterWindow(AppContext& context, QWidget* mainWindow)
     : QDialog(mainWindow), context_(context), bridge_(std::make_unique<ThreadBridge>()) {
     setObjectName(QStringLiteral("TBMPtoJPEG"));
-    setWindowTitle(QStringLiteral("BMP-JPG変換"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+    setWindowTitle(QStringLiteral("画像変換"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    setFixedSize(418, 210);
+    // Laid out at the designed size; larger, the lists take the room (see resizeEvent).
+    setMinimumSize(kDesignedSize);
+    resize(kDesignedSize);
     buildLists();
     buildPreview();
     buildRunControls();
+    for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        designedPlaces_.emplace_back(control, control->geometry());
+    resize(kDesignedSize + QSize(100, 40));  // room for long folder and file names
     placeWindow(mainWindow);
-    if (context.settings.converterFileType == QLatin1String(kStoredTypes[1]))
-        fileTypeBox->setCurrentIndex(1);
+    for (int i = 1; i < int(std::size(kStoredTypes)); ++i) {
+        if (context.settings.converterFileType == QLatin1String(kStoredTypes[i]))
+            fileTypeBox->setCurrentIndex(i);
+    }
 }
 
 BmpConverterWindow::~BmpConverterWindow() {
-    stopRequested_ = true;
+    stop_.requestStop();
     bridge_->close();
-    if (worker_) worker_->wait();
-    delete worker_;
+    if (worker_) finishing_.push_back(worker_);
+    for (QThread* thread : finishing_) {
+        thread->wait();
+        delete thread;
+    }
+}
+
+void BmpConverterWindow::setBeforeReading(std::function<void(const QString&)> hook) {
+    beforeReading_ = std::move(hook);
+}
+
+// Extra width goes half to the folder list and half to the file list column, the preview
+// and the buttons keeping to the right edge; extra height goes to both lists.
+void BmpConverterWindow::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    const int dx = qMax(0, width() - kDesignedSize.width());
+    const int dy = qMax(0, height() - kDesignedSize.height());
+    const int half = dx / 2;
+    for (const auto& [control, place] : designedPlaces_) {
+        QRect r = place;
+        if (control == folderList || control == volumeBox) {
+            r.setWidth(r.width() + half);
+        } else if (place.left() >= 288 || control == statusLine) {
+            if (control == statusLine) {
+                r.setWidth(r.width() + dx);
+            } else {
+                r.translate(dx, 0);
+            }
+        } else if (place.left() >= 154) {
+            r.translate(half, 0);
+            if (control != qualityLabel && control != qualityBox) r.setWidth(r.width() + dx - half);
+        }
+        if (control == folderList || control == fileList) {
+            r.setHeight(r.height() + dy);
+        } else if (place.top() > 100 && control != previewFrame) {
+            r.translate(0, dy);
+        }
+        control->setGeometry(r);
+    }
 }
 
 void BmpConverterWindow::placeWindow(QWidget* mainWindow) {
@@ -112,6 +158,7 @@ void BmpConverterWindow::buildLists() {
     fileTypeBox->setGeometry(154, 102, 128, 20);
     fileTypeBox->view()->setMinimumWidth(180);  // the whole caption in the open list
     for (const FileType& type : kFileTypes) fileTypeBox->addItem(QString::fromUtf8(type.caption));
+    fileTypeBox->setToolTip(fileTypeBox->itemText(0));
     connect(fileTypeBox, &QComboBox::currentIndexChanged, this,
             &BmpConverterWindow::fileTypeChanged);
     describe(volumeBox, "ドライブ", "変換するファイルのあるドライブを選びます。");
@@ -153,7 +200,7 @@ void BmpConverterWindow::buildPreview() {
     convertButton->setGeometry(288, 138, 61, 24);
     closeButton = named(new QPushButton(QStringLiteral("終了"), this), "Button2");
     closeButton->setGeometry(353, 138, 61, 24);
-    for (QPushButton* button : {convertButton, closeButton}) button->setAutoDefault(false);
+    convertButton->setDefault(true);  // Enter in a field converts
     connect(convertButton, &QPushButton::clicked, this, &BmpConverterWindow::convert);
     connect(closeButton, &QPushButton::clicked, this, &BmpConverterWindow::finish);
     statusLine = named(new QStatusBar(this), "StatusBar1");
@@ -178,7 +225,6 @@ void BmpConverterWindow::buildRunControls() {
     progressBar->hide();
     stopButton = named(new QPushButton(QStringLiteral("中止"), this), "StopButton");
     stopButton->setGeometry(convertButton->geometry());
-    stopButton->setAutoDefault(false);
     stopButton->setToolTip(QStringLiteral("変換中のファイルを書き終えてから止めます。"));
     stopButton->hide();
     connect(stopButton, &QPushButton::clicked, this, &BmpConverterWindow::stop);
@@ -226,6 +272,7 @@ void BmpConverterWindow::folderChanged(const QString& path) {
 void BmpConverterWindow::fileTypeChanged(int index) {
     if (index < 0 || index >= int(std::size(kFileTypes))) return;
     listLabel->setText(QString::fromUtf8(kFileTypes[index].heading));
+    fileTypeBox->setToolTip(fileTypeBox->itemText(index));
     fileList->setMask(QString::fromUtf8(kFileTypes[index].mask));
     rememberFileType(QLatin1String(kStoredTypes[index]));
 }
@@ -245,7 +292,16 @@ void BmpConverterWindow::rememberFileType(const QString& type) {
     }
 }
 
-bool BmpConverterWindow::heifChosen() const { return fileTypeBox->currentIndex() == 1; }
+BmpConversion::Source BmpConverterWindow::chosenSource() const {
+    switch (fileTypeBox->currentIndex()) {
+        case 1:
+            return BmpConversion::Source::Heif;
+        case 2:
+            return BmpConversion::Source::Other;
+        default:
+            return BmpConversion::Source::Bmp;
+    }
+}
 
 // A drive or folder that cannot be read: the lists move to the program's folder (an
 // installed copy's: the user's home folder).
@@ -290,7 +346,7 @@ QStringList BmpConverterWindow::filesToConvert() const {
     QStringList files;
     for (const QString& name : selectedNames()) files << folderPath(folder) + name;
     if (!subfoldersCheck->isChecked()) return files;
-    const auto source = heifChosen() ? BmpConversion::Source::Heif : BmpConversion::Source::Bmp;
+    const auto source = chosenSource();
     for (const QString& file : ConversionRun::filesOf(folder, source, true)) {
         if (QFileInfo(file).absolutePath() != QFileInfo(folder).absoluteFilePath()) files << file;
     }
@@ -304,8 +360,7 @@ void BmpConverterWindow::convert() {
         context_.prompts.information(this, RotationJob::noFileMessage());
         return;
     }
-    panel0_->setText(BmpConversion::convertingStatus(heifChosen() ? BmpConversion::Source::Heif
-                                                                  : BmpConversion::Source::Bmp));
+    panel0_->setText(BmpConversion::convertingStatus(chosenSource()));
     progressBar->setRange(0, int(files.size()));
     progressBar->setValue(0);
     progressBar->show();
@@ -329,26 +384,41 @@ void BmpConverterWindow::setRunning(bool running) {
 
 // The files are read and encoded by workers; what the user sees and answers comes back to
 // this thread through the bridge, in the order of the files.
+// A stopped run's thread may still wait for the reads in hand: it finishes on its own while
+// the next run starts at once.
 void BmpConverterWindow::startWorker(const QStringList& files) {
-    if (worker_) worker_->wait();  // the last run has only its return left
-    delete worker_;
-    stopRequested_ = false;
-    const BmpConversion conversion(qualityBox->value(), heifChosen() ? BmpConversion::Source::Heif
-                                                                     : BmpConversion::Source::Bmp);
-    worker_ = QThread::create([this, files, conversion, hooks = runHooks()] {
-        const auto ended = [this](int failure, const QString& message) {
-            bridge_->post([this, failure, message] { conversionEnded(failure, message); });
+    if (worker_) finishing_.push_back(worker_);
+    worker_ = nullptr;
+    finishing_.erase(std::remove_if(finishing_.begin(), finishing_.end(),
+                                    [](QThread* thread) {
+                                        if (!thread->isFinished()) return false;
+                                        delete thread;
+                                        return true;
+                                    }),
+                     finishing_.end());
+    stop_ = StopToken();
+    ++runNumber_;
+    const BmpConversion conversion(qualityBox->value(), chosenSource());
+    worker_ = QThread::create([this, files, conversion, hooks = runHooks(), stop = stop_,
+                               run = runNumber_, before = beforeReading_] {
+        const auto ended = [this, run](int failure, const QString& message) {
+            bridge_->post([this, run, failure, message] {
+                if (run == runNumber_) conversionEnded(failure, message);
+            });
         };
         try {
-            ConversionRun(conversion, OrderedJobs<int>::defaultWorkers())
-                .run(
-                    files, hooks,
-                    [this](int k, const BmpConversion::Result&) {
-                        bridge_->post([this, k] { progressBar->setValue(k + 1); });
-                    },
-                    [&ended](const BmpConversion::Result& all) {
-                        ended(int(all.failure), all.message);
+            ConversionRun conversionRun(conversion, PoolPlanning::defaultWorkers(), stop);
+            conversionRun.setBeforeReading(before);
+            conversionRun.run(
+                files, hooks,
+                [this, run](int k, const BmpConversion::Result&) {
+                    bridge_->post([this, run, k] {
+                        if (run == runNumber_ && running_) progressBar->setValue(k + 1);
                     });
+                },
+                [&ended](const BmpConversion::Result& all) {
+                    ended(int(all.failure), all.message);
+                });
         } catch (const std::bad_alloc&) {
             ended(-1, outOfMemoryMessage());
         } catch (const Error& error) {
@@ -359,34 +429,41 @@ void BmpConverterWindow::startWorker(const QStringList& files) {
 }
 
 // What the workers tell the window (through the bridge) and ask it.
+// Each call checks on this thread that its run is still the one going on: what a stopped run
+// still reads after its stop message is dropped.
 BmpConversion::Hooks BmpConverterWindow::runHooks() {
+    const int run = runNumber_;
+    const auto current = [this, run] { return run == runNumber_ && running_; };
     BmpConversion::Hooks hooks;
-    hooks.starting = [this](const QString& name) {
-        bridge_->post([this, name] {
+    hooks.starting = [this, current](const QString& name) {
+        bridge_->post([this, current, name] {
+            if (!current()) return;
             fileNameLabel->setText(name);
             fileNameLabel->setToolTip(name);
         });
     };
-    hooks.loaded = [this](const PixelImage& picture) {
+    hooks.loaded = [this, current](const PixelImage& picture) {
         const QImage shown = DisplayPicture::toImage(picture).scaled(
             kBox, kBox, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-        bridge_->post(
-            [this, shown, w = picture.width(), h = picture.height()] { showPreview(shown, w, h); });
+        bridge_->post([this, current, shown, w = picture.width(), h = picture.height()] {
+            if (current()) showPreview(shown, w, h);
+        });
     };
-    hooks.overwrite = [this](const QString& output) {
+    hooks.overwrite = [this, current](const QString& output) {
         return bridge_->ask<bool>(
-            [&] {
-                return context_.prompts.warningYesNo(this, QStringLiteral("警告"),
+            [this, current, output] {
+                return current() &&
+                       context_.prompts.warningYesNo(this, QStringLiteral("警告"),
                                                      BmpConversion::overwriteQuestion(output));
             },
             false);
     };
-    hooks.stopped = [this] { return stopRequested_.load(); };
+    hooks.stopped = [stop = stop_] { return stop.stopRequested(); };
     return hooks;
 }
 
 void BmpConverterWindow::stop() {
-    stopRequested_ = true;
+    stop_.requestStop();
     stopButton->setEnabled(false);
 }
 

@@ -2,10 +2,14 @@
 
 #include <QDialog>
 #include <QRect>
+#include <QSize>
 #include <QStringList>
-#include <atomic>
+#include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
+#include "core/catalog/stoptoken.h"
 #include "core/imaging/jobs/bmpconversion.h"
 #include "gui/common/appcontext.h"
 
@@ -28,7 +32,7 @@ class FolderList;
 class PixelImage;
 class ThreadBridge;
 
-// The converter window "BMP-JPG変換": turns the BMP files selected in its own file list into
+// The converter window "画像変換": turns the BMP files selected in its own file list into
 // JPEG files of the same name beside them, at the quality of qualityBox. The file-type box
 // fileTypeBox under the list switches it to HEIC/HEIF photographs ("HEIC (*.heic;*.heif)"),
 // which are converted the same way, upright, to IMG_0001.jpg for IMG_0001.HEIC. The type
@@ -59,6 +63,9 @@ public:
     // From convert until the window is idle again.
     bool isConverting() const { return running_; }
 
+    // Called on a worker thread before each file is read (tests slow the reading down).
+    void setBeforeReading(std::function<void(const QString& path)> hook);
+
     // Where the preview of a w x h picture stands inside previewFrame: fitted into 116 x 116 and
     // centred in it, 5 pixels from the panel's edges.
     static QRect previewRect(int w, int h);
@@ -74,6 +81,7 @@ private slots:
 protected:
     void reject() override;
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void placeWindow(QWidget* mainWindow);
@@ -84,7 +92,7 @@ private:
     void showPreview(const QImage& picture, int width, int height);
     QStringList selectedNames() const;
     QStringList filesToConvert() const;
-    bool heifChosen() const;
+    BmpConversion::Source chosenSource() const;
     void rememberFileType(const QString& type);
     void setRunning(bool running);
     void startWorker(const QStringList& files);
@@ -95,9 +103,15 @@ private:
     QLabel* panel0_ = nullptr;
     std::unique_ptr<ThreadBridge> bridge_;
     QThread* worker_ = nullptr;  // the conversion's thread, while it goes on
-    std::atomic<bool> stopRequested_{false};
+    // Threads of stopped runs still waiting for the reads in hand; deleted once finished.
+    std::vector<QThread*> finishing_;
+    StopToken stop_;     // the stop of the run going on
+    int runNumber_ = 0;  // what the run going on posts is shown; a stopped run's is dropped
+    std::function<void(const QString&)> beforeReading_;
     bool running_ = false;
     bool closeAfterRun_ = false;
+    static constexpr QSize kDesignedSize{418, 210};
+    std::vector<std::pair<QWidget*, QRect>> designedPlaces_;  // each control at that size
 
     // Controls; each carries its legacy form name as objectName.
     VolumeBox* volumeBox = nullptr;

@@ -117,9 +117,9 @@ void RotationWindow::buildButtons() {
         int top;
     };
     const Spec specs[] = {
-        {&rotateRightButton, "Button1", QStringLiteral("右回転"),
+        {&rotateRightButton, "Button1", QStringLiteral("右回転(&R)"),
          QStringLiteral("画像を右に９０度回転します。"), 100},
-        {&rotateLeftButton, "Button2", QStringLiteral("左回転"),
+        {&rotateLeftButton, "Button2", QStringLiteral("左回転(&T)"),
          QStringLiteral("画像を左に９０度回転します。"), 128},
         {&nextButton, "Button3", QStringLiteral("次へ"),
          QStringLiteral("保存せず次の画像を開きます。"), 166},
@@ -132,9 +132,10 @@ void RotationWindow::buildButtons() {
         QPushButton* button = named(new QPushButton(spec.caption, this), spec.name);
         button->setGeometry(222, spec.top, 92, 26);
         button->setToolTip(spec.hint);
-        button->setAutoDefault(false);
         *spec.button = button;
     }
+    // Enter in the quality box saves and moves on, as the button does.
+    saveNextButton->setDefault(true);
     connect(rotateRightButton, &QPushButton::clicked, this, &RotationWindow::rotateRight);
     connect(rotateLeftButton, &QPushButton::clicked, this, &RotationWindow::rotateLeft);
     connect(nextButton, &QPushButton::clicked, this, &RotationWindow::skipToNext);
@@ -183,6 +184,9 @@ bool RotationWindow::prepare(const QString& folder, QListWidget* imageList) {
     folder_ = folderPath(folder);
     firstIndex_ = lastIndex_ = -1;
     selectedCount_ = 0;
+    reencoded_ = 0;
+    quarterTurns_ = 0;
+    notice_.clear();
     nextButton->setEnabled(true);
     backButton->setEnabled(false);
     for (int i = 0; imageList && i < imageList->count(); ++i) {
@@ -225,11 +229,15 @@ int RotationWindow::nextSelected(int from, int step) const {
     return from;
 }
 
-// The counter, and the name of the photograph on screen beside it.
+// The counter, and the name of the photograph on screen beside it; a notice about the
+// photograph just saved stays until the next move.
 void RotationWindow::showCounter() {
     panels_[2]->setText(counterText(shownNumber_) + QLatin1Char('/') + counterText(selectedCount_));
-    namePanel_->setText(currentName());
-    namePanel_->setToolTip(currentName());
+    if (notice_.isEmpty()) {
+        namePanel_->setText(currentName());
+        namePanel_->setToolTip(currentName());
+    }
+    notice_.clear();
 }
 
 // Reads the current image. A file that cannot be read leaves no picture behind, so the
@@ -318,10 +326,41 @@ void RotationWindow::moveToNext() {
     markLastPosition();
 }
 
+QString RotationWindow::reencodedNotice(const QString& name) {
+    return name + QStringLiteral(": 圧縮し直して保存");
+}
+
+QString RotationWindow::reencodedSummary(int count) {
+    return QStringLiteral("%1 枚は無劣化では回転できない大きさのため、圧縮し直して保存しました。")
+        .arg(count);
+}
+
+// Ends the batch: the re-encoded photographs are told once, in one notice.
 void RotationWindow::closeWindow() {
     showSaveCaption(false);
     nextButton->setEnabled(true);
-    reject();
+    if (reencoded_ > 0) context_.prompts.information(this, reencodedSummary(reencoded_));
+    reencoded_ = 0;
+    quarterTurns_ = 0;
+    QDialog::reject();
+}
+
+void RotationWindow::reject() {
+    if (keepTurnBeforeClosing()) closeWindow();
+}
+
+// False when the window is to stay open: the user cancelled, or the save asked for failed.
+bool RotationWindow::keepTurnBeforeClosing() {
+    if (!hasPicture_ || quarterTurns_ == 0) return true;
+    switch (context_.prompts.questionWithCancel(this, QStringLiteral("変更を保存しますか？"))) {
+        case Prompts::Answer::Yes:
+            return store();
+        case Prompts::Answer::No:
+            return true;
+        case Prompts::Answer::Cancel:
+            break;
+    }
+    return false;
 }
 
 void RotationWindow::skipToNext() {
@@ -351,10 +390,18 @@ bool RotationWindow::store() {
     const RotationJob job(folder_, qualityEdit->value(),
                           context_.settings.isOn(&CatalogSettings::rotateBackup), lossless);
     RotationJob::Step step = RotationJob::Step::Reading;
+    QStringList warnings;  // what the photograph's EXIF data could not keep
     try {
-        if (!job.rotateFile(currentName(), turns[quarterTurns_], &step) && lossless) {
-            context_.prompts.information(this, RotationJob::notLosslessMessage(currentName()));
+        if (!job.rotateFile(currentName(), turns[quarterTurns_], &step, &warnings) && lossless) {
+            // Told in the status line now and counted for the notice at the end.
+            ++reencoded_;
+            notice_ = reencodedNotice(currentName());
+            namePanel_->setText(notice_);
+            namePanel_->setToolTip(RotationJob::notLosslessMessage(currentName()));
         }
+        quarterTurns_ = 0;
+        statusLine->setToolTip(warnings.join(QLatin1Char('\n')));  // whole, when cut short
+        statusLine->showMessage(warnings.join(QLatin1Char(' ')));  // empty: the panels again
     } catch (const Error& error) {
         context_.prompts.error(this, step == RotationJob::Step::Reading ? error.message()
                                      : step == RotationJob::Step::BackingUp
@@ -368,7 +415,7 @@ bool RotationWindow::store() {
     return true;
 }
 
-void RotationWindow::finish() { closeWindow(); }
+void RotationWindow::finish() { reject(); }
 
 void RotationWindow::goBack() {
     if (firstIndex_ < currentIndex_) {

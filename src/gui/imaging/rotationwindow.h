@@ -56,6 +56,16 @@ public:
     // The preview size for a picture of w x h: the longer side 200, the other in proportion.
     static QSize fitPreview(int w, int h);
 
+    // The one notice at the end of a batch: how many photographs had to be re-encoded
+    // because their size does not allow a lossless turn.
+    static QString reencodedSummary(int count);
+    // The status line's word on one of them (its tooltip holds the whole sentence).
+    static QString reencodedNotice(const QString& name);
+
+    // Esc, the title bar's close box and 終了 come here: a turn not yet saved is not dropped
+    // without asking "変更を保存しますか？" (Yes saves, No drops it, Cancel stays).
+    void reject() override;
+
 private slots:
     void rotateRight();
     void rotateLeft();
@@ -79,6 +89,7 @@ private:
     void showSaveCaption(bool closes);
     void showColourWarning();
     void closeWindow();
+    bool keepTurnBeforeClosing();
     bool store();
     QString currentName() const;
     int nextSelected(int from, int step) const;
@@ -94,6 +105,8 @@ private:
     int shownNumber_ = 0;
     int selectedCount_ = 0;
     int quarterTurns_ = 0;  // clockwise quarter turns of the picture since it was loaded
+    int reencoded_ = 0;     // photographs of this batch that could not be turned losslessly
+    QString notice_;        // about the photograph saved last, shown once in the status line
     QLabel* panels_[3] = {};
     ElidedLabel* namePanel_ = nullptr;
 

@@ -28,8 +28,6 @@ FolderPicker::FolderPicker(AppContext& context, QWidget* mainWindow)
     showFocusClearly(*folderList);
     selectButton->setObjectName(QStringLiteral("Button1"));
     cancelButton->setObjectName(QStringLiteral("Button2"));
-    selectButton->setAutoDefault(false);
-    cancelButton->setAutoDefault(false);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(volumeBox);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/catalog/captureorder.h"
+#include "core/imaging/reader/photoreader.h"
 
 namespace tessaly {
 
@@ -13,10 +14,10 @@ bool ImageListOrder::isJpegName(const QString& name) {
     return dot >= 0 && name.mid(dot).toLower() == QLatin1String(".jpg");
 }
 
-void ImageListOrder::rebuild(QListWidget& list, const QStringList& files) {
+void ImageListOrder::rebuild(QListWidget& list, const QStringList& files, bool allFormats) {
     list.clear();
     for (const QString& name : files) {
-        if (isJpegName(name)) list.addItem(name);
+        if (allFormats ? isPhotoName(name, true) : isJpegName(name)) list.addItem(name);
     }
     selectAll(list, true);
 }
@@ -49,10 +50,10 @@ void ImageListOrder::moveToBottom(QListWidget& list) {
     if (last >= 0 && last < list.count() - 1) shiftSelected(list, list.count() - 1 - last);
 }
 
-void ImageListOrder::sortByCaptureTime(QListWidget& list, const QString& folder) {
+void ImageListOrder::sortByCaptureTime(QListWidget& list, const QString& folder, bool allFormats) {
     const QStringList texts = names(list);
     const std::vector<bool> selected = selectionFlags(list);
-    const std::vector<int> order = captureOrder(folder, texts);
+    const std::vector<int> order = captureOrder(folder, texts, allFormats);
     QItemSelection selection;
     for (int i = 0; i < list.count(); ++i) {
         const int from = order[std::size_t(i)];

@@ -15,7 +15,8 @@ public:
     static bool isJpegName(const QString& name);
     // Clears the list, appends the ".jpg" entries of files in their order, selects all of
     // them and scrolls to the first.
-    static void rebuild(QListWidget& list, const QStringList& files);
+    // Takes the ".jpg" files, or with allFormats every photograph name (isPhotoName).
+    static void rebuild(QListWidget& list, const QStringList& files, bool allFormats = false);
     // One place up. False (nothing changed) when the first entry is selected.
     static bool moveUp(QListWidget& list);
     // One place down. False (nothing changed) when the last entry is selected.
@@ -26,7 +27,8 @@ public:
     static void moveToBottom(QListWidget& list);
     // In the order the photographs in folder were taken (captureOrder); the selection stays
     // on the same files.
-    static void sortByCaptureTime(QListWidget& list, const QString& folder);
+    static void sortByCaptureTime(QListWidget& list, const QString& folder,
+                                  bool allFormats = false);
     // Selects or deselects every entry and scrolls to the first.
     static void selectAll(QListWidget& list, bool selected);
     // Index of the topmost selected entry; -1 when none is selected.

@@ -6,6 +6,7 @@
 #include <QPixmap>
 
 #include "core/imaging/jpeg/jpegimage.h"
+#include "core/imaging/reader/photoreader.h"
 #include "core/text/formatting.h"
 #include "gui/imaging/displaypicture.h"
 
@@ -30,9 +31,15 @@ QPoint ImagePreview::centredPosition(const QSize& panel, const QSize& picture, i
 
 void ImagePreview::showFile(const QString& path) {
     hide();
-    JpegImage jpeg;
-    jpeg.loadFromFile(path);  // raises the decoder's own error
-    const QImage picture = DisplayPicture::toImage(jpeg.picture());
+    PixelImage pixels;
+    if (hasJpegExtension(path)) {
+        JpegImage jpeg;
+        jpeg.loadFromFile(path);  // raises the decoder's own error
+        pixels = jpeg.picture();
+    } else {  // a photograph of another format, listed with the check box under the list
+        pixels = openPhotoReader(path)->picture();
+    }
+    const QImage picture = DisplayPicture::toImage(pixels);
     image_.setScaledContents(true);
     image_.setPixmap(QPixmap::fromImage(picture));
     image_.resize(fitSize(picture.size()));

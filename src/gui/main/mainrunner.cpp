@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "core/imaging/reader/photoreader.h"
 #include "core/text/formatting.h"
 #include "core/text/undecodablenames.h"
 #include "gui/common/bridgedshell.h"
@@ -39,7 +40,6 @@ MainRunner::MainRunner(MainWindow& window)
       bridge_(std::make_unique<ThreadBridge>()),
       shell_(std::make_unique<BridgedShell>(*bridge_, window.context().shell)),
       queued_(std::make_unique<QueuedRunHost>(*bridge_, *this, *this)),
-      run_(std::make_unique<CatalogRun>(window.settings(), *queued_, *queued_, *shell_)),
       progress_(new QProgressBar(window.statusBar())) {
     progress_->setObjectName(QStringLiteral("RunProgress"));
     progress_->setAccessibleName(QStringLiteral("サムネイル作成の進み具合"));
@@ -50,38 +50,62 @@ MainRunner::MainRunner(MainWindow& window)
 }
 
 MainRunner::~MainRunner() {
-    run_->cancel();
+    stop_.requestStop();
     bridge_->close();
-    finishWorker();
+    finishWorkers();
     delete progress_;
 }
 
+// The input, the settings and the stop are made here, on the window's thread, before the run
+// starts; the window's inputs are locked at once.
 void MainRunner::start(std::function<void()> ended) {
     if (active_) return;
-    finishWorker();  // the last run's thread has only its return left
+    if (worker_) finishing_.push_back(std::move(worker_));
+    finishing_.erase(
+        std::remove_if(finishing_.begin(), finishing_.end(),
+                       [](const std::unique_ptr<QThread>& thread) { return thread->isFinished(); }),
+        finishing_.end());
     CatalogRunInput input = inputFromWindow();
     input.stopWithoutWaiting = true;
     input.beforeMaking = beforeMaking_;
+    input.browserStep = false;  // asked here once the run has ended
+    positionsLinked_ = std::make_shared<std::atomic<int>>(0);
+    input.positionsLinked = positionsLinked_;
+    stop_ = input.stop;
+    runSettings_ = window_.settings();
+    queued_->setCommentsOn(window_.commentsWanted());
     folder_ = input.folder;
+    allFormats_ = input.allFormats;
     ended_ = std::move(ended);
     active_ = true;
-    started_ = false;
-    cancelPending_ = false;
-    worker_.reset(QThread::create([this, input]() mutable { run_->execute(input); }));
+    closing_ = false;
+    window_.setRunning(true);
+    auto run = std::make_unique<CatalogRun>(runSettings_, *queued_, *queued_, *shell_);
+    worker_.reset(QThread::create([run = std::move(run), input]() mutable {
+        run->execute(input);
+        run.reset();  // waits, off the window's thread, for the decodes a stop left in hand
+    }));
     worker_->start();
 }
 
-void MainRunner::finishWorker() {
+void MainRunner::finishWorkers() {
     if (worker_) worker_->wait();
     worker_.reset();
+    for (const std::unique_ptr<QThread>& thread : finishing_) thread->wait();
+    finishing_.clear();
 }
 
-// A cancel before the run has begun is passed on when it begins.
 void MainRunner::cancel() {
-    if (!active_) return;
-    if (!started_) cancelPending_ = true;
-    run_->cancel();
+    if (active_) stop_.requestStop();
 }
+
+void MainRunner::abandon() {
+    if (!active_) return;
+    closing_ = true;
+    stop_.requestStop();
+}
+
+void MainRunner::setCommentsWanted(bool on) { queued_->setCommentsOn(on); }
 
 bool MainRunner::isActive() const { return active_; }
 
@@ -99,6 +123,7 @@ CatalogRunInput MainRunner::inputFromWindow() const {
     input.titleIsName = input.title == FolderNavigator::ownName(input.folder);
     input.perRow = window_.imagesPerRow();
     input.jobs = std::max(1, QThread::idealThreadCount());  // as tessaly-batch
+    input.allFormats = window_.allFormats();
     return input;
 }
 
@@ -107,8 +132,6 @@ void MainRunner::setStatus(StatusField field, const QString& text) {
 }
 
 void MainRunner::runStarted(int total) {
-    started_ = true;
-    if (cancelPending_) run_->cancel();
     browserOffered_ = false;
     leftOut_.clear();
     counterShown_ = 0;
@@ -176,31 +199,42 @@ void MainRunner::runFailed() {
     setStatus(StatusField::Counter, QString());
 }
 
-// Back to idle on every way out; a catalogue made without the browser question says so.
-// Photographs whose names the list could not show were left out: that is said last.
+// Back to idle on every way out; a completed run asks about the browser, or says the files
+// are made. Photographs whose names the list could not show were left out: that is said last.
+// A window closing shows nothing.
 void MainRunner::runEnded(CatalogRunOutcome outcome) {
-    if (outcome == CatalogRunOutcome::Completed && !browserOffered_) {
-        setStatus(StatusField::Step, QStringLiteral("ファイル作成終了"));
-        if (!leftOut_.isEmpty()) information(leftOutPhotosMessage(leftOut_));
-    }
+    if (outcome == CatalogRunOutcome::Completed && !closing_) offerBrowser();
     progress_->hide();
     window_.setRunning(false);
     window_.refreshFiles();
     active_ = false;
-    if (outcome == CatalogRunOutcome::Completed || outcome == CatalogRunOutcome::Cancelled) {
-        const QStringList left = undecodableFileNames(folder_, QByteArrayLiteral(".jpg"));
+    if (!closing_ &&
+        (outcome == CatalogRunOutcome::Completed || outcome == CatalogRunOutcome::Cancelled)) {
+        QStringList left;
+        for (const QString& extension : photoExtensions(allFormats_))
+            left << undecodableFileNames(folder_, extension.toUtf8());
         if (!left.isEmpty()) information(undecodableNamesMessage(left));
     }
     if (ended_) std::exchange(ended_, {})();
 }
 
+void MainRunner::offerBrowser() {
+    browserOffered_ = false;
+    CatalogRun::offerBrowser(runSettings_, folder_, *this, window_.context().shell,
+                             positionsLinked_ ? positionsLinked_->load() : 0);
+    if (browserOffered_) return;
+    setStatus(StatusField::Step, QStringLiteral("ファイル作成終了"));
+    if (!leftOut_.isEmpty()) information(leftOutPhotosMessage(leftOut_));
+}
+
 bool MainRunner::commentsOn() { return window_.commentsWanted(); }
 
 void MainRunner::information(const QString& text) {
-    window_.context().prompts.information(&window_, text);
+    if (!closing_) window_.context().prompts.information(&window_, text);
 }
 
 bool MainRunner::question(RunQuestion kind, const QString& text) {
+    if (closing_) return false;
     if (kind == RunQuestion::OpenBrowser) browserOffered_ = true;
     // The closing question names the photographs that were left out.
     if (kind == RunQuestion::OpenBrowser && !leftOut_.isEmpty())
@@ -209,8 +243,12 @@ bool MainRunner::question(RunQuestion kind, const QString& text) {
     return window_.context().prompts.question(&window_, text);
 }
 
-void MainRunner::showError(const QString& text) { window_.context().prompts.error(&window_, text); }
+void MainRunner::showError(const QString& text) {
+    if (!closing_) window_.context().prompts.error(&window_, text);
+}
 
-void MainRunner::openCommentEditor() { window_.openWindow(SecondaryWindow::Comments); }
+void MainRunner::openCommentEditor() {
+    if (!closing_) window_.openWindow(SecondaryWindow::Comments);
+}
 
 }  // namespace tessaly

@@ -13,6 +13,7 @@
 #include <QSpinBox>
 #include <new>
 
+#include "core/imaging/reader/photoreader.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
 #include "gui/common/filelist.h"
@@ -53,11 +54,17 @@ MainWindow::MainWindow(const QString& appFolder, const QString& settingsFolder, 
                                                    *ui_.titleEdit, home);
     preview_ = std::make_unique<ImagePreview>(*ui_.previewPanel, *ui_.previewImage);
     runner_ = std::make_unique<MainRunner>(*this);
+    // A run reads the switch between images: it follows the box without asking the window.
+    connect(ui_.commentsCheck, &QCheckBox::toggled, this,
+            [this](bool on) { runner_->setCommentsWanted(on); });
     connectHandlers();
     connectWindowCommands();
-    const QString start = settings_.startFolder;
+    // The start folder when one is set, else the folder shown when the window was last closed.
+    const QString start =
+        settings_.startFolder.isEmpty() ? settings_.lastFolder : settings_.startFolder;
     navigator_->openFolder(!start.isEmpty() && QFileInfo(start).isDir() ? start : home);
     WindowPlacement::restore(*this, settings_);
+    ui_.otherFormatsCheck->setChecked(settings_.isOn(&CatalogSettings::otherFormats));
     rebuildImageList();
     ui_.previewImage->hide();
     ui_.previewImage->setEnabled(false);
@@ -73,12 +80,13 @@ void MainWindow::connectHandlers() {
     connect(c.downButton, &QPushButton::clicked, this, &MainWindow::moveDown);
     connect(c.sortByDateButton, &QPushButton::clicked, this, [this] {
         if (ui_.imageList->isEnabled())
-            ImageListOrder::sortByCaptureTime(*ui_.imageList, currentFolder());
+            ImageListOrder::sortByCaptureTime(*ui_.imageList, currentFolder(), allFormats());
     });
     connect(c.selectAllButton, &QPushButton::clicked, this, &MainWindow::selectAllImages);
     connect(c.deselectButton, &QPushButton::clicked, this, &MainWindow::deselectAllImages);
     connect(c.nextFolderButton, &QPushButton::clicked, this, &MainWindow::openNextFolder);
     connect(c.executeButton, &QPushButton::clicked, this, &MainWindow::execute);
+    connect(c.otherFormatsCheck, &QCheckBox::toggled, this, &MainWindow::setAllFormats);
     connect(c.cancelButton, &QPushButton::clicked, this, &MainWindow::cancelRun);
     connect(c.viewButton, &QPushButton::clicked, this, &MainWindow::openViewer);
     connect(c.refreshButton, &QPushButton::clicked, this, &MainWindow::refreshFiles);
@@ -91,6 +99,7 @@ void MainWindow::connectHandlers() {
     connect(c.exitAction, &QAction::triggered, this, &QWidget::close);
     connect(c.imageList, &QListWidget::itemDoubleClicked, this, &MainWindow::imageListDoubleClick);
     c.imageList->viewport()->installEventFilter(this);
+    connect(c.imageList, &QListWidget::currentItemChanged, this, &MainWindow::followCurrentImage);
     // Nothing of the previous folder stays in the preview.
     connect(c.folderList, &FolderList::directoryChanged, this, [this] {
         preview_->hide();
@@ -192,7 +201,42 @@ void MainWindow::deselectImage(int index) {
 }
 
 void MainWindow::rebuildImageList() {
-    ImageListOrder::rebuild(*ui_.imageList, ui_.fileList->files());
+    rebuilding_ = true;
+    ImageListOrder::rebuild(*ui_.imageList, ui_.fileList->files(), allFormats());
+    rebuilding_ = false;
+}
+
+// The preview shows the photo the user moves to in the list, by click or arrow key; one that
+// cannot be decoded leaves it empty (画像表示 says why).
+void MainWindow::followCurrentImage(QListWidgetItem* current) {
+    if (rebuilding_ || running_ || current == nullptr) return;
+    if (!isPhotoName(current->text(), allFormats())) return;
+    try {
+        preview_->showFile(folderPath(currentFolder()) + current->text());
+    } catch (const Error&) {
+        preview_->clear();
+    } catch (const std::bad_alloc&) {
+        preview_->clear();
+    }
+}
+
+bool MainWindow::allFormats() const { return ui_.otherFormatsCheck->isChecked(); }
+
+// The check box under the list: the list and its heading follow it, and the settings file
+// keeps it for the next start.
+void MainWindow::setAllFormats(bool on) {
+    ui_.imageListHeading->setText(
+        on ? QStringLiteral("画像(JPEG・PNG・WebP・AVIF・HEIC)ファイル(&L)")
+           : QStringLiteral("画像(*.JPG)ファイル(&L)"));
+    ui_.imageList->setAccessibleName(ui_.imageListHeading->text().remove(QStringLiteral("(&L)")));
+    ui_.fileList->refresh();  // read again: the list is rebuilt from what the folder holds now
+    const QString value = on ? QStringLiteral("on") : QStringLiteral("off");
+    if (settings_.otherFormats == value || (!on && settings_.otherFormats.isEmpty())) return;
+    settings_.otherFormats = value;
+    try {
+        saveSetting(settings_, &CatalogSettings::otherFormats);
+    } catch (const Error&) {
+    }
 }
 
 void MainWindow::showMoveRefusal() {
@@ -213,12 +257,10 @@ void MainWindow::deselectAllImages() { ImageListOrder::selectAll(*ui_.imageList,
 
 void MainWindow::openNextFolder() { navigator_->nextFolder(); }
 
-// The run works on its own thread; the window closes after it when asked to meanwhile.
+// The run works on its own thread.
 void MainWindow::execute() {
     if (runner_->isActive()) return;
-    runner_->start([this] {
-        if (closeAfterRun_) close();
-    });
+    runner_->start();
 }
 
 void MainWindow::cancelRun() { runner_->cancel(); }
@@ -279,14 +321,11 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (runner_->isActive()) {
-        // The run ends first (its pages are closed properly); the window closes after it.
-        closeAfterRun_ = true;
-        runner_->cancel();
-        event->ignore();
-        return;
-    }
+    // A run stops without a notice; it ends its pages properly (or keeps the earlier ones)
+    // while the program goes, which waits for it.
+    runner_->abandon();
     WindowPlacement::store(*this, settings_);
+    rememberFolder();
     QMainWindow::closeEvent(event);
 }
 
@@ -303,6 +342,18 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QMainWindow::keyPressEvent(event);
+}
+
+// Keeps the folder shown in the settings file (its one line); a file that cannot take it is
+// left alone.
+void MainWindow::rememberFolder() {
+    const QString shown = currentFolder();
+    if (shown.isEmpty() || shown == settings_.lastFolder) return;
+    settings_.lastFolder = shown;
+    try {
+        saveSetting(settings_, &CatalogSettings::lastFolder);
+    } catch (const Error&) {
+    }
 }
 
 void MainWindow::changeEvent(QEvent* event) {

@@ -9,6 +9,8 @@
 #include "gui/common/appcontext.h"
 #include "gui/main/mainwindowcontrols.h"
 
+class QListWidgetItem;
+
 namespace tessaly {
 
 class FolderNavigator;
@@ -57,6 +59,8 @@ public:
     QString pageTitle() const;
     int imagesPerRow() const;
     bool commentsWanted() const;
+    // The list takes photographs of every format, not JPEG only (the check box under it).
+    bool allFormats() const;
     // The image list itself, for the rotation window, which steps through its selected entries.
     QListWidget* imageList() const { return ui_.imageList; }
 
@@ -86,6 +90,7 @@ public:
     void moveToBottom();
     void imageListDoubleClick();
     void rebuildImageList();
+    void setAllFormats(bool on);
 
 signals:
     void windowRequested(SecondaryWindow window);
@@ -104,6 +109,8 @@ private:
     void connectWindowCommands();
     void updateWindowCommands();
     void showMoveRefusal();
+    void followCurrentImage(QListWidgetItem* current);
+    void rememberFolder();
 
     CatalogSettings settings_;
     AppContext context_;
@@ -114,7 +121,7 @@ private:
     WindowSounds* sounds_;             // a child of the window
     std::array<bool, 7> available_{};  // by SecondaryWindow
     bool running_ = false;
-    bool closeAfterRun_ = false;
+    bool rebuilding_ = false;  // the image list is being filled
 };
 
 }  // namespace tessaly

@@ -38,6 +38,8 @@ struct MainWindowControls {
 
     // Body: the image list, its buttons and the preview.
     QListWidget* imageList = nullptr;         // OldFile
+    QLabel* imageListHeading = nullptr;       // Label1
+    QCheckBox* otherFormatsCheck = nullptr;   // photographs of every format in the list
     QPushButton* refreshButton = nullptr;     // Button11
     QPushButton* selectAllButton = nullptr;   // Button3
     QPushButton* deselectButton = nullptr;    // Button4

@@ -87,6 +87,7 @@ QWidget* MainWindowLayout::buildTopPanel(MainWindowControls& c, QWidget* parent)
     c.fileList->hide();
     QLabel* heading =
         labelFor(c.imageList, QStringLiteral("画像(*.JPG)ファイル(&L)"), "Label1", panel);
+    c.imageListHeading = heading;
 
     auto* folders = new QVBoxLayout;
     folders->setSpacing(2);
@@ -165,7 +166,21 @@ QWidget* MainWindowLayout::buildBody(MainWindowControls& c, QWidget* parent) {
     layout->setSpacing(0);
     layout->addWidget(buildButtonColumn(c, right));
     layout->addWidget(buildPreviewPanel(c, right), 1);
-    splitter->addWidget(c.imageList);
+    // Under the list: the switch that lets photographs of other formats into it.
+    auto* left = new QWidget(splitter);
+    name(left, "ImageListSide");
+    left->setMinimumWidth(kSplitterLimit);
+    auto* listColumn = new QVBoxLayout(left);
+    listColumn->setContentsMargins(0, 0, 0, 0);
+    listColumn->setSpacing(2);
+    c.imageList->setParent(left);
+    listColumn->addWidget(c.imageList, 1);
+    c.otherFormatsCheck = new QCheckBox(QStringLiteral("JPEG以外の画像も表示"), left);
+    name(c.otherFormatsCheck, "otherFormatsCheck");
+    c.otherFormatsCheck->setToolTip(
+        QStringLiteral("PNG、WebP、AVIF、HEIC/HEIF の画像も一覧に表示し、カタログに入れます。"));
+    listColumn->addWidget(c.otherFormatsCheck);
+    splitter->addWidget(left);
     splitter->addWidget(right);
     splitter->setChildrenCollapsible(false);
     splitter->setStretchFactor(0, 1);  // a wider window widens the list and the preview
@@ -234,7 +249,7 @@ void MainWindowLayout::buildMenus(MainWindowControls& c, QMainWindow& window) {
     name(file, "File2");
     c.openRotationAction = action(file, "N1", QStringLiteral("回転保存ウインドウを開く(&R)"));
     c.openContentsAction = action(file, "N3", QStringLiteral("目次作成ウインドウを開く(&M)"));
-    c.openConverterAction = action(file, "BMP1", QStringLiteral("BMP変換ウインドウを開く(&B)"));
+    c.openConverterAction = action(file, "BMP1", QStringLiteral("画像変換ウインドウを開く(&B)"));
     c.openCommentsAction = action(file, "N9", QStringLiteral("ｺﾒﾝﾄ作成ウインドウを開く(&C)"));
     file->addSeparator();
     c.exitAction = action(file, "Exit1", QStringLiteral("終了(&X)"));
@@ -295,10 +310,10 @@ void MainWindowLayout::buildStatusBar(MainWindowControls& c, QMainWindow& window
 
 void MainWindowLayout::setTabOrder(const MainWindowControls& c) {
     QWidget* const order[] = {
-        c.volumeBox,       c.folderList,     c.nextFolderButton, c.imageList,  c.refreshButton,
-        c.selectAllButton, c.deselectButton, c.upButton,         c.downButton, c.sortByDateButton,
-        c.viewButton,      c.rotateButton,   c.titleEdit,        c.perRowBox,  c.commentsCheck,
-        c.executeButton,   c.cancelButton};
+        c.volumeBox,        c.folderList,      c.nextFolderButton, c.imageList, c.otherFormatsCheck,
+        c.refreshButton,    c.selectAllButton, c.deselectButton,   c.upButton,  c.downButton,
+        c.sortByDateButton, c.viewButton,      c.rotateButton,     c.titleEdit, c.perRowBox,
+        c.commentsCheck,    c.executeButton,   c.cancelButton};
     for (std::size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
@@ -306,6 +321,7 @@ QPushButton* MainWindowLayout::button(QWidget* parent, const char* objectName,
                                       const QString& caption, const QString& hint) {
     auto* b = new QPushButton(caption, parent);
     name(b, objectName);
+    b->setAutoDefault(true);  // Enter presses the focused button, as Space does
     if (!hint.isEmpty()) b->setToolTip(hint);
     return b;
 }

@@ -60,22 +60,23 @@ void QueuedRunHost::runEnded(CatalogRunOutcome outcome) {
     bridge_.post([this, outcome] { events_.runEnded(outcome); });
 }
 
+// The window keeps the switch up to date; the run reads it without waiting for the window.
+void QueuedRunHost::setCommentsOn(bool on) { commentsOn_.store(on); }
+
+bool QueuedRunHost::commentsOn() { return commentsOn_.load(); }
+
 // A window that goes away meanwhile answers No and shows nothing.
-bool QueuedRunHost::commentsOn() {
-    return bridge_.ask<bool>([this] { return decisions_.commentsOn(); }, false);
-}
 
 void QueuedRunHost::information(const QString& text) {
-    bridge_.ask([this, &text] { decisions_.information(text); });
+    bridge_.ask([this, text] { decisions_.information(text); });
 }
 
 bool QueuedRunHost::question(RunQuestion kind, const QString& text) {
-    return bridge_.ask<bool>([this, kind, &text] { return decisions_.question(kind, text); },
-                             false);
+    return bridge_.ask<bool>([this, kind, text] { return decisions_.question(kind, text); }, false);
 }
 
 void QueuedRunHost::showError(const QString& text) {
-    bridge_.ask([this, &text] { decisions_.showError(text); });
+    bridge_.ask([this, text] { decisions_.showError(text); });
 }
 
 void QueuedRunHost::openCommentEditor() {

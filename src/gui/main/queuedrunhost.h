@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+
 #include "core/catalog/catalogrun.h"
 
 namespace tessaly {
@@ -8,7 +10,8 @@ class ThreadBridge;
 
 // The front end handed to a catalogue run that works on a worker thread: every event is
 // queued to the window's thread and shown there by `events`; every decision is asked there
-// of `decisions` while the run waits. Both keep the run's order.
+// of `decisions` while the run waits. Both keep the run's order. The comment switch is a value
+// the window sets (setCommentsOn), read by the run without a round trip.
 class QueuedRunHost : public CatalogRunHost {
 public:
     QueuedRunHost(ThreadBridge& bridge, CatalogRunEvents& events, CatalogRunDecisions& decisions);
@@ -27,6 +30,7 @@ public:
     void runFailed() override;
     void runEnded(CatalogRunOutcome outcome) override;
 
+    void setCommentsOn(bool on);
     bool commentsOn() override;
     void information(const QString& text) override;
     bool question(RunQuestion kind, const QString& text) override;
@@ -37,6 +41,7 @@ private:
     ThreadBridge& bridge_;
     CatalogRunEvents& events_;
     CatalogRunDecisions& decisions_;
+    std::atomic<bool> commentsOn_{false};
 };
 
 }  // namespace tessaly

@@ -1,8 +1,11 @@
 #include "gui/options/optionsdialog.h"
 
 #include <QFileDialog>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -50,10 +53,11 @@ void OptionsDialog::buildWindow() {
     heading->setMargin(6);
     layout->addWidget(heading);
 
-    // The ten tabs would make the dialog wider than a 1024 x 768 screen: the row scrolls.
+    // Ten tabs in one row would make the dialog wider than a 1024 x 768 screen: the pages are
+    // chosen from a list beside them that shows every name whole.
     tabs_ = new QTabWidget;
     tabs_->setObjectName(QStringLiteral("PageControl1"));
-    tabs_->setUsesScrollButtons(true);
+    tabs_->tabBar()->hide();
     addTab(new StartFolderTab(prompts_, pickFolder_));
     addTab(new PageTab(prompts_));
     addTab(new TitleTab(prompts_));
@@ -66,8 +70,32 @@ void OptionsDialog::buildWindow() {
     addTab(new WebCopyTab);
     addTab(position_ = new PositionTab(mainWindow_));
     tabs_->setCurrentIndex(0);
-    layout->addWidget(tabs_);
+    auto* pagesRow = new QHBoxLayout;
+    pagesRow->addWidget(buildPageList(), 0, Qt::AlignTop);
+    pagesRow->addWidget(tabs_, 1);
+    layout->addLayout(pagesRow);
     layout->addWidget(buildButtonRow());
+    // Enter in a field registers the options; on a focused button it presses that one.
+    findChild<QPushButton*>(QStringLiteral("optOK"))->setDefault(true);
+}
+
+// One entry per page, all of them in view; choosing one shows its page.
+QListWidget* OptionsDialog::buildPageList() {
+    auto* list = new QListWidget;
+    list->setObjectName(QStringLiteral("PageList"));
+    list->setAccessibleName(QStringLiteral("設定の項目"));
+    list->setAccessibleDescription(QStringLiteral("選んだ項目の設定が右に表示されます。"));
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    for (OptionsTab* page : pages_) list->addItem(page->title());
+    const int frame = 2 * list->frameWidth();
+    list->setFixedSize(list->sizeHintForColumn(0) + frame + 16,
+                       list->sizeHintForRow(0) * list->count() + frame + 4);
+    list->setCurrentRow(0);
+    connect(list, &QListWidget::currentRowChanged, tabs_, &QTabWidget::setCurrentIndex);
+    connect(tabs_, &QTabWidget::currentChanged, list,
+            [list](int page) { list->setCurrentRow(page); });
+    return list;
 }
 
 void OptionsDialog::addTab(OptionsTab* tab) {
@@ -107,7 +135,6 @@ QWidget* OptionsDialog::buildButtonRow() {
     for (const auto& spec : buttons) {
         auto* button = new QPushButton(spec.caption);
         button->setObjectName(QLatin1String(spec.name));
-        button->setAutoDefault(false);
         button->setToolTip(spec.tip);
         button->setAccessibleDescription(spec.tip);
         connect(button, &QPushButton::clicked, this, spec.handler);

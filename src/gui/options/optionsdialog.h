@@ -8,6 +8,7 @@
 #include "gui/common/appcontext.h"
 #include "gui/options/settingbinding.h"
 
+class QListWidget;
 class QTabWidget;
 
 namespace tessaly {
@@ -69,6 +70,7 @@ public:
 private:
     void buildWindow();
     QWidget* buildButtonRow();
+    QListWidget* buildPageList();
     void addTab(OptionsTab* tab);
     void checkBinding() const;
 

@@ -53,7 +53,6 @@ QCheckBox* check(const char* name, const QString& caption, const QString& tip) {
 QPushButton* button(const char* name, const QString& caption, const QString& accessibleName) {
     auto* widget = named<QPushButton>(name);
     widget->setText(caption);
-    widget->setAutoDefault(false);
     widget->setAccessibleName(accessibleName);
     return widget;
 }

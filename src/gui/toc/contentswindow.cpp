@@ -31,9 +31,7 @@ W* named(W* widget, const char* name) {
 }
 
 QPushButton* button(QWidget* parent, const char* name, const QString& text) {
-    auto* b = named(new QPushButton(text, parent), name);
-    b->setAutoDefault(false);
-    return b;
+    return named(new QPushButton(text, parent), name);
 }
 
 }  // namespace
@@ -121,6 +119,7 @@ void ContentsWindow::createBackgroundArea(QWidget* client) {
 
 void ContentsWindow::createButtons(QWidget* client) {
     executeButton = button(client, "Button1", QStringLiteral("実行"));
+    executeButton->setDefault(true);  // Enter in the title field
     executeButton->setGeometry(176, 186, 130, 28);
     executeButton->setToolTip(QStringLiteral("目次となるページを作成します。"));
     connect(executeButton, &QPushButton::clicked, this, &ContentsWindow::execute);
@@ -236,7 +235,7 @@ void ContentsWindow::runEnded(const QString& page, const QString& notice, const 
         context_.prompts.information(this, notice);
     } else if (!error.isEmpty()) {
         context_.prompts.error(this, error);
-    } else if (context_.prompts.question(this, TocGenerator::finishedQuestion())) {
+    } else if (context_.prompts.question(this, TocGenerator::finishedQuestion(page))) {
         TocGenerator::openPage(context_.settings, context_.shell, page);
     }
 }

@@ -44,6 +44,17 @@ protected:
         return catalogRun.execute(input);
     }
 
+    // The write error line was shown, followed by a line holding problem.
+    bool writeErrorShown(const QString& problem = QString()) const {
+        for (const QString& entry : host.log) {
+            if (entry.startsWith(kWriteError) &&
+                (problem.isEmpty() || entry.section(QLatin1Char('\n'), 2).contains(problem))) {
+                return true;
+            }
+        }
+        return false;
+    }
+
     QString thumb(const QString& name) const { return dir.file("htm_image/" + name); }
     QStringList page() const { return sjisLines(dir.read("index.htm")); }
     QStringList slides() const { return sjisLines(dir.read("SShow.htm")); }

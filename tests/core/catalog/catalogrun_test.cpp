@@ -101,13 +101,13 @@ TEST_F(CatalogRunTest, WholePageOfACommentedRunWithSlideShow) {
         "</HTML>"};
     EXPECT_EQ(page(), expected);
     const QStringList show = slides();
-    ASSERT_EQ(show.size(), 16 + 9 + 85);
+    ASSERT_EQ(show.size(), 16 + 9 + 104);
     EXPECT_EQ(show.mid(16, 9),
               QStringList({R"(imag[1]="a.jpg";)", R"(imagx[1]="660";)", R"(imagy[1]="450";)",
                            R"(imag[2]="b.jpg";)", R"(imagx[2]="55";)", R"(imagy[2]="75";)",
                            R"(imag[3]="c.jpg";)", R"(imagx[3]="330";)", R"(imagy[3]="220";)"}));
-    EXPECT_EQ(show[25 + 36], "  if (i>3) {");
-    EXPECT_TRUE(show[25 + 70].startsWith(R"(    w=window.open("","s_sub","width=680,height=470,)"));
+    EXPECT_EQ(show[25 + 54], "  if (i>3) {");
+    EXPECT_TRUE(show[25 + 89].startsWith(R"(    w=window.open("","s_sub","width=680,height=470,)"));
     EXPECT_EQ(jpegSize(thumb("c.jpg")), QSize(110, 73));
 }
 
@@ -254,7 +254,7 @@ TEST_F(CatalogRunTest, CancelDuringTheThirdImageFinishesItAndEndsBothPages) {
     settings.noBrowserLaunch = QStringLiteral("off");
     CatalogRun catalogRun(settings, host, shell);
     host.onLog = [&](const QString& line) {
-        if (line == "image:3/10 p2.jpg") catalogRun.cancel();
+        if (line == "image:3/10 p2.jpg") input.stop.requestStop();
         if (line.startsWith("ended:")) {
             EXPECT_TRUE(catalogRun.isActive());
         }
@@ -293,6 +293,22 @@ TEST_F(CatalogRunTest, CancelDuringTheThirdImageFinishesItAndEndsBothPages) {
     EXPECT_EQ(dir.read("SShow.htm"), earlierSlides);
     EXPECT_EQ(QDir(dir.path()).entryList({".tessaly-*"}, QDir::Files | QDir::Hidden),
               QStringList());
+}
+
+// A stop made before the run begins (a signal as the program starts) is not lost: the run
+// stops at once, with or without workers, over the earlier pages.
+TEST_F(CatalogRunTest, AStopBeforeTheRunBeginsHolds) {
+    for (int i = 0; i < 4; ++i) addImage(QStringLiteral("s%1.jpg").arg(i));
+    writeEarlierPages();
+    for (const int jobs : {1, 3}) {
+        input.jobs = jobs;
+        input.stop = StopToken();
+        input.stop.requestStop();
+        CatalogRun catalogRun(settings, host, shell);
+        EXPECT_EQ(catalogRun.execute(input), CatalogRunOutcome::Cancelled) << jobs;
+        EXPECT_TRUE(host.matching("made:").isEmpty());
+        expectEarlierPages();
+    }
 }
 
 void writeCommentFile(const TempDir& dir, const QStringList& records) {
@@ -343,8 +359,9 @@ TEST_F(CatalogRunTest, BrowserStepOpensThePageOrStartsTheBrowser) {
     settings.noBrowserLaunch = QStringLiteral("off");
     host.answer = false;
     EXPECT_EQ(run(), CatalogRunOutcome::Completed);
-    EXPECT_TRUE(
-        host.log.contains("question:　　　　ファイル作成終了　　　　\nブラウザを起動しますか？"));
+    // The question names the page it would open, on its second line.
+    EXPECT_TRUE(host.log.contains("question:　　　　ファイル作成終了　　　　\n" + dir.path() +
+                                  "/index.htm\nブラウザを起動しますか？"));
     EXPECT_TRUE(shell.calls.isEmpty());
     EXPECT_EQ(host.log.last(), "ended:completed");
 
@@ -374,13 +391,13 @@ TEST_F(CatalogRunTest, ClosingQuestionCountsPhotographsWithPositions) {
     run();
     const QString line =
         "位置情報を含む画像が 2 枚リンクされています（公開用コピーを作ると取り除かれます）";
-    EXPECT_TRUE(host.log.contains(
-        "question:　　　　ファイル作成終了　　　　\nブラウザを起動しますか？\n" + line));
+    const QString asked = "question:　　　　ファイル作成終了　　　　\n" + dir.path() +
+                          "/index.htm\nブラウザを起動しますか？";
+    EXPECT_TRUE(host.log.contains(asked + "\n" + line)) << host.log.join('|').toStdString();
     host.log.clear();
     settings.setOn(&CatalogSettings::webCopies, true);
     run();
-    EXPECT_TRUE(
-        host.log.contains("question:　　　　ファイル作成終了　　　　\nブラウザを起動しますか？"));
+    EXPECT_TRUE(host.log.contains(asked)) << host.log.join('|').toStdString();
 }
 
 }  // namespace

@@ -32,6 +32,10 @@ function disp(n) {
 
 //ウインドウの表示
   s_win=window.open("","s_sub","width="+imgx+",height="+imgy+",toolbar=no,menubar=no,location=no,status=no,scrollbars=no,resizable=yes");
+  if (s_win == null) {
+    s_blocked(n);
+    return;
+  }
 
 //Netscape4以降
   if (Veltra(4)) {}
@@ -50,9 +54,23 @@ function disp(n) {
   s_win.document.close();
 }
 
+function s_blocked(n) {
+  var b=document.getElementById("s_start");
+  s_next=n;
+  setTimeout("Pwait()",0);
+  b.style.display="";
+  b.focus();
+}
+
+function s_restart() {
+  document.getElementById("s_start").style.display="none";
+  i=s_next;
+  s_main();
+}
+
 function s_main(){
   if (i>@COUNT@) {
-    s_win.close();
+    if (s_win != null) s_win.close();
     history.back();
   }
  else {
@@ -79,6 +97,7 @@ function Pstart(){
 スライドショウを開始します。
 <BR>
 <FORM>
+<INPUT TYPE="button" ID="s_start" VALUE="スライドショーを開始" onClick="s_restart()" STYLE="display:none">
 <INPUT TYPE="button" VALUE="一時停止" onClick="Pwait()">
 <INPUT TYPE="button" VALUE="表示再開" onClick="Pstart()">
 </FORM>
@@ -177,11 +196,11 @@ TEST(SlideShow, WholePageOfATwoImageRun) {
     expected += expectedTail(2, "808080", 660, 660);
     const QByteArray bytes = dir.read("SShow.htm");
     const QStringList lines = test::sjisLines(bytes);
-    ASSERT_EQ(lines.size(), 16 + 6 + 85);
+    ASSERT_EQ(lines.size(), 16 + 6 + 104);
     EXPECT_EQ(lines, expected);
     EXPECT_EQ(lines[13], "var TimerSet1=30000;");
-    EXPECT_EQ(bytes.count("\r\n"), 107);
-    EXPECT_EQ(bytes.count('\n'), 107);
+    EXPECT_EQ(bytes.count("\r\n"), 126);
+    EXPECT_EQ(bytes.count('\n'), 126);
     EXPECT_TRUE(bytes.endsWith("</HTML>\r\n"));
 }
 
@@ -195,12 +214,12 @@ TEST(SlideShow, CancelledRunKeepsTheArraySizeAndCountsWrittenImages) {
     writer.writeTail(4, 100, 80);
     writer.publish();
     const QStringList lines = test::sjisLines(dir.read("SShow.htm"));
-    ASSERT_EQ(lines.size(), 16 + 12 + 85);
+    ASSERT_EQ(lines.size(), 16 + 12 + 104);
     EXPECT_EQ(lines[9], "var imag=new makearray(10);");
     EXPECT_EQ(lines[11], "var imagy=new makearray(10);");
     EXPECT_EQ(lines.mid(25, 3), imageLines(4, "p4.jpg", 100, 80));
     EXPECT_EQ(lines.mid(28), expectedTail(4, "FF0000", 120, 100));
-    EXPECT_EQ(lines[28 + 36], "  if (i>4) {");
+    EXPECT_EQ(lines[28 + 54], "  if (i>4) {");
 }
 
 TEST(SlideShow, SlideSizesFollowTheLimits) {

@@ -1,4 +1,4 @@
-// The worker side of a run: the decode budget's admissions and the pipeline's order.
+// The worker side of a run: the decode budget's admissions and the ordered pool.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -6,10 +6,12 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <stdexcept>
 #include <thread>
 
 #include "core/catalog/decodebudget.h"
-#include "core/catalog/thumbnailpipeline.h"
+#include "core/catalog/orderedpool.h"
+#include "core/catalog/thumbnailwork.h"
 #include "support/tempdir.h"
 #include "support/testimages.h"
 
@@ -84,61 +86,140 @@ TEST(DecodeBudget, BoundsTheDecodesOfManyWorkers) {
     const ThumbnailBox box{110, 150, 80, false};
     const qint64 each = probe.scaleBytes(box);
     EXPECT_GT(each, 4 * MiB);  // the whole coefficient buffer of a progressive file
-    DecodeBudget budget(3 * each);
+    auto budget = std::make_shared<DecodeBudget>(3 * each);
     {
-        ThumbnailPipeline pipeline(
-            jobs, [&](const ThumbnailJob& job) { return makeThumbnail(job, box, false, &budget); },
-            12, [&] { budget.stop(); });
-        for (std::size_t k = 0; k < jobs.size(); ++k) {
-            const ThumbnailResult result = pipeline.take(k);
-            EXPECT_FALSE(result.loadError);
-            EXPECT_EQ(result.preview.width(), 110);
+        OrderedPool<ThumbnailResult>::Plan plan;
+        plan.workers = 12;
+        plan.budget = budget;
+        OrderedPool<ThumbnailResult> pool(int(jobs.size()), plan, [&](int k) {
+            return makeThumbnail(jobs[k], box, false, budget.get());
+        });
+        for (int k = 0; k < int(jobs.size()); ++k) {
+            const std::optional<ThumbnailResult> result = pool.take(k);
+            ASSERT_TRUE(result);
+            EXPECT_FALSE(result->loadError);
+            EXPECT_EQ(result->preview.width(), 110);
         }
     }
-    EXPECT_LE(budget.peak(), 3 * each);
-    EXPECT_GE(budget.peak(), each);
-    EXPECT_EQ(budget.inFlight(), 0);
+    EXPECT_LE(budget->peak(), 3 * each);
+    EXPECT_GE(budget->peak(), each);
+    EXPECT_EQ(budget->inFlight(), 0);
 }
 
-TEST(ThumbnailPipeline, StartsTheLargestFilesFirst) {
-    EXPECT_EQ(ThumbnailPipeline::startOrder({5, 9, 1, 9, 7}),
-              (std::vector<std::size_t>{1, 3, 4, 0, 2}));
-    EXPECT_TRUE(ThumbnailPipeline::startOrder({}).empty());
+TEST(OrderedPool, StartsTheLargestFilesFirst) {
+    EXPECT_EQ(PoolPlanning::largestFirst({5, 9, 1, 9, 7}), (std::vector<int>{1, 3, 4, 0, 2}));
+    EXPECT_TRUE(PoolPlanning::largestFirst({}).empty());
 }
 
 // While the first image is slow, the other worker makes every other image: nothing limits how
 // far it runs ahead of the image the page waits for.
-TEST(ThumbnailPipeline, WorkersRunAheadOfASlowImage) {
-    test::TempDir dir;
-    std::vector<ThumbnailJob> jobs;
-    for (int i = 0; i < 8; ++i) {
-        const QString name = QStringLiteral("p%1.jpg").arg(i);
-        dir.write(name, QByteArray(i == 0 ? 100 : 10, 'x'));  // the slow one is the largest
-        jobs.push_back({dir.file(name), QString(), QString()});
-    }
+TEST(OrderedPool, WorkersRunAheadOfASlowImage) {
     std::mutex mutex;
     std::condition_variable others;
     int othersDone = 0;
     bool slowSawAll = false;
     {
-        ThumbnailPipeline pipeline(
-            jobs,
-            [&](const ThumbnailJob& job) {
-                std::unique_lock<std::mutex> lock(mutex);
-                if (job.sourcePath == jobs[0].sourcePath) {
-                    // A deadline only so that a fault fails the test instead of hanging it.
-                    slowSawAll = others.wait_for(lock, std::chrono::seconds(60),
-                                                 [&] { return othersDone == 7; });
-                } else {
-                    ++othersDone;
-                    others.notify_all();
-                }
-                return ThumbnailResult();
-            },
-            2);
-        for (std::size_t k = 0; k < jobs.size(); ++k) pipeline.take(k);
+        OrderedPool<int>::Plan plan;
+        plan.workers = 2;
+        plan.startOrder = PoolPlanning::largestFirst({100, 10, 10, 10, 10, 10, 10, 10});
+        OrderedPool<int> pool(8, plan, [&](int k) {
+            std::unique_lock<std::mutex> lock(mutex);
+            if (k == 0) {
+                // A deadline only so that a fault fails the test instead of hanging it.
+                slowSawAll = others.wait_for(lock, std::chrono::seconds(60),
+                                             [&] { return othersDone == 7; });
+            } else {
+                ++othersDone;
+                others.notify_all();
+            }
+            return k;
+        });
+        for (int k = 0; k < 8; ++k) EXPECT_EQ(pool.take(k), k);
     }
     EXPECT_TRUE(slowSawAll);
+}
+
+// How far the workers may run ahead of the caller: `ahead` items, or until the results waiting
+// hold heldLimit bytes (one a result here); the caller's next item is always made. Each row
+// makes ten items while the caller has taken none, and counts the items started.
+TEST(OrderedPool, ReadAheadStaysWithinItsBounds) {
+    struct Row {
+        int workers;
+        int ahead;
+        qint64 heldLimit;
+        int started;  // once the workers have nothing more they may start
+    };
+    for (const Row& row :
+         {Row{3, 2, 0, 2}, Row{3, 5, 0, 5}, Row{1, 0, 3, 3}, Row{1, 0, 1, 1}, Row{1, 4, 2, 2}}) {
+        SCOPED_TRACE(row.ahead * 100 + row.heldLimit);
+        std::mutex mutex;
+        std::condition_variable changed;
+        int started = 0;
+        OrderedPool<int>::Plan plan;
+        plan.workers = row.workers;
+        plan.ahead = row.ahead;
+        plan.heldLimit = row.heldLimit;
+        plan.heldBytes = [](const int&) { return qint64(1); };
+        OrderedPool<int> pool(10, plan, [&](int k) {
+            std::lock_guard<std::mutex> lock(mutex);
+            ++started;
+            changed.notify_all();
+            return k;
+        });
+        int last = -1;
+        {
+            // Deadlines only so that a fault fails the test instead of hanging it; a little
+            // longer so that a worker past the bound would be seen.
+            std::unique_lock<std::mutex> lock(mutex);
+            changed.wait_for(lock, std::chrono::seconds(30),
+                             [&] { return started >= row.started; });
+            changed.wait_for(lock, std::chrono::milliseconds(50), [&] { return false; });
+            EXPECT_EQ(started, row.started);
+        }
+        for (int k = 0; k < 10; ++k) EXPECT_EQ(pool.take(k), k);
+        EXPECT_EQ(pool.finished(last), 10);
+    }
+}
+
+// stop() returns while an item is still being made; take() gives nothing from then on, what
+// an item threw reaches the caller, and the item in hand is dropped when it finishes.
+TEST(OrderedPool, StopReturnsAtOnceAndDropsTheItemsInHand) {
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool release = false;
+    bool inHand = false;
+    bool madeAfterStop = false;
+    {
+        OrderedPool<int>::Plan plan;
+        plan.workers = 2;
+        plan.ahead = 1;
+        OrderedPool<int> pool(6, plan, [&](int k) -> int {
+            if (k == 1) throw std::runtime_error("unreadable");
+            if (k == 2) {
+                std::unique_lock<std::mutex> lock(mutex);
+                inHand = true;
+                changed.notify_all();
+                changed.wait(lock, [&] { return release; });
+                madeAfterStop = true;
+            }
+            return k * 10;
+        });
+        EXPECT_EQ(pool.take(0), 0);
+        EXPECT_THROW(pool.take(1), std::runtime_error);
+        {
+            std::unique_lock<std::mutex> lock(mutex);
+            changed.wait(lock, [&] { return inHand; });
+        }
+        std::thread stopper([&] { pool.stop(); });
+        stopper.join();  // returned although item 2 is still in hand
+        EXPECT_EQ(pool.take(2), std::nullopt);
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            release = true;
+        }
+        changed.notify_all();
+    }
+    EXPECT_TRUE(madeAfterStop);
 }
 
 }  // namespace

@@ -80,7 +80,7 @@ TEST_F(RunFaultTest, WriteLimitStopsTheRunWithTheWriteErrorAndKeepsTheEarlierPag
             outcome = run();
         }
         expectFailedRun(outcome);
-        EXPECT_EQ(firstMessage(), kWriteError) << firstMessage().toStdString();
+        EXPECT_TRUE(firstMessage().startsWith(kWriteError)) << firstMessage().toStdString();
         expectEarlierPages();
     }
 }
@@ -95,7 +95,7 @@ TEST_F(RunFaultTest, PageOrSlideShowThatCannotBeWrittenIsNeverASuccess) {
         if (!placeFullDevice(dir.file(page))) GTEST_SKIP() << "skipped: no full device";
         expectFailedRun(run());
         const QString message = firstMessage();
-        EXPECT_TRUE(message == kWriteError ||
+        EXPECT_TRUE(message.startsWith(kWriteError) ||
                     message == "error:" + cannotWriteMessage(dir.file(page)))
             << page << ": " << message.toStdString();
     }
@@ -119,7 +119,8 @@ TEST_F(RunFaultTest, ReadOnlyThumbnailFolderStopsTheRunAndLeavesThePhotographs) 
             outcome = run();
         }
         expectFailedRun(outcome);
-        EXPECT_EQ(firstMessage(), kWriteError);
+        EXPECT_EQ(firstMessage(),
+                  kWriteError + QStringLiteral("\nhtm_image フォルダに書き込み権限がありません"));
     }
     openUp(dir.path());
     EXPECT_EQ(dir.read("p0.jpg"), photo);
@@ -187,7 +188,8 @@ TEST_F(RunFaultTest, PhotographThatClaimsAnEnormousSizeIsRefusedWithAClearMessag
     dir.write("p1.jpg", data);
     writeEarlierPages();
     expectFailedRun(run());
-    EXPECT_TRUE(firstMessage().contains("too large")) << firstMessage().toStdString();
+    EXPECT_TRUE(firstMessage().contains("画像が大きすぎるため読み込めません"))
+        << firstMessage().toStdString();
     expectEarlierPages();
 }
 

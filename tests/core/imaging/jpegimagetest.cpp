@@ -122,28 +122,44 @@ TEST(JpegImage, BadDataRaisesTheCodecError) {
     expectCodecError([&] { jpeg.loadFromData(badTable); });
 }
 
-TEST(JpegImage, FileErrorsNameTheFileAndKeepTheCodecText) {
+// What the user reads is the file's name and a Japanese sentence; the codec's own text is
+// kept as the error's detail (standard error only).
+TEST(JpegImage, FileErrorsNameTheFileInJapaneseAndKeepTheCodecText) {
     test::TempDir dir;
-    QByteArray huge = test::makeTestJpeg(16, 16);
-    const int sof = huge.indexOf("\xFF\xC0");
+    const QByteArray good = test::makeTestJpeg(16, 16);
+    const int sof = good.indexOf("\xFF\xC0");
+    QByteArray huge = good;
     huge[sof + 5] = char(0xEA), huge[sof + 7] = char(0xEA);  // 59904 x 59920 pixels
+    QByteArray lossless = good;
+    lossless[sof + 1] = char(0xC3);  // a process libjpeg does not decode
+    QByteArray badTable = good;
+    const int dht = badTable.indexOf("\xFF\xC4");
+    badTable.replace(dht + 5, 16, QByteArray(16, char(0x7F)));  // far more codes than exist
     const struct {
         const char* name;
         QByteArray data;
-        QString message;
+        QString sentence;
+        const char* detail;
     } rows[] = {
-        {"写真.jpg", "no",
-         QStringLiteral("写真.jpg: JPEG 画像として読み込めません（Not a JPEG file: starts with "
-                        "0x6e 0x6f）")},
-        {"huge.jpg", huge, QStringLiteral("huge.jpg: 画像が大きすぎるため読み込めません（")},
+        {"写真.jpg", "no", "JPEG ファイルではありません", "Not a JPEG file"},
+        {"huge.jpg", huge, "画像が大きすぎるため読み込めません", "JPEG image is too large"},
+        {"empty.jpg", QByteArray("\xFF\xD8\xFF\xD9", 4), "JPEG データに画像がありません",
+         "JPEG datastream contains no image"},
+        {"cut.jpg", good.left(20), "ファイルが途中で切れています", "Premature end of"},
+        {"lossless.jpg", lossless, "この形式の JPEG 画像には対応していません",
+         "Unsupported JPEG process"},
+        {"table.jpg", badTable, "JPEG データのハフマン符号が壊れています", "Huffman"},
     };
     for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
         dir.write(QString::fromUtf8(row.name), row.data);
         try {
             JpegImage().loadFromFile(dir.file(QString::fromUtf8(row.name)));
-            ADD_FAILURE() << "decoded " << row.name;
+            ADD_FAILURE() << "decoded";
         } catch (const JpegError& e) {
-            EXPECT_TRUE(e.message().startsWith(row.message)) << e.message().toStdString();
+            EXPECT_EQ(e.message(), QString::fromUtf8(row.name) + ": " + row.sentence);
+            EXPECT_TRUE(e.detail().contains(QLatin1String(row.detail))) << e.detail().toStdString();
+            EXPECT_EQ(diagnosticText(e), e.message() + "（" + e.detail() + "）");
         }
     }
 }

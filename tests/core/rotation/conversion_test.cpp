@@ -103,8 +103,8 @@ TEST(BmpConversionTest, UnreadableFileStopsTheRunAndKeepsEarlierOutput) {
     const auto result = BmpConversion(90).run(dir.path(), {"a.bmp", "b.bmp", "c.bmp"}, {});
     EXPECT_EQ(result.failure, BmpConversion::Failure::Read);
     EXPECT_EQ(result.failedName, QStringLiteral("b.bmp"));
-    EXPECT_EQ(result.message, QStringLiteral("b.bmp: BMP ファイルではありません（") +
-                                  imagemsg::kFileType + QStringLiteral("）"));
+    EXPECT_EQ(result.message, QStringLiteral("b.bmp: BMP ファイルではありません"));
+    EXPECT_EQ(result.detail, QString::fromLatin1(imagemsg::kFileType));
     EXPECT_EQ(result.written, QStringList{"a.jpg"});
     EXPECT_FALSE(QFileInfo::exists(dir.file("c.jpg")));
 }

@@ -7,12 +7,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <csignal>
 
 #include "core/imaging/files/filereplacement.h"
 #include "core/imaging/jobs/bmpconversion.h"
 #include "core/imaging/jobs/rotationjob.h"
 #include "core/imaging/jpeg/jpegimage.h"
+#include "core/imaging/metadata/capturedetails.h"
 #include "core/imaging/metadata/exiforientation.h"
 #include "core/text/errors.h"
 #include "support/fulldisk.h"
@@ -156,7 +158,9 @@ ExifFields exifFields(const QByteArray& payload) {
     ExifFields fields;
     const auto* bytes = reinterpret_cast<const unsigned char*>(payload.constData());
     fields.orientation = exifOrientation(bytes, size_t(payload.size()));
-    ExifData* data = exif_data_new_from_data(bytes, unsigned(payload.size()));
+    ExifData* data = exif_data_new();  // read as it stands, nothing added or fixed
+    exif_data_unset_option(data, EXIF_DATA_OPTION_FOLLOW_SPECIFICATION);
+    exif_data_load_data(data, bytes, unsigned(payload.size()));
     const ExifByteOrder order = exif_data_get_byte_order(data);
     const auto number = [&](ExifIfd ifd, ExifTag tag) -> quint32 {
         const ExifEntry* e = exif_content_get_entry(data->ifd[ifd], tag);
@@ -228,6 +232,120 @@ TEST(RotationJobTest, TurnsKeepEverySegmentAndPatchOnlyTheExifPosition) {
         EXPECT_EQ(exif.taken, QByteArray("2024:05:06 07:08:09", 20));
         EXPECT_FALSE(exif.thumbnail);
         EXPECT_TRUE(exifFields(before.list[exifAt].data).thumbnail);
+    }
+}
+
+// EXIF blocks as odd software writes them: turned right they show turned right, keep the date
+// every reader of ours reads, and the turn says what it could not edit.
+TEST(RotationJobTest, OddExifBlocksTurnAsShownKeepTheirDateAndSayWhatStayed) {
+    using test::longEntry, test::shortEntry, test::textEntry;
+    const test::TiffEntry date = textEntry(0x0132, "2021:02:03 04:05:06");
+    const test::TiffEntry original = textEntry(0x9003, "2022:03:04 05:06:07");
+    const QDateTime dated(QDate(2021, 2, 3), QTime(4, 5, 6), Qt::UTC);
+    const QDateTime originally(QDate(2022, 3, 4), QTime(5, 6, 7), Qt::UTC);
+    const struct {
+        const char* name;
+        QByteArray exif;
+        bool fillBytes;  // before the APP1 marker
+        int orientation;
+        QDateTime taken;
+        QStringList unchanged;  // what the warning names; "-": the block left out
+        quint32 x, y;           // PixelXDimension, PixelYDimension afterwards; 0: none
+    } rows[] = {
+        {"two orientations, the first unreadable",
+         test::handMadeExif({shortEntry(0x0112, 3, 0), shortEntry(0x0112, 6), date}),
+         false,
+         6,
+         dated,
+         {},
+         0,
+         0},
+        {"two orientations",
+         test::handMadeExif({shortEntry(0x0112, 8), shortEntry(0x0112, 6), date}),
+         false,
+         8,
+         dated,
+         {},
+         0,
+         0},
+        {"a width no SHORT holds",
+         test::handMadeExif({date}, {original, longEntry(0xA002, 70000), shortEntry(0xA003, 48)}),
+         false,
+         1,
+         originally,
+         {},
+         48,
+         70000},
+        {"an EXIF pointer outside the block",
+         test::handMadeExif({shortEntry(0x0112, 1), date}, {original}, 0x7FFFFFF0),
+         false,
+         1,
+         dated,
+         {"ExifIFDPointer"},
+         0,
+         0},
+        {"a width of two values",
+         test::handMadeExif({date}, {original, shortEntry(0xA002, 64, 2), shortEntry(0xA003, 48)}),
+         false,
+         1,
+         originally,
+         {"PixelXDimension/PixelYDimension"},
+         64,
+         48},
+        {"fill bytes before APP1",
+         test::handMadeExif({shortEntry(0x0112, 6), date}),
+         true,
+         6,
+         dated,
+         {},
+         0,
+         0},
+        {"no byte order",
+         QByteArray("Exif\0\0XX*\0\x08\0\0\0", 14),
+         false,
+         1,
+         QDateTime(),
+         {"-"},
+         0,
+         0},
+    };
+    for (const auto& row : rows) {
+        for (const bool lossless : {false, true}) {
+            SCOPED_TRACE(testing::Message() << row.name << (lossless ? " lossless" : ""));
+            TempDir dir;
+            test::JpegLayout layout;
+            layout.segments = {{JpegSegments::kApp1, row.exif}};
+            QByteArray bytes = test::makePhotoJpeg(64, 48, layout);
+            if (row.fillBytes) bytes.insert(bytes.indexOf("\xFF\xE1"), "\xFF\xFF\xFF");
+            dir.write("a.jpg", bytes);
+            EXPECT_EQ(JpegImage::readHeader(bytes).orientation, row.orientation);
+            EXPECT_EQ(CaptureDetails::read(dir.file("a.jpg")).taken, row.taken);
+            const PixelImage shown = decoded(dir.file("a.jpg"));
+            QStringList warnings;
+            RotationJob(dir.path(), 95, false, lossless)
+                .rotateFile("a.jpg", Turn::Right, nullptr, &warnings);
+
+            const PixelImage now = decoded(dir.file("a.jpg"));
+            const PixelImage expected = RotationJob::turned(shown, Turn::Right);
+            ASSERT_EQ(now.width(), expected.width());
+            EXPECT_LT(meanError(now, expected), 3.0);
+            EXPECT_EQ(CaptureDetails::read(dir.file("a.jpg")).taken, row.taken);
+            const QStringList said =
+                row.unchanged.isEmpty() ? QStringList()
+                : row.unchanged == QStringList{"-"}
+                    ? QStringList{RotationJob::exifLeftOutMessage("a.jpg", false)}
+                    : QStringList{RotationJob::exifUnchangedMessage("a.jpg", row.unchanged)};
+            EXPECT_EQ(warnings, said);
+            const JpegSegments after = JpegImage::readSegments(dir.read("a.jpg"));
+            const auto exif = std::find_if(after.list.begin(), after.list.end(),
+                                           [](const JpegSegment& s) { return s.marker == 0xE1; });
+            ASSERT_EQ(exif == after.list.end(), row.unchanged == QStringList{"-"});
+            if (exif == after.list.end()) continue;
+            const ExifFields fields = exifFields(exif->data);
+            EXPECT_EQ(fields.orientation, 1);
+            EXPECT_EQ(fields.width, row.x);
+            EXPECT_EQ(fields.height, row.y);
+        }
     }
 }
 
@@ -332,6 +450,19 @@ TEST(RotationJobTest, ReplacementThatIsNotCommittedLeavesTheTargetAlone) {
     replacement.commit();
     EXPECT_EQ(dir.read("a.jpg"), QByteArray("new"));
     EXPECT_TRUE(QFile::permissions(dir.file("a.jpg")) & QFileDevice::ReadOther);
+}
+
+// A photograph reached through a chain of links is replaced where the chain ends; every link
+// on the way stays a link.
+TEST(RotationJobTest, ReplacementWritesWhereTheLinkChainEnds) {
+    TempDir dir;
+    dir.write("real.jpg", "old");
+    ASSERT_TRUE(QFile::link(dir.file("real.jpg"), dir.file("middle.jpg")));
+    ASSERT_TRUE(QFile::link(dir.file("middle.jpg"), dir.file("a.jpg")));
+    FileReplacement::replace(dir.file("a.jpg"), "new");
+    EXPECT_EQ(dir.read("real.jpg"), QByteArray("new"));
+    EXPECT_TRUE(QFileInfo(dir.file("middle.jpg")).isSymLink());
+    EXPECT_TRUE(QFileInfo(dir.file("a.jpg")).isSymLink());
 }
 
 TEST(RotationJobTest, UnreadablePhotographRaisesAndLeavesNoBackup) {

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFileInfo>
+#include <cerrno>
+
 #include "core/text/charfuncs.h"
 #include "core/text/errors.h"
 #include "core/text/filecopy.h"
@@ -7,6 +11,7 @@
 #include "core/text/formatting.h"
 #include "core/text/sjis.h"
 #include "core/text/textfile.h"
+#include "core/text/writeproblem.h"
 #include "support/tempdir.h"
 
 using namespace tessaly;
@@ -91,12 +96,44 @@ TEST(Formatting, ColourCodesCountersRoundingAndFolders) {
     EXPECT_EQ(htmlColorCode(0), "000000");
     EXPECT_EQ(htmlColorCode(16777215), "FFFFFF");
     EXPECT_EQ(counterText(7), "007");
-    EXPECT_EQ(counterText(1234), "234");
+    EXPECT_EQ(counterText(1234), "1234");
+    EXPECT_EQ(counterText(20000), "20000");
+    EXPECT_EQ(pageCountText(7), "007");
+    EXPECT_EQ(pageCountText(1234), "234");
     EXPECT_EQ(roundHalfEven(82.5L), 82);
     EXPECT_EQ(roundHalfEven(83.5L), 84);
     EXPECT_EQ(roundHalfEven(99.9L), 100);
     EXPECT_EQ(folderPath("/"), "/");
     EXPECT_EQ(folderPath("/photos"), "/photos/");
+}
+
+// The system's reasons reach the user in Japanese; the run's names for what stands in the
+// way come from the file system itself.
+TEST(WriteProblem, SystemReasonsAndWhatStandsInTheWay) {
+    const struct {
+        int error;
+        const char* reason;
+    } reasons[] = {
+        {EACCES, "書き込み権限がありません"},      {ENOSPC, "ディスクに空きがありません"},
+        {EROFS, "読み取り専用のディスクです"},     {EDQUOT, "ディスクの使用量の上限に達しています"},
+        {EFBIG, "ファイルが大きすぎます"},         {ENAMETOOLONG, "名前が長すぎます"},
+        {EIO, "ディスクの読み書きに失敗しました"}, {EPROTO, "原因不明のエラーです"},
+    };
+    for (const auto& row : reasons) EXPECT_EQ(systemReason(row.error), row.reason) << row.error;
+
+    test::TempDir dir;
+    dir.write("file", "x");
+    QDir(dir.path()).mkdir("folder");
+    EXPECT_EQ(fileWriteProblem(dir.file("folder"), "p.htm", 0),
+              "p.htm はフォルダのため書き込めません");
+    EXPECT_EQ(fileWriteProblem(dir.file("new"), "new", ENOSPC),
+              "new に書き込めません：ディスクに空きがありません");
+    EXPECT_EQ(fileWriteProblem(dir.file("new"), "new", 0), "new に書き込めません");
+    EXPECT_EQ(fileWriteProblem(dir.file("file/x"), "file/x", 0),
+              "file はフォルダではないため、中に書き込めません");
+    EXPECT_EQ(fileWriteProblem(dir.file("gone/x"), "gone/x", 0), "gone フォルダがありません");
+    EXPECT_EQ(folderWriteProblem(dir.file("file"), "file", EEXIST),
+              "file はフォルダではないため使えません");
 }
 
 TEST(FileCopy, CopiesReplacesAndReportsBothFailures) {

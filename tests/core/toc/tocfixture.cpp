@@ -12,7 +12,7 @@ QByteArray catalogueHead(const QString& title, int count, const QString& thumbna
         QStringLiteral("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 3.2 Final//EN\">"),
         marked ? QStringLiteral("<!-- Tessaly Version 1.60 -->")
                : QStringLiteral("<!-- Other Version 1.60 -->"),
-        QStringLiteral("<!-- FILE=") + counterText(count) + QLatin1Char(' ') + thumbnail +
+        QStringLiteral("<!-- FILE=") + pageCountText(count) + QLatin1Char(' ') + thumbnail +
             QStringLiteral(" -->"),
         QStringLiteral("<!-- ") + charRight(QStringLiteral("    ") + date, 10) +
             QStringLiteral(" -->"),

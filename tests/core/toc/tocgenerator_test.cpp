@@ -169,7 +169,7 @@ TEST(TocList, ReplacesTheCatalogueOfTheChosenFolderItself) {
     EXPECT_EQ(f.lines(QStringLiteral("index.htm")).last(), QStringLiteral("</HTML>"));
 }
 
-TEST(TocList, ThousandCataloguesKeepThreeDigitCounts) {
+TEST(TocList, ThousandCataloguesKeepThreeDigitPageCountsAndWholeProgress) {
     TocFixture f;
     for (int i = 0; i < 1000; ++i)
         f.addCatalogue(QStringLiteral("c%1").arg(i, 4, 10, QChar('0')), "t");
@@ -178,8 +178,8 @@ TEST(TocList, ThousandCataloguesKeepThreeDigitCounts) {
     EXPECT_EQ(lines.at(2), QStringLiteral("<!-- FILE=000 -->"));
     EXPECT_EQ(lines.count(kSep), 999);
     ASSERT_EQ(f.progress.size(), 1000);
-    EXPECT_EQ(f.progress.at(998), QStringLiteral("999/000"));
-    EXPECT_EQ(f.progress.last(), QStringLiteral("000/000"));
+    EXPECT_EQ(f.progress.at(998), QStringLiteral("999/1000"));
+    EXPECT_EQ(f.progress.last(), QStringLiteral("1000/1000"));
 }
 
 TEST(TocList, UnmappableTitleBecomesACharacterReference) {
@@ -460,6 +460,6 @@ TEST(TocOpenPage, ShellOpenOrTheConfiguredBrowser) {
     TocGenerator::openPage(settings, shell, QStringLiteral("/p/index.htm"));
     EXPECT_EQ(shell.calls,
               (QStringList{"open /p/index.htm", "start /usr/bin/browser /p/index.htm /p"}));
-    EXPECT_TRUE(
-        TocGenerator::finishedQuestion().contains(QStringLiteral("\nブラウザを起動しますか？")));
+    EXPECT_TRUE(TocGenerator::finishedQuestion(QStringLiteral("/p/index.htm"))
+                    .endsWith(QStringLiteral("\n/p/index.htm\nブラウザを起動しますか？")));
 }

@@ -145,6 +145,8 @@ TEST_F(CommentEditorTest, LeavingTypedLinesAsksWhetherToSaveThem) {
         EXPECT_EQ(prompts.log, row.update ? QStringList() : asked);
         EXPECT_EQ(editor.comments().lookUp(list()->item(0)->text()).first, row.stored);
         EXPECT_EQ(editor.isModified(), QString(row.stored) == "typed");
+        // Kept lines are not yet in the file: closing will ask about them.
+        EXPECT_EQ(editor.hasUnsavedComments(), QString(row.stored) == "typed");
         EXPECT_EQ(list()->currentRow(), row.selectedRow);
         EXPECT_EQ(edit1()->text(), row.shown);
     }
@@ -501,17 +503,84 @@ TEST_F(CommentEditorTest, WriteFailureShowsTheWriteErrorMessageAndKeepsTheOldFil
     EXPECT_EQ(editor.comments().lookUp(QStringLiteral("b.jpg")).first.size(), 400);
 }
 
-TEST_F(CommentEditorTest, ExitClosesWithoutAsking) {
-    TempDir dir;
-    makeImages(dir);
-    ASSERT_TRUE(editor.loadFolder(dir.path()));
-    select(0);
-    click("Button2");
-    editor.show();
-    trigger("Exit1");
-    EXPECT_FALSE(editor.isVisible());
-    EXPECT_TRUE(prompts.log.isEmpty());
-    EXPECT_FALSE(QFile::exists(dir.file(QStringLiteral("PicComment.txt"))));
+// Comments not yet in the file are not dropped by 終了, Esc or the close box: Yes saves them
+// (what is typed too), No closes without saving, Cancel stays. Nothing changed closes quietly.
+TEST_F(CommentEditorTest, ClosingWithUnsavedCommentsAsks) {
+    using Answer = Prompts::Answer;
+    const struct {
+        const char* how;
+        const char* change;  // "update", "fill", "typed" or "" for none
+        Answer answer;
+        const char* onDisk;  // the first line of A.JPG in the file, "-" for no file
+        bool closed;
+    } rows[] = {{"終了", "update", Answer::Yes, "stored", true},
+                {"Esc", "typed", Answer::Yes, "typed", true},
+                {"close box", "fill", Answer::No, "-", true},
+                {"終了", "update", Answer::Cancel, "-", false},
+                {"Esc", "", Answer::Cancel, "-", true}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.how) + " " + row.change);
+        TempDir dir;
+        makeImages(dir);
+        ASSERT_TRUE(editor.loadFolder(dir.path()));
+        select(0);
+        const QString change = row.change;
+        if (change == "update") {
+            type(QStringLiteral("stored"), QString());
+            click("Button2");
+        } else if (change == "typed") {
+            type(QStringLiteral("typed"), QString());
+        } else if (change == "fill") {
+            trigger("N13");
+        }
+        editor.show();
+        prompts.log.clear();
+        prompts.choices = {row.answer};
+        if (QString(row.how) == "終了") {
+            trigger("Exit1");
+        } else if (QString(row.how) == "Esc") {
+            QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            QApplication::sendEvent(&editor, &esc);
+        } else {
+            editor.close();
+        }
+        const QString asked = QStringLiteral("question3: 変更を保存しますか？");
+        EXPECT_EQ(prompts.log.value(0), change.isEmpty() ? QString() : asked);
+        EXPECT_EQ(editor.isVisible(), !row.closed);
+        if (QString(row.onDisk) == "-") {
+            EXPECT_FALSE(QFile::exists(dir.file(QStringLiteral("PicComment.txt"))));
+        } else {
+            CommentTable onDisk;
+            onDisk.load(dir.path());
+            EXPECT_EQ(onDisk.lookUp(QStringLiteral("A.JPG")).first, row.onDisk);
+        }
+        editor.hide();
+    }
+}
+
+// 保存 and 保存して終了 store what is typed for the selected file before they save, so
+// "saved" is true of what the user sees.
+TEST_F(CommentEditorTest, SaveStoresTheTypedLinesFirst) {
+    for (const char* button : {"Button1", "Button5"}) {
+        SCOPED_TRACE(button);
+        TempDir dir;
+        makeImages(dir);
+        ASSERT_TRUE(editor.loadFolder(dir.path()));
+        editor.show();
+        select(1);
+        type(QStringLiteral("夕焼け"), QStringLiteral("二行目"));
+        prompts.log.clear();
+        click(button);
+        EXPECT_EQ(prompts.log,
+                  QStringList{QStringLiteral("information: コメントファイルを保存しました。")});
+        CommentTable onDisk;
+        onDisk.load(dir.path());
+        EXPECT_EQ(onDisk.lookUp(QStringLiteral("b.jpg")).first, QStringLiteral("夕焼け"));
+        EXPECT_EQ(onDisk.lookUp(QStringLiteral("b.jpg")).second, QStringLiteral("二行目"));
+        EXPECT_FALSE(editor.hasUnsavedComments());
+        EXPECT_EQ(editor.isVisible(), QString(button) == "Button1");
+        editor.hide();
+    }
 }
 
 TEST_F(CommentEditorTest, ClickIntoACommentLineSelectsAllOfIt) {

@@ -14,6 +14,10 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QThread>
+#include <atomic>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
 
 #include "core/imaging/imageerrors.h"
 #include "core/imaging/jpeg/jpegimage.h"
@@ -148,7 +152,19 @@ TEST_F(BmpConverterWindowTest, LongNamesAreShortenedInTheMiddleNotClipped) {
         EXPECT_EQ(list->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
         EXPECT_EQ(list->textElideMode(), Qt::ElideMiddle);
         EXPECT_LE(list->visualItemRect(item).right(), list->viewport()->width());
+        EXPECT_EQ(item->toolTip().section('/', -1), item->text());  // read whole in its tooltip
     }
+    // The window says what it converts and grows: the lists take the room, the type box says
+    // its whole caption in its tooltip.
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("画像変換"));
+    const int listWidth = fileList()->width();
+    window->resize(window->width() + 200, window->height() + 100);
+    QApplication::processEvents();
+    EXPECT_EQ(fileList()->width(), listWidth + 100);
+    EXPECT_GE(fileList()->height(), 78 + 100);
+    fileTypeBox()->setCurrentIndex(1);
+    EXPECT_EQ(fileTypeBox()->toolTip(), QStringLiteral("HEIC (*.heic;*.heif)"));
+    EXPECT_GE(fileTypeBox()->width(), fileTypeBox()->sizeHint().width());
     test::expectReadable(window.get());
     const QString shots = qEnvironmentVariable("TESSALY_SCREENSHOT_DIR");
     if (!shots.isEmpty()) window->grab().save(shots + QStringLiteral("/converter.png"));
@@ -313,15 +329,62 @@ TEST_F(BmpConverterWindowTest, StopFinishesTheFileInHandAndSubfoldersFollow) {
     window->hide();
 }
 
+// 変換, 中止 and 変換 again while the reads in hand are held up (a slow decoder): the window
+// goes idle with the stop message and starts the next run without waiting for those reads, and
+// nothing the stopped runs read reaches the window after their stop messages.
+TEST_F(BmpConverterWindowTest, StopAndConvertAgainDoNotWaitForTheReadsInHand) {
+    for (const char* name : {"a.bmp", "b.bmp", "c.bmp", "d.bmp", "e.bmp", "f.bmp"})
+        dir.write(name, test::makeTestBmp24(60, 40));
+    std::mutex mutex;
+    std::condition_variable opened;
+    bool open = false;
+    std::atomic<int> held{0};
+    window->setBeforeReading([&](const QString&) {
+        std::unique_lock<std::mutex> lock(mutex);
+        ++held;
+        opened.wait(lock, [&] { return open; });
+    });
+    QPushButton* stop = test::child<QPushButton>(*window, "StopButton");
+    const auto waitUntil = [](const std::function<bool()>& condition) {
+        const QDeadlineTimer guard(60000);  // keeps a fault from hanging the suite
+        while (!condition() && !guard.hasExpired()) {
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+            QThread::msleep(2);
+        }
+        return condition();
+    };
+    window->show();
+    select({"a.bmp", "b.bmp", "c.bmp", "d.bmp", "e.bmp", "f.bmp"});
+    for (int round = 1; round <= 2; ++round) {
+        convertButton()->click();
+        ASSERT_TRUE(window->isConverting());
+        ASSERT_TRUE(waitUntil([&] { return held.load() >= round; }));
+        stop->click();
+        ASSERT_TRUE(waitUntil([&] { return !window->isConverting(); }));
+        EXPECT_EQ(window->statusText(), QStringLiteral("処理は中断されました。"));
+        EXPECT_TRUE(convertButton()->isVisible());
+    }
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        open = true;
+    }
+    opened.notify_all();
+    // The held reads end now; what they tell the window is dropped.
+    const QDeadlineTimer settle(300);
+    while (!settle.hasExpired()) QApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_TRUE(previewImage()->pixmap().isNull());
+    EXPECT_EQ(window->statusText(), QStringLiteral("処理は中断されました。"));
+    EXPECT_TRUE(jpegFiles().isEmpty());
+    window->hide();
+}
+
 TEST_F(BmpConverterWindowTest, UnreadableBitmapEndsTheRunThere) {
     dir.write("a.bmp", test::makeTestBmp24(8, 8));
     dir.write("b.bmp", "XX no bitmap");
     dir.write("c.bmp", test::makeTestBmp24(8, 8));
     select({"a.bmp", "b.bmp", "c.bmp"});
     convertAndWait();
-    EXPECT_EQ(prompts.log,
-              QStringList{QStringLiteral("error: b.bmp: BMP ファイルではありません（") +
-                          imagemsg::kFileType + QStringLiteral("）")});
+    EXPECT_EQ(prompts.log, QStringList{QStringLiteral("error: b.bmp: BMP ファイルではありません")});
     EXPECT_EQ(jpegFiles(), QStringList{"a.jpg"});
 }
 

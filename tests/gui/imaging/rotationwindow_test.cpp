@@ -14,6 +14,8 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStatusBar>
+#include <QTest>
 
 #include "core/imaging/jobs/rotationjob.h"
 #include "core/imaging/jpeg/jpegimage.h"
@@ -212,7 +214,7 @@ TEST_F(RotationWindowTest, BackupsOffMakesNoCopy) {
     EXPECT_FALSE(QFileInfo::exists(dir.file("_backup")));
 }
 
-TEST_F(RotationWindowTest, CounterShowsTheLastThreeDigits) {
+TEST_F(RotationWindowTest, CounterShowsEveryDigitOfALongSelection) {
     const QByteArray jpeg = test::makeTestJpeg(8, 8);
     for (int i = 0; i < 1200; ++i) {
         const QString name = QStringLiteral("p%1.jpg").arg(i, 4, 10, QLatin1Char('0'));
@@ -221,11 +223,11 @@ TEST_F(RotationWindowTest, CounterShowsTheLastThreeDigits) {
     }
     imageList.selectAll();
     ASSERT_TRUE(window->prepare(dir.path(), &imageList));
-    EXPECT_EQ(counter(), QStringLiteral("001/200"));
+    EXPECT_EQ(counter(), QStringLiteral("001/1200"));
     EXPECT_EQ(window->panelText(3), QStringLiteral("p0000.jpg"));  // the photograph on screen
     for (int i = 1; i < 1005; ++i) nextButton()->click();
     EXPECT_EQ(window->shownNumber(), 1005);
-    EXPECT_EQ(counter(), QStringLiteral("005/200"));
+    EXPECT_EQ(counter(), QStringLiteral("1005/1200"));
     EXPECT_EQ(window->panelText(3), QStringLiteral("p1004.jpg"));
     backButton()->click();
     EXPECT_EQ(window->panelText(3), QStringLiteral("p1003.jpg"));
@@ -290,23 +292,48 @@ TEST_F(RotationWindowTest, SaveFailureLeavesThePhotographAndKeepsTheImage) {
 
 TEST_F(RotationWindowTest, SavesKeepTheMetadataAndTurnLosslesslyWhenTheBoxIsTicked) {
     for (const auto& [name, width, height, orientation] :
-         {std::tuple{"a.jpg", 64, 48, 6}, std::tuple{"b.jpg", 60, 45, 1}}) {
+         {std::tuple{"a.jpg", 64, 48, 6}, std::tuple{"b.jpg", 60, 45, 1},
+          std::tuple{"c.jpg", 60, 45, 1}}) {
         test::JpegLayout layout;
         layout.segments = test::cameraSegments(width, height, orientation);
         dir.write(name, test::makePhotoJpeg(width, height, layout));
     }
-    entries({"*a.jpg", "*b.jpg"});
+    test::JpegLayout odd;  // its EXIF pointer leads outside the block
+    odd.segments = {{0xE1, test::handMadeExif({test::textEntry(0x0132, "2019:01:01 00:00:00")},
+                                              {test::shortEntry(0xA002, 64)}, 0xFFFFFF00)}};
+    dir.write("o.jpg", test::makePhotoJpeg(64, 48, odd));
+    entries({"*o.jpg", "*a.jpg", "*b.jpg", "*c.jpg"});
     const JpegSegments before = JpegImage::readSegments(dir.read("a.jpg"));
     QCheckBox* lossless = test::child<QCheckBox>(*window, "CheckLossless");
     EXPECT_FALSE(lossless->isChecked());  // off by default
     lossless->click();
     EXPECT_EQ(settings.rotateLossless, QStringLiteral("on"));
     ASSERT_TRUE(window->prepare(dir.path(), &imageList));
+    const QString shots = qEnvironmentVariable("TESSALY_SCREENSHOT_DIR");
+    if (!shots.isEmpty()) window->show();
+    rotateRightButton()->click();
+    saveNextButton()->click();  // o.jpg: said in the status line
+    auto* statusLine = test::child<QStatusBar>(*window, "StatusBar1");
+    EXPECT_EQ(statusLine->currentMessage(),
+              RotationJob::exifUnchangedMessage("o.jpg", {"ExifIFDPointer"}));
+    if (!shots.isEmpty()) window->grab().save(shots + QStringLiteral("/rotation-warning.png"));
     rotateRightButton()->click();
     saveNextButton()->click();  // a.jpg: 64 x 48 turns losslessly
+    EXPECT_EQ(statusLine->currentMessage(), QString());
     rotateRightButton()->click();
-    saveNextButton()->click();  // b.jpg: 60 x 45 does not
-    EXPECT_EQ(prompts.log, QStringList{"information: " + RotationJob::notLosslessMessage("b.jpg")});
+    saveNextButton()->click();  // b.jpg: 60 x 45 does not; the status line says so
+    EXPECT_EQ(window->panelText(3), RotationWindow::reencodedNotice("b.jpg"));
+    EXPECT_TRUE(prompts.log.isEmpty());
+    if (!shots.isEmpty()) {
+        window->show();
+        QApplication::processEvents();
+        window->grab().save(shots + QStringLiteral("/rotation.png"));
+    }
+    rotateRightButton()->click();
+    saveNextButton()->click();  // c.jpg neither; the batch ends with one notice for both
+    EXPECT_EQ(prompts.log, QStringList{"information: " + RotationWindow::reencodedSummary(2)});
+    EXPECT_EQ(prompts.log[0],
+              "information: 2 枚は無劣化では回転できない大きさのため、圧縮し直して保存しました。");
     const PixelImage saved = RotationJob::loadPhotograph(dir.file("a.jpg"));
     EXPECT_EQ(saved.width(), 64);  // shown 48 x 64 (orientation 6), turned once more
     const JpegSegments after = JpegImage::readSegments(dir.read("a.jpg"));
@@ -321,6 +348,61 @@ TEST_F(RotationWindowTest, SavesKeepTheMetadataAndTurnLosslesslyWhenTheBoxIsTick
             EXPECT_EQ(data, before.list[i].data);
         }
     }
+}
+
+// A turn not yet saved is not dropped by 終了, Esc or the close box without asking; a picture
+// as it was loaded closes without a question.
+TEST_F(RotationWindowTest, ClosingWithAnUnsavedTurnAsks) {
+    using Answer = Prompts::Answer;
+    const struct {
+        const char* how;
+        bool turned;
+        Answer answer;
+        bool asked;
+        bool saved;
+        bool closed;
+    } rows[] = {{"終了", true, Answer::Yes, true, true, true},
+                {"Esc", true, Answer::No, true, false, true},
+                {"close box", true, Answer::Cancel, true, false, false},
+                {"終了", false, Answer::Cancel, false, false, true}};
+    entries({"*a.jpg"});
+    const QByteArray original = dir.read("a.jpg");
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.how) + (row.turned ? " turned" : " as loaded"));
+        dir.write("a.jpg", original);
+        ASSERT_TRUE(window->prepare(dir.path(), &imageList));
+        window->show();
+        prompts.log.clear();
+        prompts.choices = {row.answer};
+        if (row.turned) rotateRightButton()->click();
+        if (QString(row.how) == "終了") {
+            test::child<QPushButton>(*window, "Button5")->click();
+        } else if (QString(row.how) == "Esc") {
+            QTest::keyClick(window.get(), Qt::Key_Escape);
+        } else {
+            window->close();
+        }
+        EXPECT_EQ(prompts.log,
+                  row.asked ? QStringList{"question3: 変更を保存しますか？"} : QStringList());
+        EXPECT_EQ(dir.read("a.jpg") != original, row.saved);
+        EXPECT_EQ(window->isVisible(), !row.closed);
+        window->hide();
+    }
+}
+
+// Enter presses the button that has the focus; in the quality box, the save button.
+TEST_F(RotationWindowTest, EnterPressesTheFocusedButton) {
+    entries({"*a.jpg", "*b.jpg"});
+    ASSERT_TRUE(window->prepare(dir.path(), &imageList));
+    window->show();
+    QApplication::setActiveWindow(window.get());
+    rotateRightButton()->setFocus();
+    QTest::keyClick(rotateRightButton(), Qt::Key_Return);
+    EXPECT_EQ(previewImage()->size(), QSize(150, 200));
+    qualityEdit()->setFocus();
+    QTest::keyClick(qualityEdit(), Qt::Key_Enter);
+    EXPECT_EQ(window->currentIndex(), 1);
+    EXPECT_EQ(RotationJob::loadPhotograph(dir.file("a.jpg")).width(), 48);
 }
 
 TEST_F(RotationWindowTest, UnreadableImageCannotBeSavedOver) {

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTest>
 #include <QToolButton>
 
 #include "core/settings/catalogsettings.h"
@@ -32,6 +33,7 @@ TEST_F(MainWindow, EveryControlIsNamedAndReadsInJapanese) {
     expectEveryControlNamed(window.get());
     expectJapaneseCaptions(window.get());
     expectReadable(window.get());
+    expectEnterPressesFocusedButtons(window.get());
     EXPECT_TRUE(cancelButton()->isHidden());
     EXPECT_TRUE(control<QWidget>("File1")->isHidden());
     EXPECT_TRUE(previewImage()->isHidden());
@@ -64,6 +66,19 @@ TEST_F(MainWindow, ListsJpgFilesAllSelected) {
     window->refreshFiles();
     EXPECT_EQ(listed(), QStringList({"a.JPG", "c.jpg"}));
     EXPECT_EQ(selection(), "**");
+
+    // The check box under the list lets photographs of other formats in, says so in the
+    // list's heading, and is kept for the next start.
+    writeFile(photos + "/d.PNG", "x");
+    control<QCheckBox>("otherFormatsCheck")->click();
+    EXPECT_EQ(listed(), QStringList({"a.JPG", "b.jpeg", "c.jpg", "d.PNG"}));
+    EXPECT_TRUE(control<QLabel>("Label1")->text().contains("PNG"));
+    EXPECT_EQ(loadSettingsFile(settingsFilePath(window->settings().configFolder())).otherFormats,
+              "on");
+    control<QCheckBox>("otherFormatsCheck")->click();
+    EXPECT_EQ(listed(), QStringList({"a.JPG", "c.jpg"}));
+    EXPECT_EQ(loadSettingsFile(settingsFilePath(window->settings().configFolder())).otherFormats,
+              "off");
 }
 
 TEST_F(MainWindow, TitleIsTheFolderOwnNameCountedInCharacters) {
@@ -223,16 +238,30 @@ TEST_F(MainWindow, StartsInTheStartFolderAndWhereItWasClosed) {
 
     window->resize(700, 480);
     window->move(60, 50);
+    const QString elsewhere = folder("elsewhere");
+    window->openFolder(elsewhere);
     window->close();
     // The lines after the blocks keep the order of the settings table.
     QStringList expected = test::sjisLines(before);
     const int at = int(expected.indexOf(QStringLiteral("[可能なら無劣化で回転]"))) + 2;
+    expected.insert(at, elsewhere);
+    expected.insert(at, QStringLiteral("[最後に開いたフォルダ]"));
     expected.insert(at, QStringLiteral("60,50,700,480"));
     expected.insert(at, QStringLiteral("[メインウインドウの位置と大きさ]"));
     EXPECT_EQ(test::sjisLines(app.read("Quorvel.ini")), expected);
     makeWindow();
     EXPECT_EQ(window->geometry(), QRect(60, 50, 700, 480));
     EXPECT_EQ(window->settings().startFolder, start);
+    EXPECT_EQ(window->currentFolder(), start);  // the start folder comes first
+
+    // Without a start folder it opens where it was closed; a folder gone since, at home.
+    window->settings().startFolder.clear();
+    saveSettings(window->settings());
+    makeWindow();
+    EXPECT_EQ(window->currentFolder(), elsewhere);
+    QDir(elsewhere).removeRecursively();
+    makeWindow();
+    EXPECT_EQ(window->currentFolder(), QDir::cleanPath(app.path()));
 }
 
 TEST(WindowPlacement, FitsTheStoredPlaceToTheScreen) {
@@ -303,6 +332,43 @@ TEST_F(MainWindow, PreviewShowsTheTopmostSelectedImageCentred) {
     prompts.log.clear();
     window->deselectAllImages();
     window->openViewer();
+    EXPECT_TRUE(prompts.log.isEmpty());
+}
+
+// A plain click selects that photo alone, Ctrl and Shift clicks add to the selection; the
+// preview follows the photo clicked or moved to with the keys.
+TEST_F(MainWindow, ClicksSelectAndThePreviewFollows) {
+    const QString photos = folder("photos");
+    writeTestJpeg(photos + "/a.jpg", 300, 200);
+    writeTestJpeg(photos + "/b.jpg", 200, 300);
+    writeTestJpeg(photos + "/c.jpg", 64, 64);
+    window->openFolder(photos);
+    window->show();
+    QApplication::processEvents();
+    ASSERT_EQ(selection(), "***");
+    QListWidget* list = imageList();
+    const auto click = [list](int row, Qt::KeyboardModifiers keys) {
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, keys,
+                          list->visualItemRect(list->item(row)).center());
+    };
+    const struct {
+        int row;
+        Qt::KeyboardModifiers keys;
+        const char* selected;
+        QSize preview;
+    } clicks[] = {{1, Qt::NoModifier, ".*.", {100, 150}},
+                  {2, Qt::ControlModifier, ".**", {150, 150}},
+                  {0, Qt::ShiftModifier, "***", {150, 100}},
+                  {2, Qt::NoModifier, "..*", {150, 150}}};
+    for (const auto& c : clicks) {
+        click(c.row, c.keys);
+        EXPECT_EQ(selection(), c.selected) << c.row;
+        EXPECT_TRUE(previewImage()->isVisible());
+        EXPECT_EQ(previewImage()->size(), c.preview) << c.row;
+    }
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Up);
+    EXPECT_EQ(previewImage()->size(), QSize(100, 150));
     EXPECT_TRUE(prompts.log.isEmpty());
 }
 

@@ -1,12 +1,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTextBrowser>
@@ -249,6 +251,7 @@ QString questionTexts() {
 // Qt's own texts come in Japanese once the translation is installed; captions set by the
 // program stay as they are.
 TEST(QtJapanese, QuestionBoxesSayHaiAndIie) {
+    const QLocale before;
     EXPECT_EQ(questionTexts(), "&Yes|&No|Tessaly");
     {
         QtJapanese japanese;
@@ -256,8 +259,12 @@ TEST(QtJapanese, QuestionBoxesSayHaiAndIie) {
         EXPECT_EQ(questionTexts(), "はい(&Y)|いいえ(&N)|Tessaly");
         // Qt's own choosers, which the translation reaches, not the desktop's.
         EXPECT_TRUE(QCoreApplication::testAttribute(Qt::AA_DontUseNativeDialogs));
+        // Dates and numbers as a Japanese user reads them, whatever the system's language.
+        EXPECT_EQ(QLocale().language(), QLocale::Japanese);
+        EXPECT_TRUE(QLocale().toString(QDate(2024, 5, 6), QLocale::LongFormat).contains("年"));
     }
     EXPECT_EQ(questionTexts(), "&Yes|&No|Tessaly");  // removed again with its owner
+    EXPECT_EQ(QLocale(), before);
     EXPECT_FALSE(QCoreApplication::testAttribute(Qt::AA_DontUseNativeDialogs));
 }
 

@@ -1,14 +1,19 @@
 // Every page laid out readably (gui/support/readability.h), and the dialog fits a screen of
-// 1024 x 768 with room for its frame: the tab row scrolls rather than widen it. Set
+// 1024 x 768 with room for its frame, its pages listed beside them rather than in a tab row. Set
 // TESSALY_SCREENSHOT_DIR to also save a picture of every page (run under xvfb-run with
 // QT_QPA_PLATFORM=xcb to see real fonts).
 #include <QAccessible>
 #include <QApplication>
+#include <QFileInfo>
 #include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTest>
 
+#include "core/settings/catalogsettings.h"
 #include "gui/support/readability.h"
 #include "optionsfixture.h"
 
@@ -56,10 +61,38 @@ TEST_F(OptionsTest, EveryPageIsReadable) {
             dialog().grab().save(shots + QStringLiteral("/options-%1.png").arg(i + 1));
         }
     }
-    EXPECT_TRUE(pages->usesScrollButtons());
+    // Every page is chosen from a list that shows all of their names, nothing scrolled away.
+    EXPECT_FALSE(pages->tabBar()->isVisible());
+    auto* list = control<QListWidget>("PageList");
+    ASSERT_EQ(list->count(), pages->count());
+    for (int i = 0; i < list->count(); ++i) {
+        EXPECT_TRUE(list->viewport()->rect().contains(list->visualItemRect(list->item(i))))
+            << list->item(i)->text().toStdString();
+        EXPECT_EQ(list->item(i)->text(), pages->tabText(i));
+    }
+    list->setCurrentRow(7);
+    EXPECT_EQ(pages->currentIndex(), 7);
     EXPECT_LE(dialog().width(), 1024 - 24);
     EXPECT_LE(dialog().height(), 768 - 60);
     dialog().hide();
+}
+
+// Enter presses the focused button; in a field it presses 登録, which stores the options.
+TEST_F(OptionsTest, EnterPressesTheFocusedButtonOrRegisters) {
+    dialog().show();
+    QApplication::setActiveWindow(&dialog());
+    auto* cancel = control<QPushButton>("optCansel");
+    cancel->setFocus();
+    QTest::keyClick(cancel, Qt::Key_Return);
+    EXPECT_FALSE(dialog().isVisible());
+    EXPECT_FALSE(QFileInfo::exists(settingsFilePath(dir.path())));
+    dialog().show();
+    QApplication::setActiveWindow(&dialog());
+    QWidget* field = control<QWidget>("Edit1");  // the start folder, on the first page
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_Enter);
+    EXPECT_FALSE(dialog().isVisible());
+    EXPECT_TRUE(QFileInfo::exists(settingsFilePath(dir.path())));
 }
 
 }  // namespace

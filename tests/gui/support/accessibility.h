@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QWidget>
 
@@ -62,8 +63,8 @@ inline void expectJapaneseCaptions(QWidget* window) {
     for (QAction* action : window->findChildren<QAction*>()) texts << action->text();
     static const QRegularExpression mnemonic(QStringLiteral("\\(&[A-Z]\\)|&"));
     static const QRegularExpression allowed(
-        QStringLiteral(
-            "(?<![A-Za-z])(JPG|JPEG|BMP|HEIC|GIF|URL|HTML|Tessaly|Ver|OK|Esc|KB)(?![A-Za-z])"),
+        QStringLiteral("(?<![A-Za-z])(JPG|JPEG|BMP|HEIC|HEIF|PNG|WebP|AVIF|GIF|URL|HTML|Tessaly|"
+                       "Ver|OK|Esc|KB)(?![A-Za-z])"),
         QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression latin(QStringLiteral("[A-Za-z]+"));
     for (QString text : texts) {
@@ -71,6 +72,14 @@ inline void expectJapaneseCaptions(QWidget* window) {
         text.remove(mnemonic).remove(allowed);
         EXPECT_FALSE(text.contains(latin))
             << window->objectName().toStdString() << ": " << shown.toStdString();
+    }
+}
+
+// Enter presses whichever push button has the focus, as Space does.
+inline void expectEnterPressesFocusedButtons(QWidget* window) {
+    for (QPushButton* button : window->findChildren<QPushButton*>()) {
+        EXPECT_TRUE(button->autoDefault())
+            << window->objectName().toStdString() << ": " << button->objectName().toStdString();
     }
 }
 

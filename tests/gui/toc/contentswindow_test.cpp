@@ -150,8 +150,9 @@ TEST_F(TocWindow, RunWritesThePageShowsProgressAndOpensTheBrowser) {
     click("Button1");
     EXPECT_EQ(child<QLabel>("Label2")->text(), QStringLiteral("002/002"));
     EXPECT_EQ(prompts.log,
-              QStringList{QStringLiteral(
-                  "question: 　　　　ファイル作成終了　　　　\nブラウザを起動しますか？")});
+              QStringList{QStringLiteral("question: 　　　　ファイル作成終了　　　　\n") +
+                          dir.file(QStringLiteral("index.htm")) +
+                          QStringLiteral("\nブラウザを起動しますか？")});
     EXPECT_EQ(shell.calls,
               QStringList{QStringLiteral("open ") + dir.file(QStringLiteral("index.htm"))});
     const QStringList page = sjisLines(dir.read(QStringLiteral("index.htm")));

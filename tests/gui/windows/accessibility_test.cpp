@@ -108,6 +108,7 @@ TEST(SecondaryWindows, EveryControlNamedReachableAndInJapanese) {
                   row.order.join(' ').toStdString());
         EXPECT_EQ(latinInTexts(window.get()).join(" | ").toStdString(), "");
         expectMnemonicsDistinctAndLinked(window.get());
+        test::expectEnterPressesFocusedButtons(window.get());
     }
 }
 

@@ -1,5 +1,6 @@
 #include "core/imaging/files/filereplacement.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QList>
 #include <QRegularExpression>
 #include <QTemporaryFile>
 #include <cerrno>
@@ -20,13 +22,19 @@ namespace tessaly {
 
 namespace {
 
-// The file the name finally stands for: renaming over a symbolic link would replace the
-// link instead of the photograph it points to.
+// The file the name finally stands for, at the end of its chain of symbolic links: renaming
+// over a link would replace the link instead of the photograph it points to. A chain longer
+// than the system follows is left as it is (writing through it fails).
 QString resolvedTarget(const QString& path) {
-    const QFileInfo info(path);
-    if (!info.isSymLink()) return path;
-    const QString target = info.symLinkTarget();
-    return target.isEmpty() ? path : target;
+    QString current = path;
+    for (int depth = 0; depth < 40; ++depth) {
+        const QFileInfo info(current);
+        if (!info.isSymLink()) return current;
+        const QString target = info.symLinkTarget();
+        if (target.isEmpty()) return current;
+        current = target;
+    }
+    return path;
 }
 
 QByteArray local(const QString& path) { return QFile::encodeName(path); }
@@ -151,21 +159,72 @@ void FileReplacement::replace(const QString& targetPath, const QByteArray& data)
     replacement.commit();
 }
 
+namespace {
+
+// A folder opened only when the path itself is a folder, not a link to one.
+int openRealFolder(int at, const QByteArray& path) {
+    return ::openat(at, path.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+}
+
+// The names a folder holds, "." and ".." left out; takes the descriptor.
+QList<QByteArray> namesIn(int folder) {
+    QList<QByteArray> names;
+    DIR* dir = ::fdopendir(folder);
+    if (dir == nullptr) {
+        ::close(folder);
+        return names;
+    }
+    while (const dirent* entry = ::readdir(dir)) {
+        const QByteArray name(entry->d_name);
+        if (name != "." && name != "..") names << name;
+    }
+    ::closedir(dir);
+    return names;
+}
+
+bool olderThanADay(int at, const QByteArray& name, mode_t type) {
+    struct stat info {};
+    const qint64 dayAgo = QDateTime::currentSecsSinceEpoch() - 24 * 60 * 60;
+    return ::fstatat(at, name.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+           (info.st_mode & S_IFMT) == type && info.st_mtime < dayAgo;
+}
+
+// A work folder of a killed catalogue run: the thumbnails it held, then the folder itself.
+void removeWorkFolder(int at, const QByteArray& name) {
+    static const QRegularExpression thumbnail(QStringLiteral("^[0-9]+\\.jpg$"));
+    const int folder = openRealFolder(at, name);
+    if (folder < 0) return;
+    const int scan = ::dup(folder);
+    for (const QByteArray& inside : scan < 0 ? QList<QByteArray>() : namesIn(scan)) {
+        if (thumbnail.match(QString::fromLatin1(inside)).hasMatch() &&
+            olderThanADay(folder, inside, S_IFREG)) {
+            ::unlinkat(folder, inside.constData(), 0);
+        }
+    }
+    ::close(folder);
+    ::unlinkat(at, name.constData(), AT_REMOVEDIR);  // kept when anything else is in it
+}
+
+}  // namespace
+
 void FileReplacement::removeAbandoned(const QString& folder) {
     static const QRegularExpression ours(QStringLiteral("^\\.tessaly-[A-Za-z0-9]{6}\\.tmp$"));
-    const QDir dir(folder);
-    const QStringList names = dir.entryList({QStringLiteral(".tessaly-*.tmp")},
-                                            QDir::Files | QDir::Hidden | QDir::NoSymLinks);
-    const qint64 dayAgo = QDateTime::currentSecsSinceEpoch() - 24 * 60 * 60;
-    for (const QString& name : names) {
-        const QString path = dir.filePath(name);
-        struct stat info {};
-        if (!ours.match(name).hasMatch() || ::lstat(local(path).constData(), &info) != 0 ||
-            !S_ISREG(info.st_mode)) {
-            continue;
+    static const QRegularExpression work(QStringLiteral("^\\.work-[A-Za-z0-9]{6}$"));
+    QString path = folder;
+    while (path.size() > 1 && path.endsWith(QLatin1Char('/'))) path.chop(1);
+    // Never through a link: the folder a link points to is not ours to clean.
+    const int dir = openRealFolder(AT_FDCWD, local(path));
+    if (dir < 0) return;
+    const int scan = ::dup(dir);
+    for (const QByteArray& name : scan < 0 ? QList<QByteArray>() : namesIn(scan)) {
+        const QString text = QString::fromLatin1(name);
+        if (ours.match(text).hasMatch() && olderThanADay(dir, name, S_IFREG)) {
+            ::unlinkat(dir, name.constData(), 0);
+        } else if (work.match(text).hasMatch() && olderThanADay(dir, name, S_IFDIR)) {
+            removeWorkFolder(dir, name);
         }
-        if (info.st_mtime < dayAgo) ::unlink(local(path).constData());
     }
+    ::close(dir);
 }
 
 void FileReplacement::fail() {

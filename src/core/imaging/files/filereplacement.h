@@ -47,9 +47,11 @@ public:
     static void replace(const QString& targetPath, const QByteArray& data);
 
     // Removes what killed runs left in the folder: regular files named like our temporary
-    // files (".tessaly-" + six letters or digits + ".tmp") that were last changed more than a
-    // day ago. A younger one may belong to a run still going on, here or on another machine
-    // sharing the folder (locks are not trusted on network shares). Failures are ignored.
+    // files (".tessaly-" + six letters or digits + ".tmp") and work folders (".work-" + six
+    // letters or digits, with the numbered thumbnails they held) that were last changed more
+    // than a day ago. A younger one may belong to a run still going on, here or on another
+    // machine sharing the folder (locks are not trusted on network shares). A folder that is
+    // a link, or a link in it, is left alone. Failures are ignored.
     static void removeAbandoned(const QString& folder);
 
 private:

@@ -27,6 +27,8 @@ bool sameFile(int fd, const QByteArray& path) {
 
 PhotoLock::PhotoLock(const QString& path) {
     const QByteArray local = QFile::encodeName(path);
+    // Only a photograph's file is locked: opening a device may act on it.
+    if (!isRegularFile(path)) throw IoError(unreadableMessage(path));
     for (int attempt = 0; attempt < 8; ++attempt) {
         // Never blocks on a pipe under a photograph's name.
         const int fd = ::open(local.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);

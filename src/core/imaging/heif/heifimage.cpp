@@ -15,6 +15,7 @@
 
 #include "core/imaging/metadata/srgbconversion.h"
 #include "core/imaging/pixels/pixelstorage.h"
+#include "core/imaging/reader/photoreader.h"
 #include "core/text/textfile.h"
 
 namespace tessaly {
@@ -46,7 +47,8 @@ struct OptionsFree {
 };
 
 [[noreturn]] void fail(const QString& name, int code, const QString& detail) {
-    throw HeifError(HeifImage::failureMessage(name, code, detail));
+    // libheif's own text is the error's detail, for standard error only.
+    throw HeifError(HeifImage::failureMessage(name, code, QString()), detail);
 }
 
 void check(const heif_error& error, const QString& name) {
@@ -65,7 +67,7 @@ void checkSize(const QString& name, qint64 width, qint64 height) {
 
 // The primary image as 8-bit interleaved red, green, blue, transforms applied.
 std::unique_ptr<heif_image, ImageRelease> decodePrimary(heif_image_handle* handle,
-                                                        const QString& name) {
+                                                        const QString& name, bool alpha) {
     checkSize(name, heif_image_handle_get_width(handle), heif_image_handle_get_height(handle));
     checkSize(name, heif_image_handle_get_ispe_width(handle),
               heif_image_handle_get_ispe_height(handle));
@@ -73,8 +75,9 @@ std::unique_ptr<heif_image, ImageRelease> decodePrimary(heif_image_handle* handl
     options->ignore_transformations = 0;
     options->convert_hdr_to_8bit = 1;
     heif_image* image = nullptr;
-    const heif_error error = heif_decode_image(handle, &image, heif_colorspace_RGB,
-                                               heif_chroma_interleaved_RGB, options.get());
+    const heif_chroma chroma = alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB;
+    const heif_error error =
+        heif_decode_image(handle, &image, heif_colorspace_RGB, chroma, options.get());
     std::unique_ptr<heif_image, ImageRelease> owned(image);
     check(error, name);
     if (!owned) fail(name, heif_error_Decoder_plugin_error, QStringLiteral("No image decoded"));
@@ -88,10 +91,12 @@ PixelImage toPicture(const heif_image* image, const QString& name) {
     checkSize(name, width, height);
     int stride = 0;
     const uint8_t* rows = heif_image_get_plane_readonly(image, heif_channel_interleaved, &stride);
+    const bool alpha = heif_image_get_chroma_format(image) == heif_chroma_interleaved_RGBA;
     if (!rows || heif_image_get_bits_per_pixel_range(image, heif_channel_interleaved) != 8 ||
-        stride < 3 * width) {
+        stride < (alpha ? 4 : 3) * width) {
         fail(name, heif_error_Unsupported_feature, QStringLiteral("No 8-bit colour rows"));
     }
+    if (alpha) return overWhite(rows, width, height, stride);
     PixelImage picture(width, -height, PixelFormat::Bgr24);
     for (int y = 0; y < height; ++y) {
         const uint8_t* from = rows + qint64(y) * stride;
@@ -206,6 +211,12 @@ void HeifImage::loadFromFile(const QString& path) {
 }
 
 void HeifImage::loadFromData(const QByteArray& data, const QString& name) {
+    read(data, name, true);
+}
+
+void HeifImage::readHeader(const QByteArray& data, const QString& name) { read(data, name, false); }
+
+void HeifImage::read(const QByteArray& data, const QString& name, bool pixels) {
     clear();
     if (!looksLikeHeif(data)) fail(name, kNotHeif, QStringLiteral("No HEIF 'ftyp' box"));
     std::unique_ptr<heif_context, ContextFree> context(heif_context_alloc());
@@ -218,11 +229,18 @@ void HeifImage::loadFromData(const QByteArray& data, const QString& name) {
     const heif_error error = heif_context_get_primary_image_handle(context.get(), &primary);
     std::unique_ptr<heif_image_handle, HandleRelease> handle(primary);
     check(error, name);
-    const auto image = decodePrimary(handle.get(), name);
-    picture_ = toPicture(image.get(), name);
+    shownWidth_ = heif_image_handle_get_width(handle.get());
+    shownHeight_ = heif_image_handle_get_height(handle.get());
+    checkSize(name, shownWidth_, shownHeight_);
     exif_ = exifOf(handle.get());
     iccProfile_ = iccProfileOf(handle.get());
+    if (!pixels) return;
+    const bool alpha = alphaOverWhite_ && heif_image_handle_has_alpha_channel(handle.get());
+    const auto image = decodePrimary(handle.get(), name, alpha);
+    picture_ = toPicture(image.get(), name);
     if (iccProfile_.isEmpty()) convertNclx(handle.get(), picture_);
+    shownWidth_ = picture_.width();
+    shownHeight_ = picture_.height();
     empty_ = false;
 }
 
@@ -245,7 +263,9 @@ QString HeifImage::failureMessage(const QString& name, int errorCode, const QStr
         default:
             break;
     }
-    const QString text = sentence + QStringLiteral("（") + detail + QStringLiteral("）");
+    const QString text = detail.isEmpty()
+                             ? sentence
+                             : sentence + QStringLiteral("（") + detail + QStringLiteral("）");
     return name.isEmpty() ? text : QFileInfo(name).fileName() + QStringLiteral(": ") + text;
 }
 
@@ -254,6 +274,8 @@ void HeifImage::clear() {
     exif_.clear();
     iccProfile_.clear();
     empty_ = true;
+    shownWidth_ = 0;
+    shownHeight_ = 0;
 }
 
 }  // namespace tessaly

@@ -32,6 +32,14 @@ public:
     void loadFromFile(const QString& path);
     // Reads the bytes of a file called name (the name goes into the messages only).
     void loadFromData(const QByteArray& data, const QString& name = QString());
+    // Reads only what loadFromData reads besides the pixels: the size as shown (shownWidth,
+    // shownHeight), the EXIF block and the colour profile. The picture stays empty.
+    void readHeader(const QByteArray& data, const QString& name = QString());
+    // Lays a picture with alpha over white instead of dropping the alpha (off by default).
+    void setAlphaOverWhite(bool on) { alphaOverWhite_ = on; }
+    // The size readHeader or loadFromData found, transforms applied.
+    int shownWidth() const { return shownWidth_; }
+    int shownHeight() const { return shownHeight_; }
 
     bool isEmpty() const { return empty_; }
     int width() const { return empty_ ? 0 : picture_.width(); }
@@ -48,16 +56,21 @@ public:
     // converted to sRGB instead, so its JPEG needs no profile.
     const QByteArray& iccProfile() const { return iccProfile_; }
 
-    // "<name>: <sentence>（<libheif's detail>）", the sentence chosen from libheif's error.
+    // "<name>: <sentence>", the sentence chosen from libheif's error, then "（<detail>）" when
+    // a detail is given. Errors raised carry libheif's text as their detail instead.
     static QString failureMessage(const QString& name, int errorCode, const QString& detail);
 
 private:
     void clear();
+    void read(const QByteArray& data, const QString& name, bool pixels);
 
     PixelImage picture_;
     QByteArray exif_;
     QByteArray iccProfile_;
     bool empty_ = true;
+    bool alphaOverWhite_ = false;
+    int shownWidth_ = 0;
+    int shownHeight_ = 0;
 };
 
 }  // namespace tessaly

@@ -7,6 +7,7 @@
 #include "core/imaging/heif/heifimage.h"
 #include "core/imaging/jpeg/jpegimage.h"
 #include "core/imaging/metadata/photometadata.h"
+#include "core/imaging/reader/photoreader.h"
 #include "core/text/charfuncs.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
@@ -20,7 +21,7 @@ namespace {
 // read (the reader then gives the proper error).
 bool readHead(const QString& path, QByteArray& head) {
     QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) return false;
+    if (!isRegularFile(path) || !file.open(QIODevice::ReadOnly)) return false;
     head = file.read(64);
     return true;
 }
@@ -41,14 +42,16 @@ QString BmpConversion::heifOutputName(const QString& heifName) {
 
 BmpConversion::Photo BmpConversion::loadPhoto(const QString& path) const {
     bool heif = source_ == Source::Heif;
-    if (source_ == Source::Any) {
+    if (source_ == Source::Any || source_ == Source::Other) {
         QByteArray head;
         const bool readable = readHead(path, head);
-        heif = HeifImage::looksLikeHeif(head);
-        if (readable && !heif && !head.startsWith("BM")) {
+        const PhotoFormat format = photoFormatOf(head);
+        heif = format == PhotoFormat::Heif;
+        if (format == PhotoFormat::Png || format == PhotoFormat::Webp) return readPhoto(path);
+        if (readable && !heif && (source_ == Source::Other || !head.startsWith("BM"))) {
             throw ImageError(QFileInfo(path).fileName() +
-                             QStringLiteral(": BMP でも HEIC/HEIF でもないため変換できません"
-                                            "（No BMP header or HEIF 'ftyp' box）"));
+                             QStringLiteral(": BMP、HEIC/HEIF、PNG、WebP、AVIF のどれでもないため"
+                                            "変換できません（No BMP, PNG, WebP or HEIF header）"));
         }
     }
     Photo photo;
@@ -62,6 +65,16 @@ BmpConversion::Photo BmpConversion::loadPhoto(const QString& path) const {
     photo.exif = image.exif();
     photo.iccProfile = image.iccProfile();
     photo.heif = true;
+    return photo;
+}
+
+// A photograph through its format's reader: upright, transparency over white.
+BmpConversion::Photo BmpConversion::readPhoto(const QString& path) {
+    const std::unique_ptr<PhotoReader> reader = openPhotoReader(path);
+    Photo photo;
+    photo.picture = reader->picture();
+    photo.exif = reader->exif();
+    photo.iccProfile = reader->iccProfile();
     return photo;
 }
 
@@ -110,6 +123,7 @@ BmpConversion::Prepared BmpConversion::prepare(const QString& folder, const QStr
     } catch (const Error& error) {
         if (prepared.failure == Failure::None) prepared.failure = Failure::Read;
         prepared.message = error.message();
+        prepared.detail = error.detail();
     }
     return prepared;
 }
@@ -122,6 +136,7 @@ bool BmpConversion::finish(const QString& folder, const Prepared& prepared, cons
         result.failure = prepared.failure;
         result.failedName = name;
         result.message = prepared.message;
+        result.detail = prepared.detail;
         return false;
     }
     const QString output = outputNameOf(name);
@@ -136,6 +151,7 @@ bool BmpConversion::finish(const QString& folder, const Prepared& prepared, cons
         result.failure = Failure::Write;
         result.failedName = name;
         result.message = error.message();
+        result.detail = error.detail();
         return false;
     }
     result.written << output;
@@ -169,6 +185,7 @@ QString BmpConversion::writeErrorMessage() {
 QString BmpConversion::convertingStatus() { return QStringLiteral("BMP→JPG 変換中"); }
 
 QString BmpConversion::convertingStatus(Source source) {
+    if (source == Source::Other) return QStringLiteral("PNG/WebP/AVIF→JPG 変換中");
     return source == Source::Heif ? QStringLiteral("HEIC→JPG 変換中") : convertingStatus();
 }
 

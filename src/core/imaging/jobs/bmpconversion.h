@@ -12,8 +12,9 @@ namespace tessaly {
 // converter window and tessaly-batch. The source files are never changed.
 class BmpConversion {
 public:
-    // What the files are read as: BMP, HEIF, or either one chosen by the file's content.
-    enum class Source { Bmp, Heif, Any };
+    // What the files are read as: BMP, HEIF, PNG / WebP / AVIF (Other, by content), or any
+    // of them chosen by the file's content.
+    enum class Source { Bmp, Heif, Any, Other };
 
     // What the front end is told while a run goes on. Every hook may be left empty.
     struct Hooks {
@@ -36,6 +37,7 @@ public:
         Failure failure = Failure::None;
         QString failedName;  // the source file that stopped the run
         QString message;     // the pixel image's, codec's or file system's text
+        QString detail;      // the library's own text behind it, for standard error
     };
 
     // A file as read: the picture and, for a HEIF file, its EXIF block and ICC profile.
@@ -61,6 +63,7 @@ public:
     // Reads a file as the source says (IoError, the pixel image's or HeifError errors; with
     // Source::Any an ImageError when the file is neither BMP nor HEIF).
     Photo loadPhoto(const QString& path) const;
+    static Photo readPhoto(const QString& path);
 
     // Encodes the picture as a colour JPEG at the quality and writes it through a temporary
     // file, so a failure never leaves a half-written file behind. Raises IoError.
@@ -79,6 +82,7 @@ public:
         QByteArray jpeg;  // the JPEG file's bytes
         Failure failure = Failure::None;
         QString message;
+        QString detail;
     };
     // Reads the file folder + name and encodes it (any thread; hooks.loaded is called).
     Prepared prepare(const QString& folder, const QString& name, const Hooks& hooks) const;

@@ -9,7 +9,7 @@
 #include "core/imaging/imagefilemessage.h"
 #include "core/imaging/jpeg/jpegimage.h"
 #include "core/imaging/jpeg/losslessturn.h"
-#include "core/imaging/metadata/exifpatch.h"
+#include "core/imaging/metadata/exifblock.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
 #include "core/text/textfile.h"
@@ -42,8 +42,23 @@ int transformOf(Turn turn) {
     return 1;
 }
 
+// The EXIF block of a photograph turned by the transform, and what it could not keep.
+void makeUpright(QByteArray& exif, int transform, const QString& name, QStringList* warnings) {
+    const ExifBlock block(exif);
+    const ExifBlock::Upright upright = block.madeUpright(transform >= 5, transform != 1);
+    exif = upright.payload;
+    if (!warnings) return;
+    if (upright.leftOut) {
+        *warnings << RotationJob::exifLeftOutMessage(name, block.taken().isValid());
+    }
+    if (!upright.unchanged.isEmpty()) {
+        *warnings << RotationJob::exifUnchangedMessage(name, upright.unchanged);
+    }
+}
+
 // The segments of the original as the turned file carries them (see RotationJob::rotateFile).
-JpegSegments keptSegments(const JpegSegments& original, int transform, bool reencoded) {
+JpegSegments keptSegments(const JpegSegments& original, int transform, bool reencoded,
+                          const QString& name, QStringList* warnings) {
     const QByteArray profile = original.iccProfile();
     const bool profileFits = !reencoded || profile.isEmpty() || profile.mid(16, 4) == "RGB ";
     JpegSegments kept;
@@ -54,9 +69,9 @@ JpegSegments keptSegments(const JpegSegments& original, int transform, bool reen
         }
         if (!profileFits && JpegSegments::isIccChunk(segment)) continue;
         if (segment.marker == JpegSegments::kApp1 &&
-            segment.data.startsWith(QByteArray("Exif\0\0", 6)) &&
-            !ExifPatch::makeUpright(segment.data, transform >= 5, transform != 1)) {
-            continue;
+            segment.data.startsWith(QByteArray("Exif\0\0", 6))) {
+            makeUpright(segment.data, transform, name, warnings);
+            if (segment.data.isEmpty()) continue;
         }
         kept.list.push_back(segment);
     }
@@ -92,10 +107,10 @@ PixelImage RotationJob::decodePhotograph(const QString& path, const QByteArray& 
     try {
         jpeg.loadFromData(data);
     } catch (const JpegError& error) {
-        throw JpegError(jpegFileMessage(path, error.message()));
+        throw jpegFileError(path, error);
     }
     // Grey or black where data was missing: saving that would destroy the photograph.
-    if (jpeg.isDamaged()) throw ImageError(damagedMessage(path, jpeg.warnings().value(0)));
+    if (jpeg.isDamaged()) throw ImageError(damagedMessage(path), jpeg.warnings().value(0));
     return widened(jpeg.picture());
 }
 
@@ -132,7 +147,8 @@ bool RotationJob::backUp(const QString& name) const {
     return replacement.commitIfAbsent(filePath(name));
 }
 
-QByteArray RotationJob::turnedFile(const QString& path, Turn turn, bool& lossless) const {
+QByteArray RotationJob::turnedFile(const QString& path, Turn turn, bool& lossless,
+                                   QStringList* warnings) const {
     const QByteArray data = JpegImage::readFile(path);
     JpegSegments segments;
     int orientation = 1;
@@ -140,48 +156,60 @@ QByteArray RotationJob::turnedFile(const QString& path, Turn turn, bool& lossles
         segments = JpegImage::readSegments(data);
         orientation = JpegImage::readHeader(data).orientation;
     } catch (const JpegError& error) {
-        throw JpegError(jpegFileMessage(path, error.message()));
+        throw jpegFileError(path, error);
     }
     const int transform = LosslessTurn::composed(orientation, transformOf(turn));
+    const QString name = QFileInfo(path).fileName();
     lossless = false;
     if (lossless_) {
         const QByteArray coded = LosslessTurn::transformed(data, transform);
         if (!coded.isEmpty()) {
             lossless = true;
-            return keptSegments(segments, transform, false).insertedInto(coded);
+            return keptSegments(segments, transform, false, name, warnings).insertedInto(coded);
         }
     }
     JpegImage jpeg;
     jpeg.Assign(turned(decodePhotograph(path, data), turn));
     jpeg.setCompressionQuality(quality_);
-    jpeg.setSegments(keptSegments(segments, transform, true));
+    jpeg.setSegments(keptSegments(segments, transform, true, name, warnings));
     return jpeg.saveToData();
 }
 
-bool RotationJob::rotateFile(const QString& name, Turn turn, Step* step) const {
+bool RotationJob::rotateFile(const QString& name, Turn turn, Step* step,
+                             QStringList* warnings) const {
     bool lossless = false;
     const QString path = filePath(name);
     inStep(step, Step::Reading, [&] {
         const PhotoLock lock(path);
-        const QByteArray bytes = turnedFile(path, turn, lossless);
+        QStringList found;
+        const QByteArray bytes = turnedFile(path, turn, lossless, &found);
         inStep(step, Step::BackingUp, [&] { return backUp(name); });
         inStep(step, Step::Saving, [&] { FileReplacement::replace(path, bytes); });
+        if (warnings) *warnings << found;
     });
     return lossless;
 }
 
-QString RotationJob::damagedMessage(const QString& path, const QString& detail) {
-    QString text = QFileInfo(path).fileName() +
-                   QStringLiteral(
-                       ": 画像データが壊れているか途中で切れているため、回転できません。"
-                       "ファイルは変更していません。");
-    if (!detail.isEmpty()) text += QStringLiteral("（") + detail + QStringLiteral("）");
-    return text;
+QString RotationJob::damagedMessage(const QString& path) {
+    return QFileInfo(path).fileName() +
+           QStringLiteral(
+               ": 画像データが壊れているか途中で切れているため、回転できません。"
+               "ファイルは変更していません。");
 }
 
 QString RotationJob::notLosslessMessage(const QString& name) {
     return name +
            QStringLiteral(": 無劣化では回転できない大きさの画像のため、圧縮し直して保存しました。");
+}
+
+QString RotationJob::exifLeftOutMessage(const QString& name, bool withDate) {
+    return name + QStringLiteral(": EXIF 情報は壊れていて直せないため外しました") +
+           (withDate ? QStringLiteral("（撮影日時も失われます）。") : QStringLiteral("。"));
+}
+
+QString RotationJob::exifUnchangedMessage(const QString& name, const QStringList& fields) {
+    return name + QStringLiteral(": EXIF の ") + fields.join(QStringLiteral("、")) +
+           QStringLiteral(" は直せず元のまま");
 }
 
 QString RotationJob::backupErrorMessage() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include "core/imaging/pixels/pixelimage.h"
 
@@ -58,13 +59,17 @@ public:
     // exchanged after a quarter turn and the embedded thumbnail is unlinked (it would show
     // the old position); when the pixels are re-encoded, the Adobe segment (it describes the
     // old coding) and an ICC profile that is not for RGB colours (a grey or CMYK photograph
-    // is saved in colour) are left out. An EXIF block too damaged to edit is left out.
+    // is saved in colour) are left out. The EXIF block is edited where it stands (see
+    // ExifBlock::madeUpright): a field that cannot be edited there stays as it was, and only
+    // a block too damaged to edit at all is left out; either is told in `warnings`, when
+    // given (exifUnchangedMessage, exifLeftOutMessage), once the file is saved.
     // Returns true when the coded blocks were turned losslessly; false when the picture was
     // re-encoded at the quality (lossless off, or the size did not allow a perfect turn).
     // Raises IoError PhotoLock::busyMessage() when another rotation is turning the same
     // file, the read's errors, IoError for the backup or the save; `step`, when given,
     // tells which step raised.
-    bool rotateFile(const QString& name, Turn turn, Step* step = nullptr) const;
+    bool rotateFile(const QString& name, Turn turn, Step* step = nullptr,
+                    QStringList* warnings = nullptr) const;
 
     // The window's texts.
     static QString
@@ -73,9 +78,14 @@ public:
     static QString noFileMessage();  // "ファイルが選択されていません。"
     // "<file name>: 画像データが壊れているか途中で切れているため、回転できません。..."
     // with the codec's warning in brackets.
-    static QString damagedMessage(const QString& path, const QString& detail);
+    static QString damagedMessage(const QString& path);
     // "<name>: 画像の大きさが無劣化で回転できない大きさのため、圧縮し直して保存しました。"
     static QString notLosslessMessage(const QString& name);
+    // "<name>: EXIF 情報は壊れていて直せないため外しました。"; withDate (the block held a
+    // capture time) puts "（撮影日時も失われます）" before the full stop.
+    static QString exifLeftOutMessage(const QString& name, bool withDate);
+    // "<name>: EXIF の <fields, joined by 、> は直せず元のまま"
+    static QString exifUnchangedMessage(const QString& name, const QStringList& fields);
 
 private:
     QString folder_;
@@ -83,7 +93,8 @@ private:
     bool backup_;
     bool lossless_;
 
-    QByteArray turnedFile(const QString& path, Turn turn, bool& lossless) const;
+    QByteArray turnedFile(const QString& path, Turn turn, bool& lossless,
+                          QStringList* warnings) const;
 };
 
 }  // namespace tessaly

@@ -76,7 +76,8 @@ void WebCopy::make(const QByteArray& photo, const QString& outputPath,
     int cw = 0, ch = 0;
     copySize(header.width(), header.height(), policy.longSide, cw, ch);
     JpegImage decoded;
-    decoded.loadFromData(photo, decodeEighths(header.width(), header.height(), policy.longSide));
+    decoded.loadScaledFromData(photo,
+                               decodeEighths(header.width(), header.height(), policy.longSide));
     PixelImage picture = decoded.picture();
     decoded.clear();
     int w = picture.width(), h = picture.height();

@@ -252,10 +252,18 @@ struct EncodeGuard {
     throw JpegError(QString::fromLocal8Bit(message));
 }
 
-// A decode failure: the codec's message, or the scan limit's refusal.
+// A decode failure: the codec's message, or the scan limit's refusal. Data that ended too
+// soon is named first: the codec then reports what it missed ("contains no image").
 [[noreturn]] void decodeError(const ErrorManager& err) {
-    if (!err.tooManyScans) codecError(err.message);
-    throw JpegError(QStringLiteral("Too many progressive scans (more than %1)").arg(kMaxScans));
+    if (err.tooManyScans) {
+        throw JpegError(QStringLiteral("Too many progressive scans (more than %1)").arg(kMaxScans));
+    }
+    const QString first =
+        err.warningCount > 0 ? QString::fromLocal8Bit(err.warnings[0]) : QString();
+    if (first.startsWith(QLatin1String("Premature end of"))) {
+        throw JpegError(first + QStringLiteral("; ") + QString::fromLocal8Bit(err.message));
+    }
+    codecError(err.message);
 }
 
 }  // namespace
@@ -452,22 +460,21 @@ private:
 QByteArray JpegImage::readFile(const QString& path, qint64 limit) {
     QFile file(path);
     // Only a regular file: a device or a pipe under a photograph's name would never end.
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
-        throw IoError(cannotOpenMessage(path));
+    if (!isRegularFile(path) || !file.open(QIODevice::ReadOnly)) {
+        throw IoError(unreadableMessage(path));
     }
     // The compressed file is smaller than its pixels: a larger one is refused before reading.
     if (file.size() > kMaxImageBytes) {
-        throw JpegError(jpegFileMessage(
-            path, QStringLiteral("JPEG file is too large (%1 bytes)").arg(file.size())));
+        throw jpegFileError(path,
+                            QStringLiteral("JPEG file is too large (%1 bytes)").arg(file.size()));
     }
     // A file that does not start like a JPEG is refused from its first bytes, as the codec
     // would refuse it after the whole file had been read.
     const QByteArray start = file.peek(2);
     if (start.size() == 2 && !start.startsWith("\xFF\xD8")) {
-        throw JpegError(
-            jpegFileMessage(path, QStringLiteral("Not a JPEG file: starts with 0x%1 0x%2")
+        throw jpegFileError(path, QStringLiteral("Not a JPEG file: starts with 0x%1 0x%2")
                                       .arg(uchar(start[0]), 2, 16, QLatin1Char('0'))
-                                      .arg(uchar(start[1]), 2, 16, QLatin1Char('0'))));
+                                      .arg(uchar(start[1]), 2, 16, QLatin1Char('0')));
     }
     const QByteArray data = limit < 0 ? file.readAll() : file.read(limit);
     if (file.error() != QFileDevice::NoError) {
@@ -482,7 +489,7 @@ void JpegImage::loadFromFile(const QString& path) {
     try {
         loadFromData(data);
     } catch (const JpegError& error) {
-        throw JpegError(jpegFileMessage(path, error.message()));
+        throw jpegFileError(path, error);
     }
 }
 
@@ -519,9 +526,12 @@ JpegHeader JpegImage::decodeRows(const QByteArray& data, const std::vector<int>&
     return header;
 }
 
-void JpegImage::loadFromData(const QByteArray& data) { loadFromData(data, 8); }
+void JpegImage::loadFromData(const QByteArray& data, int reduction) {
+    const int eighths = reduction == 2 || reduction == 4 || reduction == 8 ? 8 / reduction : 8;
+    loadScaledFromData(data, eighths);
+}
 
-void JpegImage::loadFromData(const QByteArray& data, int eighths) {
+void JpegImage::loadScaledFromData(const QByteArray& data, int eighths) {
     clear();
     DecodeJob job{};
     DecodeGuard guard{&job};

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "core/imaging/jpeg/jpegscanner.h"
+
 namespace tessaly {
 
 namespace {
@@ -21,25 +23,27 @@ namespace {
 
 int byteAt(const QByteArray& data, int at) { return uchar(data[at]); }
 
-// The end of the APPn and COM segments that follow the start marker.
-int endOfSegments(const QByteArray& encoded, bool& adobeSeen, int& adobeStart, int& adobeEnd) {
-    int at = 2;
-    while (at + 4 <= encoded.size() && byteAt(encoded, at) == 0xFF) {
-        const int marker = byteAt(encoded, at + 1);
-        if (!((marker >= JpegSegments::kApp0 && marker <= 0xEF) ||
-              marker == JpegSegments::kComment)) {
-            break;
+// Where the APPn and COM segments that follow the start marker end, and the first Adobe
+// segment among them (empty when none).
+struct LeadingSegments {
+    bool isJpeg = false;
+    qint64 end = 2;
+    qint64 adobeStart = 0, adobeEnd = 0;
+};
+
+LeadingSegments leadingSegments(const QByteArray& encoded) {
+    LeadingSegments found;
+    const JpegHead head = JpegScanner::scan(encoded);
+    found.isJpeg = head.isJpeg;
+    for (const JpegMarkerSegment& segment : head.segments) {
+        if (!segment.isApplicationOrComment()) break;
+        if (segment.marker == JpegSegments::kApp14 && found.adobeEnd == 0) {
+            found.adobeStart = segment.start;
+            found.adobeEnd = segment.end();
         }
-        const int length = (byteAt(encoded, at + 2) << 8) | byteAt(encoded, at + 3);
-        if (length < 2 || at + 2 + length > encoded.size()) break;
-        if (marker == JpegSegments::kApp14 && !adobeSeen) {
-            adobeSeen = true;
-            adobeStart = at;
-            adobeEnd = at + 2 + length;
-        }
-        at += 2 + length;
+        found.end = segment.end();
     }
-    return at;
+    return found;
 }
 
 }  // namespace
@@ -90,12 +94,8 @@ bool JpegSegments::describesCoding(const JpegSegment& segment) {
 }
 
 QByteArray JpegSegments::insertedInto(const QByteArray& encoded) const {
-    if (encoded.size() < 4 || byteAt(encoded, 0) != 0xFF || byteAt(encoded, 1) != 0xD8) {
-        return encoded;
-    }
-    bool adobe = false;
-    int adobeStart = 0, adobeEnd = 0;
-    const int end = endOfSegments(encoded, adobe, adobeStart, adobeEnd);
+    const LeadingSegments leading = leadingSegments(encoded);
+    if (encoded.size() < 4 || !leading.isJpeg) return encoded;
     const bool ownAdobe = std::any_of(list.begin(), list.end(), [](const JpegSegment& s) {
         return s.marker == kApp14 && describesCoding(s);
     });
@@ -106,8 +106,10 @@ QByteArray JpegSegments::insertedInto(const QByteArray& encoded) const {
         result.append(char(0xFF)).append(char(segment.marker));
         result.append(char(length >> 8)).append(char(length & 0xFF)).append(segment.data);
     }
-    if (adobe && !ownAdobe) result += encoded.mid(adobeStart, adobeEnd - adobeStart);
-    return result + encoded.mid(end);
+    if (leading.adobeEnd > 0 && !ownAdobe) {
+        result += encoded.mid(leading.adobeStart, leading.adobeEnd - leading.adobeStart);
+    }
+    return result + encoded.mid(leading.end);
 }
 
 }  // namespace tessaly

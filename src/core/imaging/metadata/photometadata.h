@@ -2,12 +2,14 @@
 
 #include <QByteArray>
 
+#include "core/imaging/metadata/exifblock.h"
+
 namespace tessaly {
 
 // The EXIF fields a converted photograph keeps: when it was taken and with what camera.
 // Everything else (the orientation above all, since the converted pixels stand upright, but
-// also positions, thumbnails and maker notes) is left behind. The EXIF data is read and
-// written with libexif; blocks are "Exif\0\0" followed by the TIFF data, as libexif uses them.
+// also positions, thumbnails and maker notes) is left behind (see
+// ExifBlock::dateAndCameraBlock); blocks are "Exif\0\0" followed by the TIFF data.
 class PhotoMetadata {
 public:
     // A new block holding only the date and camera fields of exifBlock (IFD0: Make, Model,
@@ -24,11 +26,7 @@ public:
                                     int height);
 
     // What of the owner's privacy a block carries.
-    struct Private {
-        bool position = false;  // a GPS latitude or longitude
-        bool serial = false;    // a camera or lens serial number
-        bool owner = false;     // the camera owner's name
-    };
+    using Private = ExifBlock::Private;
     static Private privateFields(const QByteArray& exifBlock);
 };
 

@@ -225,11 +225,11 @@ void PixelImage::loadFromFile(const QString& path) {
     *this = PixelImage();
     QFile file(path);
     // Only a regular file: a device or a pipe under a bitmap's name would never end.
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
-        throw IoError(cannotOpenMessage(path));
+    if (!isRegularFile(path) || !file.open(QIODevice::ReadOnly)) {
+        throw IoError(unreadableMessage(path));
     }
     if (file.size() > kMaxImageBytes + (qint64(64) << 20)) {
-        throw BmpFormatError(bmpFileMessage(path, QString::fromLatin1(imagemsg::kTooLarge)));
+        throw bmpFileError(path, QString::fromLatin1(imagemsg::kTooLarge));
     }
     const QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError) {
@@ -238,7 +238,7 @@ void PixelImage::loadFromFile(const QString& path) {
     try {
         loadFromData(data);
     } catch (const BmpFormatError& error) {
-        throw BmpFormatError(bmpFileMessage(path, error.message()));
+        throw bmpFileError(path, error);
     }
 }
 

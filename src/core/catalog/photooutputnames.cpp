@@ -1,0 +1,50 @@
+#include "core/catalog/photooutputnames.h"
+
+#include <QSet>
+
+#include "core/imaging/reader/photoreader.h"
+
+namespace tessaly {
+
+namespace {
+
+QString unique(const QString& stem, const QString& end, QSet<QString>& taken) {
+    QString name = stem + end;
+    QString at = stem;
+    while (taken.contains(name)) {
+        at += QLatin1Char('_');
+        name = at + end;
+    }
+    taken.insert(name);
+    return name;
+}
+
+}  // namespace
+
+bool needsBrowserCopy(const QString& name) {
+    return name.endsWith(QLatin1String(".heic"), Qt::CaseInsensitive) ||
+           name.endsWith(QLatin1String(".heif"), Qt::CaseInsensitive);
+}
+
+PhotoOutputNames photoOutputNames(const QStringList& names) {
+    QSet<QString> taken;
+    for (const QString& name : names) {
+        if (hasJpegExtension(name)) taken.insert(name);
+    }
+    PhotoOutputNames out;
+    for (const QString& name : names) {
+        const bool jpeg = hasJpegExtension(name);
+        out.thumbnails << (jpeg ? name : unique(name, QStringLiteral(".jpg"), taken));
+        out.copies << (!jpeg && needsBrowserCopy(name)
+                           ? unique(name, QStringLiteral(".view.jpg"), taken)
+                           : QString());
+    }
+    return out;
+}
+
+QString photoShortName(const QString& name) {
+    const int dot = int(name.lastIndexOf(QLatin1Char('.')));
+    return dot > 0 ? name.left(dot) : name;
+}
+
+}  // namespace tessaly

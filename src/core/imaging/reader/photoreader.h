@@ -1,0 +1,100 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+#include <memory>
+
+#include "core/imaging/imageerrors.h"
+#include "core/imaging/pixels/pixelimage.h"
+
+namespace tessaly {
+
+// A photograph of a format other than JPEG could not be read. The message names the file,
+// says what went wrong in Japanese and ends with the decoder's own text in brackets.
+class PhotoFormatError : public ImageError {
+public:
+    using ImageError::ImageError;
+};
+
+// One photograph file of any format the program reads, opened for its header: the size as
+// shown, the orientation, the capture time and the colour profile are known without
+// decoding a pixel; picture() decodes. Pictures stand upright as browsers show them,
+// transparency is laid over white, deeper samples are reduced to 8 bits with rounding.
+class PhotoReader {
+public:
+    virtual ~PhotoReader() = default;
+
+    // Short name of the format, e.g. "PNG" (for messages).
+    virtual QString formatName() const = 0;
+    // The size as shown (orientation applied).
+    int width() const { return width_; }
+    int height() const { return height_; }
+    // The EXIF Orientation value the picture is turned by (1..8; 1 for formats whose own
+    // transforms are applied by the decoder).
+    int orientation() const { return orientation_; }
+    // When it was taken (see CaptureDetails); invalid when not recorded.
+    const QDateTime& taken() const { return taken_; }
+    // Camera details as CaptureDetails gives them.
+    const QString& camera() const { return camera_; }
+    // The ICC profile as stored; empty when there is none.
+    const QByteArray& iccProfile() const { return iccProfile_; }
+    // The EXIF block ("Exif\0\0" and the TIFF data); empty when there is none.
+    const QByteArray& exif() const { return exif_; }
+
+    // Decodes the picture, upright, 24 bits (or 8-bit grey for a grey JPEG), reduced by
+    // `reduction` (1, 2, 4 or 8) where the codec can decode smaller for less work: the
+    // result is then about width() / reduction by height() / reduction; codecs that cannot
+    // give the whole size. Throws ImageError (the file named) or IoError.
+    virtual PixelImage picture(int reduction = 1) = 0;
+
+    // The largest memory picture() needs, about.
+    virtual qint64 decodeBytes() const;
+
+protected:
+    // Takes the EXIF block's orientation (when useOrientation), capture time and camera;
+    // comes before setStoredSize.
+    void takeExif(const QByteArray& exif, bool useOrientation);
+    // Sets the size as stored; width() and height() follow the orientation.
+    void setStoredSize(int width, int height);
+
+    int width_ = 0;
+    int height_ = 0;
+    int orientation_ = 1;
+    QDateTime taken_;
+    QString camera_;
+    QByteArray iccProfile_;
+    QByteArray exif_;
+};
+
+// Opens a photograph by its content (JPEG, PNG, WebP, AVIF, HEIC/HEIF): reads only what
+// the header needs. Throws IoError when the file cannot be read and ImageError subclasses
+// (JpegError, PhotoFormatError, HeifError) when its content cannot be.
+std::unique_ptr<PhotoReader> openPhotoReader(const QString& path);
+
+// The formats by the start of a file.
+enum class PhotoFormat { Unknown, Jpeg, Png, Webp, Heif };
+PhotoFormat photoFormatOf(const QByteArray& head);
+
+// True for a name with a JPEG extension (".jpg", ".jpeg", any case).
+bool hasJpegExtension(const QString& name);
+// True for a name the lists take: ".jpg" only, or with allFormats also ".jpeg", ".png",
+// ".webp", ".avif", ".heic", ".heif" (any case).
+bool isPhotoName(const QString& name, bool allFormats);
+// The folder listing mask for the same names.
+QString photoNameMask(bool allFormats);
+// The extensions of photoNameMask, lower case with the dot (".jpg", ...).
+QStringList photoExtensions(bool allFormats);
+
+// The error of a file of `format` that could not be read: "<file name>: <sentence>" for the
+// user, the decoder's own text as its detail (for standard error).
+PhotoFormatError photoFileError(const QString& path, const QString& format, const QString& detail);
+
+// The whole file, when it is a regular file not larger than the pixel limit (IoError when
+// it cannot be read, PhotoFormatError when it is too large).
+QByteArray readPhotoFile(const QString& path, const QString& format);
+
+// Lays 8-bit red, green, blue, alpha rows over white into a new top-down 24-bit picture.
+PixelImage overWhite(const uchar* rgba, int width, int height, qsizetype stride);
+
+}  // namespace tessaly
