@@ -55,10 +55,16 @@ const char* const kUsage =
     "                       header, of no format read, too large to decode) and make the page "
     "with\n"
     "                       the rest; each is named on standard error, and listed at the end\n"
+    "      --web-copies[=PIXELS]  link the pages to light copies of the JPEG photos (in the\n"
+    "                       thumbnail folder's web folder), their longer side at most PIXELS\n"
+    "                       (320..8192, default the settings' or 2048), without GPS\n"
+    "                       positions, serial numbers, owner names and maker notes\n"
+    "      --keep-location  the web copies keep where the photos were taken\n"
     "  -q, --quiet          no progress display\n"
     "  -h, --help           this text\n"
     "  -v, --version        the program version\n"
-    "Other modes: --toc, --convert, --convert-bmp, --rotate (see their own --help).\n"
+    "Other modes: --toc, --convert, --convert-bmp, --rotate, --check-privacy (see their own\n"
+    "--help).\n"
     "Exit status: 0 done, 1 the run failed (without --keep-going, also at the first photo that\n"
     "cannot be read), 2 usage error, 3 done with photos left out (--keep-going), 128 + the\n"
     "signal's number when interrupted (130 Ctrl-C, 143 SIGTERM, 129 SIGHUP). The pages are put\n"
@@ -80,6 +86,9 @@ struct Options {
     bool byDate = false;
     bool allFormats = false;
     QString style;  // empty: as the settings file says
+    bool webCopies = false;
+    int webCopySide = 0;  // 0: the settings' size
+    bool keepLocation = false;
 };
 
 bool positiveNumber(const QString& text, int low, int high, int& value) {
@@ -102,6 +111,7 @@ void addOptions(QCommandLineParser& parser) {
                        {"keep-going", ""},
                        {"all-formats", ""},
                        {"style", "", "STYLE"},
+                       {"keep-location", ""},
                        {{"q", "quiet"}, ""},
                        {{"h", "help"}, ""},
                        {{"v", "version"}, ""}});
@@ -138,6 +148,7 @@ QString readOptions(const QCommandLineParser& parser, Options& options) {
     options.quiet = parser.isSet("quiet");
     options.keepGoing = parser.isSet("keep-going");
     options.allFormats = parser.isSet("all-formats");
+    options.keepLocation = parser.isSet("keep-location");
     const QString order = parser.value("sort");
     if (parser.isSet("sort") && order != QLatin1String("name") && order != QLatin1String("date"))
         return QStringLiteral("--sort takes name or date");
@@ -186,6 +197,9 @@ int runCatalogue(const Options& options) {
     CatalogSettings settings = readSettingsOption(options.settings);
     if (options.open) settings.noBrowserLaunch = QStringLiteral("off");
     if (!options.style.isEmpty()) settings.pageStyle = options.style;
+    if (options.webCopies) settings.setOn(&CatalogSettings::webCopies, true);
+    if (options.webCopySide > 0) settings.webCopyLongSide = QString::number(options.webCopySide);
+    if (options.keepLocation) settings.webCopyLocation = QStringLiteral("keep");
     CatalogRunInput input;
     input.folder = QDir::cleanPath(folder);
     const bool allFormats = options.allFormats || settings.isOn(&CatalogSettings::otherFormats);
@@ -213,7 +227,27 @@ int runCatalogue(const Options& options) {
 
 }  // namespace
 
-int runCatalogCommand(const QStringList& args) {
+// Takes --web-copies and --web-copies=PIXELS out of args (the parser knows no option whose
+// value may be left out); an empty result means all is well.
+QString takeWebCopies(QStringList& args, Options& options) {
+    const QString option = QStringLiteral("--web-copies");
+    for (int i = int(args.size()) - 1; i >= 0; --i) {
+        if (args[i] != option && !args[i].startsWith(option + QLatin1Char('='))) continue;
+        options.webCopies = true;
+        if (args[i] != option &&
+            !positiveNumber(args[i].mid(option.size() + 1), 320, 8192, options.webCopySide)) {
+            return QStringLiteral("--web-copies takes a number of pixels from 320 to 8192");
+        }
+        args.removeAt(i);
+    }
+    return QString();
+}
+
+int runCatalogCommand(const QStringList& given) {
+    QStringList args = given;
+    Options options;
+    const QString copies = takeWebCopies(args, options);
+    if (!copies.isEmpty()) return usageError(copies);
     QCommandLineParser parser;
     addOptions(parser);
     if (!parser.parse(QStringList{QStringLiteral("tessaly-batch")} + args)) {
@@ -227,7 +261,6 @@ int runCatalogCommand(const QStringList& args) {
         std::printf("tessaly-batch %s\n", kVersion);
         return 0;
     }
-    Options options;
     if (parser.positionalArguments().isEmpty()) {
         std::fputs(kUsage, stderr);
         return 2;

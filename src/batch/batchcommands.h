@@ -12,6 +12,8 @@ int runConvertBmpCommand(const QStringList& args);
 // BMP or HEIF files to JPEG; also 130 after Ctrl-C.
 int runConvertCommand(const QStringList& args);
 int runRotateCommand(const QStringList& args);
+// The images a catalogue publishes with positions, serial numbers or owner names: 4 when any.
+int runCheckPrivacyCommand(const QStringList& args);
 
 // True when the arguments ask for a mode's usage text ("-h" or "--help" anywhere), also
 // right after an option that takes a value ("--rotate --help", "--toc --help").

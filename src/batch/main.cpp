@@ -4,6 +4,7 @@
 //   tessaly-batch --convert-bmp [options] FILE.bmp...
 //   tessaly-batch --convert [options] FILE...   (BMP or HEIC/HEIF)
 //   tessaly-batch --rotate right|left|180 [options] FILE.jpg...
+//   tessaly-batch --check-privacy [-R] FOLDER
 #include <QCoreApplication>
 #include <cstdio>
 #include <new>
@@ -24,6 +25,7 @@ int runMode(const QStringList& args) {
     if (args.contains(QStringLiteral("--convert-bmp"))) return runConvertBmpCommand(args);
     if (args.contains(QStringLiteral("--convert"))) return runConvertCommand(args);
     if (args.contains(QStringLiteral("--rotate"))) return runRotateCommand(args);
+    if (args.contains(QStringLiteral("--check-privacy"))) return runCheckPrivacyCommand(args);
     return runCatalogCommand(args);
 }
 

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "core/imaging/jobs/rotationjob.h"
+#include "core/imaging/jpeg/jpegimage.h"
 #include "core/imaging/metadata/capturedetails.h"
 #include "core/settings/catalogsettings.h"
 #include "support/batchprocess.h"
@@ -120,6 +122,14 @@ TEST_F(BatchCatalogTest, OtherFormatsOnlyWithTheSwitch) {
     const QString copy = folder + "/htm_image/c.heic.view.jpg";
     EXPECT_EQ(CaptureDetails::read(copy).taken.date(), QDate(2021, 1, 2));
     EXPECT_TRUE(readFile(folder + "/SShow.htm").contains("imag[2]=\"htm_image/c.heic.view.jpg\""));
+    // Web copies are made of the JPEG photographs; the others keep their links.
+    all = runBatch(
+        args + QStringList{"--all-formats", "--keep-going", "--sort", "date", "--web-copies=320"});
+    EXPECT_EQ(all.status, 3) << all.errors.toStdString();
+    EXPECT_EQ(links(), QStringList({"a.png", "htm_image/c.heic.view.jpg", "htm_image/web/a.jpg",
+                                    "htm_image/web/a.png.jpg", "b.WEBP"}));
+    EXPECT_EQ(QDir(folder + "/htm_image/web").entryList({"*.jpg"}, QDir::Files),
+              QStringList({"a.jpg", "a.png.jpg"}));
 }
 
 TEST_F(BatchCatalogTest, NamesGiveTheListInTheirOrder) {
@@ -313,6 +323,87 @@ TEST_F(BatchCatalogTest, InterruptEndsThePagesAndExitsWith128PlusTheSignal) {
                 .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
         for (const QString& name : left) EXPECT_TRUE(name.startsWith('q')) << name.toStdString();
     }
+}
+
+// Web copies: the pages link to upright, light copies without what tells about the owner;
+// --check-privacy finds the positions on pages without them; a second run rewrites no copy,
+// a changed photograph gets a new one, and one no longer catalogued loses its copy.
+TEST_F(BatchCatalogTest, WebCopiesArePrivateIncrementalAndChecked) {
+    JpegLayout layout;
+    layout.segments = privateCameraSegments(1600, 1200, 6);
+    writeFile(folder + "/a.jpg", makePhotoJpeg(1600, 1200, layout));
+    writeFile(folder + "/b.jpg", makePhotoJpeg(1600, 1200, layout));
+    const QString settings = settingsFolder([](CatalogSettings& s) {
+        s.setOn(&CatalogSettings::makeSlideShow, true);
+        s.setOn(&CatalogSettings::openInNewWindow, true);
+        s.setOn(&CatalogSettings::useScriptPopup, true);
+    });
+    ASSERT_EQ(runBatch({"-q", "-s", settings, folder}).status, 0);
+    BatchOutcome check = runBatch({"--check-privacy", "-s", settings, folder});
+    EXPECT_EQ(check.status, 4);
+    EXPECT_TRUE(check.out.contains("a.jpg: 位置情報、シリアル番号、所有者名"))
+        << check.out.toStdString();
+    EXPECT_TRUE(check.out.contains("b.jpg")) << check.out.toStdString();
+
+    ASSERT_EQ(runBatch({"-q", "-s", settings, "--web-copies=1024", folder}).status, 0);
+    const QString web = folder + "/htm_image/web/";
+    EXPECT_TRUE(readFile(folder + "/index.htm").contains("href=\"htm_image/web/a.jpg\""));
+    EXPECT_TRUE(readFile(folder + "/index.htm").contains("disp('htm_image/web/a.jpg',768,1024)"));
+    EXPECT_TRUE(readFile(folder + "/SShow.htm").contains("imag[1]=\"htm_image/web/a.jpg\""));
+    const QByteArray copy = readFile(web + "a.jpg");
+    const JpegHeader header = JpegImage::readHeader(copy);
+    EXPECT_EQ(header.orientation, 1);
+    EXPECT_EQ(header.storedWidth, 768);
+    EXPECT_EQ(header.storedHeight, 1024);
+    EXPECT_FALSE(JpegImage::readSegments(copy).iccProfile().isEmpty());
+    check = runBatch({"--check-privacy", "-s", settings, folder});
+    EXPECT_EQ(check.status, 0) << check.out.toStdString();
+
+    const QDateTime old = QDateTime::currentDateTime().addSecs(600);
+    QFile a(web + "a.jpg");
+    ASSERT_TRUE(a.open(QIODevice::ReadWrite) &&
+                a.setFileTime(old, QFileDevice::FileModificationTime));
+    a.close();
+    QFile b(web + "b.jpg");
+    ASSERT_TRUE(b.open(QIODevice::ReadWrite) &&
+                b.setFileTime(old, QFileDevice::FileModificationTime));
+    b.close();
+    QFile photo(folder + "/b.jpg");
+    ASSERT_TRUE(photo.open(QIODevice::ReadWrite) &&
+                photo.setFileTime(old.addSecs(60), QFileDevice::FileModificationTime));
+    photo.close();
+    ASSERT_EQ(
+        runBatch({"-q", "-s", settings, "--web-copies=1024", folder, "a.jpg", "b.jpg"}).status, 0);
+    EXPECT_EQ(QFileInfo(web + "a.jpg").lastModified(), old);  // kept
+    EXPECT_NE(QFileInfo(web + "b.jpg").lastModified(), old);  // made again
+
+    ASSERT_EQ(runBatch({"-q", "-s", settings, "--web-copies=1024", folder, "b.jpg"}).status, 0);
+    EXPECT_FALSE(QFileInfo::exists(web + "a.jpg"));
+    ASSERT_EQ(
+        runBatch({"-q", "-s", settings, "--web-copies=800", "--keep-location", folder, "b.jpg"})
+            .status,
+        0);
+    EXPECT_EQ(JpegImage::readHeader(readFile(web + "b.jpg")).storedHeight, 800);  // a new policy
+    check = runBatch({"--check-privacy", "-s", settings, folder});
+    EXPECT_EQ(check.status, 4);
+    EXPECT_TRUE(check.out.contains("htm_image/web/b.jpg: 位置情報\n")) << check.out.toStdString();
+    // The folder above holds no catalogue of its own; -R reads those below it.
+    EXPECT_EQ(runBatch({"--check-privacy", "-s", settings, dir.path()}).status, 1);
+    check = runBatch({"--check-privacy", "-R", "-s", settings, dir.path()});
+    EXPECT_EQ(check.status, 4);
+    EXPECT_TRUE(check.out.contains("秋の旅/htm_image/web/b.jpg: 位置情報\n"))
+        << check.out.toStdString();
+    // A run that fails on a later photograph keeps the earlier copy of a changed one.
+    const QDateTime made = QFileInfo(web + "b.jpg").lastModified();
+    ASSERT_TRUE(photo.open(QIODevice::ReadWrite) &&
+                photo.setFileTime(made.addSecs(60), QFileDevice::FileModificationTime));
+    photo.close();
+    writeFile(folder + "/c.jpg", "not a photograph");
+    EXPECT_EQ(runBatch({"-q", "-s", settings, "--web-copies=800", "--keep-location", folder,
+                        "b.jpg", "c.jpg"})
+                  .status,
+              1);
+    EXPECT_EQ(QFileInfo(web + "b.jpg").lastModified(), made);
 }
 
 // Starts tessaly-batch with its output thrown away; 128 + the signal when a signal ended it,

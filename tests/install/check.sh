@@ -38,7 +38,7 @@ fi
 # The manual page names every option that the modes' usage texts list.
 batch="$prefix/bin/tessaly-batch"
 manual=$(gzip -dc "$prefix/share/man/man1/tessaly-batch.1.gz" | sed 's/\\-/-/g')
-for mode in "" "--toc . " "--convert-bmp " "--convert " "--rotate right "; do
+for mode in "" "--toc . " "--convert-bmp " "--convert " "--rotate right " "--check-privacy "; do
     # shellcheck disable=SC2086
     for option in $("$batch" $mode--help | grep -o -- '--[a-z][a-z-]*' | sort -u); do
         grep -q -- "$option" <<<"$manual" || fail "manual page lacks $option"

@@ -159,7 +159,83 @@ QByteArray cameraExif(int w, int h, int orientation) {
     return block;
 }
 
+// cameraExif with what a published photograph must not carry: a GPS position, body and lens
+// serial numbers, the owner's name and a maker note; and Artist and Copyright, which it keeps.
+QByteArray privateExif(int w, int h, int orientation) {
+    ExifData* data = exif_data_new();
+    exif_data_unset_option(data, EXIF_DATA_OPTION_FOLLOW_SPECIFICATION);
+    exif_data_set_byte_order(data, EXIF_BYTE_ORDER_MOTOROLA);
+    const auto rational = [](quint32 a, quint32 b) { return bigEndian(a, 4) + bigEndian(b, 4); };
+    addEntry(data, EXIF_IFD_0, 0x010F, EXIF_FORMAT_ASCII, QByteArray("PENTAX", 7));
+    addEntry(data, EXIF_IFD_0, 0x0110, EXIF_FORMAT_ASCII, QByteArray("K-3", 4));
+    addEntry(data, EXIF_IFD_0, 0x0112, EXIF_FORMAT_SHORT, bigEndian(quint32(orientation), 2));
+    addEntry(data, EXIF_IFD_0, 0x013B, EXIF_FORMAT_ASCII, QByteArray("Hana", 5));
+    addEntry(data, EXIF_IFD_0, 0x8298, EXIF_FORMAT_ASCII, QByteArray("(c) Hana", 9));
+    addEntry(data, EXIF_IFD_EXIF, 0x9003, EXIF_FORMAT_ASCII, QByteArray("2024:05:06 07:08:09", 20));
+    addEntry(data, EXIF_IFD_EXIF, 0x829A, EXIF_FORMAT_RATIONAL, rational(1, 250));
+    addEntry(data, EXIF_IFD_EXIF, 0xA002, EXIF_FORMAT_LONG, bigEndian(quint32(w), 4));
+    addEntry(data, EXIF_IFD_EXIF, 0xA003, EXIF_FORMAT_LONG, bigEndian(quint32(h), 4));
+    addEntry(data, EXIF_IFD_EXIF, 0xA430, EXIF_FORMAT_ASCII, QByteArray("Hana Owner", 11));
+    addEntry(data, EXIF_IFD_EXIF, 0xA431, EXIF_FORMAT_ASCII, QByteArray("4711-BODY", 10));
+    addEntry(data, EXIF_IFD_EXIF, 0xA434, EXIF_FORMAT_ASCII, QByteArray("smc 50mm", 9));
+    addEntry(data, EXIF_IFD_EXIF, 0xA435, EXIF_FORMAT_ASCII, QByteArray("0815-LENS", 10));
+    addEntry(data, EXIF_IFD_EXIF, 0x927C, EXIF_FORMAT_UNDEFINED,
+             QByteArray("AOC\0MMserial4711", 16));
+    addEntry(data, EXIF_IFD_GPS, 0x0001, EXIF_FORMAT_ASCII, QByteArray("N", 2));
+    addEntry(data, EXIF_IFD_GPS, 0x0002, EXIF_FORMAT_RATIONAL,
+             rational(35, 1) + rational(39, 1) + rational(2910, 100));
+    addEntry(data, EXIF_IFD_GPS, 0x0003, EXIF_FORMAT_ASCII, QByteArray("E", 2));
+    addEntry(data, EXIF_IFD_GPS, 0x0004, EXIF_FORMAT_RATIONAL,
+             rational(139, 1) + rational(44, 1) + rational(2850, 100));
+    const QByteArray thumbnail = makeTestJpeg(16, 12);
+    data->data = static_cast<unsigned char*>(malloc(size_t(thumbnail.size())));
+    memcpy(data->data, thumbnail.constData(), size_t(thumbnail.size()));
+    data->size = unsigned(thumbnail.size());
+    unsigned char* bytes = nullptr;
+    unsigned int size = 0;
+    exif_data_save_data(data, &bytes, &size);
+    QByteArray block(reinterpret_cast<const char*>(bytes), int(size));
+    free(bytes);
+    exif_data_unref(data);
+    return block;
+}
+
 }  // namespace
+
+std::vector<std::pair<int, QByteArray>> privateCameraSegments(int w, int h, int orientation) {
+    const QByteArray xmp =
+        QByteArray("http://ns.adobe.com/xap/1.0/", 29) +
+        "<?xpacket begin='\xEF\xBB\xBF' id='W5M0MpCehiHzreSzNTczkc9d'?>"
+        "<x:xmpmeta xmlns:x='adobe:ns:meta/'><rdf:RDF "
+        "xmlns:rdf='http://www.w3.org/1999/02/22-rdf-syntax-ns#'><rdf:Description "
+        "xmlns:dc='http://purl.org/dc/elements/1.1/' "
+        "xmlns:exif='http://ns.adobe.com/exif/1.0/' "
+        "xmlns:aux='http://ns.adobe.com/exif/1.0/aux/' "
+        "xmlns:photoshop='http://ns.adobe.com/photoshop/1.0/' "
+        "exif:GPSLatitude='35,39.485N' exif:GPSLongitude='139,44.475E' "
+        "aux:SerialNumber='4711' photoshop:City='Tokyo'>"
+        "<dc:title><rdf:Alt><rdf:li xml:lang='x-default'>湖の朝</rdf:li></rdf:Alt></dc:title>"
+        "<dc:rights>(c) Hana</dc:rights>"
+        "<photoshop:Country>Japan</photoshop:Country>"
+        "<aux:OwnerName>Hana Owner</aux:OwnerName>"
+        "</rdf:Description></rdf:RDF></x:xmpmeta>"
+        "<?xpacket end='w'?>";
+    const QByteArray iim = QByteArray("\x1C\x02\x6E\x00\x06Tester", 11) +
+                           QByteArray("\x1C\x02\x5A\x00\x05Tokyo", 10) +
+                           QByteArray("\x1C\x02\x19\x00\x04lake", 9);
+    const QByteArray thumb(
+        "8BIM\x04\x0C\0\0\0\0\0\x04"
+        "abcd",
+        16);
+    const QByteArray iptc = QByteArray("Photoshop 3.0\0008BIM\x04\x04\0\0", 22) +
+                            bigEndian(quint32(iim.size()), 4) + iim +
+                            (iim.size() % 2 ? QByteArray(1, '\0') : QByteArray()) + thumb;
+    std::vector<std::pair<int, QByteArray>> segments = cameraSegments(w, h, orientation);
+    segments[0].second = privateExif(w, h, orientation);
+    segments[1].second = xmp;
+    segments[2].second = iptc;
+    return segments;
+}
 
 QByteArray iccProfile(const QByteArray& space, int bytes, const QByteArray& name) {
     QByteArray profile(bytes, '\x5A');

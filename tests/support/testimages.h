@@ -42,6 +42,13 @@ struct JpegLayout {
 // Photoshop APP13, an RGB ICC profile long enough for two APP2 chunks, and a comment.
 std::vector<std::pair<int, QByteArray>> cameraSegments(int w, int h, int orientation);
 
+// cameraSegments of a camera that tells more: EXIF (libexif, Intel order) also with Model,
+// Artist, Copyright, ExposureTime, LensModel, a GPS position, BodySerialNumber,
+// LensSerialNumber, CameraOwnerName and a maker note; XMP with a position, a serial number, a
+// city and country, an owner name, a title and rights; IPTC with a city (2:90), keywords and
+// credit, and a Photoshop thumbnail resource.
+std::vector<std::pair<int, QByteArray>> privateCameraSegments(int w, int h, int orientation);
+
 // An ICC profile of the colour space ("RGB ", "GRAY"), bytes long, its description `name`.
 QByteArray iccProfile(const QByteArray& space, int bytes, const QByteArray& name = "Test");
 

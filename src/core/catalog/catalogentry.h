@@ -15,7 +15,10 @@ struct CatalogEntry {
     // The name shown as the thumbnail's alternative text; null: fileName without its last
     // four characters.
     QString shortName;
-    int imageWidth = 0;  // decoded size in pixels
+    // The web copy the pages link to in place of the photograph or its JPEG copy (its name in
+    // the thumbnail folder's "web" folder); empty when they link to one of those.
+    QString webCopyName;
+    int imageWidth = 0;  // size in pixels of the image linked to (the photograph or a copy)
     int imageHeight = 0;
     long double scale = 1.0L;  // larger of imageWidth / thumbWidth and imageHeight / thumbHeight
     int thumbnailWidth = 0;    // imageWidth / scale, rounded half to even

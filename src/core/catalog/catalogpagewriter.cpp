@@ -244,9 +244,20 @@ QString CatalogPageWriter::thumbFolderUrl(const QString& name) const {
     return settings_.thumbFolderName + QLatin1Char('/') + pageUrl(settings_.thumbPrefix + name);
 }
 
+// What the thumbnail links to: the web copy when one was made, the JPEG copy of a photograph
+// browsers cannot show, else the photograph itself.
+QString CatalogPageWriter::photoLink(const CatalogSettings& settings, const CatalogEntry& entry) {
+    if (!entry.webCopyName.isEmpty()) {
+        return settings.thumbFolderName + QStringLiteral("/web/") + pageUrl(entry.webCopyName);
+    }
+    if (entry.copyName.isEmpty()) return pageUrl(entry.fileName);
+    return settings.thumbFolderName + QLatin1Char('/') +
+           pageUrl(settings.thumbPrefix + entry.copyName);
+}
+
 QString CatalogPageWriter::cellLine(const CatalogEntry& entry) const {
     const QString& name = entry.fileName;
-    const QString link = entry.copyName.isEmpty() ? pageUrl(name) : thumbFolderUrl(entry.copyName);
+    const QString link = photoLink(settings_, entry);
     const QString thumbnail = entry.thumbnailName.isEmpty() ? name : entry.thumbnailName;
     const bool newWindow = settings_.isOn(&CatalogSettings::openInNewWindow);
     QString click;

@@ -51,6 +51,8 @@ public:
     // '&', '<', '>' and control characters are percent-encoded; everything else (spaces,
     // Japanese) is kept.
     static QString pageUrl(const QString& fileName);
+    // What a photograph's thumbnail links to: its web copy, its JPEG copy, or itself.
+    static QString photoLink(const CatalogSettings& settings, const CatalogEntry& entry);
     // The line under the title: "[Y年M月D日作成]" or the header text typed (markup).
     static QString headerTextOf(const CatalogSettings& settings, const QDate& date);
     // The footer: the program's link, or the footer text typed (markup), linked when asked.

@@ -11,6 +11,7 @@
 #include <memory>
 #include <new>
 #include <optional>
+#include <set>
 #include <thread>
 
 #include "core/catalog/backgroundcopy.h"
@@ -26,6 +27,7 @@
 #include "core/catalog/thumbnailwork.h"
 #include "core/comments/commenttable.h"
 #include "core/imaging/files/filereplacement.h"
+#include "core/imaging/jobs/webcopy.h"
 #include "core/settings/outputnames.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
@@ -46,6 +48,9 @@ const QString kLeaveOutQuestion = QStringLiteral("\nこの画像を除いて続�
 const QString kPagesKept = QStringLiteral("前回のページ（%1）は元のまま残しています。");
 const Question kFinishedQuestion = {QStringLiteral("　　　　ファイル作成終了　　　　"),
                                     QStringLiteral("ブラウザを起動しますか？")};
+
+const QString kPositionsLinked = QStringLiteral(
+    "位置情報を含む画像が %1 枚リンクされています（公開用コピーを作ると取り除かれます）");
 
 // Thumbnails waiting for the page hold at most this much before the workers make only the
 // one the page needs next.
@@ -80,6 +85,7 @@ struct CatalogRun::Run {
     bool scanSelection();
     bool askForCommentFile();
     bool prepareThumbnailFolder();
+    void prepareWebCopies();
     void guardOutputs();
     void copyBackground();
     void writePageHeads();
@@ -96,8 +102,11 @@ struct CatalogRun::Run {
     QString thumbnailNameOf(int index) const;
     QString copyPathOf(int index) const;
     QString doublePathOf(int index) const;
-    ThumbnailJob jobOf(int index, const QString& out, const QString& doubleOut) const;
     bool moveIntoPlace(int index);
+    ThumbnailJob jobFor(int index, const QString& thumbOutput, const QString& doubleOutput);
+    void keepCopy(int index, const ThumbnailResult& result);
+    void publishCopies();
+    void removeStaleCopies();
     void writeEntry(int index, int width, int height);
     void finishPages();
     void showFinished(int done, const QString& last);
@@ -143,6 +152,17 @@ struct CatalogRun::Run {
     bool leaveOutAgreed = false;  // the front end agreed to leave unreadable photographs out
     std::vector<int> leftOut;     // list indexes of the photographs left out
     int doneShown = 0;            // the thumbnailsDone count last reported
+    // Web copies: made into copyScratch and moved into webFolder when the pages are put in
+    // place, so that a failed or stopped run leaves the earlier copies as they were.
+    bool webCopies = false;
+    WebCopyPolicy copyPolicy;
+    bool copyPolicyKept = false;  // the copies in webFolder were made under copyPolicy
+    QString webFolder;
+    std::unique_ptr<QTemporaryDir> copyScratch;
+    std::vector<std::pair<QString, QString>> newCopies;  // scratch file, copy name
+    QStringList copyNames;                               // the copies the pages link to
+    std::set<int> withWebCopy;                           // list indexes of the photographs
+    int withPosition = 0;  // photographs linked as they are that carry a GPS position
 };
 
 // The workers of a stopped run: a thread waits for the decodes in hand, then removes the
@@ -244,9 +264,11 @@ CatalogRunOutcome CatalogRun::Run::perform() {
     if (askForCommentFile()) return CatalogRunOutcome::CommentFileMissing;
     date = input.date.isValid() ? input.date : QDate::currentDate();
     if (!prepareThumbnailFolder()) throw WriteFailure{};
+    prepareWebCopies();
     guardOutputs();
     FileReplacement::removeAbandoned(folder);
     FileReplacement::removeAbandoned(thumbFolder);
+    if (webCopies) FileReplacement::removeAbandoned(webFolder);
     if (QFileInfo::exists(CommentTable::filePath(folder))) comments.load(folder);
     if (settings.isOn(&CatalogSettings::useBackgroundImage)) copyBackground();
     writePageHeads();
@@ -254,7 +276,8 @@ CatalogRunOutcome CatalogRun::Run::perform() {
     finishPages();
     events.pagesFinished();
     if (stopped(input)) return CatalogRunOutcome::Cancelled;
-    if (input.browserStep) offerBrowser(settings, folder, decisions, owner.shell_);
+    if (input.positionsLinked) input.positionsLinked->store(withPosition);
+    if (input.browserStep) offerBrowser(settings, folder, decisions, owner.shell_, withPosition);
     return CatalogRunOutcome::Completed;
 }
 
@@ -332,6 +355,33 @@ void CatalogRun::Run::guardOutputs() {
         if (!copyPathOf(i).isEmpty()) guard.check(copyPathOf(i), thumbLabel);
         if (modernStyle) doubles.check(doublePathOf(i), thumbLabel);
     }
+    if (!webCopies) return;
+    const OutputGuard copyGuard(folder, webFolder, photos);
+    for (int i = 0; i <= lastSelected; ++i) {
+        if (!input.selected[static_cast<std::size_t>(i)]) continue;
+        copyGuard.check(webFolder + QLatin1Char('/') + WebCopy::copyName(input.names[i]),
+                        QString());
+    }
+}
+
+// The web copies' folder and the scratch folder new copies go into; whether the copies there
+// were made as these will be.
+void CatalogRun::Run::prepareWebCopies() {
+    webCopies = settings.isOn(&CatalogSettings::webCopies);
+    if (!webCopies) return;
+    const int side = settings.number(&CatalogSettings::webCopyLongSide);
+    copyPolicy.longSide =
+        std::clamp(side > 0 ? side : 2048, WebCopy::kMinLongSide, WebCopy::kMaxLongSide);
+    copyPolicy.keepLocation = settings.webCopyLocation == QLatin1String("keep");
+    copyPolicy.quality = settings.number(&CatalogSettings::thumbQuality);
+    webFolder = thumbFolder + QLatin1Char('/') + QLatin1String(WebCopy::kFolderName);
+    if (!QFileInfo(webFolder).isDir() && !QDir().mkdir(webFolder) && !QFileInfo(webFolder).isDir())
+        throw writeFailure(webFolder);
+    QFile record(webFolder + QLatin1Char('/') + QLatin1String(WebCopy::kRecordName));
+    copyPolicyKept = record.open(QIODevice::ReadOnly) &&
+                     QString::fromUtf8(record.readLine(256)).trimmed() == copyPolicy.recordLine();
+    copyScratch = std::make_unique<QTemporaryDir>(webFolder + QStringLiteral("/.work-XXXXXX"));
+    if (!copyScratch->isValid()) throw writeFailure(webFolder + QStringLiteral("/.work-XXXXXX"));
 }
 
 void CatalogRun::Run::copyBackground() {
@@ -417,7 +467,7 @@ void CatalogRun::Run::startWorkers() {
     for (int i = 0; i <= lastSelected; ++i) {
         if (!input.selected[static_cast<std::size_t>(i)]) continue;
         const QString out = scratch->filePath(QString::number(jobs.size()) + ".jpg");
-        jobs.push_back(jobOf(i, out, scratch->filePath(QString::number(jobs.size()) + "-2x.jpg")));
+        jobs.push_back(jobFor(i, out, scratch->filePath(QString::number(jobs.size()) + "-2x.jpg")));
         sizes.push_back(QFileInfo(jobs.back().sourcePath).size());
     }
     OrderedPool<ThumbnailResult>::Plan plan;
@@ -462,17 +512,6 @@ QString CatalogRun::Run::doublePathOf(int index) const {
            QLatin1Char('/') + settings.thumbPrefix + thumbnailNameOf(index);
 }
 
-// The job of the image at index, written at out (and its double-size thumbnail, which the
-// modern page asks for, at doubleOut).
-ThumbnailJob CatalogRun::Run::jobOf(int index, const QString& out, const QString& doubleOut) const {
-    ThumbnailJob job{folder + input.names[index], thumbPathOf(index), out, copyPathOf(index)};
-    if (modernStyle) {
-        job.doublePath = doublePathOf(index);
-        job.doubleOutputPath = doubleOut;
-    }
-    return job;
-}
-
 // The result of the image at index: made here, or taken from the workers in list order.
 // Nothing when the run is cancelled while the workers still make it.
 std::optional<ThumbnailResult> CatalogRun::Run::nextResult(int index) {
@@ -481,11 +520,33 @@ std::optional<ThumbnailResult> CatalogRun::Run::nextResult(int index) {
             showFinished(finished, QFileInfo(jobs[last].sourcePath).fileName());
         });
     }
-    const QString thumbPath = thumbPathOf(index);
     if (input.beforeMaking) input.beforeMaking(folder + input.names[index]);
-    return makeThumbnail(jobOf(index, thumbPath, doublePathOf(index)), box,
+    return makeThumbnail(jobFor(index, thumbPath, doublePathOf(index)), box,
                          settings.isOn(&CatalogSettings::skipExistingThumbs), budget.get(),
                          input.decoding, input.allFormats);
+}
+
+// The job of the image at index, its thumbnail written at thumbOutput (its double-size one,
+// which the modern page asks for, at doubleOutput), its web copy (when the run makes copies)
+// into the copies' scratch folder.
+ThumbnailJob CatalogRun::Run::jobFor(int index, const QString& thumbOutput,
+                                     const QString& doubleOutput) {
+    ThumbnailJob job;
+    job.sourcePath = folder + input.names[index];
+    job.thumbPath = thumbPathOf(index);
+    job.outputPath = thumbOutput;
+    job.copyPath = copyPathOf(index);
+    if (modernStyle) {
+        job.doublePath = doublePathOf(index);
+        job.doubleOutputPath = doubleOutput;
+    }
+    job.checkPosition = !webCopies;
+    if (!webCopies) return job;
+    job.webCopyPath = webFolder + QLatin1Char('/') + WebCopy::copyName(input.names[index]);
+    job.webCopyOutput = copyScratch->filePath(QString::number(index) + QStringLiteral(".jpg"));
+    job.webCopyPolicyKept = copyPolicyKept;
+    job.webCopyPolicy = copyPolicy;
+    return job;
 }
 
 // Tells the front end how many thumbnails are done when the count has grown; `name` is the
@@ -540,6 +601,8 @@ void CatalogRun::Run::processImage(int index, ThumbnailResult result) {
         if (pipeline && !moveIntoPlace(index)) throw writeFailure(thumbPathOf(index), errno);
         events.imageFinished(n, result.preview, result.method);
     }
+    keepCopy(index, result);
+    if (result.position) ++withPosition;
     result.preview = PixelImage();
     writeEntry(index, result.imageWidth, result.imageHeight);
 }
@@ -596,6 +659,19 @@ bool CatalogRun::Run::moveIntoPlace(int index) {
                        QFile::encodeName(thumbPathOf(index)).constData()) == 0;
 }
 
+// A new web copy waits in the scratch folder for the pages to be put in place.
+void CatalogRun::Run::keepCopy(int index, const ThumbnailResult& result) {
+    if (!webCopies || !result.webCopy) return;
+    const QString name = WebCopy::copyName(input.names[index]);
+    if (result.webCopyError) throw writeFailure(webFolder + QLatin1Char('/') + name);
+    copyNames << name;
+    withWebCopy.insert(index);
+    if (result.webCopyMade) {
+        newCopies.emplace_back(
+            copyScratch->filePath(QString::number(index) + QStringLiteral(".jpg")), name);
+    }
+}
+
 void CatalogRun::Run::writeEntry(int index, int width, int height) {
     CatalogEntry entry;
     entry.fileName = input.names[index];
@@ -608,6 +684,12 @@ void CatalogRun::Run::writeEntry(int index, int width, int height) {
     entry.imageHeight = height;
     entry.scale = ThumbnailMaker::fitRatio(width, height, box);
     ThumbnailMaker::nominalSize(width, height, box, entry.thumbnailWidth, entry.thumbnailHeight);
+    if (withWebCopy.count(index)) {  // the pages link to the copy, and show it at its own size
+        entry.webCopyName = WebCopy::copyName(entry.fileName);
+        WebCopy::copySize(width, height, copyPolicy.longSide, entry.imageWidth, entry.imageHeight);
+        width = entry.imageWidth;
+        height = entry.imageHeight;
+    }
     const CommentLines lines = comments.lookUp(entry.fileName);
     entry.comment1 = lines.first;
     entry.comment2 = lines.second;
@@ -636,17 +718,48 @@ void CatalogRun::Run::finishPages() {
     page.writeTail(commentsOn);
     if (slideShow) slides.writeTail(n, largestWidth, largestHeight);
     if (!leftOut.empty()) page.restateImages(selectedCount - int(leftOut.size()), firstKept());
+    publishCopies();
     if (slideShow) slides.publish();
     page.publish();
+    if (webCopies && !stoppedEarly) removeStaleCopies();
+}
+
+// Moves the new web copies to their names, just before the pages that link to them.
+void CatalogRun::Run::publishCopies() {
+    if (!webCopies) return;
+    for (const auto& [from, name] : newCopies) {
+        const QString to = webFolder + QLatin1Char('/') + name;
+        if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()))
+            throw writeFailure(to, errno);
+    }
+    newCopies.clear();
+}
+
+// After a run that made every copy: the copies of photographs no longer on the pages go, and
+// the record names the policy the copies were made under.
+void CatalogRun::Run::removeStaleCopies() {
+    const QStringList kept(copyNames.begin(), copyNames.end());
+    const QDir web(webFolder);
+    for (const QString& name :
+         web.entryList({QStringLiteral("*.jpg"), QStringLiteral("*.jpeg")}, QDir::Files)) {
+        if (!kept.contains(name)) QFile::remove(web.filePath(name));
+    }
+    try {
+        FileReplacement::replace(web.filePath(QLatin1String(WebCopy::kRecordName)),
+                                 copyPolicy.recordLine().toUtf8() + "\n");
+    } catch (const Error&) {
+        // Without the record the next run makes the copies again: nothing is lost.
+    }
 }
 
 void CatalogRun::offerBrowser(const CatalogSettings& settings, const QString& folder,
-                              CatalogRunDecisions& decisions, Shell& shell) {
+                              CatalogRunDecisions& decisions, Shell& shell, int positionsLinked) {
     if (settings.isOn(&CatalogSettings::noBrowserLaunch)) return;
     // The question names the page the browser will show.
     const QString pagePath = folderPath(folder) + settings.htmlFileName;
-    const Question asked{kFinishedQuestion.title,
-                         pagePath + QLatin1Char('\n') + kFinishedQuestion.body};
+    QString text = pagePath + QLatin1Char('\n') + kFinishedQuestion.body;
+    if (positionsLinked > 0) text += QLatin1Char('\n') + kPositionsLinked.arg(positionsLinked);
+    const Question asked{kFinishedQuestion.title, text};
     if (!decisions.question(RunQuestion::OpenBrowser, asked.text())) return;
     if (settings.browserPath.isEmpty()) {
         shell.openDocument(pagePath);
@@ -665,6 +778,7 @@ void CatalogRun::Run::closeAll() noexcept {
     poolStop.reset();
     pipeline.reset();
     scratch.reset();
+    copyScratch.reset();
     page.close();
     slides.close();
     modern.close();

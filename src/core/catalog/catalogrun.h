@@ -46,6 +46,9 @@ struct CatalogRunInput {
     // The browser step ends a completed run; a window turns it off and asks on its own thread
     // once the run has ended (CatalogRun::offerBrowser).
     bool browserStep = true;
+    // Where a completed run puts how many photographs it linked as they are that carry a GPS
+    // position, for a browser step asked later (none: not told).
+    std::shared_ptr<std::atomic<int>> positionsLinked;
 };
 
 // How a run ended.
@@ -176,9 +179,10 @@ public:
     // thumbnails being made: their results are dropped and the decodes finish in the
     // background (the destructor waits for them).
 
-    // The browser step of a completed run: asks whether to open the page and opens it.
+    // The browser step of a completed run: asks whether to open the page and opens it. The
+    // question also says how many linked photographs carry a GPS position, when any do.
     static void offerBrowser(const CatalogSettings& settings, const QString& folder,
-                             CatalogRunDecisions& decisions, Shell& shell);
+                             CatalogRunDecisions& decisions, Shell& shell, int positionsLinked = 0);
 
     // True from the start of execute until it returns.
     bool isActive() const noexcept;

@@ -77,7 +77,7 @@ void ModernPageWriter::close() noexcept { cells_.clear(); }
 // Where a thumbnail links to: the photograph itself. Web copies, once they are made, are
 // chosen here instead.
 QString ModernPageWriter::photoHref(const CatalogEntry& entry) const {
-    return CatalogPageWriter::pageUrl(entry.fileName);
+    return CatalogPageWriter::photoLink(settings_, entry);
 }
 
 QString ModernPageWriter::thumbUrl(const QString& fileName, bool doubled) const {
@@ -96,10 +96,11 @@ void ModernPageWriter::addImage(const CatalogEntry& entry, bool commentsOn) {
         entry.comment2.isEmpty() ? entry.comment1
                                  : entry.comment1 + QLatin1Char(' ') + entry.comment2);
     const bool lazy = cells_.size() >= eager_;
+    const QString& thumbnail = entry.thumbnailName.isEmpty() ? name : entry.thumbnailName;
     QString cell = QStringLiteral("<li><a class=\"photo\" href=\"") + photoHref(entry) +
                    QStringLiteral("\" data-caption=\"") + captionText +
-                   QStringLiteral("\"><img src=\"") + thumbUrl(name, false) +
-                   QStringLiteral("\" srcset=\"") + srcsetUrl(thumbUrl(name, true)) +
+                   QStringLiteral("\"><img src=\"") + thumbUrl(thumbnail, false) +
+                   QStringLiteral("\" srcset=\"") + srcsetUrl(thumbUrl(thumbnail, true)) +
                    QStringLiteral(" 2x\" width=\"") + number(entry.thumbnailWidth) +
                    QStringLiteral("\" height=\"") + number(entry.thumbnailHeight) +
                    QStringLiteral("\" alt=\"") + alt + QLatin1Char('"') +

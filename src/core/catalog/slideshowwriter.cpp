@@ -236,10 +236,12 @@ void SlideShowWriter::writeHead(const QString& path, const QString& title, int s
 
 void SlideShowWriter::writeImage(int n, const CatalogEntry& entry) {
     const QString index = QString::number(n);
-    const QString target = entry.copyName.isEmpty()
-                               ? slideName(entry.fileName)
-                               : slideName(settings_.thumbFolderName + QLatin1Char('/') +
-                                           settings_.thumbPrefix + entry.copyName);
+    const QString target =
+        !entry.webCopyName.isEmpty()
+            ? slideName(settings_.thumbFolderName + QStringLiteral("/web/") + entry.webCopyName)
+        : entry.copyName.isEmpty() ? slideName(entry.fileName)
+                                   : slideName(settings_.thumbFolderName + QLatin1Char('/') +
+                                               settings_.thumbPrefix + entry.copyName);
     writeLine(QStringLiteral("imag[") + index + QStringLiteral("]=\"") + target +
               QStringLiteral("\";"));
     writeLine(QStringLiteral("imagx[") + index + QStringLiteral("]=\"") +

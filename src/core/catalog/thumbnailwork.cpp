@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "core/catalog/decodebudget.h"
+#include "core/imaging/metadata/privacyfilter.h"
 #include "core/text/errors.h"
 
 namespace tessaly {
@@ -18,6 +19,33 @@ ThumbnailBox doubledBox(const ThumbnailBox& box) {
 }
 
 namespace {
+
+bool carriesPosition(const QByteArray& fileStart) {
+    try {
+        return PrivacyFilter::find(JpegImage::readSegments(fileStart)).position;
+    } catch (const Error&) {
+        return false;  // the decode reports what is wrong with the file
+    }
+}
+
+// The web copy, from the file the thumbnail read when it kept it.
+void makeWebCopy(const ThumbnailJob& job, DecodeBudget* budget, const ThumbnailMaker& maker,
+                 ThumbnailResult& result) {
+    result.webCopy = true;
+    if (WebCopy::upToDate(job.webCopyPath, job.sourcePath, job.webCopyPolicyKept)) return;
+    try {
+        QByteArray file = maker.wholeFile();
+        if (file.isEmpty()) file = JpegImage::readFile(job.sourcePath);
+        int w = 0, h = 0;
+        WebCopy::copySize(result.imageWidth, result.imageHeight, job.webCopyPolicy.longSide, w, h);
+        const DecodeBudget::Admission admission(budget, file.size() + qint64(w) * h * 12);
+        if (!admission) throw ImageError(QStringLiteral("the run was stopped"));
+        WebCopy::make(file, job.webCopyOutput, job.webCopyPolicy);
+        result.webCopyMade = true;
+    } catch (...) {
+        result.webCopyError = std::current_exception();
+    }
+}
 
 // Scales the open photograph and saves the thumbnail (and the double one at twice the box when
 // the job asks for it), keeping failures in the result.
@@ -42,20 +70,18 @@ void scaleAndSave(ThumbnailMaker& maker, const ThumbnailJob& job, const Thumbnai
     }
 }
 
-}  // namespace
-
-ThumbnailResult makeThumbnail(const ThumbnailJob& job, const ThumbnailBox& box, bool skipExisting,
-                              DecodeBudget* budget, ThumbnailMaker::Decoding decoding,
-                              bool allFormats) {
-    ThumbnailResult result;
-    ThumbnailMaker maker(decoding, allFormats);
+void makeThumbnailOnly(const ThumbnailJob& job, const ThumbnailBox& box, bool skipExisting,
+                       DecodeBudget* budget, ThumbnailMaker& maker, ThumbnailResult& result) {
     try {
         maker.open(job.sourcePath);
         result.imageWidth = maker.imageWidth();
         result.imageHeight = maker.imageHeight();
     } catch (...) {
         result.loadError = std::current_exception();
-        return result;
+        return;
+    }
+    if (job.checkPosition && !maker.otherFormat()) {
+        result.position = carriesPosition(maker.fileStart());
     }
     const bool copy = !job.copyPath.isEmpty() && maker.otherFormat();
     const bool twice = !job.doublePath.isEmpty();
@@ -63,7 +89,7 @@ ThumbnailResult makeThumbnail(const ThumbnailJob& job, const ThumbnailBox& box, 
         (!copy || thumbnailUpToDate(job.copyPath, job.sourcePath)) &&
         (!twice || thumbnailUpToDate(job.doublePath, job.sourcePath))) {
         result.skipped = true;
-        return result;
+        return;
     }
     std::optional<DecodeBudget::Admission> admission;
     try {
@@ -73,7 +99,7 @@ ThumbnailResult makeThumbnail(const ThumbnailJob& job, const ThumbnailBox& box, 
         if (!*admission) throw ImageError(QStringLiteral("the run was stopped"));
     } catch (...) {
         result.loadError = std::current_exception();
-        return result;
+        return;
     }
     if (copy) {
         // The copy is written from the whole picture before the thumbnail replaces it.
@@ -81,16 +107,31 @@ ThumbnailResult makeThumbnail(const ThumbnailJob& job, const ThumbnailBox& box, 
             maker.decodeWhole();
         } catch (...) {
             result.loadError = std::current_exception();
-            return result;
+            return;
         }
         try {
             maker.saveCopy(job.copyPath, kBrowserCopyQuality);
         } catch (...) {
             result.saveError = std::current_exception();
-            return result;
+            return;
         }
     }
     scaleAndSave(maker, job, box, result);
+}
+
+}  // namespace
+
+ThumbnailResult makeThumbnail(const ThumbnailJob& job, const ThumbnailBox& box, bool skipExisting,
+                              DecodeBudget* budget, ThumbnailMaker::Decoding decoding,
+                              bool allFormats) {
+    ThumbnailResult result;
+    ThumbnailMaker maker(decoding, allFormats);
+    maker.keepWholeFile(!job.webCopyPath.isEmpty());
+    makeThumbnailOnly(job, box, skipExisting, budget, maker, result);
+    if (!job.webCopyPath.isEmpty() && !maker.otherFormat() && !result.loadError &&
+        !result.saveError) {
+        makeWebCopy(job, budget, maker, result);
+    }
     return result;
 }
 

@@ -3,6 +3,7 @@
 #include <QString>
 #include <exception>
 
+#include "core/imaging/jobs/webcopy.h"
 #include "core/imaging/pixels/pixelimage.h"
 #include "core/imaging/thumbnailmaker.h"
 
@@ -21,6 +22,13 @@ struct ThumbnailJob {
     // none when empty. Written at doubleOutputPath as the other is at outputPath.
     QString doublePath{};
     QString doubleOutputPath{};
+    // The photograph's web copy (JPEG photographs only): where it belongs, empty when none is
+    // made; where a new one is written (a scratch file moved later).
+    QString webCopyPath = QString();
+    QString webCopyOutput = QString();
+    bool webCopyPolicyKept = false;  // the copies there were made under webCopyPolicy
+    WebCopyPolicy webCopyPolicy = {};
+    bool checkPosition = false;  // tell whether the photograph carries a GPS position
 };
 
 // The compression quality of such copies: they stand in for the photograph.
@@ -33,9 +41,13 @@ struct ThumbnailResult {
     int imageHeight = 0;
     bool skipped = false;  // skipExistingThumbs and the thumbnail was there
     ThumbnailMaker::Method method = ThumbnailMaker::Method::Plain;  // how it was made
-    PixelImage preview;            // the thumbnail, when one was made
-    std::exception_ptr loadError;  // the photograph could not be read or decoded
-    std::exception_ptr saveError;  // the thumbnail could not be made or saved
+    PixelImage preview;               // the thumbnail, when one was made
+    std::exception_ptr loadError;     // the photograph could not be read or decoded
+    std::exception_ptr saveError;     // the thumbnail could not be made or saved
+    bool webCopy = false;             // the photograph has a web copy (kept or made now)
+    bool webCopyMade = false;         // a new web copy is at job.webCopyOutput
+    std::exception_ptr webCopyError;  // the web copy could not be made or saved
+    bool position = false;            // job.checkPosition and the photograph carries a GPS position
 };
 
 // True when the thumbnail exists and is not older than the photograph.
@@ -48,9 +60,10 @@ ThumbnailBox doubledBox(const ThumbnailBox& box);
 // its copy and the double one, when they are asked for) up to date (then nothing is decoded),
 // decodes it, makes the thumbnail and saves it at job.outputPath (the double one at twice the
 // box, at job.doubleOutputPath), and the copy at job.copyPath. allFormats reads photographs of
-// every format (ThumbnailMaker). A thumbnail older than its photograph is made again. The
-// decode waits for its admission by the budget when one is given. Never throws: failures are
-// kept in the result.
+// every format (ThumbnailMaker). With a webCopyPath, a web copy of a JPEG photograph that is
+// not up to date is made from the same read of the file and saved at job.webCopyOutput. A
+// thumbnail older than its photograph is made again. The decode waits for its admission by the
+// budget when one is given. Never throws: failures are kept in the result.
 ThumbnailResult makeThumbnail(
     const ThumbnailJob& job, const ThumbnailBox& box, bool skipExisting,
     DecodeBudget* budget = nullptr,

@@ -212,8 +212,10 @@ ThumbnailMaker::Method ThumbnailMaker::scale(const ThumbnailBox& box) {
     }
     loaded_ = false;
     scaled_ = true;
-    data_.clear();  // only the thumbnail is kept from here on
-    whole_ = false;
+    if (!keepFile_) {
+        data_.clear();  // only the thumbnail is kept from here on
+        whole_ = false;
+    }
     return filter ? Method::Filter : Method::Plain;
 }
 
@@ -244,8 +246,10 @@ ThumbnailMaker::Method ThumbnailMaker::scaleTwice(const ThumbnailBox& box,
     }
     loaded_ = false;
     scaled_ = true;
-    data_.clear();
-    whole_ = false;
+    if (!keepFile_) {
+        data_.clear();
+        whole_ = false;
+    }
     return filter ? Method::Filter : Method::Plain;
 }
 

@@ -83,6 +83,13 @@ public:
     Decoded decoded() const { return decoded_; }
     // Drops the images and the file.
     void release();
+    // Keeps the whole file read by scale() for another use of the same read (wholeFile()).
+    void keepWholeFile(bool keep) { keepFile_ = keep; }
+    // The bytes read by open(): the start of the file, or all of it (empty once scale() ran,
+    // unless the file is kept).
+    QByteArray fileStart() const { return data_; }
+    // The whole file when it was read and kept; empty otherwise.
+    QByteArray wholeFile() const { return whole_ ? data_ : QByteArray(); }
 
     // True when the photograph open is read by another format's reader; then the whole
     // picture after load() or a scale(), until the thumbnail replaces it, is fullPicture().
@@ -115,6 +122,7 @@ private:
     QString path_;
     QByteArray data_;     // the start of the file, or all of it
     bool whole_ = false;  // data_ holds the whole file
+    bool keepFile_ = false;
     qint64 fileBytes_ = 0;
     JpegHeader header_;
     JpegSegments colourProfile_;  // the photograph's ICC profile chunks

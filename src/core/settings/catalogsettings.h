@@ -70,9 +70,14 @@ struct CatalogSettings {
     // "on" when the lists and runs take PNG, WebP, AVIF and HEIC/HEIF photographs beside
     // JPEG ones (the main window's check box); empty until first changed, which reads off.
     QString otherFormats;  // 47
+    // Light copies of the photographs for the pages to link to: made or not, their longer side
+    // in pixels (320 to 8192), and "remove" or "keep" for where the photographs were taken.
+    QString webCopies;        // 48
+    QString webCopyLongSide;  // 49
+    QString webCopyLocation;  // 50
     // The style of the pages a run writes: "classic" (the designed Shift-JIS pages, also when
     // empty or unknown) or "modern" (HTML5 in UTF-8 with a responsive grid and a lightbox).
-    QString pageStyle;  // 48
+    QString pageStyle;  // 51
 
     // True when the pages are written in the modern style.
     bool modernPages() const;
@@ -157,6 +162,9 @@ inline constexpr SettingRow kSettingRows[] = {
     settingrow::text(&CatalogSettings::converterFileType, "[変換ウインドウのファイルの種類]", 1.6, "").afterLastBlock().outsideOptions(),
     settingrow::text(&CatalogSettings::lastFolder, "[最後に開いたフォルダ]", 1.6, "").afterLastBlock().outsideOptions(),
     settingrow::toggle(&CatalogSettings::otherFormats, "[JPEG以外の画像も扱う]", 1.6, "").afterLastBlock().outsideOptions(),
+    settingrow::toggle(&CatalogSettings::webCopies, "[公開用コピーを作る]", 1.6, "off").afterLastBlock(),
+    settingrow::number(&CatalogSettings::webCopyLongSide, "[公開用コピーの長辺]", 1.6, "2048").afterLastBlock(),
+    settingrow::text(&CatalogSettings::webCopyLocation, "[公開用コピーの位置情報]", 1.6, "remove").afterLastBlock(),
     settingrow::text(&CatalogSettings::pageStyle, "[ページ形式]", 1.6, "").afterLastBlock(),
     // clang-format on
 };

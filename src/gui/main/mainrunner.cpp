@@ -69,6 +69,8 @@ void MainRunner::start(std::function<void()> ended) {
     input.stopWithoutWaiting = true;
     input.beforeMaking = beforeMaking_;
     input.browserStep = false;  // asked here once the run has ended
+    positionsLinked_ = std::make_shared<std::atomic<int>>(0);
+    input.positionsLinked = positionsLinked_;
     stop_ = input.stop;
     runSettings_ = window_.settings();
     queued_->setCommentsOn(window_.commentsWanted());
@@ -218,7 +220,8 @@ void MainRunner::runEnded(CatalogRunOutcome outcome) {
 
 void MainRunner::offerBrowser() {
     browserOffered_ = false;
-    CatalogRun::offerBrowser(runSettings_, folder_, *this, window_.context().shell);
+    CatalogRun::offerBrowser(runSettings_, folder_, *this, window_.context().shell,
+                             positionsLinked_ ? positionsLinked_->load() : 0);
     if (browserOffered_) return;
     setStatus(StatusField::Step, QStringLiteral("ファイル作成終了"));
     if (!leftOut_.isEmpty()) information(leftOutPhotosMessage(leftOut_));

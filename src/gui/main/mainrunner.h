@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -89,7 +90,9 @@ private:
     QProgressBar* progress_;       // in the status bar, shown during a run
     std::function<void()> ended_;
     std::function<void(const QString&)> beforeMaking_;
-    QString folder_;               // the folder of the run
+    QString folder_;  // the folder of the run
+    // Linked photographs with a GPS position, told by the run for the browser question.
+    std::shared_ptr<std::atomic<int>> positionsLinked_;
     bool allFormats_ = false;      // the run took photographs of every format
     bool active_ = false;          // from start until the window is idle again
     bool closing_ = false;         // the window closed during the run: nothing is shown

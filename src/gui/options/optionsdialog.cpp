@@ -20,6 +20,7 @@
 #include "gui/options/startfoldertab.h"
 #include "gui/options/thumbnailtab.h"
 #include "gui/options/titletab.h"
+#include "gui/options/webcopytab.h"
 
 namespace tessaly {
 
@@ -66,6 +67,7 @@ void OptionsDialog::buildWindow() {
     addTab(new ProgramsTab(prompts_));
     addTab(new SlideShowTab);
     addTab(new RotationTab);
+    addTab(new WebCopyTab);
     addTab(position_ = new PositionTab(mainWindow_));
     tabs_->setCurrentIndex(0);
     auto* pagesRow = new QHBoxLayout;

@@ -20,7 +20,8 @@ QString onOff(bool on) { return on ? QStringLiteral("on") : QStringLiteral("off"
 
 // The entry a text names: itself, or in a numbered list the entry a number names in steps
 // of the first entry, rounded half to even ("250" in 100, 200 ... is "200"); -1 for none.
-// A list of names whose text is none of them keeps its selection.
+// A list of names whose text is none of them keeps its selection. A list whose entries carry
+// the stored values as their data shows its own captions for them.
 int entryFor(const QComboBox& list, const QString& text) {
     // A list whose entries carry their stored values: the entry storing the text, else the
     // first (the default).

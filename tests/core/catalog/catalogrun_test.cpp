@@ -376,5 +376,29 @@ TEST_F(CatalogRunTest, BrowserStepOpensThePageOrStartsTheBrowser) {
                                         dir.path() + "/"}));
 }
 
+// The closing question counts the photographs linked with a GPS position; web copies, which
+// leave the positions out, end the count.
+TEST_F(CatalogRunTest, ClosingQuestionCountsPhotographsWithPositions) {
+    JpegLayout layout;
+    layout.segments = privateCameraSegments(66, 45, 1);
+    for (const char* name : {"a.jpg", "b.jpg"}) {
+        writeFile(dir.file(name), makePhotoJpeg(66, 45, layout));
+        input.names << name;
+        input.selected.push_back(true);
+    }
+    addImage("c.jpg");
+    settings.noBrowserLaunch = QStringLiteral("off");
+    run();
+    const QString line =
+        "位置情報を含む画像が 2 枚リンクされています（公開用コピーを作ると取り除かれます）";
+    const QString asked = "question:　　　　ファイル作成終了　　　　\n" + dir.path() +
+                          "/index.htm\nブラウザを起動しますか？";
+    EXPECT_TRUE(host.log.contains(asked + "\n" + line)) << host.log.join('|').toStdString();
+    host.log.clear();
+    settings.setOn(&CatalogSettings::webCopies, true);
+    run();
+    EXPECT_TRUE(host.log.contains(asked)) << host.log.join('|').toStdString();
+}
+
 }  // namespace
 }  // namespace tessaly::test

@@ -17,6 +17,8 @@ namespace {
 // The keys and defaults as the program writes them (tests/data/settings/default.ini).
 const QStringList kKeys = test::defaultSettingsKeys();
 const QStringList kDefaults = test::defaultSettingsValues();
+// Every pair a file written now holds: the 42 blocks and the lines after them.
+const int kPairs = 46;
 
 // The values every settings file holds, as text, in file order (a line after the last block
 // that is empty by default is written only once it holds a value).
@@ -39,7 +41,7 @@ QByteArray settingsFile(const QString& version, const QStringList& vals, int pai
 // Values unlike every default, numbers where the field is read as a number.
 QStringList changedValues() {
     QStringList vals;
-    for (int i = 0; i < 43; ++i) vals << QStringLiteral("値%1").arg(i + 1);
+    for (int i = 0; i < kPairs; ++i) vals << QStringLiteral("値%1").arg(i + 1);
     vals[1] = "255";
     vals[6] = "-20";
     vals[7] = "40";
@@ -48,7 +50,7 @@ QStringList changedValues() {
 }
 
 QStringList withDefaultsFrom(QStringList vals, int firstDefault) {
-    for (int i = firstDefault; i < 43; ++i) vals[i] = kDefaults[i];
+    for (int i = firstDefault; i < kPairs; ++i) vals[i] = kDefaults[i];
     return vals;
 }
 
@@ -72,7 +74,7 @@ TEST(Settings, DefaultSaveIsTheWholeFileExactly) {
     const QByteArray bytes = dir.read("Quorvel.ini");
     EXPECT_EQ(test::sjisLines(bytes), test::defaultSettingsLines());
     EXPECT_EQ(bytes, test::defaultSettingsFile());
-    ASSERT_EQ(kKeys.size(), 43);
+    ASSERT_EQ(kKeys.size(), kPairs);
     EXPECT_EQ(values(s), kDefaults);
     // Every row is present in a file of the version written, so a new row needs a new version.
     for (const SettingRow& row : settingRows())
@@ -175,12 +177,12 @@ TEST(Settings, VersionNumberSelectsTheBlocks) {
     const struct {
         const char* version;
         int pairs;
-    } cases[] = {{"1.6", 43},  {"1.60", 43}, {"1.59", 39}, {"1.55", 39},
-                 {"1.54", 36}, {"1.32", 36}, {"1.31", 28}, {"1.3", 26},
-                 {"1.1", 23},  {"0.9", 17},  {"2.0", 43},  {" 1.6 ", 43}};
+    } cases[] = {{"1.6", kPairs}, {"1.60", kPairs}, {"1.59", 39},    {"1.55", 39},
+                 {"1.54", 36},    {"1.32", 36},     {"1.31", 28},    {"1.3", 26},
+                 {"1.1", 23},     {"0.9", 17},      {"2.0", kPairs}, {" 1.6 ", kPairs}};
     for (const auto& c : cases) {
         test::TempDir dir;
-        dir.write("Quorvel.ini", settingsFile(c.version, vals, 43));
+        dir.write("Quorvel.ini", settingsFile(c.version, vals, kPairs));
         EXPECT_EQ(values(loadSettings(dir.path())), withDefaultsFrom(vals, c.pairs))
             << "version " << c.version;
     }
@@ -196,7 +198,7 @@ TEST(Settings, KeyLinesAreNeverExamined) {
     keys.swapItemsAt(0, 1);
     keys[40] = "[something else]";
     const QStringList vals = changedValues();
-    dir.write("Quorvel.ini", settingsFile("1.60", vals, 43, keys));
+    dir.write("Quorvel.ini", settingsFile("1.60", vals, kPairs, keys));
     const CatalogSettings s = loadSettings(dir.path());
     EXPECT_EQ(values(s), vals);
     EXPECT_EQ(s.startFolder, "値1");
@@ -210,7 +212,8 @@ TEST(Settings, ShortFileGivesEmptyTextsAndKeepsIntegerDefaults) {
     const CatalogSettings s = loadSettings(dir.path());
     QStringList expected;
     for (int i = 0; i < 42; ++i) expected << (i < 3 ? vals[i] : QString());
-    expected << "off";  // an appended line is read only while the file goes on
+    // The lines after the blocks are read only while the file goes on.
+    for (int i = 42; i < kPairs; ++i) expected << kDefaults[i];
     expected[6] = "0";  // integers keep their defaults
     expected[7] = "0";
     expected[8] = "95";
@@ -232,7 +235,7 @@ TEST(Settings, UnreadableNumbersKeepTheirDefaults) {
     vals[6] = "";
     vals[7] = "12px";
     vals[8] = "99999999999";
-    dir.write("Quorvel.ini", settingsFile("1.60", vals, 43));
+    dir.write("Quorvel.ini", settingsFile("1.60", vals, kPairs));
     const CatalogSettings s = loadSettings(dir.path());
     EXPECT_EQ(s.backgroundColor, 8421504);
     EXPECT_EQ(s.windowLeft, 0);
@@ -241,9 +244,9 @@ TEST(Settings, UnreadableNumbersKeepTheirDefaults) {
     EXPECT_EQ(s.slideMaxHeight, "値42");
 
     // A version that is no number is read as a current file; one below 0.9 has no blocks.
-    dir.write("Quorvel.ini", settingsFile("x.y", changedValues(), 43));
+    dir.write("Quorvel.ini", settingsFile("x.y", changedValues(), kPairs));
     EXPECT_EQ(values(loadSettings(dir.path())), changedValues());
-    dir.write("Quorvel.ini", settingsFile("0.5", changedValues(), 43));
+    dir.write("Quorvel.ini", settingsFile("0.5", changedValues(), kPairs));
     EXPECT_EQ(values(loadSettings(dir.path())), kDefaults);
     // An empty file is no settings file: reported as a settings problem, not read as empty
     // names that would fail later as write errors.
@@ -257,7 +260,7 @@ TEST(Settings, ValuesAreKeptExactlyAndSavedTwiceIdentically) {
     vals[0] = "  /写真/旅行 ";
     vals[26] = "index.htm ";
     vals[30] = "<b>ヘッダー</b> & ";
-    dir.write("Quorvel.ini", settingsFile("1.60", vals, 43));
+    dir.write("Quorvel.ini", settingsFile("1.60", vals, kPairs));
     const QByteArray original = dir.read("Quorvel.ini");
     CatalogSettings s = loadSettings(dir.path());
     EXPECT_EQ(s.htmlFileName, "index.htm ");

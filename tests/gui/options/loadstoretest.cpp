@@ -160,16 +160,18 @@ TEST_F(OptionsTest, EveryControlReachesItsField) {
     combo("Combo2")->setCurrentIndex(0);
     combo("Combo3")->setCurrentIndex(4);
     combo("pageStyleBox")->setCurrentIndex(1);
-    for (const char* name : {"CheckBox3", "CheckBox4", "Check5", "Check6", "Check7", "Checkfilter",
-                             "veltra_check", "footerlinkbox", "s_filebox", "s_maxcheck"}) {
+    combo("WebCopyLocation")->setCurrentIndex(1);  // shown "残す", stored "keep"
+    for (const char* name :
+         {"CheckBox3", "CheckBox4", "Check5", "Check6", "Check7", "Checkfilter", "veltra_check",
+          "footerlinkbox", "s_filebox", "s_maxcheck", "WebCopyCheck"}) {
         box(name)->setChecked(true);
     }
     for (const char* name : {"fontsetbox", "headerBox", "footerbox", "TtableBox"}) {
         box(name)->setChecked(false);
     }
     const std::pair<const char*, int> numbers[] = {
-        {"SpinEdit1", 120}, {"SpinEdit2", 90}, {"SpinEdit3", 7},    {"SpinEdit4", 88},
-        {"SpinSX", 1280},   {"SpinSY", 960},   {"tablewidthbox", 4}};
+        {"SpinEdit1", 120}, {"SpinEdit2", 90}, {"SpinEdit3", 7},     {"SpinEdit4", 88},
+        {"SpinSX", 1280},   {"SpinSY", 960},   {"tablewidthbox", 4}, {"WebCopySide", 1600}};
     for (const auto& [name, value] : numbers) spin(name)->setValue(value);
     const std::pair<const char*, QString> texts[] = {
         {"htmlfilebox", target.htmlFileName}, {"htmlfoldabox", target.thumbFolderName},

@@ -48,6 +48,9 @@ CatalogSettings OptionsTest::unusualSettings(const QString& appFolder) {
     s.slideMaxWidth = QStringLiteral("1280");
     s.slideMaxHeight = QStringLiteral("960");
     s.pageStyle = QStringLiteral("modern");
+    s.webCopies = QStringLiteral("on");
+    s.webCopyLongSide = QStringLiteral("1600");
+    s.webCopyLocation = QStringLiteral("keep");
     return s;
 }
 

@@ -126,14 +126,14 @@ int readHeader(DecodeJob* job) {
     return 0;
 }
 
-int startOutput(DecodeJob* job, J_COLOR_SPACE space, unsigned reduction = 1) {
+int startOutput(DecodeJob* job, J_COLOR_SPACE space, int eighths = 8) {
     if (setjmp(job->err.jump)) return 1;
     job->cinfo.out_color_space = space;
     job->cinfo.dct_method = JDCT_ISLOW;
     job->cinfo.do_fancy_upsampling = TRUE;
     job->cinfo.do_block_smoothing = TRUE;
-    job->cinfo.scale_num = 1;
-    job->cinfo.scale_denom = reduction;
+    job->cinfo.scale_num = eighths < 8 ? JDIMENSION(eighths) : 1;
+    job->cinfo.scale_denom = eighths < 8 ? 8 : 1;
     job->cinfo.quantize_colors = FALSE;
     jpeg_start_decompress(&job->cinfo);
     return 0;
@@ -527,13 +527,17 @@ JpegHeader JpegImage::decodeRows(const QByteArray& data, const std::vector<int>&
 }
 
 void JpegImage::loadFromData(const QByteArray& data, int reduction) {
+    const int eighths = reduction == 2 || reduction == 4 || reduction == 8 ? 8 / reduction : 8;
+    loadScaledFromData(data, eighths);
+}
+
+void JpegImage::loadScaledFromData(const QByteArray& data, int eighths) {
     clear();
     DecodeJob job{};
     DecodeGuard guard{&job};
     J_COLOR_SPACE space = JCS_UNKNOWN;
     const JpegHeader header = openDecode(job, data, space);
-    const int denominator = reduction == 2 || reduction == 4 || reduction == 8 ? reduction : 1;
-    if (startOutput(&job, space, unsigned(denominator))) decodeError(job.err);
+    if (startOutput(&job, space, std::clamp(eighths, 1, 8))) decodeError(job.err);
     const bool grey = header.grayscale;
     // Every row is decoded into it, so it is not zeroed first.
     PixelImage picture =

@@ -56,6 +56,8 @@ public:
     // reduction 2, 4 or 8 decodes at that fraction of the size through the codec's scaled
     // inverse DCT (much less work); any other value decodes the whole size.
     void loadFromData(const QByteArray& data, int reduction = 1);
+    // The same, decoded at eighths / 8 of the stored size (1 to 8; each side rounded up).
+    void loadScaledFromData(const QByteArray& data, int eighths);
 
     // The bytes of a photograph file as LoadFromFile reads them, with its checks (a regular
     // file, not beyond the size limit) and its failures, which name the file; at most `limit`

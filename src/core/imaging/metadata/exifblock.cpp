@@ -6,7 +6,10 @@
 #include <QStringList>
 #include <cmath>
 #include <cstring>
+#include <functional>
+#include <initializer_list>
 #include <optional>
+#include <vector>
 
 namespace tessaly {
 
@@ -408,6 +411,123 @@ ExifBlock::Upright ExifBlock::madeUpright(bool swapDimensions, bool dropThumbnai
     if (dropThumbnail && check.hasThumbnail()) result.unchanged << QStringLiteral("IFD1");
     result.payload = edited;
     return result;
+}
+
+namespace {
+
+// Fields that name the camera's owner or the camera itself: serial numbers (EXIF, DNG and
+// Adobe's private tags) and owner names.
+constexpr int kMakerNote = 0x927C;
+
+bool listed(int tag, std::initializer_list<int> tags) {
+    for (const int t : tags) {
+        if (t == tag) return true;
+    }
+    return false;
+}
+
+bool isSerial(int tag) { return listed(tag, {0xA431, 0xA435, 0xC62F, 0xFDE9}); }
+bool isOwner(int tag) { return listed(tag, {0xA430, 0xFDE8}); }
+
+void removeWhere(ExifContent* content, const std::function<bool(int)>& drop) {
+    std::vector<ExifEntry*> doomed;
+    for (unsigned i = 0; i < content->count; ++i) {
+        if (drop(int(content->entries[i]->tag))) doomed.push_back(content->entries[i]);
+    }
+    for (ExifEntry* entry : doomed) exif_content_remove_entry(content, entry);
+}
+
+// Sets a single SHORT or LONG value where the entry holds one.
+void setNumber(ExifEntry* entry, ExifByteOrder order, unsigned value) {
+    if (!entry || entry->components != 1 || !entry->data) return;
+    if (entry->format == EXIF_FORMAT_SHORT && value <= 0xFFFF && entry->size >= 2) {
+        exif_set_short(entry->data, order, ExifShort(value));
+    } else if (entry->format == EXIF_FORMAT_LONG && entry->size >= 4) {
+        exif_set_long(entry->data, order, ExifLong(value));
+    }
+}
+
+DataPtr plainData(ExifMem* mem) {
+    DataPtr data(exif_data_new_mem(mem));
+    if (data) exif_data_unset_option(data.get(), EXIF_DATA_OPTION_FOLLOW_SPECIFICATION);
+    return data;
+}
+
+DataPtr loaded(ExifMem* mem, const QByteArray& block, bool knownTagsOnly) {
+    DataPtr data = plainData(mem);
+    if (!data) return data;
+    if (knownTagsOnly) {
+        exif_data_set_option(data.get(), EXIF_DATA_OPTION_IGNORE_UNKNOWN_TAGS);
+    } else {
+        exif_data_unset_option(data.get(), EXIF_DATA_OPTION_IGNORE_UNKNOWN_TAGS);
+    }
+    exif_data_set_option(data.get(), EXIF_DATA_OPTION_DONT_CHANGE_MAKER_NOTE);
+    exif_data_load_data(data.get(), reinterpret_cast<const unsigned char*>(block.constData()),
+                        unsigned(block.size()));
+    return data;
+}
+
+bool holdsAnything(const ExifData& data) {
+    for (const ExifContent* content : data.ifd) {
+        if (content && content->count > 0) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+QByteArray ExifBlock::publishedBlock(const QByteArray& exifBlock, bool keepLocation, int width,
+                                     int height) {
+    if (exifBlock.isEmpty()) return {};
+    std::unique_ptr<ExifMem, MemUnref> mem(exif_mem_new_default());
+    if (!mem) return {};
+    DataPtr data = loaded(mem.get(), exifBlock, true);
+    if (!data || !holdsAnything(*data)) return {};
+    ExifData* d = data.get();
+    for (const ExifIfd ifd : {EXIF_IFD_0, EXIF_IFD_EXIF, EXIF_IFD_INTEROPERABILITY}) {
+        removeWhere(d->ifd[ifd],
+                    [](int tag) { return tag == kMakerNote || isSerial(tag) || isOwner(tag); });
+    }
+    removeWhere(d->ifd[EXIF_IFD_1], [](int) { return true; });
+    if (!keepLocation) removeWhere(d->ifd[EXIF_IFD_GPS], [](int) { return true; });
+    if (d->data) exif_mem_free(mem.get(), d->data);
+    d->data = nullptr;
+    d->size = 0;
+    const ExifByteOrder order = exif_data_get_byte_order(d);
+    setNumber(exif_content_get_entry(d->ifd[EXIF_IFD_0], EXIF_TAG_ORIENTATION), order, 1);
+    setNumber(exif_content_get_entry(d->ifd[EXIF_IFD_EXIF], EXIF_TAG_PIXEL_X_DIMENSION), order,
+              unsigned(width));
+    setNumber(exif_content_get_entry(d->ifd[EXIF_IFD_EXIF], EXIF_TAG_PIXEL_Y_DIMENSION), order,
+              unsigned(height));
+    unsigned char* bytes = nullptr;
+    unsigned int size = 0;
+    exif_data_save_data(d, &bytes, &size);
+    if (!bytes) return {};
+    QByteArray block(reinterpret_cast<const char*>(bytes), int(size));
+    exif_mem_free(mem.get(), bytes);
+    return block;
+}
+
+ExifBlock::Private ExifBlock::privateFields(const QByteArray& exifBlock) {
+    Private found;
+    if (exifBlock.isEmpty()) return found;
+    std::unique_ptr<ExifMem, MemUnref> mem(exif_mem_new_default());
+    if (!mem) return found;
+    DataPtr data = loaded(mem.get(), exifBlock, false);
+    if (!data) return found;
+    ExifContent* gps = data->ifd[EXIF_IFD_GPS];
+    found.position = exif_content_get_entry(gps, static_cast<ExifTag>(EXIF_TAG_GPS_LATITUDE)) ||
+                     exif_content_get_entry(gps, static_cast<ExifTag>(EXIF_TAG_GPS_LONGITUDE));
+    for (const ExifIfd ifd : {EXIF_IFD_0, EXIF_IFD_EXIF}) {
+        const ExifContent* content = data->ifd[ifd];
+        for (unsigned i = 0; i < content->count; ++i) {
+            const ExifEntry* entry = content->entries[i];
+            if (entry->size == 0) continue;
+            found.serial = found.serial || isSerial(int(entry->tag));
+            found.owner = found.owner || isOwner(int(entry->tag));
+        }
+    }
+    return found;
 }
 
 }  // namespace tessaly

@@ -64,6 +64,21 @@ public:
     // damaged to edit, is left out.
     Upright madeUpright(bool swapDimensions, bool dropThumbnail) const;
 
+    // The block as a published copy carries it: without the GPS directory (unless
+    // keepLocation), serial numbers, owner names, the maker note, the embedded thumbnail (IFD1)
+    // and fields libexif does not know; the orientation is 1 and the pixel dimensions are
+    // width x height. Empty when the block cannot be read.
+    static QByteArray publishedBlock(const QByteArray& payload, bool keepLocation, int width,
+                                     int height);
+
+    // What of the owner's privacy a block carries.
+    struct Private {
+        bool position = false;  // a GPS latitude or longitude
+        bool serial = false;    // a camera or lens serial number
+        bool owner = false;     // the camera owner's name
+    };
+    static Private privateFields(const QByteArray& payload);
+
 private:
     struct Release {
         void operator()(_ExifData* data) const;

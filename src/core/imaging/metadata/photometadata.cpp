@@ -9,4 +9,13 @@ QByteArray PhotoMetadata::keptExif(const QByteArray& exifBlock) {
     return ExifBlock(exifBlock).dateAndCameraBlock();
 }
 
+QByteArray PhotoMetadata::publishedExif(const QByteArray& exifBlock, bool keepLocation, int width,
+                                        int height) {
+    return ExifBlock::publishedBlock(exifBlock, keepLocation, width, height);
+}
+
+PhotoMetadata::Private PhotoMetadata::privateFields(const QByteArray& exifBlock) {
+    return ExifBlock::privateFields(exifBlock);
+}
+
 }  // namespace tessaly

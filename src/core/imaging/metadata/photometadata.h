@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 
+#include "core/imaging/metadata/exifblock.h"
+
 namespace tessaly {
 
 // The EXIF fields a converted photograph keeps: when it was taken and with what camera.
@@ -15,6 +17,17 @@ public:
     // zone fields, exposure time, F-number, ISO, focal lengths, lens make and model).
     // Empty when the block cannot be read or holds none of them.
     static QByteArray keptExif(const QByteArray& exifBlock);
+
+    // The block as a published copy carries it: without the GPS directory (unless
+    // keepLocation), serial numbers, owner names, the maker note, the embedded thumbnail (IFD1)
+    // and fields libexif does not know; the orientation is 1 and the pixel dimensions are
+    // width x height. Empty when the block cannot be read.
+    static QByteArray publishedExif(const QByteArray& exifBlock, bool keepLocation, int width,
+                                    int height);
+
+    // What of the owner's privacy a block carries.
+    using Private = ExifBlock::Private;
+    static Private privateFields(const QByteArray& exifBlock);
 };
 
 }  // namespace tessaly

@@ -1,0 +1,52 @@
+#include "gui/options/webcopytab.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "gui/options/clampingspinbox.h"
+#include "gui/options/optionsform.h"
+
+namespace tessaly {
+
+using namespace optionsform;
+
+WebCopyTab::WebCopyTab() : OptionsTab("TabWebCopy", QStringLiteral("公開用コピー")) {
+    QVBoxLayout* layout = column(this);
+    makeCopies_ =
+        bind(&CatalogSettings::webCopies,
+             check("WebCopyCheck", QStringLiteral("公開用のコピーを作り、ページからリンクする"),
+                   QStringLiteral("サムネイル画像フォルダの web フォルダに、縮小して撮影場所や"
+                                  "シリアル番号を取り除いたJPEGのコピーを作ります。元の写真は"
+                                  "変わりません")));
+    layout->addWidget(makeCopies_);
+    longSide_ = bind(&CatalogSettings::webCopyLongSide, spin("WebCopySide", 320, 8192, 64));
+    longSide_->setMaxDigits(4);
+    layout->addWidget(indented(
+        row({labelFor("WebCopySideLabel", QStringLiteral("長辺の最大（ピクセル）"), 'L', longSide_),
+             longSide_})));
+    location_ = bind(
+        &CatalogSettings::webCopyLocation,
+        combo("WebCopyLocation", QStringLiteral("写真に記録された撮影場所（GPS、地名）の扱い")));
+    location_->addItem(QStringLiteral("取り除く"), QStringLiteral("remove"));
+    location_->addItem(QStringLiteral("残す"), QStringLiteral("keep"));
+    layout->addWidget(
+        indented(row({labelFor("WebCopyLocationLabel", QStringLiteral("位置情報"), 'G', location_),
+                      location_})));
+    layout->addSpacing(8);
+    layout->addWidget(
+        label("WebCopyNote1", QStringLiteral("シリアル番号、所有者名、メーカーノート、埋め込みの"
+                                             "サムネイルは常に取り除きます。")));
+    layout->addWidget(label("WebCopyNote2",
+                            QStringLiteral("撮影日時、カメラ、露出、著作権、色空間は残します。")));
+    layout->addStretch(1);
+    followBoxes({makeCopies_});
+}
+
+void WebCopyTab::applyEnablingRules() {
+    longSide_->setEnabled(makeCopies_->isChecked());
+    location_->setEnabled(makeCopies_->isChecked());
+}
+
+}  // namespace tessaly
