@@ -521,7 +521,7 @@ std::optional<ThumbnailResult> CatalogRun::Run::nextResult(int index) {
         });
     }
     if (input.beforeMaking) input.beforeMaking(folder + input.names[index]);
-    return makeThumbnail(jobFor(index, thumbPath, doublePathOf(index)), box,
+    return makeThumbnail(jobFor(index, thumbPathOf(index), doublePathOf(index)), box,
                          settings.isOn(&CatalogSettings::skipExistingThumbs), budget.get(),
                          input.decoding, input.allFormats);
 }
