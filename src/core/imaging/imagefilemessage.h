@@ -18,4 +18,15 @@ BmpFormatError bmpFileError(const QString& path, const QString& detail);
 // The Japanese sentence for a text of libjpeg or of this program's JPEG checks.
 QString jpegReason(const QString& detail);
 
+// Runs a decoding step whose codec failures then name the file, as those of
+// JpegImage::loadFromFile do.
+template <typename Step>
+auto namingFile(const QString& path, Step step) -> decltype(step()) {
+    try {
+        return step();
+    } catch (const JpegError& error) {
+        throw jpegFileError(path, error);
+    }
+}
+
 }  // namespace tessaly

@@ -28,17 +28,6 @@ int side(int value) { return std::max(value, 1); }
 // included, nearly always fit.
 constexpr qint64 kHeaderBytes = 256 * 1024;
 
-// Runs a decoding step whose codec failures then name the file, as those of
-// JpegImage::LoadFromFile do.
-template <typename Step>
-auto namingFile(const QString& path, Step step) -> decltype(step()) {
-    try {
-        return step();
-    } catch (const JpegError& error) {
-        throw jpegFileError(path, error);
-    }
-}
-
 // The ICC profile chunks of a file's start; none when its header cannot be read (the decode
 // then reports the problem).
 JpegSegments colourProfileOf(const QByteArray& data) {

@@ -10,15 +10,6 @@ namespace {
 // The start of a file read for its header and metadata segments.
 constexpr qint64 kHeaderBytes = 256 * 1024;
 
-template <typename Step>
-auto namingFile(const QString& path, Step step) -> decltype(step()) {
-    try {
-        return step();
-    } catch (const JpegError& error) {
-        throw jpegFileError(path, error);
-    }
-}
-
 }  // namespace
 
 JpegPhotoReader::JpegPhotoReader(const QString& path) : path_(path) {
