@@ -146,7 +146,10 @@ ThumbnailMaker::Decoded ThumbnailMaker::plan(const ThumbnailBox& box) const {
 }
 
 qint64 ThumbnailMaker::scaleBytes(const ThumbnailBox& box) const {
-    if (reader_) return fileBytes_ + reader_->decodeBytes() + 3 * qint64(width_) * height_;
+    if (reader_) {
+        const qint64 r = readerReduction(box);
+        return fileBytes_ + (reader_->decodeBytes() + 3 * qint64(width_) * height_) / (r * r);
+    }
     qint64 bytes = fileBytes_ + header_.decoderBytes;
     // A hand-edited box may be absurd: the estimate saturates instead of overflowing (such a
     // thumbnail is refused when its storage is made).
@@ -176,7 +179,7 @@ ThumbnailMaker::Method ThumbnailMaker::scale(const ThumbnailBox& box) {
     const int tw = side(box.width), th = side(box.height);
     Decoded byReader = Decoded::Nothing;
     if (!loaded_ && reader_) {
-        decodeWithReader();
+        decodeWithReader(readerReduction(box));
         byReader = Decoded::FullPicture;
     } else if (!loaded_) {
         readWholeFile();  // the sizes are those of the bytes decoded from here on
@@ -188,7 +191,7 @@ ThumbnailMaker::Method ThumbnailMaker::scale(const ThumbnailBox& box) {
         if (loaded_) {
             PixelImage work = std::move(picture_);  // reduced in place, without a second copy
             picture_ = PixelImage();
-            averageReduce(work, width_, height_, tw, th);
+            averageReduce(work, work.width(), work.height(), tw, th);
             picture_ = std::move(work);
         } else {
             reduceStreamed(tw, th);
@@ -354,10 +357,36 @@ void ThumbnailMaker::decodePicture() {
 
 const PixelImage& ThumbnailMaker::picture() const { return picture_; }
 
-void ThumbnailMaker::decodeWithReader() {
-    picture_ = reader_->picture();
-    width_ = picture_.width();
-    height_ = picture_.height();
+// The largest reduction (1, 2, 4 or 8) the reader can decode at that leaves a picture at
+// least twice the thumbnail on both sides, and the filter path the same thumbnail size.
+int ThumbnailMaker::readerReduction(const ThumbnailBox& box) const {
+    if (!reader_ || !reader_->decodesReduced() || loaded_) return 1;
+    const int tw = side(box.width), th = side(box.height);
+    const bool filter = filterPath(box);
+    int nw = 0, nh = 0;
+    if (filter) {
+        averageReduceSize(width_, height_, tw, th, nw, nh);
+    } else {
+        nominalSize(width_, height_, box, nw, nh);
+    }
+    for (int r = 8; r > 1; r /= 2) {
+        const int w = (width_ + r - 1) / r, h = (height_ + r - 1) / r;
+        if (w < 2 * qint64(nw) || h < 2 * qint64(nh)) continue;
+        int rw = nw, rh = nh;
+        if (filter) averageReduceSize(w, h, tw, th, rw, rh);
+        if (rw == nw && rh == nh) return r;
+    }
+    return 1;
+}
+
+// The photograph through its reader; a reduced decode keeps the sizes of the whole one.
+void ThumbnailMaker::decodeWithReader(int reduction) {
+    picture_ = reader_->picture(reduction);
+    reduction_ = reduction;
+    if (reduction == 1) {
+        width_ = picture_.width();
+        height_ = picture_.height();
+    }
     colourProfile_ = JpegSegments::fromIccProfile(reader_->iccProfile());
     loaded_ = true;
 }
@@ -393,6 +422,7 @@ void ThumbnailMaker::release() {
     loaded_ = false;
     scaled_ = false;
     decoded_ = Decoded::Nothing;
+    reduction_ = 1;
     width_ = 0;
     height_ = 0;
 }

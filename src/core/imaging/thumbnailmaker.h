@@ -81,6 +81,10 @@ public:
     // The preview bitmap: the decoded photo after load, the thumbnail after make.
     const PixelImage& picture() const;
     Decoded decoded() const { return decoded_; }
+    // The reduction (1, 2, 4 or 8) the last decode by another format's reader took: scale()
+    // decodes a WebP photograph smaller where it stays twice the thumbnail's size. The
+    // sizes reported stay those of the whole photograph.
+    int reduction() const { return reduction_; }
     // Drops the images and the file.
     void release();
     // Keeps the whole file read by scale() for another use of the same read (wholeFile()).
@@ -113,12 +117,14 @@ private:
     void scaleTwiceStreamed(const ThumbnailBox& box, const ThumbnailBox& largerBox,
                             PixelImage& larger);
     void reduceStreamed(int tw, int th);
-    void decodeWithReader();
+    int readerReduction(const ThumbnailBox& box) const;
+    void decodeWithReader(int reduction = 1);
 
     Decoding decoding_;
     bool allFormats_ = false;
     std::unique_ptr<PhotoReader> reader_;  // a photograph of another format
     Decoded decoded_ = Decoded::Nothing;
+    int reduction_ = 1;
     QString path_;
     QByteArray data_;     // the start of the file, or all of it
     bool whole_ = false;  // data_ holds the whole file

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <QFileInfo>
+#include <QSize>
 #include <functional>
 
 #include "core/imaging/reader/photoreader.h"
+#include "core/imaging/thumbnailmaker.h"
 #include "core/text/errors.h"
 #include "support/tempdir.h"
 #include "support/testformats.h"
@@ -106,6 +108,45 @@ TEST(PhotoReaderTest, DecodesEveryKindUprightOverWhite) {
         const int y = k.height / 2;
         EXPECT_LE(channelError(picture.pixel(k.width / 4, y), k.left), k.tolerance);
         EXPECT_LE(channelError(picture.pixel(3 * k.width / 4, y), k.right), k.tolerance);
+    }
+}
+
+// A large WebP photograph's thumbnail is made from libwebp's reduced decode where that stays
+// twice the thumbnail on both sides and gives the filter path the same size; the sizes
+// reported stay the photograph's own.
+TEST(PhotoReaderTest, LargeWebpThumbnailFromAReducedDecode) {
+    struct Row {
+        int width, height;
+        ThumbnailBox box;
+        int reduction;
+        QSize thumbnail;
+    };
+    const Row rows[] = {
+        {1280, 960, {160, 120, 80, true}, 4, {160, 120}},  // 320 x 240: just twice
+        {1280, 960, {80, 60, 80, false}, 8, {80, 60}},
+        {1279, 960, {160, 120, 80, false}, 4, {160, 120}},
+        {1279, 960, {160, 120, 80, true}, 1, {159, 120}},  // reduced, it would be 160 wide
+    };
+    test::WebpOptions halves;
+    halves.pattern = [](int x, int, int w, int) { return x < w / 2 ? 0x003264C8u : 0x00FF0000u; };
+    const test::TempDir dir;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.width << " " << row.box.width << row.box.filter);
+        dir.write("big.webp", test::makeTestWebp(row.width, row.height, halves));
+        ThumbnailMaker maker(ThumbnailMaker::Decoding::Streamed, true);
+        maker.open(dir.file("big.webp"));
+        const qint64 whole = 11 * qint64(row.width) * row.height;  // picture and buffers
+        EXPECT_LE(maker.scaleBytes(row.box),
+                  QFileInfo(dir.file("big.webp")).size() + whole / (row.reduction * row.reduction));
+        maker.scale(row.box);
+        EXPECT_EQ(maker.reduction(), row.reduction);
+        EXPECT_EQ(maker.imageWidth(), row.width);
+        EXPECT_EQ(maker.imageHeight(), row.height);
+        const PixelImage& thumbnail = maker.picture();
+        ASSERT_EQ(QSize(thumbnail.width(), thumbnail.height()), row.thumbnail);
+        const int y = thumbnail.height() / 2, w = thumbnail.width();
+        EXPECT_LE(channelError(thumbnail.pixel(w / 4, y), 0x003264C8), 8);
+        EXPECT_LE(channelError(thumbnail.pixel(3 * w / 4, y), 0x00FF0000), 8);
     }
 }
 

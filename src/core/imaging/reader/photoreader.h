@@ -50,6 +50,9 @@ public:
 
     // The largest memory picture() needs, about.
     virtual qint64 decodeBytes() const;
+    // True when picture(reduction) really decodes smaller: to width() / reduction by
+    // height() / reduction, rounded up.
+    virtual bool decodesReduced() const { return false; }
 
 protected:
     // Takes the EXIF block's orientation (when useOrientation), capture time and camera;

@@ -88,6 +88,12 @@ void WebpPhotoReader::readHeader() {
     if (w < 1 || h < 1 || !PixelStorage::fitsLimits(w, h, 24)) {
         fail(name_, QStringLiteral("WebP canvas size %1 x %2 is out of range").arg(w).arg(h));
     }
+    WebPIterator frame;
+    if (WebPDemuxGetFrame(demux.get(), 1, &frame)) {
+        wholeCanvas_ =
+            frame.x_offset == 0 && frame.y_offset == 0 && frame.width == w && frame.height == h;
+        WebPDemuxReleaseIterator(&frame);
+    }
     takeExif(exifOf(demux.get()), true);
     iccProfile_ = chunk(demux.get(), "ICCP");
     setStoredSize(int(w), int(h));

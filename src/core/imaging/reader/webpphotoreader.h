@@ -15,12 +15,14 @@ public:
     WebpPhotoReader(const QByteArray& data, const QString& name);
     QString formatName() const override { return QStringLiteral("WebP"); }
     PixelImage picture(int reduction = 1) override;
+    bool decodesReduced() const override { return wholeCanvas_; }
 
 private:
     void readHeader();
 
     QString name_;
     QByteArray data_;
+    bool wholeCanvas_ = false;  // the first frame covers the canvas
 };
 
 }  // namespace tessaly
