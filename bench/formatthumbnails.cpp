@@ -19,7 +19,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "core/catalog/thumbnailpipeline.h"
+#include "core/catalog/orderedpool.h"
+#include "core/catalog/thumbnailwork.h"
 #include "core/imaging/pixels/heaptuning.h"
 #include "support/tempdir.h"
 #include "support/testformats.h"
@@ -106,18 +107,17 @@ bool runOurs(const QString& folder, const QStringList& names, const QString& out
             const QString thumb = out + QLatin1Char('/') + name + QStringLiteral(".jpg");
             jobs.push_back({folder + QLatin1Char('/') + name, thumb, thumb});
         }
-        const std::size_t count = jobs.size();
-        ThumbnailPipeline pipeline(
-            std::move(jobs),
-            [](const ThumbnailJob& job) {
-                return makeThumbnail(job, kBox, false, nullptr, ThumbnailMaker::Decoding::Streamed,
-                                     true);
-            },
-            QThread::idealThreadCount());
+        const int count = int(jobs.size());
+        OrderedPool<ThumbnailResult>::Plan plan;
+        plan.workers = QThread::idealThreadCount();
+        OrderedPool<ThumbnailResult> pool(count, std::move(plan), [&jobs](int k) {
+            return makeThumbnail(jobs[std::size_t(k)], kBox, false, nullptr,
+                                 ThumbnailMaker::Decoding::Streamed, true);
+        });
         bool ok = true;
-        for (std::size_t k = 0; k < count; ++k) {
-            const ThumbnailResult result = pipeline.take(k);
-            ok = ok && !result.loadError && !result.saveError;
+        for (int k = 0; k < count; ++k) {
+            const std::optional<ThumbnailResult> result = pool.take(k);
+            ok = ok && result && !result->loadError && !result->saveError;
         }
         _exit(ok ? 0 : 1);
     }
