@@ -122,12 +122,14 @@ TEST_F(BatchCatalogTest, OtherFormatsOnlyWithTheSwitch) {
     const QString copy = folder + "/htm_image/c.heic.view.jpg";
     EXPECT_EQ(CaptureDetails::read(copy).taken.date(), QDate(2021, 1, 2));
     EXPECT_TRUE(readFile(folder + "/SShow.htm").contains("imag[2]=\"htm_image/c.heic.view.jpg\""));
-    // Web copies are made of the JPEG photographs; the others keep their links.
+    // Web copies are made of the JPEG photographs; the others link a JPEG copy that keeps no
+    // position, never their originals.
     all = runBatch(
         args + QStringList{"--all-formats", "--keep-going", "--sort", "date", "--web-copies=320"});
     EXPECT_EQ(all.status, 3) << all.errors.toStdString();
-    EXPECT_EQ(links(), QStringList({"a.png", "htm_image/c.heic.view.jpg", "htm_image/web/a.jpg",
-                                    "htm_image/web/a.png.jpg", "b.WEBP"}));
+    EXPECT_EQ(links(), QStringList({"htm_image/a.png.view.jpg", "htm_image/c.heic.view.jpg",
+                                    "htm_image/web/a.jpg", "htm_image/web/a.png.jpg",
+                                    "htm_image/b.WEBP.view.jpg"}));
     EXPECT_EQ(QDir(folder + "/htm_image/web").entryList({"*.jpg"}, QDir::Files),
               QStringList({"a.jpg", "a.png.jpg"}));
 }

@@ -252,7 +252,10 @@ CatalogRunOutcome CatalogRun::Run::perform() {
     title = input.titleIsName ? htmlText(input.title) : input.title;
     perRow = std::clamp(input.perRow, 1, 10);
     commentsOn = decisions.commentsOn();
-    if (input.allFormats) outputNames = photoOutputNames(input.names);
+    // With web copies, no original of another format is linked either: its copy has no position.
+    if (input.allFormats) {
+        outputNames = photoOutputNames(input.names, settings.isOn(&CatalogSettings::webCopies));
+    }
     const bool anySelected = scanSelection();
     events.runStarted(selectedCount);
     if (!anySelected) {

@@ -26,7 +26,7 @@ bool needsBrowserCopy(const QString& name) {
            name.endsWith(QLatin1String(".heif"), Qt::CaseInsensitive);
 }
 
-PhotoOutputNames photoOutputNames(const QStringList& names) {
+PhotoOutputNames photoOutputNames(const QStringList& names, bool copyEveryOther) {
     QSet<QString> taken;
     for (const QString& name : names) {
         if (hasJpegExtension(name)) taken.insert(name);
@@ -35,7 +35,7 @@ PhotoOutputNames photoOutputNames(const QStringList& names) {
     for (const QString& name : names) {
         const bool jpeg = hasJpegExtension(name);
         out.thumbnails << (jpeg ? name : unique(name, QStringLiteral(".jpg"), taken));
-        out.copies << (!jpeg && needsBrowserCopy(name)
+        out.copies << (!jpeg && (copyEveryOther || needsBrowserCopy(name))
                            ? unique(name, QStringLiteral(".view.jpg"), taken)
                            : QString());
     }

@@ -13,12 +13,14 @@ struct PhotoOutputNames {
     // before it while that is a JPEG photograph's name in the list. So no two share a name,
     // and a photograph added to the list renames no other's thumbnail.
     QStringList thumbnails;
-    // The JPEG copy a browser shows in place of a HEIC/HEIF photograph ("a.heic" ->
-    // "a.heic.view.jpg", made unique the same way); empty for the other formats.
+    // The JPEG copy linked in place of a HEIC/HEIF photograph, which browsers cannot show
+    // ("a.heic" -> "a.heic.view.jpg", made unique the same way), and, when every photograph is
+    // published through a copy (web copies), in place of the other formats too; empty for the
+    // rest. A copy keeps the date, the camera and the colour profile, never a position.
     QStringList copies;
 };
 
-PhotoOutputNames photoOutputNames(const QStringList& names);
+PhotoOutputNames photoOutputNames(const QStringList& names, bool copyEveryOther = false);
 
 // True for a photograph browsers cannot show, linked to a JPEG copy (".heic", ".heif").
 bool needsBrowserCopy(const QString& name);
