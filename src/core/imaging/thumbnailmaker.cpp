@@ -217,12 +217,17 @@ ThumbnailMaker::Method ThumbnailMaker::scaleTwice(const ThumbnailBox& box,
     if (width_ < 1 || scaled_) {
         throw ImageError(QStringLiteral("TNkDIB: no photograph has been loaded"));
     }
+    const bool filter = filterPath(box);
+    // Two plain stretches would touch nearly every block row of a large JPEG at full size:
+    // both come from one reduced decode instead, as another format's thumbnails do.
+    const bool plainPair = !filter && !filterPath(largerBox);
     if (!loaded_ && reader_) {
-        decodeWithReader();
+        decodeWithReader(reader_->decodesReduced() ? sharedReduction(box, largerBox) : 1);
     } else if (!loaded_) {
         readWholeFile();
+        const int reduction = plainPair ? sharedReduction(box, largerBox) : 1;
+        if (reduction > 1) decodeReduced(reduction);
     }
-    const bool filter = filterPath(box);
     const Decoded first = plan(box), second = plan(largerBox);
     if (!loaded_ && first != Decoded::FullPicture && second != Decoded::FullPicture) {
         decoded_ = first == Decoded::SampledRows && second == Decoded::SampledRows
@@ -231,7 +236,8 @@ ThumbnailMaker::Method ThumbnailMaker::scaleTwice(const ThumbnailBox& box,
         scaleTwiceStreamed(box, largerBox, larger);
     } else {
         if (!loaded_) decodePicture();
-        decoded_ = first == Decoded::Nothing ? Decoded::Nothing : Decoded::FullPicture;
+        decoded_ =
+            first == Decoded::Nothing && reduction_ == 1 ? Decoded::Nothing : Decoded::FullPicture;
         larger = fromPicture(picture_, largerBox);
         PixelImage whole = std::move(picture_);
         picture_ = fromPicture(std::move(whole), box);
@@ -249,7 +255,7 @@ ThumbnailMaker::Method ThumbnailMaker::scaleTwice(const ThumbnailBox& box,
 PixelImage ThumbnailMaker::fromPicture(PixelImage picture, const ThumbnailBox& box) const {
     const int tw = side(box.width), th = side(box.height);
     if (filterPath(box)) {
-        averageReduce(picture, width_, height_, tw, th);
+        averageReduce(picture, picture.width(), picture.height(), tw, th);
         if (sharpens(width_, height_, box)) sharpen3x3(picture);
         return picture;
     }
@@ -357,10 +363,9 @@ void ThumbnailMaker::decodePicture() {
 
 const PixelImage& ThumbnailMaker::picture() const { return picture_; }
 
-// The largest reduction (1, 2, 4 or 8) the reader can decode at that leaves a picture at
-// least twice the thumbnail on both sides, and the filter path the same thumbnail size.
-int ThumbnailMaker::readerReduction(const ThumbnailBox& box) const {
-    if (!reader_ || !reader_->decodesReduced() || loaded_) return 1;
+// Whether a decode reduced by r leaves a picture at least twice the box's thumbnail on both
+// sides, from which the filter path makes a thumbnail of the same size.
+bool ThumbnailMaker::reductionFits(int r, const ThumbnailBox& box) const {
     const int tw = side(box.width), th = side(box.height);
     const bool filter = filterPath(box);
     int nw = 0, nh = 0;
@@ -369,14 +374,39 @@ int ThumbnailMaker::readerReduction(const ThumbnailBox& box) const {
     } else {
         nominalSize(width_, height_, box, nw, nh);
     }
+    const int w = (width_ + r - 1) / r, h = (height_ + r - 1) / r;
+    if (w < 2 * qint64(nw) || h < 2 * qint64(nh)) return false;
+    int rw = nw, rh = nh;
+    if (filter) averageReduceSize(w, h, tw, th, rw, rh);
+    return rw == nw && rh == nh;
+}
+
+// The largest reduction (1, 2, 4 or 8) the reader can decode at that fits the box.
+int ThumbnailMaker::readerReduction(const ThumbnailBox& box) const {
+    if (!reader_ || !reader_->decodesReduced() || loaded_) return 1;
     for (int r = 8; r > 1; r /= 2) {
-        const int w = (width_ + r - 1) / r, h = (height_ + r - 1) / r;
-        if (w < 2 * qint64(nw) || h < 2 * qint64(nh)) continue;
-        int rw = nw, rh = nh;
-        if (filter) averageReduceSize(w, h, tw, th, rw, rh);
-        if (rw == nw && rh == nh) return r;
+        if (reductionFits(r, box)) return r;
     }
     return 1;
+}
+
+// The largest reduction that fits both boxes.
+int ThumbnailMaker::sharedReduction(const ThumbnailBox& box, const ThumbnailBox& other) const {
+    for (int r = 8; r > 1; r /= 2) {
+        if (reductionFits(r, box) && reductionFits(r, other)) return r;
+    }
+    return 1;
+}
+
+// The JPEG photograph decoded reduced by r (turned as shown); the sizes stay those of the
+// whole photograph.
+void ThumbnailMaker::decodeReduced(int reduction) {
+    JpegImage jpeg;
+    namingFile(path_, [&] { jpeg.loadFromData(data_, reduction); });
+    picture_ = jpeg.picture();
+    jpeg.clear();
+    reduction_ = reduction;
+    loaded_ = true;
 }
 
 // The photograph through its reader; a reduced decode keeps the sizes of the whole one.

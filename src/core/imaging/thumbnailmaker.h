@@ -70,8 +70,9 @@ public:
     // Throws IoError/ImageError when the save fails.
     void save(const QString& thumbPath, int quality) const;
     // scale() for two boxes from one decode of the photograph: picture() becomes the thumbnail
-    // of box and `larger` that of largerBox, each as scale() alone would make it. Returns the
-    // method taken for box.
+    // of box and `larger` that of largerBox, each as scale() alone would make it, except that
+    // two plain stretches of a large photograph come from one decode reduced by 2, 4 or 8
+    // (reduction()) that stays twice the larger thumbnail. Returns the method taken for box.
     Method scaleTwice(const ThumbnailBox& box, const ThumbnailBox& largerBox, PixelImage& larger);
     // Saves a picture made from this photograph (the larger one of scaleTwice) as save() does.
     void saveOther(const PixelImage& picture, const QString& path, int quality) const;
@@ -81,9 +82,9 @@ public:
     // The preview bitmap: the decoded photo after load, the thumbnail after make.
     const PixelImage& picture() const;
     Decoded decoded() const { return decoded_; }
-    // The reduction (1, 2, 4 or 8) the last decode by another format's reader took: scale()
-    // decodes a WebP photograph smaller where it stays twice the thumbnail's size. The
-    // sizes reported stay those of the whole photograph.
+    // The reduction (1, 2, 4 or 8) the last decode took: scale() decodes a WebP photograph
+    // smaller where it stays twice the thumbnail's size, scaleTwice() a WebP one or a JPEG
+    // one for two plain stretches. The sizes reported stay those of the whole photograph.
     int reduction() const { return reduction_; }
     // Drops the images and the file.
     void release();
@@ -117,7 +118,10 @@ private:
     void scaleTwiceStreamed(const ThumbnailBox& box, const ThumbnailBox& largerBox,
                             PixelImage& larger);
     void reduceStreamed(int tw, int th);
+    bool reductionFits(int r, const ThumbnailBox& box) const;
     int readerReduction(const ThumbnailBox& box) const;
+    int sharedReduction(const ThumbnailBox& box, const ThumbnailBox& other) const;
+    void decodeReduced(int reduction);
     void decodeWithReader(int reduction = 1);
 
     Decoding decoding_;

@@ -113,19 +113,23 @@ TEST(PhotoReaderTest, DecodesEveryKindUprightOverWhite) {
 
 // A large WebP photograph's thumbnail is made from libwebp's reduced decode where that stays
 // twice the thumbnail on both sides and gives the filter path the same size; the sizes
-// reported stay the photograph's own.
+// reported stay the photograph's own. A thumbnail made with its double-size twin takes the
+// reduction that fits both.
 TEST(PhotoReaderTest, LargeWebpThumbnailFromAReducedDecode) {
     struct Row {
         int width, height;
         ThumbnailBox box;
         int reduction;
         QSize thumbnail;
+        QSize twin;  // when made with the thumbnail of twice the box
     };
     const Row rows[] = {
-        {1280, 960, {160, 120, 80, true}, 4, {160, 120}},  // 320 x 240: just twice
-        {1280, 960, {80, 60, 80, false}, 8, {80, 60}},
-        {1279, 960, {160, 120, 80, false}, 4, {160, 120}},
-        {1279, 960, {160, 120, 80, true}, 1, {159, 120}},  // reduced, it would be 160 wide
+        {1280, 960, {160, 120, 80, true}, 4, {160, 120}, {}},  // 320 x 240: just twice
+        {1280, 960, {80, 60, 80, false}, 8, {80, 60}, {}},
+        {1279, 960, {160, 120, 80, false}, 4, {160, 120}, {}},
+        {1279, 960, {160, 120, 80, true}, 1, {159, 120}, {}},  // reduced, it would be 160 wide
+        {1280, 960, {80, 60, 80, false}, 4, {80, 60}, {160, 120}},
+        {1280, 960, {160, 120, 80, true}, 2, {160, 120}, {320, 240}},
     };
     test::WebpOptions halves;
     halves.pattern = [](int x, int, int w, int) { return x < w / 2 ? 0x003264C8u : 0x00FF0000u; };
@@ -138,7 +142,14 @@ TEST(PhotoReaderTest, LargeWebpThumbnailFromAReducedDecode) {
         const qint64 whole = 11 * qint64(row.width) * row.height;  // picture and buffers
         EXPECT_LE(maker.scaleBytes(row.box),
                   QFileInfo(dir.file("big.webp")).size() + whole / (row.reduction * row.reduction));
-        maker.scale(row.box);
+        PixelImage twin;
+        if (row.twin.isEmpty()) {
+            maker.scale(row.box);
+        } else {
+            const ThumbnailBox larger{row.box.width * 2, row.box.height * 2, 80, row.box.filter};
+            maker.scaleTwice(row.box, larger, twin);
+            EXPECT_EQ(QSize(twin.width(), twin.height()), row.twin);
+        }
         EXPECT_EQ(maker.reduction(), row.reduction);
         EXPECT_EQ(maker.imageWidth(), row.width);
         EXPECT_EQ(maker.imageHeight(), row.height);
