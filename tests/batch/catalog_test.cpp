@@ -123,15 +123,19 @@ TEST_F(BatchCatalogTest, OtherFormatsOnlyWithTheSwitch) {
     EXPECT_EQ(CaptureDetails::read(copy).taken.date(), QDate(2021, 1, 2));
     EXPECT_TRUE(readFile(folder + "/SShow.htm").contains("imag[2]=\"htm_image/c.heic.view.jpg\""));
     // Web copies are made of the JPEG photographs; the others link a JPEG copy that keeps no
-    // position, never their originals.
+    // position, never their originals. A JPEG under another name gets a copy of its own.
+    writeFile(folder + "/e.jpg", makeTestJpeg(40, 30));
+    writeFile(folder + "/e.webp", makeTestJpeg(44, 30));
     all = runBatch(
         args + QStringList{"--all-formats", "--keep-going", "--sort", "date", "--web-copies=320"});
     EXPECT_EQ(all.status, 3) << all.errors.toStdString();
     EXPECT_EQ(links(), QStringList({"htm_image/a.png.view.jpg", "htm_image/c.heic.view.jpg",
                                     "htm_image/web/a.jpg", "htm_image/web/a.png.jpg",
-                                    "htm_image/b.WEBP.view.jpg"}));
+                                    "htm_image/b.WEBP.view.jpg", "htm_image/web/e.jpg",
+                                    "htm_image/web/e_.jpg"}));
     EXPECT_EQ(QDir(folder + "/htm_image/web").entryList({"*.jpg"}, QDir::Files),
-              QStringList({"a.jpg", "a.png.jpg"}));
+              QStringList({"a.jpg", "a.png.jpg", "e.jpg", "e_.jpg"}));
+    EXPECT_EQ(JpegImage::readHeader(readFile(folder + "/htm_image/web/e_.jpg")).width(), 44);
 }
 
 TEST_F(BatchCatalogTest, NamesGiveTheListInTheirOrder) {

@@ -100,6 +100,7 @@ struct CatalogRun::Run {
     void retireWorkers();
     QString thumbPathOf(int index) const;
     QString thumbnailNameOf(int index) const;
+    QString webCopyNameOf(int index) const;
     QString copyPathOf(int index) const;
     QString doublePathOf(int index) const;
     bool moveIntoPlace(int index);
@@ -362,8 +363,7 @@ void CatalogRun::Run::guardOutputs() {
     const OutputGuard copyGuard(folder, webFolder, photos);
     for (int i = 0; i <= lastSelected; ++i) {
         if (!input.selected[static_cast<std::size_t>(i)]) continue;
-        copyGuard.check(webFolder + QLatin1Char('/') + WebCopy::copyName(input.names[i]),
-                        QString());
+        copyGuard.check(webFolder + QLatin1Char('/') + webCopyNameOf(i), QString());
     }
 }
 
@@ -500,6 +500,11 @@ QString CatalogRun::Run::thumbnailNameOf(int index) const {
     return input.allFormats ? outputNames.thumbnails[index] : input.names[index];
 }
 
+// The web copy's name in the web copies' folder.
+QString CatalogRun::Run::webCopyNameOf(int index) const {
+    return input.allFormats ? outputNames.webCopies[index] : WebCopy::copyName(input.names[index]);
+}
+
 QString CatalogRun::Run::thumbPathOf(int index) const {
     return thumbFolder + QLatin1Char('/') + settings.thumbPrefix + thumbnailNameOf(index);
 }
@@ -545,7 +550,7 @@ ThumbnailJob CatalogRun::Run::jobFor(int index, const QString& thumbOutput,
     }
     job.checkPosition = !webCopies;
     if (!webCopies) return job;
-    job.webCopyPath = webFolder + QLatin1Char('/') + WebCopy::copyName(input.names[index]);
+    job.webCopyPath = webFolder + QLatin1Char('/') + webCopyNameOf(index);
     job.webCopyOutput = copyScratch->filePath(QString::number(index) + QStringLiteral(".jpg"));
     job.webCopyPolicyKept = copyPolicyKept;
     job.webCopyPolicy = copyPolicy;
@@ -665,7 +670,7 @@ bool CatalogRun::Run::moveIntoPlace(int index) {
 // A new web copy waits in the scratch folder for the pages to be put in place.
 void CatalogRun::Run::keepCopy(int index, const ThumbnailResult& result) {
     if (!webCopies || !result.webCopy) return;
-    const QString name = WebCopy::copyName(input.names[index]);
+    const QString name = webCopyNameOf(index);
     if (result.webCopyError) throw writeFailure(webFolder + QLatin1Char('/') + name);
     copyNames << name;
     withWebCopy.insert(index);
@@ -688,7 +693,7 @@ void CatalogRun::Run::writeEntry(int index, int width, int height) {
     entry.scale = ThumbnailMaker::fitRatio(width, height, box);
     ThumbnailMaker::nominalSize(width, height, box, entry.thumbnailWidth, entry.thumbnailHeight);
     if (withWebCopy.count(index)) {  // the pages link to the copy, and show it at its own size
-        entry.webCopyName = WebCopy::copyName(entry.fileName);
+        entry.webCopyName = webCopyNameOf(index);
         WebCopy::copySize(width, height, copyPolicy.longSide, entry.imageWidth, entry.imageHeight);
         width = entry.imageWidth;
         height = entry.imageHeight;

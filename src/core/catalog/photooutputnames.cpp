@@ -31,6 +31,7 @@ PhotoOutputNames photoOutputNames(const QStringList& names, bool copyEveryOther)
     for (const QString& name : names) {
         if (hasJpegExtension(name)) taken.insert(name);
     }
+    QSet<QString> webTaken = taken;
     PhotoOutputNames out;
     for (const QString& name : names) {
         const bool jpeg = hasJpegExtension(name);
@@ -38,6 +39,8 @@ PhotoOutputNames photoOutputNames(const QStringList& names, bool copyEveryOther)
         out.copies << (!jpeg && (copyEveryOther || needsBrowserCopy(name))
                            ? unique(name, QStringLiteral(".view.jpg"), taken)
                            : QString());
+        out.webCopies << (jpeg ? name
+                               : unique(photoShortName(name), QStringLiteral(".jpg"), webTaken));
     }
     return out;
 }

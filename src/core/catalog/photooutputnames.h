@@ -18,6 +18,10 @@ struct PhotoOutputNames {
     // published through a copy (web copies), in place of the other formats too; empty for the
     // rest. A copy keeps the date, the camera and the colour profile, never a position.
     QStringList copies;
+    // The name of each photograph's web copy in the web copies' folder: a JPEG photograph's
+    // own name; another's (a JPEG under another name) takes ".jpg" in place of its extension,
+    // with "_" after the stem while that is taken ("x.png" -> "x_.jpg" beside "x.jpg").
+    QStringList webCopies;
 };
 
 PhotoOutputNames photoOutputNames(const QStringList& names, bool copyEveryOther = false);
