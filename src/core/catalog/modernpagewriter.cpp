@@ -74,8 +74,8 @@ void ModernPageWriter::start(const QString& folder, const QString& title, int pe
 
 void ModernPageWriter::close() noexcept { cells_.clear(); }
 
-// Where a thumbnail links to: the photograph itself. Web copies, once they are made, are
-// chosen here instead.
+// Where a thumbnail links to: the photograph's web copy when copies are made, its JPEG copy
+// when browsers cannot show it, else the photograph itself.
 QString ModernPageWriter::photoHref(const CatalogEntry& entry) const {
     return CatalogPageWriter::photoLink(settings_, entry);
 }
