@@ -107,6 +107,29 @@ async function checkThumbsInView(page, selector = '.photos img') {
   return inView.length;
 }
 
+// The photo of the open lightbox, once loaded: never drawn larger than its own size, its shape
+// kept, inside the screen and above its caption. Returns its own and its drawn size.
+async function lightboxPhoto(page) {
+  await page.waitForFunction(() => {
+    const photo = document.getElementById('lightbox-photo');
+    return document.getElementById('lightbox').open && photo.complete && photo.naturalWidth > 0;
+  });
+  const m = await page.evaluate(() => {
+    const photo = document.getElementById('lightbox-photo');
+    const r = photo.getBoundingClientRect();
+    const caption = document.getElementById('lightbox-caption').getBoundingClientRect();
+    const counter = document.getElementById('lightbox-counter').getBoundingClientRect();
+    return { natural: [photo.naturalWidth, photo.naturalHeight], shown: [r.width, r.height], left: r.left, top: r.top,
+      right: r.right, bottom: r.bottom, caption: caption.top, counter: counter.bottom, screen: [innerWidth, innerHeight] };
+  });
+  const what = `lightbox photo of ${m.natural.join('x')} drawn at ${m.shown.map((v) => v.toFixed(1)).join('x')}`;
+  assert(m.shown[0] <= m.natural[0] + 0.5 && m.shown[1] <= m.natural[1] + 0.5, `${what}: enlarged`);
+  assert(Math.abs(m.shown[0] * m.natural[1] - m.shown[1] * m.natural[0]) <= m.natural[0] + m.natural[1], `${what}: shape changed`);
+  assert(m.left >= 0 && m.top >= m.counter && m.right <= m.screen[0] && m.bottom <= m.caption + 0.5,
+    `${what}: not inside the screen below the counter and above the caption (${JSON.stringify(m)})`);
+  return m;
+}
+
 async function openCatalogue(options, scheme = 'light') {
   const page = await newPage({ ...options, colorScheme: scheme });
   await page.goto(urlOf('many', 'index.htm'), { waitUntil: 'load' });
@@ -155,6 +178,8 @@ check('keyboard only: Tab, Enter opens the photo, right arrow, focus stays insid
     counter: document.getElementById('lightbox-counter').textContent,
   }));
   equal(await state(), { photo: 'p0001.jpg', counter: `1 / ${MANY}` }, 'lightbox after Enter');
+  const own = await lightboxPhoto(page);
+  equal(own.shown, own.natural, 'a photo smaller than the screen at its own size');
   await page.keyboard.press('ArrowRight');
   equal(await state(), { photo: 'p0002.jpg', counter: `2 / ${MANY}` }, 'lightbox after the right arrow');
   await page.keyboard.press('ArrowLeft');
@@ -182,11 +207,11 @@ function makeSmall() {
   if (small) return small;
   const folder = path.join(work, 'small <b>&');
   const names = ['a.jpg', 'b b.jpg', 'c"d.jpg', '<i>x.jpg', '写真.jpg', 'e#f.jpg'];
-  makePhotos(tools, folder, names.map((n, i) => [n, 400 + i * 10, 300 + (i % 2) * 200]));
+  makePhotos(tools, folder, [...names.map((n, i) => [n, 400 + i * 10, 300 + (i % 2) * 200]), ['z.jpg', 2400, 1600]]);
   writeComments(folder, [['a.jpg', '春の <b>海</b>', '二行目'], ['写真.jpg', '夏 & "空"', '']]);
   const settings = writeSettings(path.join(work, 'settings-small'), { makeSlideShow: 'on', slideInterval: '1' });
   batch(tools, ['--settings', settings, '--style', 'modern', '--comments', folder]);
-  small = { folder: path.basename(folder), names };
+  small = { folder: path.basename(folder), names: [...names, 'z.jpg'] };
   return small;
 }
 
@@ -198,13 +223,19 @@ check('slide show, captions, alt texts and names shown as text', async () => {
   const alts = Object.fromEntries(await page.$$eval('.photos a', (as) => as.map((a) =>
     [decodeURIComponent(a.getAttribute('href')), a.querySelector('img').alt])));
   const sorted = (o) => Object.fromEntries(Object.entries(o).sort());
-  equal(sorted(alts), sorted({ 'a.jpg': '春の 海', 'b b.jpg': 'b b', 'c"d.jpg': 'c"d', '<i>x.jpg': '<i>x', '写真.jpg': '夏 & "空"', 'e#f.jpg': 'e#f' }),
+  equal(sorted(alts), sorted({ 'a.jpg': '春の 海', 'b b.jpg': 'b b', 'c"d.jpg': 'c"d', '<i>x.jpg': '<i>x', '写真.jpg': '夏 & "空"', 'e#f.jpg': 'e#f', 'z.jpg': 'z' }),
     'links and alt texts');
   await checkThumbsInView(page);
   await page.screenshot({ path: path.join(shots, 'modern-comments.png'), fullPage: true });
   await page.click('.photos a[href="a.jpg"]');
   await page.waitForFunction(() => document.getElementById('lightbox').open);
   equal(await page.textContent('#lightbox-caption'), '春の 海 二行目', 'caption');
+  const own = await lightboxPhoto(page);
+  equal(own.shown, own.natural, 'a photo smaller than the screen at its own size');
+  await page.keyboard.press('Escape');
+  await page.click('.photos a[href="z.jpg"]');
+  assert((await lightboxPhoto(page)).shown[0] < 1280, 'a photo larger than the screen not shrunk');
+  await page.screenshot({ path: path.join(shots, 'modern-lightbox-large.png') });
   await page.keyboard.press('Escape');
   await page.click('#slideshow');
   await page.waitForFunction(() => document.getElementById('lightbox').open);
@@ -244,8 +275,9 @@ check('accessibility engine: no serious or critical violation, light and dark, l
     const page = await newPage({ ...PHONE, colorScheme: scheme });
     await page.goto(urlOf(folder, 'index.htm'));
     await audit(page, scheme);
-    await page.click('.photos a >> nth=0');
-    await page.waitForFunction(() => document.getElementById('lightbox').open);
+    await page.click('.photos a[href="z.jpg"]');
+    assert((await lightboxPhoto(page)).shown[0] < 390, 'a photo larger than the phone screen not shrunk');
+    await page.screenshot({ path: path.join(shots, `modern-lightbox-phone-${scheme}.png`) });
     await audit(page, `${scheme}, lightbox`);
     await page.context().close();
   }
