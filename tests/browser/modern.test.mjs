@@ -3,6 +3,7 @@
 // links without JavaScript and an accessibility audit (axe-core).
 //   node modern.test.mjs --batch PATH --photo PATH --out FOLDER
 // Prints one line per check and a closing "N passed, N failed" line; exit status 1 on a failure.
+// TESSALY_BROWSER_TIMES=1 adds the load event times of the classic and the modern page.
 import { createRequire } from 'node:module';
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
@@ -163,6 +164,24 @@ async function checkFirstScreen(options, label) {
 
 check(`${MANY} photos at 1280x900, scale 2: lazy, sharp, no shift`, () => checkFirstScreen(DESKTOP, 'desktop'));
 check(`${MANY} photos at 390x844: lazy, sharp, no shift, no horizontal scrolling`, () => checkFirstScreen(PHONE, 'phone'));
+
+// The load event of the classic and the modern page of the same photos, printed for reading
+// when TESSALY_BROWSER_TIMES is set (it takes about 15 s): speed is measured by benchmarks, so
+// no limit is checked here.
+const TIMES = Boolean(process.env.TESSALY_BROWSER_TIMES);
+if (TIMES) check(`${MANY} photos at 1280x900: load event of the classic and the modern page`, async () => {
+  const times = { classic: [], modern: [] };
+  for (let round = 0; round < 2; ++round) {
+    for (const [style, name] of [['classic', 'classic.htm'], ['modern', 'index.htm']]) {
+      const page = await newPage(DESKTOP);
+      await page.goto(urlOf('many', name), { waitUntil: 'load' });
+      times[style].push(await page.evaluate(() => performance.getEntriesByType('navigation')[0].loadEventStart));
+      await page.context().close();
+    }
+  }
+  const best = (list) => Math.min(...list).toFixed(0);
+  console.log(`       load event: classic ${best(times.classic)} ms, modern ${best(times.modern)} ms (best of 2)`);
+});
 
 check('keyboard only: Tab, Enter opens the photo, right arrow, focus stays inside, Esc returns focus', async () => {
   const page = await openCatalogue(DESKTOP);
@@ -326,6 +345,10 @@ async function main() {
   execFileSync(tools.photo, ['--many', path.join(work, 'many'), String(MANY), '240', '180']);
   const settings = writeSettings(path.join(work, 'settings-many'), { makeSlideShow: 'on' });
   batch(tools, ['--settings', settings, '--style', 'modern', '--title', '二千枚', path.join(work, 'many')]);
+  if (TIMES) {
+    const classic = writeSettings(path.join(work, 'settings-classic'), { htmlFileName: 'classic.htm', thumbFolderName: 'classic_image' });
+    batch(tools, ['--settings', classic, '--title', '二千枚', path.join(work, 'many')]);
+  }
   console.log(`       ${MANY} photos and their catalogue made in ${((Date.now() - started) / 1000).toFixed(1)} s`);
   await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
   base = `http://127.0.0.1:${server.address().port}`;
