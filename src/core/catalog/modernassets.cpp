@@ -9,7 +9,9 @@ namespace {
 
 // Colours: light by default, dark when the visitor prefers it, unless the page has colours
 // of its own (the "fixed-colours" class and its inline variables). The grid holds as many
-// columns as fit, at most --row of them.
+// columns as fit, at most --row of them. The lightbox shows a photo at its own size, shrunk
+// (its shape kept) to the space between the counter and its caption when it is larger, never
+// enlarged.
 const char* const kStyleSheet = R"css(:root {
   color-scheme: light dark;
   --bg: #f6f6f3; --fg: #1c1c1c; --muted: #555; --card: #fff; --line: #d6d6d6;
@@ -65,9 +67,12 @@ a:focus-visible, button:focus-visible { outline: 3px solid var(--accent); outlin
   background: #000; color: #fff; overflow: hidden;
 }
 .lightbox::backdrop { background: #000; }
-.lightbox figure { margin: 0; height: 100%; display: flex; flex-direction: column; align-items: center; justify-content: center; }
+.lightbox figure {
+  margin: 0; height: 100%; padding: 3.5rem .5rem .5rem; display: grid; align-content: center;
+  justify-items: center; grid-template: minmax(0, auto) auto / minmax(0, 1fr);
+}
 .lightbox img {
-  display: block; width: calc(100% - 1rem); height: calc(100% - 6rem); object-fit: contain;
+  display: block; width: auto; height: auto; max-width: 100%; max-height: 100%;
   transition: opacity .25s;
 }
 .lightbox figcaption { min-height: 1.6em; margin: .5rem 1rem 0; text-align: center; overflow-wrap: anywhere; }
