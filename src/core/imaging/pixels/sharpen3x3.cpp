@@ -23,6 +23,25 @@ uchar sharpened(long double neighbourTerm, int centre, long double centreWeight)
     return uchar(whole + ((fraction > 0.5L || (fraction == 0.5L && (whole & 1))) ? 1 : 0));
 }
 
+// Every channel value the filter can give, by neighbour sum and centre byte: worked out once
+// in a process (half a megabyte), then each pixel is a look-up.
+const std::vector<uchar>& sharpenedTable() {
+    static const std::vector<uchar> table = [] {
+        std::vector<uchar> values(size_t(kSums) * 256);
+        const long double k = sharpenNeighbourWeight();
+        const long double centreWeight = sharpenCentreWeight();
+        for (int sum = 0; sum < kSums; ++sum) {
+            const long double neighbourTerm = roundToReal48(sum * k);
+            for (int centre = 0; centre < 256; ++centre) {
+                values[size_t(sum) * 256 + size_t(centre)] =
+                    sharpened(neighbourTerm, centre, centreWeight);
+            }
+        }
+        return values;
+    }();
+    return table;
+}
+
 }  // namespace
 
 void sharpen3x3(PixelImage& picture) {
@@ -32,10 +51,7 @@ void sharpen3x3(PixelImage& picture) {
     const int w = source.width();
     const int h = source.height();
     if (w >= 3 && h >= 3) {
-        const long double k = sharpenNeighbourWeight();
-        const long double centreWeight = sharpenCentreWeight();
-        std::vector<long double> neighbourTerm(kSums);
-        for (int sum = 0; sum < kSums; ++sum) neighbourTerm[size_t(sum)] = roundToReal48(sum * k);
+        const uchar* table = sharpenedTable().data();
         for (int y = 1; y <= h - 2; ++y) {
             const uchar* above = source.constScanLine(y - 1);
             const uchar* row = source.constScanLine(y);
@@ -46,7 +62,7 @@ void sharpen3x3(PixelImage& picture) {
                     const int l = 3 * (x - 1) + ch, m = 3 * x + ch, r = 3 * (x + 1) + ch;
                     const int sum = above[l] + above[m] + above[r] + row[l] + row[r] + below[l] +
                                     below[m] + below[r];
-                    out[m] = sharpened(neighbourTerm[size_t(sum)], row[m], centreWeight);
+                    out[m] = table[size_t(sum) * 256 + row[m]];
                 }
             }
         }
