@@ -94,7 +94,7 @@ void makeThumbnailOnly(const ThumbnailJob& job, const ThumbnailBox& box, bool sk
     std::optional<DecodeBudget::Admission> admission;
     try {
         const qint64 bytes =
-            maker.scaleBytes(box) + (twice ? maker.scaleBytes(doubledBox(box)) : 0);
+            twice ? maker.scaleTwiceBytes(box, doubledBox(box)) : maker.scaleBytes(box);
         admission.emplace(budget, bytes);
         if (!*admission) throw ImageError(QStringLiteral("the run was stopped"));
     } catch (...) {

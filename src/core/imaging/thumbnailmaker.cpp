@@ -172,6 +172,17 @@ qint64 ThumbnailMaker::scaleBytes(const ThumbnailBox& box) const {
     }
 }
 
+qint64 ThumbnailMaker::scaleTwiceBytes(const ThumbnailBox& box,
+                                       const ThumbnailBox& largerBox) const {
+    const qint64 both = scaleBytes(box) + scaleBytes(largerBox);
+    if (reader_ || loaded_ || filterPath(box) || filterPath(largerBox)) return both;
+    const qint64 r = sharedReduction(box, largerBox);
+    if (r == 1) return both;
+    const qint64 w = (header_.storedWidth + r - 1) / r, h = (header_.storedHeight + r - 1) / r;
+    const qint64 reduced = qint64(PixelStorage::strideFor(int(w), 24)) * h;
+    return both + (header_.orientation == 1 ? reduced : 2 * reduced);
+}
+
 ThumbnailMaker::Method ThumbnailMaker::scale(const ThumbnailBox& box) {
     if (width_ < 1 || scaled_) {
         throw ImageError(QStringLiteral("TNkDIB: no photograph has been loaded"));

@@ -60,6 +60,9 @@ public:
     // The memory scale() holds at most for this photograph and box, about: the file, the
     // decoder's own buffers, and the full-size picture when it needs one.
     qint64 scaleBytes(const ThumbnailBox& box) const;
+    // The same for scaleTwice(): both boxes' memory, and the reduced picture when the pair
+    // comes from one.
+    qint64 scaleTwiceBytes(const ThumbnailBox& box, const ThumbnailBox& largerBox) const;
 
     // Scales (plain stretch or filter path): picture() becomes the thumbnail. Returns the
     // method it took. Throws the decode's failures (after open()).

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QSize>
 #include <cstdlib>
 #include <cstring>
 #include <utility>
@@ -138,12 +139,18 @@ protected:
         Made made;
         PixelImage larger;
         int reduction = 1;
+        qint64 bytes = 0;     // the memory the pair was said to need
+        qint64 separate = 0;  // that of the two thumbnails made one by one
+        QSize photo;
     };
     static Pair makeTwice(const QString& source, const ThumbnailBox& box, Decoding decoding) {
         Pair pair;
         ThumbnailMaker maker(decoding);
         try {
             maker.open(source);
+            pair.bytes = maker.scaleTwiceBytes(box, doubledBox(box));
+            pair.separate = maker.scaleBytes(box) + maker.scaleBytes(doubledBox(box));
+            pair.photo = QSize(maker.imageWidth(), maker.imageHeight());
             pair.made.method = maker.scaleTwice(box, doubledBox(box), pair.larger);
         } catch (const Error& e) {
             pair.made.error = e.message();
@@ -182,6 +189,9 @@ protected:
                 expectSamePicture(pair.larger, larger.picture);
             } else {
                 EXPECT_FALSE(box.filter);
+                const int r = pair.reduction;
+                EXPECT_GE(pair.bytes, pair.separate + 3 * qint64(pair.photo.width() / r) *
+                                                          (pair.photo.height() / r));
                 expectNearPicture(pair.made.picture, streamed.picture, damaged ? 255 : 12);
                 expectNearPicture(pair.larger, larger.picture, damaged ? 255 : 12);
             }
