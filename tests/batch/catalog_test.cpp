@@ -364,6 +364,14 @@ TEST_F(BatchCatalogTest, WebCopiesArePrivateIncrementalAndChecked) {
     EXPECT_FALSE(JpegImage::readSegments(copy).iccProfile().isEmpty());
     check = runBatch({"--check-privacy", "-s", settings, folder});
     EXPECT_EQ(check.status, 0) << check.out.toStdString();
+    // The modern page links the same copies and puts them in place as well.
+    QDir(web).removeRecursively();
+    ASSERT_EQ(
+        runBatch({"-q", "-s", settings, "--web-copies=1024", "--style", "modern", folder}).status,
+        0);
+    EXPECT_TRUE(readFile(folder + "/index.htm").contains("href=\"htm_image/web/a.jpg\""));
+    EXPECT_EQ(JpegImage::readHeader(readFile(web + "b.jpg")).storedHeight, 1024);
+    EXPECT_TRUE(QFileInfo::exists(web + "copies.txt"));
 
     const QDateTime old = QDateTime::currentDateTime().addSecs(600);
     QFile a(web + "a.jpg");
