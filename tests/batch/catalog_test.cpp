@@ -437,6 +437,7 @@ TEST_F(BatchCatalogTest, PrivacyCheckFindsEveryLinkedPhotograph) {
         {"emoji\U0001F600.jpg", makePhotoJpeg(400, 300, layout)},
         {"p.png", makeTestPng(40, 30, png)},
         {"w.webp", makeTestWebp(40, 30, webp)},
+        {QString(200, '<') + ".jpg", makePhotoJpeg(400, 300, layout)},  // first, long escaped
     };
     for (const auto& [name, bytes] : photos) writeFile(folder + "/" + name, bytes);
     for (const char* style : {"classic", "modern"}) {

@@ -67,7 +67,7 @@ QString unescaped(const QString& link) {
 
 // The page's text: the modern pages are UTF-8, the designed ones Shift-JIS.
 QString pageText(const QByteArray& bytes) {
-    const QByteArray head = bytes.left(1024).toLower();
+    const QByteArray head = bytes.left(8192).toLower();
     if (head.contains("<meta charset=\"utf-8\">")) return QString::fromUtf8(bytes);
     return sjis::decode(bytes);
 }
