@@ -364,6 +364,14 @@ TEST_F(BatchCatalogTest, WebCopiesArePrivateIncrementalAndChecked) {
     EXPECT_FALSE(JpegImage::readSegments(copy).iccProfile().isEmpty());
     check = runBatch({"--check-privacy", "-s", settings, folder});
     EXPECT_EQ(check.status, 0) << check.out.toStdString();
+    // The modern page links the same copies and puts them in place as well.
+    QDir(web).removeRecursively();
+    ASSERT_EQ(
+        runBatch({"-q", "-s", settings, "--web-copies=1024", "--style", "modern", folder}).status,
+        0);
+    EXPECT_TRUE(readFile(folder + "/index.htm").contains("href=\"htm_image/web/a.jpg\""));
+    EXPECT_EQ(JpegImage::readHeader(readFile(web + "b.jpg")).storedHeight, 1024);
+    EXPECT_TRUE(QFileInfo::exists(web + "copies.txt"));
 
     const QDateTime old = QDateTime::currentDateTime().addSecs(600);
     QFile a(web + "a.jpg");
@@ -410,6 +418,37 @@ TEST_F(BatchCatalogTest, WebCopiesArePrivateIncrementalAndChecked) {
                   .status,
               1);
     EXPECT_EQ(QFileInfo(web + "b.jpg").lastModified(), made);
+}
+
+// --check-privacy reads the pages of both styles and finds every photograph they link that
+// carries a position, whatever its name and format.
+TEST_F(BatchCatalogTest, PrivacyCheckFindsEveryLinkedPhotograph) {
+    JpegLayout layout;
+    layout.segments = privateCameraSegments(400, 300, 1);
+    const QByteArray exif = layout.segments[0].second;
+    ASSERT_TRUE(exif.startsWith(QByteArray("Exif\0\0", 6)));
+    PngOptions png;
+    png.exif = exif.mid(6);
+    WebpOptions webp;
+    webp.exif = exif.mid(6);
+    const std::pair<QString, QByteArray> photos[] = {
+        {"写真.jpg", makePhotoJpeg(400, 300, layout)},
+        {"q?x.jpg", makePhotoJpeg(400, 300, layout)},
+        {"emoji\U0001F600.jpg", makePhotoJpeg(400, 300, layout)},
+        {"p.png", makeTestPng(40, 30, png)},
+        {"w.webp", makeTestWebp(40, 30, webp)},
+        {QString(200, '<') + ".jpg", makePhotoJpeg(400, 300, layout)},  // first, long escaped
+    };
+    for (const auto& [name, bytes] : photos) writeFile(folder + "/" + name, bytes);
+    for (const char* style : {"classic", "modern"}) {
+        SCOPED_TRACE(style);
+        ASSERT_EQ(runBatch({"-q", "--all-formats", "--style", style, folder}).status, 0);
+        const BatchOutcome check = runBatch({"--check-privacy", folder});
+        EXPECT_EQ(check.status, 4);
+        for (const auto& [name, bytes] : photos) {
+            EXPECT_TRUE(check.out.contains(name + ": 位置情報")) << check.out.toStdString();
+        }
+    }
 }
 
 // Starts tessaly-batch with its output thrown away; 128 + the signal when a signal ended it,

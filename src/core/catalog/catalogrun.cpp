@@ -720,15 +720,16 @@ void CatalogRun::Run::finishPages() {
         return;
     }
     if (modernStyle) {
+        publishCopies();
         modern.finish(firstKept());
-        return;
+    } else {
+        page.writeTail(commentsOn);
+        if (slideShow) slides.writeTail(n, largestWidth, largestHeight);
+        if (!leftOut.empty()) page.restateImages(selectedCount - int(leftOut.size()), firstKept());
+        publishCopies();
+        if (slideShow) slides.publish();
+        page.publish();
     }
-    page.writeTail(commentsOn);
-    if (slideShow) slides.writeTail(n, largestWidth, largestHeight);
-    if (!leftOut.empty()) page.restateImages(selectedCount - int(leftOut.size()), firstKept());
-    publishCopies();
-    if (slideShow) slides.publish();
-    page.publish();
     if (webCopies && !stoppedEarly) removeStaleCopies();
 }
 

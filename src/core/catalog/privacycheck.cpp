@@ -9,6 +9,8 @@
 
 #include "core/catalog/slideshowwriter.h"
 #include "core/imaging/jpeg/jpegimage.h"
+#include "core/imaging/metadata/photometadata.h"
+#include "core/imaging/reader/photoreader.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
 #include "core/text/sjis.h"
@@ -30,9 +32,10 @@ QString unescaped(const QString& link) {
         const QRegularExpressionMatch m = match.next();
         text += link.mid(at, m.capturedStart() - at);
         const QString name = m.captured(1);
-        if (!m.captured(2).isEmpty())
-            text += QChar(char16_t(m.captured(2).toUInt()));
-        else if (name == QLatin1String("amp"))
+        if (!m.captured(2).isEmpty()) {
+            const char32_t code = m.captured(2).toUInt();
+            text += QString::fromUcs4(&code, 1);
+        } else if (name == QLatin1String("amp"))
             text += QLatin1Char('&');
         else if (name == QLatin1String("quot"))
             text += QLatin1Char('"');
@@ -45,31 +48,54 @@ QString unescaped(const QString& link) {
         at = m.capturedEnd();
     }
     text += link.mid(at);
-    QString out;
-    for (qsizetype i = 0; i < text.size(); ++i) {
+    // Percent escapes stand for the bytes of the name in UTF-8.
+    QByteArray out;
+    const QByteArray bytes = text.toUtf8();
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
         bool ok = false;
-        const uint code = i + 2 < text.size() && text[i] == QLatin1Char('%')
-                              ? text.mid(i + 1, 2).toUInt(&ok, 16)
-                              : 0;
+        const uint code =
+            i + 2 < bytes.size() && bytes[i] == '%' ? bytes.mid(i + 1, 2).toUInt(&ok, 16) : 0;
         if (ok) {
-            out += QChar(char16_t(code));
+            out += char(code);
             i += 2;
         } else {
-            out += text[i];
+            out += bytes[i];
         }
     }
-    return out;
+    return QString::fromUtf8(out);
+}
+
+// The page's text: the modern pages are UTF-8, the designed ones Shift-JIS.
+QString pageText(const QByteArray& bytes) {
+    const QByteArray head = bytes.left(8192).toLower();
+    if (head.contains("<meta charset=\"utf-8\">")) return QString::fromUtf8(bytes);
+    return sjis::decode(bytes);
+}
+
+// What of the owner's privacy the photograph at path carries, whatever its format; nothing
+// for a file that is no photograph we can read, since nothing of it is shown either.
+PrivateFields privateFieldsOf(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    const PhotoFormat format = photoFormatOf(file.read(32));
+    file.close();
+    try {
+        if (format == PhotoFormat::Jpeg) {
+            return PrivacyFilter::find(JpegImage::readSegments(JpegImage::readFile(path)));
+        }
+        if (format == PhotoFormat::Unknown) return {};
+        const PhotoMetadata::Private exif =
+            PhotoMetadata::privateFields(openPhotoReader(path)->exif());
+        return PrivateFields{exif.position, exif.serial, exif.owner};
+    } catch (const Error&) {
+        return {};
+    }
 }
 
 bool isLocal(const QString& link) {
     static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*:"));
     return !link.isEmpty() && !link.startsWith(QLatin1Char('#')) && !link.contains(scheme) &&
            !link.startsWith(QLatin1String("//"));
-}
-
-bool isJpegName(const QString& path) {
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    return suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg");
 }
 
 }  // namespace
@@ -100,7 +126,7 @@ QStringList PrivacyCheck::linkedFiles(const QString& pagePath) {
     if (file.size() > kMaxPageBytes || !file.open(QIODevice::ReadOnly)) {
         throw IoError(cannotOpenMessage(pagePath));
     }
-    const QString page = sjis::decode(file.readAll());
+    const QString page = pageText(file.readAll());
     static const QRegularExpression links(
         QStringLiteral(
             "(?:\\b(?:href|src)\\s*=\\s*\"([^\"]*)\")|(?:\\bimag\\[\\d+\\]=\"([^\"]*)\")|"
@@ -111,9 +137,10 @@ QStringList PrivacyCheck::linkedFiles(const QString& pagePath) {
     for (auto match = links.globalMatch(page); match.hasNext();) {
         const QRegularExpressionMatch m = match.next();
         QString link = m.captured(1) + m.captured(2) + m.captured(3);
+        if (link.contains(QLatin1Char('?'))) continue;  // a query; a name's '?' is escaped
         link.replace(QLatin1String("\\'"), QLatin1String("'"));
         link = unescaped(link);
-        if (!isLocal(link) || link.contains(QLatin1Char('?'))) continue;
+        if (!isLocal(link)) continue;
         const QString path = QDir::cleanPath(folder.filePath(link));
         if (!files.contains(path)) files << path;
     }
@@ -125,14 +152,9 @@ std::vector<PrivacyFinding> PrivacyCheck::check(const QStringList& pages) const 
     QSet<QString> seen;
     for (const QString& page : pages) {
         for (const QString& path : linkedFiles(page)) {
-            if (seen.contains(path) || !isJpegName(path) || !QFileInfo(path).isFile()) continue;
+            if (seen.contains(path) || !QFileInfo(path).isFile()) continue;
             seen.insert(path);
-            PrivateFields fields;
-            try {
-                fields = PrivacyFilter::find(JpegImage::readSegments(JpegImage::readFile(path)));
-            } catch (const Error&) {
-                continue;  // no JPEG we can read: nothing of it is shown either
-            }
+            const PrivateFields fields = privateFieldsOf(path);
             if (fields.any()) findings.push_back({path, fields});
         }
     }

@@ -4,7 +4,9 @@
 #include <optional>
 
 #include "core/catalog/decodebudget.h"
+#include "core/imaging/metadata/photometadata.h"
 #include "core/imaging/metadata/privacyfilter.h"
+#include "core/imaging/reader/photoreader.h"
 #include "core/text/errors.h"
 
 namespace tessaly {
@@ -80,10 +82,12 @@ void makeThumbnailOnly(const ThumbnailJob& job, const ThumbnailBox& box, bool sk
         result.loadError = std::current_exception();
         return;
     }
-    if (job.checkPosition && !maker.otherFormat()) {
-        result.position = carriesPosition(maker.fileStart());
-    }
     const bool copy = !job.copyPath.isEmpty() && maker.otherFormat();
+    if (job.checkPosition && !copy) {  // the page links the photograph itself
+        result.position = maker.otherFormat()
+                              ? PhotoMetadata::privateFields(maker.reader()->exif()).position
+                              : carriesPosition(maker.fileStart());
+    }
     const bool twice = !job.doublePath.isEmpty();
     if (skipExisting && thumbnailUpToDate(job.thumbPath, job.sourcePath) &&
         (!copy || thumbnailUpToDate(job.copyPath, job.sourcePath)) &&

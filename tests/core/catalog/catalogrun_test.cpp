@@ -5,6 +5,8 @@
 
 #include "catalogrun_fixture.h"
 #include "core/text/formatting.h"
+#include "support/testformats.h"
+#include "support/testheif.h"
 
 namespace tessaly::test {
 namespace {
@@ -387,10 +389,21 @@ TEST_F(CatalogRunTest, ClosingQuestionCountsPhotographsWithPositions) {
         input.selected.push_back(true);
     }
     addImage("c.jpg");
+    // A PNG with a position is linked itself; a HEIC one through its copy without it.
+    PngOptions png;
+    png.exif = layout.segments[0].second.mid(6);
+    writeFile(dir.file("d.png"), makeTestPng(30, 20, png));
+    HeicOptions heic;
+    heic.exif = layout.segments[0].second;
+    writeFile(dir.file("e.heic"), makeTestHeic(30, 20, heic));
+    input.names << "d.png"
+                << "e.heic";
+    input.selected.insert(input.selected.end(), 2, true);
+    input.allFormats = true;
     settings.noBrowserLaunch = QStringLiteral("off");
     run();
     const QString line =
-        "位置情報を含む画像が 2 枚リンクされています（公開用コピーを作ると取り除かれます）";
+        "位置情報を含む画像が 3 枚リンクされています（公開用コピーを作ると取り除かれます）";
     const QString asked = "question:　　　　ファイル作成終了　　　　\n" + dir.path() +
                           "/index.htm\nブラウザを起動しますか？";
     EXPECT_TRUE(host.log.contains(asked + "\n" + line)) << host.log.join('|').toStdString();
