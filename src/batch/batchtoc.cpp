@@ -25,7 +25,8 @@ const char* const kTocUsage =
     "Makes the table of contents of the catalogues in FOLDER's sub-folders.\n"
     "  -t, --title TEXT              title of the contents page (required)\n"
     "      --grid                    show the catalogues' thumbnails, five to a row\n"
-    "      --frames                  write a frame set (top page and title.htm) instead\n"
+    "      --frames                  write a frame set (top page and title.htm) instead, in\n"
+    "                                the classic style\n"
     "      --background-image FILE   copy FILE beside the page as its background\n"
     "      --background-color N      page colour, Windows colour value (default 8421504)\n"
     "      --date Y-M-D              date written into the pages (default: today)\n"
@@ -97,6 +98,8 @@ QString readRequest(const QCommandLineParser& parser, Request& request) {
     if (parser.isSet("style") && request.style != QLatin1String("classic") &&
         request.style != QLatin1String("modern"))
         return QStringLiteral("--style takes classic or modern");
+    if (options.useFrames && request.style == QLatin1String("modern"))
+        return QStringLiteral("--frames writes the classic frame set: leave out --style modern");
     request.settingsFolder = parser.value("settings");
     request.open = parser.isSet("open");
     request.quiet = parser.isSet("quiet");

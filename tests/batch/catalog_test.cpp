@@ -261,7 +261,8 @@ TEST_F(BatchCatalogTest, SortByDateOrdersByCaptureTime) {
     EXPECT_EQ(runBatch({folder, "--sort", "time"}).status, 2);
 }
 
-// --style overrides the settings file's page style for the run, either way.
+// --style overrides the settings file's page style for the run, either way; a frame set has
+// only the classic style.
 TEST_F(BatchCatalogTest, StyleChoosesThePageStyle) {
     image("a.jpg", 300, 200);
     const QString modern =
@@ -273,6 +274,10 @@ TEST_F(BatchCatalogTest, StyleChoosesThePageStyle) {
     EXPECT_TRUE(readFile(folder + "/index.htm").startsWith("<!DOCTYPE html>\r\n"));
     EXPECT_TRUE(QFileInfo(folder + "/htm_image/2x/a.jpg").isFile());
     EXPECT_EQ(runBatch({folder, "--style", "fancy"}).status, 2);
+    const BatchOutcome frames =
+        runBatch({"--toc", "-t", "T", "--frames", "--style", "modern", dir.path()});
+    EXPECT_EQ(frames.status, 2);
+    EXPECT_TRUE(frames.errors.contains("--frames")) << frames.errors.toStdString();
 }
 
 TEST_F(BatchCatalogTest, OpenStartsTheConfiguredBrowser) {
