@@ -55,7 +55,7 @@ const char* const kUsage =
     "                       header, of no format read, too large to decode) and make the page "
     "with\n"
     "                       the rest; each is named on standard error, and listed at the end\n"
-    "      --web-copies[=PIXELS]  link the pages to light copies of the JPEG photos (in the\n"
+    "      --web-copies[=PIXELS]  link the pages to light JPEG copies of the photos (in the\n"
     "                       thumbnail folder's web folder), their longer side at most PIXELS\n"
     "                       (320..8192, default the settings' or 2048), without GPS\n"
     "                       positions, serial numbers, owner names and maker notes\n"

@@ -16,6 +16,7 @@
 #include "core/imaging/jobs/rotationjob.h"
 #include "core/imaging/jpeg/jpegimage.h"
 #include "core/imaging/metadata/capturedetails.h"
+#include "core/imaging/metadata/privacyfilter.h"
 #include "core/settings/catalogsettings.h"
 #include "support/batchprocess.h"
 #include "support/tempdir.h"
@@ -122,20 +123,35 @@ TEST_F(BatchCatalogTest, OtherFormatsOnlyWithTheSwitch) {
     const QString copy = folder + "/htm_image/c.heic.view.jpg";
     EXPECT_EQ(CaptureDetails::read(copy).taken.date(), QDate(2021, 1, 2));
     EXPECT_TRUE(readFile(folder + "/SShow.htm").contains("imag[2]=\"htm_image/c.heic.view.jpg\""));
-    // Web copies are made of the JPEG photographs; the others link a JPEG copy that keeps no
-    // position, never their originals. A JPEG under another name gets a copy of its own.
+    // With web copies every photograph links its own copy in web/, at most the chosen size,
+    // without a position; no other JPEG copy is made. A JPEG under another name gets its own.
     writeFile(folder + "/e.jpg", makeTestJpeg(40, 30));
     writeFile(folder + "/e.webp", makeTestJpeg(44, 30));
+    HeicOptions located;
+    located.exif = privateCameraSegments(640, 480, 1)[0].second;
+    located.iccProfile = iccProfile("RGB ", 600);
+    writeFile(folder + "/g.heic", makeTestHeic(640, 480, located));
+    QFile::remove(copy);
     all = runBatch(
         args + QStringList{"--all-formats", "--keep-going", "--sort", "date", "--web-copies=320"});
     EXPECT_EQ(all.status, 3) << all.errors.toStdString();
-    EXPECT_EQ(links(), QStringList({"htm_image/a.png.view.jpg", "htm_image/c.heic.view.jpg",
-                                    "htm_image/web/a.jpg", "htm_image/web/a.png.jpg",
-                                    "htm_image/b.WEBP.view.jpg", "htm_image/web/e.jpg",
-                                    "htm_image/web/e_.jpg"}));
+    EXPECT_EQ(links(),
+              QStringList({"htm_image/web/a_.jpg", "htm_image/web/c.jpg", "htm_image/web/g.jpg",
+                           "htm_image/web/a.jpg", "htm_image/web/a.png.jpg", "htm_image/web/b.jpg",
+                           "htm_image/web/e.jpg", "htm_image/web/e_.jpg"}));
     EXPECT_EQ(QDir(folder + "/htm_image/web").entryList({"*.jpg"}, QDir::Files),
-              QStringList({"a.jpg", "a.png.jpg", "e.jpg", "e_.jpg"}));
+              QStringList(
+                  {"a.jpg", "a.png.jpg", "a_.jpg", "b.jpg", "c.jpg", "e.jpg", "e_.jpg", "g.jpg"}));
+    EXPECT_TRUE(QDir(folder + "/htm_image").entryList({"*.view.jpg"}).isEmpty());
+    EXPECT_TRUE(readFile(folder + "/SShow.htm").contains("imag[3]=\"htm_image/web/g.jpg\""));
     EXPECT_EQ(JpegImage::readHeader(readFile(folder + "/htm_image/web/e_.jpg")).width(), 44);
+    const QString web = folder + "/htm_image/web/g.jpg";
+    const JpegHeader header = JpegImage::readHeader(readFile(web));
+    EXPECT_EQ(std::make_pair(header.width(), header.height()), std::make_pair(320, 240));
+    const JpegSegments kept = JpegImage::readSegments(readFile(web));
+    EXPECT_FALSE(PrivacyFilter::find(kept).any());
+    EXPECT_FALSE(kept.iccProfile().isEmpty());
+    EXPECT_EQ(CaptureDetails::read(web).taken.date(), QDate(2024, 5, 6));
 }
 
 TEST_F(BatchCatalogTest, NamesGiveTheListInTheirOrder) {
@@ -423,6 +439,22 @@ TEST_F(BatchCatalogTest, WebCopiesArePrivateIncrementalAndChecked) {
                   .status,
               1);
     EXPECT_EQ(QFileInfo(web + "b.jpg").lastModified(), made);
+    // A photograph of another format keeps its copy as well, upright and without a position.
+    PngOptions png;
+    png.exif = layout.segments[0].second.mid(6);
+    writeFile(folder + "/p.png", makeTestPng(400, 300, png));
+    const QStringList pngRun = {"-q",   "-s",   settings, "--all-formats", "--web-copies=320",
+                                folder, "p.png"};
+    ASSERT_EQ(runBatch(pngRun).status, 0);
+    QFile pngCopy(web + "p.jpg");
+    ASSERT_TRUE(pngCopy.open(QIODevice::ReadWrite) &&
+                pngCopy.setFileTime(old, QFileDevice::FileModificationTime));
+    pngCopy.close();
+    ASSERT_EQ(runBatch(pngRun).status, 0);
+    EXPECT_EQ(QFileInfo(web + "p.jpg").lastModified(), old);
+    const JpegHeader upright = JpegImage::readHeader(readFile(web + "p.jpg"));  // orientation 6
+    EXPECT_EQ(std::make_pair(upright.width(), upright.orientation), std::make_pair(240, 1));
+    EXPECT_EQ(runBatch({"--check-privacy", "-s", settings, folder}).status, 0);
 }
 
 // --check-privacy reads the pages of both styles and finds every photograph they link that

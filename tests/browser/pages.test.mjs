@@ -120,6 +120,22 @@ check('photographs of every format: thumbnails and links load', async () => {
   assert(slides.includes('imag[5]="htm_image/e.heic.view.jpg"'), 'slide show target of the HEIC photo');
   await page.screenshot({ path: path.join(shots, 'formats.png'), fullPage: true });
   equal(page.errors, [], 'script errors');
+  // With web copies every format links its JPEG copy in web/, on both page styles.
+  fs.unlinkSync(path.join(folder, 'f.png'));
+  const copies = ['a', 'b', 'c', 'd', 'e'].map((n) => `htm_image/web/${n}.jpg`);
+  batch(tools, ['--settings', settings, '--title', 'formats', '--all-formats', '--web-copies=320', folder]);
+  await page.goto(fileUrl(folder, 'index.htm'));
+  equal(await page.$$eval('td a', (as) => as.map((a) => a.getAttribute('href'))), copies, 'web copy links');
+  for (const link of copies) assert(await loadsAsImage(page, link), `${link} does not load`);
+  batch(tools, ['--settings', settings, '--style', 'modern', '--all-formats', '--web-copies=320', folder]);
+  await page.goto(fileUrl(folder, 'index.htm'));
+  equal(await page.$$eval('a.photo', (as) => as.map((a) => a.getAttribute('href'))), copies, 'modern links');
+  await page.click('a.photo >> nth=4');
+  await page.waitForFunction(() => {
+    const photo = document.getElementById('lightbox-photo');
+    return photo.complete && photo.naturalWidth === 256 && photo.src.endsWith('/web/e.jpg');
+  }, null, { timeout: 5000 });
+  equal(page.errors, [], 'script errors with web copies');
 });
 
 check('script popup opens the image in a window named sub sized to it', async () => {

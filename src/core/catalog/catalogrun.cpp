@@ -253,7 +253,7 @@ CatalogRunOutcome CatalogRun::Run::perform() {
     title = input.titleIsName ? htmlText(input.title) : input.title;
     perRow = std::clamp(input.perRow, 1, 10);
     commentsOn = decisions.commentsOn();
-    // With web copies, no original of another format is linked either: its copy has no position.
+    // With web copies, every photograph is linked through its own copy in the web folder.
     if (input.allFormats) {
         outputNames = photoOutputNames(input.names, settings.isOn(&CatalogSettings::webCopies));
     }

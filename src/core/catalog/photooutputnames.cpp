@@ -26,7 +26,7 @@ bool needsBrowserCopy(const QString& name) {
            name.endsWith(QLatin1String(".heif"), Qt::CaseInsensitive);
 }
 
-PhotoOutputNames photoOutputNames(const QStringList& names, bool copyEveryOther) {
+PhotoOutputNames photoOutputNames(const QStringList& names, bool webCopies) {
     QSet<QString> taken;
     for (const QString& name : names) {
         if (hasJpegExtension(name)) taken.insert(name);
@@ -36,7 +36,7 @@ PhotoOutputNames photoOutputNames(const QStringList& names, bool copyEveryOther)
     for (const QString& name : names) {
         const bool jpeg = hasJpegExtension(name);
         out.thumbnails << (jpeg ? name : unique(name, QStringLiteral(".jpg"), taken));
-        out.copies << (!jpeg && (copyEveryOther || needsBrowserCopy(name))
+        out.copies << (!jpeg && !webCopies && needsBrowserCopy(name)
                            ? unique(name, QStringLiteral(".view.jpg"), taken)
                            : QString());
         out.webCopies << (jpeg ? name

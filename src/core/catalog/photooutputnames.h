@@ -14,9 +14,9 @@ struct PhotoOutputNames {
     // and a photograph added to the list renames no other's thumbnail.
     QStringList thumbnails;
     // The JPEG copy linked in place of a HEIC/HEIF photograph, which browsers cannot show
-    // ("a.heic" -> "a.heic.view.jpg", made unique the same way), and, when every photograph is
-    // published through a copy (web copies), in place of the other formats too; empty for the
-    // rest. A copy keeps the date, the camera and the colour profile, never a position.
+    // ("a.heic" -> "a.heic.view.jpg", made unique the same way); empty for the rest, and for
+    // every photograph when each is published through its web copy instead. A copy keeps the
+    // date, the camera and the colour profile, never a position.
     QStringList copies;
     // The name of each photograph's web copy in the web copies' folder: a JPEG photograph's
     // own name; another's (a JPEG under another name) takes ".jpg" in place of its extension,
@@ -24,7 +24,7 @@ struct PhotoOutputNames {
     QStringList webCopies;
 };
 
-PhotoOutputNames photoOutputNames(const QStringList& names, bool copyEveryOther = false);
+PhotoOutputNames photoOutputNames(const QStringList& names, bool webCopies = false);
 
 // True for a photograph browsers cannot show, linked to a JPEG copy (".heic", ".heif").
 bool needsBrowserCopy(const QString& name);

@@ -1,6 +1,7 @@
 #include "core/catalog/thumbnailwork.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <optional>
 
 #include "core/catalog/decodebudget.h"
@@ -72,6 +73,38 @@ void scaleAndSave(ThumbnailMaker& maker, const ThumbnailJob& job, const Thumbnai
     }
 }
 
+// Decodes a photograph of another format whole and writes what is made of that picture before
+// the thumbnail replaces it: its JPEG copy, its web copy. False when the photograph goes no
+// further (the failure is in the result).
+bool fromWholePicture(ThumbnailMaker& maker, const ThumbnailJob& job, bool copy, bool webCopy,
+                      ThumbnailResult& result) {
+    try {
+        maker.decodeWhole();
+    } catch (...) {
+        result.loadError = std::current_exception();
+        return false;
+    }
+    if (copy) {
+        try {
+            maker.saveCopy(job.copyPath, kBrowserCopyQuality);
+        } catch (...) {
+            result.saveError = std::current_exception();
+            return false;
+        }
+    }
+    if (webCopy) {
+        try {
+            WebCopy::makeFromPicture(maker.picture(), maker.reader()->exif(),
+                                     maker.reader()->iccProfile(), job.webCopyOutput,
+                                     job.webCopyPolicy);
+            result.webCopyMade = true;
+        } catch (...) {
+            result.webCopyError = std::current_exception();
+        }
+    }
+    return true;
+}
+
 void makeThumbnailOnly(const ThumbnailJob& job, const ThumbnailBox& box, bool skipExisting,
                        DecodeBudget* budget, ThumbnailMaker& maker, ThumbnailResult& result) {
     try {
@@ -83,13 +116,17 @@ void makeThumbnailOnly(const ThumbnailJob& job, const ThumbnailBox& box, bool sk
         return;
     }
     const bool copy = !job.copyPath.isEmpty() && maker.otherFormat();
+    // Another format's web copy comes from the whole decode its thumbnail is made from.
+    result.webCopy = !job.webCopyPath.isEmpty() && maker.otherFormat();
+    const bool webCopy = result.webCopy &&
+                         !WebCopy::upToDate(job.webCopyPath, job.sourcePath, job.webCopyPolicyKept);
     if (job.checkPosition && !copy) {  // the page links the photograph itself
         result.position = maker.otherFormat()
                               ? PhotoMetadata::privateFields(maker.reader()->exif()).position
                               : carriesPosition(maker.fileStart());
     }
     const bool twice = !job.doublePath.isEmpty();
-    if (skipExisting && thumbnailUpToDate(job.thumbPath, job.sourcePath) &&
+    if (skipExisting && !webCopy && thumbnailUpToDate(job.thumbPath, job.sourcePath) &&
         (!copy || thumbnailUpToDate(job.copyPath, job.sourcePath)) &&
         (!twice || thumbnailUpToDate(job.doublePath, job.sourcePath))) {
         result.skipped = true;
@@ -97,29 +134,19 @@ void makeThumbnailOnly(const ThumbnailJob& job, const ThumbnailBox& box, bool sk
     }
     std::optional<DecodeBudget::Admission> admission;
     try {
-        const qint64 bytes =
-            twice ? maker.scaleTwiceBytes(box, doubledBox(box)) : maker.scaleBytes(box);
+        qint64 bytes = twice ? maker.scaleTwiceBytes(box, doubledBox(box)) : maker.scaleBytes(box);
+        if (copy || webCopy) bytes = std::max(bytes, maker.wholeDecodeBytes());
+        if (webCopy) {
+            bytes += WebCopy::pictureCopyBytes(result.imageWidth, result.imageHeight,
+                                               job.webCopyPolicy.longSide);
+        }
         admission.emplace(budget, bytes);
         if (!*admission) throw ImageError(QStringLiteral("the run was stopped"));
     } catch (...) {
         result.loadError = std::current_exception();
         return;
     }
-    if (copy) {
-        // The copy is written from the whole picture before the thumbnail replaces it.
-        try {
-            maker.decodeWhole();
-        } catch (...) {
-            result.loadError = std::current_exception();
-            return;
-        }
-        try {
-            maker.saveCopy(job.copyPath, kBrowserCopyQuality);
-        } catch (...) {
-            result.saveError = std::current_exception();
-            return;
-        }
-    }
+    if ((copy || webCopy) && !fromWholePicture(maker, job, copy, webCopy, result)) return;
     scaleAndSave(maker, job, box, result);
 }
 

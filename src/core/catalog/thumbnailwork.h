@@ -22,7 +22,7 @@ struct ThumbnailJob {
     // none when empty. Written at doubleOutputPath as the other is at outputPath.
     QString doublePath{};
     QString doubleOutputPath{};
-    // The photograph's web copy (JPEG photographs only): where it belongs, empty when none is
+    // The photograph's web copy: where it belongs, empty when none is
     // made; where a new one is written (a scratch file moved later).
     QString webCopyPath = QString();
     QString webCopyOutput = QString();
@@ -60,8 +60,9 @@ ThumbnailBox doubledBox(const ThumbnailBox& box);
 // its copy and the double one, when they are asked for) up to date (then nothing is decoded),
 // decodes it, makes the thumbnail and saves it at job.outputPath (the double one at twice the
 // box, at job.doubleOutputPath), and the copy at job.copyPath. allFormats reads photographs of
-// every format (ThumbnailMaker). With a webCopyPath, a web copy of a JPEG photograph that is
-// not up to date is made from the same read of the file and saved at job.webCopyOutput. A
+// every format (ThumbnailMaker). With a webCopyPath, a web copy that is not up to date is made
+// from the same read of the file (another format's from the same whole decode) and saved at
+// job.webCopyOutput. A
 // thumbnail older than its photograph is made again. The decode waits for its admission by the
 // budget when one is given. Never throws: failures are kept in the result.
 ThumbnailResult makeThumbnail(

@@ -436,6 +436,10 @@ void ThumbnailMaker::decodeWhole() {
     if (reader_ && !loaded_ && !scaled_) decodeWithReader();
 }
 
+qint64 ThumbnailMaker::wholeDecodeBytes() const {
+    return reader_ ? fileBytes_ + reader_->decodeBytes() + 3 * qint64(width_) * height_ : 0;
+}
+
 void ThumbnailMaker::saveCopy(const QString& copyPath, int quality) const {
     if (!reader_ || !loaded_) {
         throw ImageError(QStringLiteral("TNkDIB: no photograph has been loaded"));

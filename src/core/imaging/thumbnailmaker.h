@@ -106,6 +106,9 @@ public:
     const PhotoReader* reader() const { return reader_.get(); }
     // Decodes such a photograph whole, when not yet done (for saveCopy before scale).
     void decodeWhole();
+    // The memory such a decode holds, about: the file, the reader's buffers and the whole
+    // picture (0 for a JPEG).
+    qint64 wholeDecodeBytes() const;
     // Saves the decoded whole picture of such a photograph as a JPEG copy at the quality
     // (its colour profile, capture date and camera kept), replacing the file; call between
     // load() and scale(). Throws IoError/ImageError.

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "core/imaging/jpeg/jpegimage.h"
+#include "core/imaging/metadata/photometadata.h"
 #include "core/imaging/metadata/privacyfilter.h"
 #include "core/imaging/pixels/bilinearresize.h"
 #include "core/imaging/pixels/thumbnailfilters.h"
@@ -31,6 +32,18 @@ JpegSegments rgbProfileOnly(const JpegSegments& segments) {
         if (!JpegSegments::isIccChunk(segment)) kept.list.push_back(segment);
     }
     return kept;
+}
+
+// The picture at cw x ch: a large reduction averages areas first, the last step is a small one.
+PixelImage fitted(PixelImage picture, int cw, int ch) {
+    int w = picture.width(), h = picture.height();
+    if (std::max(w, h) >= 2 * std::max(cw, ch)) {
+        averageReduce(picture, w, h, cw, ch);
+        w = picture.width();
+        h = picture.height();
+    }
+    if (w != cw || h != ch) picture = bilinearResize(picture, cw, ch);
+    return picture;
 }
 
 }  // namespace
@@ -80,20 +93,43 @@ void WebCopy::make(const QByteArray& photo, const QString& outputPath,
                                decodeEighths(header.width(), header.height(), policy.longSide));
     PixelImage picture = decoded.picture();
     decoded.clear();
-    int w = picture.width(), h = picture.height();
-    // A large reduction averages areas first; the last step is a small one.
-    if (std::max(w, h) >= 2 * std::max(cw, ch)) {
-        averageReduce(picture, w, h, cw, ch);
-        w = picture.width();
-        h = picture.height();
-    }
-    if (w != cw || h != ch) picture = bilinearResize(picture, cw, ch);
+    picture = fitted(std::move(picture), cw, ch);
     JpegImage copy;
     copy.Assign(picture);
     copy.setCompressionQuality(policy.quality);
     copy.setSegments(rgbProfileOnly(
         PrivacyFilter(policy.keepLocation).filtered(JpegImage::readSegments(photo), cw, ch)));
     copy.saveToFile(outputPath);
+}
+
+void WebCopy::makeFromPicture(const PixelImage& picture, const QByteArray& exif,
+                              const QByteArray& iccProfile, const QString& outputPath,
+                              const WebCopyPolicy& policy) {
+    const int w = picture.width(), h = picture.height();
+    int cw = 0, ch = 0;
+    copySize(w, h, policy.longSide, cw, ch);
+    // The picture stays the thumbnail's: only an area reduction works on a copy of it.
+    const bool averages = std::max(w, h) >= 2 * std::max(cw, ch);
+    const PixelImage resized = averages || (w == cw && h == ch) ? fitted(picture, cw, ch)
+                                                                : bilinearResize(picture, cw, ch);
+    JpegSegments segments;
+    const QByteArray published =
+        exif.isEmpty() ? QByteArray()
+                       : PhotoMetadata::publishedExif(exif, policy.keepLocation, cw, ch);
+    if (!published.isEmpty()) segments.append(JpegSegments::kApp1, published);
+    for (const JpegSegment& chunk : JpegSegments::fromIccProfile(iccProfile).list)
+        segments.list.push_back(chunk);
+    JpegImage copy;
+    copy.Assign(resized);
+    copy.setCompressionQuality(policy.quality);
+    copy.setSegments(rgbProfileOnly(segments));
+    copy.saveToFile(outputPath);
+}
+
+qint64 WebCopy::pictureCopyBytes(int w, int h, int longSide) {
+    int cw = 0, ch = 0;
+    copySize(w, h, longSide, cw, ch);
+    return 3 * qint64(w) * h + 12 * qint64(cw) * ch;
 }
 
 bool WebCopy::upToDate(const QString& copyPath, const QString& photoPath, bool policyKept) {

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include "core/imaging/pixels/pixelimage.h"
+
 namespace tessaly {
 
 // How the web copies of a catalogue are made: their longer side at most, whether they keep
@@ -38,6 +40,15 @@ public:
     // (to a temporary file, then renamed). Throws the decode's and the write's failures.
     static void make(const QByteArray& photo, const QString& outputPath,
                      const WebCopyPolicy& policy);
+    // Makes the copy of a photograph of another format, decoded whole and upright by its reader,
+    // from that picture, its EXIF block ("Exif\0\0" and the TIFF data, filtered as a JPEG
+    // photograph's is) and its colour profile, and writes it at outputPath. Throws the write's
+    // failures.
+    static void makeFromPicture(const PixelImage& picture, const QByteArray& exif,
+                                const QByteArray& iccProfile, const QString& outputPath,
+                                const WebCopyPolicy& policy);
+    // The memory makeFromPicture holds beside the picture of a w x h photograph, about.
+    static qint64 pictureCopyBytes(int w, int h, int longSide);
     // The copy exists, is not older than the photograph, and its folder's record names the
     // policy.
     static bool upToDate(const QString& copyPath, const QString& photoPath, bool policyKept);
