@@ -468,7 +468,21 @@ TEST_F(BatchCatalogTest, PrivacyCheckFindsEveryLinkedPhotograph) {
     png.exif = exif.mid(6);
     WebpOptions webp;
     webp.exif = exif.mid(6);
+    // The position only in the XMP packet, as photo editors write it.
+    const QByteArray xmp =
+        "<?xpacket begin=\"\xEF\xBB\xBF\" id=\"W5M0MpCehiHzreSzNTczkc9d\"?>"
+        "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\"><rdf:RDF "
+        "xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\"><rdf:Description "
+        "rdf:about=\"\" xmlns:exif=\"http://ns.adobe.com/exif/1.0/\">"
+        "<exif:GPSLatitude>35,40.5N</exif:GPSLatitude><exif:GPSLongitude>139,45.3E"
+        "</exif:GPSLongitude></rdf:Description></rdf:RDF></x:xmpmeta><?xpacket end=\"w\"?>";
+    PngOptions pngXmp;
+    pngXmp.xmp = xmp;
+    WebpOptions webpXmp;
+    webpXmp.xmp = xmp;
     const std::pair<QString, QByteArray> photos[] = {
+        {"xmp.png", makeTestPng(40, 30, pngXmp)},
+        {"xmp.webp", makeTestWebp(40, 30, webpXmp)},
         {"写真.jpg", makePhotoJpeg(400, 300, layout)},
         {"q?x.jpg", makePhotoJpeg(400, 300, layout)},
         {"emoji\U0001F600.jpg", makePhotoJpeg(400, 300, layout)},

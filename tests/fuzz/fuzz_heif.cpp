@@ -6,6 +6,7 @@
 #include "core/imaging/heif/heifimage.h"
 #include "core/imaging/jpeg/jpegsegments.h"
 #include "core/imaging/metadata/photometadata.h"
+#include "core/imaging/metadata/privacyfilter.h"
 #include "core/text/errors.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -13,6 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     tessaly::HeifImage image;
     try {
         image.loadFromData(bytes, QStringLiteral("in.heic"));
+        tessaly::PrivacyFilter::find(image.exif(), image.xmp());
         const QByteArray kept = tessaly::PhotoMetadata::keptExif(image.exif());
         tessaly::JpegSegments segments;
         segments.append(tessaly::JpegSegments::kApp1, kept);

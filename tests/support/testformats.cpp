@@ -106,6 +106,14 @@ int setHeader(png_structp png, png_infop info, int w, int h, const PngOptions& o
                      reinterpret_cast<png_const_bytep>(o.iccProfile.constData()),
                      png_uint_32(o.iccProfile.size()));
     }
+    if (!o.xmp.isEmpty()) {
+        png_text text{};
+        text.compression = PNG_ITXT_COMPRESSION_NONE;
+        text.key = const_cast<char*>("XML:com.adobe.xmp");
+        text.text = const_cast<char*>(o.xmp.constData());
+        text.itxt_length = size_t(o.xmp.size());
+        png_set_text(png, info, &text, 1);
+    }
     return 0;
 }
 
@@ -198,7 +206,8 @@ QByteArray encodeAnimation(int w, int h, const WebpOptions& o) {
 QByteArray makeTestWebp(int width, int height, const WebpOptions& options) {
     const QByteArray plain = options.animated ? encodeAnimation(width, height, options)
                                               : encodeStill(width, height, options);
-    if (options.exif.isEmpty() && options.iccProfile.isEmpty()) return plain;
+    if (options.exif.isEmpty() && options.iccProfile.isEmpty() && options.xmp.isEmpty())
+        return plain;
     const WebPData image = {reinterpret_cast<const uint8_t*>(plain.constData()),
                             size_t(plain.size())};
     WebPMux* mux = WebPMuxCreate(&image, 1);
@@ -208,6 +217,9 @@ QByteArray makeTestWebp(int width, int height, const WebpOptions& options) {
                           size_t(options.iccProfile.size())};
     if (!options.exif.isEmpty()) WebPMuxSetChunk(mux, "EXIF", &exif, 1);
     if (!options.iccProfile.isEmpty()) WebPMuxSetChunk(mux, "ICCP", &icc, 1);
+    const WebPData xmp = {reinterpret_cast<const uint8_t*>(options.xmp.constData()),
+                          size_t(options.xmp.size())};
+    if (!options.xmp.isEmpty()) WebPMuxSetChunk(mux, "XMP ", &xmp, 1);
     WebPData assembled;
     WebPDataInit(&assembled);
     WebPMuxAssemble(mux, &assembled);

@@ -19,6 +19,7 @@ struct PngOptions {
     unsigned grey16 = 0;       // a 16-bit grey or colour sample; 0: from colour
     QByteArray exif;           // TIFF data for an eXIf chunk (no "Exif\0\0")
     QByteArray iccProfile;     // for an iCCP chunk
+    QByteArray xmp;            // an XMP packet for an iTXt chunk "XML:com.adobe.xmp"
     // The colour 0x00BBGGRR at (x, y) in place of colour (Rgb, RgbAlpha, Grey only).
     unsigned (*pattern)(int x, int y, int width, int height) = nullptr;
 };
@@ -33,6 +34,7 @@ struct WebpOptions {
     unsigned other = 0x00FF0000;
     QByteArray exif;        // an EXIF chunk's content
     QByteArray iccProfile;  // an ICCP chunk's content
+    QByteArray xmp;         // an "XMP " chunk's content
     // The colour 0x00BBGGRR at (x, y) in place of colour (stills only).
     unsigned (*pattern)(int x, int y, int width, int height) = nullptr;
 };

@@ -126,6 +126,10 @@ QByteArray makeTestHeic(int width, int height, const HeicOptions& options) {
             check(heif_context_add_exif_metadata(context, handle, options.exif.constData(),
                                                  int(options.exif.size())));
         }
+        if (!options.xmp.isEmpty()) {
+            check(heif_context_add_XMP_metadata(context, handle, options.xmp.constData(),
+                                                int(options.xmp.size())));
+        }
         heif_image_handle_release(handle);
         heif_writer writer{1, collect};
         check(heif_context_write(context, &writer, &bytes));

@@ -18,6 +18,7 @@ struct HeicOptions {
     QByteArray exif;                   // an EXIF block ("Exif\0\0" + TIFF) stored with the image
     bool bareExif = false;             // the EXIF item holds the TIFF data alone, no offset field
     QByteArray iccProfile;             // stored as a 'prof' colour box
+    QByteArray xmp;                    // an XMP packet stored as an application/rdf+xml item
     int nclxPrimaries = 0;             // an nclx box with these primaries, sRGB curve; 0: none
     const char* preset = "ultrafast";  // x265's speed preset
     // The colour 0x00BBGGRR at (x, y); none: testPatternColor.

@@ -9,7 +9,6 @@
 
 #include "core/catalog/slideshowwriter.h"
 #include "core/imaging/jpeg/jpegimage.h"
-#include "core/imaging/metadata/photometadata.h"
 #include "core/imaging/reader/photoreader.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
@@ -84,9 +83,8 @@ PrivateFields privateFieldsOf(const QString& path) {
             return PrivacyFilter::find(JpegImage::readSegments(JpegImage::readFile(path)));
         }
         if (format == PhotoFormat::Unknown) return {};
-        const PhotoMetadata::Private exif =
-            PhotoMetadata::privateFields(openPhotoReader(path)->exif());
-        return PrivateFields{exif.position, exif.serial, exif.owner};
+        const std::unique_ptr<PhotoReader> reader = openPhotoReader(path);
+        return PrivacyFilter::find(reader->exif(), reader->xmp());
     } catch (const Error&) {
         return {};
     }

@@ -5,7 +5,6 @@
 #include <optional>
 
 #include "core/catalog/decodebudget.h"
-#include "core/imaging/metadata/photometadata.h"
 #include "core/imaging/metadata/privacyfilter.h"
 #include "core/imaging/reader/photoreader.h"
 #include "core/text/errors.h"
@@ -121,9 +120,10 @@ void makeThumbnailOnly(const ThumbnailJob& job, const ThumbnailBox& box, bool sk
     const bool webCopy = result.webCopy &&
                          !WebCopy::upToDate(job.webCopyPath, job.sourcePath, job.webCopyPolicyKept);
     if (job.checkPosition && !copy) {  // the page links the photograph itself
-        result.position = maker.otherFormat()
-                              ? PhotoMetadata::privateFields(maker.reader()->exif()).position
-                              : carriesPosition(maker.fileStart());
+        result.position =
+            maker.otherFormat()
+                ? PrivacyFilter::find(maker.reader()->exif(), maker.reader()->xmp()).position
+                : carriesPosition(maker.fileStart());
     }
     const bool twice = !job.doublePath.isEmpty();
     if (skipExisting && !webCopy && thumbnailUpToDate(job.thumbPath, job.sourcePath) &&

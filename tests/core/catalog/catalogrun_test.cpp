@@ -396,14 +396,23 @@ TEST_F(CatalogRunTest, ClosingQuestionCountsPhotographsWithPositions) {
     HeicOptions heic;
     heic.exif = layout.segments[0].second;
     writeFile(dir.file("e.heic"), makeTestHeic(30, 20, heic));
+    // A WebP whose position is only in its XMP packet counts too.
+    WebpOptions webp;
+    webp.xmp =
+        "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\"><rdf:RDF "
+        "xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\"><rdf:Description "
+        "xmlns:exif=\"http://ns.adobe.com/exif/1.0/\" exif:GPSLongitude=\"139,45.3E\"/>"
+        "</rdf:RDF></x:xmpmeta>";
+    writeFile(dir.file("f.webp"), makeTestWebp(30, 20, webp));
     input.names << "d.png"
-                << "e.heic";
-    input.selected.insert(input.selected.end(), 2, true);
+                << "e.heic"
+                << "f.webp";
+    input.selected.insert(input.selected.end(), 3, true);
     input.allFormats = true;
     settings.noBrowserLaunch = QStringLiteral("off");
     run();
     const QString line =
-        "位置情報を含む画像が 3 枚リンクされています（公開用コピーを作ると取り除かれます）";
+        "位置情報を含む画像が 4 枚リンクされています（公開用コピーを作ると取り除かれます）";
     const QString asked = "question:　　　　ファイル作成終了　　　　\n" + dir.path() +
                           "/index.htm\nブラウザを起動しますか？";
     EXPECT_TRUE(host.log.contains(asked + "\n" + line)) << host.log.join('|').toStdString();

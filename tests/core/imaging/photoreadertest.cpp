@@ -175,18 +175,23 @@ QByteArray checkedProfile() {
 }
 
 // EXIF in PNG's eXIf and WebP's EXIF chunk gives the capture time and (there) the orientation;
-// the colour profile comes along; HEIF's Exif orientation is not applied over its irot.
+// the colour profile and the XMP packet come along; HEIF's Exif orientation is not applied
+// over its irot.
 TEST(PhotoReaderTest, ReadsMetadataOfEachFormat) {
     const QByteArray exif = test::makeTestExif("Maker", "2021:05:06 07:08:09", 6);
     const QByteArray icc = checkedProfile();
+    const QByteArray xmp = "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\">位置</x:xmpmeta>";
     test::PngOptions p;
     p.exif = exif.mid(6);
+    p.xmp = xmp;
     test::WebpOptions w;
     w.exif = exif.mid(6);
     w.iccProfile = icc;
+    w.xmp = xmp;
     test::HeicOptions h = heif(true);
     h.exif = exif;
     h.iccProfile = icc;
+    h.xmp = xmp;
     const test::TempDir dir;
     dir.write("a.png", test::makeTestPng(12, 8, p));
     dir.write("a.webp", test::makeTestWebp(12, 8, w));
@@ -201,7 +206,18 @@ TEST(PhotoReaderTest, ReadsMetadataOfEachFormat) {
         }
         EXPECT_EQ(reader->width(), heifFile ? 12 : 8);  // turned by the EXIF orientation
         EXPECT_EQ(reader->picture().width(), heifFile ? 12 : 8);
+        EXPECT_EQ(reader->xmp(), xmp);
     }
+    // An absurd packet is left out; the photograph still reads.
+    w.xmp = QByteArray(PhotoReader::kMaxXmpBytes + 1, ' ');
+    dir.write("big.webp", test::makeTestWebp(12, 8, w));
+    const auto big = openPhotoReader(dir.file("big.webp"));
+    EXPECT_TRUE(big->xmp().isEmpty());
+    EXPECT_EQ(big->width(), 8);
+    test::JpegLayout j;
+    j.segments = {{0xE1, QByteArray("http://ns.adobe.com/xap/1.0/\0", 29) + xmp}};
+    dir.write("a.jpg", test::makePhotoJpeg(12, 8, j));
+    EXPECT_EQ(openPhotoReader(dir.file("a.jpg"))->xmp(), xmp);
 }
 
 // Damaged files of each format fail with a Japanese reason naming the file, never a crash.

@@ -12,6 +12,7 @@
 #include <climits>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include "core/imaging/metadata/srgbconversion.h"
 #include "core/imaging/pixels/pixelstorage.h"
@@ -143,6 +144,29 @@ QByteArray exifOf(const heif_image_handle* handle) {
     return start < 0 ? QByteArray() : QByteArray("Exif\0\0", 6) + block.mid(start);
 }
 
+// The first XMP packet of the image: a "mime" item of content type application/rdf+xml;
+// empty when there is none or it is larger than kMaxExifBytes.
+QByteArray xmpOf(const heif_image_handle* handle) {
+    const int count = heif_image_handle_get_number_of_metadata_blocks(handle, "mime");
+    if (count < 1) return {};
+    std::vector<heif_item_id> ids(size_t(std::min(count, 64)));
+    const int listed = heif_image_handle_get_list_of_metadata_block_IDs(handle, "mime", ids.data(),
+                                                                        int(ids.size()));
+    for (int i = 0; i < listed; ++i) {
+        const char* type = heif_image_handle_get_metadata_content_type(handle, ids[size_t(i)]);
+        if (!type || std::strcmp(type, "application/rdf+xml") != 0) continue;
+        const size_t size = heif_image_handle_get_metadata_size(handle, ids[size_t(i)]);
+        if (size == 0 || size > kMaxExifBytes) return {};
+        QByteArray packet(qsizetype(size), Qt::Uninitialized);
+        if (heif_image_handle_get_metadata(handle, ids[size_t(i)], packet.data()).code !=
+            heif_error_Ok) {
+            return {};
+        }
+        return packet;
+    }
+    return {};
+}
+
 // The stored ICC profile, empty when there is none.
 QByteArray iccProfileOf(const heif_image_handle* handle) {
     const size_t size = heif_image_handle_get_raw_color_profile_size(handle);
@@ -233,6 +257,7 @@ void HeifImage::read(const QByteArray& data, const QString& name, bool pixels) {
     shownHeight_ = heif_image_handle_get_height(handle.get());
     checkSize(name, shownWidth_, shownHeight_);
     exif_ = exifOf(handle.get());
+    xmp_ = xmpOf(handle.get());
     iccProfile_ = iccProfileOf(handle.get());
     if (!pixels) return;
     const bool alpha = alphaOverWhite_ && heif_image_handle_has_alpha_channel(handle.get());
@@ -272,6 +297,7 @@ QString HeifImage::failureMessage(const QString& name, int errorCode, const QStr
 void HeifImage::clear() {
     picture_ = PixelImage();
     exif_.clear();
+    xmp_.clear();
     iccProfile_.clear();
     empty_ = true;
     shownWidth_ = 0;

@@ -51,6 +51,9 @@ public:
     // offset field says, else at the first TIFF byte-order mark near its start (some
     // writers leave out the offset field or the "Exif\0\0" it points past).
     const QByteArray& exif() const { return exif_; }
+    // The primary image's first XMP packet (a "mime" item of type application/rdf+xml) as
+    // stored, empty when the file holds none or one larger than 4 MB.
+    const QByteArray& xmp() const { return xmp_; }
     // The primary image's ICC profile as stored, empty when it has none. A file that
     // describes its colours only by primaries (nclx) other than sRGB's has its picture
     // converted to sRGB instead, so its JPEG needs no profile.
@@ -66,6 +69,7 @@ private:
 
     PixelImage picture_;
     QByteArray exif_;
+    QByteArray xmp_;
     QByteArray iccProfile_;
     bool empty_ = true;
     bool alphaOverWhite_ = false;

@@ -56,6 +56,15 @@ JpegSegments JpegSegments::iccChunks() const {
     return chunks;
 }
 
+QByteArray JpegSegments::xmpPacket() const {
+    for (const JpegSegment& segment : list) {
+        if (segment.marker == kApp1 && segment.data.startsWith(kXmpHeader)) {
+            return segment.data.mid(kXmpHeader.size());
+        }
+    }
+    return {};
+}
+
 QByteArray JpegSegments::iccProfile() const {
     const JpegSegments chunks = iccChunks();
     if (chunks.isEmpty()) return {};

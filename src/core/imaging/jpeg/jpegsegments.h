@@ -22,6 +22,9 @@ public:
     static constexpr int kApp14 = 0xEE;
     static constexpr int kComment = 0xFE;
 
+    // What a standard XMP APP1 segment starts with, before its packet.
+    static inline const QByteArray kXmpHeader{"http://ns.adobe.com/xap/1.0/\0", 29};
+
     std::vector<JpegSegment> list;
 
     bool isEmpty() const { return list.empty(); }
@@ -32,6 +35,8 @@ public:
     // The profile the chunks hold, joined in their sequence numbers' order; empty when there
     // is none or the chunks do not make one whole profile.
     QByteArray iccProfile() const;
+    // The packet of the first standard XMP segment (after kXmpHeader); empty when none.
+    QByteArray xmpPacket() const;
     // A profile cut into APP2 chunks, numbered as the ICC profile format lays them out.
     static JpegSegments fromIccProfile(const QByteArray& profile);
 

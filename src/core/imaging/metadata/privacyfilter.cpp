@@ -11,7 +11,6 @@ namespace tessaly {
 namespace {
 
 const QByteArray kExifHeader("Exif\0\0", 6);
-const QByteArray kXmpHeader("http://ns.adobe.com/xap/1.0/\0", 29);
 const QByteArray kPhotoshopHeader("Photoshop 3.0\0", 14);
 
 enum class Kind { Other, Position, Location, Serial, Owner };
@@ -112,6 +111,10 @@ bool keptResource(quint32 id) {
 
 }  // namespace
 
+PrivateFields operator|(const PrivateFields& a, const PrivateFields& b) {
+    return {a.position || b.position, a.serial || b.serial, a.owner || b.owner};
+}
+
 QStringList PrivateFields::names() const {
     QStringList list;
     if (position) list << QStringLiteral("位置情報");
@@ -121,8 +124,8 @@ QStringList PrivateFields::names() const {
 }
 
 QByteArray PrivacyFilter::filteredXmp(const QByteArray& payload) const {
-    if (!payload.startsWith(kXmpHeader)) return {};
-    QXmlStreamReader reader(payload.mid(kXmpHeader.size()));
+    if (!payload.startsWith(JpegSegments::kXmpHeader)) return {};
+    QXmlStreamReader reader(payload.mid(JpegSegments::kXmpHeader.size()));
     QByteArray xml;
     QXmlStreamWriter writer(&xml);
     while (!reader.atEnd()) {
@@ -156,7 +159,7 @@ QByteArray PrivacyFilter::filteredXmp(const QByteArray& payload) const {
         }
     }
     if (reader.hasError()) return {};
-    return kXmpHeader + xml;
+    return JpegSegments::kXmpHeader + xml;
 }
 
 QByteArray PrivacyFilter::filteredIptc(const QByteArray& payload) const {
@@ -211,17 +214,21 @@ PrivateFields PrivacyFilter::find(const JpegSegments& segments) {
     for (const JpegSegment& segment : segments.list) {
         if (segment.marker != JpegSegments::kApp1) continue;
         if (segment.data.startsWith(kExifHeader)) {
-            const PhotoMetadata::Private exif = PhotoMetadata::privateFields(segment.data);
-            found.position = found.position || exif.position;
-            found.serial = found.serial || exif.serial;
-            found.owner = found.owner || exif.owner;
-        } else if (segment.data.startsWith(kXmpHeader)) {
-            const PrivateFields xmp = findInXmp(segment.data.mid(kXmpHeader.size()));
-            found.position = found.position || xmp.position;
-            found.serial = found.serial || xmp.serial;
-            found.owner = found.owner || xmp.owner;
+            found = found | find(segment.data, {});
+        } else if (segment.data.startsWith(JpegSegments::kXmpHeader)) {
+            found = found | find({}, segment.data.mid(JpegSegments::kXmpHeader.size()));
         }
     }
+    return found;
+}
+
+PrivateFields PrivacyFilter::find(const QByteArray& exif, const QByteArray& xmp) {
+    PrivateFields found;
+    if (!exif.isEmpty()) {
+        const PhotoMetadata::Private fields = PhotoMetadata::privateFields(exif);
+        found = PrivateFields{fields.position, fields.serial, fields.owner};
+    }
+    if (!xmp.isEmpty()) found = found | findInXmp(xmp);
     return found;
 }
 

@@ -17,6 +17,8 @@ struct PrivateFields {
     // "位置情報", "シリアル番号", "所有者名", those it carries, in that order.
     QStringList names() const;
 };
+// Everything either carries.
+PrivateFields operator|(const PrivateFields& a, const PrivateFields& b);
 
 // The metadata a published copy of a photograph carries. Removed: the GPS directory and the
 // XMP and IPTC location fields (unless the location is kept), serial numbers, owner names,
@@ -41,6 +43,9 @@ public:
 
     // What the segments carry (EXIF and XMP).
     static PrivateFields find(const JpegSegments& segments);
+    // What an EXIF block ("Exif\0\0" and the TIFF data) and an XMP packet (the XML alone)
+    // carry; either may be empty.
+    static PrivateFields find(const QByteArray& exif, const QByteArray& xmp);
 
 private:
     bool keepLocation_;

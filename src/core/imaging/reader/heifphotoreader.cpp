@@ -20,6 +20,7 @@ HeifPhotoReader::HeifPhotoReader(const QString& path)
     HeifImage heif;
     heif.readHeader(data_, path_);
     takeExif(heif.exif(), false);
+    takeXmp(heif.xmp());
     iccProfile_ = heif.iccProfile();
     setStoredSize(heif.shownWidth(), heif.shownHeight());
 }

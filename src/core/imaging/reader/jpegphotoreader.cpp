@@ -38,6 +38,7 @@ JpegPhotoReader::JpegPhotoReader(const QString& path) : path_(path) {
             break;
         }
     }
+    takeXmp(segments.xmpPacket());
     iccProfile_ = segments.iccProfile();
     orientation_ = header.orientation;
     setStoredSize(header.storedWidth, header.storedHeight);

@@ -29,6 +29,10 @@ QByteArray headOf(const QString& path) {
 
 qint64 PhotoReader::decodeBytes() const { return 8 * qint64(width_) * height_; }
 
+void PhotoReader::takeXmp(const QByteArray& xmp) {
+    xmp_ = xmp.size() <= kMaxXmpBytes ? xmp : QByteArray();
+}
+
 void PhotoReader::takeExif(const QByteArray& exif, bool useOrientation) {
     exif_ = exif;
     if (exif.isEmpty()) return;

@@ -41,6 +41,10 @@ public:
     const QByteArray& iccProfile() const { return iccProfile_; }
     // The EXIF block ("Exif\0\0" and the TIFF data); empty when there is none.
     const QByteArray& exif() const { return exif_; }
+    // The XMP packet as stored (the XML alone, no JPEG header); empty when there is none or
+    // when it is larger than kMaxXmpBytes.
+    const QByteArray& xmp() const { return xmp_; }
+    static constexpr qsizetype kMaxXmpBytes = qsizetype(4) << 20;
 
     // Decodes the picture, upright, 24 bits (or 8-bit grey for a grey JPEG), reduced by
     // `reduction` (1, 2, 4 or 8) where the codec can decode smaller for less work: the
@@ -58,6 +62,8 @@ protected:
     // Takes the EXIF block's orientation (when useOrientation), capture time and camera;
     // comes before setStoredSize.
     void takeExif(const QByteArray& exif, bool useOrientation);
+    // Keeps the XMP packet unless it is larger than kMaxXmpBytes.
+    void takeXmp(const QByteArray& xmp);
     // Sets the size as stored; width() and height() follow the orientation.
     void setStoredSize(int width, int height);
 
@@ -68,6 +74,7 @@ protected:
     QString camera_;
     QByteArray iccProfile_;
     QByteArray exif_;
+    QByteArray xmp_;
 };
 
 // Opens a photograph by its content (JPEG, PNG, WebP, AVIF, HEIC/HEIF): reads only what

@@ -113,6 +113,24 @@ public:
         return QByteArray("Exif\0\0", 6) + QByteArray(reinterpret_cast<const char*>(block), size);
     }
 
+    // The XMP packet of an iTXt chunk "XML:com.adobe.xmp" before the pixels (libpng holds no
+    // decompressed text larger than its chunk memory limit).
+    QByteArray xmp() const {
+        png_textp texts = nullptr;
+        int count = 0;
+        png_get_text(job_.png, job_.info, &texts, &count);
+        for (int i = 0; i < count; ++i) {
+            const png_text& text = texts[i];
+            if (text.compression < PNG_ITXT_COMPRESSION_NONE || !text.key || !text.text ||
+                std::strcmp(text.key, "XML:com.adobe.xmp") != 0) {
+                continue;
+            }
+            if (text.itxt_length > size_t(PhotoReader::kMaxXmpBytes)) return {};
+            return QByteArray(text.text, qsizetype(text.itxt_length));
+        }
+        return {};
+    }
+
     QByteArray iccProfile() const {
         png_charp name = nullptr;
         int compression = 0;
@@ -160,6 +178,7 @@ void PngPhotoReader::readHeader() {
     PngRead read(data_, name_);
     read.open();
     takeExif(read.exif(), true);
+    takeXmp(read.xmp());
     iccProfile_ = read.iccProfile();
     setStoredSize(read.width(), read.height());
 }

@@ -7,6 +7,7 @@
 #include <webp/demux.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <memory>
 
 #include "core/imaging/metadata/orientation.h"
@@ -39,10 +40,14 @@ Demux demuxOf(const QByteArray& data, const QString& name) {
     return demux;
 }
 
-QByteArray chunk(WebPDemuxer* demux, const char* fourcc) {
+// The first chunk of the type; empty when there is none or when it is longer than maxBytes.
+QByteArray chunk(WebPDemuxer* demux, const char* fourcc, size_t maxBytes = SIZE_MAX) {
     WebPChunkIterator it;
     if (!WebPDemuxGetChunk(demux, fourcc, 1, &it)) return {};
-    const QByteArray bytes(reinterpret_cast<const char*>(it.chunk.bytes), int(it.chunk.size));
+    const QByteArray bytes =
+        it.chunk.size > maxBytes
+            ? QByteArray()
+            : QByteArray(reinterpret_cast<const char*>(it.chunk.bytes), int(it.chunk.size));
     WebPDemuxReleaseChunkIterator(&it);
     return bytes;
 }
@@ -95,6 +100,7 @@ void WebpPhotoReader::readHeader() {
         WebPDemuxReleaseIterator(&frame);
     }
     takeExif(exifOf(demux.get()), true);
+    takeXmp(chunk(demux.get(), "XMP ", size_t(kMaxXmpBytes)));
     iccProfile_ = chunk(demux.get(), "ICCP");
     setStoredSize(int(w), int(h));
 }
