@@ -17,40 +17,15 @@
 #include <string>
 #include <vector>
 
+#include "benchtiming.h"
 #include "core/settings/catalogsettings.h"
 #include "support/recordingrunhost.h"
 #include "support/testimages.h"
 
 using namespace tessaly;
+using namespace tessaly::bench;
 
 namespace {
-
-class NoShell : public Shell {
-public:
-    void openDocument(const QString&) override {}
-    void startProgram(const QString&, const QString&, const QString&) override {}
-};
-
-// Wall-clock and processor seconds of one piece of work.
-struct Timing {
-    double wall = 0;
-    double cpu = 0;
-};
-
-double cpuSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
-}
-
-template <typename Work>
-Timing timed(Work work) {
-    QElapsedTimer clock;
-    clock.start();
-    const double cpu = cpuSeconds();
-    work();
-    return Timing{clock.nsecsElapsed() / 1e9, cpuSeconds() - cpu};
-}
 
 QStringList makeFolder(const QString& folder, int count, int width, int height) {
     const QByteArray jpeg = test::makeTestJpeg(width, height, false, 90);

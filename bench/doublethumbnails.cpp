@@ -13,20 +13,16 @@
 #include <ctime>
 #include <vector>
 
+#include "benchtiming.h"
 #include "core/catalog/catalogrun.h"
 #include "core/settings/catalogsettings.h"
 #include "support/recordingrunhost.h"
 #include "support/testimages.h"
 
 using namespace tessaly;
+using namespace tessaly::bench;
 
 namespace {
-
-class NoShell : public Shell {
-public:
-    void openDocument(const QString&) override {}
-    void startProgram(const QString&, const QString&, const QString&) override {}
-};
 
 QStringList makeFolder(const QString& folder, int count, int width, int height) {
     QStringList names;
@@ -40,17 +36,6 @@ QStringList makeFolder(const QString& folder, int count, int width, int height) 
         if (!file.open(QIODevice::WriteOnly) || file.write(jpeg) != jpeg.size()) std::exit(1);
     }
     return names;
-}
-
-struct Timing {
-    double wall = 0;
-    double cpu = 0;
-};
-
-double cpuSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
 }
 
 // Seconds of one whole catalogue run from an empty thumbnail folder.
@@ -70,11 +55,9 @@ Timing runSeconds(const QString& folder, const QStringList& names, bool modern, 
     input.title = QStringLiteral("bench");
     input.jobs = jobs;
     CatalogRun run(settings, host, shell);
-    QElapsedTimer clock;
-    clock.start();
-    const double cpu = cpuSeconds();
-    if (run.execute(input) != CatalogRunOutcome::Completed) std::exit(1);
-    return Timing{clock.nsecsElapsed() / 1e9, cpuSeconds() - cpu};
+    return timed([&] {
+        if (run.execute(input) != CatalogRunOutcome::Completed) std::exit(1);
+    });
 }
 
 double median(std::vector<double> values) {

@@ -7,6 +7,7 @@
 #include "core/catalog/catalogpagewriter.h"
 #include "core/catalog/modernassets.h"
 #include "core/catalog/pagetext.h"
+#include "core/catalog/photooutputnames.h"
 #include "core/imaging/files/filereplacement.h"
 #include "core/settings/catalogsettings.h"
 #include "core/text/charfuncs.h"
@@ -52,11 +53,6 @@ QString srcsetUrl(const QString& link) {
     return url;
 }
 
-QString shownName(const QString& fileName) {
-    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
-    return dot > 0 ? fileName.left(dot) : fileName;
-}
-
 ModernPageWriter::ModernPageWriter(const CatalogSettings& settings) : settings_(settings) {}
 
 QString ModernPageWriter::doubleFolderName() { return QStringLiteral("2x"); }
@@ -88,8 +84,8 @@ QString ModernPageWriter::thumbUrl(const QString& fileName, bool doubled) const 
 
 void ModernPageWriter::addImage(const CatalogEntry& entry, bool commentsOn) {
     const QString& name = entry.fileName;
-    const QString alt =
-        entry.comment1.isEmpty() ? htmlText(shownName(name)) : plainAttributeText(entry.comment1);
+    const QString alt = entry.comment1.isEmpty() ? htmlText(photoShortName(name))
+                                                 : plainAttributeText(entry.comment1);
     QString caption = entry.comment1;
     if (!entry.comment2.isEmpty()) caption += QStringLiteral("<br>") + entry.comment2;
     const QString captionText = plainAttributeText(

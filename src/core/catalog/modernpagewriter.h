@@ -63,7 +63,4 @@ QString plainAttributeText(const QString& markup);
 // and leading or trailing commas are separators: spaces and commas percent-encoded.
 QString srcsetUrl(const QString& link);
 
-// The file name without its extension, as the pages show names.
-QString shownName(const QString& fileName);
-
 }  // namespace tessaly
