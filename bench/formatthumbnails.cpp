@@ -19,9 +19,9 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "core/catalog/orderedpool.h"
 #include "core/catalog/thumbnailwork.h"
 #include "core/imaging/pixels/heaptuning.h"
+#include "core/work/orderedpool.h"
 #include "support/tempdir.h"
 #include "support/testformats.h"
 #include "support/testheif.h"

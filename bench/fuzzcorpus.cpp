@@ -6,10 +6,10 @@
 #include <QDir>
 #include <cstdio>
 
-#include "core/catalog/catalogpagewriter.h"
 #include "core/comments/commenttable.h"
 #include "core/imaging/jpeg/jpegimage.h"
 #include "core/imaging/pixels/pixelimage.h"
+#include "core/pages/classic/catalogpagewriter.h"
 #include "core/settings/catalogsettings.h"
 #include "core/text/sjis.h"
 #include "support/tempdir.h"

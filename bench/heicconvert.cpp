@@ -20,7 +20,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "core/imaging/jobs/bmpconversion.h"
+#include "core/conversion/bmpconversion.h"
 #include "core/imaging/jpeg/jpegimage.h"
 #include "core/imaging/pixels/heaptuning.h"
 #include "support/testheif.h"

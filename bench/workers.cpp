@@ -13,9 +13,9 @@
 #include <mutex>
 #include <thread>
 
-#include "core/catalog/decodebudget.h"
-#include "core/catalog/orderedpool.h"
 #include "core/catalog/thumbnailwork.h"
+#include "core/work/decodebudget.h"
+#include "core/work/orderedpool.h"
 
 using namespace tessaly;
 

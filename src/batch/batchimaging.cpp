@@ -17,15 +17,15 @@
 #include "batch/interruption.h"
 #include "batch/settingsoption.h"
 #include "batch/usageerror.h"
-#include "core/catalog/conversionrun.h"
-#include "core/catalog/orderedpool.h"
-#include "core/imaging/jobs/bmpconversion.h"
+#include "core/conversion/bmpconversion.h"
+#include "core/conversion/conversionrun.h"
 #include "core/imaging/jobs/rotationjob.h"
 #include "core/imaging/pixels/heaptuning.h"
 #include "core/settings/catalogsettings.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
 #include "core/toc/jpegsize.h"
+#include "core/work/orderedpool.h"
 
 namespace tessaly::batch {
 

@@ -8,7 +8,7 @@
 #include "batch/batchcommands.h"
 #include "batch/settingsoption.h"
 #include "batch/usageerror.h"
-#include "core/catalog/privacycheck.h"
+#include "core/checks/privacycheck.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
 

@@ -2,7 +2,7 @@
 
 #include <thread>
 
-#include "core/catalog/stoptoken.h"
+#include "core/work/stoptoken.h"
 
 namespace tessaly::batch {
 

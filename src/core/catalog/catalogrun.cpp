@@ -15,23 +15,23 @@
 #include <thread>
 
 #include "core/catalog/backgroundcopy.h"
-#include "core/catalog/catalogpagewriter.h"
-#include "core/catalog/decodebudget.h"
-#include "core/catalog/modernassets.h"
-#include "core/catalog/modernpagewriter.h"
-#include "core/catalog/orderedpool.h"
 #include "core/catalog/outputguard.h"
-#include "core/catalog/pagetext.h"
-#include "core/catalog/photooutputnames.h"
-#include "core/catalog/slideshowwriter.h"
 #include "core/catalog/thumbnailwork.h"
 #include "core/comments/commenttable.h"
 #include "core/imaging/files/filereplacement.h"
 #include "core/imaging/jobs/webcopy.h"
+#include "core/pages/classic/catalogpagewriter.h"
+#include "core/pages/classic/slideshowwriter.h"
+#include "core/pages/modern/modernassets.h"
+#include "core/pages/modern/modernpagewriter.h"
+#include "core/pages/pagetext.h"
+#include "core/pages/photooutputnames.h"
 #include "core/settings/outputnames.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
 #include "core/text/writeproblem.h"
+#include "core/work/decodebudget.h"
+#include "core/work/orderedpool.h"
 
 namespace tessaly {
 

@@ -9,11 +9,11 @@
 #include <memory>
 #include <vector>
 
-#include "core/catalog/stoptoken.h"
 #include "core/imaging/thumbnailmaker.h"
 #include "core/settings/catalogsettings.h"
 #include "core/text/question.h"
 #include "core/text/shell.h"
+#include "core/work/stoptoken.h"
 
 namespace tessaly {
 

@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <optional>
 
-#include "core/catalog/decodebudget.h"
 #include "core/imaging/metadata/privacyfilter.h"
 #include "core/imaging/reader/photoreader.h"
 #include "core/text/errors.h"
+#include "core/work/decodebudget.h"
 
 namespace tessaly {
 

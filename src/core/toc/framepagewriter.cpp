@@ -2,7 +2,7 @@
 
 #include <QFileInfo>
 
-#include "core/catalog/catalogpagewriter.h"
+#include "core/pages/classic/catalogpagewriter.h"
 #include "core/text/formatting.h"
 #include "core/toc/jpegsize.h"
 

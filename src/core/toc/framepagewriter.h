@@ -3,7 +3,7 @@
 #include <QString>
 #include <memory>
 
-#include "core/catalog/pagefile.h"
+#include "core/pages/pagefile.h"
 #include "core/toc/tocentry.h"
 #include "core/toc/tocpagehead.h"
 

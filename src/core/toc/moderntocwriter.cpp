@@ -2,11 +2,11 @@
 
 #include <QFileInfo>
 
-#include "core/catalog/catalogpagewriter.h"
-#include "core/catalog/modernassets.h"
-#include "core/catalog/modernpagewriter.h"
-#include "core/catalog/pagetext.h"
 #include "core/imaging/files/filereplacement.h"
+#include "core/pages/classic/catalogpagewriter.h"
+#include "core/pages/modern/modernassets.h"
+#include "core/pages/modern/modernpagewriter.h"
+#include "core/pages/pagetext.h"
 #include "core/text/formatting.h"
 #include "core/toc/jpegsize.h"
 

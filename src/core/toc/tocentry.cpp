@@ -5,7 +5,7 @@
 #include <QFileInfo>
 #include <algorithm>
 
-#include "core/catalog/pagetext.h"
+#include "core/pages/pagetext.h"
 #include "core/text/charfuncs.h"
 #include "core/text/errors.h"
 #include "core/text/sjis.h"

@@ -2,8 +2,8 @@
 
 #include <QFileInfo>
 
-#include "core/catalog/catalogpagewriter.h"
-#include "core/catalog/pagetext.h"
+#include "core/pages/classic/catalogpagewriter.h"
+#include "core/pages/pagetext.h"
 #include "core/text/formatting.h"
 
 namespace tessaly {

@@ -3,7 +3,7 @@
 #include <QFileInfo>
 #include <algorithm>
 
-#include "core/catalog/pagetext.h"
+#include "core/pages/pagetext.h"
 #include "core/text/formatting.h"
 #include "core/toc/jpegsize.h"
 

@@ -4,7 +4,7 @@
 #include <array>
 #include <optional>
 
-#include "core/catalog/pagefile.h"
+#include "core/pages/pagefile.h"
 #include "core/toc/tocentry.h"
 #include "core/toc/tocpagehead.h"
 

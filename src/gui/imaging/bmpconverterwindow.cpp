@@ -19,13 +19,13 @@
 #include <new>
 #include <utility>
 
-#include "core/catalog/conversionrun.h"
-#include "core/catalog/orderedpool.h"
-#include "core/imaging/jobs/bmpconversion.h"
+#include "core/conversion/bmpconversion.h"
+#include "core/conversion/conversionrun.h"
 #include "core/imaging/jobs/rotationjob.h"
 #include "core/imaging/pixels/pixelimage.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
+#include "core/work/orderedpool.h"
 #include "gui/common/elidedlabel.h"
 #include "gui/common/filelist.h"
 #include "gui/common/focusframe.h"

@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "core/catalog/stoptoken.h"
-#include "core/imaging/jobs/bmpconversion.h"
+#include "core/conversion/bmpconversion.h"
+#include "core/work/stoptoken.h"
 #include "gui/common/appcontext.h"
 
 class QCheckBox;

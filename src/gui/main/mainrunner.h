@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "core/catalog/catalogrun.h"
-#include "core/catalog/stoptoken.h"
 #include "core/settings/catalogsettings.h"
+#include "core/work/stoptoken.h"
 #include "gui/main/mainwindow.h"
 
 class QProgressBar;

@@ -1,4 +1,4 @@
-#include "core/catalog/catalogpagewriter.h"
+#include "core/pages/classic/catalogpagewriter.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 #include <QStringList>
 #include <vector>
 
-#include "core/catalog/catalogentry.h"
-#include "core/catalog/pagetext.h"
+#include "core/pages/catalogentry.h"
+#include "core/pages/pagetext.h"
 #include "core/settings/catalogsettings.h"
 #include "core/text/errors.h"
 #include "support/tempdir.h"

@@ -1,11 +1,11 @@
-#include "core/catalog/slideshowwriter.h"
+#include "core/pages/classic/slideshowwriter.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QStringList>
 
-#include "core/catalog/catalogentry.h"
+#include "core/pages/catalogentry.h"
 #include "core/settings/catalogsettings.h"
 #include "core/text/errors.h"
 #include "support/tempdir.h"

@@ -9,9 +9,9 @@
 #include <stdexcept>
 #include <thread>
 
-#include "core/catalog/decodebudget.h"
-#include "core/catalog/orderedpool.h"
 #include "core/catalog/thumbnailwork.h"
+#include "core/work/decodebudget.h"
+#include "core/work/orderedpool.h"
 #include "support/tempdir.h"
 #include "support/testimages.h"
 

@@ -16,8 +16,8 @@
 
 #include "core/catalog/catalogrun_fixture.h"
 #include "core/comments/commenttable.h"
+#include "core/conversion/bmpconversion.h"
 #include "core/imaging/files/photolock.h"
-#include "core/imaging/jobs/bmpconversion.h"
 #include "core/imaging/jobs/rotationjob.h"
 #include "core/settings/outputnames.h"
 #include "core/text/errors.h"

@@ -5,8 +5,8 @@
 #include <QFileInfo>
 #include <cstdlib>
 
+#include "core/conversion/bmpconversion.h"
 #include "core/imaging/heif/heifimage.h"
-#include "core/imaging/jobs/bmpconversion.h"
 #include "core/imaging/jpeg/jpegimage.h"
 #include "core/imaging/metadata/orientation.h"
 #include "support/tempdir.h"

@@ -3,7 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "core/imaging/jobs/bmpconversion.h"
+#include "core/conversion/bmpconversion.h"
 #include "core/imaging/jobs/rotationjob.h"
 #include "core/imaging/jpeg/jpegimage.h"
 #include "core/text/errors.h"

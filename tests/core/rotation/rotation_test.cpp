@@ -10,8 +10,8 @@
 #include <algorithm>
 #include <csignal>
 
+#include "core/conversion/bmpconversion.h"
 #include "core/imaging/files/filereplacement.h"
-#include "core/imaging/jobs/bmpconversion.h"
 #include "core/imaging/jobs/rotationjob.h"
 #include "core/imaging/jpeg/jpegimage.h"
 #include "core/imaging/metadata/capturedetails.h"

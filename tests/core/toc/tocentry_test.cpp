@@ -5,8 +5,8 @@
 #include <QDir>
 #include <QRandomGenerator>
 
-#include "core/catalog/catalogpagewriter.h"
-#include "core/catalog/modernpagewriter.h"
+#include "core/pages/classic/catalogpagewriter.h"
+#include "core/pages/modern/modernpagewriter.h"
 #include "core/text/errors.h"
 #include "tocfixture.h"
 

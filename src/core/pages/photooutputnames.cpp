@@ -1,4 +1,4 @@
-#include "core/catalog/photooutputnames.h"
+#include "core/pages/photooutputnames.h"
 
 #include <QSet>
 

@@ -1,4 +1,4 @@
-#include "core/imaging/jobs/bmpconversion.h"
+#include "core/conversion/bmpconversion.h"
 
 #include <QFile>
 #include <QFileInfo>

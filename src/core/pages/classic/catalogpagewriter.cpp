@@ -1,9 +1,9 @@
-#include "core/catalog/catalogpagewriter.h"
+#include "core/pages/classic/catalogpagewriter.h"
 
 #include <QFile>
 
-#include "core/catalog/pagefile.h"
-#include "core/catalog/pagetext.h"
+#include "core/pages/pagefile.h"
+#include "core/pages/pagetext.h"
 #include "core/text/charfuncs.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"

@@ -4,8 +4,8 @@
 #include <QStringList>
 #include <functional>
 
-#include "core/catalog/stoptoken.h"
-#include "core/imaging/jobs/bmpconversion.h"
+#include "core/conversion/bmpconversion.h"
+#include "core/work/stoptoken.h"
 
 namespace tessaly {
 

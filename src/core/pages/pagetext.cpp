@@ -1,4 +1,4 @@
-#include "core/catalog/pagetext.h"
+#include "core/pages/pagetext.h"
 
 #include "core/text/sjis.h"
 

@@ -1,4 +1,4 @@
-#include "core/catalog/conversionrun.h"
+#include "core/conversion/conversionrun.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -7,10 +7,10 @@
 #include <QtEndian>
 #include <algorithm>
 
-#include "core/catalog/orderedpool.h"
 #include "core/imaging/files/filereplacement.h"
 #include "core/text/formatting.h"
 #include "core/text/textfile.h"
+#include "core/work/orderedpool.h"
 
 namespace tessaly {
 

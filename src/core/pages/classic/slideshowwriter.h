@@ -3,7 +3,7 @@
 #include <QString>
 #include <memory>
 
-#include "core/catalog/catalogentry.h"
+#include "core/pages/catalogentry.h"
 #include "core/settings/catalogsettings.h"
 
 namespace tessaly {

@@ -1,14 +1,14 @@
-#include "core/catalog/modernpagewriter.h"
+#include "core/pages/modern/modernpagewriter.h"
 
 #include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
 
-#include "core/catalog/catalogpagewriter.h"
-#include "core/catalog/modernassets.h"
-#include "core/catalog/pagetext.h"
-#include "core/catalog/photooutputnames.h"
 #include "core/imaging/files/filereplacement.h"
+#include "core/pages/classic/catalogpagewriter.h"
+#include "core/pages/modern/modernassets.h"
+#include "core/pages/pagetext.h"
+#include "core/pages/photooutputnames.h"
 #include "core/settings/catalogsettings.h"
 #include "core/text/charfuncs.h"
 #include "core/text/formatting.h"

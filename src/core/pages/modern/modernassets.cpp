@@ -1,4 +1,4 @@
-#include "core/catalog/modernassets.h"
+#include "core/pages/modern/modernassets.h"
 
 namespace tessaly {
 

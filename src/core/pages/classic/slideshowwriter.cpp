@@ -1,9 +1,9 @@
-#include "core/catalog/slideshowwriter.h"
+#include "core/pages/classic/slideshowwriter.h"
 
 #include <algorithm>
 
-#include "core/catalog/pagefile.h"
-#include "core/catalog/pagetext.h"
+#include "core/pages/pagefile.h"
+#include "core/pages/pagetext.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
 #include "core/text/sjis.h"

@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "core/catalog/decodebudget.h"
+#include "core/work/decodebudget.h"
 
 namespace tessaly {
 

@@ -1,4 +1,4 @@
-#include "core/catalog/decodebudget.h"
+#include "core/work/decodebudget.h"
 
 #include <sys/resource.h>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "core/catalog/privacycheck.h"
+#include "core/checks/privacycheck.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -7,9 +7,9 @@
 #include <QRegularExpression>
 #include <QSet>
 
-#include "core/catalog/slideshowwriter.h"
 #include "core/imaging/jpeg/jpegimage.h"
 #include "core/imaging/reader/photoreader.h"
+#include "core/pages/classic/slideshowwriter.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
 #include "core/text/sjis.h"

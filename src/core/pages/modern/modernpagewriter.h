@@ -4,7 +4,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "core/catalog/catalogentry.h"
+#include "core/pages/catalogentry.h"
 #include "core/settings/catalogsettings.h"
 
 namespace tessaly {

@@ -1,4 +1,4 @@
-#include "core/catalog/pagefile.h"
+#include "core/pages/pagefile.h"
 
 #include <QFileInfo>
 

@@ -1,4 +1,4 @@
-#include "core/catalog/orderedpool.h"
+#include "core/work/orderedpool.h"
 
 #include <QThread>
 #include <algorithm>

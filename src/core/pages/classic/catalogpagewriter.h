@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <memory>
 
-#include "core/catalog/catalogentry.h"
+#include "core/pages/catalogentry.h"
 #include "core/settings/catalogsettings.h"
 
 namespace tessaly {

@@ -1,4 +1,4 @@
-#include "core/catalog/stoptoken.h"
+#include "core/work/stoptoken.h"
 
 #include <atomic>
 #include <map>
