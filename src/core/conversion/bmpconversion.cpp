@@ -48,9 +48,11 @@ BmpConversion::Photo BmpConversion::loadPhoto(const QString& path) const {
         const PhotoFormat format = photoFormatOf(head);
         heif = format == PhotoFormat::Heif;
         if (format == PhotoFormat::Png || format == PhotoFormat::Webp) return readPhoto(path);
-        if (readable && !heif && (source_ == Source::Other || !head.startsWith("BM"))) {
-            throw ImageError(QFileInfo(path).fileName() +
-                             QStringLiteral(": BMP、HEIC/HEIF、PNG、WebP、AVIF のどれでもないため"
+        const bool bmp = photoFormatRow(PhotoFormat::Bmp).hasContent(head);
+        if (readable && !heif && (source_ == Source::Other || !bmp)) {
+            throw ImageError(QFileInfo(path).fileName() + QStringLiteral(": ") +
+                             convertibleFormatNames() +
+                             QStringLiteral(" のどれでもないため"
                                             "変換できません（No BMP, PNG, WebP or HEIF header）"));
         }
     }
@@ -104,6 +106,19 @@ QByteArray BmpConversion::encode(const PixelImage& picture, const QByteArray& ex
 void BmpConversion::write(const PixelImage& picture, const QString& path, const QByteArray& exif,
                           const QByteArray& iccProfile) const {
     FileReplacement::replace(path, encode(picture, exif, iccProfile));
+}
+
+QStringList BmpConversion::masksOf(Source source) {
+    switch (source) {
+        case Source::Bmp:
+            return conversionMasks(ConversionGroup::Bmp);
+        case Source::Heif:
+            return conversionMasks(ConversionGroup::Heif);
+        case Source::Other:
+            return conversionMasks(ConversionGroup::Other);
+        default:
+            return conversionMasks();
+    }
 }
 
 QString BmpConversion::outputNameOf(const QString& name) const {

@@ -18,6 +18,7 @@
 #include <QVBoxLayout>
 #include <new>
 
+#include "core/imaging/reader/photoformats.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
 #include "core/text/textfile.h"
@@ -146,7 +147,7 @@ void CommentEditor::createListArea(QWidget* client) {
     listCaption = panelLabel(client, "Panel2", QStringLiteral("「jpg」ファイルリスト(&L)"));
     listCaption->setGeometry(4, 28, 160, 20);
     fileList = named(new FileList(client), "File1");
-    fileList->setMask(QStringLiteral("*.jpg"));
+    fileList->setMask(photoNameMask(false));
     fileList->setGeometry(4, 48, 160, 156);
     fileList->setSelectionMode(QAbstractItemView::SingleSelection);
     listCaption->setBuddy(fileList);
