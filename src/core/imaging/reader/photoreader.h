@@ -6,10 +6,13 @@
 #include <memory>
 
 #include "core/imaging/imageerrors.h"
+#include "core/imaging/jpeg/jpegsegments.h"
 #include "core/imaging/pixels/pixelimage.h"
 #include "core/imaging/reader/photoformats.h"
 
 namespace tessaly {
+
+class RowStreaming;
 
 // A photograph of a format other than JPEG could not be read. The message names the file,
 // says what went wrong in Japanese and ends with the decoder's own text in brackets.
@@ -58,6 +61,12 @@ public:
     // True when picture(reduction) really decodes smaller: to width() / reduction by
     // height() / reduction, rounded up.
     virtual bool decodesReduced() const { return false; }
+
+    // The colour profile as the APP2 chunks of a JPEG file made from the photograph: a JPEG
+    // photograph's chunks as stored, the others' profile cut into chunks.
+    virtual JpegSegments iccChunks() const { return JpegSegments::fromIccProfile(iccProfile_); }
+    // The reader's row streaming, when its codec can stream rows (JPEG); null otherwise.
+    virtual RowStreaming* rowStreaming() { return nullptr; }
 
 protected:
     // Takes the EXIF block's orientation (when useOrientation), capture time and camera;
