@@ -45,9 +45,11 @@ BmpConversion::Photo BmpConversion::loadPhoto(const QString& path) const {
     if (source_ == Source::Any || source_ == Source::Other) {
         QByteArray head;
         const bool readable = readHead(path, head);
-        const PhotoFormat format = photoFormatOf(head);
-        heif = format == PhotoFormat::Heif;
-        if (format == PhotoFormat::Png || format == PhotoFormat::Webp) return readPhoto(path);
+        // HEIF files (AVIF too) go through the HEIF image as the HEIC type does; the other
+        // formats the converter takes through their readers.
+        const PhotoFormatRow* row = photoFormatByContent(head);
+        heif = row && row->format == PhotoFormat::Heif;
+        if (row && !heif && row->conversion != ConversionGroup::None) return readPhoto(path);
         const bool bmp = photoFormatRow(PhotoFormat::Bmp).hasContent(head);
         if (readable && !heif && (source_ == Source::Other || !bmp)) {
             throw ImageError(QFileInfo(path).fileName() + QStringLiteral(": ") +
