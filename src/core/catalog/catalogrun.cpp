@@ -743,8 +743,8 @@ void CatalogRun::Run::publishCopies() {
     newCopies.clear();
 }
 
-// After a run that made every copy: the copies of photographs no longer on the pages go, and
-// the record names the policy the copies were made under.
+// After a run that made every copy: the copies of photographs no longer on the pages that the
+// record names go, and the record names the policy the copies were made under and the copies.
 void CatalogRun::Run::removeStaleCopies() {
     copyRecord.removeStale(folders.web, copyNames);
     try {

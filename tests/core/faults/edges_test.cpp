@@ -142,6 +142,9 @@ TEST_F(OutsideNameTest, LinksInPlaceOfOutputsNeverReachAPhotographOrOutside) {
         {"index.htm", dir.file("new.txt"), "HTMLファイル名"},  // dangling: would be created
         {"htm_image/a.jpg", dir.file("a.jpg"), "サムネイル画像フォルダ名"},
         {"htm_image/b.jpg", photos + "b.jpg", "サムネイル画像フォルダ名"},
+        // Links that stay inside are not written through either.
+        {"index.htm", photos + "page.htm", "シンボリックリンク"},
+        {"htm_image/a.jpg", photos + "htm_image/other.jpg", "シンボリックリンク"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.link.toStdString());
