@@ -476,18 +476,22 @@ QMap<QString, QByteArray> treeOf(const QString& root) {
 
 // A link in place of an output folder or file stops the run before anything is written: not
 // where it points, not beside the photographs, and no photograph is removed as a stale copy.
+// The same for the contents page (of a folder holding a catalogue in a sub-folder).
 TEST_F(BatchCatalogTest, LinksInPlaceOfOutputsStopTheRunAndTouchNothing) {
     const struct {
         const char* link;    // in the photo folder
         const char* target;  // relative to the link's folder
         QStringList options;
         QStringList names;
+        bool contents = false;  // --toc over the folder
     } rows[] = {
         {"htm_image/web", "../../outside", {"--web-copies"}, {}},
         {"htm_image/web", "..", {"--all-formats", "--web-copies"}, {"c.png"}},
         {"htm_image/2x", "../../outside", {"--style", "modern"}, {}},
         {"htm_image/web/copies.txt", "../../../outside/precious.jpg", {"--web-copies"}, {}},
         {"htm_image", "../outside", {}, {}},
+        {"index.htm", "../outside/precious.jpg", {"-t", "x"}, {}, true},
+        {"index.htm", "../outside/precious.jpg", {"-t", "x", "--style", "modern"}, {}, true},
     };
     const QString settings = settingsFolder([](CatalogSettings&) {});
     const QString outside = dir.file("outside");
@@ -501,12 +505,18 @@ TEST_F(BatchCatalogTest, LinksInPlaceOfOutputsStopTheRunAndTouchNothing) {
         image("a.jpg");
         image("b.jpg");
         writeFile(folder + "/c.png", makeTestPng(60, 40));
+        if (row.contents) {
+            QDir().mkpath(folder + "/sub");
+            writeTestJpeg(folder + "/sub/a.jpg", 40, 30);
+            ASSERT_EQ(runBatch({"-q", "-s", settings, folder + "/sub"}).status, 0);
+        }
         const QString link = folder + "/" + row.link;
         QDir().mkpath(QFileInfo(link).path());
         ASSERT_TRUE(QFile::link(row.target, link));
         const QMap<QString, QByteArray> photos = treeOf(folder), others = treeOf(outside);
-        const BatchOutcome outcome = runBatch(QStringList{"-q", "-s", settings} + row.options +
-                                              QStringList{folder} + row.names);
+        const BatchOutcome outcome = runBatch(
+            (row.contents ? QStringList{"--toc"} : QStringList()) +
+            QStringList{"-q", "-s", settings} + row.options + QStringList{folder} + row.names);
         EXPECT_EQ(outcome.status, 1);
         EXPECT_TRUE(outcome.errors.contains(QString(row.link) + " はシンボリックリンク"))
             << outcome.errors.toStdString();
