@@ -49,7 +49,7 @@ QString programFolderMessage(const QString& path, const CatalogSettings& setting
     }
     return QStringLiteral(
                "このフォルダにはカタログを作りません。\n"
-               "「%1」は Tessaly が%2です。写真のあるフォルダを開いてください。")
+               "「%1」は Tessaly が%2です。\n写真のあるフォルダを開いてください。")
         .arg(QFileInfo(QDir::cleanPath(path)).fileName(), what);
 }
 

@@ -221,8 +221,7 @@ void MainRunner::runEnded(CatalogRunOutcome outcome) {
 
 // The run ended at the comment file question: the status line says no page was made.
 void MainRunner::stoppedForComments() {
-    setStatus(StatusField::Step,
-              QStringLiteral("コメントファイルがないため、ページは作りませんでした。"));
+    setStatus(StatusField::Step, QStringLiteral("コメントファイルがないため中止しました"));
     setStatus(StatusField::Phase, QString());
     setStatus(StatusField::Counter, QString());
 }

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <new>
+#include <utility>
 
 #include "core/imaging/reader/photoreader.h"
 #include "core/settings/programfolders.h"
@@ -108,6 +109,7 @@ void MainWindow::connectHandlers() {
     connect(c.folderList, &FolderList::directoryChanged, this, [this] {
         preview_->hide();
         preview_->clear();
+        if (std::exchange(refusalShown_, false)) showStatus(StatusField::Step, QString());
     });
     connect(c.imageList, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         ui_.imageListMenu->popup(ui_.imageList->viewport()->mapToGlobal(at));
@@ -267,6 +269,7 @@ void MainWindow::execute() {
     const QString refusal = programFolderMessage(currentFolder(), settings_);
     if (!refusal.isEmpty()) {
         showStatus(StatusField::Step, refusal.section(QLatin1Char('\n'), 0, 0));
+        refusalShown_ = true;  // said of this folder only
         context_.prompts.information(this, refusal);
         return;
     }

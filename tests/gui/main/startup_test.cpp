@@ -149,7 +149,7 @@ TEST_F(Startup, MissingCommentFileOpensTheCommentEditorOnYes) {
     runCatalogue();
     EXPECT_EQ(opened, "Tcomment");
     EXPECT_FALSE(QFile::exists(photos + "/index.htm"));
-    EXPECT_EQ(statusPanel(0)->text(), "コメントファイルがないため、ページは作りませんでした。");
+    EXPECT_EQ(statusPanel(0)->text(), "コメントファイルがないため中止しました");
     EXPECT_EQ(statusPanel(2)->text(), "");
 }
 
