@@ -16,8 +16,6 @@
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QVBoxLayout>
-#include <algorithm>
-#include <memory>
 #include <new>
 
 #include "core/imaging/reader/photoreader.h"
@@ -311,7 +309,8 @@ void CommentEditor::hidePreview() {
 }
 
 void CommentEditor::showPreview(const QString& path) {
-    const QImage image = hasJpegExtension(path) ? jpegPreview(path) : otherPreview(path);
+    const QImage image = hasJpegExtension(path) ? jpegPreview(path)
+                                                : DisplayPicture::readReduced(path, kPreviewSide);
     if (image.isNull()) {
         throw ImageError(QStringLiteral("%1\n画像を読み込めないため表示できません。")
                              .arg(QDir::toNativeSeparators(path)));
@@ -325,17 +324,6 @@ QImage CommentEditor::jpegPreview(const QString& path) {
     QImageReader reader(path, "jpeg");
     reader.setAutoDetectImageFormat(false);
     return reader.read();
-}
-
-// A photograph of another format, decoded as small as its reader can for the preview.
-QImage CommentEditor::otherPreview(const QString& path) {
-    const std::unique_ptr<PhotoReader> reader = openPhotoReader(path);
-    int reduction = 1;
-    while (reader->decodesReduced() && reduction < 8 &&
-           std::min(reader->width(), reader->height()) / (reduction * 2) >= kPreviewSide) {
-        reduction *= 2;
-    }
-    return DisplayPicture::toImage(reader->picture(reduction));
 }
 
 QRect CommentEditor::previewRect(QSize imageSize, QSize panelSize) {

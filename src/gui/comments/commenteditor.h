@@ -97,7 +97,6 @@ private:
     void hidePreview();
     void showPreview(const QString& path);
     static QImage jpegPreview(const QString& path);
-    static QImage otherPreview(const QString& path);
     int selectedRow() const;
     QString selectedName() const;
     QString filePath(const QString& name) const;

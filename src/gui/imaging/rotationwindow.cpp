@@ -12,10 +12,8 @@
 #include <QSpinBox>
 #include <QStatusBar>
 #include <algorithm>
-#include <memory>
 #include <new>
 
-#include "core/imaging/reader/photoreader.h"
 #include "core/settings/catalogsettings.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
@@ -281,15 +279,9 @@ void RotationWindow::showOtherFormat() {
     notTurnedLabel->setText(notTurnedReason(currentName()));
     notTurnedLabel->show();
     try {
-        const std::unique_ptr<PhotoReader> reader = openPhotoReader(folder_ + currentName());
-        int reduction = 1;
-        while (reader->decodesReduced() && reduction < 8 &&
-               std::min(reader->width(), reader->height()) / (reduction * 2) >= kPreviewSide) {
-            reduction *= 2;
-        }
-        const PixelImage shown = reader->picture(reduction);
+        const QImage shown = DisplayPicture::readReduced(folder_ + currentName(), kPreviewSide);
         previewImage->resize(fitPreview(shown.width(), shown.height()));
-        previewImage->setPixmap(QPixmap::fromImage(DisplayPicture::toImage(shown)));
+        previewImage->setPixmap(QPixmap::fromImage(shown));
         previewImage->show();
     } catch (const Error&) {
         // The reason and the name in the status line say enough.
