@@ -24,6 +24,7 @@
 #error "libjpeg-turbo's colour space extensions (JCS_EXT_BGR) are required"
 #endif
 
+#include "core/imaging/files/folderhandle.h"
 #include "core/imaging/imagefilemessage.h"
 #include "core/imaging/jpeg/jpegscanner.h"
 #include "core/imaging/metadata/exiforientation.h"
@@ -573,6 +574,8 @@ QByteArray JpegImage::saveToData() const {
 
 void JpegImage::saveToFile(const QString& path) const {
     const QByteArray bytes = saveToData();
+    // A link in place of the file is never written through.
+    if (QFileInfo(path).isSymLink()) throw LinkRefusedError(FolderHandle::linkRefusedMessage(path));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         throw CreateError(cannotCreateMessage(path));
