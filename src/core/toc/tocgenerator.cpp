@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "core/imaging/files/filereplacement.h"
+#include "core/pages/pagekind.h"
 #include "core/settings/outputnames.h"
 #include "core/text/errors.h"
 #include "core/text/filecopy.h"
@@ -93,6 +94,13 @@ void TocGenerator::copyBackground(const TocOptions& options, const QString& fold
     if (suffix == QLatin1String("jpg")) target = QStringLiteral("back.jpg");
     if (suffix == QLatin1String("gif")) target = QStringLiteral("back.gif");
     if (!target.isEmpty() && target != name) QFile::rename(copy, folder + target);
+}
+
+std::optional<Question> TocGenerator::replacementQuestion(const TocOptions& options) const {
+    if (options.title.isEmpty()) return std::nullopt;
+    const QString page = folderPath(options.folder) + settings_.htmlFileName;
+    if (pageKindOf(page) != PageKind::Catalogue) return std::nullopt;
+    return pageReplacementQuestion(page, PageKind::Catalogue);
 }
 
 QString TocGenerator::run(const TocOptions& options, const Progress& progress) const {

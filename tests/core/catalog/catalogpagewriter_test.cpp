@@ -9,6 +9,7 @@
 
 #include "core/pages/catalogentry.h"
 #include "core/pages/pagetext.h"
+#include "core/text/formatting.h"
 #include "core/settings/catalogsettings.h"
 #include "core/text/errors.h"
 #include "support/tempdir.h"
@@ -85,7 +86,7 @@ const QStringList kDefaultTail = {
     "</TABLE>",
     "</CENTER>",
     "<P align=\"right\">",
-    "Created by <A href=\"https://tessaly.example/\">「Tessaly」</A>",
+    QStringLiteral("Created by ") + creditLink(QStringLiteral("「Tessaly」")),
     "",
     "</P>",
     "</BODY>",
