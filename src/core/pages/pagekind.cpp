@@ -35,10 +35,12 @@ QString kindName(PageKind kind) {
 PageKind pageKindOf(const QString& path) {
     if (!QFileInfo(path).isFile()) return PageKind::Other;
     const QList<QByteArray> lines = firstLines(path);
-    if (lines.size() < 3 || !lines.at(1).startsWith("<!-- Tessaly Version ")) return PageKind::Other;
+    if (lines.size() < 3 || !lines.at(1).startsWith("<!-- Tessaly Version "))
+        return PageKind::Other;
     static const QRegularExpression contentsCount(QStringLiteral("^<!-- FILE=[0-9]+ -->$"));
     const QString third = QString::fromLatin1(lines.at(2));
-    if (lines.at(1).endsWith(" contents -->") || third == QLatin1String("<!-- FRAME TOP PAGE -->") ||
+    if (lines.at(1).endsWith(" contents -->") ||
+        third == QLatin1String("<!-- FRAME TOP PAGE -->") ||
         contentsCount.match(third).hasMatch()) {
         return PageKind::Contents;
     }

@@ -33,16 +33,17 @@ ThumbnailTab::ThumbnailTab() : OptionsTab("TabSheet7", QStringLiteral("ｻﾑﾈ
         bind(&CatalogSettings::thumbFilter,
              check("Checkfilter", QStringLiteral("フィルタをかける（フルカラー専用）(&F)"))),
         5, 0, 1, 3);
-    newWindow_ = bind(
-        &CatalogSettings::openInNewWindow,
-        check("Check5", QStringLiteral("サムネイル画像をクリックしたとき新しいブラウザを開く(&N)")));
+    newWindow_ =
+        bind(&CatalogSettings::openInNewWindow,
+             check("Check5",
+                   QStringLiteral("サムネイル画像をクリックしたとき新しいブラウザを開く(&N)")));
     grid->addWidget(newWindow_, 6, 0, 1, 3);
-    scriptPopup_ =
-        bind(&CatalogSettings::useScriptPopup,
-             check("Check6",
-                   QStringLiteral(
-                       "JavaScript　を使用する　（ブラウザによっては表示できないものもあります）(&J)"),
-                   QStringLiteral("対応しているブラウザの場合サイズを合わせて画像が表示されます")));
+    scriptPopup_ = bind(
+        &CatalogSettings::useScriptPopup,
+        check("Check6",
+              QStringLiteral(
+                  "JavaScript　を使用する　（ブラウザによっては表示できないものもあります）(&J)"),
+              QStringLiteral("対応しているブラウザの場合サイズを合わせて画像が表示されます")));
     grid->addWidget(indented(row({scriptPopup_})), 7, 0, 1, 3);
     grid->setColumnStretch(2, 1);
     grid->setRowStretch(8, 1);

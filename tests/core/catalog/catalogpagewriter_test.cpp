@@ -9,9 +9,9 @@
 
 #include "core/pages/catalogentry.h"
 #include "core/pages/pagetext.h"
-#include "core/text/formatting.h"
 #include "core/settings/catalogsettings.h"
 #include "core/text/errors.h"
+#include "core/text/formatting.h"
 #include "support/tempdir.h"
 
 using namespace tessaly;

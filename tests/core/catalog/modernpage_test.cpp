@@ -25,11 +25,10 @@ TEST_F(ModernPageTest, PageThumbnailsAndFilesBesideThem) {
     for (int i = 0; i < 6; ++i) addImage(QStringLiteral("p%1.jpg").arg(i));
     addImage(",x y.jpg");
     settings.makeSlideShow = QStringLiteral("on");
-    dir.write(
-        "PicComment.txt",
-        sjisBytes("*****************************\r\na.jpg\r\n春の<b>海</b> & 空\r\n二行目\r\n"
-                  "*****************************\r\np0.jpg\r\nトカゲ <大> & 庭\r\n"
-                  "a&lt;b <i title='1>2'>&#x5C71;</i><!-- x -->\r\n"));
+    dir.write("PicComment.txt",
+              sjisBytes("*****************************\r\na.jpg\r\n春の<b>海</b> & 空\r\n二行目\r\n"
+                        "*****************************\r\np0.jpg\r\nトカゲ <大> & 庭\r\n"
+                        "a&lt;b <i title='1>2'>&#x5C71;</i><!-- x -->\r\n"));
     host.comments = true;
     ASSERT_EQ(run(), CatalogRunOutcome::Completed);
     const QString page = pageText();

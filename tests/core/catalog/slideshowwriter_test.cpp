@@ -7,8 +7,8 @@
 
 #include "core/pages/catalogentry.h"
 #include "core/settings/catalogsettings.h"
-#include "core/text/formatting.h"
 #include "core/text/errors.h"
+#include "core/text/formatting.h"
 #include "support/tempdir.h"
 
 using namespace tessaly;

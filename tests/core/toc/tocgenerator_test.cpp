@@ -385,8 +385,8 @@ TEST(TocFrames, TopPageFirstCatalogueAndLeftPane) {
     EXPECT_TRUE(left.at(26).contains(QStringLiteral("ALT=\"縦長\" height=\"107\" width=\"80\" >")));
     EXPECT_TRUE(left.at(30).endsWith(QStringLiteral("ALT=\"なし\"></A></TD>")));
     EXPECT_EQ(left.mid(34), (QStringList{"", "</TABLE>", "<BR>", "Created by<BR>",
-                                         creditLink(QStringLiteral("Tessaly")),
-                                         "</CENTER>", "</BODY>", "</HTML>"}));
+                                         creditLink(QStringLiteral("Tessaly")), "</CENTER>",
+                                         "</BODY>", "</HTML>"}));
     EXPECT_EQ(f.progress, (QStringList{"001/003", "002/003", "003/003"}));
 }
 

@@ -105,8 +105,8 @@ TEST_F(OptionsTest, TabLeadsFromThePageListThroughThePageToTheButtons) {
         QList<QWidget*> visited;
         for (QWidget* focused = tabOnce(); focused && focused != list && visited.size() < 80;
              focused = tabOnce()) {
-            EXPECT_TRUE(focused->isVisible()) << focused->metaObject()->className() << " "
-                                              << focused->objectName().toStdString();
+            EXPECT_TRUE(focused->isVisible())
+                << focused->metaObject()->className() << " " << focused->objectName().toStdString();
             visited << focused;
         }
         EXPECT_EQ(QApplication::focusWidget(), list);

@@ -6,13 +6,13 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QRegularExpression>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QToolButton>
-#include <QLabel>
-#include <QMenu>
-#include <QRegularExpression>
 #include <functional>
 #include <memory>
 
@@ -23,8 +23,8 @@
 #include "gui/main/mainwindow.h"
 #include "gui/options/optionsdialog.h"
 #include "gui/support/scriptedprompts.h"
-#include "support/tempdir.h"
 #include "gui/toc/contentswindow.h"
+#include "support/tempdir.h"
 
 namespace tessaly {
 namespace {

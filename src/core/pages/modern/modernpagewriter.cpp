@@ -75,10 +75,12 @@ std::pair<QString, qsizetype> characterReference(const QString& text, qsizetype 
     const QRegularExpressionMatch match = reference.match(
         text, at, QRegularExpression::NormalMatch, QRegularExpression::AnchorAtOffsetMatchOption);
     if (!match.hasMatch()) return {QString(), 0};
-    static const QHash<QString, QString> named = {
-        {QStringLiteral("amp"), QStringLiteral("&")},   {QStringLiteral("lt"), QStringLiteral("<")},
-        {QStringLiteral("gt"), QStringLiteral(">")},    {QStringLiteral("quot"), QStringLiteral("\"")},
-        {QStringLiteral("apos"), QStringLiteral("'")}, {QStringLiteral("nbsp"), QStringLiteral(" ")}};
+    static const QHash<QString, QString> named = {{QStringLiteral("amp"), QStringLiteral("&")},
+                                                  {QStringLiteral("lt"), QStringLiteral("<")},
+                                                  {QStringLiteral("gt"), QStringLiteral(">")},
+                                                  {QStringLiteral("quot"), QStringLiteral("\"")},
+                                                  {QStringLiteral("apos"), QStringLiteral("'")},
+                                                  {QStringLiteral("nbsp"), QStringLiteral(" ")}};
     if (match.hasCaptured(3)) return {named.value(match.captured(3)), match.capturedLength()};
     const bool hex = match.hasCaptured(2);
     const uint code = match.captured(hex ? 2 : 1).toUInt(nullptr, hex ? 16 : 10);
