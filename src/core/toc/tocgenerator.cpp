@@ -97,7 +97,12 @@ void TocGenerator::copyBackground(const TocOptions& options, const QString& fold
 }
 
 std::optional<Question> TocGenerator::replacementQuestion(const TocOptions& options) const {
-    if (options.title.isEmpty()) return std::nullopt;
+    try {  // options run() refuses anyway are not asked about
+        checkOutputNames(settings_);
+        checkInput(options);
+    } catch (const Error&) {
+        return std::nullopt;
+    }
     const QString page = folderPath(options.folder) + settings_.htmlFileName;
     if (pageKindOf(page) != PageKind::Catalogue) return std::nullopt;
     return pageReplacementQuestion(page, PageKind::Catalogue);

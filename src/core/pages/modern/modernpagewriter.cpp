@@ -4,6 +4,7 @@
 #include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "core/imaging/files/filereplacement.h"
 #include "core/pages/classic/catalogpagewriter.h"
