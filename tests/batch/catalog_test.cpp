@@ -201,6 +201,25 @@ TEST_F(BatchCatalogTest, CommentsWithoutCommentFileEndTheRun) {
     EXPECT_FALSE(QFileInfo::exists(folder + "/index.htm"));
 }
 
+// The thumbnail folder, the backups, the web copies and the second thumbnails hold no album:
+// a run in one says why it makes no catalogue there (status 1).
+TEST_F(BatchCatalogTest, NoCatalogueInTheProgramsOwnFolders) {
+    image("a.jpg");
+    ASSERT_EQ(runBatch({folder, "-q", "--web-copies", "--style", "modern"}).status, 0);
+    QDir(folder).mkdir("_backup");
+    image("_backup/a.jpg");
+    for (const char* own : {"htm_image", "htm_image/web", "htm_image/2x", "_backup"}) {
+        const QString path = folder + "/" + own;
+        ASSERT_TRUE(QFileInfo(path).isDir()) << own;
+        const BatchOutcome result = runBatch({path, "-q"});
+        EXPECT_EQ(result.status, 1) << own;
+        EXPECT_TRUE(result.errors.startsWith("このフォルダにはカタログを作りません。\n「" +
+                                             QFileInfo(path).fileName() + "」は Tessaly が"))
+            << result.errors.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(path + "/index.htm")) << own;
+    }
+}
+
 TEST_F(BatchCatalogTest, WriteFailureAndCorruptPhotographFailTheRun) {
     image("a.jpg");
     QDir(folder).mkdir("index.htm");

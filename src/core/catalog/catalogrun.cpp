@@ -777,8 +777,10 @@ void CatalogRun::offerBrowser(const CatalogSettings& settings, const QString& fo
     if (settings.isOn(&CatalogSettings::noBrowserLaunch)) return;
     // The question names the page the browser will show.
     const QString pagePath = folderPath(folder) + settings.htmlFileName;
-    QString text = pagePath + QLatin1Char('\n') + kFinishedQuestion.body;
-    if (positionsLinked > 0) text += QLatin1Char('\n') + kPositionsLinked.arg(positionsLinked);
+    // A warning about positions stands on its own line before the question it is not part of.
+    QString text = pagePath + QLatin1Char('\n');
+    if (positionsLinked > 0) text += kPositionsLinked.arg(positionsLinked) + QLatin1Char('\n');
+    text += kFinishedQuestion.body;
     const Question asked{kFinishedQuestion.title, text};
     if (!decisions.question(RunQuestion::OpenBrowser, asked.text())) return;
     if (settings.browserPath.isEmpty()) {

@@ -204,6 +204,7 @@ void MainRunner::runFailed() {
 // A window closing shows nothing.
 void MainRunner::runEnded(CatalogRunOutcome outcome) {
     if (outcome == CatalogRunOutcome::Completed && !closing_) offerBrowser();
+    if (outcome == CatalogRunOutcome::CommentFileMissing) stoppedForComments();
     progress_->hide();
     window_.setRunning(false);
     window_.refreshFiles();
@@ -216,6 +217,13 @@ void MainRunner::runEnded(CatalogRunOutcome outcome) {
         if (!left.isEmpty()) information(undecodableNamesMessage(left));
     }
     if (ended_) std::exchange(ended_, {})();
+}
+
+// The run ended at the comment file question: the status line says no page was made.
+void MainRunner::stoppedForComments() {
+    setStatus(StatusField::Step, QStringLiteral("コメントファイルがないため中止しました"));
+    setStatus(StatusField::Phase, QString());
+    setStatus(StatusField::Counter, QString());
 }
 
 void MainRunner::offerBrowser() {

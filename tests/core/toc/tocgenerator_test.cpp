@@ -134,6 +134,20 @@ TEST(TocList, SubFoldersInNameOrderIgnoringCaseAndUnmarkedPagesSkipped) {
     EXPECT_EQ(f.progress, (QStringList{"001/003", "002/003", "003/003"}));
 }
 
+// The thumbnail folder and the backups hold no album, even with a page in them.
+TEST(TocList, TheProgramsOwnFoldersAreNeverListed) {
+    TocFixture f;
+    f.addCatalogue(QStringLiteral("album"), QStringLiteral("album title"));
+    f.addCatalogue(QStringLiteral("htm_image"), QStringLiteral("thumbnails"));
+    f.addCatalogue(QStringLiteral("_backup"), QStringLiteral("backups"));
+    f.run(f.options());
+    const QStringList titles = f.lines(QStringLiteral("index.htm"))
+                                   .filter(QStringLiteral("<TD align=\"center\"><A href="));
+    ASSERT_EQ(titles.size(), 1);
+    EXPECT_TRUE(titles[0].contains(QStringLiteral("album/index.htm\">album title")));
+    EXPECT_EQ(f.progress, (QStringList{"001/001"}));
+}
+
 TEST(TocList, OnlyPagesNamedByTheCurrentSettingAreFound) {
     TocFixture f;
     f.addCatalogue(QStringLiteral("one"), QStringLiteral("default name"));
