@@ -3,6 +3,7 @@
 // and says what it replaces in tessaly-batch.
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QLineEdit>
 
 #include "core/pages/pagekind.h"
@@ -37,6 +38,7 @@ protected:
         titleEdit()->setText("アルバム");
         executeButton()->click();
         EXPECT_TRUE(waitUntil([this] { return !window->runActive(); }));
+        status = statusPanel(0)->text();
         return {};
     }
     BatchOutcome runContents(FrontEnd by) {
@@ -46,10 +48,12 @@ protected:
         child<QLineEdit>(contents, "HPtytlebox")->setText("目次");
         child<QPushButton>(contents, "Button1")->click();
         EXPECT_TRUE(waitUntil([&contents] { return !contents.isRunning(); }));
+        status = child<QLabel>(contents, "Label2")->text();
         return {};
     }
 
     QString root;
+    QString status;  // what the window's status line said after the run
 };
 
 TEST_F(PageReplacement, TheOtherToolsPageIsReplacedOnlyWhenAgreedOrAnnounced) {
@@ -81,6 +85,8 @@ TEST_F(PageReplacement, TheOtherToolsPageIsReplacedOnlyWhenAgreedOrAnnounced) {
             << told.toStdString();
         if (row.by == FrontEnd::WindowNo) {
             EXPECT_EQ(readFile(root + "/index.htm"), old);
+            EXPECT_EQ(status, row.catalogueRun ? "目次ページを残すため中止しました"
+                                               : "目次は作りませんでした。");
         } else {
             EXPECT_EQ(pageKindOf(root + "/index.htm"), made);
         }
