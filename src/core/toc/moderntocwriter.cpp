@@ -112,6 +112,8 @@ QString ModernTocWriter::pageText() const {
     return lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
 }
 
-void ModernTocWriter::finish() { FileReplacement::replace(path_, pageText().toUtf8()); }
+void ModernTocWriter::finish() {
+    FileReplacement::replace(path_, pageText().toUtf8(), FileReplacement::Links::Refuse);
+}
 
 }  // namespace tessaly

@@ -293,9 +293,12 @@ QString ModernPageWriter::pageText(const QString& firstName) const {
 
 void ModernPageWriter::finish(const QString& firstName) {
     const QString thumbs = folder_ + settings_.thumbFolderName + QLatin1Char('/');
-    FileReplacement::replace(thumbs + QLatin1String(kModernStyleSheetName), modernStyleSheet());
-    FileReplacement::replace(thumbs + QLatin1String(kModernScriptName), modernScript());
-    FileReplacement::replace(folder_ + settings_.htmlFileName, pageText(firstName).toUtf8());
+    FileReplacement::replace(thumbs + QLatin1String(kModernStyleSheetName), modernStyleSheet(),
+                             FileReplacement::Links::Refuse);
+    FileReplacement::replace(thumbs + QLatin1String(kModernScriptName), modernScript(),
+                             FileReplacement::Links::Refuse);
+    FileReplacement::replace(folder_ + settings_.htmlFileName, pageText(firstName).toUtf8(),
+                             FileReplacement::Links::Refuse);
     cells_.clear();
 }
 
