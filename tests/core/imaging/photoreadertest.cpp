@@ -7,7 +7,6 @@
 #include "core/conversion/conversionrun.h"
 #include "core/imaging/reader/photoreader.h"
 #include "core/imaging/thumbnailmaker.h"
-#include "core/pages/photooutputnames.h"
 #include "core/text/errors.h"
 #include "core/text/folderlisting.h"
 #include "support/tempdir.h"
@@ -301,7 +300,7 @@ TEST(PhotoReaderTest, EveryPlaceTakesTheEndingsOfTheFormatTable) {
         EXPECT_EQ(full.contains(name), row.fullList);
         EXPECT_EQ(isPhotoName(name, true), row.fullList);
         EXPECT_EQ(converted.contains(dir.file(name)), row.converted);
-        EXPECT_EQ(needsBrowserCopy(name), row.browserCopy);
+        EXPECT_EQ(browsersCannotShow(name), row.browserCopy);
         EXPECT_EQ(photoFormatOf(row.make()), row.content);
     }
 }
