@@ -160,7 +160,7 @@ struct CatalogRun::Run {
 };
 
 // The workers of a stopped run: a thread waits for the decodes in hand, then removes the
-// scratch folder they wrote into.
+// work folders they wrote into (thumbnails, web copies).
 struct CatalogRun::Retired {
     std::thread finisher;
     ~Retired() { finisher.join(); }
@@ -548,20 +548,22 @@ void CatalogRun::Run::stopWorkers() {
     if (pipeline) pipeline->stop();
 }
 
-// Once the pages are in place the work folder goes; after a cancel, with it go the results
-// of the decodes still in hand, once they finish.
+// Once the pages are in place the work folders go. After a cancel the decodes still in hand
+// write into them until they finish: the folders go once they have.
 void CatalogRun::Run::retireWorkers() {
     if (!pipeline || !stoppedEarly) {  // nothing is left to wait for
         pipeline.reset();
         scratch.reset();
+        copyScratch.reset();
         return;
     }
     auto retired = std::make_unique<Retired>();
-    retired->finisher =
-        std::thread([workers = std::move(pipeline), folder = std::move(scratch)]() mutable {
-            workers.reset();
-            folder.reset();
-        });
+    retired->finisher = std::thread([workers = std::move(pipeline), folder = std::move(scratch),
+                                     copies = std::move(copyScratch)]() mutable {
+        workers.reset();
+        folder.reset();
+        copies.reset();
+    });
     owner.retired_.push_back(std::move(retired));
 }
 
@@ -678,8 +680,7 @@ void CatalogRun::Run::writeEntry(int k, int width, int height) {
 // earlier catalogue page drops its own pages, thumbnails and copies instead.
 void CatalogRun::Run::finishPages() {
     if (stoppedEarly && earlierPages.contains(pages->files().page.fromPage)) {
-        pages->close();
-        copyScratch.reset();
+        pages->close();  // the work folders go with the workers
         return;
     }
     PageSetEnd end;
