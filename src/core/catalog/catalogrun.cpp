@@ -82,7 +82,6 @@ struct CatalogRun::Run {
     bool prepareThumbnailFolder();
     void prepareWebCopies();
     void guardOutputs();
-    void guardPhotoOutputs(const QStringList& photos);
     void copyBackground();
     void startPages();
     void makeThumbnails();
@@ -327,38 +326,12 @@ bool CatalogRun::Run::prepareThumbnailFolder() {
 // Every file the run is going to write lies in the folder or the thumbnail folder and is none
 // of the photographs it reads (a link in place of a page or thumbnail could point anywhere).
 void CatalogRun::Run::guardOutputs() {
-    QStringList photos;
-    for (const PlannedPhoto& planned : plan->photos()) photos << planned.photo.path;
-    const OutputGuard guard(folder, thumbFolder, photos);
-    const PageFiles& files = pages->files();
-    guard.check(files.page.path, QStringLiteral("HTMLファイル名"));
-    for (const PlacedFile* file : {&files.slideShowPage, &files.styleSheet, &files.script}) {
-        if (!file->path.isEmpty()) guard.check(file->path, QString());
+    QStringList background;  // the copy, and earlier copies it removes
+    if (settings.isOn(&CatalogSettings::useBackgroundImage)) {
+        background = {backgroundTargetName(settings.backgroundFile), QStringLiteral("back.jpg"),
+                      QStringLiteral("back.gif")};
     }
-    if (settings.isOn(
-            &CatalogSettings::useBackgroundImage)) {  // the copy, and earlier copies it removes
-        for (const QString& name : {backgroundTargetName(settings.backgroundFile),
-                                    QStringLiteral("back.jpg"), QStringLiteral("back.gif")}) {
-            guard.check(folderPath(thumbFolder) + name, QString());
-        }
-    }
-    guardPhotoOutputs(photos);
-}
-
-void CatalogRun::Run::guardPhotoOutputs(const QStringList& photos) {
-    const QString thumbLabel = QStringLiteral("サムネイル画像フォルダ名");
-    const OutputGuard guard(folder, thumbFolder, photos);
-    const OutputGuard doubles(folder, plan->layout().doubleFolder(), photos);
-    for (const PlannedPhoto& planned : plan->photos()) {
-        guard.check(planned.thumbnail.path, thumbLabel);
-        if (!planned.browserCopy.path.isEmpty()) guard.check(planned.browserCopy.path, thumbLabel);
-        if (!planned.doubleThumbnail.path.isEmpty())
-            doubles.check(planned.doubleThumbnail.path, thumbLabel);
-    }
-    if (!webCopies) return;
-    const OutputGuard copyGuard(folder, webFolder, photos);
-    for (const PlannedPhoto& planned : plan->photos())
-        copyGuard.check(planned.webCopy.path, QString());
+    plan->guard(pages->files(), background);
 }
 
 // The web copies' folder and the scratch folder new copies go into; whether the copies there

@@ -1,7 +1,9 @@
 #include "core/catalog/outputplan.h"
 
+#include "core/catalog/outputguard.h"
 #include "core/imaging/jobs/webcopy.h"
 #include "core/pages/photooutputnames.h"
+#include "core/text/formatting.h"
 
 namespace tessaly {
 
@@ -36,6 +38,35 @@ OutputPlan::OutputPlan(const CatalogSettings& settings, const QString& folder,
         }
         photos_.push_back(std::move(planned));
     }
+}
+
+void OutputPlan::guard(const PageFiles& files, const QStringList& background) const {
+    QStringList photos;
+    for (const PlannedPhoto& planned : photos_) photos << planned.photo.path;
+    const QString thumbFolder = layout_.thumbFolder();
+    const OutputGuard guard(layout_.folder(), thumbFolder, photos);
+    guard.check(files.page.path, QStringLiteral("HTMLファイル名"));
+    for (const PlacedFile* file : {&files.slideShowPage, &files.styleSheet, &files.script}) {
+        if (!file->path.isEmpty()) guard.check(file->path, QString());
+    }
+    for (const QString& name : background) guard.check(folderPath(thumbFolder) + name, QString());
+    guardPhotoOutputs(photos);
+}
+
+void OutputPlan::guardPhotoOutputs(const QStringList& photos) const {
+    const QString thumbLabel = QStringLiteral("サムネイル画像フォルダ名");
+    const QString& folder = layout_.folder();
+    const OutputGuard guard(folder, layout_.thumbFolder(), photos);
+    const OutputGuard doubles(folder, layout_.doubleFolder(), photos);
+    for (const PlannedPhoto& planned : photos_) {
+        guard.check(planned.thumbnail.path, thumbLabel);
+        if (!planned.browserCopy.path.isEmpty()) guard.check(planned.browserCopy.path, thumbLabel);
+        if (!planned.doubleThumbnail.path.isEmpty())
+            doubles.check(planned.doubleThumbnail.path, thumbLabel);
+    }
+    if (!webCopies_) return;
+    const OutputGuard copies(folder, layout_.webFolder(), photos);
+    for (const PlannedPhoto& planned : photos_) copies.check(planned.webCopy.path, QString());
 }
 
 }  // namespace tessaly

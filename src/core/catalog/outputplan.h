@@ -40,10 +40,16 @@ public:
     const OutputLayout& layout() const { return layout_; }
     const std::vector<PlannedPhoto>& photos() const { return photos_; }
     bool webCopies() const { return webCopies_; }
+    // Raises SettingsError when a file the run would write lies outside the folder and its
+    // thumbnail folder, or is one of the photographs (OutputGuard): the pages' files, the
+    // background names given (in the thumbnail folder), and every output of the photographs.
+    void guard(const PageFiles& files, const QStringList& background) const;
     // The list index of the last selected photograph (-1: none).
     int lastIndex() const { return photos_.empty() ? -1 : photos_.back().index; }
 
 private:
+    void guardPhotoOutputs(const QStringList& photos) const;
+
     OutputLayout layout_;
     bool webCopies_ = false;
     std::vector<PlannedPhoto> photos_;
