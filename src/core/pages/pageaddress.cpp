@@ -48,8 +48,9 @@ bool readsAsScheme(const QString& address) {
 
 QString pageAddress(const QString& relativePath, AddressUse use) {
     QString address = encoded(relativePath, use);
-    if (address.endsWith(QLatin1Char(' '))) address.replace(address.size() - 1, 1, "%20");
-    if (address.startsWith(QLatin1Char(' '))) address.replace(0, 1, "%20");
+    if (address.endsWith(QLatin1Char(' ')))
+        address.replace(address.size() - 1, 1, QStringLiteral("%20"));
+    if (address.startsWith(QLatin1Char(' '))) address.replace(0, 1, QStringLiteral("%20"));
     if (readsAsScheme(address)) address.prepend(QStringLiteral("./"));
     return address;
 }
