@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -15,13 +14,17 @@
 #include <thread>
 
 #include "core/catalog/backgroundcopy.h"
+#include "core/catalog/copyrecord.h"
 #include "core/catalog/outputguard.h"
 #include "core/catalog/outputplan.h"
+#include "core/catalog/runfolders.h"
 #include "core/catalog/thumbnailwork.h"
 #include "core/comments/commenttable.h"
 #include "core/imaging/files/filereplacement.h"
+#include "core/imaging/files/workfolder.h"
 #include "core/imaging/jobs/webcopy.h"
 #include "core/pages/classic/slideshowwriter.h"
+#include "core/pages/pagekind.h"
 #include "core/pages/pageset.h"
 #include "core/pages/pagetext.h"
 #include "core/settings/outputnames.h"
@@ -79,6 +82,7 @@ struct CatalogRun::Run {
     void deselectBackground();
     void makePlan();
     bool askForCommentFile();
+    bool mayReplacePage();
     bool prepareThumbnailFolder();
     void prepareWebCopies();
     void guardOutputs();
@@ -95,6 +99,7 @@ struct CatalogRun::Run {
     void reportDone(const QString& name);
     void stopWorkers();
     void retireWorkers();
+    static QString workName(int k, bool doubled);
     QString workFile(int k, bool doubled) const;
     bool moveIntoPlace(int k);
     ThumbnailJob jobFor(int k);
@@ -134,8 +139,9 @@ struct CatalogRun::Run {
     CommentTable comments;
     std::shared_ptr<DecodeBudget> budget =
         std::make_shared<DecodeBudget>(DecodeBudget::defaultLimit());
+    RunFolders folders;  // the output folders, opened without following a link
     // New thumbnails wait here, with the new pages and copies, until the pages go in place.
-    std::unique_ptr<QTemporaryDir> scratch;
+    std::unique_ptr<WorkFolder> scratch;
     std::vector<int> newThumbnails;  // the photographs whose thumbnails wait in scratch
     std::unique_ptr<OrderedPool<ThumbnailResult>> pipeline;
     std::vector<ThumbnailJob> jobs;  // those the workers make, in list order
@@ -151,7 +157,8 @@ struct CatalogRun::Run {
     WebCopyPolicy copyPolicy;
     bool copyPolicyKept = false;  // the copies in webFolder were made under copyPolicy
     QString webFolder;
-    std::unique_ptr<QTemporaryDir> copyScratch;
+    std::unique_ptr<WorkFolder> copyScratch;
+    CopyRecord copyRecord;  // the copies an earlier run left in webFolder
     std::vector<std::pair<QString, QString>> newCopies;  // scratch file, copy name
     QStringList copyNames;                               // the copies the pages link to
     std::set<int> withWebCopy;                           // the photographs linked to theirs
@@ -255,6 +262,7 @@ CatalogRunOutcome CatalogRun::Run::perform() {
     // Names that would reach outside the folder stop the run before anything is written.
     checkOutputNames(settings);
     if (askForCommentFile()) return CatalogRunOutcome::CommentFileMissing;
+    if (!mayReplacePage()) return CatalogRunOutcome::PageKept;
     date = input.date.isValid() ? input.date : QDate::currentDate();
     if (!prepareThumbnailFolder()) throw WriteFailure{};
     prepareWebCopies();
@@ -304,19 +312,28 @@ bool CatalogRun::Run::askForCommentFile() {
     return true;
 }
 
+// A contents page under the page's name is replaced only when the front end agrees.
+bool CatalogRun::Run::mayReplacePage() {
+    const QString& path = pages->files().page.path;
+    if (pageKindOf(path) != PageKind::Contents) return true;
+    return decisions.question(RunQuestion::ReplacePage,
+                              pageReplacementQuestion(path, PageKind::Contents).text());
+}
+
 // Creates the thumbnail folder when needed. Refuses a thumbnail folder that is the image
 // folder itself when no prefix tells thumbnails from photographs: every thumbnail would
 // replace its own photograph.
 bool CatalogRun::Run::prepareThumbnailFolder() {
-    // A folder made meanwhile by a second run on the same folder is as good as our own.
-    if (!QFileInfo(thumbFolder).isDir() && !QDir().mkdir(thumbFolder) &&
-        !QFileInfo(thumbFolder).isDir()) {
+    // Opened (and made when missing) without following a link: one in place of the folder is
+    // refused, whatever it points to.
+    folders.photos = FolderHandle::open(folder);
+    if (folders.photos.isOpen())
+        folders.thumbs = folders.photos.sub(settings.thumbFolderName, true);
+    if (!folders.thumbs.isOpen())
         throw WriteFailure{folderWriteProblem(thumbFolder, settings.thumbFolderName, errno)};
-    }
-    const QString doubles = plan->layout().doubleFolder();
-    if (pages->needsDoubles() && !QFileInfo(doubles).isDir() && !QDir().mkdir(doubles) &&
-        !QFileInfo(doubles).isDir()) {
-        return false;
+    if (pages->needsDoubles()) {
+        folders.doubles = folders.thumbs.sub(OutputLayout::doubleFolderName(), true);
+        if (!folders.doubles.isOpen()) return false;
     }
     const bool sameFolder =
         QFileInfo(thumbFolder).canonicalFilePath() == QFileInfo(folder).canonicalFilePath();
@@ -343,13 +360,12 @@ void CatalogRun::Run::prepareWebCopies() {
         std::clamp(side > 0 ? side : 2048, WebCopy::kMinLongSide, WebCopy::kMaxLongSide);
     copyPolicy.keepLocation = settings.webCopyLocation == QLatin1String("keep");
     copyPolicy.quality = settings.number(&CatalogSettings::thumbQuality);
-    if (!QFileInfo(webFolder).isDir() && !QDir().mkdir(webFolder) && !QFileInfo(webFolder).isDir())
-        throw writeFailure(webFolder);
-    QFile record(webFolder + QLatin1Char('/') + QLatin1String(WebCopy::kRecordName));
-    copyPolicyKept = record.open(QIODevice::ReadOnly) &&
-                     QString::fromUtf8(record.readLine(256)).trimmed() == copyPolicy.recordLine();
-    copyScratch = std::make_unique<QTemporaryDir>(webFolder + QStringLiteral("/.work-XXXXXX"));
-    if (!copyScratch->isValid()) throw writeFailure(webFolder + QStringLiteral("/.work-XXXXXX"));
+    folders.web = folders.thumbs.sub(QLatin1String(WebCopy::kFolderName), true);
+    if (!folders.web.isOpen()) throw writeFailure(webFolder, errno);
+    copyRecord = CopyRecord::read(folders.web);
+    copyPolicyKept = copyRecord.policyLine() == copyPolicy.recordLine();
+    copyScratch = std::make_unique<WorkFolder>(folders.web);
+    if (!copyScratch->isValid()) throw writeFailure(copyScratch->path(), errno);
 }
 
 void CatalogRun::Run::copyBackground() {
@@ -358,7 +374,7 @@ void CatalogRun::Run::copyBackground() {
         return;
     }
     try {
-        installBackground(settings.backgroundFile, thumbFolder);
+        installBackground(settings.backgroundFile, folders.thumbs);
     } catch (const IoError&) {
         throw writeFailure(folderPath(thumbFolder) + backgroundTargetName(settings.backgroundFile));
     }
@@ -419,14 +435,18 @@ QString CatalogRun::Run::stopMessage() const {
 // New thumbnails are written into a work folder inside the thumbnail folder and go to their
 // own names just before the pages, so that pages kept from an earlier run keep their own.
 void CatalogRun::Run::openWorkFolder() {
-    scratch = std::make_unique<QTemporaryDir>(thumbFolder + QStringLiteral("/.work-XXXXXX"));
-    if (!scratch->isValid()) throw writeFailure(thumbFolder + QStringLiteral("/.work-XXXXXX"));
+    scratch = std::make_unique<WorkFolder>(folders.thumbs);
+    if (!scratch->isValid()) throw writeFailure(scratch->path(), errno);
 }
 
 // A thumbnail's file in the work folder: numbers only, like every file a work folder holds,
 // so that a later run can clean up after one that was killed.
+QString CatalogRun::Run::workName(int k, bool doubled) {
+    return QString::number(2 * k + (doubled ? 1 : 0)) + QStringLiteral(".jpg");
+}
+
 QString CatalogRun::Run::workFile(int k, bool doubled) const {
-    return scratch->filePath(QString::number(2 * k + (doubled ? 1 : 0)) + QStringLiteral(".jpg"));
+    return scratch->filePath(workName(k, doubled));
 }
 
 // Workers make the thumbnails into the work folder. What they use is their own, so that a
@@ -599,13 +619,13 @@ QString CatalogRun::Run::firstKept() const {
 // Moves a new thumbnail (and its double-size one) from the work folder to its own name.
 bool CatalogRun::Run::moveIntoPlace(int k) {
     const PlannedPhoto& planned = photo(k);
+    const QString& name = planned.thumbnailFileName;
+    const FolderHandle& work = scratch->handle();
     if (!planned.doubleThumbnail.path.isEmpty() &&
-        std::rename(QFile::encodeName(workFile(k, true)).constData(),
-                    QFile::encodeName(planned.doubleThumbnail.path).constData()) != 0) {
+        !work.move(workName(k, true), folders.doubles, name)) {
         return false;
     }
-    return std::rename(QFile::encodeName(workFile(k, false)).constData(),
-                       QFile::encodeName(planned.thumbnail.path).constData()) == 0;
+    return work.move(workName(k, false), folders.thumbs, name);
 }
 
 // A new web copy waits in the scratch folder for the pages to be put in place.
@@ -682,25 +702,19 @@ void CatalogRun::Run::publishThumbnails() {
 void CatalogRun::Run::publishCopies() {
     if (!webCopies) return;
     for (const auto& [from, name] : newCopies) {
-        const QString to = webFolder + QLatin1Char('/') + name;
-        if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()))
-            throw writeFailure(to, errno);
+        const QString scratchName = QFileInfo(from).fileName();
+        if (!copyScratch->handle().move(scratchName, folders.web, name))
+            throw writeFailure(webFolder + QLatin1Char('/') + name, errno);
     }
     newCopies.clear();
 }
 
-// After a run that made every copy: the copies of photographs no longer on the pages go, and
-// the record names the policy the copies were made under.
+// After a run that made every copy: the copies of photographs no longer on the pages that the
+// record names go, and the record names the policy the copies were made under and the copies.
 void CatalogRun::Run::removeStaleCopies() {
-    const QStringList kept(copyNames.begin(), copyNames.end());
-    const QDir web(webFolder);
-    for (const QString& name :
-         web.entryList({QStringLiteral("*.jpg"), QStringLiteral("*.jpeg")}, QDir::Files)) {
-        if (!kept.contains(name)) QFile::remove(web.filePath(name));
-    }
+    copyRecord.removeStale(folders.web, copyNames);
     try {
-        FileReplacement::replace(web.filePath(QLatin1String(WebCopy::kRecordName)),
-                                 copyPolicy.recordLine().toUtf8() + "\n");
+        CopyRecord::write(folders.web, copyPolicy.recordLine(), copyNames);
     } catch (const Error&) {
         // Without the record the next run makes the copies again: nothing is lost.
     }
@@ -711,8 +725,10 @@ void CatalogRun::offerBrowser(const CatalogSettings& settings, const QString& fo
     if (settings.isOn(&CatalogSettings::noBrowserLaunch)) return;
     // The question names the page the browser will show.
     const QString pagePath = folderPath(folder) + settings.htmlFileName;
-    QString text = pagePath + QLatin1Char('\n') + kFinishedQuestion.body;
-    if (positionsLinked > 0) text += QLatin1Char('\n') + kPositionsLinked.arg(positionsLinked);
+    // A warning about positions stands on its own line before the question it is not part of.
+    QString text = pagePath + QLatin1Char('\n');
+    if (positionsLinked > 0) text += kPositionsLinked.arg(positionsLinked) + QLatin1Char('\n');
+    text += kFinishedQuestion.body;
     const Question asked{kFinishedQuestion.title, text};
     if (!decisions.question(RunQuestion::OpenBrowser, asked.text())) return;
     if (settings.browserPath.isEmpty()) {

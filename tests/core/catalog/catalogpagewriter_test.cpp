@@ -13,6 +13,7 @@
 #include "core/pages/pagetext.h"
 #include "core/settings/catalogsettings.h"
 #include "core/text/errors.h"
+#include "core/text/formatting.h"
 #include "support/tempdir.h"
 
 using namespace tessaly;
@@ -89,7 +90,7 @@ const QStringList kDefaultTail = {
     "</TABLE>",
     "</CENTER>",
     "<P align=\"right\">",
-    "Created by <A href=\"https://tessaly.example/\">「Tessaly」</A>",
+    QStringLiteral("Created by ") + creditLink(QStringLiteral("「Tessaly」")),
     "",
     "</P>",
     "</BODY>",
