@@ -26,6 +26,7 @@
 #include "core/pages/classic/slideshowwriter.h"
 #include "core/pages/modern/modernassets.h"
 #include "core/pages/modern/modernpagewriter.h"
+#include "core/pages/pagekind.h"
 #include "core/pages/pagetext.h"
 #include "core/pages/photooutputnames.h"
 #include "core/settings/outputnames.h"
@@ -86,6 +87,7 @@ struct CatalogRun::Run {
     CatalogRunOutcome perform();
     bool scanSelection();
     bool askForCommentFile();
+    bool mayReplacePage();
     bool prepareThumbnailFolder();
     void prepareWebCopies();
     void guardOutputs();
@@ -270,6 +272,7 @@ CatalogRunOutcome CatalogRun::Run::perform() {
     // Names that would reach outside the folder stop the run before anything is written.
     checkOutputNames(settings);
     if (askForCommentFile()) return CatalogRunOutcome::CommentFileMissing;
+    if (!mayReplacePage()) return CatalogRunOutcome::PageKept;
     date = input.date.isValid() ? input.date : QDate::currentDate();
     if (!prepareThumbnailFolder()) throw WriteFailure{};
     prepareWebCopies();
@@ -310,6 +313,14 @@ bool CatalogRun::Run::askForCommentFile() {
     if (decisions.question(RunQuestion::OpenCommentEditor, kNoCommentFile.text()))
         decisions.openCommentEditor();
     return true;
+}
+
+// A contents page under the page's name is replaced only when the front end agrees.
+bool CatalogRun::Run::mayReplacePage() {
+    const QString path = folder + settings.htmlFileName;
+    if (pageKindOf(path) != PageKind::Contents) return true;
+    return decisions.question(RunQuestion::ReplacePage,
+                              pageReplacementQuestion(path, PageKind::Contents).text());
 }
 
 // Creates the thumbnail folder when needed. Refuses a thumbnail folder that is the image

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "core/imaging/files/filereplacement.h"
+#include "core/pages/pagekind.h"
 #include "core/settings/outputnames.h"
 #include "core/settings/programfolders.h"
 #include "core/text/errors.h"
@@ -98,6 +99,18 @@ void TocGenerator::copyBackground(const TocOptions& options, const QString& fold
     if (suffix == QLatin1String("jpg")) target = QStringLiteral("back.jpg");
     if (suffix == QLatin1String("gif")) target = QStringLiteral("back.gif");
     if (!target.isEmpty() && target != name) QFile::rename(copy, folder + target);
+}
+
+std::optional<Question> TocGenerator::replacementQuestion(const TocOptions& options) const {
+    try {  // options run() refuses anyway are not asked about
+        checkOutputNames(settings_);
+        checkInput(options);
+    } catch (const Error&) {
+        return std::nullopt;
+    }
+    const QString page = folderPath(options.folder) + settings_.htmlFileName;
+    if (pageKindOf(page) != PageKind::Catalogue) return std::nullopt;
+    return pageReplacementQuestion(page, PageKind::Catalogue);
 }
 
 QString TocGenerator::run(const TocOptions& options, const Progress& progress) const {

@@ -215,6 +215,8 @@ void CommentEditor::createStatusBar(QWidget* client) {
     for (int i = 0; i < 2; ++i) {
         statusPanels_[i] = new QLabel(statusLine);
         statusPanels_[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        statusPanels_[i]->setAccessibleDescription(
+            i == 0 ? QStringLiteral("ファイル数") : QStringLiteral("撮影情報の読み取り結果"));
         statusPanels_[i]->setFixedWidth(kStatusPanelWidth);
         statusPanels_[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         statusLine->addWidget(statusPanels_[i]);

@@ -161,9 +161,14 @@ void RotationWindow::buildStatusBar() {
         panels_[i]->setFixedWidth(widths[i]);
     }
     namePanel_ = new ElidedLabel(statusLine);
+    // Screen readers read each cell's text; the description says what it is.
+    const QString meaning[4] = {QStringLiteral("空き欄"), QStringLiteral("空き欄"),
+                                QStringLiteral("表示中の画像の番号と選んだ枚数"),
+                                QStringLiteral("表示中の画像の名前")};
     for (int i = 0; i < 4; ++i) {
         QLabel* panel = i < 3 ? panels_[i] : namePanel_;
         panel->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(i));
+        panel->setAccessibleDescription(meaning[i]);
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         statusLine->addWidget(panel, i < 3 ? 0 : 1);
     }

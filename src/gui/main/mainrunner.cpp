@@ -204,7 +204,10 @@ void MainRunner::runFailed() {
 // A window closing shows nothing.
 void MainRunner::runEnded(CatalogRunOutcome outcome) {
     if (outcome == CatalogRunOutcome::Completed && !closing_) offerBrowser();
-    if (outcome == CatalogRunOutcome::CommentFileMissing) stoppedForComments();
+    if (outcome == CatalogRunOutcome::CommentFileMissing)
+        stoppedBecause(QStringLiteral("コメントファイルがないため中止しました"));
+    if (outcome == CatalogRunOutcome::PageKept)
+        stoppedBecause(QStringLiteral("目次ページを残すため中止しました"));
     progress_->hide();
     window_.setRunning(false);
     window_.refreshFiles();
@@ -219,9 +222,10 @@ void MainRunner::runEnded(CatalogRunOutcome outcome) {
     if (ended_) std::exchange(ended_, {})();
 }
 
-// The run ended at the comment file question: the status line says no page was made.
-void MainRunner::stoppedForComments() {
-    setStatus(StatusField::Step, QStringLiteral("コメントファイルがないため中止しました"));
+// The run ended at a question answered No (the comment file, a contents page to replace):
+// the status line says no page was made, and why.
+void MainRunner::stoppedBecause(const QString& reason) {
+    setStatus(StatusField::Step, reason);
     setStatus(StatusField::Phase, QString());
     setStatus(StatusField::Counter, QString());
 }

@@ -96,7 +96,7 @@ TEST_F(CatalogRunTest, WholePageOfACommentedRunWithSlideShow) {
         "</TABLE>",
         R"(<FORM action="SShow.htm"><input type=SUBMIT value=" スライドショウ "></FORM></CENTER>)",
         R"(<P align="right">)",
-        QStringLiteral(R"(Created by <A href="%1">「Tessaly」</A>)").arg(kHomePageUrl),
+        QStringLiteral("Created by ") + creditLink(QStringLiteral("「Tessaly」")),
         "",
         "</P>",
         "</BODY>",
