@@ -141,8 +141,8 @@ struct CatalogRun::Run {
     ThumbnailBox box{};
     PhotoOutputNames outputNames;  // with allFormats: the thumbnails' and copies' names
     CommentTable comments;
-    std::shared_ptr<DecodeBudget> budget =
-        std::make_shared<DecodeBudget>(DecodeBudget::defaultLimit());
+    std::shared_ptr<DecodeBudget> budget = std::make_shared<DecodeBudget>(
+        input.decodeLimit > 0 ? input.decodeLimit : DecodeBudget::defaultLimit());
     std::unique_ptr<QTemporaryDir> scratch;
     std::unique_ptr<OrderedPool<ThumbnailResult>> pipeline;
     std::vector<ThumbnailJob> jobs;  // those the workers make, in list order

@@ -29,6 +29,9 @@ struct CatalogRunInput {
     int perRow = 5;              // thumbnails per row, 1..10
     QDate date;                  // date written into the page; invalid means today
     int jobs = 1;                // worker threads (1 = one image at a time, on this thread)
+    // The bytes the photographs being decoded at once may hold together; 0: a share of the
+    // memory the process may use (DecodeBudget::defaultLimit).
+    qint64 decodeLimit = 0;
     // Photographs of every format the readers know, not JPEG only: each gets a JPEG
     // thumbnail of its own name, and a HEIC/HEIF one a JPEG copy the page links to.
     bool allFormats = false;

@@ -68,6 +68,25 @@ TEST(DecodeBudget, AWaitingDecodeIsAdmittedOnReleaseOrRefusedOnStop) {
     }
 }
 
+// An item larger than the whole limit waits until nothing else is in flight, and what comes
+// after it, though it fits, does not get in first: it would keep the large one waiting.
+TEST(DecodeBudget, AnItemOverTheLimitRunsAloneAndIsNotOvertaken) {
+    DecodeBudget budget(100);
+    ASSERT_TRUE(budget.acquire(60));
+    bool admitted = false;
+    std::thread alone([&] { admitted = budget.acquire(500); });
+    while (budget.waits() == 0) std::this_thread::yield();
+    const bool overtook = budget.tryAcquire(10);
+    if (overtook) budget.release(10);
+    EXPECT_FALSE(overtook);
+    budget.release(60);
+    alone.join();
+    EXPECT_TRUE(admitted);
+    EXPECT_FALSE(budget.tryAcquire(1));  // nothing beside it
+    budget.release(500);
+    EXPECT_EQ(budget.inFlight(), 0);
+}
+
 // Twelve small files that claim large progressive pictures, on twelve workers: their decodes
 // are admitted a few at a time, never together beyond the budget.
 TEST(DecodeBudget, BoundsTheDecodesOfManyWorkers) {
