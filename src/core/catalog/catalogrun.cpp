@@ -251,7 +251,7 @@ void CatalogRun::reportFailure(std::exception_ptr failure) noexcept {
 CatalogRunOutcome CatalogRun::Run::perform() {
     folder = folderPath(input.folder);
     title = input.titleIsName ? htmlText(input.title) : input.title;
-    perRow = std::clamp(input.perRow, 1, 10);
+    perRow = kImagesPerRow.clamped(input.perRow);
     commentsOn = decisions.commentsOn();
     // With web copies, every photograph is linked through its own copy in the web folder.
     if (input.allFormats) {
@@ -372,9 +372,7 @@ void CatalogRun::Run::guardOutputs() {
 void CatalogRun::Run::prepareWebCopies() {
     webCopies = settings.isOn(&CatalogSettings::webCopies);
     if (!webCopies) return;
-    const int side = settings.number(&CatalogSettings::webCopyLongSide);
-    copyPolicy.longSide =
-        std::clamp(side > 0 ? side : 2048, WebCopy::kMinLongSide, WebCopy::kMaxLongSide);
+    copyPolicy.longSide = settings.rangedNumber(&CatalogSettings::webCopyLongSide);
     copyPolicy.keepLocation = settings.webCopyLocation == QLatin1String("keep");
     copyPolicy.quality = settings.number(&CatalogSettings::thumbQuality);
     webFolder = thumbFolder + QLatin1Char('/') + QLatin1String(WebCopy::kFolderName);
