@@ -10,9 +10,11 @@
 #include <thread>
 
 #include "core/catalog/thumbnailwork.h"
+#include "core/conversion/conversionrun.h"
 #include "core/work/decodebudget.h"
 #include "core/work/orderedpool.h"
 #include "support/tempdir.h"
+#include "support/testformats.h"
 #include "support/testimages.h"
 
 namespace tessaly {
@@ -85,6 +87,16 @@ TEST(DecodeBudget, AnItemOverTheLimitRunsAloneAndIsNotOvertaken) {
     EXPECT_FALSE(budget.tryAcquire(1));  // nothing beside it
     budget.release(500);
     EXPECT_EQ(budget.inFlight(), 0);
+}
+
+// A conversion is weighed from the file's header: a PNG of one colour is a small file that
+// decodes into a large picture.
+TEST(DecodeBudget, ConversionsAreWeighedFromTheirHeaders) {
+    test::TempDir dir;
+    dir.write("flat.png", test::makeTestPng(3000, 2000));
+    dir.write("flat.bmp", test::makeTestBmp24(300, 200));
+    EXPECT_GE(ConversionRun::decodeBytes(dir.file("flat.png")), 3 * 3000 * 2000);
+    EXPECT_EQ(ConversionRun::decodeBytes(dir.file("flat.bmp")), 4 * 300 * 200);
 }
 
 // Twelve small files that claim large progressive pictures, on twelve workers: their decodes
