@@ -20,6 +20,7 @@
 #include "core/catalog/catalogrun.h"
 #include "core/imaging/reader/photoreader.h"
 #include "core/settings/catalogsettings.h"
+#include "core/settings/programfolders.h"
 #include "core/text/errors.h"
 #include "core/text/folderlisting.h"
 #include "core/text/formatting.h"
@@ -205,6 +206,12 @@ int runCatalogue(const Options& options) {
     if (options.webCopies) settings.setOn(&CatalogSettings::webCopies, true);
     if (options.webCopySide > 0) settings.webCopyLongSide = QString::number(options.webCopySide);
     if (options.keepLocation) settings.webCopyLocation = QStringLiteral("keep");
+    // The program's own folders (thumbnails, backups, web copies) hold no album.
+    const QString refusal = programFolderMessage(folder, settings);
+    if (!refusal.isEmpty()) {
+        std::fprintf(stderr, "%s\n", terminalText(refusal, true).toUtf8().constData());
+        return 1;
+    }
     CatalogRunInput input;
     input.folder = QDir::cleanPath(folder);
     const bool allFormats = options.allFormats || settings.isOn(&CatalogSettings::otherFormats);

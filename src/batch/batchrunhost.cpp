@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "core/pages/pagekind.h"
 #include "core/text/formatting.h"
 
 namespace tessaly::batch {
@@ -68,9 +69,14 @@ void BatchRunHost::information(const QString& text) { print(text); }
 void BatchRunHost::showError(const QString& text) { print(text); }
 
 // The comment file question is answered No; the browser question Yes only with --open; an
-// unreadable photograph is left out with --keep-going (its failure is shown otherwise).
-bool BatchRunHost::question(RunQuestion kind, const QString& /*text*/) {
+// unreadable photograph is left out with --keep-going (its failure is shown otherwise); a
+// contents page is replaced after saying which page it is.
+bool BatchRunHost::question(RunQuestion kind, const QString& text) {
     if (kind == RunQuestion::LeaveOutPhoto) return keepGoing_;
+    if (kind == RunQuestion::ReplacePage) {
+        print(pageReplacementNotice(text.section(QLatin1Char('\n'), 0, 0)));
+        return true;
+    }
     const bool browser = kind == RunQuestion::OpenBrowser;
     if (!browser) print(runQuestion(kind).title);
     return browser && openPage_;

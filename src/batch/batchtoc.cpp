@@ -11,6 +11,7 @@
 #include "batch/processshell.h"
 #include "batch/settingsoption.h"
 #include "batch/usageerror.h"
+#include "core/pages/pagekind.h"
 #include "core/settings/catalogsettings.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
@@ -115,6 +116,10 @@ int runToc(Request& request) {
     }
     const bool showProgress = !request.quiet && isatty(STDERR_FILENO);
     TocGenerator generator(settings);
+    if (const auto replacing = generator.replacementQuestion(request.options)) {
+        const QString notice = pageReplacementNotice(replacing->title);
+        std::fprintf(stderr, "%s\n", terminalText(notice, true).toUtf8().constData());
+    }
     const QString page = generator.run(request.options, [showProgress](const QString& text) {
         if (showProgress) std::fprintf(stderr, "\r%s", text.toUtf8().constData());
     });

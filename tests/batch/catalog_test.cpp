@@ -7,8 +7,10 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
 #include <QProcess>
 #include <QThread>
 #include <vector>
@@ -199,6 +201,25 @@ TEST_F(BatchCatalogTest, CommentsWithoutCommentFileEndTheRun) {
     EXPECT_EQ(result.status, 1);
     EXPECT_TRUE(result.errors.contains("コメントファイルが見つかりません。"));
     EXPECT_FALSE(QFileInfo::exists(folder + "/index.htm"));
+}
+
+// The thumbnail folder, the backups, the web copies and the second thumbnails hold no album:
+// a run in one says why it makes no catalogue there (status 1).
+TEST_F(BatchCatalogTest, NoCatalogueInTheProgramsOwnFolders) {
+    image("a.jpg");
+    ASSERT_EQ(runBatch({folder, "-q", "--web-copies", "--style", "modern"}).status, 0);
+    QDir(folder).mkdir("_backup");
+    image("_backup/a.jpg");
+    for (const char* own : {"htm_image", "htm_image/web", "htm_image/2x", "_backup"}) {
+        const QString path = folder + "/" + own;
+        ASSERT_TRUE(QFileInfo(path).isDir()) << own;
+        const BatchOutcome result = runBatch({path, "-q"});
+        EXPECT_EQ(result.status, 1) << own;
+        EXPECT_TRUE(result.errors.startsWith("このフォルダにはカタログを作りません。\n「" +
+                                             QFileInfo(path).fileName() + "」は Tessaly が"))
+            << result.errors.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(path + "/index.htm")) << own;
+    }
 }
 
 TEST_F(BatchCatalogTest, WriteFailureAndCorruptPhotographFailTheRun) {
@@ -455,6 +476,72 @@ TEST_F(BatchCatalogTest, WebCopiesArePrivateIncrementalAndChecked) {
     const JpegHeader upright = JpegImage::readHeader(readFile(web + "p.jpg"));  // orientation 6
     EXPECT_EQ(std::make_pair(upright.width(), upright.orientation), std::make_pair(240, 1));
     EXPECT_EQ(runBatch({"--check-privacy", "-s", settings, folder}).status, 0);
+}
+
+// Every entry below root (links not followed) with what it holds: a file's content, a link's
+// target, or nothing for a folder.
+QMap<QString, QByteArray> treeOf(const QString& root) {
+    QMap<QString, QByteArray> tree;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo entry(it.next());
+        tree[entry.filePath()] = entry.isSymLink() ? entry.symLinkTarget().toUtf8()
+                                 : entry.isFile()  ? readFile(entry.filePath())
+                                                   : QByteArray("<folder>");
+    }
+    return tree;
+}
+
+// A link in place of an output folder or file stops the run before anything is written: not
+// where it points, not beside the photographs, and no photograph is removed as a stale copy.
+// The same for the contents page (of a folder holding a catalogue in a sub-folder).
+TEST_F(BatchCatalogTest, LinksInPlaceOfOutputsStopTheRunAndTouchNothing) {
+    const struct {
+        const char* link;    // in the photo folder
+        const char* target;  // relative to the link's folder
+        QStringList options;
+        QStringList names;
+        bool contents = false;  // --toc over the folder
+    } rows[] = {
+        {"htm_image/web", "../../outside", {"--web-copies"}, {}},
+        {"htm_image/web", "..", {"--all-formats", "--web-copies"}, {"c.png"}},
+        {"htm_image/2x", "../../outside", {"--style", "modern"}, {}},
+        {"htm_image/web/copies.txt", "../../../outside/precious.jpg", {"--web-copies"}, {}},
+        {"htm_image", "../outside", {}, {}},
+        {"index.htm", "../outside/precious.jpg", {"-t", "x"}, {}, true},
+        {"index.htm", "../outside/precious.jpg", {"-t", "x", "--style", "modern"}, {}, true},
+    };
+    const QString settings = settingsFolder([](CatalogSettings&) {});
+    const QString outside = dir.file("outside");
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.link);
+        QDir(folder).removeRecursively();
+        QDir(outside).removeRecursively();
+        QDir().mkpath(folder);
+        QDir().mkpath(outside);
+        writeTestJpeg(outside + "/precious.jpg", 40, 30);
+        image("a.jpg");
+        image("b.jpg");
+        writeFile(folder + "/c.png", makeTestPng(60, 40));
+        if (row.contents) {
+            QDir().mkpath(folder + "/sub");
+            writeTestJpeg(folder + "/sub/a.jpg", 40, 30);
+            ASSERT_EQ(runBatch({"-q", "-s", settings, folder + "/sub"}).status, 0);
+        }
+        const QString link = folder + "/" + row.link;
+        QDir().mkpath(QFileInfo(link).path());
+        ASSERT_TRUE(QFile::link(row.target, link));
+        const QMap<QString, QByteArray> photos = treeOf(folder), others = treeOf(outside);
+        const BatchOutcome outcome = runBatch(
+            (row.contents ? QStringList{"--toc"} : QStringList()) +
+            QStringList{"-q", "-s", settings} + row.options + QStringList{folder} + row.names);
+        EXPECT_EQ(outcome.status, 1);
+        EXPECT_TRUE(outcome.errors.contains(QString(row.link) + " はシンボリックリンク"))
+            << outcome.errors.toStdString();
+        EXPECT_EQ(treeOf(outside), others);
+        EXPECT_EQ(treeOf(folder), photos);
+    }
 }
 
 // --check-privacy reads the pages of both styles and finds every photograph they link that

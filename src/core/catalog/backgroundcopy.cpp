@@ -1,11 +1,8 @@
 #include "core/catalog/backgroundcopy.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
-#include <cstdio>
 
+#include "core/imaging/files/workfolder.h"
 #include "core/text/errors.h"
 #include "core/text/filecopy.h"
 #include "core/text/formatting.h"
@@ -21,27 +18,18 @@ QString backgroundTargetName(const QString& backgroundFile) {
     return name;
 }
 
-namespace {
-
-// Renames within one file system, replacing an existing target (POSIX rename).
-bool replaceFile(const QString& from, const QString& to) {
-    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
-}
-
-}  // namespace
-
-void installBackground(const QString& backgroundFile, const QString& thumbFolder) {
-    const QString folder = folderPath(thumbFolder);
+void installBackground(const QString& backgroundFile, const FolderHandle& thumbFolder) {
     const QString targetName = backgroundTargetName(backgroundFile);
-    const QString target = folder + targetName;
-    QTemporaryDir scratch(folder + QStringLiteral(".background-XXXXXX"));
+    const QString target = thumbFolder.filePath(targetName);
+    const WorkFolder scratch(thumbFolder);
     if (!scratch.isValid()) throw CreateError(cannotCreateMessage(target));
-    const QString copy = copyFileToFolder(backgroundFile, scratch.path());
+    const QString copy = QFileInfo(copyFileToFolder(backgroundFile, scratch.path())).fileName();
     // Stale copies of an earlier background go; deletes that fail are of no consequence.
     for (const QString& stale : {QStringLiteral("back.jpg"), QStringLiteral("back.gif")}) {
-        if (stale != targetName && QFileInfo::exists(folder + stale)) QFile::remove(folder + stale);
+        if (stale != targetName && thumbFolder.exists(stale)) thumbFolder.remove(stale);
     }
-    if (!replaceFile(copy, target)) throw CreateError(cannotCreateMessage(target));
+    if (!scratch.handle().move(copy, thumbFolder, targetName))
+        throw CreateError(cannotCreateMessage(target));
 }
 
 }  // namespace tessaly

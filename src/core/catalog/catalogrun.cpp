@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -15,15 +14,19 @@
 #include <thread>
 
 #include "core/catalog/backgroundcopy.h"
+#include "core/catalog/copyrecord.h"
 #include "core/catalog/outputguard.h"
+#include "core/catalog/runfolders.h"
 #include "core/catalog/thumbnailwork.h"
 #include "core/comments/commenttable.h"
 #include "core/imaging/files/filereplacement.h"
+#include "core/imaging/files/workfolder.h"
 #include "core/imaging/jobs/webcopy.h"
 #include "core/pages/classic/catalogpagewriter.h"
 #include "core/pages/classic/slideshowwriter.h"
 #include "core/pages/modern/modernassets.h"
 #include "core/pages/modern/modernpagewriter.h"
+#include "core/pages/pagekind.h"
 #include "core/pages/pagetext.h"
 #include "core/pages/photooutputnames.h"
 #include "core/settings/outputnames.h"
@@ -84,6 +87,7 @@ struct CatalogRun::Run {
     CatalogRunOutcome perform();
     bool scanSelection();
     bool askForCommentFile();
+    bool mayReplacePage();
     bool prepareThumbnailFolder();
     void prepareWebCopies();
     void guardOutputs();
@@ -143,7 +147,8 @@ struct CatalogRun::Run {
     CommentTable comments;
     std::shared_ptr<DecodeBudget> budget = std::make_shared<DecodeBudget>(
         input.decodeLimit > 0 ? input.decodeLimit : DecodeBudget::defaultLimit());
-    std::unique_ptr<QTemporaryDir> scratch;
+    RunFolders folders;  // the output folders, opened without following a link
+    std::unique_ptr<WorkFolder> scratch;
     std::unique_ptr<OrderedPool<ThumbnailResult>> pipeline;
     std::vector<ThumbnailJob> jobs;  // those the workers make, in list order
     // Wakes the loop waiting for the workers, and the decodes waiting for their admission (one
@@ -159,7 +164,8 @@ struct CatalogRun::Run {
     WebCopyPolicy copyPolicy;
     bool copyPolicyKept = false;  // the copies in webFolder were made under copyPolicy
     QString webFolder;
-    std::unique_ptr<QTemporaryDir> copyScratch;
+    std::unique_ptr<WorkFolder> copyScratch;
+    CopyRecord copyRecord;  // the copies an earlier run left in webFolder
     std::vector<std::pair<QString, QString>> newCopies;  // scratch file, copy name
     QStringList copyNames;                               // the copies the pages link to
     std::set<int> withWebCopy;                           // list indexes of the photographs
@@ -266,6 +272,7 @@ CatalogRunOutcome CatalogRun::Run::perform() {
     // Names that would reach outside the folder stop the run before anything is written.
     checkOutputNames(settings);
     if (askForCommentFile()) return CatalogRunOutcome::CommentFileMissing;
+    if (!mayReplacePage()) return CatalogRunOutcome::PageKept;
     date = input.date.isValid() ? input.date : QDate::currentDate();
     if (!prepareThumbnailFolder()) throw WriteFailure{};
     prepareWebCopies();
@@ -308,20 +315,29 @@ bool CatalogRun::Run::askForCommentFile() {
     return true;
 }
 
+// A contents page under the page's name is replaced only when the front end agrees.
+bool CatalogRun::Run::mayReplacePage() {
+    const QString path = folder + settings.htmlFileName;
+    if (pageKindOf(path) != PageKind::Contents) return true;
+    return decisions.question(RunQuestion::ReplacePage,
+                              pageReplacementQuestion(path, PageKind::Contents).text());
+}
+
 // Creates the thumbnail folder when needed. Refuses a thumbnail folder that is the image
 // folder itself when no prefix tells thumbnails from photographs: every thumbnail would
 // replace its own photograph.
 bool CatalogRun::Run::prepareThumbnailFolder() {
     thumbFolder = folder + settings.thumbFolderName;
-    // A folder made meanwhile by a second run on the same folder is as good as our own.
-    if (!QFileInfo(thumbFolder).isDir() && !QDir().mkdir(thumbFolder) &&
-        !QFileInfo(thumbFolder).isDir()) {
+    // Opened (and made when missing) without following a link: one in place of the folder is
+    // refused, whatever it points to.
+    folders.photos = FolderHandle::open(folder);
+    if (folders.photos.isOpen())
+        folders.thumbs = folders.photos.sub(settings.thumbFolderName, true);
+    if (!folders.thumbs.isOpen())
         throw WriteFailure{folderWriteProblem(thumbFolder, settings.thumbFolderName, errno)};
-    }
-    const QString doubles = thumbFolder + QLatin1Char('/') + ModernPageWriter::doubleFolderName();
-    if (modernStyle && !QFileInfo(doubles).isDir() && !QDir().mkdir(doubles) &&
-        !QFileInfo(doubles).isDir()) {
-        return false;
+    if (modernStyle) {
+        folders.doubles = folders.thumbs.sub(ModernPageWriter::doubleFolderName(), true);
+        if (!folders.doubles.isOpen()) return false;
     }
     const bool sameFolder =
         QFileInfo(thumbFolder).canonicalFilePath() == QFileInfo(folder).canonicalFilePath();
@@ -376,13 +392,12 @@ void CatalogRun::Run::prepareWebCopies() {
     copyPolicy.keepLocation = settings.webCopyLocation == QLatin1String("keep");
     copyPolicy.quality = settings.number(&CatalogSettings::thumbQuality);
     webFolder = thumbFolder + QLatin1Char('/') + QLatin1String(WebCopy::kFolderName);
-    if (!QFileInfo(webFolder).isDir() && !QDir().mkdir(webFolder) && !QFileInfo(webFolder).isDir())
-        throw writeFailure(webFolder);
-    QFile record(webFolder + QLatin1Char('/') + QLatin1String(WebCopy::kRecordName));
-    copyPolicyKept = record.open(QIODevice::ReadOnly) &&
-                     QString::fromUtf8(record.readLine(256)).trimmed() == copyPolicy.recordLine();
-    copyScratch = std::make_unique<QTemporaryDir>(webFolder + QStringLiteral("/.work-XXXXXX"));
-    if (!copyScratch->isValid()) throw writeFailure(webFolder + QStringLiteral("/.work-XXXXXX"));
+    folders.web = folders.thumbs.sub(QLatin1String(WebCopy::kFolderName), true);
+    if (!folders.web.isOpen()) throw writeFailure(webFolder, errno);
+    copyRecord = CopyRecord::read(folders.web);
+    copyPolicyKept = copyRecord.policyLine() == copyPolicy.recordLine();
+    copyScratch = std::make_unique<WorkFolder>(folders.web);
+    if (!copyScratch->isValid()) throw writeFailure(copyScratch->path(), errno);
 }
 
 void CatalogRun::Run::copyBackground() {
@@ -391,7 +406,7 @@ void CatalogRun::Run::copyBackground() {
         return;
     }
     try {
-        installBackground(settings.backgroundFile, thumbFolder);
+        installBackground(settings.backgroundFile, folders.thumbs);
     } catch (const IoError&) {
         throw writeFailure(folderPath(thumbFolder) + backgroundTargetName(settings.backgroundFile));
     }
@@ -462,8 +477,8 @@ QString CatalogRun::Run::stopMessage() const {
 // its own name when the loop reaches its image. What they use is their own, so that a
 // cancelled run can leave them to finish their decodes in the background.
 void CatalogRun::Run::startWorkers() {
-    scratch = std::make_unique<QTemporaryDir>(thumbFolder + QStringLiteral("/.work-XXXXXX"));
-    if (!scratch->isValid()) throw writeFailure(thumbFolder + QStringLiteral("/.work-XXXXXX"));
+    scratch = std::make_unique<WorkFolder>(folders.thumbs);
+    if (!scratch->isValid()) throw writeFailure(scratch->path(), errno);
     std::vector<qint64> sizes;
     for (int i = 0; i <= lastSelected; ++i) {
         if (!input.selected[static_cast<std::size_t>(i)]) continue;
@@ -653,16 +668,11 @@ QString CatalogRun::Run::firstKept() const {
 
 // Moves a thumbnail made by a worker from its scratch file to its own name.
 bool CatalogRun::Run::moveIntoPlace(int index) {
-    const QString from = scratch->filePath(QString::number(jobsTaken - 1) + ".jpg");
-    if (modernStyle) {
-        const QString doubled = scratch->filePath(QString::number(jobsTaken - 1) + "-2x.jpg");
-        if (std::rename(QFile::encodeName(doubled).constData(),
-                        QFile::encodeName(doublePathOf(index)).constData()) != 0) {
-            return false;
-        }
-    }
-    return std::rename(QFile::encodeName(from).constData(),
-                       QFile::encodeName(thumbPathOf(index)).constData()) == 0;
+    const QString number = QString::number(jobsTaken - 1);
+    const QString name = settings.thumbPrefix + thumbnailNameOf(index);
+    const FolderHandle& work = scratch->handle();
+    if (modernStyle && !work.move(number + "-2x.jpg", folders.doubles, name)) return false;
+    return work.move(number + ".jpg", folders.thumbs, name);
 }
 
 // A new web copy waits in the scratch folder for the pages to be put in place.
@@ -735,25 +745,19 @@ void CatalogRun::Run::finishPages() {
 void CatalogRun::Run::publishCopies() {
     if (!webCopies) return;
     for (const auto& [from, name] : newCopies) {
-        const QString to = webFolder + QLatin1Char('/') + name;
-        if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()))
-            throw writeFailure(to, errno);
+        const QString scratchName = QFileInfo(from).fileName();
+        if (!copyScratch->handle().move(scratchName, folders.web, name))
+            throw writeFailure(webFolder + QLatin1Char('/') + name, errno);
     }
     newCopies.clear();
 }
 
-// After a run that made every copy: the copies of photographs no longer on the pages go, and
-// the record names the policy the copies were made under.
+// After a run that made every copy: the copies of photographs no longer on the pages that the
+// record names go, and the record names the policy the copies were made under and the copies.
 void CatalogRun::Run::removeStaleCopies() {
-    const QStringList kept(copyNames.begin(), copyNames.end());
-    const QDir web(webFolder);
-    for (const QString& name :
-         web.entryList({QStringLiteral("*.jpg"), QStringLiteral("*.jpeg")}, QDir::Files)) {
-        if (!kept.contains(name)) QFile::remove(web.filePath(name));
-    }
+    copyRecord.removeStale(folders.web, copyNames);
     try {
-        FileReplacement::replace(web.filePath(QLatin1String(WebCopy::kRecordName)),
-                                 copyPolicy.recordLine().toUtf8() + "\n");
+        CopyRecord::write(folders.web, copyPolicy.recordLine(), copyNames);
     } catch (const Error&) {
         // Without the record the next run makes the copies again: nothing is lost.
     }
@@ -764,8 +768,10 @@ void CatalogRun::offerBrowser(const CatalogSettings& settings, const QString& fo
     if (settings.isOn(&CatalogSettings::noBrowserLaunch)) return;
     // The question names the page the browser will show.
     const QString pagePath = folderPath(folder) + settings.htmlFileName;
-    QString text = pagePath + QLatin1Char('\n') + kFinishedQuestion.body;
-    if (positionsLinked > 0) text += QLatin1Char('\n') + kPositionsLinked.arg(positionsLinked);
+    // A warning about positions stands on its own line before the question it is not part of.
+    QString text = pagePath + QLatin1Char('\n');
+    if (positionsLinked > 0) text += kPositionsLinked.arg(positionsLinked) + QLatin1Char('\n');
+    text += kFinishedQuestion.body;
     const Question asked{kFinishedQuestion.title, text};
     if (!decisions.question(RunQuestion::OpenBrowser, asked.text())) return;
     if (settings.browserPath.isEmpty()) {

@@ -59,6 +59,8 @@ enum class CatalogRunOutcome {
     Completed,           // pages written; the browser step was offered
     NothingSelected,     // "ファイルが選択されていません。"
     CommentFileMissing,  // the comment file question was asked; nothing written
+    PageKept,            // the contents page in the page's place was not to be replaced;
+                         // nothing written
     Cancelled,           // stopped (input.stop): pages ended properly, or old ones kept
     Failed,              // a write or other failure, already shown to the user
 };
@@ -69,6 +71,8 @@ enum class RunQuestion {
     OpenBrowser,        // the catalogue is made: open it in the browser?
     LeaveOutPhoto,      // a photograph cannot be read: leave it out and go on? (a Yes holds
                         // for the rest of the run; No stops the run on that failure)
+    ReplacePage,        // the page's name is taken by a contents page: replace it? (the
+                        // question's first line names the page and what it is)
 };
 
 // The notice listing photographs a run left out: the first ten names and how many in all.

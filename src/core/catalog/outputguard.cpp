@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "core/imaging/files/folderhandle.h"
 #include "core/text/errors.h"
 
 namespace tessaly {
@@ -72,6 +73,8 @@ bool OutputGuard::allows(const QString& path) const {
 
 void OutputGuard::check(const QString& path, const QString& settingLabel) const {
     if (!allows(path)) throw SettingsError(refusedMessage(path, settingLabel));
+    // Even one that stays inside: outputs are replaced, never written through a link.
+    if (QFileInfo(path).isSymLink()) throw LinkRefusedError(FolderHandle::linkRefusedMessage(path));
 }
 
 QString OutputGuard::refusedMessage(const QString& path, const QString& settingLabel) {

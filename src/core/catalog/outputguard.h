@@ -22,8 +22,9 @@ public:
     // photoPaths: the photographs the run reads.
     OutputGuard(const QString& folder, const QString& thumbFolder, const QStringList& photoPaths);
 
-    // Raises SettingsError refusedMessage() when the file may not be written. settingLabel
-    // names the setting the name came from (empty when none).
+    // Raises SettingsError refusedMessage() when the file may not be written, LinkRefusedError
+    // when it is a link that stays inside. settingLabel names the setting the name came from
+    // (empty when none).
     void check(const QString& path, const QString& settingLabel) const;
 
     static QString refusedMessage(const QString& path, const QString& settingLabel);

@@ -103,7 +103,8 @@ QByteArray BmpConversion::encode(const PixelImage& picture, const QByteArray& ex
 
 void BmpConversion::write(const PixelImage& picture, const QString& path, const QByteArray& exif,
                           const QByteArray& iccProfile) const {
-    FileReplacement::replace(path, encode(picture, exif, iccProfile));
+    FileReplacement::replace(path, encode(picture, exif, iccProfile),
+                             FileReplacement::Links::Refuse);
 }
 
 QString BmpConversion::outputNameOf(const QString& name) const {
@@ -146,7 +147,7 @@ bool BmpConversion::finish(const QString& folder, const Prepared& prepared, cons
         return true;
     }
     try {
-        FileReplacement::replace(base + output, prepared.jpeg);
+        FileReplacement::replace(base + output, prepared.jpeg, FileReplacement::Links::Refuse);
     } catch (const Error& error) {
         result.failure = Failure::Write;
         result.failedName = name;

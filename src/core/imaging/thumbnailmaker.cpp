@@ -452,7 +452,7 @@ void ThumbnailMaker::saveCopy(const QString& copyPath, int quality) const {
     if (!kept.isEmpty()) segments.append(JpegSegments::kApp1, kept);
     for (const JpegSegment& chunk : colourProfile_.list) segments.list.push_back(chunk);
     jpeg.setSegments(segments);
-    FileReplacement::replace(copyPath, jpeg.saveToData());
+    FileReplacement::replace(copyPath, jpeg.saveToData(), FileReplacement::Links::Refuse);
 }
 
 void ThumbnailMaker::release() {

@@ -20,7 +20,7 @@ const QString& replaceablePage(const QString& path) {
 
 PageFile::PageFile(const QString& path)
     : path_(path),
-      replacement_(replaceablePage(path)),
+      replacement_(replaceablePage(path), FileReplacement::Links::Refuse),
       out_(std::make_unique<TextFileWriter>(replacement_.temporaryPath(),
                                             sjis::Unmappable::CharacterRef,
                                             TextFileWriter::Replace::Direct, path)) {}

@@ -7,8 +7,18 @@
 
 namespace tessaly {
 
-const char* const kHomePageUrl = "https://tessaly.example/";
+#ifndef TESSALY_HOME_URL
+#define TESSALY_HOME_URL ""
+#endif
+
+const char* const kHomePageUrl = TESSALY_HOME_URL;
 const char* const kVersion = "1.60";
+
+QString creditLink(const QString& caption, const QString& tag, const QString& home) {
+    if (home.isEmpty()) return caption;
+    return QLatin1Char('<') + tag + QStringLiteral(" href=\"") + home + QStringLiteral("\">") +
+           caption + QStringLiteral("</") + tag + QLatin1Char('>');
+}
 
 QString htmlColorCode(qint64 colour) {
     // Negative values keep their two's complement digits, as a 32-bit colour would print.

@@ -27,8 +27,13 @@ QString folderPath(const QString& folder);
 // keepLineBreaks (a message), its newlines are kept.
 QString terminalText(const QString& text, bool keepLineBreaks = false);
 
-// The product home page named in the default footers.
+// The program's home page given at build time (TESSALY_HOME_URL); empty when none was given.
 extern const char* const kHomePageUrl;
+
+// The credit at the foot of the pages: caption as a link (tag "A" or "a", as the page writes
+// its tags) to the home page, or caption alone when there is no home page to link to.
+QString creditLink(const QString& caption, const QString& tag = QStringLiteral("A"),
+                   const QString& home = QString::fromUtf8(kHomePageUrl));
 
 // The program version printed in pages and the settings file.
 extern const char* const kVersion;

@@ -80,8 +80,7 @@ void FramePageWriter::finish() {
     out_->writeLine(QStringLiteral("</TABLE>"));
     out_->writeLine(QStringLiteral("<BR>"));
     out_->writeLine(QStringLiteral("Created by<BR>"));
-    out_->writeLine(QStringLiteral("<A href=\"") + QLatin1String(kHomePageUrl) +
-                    QStringLiteral("\">Tessaly</A>"));
+    out_->writeLine(creditLink(QStringLiteral("Tessaly")));
     out_->writeLine(QStringLiteral("</CENTER>"));
     out_->writeLine(QStringLiteral("</BODY>"));
     out_->writeLine(QStringLiteral("</HTML>"));

@@ -105,12 +105,15 @@ QString ModernTocWriter::pageText() const {
     };
     lines += cells_;
     lines << QStringLiteral("</ul></main>")
-          << QStringLiteral("<footer class=\"page-foot\"><p>Created by <a href=\"") +
-                 QLatin1String(kHomePageUrl) + QStringLiteral("\">Tessaly</a></p></footer>")
+          << QStringLiteral("<footer class=\"page-foot\"><p>Created by ") +
+                 creditLink(QStringLiteral("Tessaly"), QStringLiteral("a")) +
+                 QStringLiteral("</p></footer>")
           << QStringLiteral("</body>") << QStringLiteral("</html>");
     return lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
 }
 
-void ModernTocWriter::finish() { FileReplacement::replace(path_, pageText().toUtf8()); }
+void ModernTocWriter::finish() {
+    FileReplacement::replace(path_, pageText().toUtf8(), FileReplacement::Links::Refuse);
+}
 
 }  // namespace tessaly

@@ -5,7 +5,9 @@
 #include <QFileInfo>
 
 #include "core/imaging/files/filereplacement.h"
+#include "core/pages/pagekind.h"
 #include "core/settings/outputnames.h"
+#include "core/settings/programfolders.h"
 #include "core/text/errors.h"
 #include "core/text/filecopy.h"
 #include "core/text/folderlisting.h"
@@ -40,12 +42,16 @@ QString pagePathOf(const QString& folder, const QString& subFolder, const QStrin
     return folder + subFolder + QLatin1Char('/') + fileName;
 }
 
-Discovery discover(const QString& folder, const QString& htmlFileName) {
+// The sub-folders that may hold albums: the program's own folders never do.
+Discovery discover(const QString& folder, const CatalogSettings& settings) {
     Discovery found;
-    found.subFolders = listSubFolders(folder);
+    for (const QString& name : listSubFolders(folder)) {
+        if (programFolderOf(folder + name, settings) == ProgramFolder::None)
+            found.subFolders << name;
+    }
     if (found.subFolders.isEmpty()) throw CheckError(TocGenerator::kNoFoldersMessage);
     for (const QString& name : found.subFolders) {
-        if (!isCatalogPage(pagePathOf(folder, name, htmlFileName))) continue;
+        if (!isCatalogPage(pagePathOf(folder, name, settings.htmlFileName))) continue;
         if (found.count++ == 0) found.firstFolderName = name;
     }
     if (found.count == 0) throw CheckError(TocGenerator::kNoCataloguesMessage);
@@ -95,11 +101,23 @@ void TocGenerator::copyBackground(const TocOptions& options, const QString& fold
     if (!target.isEmpty() && target != name) QFile::rename(copy, folder + target);
 }
 
+std::optional<Question> TocGenerator::replacementQuestion(const TocOptions& options) const {
+    try {  // options run() refuses anyway are not asked about
+        checkOutputNames(settings_);
+        checkInput(options);
+    } catch (const Error&) {
+        return std::nullopt;
+    }
+    const QString page = folderPath(options.folder) + settings_.htmlFileName;
+    if (pageKindOf(page) != PageKind::Catalogue) return std::nullopt;
+    return pageReplacementQuestion(page, PageKind::Catalogue);
+}
+
 QString TocGenerator::run(const TocOptions& options, const Progress& progress) const {
     checkOutputNames(settings_);  // the page and the catalogues' thumbnails are found by them
     checkInput(options);
     const QString folder = folderPath(options.folder);
-    const Discovery found = discover(folder, settings_.htmlFileName);
+    const Discovery found = discover(folder, settings_);
     FileReplacement::removeAbandoned(folder);
     if (options.useBackgroundImage) copyBackground(options, folder);
     const TocPageHead head(settings_, options, found.count);

@@ -3,8 +3,10 @@
 #include <QDate>
 #include <QString>
 #include <functional>
+#include <optional>
 
 #include "core/settings/catalogsettings.h"
+#include "core/text/question.h"
 #include "core/text/shell.h"
 
 namespace tessaly {
@@ -30,6 +32,8 @@ struct TocOptions {
 //     TocOptions options;  // filled from titleEdit, imagesCheck, framesCheck, ...
 //     try {
 //         TocGenerator generator(context.settings);
+//         const auto replacing = generator.replacementQuestion(options);
+//         if (replacing && !context.prompts.question(replacing->text())) return;
 //         const QString page = generator.run(
 //             options, [this](const QString& text) { statusLabel->setText(text); repaint(); });
 //         if (context.prompts.question(TocGenerator::finishedQuestion(page)))
@@ -59,6 +63,11 @@ public:
     // of the page to open (folder + htmlFileName). progress receives "001/012" style texts,
     // one per catalogue written.
     QString run(const TocOptions& options, const Progress& progress = {}) const;
+
+    // The question to ask before run() when the page it writes would replace a catalogue
+    // page (made by a catalogue run, not by this tool); none when there is nothing to ask or
+    // run() refuses the options anyway. No to it means: do not run.
+    std::optional<Question> replacementQuestion(const TocOptions& options) const;
 
     // The question asked once the files are written (Yes/No, captioned "Tessaly"); its
     // second line names the page the browser will show.

@@ -108,8 +108,7 @@ void TocPageWriter::finish() {
     out_.writeLine(QStringLiteral("</TABLE>"));
     out_.writeLine(QStringLiteral("</CENTER>"));
     out_.writeLine(QStringLiteral("<P align=\"right\">"));
-    out_.writeLine(QStringLiteral("Created by <A href=\"") + QLatin1String(kHomePageUrl) +
-                   QStringLiteral("\">Tessaly</A>"));
+    out_.writeLine(QStringLiteral("Created by ") + creditLink(QStringLiteral("Tessaly")));
     out_.writeLine(QStringLiteral("</P>"));
     out_.writeLine(QStringLiteral("</BODY>"));
     out_.writeLine(QStringLiteral("</HTML>"));

@@ -18,12 +18,15 @@
 #include <QVBoxLayout>
 #include <new>
 
+#include "core/imaging/reader/photoreader.h"
+#include "core/settings/catalogsettings.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
 #include "core/text/textfile.h"
 #include "gui/comments/commentfilltexts.h"
 #include "gui/common/filelist.h"
 #include "gui/common/focusframe.h"
+#include "gui/imaging/displaypicture.h"
 
 namespace tessaly {
 namespace {
@@ -86,6 +89,7 @@ CommentEditor::CommentEditor(AppContext& context, QWidget* mainWindow)
 
     if (mainWindow) move(mainWindow->pos() + QPoint(80, 95));
     statusPanels_[0]->setText(QStringLiteral("ファイル数＝0"));
+    enableCommentFields(false);
 }
 
 void CommentEditor::createMenus(QMenuBar* menuBar) {
@@ -211,6 +215,8 @@ void CommentEditor::createStatusBar(QWidget* client) {
     for (int i = 0; i < 2; ++i) {
         statusPanels_[i] = new QLabel(statusLine);
         statusPanels_[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        statusPanels_[i]->setAccessibleDescription(
+            i == 0 ? QStringLiteral("ファイル数") : QStringLiteral("撮影情報の読み取り結果"));
         statusPanels_[i]->setFixedWidth(kStatusPanelWidth);
         statusPanels_[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         statusLine->addWidget(statusPanels_[i]);
@@ -258,11 +264,25 @@ bool CommentEditor::loadFolder(const QString& folder) {
     return resetComments();
 }
 
+// The photographs the catalogue takes: with the formats switch on, those of every format.
 void CommentEditor::listFolder(const QString& folder) {
+    const bool allFormats = context_.settings.isOn(&CatalogSettings::otherFormats);
+    const QString caption =
+        allFormats ? QStringLiteral("画像ファイルリスト") : QStringLiteral("「jpg」ファイルリスト");
+    listCaption->setText(caption + QStringLiteral("(&L)"));
+    fileList->setAccessibleName(caption);
     folder_ = folder;
     shownName_.clear();
     hidePreview();
+    fileList->setMask(photoNameMask(allFormats));
     fileList->setDirectory(folder);
+    enableCommentFields(false);
+}
+
+// Lines can only be typed for a photograph: with none selected they would belong to none.
+void CommentEditor::enableCommentFields(bool on) {
+    firstLineEdit->setEnabled(on);
+    secondLineEdit->setEnabled(on);
 }
 
 bool CommentEditor::resetComments() {
@@ -291,9 +311,8 @@ void CommentEditor::hidePreview() {
 }
 
 void CommentEditor::showPreview(const QString& path) {
-    QImageReader reader(path, "jpeg");
-    reader.setAutoDetectImageFormat(false);
-    const QImage image = reader.read();
+    const QImage image = hasJpegExtension(path) ? jpegPreview(path)
+                                                : DisplayPicture::readReduced(path, kPreviewSide);
     if (image.isNull()) {
         throw ImageError(QStringLiteral("%1\n画像を読み込めないため表示できません。")
                              .arg(QDir::toNativeSeparators(path)));
@@ -301,6 +320,12 @@ void CommentEditor::showPreview(const QString& path) {
     previewImage->setPixmap(QPixmap::fromImage(image));
     previewImage->setGeometry(previewRect(image.size(), previewFrame->size()));
     previewImage->show();
+}
+
+QImage CommentEditor::jpegPreview(const QString& path) {
+    QImageReader reader(path, "jpeg");
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
 }
 
 QRect CommentEditor::previewRect(QSize imageSize, QSize panelSize) {
@@ -321,6 +346,7 @@ QRect CommentEditor::previewRect(QSize imageSize, QSize panelSize) {
 void CommentEditor::fileSelected() {
     const QString name = selectedName();
     if (name.isEmpty() || !leaveEntry()) return;
+    enableCommentFields(true);
     shownName_ = name;
     hidePreview();
     // The comment lines follow the selection even when the image cannot be shown, so that

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QImage>
 #include <QStringList>
 #include <functional>
 
@@ -20,9 +21,11 @@ namespace tessaly {
 
 class FileList;
 
-// The comment editor, "コメントファイル作成": lists the JPEG files of one folder, previews the
-// selected one and lets the user give every file two comment lines, saved as the folder's
-// PicComment.txt.
+// The comment editor, "コメントファイル作成": lists the photographs of one folder that the
+// catalogue takes (the ".jpg" files, or with the formats switch on those of every format the
+// catalogue reads), previews the selected one and lets the user give every file two comment
+// lines, saved as the folder's PicComment.txt. The comment lines take typing only while a
+// photograph is selected.
 //
 // The main window creates it once at start-up, after its own position is final:
 //     comments_ = new CommentEditor(context, this);   // placed at main left + 80, top + 95
@@ -90,8 +93,10 @@ private:
 
     void listFolder(const QString& folder);
     bool resetComments();
+    void enableCommentFields(bool on);
     void hidePreview();
     void showPreview(const QString& path);
+    static QImage jpegPreview(const QString& path);
     int selectedRow() const;
     QString selectedName() const;
     QString filePath(const QString& name) const;

@@ -2,8 +2,10 @@
 
 #include <QFileInfo>
 #include <QLocale>
+#include <memory>
 
 #include "core/imaging/metadata/capturedetails.h"
+#include "core/imaging/reader/photoreader.h"
 #include "core/text/charfuncs.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
@@ -16,6 +18,17 @@ QFileInfo existingFile(const QString& path) {
     QFileInfo info(path);
     if (!info.exists() || !info.isFile()) throw IoError(cannotOpenMessage(path));
     return info;
+}
+
+// What the camera recorded: a JPEG's headers, or what the reader of another format finds.
+CaptureDetails detailsOf(const QString& path) {
+    if (hasJpegExtension(path)) return CaptureDetails::read(path);
+    try {
+        const std::unique_ptr<PhotoReader> reader = openPhotoReader(path);
+        return CaptureDetails{reader->taken(), reader->camera()};
+    } catch (const Error&) {
+        return CaptureDetails{};
+    }
 }
 
 }  // namespace
@@ -33,6 +46,10 @@ QString commentSizeText(qint64 bytes) {
 
 QString commentNameText(const QString& fileName, bool withoutExtension) {
     if (!withoutExtension) return fileName;
+    for (const QString& extension : photoExtensions(true)) {
+        if (fileName.endsWith(extension, Qt::CaseInsensitive) && extension.size() > 4)
+            return charLeft(fileName, charLength(fileName) - int(extension.size()));
+    }
     return charLeft(fileName, charLength(fileName) - 4);
 }
 
@@ -43,10 +60,10 @@ QString fileDateText(const QString& path) {
 QString fileSizeText(const QString& path) { return commentSizeText(existingFile(path).size()); }
 
 QString fileCaptureTimeText(const QString& path) {
-    const QDateTime taken = CaptureDetails::read(path).taken;
+    const QDateTime taken = detailsOf(path).taken;
     return taken.isValid() ? commentDateText(taken) : QString();
 }
 
-QString fileCameraText(const QString& path) { return CaptureDetails::read(path).camera; }
+QString fileCameraText(const QString& path) { return detailsOf(path).camera; }
 
 }  // namespace tessaly

@@ -16,7 +16,7 @@ QString commentDateText(const QDateTime& modified);
 // 12,345 -> "12.1KB", 1,000 -> "1.0KB", 0 -> "0.0KB".
 QString commentSizeText(qint64 bytes);
 
-// A listed file name; without its last four characters (".jpg") when withoutExtension is set.
+// A listed file name; without its extension (".jpg", ".heic", ...) when withoutExtension is set.
 QString commentNameText(const QString& fileName, bool withoutExtension);
 
 // The date and size texts of a file on disk. Raise IoError when the file cannot be examined.

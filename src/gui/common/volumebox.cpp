@@ -4,9 +4,12 @@
 #include <QStorageInfo>
 #include <algorithm>
 
+#include "gui/common/comboboxaccessible.h"
+
 namespace tessaly {
 
 VolumeBox::VolumeBox(QWidget* parent) : QComboBox(parent) {
+    ComboBoxAccessible::install();
     setAccessibleName(QStringLiteral("ドライブ"));  // the name screen readers read
     refresh();
     connect(this, &QComboBox::activated, this, [this](int index) {

@@ -208,6 +208,7 @@ void BmpConverterWindow::buildPreview() {
     statusLine->setGeometry(0, 190, 418, 20);
     panel0_ = new QLabel(statusLine);
     panel0_->setObjectName(QStringLiteral("StatusBar1Panel0"));
+    panel0_->setAccessibleDescription(QStringLiteral("変換の状況"));
     statusLine->addWidget(panel0_, 1);
 }
 

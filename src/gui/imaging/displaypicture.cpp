@@ -1,6 +1,10 @@
 #include "gui/imaging/displaypicture.h"
 
+#include <algorithm>
 #include <cstring>
+#include <memory>
+
+#include "core/imaging/reader/photoreader.h"
 
 namespace tessaly {
 
@@ -15,6 +19,16 @@ QImage DisplayPicture::toImage(const PixelImage& picture) {
         std::memcpy(image.scanLine(y), wide.constScanLine(y), rowBytes);
     }
     return image;
+}
+
+QImage DisplayPicture::readReduced(const QString& path, int side) {
+    const std::unique_ptr<PhotoReader> reader = openPhotoReader(path);
+    int reduction = 1;
+    while (reader->decodesReduced() && reduction < 8 &&
+           std::min(reader->width(), reader->height()) / (reduction * 2) >= side) {
+        reduction *= 2;
+    }
+    return toImage(reader->picture(reduction));
 }
 
 }  // namespace tessaly

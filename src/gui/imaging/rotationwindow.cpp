@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStatusBar>
+#include <algorithm>
 #include <new>
 
 #include "core/settings/catalogsettings.h"
@@ -97,6 +98,10 @@ void RotationWindow::buildControls() {
     qualityLabel->setBuddy(qualityEdit);
     // The warning is shown only for a photograph that is not in full colour.
     colourOnlyLabel->hide();
+    notTurnedLabel = named(new QLabel(this), "LabelNotTurned");
+    notTurnedLabel->setGeometry(10, 26, 304, 18);
+    notTurnedLabel->setStyleSheet(colourOnlyLabel->styleSheet());
+    notTurnedLabel->hide();
     losslessCheck =
         named(new QCheckBox(QStringLiteral("可能なら無劣化で回転(&L)"), this), "CheckLossless");
     losslessCheck->setGeometry(10, 258, 204, 24);
@@ -157,9 +162,14 @@ void RotationWindow::buildStatusBar() {
         panels_[i]->setFixedWidth(widths[i]);
     }
     namePanel_ = new ElidedLabel(statusLine);
+    // Screen readers read each cell's text; the description says what it is.
+    const QString meaning[4] = {QStringLiteral("空き欄"), QStringLiteral("空き欄"),
+                                QStringLiteral("表示中の画像の番号と選んだ枚数"),
+                                QStringLiteral("表示中の画像の名前")};
     for (int i = 0; i < 4; ++i) {
         QLabel* panel = i < 3 ? panels_[i] : namePanel_;
         panel->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(i));
+        panel->setAccessibleDescription(meaning[i]);
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         statusLine->addWidget(panel, i < 3 ? 0 : 1);
     }
@@ -180,54 +190,57 @@ QSize RotationWindow::fitPreview(int w, int h) {
     return h < w ? QSize(kPreviewSide, side) : QSize(side, kPreviewSide);
 }
 
-bool RotationWindow::prepare(const QString& folder, QListWidget* imageList) {
-    imageList_ = imageList;
+bool RotationWindow::prepare(const QString& folder, const QListWidget* imageList) {
     folder_ = folderPath(folder);
-    firstIndex_ = lastIndex_ = -1;
-    selectedCount_ = 0;
+    rows_.clear();
+    names_.clear();
     reencoded_ = 0;
     quarterTurns_ = 0;
     notice_.clear();
     nextButton->setEnabled(true);
     backButton->setEnabled(false);
+    bool turnable = false;
     for (int i = 0; imageList && i < imageList->count(); ++i) {
-        QListWidgetItem* item = imageList->item(i);
+        const QListWidgetItem* item = imageList->item(i);
         if (!item->isSelected()) continue;
-        if (!RotationJob::isRotatableName(item->text())) {
-            item->setSelected(false);
-            continue;
-        }
-        if (firstIndex_ == -1) firstIndex_ = i;
-        lastIndex_ = i;
-        ++selectedCount_;
+        rows_.push_back(i);
+        names_ << item->text();
+        turnable = turnable || RotationJob::isRotatableName(item->text());
     }
-    if (lastIndex_ == -1) {
-        context_.prompts.information(parentWidget(), RotationJob::noFileMessage());
+    if (!turnable) {
+        context_.prompts.information(
+            parentWidget(), rows_.empty() ? RotationJob::noFileMessage() : noneTurnableMessage());
         return false;
     }
+    firstIndex_ = rows_.front();
+    lastIndex_ = rows_.back();
+    selectedCount_ = static_cast<int>(rows_.size());
     currentIndex_ = firstIndex_;
     shownNumber_ = 1;
     showCounter();
     loadCurrent();
-    if (!hasPicture_) return false;
+    if (!hasPicture_ && RotationJob::isRotatableName(currentName())) return false;
     markLastPosition();
     return true;
 }
 
-void RotationWindow::openFor(const QString& folder, QListWidget* imageList) {
+void RotationWindow::openFor(const QString& folder, const QListWidget* imageList) {
     if (prepare(folder, imageList)) exec();
 }
 
+int RotationWindow::positionOf(int row) const {
+    const auto at = std::find(rows_.begin(), rows_.end(), row);
+    return at == rows_.end() ? -1 : static_cast<int>(at - rows_.begin());
+}
+
 QString RotationWindow::currentName() const {
-    const QListWidgetItem* item = imageList_ ? imageList_->item(currentIndex_) : nullptr;
-    return item ? item->text() : QString();
+    const int position = positionOf(currentIndex_);
+    return position < 0 ? QString() : names_[position];
 }
 
 int RotationWindow::nextSelected(int from, int step) const {
-    for (int i = from + step; imageList_ && i >= 0 && i < imageList_->count(); i += step) {
-        if (imageList_->item(i)->isSelected()) return i;
-    }
-    return from;
+    const int position = positionOf(from) + step;
+    return position >= 0 && position < static_cast<int>(rows_.size()) ? rows_[position] : from;
 }
 
 // The counter, and the name of the photograph on screen beside it; a notice about the
@@ -244,6 +257,11 @@ void RotationWindow::showCounter() {
 // Reads the current image. A file that cannot be read leaves no picture behind, so the
 // previous image can never be saved over it.
 void RotationWindow::loadCurrent() {
+    notTurnedLabel->hide();
+    if (!RotationJob::isRotatableName(currentName())) {
+        showOtherFormat();
+        return;
+    }
     try {
         picture_ = RotationJob::loadPhotograph(folder_ + currentName());
         hasPicture_ = true;
@@ -258,6 +276,39 @@ void RotationWindow::loadCurrent() {
         clearPicture();
         context_.prompts.error(this, outOfMemoryMessage());
     }
+}
+
+// A photograph that is not turned: the reason above it, the picture when it can be read.
+void RotationWindow::showOtherFormat() {
+    clearPicture();
+    quarterTurns_ = 0;
+    notTurnedLabel->setText(notTurnedReason(currentName()));
+    notTurnedLabel->show();
+    try {
+        const QImage shown = DisplayPicture::readReduced(folder_ + currentName(), kPreviewSide);
+        previewImage->resize(fitPreview(shown.width(), shown.height()));
+        previewImage->setPixmap(QPixmap::fromImage(shown));
+        previewImage->show();
+    } catch (const Error&) {
+        // The reason and the name in the status line say enough.
+    } catch (const std::bad_alloc&) {
+    }
+}
+
+QString RotationWindow::notTurnedReason(const QString& name) {
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    QString kind = dot < 0 ? QString() : name.mid(dot + 1).toUpper();
+    if (kind == QLatin1String("WEBP")) kind = QStringLiteral("WebP");
+    const QString what = kind.isEmpty()                  ? QStringLiteral("この画像")
+                         : kind == QLatin1String("JPEG") ? QStringLiteral(".jpeg の画像")
+                                                         : kind + QStringLiteral(" 画像");
+    return what + QStringLiteral("は回転できません（.jpg のみ回転します）");
+}
+
+QString RotationWindow::noneTurnableMessage() {
+    return QStringLiteral(
+        "選択されている画像はどれも回転できません。\n"
+        "回転できるのは JPEG 画像（拡張子 .jpg）だけです。");
 }
 
 void RotationWindow::showPicture() {

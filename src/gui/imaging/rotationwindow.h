@@ -2,6 +2,8 @@
 
 #include <QDialog>
 #include <QString>
+#include <QStringList>
+#include <vector>
 
 #include "core/imaging/jobs/rotationjob.h"
 #include "core/imaging/pixels/pixelimage.h"
@@ -21,9 +23,11 @@ namespace tessaly {
 
 class ElidedLabel;
 
-// The batch rotation window "画像回転": walks through the ".jpg" files selected in the main
-// window's image list, turns each by quarter turns and saves it over its own file, after a
-// backup copy in "_backup" when the settings ask for one.
+// The batch rotation window "画像回転": walks through the photographs selected in the main
+// window's image list, turns each ".jpg" file by quarter turns and saves it over its own file,
+// after a backup copy in "_backup" when the settings ask for one. A photograph of another
+// format is shown with the reason it cannot be turned. The window keeps its own copy of the
+// selection: the main window's list is only read.
 //
 // The main window opens it with openFor(folder, imageList) from its rotateButton and menu item
 // openRotationAction. prepare() does the opening without showing the window (tests drive it that
@@ -33,12 +37,13 @@ class RotationWindow : public QDialog {
 public:
     RotationWindow(AppContext& context, QWidget* mainWindow);
 
-    // The opening rules: selected entries of imageList whose extension is not ".jpg" are
-    // deselected there; the first selected image is loaded from folder. False (after the
-    // message "ファイルが選択されていません。" or the load error) when there is nothing to show.
-    bool prepare(const QString& folder, QListWidget* imageList);
+    // The opening rules: the selected entries of imageList are taken in their order (the list
+    // itself is left as it is); the first is loaded from folder. False (after the message
+    // "ファイルが選択されていません。", the message that none of them can be turned, or the
+    // load error) when there is nothing to show.
+    bool prepare(const QString& folder, const QListWidget* imageList);
     // prepare(), then shows the window modally until it is closed.
-    void openFor(const QString& folder, QListWidget* imageList);
+    void openFor(const QString& folder, const QListWidget* imageList);
 
     // The options dialog's confirmed quality for qualityEdit (limited to 50..100).
     void setRotateQuality(int quality);
@@ -49,6 +54,7 @@ public:
     const PixelImage& picture() const { return picture_; }
     bool hasPicture() const { return hasPicture_; }
 
+    // The row in the image list of the photograph on screen.
     int currentIndex() const { return currentIndex_; }
     int shownNumber() const { return shownNumber_; }
     int selectedCount() const { return selectedCount_; }
@@ -61,6 +67,10 @@ public:
     static QString reencodedSummary(int count);
     // The status line's word on one of them (its tooltip holds the whole sentence).
     static QString reencodedNotice(const QString& name);
+    // Why a photograph of another format than ".jpg" is not turned (one short line).
+    static QString notTurnedReason(const QString& name);
+    // The message when none of the selected photographs can be turned.
+    static QString noneTurnableMessage();
 
     // Esc, the title bar's close box and 終了 come here: a turn not yet saved is not dropped
     // without asking "変更を保存しますか？" (Yes saves, No drops it, Cancel stays).
@@ -88,14 +98,18 @@ private:
     void markLastPosition();
     void showSaveCaption(bool closes);
     void showColourWarning();
+    void showOtherFormat();
     void closeWindow();
     bool keepTurnBeforeClosing();
     bool store();
     QString currentName() const;
     int nextSelected(int from, int step) const;
+    int positionOf(int row) const;
 
     AppContext& context_;
-    QListWidget* imageList_ = nullptr;
+    // The selection taken at opening: the rows in the list and their names.
+    std::vector<int> rows_;
+    QStringList names_;
     QString folder_;
     PixelImage picture_;
     bool hasPicture_ = false;
@@ -113,6 +127,7 @@ private:
     // Controls; each carries its legacy form name as objectName.
     QLabel* headingLabel = nullptr;
     QLabel* colourOnlyLabel = nullptr;
+    QLabel* notTurnedLabel = nullptr;  // the reason a photograph of another format stays
     QLabel* qualityLabel = nullptr;
     QSpinBox* qualityEdit = nullptr;
     QCheckBox* losslessCheck = nullptr;  // "可能なら無劣化で回転", the rotateLossless setting

@@ -1,6 +1,7 @@
 #include "gui/main/foldernavigator.h"
 
 #include <QLineEdit>
+#include <utility>
 
 #include "core/text/charfuncs.h"
 #include "gui/common/filelist.h"
@@ -10,8 +11,14 @@
 namespace tessaly {
 
 FolderNavigator::FolderNavigator(VolumeBox& drives, FolderList& folders, FileList& files,
-                                 QLineEdit& title, const QString& homeFolder)
-    : drives_(drives), folders_(folders), files_(files), title_(title), homeFolder_(homeFolder) {
+                                 QLineEdit& title, const QString& homeFolder,
+                                 std::function<bool(const QString&)> passOver)
+    : drives_(drives),
+      folders_(folders),
+      files_(files),
+      title_(title),
+      homeFolder_(homeFolder),
+      passOver_(std::move(passOver)) {
     connect(&folders_, &FolderList::directoryChanged, this, &FolderNavigator::folderChanged);
     connect(&folders_, &FolderList::openFailed, this, &FolderNavigator::fallBack);
     connect(&drives_, &VolumeBox::driveChanged, this, &FolderNavigator::changeDrive);
@@ -32,12 +39,22 @@ void FolderNavigator::nextFolder() {
     int target = 0;
     for (int i = parentIndex; i < folders_.count(); ++i) {
         if (base + QLatin1Char('/') + folders_.item(i)->text() == current) {
-            target = i + 1 < folders_.count() ? i + 1 : parentIndex + 1;
+            target = nextSibling(i, parentIndex + 1);
             break;
         }
     }
     folders_.setCurrentRow(target);
     if (!folders_.setDirectory(folders_.entryPath(target))) fallBack();
+}
+
+// The sub-folder after row `from` (wrapping to row `first`) that is not passed over; `from`
+// itself when every other one is.
+int FolderNavigator::nextSibling(int from, int first) const {
+    int row = from;
+    do {
+        row = row + 1 < folders_.count() ? row + 1 : first;
+    } while (row != from && passOver_ && passOver_(folders_.entryPath(row)));
+    return row;
 }
 
 void FolderNavigator::refresh() {

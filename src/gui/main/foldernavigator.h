@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <functional>
 
 class QLineEdit;
 
@@ -17,14 +18,17 @@ class FolderList;
 class FolderNavigator : public QObject {
     Q_OBJECT
 public:
+    // passOver tells the folders next folder never opens (the program's own).
     FolderNavigator(VolumeBox& drives, FolderList& folders, FileList& files, QLineEdit& title,
-                    const QString& homeFolder);
+                    const QString& homeFolder,
+                    std::function<bool(const QString&)> passOver = nullptr);
 
     // Opens a folder; on failure the home folder (or, when that is gone too, the root).
     void openFolder(const QString& path);
     // The drive box chose a volume: its root is opened.
     void changeDrive(const QString& root);
-    // The next sibling of the open folder, wrapping to the first; the root stays the root.
+    // The next sibling of the open folder, wrapping to the first, passing over the folders
+    // passOver names; the root stays the root.
     void nextFolder();
     // Reads the folder list and the file list again (the file list rebuilds the image list).
     void refresh();
@@ -39,12 +43,14 @@ public:
 private:
     void folderChanged(const QString& path);
     void fallBack();
+    int nextSibling(int from, int first) const;
 
     VolumeBox& drives_;
     FolderList& folders_;
     FileList& files_;
     QLineEdit& title_;
     QString homeFolder_;
+    std::function<bool(const QString&)> passOver_;
 };
 
 }  // namespace tessaly

@@ -204,6 +204,10 @@ void MainRunner::runFailed() {
 // A window closing shows nothing.
 void MainRunner::runEnded(CatalogRunOutcome outcome) {
     if (outcome == CatalogRunOutcome::Completed && !closing_) offerBrowser();
+    if (outcome == CatalogRunOutcome::CommentFileMissing)
+        stoppedBecause(QStringLiteral("コメントファイルがないため中止しました"));
+    if (outcome == CatalogRunOutcome::PageKept)
+        stoppedBecause(QStringLiteral("目次ページを残すため中止しました"));
     progress_->hide();
     window_.setRunning(false);
     window_.refreshFiles();
@@ -216,6 +220,14 @@ void MainRunner::runEnded(CatalogRunOutcome outcome) {
         if (!left.isEmpty()) information(undecodableNamesMessage(left));
     }
     if (ended_) std::exchange(ended_, {})();
+}
+
+// The run ended at a question answered No (the comment file, a contents page to replace):
+// the status line says no page was made, and why.
+void MainRunner::stoppedBecause(const QString& reason) {
+    setStatus(StatusField::Step, reason);
+    setStatus(StatusField::Phase, QString());
+    setStatus(StatusField::Counter, QString());
 }
 
 void MainRunner::offerBrowser() {

@@ -76,6 +76,7 @@ private:
     void setStatus(StatusField field, const QString& text);
     void showCounter(int number, int total);
     void finishWorkers();
+    void stoppedBecause(const QString& reason);
     void offerBrowser();
 
     MainWindow& window_;

@@ -12,8 +12,10 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <new>
+#include <utility>
 
 #include "core/imaging/reader/photoreader.h"
+#include "core/settings/programfolders.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
 #include "gui/common/filelist.h"
@@ -50,8 +52,11 @@ MainWindow::MainWindow(const QString& appFolder, const QString& settingsFolder, 
         if (settingsFolder != appFolder) settings_.settingsFolder = settingsFolder;
     }
     const QString home = settings_.homeFolder();
-    navigator_ = std::make_unique<FolderNavigator>(*ui_.volumeBox, *ui_.folderList, *ui_.fileList,
-                                                   *ui_.titleEdit, home);
+    navigator_ = std::make_unique<FolderNavigator>(
+        *ui_.volumeBox, *ui_.folderList, *ui_.fileList, *ui_.titleEdit, home,
+        [this](const QString& path) {
+            return programFolderOf(path, settings_) != ProgramFolder::None;
+        });
     preview_ = std::make_unique<ImagePreview>(*ui_.previewPanel, *ui_.previewImage);
     runner_ = std::make_unique<MainRunner>(*this);
     // A run reads the switch between images: it follows the box without asking the window.
@@ -104,6 +109,7 @@ void MainWindow::connectHandlers() {
     connect(c.folderList, &FolderList::directoryChanged, this, [this] {
         preview_->hide();
         preview_->clear();
+        if (std::exchange(refusalShown_, false)) showStatus(StatusField::Step, QString());
     });
     connect(c.imageList, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         ui_.imageListMenu->popup(ui_.imageList->viewport()->mapToGlobal(at));
@@ -177,7 +183,7 @@ void MainWindow::setRunning(bool running) {
     for (QWidget* control : std::initializer_list<QWidget*>{
              c.volumeBox, c.folderList, c.imageList, c.upButton, c.downButton, c.sortByDateButton,
              c.selectAllButton, c.deselectButton, c.nextFolderButton, c.viewButton, c.refreshButton,
-             c.perRowBox, c.titleEdit}) {
+             c.perRowBox, c.titleEdit, c.otherFormatsCheck}) {
         control->setEnabled(!running);
     }
     for (QMenu* menu : c.menus) menu->menuAction()->setEnabled(!running);
@@ -257,9 +263,16 @@ void MainWindow::deselectAllImages() { ImageListOrder::selectAll(*ui_.imageList,
 
 void MainWindow::openNextFolder() { navigator_->nextFolder(); }
 
-// The run works on its own thread.
+// The run works on its own thread. None is made in a folder the program made for itself.
 void MainWindow::execute() {
     if (runner_->isActive()) return;
+    const QString refusal = programFolderMessage(currentFolder(), settings_);
+    if (!refusal.isEmpty()) {
+        showStatus(StatusField::Step, refusal.section(QLatin1Char('\n'), 0, 0));
+        refusalShown_ = true;  // said of this folder only
+        context_.prompts.information(this, refusal);
+        return;
+    }
     runner_->start();
 }
 

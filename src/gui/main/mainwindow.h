@@ -121,7 +121,8 @@ private:
     WindowSounds* sounds_;             // a child of the window
     std::array<bool, 7> available_{};  // by SecondaryWindow
     bool running_ = false;
-    bool rebuilding_ = false;  // the image list is being filled
+    bool rebuilding_ = false;    // the image list is being filled
+    bool refusalShown_ = false;  // the status line says why no catalogue is made here
 };
 
 }  // namespace tessaly

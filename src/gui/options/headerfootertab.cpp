@@ -15,19 +15,19 @@ HeaderFooterTab::HeaderFooterTab() : OptionsTab("TabSheet10", QStringLiteral("�
     QVBoxLayout* layout = column(this);
     layout->addWidget(label("Label36", QStringLiteral("ヘッダー")));
     headerDefault_ = bind(&CatalogSettings::headerDefault,
-                          check("headerBox", QStringLiteral("デフォルト（作成日）")));
+                          check("headerBox", QStringLiteral("デフォルト（作成日）(&D)")));
     layout->addWidget(indented(row({headerDefault_})));
     headerText_ = addText(layout, "Label39", QStringLiteral("コメント"), 'C', "headertext",
                           &CatalogSettings::headerText, QStringLiteral("ヘッダーのコメント"));
     layout->addSpacing(8);
     layout->addWidget(label("Label37", QStringLiteral("フッター")));
     footerDefault_ = bind(&CatalogSettings::footerDefault,
-                          check("footerbox", QStringLiteral("デフォルト（Tessalyのリンク）")));
+                          check("footerbox", QStringLiteral("デフォルト（Tessalyのリンク）(&T)")));
     layout->addWidget(indented(row({footerDefault_})));
     footerText_ = addText(layout, "Label40", QStringLiteral("コメント"), 'M', "footertext",
                           &CatalogSettings::footerText, QStringLiteral("フッターのコメント"));
     footerLink_ = bind(&CatalogSettings::footerLinkEnabled,
-                       check("footerlinkbox", QStringLiteral("リンクする")));
+                       check("footerlinkbox", QStringLiteral("リンクする(&L)")));
     layout->addWidget(indented(row({footerLink_})));
     footerUrl_ = addText(layout, "Label41", QStringLiteral("URL"), 'U', "footerlink",
                          &CatalogSettings::footerLinkUrl, QStringLiteral("フッターのリンクのURL"));

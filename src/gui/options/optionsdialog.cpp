@@ -58,6 +58,9 @@ void OptionsDialog::buildWindow() {
     tabs_ = new QTabWidget;
     tabs_->setObjectName(QStringLiteral("PageControl1"));
     tabs_->tabBar()->hide();
+    // The hidden tab row takes no focus: Tab goes from the list of pages to the shown page.
+    tabs_->setFocusPolicy(Qt::NoFocus);
+    tabs_->tabBar()->setFocusPolicy(Qt::NoFocus);
     addTab(new StartFolderTab(prompts_, pickFolder_));
     addTab(new PageTab(prompts_));
     addTab(new TitleTab(prompts_));
@@ -87,6 +90,7 @@ QListWidget* OptionsDialog::buildPageList() {
     list->setAccessibleDescription(QStringLiteral("選んだ項目の設定が右に表示されます。"));
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list->setTabKeyNavigation(false);  // the arrow keys choose a page, Tab leaves the list
     for (OptionsTab* page : pages_) list->addItem(page->title());
     const int frame = 2 * list->frameWidth();
     list->setFixedSize(list->sizeHintForColumn(0) + frame + 16,

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "gui/common/comboboxaccessible.h"
 #include "gui/options/clampingspinbox.h"
 #include "gui/options/colorswatch.h"
 
@@ -73,6 +74,7 @@ ClampingSpinBox* spin(const char* name, int step) {
 }
 
 QComboBox* combo(const char* name, const QString& tip) {
+    ComboBoxAccessible::install();
     auto* widget = named<QComboBox>(name);
     widget->setMinimumWidth(160);
     explain(widget, tip);

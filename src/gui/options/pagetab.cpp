@@ -47,7 +47,7 @@ QWidget* PageTab::buildBackgroundImage() {
     QVBoxLayout* layout = column(holder);
     layout->setContentsMargins(0, 0, 0, 0);
     useImage_ = bind(&CatalogSettings::useBackgroundImage,
-                     check("Check3", QStringLiteral("背景に画像ファイルを使用する。"),
+                     check("Check3", QStringLiteral("背景に画像ファイルを使用する。(&I)"),
                            QStringLiteral("背景に画像を使用するときにチェックします。")));
     layout->addWidget(useImage_);
     file_ = bind(

@@ -19,7 +19,7 @@ using namespace optionsform;
 PositionTab::PositionTab(QWidget* mainWindow)
     : OptionsTab("TabSheet3", QStringLiteral("表示位置")), mainWindow_(mainWindow) {
     QVBoxLayout* layout = column(this);
-    keepCurrent_ = unbound(check("CheckBox2", QStringLiteral("現在の位置を保存する")));
+    keepCurrent_ = unbound(check("CheckBox2", QStringLiteral("現在の位置を保存する(&P)")));
     layout->addWidget(keepCurrent_);
     group_ = new QGroupBox;
     group_->setObjectName(QStringLiteral("GroupBox2"));

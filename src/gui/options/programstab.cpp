@@ -23,7 +23,7 @@ ProgramsTab::ProgramsTab(Prompts& prompts)
     layout->addWidget(browser);
     layout->addWidget(
         indented(row({bind(&CatalogSettings::noBrowserLaunch,
-                           check("veltra_check", QStringLiteral("ブラウザを起動しない")))})));
+                           check("veltra_check", QStringLiteral("ブラウザを起動しない(&N)")))})));
     const char* browserNames[2] = {"Edit6", "Button3"};
     browser->setBuddy(
         addProgram(layout, browserNames, &CatalogSettings::browserPath,

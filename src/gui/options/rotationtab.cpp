@@ -35,7 +35,7 @@ RotationTab::RotationTab() : OptionsTab("TabSheet5", QStringLiteral("画像回�
     layout->addSpacing(8);
     layout->addWidget(
         bind(&CatalogSettings::rotateBackup,
-             check("CheckBox1", QStringLiteral("元のファイルをバックアップする（推奨）"))));
+             check("CheckBox1", QStringLiteral("元のファイルをバックアップする（推奨）(&B)"))));
     for (const auto& [name, text] : {std::pair{"Label11", "画像回転モードの時、元のファイルを"},
                                      std::pair{"Label12", "_backupディレクトリを作り保存します"}}) {
         layout->addWidget(indented(row({label(name, QString::fromUtf8(text))})));

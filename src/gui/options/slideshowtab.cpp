@@ -15,7 +15,7 @@ SlideShowTab::SlideShowTab() : OptionsTab("TabSheet8", QStringLiteral("スライ
     QVBoxLayout* layout = column(this);
     slideShow_ =
         bind(&CatalogSettings::makeSlideShow,
-             check("Check7", QStringLiteral("スライドショウ用のHTMLを作成する。"),
+             check("Check7", QStringLiteral("スライドショウ用のHTMLを作成する。(&S)"),
                    QStringLiteral(
                        "対応しているブラウザの場合画像ファイルを順々に表示することができます")));
     layout->addWidget(slideShow_);
@@ -23,8 +23,9 @@ SlideShowTab::SlideShowTab() : OptionsTab("TabSheet8", QStringLiteral("スライ
     layout->addWidget(indented(
         row({labelFor("Label26", QStringLiteral("表示間隔（秒）"), 'I', interval_), interval_})));
     layout->addSpacing(8);
-    limitSize_ = bind(&CatalogSettings::slideMaxEnabled,
-                      check("s_maxcheck", QStringLiteral("画像表示サイズの最大値を指定する。")));
+    limitSize_ =
+        bind(&CatalogSettings::slideMaxEnabled,
+             check("s_maxcheck", QStringLiteral("画像表示サイズの最大値を指定する。(&M)")));
     layout->addWidget(limitSize_);
     maxWidth_ = bind(&CatalogSettings::slideMaxWidth, spin("SpinSX", 10));
     maxHeight_ = bind(&CatalogSettings::slideMaxHeight, spin("SpinSY", 10));

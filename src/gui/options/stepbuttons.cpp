@@ -20,6 +20,8 @@ StepButtons::StepButtons(QWidget* parent)
     down_->setArrowType(Qt::DownArrow);
     up_->setObjectName(QStringLiteral("up"));
     down_->setObjectName(QStringLiteral("down"));
+    up_->setAccessibleName(QStringLiteral("1 増やす"));
+    down_->setAccessibleName(QStringLiteral("1 減らす"));
     connect(up_, &QToolButton::clicked, this, [this] { step(1); });
     connect(down_, &QToolButton::clicked, this, [this] { step(-1); });
 }

@@ -16,7 +16,7 @@ ThumbnailTab::ThumbnailTab() : OptionsTab("TabSheet7", QStringLiteral("ｻﾑﾈ
     grid->setContentsMargins(12, 12, 12, 12);
     grid->addWidget(
         bind(&CatalogSettings::skipExistingThumbs,
-             check("s_filebox", QStringLiteral("同一ﾌｧｲﾙ名のﾌｧｲﾙが存在したらスキップ"))),
+             check("s_filebox", QStringLiteral("同一ﾌｧｲﾙ名のﾌｧｲﾙが存在したらスキップ(&K)"))),
         0, 0, 1, 3);
     ClampingSpinBox* width = bind(&CatalogSettings::thumbWidth, spin("SpinEdit1"));
     explain(width, QStringLiteral("アルバム表示の時の画像の幅を指定します"));
@@ -31,18 +31,19 @@ ThumbnailTab::ThumbnailTab() : OptionsTab("TabSheet7", QStringLiteral("ｻﾑﾈ
     grid->addWidget(label("Label29", qualityNote), 4, 0, 1, 3);
     grid->addWidget(
         bind(&CatalogSettings::thumbFilter,
-             check("Checkfilter", QStringLiteral("フィルタをかける（フルカラー専用）"))),
+             check("Checkfilter", QStringLiteral("フィルタをかける（フルカラー専用）(&F)"))),
         5, 0, 1, 3);
-    newWindow_ = bind(
-        &CatalogSettings::openInNewWindow,
-        check("Check5", QStringLiteral("サムネイル画像をクリックしたとき新しいブラウザを開く")));
+    newWindow_ =
+        bind(&CatalogSettings::openInNewWindow,
+             check("Check5",
+                   QStringLiteral("サムネイル画像をクリックしたとき新しいブラウザを開く(&N)")));
     grid->addWidget(newWindow_, 6, 0, 1, 3);
-    scriptPopup_ =
-        bind(&CatalogSettings::useScriptPopup,
-             check("Check6",
-                   QStringLiteral(
-                       "JavaScript　を使用する　（ブラウザによっては表示できないものもあります）"),
-                   QStringLiteral("対応しているブラウザの場合サイズを合わせて画像が表示されます")));
+    scriptPopup_ = bind(
+        &CatalogSettings::useScriptPopup,
+        check("Check6",
+              QStringLiteral(
+                  "JavaScript　を使用する　（ブラウザによっては表示できないものもあります）(&J)"),
+              QStringLiteral("対応しているブラウザの場合サイズを合わせて画像が表示されます")));
     grid->addWidget(indented(row({scriptPopup_})), 7, 0, 1, 3);
     grid->setColumnStretch(2, 1);
     grid->setRowStretch(8, 1);

@@ -27,20 +27,20 @@ TitleTab::TitleTab(Prompts& prompts)
     addColour(grid, 1, &CatalogSettings::titleColor, colourNames,
               QStringLiteral("タイトル文字の色"), 'O');
     grid->addLayout(row({bind(&CatalogSettings::titleItalic,
-                              check("CheckBox3", QStringLiteral("斜字体"),
+                              check("CheckBox3", QStringLiteral("斜字体(&I)"),
                                     QStringLiteral("タイトル文字を斜体にします"))),
                          bind(&CatalogSettings::titleBold,
-                              check("CheckBox4", QStringLiteral("太文字"),
+                              check("CheckBox4", QStringLiteral("太文字(&D)"),
                                     QStringLiteral("タイトル文字を太文字にします")))}),
                     2, 0, 1, 2);
     useFont_ = bind(&CatalogSettings::titleFontEnabled,
-                    check("fontsetbox", QStringLiteral("タイトルのフォントを指定する")));
+                    check("fontsetbox", QStringLiteral("タイトルのフォントを指定する(&F)")));
     grid->addWidget(useFont_, 3, 0, 1, 2);
     face_ = bind(&CatalogSettings::titleFontFace,
                  combo("Combo2", QStringLiteral("タイトルの文字の書体を選択します")));
     addList(grid, 4, face_, "Label15", QStringLiteral("タイトル文字の書体"), 'A');
     useTable_ = bind(&CatalogSettings::titleUseTable,
-                     check("TtableBox", QStringLiteral("タイトルにテーブルを使用する")));
+                     check("TtableBox", QStringLiteral("タイトルにテーブルを使用する(&T)")));
     grid->addWidget(useTable_, 5, 0, 1, 2);
     tableWidth_ = bind(&CatalogSettings::titleTableWidth,
                        combo("Combo3", QStringLiteral("タイトル文字の周辺枠の大きさを指定します")));

@@ -16,7 +16,7 @@ WebCopyTab::WebCopyTab() : OptionsTab("TabWebCopy", QStringLiteral("公開用コ
     QVBoxLayout* layout = column(this);
     makeCopies_ =
         bind(&CatalogSettings::webCopies,
-             check("WebCopyCheck", QStringLiteral("公開用のコピーを作り、ページからリンクする"),
+             check("WebCopyCheck", QStringLiteral("公開用のコピーを作り、ページからリンクする(&C)"),
                    QStringLiteral("サムネイル画像フォルダの web フォルダに、縮小して撮影場所や"
                                   "シリアル番号を取り除いたJPEGのコピーを作ります。元の写真は"
                                   "変わりません")));

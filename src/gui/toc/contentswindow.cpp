@@ -132,6 +132,7 @@ void ContentsWindow::createButtons(QWidget* client) {
     statusLine->setSizeGripEnabled(false);
     statusLine->setGeometry(0, kClientHeight - 22, kClientWidth, 22);
     statusLabel = named(new QLabel(statusLine), "Label2");
+    statusLabel->setAccessibleDescription(QStringLiteral("目次作成の進み具合"));
     statusLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     statusLabel->setMinimumWidth(80);
     statusLine->addPermanentWidget(statusLabel);
@@ -196,6 +197,12 @@ void ContentsWindow::execute() {
     options.useBackgroundImage = backgroundImageCheck->isChecked();
     options.backgroundImageFile = backgroundFileEdit->text();
     options.backgroundColor = backgroundColour_;
+    // A catalogue page under the page's name is replaced only when the user agrees.
+    const auto replacing = TocGenerator(context_.settings).replacementQuestion(options);
+    if (replacing && !context_.prompts.question(this, replacing->text())) {
+        statusLabel->setText(QStringLiteral("目次は作りませんでした。"));
+        return;
+    }
     if (worker_) worker_->wait();  // the last run has only its return left
     delete worker_;
     setRunning(true);

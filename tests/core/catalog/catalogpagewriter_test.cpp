@@ -11,6 +11,7 @@
 #include "core/pages/pagetext.h"
 #include "core/settings/catalogsettings.h"
 #include "core/text/errors.h"
+#include "core/text/formatting.h"
 #include "support/tempdir.h"
 
 using namespace tessaly;
@@ -85,7 +86,7 @@ const QStringList kDefaultTail = {
     "</TABLE>",
     "</CENTER>",
     "<P align=\"right\">",
-    "Created by <A href=\"https://tessaly.example/\">「Tessaly」</A>",
+    QStringLiteral("Created by ") + creditLink(QStringLiteral("「Tessaly」")),
     "",
     "</P>",
     "</BODY>",

@@ -66,6 +66,8 @@ public:
                 return "comment file missing";
             case CatalogRunOutcome::Cancelled:
                 return "cancelled";
+            case CatalogRunOutcome::PageKept:
+                return "page kept";
             case CatalogRunOutcome::Failed:
                 break;
         }

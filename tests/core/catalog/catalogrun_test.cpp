@@ -96,7 +96,7 @@ TEST_F(CatalogRunTest, WholePageOfACommentedRunWithSlideShow) {
         "</TABLE>",
         R"(<FORM action="SShow.htm"><input type=SUBMIT value=" スライドショウ "></FORM></CENTER>)",
         R"(<P align="right">)",
-        QStringLiteral(R"(Created by <A href="%1">「Tessaly」</A>)").arg(kHomePageUrl),
+        QStringLiteral("Created by ") + creditLink(QStringLiteral("「Tessaly」")),
         "",
         "</P>",
         "</BODY>",
@@ -413,9 +413,12 @@ TEST_F(CatalogRunTest, ClosingQuestionCountsPhotographsWithPositions) {
     run();
     const QString line =
         "位置情報を含む画像が 4 枚リンクされています（公開用コピーを作ると取り除かれます）";
-    const QString asked = "question:　　　　ファイル作成終了　　　　\n" + dir.path() +
-                          "/index.htm\nブラウザを起動しますか？";
-    EXPECT_TRUE(host.log.contains(asked + "\n" + line)) << host.log.join('|').toStdString();
+    const QString page =
+        "question:　　　　ファイル作成終了　　　　\n" + dir.path() + "/index.htm\n";
+    const QString asked = page + "ブラウザを起動しますか？";
+    // The warning stands before the question, on its own line.
+    EXPECT_TRUE(host.log.contains(page + line + "\nブラウザを起動しますか？"))
+        << host.log.join('|').toStdString();
     host.log.clear();
     settings.setOn(&CatalogSettings::webCopies, true);
     run();

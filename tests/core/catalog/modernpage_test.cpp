@@ -25,9 +25,10 @@ TEST_F(ModernPageTest, PageThumbnailsAndFilesBesideThem) {
     for (int i = 0; i < 6; ++i) addImage(QStringLiteral("p%1.jpg").arg(i));
     addImage(",x y.jpg");
     settings.makeSlideShow = QStringLiteral("on");
-    dir.write(
-        "PicComment.txt",
-        sjisBytes("*****************************\r\na.jpg\r\n春の<b>海</b> & 空\r\n二行目\r\n"));
+    dir.write("PicComment.txt",
+              sjisBytes("*****************************\r\na.jpg\r\n春の<b>海</b> & 空\r\n二行目\r\n"
+                        "*****************************\r\np0.jpg\r\nトカゲ <大> & 庭\r\n"
+                        "a&lt;b <i title='1>2'>&#x5C71;</i><!-- x -->\r\n"));
     host.comments = true;
     ASSERT_EQ(run(), CatalogRunOutcome::Completed);
     const QString page = pageText();
@@ -36,7 +37,10 @@ TEST_F(ModernPageTest, PageThumbnailsAndFilesBesideThem) {
     EXPECT_TRUE(
         page.contains(R"(<a class="photo" href="a.jpg" data-caption="春の海 &amp; 空 二行目">)"
                       R"(<img src="htm_image/a.jpg" srcset="htm_image/2x/a.jpg 2x" )"
-                      R"(width="110" height="75" alt="春の海 &amp; 空">)"));
+                      R"(width="110" height="75" alt="春の海 &amp; 空 二行目">)"));
+    // The lightbox caption and the alt text read what the grid caption shows.
+    EXPECT_TRUE(page.contains(R"(data-caption="トカゲ &lt;大&gt; &amp; 庭 a&lt;b 山">)"));
+    EXPECT_TRUE(page.contains(R"(alt="トカゲ &lt;大&gt; &amp; 庭 a&lt;b 山")"));
     EXPECT_TRUE(page.contains(R"(<p class="caption">春の<b>海</b> & 空<br>二行目</p>)"));
     EXPECT_TRUE(page.contains(R"(href="%3Cb%3E%26%22x.jpg")")) << page.toStdString();
     EXPECT_TRUE(page.contains(R"(alt="&lt;b&gt;&amp;&quot;x")"));

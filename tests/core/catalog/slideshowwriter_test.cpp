@@ -8,6 +8,7 @@
 #include "core/pages/catalogentry.h"
 #include "core/settings/catalogsettings.h"
 #include "core/text/errors.h"
+#include "core/text/formatting.h"
 #include "support/tempdir.h"
 
 using namespace tessaly;
@@ -115,13 +116,14 @@ function Pstart(){
 
 </SCRIPT>
 <P align="right">
-Created by <A href="https://tessaly.example/">Tessaly</A>
+Created by @CREDIT@
 </P>
 </BODY>
 </HTML>)TAIL";
 
 QStringList expectedTail(int count, const QString& colour, int width, int height) {
     QString text = QString::fromUtf8(kTail);
+    text.replace("@CREDIT@", creditLink(QStringLiteral("Tessaly")));
     text.replace("@COUNT@", QString::number(count))
         .replace("@COLOUR@", colour)
         .replace("@WIDTH@", QString::number(width))

@@ -142,6 +142,9 @@ TEST_F(OutsideNameTest, LinksInPlaceOfOutputsNeverReachAPhotographOrOutside) {
         {"index.htm", dir.file("new.txt"), "HTMLファイル名"},  // dangling: would be created
         {"htm_image/a.jpg", dir.file("a.jpg"), "サムネイル画像フォルダ名"},
         {"htm_image/b.jpg", photos + "b.jpg", "サムネイル画像フォルダ名"},
+        // Links that stay inside are not written through either.
+        {"index.htm", photos + "page.htm", "シンボリックリンク"},
+        {"htm_image/a.jpg", photos + "htm_image/other.jpg", "シンボリックリンク"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.link.toStdString());
@@ -453,11 +456,18 @@ TEST_F(AbandonedTemporaryTest, ALaterRunRemovesOnlyOursOnceADayOld) {
         writeFile(dir.file(row.path), "left by a killed run");
         if (row.old) ::utimensat(AT_FDCWD, QFile::encodeName(dir.file(row.path)), times, 0);
     }
-    // Work folders of killed runs: a day-old one goes with the thumbnails it held.
+    // Work folders of killed runs: a day-old one goes whole, whatever it holds (the double
+    // thumbnails of a killed modern run, a folder), a link in it as a link.
     for (const char* work : {"photos/htm_image/.work-Ab12Cd", "photos/htm_image/.work-Ab12Ce"}) {
         QDir().mkpath(dir.file(work));
         writeFile(dir.file(work) + "/0.jpg", "thumbnail of a killed run");
     }
+    QDir().mkpath(dir.file("photos/htm_image/.work-Ab12Cd/inner"));
+    writeFile(dir.file("photos/htm_image/.work-Ab12Cd/3-2x.jpg"), "double of a killed run");
+    writeFile(dir.file("photos/htm_image/.work-Ab12Cd/inner/x"), "left inside");
+    QDir().mkpath(dir.file("kept"));
+    writeFile(dir.file("kept/x.jpg"), "someone else's");
+    ASSERT_TRUE(QFile::link(dir.file("kept"), dir.file("photos/htm_image/.work-Ab12Cd/out")));
     for (const char* old : {"photos/htm_image/.work-Ab12Cd/0.jpg", "photos/htm_image/.work-Ab12Cd",
                             "photos/htm_image/.work-Ab12Ce/0.jpg"}) {
         ::utimensat(AT_FDCWD, QFile::encodeName(dir.file(old)), times, 0);
@@ -468,9 +478,11 @@ TEST_F(AbandonedTemporaryTest, ALaterRunRemovesOnlyOursOnceADayOld) {
         EXPECT_NE(QFileInfo::exists(dir.file(row.path)), row.removed) << row.path;
     }
     EXPECT_FALSE(QFileInfo::exists(dir.file("photos/htm_image/.work-Ab12Cd")));
+    EXPECT_EQ(readFile(dir.file("kept/x.jpg")), "someone else's");
     EXPECT_TRUE(QFileInfo::exists(dir.file("photos/htm_image/.work-Ab12Ce/0.jpg")));  // young
 
-    // A thumbnail folder that is a link to another folder: nothing there is ours to clean.
+    // A thumbnail folder that is a link to another folder: the run is refused, and nothing
+    // there is ours to clean.
     const QStringList elsewhere = {"elsewhere/.tessaly-Ab12Cd.tmp", "elsewhere/.work-Ab12Cd/0.jpg"};
     QDir().mkpath(dir.file("elsewhere/.work-Ab12Cd"));
     for (const QString& path : elsewhere) {
@@ -480,7 +492,7 @@ TEST_F(AbandonedTemporaryTest, ALaterRunRemovesOnlyOursOnceADayOld) {
     ::utimensat(AT_FDCWD, QFile::encodeName(dir.file("elsewhere/.work-Ab12Cd")), times, 0);
     ASSERT_TRUE(QFile::link(dir.file("elsewhere"), dir.file("photos/linked")));
     settings.thumbFolderName = "linked";
-    ASSERT_EQ(run(), CatalogRunOutcome::Completed);
+    ASSERT_EQ(run(), CatalogRunOutcome::Failed);
     for (const QString& path : elsewhere)
         EXPECT_TRUE(QFileInfo::exists(dir.file(path))) << path.toStdString();
 }

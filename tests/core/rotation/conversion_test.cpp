@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include "core/conversion/bmpconversion.h"
@@ -109,18 +110,30 @@ TEST(BmpConversionTest, UnreadableFileStopsTheRunAndKeepsEarlierOutput) {
     EXPECT_FALSE(QFileInfo::exists(dir.file("c.jpg")));
 }
 
+// A folder where the output should go, or a link to a file elsewhere (never written through,
+// even when overwriting was agreed to).
 TEST(BmpConversionTest, WriteFailureStopsTheRun) {
-    TempDir dir;
-    dir.write("a.bmp", test::makeTestBmp24(8, 8));
-    dir.write("b.bmp", test::makeTestBmp24(8, 8));
-    QDir(dir.path()).mkdir("a.jpg");  // a folder where the output should go
-    BmpConversion::Hooks hooks;
-    hooks.overwrite = [](const QString&) { return true; };
-    const auto result = BmpConversion(90).run(dir.path(), {"a.bmp", "b.bmp"}, hooks);
-    EXPECT_EQ(result.failure, BmpConversion::Failure::Write);
-    EXPECT_EQ(result.failedName, QStringLiteral("a.bmp"));
-    EXPECT_FALSE(QFileInfo::exists(dir.file("b.jpg")));
-    EXPECT_TRUE(QFileInfo(dir.file("a.jpg")).isDir());
+    for (const bool link : {false, true}) {
+        SCOPED_TRACE(link ? "link" : "folder");
+        TempDir dir, elsewhere;
+        dir.write("a.bmp", test::makeTestBmp24(8, 8));
+        dir.write("b.bmp", test::makeTestBmp24(8, 8));
+        elsewhere.write("x.jpg", "someone else's");
+        if (link) {
+            ASSERT_TRUE(QFile::link(elsewhere.file("x.jpg"), dir.file("a.jpg")));
+        } else {
+            QDir(dir.path()).mkdir("a.jpg");
+        }
+        BmpConversion::Hooks hooks;
+        hooks.overwrite = [](const QString&) { return true; };
+        const auto result = BmpConversion(90).run(dir.path(), {"a.bmp", "b.bmp"}, hooks);
+        EXPECT_EQ(result.failure, BmpConversion::Failure::Write);
+        EXPECT_EQ(result.failedName, QStringLiteral("a.bmp"));
+        EXPECT_FALSE(QFileInfo::exists(dir.file("b.jpg")));
+        EXPECT_TRUE(link ? QFileInfo(dir.file("a.jpg")).isSymLink()
+                         : QFileInfo(dir.file("a.jpg")).isDir());
+        EXPECT_EQ(elsewhere.read("x.jpg"), QByteArray("someone else's"));
+    }
 }
 
 TEST(BmpConversionTest, EveryGoodSuiteFileConvertsWithinJpegError) {

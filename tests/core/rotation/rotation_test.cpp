@@ -371,13 +371,24 @@ TEST(RotationJobTest, BackupsOffMakesNoFolder) {
     EXPECT_FALSE(QFileInfo::exists(dir.file("_backup")));
 }
 
-TEST(RotationJobTest, BackupFolderBlockedByAFileRaisesAndSavesNothing) {
-    TempDir dir;
-    test::writeTestJpeg(dir.file("a.jpg"), 16, 8);
-    dir.write("_backup", "not a folder");
-    const QByteArray original = dir.read("a.jpg");
-    EXPECT_THROW(RotationJob(dir.path(), 90, true).rotateFile("a.jpg", Turn::Right), IoError);
-    EXPECT_EQ(dir.read("a.jpg"), original);
+// A file in place of the backup folder, or a link to a folder elsewhere: nothing is saved,
+// there or anywhere.
+TEST(RotationJobTest, BackupFolderBlockedByAFileOrALinkRaisesAndSavesNothing) {
+    for (const bool link : {false, true}) {
+        SCOPED_TRACE(link ? "link" : "file");
+        TempDir dir, elsewhere;
+        test::writeTestJpeg(dir.file("a.jpg"), 16, 8);
+        if (link) {
+            ASSERT_TRUE(QFile::link(elsewhere.path(), dir.file("_backup")));
+        } else {
+            dir.write("_backup", "not a folder");
+        }
+        const QByteArray original = dir.read("a.jpg");
+        EXPECT_THROW(RotationJob(dir.path(), 90, true).rotateFile("a.jpg", Turn::Right), IoError);
+        EXPECT_EQ(dir.read("a.jpg"), original);
+        EXPECT_TRUE(
+            QDir(elsewhere.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+    }
 }
 
 TEST(RotationJobTest, UnwritableFolderLeavesThePhotographByteIdentical) {

@@ -105,6 +105,12 @@ TEST(Formatting, ColourCodesCountersRoundingAndFolders) {
     EXPECT_EQ(roundHalfEven(99.9L), 100);
     EXPECT_EQ(folderPath("/"), "/");
     EXPECT_EQ(folderPath("/photos"), "/photos/");
+    // The credit links only to a home page the build was given; without one it is the name.
+    EXPECT_EQ(creditLink("Tessaly", "a", ""), "Tessaly");
+    EXPECT_EQ(creditLink("「Tessaly」", "A", "https://home.test/"),
+              "<A href=\"https://home.test/\">「Tessaly」</A>");
+    EXPECT_EQ(creditLink("Tessaly"), creditLink("Tessaly", "A", kHomePageUrl));
+    EXPECT_FALSE(QString(kHomePageUrl).contains(".example"));
 }
 
 // The system's reasons reach the user in Japanese; the run's names for what stands in the

@@ -6,6 +6,7 @@
 #include <QFile>
 
 #include "core/text/errors.h"
+#include "core/text/formatting.h"
 #include "tocfixture.h"
 
 using namespace tessaly;
@@ -62,7 +63,7 @@ const QStringList kFooter = {
     QStringLiteral("</TABLE>"),
     QStringLiteral("</CENTER>"),
     QStringLiteral("<P align=\"right\">"),
-    QStringLiteral("Created by <A href=\"https://tessaly.example/\">Tessaly</A>"),
+    QStringLiteral("Created by ") + creditLink(QStringLiteral("Tessaly")),
     QStringLiteral("</P>"),
     QStringLiteral("</BODY>"),
     QStringLiteral("</HTML>"),
@@ -131,6 +132,20 @@ TEST(TocList, SubFoldersInNameOrderIgnoringCaseAndUnmarkedPagesSkipped) {
     EXPECT_TRUE(titles[2].contains(QStringLiteral("c/index.htm\">C title")));
     EXPECT_EQ(lines.count(kSep), 2);
     EXPECT_EQ(f.progress, (QStringList{"001/003", "002/003", "003/003"}));
+}
+
+// The thumbnail folder and the backups hold no album, even with a page in them.
+TEST(TocList, TheProgramsOwnFoldersAreNeverListed) {
+    TocFixture f;
+    f.addCatalogue(QStringLiteral("album"), QStringLiteral("album title"));
+    f.addCatalogue(QStringLiteral("htm_image"), QStringLiteral("thumbnails"));
+    f.addCatalogue(QStringLiteral("_backup"), QStringLiteral("backups"));
+    f.run(f.options());
+    const QStringList titles = f.lines(QStringLiteral("index.htm"))
+                                   .filter(QStringLiteral("<TD align=\"center\"><A href="));
+    ASSERT_EQ(titles.size(), 1);
+    EXPECT_TRUE(titles[0].contains(QStringLiteral("album/index.htm\">album title")));
+    EXPECT_EQ(f.progress, (QStringList{"001/001"}));
 }
 
 TEST(TocList, OnlyPagesNamedByTheCurrentSettingAreFound) {
@@ -384,8 +399,8 @@ TEST(TocFrames, TopPageFirstCatalogueAndLeftPane) {
     EXPECT_TRUE(left.at(26).contains(QStringLiteral("ALT=\"縦長\" height=\"107\" width=\"80\" >")));
     EXPECT_TRUE(left.at(30).endsWith(QStringLiteral("ALT=\"なし\"></A></TD>")));
     EXPECT_EQ(left.mid(34), (QStringList{"", "</TABLE>", "<BR>", "Created by<BR>",
-                                         "<A href=\"https://tessaly.example/\">Tessaly</A>",
-                                         "</CENTER>", "</BODY>", "</HTML>"}));
+                                         creditLink(QStringLiteral("Tessaly")), "</CENTER>",
+                                         "</BODY>", "</HTML>"}));
     EXPECT_EQ(f.progress, (QStringList{"001/003", "002/003", "003/003"}));
 }
 

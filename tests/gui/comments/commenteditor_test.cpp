@@ -25,6 +25,7 @@
 #include "gui/support/scriptedprompts.h"
 #include "support/otheruser.h"
 #include "support/tempdir.h"
+#include "support/testformats.h"
 #include "support/testheif.h"
 #include "support/testimages.h"
 
@@ -166,6 +167,9 @@ TEST(CommentFillTexts, NameAndDateTexts) {
     EXPECT_EQ(commentNameText(QStringLiteral("IMG_0001.jpg"), false),
               QStringLiteral("IMG_0001.jpg"));
     EXPECT_EQ(commentNameText(QStringLiteral("写真.jpg"), true), QStringLiteral("写真"));
+    EXPECT_EQ(commentNameText(QStringLiteral("IMG_0001.HEIC"), true), QStringLiteral("IMG_0001"));
+    EXPECT_EQ(commentNameText(QStringLiteral("花.webp"), true), QStringLiteral("花"));
+    EXPECT_EQ(commentNameText(QStringLiteral("a.png"), true), QStringLiteral("a"));
     // yy/MM/dd whatever the locale: a locale's short format cut to 8 characters would lose
     // the day ("2026/12/") or read as another year ("7 Dec 20").
     const QDateTime when(QDate(2026, 12, 7), QTime(9, 5));
@@ -197,6 +201,37 @@ TEST_F(CommentEditorTest, ListsTheJpegFilesAndShowsTheCount) {
     TempDir empty;
     ASSERT_TRUE(editor.loadFolder(empty.path()));
     EXPECT_EQ(editor.panelText(0), QStringLiteral("ファイル数＝0"));
+    // With the formats switch on, every photograph the catalogue takes, by name, each shown.
+    test::writeFile(dir.file(QStringLiteral("d.png")), test::makeTestPng(40, 30));
+    test::writeFile(dir.file(QStringLiteral("IMG_0001.HEIC")), test::makeTestHeic(30, 40));
+    test::writeFile(dir.file(QStringLiteral("e.webp")), test::makeTestWebp(40, 40));
+    settings.otherFormats = QStringLiteral("on");
+    ASSERT_TRUE(editor.loadFolder(dir.path()));
+    EXPECT_EQ(editor.fileNames(),
+              QStringList({"A.JPG", "b.jpg", "c.jpg", "d.png", "e.webp", "IMG_0001.HEIC"}));
+    EXPECT_EQ(editor.panelText(0), QStringLiteral("ファイル数＝6"));
+    const auto* image = child<QLabel>("Image1");
+    const QSize shown[] = {{150, 112}, {150, 150}, {112, 150}};
+    for (int row = 3; row < 6; ++row) {
+        select(row);
+        EXPECT_TRUE(image->isVisibleTo(&editor)) << row;
+        EXPECT_EQ(image->size(), shown[row - 3]) << row;
+    }
+    EXPECT_TRUE(prompts.log.isEmpty()) << prompts.log.join(QLatin1Char('\n')).toStdString();
+}
+
+// Lines can be typed only while a photograph is selected, so that none is lost by choosing one.
+TEST_F(CommentEditorTest, CommentLinesTakeTypingOnlyForASelectedPhoto) {
+    TempDir dir;
+    makeImages(dir);
+    ASSERT_TRUE(editor.loadFolder(dir.path()));
+    EXPECT_FALSE(edit1()->isEnabled());
+    EXPECT_FALSE(edit2()->isEnabled());
+    select(1);
+    EXPECT_TRUE(edit1()->isEnabled());
+    EXPECT_TRUE(edit2()->isEnabled());
+    ASSERT_TRUE(editor.loadFolder(dir.path()));
+    EXPECT_FALSE(edit1()->isEnabled());
 }
 
 TEST_F(CommentEditorTest, SelectingAFileShowsItsPreviewAndComments) {

@@ -26,6 +26,7 @@
 #include "support/fulldisk.h"
 #include "support/samepixels.h"
 #include "support/tempdir.h"
+#include "support/testformats.h"
 #include "support/testimages.h"
 
 namespace tessaly {
@@ -102,18 +103,41 @@ TEST_F(RotationWindowTest, QualityTakesDigitsAndArrowsWithinItsRange) {
     }
 }
 
-TEST_F(RotationWindowTest, OpeningKeepsOnlyJpgEntries) {
-    entries({"*a.JPG", "*b.jpeg", "*c.gif", "d.jpg"});
+// The window takes the selection as it is and leaves the main list alone: the photographs it
+// cannot turn are shown with the reason, the others are turned as before.
+TEST_F(RotationWindowTest, OpeningLeavesTheListAndShowsWhyOtherFormatsStay) {
+    test::writeFile(dir.file("c.png"), test::makeTestPng(40, 30));
+    entries({"*a.JPG", "*b.jpeg", "*c.png", "d.jpg"});
     ASSERT_TRUE(window->prepare(dir.path(), &imageList));
-    EXPECT_TRUE(imageList.item(0)->isSelected());
-    EXPECT_FALSE(imageList.item(1)->isSelected());
-    EXPECT_FALSE(imageList.item(2)->isSelected());
-    EXPECT_EQ(window->selectedCount(), 1);
-    EXPECT_FALSE(nextButton()->isEnabled());
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(imageList.item(i)->isSelected(), i < 3) << i;
+    EXPECT_EQ(window->selectedCount(), 3);
+    EXPECT_TRUE(nextButton()->isEnabled());
     EXPECT_FALSE(backButton()->isEnabled());
-    EXPECT_EQ(saveNextButton()->text(), QStringLiteral("保存して終了"));
-    EXPECT_EQ(counter(), QStringLiteral("001/001"));
-    EXPECT_TRUE(prompts.log.isEmpty());
+    EXPECT_EQ(saveNextButton()->text(), QStringLiteral("保存して次へ"));
+    EXPECT_EQ(counter(), QStringLiteral("001/003"));
+    const QLabel* reason = test::child<QLabel>(*window, "LabelNotTurned");
+    EXPECT_FALSE(reason->isVisibleTo(window.get()));
+    const struct {
+        const char* name;
+        const char* reason;
+    } rows[] = {{"b.jpeg", ".jpeg の画像は回転できません（.jpg のみ回転します）"},
+                {"c.png", "PNG 画像は回転できません（.jpg のみ回転します）"}};
+    for (const auto& row : rows) {
+        nextButton()->click();
+        EXPECT_EQ(window->panelText(3), QString::fromUtf8(row.name));
+        EXPECT_TRUE(reason->isVisibleTo(window.get())) << row.name;
+        EXPECT_EQ(reason->text(), QString::fromUtf8(row.reason));
+        EXPECT_TRUE(previewImage()->isVisibleTo(window.get())) << row.name;
+        EXPECT_FALSE(rotateRightButton()->isEnabled()) << row.name;
+        EXPECT_FALSE(saveNextButton()->isEnabled()) << row.name;
+    }
+    EXPECT_EQ(counter(), QStringLiteral("003/003"));
+    backButton()->click();
+    backButton()->click();
+    EXPECT_FALSE(reason->isVisibleTo(window.get()));
+    EXPECT_TRUE(rotateRightButton()->isEnabled());
+    EXPECT_TRUE(prompts.log.isEmpty()) << prompts.log.join('|').toStdString();
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(imageList.item(i)->isSelected(), i < 3) << i;
 }
 
 // The "full colour only" warning stands beside a greyscale photograph only, and the save
@@ -134,10 +158,15 @@ TEST_F(RotationWindowTest, WarningAndHintFollowThePhotograph) {
 }
 
 TEST_F(RotationWindowTest, NothingSelectedIsNotOpened) {
-    entries({"a.jpg", "*b.png"});
+    entries({"a.jpg", "b.png"});
     EXPECT_FALSE(window->prepare(dir.path(), &imageList));
     EXPECT_EQ(prompts.log, QStringList{"information: ファイルが選択されていません。"});
-    EXPECT_FALSE(imageList.item(1)->isSelected());
+    // Only photographs it cannot turn: it says so, and they stay selected.
+    prompts.log.clear();
+    imageList.item(1)->setSelected(true);
+    EXPECT_FALSE(window->prepare(dir.path(), &imageList));
+    EXPECT_EQ(prompts.log, QStringList{"information: " + RotationWindow::noneTurnableMessage()});
+    EXPECT_TRUE(imageList.item(1)->isSelected());
 }
 
 TEST_F(RotationWindowTest, PreviewFitsAndTurnsWithThePicture) {

@@ -285,6 +285,7 @@ TEST_F(MainRun, ProgressMovesWithTheThumbnailsAndEscStopsAtOnce) {
     EXPECT_FALSE(titleEdit()->isEnabled());
     EXPECT_FALSE(control<QMenu>("Help1")->menuAction()->isEnabled());
     EXPECT_TRUE(control<QCheckBox>("CommentBox")->isEnabled());
+    EXPECT_FALSE(control<QCheckBox>("otherFormatsCheck")->isEnabled());
     ASSERT_TRUE(progressBar()->isVisible());
     EXPECT_EQ(progressBar()->maximum(), 10);
     EXPECT_EQ(progressBar()->value(), 0);
@@ -444,6 +445,19 @@ TEST_F(MainRun, NothingSelectedOrOnlyBackJpg) {
     EXPECT_EQ(prompts.log, QStringList({"information: ファイルが選択されていません。"}));
     EXPECT_FALSE(QFile::exists(photos + "/index.htm"));
     expectIdle();
+    // The program's own folders hold no album: the window says why it makes none there.
+    for (const char* own : {"/htm_image", "/_backup", "/htm_image/web", "/htm_image/2x"}) {
+        prompts.log.clear();
+        writeTestJpeg(folder(QString("back") + own) + "/photo.jpg", 32, 32);
+        window->openFolder(photos + own);
+        runCatalogue();
+        ASSERT_EQ(prompts.log.size(), 1) << own;
+        EXPECT_TRUE(
+            prompts.log[0].startsWith("information: このフォルダにはカタログを作りません。"))
+            << prompts.log[0].toStdString();
+        EXPECT_FALSE(QFile::exists(photos + own + "/index.htm")) << own;
+        EXPECT_EQ(statusPanel(0)->text(), "このフォルダにはカタログを作りません。");
+    }
 }
 
 TEST_F(MainRun, PhotographsWithNamesThatAreNotUtf8AreReportedAfterTheRun) {

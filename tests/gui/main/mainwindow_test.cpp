@@ -173,6 +173,9 @@ TEST_F(MainWindow, RefusesMovesPastTheEnds) {
 TEST_F(MainWindow, NextFolderWalksSiblingsAndWraps) {
     const QString a = folder("parent/a");
     folder("parent/B");
+    // The program's own folders are passed over.
+    folder("parent/htm_image/web");
+    folder("parent/_backup");
     const QString c = folder("parent/c");
     window->openFolder(a);
     window->openNextFolder();

@@ -31,6 +31,7 @@
 #include "gui/toc/contentswindow.h"
 #include "mainfixture.h"
 #include "support/tempdir.h"
+#include "support/testformats.h"
 #include "support/testimages.h"
 
 namespace tessaly::test {
@@ -143,6 +144,13 @@ TEST_F(Startup, MissingCommentFileOpensTheCommentEditorOnYes) {
     EXPECT_FALSE(QFile::exists(photos + "/index.htm"));
     EXPECT_FALSE(window->runActive());
     EXPECT_FALSE(executeButton()->isHidden());
+    // No: the run ends without a page, and the status line says so.
+    prompts.answers = {false};
+    runCatalogue();
+    EXPECT_EQ(opened, "Tcomment");
+    EXPECT_FALSE(QFile::exists(photos + "/index.htm"));
+    EXPECT_EQ(statusPanel(0)->text(), "コメントファイルがないため中止しました");
+    EXPECT_EQ(statusPanel(2)->text(), "");
 }
 
 TEST_F(Startup, FolderPickerReturnsTheOpenFolderOrNothing) {
@@ -286,6 +294,43 @@ TEST_F(Startup, KeysOnTheBareWindowGoToExecute) {
     QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier);
     QApplication::sendEvent(window.get(), &key);
     EXPECT_EQ(window->focusWidget(), executeButton());
+}
+
+// The windows opened from the main window work on their own copy of the list's selection:
+// closing them, even with Esc and nothing done, leaves the user's selection as it was, and
+// the comment editor lists every photograph the list takes.
+TEST_F(Startup, SecondaryWindowsLeaveTheMainListSelectionAlone) {
+    WindowSet windows(*window);
+    const QString photos = folder("phone");
+    for (const char* name : {"a.jpg", "d.jpg"}) writeTestJpeg(photos + "/" + name, 40, 30);
+    writeFile(photos + "/b.png", makeTestPng(40, 30));
+    writeFile(photos + "/c.webp", makeTestWebp(40, 30));
+    control<QCheckBox>("otherFormatsCheck")->setChecked(true);
+    window->openFolder(photos);
+    ASSERT_EQ(listed(), (QStringList{"a.jpg", "b.png", "c.webp", "d.jpg"}));
+    imageList()->item(3)->setSelected(false);
+    QStringList opened;
+    QStringList forComments;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr || modal == window.get()) return;
+        opened << modal->objectName();
+        if (modal == windows.comments()) forComments = windows.comments()->fileNames();
+        QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(modal, &esc);
+    });
+    closer.start(10);
+    for (const char* command : {"N1", "N9", "N3", "BMP1"}) {
+        control<QAction>(command)->trigger();
+        EXPECT_EQ(selection(), "***.") << command;
+    }
+    control<QPushButton>("Button6")->click();
+    EXPECT_EQ(selection(), "***.");
+    EXPECT_EQ(opened.size(), 5) << opened.join(' ').toStdString();
+    EXPECT_EQ(opened.count("Toption2"), 2);
+    EXPECT_EQ(forComments, listed());
+    EXPECT_TRUE(prompts.log.isEmpty()) << prompts.log.join('|').toStdString();
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // 1024 x 768 with room for its frame, its pages listed beside them rather than in a tab row. Set
 // TESSALY_SCREENSHOT_DIR to also save a picture of every page (run under xvfb-run with
 // QT_QPA_PLATFORM=xcb to see real fonts).
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
 #include <QFileInfo>
@@ -14,6 +15,7 @@
 #include <QTest>
 
 #include "core/settings/catalogsettings.h"
+#include "gui/support/accessibility.h"
 #include "gui/support/readability.h"
 #include "optionsfixture.h"
 
@@ -42,6 +44,10 @@ void expectNamedAndReachable(QWidget* page) {
         if (amp < 0) continue;
         EXPECT_TRUE(label->buddy()) << label->text().toStdString();
         letters << label->text().mid(amp + 1, 1);
+    }
+    for (QAbstractButton* button : page->findChildren<QAbstractButton*>()) {
+        const int amp = button->text().indexOf(QLatin1Char('&'));
+        if (amp >= 0) letters << button->text().mid(amp + 1, 1);
     }
     EXPECT_EQ(letters.removeDuplicates(), 0) << letters.join(' ').toStdString();
 }
@@ -75,6 +81,48 @@ TEST_F(OptionsTest, EveryPageIsReadable) {
     EXPECT_LE(dialog().width(), 1024 - 24);
     EXPECT_LE(dialog().height(), 768 - 60);
     dialog().hide();
+}
+
+// What has the keyboard focus after one Tab from where it is.
+QWidget* tabOnce() {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    return QApplication::focusWidget();
+}
+
+// On every page Tab leads from the list of pages through the page's controls to 登録 and
+// ｷｬﾝｾﾙ and round to the list again, never to a hidden widget; every box has its Alt letter.
+TEST_F(OptionsTest, TabLeadsFromThePageListThroughThePageToTheButtons) {
+    dialog().show();
+    QApplication::setActiveWindow(&dialog());
+    auto* pages = control<QTabWidget>("PageControl1");
+    auto* list = control<QListWidget>("PageList");
+    const QList<QWidget*> buttons = {control<QWidget>("optOK"), control<QWidget>("optCansel")};
+    for (int i = 0; i < pages->count(); ++i) {
+        SCOPED_TRACE(pages->tabText(i).toStdString());
+        list->setCurrentRow(i);
+        list->setFocus();
+        QApplication::processEvents();
+        QList<QWidget*> visited;
+        for (QWidget* focused = tabOnce(); focused && focused != list && visited.size() < 80;
+             focused = tabOnce()) {
+            EXPECT_TRUE(focused->isVisible())
+                << focused->metaObject()->className() << " " << focused->objectName().toStdString();
+            visited << focused;
+        }
+        EXPECT_EQ(QApplication::focusWidget(), list);
+        QList<QWidget*> expected;
+        for (QWidget* control : focusableControls(pages->widget(i))) {
+            if (control->isEnabled()) expected << control;
+        }
+        expected << buttons;
+        for (QWidget* control : expected) {
+            QWidget* taker = control->focusProxy() ? control->focusProxy() : control;
+            EXPECT_TRUE(visited.contains(taker)) << control->objectName().toStdString();
+        }
+        EXPECT_EQ(visited.mid(visited.size() - 2), buttons);
+    }
+    for (QCheckBox* box : dialog().findChildren<QCheckBox*>())
+        EXPECT_TRUE(box->text().contains(QLatin1Char('&'))) << box->text().toStdString();
 }
 
 // Enter presses the focused button; in a field it presses 登録, which stores the options.

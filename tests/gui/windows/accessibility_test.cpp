@@ -5,9 +5,14 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QRegularExpression>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QToolButton>
 #include <functional>
 #include <memory>
 
@@ -15,8 +20,11 @@
 #include "gui/comments/commenteditor.h"
 #include "gui/imaging/bmpconverterwindow.h"
 #include "gui/imaging/rotationwindow.h"
+#include "gui/main/mainwindow.h"
+#include "gui/options/optionsdialog.h"
 #include "gui/support/scriptedprompts.h"
 #include "gui/toc/contentswindow.h"
+#include "support/tempdir.h"
 
 namespace tessaly {
 namespace {
@@ -95,7 +103,8 @@ TEST(SecondaryWindows, EveryControlNamedReachableAndInJapanese) {
          {"Drive1", "Dir1", "File1", "FilterComboBox1", "SubfolderCheck", "SpinEdit1", "Button1",
           "Button2"}},
         {[&] { return new CommentEditor(context, nullptr); },
-         {"File1", "Edit1", "Edit2", "Button2", "Button1", "Button5"}},
+         // The comment lines wait for a photograph to be selected.
+         {"File1", "Button2", "Button1", "Button5"}},
         {[&] { return new ContentsWindow(context, nullptr); },
          {"Drive1", "Dir1", "HPtytlebox", "framecheck", "Check2", "Button3", "Check3", "Button1",
           "Button2"}},
@@ -109,6 +118,72 @@ TEST(SecondaryWindows, EveryControlNamedReachableAndInJapanese) {
         EXPECT_EQ(latinInTexts(window.get()).join(" | ").toStdString(), "");
         expectMnemonicsDistinctAndLinked(window.get());
         test::expectEnterPressesFocusedButtons(window.get());
+    }
+}
+
+// What a control holds, as a screen reader would read it for its value.
+QString currentValue(QWidget* control) {
+    if (auto* box = qobject_cast<QComboBox*>(control)) return box->currentText();
+    if (auto* spin = qobject_cast<QAbstractSpinBox*>(control)) return spin->text();
+    if (auto* edit = qobject_cast<QLineEdit*>(control)) return edit->text();
+    return QString();
+}
+
+// Every control Tab reaches in window is named by what it is, not by what it holds, and every
+// cell of its status line says what it shows.
+void expectNamedByWhatTheyAre(QWidget* window) {
+    for (QWidget* control : test::focusableControls(window)) {
+        const std::string what = window->objectName().toStdString() + ": " +
+                                 control->metaObject()->className() + " " +
+                                 control->objectName().toStdString();
+        QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(control);
+        ASSERT_NE(reader, nullptr) << what;
+        const QString name = reader->text(QAccessible::Name).trimmed();
+        EXPECT_FALSE(name.isEmpty()) << what;
+        const QString value = currentValue(control).trimmed();
+        EXPECT_TRUE(value.isEmpty() || name != value) << what << " is named by its value";
+    }
+    for (QStatusBar* line : window->findChildren<QStatusBar*>()) {
+        for (QLabel* cell : line->findChildren<QLabel*>()) {
+            EXPECT_FALSE(cell->accessibleDescription().isEmpty())
+                << window->objectName().toStdString() << ": " << cell->objectName().toStdString();
+        }
+    }
+    for (QToolButton* arrow : window->findChildren<QToolButton*>()) {
+        if (!arrow->isVisibleTo(window) || arrow->objectName().startsWith(QLatin1String("qt_")))
+            continue;
+        QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(arrow);
+        EXPECT_FALSE(reader->text(QAccessible::Name).isEmpty())
+            << window->objectName().toStdString() << ": " << arrow->objectName().toStdString();
+    }
+}
+
+TEST(EveryWindow, ControlsAreNamedByWhatTheyAreNotByWhatTheyHold) {
+    const test::TempDir app;
+    CatalogSettings settings;
+    settings.appFolder = app.path();
+    settings.titleFontEnabled = QStringLiteral("on");
+    settings.titleUseTable = QStringLiteral("on");
+    test::ScriptedPrompts prompts;
+    test::RecordingShell shell;
+    AppContext context{settings, prompts, shell};
+    using Make = std::function<QWidget*()>;
+    const Make rows[] = {
+        [&] { return new MainWindow(app.path(), prompts, shell); },
+        [&] { return new OptionsDialog(context, nullptr); },
+        [&] { return new ContentsWindow(context, nullptr); },
+        [&] { return new CommentEditor(context, nullptr); },
+        [&] { return new RotationWindow(context, nullptr); },
+        [&] { return new BmpConverterWindow(context, nullptr); },
+    };
+    for (const Make& make : rows) {
+        std::unique_ptr<QWidget> window(make());
+        SCOPED_TRACE(window->objectName().toStdString());
+        auto* pages = window->findChild<QTabWidget*>();
+        for (int page = 0; page < (pages ? pages->count() : 1); ++page) {
+            if (pages) pages->setCurrentIndex(page);
+            expectNamedByWhatTheyAre(window.get());
+        }
     }
 }
 

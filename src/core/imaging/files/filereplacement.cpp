@@ -1,19 +1,14 @@
 #include "core/imaging/files/filereplacement.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDateTime>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QList>
 #include <QRegularExpression>
-#include <QTemporaryFile>
 #include <cerrno>
-#include <cstdio>
 
 #include "core/text/errors.h"
 #include "core/text/textfile.h"
@@ -39,202 +34,195 @@ QString resolvedTarget(const QString& path) {
 
 QByteArray local(const QString& path) { return QFile::encodeName(path); }
 
-bool syncPath(const QByteArray& path, int flags) {
-    const int fd = ::open(path.constData(), flags | O_CLOEXEC);
-    if (fd < 0) return false;
-    const bool synced = ::fsync(fd) == 0;
-    return ::close(fd) == 0 && synced;
-}
-
-// The folder entry of a rename reaches the disk too; a file system that cannot sync a
-// folder is no reason to fail.
-void syncFolderOf(const QString& path) {
-    syncPath(local(QFileInfo(path).absolutePath()), O_RDONLY | O_DIRECTORY);
-}
-
-// Gives the new file what the model file has: owner and group where the user may set them,
-// then the mode bits. Without a model the new file gets the usual mode.
-bool copyOwnership(const QByteArray& file, const QString& model) {
-    struct stat info {};
-    if (model.isEmpty() || ::stat(local(model).constData(), &info) != 0) {
+// Gives the new file what the model has: owner and group where the user may set them, then
+// the mode bits. Without a model the new file gets the usual mode.
+bool copyOwnership(int file, const struct stat* model) {
+    if (model == nullptr) {
         const mode_t mask = ::umask(022);
         ::umask(mask);
-        return ::chmod(file.constData(), 0666 & ~mask) == 0;
+        return ::fchmod(file, 0666 & ~mask) == 0;
     }
     // Only the superuser may give a file away; for anyone else the owner is already theirs
     // and a group they do not belong to stays as it was.
-    if (::chown(file.constData(), info.st_uid, info.st_gid) != 0 && errno != EPERM) return false;
-    return ::chmod(file.constData(), info.st_mode & 07777) == 0;
+    if (::fchown(file, model->st_uid, model->st_gid) != 0 && errno != EPERM) return false;
+    return ::fchmod(file, model->st_mode & 07777) == 0;
+}
+
+bool writeAll(int fd, const char* data, qint64 size) {
+    while (size > 0) {
+        const ssize_t put = ::write(fd, data, size_t(size));
+        if (put < 0 && errno == EINTR) continue;
+        if (put <= 0) return false;
+        data += put;
+        size -= put;
+    }
+    return true;
 }
 
 }  // namespace
 
-FileReplacement::FileReplacement(const QString& targetPath)
-    : targetPath_(resolvedTarget(targetPath)) {
-    if (isWriteProtected(targetPath_)) throw CreateError(cannotCreateMessage(targetPath));
-    QTemporaryFile temporary(QFileInfo(targetPath_).absolutePath() +
-                             QStringLiteral("/.tessaly-XXXXXX.tmp"));
-    temporary.setAutoRemove(false);
-    if (!temporary.open()) throw CreateError(cannotCreateMessage(targetPath));
-    temporaryPath_ = temporary.fileName();
-    temporary.close();
+FileReplacement::FileReplacement(const QString& targetPath, Links links) {
+    const QFileInfo target(links == Links::Follow ? resolvedTarget(targetPath) : targetPath);
+    folder_ = FolderHandle::open(target.absolutePath());
+    if (!folder_.isOpen()) throw CreateError(cannotCreateMessage(targetPath));
+    name_ = target.fileName();
+    targetPath_ = target.filePath();
+    start(targetPath, links == Links::Refuse);
+}
+
+FileReplacement::FileReplacement(const FolderHandle& folder, const QString& name)
+    : folder_(folder), name_(name), targetPath_(folder.filePath(name)) {
+    start(targetPath_, true);
+}
+
+void FileReplacement::start(const QString& shownTarget, bool refuseLink) {
+    if (refuseLink) folder_.refuseLink(name_);
+    if (isWriteProtected(targetPath_)) throw CreateError(cannotCreateMessage(shownTarget));
+    const int fd = folder_.createFile(QStringLiteral(".tessaly-XXXXXX.tmp"), temporaryName_);
+    if (fd < 0) throw CreateError(cannotCreateMessage(shownTarget));
+    ::close(fd);
+    temporaryPath_ = folder_.filePath(temporaryName_);
 }
 
 FileReplacement::~FileReplacement() {
     if (!committed_) discard();
 }
 
+int FileReplacement::openTemporary(int flags) const {
+    return ::openat(folder_.fd(), local(temporaryName_).constData(),
+                    flags | O_NOFOLLOW | O_CLOEXEC);
+}
+
 void FileReplacement::write(const QByteArray& data) {
-    QFile file(temporaryPath_);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(data) != data.size() ||
-        !file.flush()) {
-        fail();
-    }
-    file.close();
-    if (file.error() != QFileDevice::NoError) fail();
+    const int fd = openTemporary(O_WRONLY | O_TRUNC);
+    if (fd < 0) fail();
+    const bool written = writeAll(fd, data.constData(), data.size());
+    if (::close(fd) != 0 || !written) fail();
 }
 
 void FileReplacement::copyFrom(const QString& sourcePath) {
     QFile source(sourcePath);
     if (!source.open(QIODevice::ReadOnly)) throw IoError(cannotOpenMessage(sourcePath));
-    QFile file(temporaryPath_);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) fail();
+    const int fd = openTemporary(O_WRONLY | O_TRUNC);
+    if (fd < 0) fail();
     char block[65536];
-    for (;;) {
-        const qint64 got = source.read(block, sizeof block);
+    bool written = true;
+    for (qint64 got = 0; written && (got = source.read(block, sizeof block)) != 0;) {
         if (got < 0) {
-            file.close();
+            ::close(fd);
             discard();
-            temporaryPath_.clear();
+            temporaryName_.clear();
             throw IoError(cannotOpenMessage(sourcePath));
         }
-        if (got == 0) break;
-        if (file.write(block, got) != got) fail();
+        written = writeAll(fd, block, got);
     }
-    if (!file.flush()) fail();
-    file.close();
-    if (file.error() != QFileDevice::NoError) fail();
     // The copy dates as the original did.
     struct stat info {};
-    if (::stat(local(sourcePath).constData(), &info) == 0) {
+    if (written && ::stat(local(sourcePath).constData(), &info) == 0) {
         const struct timespec times[2] = {info.st_atim, info.st_mtim};
-        ::utimensat(AT_FDCWD, local(temporaryPath_).constData(), times, 0);
+        ::futimens(fd, times);
     }
+    if (::close(fd) != 0 || !written) fail();
 }
 
-void FileReplacement::prepare(const QString& modelPath) {
-    const QByteArray temporary = local(temporaryPath_);
-    if (!syncPath(temporary, O_RDONLY) || !copyOwnership(temporary, modelPath)) fail();
+void FileReplacement::prepare(const struct stat* model) {
+    const int fd = openTemporary(O_RDONLY);
+    if (fd < 0) fail();
+    const bool ready = ::fsync(fd) == 0 && copyOwnership(fd, model);
+    if (::close(fd) != 0 || !ready) fail();
 }
 
 void FileReplacement::commit() {
-    prepare(QFileInfo::exists(targetPath_) ? targetPath_ : QString());
-    if (std::rename(local(temporaryPath_).constData(), local(targetPath_).constData()) != 0) {
-        fail();
-    }
+    struct stat target {};
+    const bool exists = ::fstatat(folder_.fd(), local(name_).constData(), &target, 0) == 0;
+    prepare(exists ? &target : nullptr);
+    if (!folder_.move(temporaryName_, folder_, name_)) fail();
     committed_ = true;
-    syncFolderOf(targetPath_);
+    folder_.sync();
 }
 
 bool FileReplacement::commitIfAbsent(const QString& modelPath) {
-    prepare(modelPath);
-    const QByteArray from = local(temporaryPath_), to = local(targetPath_);
-    int moved = ::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE);
+    struct stat model {};
+    const bool haveModel =
+        !modelPath.isEmpty() && ::stat(local(modelPath).constData(), &model) == 0;
+    prepare(haveModel ? &model : nullptr);
+    const int at = folder_.fd();
+    const QByteArray from = local(temporaryName_), to = local(name_);
+    int moved = ::renameat2(at, from.constData(), at, to.constData(), RENAME_NOREPLACE);
     if (moved != 0 && errno == EINVAL) {
         // No such rename on this file system: a hard link never replaces a name either.
-        moved = ::link(from.constData(), to.constData());
+        moved = ::linkat(at, from.constData(), at, to.constData(), 0);
         if (moved == 0) discard();
     }
     if (moved != 0 && errno != EEXIST) fail();
     discard();  // the new content when the name was taken meanwhile; nothing otherwise
     committed_ = true;
     if (moved != 0) return false;
-    syncFolderOf(targetPath_);
+    folder_.sync();
     return true;
 }
 
-void FileReplacement::replace(const QString& targetPath, const QByteArray& data) {
-    FileReplacement replacement(targetPath);
+void FileReplacement::replace(const QString& targetPath, const QByteArray& data, Links links) {
+    FileReplacement replacement(targetPath, links);
+    replacement.write(data);
+    replacement.commit();
+}
+
+void FileReplacement::replace(const FolderHandle& folder, const QString& name,
+                              const QByteArray& data) {
+    FileReplacement replacement(folder, name);
     replacement.write(data);
     replacement.commit();
 }
 
 namespace {
 
-// A folder opened only when the path itself is a folder, not a link to one.
-int openRealFolder(int at, const QByteArray& path) {
-    return ::openat(at, path.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-}
-
-// The names a folder holds, "." and ".." left out; takes the descriptor.
-QList<QByteArray> namesIn(int folder) {
-    QList<QByteArray> names;
-    DIR* dir = ::fdopendir(folder);
-    if (dir == nullptr) {
-        ::close(folder);
-        return names;
-    }
-    while (const dirent* entry = ::readdir(dir)) {
-        const QByteArray name(entry->d_name);
-        if (name != "." && name != "..") names << name;
-    }
-    ::closedir(dir);
-    return names;
-}
-
-bool olderThanADay(int at, const QByteArray& name, mode_t type) {
+bool olderThanADay(const FolderHandle& folder, const QString& name) {
     struct stat info {};
     const qint64 dayAgo = QDateTime::currentSecsSinceEpoch() - 24 * 60 * 60;
-    return ::fstatat(at, name.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
-           (info.st_mode & S_IFMT) == type && info.st_mtime < dayAgo;
-}
-
-// A work folder of a killed catalogue run: the thumbnails it held, then the folder itself.
-void removeWorkFolder(int at, const QByteArray& name) {
-    static const QRegularExpression thumbnail(QStringLiteral("^[0-9]+\\.jpg$"));
-    const int folder = openRealFolder(at, name);
-    if (folder < 0) return;
-    const int scan = ::dup(folder);
-    for (const QByteArray& inside : scan < 0 ? QList<QByteArray>() : namesIn(scan)) {
-        if (thumbnail.match(QString::fromLatin1(inside)).hasMatch() &&
-            olderThanADay(folder, inside, S_IFREG)) {
-            ::unlinkat(folder, inside.constData(), 0);
-        }
-    }
-    ::close(folder);
-    ::unlinkat(at, name.constData(), AT_REMOVEDIR);  // kept when anything else is in it
+    return ::fstatat(folder.fd(), local(name).constData(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+           info.st_mtime < dayAgo;
 }
 
 }  // namespace
 
 void FileReplacement::removeAbandoned(const QString& folder) {
-    static const QRegularExpression ours(QStringLiteral("^\\.tessaly-[A-Za-z0-9]{6}\\.tmp$"));
-    static const QRegularExpression work(QStringLiteral("^\\.work-[A-Za-z0-9]{6}$"));
+    // Never through a link: the folder a link points to is not ours to clean.
     QString path = folder;
     while (path.size() > 1 && path.endsWith(QLatin1Char('/'))) path.chop(1);
-    // Never through a link: the folder a link points to is not ours to clean.
-    const int dir = openRealFolder(AT_FDCWD, local(path));
-    if (dir < 0) return;
-    const int scan = ::dup(dir);
-    for (const QByteArray& name : scan < 0 ? QList<QByteArray>() : namesIn(scan)) {
-        const QString text = QString::fromLatin1(name);
-        if (ours.match(text).hasMatch() && olderThanADay(dir, name, S_IFREG)) {
-            ::unlinkat(dir, name.constData(), 0);
-        } else if (work.match(text).hasMatch() && olderThanADay(dir, name, S_IFDIR)) {
-            removeWorkFolder(dir, name);
+    const QFileInfo info(path);
+    if (info.isSymLink()) return;
+    try {
+        const FolderHandle parent = FolderHandle::open(info.absolutePath());
+        if (parent.isOpen())
+            removeAbandoned(info.fileName().isEmpty() ? parent
+                                                      : parent.sub(info.fileName(), false));
+    } catch (const LinkRefusedError&) {
+    }
+}
+
+void FileReplacement::removeAbandoned(const FolderHandle& folder) {
+    static const QRegularExpression ours(QStringLiteral("^\\.tessaly-[A-Za-z0-9]{6}\\.tmp$"));
+    static const QRegularExpression work(QStringLiteral("^\\.work-[A-Za-z0-9]{6}$"));
+    for (const FolderHandle::Entry& entry : folder.entries()) {
+        if (ours.match(entry.name).hasMatch() && entry.type == S_IFREG &&
+            olderThanADay(folder, entry.name)) {
+            folder.remove(entry.name);
+        } else if (work.match(entry.name).hasMatch() && entry.type == S_IFDIR &&
+                   olderThanADay(folder, entry.name)) {
+            folder.removeTree(entry.name);
         }
     }
-    ::close(dir);
 }
 
 void FileReplacement::fail() {
     discard();
-    temporaryPath_.clear();
+    temporaryName_.clear();
     throw IoError(cannotWriteMessage(targetPath_));
 }
 
 void FileReplacement::discard() noexcept {
-    if (!temporaryPath_.isEmpty()) QFile::remove(temporaryPath_);
+    if (!temporaryName_.isEmpty()) folder_.remove(temporaryName_);
 }
 
 }  // namespace tessaly

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include "core/imaging/files/folderhandle.h"
+
 namespace tessaly {
 
 // Replaces a file in one step: the new content is written to a temporary file in the same
@@ -13,9 +15,16 @@ namespace tessaly {
 // as the file system allows can be replaced too.
 class FileReplacement {
 public:
+    // What a target that is a symbolic link stands for: the file at the end of the link (a
+    // photograph the user links to, a settings file), or nothing to write through.
+    enum class Links { Follow, Refuse };
+
     // Creates the temporary file. Raises IoError "ﾌｧｲﾙ <target> を作成できません" when the
-    // folder does not allow it or the target exists and may not be written.
-    explicit FileReplacement(const QString& targetPath);
+    // folder does not allow it or the target exists and may not be written; with
+    // Links::Refuse, LinkRefusedError naming the target when it is a link.
+    explicit FileReplacement(const QString& targetPath, Links links = Links::Follow);
+    // The file `name` in an open folder; a link there is refused as above.
+    FileReplacement(const FolderHandle& folder, const QString& name);
     ~FileReplacement();
     FileReplacement(const FileReplacement&) = delete;
     FileReplacement& operator=(const FileReplacement&) = delete;
@@ -44,22 +53,31 @@ public:
     bool commitIfAbsent(const QString& modelPath = QString());
 
     // The whole replacement: write, then commit.
-    static void replace(const QString& targetPath, const QByteArray& data);
+    static void replace(const QString& targetPath, const QByteArray& data,
+                        Links links = Links::Follow);
+    static void replace(const FolderHandle& folder, const QString& name, const QByteArray& data);
 
     // Removes what killed runs left in the folder: regular files named like our temporary
     // files (".tessaly-" + six letters or digits + ".tmp") and work folders (".work-" + six
-    // letters or digits, with the numbered thumbnails they held) that were last changed more
-    // than a day ago. A younger one may belong to a run still going on, here or on another
-    // machine sharing the folder (locks are not trusted on network shares). A folder that is
-    // a link, or a link in it, is left alone. Failures are ignored.
+    // letters or digits) whole, whatever they hold, that were last changed more than a day
+    // ago. A younger one may belong to a run still going on, here or on another machine
+    // sharing the folder (locks are not trusted on network shares). A folder that is a link
+    // is left alone, and a link inside a work folder is removed as a link, never followed.
+    // Failures are ignored.
     static void removeAbandoned(const QString& folder);
+    static void removeAbandoned(const FolderHandle& folder);
 
 private:
-    void prepare(const QString& modelPath);
+    void start(const QString& shownTarget, bool refuseLink);
+    int openTemporary(int flags) const;
+    void prepare(const struct stat* model);
     void discard() noexcept;
     [[noreturn]] void fail();
 
+    FolderHandle folder_;
+    QString name_;  // the target's name in folder_
     QString targetPath_;
+    QString temporaryName_;
     QString temporaryPath_;
     bool committed_ = false;
 };

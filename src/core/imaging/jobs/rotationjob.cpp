@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "core/imaging/files/filereplacement.h"
+#include "core/imaging/files/folderhandle.h"
 #include "core/imaging/files/photolock.h"
 #include "core/imaging/imagefilemessage.h"
 #include "core/imaging/jpeg/jpegimage.h"
@@ -134,15 +135,14 @@ QString RotationJob::backupFolder() const { return folder_ + QLatin1String(kBack
 bool RotationJob::backUp(const QString& name) const {
     if (!backup_) return false;
     const QString folder = backupFolder();
-    // Another rotation may make the folder at the same moment: one that is there is fine.
-    if (!QDir().mkdir(folder) && !QFileInfo(folder).isDir()) {
-        throw CreateError(cannotCreateMessage(folder));
-    }
-    const QString copy = folderPath(folder) + name;
-    if (QFileInfo::exists(copy) || QFileInfo(copy).isSymLink()) return false;
+    // Made, or opened when another rotation made it at the same moment, never through a link.
+    const FolderHandle backups =
+        FolderHandle::open(folder_).sub(QLatin1String(kBackupFolderName), true);
+    if (!backups.isOpen()) throw CreateError(cannotCreateMessage(folder));
+    if (backups.exists(name)) return false;
     // Written whole under a temporary name and renamed: a kill during the copy never leaves
     // a truncated file standing as the backup, and an existing backup is never replaced.
-    FileReplacement replacement(copy);
+    FileReplacement replacement(backups, name);
     replacement.copyFrom(filePath(name));
     return replacement.commitIfAbsent(filePath(name));
 }

@@ -24,6 +24,7 @@
 #error "libjpeg-turbo's colour space extensions (JCS_EXT_BGR) are required"
 #endif
 
+#include "core/imaging/files/folderhandle.h"
 #include "core/imaging/imagefilemessage.h"
 #include "core/imaging/metadata/exiforientation.h"
 #include "core/imaging/metadata/orientation.h"
@@ -581,6 +582,8 @@ QByteArray JpegImage::saveToData() const {
 
 void JpegImage::saveToFile(const QString& path) const {
     const QByteArray bytes = saveToData();
+    // A link in place of the file is never written through.
+    if (QFileInfo(path).isSymLink()) throw LinkRefusedError(FolderHandle::linkRefusedMessage(path));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         throw CreateError(cannotCreateMessage(path));

@@ -231,8 +231,7 @@ QString CatalogPageWriter::headerTextOf(const CatalogSettings& settings, const Q
 
 QString CatalogPageWriter::footerTextOf(const CatalogSettings& settings) {
     if (settings.isOn(&CatalogSettings::footerDefault)) {
-        return QStringLiteral("Created by <A href=\"") + QLatin1String(kHomePageUrl) +
-               QStringLiteral("\">「Tessaly」</A>");
+        return QStringLiteral("Created by ") + creditLink(QStringLiteral("「Tessaly」"));
     }
     if (!settings.isOn(&CatalogSettings::footerLinkEnabled)) return settings.footerText;
     return QStringLiteral("<A href=\"") + settings.footerLinkUrl + QStringLiteral("\">") +

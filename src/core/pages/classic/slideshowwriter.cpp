@@ -272,8 +272,7 @@ void SlideShowWriter::writeTail(int imagesWritten, int largestWidth, int largest
                      ",toolbar=no,menubar=no,location=no,status=no,scrollbars=no,"
                      "resizable=yes\");");
     lines += linesOf(kTailStart);
-    lines << QStringLiteral("Created by <A href=\"") + QLatin1String(kHomePageUrl) +
-                 QStringLiteral("\">Tessaly</A>");
+    lines << QStringLiteral("Created by ") + creditLink(QStringLiteral("Tessaly"));
     lines += linesOf(kTailEnd);
     for (const QString& line : lines) writeLine(line);
     file_->close();

@@ -1,8 +1,10 @@
 #include "core/pages/modern/modernpagewriter.h"
 
+#include <QHash>
 #include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "core/imaging/files/filereplacement.h"
 #include "core/pages/classic/catalogpagewriter.h"
@@ -37,13 +39,87 @@ bool darkBackground(int colour) {
     return luminance < 0.179;
 }
 
+bool asciiLetter(QChar c) { return c.unicode() < 0x80 && c.isLetter(); }
+
+// How much of text from `at` (a "<") a browser takes for a tag, comment or declaration and
+// does not show; 0 when that "<" is shown as it stands ("<大>", "a < b").
+qsizetype markupLength(QStringView text, qsizetype at) {
+    const QStringView rest = text.mid(at);
+    if (rest.startsWith(u"<!--")) {
+        const qsizetype end = rest.indexOf(u"-->", 4);
+        return end < 0 ? rest.size() : end + 3;
+    }
+    const QChar next = rest.size() > 1 ? rest[1] : QChar();
+    const QChar after = rest.size() > 2 ? rest[2] : QChar();
+    if (!asciiLetter(next) && !(next == u'/' && asciiLetter(after)) && next != u'!' &&
+        next != u'?') {
+        return 0;
+    }
+    QChar quote;  // a ">" inside a quoted attribute value does not end the tag
+    for (qsizetype i = 1; i < rest.size(); ++i) {
+        if (!quote.isNull()) {
+            if (rest[i] == quote) quote = QChar();
+        } else if ((rest[i] == u'"' || rest[i] == u'\'') && rest[i - 1] == u'=') {
+            quote = rest[i];
+        } else if (rest[i] == u'>') {
+            return i + 1;
+        }
+    }
+    return rest.size();
+}
+
+// The character a reference at `at` (a "&") stands for and its length; none for an "&" that
+// is shown as it stands.
+std::pair<QString, qsizetype> characterReference(const QString& text, qsizetype at) {
+    static const QRegularExpression reference(
+        QStringLiteral("&(?:#([0-9]{1,7})|#[xX]([0-9A-Fa-f]{1,6})|(amp|lt|gt|quot|apos|nbsp));"));
+    const QRegularExpressionMatch match = reference.match(
+        text, at, QRegularExpression::NormalMatch, QRegularExpression::AnchorAtOffsetMatchOption);
+    if (!match.hasMatch()) return {QString(), 0};
+    static const QHash<QString, QString> named = {{QStringLiteral("amp"), QStringLiteral("&")},
+                                                  {QStringLiteral("lt"), QStringLiteral("<")},
+                                                  {QStringLiteral("gt"), QStringLiteral(">")},
+                                                  {QStringLiteral("quot"), QStringLiteral("\"")},
+                                                  {QStringLiteral("apos"), QStringLiteral("'")},
+                                                  {QStringLiteral("nbsp"), QStringLiteral(" ")}};
+    if (match.hasCaptured(3)) return {named.value(match.captured(3)), match.capturedLength()};
+    const bool hex = match.hasCaptured(2);
+    const uint code = match.captured(hex ? 2 : 1).toUInt(nullptr, hex ? 16 : 10);
+    if (code == 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+        return {QString(QChar(0xFFFD)), match.capturedLength()};
+    const char32_t character = code;
+    return {QString::fromUcs4(&character, 1), match.capturedLength()};
+}
+
+// What a browser shows of a comment typed as markup: tags and comments dropped (a line break
+// as a space), references as their characters, every other character as typed.
+QString visibleText(const QString& markup) {
+    QString text;
+    text.reserve(markup.size());
+    for (qsizetype i = 0; i < markup.size();) {
+        const QChar c = markup.at(i);
+        const qsizetype tag = c == u'<' ? markupLength(markup, i) : 0;
+        const auto reference =
+            c == u'&' ? characterReference(markup, i) : std::pair<QString, qsizetype>();
+        if (tag > 0) {
+            if (QStringView(markup).mid(i, 3).compare(u"<br", Qt::CaseInsensitive) == 0)
+                text += QLatin1Char(' ');
+            i += tag;
+        } else if (reference.second > 0) {
+            text += reference.first;
+            i += reference.second;
+        } else {
+            text += c;
+            ++i;
+        }
+    }
+    return text;
+}
+
 }  // namespace
 
 QString plainAttributeText(const QString& markup) {
-    static const QRegularExpression tag(QStringLiteral("<[^>]*>"));
-    QString text = markup;
-    text.replace(tag, QString());
-    return htmlText(decodeCharacterReferences(text).simplified());
+    return htmlText(visibleText(markup).simplified());
 }
 
 QString srcsetUrl(const QString& link) {
@@ -84,13 +160,11 @@ QString ModernPageWriter::thumbUrl(const QString& fileName, bool doubled) const 
 
 void ModernPageWriter::addImage(const CatalogEntry& entry, bool commentsOn) {
     const QString& name = entry.fileName;
-    const QString alt = entry.comment1.isEmpty() ? htmlText(photoShortName(name))
-                                                 : plainAttributeText(entry.comment1);
     QString caption = entry.comment1;
     if (!entry.comment2.isEmpty()) caption += QStringLiteral("<br>") + entry.comment2;
-    const QString captionText = plainAttributeText(
-        entry.comment2.isEmpty() ? entry.comment1
-                                 : entry.comment1 + QLatin1Char(' ') + entry.comment2);
+    // The lightbox caption and the alt text read what the grid caption shows.
+    const QString captionText = plainAttributeText(caption);
+    const QString alt = captionText.isEmpty() ? htmlText(photoShortName(name)) : captionText;
     const bool lazy = cells_.size() >= eager_;
     const QString& thumbnail = entry.thumbnailName.isEmpty() ? name : entry.thumbnailName;
     QString cell = QStringLiteral("<li><a class=\"photo\" href=\"") + photoHref(entry) +
@@ -219,9 +293,12 @@ QString ModernPageWriter::pageText(const QString& firstName) const {
 
 void ModernPageWriter::finish(const QString& firstName) {
     const QString thumbs = folder_ + settings_.thumbFolderName + QLatin1Char('/');
-    FileReplacement::replace(thumbs + QLatin1String(kModernStyleSheetName), modernStyleSheet());
-    FileReplacement::replace(thumbs + QLatin1String(kModernScriptName), modernScript());
-    FileReplacement::replace(folder_ + settings_.htmlFileName, pageText(firstName).toUtf8());
+    FileReplacement::replace(thumbs + QLatin1String(kModernStyleSheetName), modernStyleSheet(),
+                             FileReplacement::Links::Refuse);
+    FileReplacement::replace(thumbs + QLatin1String(kModernScriptName), modernScript(),
+                             FileReplacement::Links::Refuse);
+    FileReplacement::replace(folder_ + settings_.htmlFileName, pageText(firstName).toUtf8(),
+                             FileReplacement::Links::Refuse);
     cells_.clear();
 }
 

@@ -55,8 +55,9 @@ private:
     QStringList cells_;
 };
 
-// The text of a page attribute from a comment typed as markup: tags dropped, then made page
-// text as names are.
+// The text of a page attribute from a comment typed as markup: what a browser shows of it
+// (tags dropped, references read, a "<" or "&" that starts neither kept), its white space
+// run together, then made page text as names are.
 QString plainAttributeText(const QString& markup);
 
 // A page link (pageUrl's form) made fit for a srcset candidate, where whitespace ends the URL
