@@ -1,0 +1,190 @@
+#include "core/checks/filecarriers.h"
+
+#include <QFile>
+#include <QMap>
+#include <QtEndian>
+
+#include "core/checks/packetcarriers.h"
+#include "core/imaging/jpeg/jpegsegments.h"
+#include "core/imaging/reader/photoreader.h"
+#include "core/text/errors.h"
+
+namespace tessaly {
+
+namespace {
+
+const QByteArray kExifHeader("Exif\0\0", 6);
+const QByteArray kPhotoshopHeader("Photoshop 3.0\0", 14);
+const QByteArray kExtendedXmpHeader("http://ns.adobe.com/xmp/extension/\0", 35);
+const QByteArray kPngSignature("\x89PNG\r\n\x1A\n", 8);
+
+// The largest file read whole; pictures are far smaller.
+constexpr qint64 kMaxFileBytes = qint64(1) << 30;
+// The largest text a compressed chunk may grow to.
+constexpr qsizetype kMaxInflatedBytes = qsizetype(64) << 20;
+
+quint32 bigEndian(const QByteArray& data, qsizetype at, int bytes) {
+    quint32 value = 0;
+    for (int i = 0; i < bytes; ++i) value = value << 8 | quint8(data[at + i]);
+    return value;
+}
+
+void note(PrivateFields& found, const PrivateFields& more) { found = found | more; }
+
+// Extended XMP: the parts of each packet, by its GUID, put together at their offsets.
+using ExtendedXmp = QMap<QByteArray, QByteArray>;
+
+void addExtendedPart(ExtendedXmp& packets, const QByteArray& data) {
+    const qsizetype head = kExtendedXmpHeader.size() + 32 + 8;
+    if (data.size() < head) return;
+    const QByteArray guid = data.mid(kExtendedXmpHeader.size(), 32);
+    const quint32 total = bigEndian(data, kExtendedXmpHeader.size() + 32, 4);
+    const quint32 offset = bigEndian(data, kExtendedXmpHeader.size() + 36, 4);
+    if (total > quint32(kMaxInflatedBytes) || offset >= total) return;
+    QByteArray& packet = packets[guid];
+    if (packet.size() != qsizetype(total)) packet = QByteArray(qsizetype(total), ' ');
+    const QByteArray part = data.mid(head, qsizetype(total - offset));
+    packet.replace(qsizetype(offset), part.size(), part);
+}
+
+PrivateFields appSegment(int marker, const QByteArray& data, ExtendedXmp& extended) {
+    if (marker == JpegSegments::kApp1 && data.startsWith(kExifHeader)) {
+        return PacketCarriers::exif(data);
+    }
+    if (marker == JpegSegments::kApp1 && data.startsWith(JpegSegments::kXmpHeader)) {
+        return PacketCarriers::xmp(data.mid(JpegSegments::kXmpHeader.size()));
+    }
+    if (marker == JpegSegments::kApp1 && data.startsWith(kExtendedXmpHeader)) {
+        addExtendedPart(extended, data);
+    } else if (marker == 0xED && data.startsWith(kPhotoshopHeader)) {
+        return PacketCarriers::photoshop(data);
+    }
+    return {};
+}
+
+// The segments of the picture starting at `at` up to its image data; where that starts.
+qsizetype jpegSegments(const QByteArray& file, qsizetype at, PrivateFields& found,
+                       ExtendedXmp& extended) {
+    at += 2;  // the start of image
+    while (at + 4 <= file.size()) {
+        if (quint8(file[at]) != 0xFF) return at;
+        const int marker = quint8(file[at + 1]);
+        if (marker == 0xFF) {
+            ++at;  // fill
+            continue;
+        }
+        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) {
+            at += 2;
+            continue;
+        }
+        if (marker == 0xDA || marker == 0xD9) return at;
+        const qsizetype length = bigEndian(file, at + 2, 2);
+        if (length < 2) return at;
+        note(found, appSegment(marker, file.mid(at + 4, length - 2), extended));
+        at += 2 + length;
+    }
+    return at;
+}
+
+QByteArray inflated(const QByteArray& data) {
+    QByteArray sized(4, '\0');
+    qToBigEndian(quint32(qMin(data.size() * 8 + 1024, kMaxInflatedBytes)), sized.data());
+    const QByteArray text = qUncompress(sized + data);
+    return text.left(kMaxInflatedBytes);
+}
+
+// A PNG text chunk's keyword and text.
+PrivateFields pngText(const QByteArray& type, const QByteArray& data) {
+    const qsizetype end = data.indexOf('\0');
+    if (end < 0) return {};
+    const QByteArray keyword = data.left(end);
+    QByteArray text;
+    if (type == "tEXt") {
+        text = data.mid(end + 1);
+    } else if (type == "zTXt") {
+        text = inflated(data.mid(end + 2));
+    } else {  // iTXt: compression flag and method, language, translated keyword, text
+        const bool compressed = data.size() > end + 1 && data[end + 1] != '\0';
+        const qsizetype language = data.indexOf('\0', end + 3);
+        const qsizetype translated = language < 0 ? -1 : data.indexOf('\0', language + 1);
+        if (translated < 0) return {};
+        text = data.mid(translated + 1);
+        if (compressed) text = inflated(text);
+    }
+    if (keyword.startsWith("Raw profile type ")) return PacketCarriers::rawProfile(text);
+    if (keyword == "XML:com.adobe.xmp" || text.contains("<x:xmpmeta") || text.contains("rdf:RDF")) {
+        return PacketCarriers::xmp(text);
+    }
+    return {};
+}
+
+}  // namespace
+
+PrivateFields FileCarriers::of(const QString& path) {
+    QFile file(path);
+    if (file.size() > kMaxFileBytes || !file.open(QIODevice::ReadOnly)) return {};
+    const PhotoFormat format = photoFormatOf(file.peek(32));
+    try {
+        switch (format) {
+            case PhotoFormat::Jpeg:
+                return ofJpeg(file.readAll());
+            case PhotoFormat::Png:
+                return ofPng(file.readAll());
+            case PhotoFormat::Webp:
+                return ofWebp(file.readAll());
+            case PhotoFormat::Heif:
+                file.close();
+                return ofHeif(path);
+            default:
+                return {};
+        }
+    } catch (const Error&) {
+        return {};
+    }
+}
+
+PrivateFields FileCarriers::ofJpeg(const QByteArray& file) {
+    PrivateFields found;
+    ExtendedXmp extended;
+    // Every picture the file holds: the main one and those after it (as the second pictures
+    // of stereo, depth or preview images).
+    for (qsizetype at = 0; at >= 0 && at < file.size();) {
+        const qsizetype data = jpegSegments(file, at, found, extended);
+        at = file.indexOf(QByteArray("\xFF\xD8\xFF", 3), qMax(data, at + 2));
+    }
+    for (const QByteArray& packet : extended) note(found, PacketCarriers::xmp(packet));
+    return found;
+}
+
+PrivateFields FileCarriers::ofPng(const QByteArray& file) {
+    PrivateFields found;
+    for (qsizetype at = kPngSignature.size(); at + 12 <= file.size();) {
+        const qsizetype length = bigEndian(file, at, 4);
+        const QByteArray type = file.mid(at + 4, 4);
+        const QByteArray data = file.mid(at + 8, length);
+        if (type == "eXIf") note(found, PacketCarriers::exif(data));
+        if (type == "tEXt" || type == "zTXt" || type == "iTXt") note(found, pngText(type, data));
+        at += 12 + length;
+    }
+    return found;
+}
+
+PrivateFields FileCarriers::ofWebp(const QByteArray& file) {
+    PrivateFields found;
+    for (qsizetype at = 12; at + 8 <= file.size();) {
+        const QByteArray fourcc = file.mid(at, 4);
+        const qsizetype size = qFromLittleEndian<quint32>(file.constData() + at + 4);
+        const QByteArray data = file.mid(at + 8, size);
+        if (fourcc == "EXIF") note(found, PacketCarriers::exif(data));
+        if (fourcc == "XMP ") note(found, PacketCarriers::xmp(data));
+        at += 8 + size + (size & 1);
+    }
+    return found;
+}
+
+PrivateFields FileCarriers::ofHeif(const QString& path) {
+    const std::unique_ptr<PhotoReader> reader = openPhotoReader(path);
+    return PacketCarriers::exif(reader->exif()) | PacketCarriers::xmp(reader->xmp());
+}
+
+}  // namespace tessaly
