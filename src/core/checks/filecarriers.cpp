@@ -1,8 +1,12 @@
 #include "core/checks/filecarriers.h"
 
+#include <libheif/heif.h>
+
 #include <QFile>
 #include <QMap>
 #include <QtEndian>
+#include <memory>
+#include <vector>
 
 #include "core/checks/packetcarriers.h"
 #include "core/imaging/jpeg/jpegsegments.h"
@@ -118,6 +122,41 @@ PrivateFields pngText(const QByteArray& type, const QByteArray& data) {
     return {};
 }
 
+struct ContextFree {
+    void operator()(heif_context* p) const { heif_context_free(p); }
+};
+struct HandleRelease {
+    void operator()(heif_image_handle* p) const { heif_image_handle_release(p); }
+};
+
+// An EXIF item: the TIFF data after the offset field that says where it starts, or alone.
+PrivateFields heifExif(const QByteArray& item) {
+    for (const char* header : {"II*\0", "MM\0*"}) {
+        if (item.startsWith(QByteArray(header, 4))) return PacketCarriers::exif(item);
+    }
+    if (item.size() < 4) return {};
+    return PacketCarriers::exif(item.mid(4 + qsizetype(bigEndian(item, 0, 4))));
+}
+
+// Every metadata item of the image: EXIF and XMP (a "mime" item holding XML).
+PrivateFields heifItems(heif_image_handle* handle) {
+    PrivateFields found;
+    std::vector<heif_item_id> ids(
+        size_t(heif_image_handle_get_number_of_metadata_blocks(handle, nullptr)));
+    ids.resize(size_t(heif_image_handle_get_list_of_metadata_block_IDs(handle, nullptr, ids.data(),
+                                                                       int(ids.size()))));
+    for (const heif_item_id id : ids) {
+        const size_t size = heif_image_handle_get_metadata_size(handle, id);
+        if (size == 0 || size > size_t(kMaxInflatedBytes)) continue;
+        QByteArray item(qsizetype(size), Qt::Uninitialized);
+        if (heif_image_handle_get_metadata(handle, id, item.data()).code != heif_error_Ok) continue;
+        const QByteArray type = heif_image_handle_get_metadata_type(handle, id);
+        if (type == "Exif") note(found, heifExif(item));
+        if (type == "mime") note(found, PacketCarriers::xmp(item));
+    }
+    return found;
+}
+
 }  // namespace
 
 PrivateFields FileCarriers::of(const QString& path) {
@@ -133,7 +172,6 @@ PrivateFields FileCarriers::of(const QString& path) {
             case PhotoFormat::Webp:
                 return ofWebp(file.readAll());
             case PhotoFormat::Heif:
-                file.close();
                 return ofHeif(path);
             default:
                 return {};
@@ -183,8 +221,25 @@ PrivateFields FileCarriers::ofWebp(const QByteArray& file) {
 }
 
 PrivateFields FileCarriers::ofHeif(const QString& path) {
-    const std::unique_ptr<PhotoReader> reader = openPhotoReader(path);
-    return PacketCarriers::exif(reader->exif()) | PacketCarriers::xmp(reader->xmp());
+    std::unique_ptr<heif_context, ContextFree> context(heif_context_alloc());
+    if (!context ||
+        heif_context_read_from_file(context.get(), QFile::encodeName(path).constData(), nullptr)
+                .code != heif_error_Ok) {
+        return {};
+    }
+    std::vector<heif_item_id> ids(
+        size_t(heif_context_get_number_of_top_level_images(context.get())));
+    ids.resize(size_t(
+        heif_context_get_list_of_top_level_image_IDs(context.get(), ids.data(), int(ids.size()))));
+    PrivateFields found;
+    for (const heif_item_id id : ids) {
+        heif_image_handle* handle = nullptr;
+        if (heif_context_get_image_handle(context.get(), id, &handle).code != heif_error_Ok)
+            continue;
+        const std::unique_ptr<heif_image_handle, HandleRelease> owned(handle);
+        note(found, heifItems(handle));
+    }
+    return found;
 }
 
 }  // namespace tessaly

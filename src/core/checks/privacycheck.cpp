@@ -136,23 +136,34 @@ QStringList PrivacyCheck::linkedFiles(const QString& pagePath) {
 }
 
 std::vector<PrivacyFinding> PrivacyCheck::check(const QString& folder) const {
-    QStringList files, pages = pagesOf(folder, true);
+    const QStringList catalogues = pagesOf(folder, true);
+    QStringList files, others;  // others: pages and style sheets not of the catalogues
     QDirIterator below(folder, QDir::Files | QDir::Hidden | QDir::System,
                        QDirIterator::Subdirectories);
     while (below.hasNext()) {
         const QFileInfo file(below.next());
         if (file.isSymLink() || !file.isFile()) continue;
         files << QDir::cleanPath(file.filePath());
-        if (isPageName(file.fileName()) && !pages.contains(files.last())) pages << files.last();
+        if (isPageName(file.fileName()) && !catalogues.contains(files.last())) {
+            others << files.last();
+        }
     }
     files.sort();
     const QSet<QString> present(files.cbegin(), files.cend());
     QStringList linked;
     QSet<QString> seen;
-    for (const QString& page : pages) {
-        for (const QString& path : linkedFiles(page)) {
+    const auto take = [&](const QStringList& links) {
+        for (const QString& path : links) {
             if (present.contains(path) && !seen.contains(path)) linked << path;
             seen.insert(path);
+        }
+    };
+    for (const QString& page : catalogues) take(linkedFiles(page));
+    for (const QString& page : others) {
+        try {
+            take(linkedFiles(page));
+        } catch (const Error&) {
+            // Not one of ours: what it links counts as unlinked.
         }
     }
     std::vector<PrivacyFinding> findings;
