@@ -10,6 +10,7 @@
 #include "core/imaging/jpeg/jpegimage.h"
 #include "core/imaging/pixels/pixelimage.h"
 #include "core/pages/classic/catalogpagewriter.h"
+#include "core/pages/outputlayout.h"
 #include "core/settings/catalogsettings.h"
 #include "core/text/sjis.h"
 #include "support/tempdir.h"
@@ -45,13 +46,15 @@ void commentSeeds(const QString& out) {
 void pageSeeds(const QString& out) {
     CatalogSettings settings;
     settings.useScriptPopup = QStringLiteral("on");
-    CatalogPageWriter writer(settings);
-    writer.writeHead(make(out, QStringLiteral("toc")) + QStringLiteral("/index.htm"),
-                     QStringLiteral("写真の目録"), 3, 2, QStringLiteral("a.jpg"),
-                     QDate(2026, 1, 5));
+    const OutputLayout layout(settings, make(out, QStringLiteral("toc")));
+    CatalogPageWriter writer(settings, layout.pageFiles(false, false));
+    writer.writeHead(layout.page().path, QStringLiteral("写真の目録"), 3, 2,
+                     layout.thumbnailFileName(QStringLiteral("a.jpg")), QDate(2026, 1, 5));
     writer.writeBodyStart();
     CatalogEntry entry;
     entry.fileName = QStringLiteral("a.jpg");
+    entry.link = layout.photo(entry.fileName).fromPage;
+    entry.thumbnail = layout.thumbnail(entry.fileName).fromPage;
     entry.imageWidth = 660;
     entry.imageHeight = 450;
     entry.thumbnailWidth = 110;

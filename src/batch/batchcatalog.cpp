@@ -69,8 +69,9 @@ const char* const kUsage =
     "Exit status: 0 done, 1 the run failed (without --keep-going, also at the first photo that\n"
     "cannot be read), 2 usage error, 3 done with photos left out (--keep-going), 128 + the\n"
     "signal's number when interrupted (130 Ctrl-C, 143 SIGTERM, 129 SIGHUP). The pages are put\n"
-    "in place only when the run ends: a failed or interrupted run leaves the earlier pages as\n"
-    "they were (a first run, interrupted, ends its pages with the images done).\n";
+    "in place, with the thumbnails they show, only when the run ends: a failed or interrupted\n"
+    "run leaves the earlier pages and thumbnails as they were (a first run, interrupted, ends\n"
+    "its pages with the images done).\n";
 
 struct Options {
     QString folder;

@@ -16,19 +16,17 @@
 #include "core/catalog/backgroundcopy.h"
 #include "core/catalog/copyrecord.h"
 #include "core/catalog/outputguard.h"
+#include "core/catalog/outputplan.h"
 #include "core/catalog/runfolders.h"
 #include "core/catalog/thumbnailwork.h"
 #include "core/comments/commenttable.h"
 #include "core/imaging/files/filereplacement.h"
 #include "core/imaging/files/workfolder.h"
 #include "core/imaging/jobs/webcopy.h"
-#include "core/pages/classic/catalogpagewriter.h"
 #include "core/pages/classic/slideshowwriter.h"
-#include "core/pages/modern/modernassets.h"
-#include "core/pages/modern/modernpagewriter.h"
 #include "core/pages/pagekind.h"
+#include "core/pages/pageset.h"
 #include "core/pages/pagetext.h"
-#include "core/pages/photooutputnames.h"
 #include "core/settings/outputnames.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
@@ -78,85 +76,80 @@ struct CatalogRun::Run {
           events(owner.events_),
           decisions(owner.decisions_),
           settings(owner.settings_),
-          input(input),
-          page(owner.settings_),
-          slides(owner.settings_),
-          modern(owner.settings_),
-          modernStyle(owner.settings_.modernPages()) {}
+          input(input) {}
 
     CatalogRunOutcome perform();
-    bool scanSelection();
+    void deselectBackground();
+    void makePlan();
     bool askForCommentFile();
     bool mayReplacePage();
     bool prepareThumbnailFolder();
     void prepareWebCopies();
     void guardOutputs();
     void copyBackground();
-    void writePageHeads();
+    void startPages();
     void makeThumbnails();
     QString stopMessage() const;
+    void openWorkFolder();
     void startWorkers();
-    void processImage(int index, ThumbnailResult result);
-    bool leaveOut(int index, const std::exception_ptr& failure);
+    void processImage(int k, ThumbnailResult result);
+    bool leaveOut(int k, const std::exception_ptr& failure);
     QString firstKept() const;
-    std::optional<ThumbnailResult> nextResult(int index);
+    std::optional<ThumbnailResult> nextResult(int k);
     void reportDone(const QString& name);
+    void stopWorkers();
     void retireWorkers();
-    QString thumbPathOf(int index) const;
-    QString thumbnailNameOf(int index) const;
-    QString webCopyNameOf(int index) const;
-    QString copyPathOf(int index) const;
-    QString doublePathOf(int index) const;
-    bool moveIntoPlace(int index);
-    ThumbnailJob jobFor(int index, const QString& thumbOutput, const QString& doubleOutput);
-    void keepCopy(int index, const ThumbnailResult& result);
+    static QString workName(int k, bool doubled);
+    QString workFile(int k, bool doubled) const;
+    bool moveIntoPlace(int k);
+    ThumbnailJob jobFor(int k);
+    void keepCopy(int k, const ThumbnailResult& result);
+    void publishThumbnails();
     void publishCopies();
     void removeStaleCopies();
-    void writeEntry(int index, int width, int height);
+    void writeEntry(int k, int width, int height);
     void finishPages();
     void showFinished(int done, const QString& last);
     void closeAll() noexcept;
     WriteFailure writeFailure(const QString& path, int error = 0) const;
+    const PlannedPhoto& photo(int k) const { return plan->photos()[std::size_t(k)]; }
 
     CatalogRun& owner;
     CatalogRunEvents& events;
     CatalogRunDecisions& decisions;
     const CatalogSettings& settings;
     CatalogRunInput& input;
-    CatalogPageWriter page;
-    SlideShowWriter slides;
-    ModernPageWriter modern;
-    const bool modernStyle;  // the modern page with double-size thumbnails, no slide show page
+    // Every output of the run (a photograph's k: its place among the selected), and the
+    // pages that show them, decided before anything is written.
+    std::optional<OutputPlan> plan;
+    std::unique_ptr<PageSet> pages;
     QString folder;
     QString thumbFolder;
     QString title;
     int perRow = 5;
     QDate date;
     int n = 0;
-    int lastSelected = -1;
     int selectedCount = 0;
-    QString firstSelected;
     int largestWidth = 0;
     int largestHeight = 0;
     bool commentsOn = false;
-    bool slideShow = false;
     QStringList earlierPages;   // pages of an earlier run that this one would replace
     bool stoppedEarly = false;  // cancelled before every image was done
     ThumbnailBox box{};
-    PhotoOutputNames outputNames;  // with allFormats: the thumbnails' and copies' names
     CommentTable comments;
     std::shared_ptr<DecodeBudget> budget =
         std::make_shared<DecodeBudget>(DecodeBudget::defaultLimit());
     RunFolders folders;  // the output folders, opened without following a link
+    // New thumbnails wait here, with the new pages and copies, until the pages go in place.
     std::unique_ptr<WorkFolder> scratch;
+    std::vector<int> newThumbnails;  // the photographs whose thumbnails wait in scratch
     std::unique_ptr<OrderedPool<ThumbnailResult>> pipeline;
     std::vector<ThumbnailJob> jobs;  // those the workers make, in list order
     // Wakes the loop waiting for the workers, and the decodes waiting for their admission (one
     // made here, without workers, finishes).
     std::unique_ptr<StopToken::Callback> poolStop;
-    int jobsTaken = 0;
     bool leaveOutAgreed = false;  // the front end agreed to leave unreadable photographs out
-    std::vector<int> leftOut;     // list indexes of the photographs left out
+    std::vector<int> leftOut;     // the photographs left out
     int doneShown = 0;            // the thumbnailsDone count last reported
     // Web copies: made into copyScratch and moved into webFolder when the pages are put in
     // place, so that a failed or stopped run leaves the earlier copies as they were.
@@ -168,12 +161,12 @@ struct CatalogRun::Run {
     CopyRecord copyRecord;  // the copies an earlier run left in webFolder
     std::vector<std::pair<QString, QString>> newCopies;  // scratch file, copy name
     QStringList copyNames;                               // the copies the pages link to
-    std::set<int> withWebCopy;                           // list indexes of the photographs
+    std::set<int> withWebCopy;                           // the photographs linked to theirs
     int withPosition = 0;  // photographs linked as they are that carry a GPS position
 };
 
 // The workers of a stopped run: a thread waits for the decodes in hand, then removes the
-// scratch folder they wrote into.
+// work folders they wrote into (thumbnails, web copies).
 struct CatalogRun::Retired {
     std::thread finisher;
     ~Retired() { finisher.join(); }
@@ -259,13 +252,10 @@ CatalogRunOutcome CatalogRun::Run::perform() {
     title = input.titleIsName ? htmlText(input.title) : input.title;
     perRow = std::clamp(input.perRow, 1, 10);
     commentsOn = decisions.commentsOn();
-    // With web copies, every photograph is linked through its own copy in the web folder.
-    if (input.allFormats) {
-        outputNames = photoOutputNames(input.names, settings.isOn(&CatalogSettings::webCopies));
-    }
-    const bool anySelected = scanSelection();
+    deselectBackground();
+    makePlan();
     events.runStarted(selectedCount);
-    if (!anySelected) {
+    if (selectedCount == 0) {
         decisions.information(kNothingSelected);
         return CatalogRunOutcome::NothingSelected;
     }
@@ -282,9 +272,10 @@ CatalogRunOutcome CatalogRun::Run::perform() {
     if (webCopies) FileReplacement::removeAbandoned(webFolder);
     if (QFileInfo::exists(CommentTable::filePath(folder))) comments.load(folder);
     if (settings.isOn(&CatalogSettings::useBackgroundImage)) copyBackground();
-    writePageHeads();
+    startPages();
     makeThumbnails();
     finishPages();
+    retireWorkers();
     events.pagesFinished();
     if (stopped(input)) return CatalogRunOutcome::Cancelled;
     if (input.positionsLinked) input.positionsLinked->store(withPosition);
@@ -292,20 +283,26 @@ CatalogRunOutcome CatalogRun::Run::perform() {
     return CatalogRunOutcome::Completed;
 }
 
-bool CatalogRun::Run::scanSelection() {
+// Entries named "back.jpg" (the background image's copy) are never catalogued.
+void CatalogRun::Run::deselectBackground() {
     input.selected.resize(static_cast<std::size_t>(input.names.size()), false);
     for (int i = 0; i < input.names.size(); ++i) {
-        if (!input.selected[static_cast<std::size_t>(i)]) continue;
-        if (input.names[i] == QStringLiteral("back.jpg")) {
+        if (input.selected[static_cast<std::size_t>(i)] &&
+            input.names[i] == QStringLiteral("back.jpg")) {
             input.selected[static_cast<std::size_t>(i)] = false;
             events.deselected(i);
-            continue;
         }
-        lastSelected = i;
-        ++selectedCount;
-        if (firstSelected.isEmpty()) firstSelected = thumbnailNameOf(i);
     }
-    return lastSelected >= 0;
+}
+
+void CatalogRun::Run::makePlan() {
+    pages = PageSet::make(settings, OutputLayout(settings, folder));
+    plan.emplace(settings, folder, input.names, input.selected, input.allFormats,
+                 pages->needsDoubles());
+    selectedCount = int(plan->photos().size());
+    thumbFolder = plan->layout().thumbFolder();
+    webCopies = plan->webCopies();
+    webFolder = plan->layout().webFolder();
 }
 
 bool CatalogRun::Run::askForCommentFile() {
@@ -317,7 +314,7 @@ bool CatalogRun::Run::askForCommentFile() {
 
 // A contents page under the page's name is replaced only when the front end agrees.
 bool CatalogRun::Run::mayReplacePage() {
-    const QString path = folder + settings.htmlFileName;
+    const QString& path = pages->files().page.path;
     if (pageKindOf(path) != PageKind::Contents) return true;
     return decisions.question(RunQuestion::ReplacePage,
                               pageReplacementQuestion(path, PageKind::Contents).text());
@@ -327,7 +324,6 @@ bool CatalogRun::Run::mayReplacePage() {
 // folder itself when no prefix tells thumbnails from photographs: every thumbnail would
 // replace its own photograph.
 bool CatalogRun::Run::prepareThumbnailFolder() {
-    thumbFolder = folder + settings.thumbFolderName;
     // Opened (and made when missing) without following a link: one in place of the folder is
     // refused, whatever it points to.
     folders.photos = FolderHandle::open(folder);
@@ -335,8 +331,8 @@ bool CatalogRun::Run::prepareThumbnailFolder() {
         folders.thumbs = folders.photos.sub(settings.thumbFolderName, true);
     if (!folders.thumbs.isOpen())
         throw WriteFailure{folderWriteProblem(thumbFolder, settings.thumbFolderName, errno)};
-    if (modernStyle) {
-        folders.doubles = folders.thumbs.sub(ModernPageWriter::doubleFolderName(), true);
+    if (pages->needsDoubles()) {
+        folders.doubles = folders.thumbs.sub(OutputLayout::doubleFolderName(), true);
         if (!folders.doubles.isOpen()) return false;
     }
     const bool sameFolder =
@@ -347,53 +343,23 @@ bool CatalogRun::Run::prepareThumbnailFolder() {
 // Every file the run is going to write lies in the folder or the thumbnail folder and is none
 // of the photographs it reads (a link in place of a page or thumbnail could point anywhere).
 void CatalogRun::Run::guardOutputs() {
-    QStringList photos;
-    for (int i = 0; i <= lastSelected; ++i) {
-        if (input.selected[static_cast<std::size_t>(i)]) photos << folder + input.names[i];
+    QStringList background;  // the copy, and earlier copies it removes
+    if (settings.isOn(&CatalogSettings::useBackgroundImage)) {
+        background = {backgroundTargetName(settings.backgroundFile), QStringLiteral("back.jpg"),
+                      QStringLiteral("back.gif")};
     }
-    const OutputGuard guard(folder, thumbFolder, photos);
-    guard.check(folder + settings.htmlFileName, QStringLiteral("HTMLファイル名"));
-    if (settings.isOn(&CatalogSettings::makeSlideShow) && !modernStyle) {
-        guard.check(folder + QLatin1String(kSlideShowFileName), QString());
-    }
-    if (modernStyle) {
-        for (const char* name : {kModernStyleSheetName, kModernScriptName})
-            guard.check(folderPath(thumbFolder) + QLatin1String(name), QString());
-    }
-    if (settings.isOn(
-            &CatalogSettings::useBackgroundImage)) {  // the copy, and earlier copies it removes
-        for (const QString& name : {backgroundTargetName(settings.backgroundFile),
-                                    QStringLiteral("back.jpg"), QStringLiteral("back.gif")}) {
-            guard.check(folderPath(thumbFolder) + name, QString());
-        }
-    }
-    const QString thumbLabel = QStringLiteral("サムネイル画像フォルダ名");
-    const OutputGuard doubles(folder, QFileInfo(doublePathOf(lastSelected)).path(), photos);
-    for (int i = 0; i <= lastSelected; ++i) {
-        if (!input.selected[static_cast<std::size_t>(i)]) continue;
-        guard.check(thumbPathOf(i), thumbLabel);
-        if (!copyPathOf(i).isEmpty()) guard.check(copyPathOf(i), thumbLabel);
-        if (modernStyle) doubles.check(doublePathOf(i), thumbLabel);
-    }
-    if (!webCopies) return;
-    const OutputGuard copyGuard(folder, webFolder, photos);
-    for (int i = 0; i <= lastSelected; ++i) {
-        if (!input.selected[static_cast<std::size_t>(i)]) continue;
-        copyGuard.check(webFolder + QLatin1Char('/') + webCopyNameOf(i), QString());
-    }
+    plan->guard(pages->files(), background);
 }
 
 // The web copies' folder and the scratch folder new copies go into; whether the copies there
 // were made as these will be.
 void CatalogRun::Run::prepareWebCopies() {
-    webCopies = settings.isOn(&CatalogSettings::webCopies);
     if (!webCopies) return;
     const int side = settings.number(&CatalogSettings::webCopyLongSide);
     copyPolicy.longSide =
         std::clamp(side > 0 ? side : 2048, WebCopy::kMinLongSide, WebCopy::kMaxLongSide);
     copyPolicy.keepLocation = settings.webCopyLocation == QLatin1String("keep");
     copyPolicy.quality = settings.number(&CatalogSettings::thumbQuality);
-    webFolder = thumbFolder + QLatin1Char('/') + QLatin1String(WebCopy::kFolderName);
     folders.web = folders.thumbs.sub(QLatin1String(WebCopy::kFolderName), true);
     if (!folders.web.isOpen()) throw writeFailure(webFolder, errno);
     copyRecord = CopyRecord::read(folders.web);
@@ -414,27 +380,16 @@ void CatalogRun::Run::copyBackground() {
     }
 }
 
-void CatalogRun::Run::writePageHeads() {
+void CatalogRun::Run::startPages() {
     events.pageStarted(date);
-    if (modernStyle) {
-        if (QFileInfo::exists(folder + settings.htmlFileName))
-            earlierPages << settings.htmlFileName;
-        modern.start(folder, title, perRow, date);
-        return;
+    const PageFiles& files = pages->files();
+    for (const PlacedFile* page : {&files.page, &files.slideShowPage}) {
+        if (!page->path.isEmpty() && QFileInfo::exists(page->path)) earlierPages << page->fromPage;
     }
-    slideShow = settings.isOn(&CatalogSettings::makeSlideShow);
-    for (const QString& name :
-         {settings.htmlFileName, slideShow ? QLatin1String(kSlideShowFileName) : QString()}) {
-        if (!name.isEmpty() && QFileInfo::exists(folder + name)) earlierPages << name;
-    }
-    QString writing = folder + settings.htmlFileName;
     try {
-        page.writeHead(writing, title, perRow, selectedCount, firstSelected, date);
-        page.writeBodyStart();
-        writing = folder + QLatin1String(kSlideShowFileName);
-        if (slideShow) slides.writeHead(writing, title, selectedCount);
-    } catch (const Error&) {
-        throw writeFailure(writing);
+        pages->start({title, perRow, date, selectedCount, photo(0).thumbnailFileName});
+    } catch (const PageStartFailure& failure) {
+        throw writeFailure(failure.path);
     }
 }
 
@@ -445,47 +400,61 @@ void CatalogRun::Run::makeThumbnails() {
                        settings.number(&CatalogSettings::thumbHeight),
                        settings.number(&CatalogSettings::thumbQuality),
                        settings.isOn(&CatalogSettings::thumbFilter)};
+    openWorkFolder();
     if ((input.jobs > 1 && selectedCount > 1) || input.stopWithoutWaiting) startWorkers();
-    for (int i = 0; i <= lastSelected; ++i) {
+    int k = 0;  // the next selected photograph
+    for (int i = 0; i <= plan->lastIndex(); ++i) {
         events.entryReached(i);
         if (stopped(input)) {
             stoppedEarly = true;
             decisions.information(stopMessage());
             break;
         }
-        if (!input.selected[static_cast<std::size_t>(i)]) continue;
+        if (photo(k).index != i) continue;
         ++n;
         events.imageStarted(n, selectedCount, input.names[i]);
-        std::optional<ThumbnailResult> result = nextResult(i);
+        std::optional<ThumbnailResult> result = nextResult(k);
         if (!result) {  // cancelled while the workers made it: the image is left out
             --n;
             stoppedEarly = true;
             decisions.information(stopMessage());
             break;
         }
-        processImage(i, std::move(*result));
+        processImage(k++, std::move(*result));
         reportDone(input.names[i]);
     }
-    retireWorkers();
+    stopWorkers();
 }
 
 // A run stopped over pages of an earlier run keeps those, and says so.
 QString CatalogRun::Run::stopMessage() const {
-    if (!earlierPages.contains(settings.htmlFileName)) return kStopped;
+    if (!earlierPages.contains(pages->files().page.fromPage)) return kStopped;
     return kStopped + QLatin1Char('\n') + kPagesKept.arg(earlierPages.join(QStringLiteral("、")));
 }
 
-// Workers write into a scratch folder inside the thumbnail folder; each thumbnail is moved to
-// its own name when the loop reaches its image. What they use is their own, so that a
-// cancelled run can leave them to finish their decodes in the background.
-void CatalogRun::Run::startWorkers() {
+// New thumbnails are written into a work folder inside the thumbnail folder and go to their
+// own names just before the pages, so that pages kept from an earlier run keep their own.
+void CatalogRun::Run::openWorkFolder() {
     scratch = std::make_unique<WorkFolder>(folders.thumbs);
     if (!scratch->isValid()) throw writeFailure(scratch->path(), errno);
+}
+
+// A thumbnail's file in the work folder: numbers only, like every file a work folder holds,
+// so that a later run can clean up after one that was killed.
+QString CatalogRun::Run::workName(int k, bool doubled) {
+    return QString::number(2 * k + (doubled ? 1 : 0)) + QStringLiteral(".jpg");
+}
+
+QString CatalogRun::Run::workFile(int k, bool doubled) const {
+    return scratch->filePath(workName(k, doubled));
+}
+
+// Workers make the thumbnails into the work folder. What they use is their own, so that a
+// cancelled run can leave them to finish their decodes in the background.
+void CatalogRun::Run::startWorkers() {
     std::vector<qint64> sizes;
-    for (int i = 0; i <= lastSelected; ++i) {
-        if (!input.selected[static_cast<std::size_t>(i)]) continue;
-        const QString out = scratch->filePath(QString::number(jobs.size()) + ".jpg");
-        jobs.push_back(jobFor(i, out, scratch->filePath(QString::number(jobs.size()) + "-2x.jpg")));
+    for (int k = 0; k < selectedCount; ++k) {
+        jobs.push_back(jobFor(k));
         sizes.push_back(QFileInfo(jobs.back().sourcePath).size());
     }
     OrderedPool<ThumbnailResult>::Plan plan;
@@ -510,63 +479,38 @@ void CatalogRun::Run::startWorkers() {
                                                      [pool = pipeline.get()] { pool->stop(); });
 }
 
-// The thumbnail's name before the prefix: the photograph's own, but for other formats.
-QString CatalogRun::Run::thumbnailNameOf(int index) const {
-    return input.allFormats ? outputNames.thumbnails[index] : input.names[index];
-}
-
-// The web copy's name in the web copies' folder.
-QString CatalogRun::Run::webCopyNameOf(int index) const {
-    return input.allFormats ? outputNames.webCopies[index] : WebCopy::copyName(input.names[index]);
-}
-
-QString CatalogRun::Run::thumbPathOf(int index) const {
-    return thumbFolder + QLatin1Char('/') + settings.thumbPrefix + thumbnailNameOf(index);
-}
-
-// The JPEG copy of a photograph browsers cannot show; empty for the others.
-QString CatalogRun::Run::copyPathOf(int index) const {
-    if (!input.allFormats || outputNames.copies[index].isEmpty()) return QString();
-    return thumbFolder + QLatin1Char('/') + settings.thumbPrefix + outputNames.copies[index];
-}
-
-QString CatalogRun::Run::doublePathOf(int index) const {
-    return thumbFolder + QLatin1Char('/') + ModernPageWriter::doubleFolderName() +
-           QLatin1Char('/') + settings.thumbPrefix + thumbnailNameOf(index);
-}
-
-// The result of the image at index: made here, or taken from the workers in list order.
-// Nothing when the run is cancelled while the workers still make it.
-std::optional<ThumbnailResult> CatalogRun::Run::nextResult(int index) {
+// The result of photograph k: made here, or taken from the workers in list order. Nothing
+// when the run is cancelled while the workers still make it.
+std::optional<ThumbnailResult> CatalogRun::Run::nextResult(int k) {
     if (pipeline) {
-        return pipeline->take(jobsTaken++, [this](int finished, int last) {
+        return pipeline->take(k, [this](int finished, int last) {
             showFinished(finished, QFileInfo(jobs[last].sourcePath).fileName());
         });
     }
-    if (input.beforeMaking) input.beforeMaking(folder + input.names[index]);
-    return makeThumbnail(jobFor(index, thumbPathOf(index), doublePathOf(index)), box,
-                         settings.isOn(&CatalogSettings::skipExistingThumbs), budget.get(),
-                         input.decoding, input.allFormats);
+    if (input.beforeMaking) input.beforeMaking(photo(k).photo.path);
+    return makeThumbnail(jobFor(k), box, settings.isOn(&CatalogSettings::skipExistingThumbs),
+                         budget.get(), input.decoding, input.allFormats);
 }
 
-// The job of the image at index, its thumbnail written at thumbOutput (its double-size one,
-// which the modern page asks for, at doubleOutput), its web copy (when the run makes copies)
-// into the copies' scratch folder.
-ThumbnailJob CatalogRun::Run::jobFor(int index, const QString& thumbOutput,
-                                     const QString& doubleOutput) {
+// The job of photograph k: its thumbnail (and its double-size one, when the pages show
+// them) written into the work folder, its web copy (when the run makes copies) into the
+// copies' scratch folder.
+ThumbnailJob CatalogRun::Run::jobFor(int k) {
+    const PlannedPhoto& planned = photo(k);
     ThumbnailJob job;
-    job.sourcePath = folder + input.names[index];
-    job.thumbPath = thumbPathOf(index);
-    job.outputPath = thumbOutput;
-    job.copyPath = copyPathOf(index);
-    if (modernStyle) {
-        job.doublePath = doublePathOf(index);
-        job.doubleOutputPath = doubleOutput;
+    job.sourcePath = planned.photo.path;
+    job.thumbPath = planned.thumbnail.path;
+    job.outputPath = workFile(k, false);
+    job.copyPath = planned.browserCopy.path;
+    if (!planned.doubleThumbnail.path.isEmpty()) {
+        job.doublePath = planned.doubleThumbnail.path;
+        job.doubleOutputPath = workFile(k, true);
     }
     job.checkPosition = !webCopies;
     if (!webCopies) return job;
-    job.webCopyPath = webFolder + QLatin1Char('/') + webCopyNameOf(index);
-    job.webCopyOutput = copyScratch->filePath(QString::number(index) + QStringLiteral(".jpg"));
+    job.webCopyPath = planned.webCopy.path;
+    job.webCopyOutput =
+        copyScratch->filePath(QString::number(planned.index) + QStringLiteral(".jpg"));
     job.webCopyPolicyKept = copyPolicyKept;
     job.webCopyPolicy = copyPolicy;
     return job;
@@ -590,49 +534,55 @@ void CatalogRun::Run::showFinished(int done, const QString& last) {
     events.thumbnailsDone(done, selectedCount, last);
 }
 
-// The workers go once the loop is over; after a cancel, those still decoding are left to
-// finish in the background and their results are dropped with the scratch folder.
-void CatalogRun::Run::retireWorkers() {
-    if (!pipeline) return;
+// The workers stop once the loop is over; those still decoding after a cancel finish in the
+// background.
+void CatalogRun::Run::stopWorkers() {
     poolStop.reset();
-    pipeline->stop();
-    if (!stoppedEarly) {  // every image was taken: nothing is left to wait for
+    if (pipeline) pipeline->stop();
+}
+
+// Once the pages are in place the work folders go. After a cancel the decodes still in hand
+// write into them until they finish: the folders go once they have.
+void CatalogRun::Run::retireWorkers() {
+    if (!pipeline || !stoppedEarly) {  // nothing is left to wait for
         pipeline.reset();
         scratch.reset();
+        copyScratch.reset();
         return;
     }
     auto retired = std::make_unique<Retired>();
-    retired->finisher =
-        std::thread([workers = std::move(pipeline), folder = std::move(scratch)]() mutable {
-            workers.reset();
-            folder.reset();
-        });
+    retired->finisher = std::thread([workers = std::move(pipeline), folder = std::move(scratch),
+                                     copies = std::move(copyScratch)]() mutable {
+        workers.reset();
+        folder.reset();
+        copies.reset();
+    });
     owner.retired_.push_back(std::move(retired));
 }
 
-void CatalogRun::Run::processImage(int index, ThumbnailResult result) {
-    if (result.loadError && leaveOut(index, result.loadError)) return;
+void CatalogRun::Run::processImage(int k, ThumbnailResult result) {
+    if (result.loadError && leaveOut(k, result.loadError)) return;
     if (result.loadError) std::rethrow_exception(result.loadError);
-    const QString& name = input.names[index];
+    const QString& name = photo(k).name;
     events.imageRead(n, name);
     largestWidth = std::max(largestWidth, result.imageWidth);
     largestHeight = std::max(largestHeight, result.imageHeight);
     if (result.skipped) {
         events.imageSkipped(n, name);
     } else {
-        if (result.saveError) throw writeFailure(thumbPathOf(index));
-        if (pipeline && !moveIntoPlace(index)) throw writeFailure(thumbPathOf(index), errno);
+        if (result.saveError) throw writeFailure(photo(k).thumbnail.path);
+        newThumbnails.push_back(k);
         events.imageFinished(n, result.preview, result.method);
     }
-    keepCopy(index, result);
+    keepCopy(k, result);
     if (result.position) ++withPosition;
     result.preview = PixelImage();
-    writeEntry(index, result.imageWidth, result.imageHeight);
+    writeEntry(k, result.imageWidth, result.imageHeight);
 }
 
 // A photograph that cannot be read is left out when the front end agrees (asked once: a Yes
 // holds for the rest of the run); false when the run is to stop on the failure.
-bool CatalogRun::Run::leaveOut(int index, const std::exception_ptr& failure) {
+bool CatalogRun::Run::leaveOut(int k, const std::exception_ptr& failure) {
     std::optional<Error> unread;
     try {
         std::rethrow_exception(failure);
@@ -641,7 +591,7 @@ bool CatalogRun::Run::leaveOut(int index, const std::exception_ptr& failure) {
     } catch (...) {
         return false;  // out of memory and the like: nothing the photograph could help
     }
-    const QString& name = input.names[index];
+    const QString& name = photo(k).name;
     const QString prefix = name + QStringLiteral(": ");
     QString reason = unread->message();
     if (reason.startsWith(prefix)) reason = reason.mid(prefix.size());
@@ -652,58 +602,60 @@ bool CatalogRun::Run::leaveOut(int index, const std::exception_ptr& failure) {
     }
     logDetail(*unread);  // the decoder's own text goes to standard error only
     --n;                 // the next image takes its number
-    leftOut.push_back(index);
+    leftOut.push_back(k);
     events.imageLeftOut(name, reason);
     return true;
 }
 
-// The first selected photograph not left out: the page's first thumbnail.
+// The thumbnail file name of the first selected photograph not left out: the page's first.
 QString CatalogRun::Run::firstKept() const {
-    for (int i = 0; i <= lastSelected; ++i) {
-        if (input.selected[static_cast<std::size_t>(i)] &&
-            std::find(leftOut.begin(), leftOut.end(), i) == leftOut.end()) {
-            return thumbnailNameOf(i);
-        }
+    for (int k = 0; k < selectedCount; ++k) {
+        if (std::find(leftOut.begin(), leftOut.end(), k) == leftOut.end())
+            return photo(k).thumbnailFileName;
     }
-    return QString();
+    return plan->layout().thumbnailFileName(QString());
 }
 
-// Moves a thumbnail made by a worker from its scratch file to its own name.
-bool CatalogRun::Run::moveIntoPlace(int index) {
-    const QString number = QString::number(jobsTaken - 1);
-    const QString name = settings.thumbPrefix + thumbnailNameOf(index);
+// Moves a new thumbnail (and its double-size one) from the work folder to its own name.
+bool CatalogRun::Run::moveIntoPlace(int k) {
+    const PlannedPhoto& planned = photo(k);
+    const QString& name = planned.thumbnailFileName;
     const FolderHandle& work = scratch->handle();
-    if (modernStyle && !work.move(number + "-2x.jpg", folders.doubles, name)) return false;
-    return work.move(number + ".jpg", folders.thumbs, name);
+    if (!planned.doubleThumbnail.path.isEmpty() &&
+        !work.move(workName(k, true), folders.doubles, name)) {
+        return false;
+    }
+    return work.move(workName(k, false), folders.thumbs, name);
 }
 
 // A new web copy waits in the scratch folder for the pages to be put in place.
-void CatalogRun::Run::keepCopy(int index, const ThumbnailResult& result) {
+void CatalogRun::Run::keepCopy(int k, const ThumbnailResult& result) {
     if (!webCopies || !result.webCopy) return;
-    const QString name = webCopyNameOf(index);
-    if (result.webCopyError) throw writeFailure(webFolder + QLatin1Char('/') + name);
-    copyNames << name;
-    withWebCopy.insert(index);
+    const PlannedPhoto& planned = photo(k);
+    if (result.webCopyError) throw writeFailure(planned.webCopy.path);
+    copyNames << planned.webCopyName;
+    withWebCopy.insert(k);
     if (result.webCopyMade) {
         newCopies.emplace_back(
-            copyScratch->filePath(QString::number(index) + QStringLiteral(".jpg")), name);
+            copyScratch->filePath(QString::number(planned.index) + QStringLiteral(".jpg")),
+            planned.webCopyName);
     }
 }
 
-void CatalogRun::Run::writeEntry(int index, int width, int height) {
+void CatalogRun::Run::writeEntry(int k, int width, int height) {
+    const PlannedPhoto& planned = photo(k);
     CatalogEntry entry;
-    entry.fileName = input.names[index];
-    if (input.allFormats) {
-        entry.thumbnailName = outputNames.thumbnails[index];
-        entry.copyName = outputNames.copies[index];
-        entry.shortName = photoShortName(entry.fileName);
-    }
+    entry.fileName = planned.name;
+    entry.shortName = planned.shortName;
     entry.imageWidth = width;
     entry.imageHeight = height;
     entry.scale = ThumbnailMaker::fitRatio(width, height, box);
     ThumbnailMaker::nominalSize(width, height, box, entry.thumbnailWidth, entry.thumbnailHeight);
-    if (withWebCopy.count(index)) {  // the pages link to the copy, and show it at its own size
-        entry.webCopyName = webCopyNameOf(index);
+    const bool viaWebCopy = withWebCopy.count(k) > 0;
+    entry.link = planned.linkTarget(viaWebCopy).fromPage;
+    entry.thumbnail = planned.thumbnail.fromPage;
+    entry.doubleThumbnail = planned.doubleThumbnail.fromPage;
+    if (viaWebCopy) {  // the pages link to the copy, and show it at its own size
         WebCopy::copySize(width, height, copyPolicy.longSide, entry.imageWidth, entry.imageHeight);
         width = entry.imageWidth;
         height = entry.imageHeight;
@@ -713,34 +665,37 @@ void CatalogRun::Run::writeEntry(int index, int width, int height) {
     entry.comment2 = lines.second;
     SlideShowWriter::slideSize(settings, width, height, entry.slideWidth, entry.slideHeight);
     commentsOn = decisions.commentsOn();
-    if (modernStyle) {
-        modern.addImage(entry, commentsOn);
-        return;
-    }
-    page.writeImage(n, entry, commentsOn);
-    if (slideShow) slides.writeImage(n, entry);
+    pages->add(n, entry, commentsOn);
 }
 
-// Ends both pages and puts them in place together, the slide show first, so that a failure
-// on the way leaves the earlier catalogue page as it was. A run stopped over an earlier
-// catalogue page drops its own pages instead.
+// Ends the pages and puts them in place with the new thumbnails and copies they show, so that
+// a failure on the way leaves the earlier catalogue page as it was. A run stopped over an
+// earlier catalogue page drops its own pages, thumbnails and copies instead.
 void CatalogRun::Run::finishPages() {
-    if (stoppedEarly && earlierPages.contains(settings.htmlFileName)) {
-        closeAll();
+    if (stoppedEarly && earlierPages.contains(pages->files().page.fromPage)) {
+        pages->close();  // the work folders go with the workers
         return;
     }
-    if (modernStyle) {
-        publishCopies();
-        modern.finish(firstKept());
-    } else {
-        page.writeTail(commentsOn);
-        if (slideShow) slides.writeTail(n, largestWidth, largestHeight);
-        if (!leftOut.empty()) page.restateImages(selectedCount - int(leftOut.size()), firstKept());
-        publishCopies();
-        if (slideShow) slides.publish();
-        page.publish();
-    }
+    PageSetEnd end;
+    end.count = n;
+    if (!leftOut.empty()) end.restatedCount = selectedCount - int(leftOut.size());
+    end.firstThumbnail = firstKept();
+    end.largestWidth = largestWidth;
+    end.largestHeight = largestHeight;
+    end.commentsOn = commentsOn;
+    pages->finish(end);
+    publishThumbnails();
+    publishCopies();
+    pages->publish();
     if (webCopies && !stoppedEarly) removeStaleCopies();
+}
+
+// Moves the new thumbnails to their names, just before the pages that show them.
+void CatalogRun::Run::publishThumbnails() {
+    for (const int k : newThumbnails) {
+        if (!moveIntoPlace(k)) throw writeFailure(photo(k).thumbnail.path, errno);
+    }
+    newThumbnails.clear();
 }
 
 // Moves the new web copies to their names, just before the pages that link to them.
@@ -794,9 +749,7 @@ void CatalogRun::Run::closeAll() noexcept {
     pipeline.reset();
     scratch.reset();
     copyScratch.reset();
-    page.close();
-    slides.close();
-    modern.close();
+    if (pages) pages->close();
 }
 
 }  // namespace tessaly

@@ -176,12 +176,13 @@ public:
     // decisions. input.selected loses the flags of "back.jpg" entries.
     CatalogRunOutcome execute(CatalogRunInput& input);
 
-    // A stop (input.stop) means no browser step. Pages of an earlier run stay as they were
-    // (the stop message says so); without them the new pages end properly with the images
-    // done. Pages are put in place only when a run ends so, or completes: a failed run leaves
-    // the earlier ones untouched. With workers, the run stops without waiting for the
-    // thumbnails being made: their results are dropped and the decodes finish in the
-    // background (the destructor waits for them).
+    // A stop (input.stop) means no browser step. Pages of an earlier run stay as they were,
+    // with the thumbnails they show (the stop message says so); without them the new pages
+    // end properly with the images done. Pages, and the new thumbnails and copies with them,
+    // are put in place only when a run ends so, or completes: a failed run leaves the earlier
+    // ones untouched. With workers, the run stops without waiting for the thumbnails being
+    // made: their results are dropped and the decodes finish in the background (the
+    // destructor waits for them, and their work folders go with them).
 
     // The browser step of a completed run: asks whether to open the page and opens it. The
     // question also says how many linked photographs carry a GPS position, when any do.

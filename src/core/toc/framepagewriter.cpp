@@ -3,6 +3,7 @@
 #include <QFileInfo>
 
 #include "core/pages/classic/catalogpagewriter.h"
+#include "core/pages/pageaddress.h"
 #include "core/text/formatting.h"
 #include "core/toc/jpegsize.h"
 
@@ -27,8 +28,8 @@ void FramePageWriter::writeTopPage(const QString& firstFolderName) {
     top.writeLine(QString());
     top.writeLine(QStringLiteral("<FRAMESET cols=\"20%,80%\">"));
     top.writeLine(QStringLiteral("<FRAME src=\"title.htm\" name=\"h_title\" scrolling=\"auto\" >"));
-    top.writeLine(QStringLiteral("<FRAME src=\"") + CatalogPageWriter::pageUrl(firstFolderName) +
-                  QLatin1Char('/') + head_.settings().htmlFileName +
+    top.writeLine(QStringLiteral("<FRAME src=\"") +
+                  pageAddress(firstFolderName + QLatin1Char('/') + head_.settings().htmlFileName) +
                   QStringLiteral("\" name=\"h_main\" scrolling=\"auto\" >"));
     top.writeLine(QStringLiteral("<NOFRAMES>"));
     top.writeLine(QStringLiteral("<BODY>"));

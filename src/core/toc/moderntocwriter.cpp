@@ -6,6 +6,8 @@
 #include "core/pages/classic/catalogpagewriter.h"
 #include "core/pages/modern/modernassets.h"
 #include "core/pages/modern/modernpagewriter.h"
+#include "core/pages/outputlayout.h"
+#include "core/pages/pageaddress.h"
 #include "core/pages/pagetext.h"
 #include "core/text/formatting.h"
 #include "core/toc/jpegsize.h"
@@ -28,7 +30,7 @@ void ModernTocWriter::writeEntry(const TocEntry& entry) {
     const CatalogSettings& settings = head_.settings();
     const QString thumbPath = head_.thumbnailPath(folder_, entry);
     const QString doubled = QFileInfo(thumbPath).path() + QLatin1Char('/') +
-                            ModernPageWriter::doubleFolderName() + QLatin1Char('/') +
+                            OutputLayout::doubleFolderName() + QLatin1Char('/') +
                             QFileInfo(thumbPath).fileName();
     QString image;
     if (QFileInfo(thumbPath).isFile()) {
@@ -36,10 +38,10 @@ void ModernTocWriter::writeEntry(const TocEntry& entry) {
         image = QStringLiteral("<img src=\"") + head_.thumbnailLink(entry) + QLatin1Char('"');
         if (QFileInfo(doubled).isFile()) {
             image += QStringLiteral(" srcset=\"") +
-                     srcsetUrl(CatalogPageWriter::pageUrl(entry.folderName) + QLatin1Char('/') +
-                               settings.thumbFolderName + QLatin1Char('/') +
-                               ModernPageWriter::doubleFolderName() + QLatin1Char('/') +
-                               CatalogPageWriter::pageUrl(entry.thumbnailName)) +
+                     srcsetUrl(pageAddress(entry.folderName + QLatin1Char('/') +
+                                           settings.thumbFolderName + QLatin1Char('/') +
+                                           OutputLayout::doubleFolderName() + QLatin1Char('/') +
+                                           entry.thumbnailName)) +
                      QStringLiteral(" 2x\"");
         }
         image += QStringLiteral(" width=\"") + number(size.width) + QStringLiteral("\" height=\"") +
@@ -75,7 +77,7 @@ QString ModernTocWriter::colourStyle() const {
                              : suffix == QLatin1String("gif")
                                  ? QStringLiteral("back.gif")
                                  : QFileInfo(options_.backgroundImageFile).fileName();
-        style += QStringLiteral("body{background-image:url(\"") + CatalogPageWriter::pageUrl(name) +
+        style += QStringLiteral("body{background-image:url(\"") + pageAddress(name) +
                  QStringLiteral("\")}");
     }
     return style;

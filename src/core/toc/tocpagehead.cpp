@@ -3,6 +3,7 @@
 #include <QFileInfo>
 
 #include "core/pages/classic/catalogpagewriter.h"
+#include "core/pages/pageaddress.h"
 #include "core/pages/pagetext.h"
 #include "core/text/formatting.h"
 
@@ -78,13 +79,12 @@ QString TocPageHead::thumbnailPath(const QString& folder, const TocEntry& entry)
 }
 
 QString TocPageHead::pageLink(const TocEntry& entry) const {
-    return CatalogPageWriter::pageUrl(entry.folderName) + QLatin1Char('/') + settings_.htmlFileName;
+    return pageAddress(entry.folderName + QLatin1Char('/') + settings_.htmlFileName);
 }
 
 QString TocPageHead::thumbnailLink(const TocEntry& entry) const {
-    return CatalogPageWriter::pageUrl(entry.folderName) + QLatin1Char('/') +
-           settings_.thumbFolderName + QLatin1Char('/') +
-           CatalogPageWriter::pageUrl(entry.thumbnailName);
+    return pageAddress(entry.folderName + QLatin1Char('/') + settings_.thumbFolderName +
+                       QLatin1Char('/') + entry.thumbnailName);
 }
 
 QString TocPageHead::altText(const QString& title) {

@@ -30,7 +30,7 @@ public:
     QString thumbnailPath(const QString& folder, const TocEntry& entry) const;
     // Link to the entry's catalogue page and its thumbnail, relative to the folder. Names are
     // kept as they are, except the characters that would break a link or the tag, which are
-    // percent-encoded (CatalogPageWriter::pageUrl).
+    // written as addresses (pageAddress).
     QString pageLink(const TocEntry& entry) const;
     QString thumbnailLink(const TocEntry& entry) const;
     // A title (markup, as typed) inside the ALT attribute: '"' and control characters become

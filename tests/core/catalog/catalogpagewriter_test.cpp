@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "core/pages/catalogentry.h"
+#include "core/pages/outputlayout.h"
+#include "core/pages/pageaddress.h"
 #include "core/pages/pagetext.h"
 #include "core/settings/catalogsettings.h"
 #include "core/text/errors.h"
@@ -24,6 +26,8 @@ CatalogEntry entry(const QString& name, int thumbWidth = 110, int thumbHeight = 
                    const QString& comment1 = QString(), const QString& comment2 = QString()) {
     CatalogEntry e;
     e.fileName = name;
+    e.link = name;
+    e.thumbnail = "htm_image/" + name;
     e.imageWidth = 660;
     e.imageHeight = 450;
     e.thumbnailWidth = thumbWidth;
@@ -93,7 +97,14 @@ const QStringList kDefaultTail = {
     "</HTML>",
 };
 
+// The page files a run with these settings gives the classic page.
+PageFiles filesFor(const CatalogSettings& settings) {
+    return OutputLayout(settings, "/")
+        .pageFiles(false, settings.isOn(&CatalogSettings::makeSlideShow));
+}
+
 // One page run: head, body start, the given images with comments sampled as given, tail.
+// The images are linked and shown where a run with the settings puts them.
 class PageRun {
 public:
     explicit PageRun(CatalogSettings settings = CatalogSettings()) : settings_(settings) {}
@@ -101,12 +112,17 @@ public:
     QStringList write(int perRow, int selectedCount, const std::vector<CatalogEntry>& images,
                       bool commentsOn = false, const QDate& date = kJan5,
                       const QString& title = QStringLiteral("旅行")) {
-        CatalogPageWriter writer(settings_);
+        CatalogPageWriter writer(settings_, filesFor(settings_));
+        const OutputLayout layout(settings_, dir_.path());
         const QString first = images.empty() ? QStringLiteral("a1.jpg") : images[0].fileName;
-        writer.writeHead(path(), title, perRow, selectedCount, first, date);
+        writer.writeHead(path(), title, perRow, selectedCount, layout.thumbnailFileName(first),
+                         date);
         writer.writeBodyStart();
         int n = 0;
-        for (const CatalogEntry& e : images) writer.writeImage(++n, e, commentsOn);
+        for (CatalogEntry e : images) {
+            e.thumbnail = layout.thumbnail(e.fileName).fromPage;
+            writer.writeImage(++n, e, commentsOn);
+        }
         writer.writeTail(commentsOn);
         writer.publish();
         EXPECT_FALSE(writer.isOpen());
@@ -213,7 +229,7 @@ TEST(CatalogPage, CommentSlotsSurviveARowBreakWrittenWithCommentsOff) {
     // still holds image 2's comment cell.
     CatalogSettings settings;
     test::TempDir dir;
-    CatalogPageWriter writer(settings);
+    CatalogPageWriter writer(settings, filesFor(settings));
     writer.writeHead(dir.file("p.htm"), "t", 2, 3, "a1.jpg", kJan5);
     writer.writeBodyStart();
     writer.writeImage(1, entry("a1.jpg", 110, 75, "one"), true);
@@ -450,16 +466,21 @@ TEST(CatalogPage, OrdinaryNamesAreExactAndBreakingCharactersAreEncoded) {
               "onclick=\"disp('a%22b%23c%3Fd%25e\\'f.jpg',660,450)\" target=\"sub\"><IMG "
               "src=\"htm_image/a%22b%23c%3Fd%25e'f.jpg\" ALT=\"a&quot;b#c?d%e'f\" height=\"75\" "
               "width=\"110\"></A></TD>");
-    EXPECT_EQ(CatalogPageWriter::pageUrl("a\\b\nc.jpg"), "a%5Cb%0Ac.jpg");
+    EXPECT_EQ(pageAddress("a\\b\nc.jpg"), "a%5Cb%0Ac.jpg");
     // Every "&" is encoded: "&copy" reads as a character even without its ";".
-    EXPECT_EQ(CatalogPageWriter::pageUrl("a&copy<b>.jpg"), "a%26copy%3Cb%3E.jpg");
+    EXPECT_EQ(pageAddress("a&copy<b>.jpg"), "a%26copy%3Cb%3E.jpg");
+    // No name reads as a scheme, and no space at either end is stripped away.
+    EXPECT_EQ(pageAddress("javascript:alert(1).jpg"), "./javascript:alert(1).jpg");
+    EXPECT_EQ(pageAddress("C:x.jpg", AddressUse::SlideScript), "./C:x.jpg");
+    EXPECT_EQ(pageAddress("12:30 夏.jpg"), "12:30 夏.jpg");
+    EXPECT_EQ(pageAddress(" a b.jpg "), "%20a b.jpg%20");
     EXPECT_EQ(htmlText("a\tb\"c&copy<i>"), "a&#9;b&quot;c&amp;copy&lt;i&gt;");
 }
 
 TEST(CatalogPage, FailuresAreReportedAndCloseIsQuiet) {
     test::TempDir dir;
     CatalogSettings s;
-    CatalogPageWriter writer(s);
+    CatalogPageWriter writer(s, filesFor(s));
     EXPECT_THROW(writer.writeHead(dir.file("missing/index.htm"), "t", 3, 1, "a.jpg", kJan5),
                  IoError);
     EXPECT_FALSE(writer.isOpen());

@@ -281,10 +281,17 @@ TEST_F(CatalogRunTest, CancelDuringTheThirdImageFinishesItAndEndsBothPages) {
     EXPECT_EQ(host.log.mid(host.log.size() - 2),
               QStringList({"pages finished", "ended:cancelled"}));
 
-    // Stopped again, now over those pages: they stay byte for byte, and the message says so.
+    // Stopped again, now over those pages, the photographs changed meanwhile: the pages stay
+    // byte for byte with the thumbnails they show, and the message says so.
     const QByteArray earlierPage = dir.read("index.htm");
     const QByteArray earlierSlides = dir.read("SShow.htm");
+    QList<QByteArray> earlierThumbnails;
+    for (int i = 0; i < 3; ++i) {
+        earlierThumbnails << dir.read(QStringLiteral("htm_image/p%1.jpg").arg(i));
+        writeTestJpeg(dir.file(QStringLiteral("p%1.jpg").arg(i)), 40, 90);
+    }
     host.log.clear();
+    input.stop = StopToken();  // stopped at the third image again
     input.title = QStringLiteral("別の題");
     EXPECT_EQ(catalogRun.execute(input), CatalogRunOutcome::Cancelled);
     EXPECT_TRUE(host.log.contains(
@@ -293,7 +300,11 @@ TEST_F(CatalogRunTest, CancelDuringTheThirdImageFinishesItAndEndsBothPages) {
         << host.log.join('\n').toStdString();
     EXPECT_EQ(dir.read("index.htm"), earlierPage);
     EXPECT_EQ(dir.read("SShow.htm"), earlierSlides);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(dir.read(QStringLiteral("htm_image/p%1.jpg").arg(i)), earlierThumbnails[i]) << i;
     EXPECT_EQ(QDir(dir.path()).entryList({".tessaly-*"}, QDir::Files | QDir::Hidden),
+              QStringList());
+    EXPECT_EQ(QDir(dir.file("htm_image")).entryList({".work-*"}, QDir::Dirs | QDir::Hidden),
               QStringList());
 }
 

@@ -157,6 +157,7 @@ QStringList expectedHead(const QString& title, int count, const QString& interva
 CatalogEntry slide(const QString& name, int width, int height) {
     CatalogEntry e;
     e.fileName = name;
+    e.link = name;
     e.imageWidth = width;
     e.imageHeight = height;
     e.slideWidth = width;

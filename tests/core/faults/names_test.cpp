@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QHash>
 #include <QRegularExpression>
 #include <QUrl>
 
@@ -41,30 +42,54 @@ const QStringList kOddNames = {
     // characters, which a conversion would drop.
     QStringLiteral("波〜線 ¥100 −1.jpg"),
     QStringLiteral("flag 🏴\U000E0067\U000E0062\U000E007F.jpg"),
+    // Names that would read as an address of another scheme (a script run by a click), and
+    // spaces at either end, which a browser strips from an address.
+    QStringLiteral("javascript:alert(1).jpg"),
+    QStringLiteral("data:x.jpg"),
+    QStringLiteral("c:x.jpg"),
+    QStringLiteral("12:30.jpg"),
+    QStringLiteral(" lead.jpg"),
+    QStringLiteral("trail.jpg "),
 };
 
-// What a browser makes of an attribute value: character references first, then the
-// percent-encoding of the address.
-QString htmlText(QString text) {
-    static const QRegularExpression reference(QStringLiteral("&#([0-9]+);"));
-    QRegularExpressionMatch match;
+// What a browser makes of an attribute value: character references first (in one pass),
+// then the percent-encoding of the address.
+QString htmlText(const QString& text) {
+    static const QRegularExpression reference(QStringLiteral("&(?:#([0-9]+)|(quot|lt|gt|amp));"));
+    static const QHash<QString, QString> named = {
+        {"quot", "\""}, {"lt", "<"}, {"gt", ">"}, {"amp", "&"}};
+    QString out;
     qsizetype from = 0;
-    while ((match = reference.match(text, from)).hasMatch()) {
-        const char32_t code = match.captured(1).toUInt();
-        const QString character = QString::fromUcs4(&code, 1);
-        text.replace(match.capturedStart(), match.capturedLength(), character);
-        from = match.capturedStart() + character.size();
+    for (auto it = reference.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        out += text.mid(from, match.capturedStart() - from);
+        if (match.captured(1).isEmpty()) {
+            out += named.value(match.captured(2));
+        } else {
+            const char32_t code = match.captured(1).toUInt();
+            out += QString::fromUcs4(&code, 1);
+        }
+        from = match.capturedEnd();
     }
-    text.replace(QStringLiteral("&quot;"), QStringLiteral("\""));
-    text.replace(QStringLiteral("&lt;"), QStringLiteral("<"));
-    text.replace(QStringLiteral("&gt;"), QStringLiteral(">"));
-    text.replace(QStringLiteral("&amp;"), QStringLiteral("&"));
-    return text;
+    return out + text.mid(from);
 }
 
-QString address(const QString& attribute) {
-    return QUrl::fromPercentEncoding(htmlText(attribute).toUtf8());
+// The file an address leads to from the page's folder, as a browser finds it: C0 controls and
+// spaces at either end stripped, tabs and line breaks dropped, the rest resolved against the
+// folder. An address that leaves the folder, or reads as another scheme, gives that scheme.
+QString resolved(QString address) {
+    while (!address.isEmpty() && address.front().unicode() <= 0x20) address.remove(0, 1);
+    while (!address.isEmpty() && address.back().unicode() <= 0x20) address.chop(1);
+    address.remove(QRegularExpression(QStringLiteral("[\t\n\r]")));
+    const QUrl folder(QStringLiteral("file:///page/"));
+    const QUrl url = folder.resolved(QUrl(address));
+    const QString path = url.path(QUrl::FullyDecoded);
+    if (url.scheme() != folder.scheme() || !path.startsWith(folder.path()))
+        return url.scheme() + QStringLiteral(":");
+    return path.mid(folder.path().size());
 }
+
+QString address(const QString& attribute) { return resolved(htmlText(attribute)); }
 
 QString attribute(const QString& line, const QString& name) {
     const QRegularExpression pattern(name + QStringLiteral("=\"([^\"]*)\""),
@@ -133,7 +158,7 @@ TEST_F(OddNameRunTest, PopupScriptOpensEveryPhotograph) {
         ASSERT_TRUE(match.hasMatch()) << cellLines[i].toStdString();
         QString argument = match.captured(1);
         argument.replace(QStringLiteral("\\'"), QStringLiteral("'"));
-        EXPECT_EQ(QUrl::fromPercentEncoding(argument.toUtf8()), kOddNames[i]);
+        EXPECT_EQ(resolved(argument), kOddNames[i]);
     }
 }
 
@@ -144,8 +169,30 @@ TEST_F(OddNameRunTest, SlideShowHasOneWholeLinePerPhotograph) {
         if (line.startsWith("imag[")) entries << line;
     }
     ASSERT_EQ(entries.size(), kOddNames.size());
-    for (const QString& line : entries) {
+    for (int i = 0; i < entries.size(); ++i) {
+        const QString& line = entries[i];
         for (const QChar c : line) EXPECT_GE(c.unicode(), 0x20) << line.toStdString();
+        // The script writes the string as markup into the slide's IMG SRC.
+        EXPECT_EQ(address(line.section('"', 1, 1)), kOddNames[i]) << line.toStdString();
+    }
+}
+
+TEST_F(OddNameRunTest, ModernPageLinksEveryPhotographAndItsThumbnails) {
+    settings.pageStyle = QStringLiteral("modern");
+    ASSERT_EQ(run(), CatalogRunOutcome::Completed) << host.log.join('\n').toStdString();
+    QStringList cellLines;
+    for (const QString& line : QString::fromUtf8(dir.read("index.htm")).split("\r\n")) {
+        if (line.startsWith("<li><a class=\"photo\"")) cellLines << line;
+    }
+    ASSERT_EQ(cellLines.size(), kOddNames.size());
+    for (int i = 0; i < kOddNames.size(); ++i) {
+        const QString& name = kOddNames[i];
+        EXPECT_EQ(address(attribute(cellLines[i], "href")), name);
+        EXPECT_EQ(address(attribute(cellLines[i], "src")), "htm_image/t #" + name);
+        const QString srcset = attribute(cellLines[i], "srcset");
+        ASSERT_TRUE(srcset.endsWith(" 2x")) << srcset.toStdString();
+        EXPECT_EQ(address(srcset.chopped(3)), "htm_image/2x/t #" + name);
+        EXPECT_TRUE(QFileInfo::exists(dir.file("htm_image/2x/t #" + name))) << name.toStdString();
     }
 }
 
@@ -153,7 +200,8 @@ TEST_F(OddNameRunTest, TableOfContentsLinksTheOddlyNamedCatalogues) {
     // Two catalogues in sub-folders with odd names, the first photograph of one beyond
     // Shift-JIS; the contents page measures and links their first thumbnails.
     const QString parent = dir.path();
-    const QStringList folders = {QStringLiteral("it's \"😀\""),
+    const QStringList folders = {QStringLiteral("data:x"), QStringLiteral("it's \"😀\""),
+                                 QStringLiteral("javascript:alert(2)"),
                                  QStringLiteral("x<img src=q onerror=x>&copy"),
                                  QStringLiteral("旅 #1 100%?")};
     for (const QString& folder : folders) {
@@ -187,6 +235,29 @@ TEST_F(OddNameRunTest, TableOfContentsLinksTheOddlyNamedCatalogues) {
             EXPECT_EQ(address(attribute(line, "src")), folders[i] + "/htm_image/t #😀.jpg");
             EXPECT_FALSE(attribute(line, "height").isEmpty()) << line.toStdString();
         }
+        if (!frames) continue;
+        QStringList frameLines;
+        for (const QString& line : sjisLines(readFile(pagePath))) {
+            if (line.startsWith("<FRAME src=")) frameLines << line;
+        }
+        ASSERT_EQ(frameLines.size(), 2);
+        EXPECT_EQ(address(attribute(frameLines[1], "src")), folders[0] + "/index.htm");
+    }
+    // The modern contents page links them alike.
+    CatalogSettings modern = settings;
+    modern.pageStyle = QStringLiteral("modern");
+    TocOptions options;
+    options.folder = parent;
+    options.title = QStringLiteral("目次");
+    QStringList cellLines;
+    const QString modernPage = TocGenerator(modern).run(options);
+    for (const QString& line : QString::fromUtf8(readFile(modernPage)).split("\r\n")) {
+        if (line.startsWith("<li><a href=")) cellLines << line;
+    }
+    ASSERT_EQ(cellLines.size(), folders.size());
+    for (int i = 0; i < folders.size(); ++i) {
+        EXPECT_EQ(address(attribute(cellLines[i], "href")), folders[i] + "/index.htm");
+        EXPECT_EQ(address(attribute(cellLines[i], "src")), folders[i] + "/htm_image/t #😀.jpg");
     }
     // The list names each sub-folder as text.
     TocOptions list;

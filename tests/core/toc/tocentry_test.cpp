@@ -7,6 +7,7 @@
 
 #include "core/pages/classic/catalogpagewriter.h"
 #include "core/pages/modern/modernpagewriter.h"
+#include "core/pages/outputlayout.h"
 #include "core/text/errors.h"
 #include "tocfixture.h"
 
@@ -95,10 +96,12 @@ TEST(TocEntry, ReadsPagesWrittenByTheCataloguePageWriter) {
     test::TempDir dir;
     CatalogSettings settings;
     settings.thumbPrefix = QStringLiteral("s_");
-    CatalogPageWriter writer(settings);
+    const OutputLayout layout(settings, dir.path());
+    CatalogPageWriter writer(settings, layout.pageFiles(false, false));
     const QString path = dir.file(QStringLiteral("index.htm"));
-    writer.writeHead(path, QStringLiteral("北海道の旅 <2026>"), 5, 1234,
-                     QStringLiteral("写真 --> 01.JPG"), QDate(2026, 1, 5));
+    const QString thumbnail = layout.thumbnailFileName(QStringLiteral("写真 --> 01.JPG"));
+    writer.writeHead(path, QStringLiteral("北海道の旅 <2026>"), 5, 1234, thumbnail,
+                     QDate(2026, 1, 5));
     writer.writeBodyStart();
     writer.writeTail(false);
     writer.publish();
@@ -113,13 +116,12 @@ TEST(TocEntry, ReadsPagesWrittenByTheCataloguePageWriter) {
 
     // The modern page, in UTF-8, is read alike.
     QDir(dir.path()).mkdir(QStringLiteral("htm_image"));
-    ModernPageWriter modern(settings);
-    modern.start(dir.path() + QLatin1Char('/'), QStringLiteral("北海道の旅 <2026>"), 5,
-                 QDate(2026, 1, 5));
+    ModernPageWriter modern(settings, layout.pageFiles(true, false));
+    modern.start(QStringLiteral("北海道の旅 <2026>"), 5, QDate(2026, 1, 5));
     CatalogEntry photo;
     photo.fileName = QStringLiteral("写真 --> 01.JPG");
     for (int i = 0; i < 3; ++i) modern.addImage(photo, false);
-    modern.finish(photo.fileName);
+    modern.finish(thumbnail);
     const std::optional<TocEntry> modernEntry = readTocEntry(path, QStringLiteral("旅"));
     ASSERT_TRUE(modernEntry.has_value());
     EXPECT_EQ(modernEntry->title, entry->title);

@@ -2,6 +2,7 @@
 
 #include <QFile>
 
+#include "core/pages/pageaddress.h"
 #include "core/pages/pagefile.h"
 #include "core/pages/pagetext.h"
 #include "core/text/charfuncs.h"
@@ -22,16 +23,10 @@ const char* const kOpenSubWindow =
 
 QString number(qint64 value) { return QString::number(value); }
 
-// The extension of a path from its last ".", or empty when the last part has none.
-QString extensionOf(const QString& path) {
-    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
-    if (dot < 0 || dot < path.lastIndexOf(QLatin1Char('/'))) return QString();
-    return path.mid(dot);
-}
-
 }  // namespace
 
-CatalogPageWriter::CatalogPageWriter(const CatalogSettings& settings) : settings_(settings) {}
+CatalogPageWriter::CatalogPageWriter(const CatalogSettings& settings, const PageFiles& files)
+    : settings_(settings), files_(files) {}
 
 CatalogPageWriter::~CatalogPageWriter() { close(); }
 
@@ -48,24 +43,6 @@ void CatalogPageWriter::publish() {
     file->publish();  // the writer is done even when that fails
 }
 
-QString CatalogPageWriter::pageUrl(const QString& fileName) {
-    QString url;
-    url.reserve(fileName.size());
-    for (qsizetype i = 0; i < fileName.size(); ++i) {
-        const QChar c = fileName.at(i);
-        const char16_t u = c.unicode();
-        if (u < 0x20 || u == 0x7F || u == '"' || u == '#' || u == '?' || u == '%' || u == '\\' ||
-            u == '&' || u == '<' || u == '>') {
-            url += percentEncoded(u);
-        } else if (sjis::changesOnRoundTrip(u)) {
-            url += characterReference(u);  // the page would name another file
-        } else {
-            url += c;
-        }
-    }
-    return url;
-}
-
 void CatalogPageWriter::writeLine(const QString& line) {
     if (!file_) throw IoError(cannotWriteMessage(path_));
     file_->writeLine(line);
@@ -76,14 +53,14 @@ void CatalogPageWriter::writeLines(const QStringList& lines) {
 }
 
 void CatalogPageWriter::writeHead(const QString& path, const QString& title, int perRow,
-                                  int selectedCount, const QString& firstSelectedName,
+                                  int selectedCount, const QString& firstThumbnail,
                                   const QDate& date) {
     close();
     path_ = path;
     title_ = title;
     perRow_ = perRow < 1 ? 1 : perRow;
     selectedCount_ = selectedCount;
-    firstSelectedName_ = firstSelectedName;
+    firstThumbnail_ = firstThumbnail;
     date_ = date;
     commentCells_ = QStringList(perRow_, QString());
     file_ = std::make_unique<PageFile>(path);
@@ -114,13 +91,13 @@ QStringList CatalogPageWriter::headLines() const {
 // The head line the table of contents reads back: image count and first thumbnail.
 QString CatalogPageWriter::fileLine() const {
     return QStringLiteral("<!-- FILE=") + pageCountText(selectedCount_) + QLatin1Char(' ') +
-           readableName(settings_.thumbPrefix + firstSelectedName_) + QStringLiteral(" -->");
+           readableName(firstThumbnail_) + QStringLiteral(" -->");
 }
 
-void CatalogPageWriter::restateImages(int count, const QString& firstName) {
+void CatalogPageWriter::restateImages(int count, const QString& firstThumbnail) {
     constexpr int kFileLineIndex = 2;  // after the document type and the version
     selectedCount_ = count;
-    firstSelectedName_ = firstName;
+    firstThumbnail_ = firstThumbnail;
     if (!file_) throw IoError(cannotWriteMessage(path_));
     // The page is not in place yet: its temporary file is rewritten where it lies.
     file_->close();
@@ -198,11 +175,9 @@ void CatalogPageWriter::writeBodyStart() {
 QString CatalogPageWriter::bodyTag() const {
     const QString colour = QStringLiteral("bgcolor=\"#") +
                            htmlColorCode(settings_.backgroundColor) + QStringLiteral("\">");
-    if (!settings_.isOn(&CatalogSettings::useBackgroundImage))
-        return QStringLiteral("<BODY ") + colour;
-    const bool jpeg = extensionOf(settings_.backgroundFile).toLower() == QLatin1String(".jpg");
-    return QStringLiteral("<BODY background=\"") + settings_.thumbFolderName +
-           (jpeg ? QStringLiteral("/back.jpg\" ") : QStringLiteral("/back.gif\" ")) + colour;
+    if (files_.background.fromPage.isEmpty()) return QStringLiteral("<BODY ") + colour;
+    return QStringLiteral("<BODY background=\"") + pageAddress(files_.background.fromPage) +
+           QStringLiteral("\" ") + colour;
 }
 
 QString CatalogPageWriter::titleLine() const {
@@ -238,26 +213,9 @@ QString CatalogPageWriter::footerTextOf(const CatalogSettings& settings) {
            settings.footerText + QStringLiteral("</A>");
 }
 
-// The address of a file in the thumbnail folder, as the page writes it.
-QString CatalogPageWriter::thumbFolderUrl(const QString& name) const {
-    return settings_.thumbFolderName + QLatin1Char('/') + pageUrl(settings_.thumbPrefix + name);
-}
-
-// What the thumbnail links to: the web copy when one was made, the JPEG copy of a photograph
-// browsers cannot show, else the photograph itself.
-QString CatalogPageWriter::photoLink(const CatalogSettings& settings, const CatalogEntry& entry) {
-    if (!entry.webCopyName.isEmpty()) {
-        return settings.thumbFolderName + QStringLiteral("/web/") + pageUrl(entry.webCopyName);
-    }
-    if (entry.copyName.isEmpty()) return pageUrl(entry.fileName);
-    return settings.thumbFolderName + QLatin1Char('/') +
-           pageUrl(settings.thumbPrefix + entry.copyName);
-}
-
 QString CatalogPageWriter::cellLine(const CatalogEntry& entry) const {
     const QString& name = entry.fileName;
-    const QString link = photoLink(settings_, entry);
-    const QString thumbnail = entry.thumbnailName.isEmpty() ? name : entry.thumbnailName;
+    const QString link = pageAddress(entry.link);
     const bool newWindow = settings_.isOn(&CatalogSettings::openInNewWindow);
     QString click;
     if (newWindow && settings_.isOn(&CatalogSettings::useScriptPopup)) {
@@ -272,7 +230,7 @@ QString CatalogPageWriter::cellLine(const CatalogEntry& entry) const {
         entry.shortName.isNull() ? charLeft(name, charLength(name) - 4) : entry.shortName;
     return QStringLiteral("  <TD align=\"center\" valign=\"middle\"><A href=\"") + link +
            QLatin1Char('"') + click + target + QStringLiteral("><IMG src=\"") +
-           thumbFolderUrl(thumbnail) + QStringLiteral("\" ALT=\"") + htmlText(shortName) +
+           pageAddress(entry.thumbnail) + QStringLiteral("\" ALT=\"") + htmlText(shortName) +
            QStringLiteral("\" height=\"") + number(entry.thumbnailHeight) +
            QStringLiteral("\" width=\"") + number(entry.thumbnailWidth) +
            QStringLiteral("\"></A></TD>");
@@ -308,13 +266,15 @@ void CatalogPageWriter::writeTail(bool commentsOn) {
         writeLines({QStringLiteral("</TR>"), QStringLiteral("<TR>")});
         writeLines(commentCells_);
     }
-    const QString slideButton = QStringLiteral(
-        "<FORM action=\"SShow.htm\"><input type=SUBMIT value=\" スライドショウ \"></FORM>"
-        "</CENTER>");
+    const QString slideButton = QStringLiteral("<FORM action=\"") +
+                                pageAddress(files_.slideShowPage.fromPage) +
+                                QStringLiteral(
+                                    "\"><input type=SUBMIT value=\" スライドショウ \">"
+                                    "</FORM></CENTER>");
     writeLines({
         QStringLiteral("</TR>"),
         QStringLiteral("</TABLE>"),
-        settings_.isOn(&CatalogSettings::makeSlideShow) ? slideButton : QStringLiteral("</CENTER>"),
+        !files_.slideShow ? QStringLiteral("</CENTER>") : slideButton,
         QStringLiteral("<P align=\"right\">"),
         footerTextOf(settings_),
         QString(),

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "core/pages/catalogentry.h"
+#include "core/pages/outputlayout.h"
 #include "core/settings/catalogsettings.h"
 
 namespace tessaly {
@@ -18,18 +19,20 @@ class PageFile;
 // stays as it was (see PageFile).
 // Lines are Shift-JIS with CR LF; characters the code page cannot hold become "&#N;".
 // Titles, header, footer and comments go into the page as typed (markup). File names are
-// data: links carry them percent-encoded where needed (pageUrl), texts as htmlText.
+// data: links carry them as pageAddress writes them, texts as htmlText.
 class CatalogPageWriter {
 public:
-    explicit CatalogPageWriter(const CatalogSettings& settings);
+    // files gives the background image the page shows and whether a slide show page is made
+    // (the page then has its button).
+    CatalogPageWriter(const CatalogSettings& settings, const PageFiles& files);
     ~CatalogPageWriter();  // closes quietly if open
     CatalogPageWriter(const CatalogPageWriter&) = delete;
     CatalogPageWriter& operator=(const CatalogPageWriter&) = delete;
 
     // Starts the page (its temporary file) and writes the head lines. Raises IoError.
-    // perRow below 1 counts as 1.
+    // perRow below 1 counts as 1. firstThumbnail is the first thumbnail's file name.
     void writeHead(const QString& path, const QString& title, int perRow, int selectedCount,
-                   const QString& firstSelectedName, const QDate& date);
+                   const QString& firstThumbnail, const QDate& date);
     // The body start: background, title block, header line and the table's first row.
     void writeBodyStart();
     // The cell of image number n (1 for the first image written), its comment slot, and the
@@ -44,15 +47,9 @@ public:
     void close() noexcept;
     bool isOpen() const;
     // After writeTail and before publish, when photographs were left out: states the image
-    // count and the first thumbnail's name in the page's head again. Raises IoError.
-    void restateImages(int count, const QString& firstName);
+    // count and the first thumbnail's file name in the page's head again. Raises IoError.
+    void restateImages(int count, const QString& firstThumbnail);
 
-    // A file name made safe for a relative link inside the page: '"', '#', '?', '%', '\',
-    // '&', '<', '>' and control characters are percent-encoded; everything else (spaces,
-    // Japanese) is kept.
-    static QString pageUrl(const QString& fileName);
-    // What a photograph's thumbnail links to: its web copy, its JPEG copy, or itself.
-    static QString photoLink(const CatalogSettings& settings, const CatalogEntry& entry);
     // The line under the title: "[Y年M月D日作成]" or the header text typed (markup).
     static QString headerTextOf(const CatalogSettings& settings, const QDate& date);
     // The footer: the program's link, or the footer text typed (markup), linked when asked.
@@ -70,18 +67,18 @@ private:
     QString bodyTag() const;
     QString titleLine() const;
     QString cellLine(const CatalogEntry& entry) const;
-    QString thumbFolderUrl(const QString& name) const;
     void writeCommentRow();
     void writeLines(const QStringList& lines);
     void writeLine(const QString& line);
 
     CatalogSettings settings_;
+    PageFiles files_;
     std::unique_ptr<PageFile> file_;
     QString path_;
     QString title_;
     int perRow_ = 1;
     int selectedCount_ = 0;
-    QString firstSelectedName_;
+    QString firstThumbnail_;
     QDate date_;
     QStringList commentCells_;  // finished comment cell of each slot of the current row
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/pages/pageaddress.h"
 #include "core/pages/pagefile.h"
 #include "core/pages/pagetext.h"
 #include "core/text/errors.h"
@@ -170,23 +171,6 @@ void SlideShowWriter::writeLine(const QString& line) {
     file_->writeLine(line);
 }
 
-QString SlideShowWriter::slideName(const QString& fileName) {
-    QString out;
-    out.reserve(fileName.size());
-    for (qsizetype i = 0; i < fileName.size(); ++i) {
-        const char16_t u = fileName.at(i).unicode();
-        if (u < 0x20 || u == 0x7F || u == '#' || u == '?' || u == '%' || u == '\\') {
-            out += percentEncoded(u);  // would bend the address or the script string
-        } else if (u == '"' || u == '&' || u == '<' || u == '>' || u == 0x2028 || u == 0x2029 ||
-                   sjis::changesOnRoundTrip(u)) {
-            out += characterReference(u);  // would end the string, the value or the script
-        } else {
-            out += fileName.at(i);
-        }
-    }
-    return out;
-}
-
 void SlideShowWriter::slideSize(const CatalogSettings& settings, int imageWidth, int imageHeight,
                                 int& slideWidth, int& slideHeight) {
     slideWidth = imageWidth;
@@ -236,12 +220,7 @@ void SlideShowWriter::writeHead(const QString& path, const QString& title, int s
 
 void SlideShowWriter::writeImage(int n, const CatalogEntry& entry) {
     const QString index = QString::number(n);
-    const QString target =
-        !entry.webCopyName.isEmpty()
-            ? slideName(settings_.thumbFolderName + QStringLiteral("/web/") + entry.webCopyName)
-        : entry.copyName.isEmpty() ? slideName(entry.fileName)
-                                   : slideName(settings_.thumbFolderName + QLatin1Char('/') +
-                                               settings_.thumbPrefix + entry.copyName);
+    const QString target = pageAddress(entry.link, AddressUse::SlideScript);
     writeLine(QStringLiteral("imag[") + index + QStringLiteral("]=\"") + target +
               QStringLiteral("\";"));
     writeLine(QStringLiteral("imagx[") + index + QStringLiteral("]=\"") +

@@ -26,7 +26,10 @@ public:
     // Starts the page (its temporary file) and writes its 16 head lines. A folder, device or
     // pipe under the page's name raises CreateError; other failures IoError.
     void writeHead(const QString& path, const QString& title, int selectedCount);
-    // The lines of image number n (1 for the first image written), with its slide size.
+    // The lines of image number n (1 for the first image written), with its slide size. The
+    // image array holds the address of what the entry links to, which the page's script
+    // writes as markup into a quoted IMG SRC and ALT and the slide window's title
+    // (pageAddress for the slide script).
     void writeImage(int n, const CatalogEntry& entry);
     // The 85 tail lines, then closes the file (raises IoError when that fails); the page is
     // not in place yet. largestWidth/largestHeight are the uncapped largest image sizes.
@@ -41,13 +44,6 @@ public:
     // is "on", keeping the proportions; otherwise the image size.
     static void slideSize(const CatalogSettings& settings, int imageWidth, int imageHeight,
                           int& slideWidth, int& slideHeight);
-    // A file name as the image array holds it. The page's script writes it as markup into a
-    // quoted IMG SRC (the picture's relative address) and ALT, and into the slide window's
-    // title. So '#', '?', '%', '\' and control characters are percent-encoded, and '"', '&',
-    // '<' and '>' become "&#N;" (read back as themselves, never as markup); other names
-    // (spaces and Japanese included) are kept as they are. The result needs no escaping
-    // inside the script's string and cannot end the script.
-    static QString slideName(const QString& fileName);
 
 private:
     void writeLine(const QString& line);

@@ -9,6 +9,7 @@
 #include "core/imaging/files/filereplacement.h"
 #include "core/pages/classic/catalogpagewriter.h"
 #include "core/pages/modern/modernassets.h"
+#include "core/pages/pageaddress.h"
 #include "core/pages/pagetext.h"
 #include "core/pages/photooutputnames.h"
 #include "core/settings/catalogsettings.h"
@@ -129,13 +130,10 @@ QString srcsetUrl(const QString& link) {
     return url;
 }
 
-ModernPageWriter::ModernPageWriter(const CatalogSettings& settings) : settings_(settings) {}
+ModernPageWriter::ModernPageWriter(const CatalogSettings& settings, const PageFiles& files)
+    : settings_(settings), files_(files) {}
 
-QString ModernPageWriter::doubleFolderName() { return QStringLiteral("2x"); }
-
-void ModernPageWriter::start(const QString& folder, const QString& title, int perRow,
-                             const QDate& date) {
-    folder_ = folder;
+void ModernPageWriter::start(const QString& title, int perRow, const QDate& date) {
     title_ = title;
     perRow_ = std::max(perRow, 1);
     date_ = date;
@@ -146,18 +144,6 @@ void ModernPageWriter::start(const QString& folder, const QString& title, int pe
 
 void ModernPageWriter::close() noexcept { cells_.clear(); }
 
-// Where a thumbnail links to: the photograph's web copy when copies are made, its JPEG copy
-// when browsers cannot show it, else the photograph itself.
-QString ModernPageWriter::photoHref(const CatalogEntry& entry) const {
-    return CatalogPageWriter::photoLink(settings_, entry);
-}
-
-QString ModernPageWriter::thumbUrl(const QString& fileName, bool doubled) const {
-    return settings_.thumbFolderName + QLatin1Char('/') +
-           (doubled ? doubleFolderName() + QLatin1Char('/') : QString()) +
-           CatalogPageWriter::pageUrl(settings_.thumbPrefix + fileName);
-}
-
 void ModernPageWriter::addImage(const CatalogEntry& entry, bool commentsOn) {
     const QString& name = entry.fileName;
     QString caption = entry.comment1;
@@ -166,11 +152,10 @@ void ModernPageWriter::addImage(const CatalogEntry& entry, bool commentsOn) {
     const QString captionText = plainAttributeText(caption);
     const QString alt = captionText.isEmpty() ? htmlText(photoShortName(name)) : captionText;
     const bool lazy = cells_.size() >= eager_;
-    const QString& thumbnail = entry.thumbnailName.isEmpty() ? name : entry.thumbnailName;
-    QString cell = QStringLiteral("<li><a class=\"photo\" href=\"") + photoHref(entry) +
+    QString cell = QStringLiteral("<li><a class=\"photo\" href=\"") + pageAddress(entry.link) +
                    QStringLiteral("\" data-caption=\"") + captionText +
-                   QStringLiteral("\"><img src=\"") + thumbUrl(thumbnail, false) +
-                   QStringLiteral("\" srcset=\"") + srcsetUrl(thumbUrl(thumbnail, true)) +
+                   QStringLiteral("\"><img src=\"") + pageAddress(entry.thumbnail) +
+                   QStringLiteral("\" srcset=\"") + srcsetUrl(pageAddress(entry.doubleThumbnail)) +
                    QStringLiteral(" 2x\" width=\"") + number(entry.thumbnailWidth) +
                    QStringLiteral("\" height=\"") + number(entry.thumbnailHeight) +
                    QStringLiteral("\" alt=\"") + alt + QLatin1Char('"') +
@@ -181,18 +166,14 @@ void ModernPageWriter::addImage(const CatalogEntry& entry, bool commentsOn) {
     cells_ << cell + QStringLiteral("</li>");
 }
 
-QStringList ModernPageWriter::headLines(const QString& firstName) const {
-    const QString css =
-        settings_.thumbFolderName + QLatin1Char('/') + QLatin1String(kModernStyleSheetName);
-    const QString js =
-        settings_.thumbFolderName + QLatin1Char('/') + QLatin1String(kModernScriptName);
+QStringList ModernPageWriter::headLines(const QString& firstThumbnail) const {
     const QString dateText = QStringLiteral("    ") + number(date_.year()) + QLatin1Char('.') +
                              number(date_.month()) + QLatin1Char('.') + number(date_.day());
     return {
         QStringLiteral("<!DOCTYPE html>"),
         QStringLiteral("<!-- Tessaly Version ") + settings_.version + QStringLiteral(" -->"),
         QStringLiteral("<!-- FILE=") + counterText(cells_.size()) + QLatin1Char(' ') +
-            readableName(settings_.thumbPrefix + firstName) + QStringLiteral(" -->"),
+            readableName(firstThumbnail) + QStringLiteral(" -->"),
         QStringLiteral("<!-- ") + charRight(dateText, 10) + QStringLiteral(" -->"),
         QStringLiteral("<html lang=\"ja\"") + rootClass() + QLatin1Char('>'),
         QStringLiteral("<head><meta charset=\"utf-8\">"),
@@ -200,14 +181,14 @@ QStringList ModernPageWriter::headLines(const QString& firstName) const {
         QStringLiteral("<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">"),
         QStringLiteral("<meta name=\"generator\" content=\"Tessaly ") + settings_.version +
             QStringLiteral("\">"),
-        QStringLiteral("<link rel=\"stylesheet\" href=\"") + CatalogPageWriter::pageUrl(css) +
-            QStringLiteral("\">"),
+        QStringLiteral("<link rel=\"stylesheet\" href=\"") +
+            pageAddress(files_.styleSheet.fromPage) + QStringLiteral("\">"),
         QStringLiteral("<style>:root{--cell:") +
             number(std::max(settings_.number(&CatalogSettings::thumbWidth), 1)) +
             QStringLiteral("px;--row:") + number(perRow_) + QLatin1Char(';') + colourStyle() +
             QLatin1Char('}') + backgroundStyle() + QStringLiteral("</style>"),
         QStringLiteral("<script>document.documentElement.classList.add('js');</script>"),
-        QStringLiteral("<script src=\"") + CatalogPageWriter::pageUrl(js) +
+        QStringLiteral("<script src=\"") + pageAddress(files_.script.fromPage) +
             QStringLiteral("\" defer></script>"),
         QStringLiteral("</head>"),
     };
@@ -236,16 +217,13 @@ QString ModernPageWriter::colourStyle() const {
 
 // The background image copied into the thumbnail folder, when one is used.
 QString ModernPageWriter::backgroundStyle() const {
-    if (!settings_.isOn(&CatalogSettings::useBackgroundImage)) return QString();
-    const bool jpeg = settings_.backgroundFile.toLower().endsWith(QLatin1String(".jpg"));
-    const QString image = settings_.thumbFolderName +
-                          (jpeg ? QStringLiteral("/back.jpg") : QStringLiteral("/back.gif"));
-    return QStringLiteral("body{background-image:url(\"") + CatalogPageWriter::pageUrl(image) +
-           QStringLiteral("\")}");
+    if (files_.background.fromPage.isEmpty()) return QString();
+    return QStringLiteral("body{background-image:url(\"") +
+           pageAddress(files_.background.fromPage) + QStringLiteral("\")}");
 }
 
 QStringList ModernPageWriter::bodyStart() const {
-    const bool slideShow = settings_.isOn(&CatalogSettings::makeSlideShow);
+    const bool slideShow = files_.slideShow;
     const QString interval = number(std::max(settingInt(settings_.slideInterval, 3), 1));
     return {
         QStringLiteral("<body data-interval=\"") + interval + QStringLiteral("\">"),
@@ -278,8 +256,8 @@ QStringList ModernPageWriter::dialogLines() const {
     };
 }
 
-QString ModernPageWriter::pageText(const QString& firstName) const {
-    QStringList lines = headLines(firstName);
+QString ModernPageWriter::pageText(const QString& firstThumbnail) const {
+    QStringList lines = headLines(firstThumbnail);
     lines += bodyStart();
     lines += cells_;
     lines << QStringLiteral("</ul>") << QStringLiteral("</main>");
@@ -291,13 +269,11 @@ QString ModernPageWriter::pageText(const QString& firstName) const {
     return lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
 }
 
-void ModernPageWriter::finish(const QString& firstName) {
-    const QString thumbs = folder_ + settings_.thumbFolderName + QLatin1Char('/');
-    FileReplacement::replace(thumbs + QLatin1String(kModernStyleSheetName), modernStyleSheet(),
+void ModernPageWriter::finish(const QString& firstThumbnail) {
+    FileReplacement::replace(files_.styleSheet.path, modernStyleSheet(),
                              FileReplacement::Links::Refuse);
-    FileReplacement::replace(thumbs + QLatin1String(kModernScriptName), modernScript(),
-                             FileReplacement::Links::Refuse);
-    FileReplacement::replace(folder_ + settings_.htmlFileName, pageText(firstName).toUtf8(),
+    FileReplacement::replace(files_.script.path, modernScript(), FileReplacement::Links::Refuse);
+    FileReplacement::replace(files_.page.path, pageText(firstThumbnail).toUtf8(),
                              FileReplacement::Links::Refuse);
     cells_.clear();
 }

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include "core/pages/catalogentry.h"
+#include "core/pages/outputlayout.h"
 #include "core/settings/catalogsettings.h"
 
 namespace tessaly {
@@ -20,34 +21,33 @@ namespace tessaly {
 // file), so a failed or dropped run leaves the earlier page as it was.
 class ModernPageWriter {
 public:
-    explicit ModernPageWriter(const CatalogSettings& settings);
+    // files: where the page, its style sheet and script lie, the background image it shows,
+    // and whether it has the slide show button (a slide show page named there).
+    ModernPageWriter(const CatalogSettings& settings, const PageFiles& files);
 
-    // folder ends in "/"; title is markup as typed (or a name already made page text).
-    void start(const QString& folder, const QString& title, int perRow, const QDate& date);
+    // title is markup as typed (or a name already made page text).
+    void start(const QString& title, int perRow, const QDate& date);
     // The cell of the next image; commentsOn is the comment switch sampled after it.
     void addImage(const CatalogEntry& entry, bool commentsOn);
-    // Writes the files; firstName is the first image's name. Raises IoError / CreateError.
-    void finish(const QString& firstName);
+    // Writes the files; firstThumbnail is the first thumbnail's file name. Raises IoError /
+    // CreateError.
+    void finish(const QString& firstThumbnail);
     // Drops what was gathered.
     void close() noexcept;
 
-    // The double-size thumbnails' folder inside the thumbnail folder.
-    static QString doubleFolderName();
     // The page text in full (CR LF line ends).
-    QString pageText(const QString& firstName) const;
+    QString pageText(const QString& firstThumbnail) const;
 
 private:
-    QStringList headLines(const QString& firstName) const;
+    QStringList headLines(const QString& firstThumbnail) const;
     QStringList bodyStart() const;
     QStringList dialogLines() const;
     QString rootClass() const;
     QString colourStyle() const;
     QString backgroundStyle() const;
-    QString photoHref(const CatalogEntry& entry) const;
-    QString thumbUrl(const QString& fileName, bool doubled) const;
 
     CatalogSettings settings_;
-    QString folder_;
+    PageFiles files_;
     QString title_;
     int perRow_ = 5;
     QDate date_;
@@ -60,8 +60,8 @@ private:
 // run together, then made page text as names are.
 QString plainAttributeText(const QString& markup);
 
-// A page link (pageUrl's form) made fit for a srcset candidate, where whitespace ends the URL
-// and leading or trailing commas are separators: spaces and commas percent-encoded.
+// A page address (pageAddress's form) made fit for a srcset candidate, where whitespace ends the
+// URL and leading or trailing commas are separators: spaces and commas percent-encoded.
 QString srcsetUrl(const QString& link);
 
 }  // namespace tessaly
