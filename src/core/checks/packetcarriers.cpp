@@ -4,6 +4,7 @@
 
 #include <QRegularExpression>
 #include <QXmlStreamReader>
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -82,7 +83,9 @@ PrivateFields makerNotes(ExifData* data) {
         const char* name = exif_mnote_data_get_name(notes, i);
         if (!name) continue;
         const QByteArray lower = QByteArray(name).toLower();
-        const bool serial = lower.contains("serial"), owner = lower.contains("owner");
+        // Not the tags saying how a serial number is written ("SerialNumberFormat").
+        const bool serial = lower.contains("serial") && !lower.endsWith("format");
+        const bool owner = lower.contains("owner");
         if (!serial && !owner) continue;
         char value[256] = {};
         if (!exif_mnote_data_get_value(notes, i, value, sizeof value) || !tells(value)) continue;
