@@ -1,6 +1,7 @@
 #include "core/checks/filecarriers.h"
 
 #include <libheif/heif.h>
+#include <zlib.h>
 
 #include <QFile>
 #include <QMap>
@@ -90,11 +91,23 @@ qsizetype jpegSegments(const QByteArray& file, qsizetype at, PrivateFields& foun
     return at;
 }
 
+// A zlib stream undone, at most kMaxInflatedBytes of it; what could be undone of a damaged one.
 QByteArray inflated(const QByteArray& data) {
-    QByteArray sized(4, '\0');
-    qToBigEndian(quint32(qMin(data.size() * 8 + 1024, kMaxInflatedBytes)), sized.data());
-    const QByteArray text = qUncompress(sized + data);
-    return text.left(kMaxInflatedBytes);
+    z_stream stream{};
+    if (inflateInit(&stream) != Z_OK) return {};
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.constData()));
+    stream.avail_in = uInt(data.size());
+    QByteArray text;
+    char buffer[16384];
+    int status = Z_OK;
+    while (status == Z_OK && text.size() < kMaxInflatedBytes) {
+        stream.next_out = reinterpret_cast<Bytef*>(buffer);
+        stream.avail_out = sizeof buffer;
+        status = inflate(&stream, Z_NO_FLUSH);
+        text.append(buffer, qsizetype(sizeof buffer - stream.avail_out));
+    }
+    inflateEnd(&stream);
+    return text;
 }
 
 // A PNG text chunk's keyword and text.
