@@ -271,7 +271,7 @@ CatalogRunOutcome CatalogRun::Run::perform() {
     FileReplacement::removeAbandoned(thumbFolder);
     if (webCopies) FileReplacement::removeAbandoned(webFolder);
     if (QFileInfo::exists(CommentTable::filePath(folder))) comments.load(folder);
-    if (settings.isOn(&CatalogSettings::useBackgroundImage)) copyBackground();
+    if (!plan->layout().background().path.isEmpty()) copyBackground();
     startPages();
     makeThumbnails();
     finishPages();
@@ -344,7 +344,7 @@ bool CatalogRun::Run::prepareThumbnailFolder() {
 // of the photographs it reads (a link in place of a page or thumbnail could point anywhere).
 void CatalogRun::Run::guardOutputs() {
     QStringList background;  // the copy, and earlier copies it removes
-    if (settings.isOn(&CatalogSettings::useBackgroundImage)) {
+    if (!plan->layout().background().path.isEmpty()) {
         background = {backgroundTargetName(settings.backgroundFile), QStringLiteral("back.jpg"),
                       QStringLiteral("back.gif")};
     }

@@ -54,14 +54,8 @@ QString TocPageHead::bodyLine() const {
 }
 
 QString TocPageHead::titleCell(const QString& fontSize, bool padTitle) const {
-    const QString width =
-        settings_.titleTableWidth == QStringLiteral("標準")
-            ? QString()
-            : QStringLiteral("width=\"") + settings_.titleTableWidth + QStringLiteral("\" ");
     const QString pad = padTitle ? QStringLiteral("　") : QString();
-    return QStringLiteral("<TD align=\"center\" ") + width + QStringLiteral("bgcolor=\"#") +
-           htmlColorCode(settings_.number(&CatalogSettings::titleBackColor)) +
-           QStringLiteral("\">") +
+    return CatalogPageWriter::titleCellStart(settings_) +
            CatalogPageWriter::titleFont(settings_, fontSize, pad + title_ + pad) +
            QStringLiteral("</TD></TR>");
 }

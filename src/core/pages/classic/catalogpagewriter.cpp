@@ -143,18 +143,20 @@ QStringList CatalogPageWriter::scriptLines() const {
     };
 }
 
+QString CatalogPageWriter::titleCellStart(const CatalogSettings& settings) {
+    QString widthPiece;
+    if (settings.titleTableWidth != QStringLiteral("標準")) {
+        widthPiece = QStringLiteral("width=\"") + settings.titleTableWidth + QStringLiteral("\" ");
+    }
+    return QStringLiteral("<TD align=\"center\" ") + widthPiece + QStringLiteral("bgcolor=\"#") +
+           htmlColorCode(settings.number(&CatalogSettings::titleBackColor)) + QStringLiteral("\">");
+}
+
 void CatalogPageWriter::writeBodyStart() {
     const bool table = settings_.isOn(&CatalogSettings::titleUseTable);
     const QString border =
         QStringLiteral("<TABLE border=\"") + settings_.tableBorder + QLatin1Char('"');
-    QString widthPiece;
-    if (settings_.titleTableWidth != QStringLiteral("標準")) {
-        widthPiece = QStringLiteral("width=\"") + settings_.titleTableWidth + QStringLiteral("\" ");
-    }
-    const QString titleTable = border + QStringLiteral("><TR><TD align=\"center\" ") + widthPiece +
-                               QStringLiteral("bgcolor=\"#") +
-                               htmlColorCode(settings_.number(&CatalogSettings::titleBackColor)) +
-                               QStringLiteral("\">");
+    const QString titleTable = border + QStringLiteral("><TR>") + titleCellStart(settings_);
     writeLines({
         bodyTag(),
         QStringLiteral("<CENTER>"),

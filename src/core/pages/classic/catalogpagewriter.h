@@ -59,6 +59,9 @@ public:
     // catalogue and the contents pages show it: "<FONT size=..."><B><I>text</I></B></FONT>".
     static QString titleFont(const CatalogSettings& settings, const QString& size,
                              const QString& text);
+    // The title table's cell as it opens, with the width and colour the settings give:
+    // "<TD align="center" width="..." bgcolor="#RRGGBB">".
+    static QString titleCellStart(const CatalogSettings& settings);
 
 private:
     QStringList headLines() const;

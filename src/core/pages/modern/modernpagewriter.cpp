@@ -197,8 +197,8 @@ QStringList ModernPageWriter::headLines(const QString& firstThumbnail) const {
 // The page keeps its own colours when the settings give a background; otherwise it follows
 // the visitor's light or dark preference.
 QString ModernPageWriter::rootClass() const {
-    const bool fixed = settings_.backgroundColor != kDefaultBackground ||
-                       settings_.isOn(&CatalogSettings::useBackgroundImage);
+    const bool fixed =
+        settings_.backgroundColor != kDefaultBackground || !files_.background.path.isEmpty();
     return fixed ? QStringLiteral(" class=\"fixed-colours\"") : QString();
 }
 
