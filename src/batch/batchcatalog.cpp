@@ -61,6 +61,11 @@ const char* const kUsage =
     "                       (320..8192, default the settings' or 2048), without GPS\n"
     "                       positions, serial numbers, owner names and maker notes\n"
     "      --keep-location  the web copies keep where the photos were taken\n"
+    "      --publish DIR    also write the site into DIR, ready to upload: the pages,\n"
+    "                       thumbnails, web copies (always made), style files and the\n"
+    "                       background without its metadata; no photograph, backup, comment\n"
+    "                       or settings file. A re-run rewrites only what changed and removes\n"
+    "                       from DIR what it published before and no longer shows\n"
     "  -q, --quiet          no progress display\n"
     "  -h, --help           this text\n"
     "  -v, --version        the program version\n"
@@ -91,6 +96,7 @@ struct Options {
     bool webCopies = false;
     int webCopySide = 0;  // 0: the settings' size
     bool keepLocation = false;
+    QString publish;  // empty: as the settings say
 };
 
 bool positiveNumber(const QString& text, int low, int high, int& value) {
@@ -114,6 +120,7 @@ void addOptions(QCommandLineParser& parser) {
                        {"all-formats", ""},
                        {"style", "", "STYLE"},
                        {"keep-location", ""},
+                       {"publish", "", "DIR"},
                        {{"q", "quiet"}, ""},
                        {{"h", "help"}, ""},
                        {{"v", "version"}, ""}});
@@ -151,6 +158,10 @@ QString readOptions(const QCommandLineParser& parser, Options& options) {
     options.keepGoing = parser.isSet("keep-going");
     options.allFormats = parser.isSet("all-formats");
     options.keepLocation = parser.isSet("keep-location");
+    if (parser.isSet("publish")) {
+        options.publish = QFileInfo(parser.value("publish")).absoluteFilePath();
+        if (parser.value("publish").isEmpty()) return QStringLiteral("--publish takes a folder");
+    }
     const QString order = parser.value("sort");
     if (parser.isSet("sort") && order != QLatin1String("name") && order != QLatin1String("date"))
         return QStringLiteral("--sort takes name or date");
@@ -202,6 +213,7 @@ int runCatalogue(const Options& options) {
     if (options.webCopies) settings.setOn(&CatalogSettings::webCopies, true);
     if (options.webCopySide > 0) settings.webCopyLongSide = QString::number(options.webCopySide);
     if (options.keepLocation) settings.webCopyLocation = QStringLiteral("keep");
+    if (!options.publish.isEmpty()) settings.publishFolder = options.publish;
     // The program's own folders (thumbnails, backups, web copies) hold no album.
     const QString refusal = programFolderMessage(folder, settings);
     if (!refusal.isEmpty()) {

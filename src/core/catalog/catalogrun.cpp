@@ -18,6 +18,7 @@
 #include "core/catalog/outputguard.h"
 #include "core/catalog/outputplan.h"
 #include "core/catalog/runfolders.h"
+#include "core/catalog/sitepublication.h"
 #include "core/catalog/thumbnailwork.h"
 #include "core/comments/commenttable.h"
 #include "core/imaging/files/filereplacement.h"
@@ -45,6 +46,10 @@ const Question kNoCommentFile = {QStringLiteral("コメントファイルが見�
                                  QStringLiteral("コメント作成ウインドウを開きますか？")};
 const QString kNoBackground = QStringLiteral("背景ファイルが存在しません。\n再設定が必要です。");
 const QString kStopped = QStringLiteral("処理は中断されました。");
+const QString kNotPublished =
+    QStringLiteral("%1 の公開用コピーがないため、公開フォルダに書き込みません。");
+const QString kPublishOverPhotos = QStringLiteral(
+    "公開フォルダ %1 は写真のフォルダか、その上のフォルダです。\n別のフォルダを指定してください。");
 const QString kLeaveOutQuestion = QStringLiteral("\nこの画像を除いて続けますか？");
 const QString kPagesKept = QStringLiteral("前回のページ（%1）は元のまま残しています。");
 const Question kFinishedQuestion = {QStringLiteral("　　　　ファイル作成終了　　　　"),
@@ -107,6 +112,9 @@ struct CatalogRun::Run {
     void publishThumbnails();
     void publishCopies();
     void removeStaleCopies();
+    void checkPublishFolder() const;
+    void publishSite();
+    void addPhotoOutputs(SitePublication& site) const;
     void writeEntry(int k, int width, int height);
     void finishPages();
     void showFinished(int done, const QString& last);
@@ -261,6 +269,7 @@ CatalogRunOutcome CatalogRun::Run::perform() {
     }
     // Names that would reach outside the folder stop the run before anything is written.
     checkOutputNames(settings);
+    checkPublishFolder();
     if (askForCommentFile()) return CatalogRunOutcome::CommentFileMissing;
     if (!mayReplacePage()) return CatalogRunOutcome::PageKept;
     date = input.date.isValid() ? input.date : QDate::currentDate();
@@ -278,8 +287,12 @@ CatalogRunOutcome CatalogRun::Run::perform() {
     retireWorkers();
     events.pagesFinished();
     if (stopped(input)) return CatalogRunOutcome::Cancelled;
+    if (!settings.publishFolder.isEmpty()) publishSite();
     if (input.positionsLinked) input.positionsLinked->store(withPosition);
-    if (input.browserStep) offerBrowser(settings, folder, decisions, owner.shell_, withPosition);
+    if (input.browserStep) {
+        const QString shown = settings.publishFolder.isEmpty() ? folder : settings.publishFolder;
+        offerBrowser(settings, shown, decisions, owner.shell_, withPosition);
+    }
     return CatalogRunOutcome::Completed;
 }
 
@@ -717,6 +730,49 @@ void CatalogRun::Run::removeStaleCopies() {
         CopyRecord::write(folders.web, copyPolicy.recordLine(), copyNames);
     } catch (const Error&) {
         // Without the record the next run makes the copies again: nothing is lost.
+    }
+}
+
+// A site published into the photo folder or a folder above it would write over its pages.
+void CatalogRun::Run::checkPublishFolder() const {
+    if (settings.publishFolder.isEmpty()) return;
+    const auto real = [](const QString& path) {
+        const QString canonical = QFileInfo(path).canonicalFilePath();
+        return canonical.isEmpty() ? QDir::cleanPath(QFileInfo(path).absoluteFilePath())
+                                   : canonical;
+    };
+    const QString site = real(settings.publishFolder);
+    const QString photos = real(folder);
+    if (photos == site || photos.startsWith(folderPath(site)))
+        throw SettingsError(kPublishOverPhotos.arg(settings.publishFolder));
+}
+
+// The pages and what they show, written to the publish folder: the web copies in place of
+// the photographs, the background through the privacy filter, nothing else.
+void CatalogRun::Run::publishSite() {
+    SitePublication site(settings.publishFolder, folders.thumbs);
+    addPhotoOutputs(site);
+    const PageFiles& files = pages->files();
+    const PlacedFile& back = files.background;
+    if (!back.path.isEmpty() && QFileInfo(back.path).isFile())
+        site.add({back.path, back.fromPage, back.path.endsWith(QLatin1String(".jpg"))});
+    for (const PlacedFile* file :
+         {&files.styleSheet, &files.script, &files.slideShowPage, &files.page}) {
+        if (!file->path.isEmpty()) site.add({file->path, file->fromPage});
+    }
+    site.publish();
+}
+
+// The thumbnails and web copies of the photographs on the pages; never a photograph itself.
+void CatalogRun::Run::addPhotoOutputs(SitePublication& site) const {
+    for (int k = 0; k < selectedCount; ++k) {
+        if (std::find(leftOut.begin(), leftOut.end(), k) != leftOut.end()) continue;
+        const PlannedPhoto& planned = photo(k);
+        const PlacedFile& link = planned.linkTarget(withWebCopy.count(k) > 0);
+        if (link.path == planned.photo.path) throw IoError(kNotPublished.arg(planned.name));
+        for (const PlacedFile* file : {&planned.thumbnail, &planned.doubleThumbnail, &link}) {
+            if (!file->path.isEmpty()) site.add({file->path, file->fromPage});
+        }
     }
 }
 
