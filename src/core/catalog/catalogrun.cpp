@@ -289,10 +289,7 @@ CatalogRunOutcome CatalogRun::Run::perform() {
     if (stopped(input)) return CatalogRunOutcome::Cancelled;
     if (!settings.publishFolder.isEmpty()) publishSite();
     if (input.positionsLinked) input.positionsLinked->store(withPosition);
-    if (input.browserStep) {
-        const QString shown = settings.publishFolder.isEmpty() ? folder : settings.publishFolder;
-        offerBrowser(settings, shown, decisions, owner.shell_, withPosition);
-    }
+    if (input.browserStep) offerBrowser(settings, folder, decisions, owner.shell_, withPosition);
     return CatalogRunOutcome::Completed;
 }
 
@@ -779,8 +776,9 @@ void CatalogRun::Run::addPhotoOutputs(SitePublication& site) const {
 void CatalogRun::offerBrowser(const CatalogSettings& settings, const QString& folder,
                               CatalogRunDecisions& decisions, Shell& shell, int positionsLinked) {
     if (settings.isOn(&CatalogSettings::noBrowserLaunch)) return;
-    // The question names the page the browser will show.
-    const QString pagePath = folderPath(folder) + settings.htmlFileName;
+    // The question names the page the browser will show: the published one when there is one.
+    const QString shown = settings.publishFolder.isEmpty() ? folder : settings.publishFolder;
+    const QString pagePath = folderPath(shown) + settings.htmlFileName;
     // A warning about positions stands on its own line before the question it is not part of.
     QString text = pagePath + QLatin1Char('\n');
     if (positionsLinked > 0) text += kPositionsLinked.arg(positionsLinked) + QLatin1Char('\n');
@@ -790,7 +788,7 @@ void CatalogRun::offerBrowser(const CatalogSettings& settings, const QString& fo
     if (settings.browserPath.isEmpty()) {
         shell.openDocument(pagePath);
     } else {
-        shell.startProgram(settings.browserPath, pagePath, folderPath(folder));
+        shell.startProgram(settings.browserPath, pagePath, folderPath(shown));
     }
 }
 

@@ -184,7 +184,8 @@ public:
     // made: their results are dropped and the decodes finish in the background (the
     // destructor waits for them, and their work folders go with them).
 
-    // The browser step of a completed run: asks whether to open the page and opens it. The
+    // The browser step of a completed run: asks whether to open the page (the published one
+    // when the settings name a publish folder) and opens it. The
     // question also says how many linked photographs carry a GPS position, when any do.
     static void offerBrowser(const CatalogSettings& settings, const QString& folder,
                              CatalogRunDecisions& decisions, Shell& shell, int positionsLinked = 0);
