@@ -66,6 +66,8 @@ const char* const kUsage =
     "                       background without its metadata; no photograph, backup, comment\n"
     "                       or settings file. A re-run rewrites only what changed and removes\n"
     "                       from DIR what it published before and no longer shows\n"
+    "      --zip            with --publish: one zip of the web copies (stored, not\n"
+    "                       compressed), linked from the page as \"すべての写真をダウンロード\"\n"
     "  -q, --quiet          no progress display\n"
     "  -h, --help           this text\n"
     "  -v, --version        the program version\n"
@@ -97,6 +99,7 @@ struct Options {
     int webCopySide = 0;  // 0: the settings' size
     bool keepLocation = false;
     QString publish;  // empty: as the settings say
+    bool zip = false;
 };
 
 bool positiveNumber(const QString& text, int low, int high, int& value) {
@@ -121,6 +124,7 @@ void addOptions(QCommandLineParser& parser) {
                        {"style", "", "STYLE"},
                        {"keep-location", ""},
                        {"publish", "", "DIR"},
+                       {"zip", ""},
                        {{"q", "quiet"}, ""},
                        {{"h", "help"}, ""},
                        {{"v", "version"}, ""}});
@@ -162,6 +166,9 @@ QString readOptions(const QCommandLineParser& parser, Options& options) {
         options.publish = QFileInfo(parser.value("publish")).absoluteFilePath();
         if (parser.value("publish").isEmpty()) return QStringLiteral("--publish takes a folder");
     }
+    options.zip = parser.isSet("zip");
+    if (options.zip && options.publish.isEmpty())
+        return QStringLiteral("--zip goes with --publish");
     const QString order = parser.value("sort");
     if (parser.isSet("sort") && order != QLatin1String("name") && order != QLatin1String("date"))
         return QStringLiteral("--sort takes name or date");
@@ -214,6 +221,7 @@ int runCatalogue(const Options& options) {
     if (options.webCopySide > 0) settings.webCopyLongSide = QString::number(options.webCopySide);
     if (options.keepLocation) settings.webCopyLocation = QStringLiteral("keep");
     if (!options.publish.isEmpty()) settings.publishFolder = options.publish;
+    if (options.zip) settings.setOn(&CatalogSettings::publishZip, true);
     // The program's own folders (thumbnails, backups, web copies) hold no album.
     const QString refusal = programFolderMessage(folder, settings);
     if (!refusal.isEmpty()) {

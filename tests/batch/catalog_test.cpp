@@ -534,7 +534,8 @@ void expectPublishable(const QString& site, const QByteArrayList& originals) {
 }
 
 // A publication of either page style holds what its pages reach and nothing else, is left
-// alone by a run that changes nothing, and loses the outputs of a photograph no longer shown.
+// alone by a run that changes nothing (its zip too), and loses the outputs of a photograph no
+// longer shown.
 TEST_F(BatchCatalogTest, PublishWritesTheSiteAndOnlyTheSite) {
     JpegLayout layout;
     layout.segments = privateCameraSegments(800, 600, 1);
@@ -554,10 +555,13 @@ TEST_F(BatchCatalogTest, PublishWritesTheSiteAndOnlyTheSite) {
         SCOPED_TRACE(style.toStdString());
         writeFile(folder + "/b.jpg", photo);
         const QString site = dir.file("site-" + style);
-        const QStringList run = {"-q",      "-s",  settings,    "--date", "2026-1-5",
-                                 "--style", style, "--publish", site,     folder};
+        const QStringList run = {"-q",  "-s",        settings, "--date", "2026-1-5", "--style",
+                                 style, "--publish", site,     "--zip",  folder};
         ASSERT_EQ(runBatch(run).status, 0);
         EXPECT_TRUE(QFileInfo::exists(site + "/htm_image/web/b.jpg"));
+        const QString zip = site + "/htm_image/photos.zip";
+        EXPECT_TRUE(readFile(zip).contains("b.jpg"));  // stored: the copies' names are there
+        EXPECT_TRUE(readFile(zip).contains(readFile(site + "/htm_image/web/b.jpg")));
         expectPublishable(site, originals);
         const QDateTime old = QDateTime::currentDateTime().addSecs(-3600);
         for (const QString& name : filesBelow(site)) {
@@ -573,6 +577,7 @@ TEST_F(BatchCatalogTest, PublishWritesTheSiteAndOnlyTheSite) {
         EXPECT_FALSE(filesBelow(site).join(' ').contains("b.jpg"))
             << filesBelow(site).join(' ').toStdString();
         expectPublishable(site, originals);
+        EXPECT_FALSE(readFile(zip).contains("b.jpg"));
     }
     // Never over the photographs' pages: not into their folder, nor a folder above it.
     EXPECT_EQ(runBatch({"-q", "-s", settings, "--publish", dir.path(), folder}).status, 1);

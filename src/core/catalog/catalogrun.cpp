@@ -17,6 +17,7 @@
 #include "core/catalog/copyrecord.h"
 #include "core/catalog/outputguard.h"
 #include "core/catalog/outputplan.h"
+#include "core/catalog/photoarchive.h"
 #include "core/catalog/runfolders.h"
 #include "core/catalog/sitepublication.h"
 #include "core/catalog/thumbnailwork.h"
@@ -112,6 +113,7 @@ struct CatalogRun::Run {
     void publishThumbnails();
     void publishCopies();
     void removeStaleCopies();
+    void makeArchive();
     void checkPublishFolder() const;
     void publishSite();
     void addPhotoOutputs(SitePublication& site) const;
@@ -696,6 +698,7 @@ void CatalogRun::Run::finishPages() {
     pages->finish(end);
     publishThumbnails();
     publishCopies();
+    if (!stoppedEarly) makeArchive();
     pages->publish();
     if (webCopies && !stoppedEarly) removeStaleCopies();
 }
@@ -717,6 +720,17 @@ void CatalogRun::Run::publishCopies() {
             throw writeFailure(webFolder + QLatin1Char('/') + name, errno);
     }
     newCopies.clear();
+}
+
+// The zip of the copies the pages offer, made again only when a copy changed; it goes into
+// place with the pages.
+void CatalogRun::Run::makeArchive() {
+    const PlacedFile& zip = pages->files().download;
+    if (zip.path.isEmpty() || PhotoArchive::upToDate(zip.path, folders.web, copyNames)) return;
+    const QString name = QFileInfo(zip.path).fileName();
+    PhotoArchive::make(copyScratch->filePath(name), folders.web, copyNames);
+    if (!copyScratch->handle().move(name, folders.thumbs, name))
+        throw writeFailure(zip.path, errno);
 }
 
 // After a run that made every copy: the copies of photographs no longer on the pages that the
@@ -750,6 +764,7 @@ void CatalogRun::Run::publishSite() {
     SitePublication site(settings.publishFolder, folders.thumbs);
     addPhotoOutputs(site);
     const PageFiles& files = pages->files();
+    if (!files.download.path.isEmpty()) site.add({files.download.path, files.download.fromPage});
     const PlacedFile& back = files.background;
     if (!back.path.isEmpty() && QFileInfo(back.path).isFile())
         site.add({back.path, back.fromPage, back.path.endsWith(QLatin1String(".jpg"))});
