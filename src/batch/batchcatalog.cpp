@@ -84,7 +84,7 @@ struct Options {
     QString folder;
     QStringList names;
     std::optional<QString> title;
-    int perRow = 5;
+    int perRow = kDefaultImagesPerRow;
     bool comments = false;
     QString settings;
     QDate date;
@@ -102,10 +102,15 @@ struct Options {
     bool zip = false;
 };
 
-bool positiveNumber(const QString& text, int low, int high, int& value) {
+bool numberWithin(const QString& text, const SettingRange& range, int& value) {
     bool ok = false;
     value = text.toInt(&ok);
-    return ok && value >= low && value <= high;
+    return ok && range.contains(value);
+}
+
+// "from 1 to 10", as the usage errors give a range.
+QString rangeText(const SettingRange& range) {
+    return QStringLiteral("from %1 to %2").arg(range.minimum).arg(range.maximum);
 }
 
 void addOptions(QCommandLineParser& parser) {
@@ -144,12 +149,12 @@ QString readOptions(const QCommandLineParser& parser, Options& options) {
     }
     if (parser.isSet("title")) options.title = parser.value("title");
     if (parser.isSet("per-row") &&
-        !positiveNumber(parser.value("per-row"), 1, 10, options.perRow)) {
-        return QStringLiteral("--per-row takes a number from 1 to 10");
+        !numberWithin(parser.value("per-row"), kImagesPerRow, options.perRow)) {
+        return QStringLiteral("--per-row takes a number ") + rangeText(kImagesPerRow);
     }
     options.jobs = std::max(1, QThread::idealThreadCount());
-    if (parser.isSet("jobs") && !positiveNumber(parser.value("jobs"), 1, 64, options.jobs)) {
-        return QStringLiteral("--jobs takes a number from 1 to 64");
+    if (parser.isSet("jobs") && !numberWithin(parser.value("jobs"), kWorkerThreads, options.jobs)) {
+        return QStringLiteral("--jobs takes a number ") + rangeText(kWorkerThreads);
     }
     if (parser.isSet("date")) {
         options.date = QDate::fromString(parser.value("date"), QStringLiteral("yyyy-M-d"));
@@ -262,9 +267,10 @@ QString takeWebCopies(QStringList& args, Options& options) {
     for (int i = int(args.size()) - 1; i >= 0; --i) {
         if (args[i] != option && !args[i].startsWith(option + QLatin1Char('='))) continue;
         options.webCopies = true;
+        const SettingRange& sides = settingRow(&CatalogSettings::webCopyLongSide)->range;
         if (args[i] != option &&
-            !positiveNumber(args[i].mid(option.size() + 1), 320, 8192, options.webCopySide)) {
-            return QStringLiteral("--web-copies takes a number of pixels from 320 to 8192");
+            !numberWithin(args[i].mid(option.size() + 1), sides, options.webCopySide)) {
+            return QStringLiteral("--web-copies takes a number of pixels ") + rangeText(sides);
         }
         args.removeAt(i);
     }

@@ -368,9 +368,13 @@ int runRotateCommand(const QStringList& args) {
         say(QStringLiteral("tessaly-batch: ") + diagnosticText(error));
         return 1;
     }
+    const SettingRange& qualities = settingRow(&CatalogSettings::rotateQuality)->range;
     int quality = 95;
-    if (!qualityOption(parser, 50, 100, qBound(50, settings.rotateQuality, 100), quality)) {
-        return usageError(QStringLiteral("the quality must be a number from 50 to 100"),
+    if (!qualityOption(parser, qualities.minimum, qualities.maximum,
+                       qualities.clamped(settings.rotateQuality), quality)) {
+        return usageError(QStringLiteral("the quality must be a number from %1 to %2")
+                              .arg(qualities.minimum)
+                              .arg(qualities.maximum),
                           kRotateUsage);
     }
     int jobs = 1;

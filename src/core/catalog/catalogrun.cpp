@@ -147,8 +147,8 @@ struct CatalogRun::Run {
     bool stoppedEarly = false;  // cancelled before every image was done
     ThumbnailBox box{};
     CommentTable comments;
-    std::shared_ptr<DecodeBudget> budget =
-        std::make_shared<DecodeBudget>(DecodeBudget::defaultLimit());
+    std::shared_ptr<DecodeBudget> budget = std::make_shared<DecodeBudget>(
+        input.decodeLimit > 0 ? input.decodeLimit : DecodeBudget::defaultLimit());
     RunFolders folders;  // the output folders, opened without following a link
     // New thumbnails wait here, with the new pages and copies, until the pages go in place.
     std::unique_ptr<WorkFolder> scratch;
@@ -260,7 +260,7 @@ void CatalogRun::reportFailure(std::exception_ptr failure) noexcept {
 CatalogRunOutcome CatalogRun::Run::perform() {
     folder = folderPath(input.folder);
     title = input.titleIsName ? htmlText(input.title) : input.title;
-    perRow = std::clamp(input.perRow, 1, 10);
+    perRow = kImagesPerRow.clamped(input.perRow);
     commentsOn = decisions.commentsOn();
     deselectBackground();
     makePlan();
@@ -367,9 +367,7 @@ void CatalogRun::Run::guardOutputs() {
 // were made as these will be.
 void CatalogRun::Run::prepareWebCopies() {
     if (!webCopies) return;
-    const int side = settings.number(&CatalogSettings::webCopyLongSide);
-    copyPolicy.longSide =
-        std::clamp(side > 0 ? side : 2048, WebCopy::kMinLongSide, WebCopy::kMaxLongSide);
+    copyPolicy.longSide = settings.rangedNumber(&CatalogSettings::webCopyLongSide);
     copyPolicy.keepLocation = settings.webCopyLocation == QLatin1String("keep");
     copyPolicy.quality = settings.number(&CatalogSettings::thumbQuality);
     folders.web = folders.thumbs.sub(QLatin1String(WebCopy::kFolderName), true);

@@ -26,9 +26,12 @@ struct CatalogRunInput {
     std::vector<bool> selected;  // one flag per name; entries named "back.jpg" get cleared
     QString title;               // page title
     bool titleIsName = false;    // the title is the folder's own name, not typed: page text
-    int perRow = 5;              // thumbnails per row, 1..10
-    QDate date;                  // date written into the page; invalid means today
-    int jobs = 1;                // worker threads (1 = one image at a time, on this thread)
+    int perRow = kDefaultImagesPerRow;  // thumbnails per row, within kImagesPerRow
+    QDate date;                         // date written into the page; invalid means today
+    int jobs = 1;                       // worker threads (1 = one image at a time, on this thread)
+    // The bytes the photographs being decoded at once may hold together; 0: a share of the
+    // memory the process may use (DecodeBudget::defaultLimit).
+    qint64 decodeLimit = 0;
     // Photographs of every format the readers know, not JPEG only: each gets a JPEG
     // thumbnail of its own name, and a HEIC/HEIF one a JPEG copy the page links to.
     bool allFormats = false;

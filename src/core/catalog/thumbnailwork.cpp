@@ -30,18 +30,11 @@ bool carriesPosition(const QByteArray& fileStart) {
     }
 }
 
-// The web copy, from the file the thumbnail read when it kept it.
-void makeWebCopy(const ThumbnailJob& job, DecodeBudget* budget, const ThumbnailMaker& maker,
-                 ThumbnailResult& result) {
-    result.webCopy = true;
-    if (WebCopy::upToDate(job.webCopyPath, job.sourcePath, job.webCopyPolicyKept)) return;
+// The web copy of a JPEG photograph, from the file the thumbnail read when it kept it.
+void makeWebCopy(const ThumbnailJob& job, const ThumbnailMaker& maker, ThumbnailResult& result) {
     try {
         QByteArray file = maker.wholeFile();
         if (file.isEmpty()) file = JpegImage::readFile(job.sourcePath);
-        int w = 0, h = 0;
-        WebCopy::copySize(result.imageWidth, result.imageHeight, job.webCopyPolicy.longSide, w, h);
-        const DecodeBudget::Admission admission(budget, file.size() + qint64(w) * h * 12);
-        if (!admission) throw ImageError(QStringLiteral("the run was stopped"));
         WebCopy::make(file, job.webCopyOutput, job.webCopyPolicy);
         result.webCopyMade = true;
     } catch (...) {
@@ -104,49 +97,78 @@ bool fromWholePicture(ThumbnailMaker& maker, const ThumbnailJob& job, bool copy,
     return true;
 }
 
-void makeThumbnailOnly(const ThumbnailJob& job, const ThumbnailBox& box, bool skipExisting,
-                       DecodeBudget* budget, ThumbnailMaker& maker, ThumbnailResult& result) {
+// What is made of one photograph, settled from its header before anything is decoded.
+struct ItemPlan {
+    bool copy = false;           // another format's JPEG copy
+    bool wholeWebCopy = false;   // another format's web copy, from its whole decode
+    bool fileCopyAsked = false;  // a JPEG's web copy is asked for
+    bool fileWebCopy = false;    // and made now, from its file
+    bool twice = false;          // the double thumbnail
+};
+
+// Opens the photograph and settles what is made of it (result.skipped: no thumbnail). False
+// when it cannot be read; the failure is in the result.
+bool openItem(const ThumbnailJob& job, bool skipExisting, ThumbnailMaker& maker, ItemPlan& plan,
+              ThumbnailResult& result) {
     try {
         maker.open(job.sourcePath);
         result.imageWidth = maker.imageWidth();
         result.imageHeight = maker.imageHeight();
     } catch (...) {
         result.loadError = std::current_exception();
-        return;
+        return false;
     }
-    const bool copy = !job.copyPath.isEmpty() && maker.otherFormat();
+    const bool webCopyAsked = !job.webCopyPath.isEmpty();
+    const bool webCopyDue =
+        webCopyAsked && !WebCopy::upToDate(job.webCopyPath, job.sourcePath, job.webCopyPolicyKept);
+    plan.copy = !job.copyPath.isEmpty() && maker.otherFormat();
     // Another format's web copy comes from the whole decode its thumbnail is made from.
-    result.webCopy = !job.webCopyPath.isEmpty() && maker.otherFormat();
-    const bool webCopy = result.webCopy &&
-                         !WebCopy::upToDate(job.webCopyPath, job.sourcePath, job.webCopyPolicyKept);
-    if (job.checkPosition && !copy) {  // the page links the photograph itself
+    result.webCopy = webCopyAsked && maker.otherFormat();
+    plan.wholeWebCopy = webCopyDue && maker.otherFormat();
+    plan.fileCopyAsked = webCopyAsked && !maker.otherFormat();
+    plan.fileWebCopy = webCopyDue && !maker.otherFormat();
+    if (job.checkPosition && !plan.copy) {  // the page links the photograph itself
         result.position =
             maker.otherFormat()
                 ? PrivacyFilter::find(maker.reader()->exif(), maker.reader()->xmp()).position
                 : carriesPosition(maker.fileStart());
     }
-    const bool twice = !job.doublePath.isEmpty();
-    if (skipExisting && !webCopy && thumbnailUpToDate(job.thumbPath, job.sourcePath) &&
-        (!copy || thumbnailUpToDate(job.copyPath, job.sourcePath)) &&
-        (!twice || thumbnailUpToDate(job.doublePath, job.sourcePath))) {
-        result.skipped = true;
-        return;
-    }
-    std::optional<DecodeBudget::Admission> admission;
-    try {
-        qint64 bytes = twice ? maker.scaleTwiceBytes(box, doubledBox(box)) : maker.scaleBytes(box);
-        if (copy || webCopy) bytes = std::max(bytes, maker.wholeDecodeBytes());
-        if (webCopy) {
+    plan.twice = !job.doublePath.isEmpty();
+    result.skipped = skipExisting && !plan.wholeWebCopy &&
+                     thumbnailUpToDate(job.thumbPath, job.sourcePath) &&
+                     (!plan.copy || thumbnailUpToDate(job.copyPath, job.sourcePath)) &&
+                     (!plan.twice || thumbnailUpToDate(job.doublePath, job.sourcePath));
+    return true;
+}
+
+// The memory all that the plan makes holds at most, about: the thumbnails' decode (the whole
+// picture's for another format's copies), and the JPEG web copy's, which comes after it.
+qint64 itemBytes(const ThumbnailJob& job, const ThumbnailBox& box, const ThumbnailMaker& maker,
+                 const ItemPlan& plan, const ThumbnailResult& result) {
+    qint64 bytes = 0;
+    if (!result.skipped) {
+        bytes = plan.twice ? maker.scaleTwiceBytes(box, doubledBox(box)) : maker.scaleBytes(box);
+        if (plan.copy || plan.wholeWebCopy) bytes = std::max(bytes, maker.wholeDecodeBytes());
+        if (plan.wholeWebCopy) {
             bytes += WebCopy::pictureCopyBytes(result.imageWidth, result.imageHeight,
                                                job.webCopyPolicy.longSide);
         }
-        admission.emplace(budget, bytes);
-        if (!*admission) throw ImageError(QStringLiteral("the run was stopped"));
-    } catch (...) {
-        result.loadError = std::current_exception();
+    }
+    if (plan.fileWebCopy) {
+        int w = 0, h = 0;
+        WebCopy::copySize(result.imageWidth, result.imageHeight, job.webCopyPolicy.longSide, w, h);
+        bytes = std::max(bytes, maker.fileBytes() + qint64(w) * h * 12);
+    }
+    return bytes;
+}
+
+// The thumbnails of the open photograph, and what comes from its whole decode.
+void makeThumbnails(const ThumbnailJob& job, const ThumbnailBox& box, ThumbnailMaker& maker,
+                    const ItemPlan& plan, ThumbnailResult& result) {
+    if ((plan.copy || plan.wholeWebCopy) &&
+        !fromWholePicture(maker, job, plan.copy, plan.wholeWebCopy, result)) {
         return;
     }
-    if ((copy || webCopy) && !fromWholePicture(maker, job, copy, webCopy, result)) return;
     scaleAndSave(maker, job, box, result);
 }
 
@@ -158,10 +180,25 @@ ThumbnailResult makeThumbnail(const ThumbnailJob& job, const ThumbnailBox& box, 
     ThumbnailResult result;
     ThumbnailMaker maker(decoding, allFormats);
     maker.keepWholeFile(!job.webCopyPath.isEmpty());
-    makeThumbnailOnly(job, box, skipExisting, budget, maker, result);
-    if (!job.webCopyPath.isEmpty() && !maker.otherFormat() && !result.loadError &&
-        !result.saveError) {
-        makeWebCopy(job, budget, maker, result);
+    ItemPlan plan;
+    if (!openItem(job, skipExisting, maker, plan, result)) return result;
+    // One admission for everything made of the photograph: a second one, asked for while
+    // this one is held, could wait for ever.
+    std::optional<DecodeBudget::Admission> admission;
+    if (!result.skipped || plan.fileWebCopy) {  // else nothing is decoded
+        try {
+            admission.emplace(budget, itemBytes(job, box, maker, plan, result));
+            if (!*admission) throw ImageError(QStringLiteral("the run was stopped"));
+        } catch (...) {
+            result.webCopy = result.webCopy || result.skipped;
+            (result.skipped ? result.webCopyError : result.loadError) = std::current_exception();
+            return result;
+        }
+    }
+    if (!result.skipped) makeThumbnails(job, box, maker, plan, result);
+    if (plan.fileCopyAsked && !result.loadError && !result.saveError) {
+        result.webCopy = true;
+        if (plan.fileWebCopy) makeWebCopy(job, maker, result);
     }
     return result;
 }

@@ -63,8 +63,9 @@ ThumbnailBox doubledBox(const ThumbnailBox& box);
 // every format (ThumbnailMaker). With a webCopyPath, a web copy that is not up to date is made
 // from the same read of the file (another format's from the same whole decode) and saved at
 // job.webCopyOutput. A
-// thumbnail older than its photograph is made again. The decode waits for its admission by the
-// budget when one is given. Never throws: failures are kept in the result.
+// thumbnail older than its photograph is made again. When a budget is given, the photograph
+// waits for one admission, for all that is made of it, reckoned from its header. Never throws:
+// failures are kept in the result.
 ThumbnailResult makeThumbnail(
     const ThumbnailJob& job, const ThumbnailBox& box, bool skipExisting,
     DecodeBudget* budget = nullptr,

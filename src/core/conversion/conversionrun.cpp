@@ -8,6 +8,8 @@
 #include <algorithm>
 
 #include "core/imaging/files/filereplacement.h"
+#include "core/imaging/reader/photoreader.h"
+#include "core/text/errors.h"
 #include "core/text/formatting.h"
 #include "core/text/textfile.h"
 #include "core/work/orderedpool.h"
@@ -77,7 +79,12 @@ qint64 ConversionRun::decodeBytes(const QString& path) {
         const qint64 height = std::abs(qFromLittleEndian<qint32>(head.constData() + 22));
         return width * height * 4;
     }
-    return file.size() * 12;
+    try {
+        const std::unique_ptr<PhotoReader> reader = openPhotoReader(path);
+        return file.size() + reader->decodeBytes() + 3 * qint64(reader->width()) * reader->height();
+    } catch (const Error&) {
+        return file.size() * 12;  // the conversion reports what is wrong with the file
+    }
 }
 
 QStringList ConversionRun::filesOf(const QString& folder, BmpConversion::Source source,

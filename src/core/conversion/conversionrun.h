@@ -36,8 +36,10 @@ public:
     BmpConversion::Result run(const QStringList& paths, const BmpConversion::Hooks& hooks,
                               const Done& done = {}, const Ended& ended = {}) const;
 
-    // The memory a file's decode is reckoned to take: from a BMP header, or from the size of
-    // a HEIF file (which packs some twelve bytes of picture into one).
+    // The memory a file's conversion is reckoned to take, from its header: a BMP's picture, or
+    // another format's file, reader buffers and whole picture (from the file's size, some
+    // twelve bytes of picture to one, when the header cannot be read). Each file is admitted
+    // by the decode budget once, for this; one larger than the whole budget is converted alone.
     static qint64 decodeBytes(const QString& path);
 
     // The files of a folder that the conversion reads (BMP or HEIC/HEIF by their extension),

@@ -96,6 +96,8 @@ public:
     // The bytes read by open(): the start of the file, or all of it (empty once scale() ran,
     // unless the file is kept).
     QByteArray fileStart() const { return data_; }
+    // The file's size as open() or the last read found it.
+    qint64 fileBytes() const { return fileBytes_; }
     // The whole file when it was read and kept; empty otherwise.
     QByteArray wholeFile() const { return whole_ ? data_ : QByteArray(); }
 

@@ -106,6 +106,8 @@ struct CatalogSettings {
     void setOn(Text field, bool on);
     // A decimal field as the pages read it (settingInt): a number, size or colour.
     int number(Text field) const;
+    // A number kept within its row's range (SettingRow::rangedNumber).
+    int rangedNumber(Text field) const;
 
     bool operator==(const CatalogSettings& other) const;
     bool operator!=(const CatalogSettings& other) const { return !(*this == other); }
@@ -117,7 +119,9 @@ struct CatalogSettings {
 //     key), and .outsideOptions() when a window other than the options dialog keeps it;
 //   - when the options dialog edits it, its control on a tab, bound by the field (OptionsTab::
 //     bind); a row without its control, or a control without its row, stops a debug build;
-//   - when the pages read it, the line of the page writer that reads it (isOn, number, the field).
+//   - when the pages read it, the line of the page writer that reads it (isOn, number, the field);
+//   - for a number the user chooses from a range, .within(minimum, maximum): the options
+//     dialog's control and tessaly-batch's option take it from there.
 inline constexpr SettingRow kSettingRows[] = {
     // clang-format off
     settingrow::text(&CatalogSettings::startFolder, "[起動フォルダ]", 0.9, "").checked("起動フォルダ", true),
@@ -128,7 +132,7 @@ inline constexpr SettingRow kSettingRows[] = {
     settingrow::text(&CatalogSettings::viewerPath, "[外部ビュアー設定]", 0.9, "").checked("外部ビュアー", true),
     settingrow::integer(&CatalogSettings::windowLeft, "[表示水平位置]", 0.9, "0"),
     settingrow::integer(&CatalogSettings::windowTop, "[表示垂直位置]", 0.9, "0"),
-    settingrow::integer(&CatalogSettings::rotateQuality, "[画像回転圧縮率]", 0.9, "95"),
+    settingrow::integer(&CatalogSettings::rotateQuality, "[画像回転圧縮率]", 0.9, "95").within(50, 100),
     settingrow::toggle(&CatalogSettings::rotateBackup, "[画像回転バックアップ]", 0.9, "on"),
     settingrow::text(&CatalogSettings::titleFontSize, "[タイトル文字サイズ]", 0.9, "7"),
     settingrow::colour(&CatalogSettings::titleColor, "[タイトル文字色]", 0.9, "0"),
@@ -137,13 +141,13 @@ inline constexpr SettingRow kSettingRows[] = {
     settingrow::colour(&CatalogSettings::titleBackColor, "[タイトル背景色]", 0.9, "16777215"),
     settingrow::toggle(&CatalogSettings::titleItalic, "[タイトル斜体文字]", 0.9, "off"),
     settingrow::toggle(&CatalogSettings::titleBold, "[タイトル太文字]", 0.9, "off"),
-    settingrow::number(&CatalogSettings::thumbWidth, "[サムネイル幅]", 1.1, "110"),
-    settingrow::number(&CatalogSettings::thumbHeight, "[サムネイル高さ]", 1.1, "150"),
+    settingrow::number(&CatalogSettings::thumbWidth, "[サムネイル幅]", 1.1, "110").within(10, 1000),
+    settingrow::number(&CatalogSettings::thumbHeight, "[サムネイル高さ]", 1.1, "150").within(10, 1000),
     settingrow::toggle(&CatalogSettings::openInNewWindow, "[ブラウザ別起動]", 1.1, "off"),
     settingrow::toggle(&CatalogSettings::useScriptPopup, "[javaでウインドウを開く]", 1.1, "off"),
     settingrow::toggle(&CatalogSettings::makeSlideShow, "[スライドショウのHTMLを作成]", 1.1, "off"),
-    settingrow::number(&CatalogSettings::slideInterval, "[スライドショウの間隔]", 1.1, "3"),
-    settingrow::number(&CatalogSettings::thumbQuality, "[サムネイル画像の圧縮率]", 1.3, "80"),
+    settingrow::number(&CatalogSettings::slideInterval, "[スライドショウの間隔]", 1.1, "3").within(1, 30),
+    settingrow::number(&CatalogSettings::thumbQuality, "[サムネイル画像の圧縮率]", 1.3, "80").within(70, 100),
     settingrow::toggle(&CatalogSettings::thumbFilter, "[サムネイル画像のフィルタ]", 1.3, "off", SwitchRule::OnUnlessOff),
     settingrow::toggle(&CatalogSettings::noBrowserLaunch, "[ブラウザ起動チェック]", 1.3, "off", SwitchRule::OnUnlessOff),
     settingrow::text(&CatalogSettings::htmlFileName, "[HTMLファイル名]", 1.31, "index.htm").checked("作成するＨＴＭＬファイル名", true),
@@ -158,17 +162,17 @@ inline constexpr SettingRow kSettingRows[] = {
     settingrow::toggle(&CatalogSettings::titleUseTable, "[タイトルにテーブルを使用する]", 1.32, "on"),
     settingrow::text(&CatalogSettings::thumbPrefix, "[サムネイル画像に付加する文字列]", 1.55, "").checked("サムネイル画像のファイル名に付加する文字列", true),
     settingrow::toggle(&CatalogSettings::skipExistingThumbs, "[サムネイル画像の有無確認]", 1.55, "off"),
-    settingrow::number(&CatalogSettings::tableBorder, "[テーブルの幅]", 1.55, "1"),
+    settingrow::number(&CatalogSettings::tableBorder, "[テーブルの幅]", 1.55, "1").within(0, 20),
     settingrow::toggle(&CatalogSettings::slideMaxEnabled, "[スライドショウの最大値を指定]", 1.6, "off"),
-    settingrow::number(&CatalogSettings::slideMaxWidth, "[スライドショウの最大値Ｘ]", 1.6, "1000"),
-    settingrow::number(&CatalogSettings::slideMaxHeight, "[スライドショウの最大値Ｙ]", 1.6, "750"),
+    settingrow::number(&CatalogSettings::slideMaxWidth, "[スライドショウの最大値Ｘ]", 1.6, "1000").within(300, 2000),
+    settingrow::number(&CatalogSettings::slideMaxHeight, "[スライドショウの最大値Ｙ]", 1.6, "750").within(300, 2000),
     settingrow::toggle(&CatalogSettings::rotateLossless, "[可能なら無劣化で回転]", 1.6, "off").afterLastBlock().outsideOptions(),
     settingrow::text(&CatalogSettings::mainWindowPlace, "[メインウインドウの位置と大きさ]", 1.6, "").afterLastBlock().outsideOptions(),
     settingrow::text(&CatalogSettings::converterFileType, "[変換ウインドウのファイルの種類]", 1.6, "").afterLastBlock().outsideOptions(),
     settingrow::text(&CatalogSettings::lastFolder, "[最後に開いたフォルダ]", 1.6, "").afterLastBlock().outsideOptions(),
     settingrow::toggle(&CatalogSettings::otherFormats, "[JPEG以外の画像も扱う]", 1.6, "").afterLastBlock().outsideOptions(),
     settingrow::toggle(&CatalogSettings::webCopies, "[公開用コピーを作る]", 1.6, "off").afterLastBlock(),
-    settingrow::number(&CatalogSettings::webCopyLongSide, "[公開用コピーの長辺]", 1.6, "2048").afterLastBlock(),
+    settingrow::number(&CatalogSettings::webCopyLongSide, "[公開用コピーの長辺]", 1.6, "2048").within(320, 8192).afterLastBlock(),
     settingrow::text(&CatalogSettings::webCopyLocation, "[公開用コピーの位置情報]", 1.6, "remove").afterLastBlock(),
     settingrow::text(&CatalogSettings::pageStyle, "[ページ形式]", 1.6, "").afterLastBlock(),
     settingrow::text(&CatalogSettings::publishFolder, "[公開フォルダ]", 1.6, "").afterLastBlock(),
@@ -179,6 +183,12 @@ inline constexpr SettingRow kSettingRows[] = {
 // The stored settings in file order (kSettingRows).
 constexpr const auto& settingRows() { return kSettingRows; }
 constexpr int kSettingCount = static_cast<int>(std::size(kSettingRows));
+
+// What a run is given beside the settings, with the same kind of range: the thumbnails in a
+// row of the catalogue page (the main window's box), and the worker threads that make them.
+inline constexpr SettingRange kImagesPerRow{1, 10};
+inline constexpr int kDefaultImagesPerRow = 5;
+inline constexpr SettingRange kWorkerThreads{1, 64};
 
 // The row of a field; null for a field that is not stored (no row names it).
 const SettingRow* settingRow(CatalogSettings::Text field);

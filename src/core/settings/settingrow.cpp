@@ -22,6 +22,16 @@ bool SettingRow::isOn(const CatalogSettings& settings) const {
                                            : value == QLatin1String("on");
 }
 
+int SettingRow::defaultNumber() const { return settingInt(QString::fromUtf8(defaultValue)); }
+
+int SettingRow::rangedNumber(const CatalogSettings& settings) const {
+    const QString value = valueText(settings);
+    bool ok = false;
+    const int number = value.trimmed().toInt(&ok);
+    if (!ok || (number <= 0 && range.minimum > 0)) return defaultNumber();
+    return range.clamped(number);
+}
+
 const SettingRow* settingRow(CatalogSettings::Text field) {
     for (const SettingRow& row : settingRows()) {
         if (field && row.text == field) return &row;
@@ -46,5 +56,10 @@ void CatalogSettings::setOn(Text field, bool on) {
 }
 
 int CatalogSettings::number(Text field) const { return settingInt(this->*field); }
+
+int CatalogSettings::rangedNumber(Text field) const {
+    const SettingRow* row = settingRow(field);
+    return row ? row->rangedNumber(*this) : number(field);
+}
 
 }  // namespace tessaly

@@ -6,6 +6,23 @@ namespace tessaly {
 
 struct CatalogSettings;
 
+// The whole numbers a setting takes, both ends included; an empty range (the default) bounds
+// nothing.
+struct SettingRange {
+    int minimum = 0;
+    int maximum = -1;
+
+    constexpr bool bounded() const { return minimum <= maximum; }
+    constexpr bool contains(int value) const {
+        return !bounded() || (value >= minimum && value <= maximum);
+    }
+    // The value, or the nearer end of the range when it lies outside.
+    constexpr int clamped(int value) const {
+        if (!bounded()) return value;
+        return value < minimum ? minimum : value > maximum ? maximum : value;
+    }
+};
+
 // How a stored value is held: a text as stored, one of the four integers, a switch
 // ("on"/"off"), a decimal number or a colour held as text.
 enum class SettingType { Text, Integer, Switch, Number, Colour };
@@ -32,6 +49,7 @@ struct SettingRow {
     bool inOptions = true;        // edited by one control of the options dialog
     const char* label = nullptr;  // a text checked before the options are stored: its name
     bool exact = false;           // a path or a name: stored only when it reads back exactly
+    SettingRange range{};         // a number's: what the options dialog lets the user choose
 
     // The value in its stored form ("95" for an integer).
     QString valueText(const CatalogSettings& settings) const;
@@ -39,9 +57,15 @@ struct SettingRow {
     void setValueText(CatalogSettings& settings, const QString& value) const;
     // A switch as its readers take it.
     bool isOn(const CatalogSettings& settings) const;
+    // The default as a number (0 when it is none).
+    int defaultNumber() const;
+    // A number within the range: one outside it is brought to its nearer end; one that does not
+    // read, or reads 0 or less where the range starts above 0 (unset), is the default.
+    int rangedNumber(const CatalogSettings& settings) const;
 
     // The same row, changed: a line after the last block, edited outside the options dialog,
-    // or a text the options dialog checks (named in its messages; exact for paths and names).
+    // a number kept within a range, or a text the options dialog checks (named in its messages;
+    // exact for paths and names).
     constexpr SettingRow afterLastBlock() const {
         SettingRow row = *this;
         row.appended = true;
@@ -50,6 +74,11 @@ struct SettingRow {
     constexpr SettingRow outsideOptions() const {
         SettingRow row = *this;
         row.inOptions = false;
+        return row;
+    }
+    constexpr SettingRow within(int minimum, int maximum) const {
+        SettingRow row = *this;
+        row.range = SettingRange{minimum, maximum};
         return row;
     }
     constexpr SettingRow checked(const char* name, bool mustBeExact) const {

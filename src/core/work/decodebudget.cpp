@@ -79,19 +79,24 @@ void DecodeBudget::admit(qint64 bytes) {
 
 bool DecodeBudget::tryAcquire(qint64 bytes) {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (stopped_ || !fits(bytes)) return false;
+    if (stopped_ || serving_ != nextTicket_ || !fits(bytes)) return false;
     admit(bytes);
     return true;
 }
 
 bool DecodeBudget::acquire(qint64 bytes) {
     std::unique_lock<std::mutex> lock(mutex_);
-    if (!stopped_ && !fits(bytes)) {
+    const quint64 ticket = nextTicket_++;
+    const auto ready = [&] { return stopped_ || (ticket == serving_ && fits(bytes)); };
+    if (!ready()) {
         ++waits_;
-        released_.wait(lock, [&] { return stopped_ || fits(bytes); });
+        released_.wait(lock, ready);
     }
     if (stopped_) return false;
     admit(bytes);
+    ++serving_;
+    lock.unlock();
+    released_.notify_all();  // the next in line may fit beside this one
     return true;
 }
 

@@ -6,10 +6,13 @@
 
 namespace tessaly {
 
-// Bounds the memory that the thumbnails being made at once hold together, across worker
-// threads: a decode is admitted when its bytes fit beside those already in flight, and waits
-// otherwise, so that fewer workers run at once when photographs are large. One decode is
-// always admitted when none is in flight, however large it is.
+// Bounds the memory that the photographs being worked on at once hold together, across worker
+// threads: an item is admitted once, for everything it decodes and makes, when its bytes fit
+// beside those already in flight, and waits otherwise, so that fewer workers run at once when
+// photographs are large. An item larger than the whole limit runs alone: it is admitted once
+// nothing else is in flight. Waiters are admitted in the order they came, so that no item
+// waits forever behind smaller ones that keep arriving. A holder must not ask for a second
+// admission: it would wait for itself.
 class DecodeBudget {
 public:
     explicit DecodeBudget(qint64 limitBytes);
@@ -22,10 +25,11 @@ public:
     static qint64 limitFor(qint64 memoryBytes);
     static qint64 usableMemory();
 
-    // Counts the bytes in when they fit now; false (nothing counted) otherwise.
+    // Counts the bytes in when they fit now and nobody waits; false (nothing counted)
+    // otherwise.
     bool tryAcquire(qint64 bytes);
-    // Waits until the bytes fit, then counts them in. False, without counting, once stop()
-    // has been called.
+    // Waits until the earlier waiters are in and the bytes fit, then counts them in. False,
+    // without counting, once stop() has been called.
     bool acquire(qint64 bytes);
     void release(qint64 bytes);
     // Wakes every waiter; acquire() refuses from then on.
@@ -60,6 +64,8 @@ private:
     std::condition_variable released_;
     qint64 inFlight_ = 0;
     int holders_ = 0;
+    quint64 nextTicket_ = 0;  // the place in line of the next acquire()
+    quint64 serving_ = 0;     // the place in line admitted next
     qint64 peak_ = 0;
     int waits_ = 0;
     bool stopped_ = false;

@@ -28,7 +28,9 @@ struct PoolPlanning {
 // order (questions, messages, writes) itself. Workers start the items in the plan's start
 // order and run ahead of the caller at most `ahead` items (0: as far as there is work) and,
 // while the results waiting hold `heldLimit` bytes or more, make only the item the caller
-// needs next. Each item's decode is admitted by a decode budget for the bytes weigh() gives.
+// needs next. With weigh(), each item is admitted by the decode budget once, for the bytes it
+// gives, before make() runs; without it, make() admits its item itself (once: see
+// DecodeBudget), and the pool only stops the budget when it stops.
 // Every wait is on a condition variable: nothing polls.
 //
 // stop() returns at once: take() gives nothing from then on and no item starts; the items in
@@ -41,7 +43,7 @@ public:
         int workers = 1;
         int ahead = 0;
         std::vector<int> startOrder;                     // empty: list order
-        std::function<qint64(int index)> weigh;          // empty: nothing to admit
+        std::function<qint64(int index)> weigh;          // empty: make() admits its item
         std::function<qint64(const Result&)> heldBytes;  // empty: results hold nothing
         qint64 heldLimit = 0;                            // 0: no bound
         std::shared_ptr<DecodeBudget> budget;            // null: a budget of the default limit
@@ -160,7 +162,8 @@ private:
         while (claim(k)) {
             Made made;
             try {
-                const DecodeBudget::Admission admission(plan_.budget.get(),
+                // An item that admits itself must not wait behind an admission of its own.
+                const DecodeBudget::Admission admission(plan_.weigh ? plan_.budget.get() : nullptr,
                                                         plan_.weigh ? plan_.weigh(k) : 0);
                 if (admission) made.result = make_(k);
             } catch (...) {

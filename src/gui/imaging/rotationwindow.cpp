@@ -90,7 +90,8 @@ void RotationWindow::buildControls() {
     qualityLabel->setGeometry(222, 48, 90, 18);
     qualityEdit = named(new QSpinBox(this), "Edit1");
     qualityEdit->setGeometry(222, 68, 62, 24);
-    qualityEdit->setRange(50, 100);
+    const SettingRange& qualities = settingRow(&CatalogSettings::rotateQuality)->range;
+    qualityEdit->setRange(qualities.minimum, qualities.maximum);
     qualityEdit->setToolTip(
         QStringLiteral("保存する画像の圧縮率です。（大きい数字の方が高画質です。）"));
     qualityEdit->setAccessibleDescription(qualityEdit->toolTip());

@@ -18,6 +18,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "core/settings/catalogsettings.h"
 #include "gui/common/filelist.h"
 #include "gui/common/focusframe.h"
 #include "gui/common/folderlist.h"
@@ -124,8 +125,8 @@ QWidget* MainWindowLayout::buildTitleArea(MainWindowControls& c, QWidget* parent
     QLabel* titleLabel = labelFor(c.titleEdit, QStringLiteral("タイトル(&I)"), "Label7", area);
     c.perRowBox = new QSpinBox(area);
     name(c.perRowBox, "UpDown1");
-    c.perRowBox->setRange(1, 10);
-    c.perRowBox->setValue(5);
+    c.perRowBox->setRange(kImagesPerRow.minimum, kImagesPerRow.maximum);
+    c.perRowBox->setValue(kDefaultImagesPerRow);
     c.perRowBox->setToolTip(QStringLiteral("カタログの横方向の表示枚数を指定します。"));
     QLabel* perRowLabel = labelFor(c.perRowBox, QStringLiteral("一行の枚数(&N)"), "Label3", area);
     c.commentsCheck = new QCheckBox(QStringLiteral("コメントを付加する(&C)"), area);

@@ -66,9 +66,8 @@ QLineEdit* edit(const char* name, bool readOnly, int width, const QString& tip) 
     return widget;
 }
 
-ClampingSpinBox* spin(const char* name, int minimum, int maximum, int step) {
+ClampingSpinBox* spin(const char* name, int step) {
     auto* widget = named<ClampingSpinBox>(name);
-    widget->setRange(minimum, maximum);
     widget->setSingleStep(step);
     widget->setMinimumWidth(80);
     return widget;

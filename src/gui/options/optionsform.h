@@ -30,7 +30,8 @@ QLabel* labelFor(const char* name, const QString& text, char mnemonic, QWidget* 
 QCheckBox* check(const char* name, const QString& caption, const QString& tip = QString());
 QPushButton* button(const char* name, const QString& caption, const QString& accessibleName);
 QLineEdit* edit(const char* name, bool readOnly, int width, const QString& tip = QString());
-ClampingSpinBox* spin(const char* name, int minimum, int maximum, int step = 1);
+// A number box; binding it to its setting gives it the range (SettingBinding::add).
+ClampingSpinBox* spin(const char* name, int step = 1);
 QComboBox* combo(const char* name, const QString& tip);
 ColorSwatch* swatch(const char* name, const QString& tip);
 

@@ -20,7 +20,7 @@ using namespace optionsform;
 PageTab::PageTab(Prompts& prompts)
     : OptionsTab("TabSheet2", QStringLiteral("ページ設定")), prompts_(prompts) {
     QVBoxLayout* layout = column(this);
-    ClampingSpinBox* frame = bind(&CatalogSettings::tableBorder, spin("tablewidthbox", 0, 20));
+    ClampingSpinBox* frame = bind(&CatalogSettings::tableBorder, spin("tablewidthbox"));
     layout->addWidget(
         labelFor("Label43", QStringLiteral("サムネイル画像のフレームの太さ"), 'W', frame));
     layout->addLayout(row({label("Label44", QStringLiteral("（テーブルの幅）")), frame}));

@@ -18,7 +18,6 @@ RotationTab::RotationTab() : OptionsTab("TabSheet5", QStringLiteral("画像回�
     layout->addWidget(label("Label19", QStringLiteral("画像回転モードの諸設定")));
     arrows_ = bind(&CatalogSettings::rotateQuality, new StepButtons);
     arrows_->setObjectName(QStringLiteral("UpDown1"));
-    arrows_->setRange(50, 100);
     quality_ =
         unbound(edit("Edit7", true, 0,
                      QStringLiteral("数字が大きい方が高画質ですが、ファイルサイズが大きくなります。"

@@ -105,8 +105,15 @@ QString nameOf(const QWidget* control) {
 
 }  // namespace
 
+// A number box or arrow buttons take their range from the row they edit.
 void SettingBinding::add(const SettingRow* row, QWidget* control) {
     bound_.push_back({row, control});
+    if (!row || !row->range.bounded()) return;
+    if (auto* number = qobject_cast<QSpinBox*>(control)) {
+        number->setRange(row->range.minimum, row->range.maximum);
+    } else if (auto* arrows = qobject_cast<StepButtons*>(control)) {
+        arrows->setRange(row->range.minimum, row->range.maximum);
+    }
 }
 
 void SettingBinding::addUnbound(QWidget* control) { unbound_.push_back(control); }
@@ -156,6 +163,11 @@ QStringList SettingBinding::problems(const QWidget& root) const {
     }
     for (const Bound& bound : bound_) {
         if (!bound.row) found << nameOf(bound.control) + QStringLiteral(": bound to no setting");
+        const bool number = qobject_cast<const QSpinBox*>(bound.control) ||
+                            qobject_cast<const StepButtons*>(bound.control);
+        if (bound.row && number && !bound.row->range.bounded()) {
+            found << nameOf(bound.control) + QStringLiteral(": a number without its range");
+        }
         if (!root.isAncestorOf(bound.control)) {
             found << nameOf(bound.control) + QStringLiteral(": bound, but not in the window");
         }

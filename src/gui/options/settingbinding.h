@@ -18,7 +18,8 @@ namespace tessaly {
 // the third; a list of names keeps its selection).
 class SettingBinding {
 public:
-    // Binds control to row; a null row (a field that is not stored) is one of problems().
+    // Binds control to row; a null row (a field that is not stored) is one of problems(). A
+    // number box or arrow buttons take the row's range.
     void add(const SettingRow* row, QWidget* control);
     // A control that edits no setting: a value shown for another, or a choice made at OK.
     void addUnbound(QWidget* control);
@@ -34,7 +35,8 @@ public:
 
     // What keeps the controls under root and the rows from meeting one to one, a line each:
     // a row the options dialog edits without its control or with two, a row edited elsewhere
-    // with one, a control bound to no row or outside root, and a control of a bindable kind
+    // with one, a control bound to no row or outside root, a number control bound to a row
+    // without a range, and a control of a bindable kind
     // under root that was neither bound nor added unbound. Empty when they meet.
     QStringList problems(const QWidget& root) const;
 

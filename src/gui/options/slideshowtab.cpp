@@ -19,7 +19,7 @@ SlideShowTab::SlideShowTab() : OptionsTab("TabSheet8", QStringLiteral("スライ
                    QStringLiteral(
                        "対応しているブラウザの場合画像ファイルを順々に表示することができます")));
     layout->addWidget(slideShow_);
-    interval_ = bind(&CatalogSettings::slideInterval, spin("SpinEdit3", 1, 30));
+    interval_ = bind(&CatalogSettings::slideInterval, spin("SpinEdit3"));
     layout->addWidget(indented(
         row({labelFor("Label26", QStringLiteral("表示間隔（秒）"), 'I', interval_), interval_})));
     layout->addSpacing(8);
@@ -27,8 +27,8 @@ SlideShowTab::SlideShowTab() : OptionsTab("TabSheet8", QStringLiteral("スライ
         bind(&CatalogSettings::slideMaxEnabled,
              check("s_maxcheck", QStringLiteral("画像表示サイズの最大値を指定する。(&M)")));
     layout->addWidget(limitSize_);
-    maxWidth_ = bind(&CatalogSettings::slideMaxWidth, spin("SpinSX", 300, 2000, 10));
-    maxHeight_ = bind(&CatalogSettings::slideMaxHeight, spin("SpinSY", 300, 2000, 10));
+    maxWidth_ = bind(&CatalogSettings::slideMaxWidth, spin("SpinSX", 10));
+    maxHeight_ = bind(&CatalogSettings::slideMaxHeight, spin("SpinSY", 10));
     for (ClampingSpinBox* size : {maxWidth_, maxHeight_}) size->setMaxDigits(4);
     layout->addWidget(indented(
         row({labelFor("Label24", QStringLiteral("横サイズ"), 'W', maxWidth_), maxWidth_,

@@ -18,13 +18,13 @@ ThumbnailTab::ThumbnailTab() : OptionsTab("TabSheet7", QStringLiteral("ｻﾑﾈ
         bind(&CatalogSettings::skipExistingThumbs,
              check("s_filebox", QStringLiteral("同一ﾌｧｲﾙ名のﾌｧｲﾙが存在したらスキップ(&K)"))),
         0, 0, 1, 3);
-    ClampingSpinBox* width = bind(&CatalogSettings::thumbWidth, spin("SpinEdit1", 10, 1000));
+    ClampingSpinBox* width = bind(&CatalogSettings::thumbWidth, spin("SpinEdit1"));
     explain(width, QStringLiteral("アルバム表示の時の画像の幅を指定します"));
     addNumber(grid, 1, width, "Label20", QStringLiteral("サムネイル画像の幅"), 'W');
-    ClampingSpinBox* height = bind(&CatalogSettings::thumbHeight, spin("SpinEdit2", 10, 1000));
+    ClampingSpinBox* height = bind(&CatalogSettings::thumbHeight, spin("SpinEdit2"));
     explain(height, QStringLiteral("アルバム表示の時の画像の高さを指定します"));
     addNumber(grid, 2, height, "Label21", QStringLiteral("サムネイル画像の高さ"), 'H');
-    ClampingSpinBox* quality = bind(&CatalogSettings::thumbQuality, spin("SpinEdit4", 70, 100));
+    ClampingSpinBox* quality = bind(&CatalogSettings::thumbQuality, spin("SpinEdit4"));
     const QString qualityNote = QStringLiteral("（数字が大きいほど画質が向上します。）");
     explain(quality, qualityNote);
     addNumber(grid, 3, quality, "Label28", QStringLiteral("サムネイル画像の圧縮率"), 'Q');

@@ -24,7 +24,7 @@ WebCopyTab::WebCopyTab(const FolderChooser& pickFolder)
                                   "シリアル番号を取り除いたJPEGのコピーを作ります。元の写真は"
                                   "変わりません")));
     layout->addWidget(makeCopies_);
-    longSide_ = bind(&CatalogSettings::webCopyLongSide, spin("WebCopySide", 320, 8192, 64));
+    longSide_ = bind(&CatalogSettings::webCopyLongSide, spin("WebCopySide", 64));
     longSide_->setMaxDigits(4);
     layout->addWidget(indented(
         row({labelFor("WebCopySideLabel", QStringLiteral("長辺の最大（ピクセル）"), 'L', longSide_),

@@ -2,8 +2,11 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <chrono>
 #include <functional>
+#include <future>
 #include <memory>
+#include <thread>
 
 #include "catalogrun_fixture.h"
 #include "core/text/errors.h"
@@ -328,6 +331,46 @@ TEST_F(CatalogRunFilesTest, WorkerCountAndDecodingDoNotChangeTheOutput) {
     const QStringList found = cells().filter("htm_image/turned.jpg");
     ASSERT_EQ(found.size(), 1);
     EXPECT_TRUE(found[0].contains(R"(height="150" width="100")")) << found[0].toStdString();
+}
+
+// Photographs each larger than the whole decode budget are made one at a time by two workers,
+// with everything made of them (double thumbnails, web copies) under one admission each, and
+// leave what one worker leaves. A run that hangs is stopped after a long while, and fails.
+TEST_F(CatalogRunFilesTest, PhotographsOverTheDecodeBudgetRunAloneAtTwoJobs) {
+    settings.useBackgroundImage = QStringLiteral("off");
+    settings.webCopies = QStringLiteral("on");
+    settings.webCopyLongSide = QStringLiteral("320");
+    addImage("large.jpg", 900, 700);
+    for (const char* style : {"", "modern"}) {
+        settings.pageStyle = QString::fromLatin1(style);
+        QList<QByteArray> first;
+        for (const int jobs : {1, 2}) {
+            SCOPED_TRACE(testing::Message() << "style " << style << ", jobs " << jobs);
+            QDir(dir.file("htm_image")).removeRecursively();
+            input.jobs = jobs;
+            input.decodeLimit = 1;  // every photograph is over it
+            input.stop = StopToken();
+            std::promise<CatalogRunOutcome> outcome;
+            std::future<CatalogRunOutcome> ended = outcome.get_future();
+            std::thread running([&] { outcome.set_value(run()); });
+            const bool finished =
+                ended.wait_for(std::chrono::minutes(5)) == std::future_status::ready;
+            if (!finished) input.stop.requestStop();  // wakes the waiting decodes
+            running.join();
+            ASSERT_TRUE(finished) << "the run waited for its decode budget";
+            EXPECT_EQ(ended.get(), CatalogRunOutcome::Completed);
+            QList<QByteArray> bytes;
+            for (const QString& name : input.names) {
+                bytes << readFile(thumb(name)) << readFile(thumb("web/" + name));
+            }
+            EXPECT_FALSE(readFile(thumb("web/large.jpg")).isEmpty());
+            if (first.isEmpty()) {
+                first = bytes;
+            } else {
+                EXPECT_EQ(bytes, first);
+            }
+        }
+    }
 }
 
 TEST_F(CatalogRunFilesTest, CancelWithWorkersLeavesNoThumbnailsBeyondTheCancel) {

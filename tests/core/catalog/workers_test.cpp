@@ -10,9 +10,11 @@
 #include <thread>
 
 #include "core/catalog/thumbnailwork.h"
+#include "core/conversion/conversionrun.h"
 #include "core/work/decodebudget.h"
 #include "core/work/orderedpool.h"
 #include "support/tempdir.h"
+#include "support/testformats.h"
 #include "support/testimages.h"
 
 namespace tessaly {
@@ -66,6 +68,35 @@ TEST(DecodeBudget, AWaitingDecodeIsAdmittedOnReleaseOrRefusedOnStop) {
         const DecodeBudget::Admission none(nullptr, 1 << 30);  // no budget: admitted
         EXPECT_TRUE(bool(none));
     }
+}
+
+// An item larger than the whole limit waits until nothing else is in flight, and what comes
+// after it, though it fits, does not get in first: it would keep the large one waiting.
+TEST(DecodeBudget, AnItemOverTheLimitRunsAloneAndIsNotOvertaken) {
+    DecodeBudget budget(100);
+    ASSERT_TRUE(budget.acquire(60));
+    bool admitted = false;
+    std::thread alone([&] { admitted = budget.acquire(500); });
+    while (budget.waits() == 0) std::this_thread::yield();
+    const bool overtook = budget.tryAcquire(10);
+    if (overtook) budget.release(10);
+    EXPECT_FALSE(overtook);
+    budget.release(60);
+    alone.join();
+    EXPECT_TRUE(admitted);
+    EXPECT_FALSE(budget.tryAcquire(1));  // nothing beside it
+    budget.release(500);
+    EXPECT_EQ(budget.inFlight(), 0);
+}
+
+// A conversion is weighed from the file's header: a PNG of one colour is a small file that
+// decodes into a large picture.
+TEST(DecodeBudget, ConversionsAreWeighedFromTheirHeaders) {
+    test::TempDir dir;
+    dir.write("flat.png", test::makeTestPng(3000, 2000));
+    dir.write("flat.bmp", test::makeTestBmp24(300, 200));
+    EXPECT_GE(ConversionRun::decodeBytes(dir.file("flat.png")), 3 * 3000 * 2000);
+    EXPECT_EQ(ConversionRun::decodeBytes(dir.file("flat.bmp")), 4 * 300 * 200);
 }
 
 // Twelve small files that claim large progressive pictures, on twelve workers: their decodes

@@ -134,6 +134,35 @@ TEST(Settings, SwitchesAndNumbersReadAsThePagesTakeThem) {
     EXPECT_EQ(s.thumbFilter, "off");
 }
 
+// A ranged number is brought within its row's range; one that is unset (does not read, or
+// reads 0 or less where the range starts above 0) is the row's default. Every default is in
+// its range.
+TEST(Settings, RangedNumbersKeepWithinTheirRows) {
+    using S = CatalogSettings;
+    const struct {
+        S::Text field;
+        const char* value;
+        int number;
+    } cases[] = {
+        {&S::webCopyLongSide, "1600", 1600}, {&S::webCopyLongSide, "99999", 8192},
+        {&S::webCopyLongSide, "100", 320},   {&S::webCopyLongSide, "0", 2048},
+        {&S::webCopyLongSide, "-5", 2048},   {&S::webCopyLongSide, "wide", 2048},
+        {&S::tableBorder, "-3", 0},          {&S::tableBorder, "0", 0},
+        {&S::thumbQuality, "101", 100},      {&S::titleColor, "12345678", 12345678},
+    };
+    for (const auto& c : cases) {
+        CatalogSettings s;
+        s.*c.field = QString::fromUtf8(c.value);
+        EXPECT_EQ(s.rangedNumber(c.field), c.number) << c.value;
+    }
+    for (const SettingRow& row : settingRows()) {
+        SCOPED_TRACE(row.key);
+        EXPECT_TRUE(row.range.contains(row.defaultNumber()));
+        EXPECT_TRUE(!row.range.bounded() || row.type == SettingType::Number ||
+                    row.type == SettingType::Integer);
+    }
+}
+
 // The page style is a line after the last block, read by its key; anything but "modern" is
 // the classic style.
 TEST(Settings, PageStyleLineAfterTheBlocks) {

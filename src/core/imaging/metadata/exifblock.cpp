@@ -415,10 +415,6 @@ ExifBlock::Upright ExifBlock::madeUpright(bool swapDimensions, bool dropThumbnai
 
 namespace {
 
-// Fields that name the camera's owner or the camera itself: serial numbers (EXIF, DNG and
-// Adobe's private tags) and owner names.
-constexpr int kMakerNote = 0x927C;
-
 bool listed(int tag, std::initializer_list<int> tags) {
     for (const int t : tags) {
         if (t == tag) return true;
@@ -426,8 +422,46 @@ bool listed(int tag, std::initializer_list<int> tags) {
     return false;
 }
 
+// Fields that name the camera's owner or the camera itself: serial numbers (EXIF, DNG and
+// Adobe's private tags) and owner names.
 bool isSerial(int tag) { return listed(tag, {0xA431, 0xA435, 0xC62F, 0xFDE9}); }
 bool isOwner(int tag) { return listed(tag, {0xA430, 0xFDE8}); }
+
+// The fields of the first directory a published copy keeps: its size and resolution,
+// ImageDescription, Make, Model, Orientation, DateTime, Artist, YCbCrPositioning, Copyright.
+bool isPublishedInFirst(int tag) {
+    return listed(tag, {0x0100, 0x0101, 0x010E, 0x010F, 0x0110, 0x0112, 0x011A, 0x011B, 0x0128,
+                        0x0132, 0x013B, 0x0213, 0x8298});
+}
+
+// The fields of the EXIF directory a published copy keeps: exposure (0x829A to 0x9209),
+// the versions and components, dates and their time zones and fractions, focal length, UserComment,
+// colour space and pixel size, the shooting modes (0xA215, 0xA401 to 0xA40C) and the lens.
+bool isPublishedInExif(int tag) {
+    return listed(tag,
+                  {0x829A, 0x829D, 0x8822, 0x8827, 0x8830, 0x8831, 0x8832, 0x8833, 0x9000, 0x9003,
+                   0x9004, 0x9010, 0x9011, 0x9012, 0x9101, 0x9201, 0x9202, 0x9203, 0x9204, 0x9205,
+                   0x9206, 0x9207, 0x9208, 0x9209, 0x920A, 0x9286, 0x9290, 0x9291, 0x9292, 0xA000,
+                   0xA001, 0xA002, 0xA003, 0xA215, 0xA401, 0xA402, 0xA403, 0xA404, 0xA405, 0xA406,
+                   0xA407, 0xA408, 0xA409, 0xA40A, 0xA40C, 0xA432, 0xA433, 0xA434});
+}
+
+// Whether a published copy keeps a field: only those listed, and the GPS directory whole
+// when the location is kept. Everything else goes, whatever it is: maker notes, serials and
+// owner names, packets stored in EXIF (XMP, Photoshop resources, IPTC), the thumbnail's and
+// the interoperability directories, fields of no known meaning.
+bool isPublished(ExifIfd ifd, int tag, bool keepLocation) {
+    switch (ifd) {
+        case EXIF_IFD_0:
+            return isPublishedInFirst(tag);
+        case EXIF_IFD_EXIF:
+            return isPublishedInExif(tag);
+        case EXIF_IFD_GPS:
+            return keepLocation;
+        default:
+            return false;
+    }
+}
 
 void removeWhere(ExifContent* content, const std::function<bool(int)>& drop) {
     std::vector<ExifEntry*> doomed;
@@ -484,17 +518,20 @@ QByteArray ExifBlock::publishedBlock(const QByteArray& exifBlock, bool keepLocat
     DataPtr data = loaded(mem.get(), exifBlock, true);
     if (!data || !holdsAnything(*data)) return {};
     ExifData* d = data.get();
-    for (const ExifIfd ifd : {EXIF_IFD_0, EXIF_IFD_EXIF, EXIF_IFD_INTEROPERABILITY}) {
-        removeWhere(d->ifd[ifd],
-                    [](int tag) { return tag == kMakerNote || isSerial(tag) || isOwner(tag); });
+    for (int ifd = 0; ifd < EXIF_IFD_COUNT; ++ifd) {
+        removeWhere(d->ifd[ifd], [ifd, keepLocation](int tag) {
+            return !isPublished(ExifIfd(ifd), tag, keepLocation);
+        });
     }
-    removeWhere(d->ifd[EXIF_IFD_1], [](int) { return true; });
-    if (!keepLocation) removeWhere(d->ifd[EXIF_IFD_GPS], [](int) { return true; });
     if (d->data) exif_mem_free(mem.get(), d->data);
     d->data = nullptr;
     d->size = 0;
     const ExifByteOrder order = exif_data_get_byte_order(d);
     setNumber(exif_content_get_entry(d->ifd[EXIF_IFD_0], EXIF_TAG_ORIENTATION), order, 1);
+    setNumber(exif_content_get_entry(d->ifd[EXIF_IFD_0], EXIF_TAG_IMAGE_WIDTH), order,
+              unsigned(width));
+    setNumber(exif_content_get_entry(d->ifd[EXIF_IFD_0], EXIF_TAG_IMAGE_LENGTH), order,
+              unsigned(height));
     setNumber(exif_content_get_entry(d->ifd[EXIF_IFD_EXIF], EXIF_TAG_PIXEL_X_DIMENSION), order,
               unsigned(width));
     setNumber(exif_content_get_entry(d->ifd[EXIF_IFD_EXIF], EXIF_TAG_PIXEL_Y_DIMENSION), order,

@@ -18,10 +18,13 @@ public:
     // Empty when the block cannot be read or holds none of them.
     static QByteArray keptExif(const QByteArray& exifBlock);
 
-    // The block as a published copy carries it: without the GPS directory (unless
-    // keepLocation), serial numbers, owner names, the maker note, the embedded thumbnail (IFD1)
-    // and fields libexif does not know; the orientation is 1 and the pixel dimensions are
-    // width x height. Empty when the block cannot be read.
+    // The block as a published copy carries it: only the listed fields libexif knows, of
+    // capture time, camera, exposure and lens, Artist, Copyright, ImageDescription,
+    // UserComment, colour space, size and resolution, and the GPS directory when
+    // keepLocation; everything else goes (serial numbers, owner names, maker notes, packets
+    // stored in EXIF, the embedded thumbnail, the interoperability directory). The
+    // orientation is 1 and the pixel dimensions are width x height. Empty when the block
+    // cannot be read.
     static QByteArray publishedExif(const QByteArray& exifBlock, bool keepLocation, int width,
                                     int height);
 

@@ -1,10 +1,10 @@
 #include "core/imaging/metadata/privacyfilter.h"
 
 #include <QXmlStreamReader>
-#include <QXmlStreamWriter>
 #include <initializer_list>
 
 #include "core/imaging/metadata/photometadata.h"
+#include "core/imaging/metadata/xmpfilter.h"
 
 namespace tessaly {
 
@@ -73,15 +73,16 @@ QByteArray bigEndianBytes(quint32 value, int bytes) {
     return out;
 }
 
-// IPTC datasets of the place shown: location code and name, city, sub-location,
-// province or state, country code and name.
-bool isLocationDataset(int record, int dataset) {
-    return record == 2 && (dataset == 26 || dataset == 27 || dataset == 90 || dataset == 92 ||
-                           dataset == 95 || dataset == 100 || dataset == 101);
+// The IPTC datasets a copy keeps: the coded character set (1:90), the record version (2:0),
+// keywords (2:25), credit (2:110), copyright notice (2:116) and caption (2:120).
+bool isKeptDataset(int record, int dataset) {
+    if (record == 1) return dataset == 90;
+    return record == 2 &&
+           (dataset == 0 || dataset == 25 || dataset == 110 || dataset == 116 || dataset == 120);
 }
 
-// The IIM datasets without the location ones; false when the data is damaged.
-bool filterIim(const QByteArray& iim, bool keepLocation, QByteArray& out) {
+// The IIM datasets a copy keeps; false when the data is damaged.
+bool filterIim(const QByteArray& iim, QByteArray& out) {
     qsizetype at = 0;
     while (at < iim.size()) {
         if (uchar(iim[at]) != 0x1C || at + 5 > iim.size()) return uchar(iim[at]) == 0;
@@ -96,7 +97,7 @@ bool filterIim(const QByteArray& iim, bool keepLocation, QByteArray& out) {
         }
         if (start + qsizetype(length) > iim.size()) return false;
         const qsizetype end = start + qsizetype(length);
-        if (keepLocation || !isLocationDataset(record, dataset)) out += iim.mid(at, end - at);
+        if (isKeptDataset(record, dataset)) out += iim.mid(at, end - at);
         at = end;
     }
     return true;
@@ -125,41 +126,9 @@ QStringList PrivateFields::names() const {
 
 QByteArray PrivacyFilter::filteredXmp(const QByteArray& payload) const {
     if (!payload.startsWith(JpegSegments::kXmpHeader)) return {};
-    QXmlStreamReader reader(payload.mid(JpegSegments::kXmpHeader.size()));
-    QByteArray xml;
-    QXmlStreamWriter writer(&xml);
-    while (!reader.atEnd()) {
-        const QXmlStreamReader::TokenType token = reader.readNext();
-        if (token == QXmlStreamReader::Invalid) break;
-        if (token != QXmlStreamReader::StartElement) {
-            writer.writeCurrentToken(reader);
-            continue;
-        }
-        const Kind kind = kindOf(reader.name());
-        if (kind != Kind::Other &&
-            (!keepLocation_ || (kind != Kind::Location && kind != Kind::Position))) {
-            reader.skipCurrentElement();
-            continue;
-        }
-        writer.writeStartElement(reader.qualifiedName().toString());
-        for (const QXmlStreamNamespaceDeclaration& ns : reader.namespaceDeclarations()) {
-            const QString prefix = ns.prefix().toString();
-            writer.writeAttribute(
-                prefix.isEmpty() ? QStringLiteral("xmlns") : QStringLiteral("xmlns:") + prefix,
-                ns.namespaceUri().toString());
-        }
-        for (const QXmlStreamAttribute& attribute : reader.attributes()) {
-            const Kind attributeKind = kindOf(attribute.name());
-            const bool location =
-                attributeKind == Kind::Location || attributeKind == Kind::Position;
-            if (attributeKind == Kind::Other || (keepLocation_ && location)) {
-                writer.writeAttribute(attribute.qualifiedName().toString(),
-                                      attribute.value().toString());
-            }
-        }
-    }
-    if (reader.hasError()) return {};
-    return JpegSegments::kXmpHeader + xml;
+    const QByteArray xml =
+        XmpFilter(keepLocation_).filtered(payload.mid(JpegSegments::kXmpHeader.size()));
+    return xml.isEmpty() ? QByteArray() : JpegSegments::kXmpHeader + xml;
 }
 
 QByteArray PrivacyFilter::filteredIptc(const QByteArray& payload) const {
@@ -181,7 +150,7 @@ QByteArray PrivacyFilter::filteredIptc(const QByteArray& payload) const {
         QByteArray kept = data;
         if (id == 0x0404) {
             kept.clear();
-            if (!filterIim(data, keepLocation_, kept)) return {};
+            if (!filterIim(data, kept)) return {};
             if (kept.isEmpty()) continue;
         }
         out += "8BIM" + bigEndianBytes(id, 2) + QByteArray("\0\0", 2) +

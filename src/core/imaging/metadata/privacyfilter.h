@@ -20,12 +20,13 @@ struct PrivateFields {
 // Everything either carries.
 PrivateFields operator|(const PrivateFields& a, const PrivateFields& b);
 
-// The metadata a published copy of a photograph carries. Removed: the GPS directory and the
-// XMP and IPTC location fields (unless the location is kept), serial numbers, owner names,
-// maker notes, embedded thumbnails, and every segment this filter does not know to be safe.
-// Kept: the EXIF fields of capture time, camera, exposure and lens, Artist, Copyright,
-// ImageDescription, the XMP title, description, subject and rights, the IPTC captions and
-// keywords, the comments and the colour profile.
+// The metadata a published copy of a photograph carries: only what this filter knows to be
+// safe, everything else dropped, whatever it is. Kept: the EXIF fields of capture time,
+// camera, exposure and lens, Artist, Copyright, ImageDescription, UserComment and the colour
+// space (see ExifBlock::publishedBlock); the XMP title, description, keywords, rights,
+// creator, capture dates and rating (see XmpFilter); the IPTC caption, keywords, credit and
+// copyright notice; the comments and the colour profile. Keeping the location keeps the GPS
+// directory and the XMP GPS properties besides.
 class PrivacyFilter {
 public:
     explicit PrivacyFilter(bool keepLocation) : keepLocation_(keepLocation) {}
@@ -33,12 +34,12 @@ public:
     // The segments of a photograph as its copy of width x height upright pixels carries them.
     JpegSegments filtered(const JpegSegments& segments, int width, int height) const;
 
-    // An XMP segment's payload without the private properties and attributes; empty when the
-    // packet is no well-formed XML.
+    // An XMP segment's payload rebuilt with the kept properties alone; empty when the packet
+    // is no well-formed XML or keeps nothing.
     QByteArray filteredXmp(const QByteArray& payload) const;
-    // A Photoshop (APP13) segment's payload holding only its IPTC records (without the
-    // location datasets unless kept) and its resolution and copyright resources; empty when
-    // nothing is left or the resources are damaged.
+    // A Photoshop (APP13) segment's payload holding only its kept IPTC datasets and its
+    // resolution and copyright resources; empty when nothing is left or the resources are
+    // damaged.
     QByteArray filteredIptc(const QByteArray& payload) const;
 
     // What the segments carry (EXIF and XMP).
