@@ -7,7 +7,9 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
+#include <memory>
 #include <optional>
 
 #include "batch/batchcommands.h"
@@ -247,6 +249,7 @@ int runCatalogue(const Options& options) {
     input.date = options.date;
     input.jobs = options.jobs;
     input.stop = interruption.stop();
+    input.positionsLinked = std::make_shared<std::atomic<int>>(0);
     BatchRunHost host(options.quiet, options.open);
     host.setComments(options.comments);
     host.setKeepGoing(options.keepGoing);
@@ -255,6 +258,12 @@ int runCatalogue(const Options& options) {
     const CatalogRunOutcome outcome = run.execute(input);
     if (options.names.isEmpty()) reportUndecodableNames(folder, allFormats);
     host.reportLeftOut();
+    // As the window's closing question: photographs linked as they are that give away where
+    // they were taken (a warning: on standard error, also when quiet).
+    if (outcome == CatalogRunOutcome::Completed && input.positionsLinked->load() > 0) {
+        std::fprintf(stderr, "tessaly-batch: %s\n",
+                     positionsLinkedMessage(input.positionsLinked->load()).toUtf8().constData());
+    }
     return exitStatus(outcome, interruption, !host.leftOut().isEmpty());
 }
 

@@ -389,14 +389,21 @@ TEST_F(BatchCatalogTest, WebCopiesArePrivateIncrementalAndChecked) {
         s.setOn(&CatalogSettings::openInNewWindow, true);
         s.setOn(&CatalogSettings::useScriptPopup, true);
     });
-    ASSERT_EQ(runBatch({"-q", "-s", settings, folder}).status, 0);
+    // The closing lines say, as the window's closing question does, how many linked
+    // photographs carry a position; copies leave none.
+    const BatchOutcome linked = runBatch({"-q", "-s", settings, folder});
+    ASSERT_EQ(linked.status, 0);
+    EXPECT_TRUE(linked.errors.contains("位置情報を含む画像が 2 枚リンクされています"))
+        << linked.errors.toStdString();
     BatchOutcome check = runBatch({"--check-privacy", "-s", settings, folder});
     EXPECT_EQ(check.status, 4);
     EXPECT_TRUE(check.out.contains("a.jpg: 位置情報、シリアル番号、所有者名"))
         << check.out.toStdString();
     EXPECT_TRUE(check.out.contains("b.jpg")) << check.out.toStdString();
 
-    ASSERT_EQ(runBatch({"-q", "-s", settings, "--web-copies=1024", folder}).status, 0);
+    const BatchOutcome copied = runBatch({"-q", "-s", settings, "--web-copies=1024", folder});
+    ASSERT_EQ(copied.status, 0);
+    EXPECT_FALSE(copied.errors.contains("位置情報")) << copied.errors.toStdString();
     const QString web = folder + "/htm_image/web/";
     EXPECT_TRUE(readFile(folder + "/index.htm").contains("href=\"htm_image/web/a.jpg\""));
     EXPECT_TRUE(readFile(folder + "/index.htm").contains("disp('htm_image/web/a.jpg',768,1024)"));

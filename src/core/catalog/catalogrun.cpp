@@ -71,6 +71,8 @@ struct WriteFailure {
 
 }  // namespace
 
+QString positionsLinkedMessage(int count) { return kPositionsLinked.arg(count); }
+
 Question runQuestion(RunQuestion kind) {
     return kind == RunQuestion::OpenBrowser ? kFinishedQuestion : kNoCommentFile;
 }
@@ -696,7 +698,7 @@ void CatalogRun::Run::finishPages() {
     pages->finish(end);
     publishThumbnails();
     publishCopies();
-    if (!stoppedEarly) makeArchive();
+    makeArchive();
     pages->publish();
     if (webCopies && !stoppedEarly) removeStaleCopies();
 }
@@ -720,8 +722,8 @@ void CatalogRun::Run::publishCopies() {
     newCopies.clear();
 }
 
-// The zip of the copies the pages offer, made again only when a copy changed; it goes into
-// place with the pages.
+// The zip of the copies the pages offer (those made so far, when stopped), made again only
+// when a copy changed; it goes into place with the pages.
 void CatalogRun::Run::makeArchive() {
     const PlacedFile& zip = pages->files().download;
     if (zip.path.isEmpty() || PhotoArchive::upToDate(zip.path, folders.web, copyNames)) return;
@@ -794,7 +796,7 @@ void CatalogRun::offerBrowser(const CatalogSettings& settings, const QString& fo
     const QString pagePath = folderPath(shown) + settings.htmlFileName;
     // A warning about positions stands on its own line before the question it is not part of.
     QString text = pagePath + QLatin1Char('\n');
-    if (positionsLinked > 0) text += kPositionsLinked.arg(positionsLinked) + QLatin1Char('\n');
+    if (positionsLinked > 0) text += positionsLinkedMessage(positionsLinked) + QLatin1Char('\n');
     text += kFinishedQuestion.body;
     const Question asked{kFinishedQuestion.title, text};
     if (!decisions.question(RunQuestion::OpenBrowser, asked.text())) return;

@@ -77,6 +77,8 @@ enum class RunQuestion {
 
 // The notice listing photographs a run left out: the first ten names and how many in all.
 QString leftOutPhotosMessage(const QStringList& names);
+// The line saying how many photographs the pages link as they are carry a GPS position.
+QString positionsLinkedMessage(int count);
 // The fixed questions (comment editor, browser) in their parts in its parts;
 // CatalogRunHost::question receives its text().
 Question runQuestion(RunQuestion kind);
