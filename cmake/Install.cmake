@@ -22,7 +22,8 @@ set(TESSALY_DEB_DEPENDS
   "libzip4 (>= 1.7.3)"
   "libpng16-16 (>= 1.6.37)"
   "libwebp7 (>= 1.2.4)"
-  "libwebpdemux2 (>= 1.2.4)")
+  "libwebpdemux2 (>= 1.2.4)"
+  "zlib1g (>= 1:1.1.4)")
 set(TESSALY_DEB_RECOMMENDS
   "fonts-noto-cjk")
 # ----------------------------------------------------------------------------------------------

@@ -1,5 +1,5 @@
-// Privacy check mode of tessaly-batch: which published images tell where they were taken,
-// the camera's serial number or its owner's name.
+// Privacy check mode of tessaly-batch: which files of a catalogue's folder, as a web server
+// would serve them, tell where they were taken, the camera's serial number or its owner's name.
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
@@ -17,14 +17,17 @@ namespace tessaly::batch {
 namespace {
 
 constexpr int kFoundStatus = 4;
+// After what a file carries when no page links it.
+const char* const kNotLinked = "（ページからのリンクなし）";
 
 const char* const kPrivacyUsage =
     "Usage: tessaly-batch --check-privacy [options] FOLDER\n"
-    "Lists every image that FOLDER's catalogue and slide show pages link to or show and that\n"
-    "carries a GPS position, a serial number or an owner name: one line each, the file and\n"
-    "what it carries.\n"
-    "  -R, --recursive      also the pages at FOLDER's top (the contents page) and the\n"
-    "                       catalogues of its sub-folders\n"
+    "Lists every file below FOLDER, at any depth, that carries a GPS position, a serial number\n"
+    "or an owner name, linked from a page or not, since a web server serves them all: one line\n"
+    "each, the file and what it carries, with \"（ページからのリンクなし）\" after a file no page\n"
+    "links. Files are told apart by their content; symbolic links are not followed.\n"
+    "  -R, --recursive      FOLDER need not hold a catalogue of its own: a contents page or\n"
+    "                       the catalogues of its sub-folders will do\n"
     "  -s, --settings FILE  settings file, or the folder holding Quorvel.ini (names the pages)\n"
     "  -h, --help           this text\n"
     "Exit status: 0 none found, 4 some found, 1 a page could not be read, 2 usage error.\n";
@@ -45,11 +48,13 @@ int check(const QString& given, bool recursive, const QString& settingsPath) {
         return 1;
     }
     const QDir base(folder);
-    const std::vector<PrivacyFinding> findings = privacy.check(pages);
+    const std::vector<PrivacyFinding> findings = privacy.check(folder);
     for (const PrivacyFinding& finding : findings) {
+        const QString carried = finding.fields.names().join(QStringLiteral("、")) +
+                                (finding.linked ? QString() : QString::fromUtf8(kNotLinked));
         std::printf("%s: %s\n",
                     terminalText(base.relativeFilePath(finding.path)).toUtf8().constData(),
-                    finding.fields.names().join(QStringLiteral("、")).toUtf8().constData());
+                    carried.toUtf8().constData());
     }
     return findings.empty() ? 0 : kFoundStatus;
 }

@@ -414,8 +414,12 @@ TEST_F(BatchCatalogTest, WebCopiesArePrivateIncrementalAndChecked) {
     EXPECT_EQ(header.storedWidth, 768);
     EXPECT_EQ(header.storedHeight, 1024);
     EXPECT_FALSE(JpegImage::readSegments(copy).iccProfile().isEmpty());
+    // The copies tell nothing; the originals beside them, which no page links, still do.
     check = runBatch({"--check-privacy", "-s", settings, folder});
-    EXPECT_EQ(check.status, 0) << check.out.toStdString();
+    EXPECT_EQ(check.status, 4);
+    EXPECT_EQ(check.out,
+              "a.jpg: 位置情報、シリアル番号、所有者名（ページからのリンクなし）\n"
+              "b.jpg: 位置情報、シリアル番号、所有者名（ページからのリンクなし）\n");
     // The modern page links the same copies and puts them in place as well.
     QDir(web).removeRecursively();
     ASSERT_EQ(
@@ -485,7 +489,11 @@ TEST_F(BatchCatalogTest, WebCopiesArePrivateIncrementalAndChecked) {
     EXPECT_EQ(QFileInfo(web + "p.jpg").lastModified(), old);
     const JpegHeader upright = JpegImage::readHeader(readFile(web + "p.jpg"));  // orientation 6
     EXPECT_EQ(std::make_pair(upright.width(), upright.orientation), std::make_pair(240, 1));
-    EXPECT_EQ(runBatch({"--check-privacy", "-s", settings, folder}).status, 0);
+    check = runBatch({"--check-privacy", "-s", settings, folder});
+    EXPECT_FALSE(check.out.contains("htm_image/web/")) << check.out.toStdString();
+    EXPECT_TRUE(
+        check.out.contains("p.png: 位置情報、シリアル番号、所有者名（ページからのリンクなし）"))
+        << check.out.toStdString();
 }
 
 // The files below root, by their path from it.
@@ -698,6 +706,203 @@ TEST_F(BatchCatalogTest, PrivacyCheckFindsEveryLinkedPhotograph) {
         EXPECT_EQ(check.status, 4);
         for (const auto& [name, bytes] : photos) {
             EXPECT_TRUE(check.out.contains(name + ": 位置情報")) << check.out.toStdString();
+        }
+    }
+}
+
+// Little-endian or big-endian bytes of a number.
+QByteArray numberBytes(quint32 value, int bytes, bool little) {
+    QByteArray out;
+    for (int i = 0; i < bytes; ++i) out.append(char(value >> (8 * (little ? i : bytes - 1 - i))));
+    return out;
+}
+
+// A TIFF directory standing at `at` from the TIFF start, its longer values right after it (as
+// a maker note holds it).
+QByteArray directoryAt(quint32 at, const std::vector<TiffEntry>& entries) {
+    QByteArray ifd = numberBytes(quint32(entries.size()), 2, true), data;
+    const quint32 dataAt = at + 2 + 12 * quint32(entries.size()) + 4;
+    for (const TiffEntry& entry : entries) {
+        ifd += numberBytes(quint32(entry.tag), 2, true) +
+               numberBytes(quint32(entry.type), 2, true) + numberBytes(entry.count, 4, true);
+        ifd += entry.value.size() <= 4 ? entry.value.leftJustified(4, '\0')
+                                       : numberBytes(dataAt + quint32(data.size()), 4, true);
+        if (entry.value.size() > 4) data += entry.value;
+    }
+    return ifd + numberBytes(0, 4, true) + data;
+}
+
+// An EXIF block of a camera of `make` whose maker note is `note` placed by `makeNote`
+// (given where the note stands from the TIFF start).
+QByteArray makerNoteExif(const QByteArray& make,
+                         const std::function<QByteArray(quint32)>& makeNote) {
+    // IFD0 (Make, the EXIF pointer), the EXIF IFD (the maker note), then Make's text.
+    const quint32 noteAt = 8 + 30 + 18 + quint32(make.size()) + 1;
+    const QByteArray note = makeNote(noteAt);
+    return handMadeExif({textEntry(0x010F, make)}, {{0x927C, 7, quint32(note.size()), note}});
+}
+
+QByteArray xmpPacket(const QByteArray& namespaces, const QByteArray& properties) {
+    return "<?xpacket begin='\xEF\xBB\xBF' id='W5M0MpCehiHzreSzNTczkc9d'?>"
+           "<x:xmpmeta xmlns:x='adobe:ns:meta/'><rdf:RDF "
+           "xmlns:rdf='http://www.w3.org/1999/02/22-rdf-syntax-ns#'><rdf:Description "
+           "rdf:about='' " +
+           namespaces + ">" + properties +
+           "</rdf:Description></rdf:RDF></x:xmpmeta><?xpacket end='w'?>";
+}
+
+quint32 crc32Of(const QByteArray& bytes) {
+    quint32 crc = 0xFFFFFFFF;
+    for (const char byte : bytes) {
+        crc ^= quint8(byte);
+        for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (crc & 1 ? 0xEDB88320 : 0);
+    }
+    return ~crc;
+}
+
+// A PNG with the chunk put after the image data, just before its end.
+QByteArray pngWithChunkAfterImage(const QByteArray& type, const QByteArray& data) {
+    const QByteArray png = makeTestPng(40, 30);
+    const QByteArray chunk = numberBytes(quint32(data.size()), 4, false) + type + data +
+                             numberBytes(crc32Of(type + data), 4, false);
+    return png.left(png.size() - 12) + chunk + png.right(12);
+}
+
+// A PNG text chunk as ImageMagick stores a raw profile: its type, length and hexadecimal.
+QByteArray rawProfile(const QByteArray& type, const QByteArray& profile) {
+    QByteArray text = "\n" + type + "\n" + QByteArray::number(profile.size()).rightJustified(8);
+    const QByteArray hex = profile.toHex();
+    for (qsizetype at = 0; at < hex.size(); at += 72) text += "\n" + hex.mid(at, 72);
+    return text + "\n";
+}
+
+// --check-privacy reads every file a web server would serve from the folder, linked or not,
+// by its content, and every carrier of a position, a serial number or an owner name in it;
+// it never follows a link and names no clean file.
+TEST_F(BatchCatalogTest, PrivacyCheckReadsEveryCarrierOfEveryServedFile) {
+    const QByteArray gpsExif = privateCameraSegments(400, 300, 1)[0].second;  // all three
+    const QByteArray all = "位置情報、シリアル番号、所有者名";
+    const QByteArray exifNs = "xmlns:exif='http://ns.adobe.com/exif/1.0/'";
+    const QByteArray gpsXmp = xmpPacket(exifNs, "<exif:GPSLatitude>35,40.5N</exif:GPSLatitude>");
+    const QByteArray ownerXmp = xmpPacket("xmlns:aux='http://ns.adobe.com/exif/1.0/aux/'",
+                                          "<aux:OwnerName>Hana Owner</aux:OwnerName>");
+    const QByteArray canon = makerNoteExif("Canon", [](quint32 at) {
+        return directoryAt(at, {textEntry(0x0009, "Hana Owner"), longEntry(0x000C, 1234567)});
+    });
+    const QByteArray panasonic = makerNoteExif("Panasonic", [](quint32 at) {
+        return QByteArray("Panasonic\0\0\0", 12) +
+               directoryAt(at + 12, {{0x0025, 7, 16, "F1612345678901AB"}});
+    });
+    // An extended XMP packet in two parts, the position in the second.
+    const QByteArray guid = "0123456789ABCDEF0123456789ABCDEF";
+    const QByteArray extended = xmpPacket(exifNs, QByteArray(300, ' ') +
+                                                      "<exif:GPSLongitude>139,45.3E"
+                                                      "</exif:GPSLongitude>");
+    const auto extendedPart = [&](qsizetype at, qsizetype size) {
+        return QByteArray("http://ns.adobe.com/xmp/extension/\0", 35) + guid +
+               numberBytes(quint32(extended.size()), 4, false) +
+               numberBytes(quint32(at), 4, false) + extended.mid(at, size);
+    };
+    JpegLayout extendedLayout;
+    extendedLayout.segments = {
+        {0xE1, QByteArray("http://ns.adobe.com/xap/1.0/\0", 29) +
+                   xmpPacket("xmlns:xmpNote='http://ns.adobe.com/xmp/note/'",
+                             "<xmpNote:HasExtendedXMP>" + guid + "</xmpNote:HasExtendedXMP>")},
+        {0xE1, extendedPart(0, 200)},
+        {0xE1, extendedPart(200, extended.size())}};
+    // Photoshop resources holding EXIF with a body serial number.
+    const QByteArray serialExif = handMadeExif({}, {textEntry(0xA431, "SN-4711")}).mid(6);
+    JpegLayout photoshopLayout;
+    photoshopLayout.segments = {{0xED, QByteArray("Photoshop 3.0\0"
+                                                  "8BIM\x04\x22\0\0",
+                                                  22) +
+                                           numberBytes(quint32(serialExif.size()), 4, false) +
+                                           serialExif + QByteArray(serialExif.size() % 2, '\0')}};
+    // XMP inside the EXIF block, a Darwin Core position in it.
+    const QByteArray dwc = xmpPacket("xmlns:dwc='http://rs.tdwg.org/dwc/terms/'",
+                                     "<dwc:decimalLatitude>35.675</dwc:decimalLatitude>");
+    JpegLayout packetLayout;
+    packetLayout.segments = {{0xE1, handMadeExif({{0x02BC, 7, quint32(dwc.size()), dwc}})}};
+    JpegLayout gpsLayout;
+    gpsLayout.segments = {{0xE1, gpsExif}};
+    const QByteArray gpsJpeg = makePhotoJpeg(64, 48, gpsLayout);
+    // The simple WebP format (no VP8X header, so no flag says EXIF follows) with an EXIF chunk.
+    QByteArray webp = makeTestWebp(40, 30);
+    ASSERT_EQ(webp.mid(12, 4), "VP8 ");
+    webp += "EXIF" + numberBytes(quint32(gpsExif.size() - 6), 4, true) + gpsExif.mid(6);
+    webp += QByteArray(webp.size() % 2, '\0');
+    webp.replace(4, 4, numberBytes(quint32(webp.size() - 8), 4, true));
+    HeicOptions heic;
+    heic.exif = gpsExif;
+    const auto jpegWith = [](const QByteArray& exif) {
+        JpegLayout layout;
+        layout.segments = {{0xE1, exif}};
+        return makePhotoJpeg(64, 48, layout);
+    };
+    const QByteArray drone = xmpPacket("xmlns:drone-dji='http://www.dji.com/drone-dji/1.0/'",
+                                       "<drone-dji:GpsLatitude>+35.6751</drone-dji:GpsLatitude>");
+    const struct {
+        QString name;
+        QByteArray bytes;
+        QByteArray carries;  // empty: clean
+        bool linked = true;
+    } rows[] = {
+        {"canon.jpg", jpegWith(canon), "シリアル番号、所有者名"},
+        {"panasonic.jpg", jpegWith(panasonic), "シリアル番号"},
+        {"extended.jpg", makePhotoJpeg(64, 48, extendedLayout), "位置情報"},
+        {"photoshop.jpg", makePhotoJpeg(64, 48, photoshopLayout), "シリアル番号"},
+        {"packet.jpg", makePhotoJpeg(64, 48, packetLayout), "位置情報"},
+        {"itxt-after.png",
+         pngWithChunkAfterImage("iTXt", QByteArray("XML:com.adobe.xmp\0\0\0\0\0", 22) + gpsXmp),
+         "位置情報"},
+        {"text.png",
+         pngWithChunkAfterImage("tEXt", QByteArray("XML:com.adobe.xmp\0", 18) + ownerXmp),
+         "所有者名"},
+        {"ztxt.png",
+         pngWithChunkAfterImage("zTXt",
+                                QByteArray("XML:com.adobe.xmp\0\0", 19) + qCompress(drone).mid(4)),
+         "位置情報"},
+        {"exif-after.png", pngWithChunkAfterImage("eXIf", gpsExif), all},
+        {"raw-exif.png",
+         pngWithChunkAfterImage("zTXt", QByteArray("Raw profile type exif\0\0", 23) +
+                                            qCompress(rawProfile("exif", gpsExif)).mid(4)),
+         all},
+        {"raw-xmp.png",
+         pngWithChunkAfterImage(
+             "tEXt", QByteArray("Raw profile type xmp\0", 21) + rawProfile("xmp", ownerXmp)),
+         "所有者名"},
+        {"noflag.webp", webp, all},
+        {"original.heic", makeTestHeic(64, 64, heic), all, false},
+        {"_backup/old.jpg", gpsJpeg, all, false},
+        {"htm_image/back.jpg", gpsJpeg, all},  // the page's background
+        {"notes.txt", gpsJpeg, all, false},    // told by its content
+        {"clean.jpg", makeTestJpeg(64, 48), {}},
+        {"clean.png", makeTestPng(40, 30), {}},
+        {"clean.webp", makeTestWebp(40, 30), {}},
+        {"link.jpg", {}, {}},  // a link to a photograph outside
+    };
+    QByteArray page = "<HTML><BODY background=\"htm_image/back.jpg\">\n";
+    for (const auto& row : rows) {
+        if (row.linked && !row.name.startsWith("htm_image/")) {
+            page += "<A HREF=\"" + row.name.toUtf8() + "\">x</A>\n";
+        }
+        QDir().mkpath(QFileInfo(folder + "/" + row.name).path());
+        if (!row.bytes.isEmpty()) writeFile(folder + "/" + row.name, row.bytes);
+    }
+    writeFile(folder + "/index.htm", page + "</BODY></HTML>\n");
+    writeFile(dir.file("outside.jpg"), gpsJpeg);
+    ASSERT_TRUE(QFile::link(dir.file("outside.jpg"), folder + "/link.jpg"));
+    const BatchOutcome check = runBatch({"--check-privacy", folder});
+    EXPECT_EQ(check.status, 4);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name.toStdString());
+        const QString line =
+            row.name + ": " + QString::fromUtf8(row.carries) +
+            (row.linked ? QString() : QStringLiteral("（ページからのリンクなし）")) + "\n";
+        if (row.carries.isEmpty()) {
+            EXPECT_FALSE(check.out.contains(row.name + ":")) << check.out.toStdString();
+        } else {
+            EXPECT_TRUE(check.out.contains(line)) << check.out.toStdString();
         }
     }
 }

@@ -7,8 +7,7 @@
 #include <QRegularExpression>
 #include <QSet>
 
-#include "core/imaging/jpeg/jpegimage.h"
-#include "core/imaging/reader/photoreader.h"
+#include "core/checks/filecarriers.h"
 #include "core/pages/classic/slideshowwriter.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
@@ -71,29 +70,18 @@ QString pageText(const QByteArray& bytes) {
     return sjis::decode(bytes);
 }
 
-// What of the owner's privacy the photograph at path carries, whatever its format; nothing
-// for a file that is no photograph we can read, since nothing of it is shown either.
-PrivateFields privateFieldsOf(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    const PhotoFormat format = photoFormatOf(file.read(32));
-    file.close();
-    try {
-        if (format == PhotoFormat::Jpeg) {
-            return PrivacyFilter::find(JpegImage::readSegments(JpegImage::readFile(path)));
-        }
-        if (format == PhotoFormat::Unknown) return {};
-        const std::unique_ptr<PhotoReader> reader = openPhotoReader(path);
-        return PrivacyFilter::find(reader->exif(), reader->xmp());
-    } catch (const Error&) {
-        return {};
-    }
-}
-
 bool isLocal(const QString& link) {
     static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*:"));
     return !link.isEmpty() && !link.startsWith(QLatin1Char('#')) && !link.contains(scheme) &&
            !link.startsWith(QLatin1String("//"));
+}
+
+// Pages and style sheets, which link the pictures a page shows.
+bool isPageName(const QString& name) {
+    for (const char* extension : {".htm", ".html", ".css"}) {
+        if (name.endsWith(QLatin1String(extension), Qt::CaseInsensitive)) return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -128,13 +116,15 @@ QStringList PrivacyCheck::linkedFiles(const QString& pagePath) {
     static const QRegularExpression links(
         QStringLiteral(
             "(?:\\b(?:href|src)\\s*=\\s*\"([^\"]*)\")|(?:\\bimag\\[\\d+\\]=\"([^\"]*)\")|"
-            "(?:\\bdisp\\('((?:[^'\\\\]|\\\\.)*)')"),
+            "(?:\\bdisp\\('((?:[^'\\\\]|\\\\.)*)')|"
+            "(?:\\bbackground\\s*=\\s*\"([^\"]*)\")|(?:\\burl\\(\\s*\"([^\"]*)\"\\s*\\))"),
         QRegularExpression::CaseInsensitiveOption);
     const QDir folder = QFileInfo(pagePath).absoluteDir();
     QStringList files;
     for (auto match = links.globalMatch(page); match.hasNext();) {
         const QRegularExpressionMatch m = match.next();
-        QString link = m.captured(1) + m.captured(2) + m.captured(3);
+        QString link =
+            m.captured(1) + m.captured(2) + m.captured(3) + m.captured(4) + m.captured(5);
         if (link.contains(QLatin1Char('?'))) continue;  // a query; a name's '?' is escaped
         link.replace(QLatin1String("\\'"), QLatin1String("'"));
         link = unescaped(link);
@@ -145,16 +135,46 @@ QStringList PrivacyCheck::linkedFiles(const QString& pagePath) {
     return files;
 }
 
-std::vector<PrivacyFinding> PrivacyCheck::check(const QStringList& pages) const {
-    std::vector<PrivacyFinding> findings;
-    QSet<QString> seen;
-    for (const QString& page : pages) {
-        for (const QString& path : linkedFiles(page)) {
-            if (seen.contains(path) || !QFileInfo(path).isFile()) continue;
-            seen.insert(path);
-            const PrivateFields fields = privateFieldsOf(path);
-            if (fields.any()) findings.push_back({path, fields});
+std::vector<PrivacyFinding> PrivacyCheck::check(const QString& folder) const {
+    const QStringList catalogues = pagesOf(folder, true);
+    QStringList files, others;  // others: pages and style sheets not of the catalogues
+    QDirIterator below(folder, QDir::Files | QDir::Hidden | QDir::System,
+                       QDirIterator::Subdirectories);
+    while (below.hasNext()) {
+        const QFileInfo file(below.next());
+        if (file.isSymLink() || !file.isFile()) continue;
+        files << QDir::cleanPath(file.filePath());
+        if (isPageName(file.fileName()) && !catalogues.contains(files.last())) {
+            others << files.last();
         }
+    }
+    files.sort();
+    const QSet<QString> present(files.cbegin(), files.cend());
+    QStringList linked;
+    QSet<QString> seen;
+    const auto take = [&](const QStringList& links) {
+        for (const QString& path : links) {
+            if (present.contains(path) && !seen.contains(path)) linked << path;
+            seen.insert(path);
+        }
+    };
+    for (const QString& page : catalogues) take(linkedFiles(page));
+    for (const QString& page : others) {
+        try {
+            take(linkedFiles(page));
+        } catch (const Error&) {
+            // Not one of ours: what it links counts as unlinked.
+        }
+    }
+    std::vector<PrivacyFinding> findings;
+    for (const QString& path : linked) {
+        const PrivateFields fields = FileCarriers::of(path);
+        if (fields.any()) findings.push_back({path, fields, true});
+    }
+    for (const QString& path : files) {
+        if (seen.contains(path)) continue;
+        const PrivateFields fields = FileCarriers::of(path);
+        if (fields.any()) findings.push_back({path, fields, false});
     }
     return findings;
 }
