@@ -7,6 +7,7 @@
 
 #include "core/imaging/files/filereplacement.h"
 #include "core/imaging/jobs/webcopy.h"
+#include "core/imaging/reader/photoformats.h"
 
 namespace tessaly {
 
@@ -18,10 +19,8 @@ QString recordName() { return QLatin1String(WebCopy::kRecordName); }
 
 // A name the record can hold on a line of its own, and that only a web copy can have.
 bool recordable(const QString& name) {
-    const QString lower = name.toLower();
     return !name.contains(QLatin1Char('\n')) && !name.contains(QLatin1Char('\r')) &&
-           !name.contains(QLatin1Char('/')) &&
-           (lower.endsWith(QLatin1String(".jpg")) || lower.endsWith(QLatin1String(".jpeg")));
+           !name.contains(QLatin1Char('/')) && hasJpegExtension(name);
 }
 
 }  // namespace

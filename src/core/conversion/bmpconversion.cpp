@@ -45,12 +45,16 @@ BmpConversion::Photo BmpConversion::loadPhoto(const QString& path) const {
     if (source_ == Source::Any || source_ == Source::Other) {
         QByteArray head;
         const bool readable = readHead(path, head);
-        const PhotoFormat format = photoFormatOf(head);
-        heif = format == PhotoFormat::Heif;
-        if (format == PhotoFormat::Png || format == PhotoFormat::Webp) return readPhoto(path);
-        if (readable && !heif && (source_ == Source::Other || !head.startsWith("BM"))) {
-            throw ImageError(QFileInfo(path).fileName() +
-                             QStringLiteral(": BMP、HEIC/HEIF、PNG、WebP、AVIF のどれでもないため"
+        // HEIF files (AVIF too) go through the HEIF image as the HEIC type does; the other
+        // formats the converter takes through their readers.
+        const PhotoFormatRow* row = photoFormatByContent(head);
+        heif = row && row->format == PhotoFormat::Heif;
+        if (row && !heif && row->conversion != ConversionGroup::None) return readPhoto(path);
+        const bool bmp = photoFormatRow(PhotoFormat::Bmp).hasContent(head);
+        if (readable && !heif && (source_ == Source::Other || !bmp)) {
+            throw ImageError(QFileInfo(path).fileName() + QStringLiteral(": ") +
+                             convertibleFormatNames() +
+                             QStringLiteral(" のどれでもないため"
                                             "変換できません（No BMP, PNG, WebP or HEIF header）"));
         }
     }
@@ -105,6 +109,19 @@ void BmpConversion::write(const PixelImage& picture, const QString& path, const 
                           const QByteArray& iccProfile) const {
     FileReplacement::replace(path, encode(picture, exif, iccProfile),
                              FileReplacement::Links::Refuse);
+}
+
+QStringList BmpConversion::masksOf(Source source) {
+    switch (source) {
+        case Source::Bmp:
+            return conversionMasks(ConversionGroup::Bmp);
+        case Source::Heif:
+            return conversionMasks(ConversionGroup::Heif);
+        case Source::Other:
+            return conversionMasks(ConversionGroup::Other);
+        default:
+            return conversionMasks();
+    }
 }
 
 QString BmpConversion::outputNameOf(const QString& name) const {

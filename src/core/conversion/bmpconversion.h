@@ -97,6 +97,9 @@ public:
     Result run(const QString& folder, const QStringList& names, const Hooks& hooks) const;
     // The JPEG name of a source name for this conversion's source kind.
     QString outputNameOf(const QString& name) const;
+    // The folder listing masks of the files a source kind reads ("*.heic", "*.heif"), from
+    // the format table.
+    static QStringList masksOf(Source source);
 
     // The window's texts.
     static QString overwriteQuestion(const QString& outputName);

@@ -89,14 +89,7 @@ qint64 ConversionRun::decodeBytes(const QString& path) {
 
 QStringList ConversionRun::filesOf(const QString& folder, BmpConversion::Source source,
                                    bool recursive) {
-    QStringList masks;
-    using Source = BmpConversion::Source;
-    if (source == Source::Bmp || source == Source::Any) masks << QStringLiteral("*.bmp");
-    if (source == Source::Heif || source == Source::Any)
-        masks << QStringLiteral("*.heic") << "*.heif";
-    if (source == Source::Other || source == Source::Any)
-        masks << QStringLiteral("*.png") << "*.webp"
-              << "*.avif";
+    const QStringList masks = BmpConversion::masksOf(source);
     QDirIterator it(folder, masks, QDir::Files | QDir::Readable,
                     recursive ? QDirIterator::Subdirectories : QDirIterator::NoIteratorFlags);
     QStringList files;

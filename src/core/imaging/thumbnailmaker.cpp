@@ -14,6 +14,7 @@
 #include "core/imaging/pixels/sampledstretch.h"
 #include "core/imaging/pixels/thumbnailfilters.h"
 #include "core/imaging/reader/photoreader.h"
+#include "core/imaging/reader/rowstreaming.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
 
@@ -24,28 +25,19 @@ namespace {
 // A box side below 1 pixel (only from a hand-edited settings file) counts as 1.
 int side(int value) { return std::max(value, 1); }
 
-// The start of a file read for its header: the markers before the first scan, EXIF data
-// included, nearly always fit.
-constexpr qint64 kHeaderBytes = 256 * 1024;
-
-// The ICC profile chunks of a file's start; none when its header cannot be read (the decode
-// then reports the problem).
-JpegSegments colourProfileOf(const QByteArray& data) {
-    try {
-        return JpegImage::readSegments(data).iccChunks();
-    } catch (const Error&) {
-        return {};
-    }
-}
-
-// True when the photograph is one for a format's reader rather than the JPEG path: its
-// content is another format, or unknown under a name that is not a JPEG's.
-bool forReader(const QString& path) {
+// The reader of a photograph: by its content with other formats (a file of no known content
+// under a JPEG name, or one that cannot be opened, goes to the JPEG reader, whose messages say
+// what is wrong), the JPEG reader alone without.
+std::unique_ptr<PhotoReader> readerFor(const QString& path, bool allFormats) {
+    const PhotoFormatRow& jpeg = photoFormatRow(PhotoFormat::Jpeg);
     QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) return false;
-    const PhotoFormat format = photoFormatOf(file.read(32));
-    return format != PhotoFormat::Jpeg &&
-           (format != PhotoFormat::Unknown || !hasJpegExtension(QFileInfo(path).fileName()));
+    if (!allFormats || !QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
+        return jpeg.open(path);
+    }
+    const PhotoFormatRow* row = photoFormatByContent(file.read(32));
+    file.close();
+    if (!row && !hasJpegExtension(QFileInfo(path).fileName())) return openPhotoReader(path);
+    return (row ? *row : jpeg).open(path);
 }
 
 // Hands every decoded row to two sinks.
@@ -78,35 +70,25 @@ ThumbnailMaker::~ThumbnailMaker() = default;
 void ThumbnailMaker::open(const QString& sourcePath) {
     release();
     path_ = sourcePath;
-    if (allFormats_ && forReader(sourcePath)) {
-        reader_ = openPhotoReader(sourcePath);
-        width_ = reader_->width();
-        height_ = reader_->height();
-        colourProfile_ = JpegSegments::fromIccProfile(reader_->iccProfile());
-        fileBytes_ = QFileInfo(sourcePath).size();
-        return;
-    }
-    data_ = JpegImage::readFile(sourcePath, kHeaderBytes);
-    whole_ = data_.size() < kHeaderBytes;
-    bool read = false;
-    try {
-        header_ = namingFile(path_, [this] { return JpegImage::readHeader(data_); });
-        read = header_.withinData || whole_;
-    } catch (const ImageError&) {
-        if (whole_) throw;
-    }
-    if (!read) readWholeFile();  // the header goes on further, or fails on its own
-    colourProfile_ = colourProfileOf(data_);
-    fileBytes_ = whole_ ? data_.size() : QFileInfo(sourcePath).size();
-    width_ = header_.width();
-    height_ = header_.height();
+    reader_ = readerFor(sourcePath, allFormats_);
+    rows_ = reader_->rowStreaming();
+    width_ = reader_->width();
+    height_ = reader_->height();
+    colourProfile_ = reader_->iccChunks();
+    fileBytes_ =
+        rows_ && rows_->holdsWholeFile() ? rows_->heldBytes().size() : QFileInfo(sourcePath).size();
 }
 
 void ThumbnailMaker::load(const QString& sourcePath) {
     open(sourcePath);
-    if (reader_) return decodeWithReader();
+    if (!rows_) return decodeWithReader();
     readWholeFile();
     decodePicture();
+}
+
+const JpegHeader& ThumbnailMaker::header() const {
+    static const JpegHeader none;
+    return rows_ ? rows_->storedRows() : none;
 }
 
 int ThumbnailMaker::imageWidth() const { return width_; }
@@ -138,35 +120,35 @@ ThumbnailMaker::Decoded ThumbnailMaker::plan(const ThumbnailBox& box) const {
     if (loaded_) return Decoded::Nothing;
     if (decoding_ == Decoding::FullPicture) return Decoded::FullPicture;
     if (filterPath(box)) {
-        if (header_.orientation != 1) return Decoded::FullPicture;
+        if (header().orientation != 1) return Decoded::FullPicture;
         AreaAverager probe(width_, height_, side(box.width), side(box.height));
         return probe.coversResult() ? Decoded::EveryRow : Decoded::FullPicture;
     }
-    return header_.rowsSkippable ? Decoded::SampledRows : Decoded::EveryRow;
+    return header().rowsSkippable ? Decoded::SampledRows : Decoded::EveryRow;
 }
 
 qint64 ThumbnailMaker::scaleBytes(const ThumbnailBox& box) const {
-    if (reader_) {
+    if (!rows_) {
         const qint64 r = readerReduction(box);
         return fileBytes_ + (reader_->decodeBytes() + 3 * qint64(width_) * height_) / (r * r);
     }
-    qint64 bytes = fileBytes_ + header_.decoderBytes;
+    qint64 bytes = fileBytes_ + header().decoderBytes;
     // A hand-edited box may be absurd: the estimate saturates instead of overflowing (such a
     // thumbnail is refused when its storage is made).
     const double thumbnailBytes = 3.0 * (double(side(box.width)) + 3) * side(box.height);
     const qint64 thumbnail = thumbnailBytes < 1e18 ? qint64(thumbnailBytes) : qint64(1e18);
     switch (plan(box)) {
         case Decoded::FullPicture: {
-            const int bits = header_.grayscale ? 8 : 24;
+            const int bits = header().grayscale ? 8 : 24;
             const qint64 stored =
-                qint64(PixelStorage::strideFor(header_.storedWidth, bits)) * header_.storedHeight;
-            const qint64 turned = header_.orientation == 1
+                qint64(PixelStorage::strideFor(header().storedWidth, bits)) * header().storedHeight;
+            const qint64 turned = header().orientation == 1
                                       ? 0
                                       : qint64(PixelStorage::strideFor(width_, bits)) * height_;
             return bytes + stored + turned + thumbnail;
         }
         case Decoded::EveryRow:
-            return bytes + 12 * qint64(header_.storedWidth) + thumbnail;
+            return bytes + 12 * qint64(header().storedWidth) + thumbnail;
         default:
             return bytes + thumbnail;
     }
@@ -175,12 +157,12 @@ qint64 ThumbnailMaker::scaleBytes(const ThumbnailBox& box) const {
 qint64 ThumbnailMaker::scaleTwiceBytes(const ThumbnailBox& box,
                                        const ThumbnailBox& largerBox) const {
     const qint64 both = scaleBytes(box) + scaleBytes(largerBox);
-    if (reader_ || loaded_ || filterPath(box) || filterPath(largerBox)) return both;
+    if (!rows_ || loaded_ || filterPath(box) || filterPath(largerBox)) return both;
     const qint64 r = sharedReduction(box, largerBox);
     if (r == 1) return both;
-    const qint64 w = (header_.storedWidth + r - 1) / r, h = (header_.storedHeight + r - 1) / r;
+    const qint64 w = (header().storedWidth + r - 1) / r, h = (header().storedHeight + r - 1) / r;
     const qint64 reduced = qint64(PixelStorage::strideFor(int(w), 24)) * h;
-    return both + (header_.orientation == 1 ? reduced : 2 * reduced);
+    return both + (header().orientation == 1 ? reduced : 2 * reduced);
 }
 
 ThumbnailMaker::Method ThumbnailMaker::scale(const ThumbnailBox& box) {
@@ -189,14 +171,14 @@ ThumbnailMaker::Method ThumbnailMaker::scale(const ThumbnailBox& box) {
     }
     const int tw = side(box.width), th = side(box.height);
     Decoded byReader = Decoded::Nothing;
-    if (!loaded_ && reader_) {
+    if (!loaded_ && !rows_) {
         decodeWithReader(readerReduction(box));
         byReader = Decoded::FullPicture;
     } else if (!loaded_) {
         readWholeFile();  // the sizes are those of the bytes decoded from here on
     }
     const bool filter = filterPath(box);
-    decoded_ = reader_ ? byReader : plan(box);
+    decoded_ = rows_ ? plan(box) : byReader;
     if (decoded_ == Decoded::FullPicture && !loaded_) decodePicture();
     if (filter) {
         if (loaded_) {
@@ -215,10 +197,7 @@ ThumbnailMaker::Method ThumbnailMaker::scale(const ThumbnailBox& box) {
     }
     loaded_ = false;
     scaled_ = true;
-    if (!keepFile_) {
-        data_.clear();  // only the thumbnail is kept from here on
-        whole_ = false;
-    }
+    if (!keepFile_ && rows_) rows_->dropBytes();  // only the thumbnail is kept from here on
     return filter ? Method::Filter : Method::Plain;
 }
 
@@ -232,7 +211,7 @@ ThumbnailMaker::Method ThumbnailMaker::scaleTwice(const ThumbnailBox& box,
     // Two plain stretches would touch nearly every block row of a large JPEG at full size:
     // both come from one reduced decode instead, as another format's thumbnails do.
     const bool plainPair = !filter && !filterPath(largerBox);
-    if (!loaded_ && reader_) {
+    if (!loaded_ && !rows_) {
         decodeWithReader(reader_->decodesReduced() ? sharedReduction(box, largerBox) : 1);
     } else if (!loaded_) {
         readWholeFile();
@@ -255,10 +234,7 @@ ThumbnailMaker::Method ThumbnailMaker::scaleTwice(const ThumbnailBox& box,
     }
     loaded_ = false;
     scaled_ = true;
-    if (!keepFile_) {
-        data_.clear();
-        whole_ = false;
-    }
+    if (!keepFile_ && rows_) rows_->dropBytes();
     return filter ? Method::Filter : Method::Plain;
 }
 
@@ -287,11 +263,11 @@ void ThumbnailMaker::scaleTwiceStreamed(const ThumbnailBox& box, const Thumbnail
         Maker maker;
         if (filterPath(b)) {
             maker.averager = std::make_unique<AreaAverager>(width_, height_, side(b.width),
-                                                            side(b.height), header_.grayscale);
+                                                            side(b.height), header().grayscale);
         } else {
             int nw = 0, nh = 0;
             nominalSize(width_, height_, b, nw, nh);
-            maker.stretch = std::make_unique<SampledStretch>(header_, nw, nh);
+            maker.stretch = std::make_unique<SampledStretch>(header(), nw, nh);
         }
         return maker;
     };
@@ -303,7 +279,7 @@ void ThumbnailMaker::scaleTwiceStreamed(const ThumbnailBox& box, const Thumbnail
         const std::vector<int>&a = small.stretch->rows(), &b = large.stretch->rows();
         std::set_union(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(rows));
     }
-    namingFile(path_, [&] { return JpegImage::decodeRows(data_, rows, both); });
+    rows_->decodeRows(rows, both);
     const auto finish = [this](Maker& maker, const ThumbnailBox& b) {
         if (!maker.averager) return maker.stretch->result();
         PixelImage result = maker.averager->result();
@@ -323,14 +299,14 @@ void ThumbnailMaker::saveOther(const PixelImage& picture, const QString& path, i
 }
 
 PixelImage ThumbnailMaker::stretchStreamed(int tw, int th) {
-    SampledStretch stretch(header_, tw, th);
-    namingFile(path_, [&] { return JpegImage::decodeRows(data_, stretch.rows(), stretch); });
+    SampledStretch stretch(header(), tw, th);
+    rows_->decodeRows(stretch.rows(), stretch);
     return stretch.result();
 }
 
 void ThumbnailMaker::reduceStreamed(int tw, int th) {
-    AreaAverager averager(width_, height_, tw, th, header_.grayscale);
-    namingFile(path_, [&] { return JpegImage::decodeRows(data_, {}, averager); });
+    AreaAverager averager(width_, height_, tw, th, header().grayscale);
+    rows_->decodeRows({}, averager);
     picture_ = averager.result();
 }
 
@@ -351,28 +327,27 @@ ThumbnailMaker::Method ThumbnailMaker::make(const ThumbnailBox& box, const QStri
 // The whole file, and its header read again from it, so that the decode and the sizes agree
 // even when the file changed after open().
 void ThumbnailMaker::readWholeFile() {
-    if (!whole_) {
-        data_ = JpegImage::readFile(path_);
-        whole_ = true;
-        fileBytes_ = data_.size();
-    }
-    header_ = namingFile(path_, [this] { return JpegImage::readHeader(data_); });
-    width_ = header_.width();
-    height_ = header_.height();
+    rows_->readWholeFile();
+    fileBytes_ = rows_->heldBytes().size();
+    width_ = header().width();
+    height_ = header().height();
 }
 
 // The whole picture from the whole file, as shown (turned by its orientation).
 void ThumbnailMaker::decodePicture() {
-    JpegImage jpeg;
-    namingFile(path_, [&] { jpeg.loadFromData(data_); });
-    picture_ = jpeg.picture();
-    jpeg.clear();  // the picture is now the only owner of the pixels
+    picture_ = rows_->decodeHeld(1);
     width_ = picture_.width();
     height_ = picture_.height();
     loaded_ = true;
 }
 
 const PixelImage& ThumbnailMaker::picture() const { return picture_; }
+
+QByteArray ThumbnailMaker::fileStart() const { return rows_ ? rows_->heldBytes() : QByteArray(); }
+
+QByteArray ThumbnailMaker::wholeFile() const {
+    return rows_ && rows_->holdsWholeFile() ? rows_->heldBytes() : QByteArray();
+}
 
 // Whether a decode reduced by r leaves a picture at least twice the box's thumbnail on both
 // sides, from which the filter path makes a thumbnail of the same size.
@@ -394,7 +369,7 @@ bool ThumbnailMaker::reductionFits(int r, const ThumbnailBox& box) const {
 
 // The largest reduction (1, 2, 4 or 8) the reader can decode at that fits the box.
 int ThumbnailMaker::readerReduction(const ThumbnailBox& box) const {
-    if (!reader_ || !reader_->decodesReduced() || loaded_) return 1;
+    if (!otherFormat() || !reader_->decodesReduced() || loaded_) return 1;
     for (int r = 8; r > 1; r /= 2) {
         if (reductionFits(r, box)) return r;
     }
@@ -412,10 +387,7 @@ int ThumbnailMaker::sharedReduction(const ThumbnailBox& box, const ThumbnailBox&
 // The JPEG photograph decoded reduced by r (turned as shown); the sizes stay those of the
 // whole photograph.
 void ThumbnailMaker::decodeReduced(int reduction) {
-    JpegImage jpeg;
-    namingFile(path_, [&] { jpeg.loadFromData(data_, reduction); });
-    picture_ = jpeg.picture();
-    jpeg.clear();
+    picture_ = rows_->decodeHeld(reduction);
     reduction_ = reduction;
     loaded_ = true;
 }
@@ -428,20 +400,20 @@ void ThumbnailMaker::decodeWithReader(int reduction) {
         width_ = picture_.width();
         height_ = picture_.height();
     }
-    colourProfile_ = JpegSegments::fromIccProfile(reader_->iccProfile());
+    colourProfile_ = reader_->iccChunks();
     loaded_ = true;
 }
 
 void ThumbnailMaker::decodeWhole() {
-    if (reader_ && !loaded_ && !scaled_) decodeWithReader();
+    if (otherFormat() && !loaded_ && !scaled_) decodeWithReader();
 }
 
 qint64 ThumbnailMaker::wholeDecodeBytes() const {
-    return reader_ ? fileBytes_ + reader_->decodeBytes() + 3 * qint64(width_) * height_ : 0;
+    return otherFormat() ? fileBytes_ + reader_->decodeBytes() + 3 * qint64(width_) * height_ : 0;
 }
 
 void ThumbnailMaker::saveCopy(const QString& copyPath, int quality) const {
-    if (!reader_ || !loaded_) {
+    if (!otherFormat() || !loaded_) {
         throw ImageError(QStringLiteral("TNkDIB: no photograph has been loaded"));
     }
     JpegImage jpeg;
@@ -458,12 +430,10 @@ void ThumbnailMaker::saveCopy(const QString& copyPath, int quality) const {
 void ThumbnailMaker::release() {
     picture_ = PixelImage();
     reader_.reset();
-    data_.clear();
+    rows_ = nullptr;
     path_.clear();
-    header_ = JpegHeader();
     colourProfile_ = JpegSegments();
     fileBytes_ = 0;
-    whole_ = false;
     loaded_ = false;
     scaled_ = false;
     decoded_ = Decoded::Nothing;

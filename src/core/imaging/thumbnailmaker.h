@@ -10,6 +10,7 @@
 namespace tessaly {
 
 class PhotoReader;
+class RowStreaming;
 
 // The thumbnail box of the settings.
 struct ThumbnailBox {
@@ -39,8 +40,9 @@ public:
     // How scale() made the thumbnail: the plain stretch or the filter path.
     enum class Method { Plain, Filter };
 
-    // With allFormats, a photograph that is no JPEG by its content (PNG, WebP, AVIF,
-    // HEIC/HEIF) is read through its format's reader and decoded whole, the filters the same.
+    // Every photograph is read through its format's reader (the format table's, by content,
+    // with allFormats; the JPEG reader alone without). A reader that streams rows (JPEG) gives
+    // them as described above; the others' pictures are decoded whole, the filters the same.
     explicit ThumbnailMaker(Decoding decoding = Decoding::Streamed, bool allFormats = false);
     ~ThumbnailMaker();
 
@@ -93,19 +95,20 @@ public:
     void release();
     // Keeps the whole file read by scale() for another use of the same read (wholeFile()).
     void keepWholeFile(bool keep) { keepFile_ = keep; }
-    // The bytes read by open(): the start of the file, or all of it (empty once scale() ran,
-    // unless the file is kept).
-    QByteArray fileStart() const { return data_; }
+    // The bytes of a streamed (JPEG) photograph read by open(): the start of the file, or all
+    // of it (empty once scale() ran, unless the file is kept).
+    QByteArray fileStart() const;
     // The file's size as open() or the last read found it.
     qint64 fileBytes() const { return fileBytes_; }
     // The whole file when it was read and kept; empty otherwise.
-    QByteArray wholeFile() const { return whole_ ? data_ : QByteArray(); }
+    QByteArray wholeFile() const;
 
-    // True when the photograph open is read by another format's reader; then the whole
-    // picture after load() or a scale(), until the thumbnail replaces it, is fullPicture().
-    bool otherFormat() const { return reader_ != nullptr; }
+    // True when the photograph open is read by a reader that does not stream rows (another
+    // format than JPEG); then the whole picture after load() or a scale(), until the
+    // thumbnail replaces it, is fullPicture().
+    bool otherFormat() const { return reader_ && !rows_; }
     // The reader of such a photograph (its metadata), null for a JPEG.
-    const PhotoReader* reader() const { return reader_.get(); }
+    const PhotoReader* reader() const { return otherFormat() ? reader_.get() : nullptr; }
     // Decodes such a photograph whole, when not yet done (for saveCopy before scale).
     void decodeWhole();
     // The memory such a decode holds, about: the file, the reader's buffers and the whole
@@ -117,6 +120,7 @@ public:
     void saveCopy(const QString& copyPath, int quality) const;
 
 private:
+    const JpegHeader& header() const;  // of a streamed photograph (empty for the others)
     bool filterPath(const ThumbnailBox& box) const;
     Decoded plan(const ThumbnailBox& box) const;
     void readWholeFile();
@@ -134,15 +138,13 @@ private:
 
     Decoding decoding_;
     bool allFormats_ = false;
-    std::unique_ptr<PhotoReader> reader_;  // a photograph of another format
+    std::unique_ptr<PhotoReader> reader_;  // the photograph open
+    RowStreaming* rows_ = nullptr;         // the reader's row streaming, when it has one
     Decoded decoded_ = Decoded::Nothing;
     int reduction_ = 1;
     QString path_;
-    QByteArray data_;     // the start of the file, or all of it
-    bool whole_ = false;  // data_ holds the whole file
     bool keepFile_ = false;
     qint64 fileBytes_ = 0;
-    JpegHeader header_;
     JpegSegments colourProfile_;  // the photograph's ICC profile chunks
     bool loaded_ = false;         // picture_ holds the decoded photograph
     bool scaled_ = false;         // picture_ holds the thumbnail

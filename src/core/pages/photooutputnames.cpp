@@ -21,10 +21,7 @@ QString unique(const QString& stem, const QString& end, QSet<QString>& taken) {
 
 }  // namespace
 
-bool needsBrowserCopy(const QString& name) {
-    return name.endsWith(QLatin1String(".heic"), Qt::CaseInsensitive) ||
-           name.endsWith(QLatin1String(".heif"), Qt::CaseInsensitive);
-}
+bool needsBrowserCopy(const QString& name) { return browsersCannotShow(name); }
 
 PhotoOutputNames photoOutputNames(const QStringList& names, bool webCopies) {
     QSet<QString> taken;

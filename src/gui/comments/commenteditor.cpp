@@ -150,7 +150,7 @@ void CommentEditor::createListArea(QWidget* client) {
     listCaption = panelLabel(client, "Panel2", QStringLiteral("「jpg」ファイルリスト(&L)"));
     listCaption->setGeometry(4, 28, 160, 20);
     fileList = named(new FileList(client), "File1");
-    fileList->setMask(QStringLiteral("*.jpg"));
+    fileList->setMask(photoNameMask(false));
     fileList->setGeometry(4, 48, 160, 156);
     fileList->setSelectionMode(QAbstractItemView::SingleSelection);
     listCaption->setBuddy(fileList);

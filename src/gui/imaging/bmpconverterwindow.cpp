@@ -55,16 +55,22 @@ void describe(QWidget* control, const char* name, const char* description) {
 
 int rounded(long double value) { return int(roundHalfEven(value)); }
 
-// The file types of fileTypeBox: caption, mask and heading of the list.
+// The file types of fileTypeBox: the files read, the caption before the masks and the
+// heading of the list. The masks come from the format table.
 struct FileType {
+    BmpConversion::Source source;
     const char* caption;
-    const char* mask;
     const char* heading;
+
+    QString mask() const { return BmpConversion::masksOf(source).join(QLatin1Char(';')); }
+    QString fullCaption() const {
+        return QString::fromUtf8(caption) + QStringLiteral(" (") + mask() + QLatin1Char(')');
+    }
 };
 const FileType kFileTypes[] = {
-    {"BMP (*.bmp)", "*.bmp", "BMPファイルリスト(&L)"},
-    {"HEIC (*.heic;*.heif)", "*.heic;*.heif", "HEICファイルリスト(&L)"},
-    {"PNG・WebP・AVIF (*.png;*.webp;*.avif)", "*.png;*.webp;*.avif", "画像ファイルリスト(&L)"},
+    {BmpConversion::Source::Bmp, "BMP", "BMPファイルリスト(&L)"},
+    {BmpConversion::Source::Heif, "HEIC", "HEICファイルリスト(&L)"},
+    {BmpConversion::Source::Other, "PNG・WebP・AVIF", "画像ファイルリスト(&L)"},
 };
 // How each file type is remembered in the settings.
 const char* const kStoredTypes[] = {"BMP", "HEIC", "OTHER"};
@@ -151,13 +157,13 @@ void BmpConverterWindow::buildLists() {
     listLabel->setGeometry(154, 6, 128, 16);
     fileList = named(new FileList(this), "File1");
     fileList->setGeometry(154, 22, 128, 78);
-    fileList->setMask(QStringLiteral("*.bmp"));
+    fileList->setMask(kFileTypes[0].mask());
     fileList->setSelectionMode(QAbstractItemView::ExtendedSelection);
     listLabel->setBuddy(fileList);
     fileTypeBox = named(new QComboBox(this), "FilterComboBox1");
     fileTypeBox->setGeometry(154, 102, 128, 20);
     fileTypeBox->view()->setMinimumWidth(180);  // the whole caption in the open list
-    for (const FileType& type : kFileTypes) fileTypeBox->addItem(QString::fromUtf8(type.caption));
+    for (const FileType& type : kFileTypes) fileTypeBox->addItem(type.fullCaption());
     fileTypeBox->setToolTip(fileTypeBox->itemText(0));
     connect(fileTypeBox, &QComboBox::currentIndexChanged, this,
             &BmpConverterWindow::fileTypeChanged);
@@ -274,7 +280,7 @@ void BmpConverterWindow::fileTypeChanged(int index) {
     if (index < 0 || index >= int(std::size(kFileTypes))) return;
     listLabel->setText(QString::fromUtf8(kFileTypes[index].heading));
     fileTypeBox->setToolTip(fileTypeBox->itemText(index));
-    fileList->setMask(QString::fromUtf8(kFileTypes[index].mask));
+    fileList->setMask(kFileTypes[index].mask());
     rememberFileType(QLatin1String(kStoredTypes[index]));
 }
 
@@ -294,14 +300,9 @@ void BmpConverterWindow::rememberFileType(const QString& type) {
 }
 
 BmpConversion::Source BmpConverterWindow::chosenSource() const {
-    switch (fileTypeBox->currentIndex()) {
-        case 1:
-            return BmpConversion::Source::Heif;
-        case 2:
-            return BmpConversion::Source::Other;
-        default:
-            return BmpConversion::Source::Bmp;
-    }
+    const int index = fileTypeBox->currentIndex();
+    if (index < 0 || index >= int(std::size(kFileTypes))) return BmpConversion::Source::Bmp;
+    return kFileTypes[index].source;
 }
 
 // A drive or folder that cannot be read: the lists move to the program's folder (an

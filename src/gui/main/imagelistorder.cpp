@@ -9,10 +9,7 @@
 
 namespace tessaly {
 
-bool ImageListOrder::isJpegName(const QString& name) {
-    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    return dot >= 0 && name.mid(dot).toLower() == QLatin1String(".jpg");
-}
+bool ImageListOrder::isJpegName(const QString& name) { return hasPlainJpegEnding(name); }
 
 void ImageListOrder::rebuild(QListWidget& list, const QStringList& files, bool allFormats) {
     list.clear();

@@ -4,9 +4,11 @@
 #include <QSize>
 #include <functional>
 
+#include "core/conversion/conversionrun.h"
 #include "core/imaging/reader/photoreader.h"
 #include "core/imaging/thumbnailmaker.h"
 #include "core/text/errors.h"
+#include "core/text/folderlisting.h"
 #include "support/tempdir.h"
 #include "support/testformats.h"
 #include "support/testheif.h"
@@ -253,6 +255,53 @@ TEST(PhotoReaderTest, BrokenFilesFailWithTheirReason) {
                 << error.message().toStdString();
             EXPECT_FALSE(error.detail().isEmpty());  // the decoder's text, for standard error
         }
+    }
+}
+
+// The folder listing (with and without other formats), the converter's listing, the browser
+// copy and the content check all take their endings from one table of formats, in any case.
+TEST(PhotoReaderTest, EveryPlaceTakesTheEndingsOfTheFormatTable) {
+    const struct Row {
+        const char* name;
+        std::function<QByteArray()> make;
+        bool plainList, fullList, converted, browserCopy;
+        PhotoFormat content;
+    } rows[] = {
+        {"a.jpg", [] { return test::makeTestJpeg(8, 8); }, true, true, false, false,
+         PhotoFormat::Jpeg},
+        {"b.JPEG", [] { return test::makeTestJpeg(8, 8); }, false, true, false, false,
+         PhotoFormat::Jpeg},
+        {"c.png", [] { return test::makeTestPng(8, 8); }, false, true, true, false,
+         PhotoFormat::Png},
+        {"d.WebP", [] { return test::makeTestWebp(8, 8); }, false, true, true, false,
+         PhotoFormat::Webp},
+        {"e.avif", [] { return test::makeTestHeic(8, 8, heif(true)); }, false, true, true, false,
+         PhotoFormat::Heif},
+        {"f.HEIC", [] { return test::makeTestHeic(8, 8, heif(false)); }, false, true, true, true,
+         PhotoFormat::Heif},
+        {"g.heif", [] { return test::makeTestHeic(8, 8, heif(false)); }, false, true, true, true,
+         PhotoFormat::Heif},
+        {"h.bmp", [] { return test::makeTestBmp24(8, 8); }, false, false, true, false,
+         PhotoFormat::Unknown},
+        {"i.gif", [] { return QByteArray("GIF89a"); }, false, false, false, false,
+         PhotoFormat::Unknown},
+    };
+    test::TempDir dir;
+    for (const Row& row : rows) dir.write(row.name, row.make());
+    const QStringList plain = listFiles(dir.path(), photoNameMask(false));
+    const QStringList full = listFiles(dir.path(), photoNameMask(true));
+    const QStringList converted =
+        ConversionRun::filesOf(dir.path(), BmpConversion::Source::Any, false);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const QString name = QString::fromLatin1(row.name);
+        EXPECT_EQ(plain.contains(name), row.plainList);
+        EXPECT_EQ(isPhotoName(name, false), row.plainList);
+        EXPECT_EQ(full.contains(name), row.fullList);
+        EXPECT_EQ(isPhotoName(name, true), row.fullList);
+        EXPECT_EQ(converted.contains(dir.file(name)), row.converted);
+        EXPECT_EQ(browsersCannotShow(name), row.browserCopy);
+        EXPECT_EQ(photoFormatOf(row.make()), row.content);
     }
 }
 

@@ -46,6 +46,9 @@ struct ImageRelease {
 struct OptionsFree {
     void operator()(heif_decoding_options* p) const { heif_decoding_options_free(p); }
 };
+struct NclxFree {
+    void operator()(heif_color_profile_nclx* p) const { heif_nclx_color_profile_free(p); }
+};
 
 [[noreturn]] void fail(const QString& name, int code, const QString& detail) {
     // libheif's own text is the error's detail, for standard error only.
@@ -194,17 +197,17 @@ SrgbConversion::Curve curveOf(heif_transfer_characteristics transfer) {
 // A picture whose colours are described only by nclx primaries other than sRGB's is
 // converted to sRGB.
 void convertNclx(const heif_image_handle* handle, PixelImage& picture) {
-    heif_color_profile_nclx* nclx = nullptr;
-    if (heif_image_handle_get_nclx_color_profile(handle, &nclx).code != heif_error_Ok || !nclx) {
-        return;
-    }
+    heif_color_profile_nclx* given = nullptr;
+    const heif_error error = heif_image_handle_get_nclx_color_profile(handle, &given);
+    // libheif may hand out a profile together with an error: it is ours to free either way.
+    const std::unique_ptr<heif_color_profile_nclx, NclxFree> nclx(given);
+    if (error.code != heif_error_Ok || !nclx) return;
     const Chromaticities space = {{nclx->color_primary_red_x, nclx->color_primary_red_y},
                                   {nclx->color_primary_green_x, nclx->color_primary_green_y},
                                   {nclx->color_primary_blue_x, nclx->color_primary_blue_y},
                                   {nclx->color_primary_white_x, nclx->color_primary_white_y}};
     const SrgbConversion::Curve curve = curveOf(nclx->transfer_characteristics);
     const bool unspecified = nclx->color_primaries == heif_color_primaries_unspecified;
-    heif_nclx_color_profile_free(nclx);
     if (unspecified || space.white[1] <= 0 || SrgbConversion::isSrgb(space)) return;
     SrgbConversion::toSrgb(picture, space, curve);
 }

@@ -11,6 +11,7 @@
 #include "core/imaging/jpeg/jpegimage.h"
 #include "core/imaging/jpeg/losslessturn.h"
 #include "core/imaging/metadata/exifblock.h"
+#include "core/imaging/reader/photoformats.h"
 #include "core/text/errors.h"
 #include "core/text/formatting.h"
 #include "core/text/textfile.h"
@@ -94,10 +95,7 @@ RotationJob::RotationJob(const QString& folder, int quality, bool backup, bool l
       backup_(backup),
       lossless_(lossless) {}
 
-bool RotationJob::isRotatableName(const QString& name) {
-    const int dot = name.lastIndexOf(QLatin1Char('.'));
-    return dot >= 0 && name.mid(dot).toLower() == QStringLiteral(".jpg");
-}
+bool RotationJob::isRotatableName(const QString& name) { return turnsLosslessly(name); }
 
 PixelImage RotationJob::loadPhotograph(const QString& path) {
     return decodePhotograph(path, JpegImage::readFile(path));

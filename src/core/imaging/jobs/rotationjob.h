@@ -24,7 +24,7 @@ public:
     // What rotateFile was doing when it raised.
     enum class Step { Reading, BackingUp, Saving };
 
-    // Only files whose extension, in lower case, is exactly ".jpg" are turned.
+    // Only files the format table turns losslessly (".jpg", any case) are turned.
     static bool isRotatableName(const QString& name);
 
     // Decodes a photograph as a 24-bit picture. A greyscale photograph is widened to 24 bits

@@ -9,6 +9,7 @@
 #include "core/imaging/metadata/privacyfilter.h"
 #include "core/imaging/pixels/bilinearresize.h"
 #include "core/imaging/pixels/thumbnailfilters.h"
+#include "core/imaging/reader/photoformats.h"
 
 namespace tessaly {
 
@@ -56,8 +57,7 @@ QString WebCopyPolicy::recordLine() const {
 }
 
 QString WebCopy::copyName(const QString& photoName) {
-    const QString suffix = QFileInfo(photoName).suffix().toLower();
-    if (suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg")) return photoName;
+    if (hasJpegExtension(photoName)) return photoName;
     const int dot = int(photoName.lastIndexOf(QLatin1Char('.')));
     return (dot > 0 ? photoName.left(dot) : photoName) + QStringLiteral(".jpg");
 }

@@ -26,6 +26,7 @@
 
 #include "core/imaging/files/folderhandle.h"
 #include "core/imaging/imagefilemessage.h"
+#include "core/imaging/jpeg/jpegscanner.h"
 #include "core/imaging/metadata/exiforientation.h"
 #include "core/imaging/metadata/orientation.h"
 #include "core/imaging/pixels/pixelstorage.h"
@@ -100,8 +101,7 @@ struct DecodeJob {
     unsigned char* cmykRow;
     unsigned char* block;  // rows of a streamed decode, blockStride bytes apart
     long blockStride;
-    int blockRows;     // rows to read into block, or to skip
-    bool allSegments;  // keep every APPn and COM segment, not only APP1
+    int blockRows;  // rows to read into block, or to skip
 };
 
 // Rows a streamed decode reads at a time.
@@ -117,12 +117,6 @@ int readHeader(DecodeJob* job) {
     job->cinfo.progress = &job->err.progress;
     jpeg_mem_src(&job->cinfo, job->data, job->size);
     jpeg_save_markers(&job->cinfo, JPEG_APP0 + 1, 0xFFFF);
-    if (job->allSegments) {
-        for (int marker = JPEG_APP0; marker <= JPEG_APP0 + 15; ++marker) {
-            jpeg_save_markers(&job->cinfo, marker, 0xFFFF);
-        }
-        jpeg_save_markers(&job->cinfo, JPEG_COM, 0xFFFF);
-    }
     jpeg_read_header(&job->cinfo, TRUE);
     return 0;
 }
@@ -502,15 +496,13 @@ JpegHeader JpegImage::readHeader(const QByteArray& data) {
 }
 
 JpegSegments JpegImage::readSegments(const QByteArray& data) {
-    DecodeJob job{};
-    DecodeGuard guard{&job};
-    job.allSegments = true;
-    J_COLOR_SPACE space = JCS_UNKNOWN;
-    openDecode(job, data, space);
+    readHeader(data);  // the codec's checks, and its failures
+    // The segments as the one marker walk finds them, past what the codec passes over too.
+    const JpegHead head = JpegScanner::scan(data, JpegScanner::Extraneous::PassOver);
     JpegSegments segments;
-    for (jpeg_saved_marker_ptr m = job.cinfo.marker_list; m; m = m->next) {
-        segments.append(m->marker,
-                        QByteArray(reinterpret_cast<const char*>(m->data), int(m->data_length)));
+    for (const JpegMarkerSegment& segment : head.segments) {
+        if (!segment.isApplicationOrComment()) continue;
+        segments.append(segment.marker, data.mid(segment.payloadAt, segment.payloadSize));
     }
     return segments;
 }

@@ -74,8 +74,8 @@ public:
     // decode. Returns the header; failures are those of LoadFromData.
     static JpegHeader decodeRows(const QByteArray& data, const std::vector<int>& rows,
                                  JpegRowSink& sink);
-    // The APPn and COM segments before the first scan, in file order, as the codec reads
-    // them. Failures are those of ReadHeader.
+    // The APPn and COM segments before the first scan, in file order, as the marker walk
+    // (JpegScanner) finds them in a file the codec reads. Failures are those of ReadHeader.
     static JpegSegments readSegments(const QByteArray& data);
     // Segments written after the start marker of every saved file, in place of the codec's
     // own JFIF segment (none by default).

@@ -15,7 +15,8 @@ bool isStandalone(int marker) { return marker == 0x01 || (marker >= 0xD0 && mark
 
 }  // namespace
 
-JpegScanner::JpegScanner(QIODevice& device) : device_(device), size_(device.size()) {
+JpegScanner::JpegScanner(QIODevice& device, Extraneous extraneous)
+    : device_(device), extraneous_(extraneous), size_(device.size()) {
     int first = 0, second = 0;
     isJpeg_ = device_.seek(0) && readByte(first) && readByte(second) && first == 0xFF &&
               second == kStartOfImage;
@@ -35,14 +36,29 @@ std::optional<JpegMarkerSegment> JpegScanner::stop(bool atScan) {
     return std::nullopt;
 }
 
+// The next marker code after its 0xFF and any fill bytes; false where the walk ends. Passing
+// over extraneous bytes, it skips what is no 0xFF and every stuffed zero (0xFF 0x00).
+bool JpegScanner::readMarker(int& marker) {
+    const bool passOver = extraneous_ == Extraneous::PassOver;
+    int byte = 0;
+    do {
+        if (!readByte(byte)) return false;
+        while (passOver && byte != 0xFF) {
+            if (!readByte(byte)) return false;
+        }
+        if (byte != 0xFF) return false;
+        do {
+            if (!readByte(marker)) return false;
+        } while (marker == 0xFF);  // fill bytes
+    } while (passOver && marker == 0);
+    return true;
+}
+
 std::optional<JpegMarkerSegment> JpegScanner::next() {
     while (!ended_) {
         if (++count_ > kMaxSegments) return stop();
-        int byte = 0, marker = 0;
-        if (!readByte(byte) || byte != 0xFF) return stop();
-        do {
-            if (!readByte(marker)) return stop();
-        } while (marker == 0xFF);  // fill bytes
+        int marker = 0;
+        if (!readMarker(marker)) return stop();
         if (isStandalone(marker)) continue;
         if (marker == kStartOfScan) return stop(true);
         if (marker == 0 || marker == kStartOfImage || marker == kEndOfImage) return stop();
@@ -69,8 +85,8 @@ QByteArray JpegScanner::payload(const JpegMarkerSegment& segment) {
     return data.size() == segment.payloadSize ? data : QByteArray();
 }
 
-JpegHead JpegScanner::scan(QIODevice& device) {
-    JpegScanner scanner(device);
+JpegHead JpegScanner::scan(QIODevice& device, Extraneous extraneous) {
+    JpegScanner scanner(device, extraneous);
     JpegHead head;
     head.isJpeg = scanner.isJpeg();
     bool frameSeen = false;
@@ -85,11 +101,11 @@ JpegHead JpegScanner::scan(QIODevice& device) {
     return head;
 }
 
-JpegHead JpegScanner::scan(const QByteArray& data) {
+JpegHead JpegScanner::scan(const QByteArray& data, Extraneous extraneous) {
     QBuffer buffer;
     buffer.setData(data);
     if (!buffer.open(QIODevice::ReadOnly)) return {};
-    return scan(buffer);
+    return scan(buffer, extraneous);
 }
 
 bool JpegScanner::isFrameMarker(int marker) {

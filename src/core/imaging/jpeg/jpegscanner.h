@@ -38,16 +38,20 @@ struct JpegHead {
 
 // Walks the marker segments of a JPEG file's head, from its start-of-image marker to its
 // first scan, the one walk of JPEG markers outside the codec. As the codec does, it lets fill
-// bytes (0xFF) stand before a marker; it stops at anything else that is no marker, at a length
-// that is too short or runs past the end of the data, at a second start of image, at the end
-// of the image, and after kMaxSegments segments, so damaged or hostile data is read only so
-// far. Only the lengths are read on the way; a payload is read when asked for.
+// bytes (0xFF) stand before a marker; it stops at anything else that is no marker (unless told
+// to pass over such bytes as the codec does, with a warning, in a file it decodes), at a
+// length that is too short or runs past the end of the data, at a second start of image, at
+// the end of the image, and after kMaxSegments segments, so damaged or hostile data is read
+// only so far. Only the lengths are read on the way; a payload is read when asked for.
 class JpegScanner {
 public:
     static constexpr int kMaxSegments = 1024;
 
+    // What the walk does with bytes that are no marker where one should stand.
+    enum class Extraneous { Stop, PassOver };
+
     // Reads from the start of the device, which must allow seeking (a file or a buffer).
-    explicit JpegScanner(QIODevice& device);
+    explicit JpegScanner(QIODevice& device, Extraneous extraneous = Extraneous::Stop);
 
     bool isJpeg() const { return isJpeg_; }
     // The next segment, or nothing where the walk ends (see above).
@@ -58,8 +62,8 @@ public:
     QByteArray payload(const JpegMarkerSegment& segment);
 
     // The whole head of the data or of the device.
-    static JpegHead scan(QIODevice& device);
-    static JpegHead scan(const QByteArray& data);
+    static JpegHead scan(QIODevice& device, Extraneous extraneous = Extraneous::Stop);
+    static JpegHead scan(const QByteArray& data, Extraneous extraneous = Extraneous::Stop);
 
     // Start-of-frame markers: C0..CF except DHT (C4), JPG (C8) and DAC (CC).
     static bool isFrameMarker(int marker);
@@ -69,6 +73,7 @@ public:
 
 private:
     QIODevice& device_;
+    Extraneous extraneous_;
     qint64 size_ = 0;
     bool isJpeg_ = false;
     bool ended_ = false;
@@ -76,6 +81,7 @@ private:
     int count_ = 0;
 
     bool readByte(int& byte);
+    bool readMarker(int& marker);
     std::optional<JpegMarkerSegment> stop(bool atScan = false);
 };
 

@@ -3,13 +3,8 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "core/imaging/heif/heifimage.h"
 #include "core/imaging/metadata/capturedetails.h"
 #include "core/imaging/metadata/exiforientation.h"
-#include "core/imaging/reader/heifphotoreader.h"
-#include "core/imaging/reader/jpegphotoreader.h"
-#include "core/imaging/reader/pngphotoreader.h"
-#include "core/imaging/reader/webpphotoreader.h"
 #include "core/text/textfile.h"
 
 namespace tessaly {
@@ -48,64 +43,18 @@ void PhotoReader::setStoredSize(int width, int height) {
     height_ = orientation_ >= 5 ? width : height;
 }
 
-PhotoFormat photoFormatOf(const QByteArray& head) {
-    if (head.startsWith("\xFF\xD8")) return PhotoFormat::Jpeg;
-    if (head.startsWith("\x89PNG\r\n\x1A\n")) return PhotoFormat::Png;
-    if (head.size() >= 12 && head.startsWith("RIFF") && head.mid(8, 4) == "WEBP") {
-        return PhotoFormat::Webp;
-    }
-    if (HeifImage::looksLikeHeif(head)) return PhotoFormat::Heif;
-    return PhotoFormat::Unknown;
-}
-
 std::unique_ptr<PhotoReader> openPhotoReader(const QString& path) {
     const QByteArray head = headOf(path);
-    const PhotoFormat format = photoFormatOf(head);
-    if (format == PhotoFormat::Unknown && !hasJpegExtension(QFileInfo(path).fileName())) {
-        throw PhotoFormatError(
-            QFileInfo(path).fileName() +
-                QStringLiteral(": JPEG、PNG、WebP、AVIF、HEIC/HEIF のどの形式の画像でもないため"
-                               "読み込めません"),
-            head.isEmpty() ? QStringLiteral("empty file")
-                           : QStringLiteral("unknown file signature"));
+    const PhotoFormatRow* row = photoFormatByContent(head);
+    if (!row && !hasJpegExtension(QFileInfo(path).fileName())) {
+        throw PhotoFormatError(QFileInfo(path).fileName() + QStringLiteral(": ") +
+                                   cataloguedFormatNames() +
+                                   QStringLiteral(" のどの形式の画像でもないため読み込めません"),
+                               head.isEmpty() ? QStringLiteral("empty file")
+                                              : QStringLiteral("unknown file signature"));
     }
-    switch (format) {
-        case PhotoFormat::Png:
-            return std::make_unique<PngPhotoReader>(path);
-        case PhotoFormat::Webp:
-            return std::make_unique<WebpPhotoReader>(path);
-        case PhotoFormat::Heif:
-            return std::make_unique<HeifPhotoReader>(path);
-        default:  // JPEG, and what is none of them: the JPEG reader's messages say so
-            return std::make_unique<JpegPhotoReader>(path);
-    }
-}
-
-bool hasJpegExtension(const QString& name) {
-    return name.endsWith(QLatin1String(".jpg"), Qt::CaseInsensitive) ||
-           name.endsWith(QLatin1String(".jpeg"), Qt::CaseInsensitive);
-}
-
-QStringList photoExtensions(bool allFormats) {
-    if (!allFormats) return {QStringLiteral(".jpg")};
-    return {QStringLiteral(".jpg"),  QStringLiteral(".jpeg"), QStringLiteral(".png"),
-            QStringLiteral(".webp"), QStringLiteral(".avif"), QStringLiteral(".heic"),
-            QStringLiteral(".heif")};
-}
-
-bool isPhotoName(const QString& name, bool allFormats) {
-    for (const QString& extension : photoExtensions(allFormats)) {
-        if (name.endsWith(extension, Qt::CaseInsensitive) && name.size() > extension.size()) {
-            return true;
-        }
-    }
-    return false;
-}
-
-QString photoNameMask(bool allFormats) {
-    QStringList patterns;
-    for (const QString& extension : photoExtensions(allFormats)) patterns << "*" + extension;
-    return patterns.join(QLatin1Char(';'));
+    // What is none of them under a JPEG name: the JPEG reader's messages say so.
+    return (row ? *row : photoFormatRow(PhotoFormat::Jpeg)).open(path);
 }
 
 PhotoFormatError photoFileError(const QString& path, const QString& format, const QString& detail) {

@@ -6,9 +6,13 @@
 #include <memory>
 
 #include "core/imaging/imageerrors.h"
+#include "core/imaging/jpeg/jpegsegments.h"
 #include "core/imaging/pixels/pixelimage.h"
+#include "core/imaging/reader/photoformats.h"
 
 namespace tessaly {
+
+class RowStreaming;
 
 // A photograph of a format other than JPEG could not be read. The message names the file,
 // says what went wrong in Japanese and ends with the decoder's own text in brackets.
@@ -58,6 +62,12 @@ public:
     // height() / reduction, rounded up.
     virtual bool decodesReduced() const { return false; }
 
+    // The colour profile as the APP2 chunks of a JPEG file made from the photograph: a JPEG
+    // photograph's chunks as stored, the others' profile cut into chunks.
+    virtual JpegSegments iccChunks() const { return JpegSegments::fromIccProfile(iccProfile_); }
+    // The reader's row streaming, when its codec can stream rows (JPEG); null otherwise.
+    virtual RowStreaming* rowStreaming() { return nullptr; }
+
 protected:
     // Takes the EXIF block's orientation (when useOrientation), capture time and camera;
     // comes before setStoredSize.
@@ -77,24 +87,11 @@ protected:
     QByteArray xmp_;
 };
 
-// Opens a photograph by its content (JPEG, PNG, WebP, AVIF, HEIC/HEIF): reads only what
-// the header needs. Throws IoError when the file cannot be read and ImageError subclasses
+// Opens a photograph by its content, with the reader of its row of the format table (a file
+// of no known content under a JPEG name goes to the JPEG reader): reads only what the
+// header needs. Throws IoError when the file cannot be read and ImageError subclasses
 // (JpegError, PhotoFormatError, HeifError) when its content cannot be.
 std::unique_ptr<PhotoReader> openPhotoReader(const QString& path);
-
-// The formats by the start of a file.
-enum class PhotoFormat { Unknown, Jpeg, Png, Webp, Heif };
-PhotoFormat photoFormatOf(const QByteArray& head);
-
-// True for a name with a JPEG extension (".jpg", ".jpeg", any case).
-bool hasJpegExtension(const QString& name);
-// True for a name the lists take: ".jpg" only, or with allFormats also ".jpeg", ".png",
-// ".webp", ".avif", ".heic", ".heif" (any case).
-bool isPhotoName(const QString& name, bool allFormats);
-// The folder listing mask for the same names.
-QString photoNameMask(bool allFormats);
-// The extensions of photoNameMask, lower case with the dot (".jpg", ...).
-QStringList photoExtensions(bool allFormats);
 
 // The error of a file of `format` that could not be read: "<file name>: <sentence>" for the
 // user, the decoder's own text as its detail (for standard error).
