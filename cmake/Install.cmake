@@ -19,6 +19,7 @@ set(TESSALY_DEB_DEPENDS
   "libturbojpeg0 (>= 1:2.1.5)"
   "libexif12 (>= 0.6.21-1~)"
   "libheif1 (>= 1.15.1)"
+  "libzip4 (>= 1.7.3)"
   "libpng16-16 (>= 1.6.37)"
   "libwebp7 (>= 1.2.4)"
   "libwebpdemux2 (>= 1.2.4)"

@@ -20,5 +20,5 @@ tessaly_install_missing() {
 # qt6-translations-l10n: Qt's own dialogs in Japanese; desktop-file-utils: the install test
 # validates the desktop entry; clang-format: scripts/test checks the formatting.
 TESSALY_BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev
-    libjpeg62-turbo-dev libturbojpeg0-dev libexif-dev libheif-dev libpng-dev zlib1g-dev libwebp-dev libgtest-dev libgmock-dev googletest
+    libjpeg62-turbo-dev libturbojpeg0-dev libexif-dev libheif-dev libpng-dev zlib1g-dev libwebp-dev libzip-dev libgtest-dev libgmock-dev googletest
     qt6-translations-l10n desktop-file-utils clang-format)

@@ -7,7 +7,9 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
+#include <memory>
 #include <optional>
 
 #include "batch/batchcommands.h"
@@ -61,6 +63,13 @@ const char* const kUsage =
     "                       (320..8192, default the settings' or 2048), without GPS\n"
     "                       positions, serial numbers, owner names and maker notes\n"
     "      --keep-location  the web copies keep where the photos were taken\n"
+    "      --publish DIR    also write the site into DIR, ready to upload: the pages,\n"
+    "                       thumbnails, web copies (always made), style files and the\n"
+    "                       background without its metadata; no photograph, backup, comment\n"
+    "                       or settings file. A re-run rewrites only what changed and removes\n"
+    "                       from DIR what it published before and no longer shows\n"
+    "      --zip            with --publish: one zip of the web copies (stored, not\n"
+    "                       compressed), linked from the page as \"すべての写真をダウンロード\"\n"
     "  -q, --quiet          no progress display\n"
     "  -h, --help           this text\n"
     "  -v, --version        the program version\n"
@@ -91,6 +100,8 @@ struct Options {
     bool webCopies = false;
     int webCopySide = 0;  // 0: the settings' size
     bool keepLocation = false;
+    QString publish;  // empty: as the settings say
+    bool zip = false;
 };
 
 bool numberWithin(const QString& text, const SettingRange& range, int& value) {
@@ -119,6 +130,8 @@ void addOptions(QCommandLineParser& parser) {
                        {"all-formats", ""},
                        {"style", "", "STYLE"},
                        {"keep-location", ""},
+                       {"publish", "", "DIR"},
+                       {"zip", ""},
                        {{"q", "quiet"}, ""},
                        {{"h", "help"}, ""},
                        {{"v", "version"}, ""}});
@@ -156,6 +169,13 @@ QString readOptions(const QCommandLineParser& parser, Options& options) {
     options.keepGoing = parser.isSet("keep-going");
     options.allFormats = parser.isSet("all-formats");
     options.keepLocation = parser.isSet("keep-location");
+    if (parser.isSet("publish")) {
+        options.publish = QFileInfo(parser.value("publish")).absoluteFilePath();
+        if (parser.value("publish").isEmpty()) return QStringLiteral("--publish takes a folder");
+    }
+    options.zip = parser.isSet("zip");
+    if (options.zip && options.publish.isEmpty())
+        return QStringLiteral("--zip goes with --publish");
     const QString order = parser.value("sort");
     if (parser.isSet("sort") && order != QLatin1String("name") && order != QLatin1String("date"))
         return QStringLiteral("--sort takes name or date");
@@ -207,6 +227,8 @@ int runCatalogue(const Options& options) {
     if (options.webCopies) settings.setOn(&CatalogSettings::webCopies, true);
     if (options.webCopySide > 0) settings.webCopyLongSide = QString::number(options.webCopySide);
     if (options.keepLocation) settings.webCopyLocation = QStringLiteral("keep");
+    if (!options.publish.isEmpty()) settings.publishFolder = options.publish;
+    if (options.zip) settings.setOn(&CatalogSettings::publishZip, true);
     // The program's own folders (thumbnails, backups, web copies) hold no album.
     const QString refusal = programFolderMessage(folder, settings);
     if (!refusal.isEmpty()) {
@@ -227,6 +249,7 @@ int runCatalogue(const Options& options) {
     input.date = options.date;
     input.jobs = options.jobs;
     input.stop = interruption.stop();
+    input.positionsLinked = std::make_shared<std::atomic<int>>(0);
     BatchRunHost host(options.quiet, options.open);
     host.setComments(options.comments);
     host.setKeepGoing(options.keepGoing);
@@ -235,6 +258,12 @@ int runCatalogue(const Options& options) {
     const CatalogRunOutcome outcome = run.execute(input);
     if (options.names.isEmpty()) reportUndecodableNames(folder, allFormats);
     host.reportLeftOut();
+    // As the window's closing question: photographs linked as they are that give away where
+    // they were taken (a warning: on standard error, also when quiet).
+    if (outcome == CatalogRunOutcome::Completed && input.positionsLinked->load() > 0) {
+        std::fprintf(stderr, "tessaly-batch: %s\n",
+                     positionsLinkedMessage(input.positionsLinked->load()).toUtf8().constData());
+    }
     return exitStatus(outcome, interruption, !host.leftOut().isEmpty());
 }
 

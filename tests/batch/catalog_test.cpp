@@ -12,7 +12,10 @@
 #include <QFileInfo>
 #include <QMap>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QSet>
 #include <QThread>
+#include <QUrl>
 #include <vector>
 
 #include "core/imaging/jobs/rotationjob.h"
@@ -386,14 +389,21 @@ TEST_F(BatchCatalogTest, WebCopiesArePrivateIncrementalAndChecked) {
         s.setOn(&CatalogSettings::openInNewWindow, true);
         s.setOn(&CatalogSettings::useScriptPopup, true);
     });
-    ASSERT_EQ(runBatch({"-q", "-s", settings, folder}).status, 0);
+    // The closing lines say, as the window's closing question does, how many linked
+    // photographs carry a position; copies leave none.
+    const BatchOutcome linked = runBatch({"-q", "-s", settings, folder});
+    ASSERT_EQ(linked.status, 0);
+    EXPECT_TRUE(linked.errors.contains("位置情報を含む画像が 2 枚リンクされています"))
+        << linked.errors.toStdString();
     BatchOutcome check = runBatch({"--check-privacy", "-s", settings, folder});
     EXPECT_EQ(check.status, 4);
     EXPECT_TRUE(check.out.contains("a.jpg: 位置情報、シリアル番号、所有者名"))
         << check.out.toStdString();
     EXPECT_TRUE(check.out.contains("b.jpg")) << check.out.toStdString();
 
-    ASSERT_EQ(runBatch({"-q", "-s", settings, "--web-copies=1024", folder}).status, 0);
+    const BatchOutcome copied = runBatch({"-q", "-s", settings, "--web-copies=1024", folder});
+    ASSERT_EQ(copied.status, 0);
+    EXPECT_FALSE(copied.errors.contains("位置情報")) << copied.errors.toStdString();
     const QString web = folder + "/htm_image/web/";
     EXPECT_TRUE(readFile(folder + "/index.htm").contains("href=\"htm_image/web/a.jpg\""));
     EXPECT_TRUE(readFile(folder + "/index.htm").contains("disp('htm_image/web/a.jpg',768,1024)"));
@@ -484,6 +494,109 @@ TEST_F(BatchCatalogTest, WebCopiesArePrivateIncrementalAndChecked) {
     EXPECT_TRUE(
         check.out.contains("p.png: 位置情報、シリアル番号、所有者名（ページからのリンクなし）"))
         << check.out.toStdString();
+}
+
+// The files below root, by their path from it.
+QStringList filesBelow(const QString& root) {
+    QStringList files;
+    QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext()) files << QDir(root).relativeFilePath(it.next());
+    files.sort();
+    return files;
+}
+
+// The files of a published site its page and what it names reach (by their path from root);
+// an address that leads outside root or to no file is named "missing: " + the address.
+QSet<QString> reachedFiles(const QString& root) {
+    static const QRegularExpression address(
+        QStringLiteral("[^\"'()\\s=,]+\\.(?:jpg|jpeg|gif|png|webp|htm|html|css|js|zip)\\b"));
+    QSet<QString> reached = {QStringLiteral("index.htm")};
+    for (const QString& name : filesBelow(root)) {
+        if (!name.endsWith(".htm") && !name.endsWith(".css") && !name.endsWith(".js")) continue;
+        const QString text = QString::fromLatin1(readFile(root + "/" + name));
+        const QString from = QFileInfo(root + "/" + name).absolutePath();
+        auto found = address.globalMatch(text);
+        while (found.hasNext()) {
+            const QString link = QUrl::fromPercentEncoding(found.next().captured().toLatin1());
+            if (link.contains("://")) continue;
+            const QString path = QDir::cleanPath(from + "/" + link);
+            const bool inside = path.startsWith(root + "/") && QFileInfo(path).isFile();
+            // A bare name is also a photograph's name as the page shows it.
+            if (inside)
+                reached << QDir(root).relativeFilePath(path);
+            else if (link.contains('/'))
+                reached << "missing: " + link;
+        }
+    }
+    return reached;
+}
+
+// What a publication must be: every file reached from a page, every address inside the site,
+// no photograph's bytes, no position, serial or owner in any picture.
+void expectPublishable(const QString& site, const QByteArrayList& originals) {
+    const QSet<QString> reached = reachedFiles(site);
+    for (const QString& name : filesBelow(site)) {
+        EXPECT_TRUE(reached.contains(name)) << "not reached: " << name.toStdString();
+        const QByteArray bytes = readFile(site + "/" + name);
+        EXPECT_FALSE(originals.contains(bytes)) << "an original: " << name.toStdString();
+        if (name.endsWith(".jpg")) {
+            EXPECT_FALSE(PrivacyFilter::find(JpegImage::readSegments(bytes)).any())
+                << name.toStdString();
+        }
+    }
+    for (const QString& name : reached)
+        EXPECT_FALSE(name.startsWith("missing: ")) << name.toStdString();
+}
+
+// A publication of either page style holds what its pages reach and nothing else, is left
+// alone by a run that changes nothing (its zip too), and loses the outputs of a photograph no
+// longer shown.
+TEST_F(BatchCatalogTest, PublishWritesTheSiteAndOnlyTheSite) {
+    JpegLayout layout;
+    layout.segments = privateCameraSegments(800, 600, 1);
+    const QByteArray photo = makePhotoJpeg(800, 600, layout);
+    writeFile(folder + "/a.jpg", photo);
+    writeFile(folder + "/b.jpg", photo);
+    writeFile(dir.file("back.jpg"), makePhotoJpeg(64, 64, layout));
+    writeFile(folder + "/PicComment.txt", "a.jpg\tcomment\n");
+    const QString settings = settingsFolder([this](CatalogSettings& s) {
+        s.setOn(&CatalogSettings::makeSlideShow, true);
+        s.setOn(&CatalogSettings::useScriptPopup, true);
+        s.setOn(&CatalogSettings::useBackgroundImage, true);
+        s.backgroundFile = dir.file("back.jpg");
+    });
+    const QByteArrayList originals = {photo, readFile(dir.file("back.jpg"))};
+    for (const QString style : {"classic", "modern"}) {
+        SCOPED_TRACE(style.toStdString());
+        writeFile(folder + "/b.jpg", photo);
+        const QString site = dir.file("site-" + style);
+        const QStringList run = {"-q",  "-s",        settings, "--date", "2026-1-5", "--style",
+                                 style, "--publish", site,     "--zip",  folder};
+        ASSERT_EQ(runBatch(run).status, 0);
+        EXPECT_TRUE(QFileInfo::exists(site + "/htm_image/web/b.jpg"));
+        const QString zip = site + "/htm_image/photos.zip";
+        EXPECT_TRUE(readFile(zip).contains("b.jpg"));  // stored: the copies' names are there
+        EXPECT_TRUE(readFile(zip).contains(readFile(site + "/htm_image/web/b.jpg")));
+        expectPublishable(site, originals);
+        const QDateTime old = QDateTime::currentDateTime().addSecs(-3600);
+        for (const QString& name : filesBelow(site)) {
+            QFile file(site + "/" + name);
+            ASSERT_TRUE(file.open(QIODevice::ReadWrite) &&
+                        file.setFileTime(old, QFileDevice::FileModificationTime));
+        }
+        ASSERT_EQ(runBatch(run).status, 0);
+        for (const QString& name : filesBelow(site))
+            EXPECT_EQ(QFileInfo(site + "/" + name).lastModified(), old) << name.toStdString();
+        QFile::remove(folder + "/b.jpg");
+        ASSERT_EQ(runBatch(run).status, 0);
+        EXPECT_FALSE(filesBelow(site).join(' ').contains("b.jpg"))
+            << filesBelow(site).join(' ').toStdString();
+        expectPublishable(site, originals);
+        EXPECT_FALSE(readFile(zip).contains("b.jpg"));
+    }
+    // Never over the photographs' pages: not into their folder, nor a folder above it.
+    EXPECT_EQ(runBatch({"-q", "-s", settings, "--publish", dir.path(), folder}).status, 1);
+    EXPECT_EQ(runBatch({"-q", "-s", settings, "--publish", folder, folder}).status, 1);
 }
 
 // Every entry below root (links not followed) with what it holds: a file's content, a link's

@@ -17,7 +17,9 @@
 #include "core/catalog/copyrecord.h"
 #include "core/catalog/outputguard.h"
 #include "core/catalog/outputplan.h"
+#include "core/catalog/photoarchive.h"
 #include "core/catalog/runfolders.h"
+#include "core/catalog/sitepublication.h"
 #include "core/catalog/thumbnailwork.h"
 #include "core/comments/commenttable.h"
 #include "core/imaging/files/filereplacement.h"
@@ -45,6 +47,10 @@ const Question kNoCommentFile = {QStringLiteral("コメントファイルが見�
                                  QStringLiteral("コメント作成ウインドウを開きますか？")};
 const QString kNoBackground = QStringLiteral("背景ファイルが存在しません。\n再設定が必要です。");
 const QString kStopped = QStringLiteral("処理は中断されました。");
+const QString kNotPublished =
+    QStringLiteral("%1 の公開用コピーがないため、公開フォルダに書き込みません。");
+const QString kPublishOverPhotos = QStringLiteral(
+    "公開フォルダ %1 は写真のフォルダか、その上のフォルダです。\n別のフォルダを指定してください。");
 const QString kLeaveOutQuestion = QStringLiteral("\nこの画像を除いて続けますか？");
 const QString kPagesKept = QStringLiteral("前回のページ（%1）は元のまま残しています。");
 const Question kFinishedQuestion = {QStringLiteral("　　　　ファイル作成終了　　　　"),
@@ -64,6 +70,8 @@ struct WriteFailure {
 };
 
 }  // namespace
+
+QString positionsLinkedMessage(int count) { return kPositionsLinked.arg(count); }
 
 Question runQuestion(RunQuestion kind) {
     return kind == RunQuestion::OpenBrowser ? kFinishedQuestion : kNoCommentFile;
@@ -107,6 +115,10 @@ struct CatalogRun::Run {
     void publishThumbnails();
     void publishCopies();
     void removeStaleCopies();
+    void makeArchive();
+    void checkPublishFolder() const;
+    void publishSite();
+    void addPhotoOutputs(SitePublication& site) const;
     void writeEntry(int k, int width, int height);
     void finishPages();
     void showFinished(int done, const QString& last);
@@ -261,6 +273,7 @@ CatalogRunOutcome CatalogRun::Run::perform() {
     }
     // Names that would reach outside the folder stop the run before anything is written.
     checkOutputNames(settings);
+    checkPublishFolder();
     if (askForCommentFile()) return CatalogRunOutcome::CommentFileMissing;
     if (!mayReplacePage()) return CatalogRunOutcome::PageKept;
     date = input.date.isValid() ? input.date : QDate::currentDate();
@@ -278,6 +291,7 @@ CatalogRunOutcome CatalogRun::Run::perform() {
     retireWorkers();
     events.pagesFinished();
     if (stopped(input)) return CatalogRunOutcome::Cancelled;
+    if (!settings.publishFolder.isEmpty()) publishSite();
     if (input.positionsLinked) input.positionsLinked->store(withPosition);
     if (input.browserStep) offerBrowser(settings, folder, decisions, owner.shell_, withPosition);
     return CatalogRunOutcome::Completed;
@@ -684,6 +698,7 @@ void CatalogRun::Run::finishPages() {
     pages->finish(end);
     publishThumbnails();
     publishCopies();
+    makeArchive();
     pages->publish();
     if (webCopies && !stoppedEarly) removeStaleCopies();
 }
@@ -707,6 +722,17 @@ void CatalogRun::Run::publishCopies() {
     newCopies.clear();
 }
 
+// The zip of the copies the pages offer (those made so far, when stopped), made again only
+// when a copy changed; it goes into place with the pages.
+void CatalogRun::Run::makeArchive() {
+    const PlacedFile& zip = pages->files().download;
+    if (zip.path.isEmpty() || PhotoArchive::upToDate(zip.path, folders.web, copyNames)) return;
+    const QString name = QFileInfo(zip.path).fileName();
+    PhotoArchive::make(copyScratch->filePath(name), folders.web, copyNames);
+    if (!copyScratch->handle().move(name, folders.thumbs, name))
+        throw writeFailure(zip.path, errno);
+}
+
 // After a run that made every copy: the copies of photographs no longer on the pages that the
 // record names go, and the record names the policy the copies were made under and the copies.
 void CatalogRun::Run::removeStaleCopies() {
@@ -718,21 +744,66 @@ void CatalogRun::Run::removeStaleCopies() {
     }
 }
 
+// A site published into the photo folder or a folder above it would write over its pages.
+void CatalogRun::Run::checkPublishFolder() const {
+    if (settings.publishFolder.isEmpty()) return;
+    const auto real = [](const QString& path) {
+        const QString canonical = QFileInfo(path).canonicalFilePath();
+        return canonical.isEmpty() ? QDir::cleanPath(QFileInfo(path).absoluteFilePath())
+                                   : canonical;
+    };
+    const QString site = real(settings.publishFolder);
+    const QString photos = real(folder);
+    if (photos == site || photos.startsWith(folderPath(site)))
+        throw SettingsError(kPublishOverPhotos.arg(settings.publishFolder));
+}
+
+// The pages and what they show, written to the publish folder: the web copies in place of
+// the photographs, the background through the privacy filter, nothing else.
+void CatalogRun::Run::publishSite() {
+    SitePublication site(settings.publishFolder, folders.thumbs);
+    addPhotoOutputs(site);
+    const PageFiles& files = pages->files();
+    if (!files.download.path.isEmpty()) site.add({files.download.path, files.download.fromPage});
+    const PlacedFile& back = files.background;
+    if (!back.path.isEmpty() && QFileInfo(back.path).isFile())
+        site.add({back.path, back.fromPage, back.path.endsWith(QLatin1String(".jpg"))});
+    for (const PlacedFile* file :
+         {&files.styleSheet, &files.script, &files.slideShowPage, &files.page}) {
+        if (!file->path.isEmpty()) site.add({file->path, file->fromPage});
+    }
+    site.publish();
+}
+
+// The thumbnails and web copies of the photographs on the pages; never a photograph itself.
+void CatalogRun::Run::addPhotoOutputs(SitePublication& site) const {
+    for (int k = 0; k < selectedCount; ++k) {
+        if (std::find(leftOut.begin(), leftOut.end(), k) != leftOut.end()) continue;
+        const PlannedPhoto& planned = photo(k);
+        const PlacedFile& link = planned.linkTarget(withWebCopy.count(k) > 0);
+        if (link.path == planned.photo.path) throw IoError(kNotPublished.arg(planned.name));
+        for (const PlacedFile* file : {&planned.thumbnail, &planned.doubleThumbnail, &link}) {
+            if (!file->path.isEmpty()) site.add({file->path, file->fromPage});
+        }
+    }
+}
+
 void CatalogRun::offerBrowser(const CatalogSettings& settings, const QString& folder,
                               CatalogRunDecisions& decisions, Shell& shell, int positionsLinked) {
     if (settings.isOn(&CatalogSettings::noBrowserLaunch)) return;
-    // The question names the page the browser will show.
-    const QString pagePath = folderPath(folder) + settings.htmlFileName;
+    // The question names the page the browser will show: the published one when there is one.
+    const QString shown = settings.publishFolder.isEmpty() ? folder : settings.publishFolder;
+    const QString pagePath = folderPath(shown) + settings.htmlFileName;
     // A warning about positions stands on its own line before the question it is not part of.
     QString text = pagePath + QLatin1Char('\n');
-    if (positionsLinked > 0) text += kPositionsLinked.arg(positionsLinked) + QLatin1Char('\n');
+    if (positionsLinked > 0) text += positionsLinkedMessage(positionsLinked) + QLatin1Char('\n');
     text += kFinishedQuestion.body;
     const Question asked{kFinishedQuestion.title, text};
     if (!decisions.question(RunQuestion::OpenBrowser, asked.text())) return;
     if (settings.browserPath.isEmpty()) {
         shell.openDocument(pagePath);
     } else {
-        shell.startProgram(settings.browserPath, pagePath, folderPath(folder));
+        shell.startProgram(settings.browserPath, pagePath, folderPath(shown));
     }
 }
 

@@ -77,6 +77,8 @@ enum class RunQuestion {
 
 // The notice listing photographs a run left out: the first ten names and how many in all.
 QString leftOutPhotosMessage(const QStringList& names);
+// The line saying how many photographs the pages link as they are carry a GPS position.
+QString positionsLinkedMessage(int count);
 // The fixed questions (comment editor, browser) in their parts in its parts;
 // CatalogRunHost::question receives its text().
 Question runQuestion(RunQuestion kind);
@@ -187,7 +189,8 @@ public:
     // made: their results are dropped and the decodes finish in the background (the
     // destructor waits for them, and their work folders go with them).
 
-    // The browser step of a completed run: asks whether to open the page and opens it. The
+    // The browser step of a completed run: asks whether to open the page (the published one
+    // when the settings name a publish folder) and opens it. The
     // question also says how many linked photographs carry a GPS position, when any do.
     static void offerBrowser(const CatalogSettings& settings, const QString& folder,
                              CatalogRunDecisions& decisions, Shell& shell, int positionsLinked = 0);

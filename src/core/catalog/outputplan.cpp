@@ -15,7 +15,9 @@ const PlacedFile& PlannedPhoto::linkTarget(bool viaWebCopy) const {
 OutputPlan::OutputPlan(const CatalogSettings& settings, const QString& folder,
                        const QStringList& names, const std::vector<bool>& selected, bool allFormats,
                        bool doubles)
-    : layout_(settings, folder), webCopies_(settings.isOn(&CatalogSettings::webCopies)) {
+    : layout_(settings, folder),
+      // A published site links every photograph through its copy.
+      webCopies_(settings.isOn(&CatalogSettings::webCopies) || !settings.publishFolder.isEmpty()) {
     // With web copies, every photograph is linked through its own copy in the web folder.
     const PhotoOutputNames outputs =
         allFormats ? photoOutputNames(names, webCopies_) : PhotoOutputNames();

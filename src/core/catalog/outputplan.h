@@ -39,6 +39,7 @@ public:
 
     const OutputLayout& layout() const { return layout_; }
     const std::vector<PlannedPhoto>& photos() const { return photos_; }
+    // Whether the run makes web copies: as the settings say, and always when it publishes.
     bool webCopies() const { return webCopies_; }
     // Raises SettingsError when a file the run would write lies outside the folder and its
     // thumbnail folder, or is one of the photographs (OutputGuard): the pages' files, the

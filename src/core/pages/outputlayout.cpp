@@ -65,6 +65,10 @@ PlacedFile OutputLayout::webCopy(const QString& name) const {
     return inThumbFolder(QLatin1String(WebCopy::kFolderName) + QLatin1Char('/') + name);
 }
 
+PlacedFile OutputLayout::photoArchive() const {
+    return inThumbFolder(QStringLiteral("photos.zip"));
+}
+
 PageFiles OutputLayout::pageFiles(bool modern, bool slideShow) const {
     PageFiles files;
     files.page = page();

@@ -22,6 +22,7 @@ struct PageFiles {
     PlacedFile styleSheet;
     PlacedFile script;
     PlacedFile background;
+    PlacedFile download;  // the zip of the web copies the pages offer
 };
 
 // Where every output of a catalogue in a folder lies, and how its pages reach it: the pages
@@ -55,6 +56,8 @@ public:
     PlacedFile doubleThumbnail(const QString& name) const;
     // A web copy of the given name.
     PlacedFile webCopy(const QString& name) const;
+    // The zip of the web copies, in the thumbnail folder.
+    PlacedFile photoArchive() const;
     // The page files of a set in the classic style (page and slide show page) or the modern
     // one (page, style sheet and script), with the slide show or without.
     PageFiles pageFiles(bool modern, bool slideShow) const;

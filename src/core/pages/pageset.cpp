@@ -8,8 +8,10 @@ namespace tessaly {
 std::unique_ptr<PageSet> PageSet::make(const CatalogSettings& settings,
                                        const OutputLayout& layout) {
     const bool modern = settings.modernPages();
-    const PageFiles files =
-        layout.pageFiles(modern, settings.isOn(&CatalogSettings::makeSlideShow));
+    PageFiles files = layout.pageFiles(modern, settings.isOn(&CatalogSettings::makeSlideShow));
+    // A published site offers its web copies in one zip when asked to.
+    if (!settings.publishFolder.isEmpty() && settings.isOn(&CatalogSettings::publishZip))
+        files.download = layout.photoArchive();
     if (modern) return std::make_unique<ModernPageSet>(settings, files);
     return std::make_unique<ClassicPageSet>(settings, files);
 }

@@ -78,6 +78,11 @@ struct CatalogSettings {
     // The style of the pages a run writes: "classic" (the designed Shift-JIS pages, also when
     // empty or unknown) or "modern" (HTML5 in UTF-8 with a responsive grid and a lightbox).
     QString pageStyle;  // 51
+    // The folder a run publishes the site to (pages, thumbnails, web copies, style files and
+    // the background, nothing else), empty for none; "on" when a zip of the web copies goes
+    // with it.
+    QString publishFolder;  // 52
+    QString publishZip;     // 53
 
     // True when the pages are written in the modern style.
     bool modernPages() const;
@@ -170,6 +175,8 @@ inline constexpr SettingRow kSettingRows[] = {
     settingrow::number(&CatalogSettings::webCopyLongSide, "[公開用コピーの長辺]", 1.6, "2048").within(320, 8192).afterLastBlock(),
     settingrow::text(&CatalogSettings::webCopyLocation, "[公開用コピーの位置情報]", 1.6, "remove").afterLastBlock(),
     settingrow::text(&CatalogSettings::pageStyle, "[ページ形式]", 1.6, "").afterLastBlock(),
+    settingrow::text(&CatalogSettings::publishFolder, "[公開フォルダ]", 1.6, "").afterLastBlock(),
+    settingrow::toggle(&CatalogSettings::publishZip, "[公開フォルダのzip]", 1.6, "off").afterLastBlock(),
     // clang-format on
 };
 

@@ -70,7 +70,7 @@ void OptionsDialog::buildWindow() {
     addTab(new ProgramsTab(prompts_));
     addTab(new SlideShowTab);
     addTab(new RotationTab);
-    addTab(new WebCopyTab);
+    addTab(new WebCopyTab(pickFolder_));
     addTab(position_ = new PositionTab(mainWindow_));
     tabs_->setCurrentIndex(0);
     auto* pagesRow = new QHBoxLayout;

@@ -3,6 +3,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "gui/options/clampingspinbox.h"
@@ -12,7 +14,8 @@ namespace tessaly {
 
 using namespace optionsform;
 
-WebCopyTab::WebCopyTab() : OptionsTab("TabWebCopy", QStringLiteral("公開用コピー")) {
+WebCopyTab::WebCopyTab(const FolderChooser& pickFolder)
+    : OptionsTab("TabWebCopy", QStringLiteral("公開用コピー")), pickFolder_(pickFolder) {
     QVBoxLayout* layout = column(this);
     makeCopies_ =
         bind(&CatalogSettings::webCopies,
@@ -40,8 +43,37 @@ WebCopyTab::WebCopyTab() : OptionsTab("TabWebCopy", QStringLiteral("公開用コ
                                              "サムネイルは常に取り除きます。")));
     layout->addWidget(label("WebCopyNote2",
                             QStringLiteral("撮影日時、カメラ、露出、著作権、色空間は残します。")));
+    addPublishFolder(layout);
     layout->addStretch(1);
     followBoxes({makeCopies_});
+}
+
+// The folder 実行 writes the whole site to, typed or chosen; empty for none.
+void WebCopyTab::addPublishFolder(QVBoxLayout* layout) {
+    layout->addSpacing(12);
+    publishFolder_ = bind(&CatalogSettings::publishFolder,
+                          edit("PublishFolderEdit", false, 300,
+                               QStringLiteral("実行すると、ページ、サムネイル、公開用コピーだけを"
+                                              "このフォルダにも書き出します。元の写真は入れません。"
+                                              "空欄なら書き出しません")));
+    QPushButton* choose = button("PublishFolderButton", QStringLiteral("参照..."),
+                                 QStringLiteral("公開フォルダを選ぶ"));
+    layout->addLayout(
+        row({labelFor("PublishFolderLabel", QStringLiteral("公開フォルダ"), 'P', publishFolder_),
+             publishFolder_, choose}));
+    layout->addWidget(label("PublishNote", QStringLiteral("公開フォルダを指定すると、公開用コピーは"
+                                                          "常に作られます。")));
+    layout->addWidget(indented(
+        row({bind(&CatalogSettings::publishZip,
+                  check("PublishZipCheck", QStringLiteral("すべての写真をまとめたzipも置く(&Z)"),
+                        QStringLiteral("公開用コピーを圧縮せずに一つのzipにまとめ、ページから"
+                                       "「すべての写真をダウンロード」でリンクします")))})));
+    connect(choose, &QPushButton::clicked, this, &WebCopyTab::choosePublishFolder);
+}
+
+void WebCopyTab::choosePublishFolder() {
+    const QString chosen = pickFolder_(publishFolder_->text());
+    if (!chosen.isEmpty()) publishFolder_->setText(chosen);
 }
 
 void WebCopyTab::applyEnablingRules() {

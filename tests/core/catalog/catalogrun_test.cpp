@@ -387,6 +387,15 @@ TEST_F(CatalogRunTest, BrowserStepOpensThePageOrStartsTheBrowser) {
     run();
     EXPECT_EQ(shell.calls, QStringList({"start /opt/web browser/run|" + dir.path() + "/index.htm|" +
                                         dir.path() + "/"}));
+    // A run that publishes offers the published page.
+    const TempDir site;
+    settings.publishFolder = site.path();
+    settings.browserPath.clear();
+    shell.calls.clear();
+    run();
+    EXPECT_EQ(shell.calls, QStringList({"open " + site.path() + "/index.htm"}));
+    EXPECT_TRUE(host.log.contains("question:　　　　ファイル作成終了　　　　\n" + site.path() +
+                                  "/index.htm\nブラウザを起動しますか？"));
 }
 
 // The closing question counts the photographs linked with a GPS position; web copies, which

@@ -144,6 +144,8 @@ TEST_F(OptionsTest, EveryControlReachesItsField) {
     dialog();
     pickerAnswer = target.startFolder;
     click("Button1");
+    pickerAnswer = target.publishFolder;
+    click("PublishFolderButton");
     box("Check3")->setChecked(true);
     prompts.fileNames = {target.backgroundFile, target.browserPath, target.viewerPath};
     click("Button5");
@@ -163,7 +165,7 @@ TEST_F(OptionsTest, EveryControlReachesItsField) {
     combo("WebCopyLocation")->setCurrentIndex(1);  // shown "残す", stored "keep"
     for (const char* name :
          {"CheckBox3", "CheckBox4", "Check5", "Check6", "Check7", "Checkfilter", "veltra_check",
-          "footerlinkbox", "s_filebox", "s_maxcheck", "WebCopyCheck"}) {
+          "footerlinkbox", "s_filebox", "s_maxcheck", "WebCopyCheck", "PublishZipCheck"}) {
         box(name)->setChecked(true);
     }
     for (const char* name : {"fontsetbox", "headerBox", "footerbox", "TtableBox"}) {

@@ -51,6 +51,8 @@ CatalogSettings OptionsTest::unusualSettings(const QString& appFolder) {
     s.webCopies = QStringLiteral("on");
     s.webCopyLongSide = QStringLiteral("1600");
     s.webCopyLocation = QStringLiteral("keep");
+    s.publishFolder = QStringLiteral("/srv/公開 サイト");
+    s.publishZip = QStringLiteral("on");
     return s;
 }
 

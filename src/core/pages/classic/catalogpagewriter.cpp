@@ -277,6 +277,13 @@ void CatalogPageWriter::writeTail(bool commentsOn) {
         QStringLiteral("</TR>"),
         QStringLiteral("</TABLE>"),
         !files_.slideShow ? QStringLiteral("</CENTER>") : slideButton,
+    });
+    if (!files_.download.path.isEmpty()) {
+        writeLine(QStringLiteral("<P align=\"center\"><A href=\"") +
+                  pageAddress(files_.download.fromPage) +
+                  QStringLiteral("\">すべての写真をダウンロード</A></P>"));
+    }
+    writeLines({
         QStringLiteral("<P align=\"right\">"),
         footerTextOf(settings_),
         QString(),

@@ -262,6 +262,11 @@ QString ModernPageWriter::pageText(const QString& firstThumbnail) const {
     lines += cells_;
     lines << QStringLiteral("</ul>") << QStringLiteral("</main>");
     lines += dialogLines();
+    if (!files_.download.path.isEmpty()) {
+        lines << QStringLiteral("<p class=\"download\"><a href=\"") +
+                     pageAddress(files_.download.fromPage) +
+                     QStringLiteral("\" download>すべての写真をダウンロード</a></p>");
+    }
     lines << QStringLiteral("<footer class=\"page-foot\"><p>") +
                  CatalogPageWriter::footerTextOf(settings_) + QStringLiteral("</p></footer>")
           << QStringLiteral("</body>") << QStringLiteral("</html>");
