@@ -408,10 +408,7 @@ void CatalogRun::Run::startPages() {
 // The loop over the list in list order: each image made here, or by worker threads ahead of
 // the loop when input.jobs asks for them; either way the page sees the same sequence.
 void CatalogRun::Run::makeThumbnails() {
-    box = ThumbnailBox{settings.number(&CatalogSettings::thumbWidth),
-                       settings.number(&CatalogSettings::thumbHeight),
-                       settings.number(&CatalogSettings::thumbQuality),
-                       settings.isOn(&CatalogSettings::thumbFilter)};
+    box = OutputLayout::thumbnailBox(settings);
     openWorkFolder();
     if ((input.jobs > 1 && selectedCount > 1) || input.stopWithoutWaiting) startWorkers();
     int k = 0;  // the next selected photograph

@@ -69,6 +69,13 @@ PlacedFile OutputLayout::photoArchive() const {
     return inThumbFolder(QStringLiteral("photos.zip"));
 }
 
+ThumbnailBox OutputLayout::thumbnailBox(const CatalogSettings& settings) {
+    return ThumbnailBox{settings.number(&CatalogSettings::thumbWidth),
+                        settings.number(&CatalogSettings::thumbHeight),
+                        settings.number(&CatalogSettings::thumbQuality),
+                        settings.isOn(&CatalogSettings::thumbFilter)};
+}
+
 PageFiles OutputLayout::pageFiles(bool modern, bool slideShow) const {
     PageFiles files;
     files.page = page();

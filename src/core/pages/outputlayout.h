@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include "core/imaging/thumbnailmaker.h"
 #include "core/settings/catalogsettings.h"
 
 namespace tessaly {
@@ -35,6 +36,8 @@ public:
 
     // The double-size thumbnails' folder inside the thumbnail folder.
     static QString doubleFolderName();
+    // The box thumbnails fit, with their quality and filter, as the settings give it.
+    static ThumbnailBox thumbnailBox(const CatalogSettings& settings);
 
     const QString& folder() const { return folder_; }  // ends in "/"
     QString thumbFolder() const;                       // no "/" at the end

@@ -97,8 +97,8 @@ QString ModernTocWriter::pageText() const {
         QStringLiteral("<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">"),
         QStringLiteral("<style>") + QString::fromUtf8(modernStyleSheet()) +
             QStringLiteral(":root{--cell:") +
-            number(std::max(settingInt(head_.settings().thumbWidth), 1)) + QStringLiteral("px}") +
-            colourStyle() + QStringLiteral("</style>"),
+            number(std::max(OutputLayout::thumbnailBox(head_.settings()).width, 1)) +
+            QStringLiteral("px}") + colourStyle() + QStringLiteral("</style>"),
         QStringLiteral("</head>"),
         QStringLiteral("<body>"),
         QStringLiteral("<header class=\"page-head\"><h1>") + options_.title +

@@ -137,7 +137,7 @@ void ModernPageWriter::start(const QString& title, int perRow, const QDate& date
     title_ = title;
     perRow_ = std::max(perRow, 1);
     date_ = date;
-    const int rowHeight = std::max(settings_.number(&CatalogSettings::thumbHeight), 1) + 30;
+    const int rowHeight = std::max(OutputLayout::thumbnailBox(settings_).height, 1) + 30;
     eager_ = perRow_ * std::max(1, (kFirstScreen + rowHeight - 1) / rowHeight);
     cells_.clear();
 }
@@ -184,7 +184,7 @@ QStringList ModernPageWriter::headLines(const QString& firstThumbnail) const {
         QStringLiteral("<link rel=\"stylesheet\" href=\"") +
             pageAddress(files_.styleSheet.fromPage) + QStringLiteral("\">"),
         QStringLiteral("<style>:root{--cell:") +
-            number(std::max(settings_.number(&CatalogSettings::thumbWidth), 1)) +
+            number(std::max(OutputLayout::thumbnailBox(settings_).width, 1)) +
             QStringLiteral("px;--row:") + number(perRow_) + QLatin1Char(';') + colourStyle() +
             QLatin1Char('}') + backgroundStyle() + QStringLiteral("</style>"),
         QStringLiteral("<script>document.documentElement.classList.add('js');</script>"),
