@@ -371,7 +371,7 @@ void CatalogRun::Run::prepareWebCopies() {
     if (!webCopies) return;
     copyPolicy.longSide = settings.rangedNumber(&CatalogSettings::webCopyLongSide);
     copyPolicy.keepLocation = settings.webCopyLocation == QLatin1String("keep");
-    copyPolicy.quality = settings.number(&CatalogSettings::thumbQuality);
+    copyPolicy.quality = OutputLayout::thumbnailBox(settings).quality;
     folders.web = folders.thumbs.sub(QLatin1String(WebCopy::kFolderName), true);
     if (!folders.web.isOpen()) throw writeFailure(webFolder, errno);
     copyRecord = CopyRecord::read(folders.web);
