@@ -108,6 +108,7 @@ struct CatalogRun::Run {
     void stopWorkers();
     void retireWorkers();
     static QString workName(int k, bool doubled);
+    static QString copyWorkName(int k);
     QString workFile(int k, bool doubled) const;
     bool moveIntoPlace(int k);
     ThumbnailJob jobFor(int k);
@@ -154,7 +155,8 @@ struct CatalogRun::Run {
     RunFolders folders;  // the output folders, opened without following a link
     // New thumbnails wait here, with the new pages and copies, until the pages go in place.
     std::unique_ptr<WorkFolder> scratch;
-    std::vector<int> newThumbnails;  // the photographs whose thumbnails wait in scratch
+    std::vector<int> newThumbnails;      // the photographs whose thumbnails wait in scratch
+    std::vector<int> newCopiesOfPhotos;  // those whose JPEG copies (HEIC, HEIF) wait there too
     std::unique_ptr<OrderedPool<ThumbnailResult>> pipeline;
     std::vector<ThumbnailJob> jobs;  // those the workers make, in list order
     // Wakes the loop waiting for the workers, and the decodes waiting for their admission (one
@@ -451,7 +453,12 @@ void CatalogRun::Run::openWorkFolder() {
 // A thumbnail's file in the work folder: numbers only, like every file a work folder holds,
 // so that a later run can clean up after one that was killed.
 QString CatalogRun::Run::workName(int k, bool doubled) {
-    return QString::number(2 * k + (doubled ? 1 : 0)) + QStringLiteral(".jpg");
+    return QString::number(3 * k + (doubled ? 1 : 0)) + QStringLiteral(".jpg");
+}
+
+// The work file of photograph k's JPEG copy, beside its thumbnails'.
+QString CatalogRun::Run::copyWorkName(int k) {
+    return QString::number(3 * k + 2) + QStringLiteral(".jpg");
 }
 
 QString CatalogRun::Run::workFile(int k, bool doubled) const {
@@ -511,6 +518,7 @@ ThumbnailJob CatalogRun::Run::jobFor(int k) {
     job.thumbPath = planned.thumbnail.path;
     job.outputPath = workFile(k, false);
     job.copyPath = planned.browserCopy.path;
+    job.copyOutputPath = scratch->filePath(copyWorkName(k));
     if (!planned.doubleThumbnail.path.isEmpty()) {
         job.doublePath = planned.doubleThumbnail.path;
         job.doubleOutputPath = workFile(k, true);
@@ -581,6 +589,7 @@ void CatalogRun::Run::processImage(int k, ThumbnailResult result) {
     } else {
         if (result.saveError) throw writeFailure(photo(k).thumbnail.path);
         newThumbnails.push_back(k);
+        if (result.copyMade) newCopiesOfPhotos.push_back(k);
         events.imageFinished(n, result.preview, result.method);
     }
     keepCopy(k, result);
@@ -706,6 +715,12 @@ void CatalogRun::Run::publishThumbnails() {
         if (!moveIntoPlace(k)) throw writeFailure(photo(k).thumbnail.path, errno);
     }
     newThumbnails.clear();
+    for (const int k : newCopiesOfPhotos) {
+        const QString& copy = photo(k).browserCopy.path;
+        if (!scratch->handle().move(copyWorkName(k), folders.thumbs, QFileInfo(copy).fileName()))
+            throw writeFailure(copy, errno);
+    }
+    newCopiesOfPhotos.clear();
 }
 
 // Moves the new web copies to their names, just before the pages that link to them.

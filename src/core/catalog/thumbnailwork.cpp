@@ -78,7 +78,9 @@ bool fromWholePicture(ThumbnailMaker& maker, const ThumbnailJob& job, bool copy,
     }
     if (copy) {
         try {
-            maker.saveCopy(job.copyPath, kBrowserCopyQuality);
+            maker.saveCopy(job.copyOutputPath.isEmpty() ? job.copyPath : job.copyOutputPath,
+                           kBrowserCopyQuality);
+            result.copyMade = true;
         } catch (...) {
             result.saveError = std::current_exception();
             return false;

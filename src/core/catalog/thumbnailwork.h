@@ -18,6 +18,8 @@ struct ThumbnailJob {
     QString outputPath;  // where it is written (thumbPath, or a scratch file moved later)
     // Where a JPEG copy of a photograph browsers cannot show is kept; empty: none is made.
     QString copyPath = QString();
+    // Where that copy is written when it is new (a work file moved to copyPath later).
+    QString copyOutputPath = QString();
     // The thumbnail at twice the box for high-density screens, made from the same decode;
     // none when empty. Written at doubleOutputPath as the other is at outputPath.
     QString doublePath{};
@@ -44,6 +46,7 @@ struct ThumbnailResult {
     PixelImage preview;               // the thumbnail, when one was made
     std::exception_ptr loadError;     // the photograph could not be read or decoded
     std::exception_ptr saveError;     // the thumbnail could not be made or saved
+    bool copyMade = false;            // a new JPEG copy is at job.copyOutputPath
     bool webCopy = false;             // the photograph has a web copy (kept or made now)
     bool webCopyMade = false;         // a new web copy is at job.webCopyOutput
     std::exception_ptr webCopyError;  // the web copy could not be made or saved
