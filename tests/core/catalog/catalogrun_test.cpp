@@ -308,6 +308,28 @@ TEST_F(CatalogRunTest, CancelDuringTheThirdImageFinishesItAndEndsBothPages) {
               QStringList());
 }
 
+// The JPEG copy a HEIC photograph is linked through waits with the thumbnails: a run stopped
+// over earlier pages leaves the copy those pages link as it was.
+TEST_F(CatalogRunTest, AStoppedRunKeepsTheCopiesTheEarlierPagesLink) {
+    for (const char* name : {"c.heic", "d.heic"}) {
+        writeFile(dir.file(name), makeTestHeic(64, 48, HeicOptions()));
+        input.names << name;
+        input.selected.push_back(true);
+    }
+    input.allFormats = true;
+    ASSERT_EQ(run(), CatalogRunOutcome::Completed);
+    const QByteArray earlierCopy = dir.read("htm_image/c.heic.view.jpg");
+    ASSERT_FALSE(earlierCopy.isEmpty());
+    writeFile(dir.file("c.heic"), makeTestHeic(32, 24, HeicOptions()));
+    host.onLog = [&](const QString& line) {
+        if (line.startsWith("image:1/2")) input.stop.requestStop();
+    };
+    EXPECT_EQ(run(), CatalogRunOutcome::Cancelled) << host.log.join('\n').toStdString();
+    EXPECT_EQ(dir.read("htm_image/c.heic.view.jpg"), earlierCopy);
+    EXPECT_EQ(QDir(dir.file("htm_image")).entryList({".work-*"}, QDir::Dirs | QDir::Hidden),
+              QStringList());
+}
+
 // A stop made before the run begins (a signal as the program starts) is not lost: the run
 // stops at once, with or without workers, over the earlier pages.
 TEST_F(CatalogRunTest, AStopBeforeTheRunBeginsHolds) {
