@@ -30,7 +30,7 @@ QByteArray filteredPicture(const QString& path) {
     image.loadFromData(data);
     JpegSegments kept =
         PrivacyFilter(false).filtered(JpegImage::readSegments(data), image.width(), image.height());
-    if (kept.iccProfile().mid(16, 4) != "RGB") {
+    if (kept.iccProfile().mid(16, 4) != "RGB ") {
         JpegSegments withoutProfile;
         for (const JpegSegment& segment : kept.list) {
             if (!JpegSegments::isIccChunk(segment)) withoutProfile.list.push_back(segment);
