@@ -44,6 +44,8 @@ void PhotoArchive::make(const QString& path, const FolderHandle& web, const QStr
         zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, &error));
     if (!archive) throw IoError(archiveProblem(path));
     for (const QString& name : names) {
+        // Only the copies themselves go in: never what a link in their place points at.
+        if (!web.isRegularFile(name)) throw IoError(archiveProblem(path), web.filePath(name));
         zip_source_t* source = zip_source_file(
             archive.get(), QFile::encodeName(web.filePath(name)).constData(), 0, -1);
         if (!source) throw IoError(archiveProblem(path), web.filePath(name));
