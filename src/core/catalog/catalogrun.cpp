@@ -25,6 +25,7 @@
 #include "core/imaging/files/filereplacement.h"
 #include "core/imaging/files/workfolder.h"
 #include "core/imaging/jobs/webcopy.h"
+#include "core/imaging/reader/photoformats.h"
 #include "core/pages/classic/slideshowwriter.h"
 #include "core/pages/pagekind.h"
 #include "core/pages/pageset.h"
@@ -772,6 +773,19 @@ void CatalogRun::Run::checkPublishFolder() const {
 
 // The pages and what they show, written to the publish folder: the web copies in place of
 // the photographs, the background through the privacy filter, nothing else.
+namespace {
+
+// True for a file that starts like a JPEG, whatever its name (a background copied as
+// "back.gif" may hold one, with all its metadata).
+bool holdsJpeg(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    const PhotoFormatRow* row = photoFormatByContent(file.read(64));
+    return row && row->format == PhotoFormat::Jpeg;
+}
+
+}  // namespace
+
 void CatalogRun::Run::publishSite() {
     SitePublication site(settings.publishFolder, folders.thumbs);
     addPhotoOutputs(site);
@@ -779,7 +793,7 @@ void CatalogRun::Run::publishSite() {
     if (!files.download.path.isEmpty()) site.add({files.download.path, files.download.fromPage});
     const PlacedFile& back = files.background;
     if (!back.path.isEmpty() && QFileInfo(back.path).isFile())
-        site.add({back.path, back.fromPage, back.path.endsWith(QLatin1String(".jpg"))});
+        site.add({back.path, back.fromPage, holdsJpeg(back.path)});
     for (const PlacedFile* file :
          {&files.styleSheet, &files.script, &files.slideShowPage, &files.page}) {
         if (!file->path.isEmpty()) site.add({file->path, file->fromPage});
