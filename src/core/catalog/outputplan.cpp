@@ -48,7 +48,8 @@ void OutputPlan::guard(const PageFiles& files, const QStringList& background) co
     const QString thumbFolder = layout_.thumbFolder();
     const OutputGuard guard(layout_.folder(), thumbFolder, photos);
     guard.check(files.page.path, QStringLiteral("HTMLファイル名"));
-    for (const PlacedFile* file : {&files.slideShowPage, &files.styleSheet, &files.script}) {
+    for (const PlacedFile* file :
+         {&files.slideShowPage, &files.styleSheet, &files.script, &files.download}) {
         if (!file->path.isEmpty()) guard.check(file->path, QString());
     }
     for (const QString& name : background) guard.check(folderPath(thumbFolder) + name, QString());
